@@ -1,0 +1,74 @@
+// Identifiers of the program's own resources, commands and windows.
+#pragma once
+
+#include "framework/AfxRes.h"
+
+#ifndef IDC_STATIC
+#define IDC_STATIC (-1)
+#endif
+
+// Shared by the main frame's menu, accelerators, toolbar, icon and document template string.
+#define IDR_MAINFRAME               128
+#define IDI_DOCUMENT                129
+#define IDI_UTILITY_PAGE            131
+
+#define IDD_ABOUTBOX                100
+#define IDD_TOOLDIA                 133
+#define IDD_COMPILER_SETUP          134
+
+// Toolbar images, in button order.
+#define IDI_TB_NEW                  135
+#define IDI_TB_OPEN                 137
+#define IDI_TB_SAVE                 138
+#define IDI_TB_UTILITY              139
+#define IDI_TB_OUTPUT               140
+#define IDI_TB_COMPILE              141
+#define IDI_TB_LINK                 142
+#define IDI_TB_BUILD                143
+#define IDI_TB_RUN                  144
+#define IDI_TB_ABOUT                147
+
+// The program's own commands.
+#define ID_VIEW_OUTPUT              32771
+#define ID_VIEW_UTILITY             32772
+#define ID_COMPILE                  32773
+#define ID_LINK                     32774
+#define ID_BUILD                    32775
+#define ID_RUN                      32776
+#define ID_DEBUG                    32777
+#define ID_SET_COMPILER             32778
+
+// Windows of the main frame.
+#define IDC_OUTPUT                  101
+#define IDW_UTILITY_BAR             123
+#define IDW_OUTPUT_BAR              124
+#define IDW_TAB_CTRL                125
+
+// Utility dialog.
+#define IDC_CHAR                    1004
+#define IDC_ASCII                   1005
+#define IDC_DEC                     1006
+#define IDC_HEX                     1007
+
+// Compiler settings dialog.
+#define IDC_RADIO_MASM              1005
+#define IDC_RADIO_TASM              1006
+#define IDC_RADIO_MCS51             1007
+#define IDC_COMPILER_PATH           1008
+#define IDC_LINKER_PATH             1009
+#define IDC_BROWSE_COMPILER         1010
+#define IDC_BROWSE_LINKER           1011
+
+// The program's own texts.
+#define IDS_SAVE_FIRST              201
+#define IDS_BATCH_FILE_FAILED       202
+#define IDS_NO_COMPILER_PATH        203
+#define IDS_NO_LINKER_PATH          204
+#define IDS_NO_COMPILER_TYPE        205
+#define IDS_UTILITY_BAR             206
+#define IDS_OUTPUT_BAR              207
+#define IDS_UTILITY_PAGE            208
+#define IDS_BAD_HEX                 209
+#define IDS_LOSSY_FILE_OPENED       210
+#define IDS_LOSSY_FILE_SAVE         211
+#define IDS_PROGRAM_TEMPLATE        300

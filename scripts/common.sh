@@ -1,0 +1,53 @@
+# Shared steps of the run and test commands: packages, build, private Wine prefix.
+# Sourced, not run.
+
+KORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
+KORVANE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake googletest wine64 xvfb xauth imagemagick fonts-wqy-microhei"
+KORVANE_CJK_FONT="WenQuanYi Micro Hei"
+
+korvane_install_missing() {
+  local missing=() pkg
+  for pkg in $KORVANE_PACKAGES; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+}
+
+korvane_build() {
+  cmake -S "$KORVANE_ROOT" -B "$KORVANE_BUILD" \
+    -DCMAKE_TOOLCHAIN_FILE="$KORVANE_ROOT/cmake/mingw-w64-x86_64.cmake" >/dev/null
+  cmake --build "$KORVANE_BUILD" -j "$(nproc)"
+}
+
+korvane_wine() {
+  WINEPREFIX="$1" "$KORVANE_ROOT/scripts/wine-run.sh" "${@:2}"
+}
+
+# Makes the prefix on first use: code page 936, Chinese fonts, and the display driver
+# asked for ("null" for headless tests, "x11" for a real or virtual display).
+korvane_prepare_prefix() {
+  local prefix=$1 driver=$2
+  if [ ! -f "$prefix/system.reg" ]; then
+    echo "Preparing Wine prefix $prefix (first start takes a while)"
+    mkdir -p "$prefix"
+    WINEPREFIX="$prefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all \
+      env LC_ALL=zh_CN.UTF-8 wineboot -i >/dev/null 2>&1
+    local face
+    for face in "宋体" "新宋体" "SimSun" "NSimSun" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
+      korvane_wine "$prefix" reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
+        /v "$face" /d "$KORVANE_CJK_FONT" /f >/dev/null 2>&1 || true
+    done
+  fi
+  if [ "$driver" = null ]; then
+    korvane_wine "$prefix" reg add "HKCU\\Software\\Wine\\Drivers" /v Graphics /d null /f >/dev/null 2>&1 || true
+  else
+    korvane_wine "$prefix" reg delete "HKCU\\Software\\Wine\\Drivers" /v Graphics /f >/dev/null 2>&1 || true
+  fi
+  WINEPREFIX="$prefix" wineserver -w
+}

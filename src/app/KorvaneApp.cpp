@@ -1,0 +1,60 @@
+// The application object.
+#include "app/KorvaneApp.h"
+
+#include "app/AboutDlg.h"
+#include "doc/KorvaneDoc.h"
+#include "doc/KorvaneView.h"
+#include "frame/MainFrame.h"
+#include "framework/Strings.h"
+#include "resource.h"
+
+CKorvaneApp& TheApp()
+{
+    static CKorvaneApp app;
+    return app;
+}
+
+bool CKorvaneApp::InitInstance()
+{
+    m_pszAppName = LoadResString(AFX_IDS_APP_TITLE);
+    SetRegistryKey("Local AppWizard-Generated Applications");
+    LoadStdProfileSettings(4);
+    AddDocTemplate(CSingleDocTemplate::Make<CKorvaneDoc, CMainFrame, CKorvaneView>(IDR_MAINFRAME));
+    EnableShellOpen();
+    RegisterShellFileTypes(true);
+
+    CCommandLineInfo info;
+    ParseCommandLine(info);
+    if (!ProcessShellCommand(info))
+        return false;
+
+    m_pMainWnd->ShowWindow(m_nCmdShow == SW_HIDE ? SW_HIDE : SW_SHOW);
+    m_pMainWnd->UpdateWindow();
+    ::DragAcceptFiles(m_pMainWnd->GetSafeHwnd(), TRUE);
+    return true;
+}
+
+bool CKorvaneApp::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
+{
+    switch (nID) {
+    case ID_APP_ABOUT:
+        if (!pCmdUI)
+            OnAppAbout();
+        return true;
+    case ID_FILE_NEW:
+        if (!pCmdUI)
+            OnFileNew();
+        return true;
+    case ID_FILE_OPEN:
+        if (!pCmdUI)
+            OnFileOpen();
+        return true;
+    }
+    return CWinApp::OnCmdMsg(nID, pCmdUI);
+}
+
+void CKorvaneApp::OnAppAbout()
+{
+    CAboutDlg about;
+    about.DoModal();
+}

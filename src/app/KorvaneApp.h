@@ -1,0 +1,15 @@
+// The application object: profile, recent files, the one document template, shell
+// registration, the command line and the About box.
+#pragma once
+
+#include "framework/CWinApp.h"
+
+class CKorvaneApp : public CWinApp {
+public:
+    bool InitInstance() override;
+    bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+
+    void OnAppAbout();
+};
+
+CKorvaneApp& TheApp();

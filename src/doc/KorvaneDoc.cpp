@@ -1,0 +1,97 @@
+// The source document.
+#include "doc/KorvaneDoc.h"
+
+#include "doc/KorvaneView.h"
+#include "frame/MainFrame.h"
+#include "framework/CArchive.h"
+#include "framework/Strings.h"
+#include "resource.h"
+
+namespace {
+const char kTitleMarker[] = " *";
+}
+
+std::string CKorvaneDoc::ProgramTemplate()
+{
+    return LoadResString(IDS_PROGRAM_TEMPLATE);
+}
+
+CKorvaneView* CKorvaneDoc::GetView() const
+{
+    return dynamic_cast<CKorvaneView*>(GetFirstView());
+}
+
+CMainFrame* CKorvaneDoc::GetMainFrame() const
+{
+    return dynamic_cast<CMainFrame*>(GetFrame());
+}
+
+void CKorvaneDoc::Serialize(CArchive& ar)
+{
+    if (CKorvaneView* view = GetView())
+        view->SerializeRaw(ar);
+}
+
+bool CKorvaneDoc::IsModified()
+{
+    return m_bModified;
+}
+
+void CKorvaneDoc::SetModifiedFlag(bool modified)
+{
+    std::string title = GetTitle();
+    const std::string marker = kTitleMarker;
+    if (!m_bModified && modified) {
+        SetTitle(title + marker);
+    } else if (m_bModified && !modified && title.size() >= marker.size() &&
+               title.compare(title.size() - marker.size(), marker.size(), marker) == 0) {
+        SetTitle(title.substr(0, title.size() - marker.size()));
+    }
+    UpdateFrameCounts();
+    m_bModified = modified;
+}
+
+void CKorvaneDoc::DeleteContents()
+{
+    if (CKorvaneView* view = GetView())
+        view->SetText(std::string());
+}
+
+bool CKorvaneDoc::OnNewDocument()
+{
+    if (!CDocument::OnNewDocument())
+        return false;
+    if (CKorvaneView* view = GetView())
+        view->SetText(ProgramTemplate());
+    m_strSourcePath.clear();
+    if (CMainFrame* frame = GetMainFrame()) {
+        frame->m_strSourceName.clear();
+        frame->m_strSourceDir.clear();
+    }
+    return true;
+}
+
+void CKorvaneDoc::PublishSourcePath(const std::string& path)
+{
+    m_strSourcePath = path;
+    size_t slash = path.rfind('\\');
+    CMainFrame* frame = GetMainFrame();
+    if (slash == std::string::npos || !frame)
+        return;
+    frame->m_strSourceDir = path.substr(0, slash);
+    frame->m_strSourceName = path.substr(slash + 1);
+}
+
+bool CKorvaneDoc::OnOpenDocument(const std::string& path)
+{
+    if (!CDocument::OnOpenDocument(path))
+        return false;
+    PublishSourcePath(path);
+    return true;
+}
+
+bool CKorvaneDoc::OnSaveDocument(const std::string& path)
+{
+    PublishSourcePath(path);
+    return CDocument::OnSaveDocument(path);
+}

@@ -1,0 +1,32 @@
+// The source document: the program template for a new file, the file's full path for the
+// build commands, the frame's record of the current file, and the " *" title marker.
+#pragma once
+
+#include "framework/CDocument.h"
+
+#include <string>
+
+class CKorvaneView;
+class CMainFrame;
+
+class CKorvaneDoc : public CDocument {
+public:
+    void Serialize(CArchive& ar) override;
+    bool IsModified() override;
+    void SetModifiedFlag(bool modified = true) override;
+    bool OnNewDocument() override;
+    bool OnOpenDocument(const std::string& path) override;
+    bool OnSaveDocument(const std::string& path) override;
+    void DeleteContents() override;
+
+    CKorvaneView* GetView() const;
+    // The text every new document starts with.
+    static std::string ProgramTemplate();
+
+    std::string m_strSourcePath;
+
+private:
+    CMainFrame* GetMainFrame() const;
+    // Keeps the frame's name and directory in step with a path (split at its last backslash).
+    void PublishSourcePath(const std::string& path);
+};

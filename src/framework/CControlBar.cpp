@@ -1,0 +1,204 @@
+// Control bars in the frame's layout.
+#include "framework/CControlBar.h"
+
+#include "framework/CFrameWnd.h"
+#include "framework/Handles.h"
+
+#include <algorithm>
+
+namespace {
+constexpr int kBorderWidth = 2;
+
+void FillSolid(HDC dc, int left, int top, int right, int bottom, int sysColor)
+{
+    RECT rc{left, top, right, bottom};
+    ::FillRect(dc, &rc, ::GetSysColorBrush(sysColor));
+}
+}
+
+CControlBar::CControlBar() = default;
+
+CControlBar::~CControlBar()
+{
+    DestroyWindow();
+}
+
+bool CControlBar::AttachToFrame(CWnd* parent)
+{
+    m_pDockSite = dynamic_cast<CFrameWnd*>(parent);
+    if (!m_pDockSite && parent)
+        m_pDockSite = parent->GetParentFrame();
+    if (!m_pDockSite)
+        return false;
+    m_pDockSite->AddControlBar(this);
+    return true;
+}
+
+void CControlBar::DetachFromFrame()
+{
+    if (m_pDockSite)
+        m_pDockSite->RemoveControlBar(this);
+}
+
+SIZE CControlBar::CalcFixedLayout(bool, bool)
+{
+    RECT rc = GetWindowRect();
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
+}
+
+SIZE CControlBar::CalcDynamicLayout(int, DWORD mode)
+{
+    return CalcFixedLayout((mode & LM_STRETCH) != 0, (mode & LM_HORZ) != 0);
+}
+
+void CControlBar::OnUpdateCmdUI(CFrameWnd*, bool) {}
+
+bool CControlBar::IsVisible() const
+{
+    if (m_nStateFlags & kDelayHide)
+        return false;
+    if (m_nStateFlags & kDelayShow)
+        return true;
+    return m_hWnd && (GetStyle() & WS_VISIBLE);
+}
+
+void CControlBar::DelayShow(bool show)
+{
+    m_nStateFlags &= ~(kDelayShow | kDelayHide);
+    bool visible = m_hWnd && (GetStyle() & WS_VISIBLE);
+    if (show != visible)
+        m_nStateFlags |= show ? kDelayShow : kDelayHide;
+}
+
+void CControlBar::RecalcDelayShow(HDWP* batch)
+{
+    if (!HasDelayedState())
+        return;
+    bool show = (m_nStateFlags & kDelayShow) != 0;
+    bool visible = (GetStyle() & WS_VISIBLE) != 0;
+    if (show == visible) {
+        m_nStateFlags &= ~(kDelayShow | kDelayHide);
+        return;
+    }
+    if (!batch)
+        return;
+    m_nStateFlags &= ~(kDelayShow | kDelayHide);
+    UINT flags = (show ? SWP_SHOWWINDOW : SWP_HIDEWINDOW) | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE;
+    if (*batch)
+        *batch = ::DeferWindowPos(*batch, m_hWnd, nullptr, 0, 0, 0, 0, flags);
+    else
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, flags);
+}
+
+void CControlBar::DrawBorders(HDC dc, RECT& rect) const
+{
+    const RECT r = rect;
+    if (m_dwStyle & CBRS_BORDER_TOP) {
+        FillSolid(dc, r.left, r.top, r.right, r.top + 1, COLOR_BTNSHADOW);
+        FillSolid(dc, r.left, r.top + 1, r.right, r.top + 2, COLOR_BTNHIGHLIGHT);
+    }
+    if (m_dwStyle & CBRS_BORDER_BOTTOM) {
+        FillSolid(dc, r.left, r.bottom - 2, r.right, r.bottom - 1, COLOR_BTNSHADOW);
+        FillSolid(dc, r.left, r.bottom - 1, r.right, r.bottom, COLOR_BTNHIGHLIGHT);
+    }
+    if (m_dwStyle & CBRS_BORDER_LEFT) {
+        FillSolid(dc, r.left, r.top, r.left + 1, r.bottom, COLOR_BTNSHADOW);
+        FillSolid(dc, r.left + 1, r.top, r.left + 2, r.bottom, COLOR_BTNHIGHLIGHT);
+    }
+    if (m_dwStyle & CBRS_BORDER_RIGHT) {
+        FillSolid(dc, r.right - 2, r.top, r.right - 1, r.bottom, COLOR_BTNSHADOW);
+        FillSolid(dc, r.right - 1, r.top, r.right, r.bottom, COLOR_BTNHIGHLIGHT);
+    }
+    CalcInsideRect(rect);
+}
+
+void CControlBar::CalcInsideRect(RECT& rect) const
+{
+    if (m_dwStyle & CBRS_BORDER_TOP)
+        rect.top += kBorderWidth;
+    if (m_dwStyle & CBRS_BORDER_BOTTOM)
+        rect.bottom -= kBorderWidth;
+    if (m_dwStyle & CBRS_BORDER_LEFT)
+        rect.left += kBorderWidth;
+    if (m_dwStyle & CBRS_BORDER_RIGHT)
+        rect.right -= kBorderWidth;
+}
+
+void CControlBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
+{
+    RecalcDelayShow(layout->hDWP ? &layout->hDWP : nullptr);
+    if (!IsVisible())
+        return;
+    RECT room = layout->rect;
+    int roomWidth = room.right - room.left;
+    int roomHeight = room.bottom - room.top;
+    bool horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
+    SIZE size = CalcFixedLayout(layout->bStretch, horz);
+    size.cx = std::min<LONG>(size.cx, roomWidth);
+    size.cy = std::min<LONG>(size.cy, roomHeight);
+    RECT place = room;
+    if (m_dwStyle & CBRS_ALIGN_TOP) {
+        place.bottom = place.top + size.cy;
+        layout->rect.top += size.cy;
+    } else if (m_dwStyle & CBRS_ALIGN_BOTTOM) {
+        place.top = place.bottom - size.cy;
+        layout->rect.bottom -= size.cy;
+    } else if (m_dwStyle & CBRS_ALIGN_LEFT) {
+        place.right = place.left + size.cx;
+        layout->rect.left += size.cx;
+    } else if (m_dwStyle & CBRS_ALIGN_RIGHT) {
+        place.left = place.right - size.cx;
+        layout->rect.right -= size.cx;
+    } else {
+        return;
+    }
+    if (horz) {
+        layout->sizeTotal.cy += size.cy;
+        layout->sizeTotal.cx = std::max(layout->sizeTotal.cx, size.cx);
+        if (!layout->bStretch)
+            place.right = place.left + size.cx;
+    } else {
+        layout->sizeTotal.cx += size.cx;
+        layout->sizeTotal.cy = std::max(layout->sizeTotal.cy, size.cy);
+        if (!layout->bStretch)
+            place.bottom = place.top + size.cy;
+    }
+    if (layout->hDWP) {
+        layout->hDWP = ::DeferWindowPos(layout->hDWP, m_hWnd, nullptr, place.left, place.top,
+                                        place.right - place.left, place.bottom - place.top,
+                                        SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_SIZEPARENT:
+        OnSizeParent(reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam));
+        return 0;
+    case WM_IDLEUPDATECMDUI:
+        if (IsVisible() && m_pDockSite)
+            OnUpdateCmdUI(m_pDockSite, wParam != 0);
+        return 0;
+    case WM_COMMAND:
+        if (OnCommand(wParam, lParam))
+            return 0;
+        // Buttons and controls inside a bar of ours speak to the bar's frame; native bars
+        // (toolbar, status bar) keep their own handling.
+        if (m_pDockSite && !m_pfnSuper)
+            return m_pDockSite->SendMessage(message, wParam, lParam);
+        return DefWindowProc(message, wParam, lParam);
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (OnNotify(wParam, lParam, &result))
+            return result;
+        if (m_pDockSite && !m_pfnSuper)
+            return m_pDockSite->SendMessage(message, wParam, lParam);
+        return DefWindowProc(message, wParam, lParam);
+    }
+    case WM_DESTROY:
+        DetachFromFrame();
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

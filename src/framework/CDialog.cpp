@@ -1,0 +1,104 @@
+// Dialogs from templates.
+#include "framework/CDialog.h"
+
+#include "framework/CDataExchange.h"
+#include "framework/CWinApp.h"
+
+INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
+{
+    if (message != WM_INITDIALOG)
+        return FALSE;
+    auto* dialog = reinterpret_cast<CDialog*>(lParam);
+    dialog->SubclassWindow(hWnd);
+    try {
+        return dialog->OnInitDialog() ? TRUE : FALSE;
+    } catch (const std::exception&) {
+        ReportUnexpectedFailure();
+        return TRUE;
+    }
+}
+
+INT_PTR CDialog::DoModal(CWnd* parent)
+{
+    if (!parent)
+        parent = AfxGetMainWnd();
+    m_bModal = true;
+    INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate),
+                                       parent ? parent->GetSafeHwnd() : nullptr, StaticDlgProc,
+                                       reinterpret_cast<LPARAM>(this));
+    m_bModal = false;
+    return result;
+}
+
+bool CDialog::Create(CWnd* parent)
+{
+    HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate),
+                                     parent ? parent->GetSafeHwnd() : nullptr, StaticDlgProc,
+                                     reinterpret_cast<LPARAM>(this));
+    return hWnd != nullptr && hWnd == m_hWnd;
+}
+
+void CDialog::EndDialog(int result)
+{
+    if (m_bModal)
+        ::EndDialog(m_hWnd, result);
+}
+
+bool CDialog::UpdateData(bool saveAndValidate)
+{
+    CDataExchange dx(this, saveAndValidate);
+    ++m_nLockNotify;
+    DoDataExchange(&dx);
+    --m_nLockNotify;
+    return !dx.m_bFailed;
+}
+
+void CDialog::DoDataExchange(CDataExchange*) {}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void CDialog::OnOK()
+{
+    if (UpdateData(true))
+        EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+bool CDialog::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
+{
+    switch (nID) {
+    case IDOK:
+        if (!pCmdUI)
+            OnOK();
+        return true;
+    case IDCANCEL:
+        if (!pCmdUI)
+            OnCancel();
+        return true;
+    }
+    return CWnd::OnCmdMsg(nID, pCmdUI);
+}
+
+bool CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    if (m_nLockNotify > 0 && lParam != 0)
+        return true;
+    return CWnd::OnCommand(wParam, lParam);
+}
+
+bool CDialog::PreTranslateMessage(MSG* msg)
+{
+    if (m_bModal || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
+        return false;
+    if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))
+        return false;
+    return ::IsDialogMessageA(m_hWnd, msg) != FALSE;
+}

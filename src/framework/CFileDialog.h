@@ -1,0 +1,44 @@
+// The system's open and save dialogs, with a seam through which tests answer them.
+#pragma once
+
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <functional>
+#include <string>
+
+class CWnd;
+
+class CFileDialog {
+public:
+    // filter: "text|pattern|text|pattern" (a trailing bar is optional).
+    CFileDialog(bool openFileDialog, const std::string& defaultExt, const std::string& fileName, DWORD flags,
+                const std::string& filter, CWnd* parent = nullptr);
+
+    // IDOK when the user chose a file, IDCANCEL otherwise.
+    INT_PTR DoModal();
+    std::string GetPathName() const { return m_strPathName; }
+
+    bool IsOpenDialog() const { return m_bOpenFileDialog; }
+    const std::string& GetInitialFileName() const { return m_strInitialName; }
+    const std::string& GetFilter() const { return m_strFilter; }
+    const std::string& GetDefaultExt() const { return m_strDefExt; }
+    const std::string& GetTitle() const { return m_strTitle; }
+    DWORD GetFlags() const { return m_dwFlags; }
+    void SetTitle(const std::string& title) { m_strTitle = title; }
+
+    // A hook answers instead of the system dialog: it returns IDOK or IDCANCEL and may set the path.
+    using Hook = std::function<INT_PTR(CFileDialog& dialog, std::string& path)>;
+    static void SetHook(Hook hook);
+
+private:
+    bool m_bOpenFileDialog;
+    std::string m_strDefExt;
+    std::string m_strInitialName;
+    DWORD m_dwFlags;
+    std::string m_strFilter;
+    std::string m_strTitle;
+    HWND m_hWndOwner;
+    std::string m_strPathName;
+};

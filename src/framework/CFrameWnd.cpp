@@ -1,0 +1,374 @@
+// The frame window.
+#include "framework/CFrameWnd.h"
+
+#include "framework/AfxRes.h"
+#include "framework/CCmdUI.h"
+#include "framework/CControlBar.h"
+#include "framework/CDocument.h"
+#include "framework/CSingleDocTemplate.h"
+#include "framework/CStatusBar.h"
+#include "framework/CView.h"
+#include "framework/CWinApp.h"
+#include "framework/Strings.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
+
+namespace {
+std::vector<CFrameWnd*>& FrameList()
+{
+    static std::vector<CFrameWnd*> frames;
+    return frames;
+}
+
+bool IsKeyToggled(int key)
+{
+    return (::GetKeyState(key) & 1) != 0;
+}
+}
+
+CFrameWnd::CFrameWnd()
+{
+    FrameList().push_back(this);
+}
+
+CFrameWnd::~CFrameWnd()
+{
+    auto& frames = FrameList();
+    frames.erase(std::remove(frames.begin(), frames.end(), this), frames.end());
+}
+
+const std::vector<CFrameWnd*>& CFrameWnd::AllFrames()
+{
+    return FrameList();
+}
+
+bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context)
+{
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    m_strTitle = SubString(LoadResString(resourceId), 0);
+    HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
+    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                             reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
+    HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
+    m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resourceId));
+    m_pCreateContext = context;
+    RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+    bool created = CreateEx(0, className, m_strTitle.c_str(), style, rect, parent ? parent->GetSafeHwnd() : nullptr,
+                            reinterpret_cast<UINT_PTR>(menu));
+    m_pCreateContext = nullptr;
+    if (!created && menu)
+        ::DestroyMenu(menu);
+    return created;
+}
+
+int CFrameWnd::OnCreate(CREATESTRUCTA* cs)
+{
+    if (m_pCreateContext && !OnCreateClient(cs, m_pCreateContext))
+        return -1;
+    return 0;
+}
+
+bool CFrameWnd::OnCreateClient(CREATESTRUCTA*, CCreateContext* context)
+{
+    if (!context->m_createView)
+        return true;
+    CView* view = context->m_createView();
+    if (!view->Create(this, AFX_IDW_PANE_FIRST, context)) {
+        delete view;
+        return false;
+    }
+    m_pViewActive = view;
+    return true;
+}
+
+void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags, RECT* rectParam,
+                               const RECT* rectClient, bool stretch)
+{
+    AFX_SIZEPARENTPARAMS layout;
+    layout.bStretch = stretch;
+    layout.rect = rectClient ? *rectClient : GetClientRect();
+    bool query = (flags & reposQuery) != 0;
+    if (!query)
+        layout.hDWP = ::BeginDeferWindowPos(8);
+    HWND leftOverWnd = nullptr;
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        UINT id = static_cast<UINT>(::GetDlgCtrlID(child));
+        if (id == leftOver)
+            leftOverWnd = child;
+        else if (id >= first && id <= last && FromHandle(child))
+            ::SendMessageA(child, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+    }
+    if (query) {
+        if (rectParam)
+            *rectParam = layout.rect;
+        return;
+    }
+    if (leftOverWnd && layout.hDWP) {
+        const RECT& r = layout.rect;
+        layout.hDWP = ::DeferWindowPos(layout.hDWP, leftOverWnd, nullptr, r.left, r.top, std::max<LONG>(0, r.right - r.left),
+                                       std::max<LONG>(0, r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (layout.hDWP)
+        ::EndDeferWindowPos(layout.hDWP);
+}
+
+void CFrameWnd::RecalcLayout()
+{
+    if (m_bInRecalcLayout || !m_hWnd)
+        return;
+    m_bInRecalcLayout = true;
+    m_bDelayedLayout = false;
+    RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
+    m_bInRecalcLayout = false;
+}
+
+void CFrameWnd::DelayRecalcLayout()
+{
+    m_bDelayedLayout = true;
+}
+
+void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay)
+{
+    bar->DelayShow(show);
+    if (delay)
+        DelayRecalcLayout();
+    else
+        RecalcLayout();
+}
+
+CControlBar* CFrameWnd::GetControlBar(UINT id) const
+{
+    for (CControlBar* bar : m_listControlBars) {
+        if (bar->GetSafeHwnd() && bar->GetDlgCtrlID() == id)
+            return bar;
+    }
+    return nullptr;
+}
+
+void CFrameWnd::AddControlBar(CControlBar* bar)
+{
+    if (std::find(m_listControlBars.begin(), m_listControlBars.end(), bar) == m_listControlBars.end())
+        m_listControlBars.push_back(bar);
+}
+
+void CFrameWnd::RemoveControlBar(CControlBar* bar)
+{
+    m_listControlBars.erase(std::remove(m_listControlBars.begin(), m_listControlBars.end(), bar),
+                            m_listControlBars.end());
+}
+
+CDocument* CFrameWnd::GetActiveDocument() const
+{
+    return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
+}
+
+void CFrameWnd::OnUpdateFrameTitle()
+{
+    CDocument* document = GetActiveDocument();
+    std::string title = document ? document->GetTitle() + " - " + m_strTitle : m_strTitle;
+    if (GetWindowText() != title)
+        SetWindowText(title);
+}
+
+std::string CFrameWnd::GetMessageString(UINT id) const
+{
+    return PromptPart(LoadResString(id));
+}
+
+void CFrameWnd::SetMessageText(const std::string& text)
+{
+    if (auto* statusBar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR)))
+        statusBar->SetPaneText(0, text);
+}
+
+void CFrameWnd::SetMessageText(UINT id)
+{
+    SetMessageText(id == AFX_IDS_IDLEMESSAGE ? LoadResString(id) : GetMessageString(id));
+}
+
+void CFrameWnd::OnIdleUpdateCmdUI()
+{
+    if (m_bDelayedLayout)
+        RecalcLayout();
+    SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0);
+}
+
+bool CFrameWnd::OnBarCheck(UINT id, CCmdUI* pCmdUI)
+{
+    CControlBar* bar = GetControlBar(id);
+    if (!bar)
+        return false;
+    if (pCmdUI)
+        pCmdUI->SetCheck(bar->IsVisible() ? 1 : 0);
+    else
+        ShowControlBar(bar, !bar->IsVisible(), false);
+    return true;
+}
+
+bool CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
+{
+    switch (nID) {
+    case ID_VIEW_TOOLBAR:
+    case ID_VIEW_STATUS_BAR:
+        if (OnBarCheck(nID, pCmdUI))
+            return true;
+        break;
+    case ID_NEXT_PANE:
+    case ID_PREV_PANE:
+        // A single, unsplit view: there is no other pane to go to.
+        return true;
+    case ID_INDICATOR_CAPS:
+    case ID_INDICATOR_NUM:
+    case ID_INDICATOR_SCRL:
+        if (pCmdUI) {
+            int key = nID == ID_INDICATOR_CAPS ? VK_CAPITAL : nID == ID_INDICATOR_NUM ? VK_NUMLOCK : VK_SCROLL;
+            pCmdUI->Enable(IsKeyToggled(key));
+        }
+        return true;
+    }
+    if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, pCmdUI))
+        return true;
+    return AfxGetApp()->OnCmdMsg(nID, pCmdUI);
+}
+
+bool CFrameWnd::PreTranslateMessage(MSG* msg)
+{
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hAccelTable)
+        return ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg) != 0;
+    return false;
+}
+
+void CFrameWnd::OnInitMenuPopup(HMENU menu, bool systemMenu)
+{
+    if (systemMenu)
+        return;
+    for (UINT i = 0; i < static_cast<UINT>(::GetMenuItemCount(menu)); ++i) {
+        UINT id = ::GetMenuItemID(menu, static_cast<int>(i));
+        if (id == 0 || id == static_cast<UINT>(-1))
+            continue;
+        if (id > ID_FILE_MRU_FILE1 && id <= ID_FILE_MRU_LAST)
+            continue;
+        CMenuCmdUI ui(menu, i, id);
+        ui.DoUpdate(this, true);
+    }
+}
+
+void CFrameWnd::OnMenuSelect(UINT item, UINT flags, HMENU menu)
+{
+    if (flags == 0xFFFF && !menu)
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
+    else if (flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU))
+        SetMessageText(std::string());
+    else
+        SetMessageText(GetMessageString(item));
+}
+
+bool CFrameWnd::OnFrameNotify(NMHDR* header, LRESULT* result)
+{
+    switch (header->code) {
+    case TTN_GETDISPINFOA: {
+        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+        UINT id = (info->uFlags & TTF_IDISHWND) ? static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom)))
+                                                 : static_cast<UINT>(header->idFrom);
+        m_strTipText = TipPart(LoadResString(id));
+        info->lpszText = m_strTipText.data();
+        info->szText[0] = '\0';
+        *result = 0;
+        return true;
+    }
+    case TBN_HOTITEMCHANGE: {
+        auto* hot = reinterpret_cast<NMTBHOTITEM*>(header);
+        auto* bar = dynamic_cast<CControlBar*>(FromHandle(header->hwndFrom));
+        if (!bar || !(bar->GetBarStyle() & CBRS_FLYBY))
+            return false;
+        if (hot->dwFlags & HICF_LEAVING)
+            SetMessageText(AFX_IDS_IDLEMESSAGE);
+        else
+            SetMessageText(GetMessageString(static_cast<UINT>(hot->idNew)));
+        *result = 0;
+        return true;
+    }
+    }
+    return false;
+}
+
+void CFrameWnd::OnDropFiles(HDROP drop)
+{
+    char path[MAX_PATH * 4] = "";
+    UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    if (count > 0)
+        ::DragQueryFileA(drop, 0, path, sizeof path);
+    ::DragFinish(drop);
+    if (count == 0)
+        return;
+    ::SetActiveWindow(m_hWnd);
+    AfxGetApp()->OpenDocumentFile(path);
+}
+
+void CFrameWnd::OnClose()
+{
+    CDocument* document = GetActiveDocument();
+    if (document && !document->SaveModified())
+        return;
+    DestroyWindow();
+}
+
+LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:
+        return OnCreate(reinterpret_cast<CREATESTRUCTA*>(lParam));
+    case WM_SIZE:
+        if (wParam != SIZE_MINIMIZED)
+            RecalcLayout();
+        return 0;
+    case WM_SETFOCUS:
+        if (m_pViewActive && m_pViewActive->GetSafeHwnd())
+            ::SetFocus(m_pViewActive->GetSafeHwnd());
+        return 0;
+    case WM_CLOSE:
+        OnClose();
+        return 0;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
+        return 0;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        return 0;
+    case WM_EXITMENULOOP:
+        SetMessageText(AFX_IDS_IDLEMESSAGE);
+        return 0;
+    case WM_SETMESSAGESTRING:
+        if (lParam)
+            SetMessageText(std::string(reinterpret_cast<const char*>(lParam)));
+        else
+            SetMessageText(static_cast<UINT>(wParam));
+        return 0;
+    case WM_IDLEUPDATECMDUI:
+        OnIdleUpdateCmdUI();
+        return 0;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (OnNotify(wParam, lParam, &result) || OnFrameNotify(reinterpret_cast<NMHDR*>(lParam), &result))
+            return result;
+        return DefWindowProc(message, wParam, lParam);
+    }
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+void CFrameWnd::PostNcDestroy()
+{
+    CWinApp* app = AfxGetApp();
+    if (app && app->m_pMainWnd == this) {
+        app->m_pMainWnd = nullptr;
+        ::PostQuitMessage(0);
+    }
+    delete this;
+}

@@ -1,0 +1,77 @@
+// The frame window: menu, accelerators and icon of one resource id, the view, control
+// bars and their layout, the title, fly-by status prompts and tooltips, dropped files.
+#pragma once
+
+#include "framework/CWnd.h"
+
+#include <string>
+#include <vector>
+
+class CControlBar;
+class CDocument;
+class CStatusBar;
+class CView;
+struct CCreateContext;
+
+class CFrameWnd : public CWnd {
+public:
+    CFrameWnd();
+    ~CFrameWnd() override;
+
+    // Creates the frame with the menu, accelerators, icon and title of resource resourceId.
+    bool LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context);
+    virtual int OnCreate(CREATESTRUCTA* cs);
+    virtual bool OnCreateClient(CREATESTRUCTA* cs, CCreateContext* context);
+
+    enum RepositionFlags { reposDefault = 0, reposQuery = 1 };
+    // Lays out the bars with ids in [first, last] and gives the rest to the window leftOver.
+    // In query mode nothing moves and rectParam receives the rest.
+    void RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags = reposDefault, RECT* rectParam = nullptr,
+                        const RECT* rectClient = nullptr, bool stretch = true);
+    virtual void RecalcLayout();
+    // Lays the frame out again at the next idle moment.
+    void DelayRecalcLayout();
+    void ShowControlBar(CControlBar* bar, bool show, bool delay);
+    CControlBar* GetControlBar(UINT id) const;
+    void AddControlBar(CControlBar* bar);
+    void RemoveControlBar(CControlBar* bar);
+    const std::vector<CControlBar*>& GetControlBars() const { return m_listControlBars; }
+
+    virtual void OnUpdateFrameTitle();
+    void SetMessageText(const std::string& text);
+    void SetMessageText(UINT id);
+    // The status prompt of a command: its string before "\n".
+    std::string GetMessageString(UINT id) const;
+
+    CView* GetActiveView() const { return m_pViewActive; }
+    void SetActiveView(CView* view) { m_pViewActive = view; }
+    CDocument* GetActiveDocument() const;
+
+    // Idle work: delayed layout, command UI of the visible bars.
+    void OnIdleUpdateCmdUI();
+    // Every frame of the program, for idle processing.
+    static const std::vector<CFrameWnd*>& AllFrames();
+
+    bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+    bool PreTranslateMessage(MSG* msg) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+    std::string m_strTitle;
+    HACCEL m_hAccelTable = nullptr;
+
+protected:
+    virtual void OnClose();
+    void OnInitMenuPopup(HMENU menu, bool systemMenu);
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    bool OnFrameNotify(NMHDR* header, LRESULT* result);
+    void OnDropFiles(HDROP drop);
+    bool OnBarCheck(UINT id, CCmdUI* pCmdUI);
+
+    CCreateContext* m_pCreateContext = nullptr;
+    CView* m_pViewActive = nullptr;
+    std::vector<CControlBar*> m_listControlBars;
+    bool m_bDelayedLayout = false;
+    bool m_bInRecalcLayout = false;
+    std::string m_strTipText;
+};

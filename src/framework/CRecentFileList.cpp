@@ -1,0 +1,120 @@
+// The recent-file list.
+#include "framework/CRecentFileList.h"
+
+#include "framework/CCmdUI.h"
+#include "framework/CWinApp.h"
+
+#include <cstdio>
+
+CRecentFileList::CRecentFileList(UINT firstId, const std::string& section, const std::string& entryFormat,
+                                 size_t size, size_t maxDisplayLength)
+    : m_nFirstId(firstId), m_strSectionName(section), m_strEntryFormat(entryFormat), m_nMaxSize(size),
+      m_nMaxDisplayLength(maxDisplayLength)
+{
+}
+
+void CRecentFileList::Add(const std::string& path)
+{
+    for (size_t i = 0; i < m_arrNames.size(); ++i) {
+        if (::lstrcmpiA(m_arrNames[i].c_str(), path.c_str()) == 0) {
+            m_arrNames.erase(m_arrNames.begin() + static_cast<std::ptrdiff_t>(i));
+            break;
+        }
+    }
+    m_arrNames.insert(m_arrNames.begin(), path);
+    if (m_arrNames.size() > m_nMaxSize)
+        m_arrNames.resize(m_nMaxSize);
+}
+
+void CRecentFileList::Remove(size_t index)
+{
+    if (index < m_arrNames.size())
+        m_arrNames.erase(m_arrNames.begin() + static_cast<std::ptrdiff_t>(index));
+}
+
+// Splits after a character, stepping over double-byte pairs so a trail byte is never taken for '\'.
+static std::vector<size_t> BackslashPositions(const std::string& path)
+{
+    std::vector<size_t> positions;
+    for (size_t i = 0; i < path.size(); ++i) {
+        if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])))
+            ++i;
+        else if (path[i] == '\\')
+            positions.push_back(i);
+    }
+    return positions;
+}
+
+std::string AbbreviatePath(const std::string& path, size_t maxLength)
+{
+    if (path.size() <= maxLength)
+        return path;
+    std::vector<size_t> slashes = BackslashPositions(path);
+    std::string name = slashes.empty() ? path : path.substr(slashes.back() + 1);
+    // The root: "c:\" or the "\\server\share\" prefix of a network path.
+    size_t rootSlash = path.rfind("\\\\", 0) == 0 && slashes.size() > 3 ? 3 : 0;
+    if (slashes.size() <= rootSlash + 1)
+        return name;
+    std::string root = path.substr(0, slashes[rootSlash] + 1) + "...";
+    for (size_t k = rootSlash + 1; k < slashes.size(); ++k) {
+        std::string candidate = root + path.substr(slashes[k]);
+        if (candidate.size() <= maxLength)
+            return candidate;
+    }
+    return name;
+}
+
+std::string CRecentFileList::GetDisplayName(size_t index) const
+{
+    return "&" + std::to_string(index + 1) + " " + AbbreviatePath(m_arrNames[index], m_nMaxDisplayLength);
+}
+
+void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI)
+{
+    auto* menuUI = dynamic_cast<CMenuCmdUI*>(pCmdUI);
+    if (!menuUI)
+        return;
+    HMENU menu = menuUI->m_hMenu;
+    if (m_strOriginal.empty()) {
+        char text[256] = "";
+        ::GetMenuStringA(menu, menuUI->m_nIndex, text, sizeof text, MF_BYPOSITION);
+        m_strOriginal = text;
+    }
+    for (UINT id = m_nFirstId; id < m_nFirstId + m_nMaxSize; ++id)
+        ::DeleteMenu(menu, id, MF_BYCOMMAND);
+    if (m_arrNames.empty()) {
+        ::InsertMenuA(menu, menuUI->m_nIndex, MF_BYPOSITION | MF_STRING | MF_GRAYED, m_nFirstId,
+                      m_strOriginal.c_str());
+        menuUI->m_bEnableChanged = true;
+        return;
+    }
+    for (size_t i = 0; i < m_arrNames.size(); ++i) {
+        ::InsertMenuA(menu, menuUI->m_nIndex + static_cast<UINT>(i), MF_BYPOSITION | MF_STRING,
+                      m_nFirstId + static_cast<UINT>(i), GetDisplayName(i).c_str());
+    }
+    menuUI->m_bEnableChanged = true;
+}
+
+void CRecentFileList::ReadList(CWinApp& app)
+{
+    m_arrNames.clear();
+    for (size_t i = 0; i < m_nMaxSize; ++i) {
+        char entry[32];
+        std::snprintf(entry, sizeof entry, m_strEntryFormat.c_str(), static_cast<int>(i + 1));
+        std::string path = app.GetProfileString(m_strSectionName, entry, "");
+        if (!path.empty())
+            m_arrNames.push_back(path);
+    }
+}
+
+void CRecentFileList::WriteList(CWinApp& app) const
+{
+    for (size_t i = 0; i < m_nMaxSize; ++i) {
+        char entry[32];
+        std::snprintf(entry, sizeof entry, m_strEntryFormat.c_str(), static_cast<int>(i + 1));
+        if (i < m_arrNames.size())
+            app.WriteProfileString(m_strSectionName, entry, m_arrNames[i]);
+        else
+            app.DeleteProfileEntry(m_strSectionName, entry);
+    }
+}

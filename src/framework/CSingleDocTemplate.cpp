@@ -1,0 +1,118 @@
+// The single-document template.
+#include "framework/CSingleDocTemplate.h"
+
+#include "framework/AfxRes.h"
+#include "framework/CDocument.h"
+#include "framework/CFrameWnd.h"
+#include "framework/CView.h"
+#include "framework/CWinApp.h"
+#include "framework/MessageBox.h"
+#include "framework/Strings.h"
+
+CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
+                                       ViewFactory makeView)
+    : m_nIDResource(resourceId), m_makeDocument(std::move(makeDocument)), m_makeFrame(std::move(makeFrame)),
+      m_makeView(std::move(makeView)), m_strDocStrings(LoadResString(resourceId))
+{
+}
+
+CSingleDocTemplate::~CSingleDocTemplate() = default;
+
+std::string CSingleDocTemplate::GetDocString(DocStringIndex index) const
+{
+    return SubString(m_strDocStrings, index);
+}
+
+CFrameWnd* CSingleDocTemplate::GetFrame() const
+{
+    return m_pOnlyDoc ? m_pOnlyDoc->GetFrame() : nullptr;
+}
+
+void CSingleDocTemplate::SetDefaultTitle(CDocument* document)
+{
+    std::string title = GetDocString(docName);
+    if (title.empty())
+        title = LoadResString(AFX_IDS_UNTITLED);
+    document->SetTitle(title);
+}
+
+CFrameWnd* CSingleDocTemplate::CreateNewFrame(CDocument* document)
+{
+    CCreateContext context;
+    context.m_pCurrentDoc = document;
+    context.m_createView = m_makeView;
+    CFrameWnd* frame = m_makeFrame();
+    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW, nullptr, &context)) {
+        // A frame whose window never existed did not delete itself.
+        if (!frame->GetSafeHwnd())
+            delete frame;
+        return nullptr;
+    }
+    return frame;
+}
+
+void CSingleDocTemplate::DestroyFrameAndDocument(CFrameWnd* frame)
+{
+    if (frame)
+        frame->DestroyWindow();
+    m_pOnlyDoc.reset();
+}
+
+CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
+{
+    CDocument* document = m_pOnlyDoc.get();
+    CFrameWnd* frame = nullptr;
+    bool created = false;
+    bool wasModified = false;
+    if (document) {
+        if (!document->SaveModified())
+            return nullptr;
+        frame = document->GetFrame();
+        wasModified = document->IsModified();
+        // Clean before reading, so a failure tells whether the editor was touched.
+        if (path)
+            document->SetModifiedFlag(false);
+    } else {
+        m_pOnlyDoc = m_makeDocument();
+        document = m_pOnlyDoc.get();
+        document->m_pDocTemplate = this;
+        created = true;
+        frame = CreateNewFrame(document);
+        if (!frame) {
+            m_pOnlyDoc.reset();
+            AfxMessageBox(AFX_IDP_FAILED_TO_CREATE_DOC, MB_OK | MB_ICONEXCLAMATION);
+            return nullptr;
+        }
+    }
+
+    if (!path) {
+        SetDefaultTitle(document);
+        if (!document->OnNewDocument()) {
+            if (created)
+                DestroyFrameAndDocument(frame);
+            return nullptr;
+        }
+    } else if (!document->OnOpenDocument(*path)) {
+        if (created) {
+            DestroyFrameAndDocument(frame);
+        } else if (!document->IsModified()) {
+            // The file never reached the editor: the previous document stands as it was.
+            document->SetModifiedFlag(wasModified);
+        } else {
+            // The editor was cleared for reading: start again with a new document.
+            SetDefaultTitle(document);
+            document->OnNewDocument();
+        }
+        return nullptr;
+    } else {
+        document->SetPathName(*path);
+    }
+
+    CWinApp* app = AfxGetApp();
+    if (!app->m_pMainWnd)
+        app->m_pMainWnd = frame;
+    if (CView* view = document->GetFirstView(); view && created)
+        view->OnInitialUpdate();
+    frame->OnUpdateFrameTitle();
+    return document;
+}

@@ -1,0 +1,128 @@
+// The status bar.
+#include "framework/CStatusBar.h"
+
+#include "framework/AfxRes.h"
+#include "framework/CCmdUI.h"
+#include "framework/CFrameWnd.h"
+#include "framework/Handles.h"
+#include "framework/Strings.h"
+
+#include <commctrl.h>
+
+namespace {
+constexpr int kPaneMargin = 12;
+
+// Shows an indicator's text while its command is enabled, nothing otherwise.
+class CStatusCmdUI : public CCmdUI {
+public:
+    CStatusCmdUI(CStatusBar* bar, int index, const std::string& text)
+        : CCmdUI(bar->GetItemID(index)), m_pBar(bar), m_nIndex(index), m_strText(text)
+    {
+    }
+    void Enable(bool on) override
+    {
+        m_bEnableChanged = true;
+        std::string wanted = on ? m_strText : std::string();
+        if (m_pBar->GetPaneText(m_nIndex) != wanted)
+            m_pBar->SetPaneText(m_nIndex, wanted);
+    }
+
+private:
+    CStatusBar* m_pBar;
+    int m_nIndex;
+    std::string m_strText;
+};
+}
+
+bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
+{
+    m_dwStyle = style & CBRS_ALL;
+    DWORD windowStyle = (style & ~CBRS_ALL) | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | SBARS_SIZEGRIP;
+    if (!CreateEx(0, STATUSCLASSNAMEA, "", windowStyle | WS_CHILD, RECT{}, parent->GetSafeHwnd(), id))
+        return false;
+    return AttachToFrame(parent);
+}
+
+int CStatusBar::TextWidth(const std::string& text) const
+{
+    WindowDc dc = WindowDc::Client(m_hWnd);
+    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    SelectGuard select(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    SIZE size{};
+    ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    return size.cx;
+}
+
+bool CStatusBar::SetIndicators(const UINT* ids, int count)
+{
+    m_ids.assign(ids, ids + count);
+    m_indicatorTexts.clear();
+    for (UINT id : m_ids) {
+        std::string text = id == ID_SEPARATOR ? std::string() : LoadResString(id);
+        if (id != ID_SEPARATOR && text.empty())
+            return false;
+        m_indicatorTexts.push_back(text);
+    }
+    UpdateParts();
+    if (!m_ids.empty())
+        SetPaneText(0, LoadResString(AFX_IDS_IDLEMESSAGE));
+    return true;
+}
+
+void CStatusBar::UpdateParts()
+{
+    if (m_ids.empty())
+        return;
+    RECT client = GetClientRect();
+    std::vector<int> rights(m_ids.size());
+    int right = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
+    for (size_t i = m_ids.size(); i-- > 1;) {
+        rights[i] = right;
+        right -= TextWidth(m_indicatorTexts[i]) + kPaneMargin;
+    }
+    rights[0] = right;
+    if (m_ids.size() > 1)
+        rights.back() = -1;
+    SendMessage(SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
+}
+
+void CStatusBar::SetPaneText(int index, const std::string& text)
+{
+    SendMessage(SB_SETTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::string CStatusBar::GetPaneText(int index) const
+{
+    LRESULT info = SendMessage(SB_GETTEXTLENGTHA, static_cast<WPARAM>(index));
+    std::string text(static_cast<size_t>(LOWORD(info)) + 1, '\0');
+    SendMessage(SB_GETTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(LOWORD(info));
+    return text;
+}
+
+SIZE CStatusBar::CalcFixedLayout(bool stretch, bool)
+{
+    WindowDc dc = WindowDc::Client(m_hWnd);
+    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
+    SelectGuard select(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    TEXTMETRICA tm{};
+    ::GetTextMetricsA(dc.get(), &tm);
+    int height = tm.tmHeight + tm.tmExternalLeading + 8;
+    return SIZE{stretch ? 32767 : 0, height};
+}
+
+void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler)
+{
+    for (int i = 1; i < GetPaneCount(); ++i) {
+        CStatusCmdUI ui(this, i, m_indicatorTexts[static_cast<size_t>(i)]);
+        ui.DoUpdate(target, disableIfNoHandler);
+    }
+}
+
+LRESULT CStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = CControlBar::WindowProc(message, wParam, lParam);
+    if (message == WM_SIZE)
+        UpdateParts();
+    return result;
+}

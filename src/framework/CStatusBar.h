@@ -1,0 +1,30 @@
+// The status bar: a native status control as a control bar; the first pane shows prompts
+// and the idle text, the others show indicators (key states) updated at idle time.
+#pragma once
+
+#include "framework/CControlBar.h"
+
+#include <string>
+#include <vector>
+
+class CStatusBar : public CControlBar {
+public:
+    bool Create(CWnd* parent, DWORD style, UINT id);
+    // Pane 0 should be ID_SEPARATOR (the stretching message pane); the others are string ids.
+    bool SetIndicators(const UINT* ids, int count);
+    void SetPaneText(int index, const std::string& text);
+    std::string GetPaneText(int index) const;
+    int GetPaneCount() const { return static_cast<int>(m_ids.size()); }
+    UINT GetItemID(int index) const { return m_ids[static_cast<size_t>(index)]; }
+
+    SIZE CalcFixedLayout(bool stretch, bool horz) override;
+    void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void UpdateParts();
+    int TextWidth(const std::string& text) const;
+
+    std::vector<UINT> m_ids;
+    std::vector<std::string> m_indicatorTexts;
+};

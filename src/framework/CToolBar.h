@@ -1,0 +1,41 @@
+// The toolbar: a native toolbar control as a control bar, with buttons from a toolbar
+// resource, images from an image list, a gripper and command-UI updates of its buttons.
+#pragma once
+
+#include "framework/CControlBar.h"
+
+#include <commctrl.h>
+
+class CToolBar : public CControlBar {
+public:
+    bool Create(CWnd* parent, DWORD ctrlStyle, DWORD style, UINT id);
+    // Adds the buttons of a toolbar resource (type 241: version, width, height, count, ids).
+    bool LoadToolBar(UINT resourceId);
+    void SetImageList(HIMAGELIST images);
+
+    int GetButtonCount() const;
+    UINT GetItemID(int index) const;
+    RECT GetItemRect(int index) const;
+
+    SIZE CalcFixedLayout(bool stretch, bool horz) override;
+    SIZE CalcDynamicLayout(int length, DWORD mode) override;
+    void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    static constexpr int kGripperSpace = 8;
+
+protected:
+    // The room the non-client frame takes (gripper and borders) for the given orientation.
+    RECT NonClientInsets(bool horz) const;
+    SIZE ButtonsExtent(bool horz);
+    void WrapButtons(bool vertical);
+    void OnNcPaint();
+    // A press outside every button (on the gripper or between buttons) moves the bar.
+    bool IsDragPoint(POINT clientPoint) const;
+    virtual void OnBarDragStart(POINT screenPoint);
+    virtual void OnBarDoubleClick();
+
+    SIZE m_sizeImage{33, 36};
+    bool m_bVertical = false;
+};

@@ -1,0 +1,49 @@
+// Views.
+#include "framework/CView.h"
+
+#include "framework/CDocument.h"
+#include "framework/CSingleDocTemplate.h"
+#include "framework/Handles.h"
+
+const char* CView::GetWindowClassName()
+{
+    return RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+}
+
+bool CView::Create(CWnd* parent, UINT id, CCreateContext* context)
+{
+    if (!CreateEx(WS_EX_CLIENTEDGE, GetWindowClassName(), "", WS_CHILD | WS_VISIBLE, RECT{}, parent->GetSafeHwnd(),
+                  id))
+        return false;
+    if (context && context->m_pCurrentDoc)
+        context->m_pCurrentDoc->AddView(this);
+    return true;
+}
+
+void CView::OnDraw(HDC) {}
+
+void CView::OnInitialUpdate() {}
+
+bool CView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
+{
+    if (CWnd::OnCmdMsg(nID, pCmdUI))
+        return true;
+    return m_pDocument && m_pDocument->OnCmdMsg(nID, pCmdUI);
+}
+
+LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT && !m_pfnSuper) {
+        PaintDc dc(m_hWnd);
+        OnDraw(dc.get());
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+void CView::PostNcDestroy()
+{
+    if (m_pDocument)
+        m_pDocument->RemoveView(this);
+    delete this;
+}

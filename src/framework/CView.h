@@ -1,0 +1,26 @@
+// A view: the child window of the frame that shows the document.
+#pragma once
+
+#include "framework/CWnd.h"
+
+class CDocument;
+struct CCreateContext;
+
+class CView : public CWnd {
+public:
+    // Creates the view as the frame's pane window and attaches it to the context's document.
+    virtual bool Create(CWnd* parent, UINT id, CCreateContext* context);
+    virtual void OnDraw(HDC dc);
+    virtual void OnInitialUpdate();
+
+    CDocument* GetDocument() const { return m_pDocument; }
+    // Routes to the view, then to its document.
+    bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void PostNcDestroy() override;
+
+    CDocument* m_pDocument = nullptr;
+
+protected:
+    virtual const char* GetWindowClassName();
+};

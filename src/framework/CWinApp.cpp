@@ -1,0 +1,371 @@
+// The application object.
+#include "framework/CWinApp.h"
+
+#include "framework/AfxRes.h"
+#include "framework/CCmdUI.h"
+#include "framework/CDocument.h"
+#include "framework/CFileDialog.h"
+#include "framework/CFrameWnd.h"
+#include "framework/Handles.h"
+#include "framework/MessageBox.h"
+#include "framework/ShellRegistration.h"
+#include "framework/Strings.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace {
+CWinApp* g_pApp = nullptr;
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_pApp ? g_pApp->m_pMainWnd : nullptr;
+}
+
+CWinApp::CWinApp()
+{
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+bool CWinApp::InitInstance()
+{
+    return true;
+}
+
+int CWinApp::ExitInstance()
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->WriteList(*this);
+    return m_nExitCode;
+}
+
+bool CWinApp::IsIdleMessage(const MSG& msg)
+{
+    static POINT lastPoint{-1, -1};
+    static UINT lastMessage = 0;
+    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
+        bool same = msg.message == lastMessage && msg.pt.x == lastPoint.x && msg.pt.y == lastPoint.y;
+        lastPoint = msg.pt;
+        lastMessage = msg.message;
+        return !same;
+    }
+    // Paints and the caret's blink timer do not change anything the idle work looks at.
+    return msg.message != WM_PAINT && msg.message != 0x0118;
+}
+
+bool CWinApp::PreTranslateMessage(MSG* msg)
+{
+    HWND mainWnd = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
+    for (HWND wnd = msg->hwnd; wnd; wnd = ::GetParent(wnd)) {
+        CWnd* target = CWnd::FromHandle(wnd);
+        if (target && target->PreTranslateMessage(msg))
+            return true;
+        if (wnd == mainWnd)
+            return false;
+    }
+    // Windows outside the main frame (a floating panel) still get its accelerators.
+    return m_pMainWnd && m_pMainWnd->PreTranslateMessage(msg);
+}
+
+bool CWinApp::PumpMessage()
+{
+    if (::GetMessageA(&m_msgCur, nullptr, 0, 0) <= 0) {
+        m_nExitCode = static_cast<int>(m_msgCur.wParam);
+        return false;
+    }
+    if (!PreTranslateMessage(&m_msgCur)) {
+        ::TranslateMessage(&m_msgCur);
+        ::DispatchMessageA(&m_msgCur);
+    }
+    return true;
+}
+
+bool CWinApp::OnIdle(long count)
+{
+    if (count > 0)
+        return false;
+    // Copy: idle work may create or destroy frames.
+    std::vector<CFrameWnd*> frames = CFrameWnd::AllFrames();
+    for (CFrameWnd* frame : frames) {
+        if (frame->GetSafeHwnd())
+            frame->OnIdleUpdateCmdUI();
+    }
+    return false;
+}
+
+int CWinApp::Run()
+{
+    bool idle = true;
+    long idleCount = 0;
+    for (;;) {
+        MSG msg;
+        while (idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (!OnIdle(idleCount++))
+                idle = false;
+        }
+        do {
+            if (!PumpMessage())
+                return ExitInstance();
+            if (IsIdleMessage(m_msgCur)) {
+                idle = true;
+                idleCount = 0;
+            }
+        } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+    }
+}
+
+void CWinApp::SetRegistryKey(const std::string& key)
+{
+    m_strRegistryKey = key;
+}
+
+std::string CWinApp::GetAppRegistryPath() const
+{
+    return "Software\\" + m_strRegistryKey + "\\" + m_pszAppName;
+}
+
+static UniqueHkey OpenSectionKey(const std::string& path, bool create)
+{
+    UniqueHkey key;
+    if (create)
+        ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                          nullptr, key.put(), nullptr);
+    else
+        ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put());
+    return key;
+}
+
+std::string CWinApp::GetProfileString(const std::string& section, const std::string& entry,
+                                      const std::string& fallback)
+{
+    UniqueHkey key = OpenSectionKey(GetAppRegistryPath() + "\\" + section, false);
+    if (!key)
+        return fallback;
+    char buffer[1024];
+    DWORD size = sizeof buffer - 1;
+    DWORD type = 0;
+    if (::RegQueryValueExA(key.get(), entry.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_SZ)
+        return fallback;
+    buffer[size] = '\0';
+    return buffer;
+}
+
+bool CWinApp::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
+{
+    UniqueHkey key = OpenSectionKey(GetAppRegistryPath() + "\\" + section, true);
+    return key && ::RegSetValueExA(key.get(), entry.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                   static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+UINT CWinApp::GetProfileInt(const std::string& section, const std::string& entry, UINT fallback)
+{
+    UniqueHkey key = OpenSectionKey(GetAppRegistryPath() + "\\" + section, false);
+    DWORD value = 0;
+    DWORD size = sizeof value;
+    DWORD type = 0;
+    if (!key || ::RegQueryValueExA(key.get(), entry.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+                    ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return fallback;
+    return value;
+}
+
+void CWinApp::DeleteProfileEntry(const std::string& section, const std::string& entry)
+{
+    if (UniqueHkey key = OpenSectionKey(GetAppRegistryPath() + "\\" + section, false))
+        ::RegDeleteValueA(key.get(), entry.c_str());
+}
+
+void CWinApp::LoadStdProfileSettings(UINT maxMRU)
+{
+    if (maxMRU > 0) {
+        m_pRecentFileList = std::make_unique<CRecentFileList>(ID_FILE_MRU_FILE1, "Recent File List", "File%d", maxMRU);
+        m_pRecentFileList->ReadList(*this);
+    }
+    GetProfileInt("Settings", "PreviewPages", 0);
+}
+
+void CWinApp::AddToRecentFileList(const std::string& path)
+{
+    if (m_pRecentFileList)
+        m_pRecentFileList->Add(path);
+}
+
+void CWinApp::AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate)
+{
+    m_pDocTemplate = std::move(docTemplate);
+}
+
+CDocument* CWinApp::OpenDocumentFile(const std::string& path)
+{
+    if (!m_pDocTemplate)
+        return nullptr;
+    // Documents always see full paths, also for a relative path on the command line.
+    char full[MAX_PATH * 4];
+    DWORD n = ::GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    std::string fullPath = (n > 0 && n < sizeof full) ? std::string(full) : path;
+    // The file that is already open is only brought to the front.
+    CDocument* current = m_pDocTemplate->GetDocument();
+    if (current && !current->GetPathName().empty() && ::lstrcmpiA(current->GetPathName().c_str(), fullPath.c_str()) == 0) {
+        if (CFrameWnd* frame = current->GetFrame())
+            ::SetActiveWindow(frame->GetSafeHwnd());
+        return current;
+    }
+    return m_pDocTemplate->OpenDocumentFile(&fullPath);
+}
+
+void CWinApp::OnFileNew()
+{
+    if (m_pDocTemplate)
+        m_pDocTemplate->OpenDocumentFile(nullptr);
+}
+
+bool CWinApp::DoPromptFileName(std::string& fileName, UINT titleId, DWORD flags, bool openFileDialog)
+{
+    std::string extension = m_pDocTemplate ? m_pDocTemplate->GetDocString(CSingleDocTemplate::filterExt) : "";
+    std::string filter;
+    if (m_pDocTemplate && !extension.empty())
+        filter = m_pDocTemplate->GetDocString(CSingleDocTemplate::filterName) + "|*" + extension + "|";
+    filter += LoadResString(AFX_IDS_ALLFILTER) + "|*.*|";
+    CFileDialog dialog(openFileDialog, extension.empty() ? "" : extension.substr(1), fileName, flags, filter);
+    dialog.SetTitle(LoadResString(titleId));
+    if (dialog.DoModal() != IDOK)
+        return false;
+    fileName = dialog.GetPathName();
+    return true;
+}
+
+void CWinApp::OnFileOpen()
+{
+    std::string fileName;
+    if (DoPromptFileName(fileName, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, true))
+        OpenDocumentFile(fileName);
+}
+
+void CWinApp::OnAppExit()
+{
+    if (m_pMainWnd)
+        m_pMainWnd->SendMessage(WM_CLOSE);
+}
+
+bool CWinApp::OnOpenRecentFile(UINT nID)
+{
+    size_t index = nID - ID_FILE_MRU_FILE1;
+    if (!m_pRecentFileList || index >= m_pRecentFileList->GetSize())
+        return false;
+    std::string path = (*m_pRecentFileList)[index];
+    if (!OpenDocumentFile(path))
+        m_pRecentFileList->Remove(index);
+    return true;
+}
+
+bool CWinApp::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
+{
+    if (nID == ID_APP_EXIT) {
+        if (!pCmdUI)
+            OnAppExit();
+        return true;
+    }
+    if (nID >= ID_FILE_MRU_FILE1 && nID <= ID_FILE_MRU_LAST && m_pRecentFileList) {
+        if (pCmdUI) {
+            if (nID == ID_FILE_MRU_FILE1)
+                m_pRecentFileList->UpdateMenu(pCmdUI);
+            return true;
+        }
+        return OnOpenRecentFile(nID);
+    }
+    return false;
+}
+
+void CWinApp::EnableShellOpen()
+{
+    m_bShellOpenEnabled = true;
+}
+
+void CWinApp::RegisterShellFileTypes(bool)
+{
+    if (m_pDocTemplate)
+        ::RegisterShellFileTypes(*m_pDocTemplate, m_bShellOpenEnabled);
+}
+
+bool CWinApp::UnregisterShellFileTypes()
+{
+    bool done = m_pDocTemplate && ::UnregisterShellFileTypes(*m_pDocTemplate);
+    if (!m_strRegistryKey.empty())
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, GetAppRegistryPath().c_str());
+    return done;
+}
+
+void CWinApp::ParseCommandLine(CCommandLineInfo& info)
+{
+    std::vector<std::string> words = SplitCommandLine(m_pszCmdLine);
+    for (size_t i = 0; i < words.size(); ++i) {
+        const std::string& word = words[i];
+        bool flag = !word.empty() && (word[0] == '/' || word[0] == '-');
+        info.ParseParam(flag ? word.substr(1) : word, flag, i + 1 == words.size());
+    }
+}
+
+bool CWinApp::ProcessShellCommand(CCommandLineInfo& info)
+{
+    switch (info.m_nShellCommand) {
+    case CCommandLineInfo::FileNew:
+        OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::FileOpen:
+        return OpenDocumentFile(info.m_strFileName) != nullptr;
+    case CCommandLineInfo::FilePrint:
+    case CCommandLineInfo::FilePrintTo:
+        m_nCmdShow = SW_HIDE;
+        if (OpenDocumentFile(info.m_strFileName)) {
+            m_printTarget = PrintTarget{info.m_strPrinterName, info.m_strDriverName, info.m_strPortName};
+            m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+        }
+        // Printing from the command line ends the program.
+        return false;
+    case CCommandLineInfo::FileDDE:
+        // The shell sends what to open; until then the program waits with a hidden window.
+        m_nCmdShow = SW_HIDE;
+        OnFileNew();
+        return m_pMainWnd != nullptr;
+    case CCommandLineInfo::AppUnregister: {
+        bool done = UnregisterShellFileTypes();
+        AfxMessageBox(done ? AFX_IDP_UNREG_DONE : AFX_IDP_UNREG_FAILURE, MB_OK | MB_ICONINFORMATION);
+        return false;
+    }
+    case CCommandLineInfo::FileNothing:
+        return true;
+    }
+    return false;
+}
+
+int AfxWinMain(int cmdShow)
+{
+    CWinApp* app = AfxGetApp();
+    if (!app)
+        return 1;
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    app->m_nCmdShow = cmdShow;
+    app->m_pszCmdLine = ::GetCommandLineA();
+    if (!app->InitInstance()) {
+        if (app->m_pMainWnd)
+            app->m_pMainWnd->DestroyWindow();
+        return app->ExitInstance();
+    }
+    return app->Run();
+}

@@ -1,0 +1,86 @@
+// The application object: start-up, the message loop with idle work, the per-user profile,
+// the recent-file list, the document template, the command line and shell registration.
+#pragma once
+
+#include "framework/CCmdTarget.h"
+#include "framework/CCommandLineInfo.h"
+#include "framework/CRecentFileList.h"
+#include "framework/CSingleDocTemplate.h"
+#include "framework/CWnd.h"
+
+#include <memory>
+#include <string>
+
+class CDocument;
+
+class CWinApp : public CCmdTarget {
+public:
+    CWinApp();
+    ~CWinApp() override;
+
+    virtual bool InitInstance();
+    virtual int ExitInstance();
+    // The message loop; returns the exit code when WM_QUIT arrives.
+    virtual int Run();
+    // Idle work after the queue has emptied; returns true while more idle work is wanted.
+    virtual bool OnIdle(long count);
+    virtual bool PreTranslateMessage(MSG* msg);
+    bool PumpMessage();
+    // Messages that do not restart idle processing (repeated mouse moves, paints, caret blinks).
+    static bool IsIdleMessage(const MSG& msg);
+
+    // Per-user profile below HKEY_CURRENT_USER\Software\<key>\<application name>.
+    void SetRegistryKey(const std::string& key);
+    std::string GetProfileString(const std::string& section, const std::string& entry, const std::string& fallback);
+    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
+    UINT GetProfileInt(const std::string& section, const std::string& entry, UINT fallback);
+    void DeleteProfileEntry(const std::string& section, const std::string& entry);
+    std::string GetAppRegistryPath() const;
+
+    void LoadStdProfileSettings(UINT maxMRU = 4);
+    virtual void AddToRecentFileList(const std::string& path);
+
+    void AddDocTemplate(std::unique_ptr<CSingleDocTemplate> docTemplate);
+    CSingleDocTemplate* GetDocTemplate() const { return m_pDocTemplate.get(); }
+    virtual CDocument* OpenDocumentFile(const std::string& path);
+    void OnFileNew();
+    void OnFileOpen();
+    void OnAppExit();
+    bool OnOpenRecentFile(UINT nID);
+
+    void EnableShellOpen();
+    void RegisterShellFileTypes(bool compat);
+    bool UnregisterShellFileTypes();
+    void ParseCommandLine(CCommandLineInfo& info);
+    bool ProcessShellCommand(CCommandLineInfo& info);
+
+    // Shows the open or save dialog for documents; fileName is the proposal and the answer.
+    bool DoPromptFileName(std::string& fileName, UINT titleId, DWORD flags, bool openFileDialog);
+
+    bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+
+    // The printer named by /pt (empty for the default printer).
+    struct PrintTarget {
+        std::string printer, driver, port;
+    };
+
+    CWnd* m_pMainWnd = nullptr;
+    PrintTarget m_printTarget;
+    int m_nCmdShow = SW_SHOWNORMAL;
+    std::string m_pszAppName;
+    std::string m_pszCmdLine;
+    std::string m_strRegistryKey;
+    std::unique_ptr<CRecentFileList> m_pRecentFileList;
+    bool m_bShellOpenEnabled = false;
+    int m_nExitCode = 0;
+
+private:
+    std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
+    MSG m_msgCur{};
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+
+// The program's entry point calls this with its instance and show command.
+int AfxWinMain(int cmdShow);

@@ -1,0 +1,290 @@
+// Window objects and the one window procedure that dispatches to them.
+#include "framework/CWnd.h"
+
+#include "framework/AfxRes.h"
+#include "framework/CFrameWnd.h"
+#include "framework/MessageBox.h"
+
+#include <cstdio>
+#include <exception>
+#include <set>
+
+namespace {
+const char kObjectProperty[] = "Korvane.CWnd";
+
+// The name of a window class stays valid for the whole run.
+std::set<std::string>& RegisteredClassNames()
+{
+    static std::set<std::string> names;
+    return names;
+}
+}
+
+void ReportUnexpectedFailure()
+{
+    static bool reported = false;
+    if (!reported) {
+        reported = true;
+        AfxMessageBox(AFX_IDP_INTERNAL_FAILURE, MB_OK | MB_ICONSTOP);
+    }
+}
+
+CWnd::~CWnd()
+{
+    DestroyWindow();
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    return hWnd ? static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty)) : nullptr;
+}
+
+const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
+{
+    char name[128];
+    std::snprintf(name, sizeof name, "Korvane:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor),
+                  static_cast<void*>(background), static_cast<void*>(icon));
+    auto [it, inserted] = RegisteredClassNames().insert(name);
+    if (inserted) {
+        WNDCLASSA wc{};
+        wc.style = classStyle;
+        wc.lpfnWndProc = StaticWndProc;
+        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hCursor = cursor;
+        wc.hbrBackground = background;
+        wc.hIcon = icon;
+        wc.lpszClassName = it->c_str();
+        ::RegisterClassA(&wc);
+    }
+    return it->c_str();
+}
+
+bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
+                    HWND parent, UINT_PTR idOrMenu)
+{
+    CREATESTRUCTA cs{};
+    cs.dwExStyle = exStyle;
+    cs.lpszClass = className;
+    cs.lpszName = title;
+    cs.style = static_cast<LONG>(style);
+    cs.x = rect.left;
+    cs.y = rect.top;
+    // A rectangle at CW_USEDEFAULT lets the system choose position and size.
+    cs.cx = rect.left == CW_USEDEFAULT ? CW_USEDEFAULT : rect.right - rect.left;
+    cs.cy = rect.left == CW_USEDEFAULT ? CW_USEDEFAULT : rect.bottom - rect.top;
+    cs.hwndParent = parent;
+    cs.hMenu = reinterpret_cast<HMENU>(idOrMenu);
+    cs.hInstance = ::GetModuleHandleA(nullptr);
+    if (!PreCreateWindow(cs))
+        return false;
+
+    WNDCLASSA wc{};
+    bool ours = ::GetClassInfoA(cs.hInstance, cs.lpszClass, &wc) && wc.lpfnWndProc == StaticWndProc;
+    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+                                  cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, ours ? this : nullptr);
+    if (!hWnd)
+        return false;
+    if (!ours)
+        SubclassWindow(hWnd);
+    return m_hWnd == hWnd;
+}
+
+bool CWnd::Create(const char* className, const char* title, DWORD style, const RECT& rect, CWnd* parent, UINT id)
+{
+    return CreateEx(0, className, title, style | WS_CHILD, rect, parent ? parent->m_hWnd : nullptr, id);
+}
+
+void CWnd::Attach(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    ::SetPropA(hWnd, kObjectProperty, this);
+}
+
+bool CWnd::SubclassWindow(HWND hWnd)
+{
+    if (!hWnd || FromHandle(hWnd))
+        return false;
+    Attach(hWnd);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
+    return true;
+}
+
+bool CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+{
+    return SubclassWindow(parent->GetDlgItem(id));
+}
+
+void CWnd::DestroyWindow()
+{
+    if (m_hWnd && ::IsWindow(m_hWnd))
+        ::DestroyWindow(m_hWnd);
+}
+
+LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* wnd = FromHandle(hWnd);
+    if (!wnd && message == WM_NCCREATE) {
+        wnd = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (wnd)
+            wnd->Attach(hWnd);
+    }
+    if (!wnd)
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+    return wnd->Dispatch(message, wParam, lParam);
+}
+
+LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    try {
+        result = WindowProc(message, wParam, lParam);
+    } catch (const std::exception&) {
+        ReportUnexpectedFailure();
+    }
+    if (message == WM_NCDESTROY) {
+        ::RemovePropA(m_hWnd, kObjectProperty);
+        if (m_pfnSuper)
+            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+        m_hWnd = nullptr;
+        m_pfnSuper = nullptr;
+        PostNcDestroy();
+    }
+    return result;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_COMMAND:
+        if (OnCommand(wParam, lParam))
+            return 0;
+        break;
+    case WM_NOTIFY: {
+        LRESULT result = 0;
+        if (OnNotify(wParam, lParam, &result))
+            return result;
+        break;
+    }
+    }
+    return DefWindowProc(message, wParam, lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (m_pfnSuper)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+bool CWnd::PreCreateWindow(CREATESTRUCTA&)
+{
+    return true;
+}
+
+bool CWnd::PreTranslateMessage(MSG*)
+{
+    return false;
+}
+
+void CWnd::PostNcDestroy() {}
+
+bool CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    HWND control = reinterpret_cast<HWND>(lParam);
+    UINT code = HIWORD(wParam);
+    if (control) {
+        LRESULT ignored = 0;
+        CWnd* child = FromHandle(control);
+        if (child && child != this && child->OnChildNotify(WM_COMMAND, wParam, lParam, &ignored))
+            return true;
+    }
+    // Menus (0), accelerators (1) and button clicks (BN_CLICKED is 0) are commands.
+    if (code == 0 || (code == 1 && !control))
+        return OnCmdMsg(LOWORD(wParam), nullptr);
+    return false;
+}
+
+bool CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result)
+{
+    auto* header = reinterpret_cast<NMHDR*>(lParam);
+    CWnd* child = FromHandle(header->hwndFrom);
+    return child && child != this && child->OnChildNotify(WM_NOTIFY, 0, lParam, result);
+}
+
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
+{
+    return false;
+}
+
+void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const
+{
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        ::SendMessageA(child, message, wParam, lParam);
+        if (CWnd* wnd = FromHandle(child))
+            wnd->SendMessageToDescendants(message, wParam, lParam);
+    }
+}
+
+CFrameWnd* CWnd::GetParentFrame() const
+{
+    for (HWND parent = ::GetParent(m_hWnd); parent; parent = ::GetParent(parent)) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(FromHandle(parent)))
+            return frame;
+    }
+    return nullptr;
+}
+
+void CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
+{
+    DWORD style = (GetStyle() & ~remove) | add;
+    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style));
+    if (swpFlags)
+        SetWindowPos(nullptr, 0, 0, 0, 0, swpFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags)
+{
+    DWORD style = (GetExStyle() & ~remove) | add;
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(style));
+    if (swpFlags)
+        SetWindowPos(nullptr, 0, 0, 0, 0, swpFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+RECT CWnd::GetWindowRect() const
+{
+    RECT rc{};
+    ::GetWindowRect(m_hWnd, &rc);
+    return rc;
+}
+
+RECT CWnd::GetClientRect() const
+{
+    RECT rc{};
+    ::GetClientRect(m_hWnd, &rc);
+    return rc;
+}
+
+void CWnd::ScreenToClient(RECT* rc) const
+{
+    ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rc), 2);
+}
+
+void CWnd::ClientToScreen(RECT* rc) const
+{
+    ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(rc), 2);
+}
+
+void CWnd::MoveWindow(const RECT& rc, bool repaint) const
+{
+    ::MoveWindow(m_hWnd, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, repaint);
+}
+
+std::string CWnd::GetWindowText() const
+{
+    int length = ::GetWindowTextLengthA(m_hWnd);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    int copied = ::GetWindowTextA(m_hWnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}

@@ -1,0 +1,97 @@
+// A window object: owns or subclasses one HWND and dispatches its messages to one virtual
+// WindowProc. The object pointer is kept in a property of the window, so there is no global map.
+#pragma once
+
+#include "framework/CCmdTarget.h"
+
+#include <windows.h>
+
+#include <string>
+
+class CFrameWnd;
+
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    ~CWnd() override;
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+    // The framework object of a window, or nullptr for windows that are not ours.
+    static CWnd* FromHandle(HWND hWnd);
+
+    // Registers (once) a window class with our window procedure and returns its name.
+    static const char* RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
+                                        HICON icon = nullptr);
+
+    // Creates the window. Classes of ours attach at WM_NCCREATE; system classes (EDIT,
+    // toolbar, ...) are subclassed right after creation.
+    virtual bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
+                          HWND parent, UINT_PTR idOrMenu);
+    bool Create(const char* className, const char* title, DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    bool SubclassWindow(HWND hWnd);
+    bool SubclassDlgItem(UINT id, CWnd* parent);
+    void DestroyWindow();
+
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    virtual bool PreCreateWindow(CREATESTRUCTA& cs);
+    virtual bool PreTranslateMessage(MSG* msg);
+    // Called after the last message (WM_NCDESTROY); objects that own themselves delete here.
+    virtual void PostNcDestroy();
+    // WM_COMMAND: control notifications are first reflected to the control's own object,
+    // menu, accelerator and button commands are routed through OnCmdMsg.
+    virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
+    virtual bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // A notification that the parent reflects back to the control that sent it.
+    virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
+
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
+    {
+        return ::PostMessageA(m_hWnd, message, wParam, lParam) != FALSE;
+    }
+    void SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const;
+
+    CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
+    CFrameWnd* GetParentFrame() const;
+    UINT GetDlgCtrlID() const { return static_cast<UINT>(::GetDlgCtrlID(m_hWnd)); }
+    HWND GetDlgItem(UINT id) const { return ::GetDlgItem(m_hWnd, static_cast<int>(id)); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
+    void ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
+    void ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
+    RECT GetWindowRect() const;
+    RECT GetClientRect() const;
+    void ScreenToClient(POINT* pt) const { ::ScreenToClient(m_hWnd, pt); }
+    void ClientToScreen(POINT* pt) const { ::ClientToScreen(m_hWnd, pt); }
+    void ScreenToClient(RECT* rc) const;
+    void ClientToScreen(RECT* rc) const;
+    void MoveWindow(const RECT& rc, bool repaint = true) const;
+    void SetWindowPos(HWND after, int x, int y, int cx, int cy, UINT flags) const
+    {
+        ::SetWindowPos(m_hWnd, after, x, y, cx, cy, flags);
+    }
+    void ShowWindow(int cmd) const { ::ShowWindow(m_hWnd, cmd); }
+    bool IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
+    void Invalidate(bool erase = true) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
+    void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
+    void SetWindowText(const std::string& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
+    std::string GetWindowText() const;
+
+    HWND m_hWnd = nullptr;
+
+protected:
+    static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Attach(HWND hWnd);
+
+    WNDPROC m_pfnSuper = nullptr;
+
+private:
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+};
+
+// Reports an unexpected failure inside message handling once per run.
+void ReportUnexpectedFailure();

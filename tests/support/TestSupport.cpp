@@ -1,0 +1,214 @@
+// Helpers shared by the test executables.
+#include "TestSupport.h"
+
+#include "framework/CFileDialog.h"
+#include "framework/CWinApp.h"
+#include "framework/MessageBox.h"
+
+#include <shellapi.h>
+
+std::string Gbk(const char* utf8)
+{
+    int wide = ::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
+    std::wstring w(static_cast<size_t>(wide), L'\0');
+    ::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, w.data(), wide);
+    int bytes = ::WideCharToMultiByte(936, 0, w.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<size_t>(bytes), '\0');
+    ::WideCharToMultiByte(936, 0, w.c_str(), -1, out.data(), bytes, nullptr, nullptr);
+    out.resize(static_cast<size_t>(bytes > 0 ? bytes - 1 : 0));
+    return out;
+}
+
+MessageBoxRecorder::MessageBoxRecorder()
+{
+    SetMessageBoxHook([this](HWND owner, const std::string& text, const std::string& caption, UINT type) {
+        std::lock_guard lock(m_mutex);
+        m_boxes.push_back({owner, text, caption, type});
+        if (!m_answers.empty()) {
+            int answer = m_answers.front();
+            m_answers.pop_front();
+            return answer;
+        }
+        switch (type & MB_TYPEMASK) {
+        case MB_YESNO:
+            return IDNO;
+        case MB_YESNOCANCEL:
+        case MB_OKCANCEL:
+            return IDCANCEL;
+        default:
+            return IDOK;
+        }
+    });
+}
+
+MessageBoxRecorder::~MessageBoxRecorder()
+{
+    SetMessageBoxHook(nullptr);
+}
+
+void MessageBoxRecorder::QueueAnswer(int answer)
+{
+    std::lock_guard lock(m_mutex);
+    m_answers.push_back(answer);
+}
+
+std::vector<RecordedMessageBox> MessageBoxRecorder::Boxes() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_boxes;
+}
+
+std::vector<std::string> MessageBoxRecorder::Texts() const
+{
+    std::lock_guard lock(m_mutex);
+    std::vector<std::string> texts;
+    for (const auto& box : m_boxes)
+        texts.push_back(box.text);
+    return texts;
+}
+
+void MessageBoxRecorder::Clear()
+{
+    std::lock_guard lock(m_mutex);
+    m_boxes.clear();
+    m_answers.clear();
+}
+
+FileDialogAnswerer::FileDialogAnswerer()
+{
+    CFileDialog::SetHook([this](CFileDialog& dialog, std::string& path) -> INT_PTR {
+        ++m_nShown;
+        m_strLastInitialName = dialog.GetInitialFileName();
+        m_strLastTitle = dialog.GetTitle();
+        m_strLastFilter = dialog.GetFilter();
+        if (m_answers.empty())
+            return IDCANCEL;
+        path = m_answers.front();
+        m_answers.pop_front();
+        return path.empty() ? IDCANCEL : IDOK;
+    });
+}
+
+FileDialogAnswerer::~FileDialogAnswerer()
+{
+    CFileDialog::SetHook(nullptr);
+}
+
+void FileDialogAnswerer::QueueAnswer(const std::string& path)
+{
+    m_answers.push_back(path);
+}
+
+void PumpMessages()
+{
+    CWinApp* app = AfxGetApp();
+    for (int round = 0; round < 4; ++round) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT)
+                continue;
+            if (!app || !app->PreTranslateMessage(&msg)) {
+                ::TranslateMessage(&msg);
+                ::DispatchMessageA(&msg);
+            }
+        }
+        if (app)
+            app->OnIdle(0);
+    }
+}
+
+static void RemoveTree(const std::string& path)
+{
+    std::string from = path + std::string(2, '\0');
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    ::SHFileOperationA(&op);
+}
+
+ScratchDir::ScratchDir(const std::string& name)
+{
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    m_strPath = std::string(temp) + "korvane-test-" + name;
+    RemoveTree(m_strPath);
+    ::CreateDirectoryA(m_strPath.c_str(), nullptr);
+}
+
+ScratchDir::~ScratchDir()
+{
+    RemoveTree(m_strPath);
+}
+
+std::string ReadFileBytes(const std::string& path)
+{
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return {};
+    std::string bytes;
+    char buffer[65536];
+    DWORD n = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    ::CloseHandle(file);
+    return bytes;
+}
+
+void WriteFileBytes(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    ::CloseHandle(file);
+}
+
+bool FileExists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ExecutableDir()
+{
+    char path[MAX_PATH * 4];
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir = path;
+    return dir.substr(0, dir.rfind('\\'));
+}
+
+DibSurface::DibSurface(int width, int height, COLORREF fill) : m_width(width), m_height(height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    m_dc = ::CreateCompatibleDC(nullptr);
+    m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_bits = static_cast<DWORD*>(bits);
+    m_old = ::SelectObject(m_dc, m_bitmap);
+    HBRUSH brush = ::CreateSolidBrush(fill);
+    RECT all{0, 0, width, height};
+    ::FillRect(m_dc, &all, brush);
+    ::DeleteObject(brush);
+}
+
+DibSurface::~DibSurface()
+{
+    ::SelectObject(m_dc, m_old);
+    ::DeleteObject(m_bitmap);
+    ::DeleteDC(m_dc);
+}
+
+COLORREF DibSurface::Pixel(int x, int y) const
+{
+    ::GdiFlush();
+    if (x < 0 || y < 0 || x >= m_width || y >= m_height)
+        return CLR_INVALID;
+    DWORD v = m_bits[y * m_width + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}

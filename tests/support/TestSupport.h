@@ -1,0 +1,97 @@
+// Helpers shared by the test executables: GBK texts, recorded message boxes and file
+// dialogs, message pumping, scratch files and pixels of painted surfaces.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// A UTF-8 literal converted through UTF-16 to code page 936 bytes.
+std::string Gbk(const char* utf8);
+
+// Message boxes shown while a recorder lives are recorded and answered, never shown.
+struct RecordedMessageBox {
+    HWND owner;
+    std::string text;
+    std::string caption;
+    UINT type;
+};
+
+class MessageBoxRecorder {
+public:
+    MessageBoxRecorder();
+    ~MessageBoxRecorder();
+    // Answers for the next boxes, in order; when none is queued, OK boxes get IDOK,
+    // yes/no boxes IDNO and yes/no/cancel boxes IDCANCEL.
+    void QueueAnswer(int answer);
+    std::vector<RecordedMessageBox> Boxes() const;
+    std::vector<std::string> Texts() const;
+    void Clear();
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<RecordedMessageBox> m_boxes;
+    std::deque<int> m_answers;
+};
+
+// File dialogs answered by a queue of paths while the answerer lives ("" cancels).
+class FileDialogAnswerer {
+public:
+    FileDialogAnswerer();
+    ~FileDialogAnswerer();
+    void QueueAnswer(const std::string& path);
+    int Count() const { return m_nShown; }
+    std::string LastInitialName() const { return m_strLastInitialName; }
+    std::string LastTitle() const { return m_strLastTitle; }
+    std::string LastFilter() const { return m_strLastFilter; }
+
+private:
+    std::deque<std::string> m_answers;
+    int m_nShown = 0;
+    std::string m_strLastInitialName;
+    std::string m_strLastTitle;
+    std::string m_strLastFilter;
+};
+
+// Dispatches every pending message (through the application's accelerators) and runs idle work.
+void PumpMessages();
+
+// A fresh scratch directory below the temporary folder; removed with its contents.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& name);
+    ~ScratchDir();
+    const std::string& Path() const { return m_strPath; }
+    std::string File(const std::string& name) const { return m_strPath + "\\" + name; }
+
+private:
+    std::string m_strPath;
+};
+
+std::string ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::string& bytes);
+bool FileExists(const std::string& path);
+// The folder of the running test executable (helpers are built next to it).
+std::string ExecutableDir();
+
+// A 32-bit top-down DIB section selected into a memory DC, for pixel checks.
+class DibSurface {
+public:
+    DibSurface(int width, int height, COLORREF fill = RGB(1, 2, 3));
+    ~DibSurface();
+    DibSurface(const DibSurface&) = delete;
+    DibSurface& operator=(const DibSurface&) = delete;
+    HDC dc() const { return m_dc; }
+    COLORREF Pixel(int x, int y) const;
+
+private:
+    int m_width, m_height;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_old;
+    DWORD* m_bits = nullptr;
+};
