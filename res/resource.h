@@ -71,4 +71,5 @@
 #define IDS_BAD_HEX                 209
 #define IDS_LOSSY_FILE_OPENED       210
 #define IDS_LOSSY_FILE_SAVE         211
+#define IDS_TAB_FONT_FACE           212
 #define IDS_PROGRAM_TEMPLATE        300
