@@ -1,9 +1,14 @@
 // The main frame.
 #include "frame/MainFrame.h"
 
+#include "framework/Strings.h"
 #include "resource.h"
 
 namespace {
+// Both panels: a visible child aligned to the top with a bottom border, before docking.
+constexpr DWORD kPanelStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
+constexpr DWORD kOutputStyle = 0x503018C4;
+
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
 // Toolbar images in button order.
@@ -48,6 +53,35 @@ void CMainFrame::CreateToolBarImages()
     m_wndToolBar.SetImageList(m_imageList);
 }
 
+bool CMainFrame::CreatePanelBars()
+{
+    if (!m_wndUtilityBar.Create(LoadResString(IDS_UTILITY_BAR).c_str(), this, IDW_UTILITY_BAR, kPanelStyle))
+        return false;
+    if (!m_wndOutputBar.Create(LoadResString(IDS_OUTPUT_BAR).c_str(), this, SIZE{100, 100}, true, IDW_OUTPUT_BAR,
+                               kPanelStyle))
+        return false;
+    for (CControlBar* bar : {static_cast<CControlBar*>(&m_wndUtilityBar), static_cast<CControlBar*>(&m_wndOutputBar)})
+        bar->SetBarStyle(bar->GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
+    return true;
+}
+
+void CMainFrame::CreateOutputWindow()
+{
+    if (m_wndOutput.CreateEx(0, "EDIT", "", kOutputStyle, RECT{}, m_wndOutputBar.GetSafeHwnd(), IDC_OUTPUT))
+        m_wndOutput.ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
+}
+
+void CMainFrame::DockBars()
+{
+    m_wndUtilityBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndOutputBar.EnableDocking(CBRS_ALIGN_ANY);
+    m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY);
+    DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
+    DockControlBar(&m_wndUtilityBar, AFX_IDW_DOCKBAR_LEFT);
+    DockControlBar(&m_wndOutputBar, AFX_IDW_DOCKBAR_BOTTOM);
+}
+
 int CMainFrame::OnCreate(CREATESTRUCTA* cs)
 {
     if (CFrameWnd::OnCreate(cs) == -1)
@@ -57,7 +91,16 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs)
     if (!CreateStatusBar())
         return -1;
     CreateToolBarImages();
+    if (!CreatePanelBars())
+        return -1;
+    CreateOutputWindow();
+    DockBars();
     return 0;
+}
+
+void CMainFrame::TogglePanel(CControlBar& bar)
+{
+    ShowControlBar(&bar, !bar.IsVisible(), false);
 }
 
 bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
@@ -82,8 +125,16 @@ bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
     return true;
 }
 
-void CMainFrame::OnViewOutput() {}
-void CMainFrame::OnViewUtility() {}
+void CMainFrame::OnViewOutput()
+{
+    TogglePanel(m_wndOutputBar);
+}
+
+void CMainFrame::OnViewUtility()
+{
+    TogglePanel(m_wndUtilityBar);
+}
+
 void CMainFrame::OnCompile() {}
 void CMainFrame::OnLink() {}
 void CMainFrame::OnBuild() {}

@@ -5,6 +5,7 @@
 #include "framework/CFrameWnd.h"
 #include "framework/CStatusBar.h"
 #include "framework/CToolBar.h"
+#include "panels/CaptionBar.h"
 
 #include <commctrl.h>
 
@@ -28,6 +29,9 @@ public:
     void OnDebug();
     void OnSetCompiler();
 
+    CCaptionBar m_wndUtilityBar;
+    CCaptionBar m_wndOutputBar;
+    CWnd m_wndOutput;
     std::string m_strSourceName;
     std::string m_strSourceDir;
     const char* m_pszCommand = nullptr;
@@ -39,4 +43,8 @@ private:
     bool CreateToolBar();
     bool CreateStatusBar();
     void CreateToolBarImages();
+    bool CreatePanelBars();
+    void CreateOutputWindow();
+    void DockBars();
+    void TogglePanel(CControlBar& bar);
 };

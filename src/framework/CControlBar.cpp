@@ -1,6 +1,8 @@
 // Control bars in the frame's layout.
 #include "framework/CControlBar.h"
 
+#include "framework/CDockBar.h"
+#include "framework/CDockContext.h"
 #include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 
@@ -122,6 +124,23 @@ void CControlBar::CalcInsideRect(RECT& rect) const
         rect.left += kBorderWidth;
     if (m_dwStyle & CBRS_BORDER_RIGHT)
         rect.right -= kBorderWidth;
+}
+
+void CControlBar::EnableDocking(DWORD dockStyle)
+{
+    m_dwDockStyle = dockStyle;
+    if (!m_pDockContext)
+        m_pDockContext = std::make_unique<CDockContext>(this);
+}
+
+bool CControlBar::IsFloating() const
+{
+    return m_pDockBar && m_pDockBar->IsFloatingDockBar();
+}
+
+SIZE CControlBar::GetDockedSize(bool horz)
+{
+    return CalcFixedLayout(false, horz);
 }
 
 void CControlBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)

@@ -4,7 +4,10 @@
 
 #include "framework/CWnd.h"
 
+#include <memory>
+
 class CDockBar;
+class CDockContext;
 class CFrameWnd;
 
 // Bar styles (the low word of a bar's style) and alignment.
@@ -78,6 +81,12 @@ public:
     // Shrinks rect by the borders of the bar style.
     void CalcInsideRect(RECT& rect) const;
 
+    // Lets the bar be dragged to the sides in dockStyle (CBRS_ALIGN_*) or floated.
+    void EnableDocking(DWORD dockStyle);
+    bool IsFloating() const;
+    // The size the bar takes when docked along a horizontal (top, bottom) or vertical side.
+    virtual SIZE GetDockedSize(bool horz);
+
     bool IsDockedHorizontally() const { return (m_dwStyle & CBRS_ORIENT_HORZ) != 0; }
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
@@ -88,6 +97,7 @@ public:
     DWORD m_dwDockStyle = 0;
     CFrameWnd* m_pDockSite = nullptr;
     CDockBar* m_pDockBar = nullptr;
+    std::unique_ptr<CDockContext> m_pDockContext;
 
 protected:
     // Registers the bar with its frame; the first step of every bar's creation.

@@ -4,7 +4,9 @@
 #include "framework/AfxRes.h"
 #include "framework/CCmdUI.h"
 #include "framework/CControlBar.h"
+#include "framework/CDockContext.h"
 #include "framework/CDocument.h"
+#include "framework/CMiniDockFrameWnd.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/CStatusBar.h"
 #include "framework/CView.h"
@@ -17,6 +19,16 @@
 #include <algorithm>
 
 namespace {
+struct DockSide {
+    UINT id;
+    DWORD align;
+};
+// Creation order of the dock bars, which is also their layout order.
+const DockSide kDockSides[] = {{AFX_IDW_DOCKBAR_TOP, CBRS_ALIGN_TOP},
+                               {AFX_IDW_DOCKBAR_BOTTOM, CBRS_ALIGN_BOTTOM},
+                               {AFX_IDW_DOCKBAR_LEFT, CBRS_ALIGN_LEFT},
+                               {AFX_IDW_DOCKBAR_RIGHT, CBRS_ALIGN_RIGHT}};
+
 std::vector<CFrameWnd*>& FrameList()
 {
     static std::vector<CFrameWnd*> frames;
@@ -133,10 +145,97 @@ void CFrameWnd::DelayRecalcLayout()
 void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay)
 {
     bar->DelayShow(show);
+    // A floating bar is laid out by its own frame.
+    CFrameWnd* layoutFrame = this;
+    if (bar->IsFloating())
+        layoutFrame = dynamic_cast<CFrameWnd*>(bar->m_pDockBar->GetParent());
+    if (!layoutFrame)
+        return;
     if (delay)
-        DelayRecalcLayout();
+        layoutFrame->DelayRecalcLayout();
     else
-        RecalcLayout();
+        layoutFrame->RecalcLayout();
+}
+
+void CFrameWnd::EnableDocking(DWORD dockStyle)
+{
+    m_dwDockStyle |= dockStyle;
+    for (size_t i = 0; i < std::size(kDockSides); ++i) {
+        if (!(dockStyle & kDockSides[i].align) || m_dockBars[i])
+            continue;
+        auto dockBar = std::make_unique<CDockBar>();
+        if (dockBar->Create(this, WS_CHILD | WS_VISIBLE | kDockSides[i].align, kDockSides[i].id))
+            m_dockBars[i] = std::move(dockBar);
+    }
+}
+
+CDockBar* CFrameWnd::GetDockBar(UINT dockBarId) const
+{
+    for (size_t i = 0; i < std::size(kDockSides); ++i) {
+        if (kDockSides[i].id == dockBarId)
+            return m_dockBars[i].get();
+    }
+    return nullptr;
+}
+
+UINT CFrameWnd::LastDockBarId(CControlBar* bar) const
+{
+    UINT first = 0;
+    for (size_t i = 0; i < std::size(kDockSides); ++i) {
+        if (!m_dockBars[i] || !(bar->m_dwDockStyle & kDockSides[i].align))
+            continue;
+        if (m_dockBars[i]->HasPlaceholder(bar->GetDlgCtrlID()))
+            return kDockSides[i].id;
+        if (!first)
+            first = kDockSides[i].id;
+    }
+    return first;
+}
+
+void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* dropRect)
+{
+    if (!dockBarId)
+        dockBarId = LastDockBarId(bar);
+    CDockBar* target = GetDockBar(dockBarId);
+    if (!target)
+        return;
+    CFrameWnd* oldFloatingFrame = bar->IsFloating() ? dynamic_cast<CFrameWnd*>(bar->m_pDockBar->GetParent()) : nullptr;
+    for (auto& dockBar : m_dockBars) {
+        if (dockBar && dockBar.get() != target)
+            dockBar->RemovePlaceholder(bar->GetDlgCtrlID());
+    }
+    target->DockControlBar(bar, dropRect);
+    if (oldFloatingFrame)
+        oldFloatingFrame->RecalcLayout();
+    RecalcLayout();
+}
+
+void CFrameWnd::FloatControlBar(CControlBar* bar, POINT screenPoint)
+{
+    CDockBar* oldDockBar = bar->m_pDockBar;
+    if (oldDockBar && oldDockBar->IsFloatingDockBar()) {
+        // Already floating: only its frame moves.
+        if (CWnd* frame = oldDockBar->GetParent())
+            frame->SetWindowPos(nullptr, screenPoint.x, screenPoint.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    auto* frame = new CMiniDockFrameWnd;
+    if (!frame->Create(this, bar, screenPoint)) {
+        if (!frame->GetSafeHwnd())
+            delete frame;
+        else
+            frame->DestroyWindow();
+        return;
+    }
+    if (oldDockBar)
+        oldDockBar->RemoveControlBar(bar, true);
+    frame->m_wndDockBar.DockControlBar(bar);
+    if (bar->m_pDockContext) {
+        bar->m_pDockContext->m_ptMRUFloatPos = screenPoint;
+        bar->m_pDockContext->m_bHasFloatPos = true;
+    }
+    frame->RecalcLayout();
+    RecalcLayout();
 }
 
 CControlBar* CFrameWnd::GetControlBar(UINT id) const

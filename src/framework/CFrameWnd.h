@@ -2,8 +2,11 @@
 // bars and their layout, the title, fly-by status prompts and tooltips, dropped files.
 #pragma once
 
+#include "framework/CDockBar.h"
 #include "framework/CWnd.h"
 
+#include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +35,17 @@ public:
     // Lays the frame out again at the next idle moment.
     void DelayRecalcLayout();
     void ShowControlBar(CControlBar* bar, bool show, bool delay);
+
+    // Creates the dock bars of the sides in dockStyle (CBRS_ALIGN_*): top, bottom, left, right.
+    void EnableDocking(DWORD dockStyle);
+    // Docks the bar on the side dockBarId (0: the first side both allow), at the drop
+    // rectangle (screen coordinates) or, without one, where it was docked before.
+    void DockControlBar(CControlBar* bar, UINT dockBarId = 0, const RECT* dropRect = nullptr);
+    // Floats the bar in a frame of its own whose top-left corner is at screenPoint.
+    void FloatControlBar(CControlBar* bar, POINT screenPoint);
+    CDockBar* GetDockBar(UINT dockBarId) const;
+    // The side a floating bar returns to: the one keeping its place, else the first allowed.
+    UINT LastDockBarId(CControlBar* bar) const;
     CControlBar* GetControlBar(UINT id) const;
     void AddControlBar(CControlBar* bar);
     void RemoveControlBar(CControlBar* bar);
@@ -74,4 +88,7 @@ protected:
     bool m_bDelayedLayout = false;
     bool m_bInRecalcLayout = false;
     std::string m_strTipText;
+    // Top, bottom, left and right dock bars, once docking is enabled.
+    std::array<std::unique_ptr<CDockBar>, 4> m_dockBars;
+    DWORD m_dwDockStyle = 0;
 };

@@ -2,6 +2,7 @@
 #include "framework/CToolBar.h"
 
 #include "framework/CCmdUI.h"
+#include "framework/CDockContext.h"
 #include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 
@@ -225,10 +226,6 @@ bool CToolBar::IsDragPoint(POINT clientPoint) const
     return GetItemID(hit) == 0;
 }
 
-void CToolBar::OnBarDragStart(POINT) {}
-
-void CToolBar::OnBarDoubleClick() {}
-
 LRESULT CToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -253,15 +250,16 @@ LRESULT CToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
         if (IsDragPoint(pt)) {
             ClientToScreen(&pt);
-            OnBarDragStart(pt);
+            if (m_pDockContext)
+                m_pDockContext->StartDrag(pt);
             return 0;
         }
         break;
     }
     case WM_LBUTTONDBLCLK: {
         POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (IsDragPoint(pt)) {
-            OnBarDoubleClick();
+        if (IsDragPoint(pt) && m_pDockContext) {
+            m_pDockContext->ToggleDocking();
             return 0;
         }
         break;

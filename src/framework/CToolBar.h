@@ -33,8 +33,6 @@ protected:
     void OnNcPaint();
     // A press outside every button (on the gripper or between buttons) moves the bar.
     bool IsDragPoint(POINT clientPoint) const;
-    virtual void OnBarDragStart(POINT screenPoint);
-    virtual void OnBarDoubleClick();
 
     SIZE m_sizeImage{33, 36};
     bool m_bVertical = false;

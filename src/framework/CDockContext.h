@@ -1,0 +1,40 @@
+// Moves a bar with the mouse: dropping it over a side of the frame docks it there,
+// elsewhere it floats in a frame of its own. Also toggles docking on a double click and
+// sizes a floating frame from its borders.
+#pragma once
+
+#include <windows.h>
+
+class CControlBar;
+class CDockBar;
+class CFrameWnd;
+
+class CDockContext {
+public:
+    explicit CDockContext(CControlBar* bar) : m_pBar(bar) {}
+
+    // Follows the mouse from a press at screenPoint until the button is released.
+    void StartDrag(POINT screenPoint);
+    // Floats a docked bar, docks a floating one where it was last docked.
+    void ToggleDocking();
+    // Sizes the bar's floating frame from the border with hit-test code hitTest.
+    void StartResize(int hitTest, POINT screenPoint);
+
+    CControlBar* m_pBar;
+    // The border of the floating frame being dragged, and the frame's rectangle meanwhile.
+    int m_nHitTest = HTNOWHERE;
+    RECT m_rectFrameDragHorz{};
+    // Where the bar floated last (screen coordinates); unset until it first floats.
+    POINT m_ptMRUFloatPos{};
+    bool m_bHasFloatPos = false;
+
+private:
+    // The dock bar of the frame side under the point that the bar may dock to, or nullptr.
+    CDockBar* DockBarAt(POINT screenPoint) const;
+    RECT DockedOutline(CDockBar* dockBar, POINT screenPoint) const;
+    RECT FloatingOutline(POINT screenPoint) const;
+    void DrawOutline(const RECT& rect, bool thick) const;
+    void ResizeTo(POINT screenPoint);
+
+    POINT m_ptGrabOffset{};
+};

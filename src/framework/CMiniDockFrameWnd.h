@@ -1,0 +1,27 @@
+// The floating frame of a bar: a mini frame holding a floating dock bar with the bar in
+// it, sized to fit the bar and titled with the bar's title.
+#pragma once
+
+#include "framework/CDockBar.h"
+#include "framework/CMiniFrameWnd.h"
+
+class CMiniDockFrameWnd : public CMiniFrameWnd {
+public:
+    CMiniDockFrameWnd();
+
+    bool Create(CFrameWnd* owner, CControlBar* bar, POINT screenPoint);
+    void RecalcLayout() override;
+    // Grows a client rectangle to the window rectangle of a floating frame.
+    static void AdjustFrameRect(RECT& rect);
+    CControlBar* GetBar() const;
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    CDockBar m_wndDockBar;
+
+private:
+    void OnNcLButtonDown(int hit, POINT pt);
+    void OnClose() override;
+
+    CFrameWnd* m_pOwnerFrame = nullptr;
+};

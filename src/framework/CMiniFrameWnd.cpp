@@ -1,0 +1,29 @@
+// Small floating frames.
+#include "framework/CMiniFrameWnd.h"
+
+#include <windowsx.h>
+
+bool CMiniFrameWnd::Create(const char* title, DWORD style, const RECT& rect, CWnd* owner)
+{
+    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+                                             reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    m_strTitle = title;
+    return CreateEx(kExStyle, className, title, style, rect, owner ? owner->GetSafeHwnd() : nullptr, 0);
+}
+
+LRESULT CMiniFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCHITTEST && (GetStyle() & MFS_4THICKFRAME)) {
+        LRESULT hit = CFrameWnd::WindowProc(message, wParam, lParam);
+        switch (hit) {
+        case HTTOPLEFT:
+        case HTBOTTOMLEFT:
+            return HTLEFT;
+        case HTTOPRIGHT:
+        case HTBOTTOMRIGHT:
+            return HTRIGHT;
+        }
+        return hit;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}
