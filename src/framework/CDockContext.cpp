@@ -72,20 +72,23 @@ CDockBar* CDockContext::DockBarAt(POINT pt) const
         CDockBar* dockBar = site->GetDockBar(sides[i]);
         if (!dockBar || !(m_pBar->m_dwDockStyle & aligns[i]))
             continue;
-        RECT zone = dockBar->GetWindowRect();
-        // An empty side is a thin strip along the frame's inside edge.
+        // A side's zone runs along the whole inside edge of the frame and reaches across
+        // the side's bars, or a thin strip deep when the side is empty.
+        RECT dock = dockBar->GetWindowRect();
+        bool empty = ::IsRectEmpty(&dock) != FALSE;
+        RECT zone = client;
         switch (sides[i]) {
         case AFX_IDW_DOCKBAR_TOP:
-            zone.left = client.left, zone.right = client.right, zone.bottom = std::max(zone.bottom, zone.top + kDockZone);
+            zone.bottom = std::max<LONG>(empty ? client.top : dock.bottom, client.top + kDockZone);
             break;
         case AFX_IDW_DOCKBAR_BOTTOM:
-            zone.left = client.left, zone.right = client.right, zone.top = std::min(zone.top, zone.bottom - kDockZone);
+            zone.top = std::min<LONG>(empty ? client.bottom : dock.top, client.bottom - kDockZone);
             break;
         case AFX_IDW_DOCKBAR_LEFT:
-            zone.right = std::max(zone.right, zone.left + kDockZone);
+            zone.right = std::max<LONG>(empty ? client.left : dock.right, client.left + kDockZone);
             break;
         case AFX_IDW_DOCKBAR_RIGHT:
-            zone.left = std::min(zone.left, zone.right - kDockZone);
+            zone.left = std::min<LONG>(empty ? client.right : dock.left, client.right - kDockZone);
             break;
         }
         if (::PtInRect(&zone, pt))

@@ -13,6 +13,12 @@ bool CMiniFrameWnd::Create(const char* title, DWORD style, const RECT& rect, CWn
 
 LRESULT CMiniFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_GETMINMAXINFO) {
+        // The bar inside decides how small the frame may get, not the system's minimum.
+        LRESULT result = CFrameWnd::WindowProc(message, wParam, lParam);
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = POINT{1, 1};
+        return result;
+    }
     if (message == WM_NCHITTEST && (GetStyle() & MFS_4THICKFRAME)) {
         LRESULT hit = CFrameWnd::WindowProc(message, wParam, lParam);
         switch (hit) {

@@ -462,24 +462,38 @@ LRESULT CResizableBar::OnNcHitTest(POINT screenPoint)
     return HTCLIENT;
 }
 
-void CResizableBar::OnNcPaint()
+RECT CResizableBar::ClientRectInWindow() const
 {
-    WindowDc windowDc = WindowDc::Whole(m_hWnd);
     RECT window = GetWindowRect();
-    RECT whole{0, 0, window.right - window.left, window.bottom - window.top};
     RECT client = GetClientRect();
     POINT origin{0, 0};
     ClientToScreen(&origin);
     ::OffsetRect(&client, origin.x - window.left, origin.y - window.top);
+    return client;
+}
 
-    MemDc offscreen(windowDc.get(), whole.right, whole.bottom);
+void CResizableBar::RenderNonClient(HDC dc)
+{
+    RECT window = GetWindowRect();
+    RECT whole{0, 0, window.right - window.left, window.bottom - window.top};
     RECT inside = whole;
-    DrawBorders(offscreen.get(), inside);
-    ::FillRect(offscreen.get(), &inside, ::GetSysColorBrush(COLOR_BTNFACE));
-    PaintCaptionArea(offscreen.get(), client);
+    DrawBorders(dc, inside);
+    ::FillRect(dc, &inside, ::GetSysColorBrush(COLOR_BTNFACE));
+    PaintCaptionArea(dc, ClientRectInWindow());
+}
 
+void CResizableBar::OnNcPaint()
+{
+    WindowDc windowDc = WindowDc::Whole(m_hWnd);
+    RECT window = GetWindowRect();
+    int width = window.right - window.left;
+    int height = window.bottom - window.top;
+    // Painted off-screen and copied at once, so the frame does not flicker while sizing.
+    MemDc offscreen(windowDc.get(), width, height);
+    RenderNonClient(offscreen.get());
+    RECT client = ClientRectInWindow();
     ::ExcludeClipRect(windowDc.get(), client.left, client.top, client.right, client.bottom);
-    ::BitBlt(windowDc.get(), 0, 0, whole.right, whole.bottom, offscreen.get(), 0, 0, SRCCOPY);
+    ::BitBlt(windowDc.get(), 0, 0, width, height, offscreen.get(), 0, 0, SRCCOPY);
 }
 
 void CResizableBar::OnWindowPosChanging(WINDOWPOS* pos)

@@ -50,6 +50,11 @@ public:
     void CollectRowBars(CResizableBarArray& bars) const;
     bool ShareRowLength(int total, bool horz);
 
+    // Draws the whole non-client image (borders, background, caption) into a DC of the window's size.
+    void RenderNonClient(HDC dc);
+    // The client area relative to the window's top-left corner.
+    RECT ClientRectInWindow() const;
+
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     DWORD m_dwSizingStyle = 0;
