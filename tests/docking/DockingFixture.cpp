@@ -1,13 +1,10 @@
 // The docking test frame and its mouse helpers.
 #include "docking/DockingFixture.h"
 
-#include "framework/CWinApp.h"
+#include "app/KorvaneApp.h"
 #include "support/TestSupport.h"
 
 namespace {
-// Idle work and the frame list need an application object.
-CWinApp g_application;
-
 constexpr UINT WM_TEST_SETCURSOR = WM_APP + 77;
 
 // Carries out posted cursor moves inside a modal mouse loop.
@@ -42,6 +39,8 @@ LPARAM ClientPointParam(HWND wnd, POINT screenPoint)
 
 void DockingTest::SetUp()
 {
+    // Idle work needs the application object.
+    TheApp();
     ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
     m_pFrame = new CFrameWnd;
     const char* cls = CWnd::RegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW));
