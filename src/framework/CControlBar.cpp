@@ -145,8 +145,10 @@ SIZE CControlBar::GetDockedSize(bool horz)
 
 void CControlBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
 {
+    // Decided before a pending show or hide joins the batch, which applies it only later.
+    bool visible = IsVisible();
     RecalcDelayShow(layout->hDWP ? &layout->hDWP : nullptr);
-    if (!IsVisible())
+    if (!visible)
         return;
     RECT room = layout->rect;
     int roomWidth = room.right - room.left;

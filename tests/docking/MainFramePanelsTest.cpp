@@ -1,0 +1,191 @@
+// The real main frame: default layout of toolbar, status bar and both panels, the panel
+// toggles and close buttons, the read-only output window, and the toolbar's docking.
+#include "app/KorvaneApp.h"
+#include "frame/MainFrame.h"
+#include "framework/CMiniDockFrameWnd.h"
+#include "framework/CView.h"
+#include "resource.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+RECT InFrame(const CWnd& frame, const CWnd& wnd)
+{
+    RECT rc = wnd.GetWindowRect();
+    ::MapWindowPoints(nullptr, frame.GetSafeHwnd(), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+UINT MenuState(CMainFrame& frame, int popup, UINT id)
+{
+    HMENU menu = ::GetSubMenu(::GetMenu(frame.GetSafeHwnd()), popup);
+    frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), MAKELPARAM(popup, FALSE));
+    return ::GetMenuState(menu, id, MF_BYCOMMAND);
+}
+}
+
+class MainFramePanels : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TheApp().m_pszCmdLine = "korvane.exe";
+        ASSERT_TRUE(TheApp().InitInstance());
+        m_pFrame = dynamic_cast<CMainFrame*>(TheApp().m_pMainWnd);
+        ASSERT_NE(m_pFrame, nullptr);
+        m_pFrame->SetWindowPos(nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
+        PumpMessages();
+    }
+    void TearDown() override
+    {
+        if (TheApp().m_pMainWnd)
+            TheApp().m_pMainWnd->SendMessage(WM_CLOSE);
+        PumpMessages();
+    }
+    void Command(UINT id) { m_pFrame->SendMessage(WM_COMMAND, id, 0); }
+    RECT Place(const CWnd& wnd) const { return InFrame(*m_pFrame, wnd); }
+
+    MessageBoxRecorder m_boxes;
+    CMainFrame* m_pFrame = nullptr;
+};
+
+TEST_F(MainFramePanels, DefaultLayoutPlacesBarsAndPanelsAroundTheEditor)
+{
+    RECT client = m_pFrame->GetClientRect();
+    RECT toolbar = Place(m_pFrame->m_wndToolBar);
+    RECT status = Place(m_pFrame->m_wndStatusBar);
+    RECT output = Place(m_pFrame->m_wndOutputBar);
+    RECT utility = Place(m_pFrame->m_wndUtilityBar);
+    RECT view = Place(*m_pFrame->GetActiveView());
+
+    EXPECT_EQ(toolbar.top, 0);
+    EXPECT_EQ(status.bottom, client.bottom);
+    EXPECT_EQ(status.left, 0);
+    EXPECT_EQ(status.right, client.right);
+    // The output panel lies right above the status bar over the whole width.
+    EXPECT_EQ(output.bottom, status.top);
+    EXPECT_LE(output.left, 0);
+    EXPECT_GE(output.right, client.right);
+    EXPECT_EQ(output.bottom - output.top, 100);
+    // The utility panel runs down the left between toolbar and output panel.
+    EXPECT_EQ(utility.left, 0);
+    EXPECT_EQ(utility.right, 200);
+    EXPECT_GE(utility.top, toolbar.bottom - 2);
+    EXPECT_EQ(utility.bottom, output.top);
+    EXPECT_EQ(view.left, utility.right);
+    EXPECT_EQ(view.bottom, output.top);
+    EXPECT_GE(view.top, toolbar.bottom);
+    EXPECT_EQ(m_pFrame->m_wndOutputBar.GetWindowText(), Gbk("底部输出栏"));
+    EXPECT_EQ(m_pFrame->m_wndUtilityBar.GetWindowText(), Gbk("左部工具栏"));
+}
+
+TEST_F(MainFramePanels, OutputWindowFillsItsPanelAndRefusesTyping)
+{
+    CWnd& output = m_pFrame->m_wndOutput;
+    ASSERT_TRUE(::IsWindow(output.GetSafeHwnd()));
+    EXPECT_EQ(output.GetDlgCtrlID(), static_cast<UINT>(IDC_OUTPUT));
+    EXPECT_EQ(output.GetStyle() & 0xFFFFFFFF, 0x503018C4u);
+    EXPECT_TRUE(output.GetExStyle() & WS_EX_CLIENTEDGE);
+    RECT panelClient = m_pFrame->m_wndOutputBar.GetClientRect();
+    RECT outputWindow = output.GetWindowRect();
+    EXPECT_EQ(outputWindow.right - outputWindow.left, panelClient.right);
+    EXPECT_EQ(outputWindow.bottom - outputWindow.top, panelClient.bottom);
+
+    output.SetWindowText("masm output");
+    output.SendMessage(WM_CHAR, 'x', 0);
+    output.SendMessage(WM_KEYDOWN, VK_BACK, 0);
+    output.SendMessage(WM_CHAR, VK_BACK, 0);
+    EXPECT_EQ(output.GetWindowText(), "masm output");
+    output.SendMessage(EM_SETSEL, 0, 4);
+    DWORD start = 0, end = 0;
+    output.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 4u);
+}
+
+TEST_F(MainFramePanels, ToggleHidesAndShowsTheOutputPanelWithoutACheckMark)
+{
+    CCaptionBar& panel = m_pFrame->m_wndOutputBar;
+    m_pFrame->m_wndOutput.SetWindowText("kept");
+    RECT before = Place(panel);
+    Command(ID_VIEW_OUTPUT);
+    EXPECT_FALSE(panel.IsVisible());
+    EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_OUTPUT) & MF_CHECKED);
+    Command(ID_VIEW_OUTPUT);
+    EXPECT_TRUE(panel.IsVisible());
+    EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_OUTPUT) & MF_CHECKED);
+    EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_OUTPUT) & MF_GRAYED);
+    PumpMessages();
+    RECT after = Place(panel);
+    EXPECT_TRUE(::EqualRect(&before, &after) != FALSE);
+    EXPECT_EQ(m_pFrame->m_wndOutput.GetWindowText(), "kept");
+}
+
+TEST_F(MainFramePanels, CloseButtonHidesAPanelAndTheToggleBringsItBackAtItsSize)
+{
+    CCaptionBar& panel = m_pFrame->m_wndOutputBar;
+    panel.m_sizeHorz.cy = 140;
+    m_pFrame->RecalcLayout();
+    PumpMessages();
+    RECT w = panel.GetWindowRect();
+    RECT button = panel.m_closeButton.GetRect();
+    POINT over{w.left + (button.left + button.right) / 2, w.top + (button.top + button.bottom) / 2};
+    ASSERT_EQ(panel.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(over.x, over.y)), HTCLOSE);
+    panel.SendMessage(WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(over.x, over.y));
+    EXPECT_FALSE(panel.IsVisible());
+    RECT view = Place(*m_pFrame->GetActiveView());
+    EXPECT_EQ(view.bottom, Place(m_pFrame->m_wndStatusBar).top);
+
+    Command(ID_VIEW_OUTPUT);
+    PumpMessages();
+    EXPECT_TRUE(panel.IsVisible());
+    RECT shown = Place(panel);
+    EXPECT_EQ(shown.bottom - shown.top, 140);
+}
+
+TEST_F(MainFramePanels, UtilityToggleHidesAndShowsTheLeftPanel)
+{
+    CCaptionBar& panel = m_pFrame->m_wndUtilityBar;
+    Command(ID_VIEW_UTILITY);
+    EXPECT_FALSE(panel.IsVisible());
+    EXPECT_EQ(Place(*m_pFrame->GetActiveView()).left, 0);
+    EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_UTILITY) & MF_CHECKED);
+    Command(ID_VIEW_UTILITY);
+    EXPECT_TRUE(panel.IsVisible());
+    EXPECT_EQ(Place(*m_pFrame->GetActiveView()).left, 200);
+}
+
+TEST_F(MainFramePanels, ToolbarFloatsAndDocksAgainOnADoubleClick)
+{
+    CToolBar& toolbar = m_pFrame->m_wndToolBar;
+    RECT viewBefore = Place(*m_pFrame->GetActiveView());
+    // A double click on the gripper, left of the first button.
+    toolbar.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-4), 5));
+    PumpMessages();
+    ASSERT_TRUE(toolbar.IsFloating());
+    auto* floating = dynamic_cast<CMiniDockFrameWnd*>(toolbar.GetParentFrame());
+    ASSERT_NE(floating, nullptr);
+    EXPECT_TRUE(floating->IsWindowVisible());
+    EXPECT_LT(Place(*m_pFrame->GetActiveView()).top, viewBefore.top);
+
+    floating->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
+    PumpMessages();
+    EXPECT_FALSE(toolbar.IsFloating());
+    EXPECT_EQ(::GetDlgCtrlID(::GetParent(toolbar.GetSafeHwnd())), AFX_IDW_DOCKBAR_TOP);
+    EXPECT_EQ(Place(*m_pFrame->GetActiveView()).top, viewBefore.top);
+}
+
+TEST_F(MainFramePanels, ToolbarAndStatusBarTogglesCarryCheckMarks)
+{
+    EXPECT_TRUE(MenuState(*m_pFrame, 2, ID_VIEW_TOOLBAR) & MF_CHECKED);
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_FALSE(m_pFrame->m_wndToolBar.IsVisible());
+    EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_TOOLBAR) & MF_CHECKED);
+    Command(ID_VIEW_TOOLBAR);
+    EXPECT_TRUE(m_pFrame->m_wndToolBar.IsVisible());
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
+    EXPECT_EQ(Place(m_pFrame->m_wndOutputBar).bottom, m_pFrame->GetClientRect().bottom);
+    Command(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(MenuState(*m_pFrame, 2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
+}
