@@ -1,6 +1,11 @@
 // The main frame.
 #include "frame/MainFrame.h"
 
+#include "build/BatchFile.h"
+#include "build/ProgramLauncher.h"
+#include "doc/KorvaneDoc.h"
+#include "frame/CompilerSetupDlg.h"
+#include "framework/MessageBox.h"
 #include "framework/Strings.h"
 #include "resource.h"
 
@@ -16,7 +21,20 @@ const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_
                               IDI_TB_COMPILE, IDI_TB_LINK,    IDI_TB_BUILD, IDI_TB_RUN,     IDI_TB_ABOUT};
 }
 
-CMainFrame::CMainFrame() = default;
+CMainFrame::CMainFrame()
+{
+    LoadCompilerSettings();
+}
+
+bool CMainFrame::LoadCompilerSettings()
+{
+    return ::LoadCompilerSettings(*this);
+}
+
+void CMainFrame::SaveCompilerSettings()
+{
+    ::SaveCompilerSettings(*this);
+}
 
 CMainFrame::~CMainFrame()
 {
@@ -135,9 +153,97 @@ void CMainFrame::OnViewUtility()
     TogglePanel(m_wndUtilityBar);
 }
 
-void CMainFrame::OnCompile() {}
-void CMainFrame::OnLink() {}
-void CMainFrame::OnBuild() {}
-void CMainFrame::OnRun() {}
-void CMainFrame::OnDebug() {}
-void CMainFrame::OnSetCompiler() {}
+void CMainFrame::CaptureOutput(const std::string& commandLine)
+{
+    if (!m_pipeProcess.Start(commandLine))
+        return;
+    // The window always gets everything gathered so far, so a double-byte character split
+    // between two reads shows whole once the next piece arrives.
+    std::string text;
+    for (std::string piece = m_pipeProcess.ReadChunk(); !piece.empty(); piece = m_pipeProcess.ReadChunk()) {
+        text += piece;
+        m_wndOutput.SetWindowText(text);
+    }
+}
+
+bool CMainFrame::RunBuildAction(BuildAction action)
+{
+    ShowControlBar(&m_wndOutputBar, true, false);
+    auto* document = dynamic_cast<CKorvaneDoc*>(GetActiveDocument());
+    if (!document || document->m_strSourcePath.empty()) {
+        AfxMessageBox(IDS_SAVE_FIRST);
+        return false;
+    }
+    if (document->IsModified())
+        document->OnSaveDocument(document->m_strSourcePath);
+
+    CBatchFile batch;
+    if (!batch.Create()) {
+        AfxMessageBox(IDS_BATCH_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
+    batch.WriteLine(m_strSourceDir.substr(0, 2));
+    batch.WriteLine("cd " + m_strSourceDir);
+    const std::string& tool = action == BuildAction::Compile ? m_strCompilerPath : m_strLinkerPath;
+    if (tool.empty()) {
+        AfxMessageBox(action == BuildAction::Compile ? IDS_NO_COMPILER_PATH : IDS_NO_LINKER_PATH);
+        return false;
+    }
+    batch.WriteLine(ToolLine(action, tool, m_strSourceName));
+    batch.Close();
+
+    m_strBatchCommand = batch.CommandLine();
+    m_pszCommand = m_strBatchCommand.c_str();
+    CaptureOutput(m_strBatchCommand);
+    batch.Delete();
+    return true;
+}
+
+void CMainFrame::OnCompile()
+{
+    RunBuildAction(BuildAction::Compile);
+}
+
+void CMainFrame::OnLink()
+{
+    RunBuildAction(BuildAction::Link);
+}
+
+void CMainFrame::OnBuild()
+{
+    if (RunBuildAction(BuildAction::Compile))
+        RunBuildAction(BuildAction::Link);
+}
+
+void CMainFrame::Launch(const std::string& commandLine)
+{
+    m_strRunCommand = commandLine;
+    m_pszCommand = m_strRunCommand.c_str();
+    LaunchProgramAsync(m_strRunCommand);
+}
+
+void CMainFrame::OnRun()
+{
+    Launch(RunCommandLine(m_strSourceDir, m_strSourceName));
+}
+
+void CMainFrame::OnDebug()
+{
+    Launch(DebugCommandLine(m_strSourceDir, m_strSourceName));
+}
+
+void CMainFrame::OnSetCompiler()
+{
+    LoadCompilerSettings();
+    CCompilerSetupDlg dialog;
+    dialog.m_strCompiler = m_strCompilerPath;
+    dialog.m_strLinker = m_strLinkerPath;
+    if (dialog.DoModal(this) != IDOK)
+        return;
+    if (dialog.m_nCompilerType == CompilerType::None)
+        AfxMessageBox(IDS_NO_COMPILER_TYPE);
+    m_compilerType = dialog.m_nCompilerType;
+    m_strCompilerPath = dialog.m_strCompiler;
+    m_strLinkerPath = dialog.m_strLinker;
+    SaveCompilerSettings();
+}

@@ -2,6 +2,9 @@
 // program's own commands (build, run, panels, compiler settings).
 #pragma once
 
+#include "build/BuildAction.h"
+#include "build/CompilerSettings.h"
+#include "build/PipeProcess.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CStatusBar.h"
 #include "framework/CToolBar.h"
@@ -11,7 +14,9 @@
 
 #include <string>
 
-class CMainFrame : public CFrameWnd {
+// The compiler settings (m_compilerType, m_strCompilerPath, m_strLinkerPath) are the frame's
+// own members through its CompilerSettings base.
+class CMainFrame : public CFrameWnd, public CompilerSettings {
 public:
     CMainFrame();
     ~CMainFrame() override;
@@ -29,6 +34,12 @@ public:
     void OnDebug();
     void OnSetCompiler();
 
+    // One build step: writes and runs the batch file and shows what it printed. True when
+    // the batch file was handed to the runner.
+    bool RunBuildAction(BuildAction action);
+    bool LoadCompilerSettings();
+    void SaveCompilerSettings();
+
     CCaptionBar m_wndUtilityBar;
     CCaptionBar m_wndOutputBar;
     CWnd m_wndOutput;
@@ -38,8 +49,13 @@ public:
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     HIMAGELIST m_imageList = nullptr;
+    CPipeProcess m_pipeProcess;
+    std::string m_strRunCommand;
 
 private:
+    // The command line of the last batch file run, which m_pszCommand points at.
+    std::string m_strBatchCommand;
+
     bool CreateToolBar();
     bool CreateStatusBar();
     void CreateToolBarImages();
@@ -47,4 +63,7 @@ private:
     void CreateOutputWindow();
     void DockBars();
     void TogglePanel(CControlBar& bar);
+    void Launch(const std::string& commandLine);
+    // Runs the batch file and puts everything it printed so far into the output window.
+    void CaptureOutput(const std::string& commandLine);
 };

@@ -1,0 +1,83 @@
+// The batch file of a build step.
+#include "build/BatchFile.h"
+
+#include <windows.h>
+
+namespace {
+std::string& PreferredPathStorage()
+{
+    static std::string path = "c:\\temp.bat";
+    return path;
+}
+
+std::string TempFolderPath()
+{
+    char folder[MAX_PATH + 1] = "";
+    DWORD n = ::GetTempPathA(sizeof folder, folder);
+    if (n == 0 || n > MAX_PATH)
+        return {};
+    return std::string(folder) + "temp.bat";
+}
+}
+
+void CBatchFile::SetPreferredPath(const std::string& path)
+{
+    PreferredPathStorage() = path;
+}
+
+std::string CBatchFile::PreferredPath()
+{
+    return PreferredPathStorage();
+}
+
+CBatchFile::~CBatchFile()
+{
+    Close();
+}
+
+bool CBatchFile::CreateAt(const std::string& path)
+{
+    if (path.empty())
+        return false;
+    m_pFile = std::fopen(path.c_str(), "wb");
+    if (!m_pFile)
+        return false;
+    m_strPath = path;
+    return true;
+}
+
+bool CBatchFile::Create()
+{
+    Close();
+    // An ordinary user on current Windows cannot write the root of C:; the temporary
+    // folder serves instead.
+    return CreateAt(PreferredPath()) || CreateAt(TempFolderPath());
+}
+
+void CBatchFile::WriteLine(const std::string& line)
+{
+    if (!m_pFile)
+        return;
+    std::fwrite(line.data(), 1, line.size(), m_pFile);
+    std::fwrite("\r\n", 1, 2, m_pFile);
+}
+
+void CBatchFile::Close()
+{
+    if (m_pFile) {
+        std::fclose(m_pFile);
+        m_pFile = nullptr;
+    }
+}
+
+void CBatchFile::Delete()
+{
+    Close();
+    if (!m_strPath.empty())
+        ::DeleteFileA(m_strPath.c_str());
+}
+
+std::string CBatchFile::CommandLine() const
+{
+    return m_strPath.find(' ') == std::string::npos ? m_strPath : "\"" + m_strPath + "\"";
+}

@@ -1,0 +1,35 @@
+// The batch file of a build step: "c:\temp.bat", or temp.bat in the user's temporary folder
+// where the root of drive C: cannot be written. Lines end in CR LF.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+class CBatchFile {
+public:
+    CBatchFile() = default;
+    ~CBatchFile();
+    CBatchFile(const CBatchFile&) = delete;
+    CBatchFile& operator=(const CBatchFile&) = delete;
+
+    // Creates (truncates) the file; false when neither place can be written.
+    bool Create();
+    void WriteLine(const std::string& line);
+    void Close();
+    // Deletes the file (closing it first).
+    void Delete();
+
+    const std::string& Path() const { return m_strPath; }
+    // The command line that runs the file: its path, quoted when it holds blanks.
+    std::string CommandLine() const;
+
+    // Where the file is tried first; tests point it somewhere that cannot be written.
+    static void SetPreferredPath(const std::string& path);
+    static std::string PreferredPath();
+
+private:
+    bool CreateAt(const std::string& path);
+
+    std::FILE* m_pFile = nullptr;
+    std::string m_strPath;
+};

@@ -1,0 +1,235 @@
+// Compile, link and build through the real frame with stand-in tools: the batch file's
+// three lines, the checks and their messages, the captured output in the output panel.
+#include "build/BatchFile.h"
+#include "doc/KorvaneDoc.h"
+#include "doc/KorvaneView.h"
+#include "frame/MainFrame.h"
+#include "framework/CWinApp.h"
+#include "resource.h"
+#include "support/KorvaneSession.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const char kBatchPath[] = "c:\\temp.bat";
+
+std::string Helper(const std::string& name)
+{
+    return ExecutableDir() + "\\" + name;
+}
+
+bool Contains(const std::string& text, const std::string& part)
+{
+    return text.find(part) != std::string::npos;
+}
+}
+
+class BuildCommands : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ::DeleteFileA(kBatchPath);
+        m_session = std::make_unique<KorvaneSession>();
+        ASSERT_TRUE(m_session->Started());
+        Frame().m_strCompilerPath = Helper("standin_tool.exe");
+        Frame().m_strLinkerPath = Helper("standin_tool.exe");
+    }
+    void TearDown() override
+    {
+        m_session.reset();
+        CBatchFile::SetPreferredPath(kBatchPath);
+        ::DeleteFileA(kBatchPath);
+    }
+    CMainFrame& Frame() const { return m_session->Frame(); }
+    std::string Output() const { return Frame().m_wndOutput.GetWindowText(); }
+    // Writes a source file and opens it.
+    std::string OpenSource(const std::string& name, const std::string& text = "mov ax, bx\r\n")
+    {
+        std::string path = m_dir.File(name);
+        WriteFileBytes(path, text);
+        EXPECT_NE(TheAppOpen(path), nullptr);
+        return path;
+    }
+    CDocument* TheAppOpen(const std::string& path) { return AfxGetApp()->OpenDocumentFile(path); }
+    void HideOutput() { Frame().ShowControlBar(&Frame().m_wndOutputBar, false, false); }
+
+    ScratchDir m_dir{"build-commands"};
+    MessageBoxRecorder m_boxes;
+    std::unique_ptr<KorvaneSession> m_session;
+};
+
+TEST_F(BuildCommands, CompilingANeverSavedDocumentAsksForASaveFirst)
+{
+    HideOutput();
+    m_session->Command(ID_COMPILE);
+    EXPECT_TRUE(Frame().m_wndOutputBar.IsVisible());
+    ASSERT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_EQ(m_boxes.Texts()[0], Gbk("请先保存文件"));
+    EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, 0u);
+    EXPECT_EQ(m_boxes.Boxes()[0].owner, Frame().GetSafeHwnd());
+    EXPECT_EQ(m_boxes.Boxes()[0].caption, "Korvane");
+    EXPECT_FALSE(FileExists(kBatchPath));
+}
+
+TEST_F(BuildCommands, FileNewAfterAnOpenForgetsTheOpenedFile)
+{
+    std::string path = OpenSource("kept.asm", "original\r\n");
+    m_session->Command(ID_FILE_NEW);
+    m_session->Type("x");
+    m_session->Command(ID_COMPILE);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("请先保存文件")});
+    EXPECT_EQ(ReadFileBytes(path), "original\r\n");
+}
+
+TEST_F(BuildCommands, CompileRunsTheCompilerInTheSourceDirectory)
+{
+    std::string path = OpenSource("hello.asm");
+    m_session->Command(ID_COMPILE);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    std::string output = Output();
+    EXPECT_TRUE(Contains(output, "standin_tool.exe hello.asm;")) << output;
+    EXPECT_TRUE(Contains(output, "standin_tool directory: " + m_dir.Path())) << output;
+    // Standard output and standard error both reach the panel.
+    EXPECT_TRUE(Contains(output, "standin_tool stdout line")) << output;
+    EXPECT_TRUE(Contains(output, "standin_tool stderr line")) << output;
+    EXPECT_FALSE(FileExists(kBatchPath));
+    EXPECT_STREQ(Frame().m_pszCommand, kBatchPath);
+}
+
+TEST_F(BuildCommands, AModifiedDocumentIsSavedBeforeTheStep)
+{
+    std::string path = OpenSource("saved.asm", "abc");
+    m_session->Editor().SendMessage(EM_SETSEL, 3, 3);
+    m_session->Type("d");
+    ASSERT_TRUE(m_session->Document().IsModified());
+    m_session->Command(ID_COMPILE);
+    EXPECT_EQ(ReadFileBytes(path), "abcd");
+    EXPECT_FALSE(m_session->Document().IsModified());
+}
+
+TEST_F(BuildCommands, AMissingToolPathLeavesTheFirstTwoLines)
+{
+    OpenSource("two.asm");
+    Frame().m_strCompilerPath.clear();
+    m_session->Command(ID_COMPILE);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("您忘了还没设置编译器路径了，请在选项菜单中选择设置")});
+    EXPECT_EQ(ReadFileBytes(kBatchPath), m_dir.Path().substr(0, 2) + "\r\ncd " + m_dir.Path() + "\r\n");
+
+    m_boxes.Clear();
+    Frame().m_strLinkerPath.clear();
+    m_session->Command(ID_LINK);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("您忘了还没设置连接器路径了，请在选项菜单中选择设置")});
+
+    // A later step that passes overwrites the file and deletes it.
+    Frame().m_strCompilerPath = Helper("standin_tool.exe");
+    m_session->Command(ID_COMPILE);
+    EXPECT_FALSE(FileExists(kBatchPath));
+}
+
+TEST_F(BuildCommands, LinkDropsTheLastFourCharactersOfTheName)
+{
+    OpenSource("prog.s");
+    m_session->Command(ID_LINK);
+    EXPECT_TRUE(Contains(Output(), "standin_tool.exe pr;")) << Output();
+    OpenSource("a.as");
+    m_session->Command(ID_LINK);
+    EXPECT_TRUE(Contains(Output(), "standin_tool.exe ;")) << Output();
+    OpenSource("x.a");
+    m_session->Command(ID_LINK);
+    EXPECT_TRUE(Contains(Output(), "standin_tool.exe ;")) << Output();
+}
+
+TEST_F(BuildCommands, ASourceInADriveRootChangesToThatRoot)
+{
+    const std::string path = "c:\\korvane-root-test.asm";
+    WriteFileBytes(path, "nop\r\n");
+    ASSERT_NE(TheAppOpen(path), nullptr);
+    EXPECT_EQ(Frame().m_strSourceDir, "c:");
+    m_session->Command(ID_COMPILE);
+    EXPECT_TRUE(Contains(Output(), ">cd c:")) << Output();
+    EXPECT_TRUE(Contains(Output(), "standin_tool directory: c:\\")) << Output();
+    ::DeleteFileA(path.c_str());
+}
+
+TEST_F(BuildCommands, AToolPathWithBlanksIsWrittenUnquoted)
+{
+    OpenSource("blank.asm");
+    Frame().m_strCompilerPath = "c:\\my tools\\masm.exe";
+    m_session->Command(ID_COMPILE);
+    // The interpreter echoes the line as written.
+    EXPECT_TRUE(Contains(Output(), ">c:\\my tools\\masm.exe blank.asm;")) << Output();
+}
+
+TEST_F(BuildCommands, BuildStopsAtAMissingCompilerPath)
+{
+    OpenSource("stop.asm");
+    Frame().m_wndOutput.SetWindowText("before");
+    Frame().m_strCompilerPath.clear();
+    m_session->Command(ID_BUILD);
+    EXPECT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_EQ(Output(), "before");
+}
+
+TEST_F(BuildCommands, BuildLinksEvenAfterCompilerErrors)
+{
+    OpenSource("errors.asm");
+    Frame().m_strCompilerPath = Helper("pipe_child.exe") + " exit 2";
+    m_session->Command(ID_BUILD);
+    // The link step's output replaced the compile step's.
+    EXPECT_TRUE(Contains(Output(), "standin_tool.exe errors;")) << Output();
+    EXPECT_FALSE(Contains(Output(), "exit 2")) << Output();
+}
+
+TEST_F(BuildCommands, LongOutputAndASplitDoubleByteCharacterShowWhole)
+{
+    OpenSource("long.asm");
+    Frame().m_strCompilerPath = Helper("pipe_child.exe") + " pattern 10000 3000";
+    m_session->Command(ID_COMPILE);
+    std::string pattern;
+    for (int i = 0; i < 10000; ++i)
+        pattern += static_cast<char>('A' + i % 61);
+    EXPECT_TRUE(Contains(Output(), pattern));
+
+    Frame().m_strCompilerPath = Helper("pipe_child.exe") + " gbksplit";
+    m_session->Command(ID_COMPILE);
+    EXPECT_TRUE(Contains(Output(), "ab" + Gbk("中") + "cd")) << Output();
+}
+
+TEST_F(BuildCommands, TheTemporaryFolderServesWhenTheDriveRootCannotBeWritten)
+{
+    OpenSource("fallback.asm");
+    CBatchFile::SetPreferredPath("c:\\no-such-folder\\temp.bat");
+    m_session->Command(ID_COMPILE);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_TRUE(Contains(Output(), "standin_tool.exe fallback.asm;")) << Output();
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    EXPECT_STREQ(Frame().m_pszCommand, (std::string(temp) + "temp.bat").c_str());
+    EXPECT_FALSE(FileExists(std::string(temp) + "temp.bat"));
+}
+
+TEST_F(BuildCommands, ABatchPathWithBlanksIsQuotedForTheInterpreter)
+{
+    OpenSource("quoted.asm");
+    std::string folder = m_dir.File("with blanks");
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    CBatchFile::SetPreferredPath(folder + "\\temp.bat");
+    m_session->Command(ID_COMPILE);
+    EXPECT_TRUE(Contains(Output(), "standin_tool.exe quoted.asm;")) << Output();
+    EXPECT_EQ(std::string(Frame().m_pszCommand), "\"" + folder + "\\temp.bat\"");
+}
+
+TEST_F(BuildCommands, NoPlaceForTheBatchFileIsReported)
+{
+    OpenSource("nowhere.asm");
+    CBatchFile::SetPreferredPath("c:\\no-such-folder\\temp.bat");
+    char saved[MAX_PATH * 2] = "";
+    ::GetEnvironmentVariableA("TMP", saved, sizeof saved);
+    ::SetEnvironmentVariableA("TMP", "c:\\no-such-folder");
+    m_session->Command(ID_COMPILE);
+    ::SetEnvironmentVariableA("TMP", saved[0] ? saved : nullptr);
+    ASSERT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_EQ(m_boxes.Texts()[0], Gbk("不能创建编译所需的批处理文件"));
+    EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+}
