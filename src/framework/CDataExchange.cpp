@@ -3,6 +3,7 @@
 
 #include "framework/AfxRes.h"
 #include "framework/CDialog.h"
+#include "framework/EditByteLimit.h"
 #include "framework/MessageBox.h"
 #include "framework/Strings.h"
 
@@ -115,8 +116,7 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars)
         ReportValidation(pDX, FormatResString(AFX_IDP_PARSE_STRING_SIZE, {std::to_string(maxChars)}));
         return;
     }
-    if (pDX->m_hWndLastControl)
-        ::SendMessageA(pDX->m_hWndLastControl, EM_LIMITTEXT, static_cast<WPARAM>(maxChars), 0);
+    LimitEditBytes(pDX->m_hWndLastControl, maxChars);
 }
 
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minValue, int maxValue)
