@@ -1,0 +1,187 @@
+// The set-compiler command and its dialog through the dialog's real controls, checked
+// against the registry afterwards.
+#include "build/CompilerSettings.h"
+#include "build/RegistryKey.h"
+#include "frame/MainFrame.h"
+#include "resource.h"
+#include "support/KorvaneSession.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+void DeleteSettings()
+{
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
+}
+
+void StorePaths(const char* toolchain, const std::string& compiler, const std::string& linker)
+{
+    CRegistryKey key(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(key.CreateFromRoot(std::string(kSettingsKeyPath) + "\\" + toolchain));
+    key.SetString(kCompilerValueName, compiler);
+    key.SetString(kLinkerValueName, linker);
+}
+
+std::string Stored(const std::string& subKey, const char* value)
+{
+    CRegistryKey key(HKEY_LOCAL_MACHINE);
+    std::string text = "<missing>";
+    if (key.Open(subKey.empty() ? std::string(kSettingsKeyPath) : std::string(kSettingsKeyPath) + "\\" + subKey))
+        key.GetString(value, text);
+    return text;
+}
+
+std::string FieldText(HWND dialog, int id)
+{
+    char text[512] = "";
+    ::GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+void Click(HWND dialog, int id)
+{
+    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+bool Checked(HWND dialog, int id)
+{
+    return ::IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+}
+}
+
+class CompilerSetup : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DeleteSettings();
+        StorePaths("masm", "c:\\masm\\masm.exe", "c:\\masm\\link.exe");
+        StorePaths("tasm", "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe");
+        StorePaths("mcs", "c:\\mcs\\asm51.exe", "c:\\mcs\\oh.exe");
+        CRegistryKey key(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(key.Open(kSettingsKeyPath));
+        key.SetString(kTypeValueName, "masm");
+        m_session = std::make_unique<KorvaneSession>();
+        ASSERT_TRUE(m_session->Started());
+    }
+    void TearDown() override
+    {
+        m_session.reset();
+        DeleteSettings();
+    }
+    // Opens the dialog, lets script work on it, and returns once the dialog has ended.
+    void RunDialog(std::function<void(HWND)> script)
+    {
+        WhenDialogShows(std::move(script));
+        m_session->Command(ID_SET_COMPILER);
+    }
+    CMainFrame& Frame() const { return m_session->Frame(); }
+
+    MessageBoxRecorder m_boxes;
+    std::unique_ptr<KorvaneSession> m_session;
+};
+
+TEST_F(CompilerSetup, OpensWithTheCurrentPathsAndNoToolchainChecked)
+{
+    ASSERT_EQ(Frame().m_compilerType, CompilerType::Masm);
+    bool anyChecked = true;
+    std::string compiler, linker;
+    RunDialog([&](HWND dialog) {
+        anyChecked = Checked(dialog, IDC_RADIO_MASM) || Checked(dialog, IDC_RADIO_TASM) ||
+                     Checked(dialog, IDC_RADIO_MCS51);
+        compiler = FieldText(dialog, IDC_COMPILER_PATH);
+        linker = FieldText(dialog, IDC_LINKER_PATH);
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_FALSE(anyChecked);
+    EXPECT_EQ(compiler, "c:\\masm\\masm.exe");
+    EXPECT_EQ(linker, "c:\\masm\\link.exe");
+}
+
+TEST_F(CompilerSetup, EachToolchainShowsItsStoredPathsAndOkStoresThePickedOne)
+{
+    std::string tasm, mcs;
+    RunDialog([&](HWND dialog) {
+        Click(dialog, IDC_RADIO_TASM);
+        tasm = FieldText(dialog, IDC_COMPILER_PATH) + "|" + FieldText(dialog, IDC_LINKER_PATH);
+        Click(dialog, IDC_RADIO_MCS51);
+        mcs = FieldText(dialog, IDC_COMPILER_PATH) + "|" + FieldText(dialog, IDC_LINKER_PATH);
+        EXPECT_FALSE(Checked(dialog, IDC_RADIO_TASM));
+        ::SetDlgItemTextA(dialog, IDC_LINKER_PATH, "c:\\mcs\\oh2.exe");
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(tasm, "c:\\tasm\\tasm.exe|c:\\tasm\\tlink.exe");
+    EXPECT_EQ(mcs, "c:\\mcs\\asm51.exe|c:\\mcs\\oh.exe");
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(Stored("", kTypeValueName), "mcs");
+    EXPECT_EQ(Stored("mcs", kLinkerValueName), "c:\\mcs\\oh2.exe");
+    EXPECT_EQ(Stored("tasm", kLinkerValueName), "c:\\tasm\\tlink.exe");
+    EXPECT_EQ(Frame().m_compilerType, CompilerType::Mcs51);
+    EXPECT_EQ(Frame().m_strLinkerPath, "c:\\mcs\\oh2.exe");
+}
+
+TEST_F(CompilerSetup, AToolchainWithoutStoredPathsKeepsTheFields)
+{
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, (std::string(kSettingsKeyPath) + "\\tasm").c_str());
+    StorePaths("mcs", "", "");
+    std::string missing, empty;
+    RunDialog([&](HWND dialog) {
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_PATH, "typed");
+        Click(dialog, IDC_RADIO_TASM);
+        missing = FieldText(dialog, IDC_COMPILER_PATH);
+        Click(dialog, IDC_RADIO_MCS51);
+        empty = FieldText(dialog, IDC_COMPILER_PATH) + "|" + FieldText(dialog, IDC_LINKER_PATH);
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(missing, "typed");
+    EXPECT_EQ(empty, "|");
+}
+
+TEST_F(CompilerSetup, OkWithoutAToolchainWarnsAndStoresAnEmptyType)
+{
+    RunDialog([](HWND dialog) {
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_PATH, "c:\\other\\masm.exe");
+        Click(dialog, IDOK);
+    });
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("您忘了选择编译器类型了")});
+    EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, 0u);
+    EXPECT_EQ(Stored("", kTypeValueName), "");
+    EXPECT_EQ(Stored("masm", kCompilerValueName), "c:\\masm\\masm.exe");
+    EXPECT_EQ(Frame().m_compilerType, CompilerType::None);
+    // This run goes on with the paths that were shown.
+    EXPECT_EQ(Frame().m_strCompilerPath, "c:\\other\\masm.exe");
+}
+
+TEST_F(CompilerSetup, BrowsingFillsOneFieldAndKeepsTheOther)
+{
+    FileDialogAnswerer files;
+    files.QueueAnswer("c:\\picked\\masm.exe");
+    files.QueueAnswer("");
+    std::string afterPick, afterCancel;
+    RunDialog([&](HWND dialog) {
+        ::SetDlgItemTextA(dialog, IDC_LINKER_PATH, "c:\\typed\\link.exe");
+        Click(dialog, IDC_BROWSE_COMPILER);
+        afterPick = FieldText(dialog, IDC_COMPILER_PATH) + "|" + FieldText(dialog, IDC_LINKER_PATH);
+        Click(dialog, IDC_BROWSE_LINKER);
+        afterCancel = FieldText(dialog, IDC_COMPILER_PATH) + "|" + FieldText(dialog, IDC_LINKER_PATH);
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(afterPick, "c:\\picked\\masm.exe|c:\\typed\\link.exe");
+    EXPECT_EQ(afterCancel, afterPick);
+    EXPECT_EQ(files.Count(), 2);
+    EXPECT_EQ(files.LastInitialName(), "*.exe");
+    EXPECT_EQ(files.LastFilter(), "exe files (*.exe) | *.exe");
+}
+
+TEST_F(CompilerSetup, CancelChangesNothing)
+{
+    RunDialog([](HWND dialog) {
+        Click(dialog, IDC_RADIO_TASM);
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_PATH, "c:\\changed.exe");
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Stored("", kTypeValueName), "masm");
+    EXPECT_EQ(Stored("tasm", kCompilerValueName), "c:\\tasm\\tasm.exe");
+    EXPECT_EQ(Frame().m_compilerType, CompilerType::Masm);
+    EXPECT_EQ(Frame().m_strCompilerPath, "c:\\masm\\masm.exe");
+}
