@@ -13,6 +13,8 @@ namespace {
 // Both panels: a visible child aligned to the top with a bottom border, before docking.
 constexpr DWORD kPanelStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
 constexpr DWORD kOutputStyle = 0x503018C4;
+// A visible child with its tab strip along the bottom (tab style 2); 0x200 has no effect.
+constexpr DWORD kTabCtrlStyle = 0x50000202;
 
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
@@ -89,6 +91,15 @@ void CMainFrame::CreateOutputWindow()
         m_wndOutput.ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
 }
 
+void CMainFrame::CreateUtilityPage()
+{
+    m_wndTabCtrl.Create(kTabCtrlStyle, RECT{0, 0, 100, 100}, &m_wndUtilityBar, IDW_TAB_CTRL);
+    if (m_wndToolDia.Create(&m_wndTabCtrl))
+        m_wndToolDia.ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
+    m_wndTabCtrl.AddPage(&m_wndToolDia, LoadResString(IDS_UTILITY_PAGE), IDI_UTILITY_PAGE);
+    m_wndTabCtrl.Refresh();
+}
+
 void CMainFrame::DockBars()
 {
     m_wndUtilityBar.EnableDocking(CBRS_ALIGN_ANY);
@@ -112,6 +123,7 @@ int CMainFrame::OnCreate(CREATESTRUCTA* cs)
     if (!CreatePanelBars())
         return -1;
     CreateOutputWindow();
+    CreateUtilityPage();
     DockBars();
     return 0;
 }

@@ -9,6 +9,8 @@
 #include "framework/CStatusBar.h"
 #include "framework/CToolBar.h"
 #include "panels/CaptionBar.h"
+#include "panels/PageTabCtrl.h"
+#include "panels/ToolDia.h"
 
 #include <commctrl.h>
 
@@ -42,10 +44,12 @@ public:
 
     CCaptionBar m_wndUtilityBar;
     CCaptionBar m_wndOutputBar;
+    CPageTabCtrl m_wndTabCtrl;
     CWnd m_wndOutput;
     std::string m_strSourceName;
     std::string m_strSourceDir;
     const char* m_pszCommand = nullptr;
+    CToolDia m_wndToolDia;
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     HIMAGELIST m_imageList = nullptr;
@@ -61,6 +65,7 @@ private:
     void CreateToolBarImages();
     bool CreatePanelBars();
     void CreateOutputWindow();
+    void CreateUtilityPage();
     void DockBars();
     void TogglePanel(CControlBar& bar);
     void Launch(const std::string& commandLine);

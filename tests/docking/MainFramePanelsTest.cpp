@@ -189,3 +189,46 @@ TEST_F(MainFramePanels, ToolbarAndStatusBarTogglesCarryCheckMarks)
     Command(ID_VIEW_STATUS_BAR);
     EXPECT_TRUE(MenuState(*m_pFrame, 2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
 }
+
+TEST_F(MainFramePanels, UtilityPanelShowsItsOnePageWithTheTabAtTheBottom)
+{
+    CPageTabCtrl& tabs = m_pFrame->m_wndTabCtrl;
+    ASSERT_EQ(tabs.GetPageCount(), 1);
+    EXPECT_EQ(tabs.GetActivePage(), 0);
+    EXPECT_EQ(tabs.GetPageItem(0)->m_strTitle, Gbk("汇编实用工具"));
+    EXPECT_NE(tabs.GetPageItem(0)->m_hIcon, nullptr);
+    EXPECT_EQ(::GetParent(tabs.GetSafeHwnd()), m_pFrame->m_wndUtilityBar.GetSafeHwnd());
+    EXPECT_EQ(tabs.GetDlgCtrlID(), static_cast<UINT>(IDW_TAB_CTRL));
+    // The tab control fills the panel and its page sits above the tab strip.
+    RECT panel = m_pFrame->m_wndUtilityBar.GetClientRect();
+    RECT tabWindow = tabs.GetWindowRect();
+    EXPECT_EQ(tabWindow.right - tabWindow.left, panel.right);
+    EXPECT_EQ(tabWindow.bottom - tabWindow.top, panel.bottom);
+    CToolDia& page = m_pFrame->m_wndToolDia;
+    EXPECT_TRUE(page.IsWindowVisible());
+    EXPECT_TRUE(page.GetExStyle() & WS_EX_CLIENTEDGE);
+    RECT pageRect = page.GetWindowRect();
+    EXPECT_EQ(pageRect.top - tabWindow.top, 4);
+    EXPECT_EQ(tabWindow.bottom - pageRect.bottom, 25);
+    char ascii[16] = "";
+    ::GetDlgItemTextA(page.GetSafeHwnd(), IDC_ASCII, ascii, sizeof ascii);
+    EXPECT_STREQ(ascii, "0");
+}
+
+TEST_F(MainFramePanels, ClosedUtilityPanelComesBackWithItsContents)
+{
+    CCaptionBar& panel = m_pFrame->m_wndUtilityBar;
+    HWND hex = ::GetDlgItem(m_pFrame->m_wndToolDia.GetSafeHwnd(), IDC_HEX);
+    ::SendMessageA(hex, WM_CHAR, 'f', 0);
+    PumpMessages();
+    RECT w = panel.GetWindowRect();
+    RECT button = panel.m_closeButton.GetRect();
+    POINT over{w.left + button.left + 6, w.top + button.top + 6};
+    panel.SendMessage(WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(over.x, over.y));
+    EXPECT_FALSE(panel.IsVisible());
+    Command(ID_VIEW_UTILITY);
+    EXPECT_TRUE(panel.IsVisible());
+    char dec[32] = "";
+    ::GetDlgItemTextA(m_pFrame->m_wndToolDia.GetSafeHwnd(), IDC_DEC, dec, sizeof dec);
+    EXPECT_STREQ(dec, "15");
+}
