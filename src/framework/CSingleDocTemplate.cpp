@@ -60,6 +60,9 @@ void CSingleDocTemplate::DestroyFrameAndDocument(CFrameWnd* frame)
 
 CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
 {
+    // A document whose frame was closed has no window left to show it in: start afresh.
+    if (m_pOnlyDoc && !m_pOnlyDoc->GetFrame())
+        m_pOnlyDoc.reset();
     CDocument* document = m_pOnlyDoc.get();
     CFrameWnd* frame = nullptr;
     bool created = false;

@@ -93,10 +93,12 @@ void CStatusBar::SetPaneText(int index, const std::string& text)
 
 std::string CStatusBar::GetPaneText(int index) const
 {
+    // The control may count the length in UTF-16 units, not bytes (Wine does): a Chinese
+    // character then needs two bytes per unit, so leave room for twice the length.
     LRESULT info = SendMessage(SB_GETTEXTLENGTHA, static_cast<WPARAM>(index));
-    std::string text(static_cast<size_t>(LOWORD(info)) + 1, '\0');
+    std::string text(static_cast<size_t>(LOWORD(info)) * 2 + 1, '\0');
     SendMessage(SB_GETTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(LOWORD(info));
+    text.resize(std::char_traits<char>::length(text.c_str()));
     return text;
 }
 

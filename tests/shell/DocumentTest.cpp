@@ -1,0 +1,210 @@
+// The source document: the title marker, byte-exact open and save, the size limit, and the
+// frame's record of the current file.
+#include "ShellFixture.h"
+
+#include "doc/KorvaneDoc.h"
+#include "frame/MainFrame.h"
+#include "resource.h"
+
+namespace {
+class Document : public ShellTest {};
+
+// GBK text with CR LF line ends: Chinese in comments and strings, a tab, no final line end.
+std::string ChineseSource()
+{
+    return Gbk(";测试程序\r\nDSEG SEGMENT\r\n\tmsg db '你好，世界！$'\r\nDSEG ENDS\r\n\r\nEND");
+}
+
+void RemoveFile(const std::string& path)
+{
+    ::DeleteFileA(path.c_str());
+}
+}
+
+TEST_F(Document, TitleMarkerFollowsTheModifiedFlag)
+{
+    ScratchDir dir("doc-marker");
+    ASSERT_TRUE(Start());
+    Type("a");
+    EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+    Type("b");
+    EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+
+    m_dialogs.QueueAnswer(dir.File("first.asm"));
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(Title(), "first.asm - Korvane");
+    EXPECT_FALSE(Doc()->IsModified());
+
+    Type("c");
+    EXPECT_EQ(Title(), "first.asm * - Korvane");
+    Type("d");
+    EXPECT_EQ(Title(), "first.asm * - Korvane");
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(Title(), "first.asm - Korvane");
+    EXPECT_EQ(m_dialogs.Count(), 1) << "a file-backed document saves without asking for a name";
+    EXPECT_EQ(ReadFileBytes(dir.File("first.asm")).substr(0, 4), "abcd");
+}
+
+TEST_F(Document, OpenAndSaveKeepGbkBytesAndLineEnds)
+{
+    ScratchDir dir("doc-bytes");
+    std::string path = dir.File("hello.asm");
+    const std::string source = ChineseSource();
+    WriteFileBytes(path, source);
+    ASSERT_TRUE(Start());
+
+    m_dialogs.QueueAnswer(path);
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(EditorText(), source);
+    EXPECT_EQ(Title(), "hello.asm - Korvane");
+
+    // Saving without an edit writes the same bytes back.
+    WriteFileBytes(path, "");
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(ReadFileBytes(path), source);
+
+    // Save As writes the editor's bytes, edit included (typed at the caret, which is at the start).
+    Type(";");
+    std::string copy = dir.File("copy.asm");
+    m_dialogs.QueueAnswer(copy);
+    Command(ID_FILE_SAVE_AS);
+    EXPECT_EQ(ReadFileBytes(copy), ";" + source);
+    EXPECT_EQ(Doc()->m_strSourcePath, copy);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+}
+
+TEST_F(Document, EmptyFileOpensAsEmptyEditor)
+{
+    ScratchDir dir("doc-empty");
+    std::string path = dir.File("empty.asm");
+    WriteFileBytes(path, "");
+    ASSERT_TRUE(Start(Quoted(path)));
+    EXPECT_EQ(EditorText(), "");
+    EXPECT_FALSE(Doc()->IsModified());
+}
+
+TEST_F(Document, SizeLimitIsOneByteUnderAMebibyte)
+{
+    ScratchDir dir("doc-limit");
+    std::string fits = dir.File("fits.asm");
+    std::string tooLarge = dir.File("large.asm");
+    std::string text(1048575, 'a');
+    for (size_t i = 100; i < text.size(); i += 100) {
+        text[i - 1] = '\r';
+        text[i] = '\n';
+    }
+    WriteFileBytes(fits, text);
+    WriteFileBytes(tooLarge, text + "b");
+    ASSERT_TRUE(Start());
+
+    m_dialogs.QueueAnswer(fits);
+    Command(ID_FILE_OPEN);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(EditorText().size(), 1048575u);
+    EXPECT_EQ(Title(), "fits.asm - Korvane");
+
+    m_dialogs.QueueAnswer(tooLarge);
+    Command(ID_FILE_OPEN);
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("该文件太大，无法打开。")});
+    EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+    // The editor had been cleared for reading: the document starts again as a new one.
+    EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+    EXPECT_EQ(EditorText(), CKorvaneDoc::ProgramTemplate());
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_TRUE(Doc()->m_strSourcePath.empty());
+    EXPECT_TRUE(Frame()->m_strSourceName.empty());
+    EXPECT_TRUE(Frame()->m_strSourceDir.empty());
+}
+
+TEST_F(Document, MissingFileLeavesThePreviousDocument)
+{
+    ScratchDir dir("doc-missing");
+    ASSERT_TRUE(Start());
+    Type("kept");
+    m_boxes.QueueAnswer(IDNO);
+    m_dialogs.QueueAnswer(dir.File("absent.asm"));
+    Command(ID_FILE_OPEN);
+    ASSERT_EQ(m_boxes.Texts().size(), 2u);
+    EXPECT_EQ(m_boxes.Texts()[1], Gbk("没有找到 ") + dir.File("absent.asm") + Gbk("。"));
+    EXPECT_EQ(EditorText().substr(0, 4), "kept");
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+}
+
+TEST_F(Document, OpenSaveAndNewKeepTheFramesSourceRecord)
+{
+    const std::string folder = "c:\\korvane-shell-work";
+    const std::string inFolder = folder + "\\hello.asm";
+    const std::string inRoot = "c:\\korvane-shell-root.asm";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    WriteFileBytes(inFolder, "end\r\n");
+    WriteFileBytes(inRoot, "end\r\n");
+    ASSERT_TRUE(Start());
+
+    m_dialogs.QueueAnswer(inFolder);
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(Doc()->m_strSourcePath, inFolder);
+    EXPECT_EQ(Frame()->m_strSourceDir, folder);
+    EXPECT_EQ(Frame()->m_strSourceName, "hello.asm");
+
+    m_dialogs.QueueAnswer(inRoot);
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(Doc()->m_strSourcePath, inRoot);
+    EXPECT_EQ(Frame()->m_strSourceDir, "c:");
+    EXPECT_EQ(Frame()->m_strSourceName, "korvane-shell-root.asm");
+
+    Command(ID_FILE_NEW);
+    EXPECT_TRUE(Doc()->m_strSourcePath.empty());
+    EXPECT_TRUE(Frame()->m_strSourceDir.empty());
+    EXPECT_TRUE(Frame()->m_strSourceName.empty());
+    EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+
+    // Saving the new document proposes its title as file name and records where it went.
+    const std::string saved = folder + "\\saved.asm";
+    m_dialogs.QueueAnswer(saved);
+    Command(ID_FILE_SAVE);
+    EXPECT_EQ(m_dialogs.LastInitialName(), Gbk("无标题.asm"));
+    EXPECT_EQ(m_dialogs.LastTitle(), Gbk("保存为"));
+    EXPECT_EQ(Doc()->m_strSourcePath, saved);
+    EXPECT_EQ(Frame()->m_strSourceDir, folder);
+    EXPECT_EQ(Frame()->m_strSourceName, "saved.asm");
+    EXPECT_EQ(ReadFileBytes(saved), CKorvaneDoc::ProgramTemplate());
+
+    Close();
+    RemoveFile(inFolder);
+    RemoveFile(saved);
+    RemoveFile(inRoot);
+    ::RemoveDirectoryA(folder.c_str());
+}
+
+TEST_F(Document, ModifiedNewDocumentProposesUntitledName)
+{
+    ASSERT_TRUE(Start());
+    Type("x");
+    Command(ID_FILE_SAVE_AS);
+    EXPECT_EQ(m_dialogs.Count(), 1);
+    EXPECT_EQ(m_dialogs.LastInitialName(), Gbk("无标题.asm"));
+    EXPECT_EQ(m_dialogs.LastFilter(), Gbk("asm 文件 (*.asm)|*.asm|所有文件 (*.*)|*.*|"));
+    // The dialog was cancelled: nothing changed.
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+}
+
+TEST_F(Document, UnwritableFileKeepsTheDocumentModified)
+{
+    ScratchDir dir("doc-readonly");
+    std::string path = dir.File("locked.asm");
+    WriteFileBytes(path, "old");
+    ASSERT_TRUE(Start(Quoted(path)));
+    Type("new ");
+    // Another program holds the file open without sharing it.
+    HANDLE holder = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    Command(ID_FILE_SAVE);
+    ::CloseHandle(holder);
+    ASSERT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_EQ(m_boxes.Texts()[0], Gbk("在存取 ") + path + Gbk(" 时发生共享违例。"));
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Title(), "locked.asm * - Korvane");
+    EXPECT_EQ(ReadFileBytes(path), "old");
+}
