@@ -161,24 +161,35 @@ bool CEditView::PrintText(const std::string& printer, const std::string& driver,
     TEXTMETRICA tm{};
     ::GetTextMetricsA(dc.get(), &tm);
     int lineHeight = tm.tmHeight + tm.tmExternalLeading;
-    int margin = ::GetDeviceCaps(dc.get(), LOGPIXELSY) / 2;
-    int pageBottom = ::GetDeviceCaps(dc.get(), VERTRES) - margin;
+    int marginX = ::GetDeviceCaps(dc.get(), LOGPIXELSX) / 2;
+    int marginY = ::GetDeviceCaps(dc.get(), LOGPIXELSY) / 2;
+    int pageBottom = ::GetDeviceCaps(dc.get(), VERTRES) - marginY;
     int tabStop = tm.tmAveCharWidth * 8;
     int y = pageBottom;
     bool pageOpen = false;
+    bool ok = true;
     for (const std::string& line : SplitLines(GetText())) {
         if (y + lineHeight > pageBottom) {
-            if (pageOpen)
-                ::EndPage(dc.get());
-            ::StartPage(dc.get());
-            pageOpen = true;
-            y = margin;
+            if (pageOpen && ::EndPage(dc.get()) <= 0)
+                ok = false;
+            pageOpen = ok && ::StartPage(dc.get()) > 0;
+            if (!pageOpen) {
+                ok = false;
+                break;
+            }
+            y = marginY;
         }
-        ::TabbedTextOutA(dc.get(), margin, y, line.c_str(), static_cast<int>(line.size()), 1, &tabStop, margin);
+        ::TabbedTextOutA(dc.get(), marginX, y, line.c_str(), static_cast<int>(line.size()), 1, &tabStop, marginX);
         y += lineHeight;
     }
-    if (pageOpen)
-        ::EndPage(dc.get());
+    if (pageOpen && ::EndPage(dc.get()) <= 0)
+        ok = false;
+    // A job that broke off must not be reported as printed.
+    if (!ok) {
+        ::AbortDoc(dc.get());
+        AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT, MB_OK | MB_ICONEXCLAMATION);
+        return false;
+    }
     ::EndDoc(dc.get());
     return true;
 }
