@@ -11,6 +11,7 @@
 #include "framework/CStatusBar.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
+#include "framework/ShellOpenServer.h"
 #include "framework/Strings.h"
 
 #include <commctrl.h>
@@ -452,6 +453,12 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_DDE_INITIATE:
+    case WM_DDE_EXECUTE:
+    case WM_DDE_TERMINATE:
+        if (ShellOpenServer::HandleForMainFrame(this, message, wParam, lParam))
+            return 0;
+        break;
     case WM_NOTIFY: {
         LRESULT result = 0;
         if (OnNotify(wParam, lParam, &result) || OnFrameNotify(reinterpret_cast<NMHDR*>(lParam), &result))

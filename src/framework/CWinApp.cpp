@@ -294,6 +294,8 @@ bool CWinApp::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 void CWinApp::EnableShellOpen()
 {
     m_bShellOpenEnabled = true;
+    // The shell asks for the application by the program's name, on the "system" topic.
+    m_pShellOpenServer = std::make_unique<ShellOpenServer>(m_pszAppName, "system");
 }
 
 void CWinApp::RegisterShellFileTypes(bool)
@@ -338,7 +340,10 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         // Printing from the command line ends the program.
         return false;
     case CCommandLineInfo::FileDDE:
-        // The shell sends what to open; until then the program waits with a hidden window.
+        // The shell sends what to open; until then the program waits with a hidden window,
+        // which the first opened file shows as the program was asked to show it.
+        if (m_pShellOpenServer)
+            m_pShellOpenServer->m_nShowCmd = m_nCmdShow;
         m_nCmdShow = SW_HIDE;
         OnFileNew();
         return m_pMainWnd != nullptr;

@@ -7,6 +7,7 @@
 #include "framework/CRecentFileList.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/CWnd.h"
+#include "framework/ShellOpenServer.h"
 
 #include <memory>
 #include <string>
@@ -72,6 +73,8 @@ public:
     std::string m_strRegistryKey;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     bool m_bShellOpenEnabled = false;
+    // Answers the shell's open and print requests once EnableShellOpen has been called.
+    std::unique_ptr<ShellOpenServer> m_pShellOpenServer;
     int m_nExitCode = 0;
 
 private:
