@@ -44,6 +44,8 @@ korvane_prepare_prefix() {
         /v "$face" /d "$KORVANE_CJK_FONT" /f >/dev/null 2>&1 || true
     done
   fi
+  # A crashing program ends instead of waiting in the debugger.
+  korvane_wine "$prefix" reg delete "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug" /v Debugger /f >/dev/null 2>&1 || true
   if [ "$driver" = null ]; then
     korvane_wine "$prefix" reg add "HKCU\\Software\\Wine\\Drivers" /v Graphics /d null /f >/dev/null 2>&1 || true
   else

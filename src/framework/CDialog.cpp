@@ -100,5 +100,5 @@ bool CDialog::PreTranslateMessage(MSG* msg)
         return false;
     if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))
         return false;
-    return ::IsDialogMessageA(m_hWnd, msg) != FALSE;
+    return ::IsDialogMessageW(m_hWnd, msg) != FALSE;
 }

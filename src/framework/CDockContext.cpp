@@ -31,7 +31,7 @@ bool TrackMouse(HWND captureWnd, OnMove onMove, POINT& releasePoint)
     ::SetCapture(captureWnd);
     while (::GetCapture() == captureWnd) {
         MSG msg;
-        if (!::GetMessageA(&msg, nullptr, 0, 0)) {
+        if (!::GetMessageW(&msg, nullptr, 0, 0)) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
@@ -53,7 +53,7 @@ bool TrackMouse(HWND captureWnd, OnMove onMove, POINT& releasePoint)
             }
             continue;
         }
-        ::DispatchMessageA(&msg);
+        ::DispatchMessageW(&msg);
     }
     return false;
 }

@@ -337,7 +337,7 @@ bool CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 bool CFrameWnd::PreTranslateMessage(MSG* msg)
 {
     if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hAccelTable)
-        return ::TranslateAcceleratorA(m_hWnd, m_hAccelTable, msg) != 0;
+        return ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg) != 0;
     return false;
 }
 

@@ -81,13 +81,15 @@ bool CWinApp::PreTranslateMessage(MSG* msg)
 
 bool CWinApp::PumpMessage()
 {
-    if (::GetMessageA(&m_msgCur, nullptr, 0, 0) <= 0) {
+    // Unicode retrieval keeps a typed double-byte character in one message; each window
+    // still gets it in its own form.
+    if (::GetMessageW(&m_msgCur, nullptr, 0, 0) <= 0) {
         m_nExitCode = static_cast<int>(m_msgCur.wParam);
         return false;
     }
     if (!PreTranslateMessage(&m_msgCur)) {
         ::TranslateMessage(&m_msgCur);
-        ::DispatchMessageA(&m_msgCur);
+        ::DispatchMessageW(&m_msgCur);
     }
     return true;
 }
@@ -111,7 +113,7 @@ int CWinApp::Run()
     long idleCount = 0;
     for (;;) {
         MSG msg;
-        while (idle && !::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+        while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
             if (!OnIdle(idleCount++))
                 idle = false;
         }
@@ -122,7 +124,7 @@ int CWinApp::Run()
                 idle = true;
                 idleCount = 0;
             }
-        } while (::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE));
+        } while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
     }
 }
 

@@ -105,8 +105,10 @@ bool CWnd::SubclassWindow(HWND hWnd)
     if (!hWnd || FromHandle(hWnd))
         return false;
     Attach(hWnd);
+    // A Unicode subclass: an ANSI one would get a typed double-byte character as two
+    // separate bytes, which the system's controls under Wine cannot put together again.
     m_pfnSuper = reinterpret_cast<WNDPROC>(
-        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
+        ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
     return true;
 }
 
@@ -145,7 +147,7 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     if (message == WM_NCDESTROY) {
         ::RemovePropA(m_hWnd, kObjectProperty);
         if (m_pfnSuper)
-            ::SetWindowLongPtrA(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+            ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
         m_hWnd = nullptr;
         m_pfnSuper = nullptr;
         PostNcDestroy();
@@ -173,7 +175,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
-        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
+        return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 

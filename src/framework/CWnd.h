@@ -87,6 +87,8 @@ protected:
     static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hWnd);
 
+    // The procedure of a subclassed system window; it and our procedure run as Unicode
+    // procedures there, while windows of our own classes get ANSI messages.
     WNDPROC m_pfnSuper = nullptr;
 
 private:

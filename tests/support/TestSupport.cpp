@@ -104,12 +104,12 @@ void PumpMessages()
     CWinApp* app = AfxGetApp();
     for (int round = 0; round < 4; ++round) {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT)
                 continue;
             if (!app || !app->PreTranslateMessage(&msg)) {
                 ::TranslateMessage(&msg);
-                ::DispatchMessageA(&msg);
+                ::DispatchMessageW(&msg);
             }
         }
         if (app)
