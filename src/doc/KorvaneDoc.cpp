@@ -4,6 +4,7 @@
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
 #include "framework/CArchive.h"
+#include "framework/MessageBox.h"
 #include "framework/Strings.h"
 #include "resource.h"
 
@@ -64,6 +65,7 @@ bool CKorvaneDoc::OnNewDocument()
     if (CKorvaneView* view = GetView())
         view->SetText(ProgramTemplate());
     m_strSourcePath.clear();
+    m_bLossyText = false;
     if (CMainFrame* frame = GetMainFrame()) {
         frame->m_strSourceName.clear();
         frame->m_strSourceDir.clear();
@@ -86,12 +88,29 @@ bool CKorvaneDoc::OnOpenDocument(const std::string& path)
 {
     if (!CDocument::OnOpenDocument(path))
         return false;
+    CKorvaneView* view = GetView();
+    m_bLossyText = view && !view->IsLoadedTextIntact();
+    if (m_bLossyText)
+        AfxMessageBox(FormatResString(IDS_LOSSY_FILE_OPENED, {path}), MB_OK | MB_ICONEXCLAMATION);
     PublishSourcePath(path);
     return true;
 }
 
+bool CKorvaneDoc::ConfirmLossySave(const std::string& path) const
+{
+    return !m_bLossyText ||
+           AfxMessageBox(FormatResString(IDS_LOSSY_FILE_SAVE, {path}), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
 bool CKorvaneDoc::OnSaveDocument(const std::string& path)
 {
+    // Declining leaves everything as it was: document, paths and the file on disk.
+    if (!ConfirmLossySave(path))
+        return false;
     PublishSourcePath(path);
-    return CDocument::OnSaveDocument(path);
+    if (!CDocument::OnSaveDocument(path))
+        return false;
+    // The file now holds exactly the editor's text; there is nothing left to lose.
+    m_bLossyText = false;
+    return true;
 }

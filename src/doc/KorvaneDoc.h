@@ -1,5 +1,6 @@
 // The source document: the program template for a new file, the file's full path for the
-// build commands, the frame's record of the current file, and the " *" title marker.
+// build commands, the frame's record of the current file, the " *" title marker, and the
+// guard against silently rewriting bytes of a file that the editor could not keep.
 #pragma once
 
 #include "framework/CDocument.h"
@@ -24,9 +25,13 @@ public:
     static std::string ProgramTemplate();
 
     std::string m_strSourcePath;
+    // The file was opened with bytes the editor could not keep; saving asks first.
+    bool m_bLossyText = false;
 
 private:
     CMainFrame* GetMainFrame() const;
     // Keeps the frame's name and directory in step with a path (split at its last backslash).
     void PublishSourcePath(const std::string& path);
+    // For a file whose bytes the editor changed: asks before saving over them.
+    bool ConfirmLossySave(const std::string& path) const;
 };

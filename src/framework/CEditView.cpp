@@ -51,8 +51,10 @@ void CEditView::SerializeRaw(CArchive& ar)
         return;
     }
     std::string bytes(static_cast<size_t>(length), '\0');
-    if (ar.Read(bytes.data(), static_cast<DWORD>(length)))
+    if (ar.Read(bytes.data(), static_cast<DWORD>(length))) {
         SetText(bytes);
+        m_bLoadedTextIntact = GetText() == bytes;
+    }
 }
 
 bool CEditView::HasSelection() const

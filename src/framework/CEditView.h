@@ -21,6 +21,9 @@ public:
     std::string GetText() const { return GetWindowText(); }
     // Replaces the whole text without marking the document modified.
     void SetText(const std::string& text);
+    // Whether the last load gave the editor the file's bytes exactly: the edit control ends
+    // its text at a zero byte and replaces bytes that are not text of the code page.
+    bool IsLoadedTextIntact() const { return m_bLoadedTextIntact; }
 
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -32,4 +35,5 @@ private:
     bool HasSelection() const;
 
     bool m_bSettingText = false;
+    bool m_bLoadedTextIntact = true;
 };
