@@ -1,0 +1,60 @@
+// The compiler settings store: the chosen toolchain and the paths of its compiler
+// and linker, kept in volatile registry keys.
+//
+// Layout, below the settings root: software\korvane with "type" ("masm", "tasm", "mcs" or
+// empty) and the subkeys "masm", "tasm" and "mcs", each with "cmp" and "lnk".
+//
+// The settings root is HKEY_LOCAL_MACHINE. Where software\korvane can neither be opened nor
+// created there (an ordinary user on current Windows), the same layout is kept below
+// HKEY_CURRENT_USER instead, for loading, saving and the settings dialog's reads alike.
+#pragma once
+
+#include "build/CompilerType.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The main frame derives from this, so the members carry the frame's names.
+struct CompilerSettings {
+    CompilerType m_compilerType = CompilerType::None;
+    std::string m_strCompilerPath;
+    std::string m_strLinkerPath;
+};
+
+// Key and value names of the layout.
+inline constexpr const char* kSettingsKeyPath = "software\\korvane";
+inline constexpr const char* kTypeValueName = "type";
+inline constexpr const char* kCompilerValueName = "cmp";
+inline constexpr const char* kLinkerValueName = "lnk";
+
+// "masm", "tasm" or "mcs": both the stored text of "type" and the name of the toolchain's
+// subkey; the empty text for CompilerType::None (and any value outside the enumeration).
+const char* CompilerTypeName(CompilerType type);
+// The toolchain whose name is exactly (case-sensitively) this text; CompilerType::None otherwise.
+CompilerType CompilerTypeFromName(const std::string& name);
+
+// Reads the settings into the given members; lays the layout out with empty values when the
+// settings key does not exist. False only when the key neither opens nor can be created,
+// below HKEY_LOCAL_MACHINE nor below HKEY_CURRENT_USER.
+bool LoadCompilerSettings(CompilerSettings& settings);
+
+// Writes the type and, for a toolchain, its two paths into its subkey (created when missing).
+// Nothing is written when the settings key does not open.
+void SaveCompilerSettings(const CompilerSettings& settings);
+
+// What the settings dialog does when a toolchain is picked: opens software\korvane and the
+// toolchain's subkey below the settings root and reads "cmp" into compiler and "lnk" into
+// linker (each changes only when its read succeeds). Returns false, reading nothing, when
+// either open fails (always for CompilerType::None).
+bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& linker);
+
+// The root whose software\korvane the settings live in now: HKEY_LOCAL_MACHINE when the key
+// opens there, else HKEY_CURRENT_USER when it opens there, else HKEY_LOCAL_MACHINE (unless
+// the machine-wide key is refused). For a CRegistryKey of the settings dialog.
+HKEY CompilerSettingsRoot();
+
+// Test seam: while true, software\korvane below HKEY_LOCAL_MACHINE is treated as neither
+// openable nor creatable, as for an ordinary user on current Windows.
+void SetMachineWideSettingsRefused(bool refused);
+bool IsMachineWideSettingsRefused();

@@ -1,0 +1,650 @@
+// The compiler settings store on the test's private Wine prefix. The real key
+// software\korvane is the one under test: it is removed before and after every test, below
+// HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER alike.
+#include "build/CompilerSettings.h"
+#include "build/RegistryKey.h"
+
+#include "HandleCount.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <type_traits>
+
+namespace {
+
+void DeleteSettingsTrees()
+{
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath);
+}
+
+bool KeyExists(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
+struct RawValue {
+    bool exists = false;
+    DWORD type = REG_NONE;
+    std::string data; // every byte, terminating zero included
+};
+
+RawValue ReadRaw(HKEY root, const std::string& path, const std::string& name)
+{
+    RawValue value;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return value;
+    BYTE buffer[4096];
+    DWORD size = sizeof buffer;
+    if (::RegQueryValueExA(key, name.c_str(), nullptr, &value.type, buffer, &size) == ERROR_SUCCESS) {
+        value.exists = true;
+        value.data.assign(reinterpret_cast<const char*>(buffer), size);
+    }
+    ::RegCloseKey(key);
+    return value;
+}
+
+// The stored text of a REG_SZ value, without its terminating zero; "<missing>" when absent.
+std::string StoredText(HKEY root, const std::string& path, const std::string& name)
+{
+    RawValue value = ReadRaw(root, path, name);
+    if (!value.exists)
+        return "<missing>";
+    std::string text = value.data;
+    if (!text.empty() && text.back() == '\0')
+        text.pop_back();
+    return text;
+}
+
+void WriteRaw(HKEY root, const std::string& path, const std::string& name, const std::string& text)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
+                                               nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key, name.c_str(), 0, REG_SZ,
+                                              reinterpret_cast<const BYTE*>(text.c_str()),
+                                              static_cast<DWORD>(text.size() + 1)));
+    ::RegCloseKey(key);
+}
+
+std::string Sub(const char* name)
+{
+    return std::string(kSettingsKeyPath) + "\\" + name;
+}
+
+CompilerSettings Settings(CompilerType type, const std::string& compiler, const std::string& linker)
+{
+    CompilerSettings settings;
+    settings.m_compilerType = type;
+    settings.m_strCompilerPath = compiler;
+    settings.m_strLinkerPath = linker;
+    return settings;
+}
+
+// Checks that the whole layout is there below root with "type" = type and each toolchain's
+// two paths empty, every value stored as REG_SZ with its terminating zero.
+void ExpectEmptyLayout(HKEY root)
+{
+    ASSERT_TRUE(KeyExists(root, kSettingsKeyPath));
+    RawValue type = ReadRaw(root, kSettingsKeyPath, "type");
+    EXPECT_TRUE(type.exists);
+    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type.type);
+    EXPECT_EQ(std::string(1, '\0'), type.data);
+    for (const char* sub : {"masm", "tasm", "mcs"}) {
+        SCOPED_TRACE(sub);
+        ASSERT_TRUE(KeyExists(root, Sub(sub)));
+        for (const char* value : {"cmp", "lnk"}) {
+            RawValue raw = ReadRaw(root, Sub(sub), value);
+            EXPECT_TRUE(raw.exists) << value;
+            EXPECT_EQ(static_cast<DWORD>(REG_SZ), raw.type) << value;
+            EXPECT_EQ(std::string(1, '\0'), raw.data) << value;
+        }
+    }
+}
+
+// Creating a non-volatile subkey below a volatile key fails with ERROR_CHILD_MUST_BE_VOLATILE.
+LONG CreateNonVolatileBelow(HKEY root, const std::string& path)
+{
+    HKEY key = nullptr;
+    LONG result = ::RegCreateKeyExA(root, (path + "\\probe").c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    if (result == ERROR_SUCCESS) {
+        ::RegCloseKey(key);
+        ::RegDeleteKeyA(root, (path + "\\probe").c_str());
+    }
+    return result;
+}
+
+class CompilerSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetMachineWideSettingsRefused(false);
+        DeleteSettingsTrees();
+    }
+    void TearDown() override
+    {
+        SetMachineWideSettingsRefused(false);
+        DeleteSettingsTrees();
+    }
+
+    // The layout of a first start, below HKEY_LOCAL_MACHINE.
+    void LayOut()
+    {
+        CompilerSettings settings;
+        ASSERT_TRUE(LoadCompilerSettings(settings));
+        ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    }
+};
+
+}
+
+TEST(CompilerTypeTest, ValuesAndNames)
+{
+    EXPECT_EQ(0, static_cast<int>(CompilerType::Masm));
+    EXPECT_EQ(1, static_cast<int>(CompilerType::Tasm));
+    EXPECT_EQ(2, static_cast<int>(CompilerType::Mcs51));
+    EXPECT_EQ(3, static_cast<int>(CompilerType::None));
+    EXPECT_EQ(4u, sizeof(CompilerType));
+    EXPECT_STREQ("masm", CompilerTypeName(CompilerType::Masm));
+    EXPECT_STREQ("tasm", CompilerTypeName(CompilerType::Tasm));
+    EXPECT_STREQ("mcs", CompilerTypeName(CompilerType::Mcs51));
+    EXPECT_STREQ("", CompilerTypeName(CompilerType::None));
+    EXPECT_STREQ("", CompilerTypeName(static_cast<CompilerType>(7)));
+    EXPECT_EQ(CompilerType::Masm, CompilerTypeFromName("masm"));
+    EXPECT_EQ(CompilerType::Tasm, CompilerTypeFromName("tasm"));
+    EXPECT_EQ(CompilerType::Mcs51, CompilerTypeFromName("mcs"));
+    EXPECT_EQ(CompilerType::None, CompilerTypeFromName(""));
+    EXPECT_EQ(CompilerType::None, CompilerTypeFromName("MASM"));
+    EXPECT_EQ(CompilerType::None, CompilerTypeFromName("mcs51"));
+    EXPECT_EQ(CompilerType::None, CompilerTypeFromName("masm "));
+}
+
+TEST(CompilerSettingsStructTest, StartsWithNoTypeAndEmptyPaths)
+{
+    CompilerSettings settings;
+    EXPECT_EQ(CompilerType::None, settings.m_compilerType);
+    EXPECT_TRUE(settings.m_strCompilerPath.empty());
+    EXPECT_TRUE(settings.m_strLinkerPath.empty());
+}
+
+TEST_F(CompilerSettingsTest, FirstStartLaysOutEmptyKeys)
+{
+    CompilerSettings settings;
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::None, settings.m_compilerType);
+    EXPECT_EQ("", settings.m_strCompilerPath);
+    EXPECT_EQ("", settings.m_strLinkerPath);
+    ExpectEmptyLayout(HKEY_LOCAL_MACHINE);
+    // Where the machine-wide key works, nothing goes below HKEY_CURRENT_USER.
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+}
+
+TEST_F(CompilerSettingsTest, FirstStartKeepsTheMembersAsTheyWere)
+{
+    CompilerSettings settings = Settings(CompilerType::Tasm, "c:\\t\\tasm.exe", "c:\\t\\tlink.exe");
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::Tasm, settings.m_compilerType);
+    EXPECT_EQ("c:\\t\\tasm.exe", settings.m_strCompilerPath);
+    EXPECT_EQ("c:\\t\\tlink.exe", settings.m_strLinkerPath);
+    ExpectEmptyLayout(HKEY_LOCAL_MACHINE);
+}
+
+TEST_F(CompilerSettingsTest, SecondLoadAfterLayoutFindsNoType)
+{
+    LayOut();
+    CompilerSettings settings = Settings(CompilerType::Masm, "keep-c", "keep-l");
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::None, settings.m_compilerType);
+    EXPECT_EQ("keep-c", settings.m_strCompilerPath);
+    EXPECT_EQ("keep-l", settings.m_strLinkerPath);
+    ExpectEmptyLayout(HKEY_LOCAL_MACHINE);
+}
+
+TEST_F(CompilerSettingsTest, UpperCaseOrUnknownTypeLoadsAsNoneAndLeavesPaths)
+{
+    LayOut();
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp", "c:\\masm\\masm.exe");
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk", "c:\\masm\\link.exe");
+    for (const char* stored : {"MASM", "Tasm", "mcs51", "other", " masm"}) {
+        SCOPED_TRACE(stored);
+        WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", stored);
+        CompilerSettings settings = Settings(CompilerType::Masm, "prev-c", "prev-l");
+        EXPECT_TRUE(LoadCompilerSettings(settings));
+        EXPECT_EQ(CompilerType::None, settings.m_compilerType);
+        EXPECT_EQ("prev-c", settings.m_strCompilerPath);
+        EXPECT_EQ("prev-l", settings.m_strLinkerPath);
+    }
+    CompilerSettings fresh;
+    EXPECT_TRUE(LoadCompilerSettings(fresh));
+    EXPECT_EQ("", fresh.m_strCompilerPath);
+    EXPECT_EQ("", fresh.m_strLinkerPath);
+}
+
+TEST_F(CompilerSettingsTest, MissingTypeValueLoadsAsNone)
+{
+    LayOut();
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, 0, KEY_ALL_ACCESS, &key));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteValueA(key, "type"));
+    ::RegCloseKey(key);
+    CompilerSettings settings = Settings(CompilerType::Mcs51, "c", "l");
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::None, settings.m_compilerType);
+    EXPECT_EQ("c", settings.m_strCompilerPath);
+    EXPECT_EQ("l", settings.m_strLinkerPath);
+}
+
+TEST_F(CompilerSettingsTest, EachToolchainLoadsItsOwnPaths)
+{
+    LayOut();
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp", "c:\\masm\\masm.exe");
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk", "c:\\masm\\link.exe");
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp", "c:\\tasm\\tasm.exe");
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("tasm"), "lnk", "c:\\tasm\\tlink.exe");
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("mcs"), "cmp", "c:\\mcs\\asm51.exe");
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("mcs"), "lnk", "c:\\mcs\\oh.exe");
+    struct Case {
+        const char* stored;
+        CompilerType type;
+        const char* compiler;
+        const char* linker;
+    } cases[] = {
+        {"masm", CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"},
+        {"tasm", CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"},
+        {"mcs", CompilerType::Mcs51, "c:\\mcs\\asm51.exe", "c:\\mcs\\oh.exe"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", c.stored);
+        CompilerSettings settings;
+        EXPECT_TRUE(LoadCompilerSettings(settings));
+        EXPECT_EQ(c.type, settings.m_compilerType);
+        EXPECT_EQ(c.compiler, settings.m_strCompilerPath);
+        EXPECT_EQ(c.linker, settings.m_strLinkerPath);
+    }
+}
+
+TEST_F(CompilerSettingsTest, MissingValueKeepsItsMember)
+{
+    LayOut();
+    WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", "masm");
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp", "c:\\masm\\masm.exe");
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, Sub("masm").c_str(), 0, KEY_ALL_ACCESS, &key));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteValueA(key, "lnk"));
+    ::RegCloseKey(key);
+    CompilerSettings settings = Settings(CompilerType::None, "old-c", "old-l");
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::Masm, settings.m_compilerType);
+    EXPECT_EQ("c:\\masm\\masm.exe", settings.m_strCompilerPath);
+    EXPECT_EQ("old-l", settings.m_strLinkerPath);
+}
+
+TEST_F(CompilerSettingsTest, StoredTypeWithMissingSubkeyCreatesItEmpty)
+{
+    LayOut();
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("tasm").c_str()));
+    ASSERT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Sub("tasm")));
+    WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", "tasm");
+
+    CompilerSettings settings; // right after start
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::Tasm, settings.m_compilerType);
+    EXPECT_EQ("", settings.m_strCompilerPath);
+    EXPECT_EQ("", settings.m_strLinkerPath);
+    ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Sub("tasm")));
+    EXPECT_EQ(std::string(1, '\0'), ReadRaw(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp").data);
+    EXPECT_EQ(std::string(1, '\0'), ReadRaw(HKEY_LOCAL_MACHINE, Sub("tasm"), "lnk").data);
+    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub("tasm")));
+    // Nothing was written into the settings key itself.
+    EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "cmp").exists);
+    EXPECT_EQ("tasm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
+
+    // With paths already in the members, they are kept.
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("tasm").c_str()));
+    CompilerSettings earlier = Settings(CompilerType::Masm, "c:\\a.exe", "c:\\b.exe");
+    EXPECT_TRUE(LoadCompilerSettings(earlier));
+    EXPECT_EQ(CompilerType::Tasm, earlier.m_compilerType);
+    EXPECT_EQ("c:\\a.exe", earlier.m_strCompilerPath);
+    EXPECT_EQ("c:\\b.exe", earlier.m_strLinkerPath);
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Sub("tasm")));
+}
+
+TEST_F(CompilerSettingsTest, PathOf200CharactersIsNotRead199Is)
+{
+    LayOut();
+    std::string path199 = "c:\\" + std::string(190, 'x') + "\\a.exe";
+    std::string path200 = path199 + "e";
+    std::string path250 = "c:\\" + std::string(247, 'y');
+    ASSERT_EQ(199u, path199.size());
+    ASSERT_EQ(200u, path200.size());
+    WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", "masm");
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp", path200);
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk", path199);
+
+    CompilerSettings settings;
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::Masm, settings.m_compilerType);
+    EXPECT_EQ("", settings.m_strCompilerPath);
+    EXPECT_EQ(path199, settings.m_strLinkerPath);
+
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp", path199);
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk", path250);
+    CompilerSettings again = Settings(CompilerType::None, "before-c", "before-l");
+    EXPECT_TRUE(LoadCompilerSettings(again));
+    EXPECT_EQ(path199, again.m_strCompilerPath);
+    EXPECT_EQ("before-l", again.m_strLinkerPath);
+}
+
+TEST_F(CompilerSettingsTest, SaveStoresTheTypeTextAndPathsUnderItsSubkey)
+{
+    LayOut();
+    struct Case {
+        CompilerType type;
+        const char* stored;
+    } cases[] = {{CompilerType::Masm, "masm"}, {CompilerType::Tasm, "tasm"}, {CompilerType::Mcs51, "mcs"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        std::string compiler = std::string("c:\\") + c.stored + "\\compiler.exe";
+        std::string linker = std::string("c:\\") + c.stored + "\\linker.exe";
+        SaveCompilerSettings(Settings(c.type, compiler, linker));
+        RawValue type = ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type");
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), type.type);
+        EXPECT_EQ(std::string(c.stored) + '\0', type.data);
+        RawValue cmp = ReadRaw(HKEY_LOCAL_MACHINE, Sub(c.stored), "cmp");
+        EXPECT_EQ(static_cast<DWORD>(REG_SZ), cmp.type);
+        EXPECT_EQ(compiler + '\0', cmp.data);
+        EXPECT_EQ(linker, StoredText(HKEY_LOCAL_MACHINE, Sub(c.stored), "lnk"));
+
+        CompilerSettings loaded;
+        EXPECT_TRUE(LoadCompilerSettings(loaded));
+        EXPECT_EQ(c.type, loaded.m_compilerType);
+        EXPECT_EQ(compiler, loaded.m_strCompilerPath);
+        EXPECT_EQ(linker, loaded.m_strLinkerPath);
+    }
+}
+
+TEST_F(CompilerSettingsTest, SaveWithNoneStoresEmptyTypeAndTouchesNoPath)
+{
+    LayOut();
+    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
+    SaveCompilerSettings(Settings(CompilerType::None, "c:\\other\\x.exe", "c:\\other\\y.exe"));
+    EXPECT_EQ(std::string(1, '\0'), ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type").data);
+    EXPECT_EQ("c:\\masm\\masm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
+    EXPECT_EQ("c:\\masm\\link.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk"));
+    for (const char* sub : {"tasm", "mcs"}) {
+        EXPECT_EQ("", StoredText(HKEY_LOCAL_MACHINE, Sub(sub), "cmp")) << sub;
+        EXPECT_EQ("", StoredText(HKEY_LOCAL_MACHINE, Sub(sub), "lnk")) << sub;
+    }
+    EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "cmp").exists);
+    EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "lnk").exists);
+
+    CompilerSettings loaded = Settings(CompilerType::Masm, "kept", "kept too");
+    EXPECT_TRUE(LoadCompilerSettings(loaded));
+    EXPECT_EQ(CompilerType::None, loaded.m_compilerType);
+    EXPECT_EQ("kept", loaded.m_strCompilerPath);
+    EXPECT_EQ("kept too", loaded.m_strLinkerPath);
+}
+
+TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
+{
+    LayOut();
+    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
+    SaveCompilerSettings(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
+    EXPECT_EQ("tasm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
+    EXPECT_EQ("c:\\masm\\masm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
+    EXPECT_EQ("c:\\masm\\link.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk"));
+    EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp"));
+    EXPECT_EQ("c:\\tasm\\tlink.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("tasm"), "lnk"));
+    EXPECT_EQ("", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "cmp"));
+
+    CompilerSettings loaded;
+    EXPECT_TRUE(LoadCompilerSettings(loaded));
+    EXPECT_EQ(CompilerType::Tasm, loaded.m_compilerType);
+    EXPECT_EQ("c:\\tasm\\tasm.exe", loaded.m_strCompilerPath);
+    EXPECT_EQ("c:\\tasm\\tlink.exe", loaded.m_strLinkerPath);
+
+    // Switching back to MASM restores the paths entered for it earlier.
+    std::string compiler, linker;
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, compiler, linker));
+    EXPECT_EQ("c:\\masm\\masm.exe", compiler);
+    EXPECT_EQ("c:\\masm\\link.exe", linker);
+    SaveCompilerSettings(Settings(CompilerType::Masm, compiler, linker));
+    EXPECT_TRUE(LoadCompilerSettings(loaded));
+    EXPECT_EQ(CompilerType::Masm, loaded.m_compilerType);
+    EXPECT_EQ("c:\\masm\\masm.exe", loaded.m_strCompilerPath);
+    EXPECT_EQ("c:\\masm\\link.exe", loaded.m_strLinkerPath);
+    EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp"));
+}
+
+TEST_F(CompilerSettingsTest, SaveCreatesAMissingSubkeyVolatile)
+{
+    LayOut();
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("mcs").c_str()));
+    SaveCompilerSettings(Settings(CompilerType::Mcs51, "c:\\mcs\\asm51.exe", "c:\\mcs\\oh.exe"));
+    EXPECT_EQ("mcs", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
+    EXPECT_EQ("c:\\mcs\\asm51.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "cmp"));
+    EXPECT_EQ("c:\\mcs\\oh.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "lnk"));
+    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub("mcs")));
+}
+
+TEST_F(CompilerSettingsTest, SaveWithoutTheSettingsKeyWritesNothing)
+{
+    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
+}
+
+TEST_F(CompilerSettingsTest, GbkPathsRoundTrip)
+{
+    LayOut();
+    // "c:\汇编\masm.exe" in code page 936.
+    std::string compiler = "c:\\\xBB\xE3\xB1\xE0\\masm.exe";
+    SaveCompilerSettings(Settings(CompilerType::Masm, compiler, "c:\\link.exe"));
+    CompilerSettings loaded;
+    EXPECT_TRUE(LoadCompilerSettings(loaded));
+    EXPECT_EQ(compiler, loaded.m_strCompilerPath);
+    EXPECT_EQ("c:\\link.exe", loaded.m_strLinkerPath);
+}
+
+TEST_F(CompilerSettingsTest, KeysAreVolatile)
+{
+    LayOut();
+    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    for (const char* sub : {"masm", "tasm", "mcs"})
+        EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub(sub))) << sub;
+}
+
+TEST_F(CompilerSettingsTest, ReadToolchainPathsReadsOnlyWhenBothKeysOpen)
+{
+    std::string compiler = "on screen c", linker = "on screen l";
+    // No settings key at all.
+    EXPECT_FALSE(ReadToolchainPaths(CompilerType::Masm, compiler, linker));
+    EXPECT_EQ("on screen c", compiler);
+    EXPECT_EQ("on screen l", linker);
+
+    LayOut();
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp", "c:\\tasm\\tasm.exe");
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, Sub("tasm").c_str(), 0, KEY_ALL_ACCESS, &key));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteValueA(key, "lnk"));
+    ::RegCloseKey(key);
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker));
+    EXPECT_EQ("c:\\tasm\\tasm.exe", compiler);
+    EXPECT_EQ("on screen l", linker); // missing value: unchanged
+
+    // Missing subkey: nothing read, not created.
+    ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("mcs").c_str()));
+    compiler = "x";
+    linker = "y";
+    EXPECT_FALSE(ReadToolchainPaths(CompilerType::Mcs51, compiler, linker));
+    EXPECT_EQ("x", compiler);
+    EXPECT_EQ("y", linker);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Sub("mcs")));
+
+    EXPECT_FALSE(ReadToolchainPaths(CompilerType::None, compiler, linker));
+    EXPECT_EQ("x", compiler);
+
+    // Empty stored values are read as empty.
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, compiler, linker));
+    EXPECT_EQ("", compiler);
+    EXPECT_EQ("", linker);
+}
+
+TEST_F(CompilerSettingsTest, UserKeyIsUsedWhenMachineWideKeyIsRefused)
+{
+    SetMachineWideSettingsRefused(true);
+    EXPECT_TRUE(IsMachineWideSettingsRefused());
+    EXPECT_EQ(HKEY_CURRENT_USER, CompilerSettingsRoot());
+
+    CompilerSettings settings;
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::None, settings.m_compilerType);
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    ExpectEmptyLayout(HKEY_CURRENT_USER);
+    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, kSettingsKeyPath));
+    for (const char* sub : {"masm", "tasm", "mcs"})
+        EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, Sub(sub))) << sub;
+    EXPECT_EQ(HKEY_CURRENT_USER, CompilerSettingsRoot());
+
+    SaveCompilerSettings(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    EXPECT_EQ("tasm", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
+    EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_CURRENT_USER, Sub("tasm"), "cmp"));
+    EXPECT_EQ("c:\\tasm\\tlink.exe", StoredText(HKEY_CURRENT_USER, Sub("tasm"), "lnk"));
+
+    CompilerSettings loaded;
+    EXPECT_TRUE(LoadCompilerSettings(loaded));
+    EXPECT_EQ(CompilerType::Tasm, loaded.m_compilerType);
+    EXPECT_EQ("c:\\tasm\\tasm.exe", loaded.m_strCompilerPath);
+    EXPECT_EQ("c:\\tasm\\tlink.exe", loaded.m_strLinkerPath);
+
+    std::string compiler, linker;
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker));
+    EXPECT_EQ("c:\\tasm\\tasm.exe", compiler);
+    EXPECT_EQ("c:\\tasm\\tlink.exe", linker);
+
+    SaveCompilerSettings(Settings(CompilerType::None, "", ""));
+    EXPECT_EQ("", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
+    EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_CURRENT_USER, Sub("tasm"), "cmp"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+}
+
+TEST_F(CompilerSettingsTest, MachineWideKeyIsPreferredOverTheUserKey)
+{
+    // A user key left from a refused machine-wide key is not used once the machine-wide key works.
+    WriteRaw(HKEY_CURRENT_USER, kSettingsKeyPath, "type", "mcs");
+    WriteRaw(HKEY_CURRENT_USER, Sub("mcs"), "cmp", "user-c");
+    CompilerSettings settings;
+    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_EQ(CompilerType::None, settings.m_compilerType);
+    EXPECT_EQ("", settings.m_strCompilerPath);
+    ExpectEmptyLayout(HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(HKEY_LOCAL_MACHINE, CompilerSettingsRoot());
+    SaveCompilerSettings(Settings(CompilerType::Masm, "machine-c", "machine-l"));
+    EXPECT_EQ("masm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
+    EXPECT_EQ("mcs", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
+    EXPECT_EQ("machine-c", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, Sub("masm")));
+}
+
+// CRegistryKey on its own, on a scratch key below HKEY_CURRENT_USER.
+class RegistryKeyTest : public ::testing::Test {
+protected:
+    static constexpr const char* kScratch = "software\\korvane-test-registrykey";
+    void SetUp() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch); }
+    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch); }
+};
+
+TEST_F(RegistryKeyTest, StartsOnItsRootAndMovesDown)
+{
+    CRegistryKey key(HKEY_CURRENT_USER);
+    static_assert(std::is_base_of_v<CObject, CRegistryKey>);
+    static_assert(std::has_virtual_destructor_v<CRegistryKey>);
+    CObject* object = &key;
+    EXPECT_EQ(&key, dynamic_cast<CRegistryKey*>(object));
+    EXPECT_EQ(HKEY_CURRENT_USER, key.m_hRootKey);
+    EXPECT_EQ(HKEY_CURRENT_USER, key.m_hKey);
+    EXPECT_FALSE(key.Open(kScratch));
+    EXPECT_EQ(HKEY_CURRENT_USER, key.m_hKey);
+    EXPECT_TRUE(key.CreateFromRoot(kScratch));
+    EXPECT_NE(HKEY_CURRENT_USER, key.m_hKey);
+    EXPECT_TRUE(key.Create("a"));
+    EXPECT_TRUE(key.SetString("v", "in a"));
+    EXPECT_TRUE(key.CreateFromRoot(std::string(kScratch) + "\\b"));
+    EXPECT_TRUE(key.SetString("v", "in b"));
+    EXPECT_EQ("in a", StoredText(HKEY_CURRENT_USER, std::string(kScratch) + "\\a", "v"));
+    EXPECT_EQ("in b", StoredText(HKEY_CURRENT_USER, std::string(kScratch) + "\\b", "v"));
+    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, kScratch));
+    key.Close();
+    EXPECT_EQ(nullptr, key.m_hKey);
+    key.Close();
+    EXPECT_FALSE(key.SetString("v", "x"));
+    std::string text = "same";
+    EXPECT_FALSE(key.GetString("v", text));
+    EXPECT_EQ("same", text);
+    EXPECT_FALSE(key.Open("a"));
+}
+
+TEST_F(RegistryKeyTest, GetStringLimitAndZeroBytes)
+{
+    CRegistryKey key(HKEY_CURRENT_USER);
+    ASSERT_TRUE(key.CreateFromRoot(kScratch));
+    std::string text = "unchanged";
+    EXPECT_FALSE(key.GetString("missing", text));
+    EXPECT_EQ("unchanged", text);
+
+    EXPECT_TRUE(key.SetString("199", std::string(199, 'a')));
+    EXPECT_TRUE(key.GetString("199", text));
+    EXPECT_EQ(std::string(199, 'a'), text);
+    EXPECT_TRUE(key.SetString("200", std::string(200, 'b')));
+    EXPECT_FALSE(key.GetString("200", text));
+    EXPECT_EQ(std::string(199, 'a'), text);
+
+    EXPECT_TRUE(key.SetString("empty", ""));
+    EXPECT_TRUE(key.GetString("empty", text));
+    EXPECT_EQ("", text);
+
+    // Binary data: its bytes up to the first zero, or all of them; the type is not examined.
+    const BYTE cut[] = {'x', 'y', 0, 'z'};
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.m_hKey, "cut", 0, REG_BINARY, cut, sizeof cut));
+    EXPECT_TRUE(key.GetString("cut", text));
+    EXPECT_EQ("xy", text);
+    const BYTE whole[] = {'p', 'q', 'r'};
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.m_hKey, "whole", 0, REG_BINARY, whole, sizeof whole));
+    EXPECT_TRUE(key.GetString("whole", text));
+    EXPECT_EQ("pqr", text);
+    std::string fits(200, 'f');
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.m_hKey, "fits", 0, REG_BINARY,
+                                              reinterpret_cast<const BYTE*>(fits.data()), 200));
+    EXPECT_TRUE(key.GetString("fits", text));
+    EXPECT_EQ(fits, text);
+}
+
+TEST_F(RegistryKeyTest, ManyKeysLeakNoHandles)
+{
+    {
+        CRegistryKey key(HKEY_CURRENT_USER);
+        ASSERT_TRUE(key.CreateFromRoot(std::string(kScratch) + "\\sub"));
+    }
+    DWORD before = OwnHandleCount();
+    ASSERT_GT(before, 0u);
+    for (int i = 0; i < 500; ++i) {
+        CRegistryKey key(HKEY_CURRENT_USER);
+        ASSERT_TRUE(key.Open(kScratch));
+        ASSERT_TRUE(key.Open("sub"));
+        ASSERT_TRUE(key.Create("deeper"));
+        ASSERT_TRUE(key.CreateFromRoot(kScratch));
+    }
+    DWORD after = OwnHandleCount();
+    EXPECT_LE(after, before + 5);
+}
