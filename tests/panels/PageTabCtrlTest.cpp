@@ -53,10 +53,10 @@ protected:
         return m_pages.back().get();
     }
 
-    void AddPages(const std::vector<PageSpec>& specs)
+    void AddPages(const std::vector<PageSpec>& pages)
     {
-        for (const auto& spec : specs)
-            m_tabs.AddPage(nullptr, spec.title, spec.icon);
+        for (const auto& page : pages)
+            m_tabs.AddPage(nullptr, page.title, page.icon);
     }
 
     RECT TabRect(int index) const { return m_tabs.GetPageItem(index)->m_rect; }
