@@ -204,3 +204,70 @@ TEST_F(KorvaneProcessTest, PrintSwitchShowsTheNoPrinterMessageAndEnds)
     EXPECT_TRUE(korvane.WaitForExit(&exitCode));
     EXPECT_EQ(ReadFileBytes(path), "mov ax, 1\r\n");
 }
+
+namespace {
+// The output window (id 101) somewhere below the main window.
+HWND FindOutputWindow(HWND parent)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == 101 && ClassName(child) == "Edit")
+            return child;
+        if (HWND deeper = FindOutputWindow(child))
+            return deeper;
+    }
+    return nullptr;
+}
+
+void StoreStandInToolchain(const std::string& tool)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\korvane\\masm", 0, nullptr, REG_OPTION_VOLATILE,
+                                KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    for (const char* name : {"cmp", "lnk"})
+        ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(tool.c_str()),
+                         static_cast<DWORD>(tool.size() + 1));
+    ::RegCloseKey(key);
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "software\\korvane", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
+    ::RegSetValueExA(key, "type", 0, REG_SZ, reinterpret_cast<const BYTE*>("masm"), 5);
+    ::RegCloseKey(key);
+}
+
+void PressKey(HWND target, UINT key)
+{
+    ::PostMessageA(target, WM_KEYDOWN, key, 1);
+    ::PostMessageA(target, WM_KEYUP, key, 0xC0000001);
+}
+}
+
+TEST_F(KorvaneProcessTest, FunctionKeysBuildWithTheConfiguredToolchainAndShowItsOutput)
+{
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "software\\korvane");
+    StoreStandInToolchain(ExecutableDir() + "\\standin_tool.exe");
+    ScratchDir dir("e2e-build");
+    const std::string path = dir.File("e2e.asm");
+    WriteFileBytes(path, "mov ax, 1\r\n");
+
+    KorvaneProcess korvane(Quoted(path));
+    ASSERT_TRUE(korvane.Started());
+    HWND main = korvane.WaitForMainWindow("e2e.asm - Korvane");
+    ASSERT_NE(main, nullptr);
+    HWND editor = ::GetDlgItem(main, AFX_IDW_PANE_FIRST);
+    HWND output = FindOutputWindow(main);
+    ASSERT_NE(output, nullptr);
+
+    PressKey(editor, VK_F5);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(output).find("standin_tool.exe e2e.asm;") != std::string::npos; }))
+        << WindowText(output);
+    EXPECT_NE(WindowText(output).find("standin_tool directory: " + dir.Path()), std::string::npos) << WindowText(output);
+
+    PressKey(editor, VK_F8);
+    EXPECT_TRUE(WaitFor([&] { return WindowText(output).find("standin_tool.exe e2e;") != std::string::npos; }))
+        << WindowText(output);
+    EXPECT_NE(WindowText(output).find("standin_tool stderr line"), std::string::npos);
+
+    ::PostMessageA(main, WM_CLOSE, 0, 0);
+    DWORD exitCode = 1;
+    EXPECT_TRUE(korvane.WaitForExit(&exitCode));
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "software\\korvane");
+}
