@@ -1,0 +1,300 @@
+// Prints Korvane's start-up, open and capture times against baselines measured in the same
+// run on the same machine (Notepad, and cmd.exe writing to a file), as medians, with the
+// peak memory of Korvane after each. Run it from the folder that holds korvane.exe and
+// pipe_child.exe.
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+const int kRuns = 5;
+const DWORD kDeadline = 120000;
+const size_t kOpenBytes = 1024 * 1024 - 1;
+const size_t kCaptureBytes = 1024 * 1024;
+
+double Now()
+{
+    LARGE_INTEGER frequency, counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+std::string ProgramDir()
+{
+    char path[MAX_PATH * 4];
+    ::GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir = path;
+    return dir.substr(0, dir.rfind('\\'));
+}
+
+class Process {
+public:
+    explicit Process(const std::string& commandLine)
+    {
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        std::string line = commandLine;
+        m_bStarted = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                      &m_info) != FALSE;
+    }
+    ~Process()
+    {
+        if (!m_bStarted)
+            return;
+        ::TerminateProcess(m_info.hProcess, 0);
+        ::WaitForSingleObject(m_info.hProcess, kDeadline);
+        ::CloseHandle(m_info.hThread);
+        ::CloseHandle(m_info.hProcess);
+    }
+    bool Started() const { return m_bStarted; }
+    bool WaitIdle() const { return ::WaitForInputIdle(m_info.hProcess, kDeadline) == 0; }
+    bool WaitExit() const { return ::WaitForSingleObject(m_info.hProcess, kDeadline) == WAIT_OBJECT_0; }
+    size_t PeakMemory() const
+    {
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof counters;
+        ::GetProcessMemoryInfo(m_info.hProcess, &counters, sizeof counters);
+        return counters.PeakWorkingSetSize;
+    }
+    // The first child of one of the process's top-level windows with this class.
+    HWND FindChild(const char* className) const
+    {
+        struct Search {
+            DWORD pid;
+            const char* cls;
+            HWND found;
+        } search{m_info.dwProcessId, className, nullptr};
+        ::EnumWindows(
+            [](HWND wnd, LPARAM param) {
+                auto* s = reinterpret_cast<Search*>(param);
+                DWORD pid = 0;
+                ::GetWindowThreadProcessId(wnd, &pid);
+                if (pid != s->pid)
+                    return TRUE;
+                s->found = FindDescendant(wnd, s->cls);
+                return s->found ? FALSE : TRUE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+
+private:
+    static HWND FindDescendant(HWND parent, const char* cls)
+    {
+        for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+            char name[64] = "";
+            ::GetClassNameA(child, name, sizeof name);
+            if (lstrcmpiA(name, cls) == 0)
+                return child;
+            if (HWND deeper = FindDescendant(child, cls))
+                return deeper;
+        }
+        return nullptr;
+    }
+
+    bool m_bStarted = false;
+    PROCESS_INFORMATION m_info{};
+};
+
+bool WaitFor(const std::function<bool()>& condition)
+{
+    double start = Now();
+    while (!condition()) {
+        if (Now() - start > kDeadline)
+            return false;
+        ::Sleep(1);
+    }
+    return true;
+}
+
+LRESULT TextLength(HWND wnd)
+{
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutA(wnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length);
+    return static_cast<LRESULT>(length);
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
+    ::CloseHandle(file);
+}
+
+// A source file of exactly kOpenBytes bytes of GBK text in CR LF lines.
+std::string MakeGbkSource()
+{
+    const std::string line = "\tmov ax, bx\t;\xD7\xA2\xCA\xCD\xD6\xD0\xCE\xC4\r\n";
+    std::string text;
+    while (text.size() + line.size() <= kOpenBytes)
+        text += line;
+    text.append(kOpenBytes - text.size(), 'x');
+    return text;
+}
+
+struct Figure {
+    const char* name;
+    double korvane;
+    double baseline;
+    const char* baselineName;
+    size_t peak;
+};
+
+void SetToolchain(const std::string& compiler)
+{
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\korvane", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                      &key, &disposition);
+    ::RegSetValueExA(key, "type", 0, REG_SZ, reinterpret_cast<const BYTE*>("masm"), 5);
+    HKEY sub = nullptr;
+    ::RegCreateKeyExA(key, "masm", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &sub, &disposition);
+    ::RegSetValueExA(sub, "cmp", 0, REG_SZ, reinterpret_cast<const BYTE*>(compiler.c_str()),
+                     static_cast<DWORD>(compiler.size() + 1));
+    ::RegCloseKey(sub);
+    ::RegCloseKey(key);
+}
+
+double StartUntilIdle(const std::string& commandLine, size_t* peak)
+{
+    double start = Now();
+    Process process(commandLine);
+    if (!process.Started() || !process.WaitIdle())
+        return -1;
+    double elapsed = Now() - start;
+    if (peak)
+        *peak = std::max(*peak, process.PeakMemory());
+    return elapsed;
+}
+
+double OpenUntilLoaded(const std::string& commandLine, const char* editClass, LRESULT minimumLength, size_t* peak)
+{
+    double start = Now();
+    Process process(commandLine);
+    if (!process.Started())
+        return -1;
+    HWND edit = nullptr;
+    bool loaded = WaitFor([&] {
+        if (!edit)
+            edit = process.FindChild(editClass);
+        return edit && TextLength(edit) >= minimumLength;
+    });
+    double elapsed = Now() - start;
+    if (peak)
+        *peak = std::max(*peak, process.PeakMemory());
+    return loaded ? elapsed : -1;
+}
+
+double CaptureInKorvane(const std::string& korvane, const std::string& source, size_t* peak)
+{
+    Process process("\"" + korvane + "\" \"" + source + "\"");
+    if (!process.Started() || !process.WaitIdle())
+        return -1;
+    HWND edit = nullptr;
+    HWND output = nullptr;
+    WaitFor([&] {
+        edit = process.FindChild("Edit");
+        return edit != nullptr && ::GetDlgCtrlID(edit) == 0xE900;
+    });
+    // The output window is the edit control with id 101.
+    WaitFor([&] {
+        HWND frame = ::GetAncestor(edit, GA_ROOT);
+        std::function<HWND(HWND)> find = [&](HWND parent) -> HWND {
+            for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+                if (::GetDlgCtrlID(child) == 101)
+                    return child;
+                if (HWND deeper = find(child))
+                    return deeper;
+            }
+            return nullptr;
+        };
+        output = find(frame);
+        return output != nullptr;
+    });
+    double start = Now();
+    ::PostMessageA(edit, WM_KEYDOWN, VK_F5, 1);
+    ::PostMessageA(edit, WM_KEYUP, VK_F5, 0xC0000001);
+    bool done = WaitFor([&] { return TextLength(output) >= static_cast<LRESULT>(kCaptureBytes); });
+    double elapsed = Now() - start;
+    if (peak)
+        *peak = std::max(*peak, process.PeakMemory());
+    return done ? elapsed : -1;
+}
+
+double CaptureInCmd(const std::string& batch, const std::string& outputFile)
+{
+    double start = Now();
+    Process process("cmd.exe /c " + batch + " > " + outputFile);
+    if (!process.Started() || !process.WaitExit())
+        return -1;
+    return Now() - start;
+}
+
+template <typename Measure> double MedianOf(Measure measure)
+{
+    std::vector<double> times;
+    for (int i = 0; i < kRuns; ++i)
+        times.push_back(measure());
+    return Median(times);
+}
+}
+
+int main()
+{
+    std::string dir = ProgramDir();
+    std::string korvane = dir + "\\korvane.exe";
+    char temp[MAX_PATH];
+    ::GetTempPathA(sizeof temp, temp);
+    std::string work = std::string(temp) + "korvane-bench";
+    ::CreateDirectoryA(work.c_str(), nullptr);
+    std::string source = work + "\\big.asm";
+    WriteFile(source, MakeGbkSource());
+    std::string small = work + "\\hello.asm";
+    WriteFile(small, "mov ax, bx\r\n");
+    std::string compiler = dir + "\\pipe_child.exe pattern " + std::to_string(kCaptureBytes) + " 4096";
+    SetToolchain(compiler);
+    std::string batch = work + "\\bench.bat";
+    WriteFile(batch, work.substr(0, 2) + "\r\ncd " + work + "\r\n" + compiler + " hello.asm;\r\n");
+
+    std::vector<Figure> figures;
+    size_t peak = 0;
+    double startup = MedianOf([&] { return StartUntilIdle("\"" + korvane + "\"", &peak); });
+    double notepadStartup = MedianOf([&] { return StartUntilIdle("notepad.exe", nullptr); });
+    figures.push_back({"start-up until idle", startup, notepadStartup, "notepad", peak});
+
+    peak = 0;
+    double open = MedianOf([&] {
+        return OpenUntilLoaded("\"" + korvane + "\" \"" + source + "\"", "Edit", static_cast<LRESULT>(kOpenBytes), &peak);
+    });
+    // Notepad holds the text as UTF-16, so it counts characters: the GBK pairs count once.
+    double notepadOpen = MedianOf([&] { return OpenUntilLoaded("notepad.exe \"" + source + "\"", "Edit", 700000, nullptr); });
+    figures.push_back({"open 1,048,575-byte file", open, notepadOpen, "notepad", peak});
+
+    peak = 0;
+    double capture = MedianOf([&] { return CaptureInKorvane(korvane, small, &peak); });
+    double cmdCapture = MedianOf([&] { return CaptureInCmd(batch, work + "\\out.txt"); });
+    figures.push_back({"capture 1 MiB of output", capture, cmdCapture, "cmd > file", peak});
+
+    std::printf("%-28s %12s %12s %12s %8s %14s\n", "figure (median of 5)", "korvane ms", "baseline ms", "baseline",
+                "ratio", "korvane peak");
+    for (const Figure& f : figures) {
+        std::printf("%-28s %12.1f %12.1f %12s %8.2f %11.1f MB\n", f.name, f.korvane, f.baseline, f.baselineName,
+                    f.baseline > 0 ? f.korvane / f.baseline : 0.0, static_cast<double>(f.peak) / (1024.0 * 1024.0));
+    }
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "software\\korvane");
+    return 0;
+}
