@@ -18,20 +18,26 @@ SIZE ClientSize(const CWnd& wnd)
 }
 }
 
+// Presses on the bar's frame, moves the mouse by way of a point off the bar, and releases
+// it at a point of the frame's client area.
+static void DragBarTo(CResizableBar& bar, CFrameWnd& frame, POINT clientDrop)
+{
+    RECT client = frame.GetClientRect();
+    frame.ClientToScreen(&client);
+    RECT w = bar.GetWindowRect();
+    POINT drop{client.left + clientDrop.x, client.top + clientDrop.y};
+    PostCursorAndMove(bar.GetSafeHwnd(), POINT{w.left + 40, w.top - 30});
+    PostCursorAndMove(bar.GetSafeHwnd(), drop);
+    PostRelease(bar.GetSafeHwnd(), drop);
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
+}
+
 TEST_F(DockingTest, DraggingABarIntoTheMiddleFloatsItThere)
 {
     SetClientSize(500, 400);
     CResizableBar& bar = AddBar(AFX_IDW_DOCKBAR_BOTTOM, nullptr, SIZE{150, 100});
     Settle();
-    RECT client = m_pFrame->GetClientRect();
-    m_pFrame->ClientToScreen(&client);
-    RECT w = bar.GetWindowRect();
-    POINT grab{w.left + 10, w.top + 2};
-    POINT drop{client.left + 200, client.top + 150};
-    PostCursorAndMove(bar.GetSafeHwnd(), POINT{grab.x + 20, grab.y - 20});
-    PostCursorAndMove(bar.GetSafeHwnd(), drop);
-    PostRelease(bar.GetSafeHwnd(), drop);
-    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
+    DragBarTo(bar, *m_pFrame, POINT{200, 150});
     PumpMessages();
 
     ASSERT_TRUE(bar.IsFloating());
@@ -50,14 +56,7 @@ TEST_F(DockingTest, DraggingABarToAnotherSideDocksItThere)
     SetClientSize(500, 400);
     CResizableBar& bar = AddBar(AFX_IDW_DOCKBAR_BOTTOM, nullptr, SIZE{150, 100});
     Settle();
-    RECT client = m_pFrame->GetClientRect();
-    m_pFrame->ClientToScreen(&client);
-    RECT w = bar.GetWindowRect();
-    POINT drop{client.left + 3, client.top + 200};
-    PostCursorAndMove(bar.GetSafeHwnd(), POINT{w.left + 40, w.top - 30});
-    PostCursorAndMove(bar.GetSafeHwnd(), drop);
-    PostRelease(bar.GetSafeHwnd(), drop);
-    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
+    DragBarTo(bar, *m_pFrame, POINT{3, 200});
     Settle();
 
     ASSERT_FALSE(bar.IsFloating());
