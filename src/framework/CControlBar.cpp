@@ -4,17 +4,17 @@
 #include "framework/CDockBar.h"
 #include "framework/CDockContext.h"
 #include "framework/CFrameWnd.h"
-#include "framework/Handles.h"
+#include "framework/Drawing.h"
 
 #include <algorithm>
 
 namespace {
 constexpr int kBorderWidth = 2;
 
-void FillSolid(HDC dc, int left, int top, int right, int bottom, int sysColor)
+// Fills the rectangle from (left, top) to (right, bottom) with a system colour.
+void FillSysColor(HDC dc, int left, int top, int right, int bottom, int sysColor)
 {
-    RECT rc{left, top, right, bottom};
-    ::FillRect(dc, &rc, ::GetSysColorBrush(sysColor));
+    FillSolidRect(dc, left, top, right - left, bottom - top, ::GetSysColor(sysColor));
 }
 }
 
@@ -96,20 +96,20 @@ void CControlBar::DrawBorders(HDC dc, RECT& rect) const
 {
     const RECT r = rect;
     if (m_dwStyle & CBRS_BORDER_TOP) {
-        FillSolid(dc, r.left, r.top, r.right, r.top + 1, COLOR_BTNSHADOW);
-        FillSolid(dc, r.left, r.top + 1, r.right, r.top + 2, COLOR_BTNHIGHLIGHT);
+        FillSysColor(dc, r.left, r.top, r.right, r.top + 1, COLOR_BTNSHADOW);
+        FillSysColor(dc, r.left, r.top + 1, r.right, r.top + 2, COLOR_BTNHIGHLIGHT);
     }
     if (m_dwStyle & CBRS_BORDER_BOTTOM) {
-        FillSolid(dc, r.left, r.bottom - 2, r.right, r.bottom - 1, COLOR_BTNSHADOW);
-        FillSolid(dc, r.left, r.bottom - 1, r.right, r.bottom, COLOR_BTNHIGHLIGHT);
+        FillSysColor(dc, r.left, r.bottom - 2, r.right, r.bottom - 1, COLOR_BTNSHADOW);
+        FillSysColor(dc, r.left, r.bottom - 1, r.right, r.bottom, COLOR_BTNHIGHLIGHT);
     }
     if (m_dwStyle & CBRS_BORDER_LEFT) {
-        FillSolid(dc, r.left, r.top, r.left + 1, r.bottom, COLOR_BTNSHADOW);
-        FillSolid(dc, r.left + 1, r.top, r.left + 2, r.bottom, COLOR_BTNHIGHLIGHT);
+        FillSysColor(dc, r.left, r.top, r.left + 1, r.bottom, COLOR_BTNSHADOW);
+        FillSysColor(dc, r.left + 1, r.top, r.left + 2, r.bottom, COLOR_BTNHIGHLIGHT);
     }
     if (m_dwStyle & CBRS_BORDER_RIGHT) {
-        FillSolid(dc, r.right - 2, r.top, r.right - 1, r.bottom, COLOR_BTNSHADOW);
-        FillSolid(dc, r.right - 1, r.top, r.right, r.bottom, COLOR_BTNHIGHLIGHT);
+        FillSysColor(dc, r.right - 2, r.top, r.right - 1, r.bottom, COLOR_BTNSHADOW);
+        FillSysColor(dc, r.right - 1, r.top, r.right, r.bottom, COLOR_BTNHIGHLIGHT);
     }
     CalcInsideRect(rect);
 }

@@ -1,6 +1,7 @@
 // The page tab control: layout of the tabs, painting, hit testing and the active page.
 #include "panels/PageTabCtrl.h"
 
+#include "framework/Drawing.h"
 #include "framework/Strings.h"
 
 #include "resource.h"
@@ -26,23 +27,6 @@ private:
     HDC m_dc;
     int m_nOld;
 };
-
-void FillSolid(HDC dc, int left, int top, int right, int bottom, COLORREF colour)
-{
-    RECT rc{left, top, right, bottom};
-    GdiObject<HBRUSH> brush(::CreateSolidBrush(colour));
-    ::FillRect(dc, &rc, brush.get());
-}
-
-// A one-pixel frame inside rc: top row and left column in topLeft, then the right column and
-// bottom row in bottomRight over them.
-void Draw3dFrame(HDC dc, const RECT& rc, COLORREF topLeft, COLORREF bottomRight)
-{
-    FillSolid(dc, rc.left, rc.top, rc.right - 1, rc.top + 1, topLeft);
-    FillSolid(dc, rc.left, rc.top, rc.left + 1, rc.bottom - 1, topLeft);
-    FillSolid(dc, rc.right - 1, rc.top, rc.right, rc.bottom, bottomRight);
-    FillSolid(dc, rc.left, rc.bottom - 1, rc.right, rc.bottom, bottomRight);
-}
 
 void PlaceWindow(CWnd* wnd, const RECT& rc)
 {
