@@ -16,7 +16,7 @@ CKorvaneApp& TheApp()
 
 bool CKorvaneApp::InitInstance()
 {
-    m_pszAppName = LoadResString(AFX_IDS_APP_TITLE);
+    SetAppName(LoadResString(AFX_IDS_APP_TITLE));
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
     AddDocTemplate(CSingleDocTemplate::Make<CKorvaneDoc, CMainFrame, CKorvaneView>(IDR_MAINFRAME));
@@ -28,9 +28,10 @@ bool CKorvaneApp::InitInstance()
     if (!ProcessShellCommand(info))
         return false;
 
-    m_pMainWnd->ShowWindow(m_nCmdShow == SW_HIDE ? SW_HIDE : SW_SHOW);
-    m_pMainWnd->UpdateWindow();
-    ::DragAcceptFiles(m_pMainWnd->GetSafeHwnd(), TRUE);
+    CWnd* mainWnd = GetMainWnd();
+    mainWnd->ShowWindow(GetCmdShow() == SW_HIDE ? SW_HIDE : SW_SHOW);
+    mainWnd->UpdateWindow();
+    ::DragAcceptFiles(mainWnd->GetSafeHwnd(), TRUE);
     return true;
 }
 

@@ -1,7 +1,7 @@
 // The compiler settings store.
 #include "build/CompilerSettings.h"
 
-#include "build/RegistryKey.h"
+#include "framework/RegistryKey.h"
 
 #include <atomic>
 
@@ -23,14 +23,14 @@ HKEY UserRoot()
 // Open of software\korvane, where a refused machine-wide root always fails.
 bool OpenSettingsKey(CRegistryKey& key)
 {
-    if (key.m_hRootKey == MachineRoot() && g_machineWideRefused)
+    if (key.GetRootKey() == MachineRoot() && g_machineWideRefused)
         return false;
     return key.Open(kSettingsKeyPath);
 }
 
 bool CreateSettingsKey(CRegistryKey& key)
 {
-    if (key.m_hRootKey == MachineRoot() && g_machineWideRefused)
+    if (key.GetRootKey() == MachineRoot() && g_machineWideRefused)
         return false;
     return key.Create(kSettingsKeyPath);
 }
@@ -39,6 +39,15 @@ bool KeyOpens(HKEY root)
 {
     CRegistryKey key(root);
     return OpenSettingsKey(key);
+}
+
+// A toolchain's two paths; each member changes only when its value is read. Values are read
+// with the store's limit of 200 bytes, terminating zero included.
+void ReadPaths(const CRegistryKey& key, std::string& compiler, std::string& linker)
+{
+    const size_t maxBytes = 200;
+    key.GetString(kCompilerValueName, compiler, maxBytes);
+    key.GetString(kLinkerValueName, linker, maxBytes);
 }
 
 enum class LoadOutcome { Loaded, LaidOut, Refused };
@@ -54,8 +63,7 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings)
         if (settings.m_compilerType != CompilerType::None) {
             const char* subKey = CompilerTypeName(settings.m_compilerType);
             if (key.Open(subKey)) {
-                key.GetString(kCompilerValueName, settings.m_strCompilerPath);
-                key.GetString(kLinkerValueName, settings.m_strLinkerPath);
+                ReadPaths(key, settings.m_strCompilerPath, settings.m_strLinkerPath);
             } else if (key.Create(subKey)) {
                 key.SetString(kCompilerValueName, "");
                 key.SetString(kLinkerValueName, "");
@@ -149,7 +157,6 @@ bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& l
     CRegistryKey key(CompilerSettingsRoot());
     if (!OpenSettingsKey(key) || !key.Open(name))
         return false;
-    key.GetString(kCompilerValueName, compiler);
-    key.GetString(kLinkerValueName, linker);
+    ReadPaths(key, compiler, linker);
     return true;
 }

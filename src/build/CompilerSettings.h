@@ -15,7 +15,7 @@
 
 #include <string>
 
-// The main frame derives from this, so the members carry the frame's names.
+// The current toolchain and the paths of its compiler and linker.
 struct CompilerSettings {
     CompilerType m_compilerType = CompilerType::None;
     std::string m_strCompilerPath;

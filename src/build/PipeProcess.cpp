@@ -1,115 +1,71 @@
 // The process runner with captured output.
 #include "build/PipeProcess.h"
 
-#include "framework/MessageBox.h"
-#include "framework/Strings.h"
-
-#include <cstring>
 #include <vector>
 
 namespace {
-
-void CloseIfSet(HANDLE& handle)
-{
-    if (handle) {
-        ::CloseHandle(handle);
-        handle = nullptr;
-    }
-}
-
-}
-
-CPipeProcess::CPipeProcess() : m_hWritePipe(nullptr), m_hReadPipe(nullptr)
-{
-    std::memset(&m_processInfo, 0, sizeof m_processInfo);
-    std::memset(&m_startupInfo, 0, sizeof m_startupInfo);
-    std::memset(&m_pipeAttributes, 0, sizeof m_pipeAttributes);
-}
-
-CPipeProcess::~CPipeProcess()
-{
-    ReleaseRun();
+// Pieces are handed on at most this long; one byte of the buffer is kept for a terminator.
+constexpr DWORD kReadBufferSize = 4096;
 }
 
 void CPipeProcess::ReleaseRun()
 {
-    CloseIfSet(m_hWritePipe);
-    CloseIfSet(m_hReadPipe);
-    CloseIfSet(m_processInfo.hProcess);
-    CloseIfSet(m_processInfo.hThread);
+    m_hWritePipe.reset();
+    m_hReadPipe.reset();
+    m_hProcess.reset();
+    m_hThread.reset();
 }
 
-std::string CPipeProcess::LastErrorText()
+bool CPipeProcess::PreparePipe(STARTUPINFOA& startup)
 {
-    return SystemErrorText(::GetLastError(), ErrorTextBufferSize);
-}
-
-void CPipeProcess::ShowLastError()
-{
-    AfxMessageBox(LastErrorText(), MB_OK | MB_ICONEXCLAMATION);
-}
-
-bool CPipeProcess::PreparePipe()
-{
-    m_pipeAttributes.nLength = sizeof m_pipeAttributes;
-    m_pipeAttributes.lpSecurityDescriptor = nullptr;
-    m_pipeAttributes.bInheritHandle = TRUE;
-    m_hReadPipe = nullptr;
-    m_hWritePipe = nullptr;
-    if (!::CreatePipe(&m_hReadPipe, &m_hWritePipe, &m_pipeAttributes, 0)) {
-        ShowLastError();
-        m_hReadPipe = nullptr;
-        m_hWritePipe = nullptr;
+    // Both ends inheritable: the child gets the write end as its standard output and error.
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    if (!::CreatePipe(&read, &write, &attributes, 0))
         return false;
-    }
-    m_startupInfo.cb = sizeof m_startupInfo;
-    ::GetStartupInfoA(&m_startupInfo);
-    m_startupInfo.wShowWindow = SW_HIDE;
-    m_startupInfo.hStdOutput = m_hWritePipe;
-    m_startupInfo.hStdError = m_hWritePipe;
-    m_startupInfo.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+    m_hReadPipe.reset(read);
+    m_hWritePipe.reset(write);
+    startup.cb = sizeof startup;
+    ::GetStartupInfoA(&startup);
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdOutput = write;
+    startup.hStdError = write;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
     return true;
 }
 
-bool CPipeProcess::Start(const char* pszCommandLine)
+bool CPipeProcess::Start(const std::string& commandLine)
 {
     // An earlier run that was not read to its end would otherwise keep its handles forever.
     ReleaseRun();
-    if (!PreparePipe())
+    STARTUPINFOA startup{};
+    if (!PreparePipe(startup)) {
+        m_failure = SystemError::Last();
         return false;
-
-    const char* command = pszCommandLine ? pszCommandLine : "";
-    size_t length = std::strlen(command);
-    char fixedBuffer[CommandBufferSize];
-    std::vector<char> longBuffer;
-    char* buffer = fixedBuffer;
-    if (length >= CommandBufferSize) {
-        longBuffer.resize(length + 1);
-        buffer = longBuffer.data();
     }
-    std::memcpy(buffer, command, length + 1);
-
-    std::memset(&m_processInfo, 0, sizeof m_processInfo);
-    if (!::CreateProcessA(nullptr, buffer, nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM, nullptr, nullptr,
-                          &m_startupInfo, &m_processInfo)) {
-        DWORD error = ::GetLastError();
-        std::memset(&m_processInfo, 0, sizeof m_processInfo);
+    // Process creation may write into its command line.
+    std::vector<char> buffer(commandLine.begin(), commandLine.end());
+    buffer.push_back('\0');
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM, nullptr, nullptr,
+                          &startup, &info)) {
+        m_failure = SystemError::Last();
         ReleaseRun();
-        ::SetLastError(error);
-        ShowLastError();
         return false;
     }
+    m_hProcess.reset(info.hProcess);
+    m_hThread.reset(info.hThread);
     // Only the child (and what it starts) holds the write end now, so the read ends with it.
-    CloseIfSet(m_hWritePipe);
+    m_hWritePipe.reset();
     return true;
 }
 
 std::string CPipeProcess::ReadChunk()
 {
-    char buffer[ReadBufferSize];
+    char buffer[kReadBufferSize];
     while (m_hReadPipe) {
         DWORD n = 0;
-        if (!::ReadFile(m_hReadPipe, buffer, ReadBufferSize - 1, &n, nullptr) || n == 0)
+        if (!::ReadFile(m_hReadPipe.get(), buffer, kReadBufferSize - 1, &n, nullptr) || n == 0)
             break;
         buffer[n] = '\0';
         std::string piece(buffer);

@@ -2,11 +2,40 @@
 #include "build/ProgramLauncher.h"
 
 #include "build/BuildAction.h"
-#include "framework/MessageBox.h"
-#include "framework/Strings.h"
 
 #include <memory>
 #include <vector>
+
+namespace {
+struct LaunchRequest {
+    std::string commandLine;
+    HWND notifyWnd;
+    UINT failureMessage;
+};
+
+DWORD WINAPI LaunchProgramThread(LPVOID parameter)
+{
+    std::unique_ptr<LaunchRequest> request(static_cast<LaunchRequest*>(parameter));
+    // Process creation may write into its command line.
+    std::vector<char> buffer(request->commandLine.begin(), request->commandLine.end());
+    buffer.push_back('\0');
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM, nullptr, nullptr,
+                          &startup, &process)) {
+        ::PostMessageA(request->notifyWnd, request->failureMessage, ::GetLastError(), 0);
+        return 0;
+    }
+    // Nothing waits for the program; its handles are not needed.
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return 0;
+}
+}
 
 std::string RunCommandLine(const std::string& sourceDir, const std::string& sourceName)
 {
@@ -18,34 +47,11 @@ std::string DebugCommandLine(const std::string& sourceDir, const std::string& so
     return "debug.exe " + sourceDir + "\\" + SourceBaseName(sourceName) + ".exe";
 }
 
-DWORD WINAPI LaunchProgramThread(LPVOID parameter)
+UniqueHandle LaunchProgramAsync(const std::string& commandLine, HWND notifyWnd, UINT failureMessage)
 {
-    std::unique_ptr<std::string> command(static_cast<std::string*>(parameter));
-    // Process creation may write into its command line.
-    std::vector<char> buffer(command->begin(), command->end());
-    buffer.push_back('\0');
-
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.wShowWindow = SW_SHOW;
-    PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM, nullptr, nullptr,
-                          &startup, &process)) {
-        AfxMessageBox(SystemErrorText(::GetLastError()), MB_OK | MB_ICONEXCLAMATION);
-        return 0;
-    }
-    // Nothing waits for the program; its handles are not needed.
-    ::CloseHandle(process.hThread);
-    ::CloseHandle(process.hProcess);
-    return 0;
-}
-
-UniqueHandle LaunchProgramAsync(const std::string& commandLine)
-{
-    auto* copy = new std::string(commandLine);
-    HANDLE thread = ::CreateThread(nullptr, 0, LaunchProgramThread, copy, 0, nullptr);
-    if (!thread)
-        delete copy;
+    auto request = std::make_unique<LaunchRequest>(LaunchRequest{commandLine, notifyWnd, failureMessage});
+    HANDLE thread = ::CreateThread(nullptr, 0, LaunchProgramThread, request.get(), 0, nullptr);
+    if (thread)
+        request.release();
     return UniqueHandle(thread);
 }

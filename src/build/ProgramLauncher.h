@@ -4,14 +4,15 @@
 
 #include "framework/Handles.h"
 
+#include <windows.h>
+
 #include <string>
 
-// Starts the worker thread; it owns a full copy of the command line. The returned thread
+// Starts the worker thread, which owns a full copy of the command line. When the program
+// cannot be started, the worker posts failureMessage to notifyWnd with the system's error
+// number as wParam: the window's own thread is the one to tell the user. The returned thread
 // handle may be waited on or simply dropped.
-UniqueHandle LaunchProgramAsync(const std::string& commandLine);
-
-// The worker: creates the process and shows the system's error text when that fails.
-DWORD WINAPI LaunchProgramThread(LPVOID commandLine);
+UniqueHandle LaunchProgramAsync(const std::string& commandLine, HWND notifyWnd, UINT failureMessage);
 
 // "dir\base" and "debug.exe dir\base.exe" for a source name and its directory.
 std::string RunCommandLine(const std::string& sourceDir, const std::string& sourceName);

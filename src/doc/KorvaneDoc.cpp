@@ -2,7 +2,6 @@
 #include "doc/KorvaneDoc.h"
 
 #include "doc/KorvaneView.h"
-#include "frame/MainFrame.h"
 #include "framework/CArchive.h"
 #include "framework/MessageBox.h"
 #include "framework/Strings.h"
@@ -20,11 +19,6 @@ std::string CKorvaneDoc::ProgramTemplate()
 CKorvaneView* CKorvaneDoc::GetView() const
 {
     return dynamic_cast<CKorvaneView*>(GetFirstView());
-}
-
-CMainFrame* CKorvaneDoc::GetMainFrame() const
-{
-    return dynamic_cast<CMainFrame*>(GetFrame());
 }
 
 void CKorvaneDoc::Serialize(CArchive& ar)
@@ -66,22 +60,7 @@ bool CKorvaneDoc::OnNewDocument()
         view->SetText(ProgramTemplate());
     m_strSourcePath.clear();
     m_bLossyText = false;
-    if (CMainFrame* frame = GetMainFrame()) {
-        frame->m_strSourceName.clear();
-        frame->m_strSourceDir.clear();
-    }
     return true;
-}
-
-void CKorvaneDoc::PublishSourcePath(const std::string& path)
-{
-    m_strSourcePath = path;
-    size_t slash = path.rfind('\\');
-    CMainFrame* frame = GetMainFrame();
-    if (slash == std::string::npos || !frame)
-        return;
-    frame->m_strSourceDir = path.substr(0, slash);
-    frame->m_strSourceName = path.substr(slash + 1);
 }
 
 bool CKorvaneDoc::OnOpenDocument(const std::string& path)
@@ -92,7 +71,7 @@ bool CKorvaneDoc::OnOpenDocument(const std::string& path)
     m_bLossyText = view && !view->IsLoadedTextIntact();
     if (m_bLossyText)
         AfxMessageBox(FormatResString(IDS_LOSSY_FILE_OPENED, {path}), MB_OK | MB_ICONEXCLAMATION);
-    PublishSourcePath(path);
+    m_strSourcePath = path;
     return true;
 }
 
@@ -107,7 +86,7 @@ bool CKorvaneDoc::OnSaveDocument(const std::string& path)
     // Declining leaves everything as it was: document, paths and the file on disk.
     if (!ConfirmLossySave(path))
         return false;
-    PublishSourcePath(path);
+    m_strSourcePath = path;
     if (!CDocument::OnSaveDocument(path))
         return false;
     // The file now holds exactly the editor's text; there is nothing left to lose.

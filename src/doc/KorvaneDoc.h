@@ -1,6 +1,6 @@
 // The source document: the program template for a new file, the file's full path for the
-// build commands, the frame's record of the current file, the " *" title marker, and the
-// guard against silently rewriting bytes of a file that the editor could not keep.
+// build commands, the " *" title marker, and the guard against silently rewriting bytes of
+// a file that the editor could not keep.
 #pragma once
 
 #include "framework/CDocument.h"
@@ -8,7 +8,6 @@
 #include <string>
 
 class CKorvaneView;
-class CMainFrame;
 
 class CKorvaneDoc : public CDocument {
 public:
@@ -24,14 +23,16 @@ public:
     // The text every new document starts with.
     static std::string ProgramTemplate();
 
-    std::string m_strSourcePath;
-    // The file was opened with bytes the editor could not keep; saving asks first.
-    bool m_bLossyText = false;
+    // The full path of the file last opened or saved (also a save that failed); empty for a
+    // document that has none yet. The build commands work on this file.
+    const std::string& GetSourcePath() const { return m_strSourcePath; }
+    // Whether the open file holds bytes the editor could not keep, so that saving asks first.
+    bool HasLossyText() const { return m_bLossyText; }
 
 private:
-    CMainFrame* GetMainFrame() const;
-    // Keeps the frame's name and directory in step with a path (split at its last backslash).
-    void PublishSourcePath(const std::string& path);
     // For a file whose bytes the editor changed: asks before saving over them.
     bool ConfirmLossySave(const std::string& path) const;
+
+    std::string m_strSourcePath;
+    bool m_bLossyText = false;
 };

@@ -6,7 +6,10 @@
 #include "framework/CFileDialog.h"
 #include "resource.h"
 
-CCompilerSetupDlg::CCompilerSetupDlg() : CDialog(IDD_COMPILER_SETUP) {}
+CCompilerSetupDlg::CCompilerSetupDlg(const std::string& compiler, const std::string& linker)
+    : CDialog(IDD_COMPILER_SETUP), m_strCompiler(compiler), m_strLinker(linker)
+{
+}
 
 void CCompilerSetupDlg::DoDataExchange(CDataExchange* pDX)
 {

@@ -9,7 +9,8 @@
 
 class CCompilerSetupDlg : public CDialog {
 public:
-    CCompilerSetupDlg();
+    // The dialog opens with these paths and no toolchain picked.
+    CCompilerSetupDlg(const std::string& compiler, const std::string& linker);
 
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -20,11 +21,16 @@ public:
     void OnBrowseCompiler();
     void OnBrowseLinker();
 
-    CompilerType m_nCompilerType = CompilerType::None;
-    std::string m_strCompiler;
-    std::string m_strLinker;
+    // What the dialog ended with: the picked toolchain (None when none was) and both paths.
+    CompilerType GetCompilerType() const { return m_nCompilerType; }
+    const std::string& GetCompiler() const { return m_strCompiler; }
+    const std::string& GetLinker() const { return m_strLinker; }
 
 private:
     void PickToolchain(CompilerType type);
     void BrowseFor(std::string& path);
+
+    CompilerType m_nCompilerType = CompilerType::None;
+    std::string m_strCompiler;
+    std::string m_strLinker;
 };

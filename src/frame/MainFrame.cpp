@@ -6,6 +6,7 @@
 #include "doc/KorvaneDoc.h"
 #include "frame/CompilerSetupDlg.h"
 #include "framework/MessageBox.h"
+#include "framework/PathName.h"
 #include "framework/Strings.h"
 #include "resource.h"
 
@@ -16,6 +17,9 @@ constexpr DWORD kOutputStyle = 0x503018C4;
 // A visible child with its tab strip along the bottom (tab style 2); 0x200 has no effect.
 constexpr DWORD kTabCtrlStyle = 0x50000202;
 
+// The launcher's worker thread tells the frame of a program that did not start.
+constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
+
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
 
 // Toolbar images in button order.
@@ -23,25 +27,19 @@ const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_
                               IDI_TB_COMPILE, IDI_TB_LINK,    IDI_TB_BUILD, IDI_TB_RUN,     IDI_TB_ABOUT};
 }
 
-CMainFrame::CMainFrame()
+CMainFrame::CMainFrame() : m_pPipeProcess(std::make_unique<CPipeProcess>())
 {
     LoadCompilerSettings();
 }
 
 bool CMainFrame::LoadCompilerSettings()
 {
-    return ::LoadCompilerSettings(*this);
+    return ::LoadCompilerSettings(m_compilerSettings);
 }
 
 void CMainFrame::SaveCompilerSettings()
 {
-    ::SaveCompilerSettings(*this);
-}
-
-CMainFrame::~CMainFrame()
-{
-    if (m_imageList)
-        ImageList_Destroy(m_imageList);
+    ::SaveCompilerSettings(m_compilerSettings);
 }
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
@@ -63,14 +61,13 @@ bool CMainFrame::CreateStatusBar()
 
 void CMainFrame::CreateToolBarImages()
 {
-    m_imageList = ImageList_Create(32, 32, ILC_COLOR8 | ILC_MASK, 4, 4);
+    m_imageList.reset(ImageList_Create(32, 32, ILC_COLOR8 | ILC_MASK, 4, 4));
     HINSTANCE instance = ::GetModuleHandleA(nullptr);
     for (UINT id : kToolBarIcons) {
-        HICON icon = static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0));
-        ImageList_AddIcon(m_imageList, icon);
-        ::DestroyIcon(icon);
+        UniqueIcon icon(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0)));
+        ImageList_AddIcon(m_imageList.get(), icon.get());
     }
-    m_wndToolBar.SetImageList(m_imageList);
+    m_wndToolBar.SetImageList(m_imageList.get());
 }
 
 bool CMainFrame::CreatePanelBars()
@@ -93,7 +90,8 @@ void CMainFrame::CreateOutputWindow()
 
 void CMainFrame::CreateUtilityPage()
 {
-    m_wndTabCtrl.Create(kTabCtrlStyle, RECT{0, 0, 100, 100}, &m_wndUtilityBar, IDW_TAB_CTRL);
+    m_wndTabCtrl.Create(kTabCtrlStyle, RECT{0, 0, 100, 100}, &m_wndUtilityBar, IDW_TAB_CTRL,
+                        LoadResString(IDS_TAB_FONT_FACE));
     if (m_wndToolDia.Create(&m_wndTabCtrl))
         m_wndToolDia.ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
     m_wndTabCtrl.AddPage(&m_wndToolDia, LoadResString(IDS_UTILITY_PAGE), IDI_UTILITY_PAGE);
@@ -155,6 +153,37 @@ bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
     return true;
 }
 
+LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_LAUNCH_FAILED) {
+        ShowSystemError(SystemError::Of(static_cast<DWORD>(wParam)));
+        return 0;
+    }
+    return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+void CMainFrame::ShowSystemError(const SystemError& error)
+{
+    AfxMessageBox(error.text, MB_OK | MB_ICONEXCLAMATION);
+}
+
+CKorvaneDoc* CMainFrame::GetSourceDocument() const
+{
+    return dynamic_cast<CKorvaneDoc*>(GetActiveDocument());
+}
+
+std::string CMainFrame::GetSourceName() const
+{
+    CKorvaneDoc* document = GetSourceDocument();
+    return document ? SplitPath(document->GetSourcePath()).name : std::string();
+}
+
+std::string CMainFrame::GetSourceDir() const
+{
+    CKorvaneDoc* document = GetSourceDocument();
+    return document ? SplitPath(document->GetSourcePath()).folder : std::string();
+}
+
 void CMainFrame::OnViewOutput()
 {
     TogglePanel(m_wndOutputBar);
@@ -167,12 +196,14 @@ void CMainFrame::OnViewUtility()
 
 void CMainFrame::CaptureOutput(const std::string& commandLine)
 {
-    if (!m_pipeProcess.Start(commandLine))
+    if (!m_pPipeProcess->Start(commandLine)) {
+        ShowSystemError(m_pPipeProcess->GetFailure());
         return;
+    }
     // The window always gets everything gathered so far, so a double-byte character split
     // between two reads shows whole once the next piece arrives.
     std::string text;
-    for (std::string piece = m_pipeProcess.ReadChunk(); !piece.empty(); piece = m_pipeProcess.ReadChunk()) {
+    for (std::string piece = m_pPipeProcess->ReadChunk(); !piece.empty(); piece = m_pPipeProcess->ReadChunk()) {
         text += piece;
         m_wndOutput.SetWindowText(text);
     }
@@ -181,32 +212,32 @@ void CMainFrame::CaptureOutput(const std::string& commandLine)
 bool CMainFrame::RunBuildAction(BuildAction action)
 {
     ShowControlBar(&m_wndOutputBar, true, false);
-    auto* document = dynamic_cast<CKorvaneDoc*>(GetActiveDocument());
-    if (!document || document->m_strSourcePath.empty()) {
+    CKorvaneDoc* document = GetSourceDocument();
+    if (!document || document->GetSourcePath().empty()) {
         AfxMessageBox(IDS_SAVE_FIRST);
         return false;
     }
     if (document->IsModified())
-        document->OnSaveDocument(document->m_strSourcePath);
+        document->OnSaveDocument(document->GetSourcePath());
+    const PathParts source = SplitPath(document->GetSourcePath());
 
     CBatchFile batch;
     if (!batch.Create()) {
         AfxMessageBox(IDS_BATCH_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    batch.WriteLine(m_strSourceDir.substr(0, 2));
-    batch.WriteLine("cd " + m_strSourceDir);
-    const std::string& tool = action == BuildAction::Compile ? m_strCompilerPath : m_strLinkerPath;
+    batch.WriteLine(source.folder.substr(0, 2));
+    batch.WriteLine("cd " + source.folder);
+    const std::string& tool = action == BuildAction::Compile ? m_compilerSettings.m_strCompilerPath
+                                                             : m_compilerSettings.m_strLinkerPath;
     if (tool.empty()) {
         AfxMessageBox(action == BuildAction::Compile ? IDS_NO_COMPILER_PATH : IDS_NO_LINKER_PATH);
         return false;
     }
-    batch.WriteLine(ToolLine(action, tool, m_strSourceName));
+    batch.WriteLine(ToolLine(action, tool, source.name));
     batch.Close();
 
-    m_strBatchCommand = batch.CommandLine();
-    m_pszCommand = m_strBatchCommand.c_str();
-    CaptureOutput(m_strBatchCommand);
+    CaptureOutput(batch.CommandLine());
     batch.Delete();
     return true;
 }
@@ -229,33 +260,28 @@ void CMainFrame::OnBuild()
 
 void CMainFrame::Launch(const std::string& commandLine)
 {
-    m_strRunCommand = commandLine;
-    m_pszCommand = m_strRunCommand.c_str();
-    LaunchProgramAsync(m_strRunCommand);
+    if (!LaunchProgramAsync(commandLine, m_hWnd, WM_LAUNCH_FAILED))
+        ShowSystemError(SystemError::Last());
 }
 
 void CMainFrame::OnRun()
 {
-    Launch(RunCommandLine(m_strSourceDir, m_strSourceName));
+    Launch(RunCommandLine(GetSourceDir(), GetSourceName()));
 }
 
 void CMainFrame::OnDebug()
 {
-    Launch(DebugCommandLine(m_strSourceDir, m_strSourceName));
+    Launch(DebugCommandLine(GetSourceDir(), GetSourceName()));
 }
 
 void CMainFrame::OnSetCompiler()
 {
     LoadCompilerSettings();
-    CCompilerSetupDlg dialog;
-    dialog.m_strCompiler = m_strCompilerPath;
-    dialog.m_strLinker = m_strLinkerPath;
+    CCompilerSetupDlg dialog(m_compilerSettings.m_strCompilerPath, m_compilerSettings.m_strLinkerPath);
     if (dialog.DoModal(this) != IDOK)
         return;
-    if (dialog.m_nCompilerType == CompilerType::None)
+    if (dialog.GetCompilerType() == CompilerType::None)
         AfxMessageBox(IDS_NO_COMPILER_TYPE);
-    m_compilerType = dialog.m_nCompilerType;
-    m_strCompilerPath = dialog.m_strCompiler;
-    m_strLinkerPath = dialog.m_strLinker;
+    m_compilerSettings = CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker()};
     SaveCompilerSettings();
 }

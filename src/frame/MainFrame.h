@@ -5,27 +5,27 @@
 #include "build/BuildAction.h"
 #include "build/CompilerSettings.h"
 #include "build/PipeProcess.h"
+#include "frame/ToolDia.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CStatusBar.h"
 #include "framework/CToolBar.h"
+#include "framework/Handles.h"
 #include "panels/CaptionBar.h"
 #include "panels/PageTabCtrl.h"
-#include "panels/ToolDia.h"
 
-#include <commctrl.h>
-
+#include <memory>
 #include <string>
 
-// The compiler settings (m_compilerType, m_strCompilerPath, m_strLinkerPath) are the frame's
-// own members through its CompilerSettings base.
-class CMainFrame : public CFrameWnd, public CompilerSettings {
+class CKorvaneDoc;
+
+class CMainFrame : public CFrameWnd {
 public:
     CMainFrame();
-    ~CMainFrame() override;
 
     bool PreCreateWindow(CREATESTRUCTA& cs) override;
     int OnCreate(CREATESTRUCTA* cs) override;
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnViewOutput();
     void OnViewUtility();
@@ -39,27 +39,22 @@ public:
     // One build step: writes and runs the batch file and shows what it printed. True when
     // the batch file was handed to the runner.
     bool RunBuildAction(BuildAction action);
+
+    // The name (with extension) and the folder (without a trailing backslash) of the
+    // document's source file; both empty while the document has no file.
+    std::string GetSourceName() const;
+    std::string GetSourceDir() const;
+
+    const CompilerSettings& GetCompilerSettings() const { return m_compilerSettings; }
+    // Takes new settings for the following builds; SaveCompilerSettings stores them.
+    void SetCompilerSettings(const CompilerSettings& settings) { m_compilerSettings = settings; }
     bool LoadCompilerSettings();
     void SaveCompilerSettings();
 
-    CCaptionBar m_wndUtilityBar;
-    CCaptionBar m_wndOutputBar;
-    CPageTabCtrl m_wndTabCtrl;
-    CWnd m_wndOutput;
-    std::string m_strSourceName;
-    std::string m_strSourceDir;
-    const char* m_pszCommand = nullptr;
-    CToolDia m_wndToolDia;
-    CStatusBar m_wndStatusBar;
-    CToolBar m_wndToolBar;
-    HIMAGELIST m_imageList = nullptr;
-    CPipeProcess m_pipeProcess;
-    std::string m_strRunCommand;
+    // Replaces the runner the build steps start their batch file with (a seam for tests).
+    void SetPipeProcess(std::unique_ptr<CPipeProcess> process) { m_pPipeProcess = std::move(process); }
 
 private:
-    // The command line of the last batch file run, which m_pszCommand points at.
-    std::string m_strBatchCommand;
-
     bool CreateToolBar();
     bool CreateStatusBar();
     void CreateToolBarImages();
@@ -68,7 +63,20 @@ private:
     void CreateUtilityPage();
     void DockBars();
     void TogglePanel(CControlBar& bar);
+    CKorvaneDoc* GetSourceDocument() const;
     void Launch(const std::string& commandLine);
     // Runs the batch file and puts everything it printed so far into the output window.
     void CaptureOutput(const std::string& commandLine);
+    void ShowSystemError(const SystemError& error);
+
+    CCaptionBar m_wndUtilityBar;
+    CCaptionBar m_wndOutputBar;
+    CPageTabCtrl m_wndTabCtrl;
+    CWnd m_wndOutput;
+    CToolDia m_wndToolDia;
+    CStatusBar m_wndStatusBar;
+    CToolBar m_wndToolBar;
+    UniqueImageList m_imageList;
+    std::unique_ptr<CPipeProcess> m_pPipeProcess;
+    CompilerSettings m_compilerSettings;
 };

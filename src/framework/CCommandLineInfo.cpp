@@ -1,6 +1,8 @@
 // Command-line parsing.
 #include "framework/CCommandLineInfo.h"
 
+#include "framework/Strings.h"
+
 #include <windows.h>
 
 void CCommandLineInfo::ParseParam(const std::string& param, bool flag, bool)
@@ -82,7 +84,7 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine)
                 continue;
             }
             word += c;
-            if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < n)
+            if (IsLeadByte(c) && i + 1 < n)
                 word += commandLine[++i];
             ++i;
         }

@@ -8,6 +8,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
+#include "framework/PathName.h"
 #include "framework/Strings.h"
 
 #include <algorithm>
@@ -54,8 +55,7 @@ void CDocument::SetPathName(const std::string& path, bool addToMRU)
     char* namePart = nullptr;
     DWORD n = ::GetFullPathNameA(path.c_str(), sizeof full, full, &namePart);
     m_strPathName = (n > 0 && n < sizeof full) ? std::string(full) : path;
-    size_t slash = m_strPathName.find_last_of("\\/");
-    SetTitle(slash == std::string::npos ? m_strPathName : m_strPathName.substr(slash + 1));
+    SetTitle(SplitPath(m_strPathName).name);
     if (addToMRU)
         AfxGetApp()->AddToRecentFileList(m_strPathName);
 }

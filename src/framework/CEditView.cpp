@@ -93,7 +93,7 @@ bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         return true;
     case ID_FILE_PRINT_DIRECT:
         if (!pCmdUI) {
-            const CWinApp::PrintTarget& target = AfxGetApp()->m_printTarget;
+            const CWinApp::PrintTarget& target = AfxGetApp()->GetPrintTarget();
             PrintText(target.printer, target.driver, target.port);
         }
         return true;

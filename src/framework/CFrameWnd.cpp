@@ -453,6 +453,10 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case WM_SYSCOLORCHANGE:
+        // Child windows hear of new system colours only through their top-level window.
+        SendMessageToDescendants(message, wParam, lParam);
+        break;
     case WM_DDE_INITIATE:
     case WM_DDE_EXECUTE:
     case WM_DDE_TERMINATE:
@@ -472,8 +476,8 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CFrameWnd::PostNcDestroy()
 {
     CWinApp* app = AfxGetApp();
-    if (app && app->m_pMainWnd == this) {
-        app->m_pMainWnd = nullptr;
+    if (app && app->GetMainWnd() == this) {
+        app->SetMainWnd(nullptr);
         ::PostQuitMessage(0);
     }
     delete this;

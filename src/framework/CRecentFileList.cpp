@@ -3,6 +3,7 @@
 
 #include "framework/CCmdUI.h"
 #include "framework/CWinApp.h"
+#include "framework/PathName.h"
 
 #include <cstdio>
 
@@ -32,24 +33,11 @@ void CRecentFileList::Remove(size_t index)
         m_arrNames.erase(m_arrNames.begin() + static_cast<std::ptrdiff_t>(index));
 }
 
-// Splits after a character, stepping over double-byte pairs so a trail byte is never taken for '\'.
-static std::vector<size_t> BackslashPositions(const std::string& path)
-{
-    std::vector<size_t> positions;
-    for (size_t i = 0; i < path.size(); ++i) {
-        if (::IsDBCSLeadByte(static_cast<BYTE>(path[i])))
-            ++i;
-        else if (path[i] == '\\')
-            positions.push_back(i);
-    }
-    return positions;
-}
-
 std::string AbbreviatePath(const std::string& path, size_t maxLength)
 {
     if (path.size() <= maxLength)
         return path;
-    std::vector<size_t> slashes = BackslashPositions(path);
+    std::vector<size_t> slashes = SeparatorPositions(path);
     std::string name = slashes.empty() ? path : path.substr(slashes.back() + 1);
     // The root: "c:\" or the "\\server\share\" prefix of a network path.
     size_t rootSlash = path.rfind("\\\\", 0) == 0 && slashes.size() > 3 ? 3 : 0;

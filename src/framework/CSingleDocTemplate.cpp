@@ -112,8 +112,8 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
     }
 
     CWinApp* app = AfxGetApp();
-    if (!app->m_pMainWnd)
-        app->m_pMainWnd = frame;
+    if (!app->GetMainWnd())
+        app->SetMainWnd(frame);
     if (CView* view = document->GetFirstView(); view && created)
         view->OnInitialUpdate();
     frame->OnUpdateFrameTitle();

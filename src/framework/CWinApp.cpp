@@ -8,6 +8,7 @@
 #include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
+#include "framework/RegistryKey.h"
 #include "framework/ShellRegistration.h"
 #include "framework/Strings.h"
 
@@ -25,7 +26,7 @@ CWinApp* AfxGetApp()
 
 CWnd* AfxGetMainWnd()
 {
-    return g_pApp ? g_pApp->m_pMainWnd : nullptr;
+    return g_pApp ? g_pApp->GetMainWnd() : nullptr;
 }
 
 CWinApp::CWinApp()
@@ -135,61 +136,43 @@ void CWinApp::SetRegistryKey(const std::string& key)
 
 std::string CWinApp::GetAppRegistryPath() const
 {
-    return "Software\\" + m_strRegistryKey + "\\" + m_pszAppName;
+    return "Software\\" + m_strRegistryKey + "\\" + m_strAppName;
 }
 
-static UniqueHkey OpenSectionKey(const std::string& path, bool create)
+// The profile lives below HKEY_CURRENT_USER and lasts; reading never creates anything.
+CRegistryKey CWinApp::OpenSection(const std::string& section, bool create) const
 {
-    UniqueHkey key;
-    if (create)
-        ::RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
-                          nullptr, key.put(), nullptr);
-    else
-        ::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, key.put());
+    CRegistryKey key(HKEY_CURRENT_USER, CRegistryKey::Lifetime::Lasting);
+    std::string path = GetAppRegistryPath() + "\\" + section;
+    bool opened = create ? key.Create(path) : key.Open(path, KEY_READ);
+    if (!opened)
+        key.Close();
     return key;
 }
 
 std::string CWinApp::GetProfileString(const std::string& section, const std::string& entry,
                                       const std::string& fallback)
 {
-    UniqueHkey key = OpenSectionKey(GetAppRegistryPath() + "\\" + section, false);
-    if (!key)
-        return fallback;
-    char buffer[1024];
-    DWORD size = sizeof buffer - 1;
-    DWORD type = 0;
-    if (::RegQueryValueExA(key.get(), entry.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
-            ERROR_SUCCESS ||
-        type != REG_SZ)
-        return fallback;
-    buffer[size] = '\0';
-    return buffer;
+    std::string value = fallback;
+    OpenSection(section, false).GetString(entry, value);
+    return value;
 }
 
 bool CWinApp::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
 {
-    UniqueHkey key = OpenSectionKey(GetAppRegistryPath() + "\\" + section, true);
-    return key && ::RegSetValueExA(key.get(), entry.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                                   static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    return OpenSection(section, true).SetString(entry, value);
 }
 
 UINT CWinApp::GetProfileInt(const std::string& section, const std::string& entry, UINT fallback)
 {
-    UniqueHkey key = OpenSectionKey(GetAppRegistryPath() + "\\" + section, false);
-    DWORD value = 0;
-    DWORD size = sizeof value;
-    DWORD type = 0;
-    if (!key || ::RegQueryValueExA(key.get(), entry.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
-                    ERROR_SUCCESS ||
-        type != REG_DWORD)
-        return fallback;
+    DWORD value = fallback;
+    OpenSection(section, false).GetDword(entry, value);
     return value;
 }
 
 void CWinApp::DeleteProfileEntry(const std::string& section, const std::string& entry)
 {
-    if (UniqueHkey key = OpenSectionKey(GetAppRegistryPath() + "\\" + section, false))
-        ::RegDeleteValueA(key.get(), entry.c_str());
+    OpenSection(section, false).DeleteValue(entry);
 }
 
 void CWinApp::LoadStdProfileSettings(UINT maxMRU)
@@ -297,7 +280,7 @@ void CWinApp::EnableShellOpen()
 {
     m_bShellOpenEnabled = true;
     // The shell asks for the application by the program's name, on the "system" topic.
-    m_pShellOpenServer = std::make_unique<ShellOpenServer>(m_pszAppName, "system");
+    m_pShellOpenServer = std::make_unique<ShellOpenServer>(m_strAppName, "system");
 }
 
 void CWinApp::RegisterShellFileTypes(bool)
@@ -310,13 +293,13 @@ bool CWinApp::UnregisterShellFileTypes()
 {
     bool done = m_pDocTemplate && ::UnregisterShellFileTypes(*m_pDocTemplate);
     if (!m_strRegistryKey.empty())
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, GetAppRegistryPath().c_str());
+        CRegistryKey::DeleteTree(HKEY_CURRENT_USER, GetAppRegistryPath());
     return done;
 }
 
 void CWinApp::ParseCommandLine(CCommandLineInfo& info)
 {
-    std::vector<std::string> words = SplitCommandLine(m_pszCmdLine);
+    std::vector<std::string> words = SplitCommandLine(m_strCmdLine);
     for (size_t i = 0; i < words.size(); ++i) {
         const std::string& word = words[i];
         bool flag = !word.empty() && (word[0] == '/' || word[0] == '-');
@@ -345,7 +328,7 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         // The shell sends what to open; until then the program waits with a hidden window,
         // which the first opened file shows as the program was asked to show it.
         if (m_pShellOpenServer)
-            m_pShellOpenServer->m_nShowCmd = m_nCmdShow;
+            m_pShellOpenServer->SetShowCommand(m_nCmdShow);
         m_nCmdShow = SW_HIDE;
         OnFileNew();
         return m_pMainWnd != nullptr;
@@ -367,11 +350,11 @@ int AfxWinMain(int cmdShow)
         return 1;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
-    app->m_nCmdShow = cmdShow;
-    app->m_pszCmdLine = ::GetCommandLineA();
+    app->SetCmdShow(cmdShow);
+    app->SetCommandLine(::GetCommandLineA());
     if (!app->InitInstance()) {
-        if (app->m_pMainWnd)
-            app->m_pMainWnd->DestroyWindow();
+        if (CWnd* mainWnd = app->GetMainWnd())
+            mainWnd->DestroyWindow();
         return app->ExitInstance();
     }
     return app->Run();

@@ -13,6 +13,7 @@
 #include <string>
 
 class CDocument;
+class CRegistryKey;
 
 class CWinApp : public CCmdTarget {
 public:
@@ -64,20 +65,36 @@ public:
     struct PrintTarget {
         std::string printer, driver, port;
     };
+    const PrintTarget& GetPrintTarget() const { return m_printTarget; }
+    void SetPrintTarget(const PrintTarget& target) { m_printTarget = target; }
+
+    CWnd* GetMainWnd() const { return m_pMainWnd; }
+    void SetMainWnd(CWnd* wnd) { m_pMainWnd = wnd; }
+    // How the main window is to be shown first (SW_...), from the entry point.
+    int GetCmdShow() const { return m_nCmdShow; }
+    void SetCmdShow(int cmdShow) { m_nCmdShow = cmdShow; }
+    // The whole command line, the program's own name first.
+    void SetCommandLine(const std::string& commandLine) { m_strCmdLine = commandLine; }
+    const std::string& GetAppName() const { return m_strAppName; }
+    // Answers the shell's open and print requests once EnableShellOpen has been called.
+    ShellOpenServer* GetShellOpenServer() const { return m_pShellOpenServer.get(); }
+
+protected:
+    void SetAppName(const std::string& name) { m_strAppName = name; }
+
+private:
+    CRegistryKey OpenSection(const std::string& section, bool create) const;
 
     CWnd* m_pMainWnd = nullptr;
     PrintTarget m_printTarget;
     int m_nCmdShow = SW_SHOWNORMAL;
-    std::string m_pszAppName;
-    std::string m_pszCmdLine;
+    std::string m_strAppName;
+    std::string m_strCmdLine;
     std::string m_strRegistryKey;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     bool m_bShellOpenEnabled = false;
-    // Answers the shell's open and print requests once EnableShellOpen has been called.
     std::unique_ptr<ShellOpenServer> m_pShellOpenServer;
     int m_nExitCode = 0;
-
-private:
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
     MSG m_msgCur{};
 };

@@ -146,7 +146,8 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_NCDESTROY) {
         ::RemovePropA(m_hWnd, kObjectProperty);
-        if (m_pfnSuper)
+        // A procedure that subclassed the window after us still calls ours: leave it be.
+        if (m_pfnSuper && ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc))
             ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
         m_hWnd = nullptr;
         m_pfnSuper = nullptr;

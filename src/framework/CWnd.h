@@ -81,11 +81,11 @@ public:
     void SetWindowText(const std::string& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
     std::string GetWindowText() const;
 
-    HWND m_hWnd = nullptr;
-
 protected:
     static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hWnd);
+
+    HWND m_hWnd = nullptr;
 
     // The procedure of a subclassed system window; it and our procedure run as Unicode
     // procedures there, while windows of our own classes get ANSI messages.

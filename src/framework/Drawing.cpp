@@ -1,12 +1,13 @@
 // Small drawing routines shared by the self-drawn controls.
 #include "framework/Drawing.h"
 
+#include "framework/Handles.h"
+
 void FillSolidRect(HDC dc, int x, int y, int cx, int cy, COLORREF color)
 {
-    COLORREF old = ::SetBkColor(dc, color);
+    BkColorGuard background(dc, color);
     RECT rc{x, y, x + cx, y + cy};
     ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
-    ::SetBkColor(dc, old);
 }
 
 void Draw3dFrame(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight)

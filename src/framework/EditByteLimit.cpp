@@ -121,7 +121,8 @@ LRESULT CALLBACK ByteLimitProc(HWND edit, UINT message, WPARAM wParam, LPARAM lP
         return ::DefWindowProcW(edit, message, wParam, lParam);
     WNDPROC original = state->pfnOriginal;
     if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        if (::GetWindowLongPtrW(edit, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ByteLimitProc))
+            ::SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
         std::unique_ptr<ByteLimit> owned(static_cast<ByteLimit*>(::RemovePropA(edit, kByteLimitProperty)));
         return ::CallWindowProcW(original, edit, message, wParam, lParam);
     }

@@ -1,8 +1,10 @@
-// Move-only owners for kernel, registry and GDI handles, and scope guards for device
-// contexts and the objects selected into them.
+// Move-only owners for kernel, registry, GDI, menu, icon and image-list handles, and scope
+// guards for device contexts, the objects selected into them and their drawing settings.
 #pragma once
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <utility>
 
@@ -48,12 +50,14 @@ template <typename T> inline void DeleteGdiObject(T h) { ::DeleteObject(h); }
 inline void DeleteMemoryDc(HDC h) { ::DeleteDC(h); }
 inline void DestroyIconHandle(HICON h) { ::DestroyIcon(h); }
 inline void DestroyMenuHandle(HMENU h) { ::DestroyMenu(h); }
+inline void DestroyImageListHandle(HIMAGELIST h) { ::ImageList_Destroy(h); }
 
 using UniqueHandle = UniqueOwner<HANDLE, CloseKernelHandle>;
 using UniqueHkey = UniqueOwner<HKEY, CloseRegistryKey>;
 template <typename T> using GdiObject = UniqueOwner<T, DeleteGdiObject<T>>;
 using UniqueIcon = UniqueOwner<HICON, DestroyIconHandle>;
 using UniqueMenu = UniqueOwner<HMENU, DestroyMenuHandle>;
+using UniqueImageList = UniqueOwner<HIMAGELIST, DestroyImageListHandle>;
 
 // CreateFile reports failure with INVALID_HANDLE_VALUE rather than null.
 inline UniqueHandle FileHandle(HANDLE h)
@@ -73,6 +77,25 @@ private:
     HDC m_dc;
     HGDIOBJ m_old;
 };
+
+// Changes one drawing setting of a DC (background mode, text colour, background colour) for
+// the lifetime of the guard, through the setter that also returns the previous value.
+template <typename T, auto Set>
+class DcSettingGuard {
+public:
+    DcSettingGuard(HDC dc, T value) : m_dc(dc), m_old(Set(dc, value)) {}
+    ~DcSettingGuard() { Set(m_dc, m_old); }
+    DcSettingGuard(const DcSettingGuard&) = delete;
+    DcSettingGuard& operator=(const DcSettingGuard&) = delete;
+
+private:
+    HDC m_dc;
+    T m_old;
+};
+
+using BkModeGuard = DcSettingGuard<int, ::SetBkMode>;
+using TextColorGuard = DcSettingGuard<COLORREF, ::SetTextColor>;
+using BkColorGuard = DcSettingGuard<COLORREF, ::SetBkColor>;
 
 // BeginPaint / EndPaint.
 class PaintDc {

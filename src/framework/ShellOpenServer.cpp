@@ -107,9 +107,9 @@ ShellOpenServer::ShellOpenServer(const std::string& application, const std::stri
 bool ShellOpenServer::HandleForMainFrame(CWnd* frame, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWinApp* app = AfxGetApp();
-    if (!app || !app->m_pShellOpenServer || app->m_pMainWnd != frame)
+    if (!app || !app->GetShellOpenServer() || app->GetMainWnd() != frame)
         return false;
-    return app->m_pShellOpenServer->OnMessage(frame->GetSafeHwnd(), message, wParam, lParam);
+    return app->GetShellOpenServer()->OnMessage(frame->GetSafeHwnd(), message, wParam, lParam);
 }
 
 bool ShellOpenServer::OnMessage(HWND server, UINT message, WPARAM wParam, LPARAM lParam)
@@ -200,10 +200,10 @@ bool ShellOpenServer::OpenFile(const std::string& path)
 bool ShellOpenServer::PrintFile(const std::string& path)
 {
     CWinApp* app = AfxGetApp();
-    CWnd* mainWnd = app->m_pMainWnd;
+    CWnd* mainWnd = app->GetMainWnd();
     if (!mainWnd || !app->OpenDocumentFile(path))
         return false;
-    app->m_printTarget = CWinApp::PrintTarget{};
+    app->SetPrintTarget(CWinApp::PrintTarget{});
     mainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
     // A program that the shell started only for this print has nothing left to show.
     if (!mainWnd->IsWindowVisible())

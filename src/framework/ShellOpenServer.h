@@ -36,7 +36,7 @@ public:
 
     // How the main window is shown once the shell has opened a file in it (the program
     // started hidden with /dde keeps the show command it was started with here).
-    int m_nShowCmd = SW_SHOWNORMAL;
+    void SetShowCommand(int showCmd) { m_nShowCmd = showCmd; }
 
 private:
     bool Matches(ATOM atom, const std::string& name) const;
@@ -48,4 +48,5 @@ private:
 
     std::string m_strApplication;
     std::string m_strTopic;
+    int m_nShowCmd = SW_SHOWNORMAL;
 };

@@ -2,30 +2,27 @@
 #include "framework/ShellRegistration.h"
 
 #include "framework/CSingleDocTemplate.h"
-#include "framework/Handles.h"
+#include "framework/RegistryKey.h"
 
 #include <windows.h>
 
 #include <string>
 
 namespace {
-bool SetKeyValue(const std::string& key, const char* valueName, const std::string& value)
+// Writes one value of a key below HKEY_CLASSES_ROOT (the default value for an empty name).
+bool SetKeyValue(const std::string& key, const std::string& valueName, const std::string& value)
 {
-    UniqueHkey hkey;
-    if (::RegCreateKeyExA(HKEY_CLASSES_ROOT, key.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                          hkey.put(), nullptr) != ERROR_SUCCESS)
-        return false;
-    return ::RegSetValueExA(hkey.get(), valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                            static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+    CRegistryKey classes(HKEY_CLASSES_ROOT, CRegistryKey::Lifetime::Lasting);
+    return classes.Create(key) && classes.SetString(valueName, value);
 }
 
 std::string KeyDefaultValue(const std::string& key)
 {
-    char buffer[512] = "";
-    LONG size = sizeof buffer;
-    if (::RegQueryValueA(HKEY_CLASSES_ROOT, key.c_str(), buffer, &size) != ERROR_SUCCESS)
-        return {};
-    return buffer;
+    CRegistryKey classes(HKEY_CLASSES_ROOT);
+    std::string value;
+    if (classes.Open(key, KEY_READ))
+        classes.GetString("", value);
+    return value;
 }
 
 std::string ModulePath()
@@ -44,18 +41,18 @@ void RegisterShellFileTypes(const CSingleDocTemplate& docTemplate, bool shellOpe
     if (typeId.empty())
         return;
     std::string program = "\"" + ModulePath() + "\"";
-    SetKeyValue(typeId, nullptr, typeName);
-    SetKeyValue(typeId + "\\DefaultIcon", nullptr, ModulePath() + ",1");
-    SetKeyValue(typeId + "\\shell\\open\\command", nullptr, program + " \"%1\"");
-    SetKeyValue(typeId + "\\shell\\print\\command", nullptr, program + " /p \"%1\"");
-    SetKeyValue(typeId + "\\shell\\printto\\command", nullptr, program + " /pt \"%1\" \"%2\" \"%3\" \"%4\"");
+    SetKeyValue(typeId, "", typeName);
+    SetKeyValue(typeId + "\\DefaultIcon", "", ModulePath() + ",1");
+    SetKeyValue(typeId + "\\shell\\open\\command", "", program + " \"%1\"");
+    SetKeyValue(typeId + "\\shell\\print\\command", "", program + " /p \"%1\"");
+    SetKeyValue(typeId + "\\shell\\printto\\command", "", program + " /pt \"%1\" \"%2\" \"%3\" \"%4\"");
     if (shellOpen)
-        SetKeyValue(typeId + "\\shell\\open\\ddeexec", nullptr, "[open(\"%1\")]");
+        SetKeyValue(typeId + "\\shell\\open\\ddeexec", "", "[open(\"%1\")]");
     if (extension.empty())
         return;
     std::string current = KeyDefaultValue(extension);
     if (current.empty() || current == typeId) {
-        SetKeyValue(extension, nullptr, typeId);
+        SetKeyValue(extension, "", typeId);
         SetKeyValue(extension + "\\ShellNew", "NullFile", "");
     }
 }
@@ -65,13 +62,9 @@ bool UnregisterShellFileTypes(const CSingleDocTemplate& docTemplate)
     std::string typeId = docTemplate.GetDocString(CSingleDocTemplate::regFileTypeId);
     std::string extension = docTemplate.GetDocString(CSingleDocTemplate::filterExt);
     bool done = true;
-    if (!typeId.empty()) {
-        LONG result = ::RegDeleteTreeA(HKEY_CLASSES_ROOT, typeId.c_str());
-        done = result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
-    }
-    if (!extension.empty() && KeyDefaultValue(extension) == typeId) {
-        LONG result = ::RegDeleteTreeA(HKEY_CLASSES_ROOT, extension.c_str());
-        done = done && (result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND);
-    }
+    if (!typeId.empty())
+        done = CRegistryKey::DeleteTree(HKEY_CLASSES_ROOT, typeId);
+    if (!extension.empty() && KeyDefaultValue(extension) == typeId)
+        done = CRegistryKey::DeleteTree(HKEY_CLASSES_ROOT, extension) && done;
     return done;
 }

@@ -3,6 +3,11 @@
 
 #include <vector>
 
+bool IsLeadByte(char c)
+{
+    return ::IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
+}
+
 std::string LoadResString(UINT id)
 {
     // String resources live in blocks of 16; a generous buffer covers every entry of ours.
@@ -27,7 +32,7 @@ std::string FormatPlaceholders(const std::string& pattern, std::initializer_list
         }
         result += c;
         // A lead byte carries its trail byte with it, which may look like '%'.
-        if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < pattern.size())
+        if (IsLeadByte(c) && i + 1 < pattern.size())
             result += pattern[++i];
     }
     return result;

@@ -6,6 +6,9 @@
 #include <initializer_list>
 #include <string>
 
+// Whether c starts a double-byte character of the code page the program's texts are in.
+bool IsLeadByte(char c);
+
 // The string resource with this id, or an empty text when there is none.
 std::string LoadResString(UINT id);
 
@@ -19,10 +22,20 @@ std::string FormatResString(UINT id, std::initializer_list<std::string> args);
 std::string PromptPart(const std::string& text);
 std::string TipPart(const std::string& text);
 
-// The system's text for an error code, fetched into a buffer of the given size. When the
-// text does not fit or does not exist, the whole text or the error number is returned, so
-// the result is never empty.
+// The system's text for an error code. It is asked for in a small buffer first, as the
+// system's messages are short; a longer text is fetched whole, and an error without text
+// gives its number, so the result is never empty.
 std::string SystemErrorText(DWORD error, size_t bufferSize = 100);
+
+// A failed system call: its error number and the system's text for it.
+struct SystemError {
+    DWORD code = ERROR_SUCCESS;
+    std::string text;
+
+    static SystemError Of(DWORD code) { return SystemError{code, SystemErrorText(code)}; }
+    // The calling thread's last error.
+    static SystemError Last() { return Of(::GetLastError()); }
+};
 
 // Field n (0-based) of a text whose fields are separated by "\n".
 std::string SubString(const std::string& text, int field);

@@ -55,9 +55,7 @@ void CCaptionButton::Paint(HDC dc) const
         Draw3dFrame(dc, r, ::GetSysColor(COLOR_BTNSHADOW), ::GetSysColor(COLOR_BTNHIGHLIGHT));
     else if (m_bRaised)
         Draw3dFrame(dc, r, ::GetSysColor(COLOR_BTNHIGHLIGHT), ::GetSysColor(COLOR_BTNSHADOW));
-    COLORREF oldColor = ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
-    int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    TextColorGuard color(dc, ::GetSysColor(COLOR_BTNTEXT));
+    BkModeGuard mode(dc, TRANSPARENT);
     PaintCross(dc);
-    ::SetBkMode(dc, oldMode);
-    ::SetTextColor(dc, oldColor);
 }

@@ -2,9 +2,6 @@
 #include "panels/PageTabCtrl.h"
 
 #include "framework/Drawing.h"
-#include "framework/Strings.h"
-
-#include "resource.h"
 
 #include <windowsx.h>
 
@@ -16,18 +13,6 @@ const int kStripHeight = 23;
 const int kStripInset = 6;
 const int kPageInset = 2;
 
-class BackgroundModeGuard {
-public:
-    BackgroundModeGuard(HDC dc, int mode) : m_dc(dc), m_nOld(::SetBkMode(dc, mode)) {}
-    ~BackgroundModeGuard() { ::SetBkMode(m_dc, m_nOld); }
-    BackgroundModeGuard(const BackgroundModeGuard&) = delete;
-    BackgroundModeGuard& operator=(const BackgroundModeGuard&) = delete;
-
-private:
-    HDC m_dc;
-    int m_nOld;
-};
-
 void PlaceWindow(CWnd* wnd, const RECT& rc)
 {
     if (wnd && wnd->GetSafeHwnd())
@@ -35,7 +20,7 @@ void PlaceWindow(CWnd* wnd, const RECT& rc)
 }
 }
 
-bool CPageTabCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+bool CPageTabCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, const std::string& fontFace)
 {
     m_nTabStyle = style & kTabStyleMask;
     const char* className = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorA(nullptr, IDC_ARROW));
@@ -44,7 +29,7 @@ bool CPageTabCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
         return false;
     m_font.reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_STROKE_PRECIS,
                                CLIP_STROKE_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_DONTCARE,
-                               LoadResString(IDS_TAB_FONT_FACE).c_str()));
+                               fontFace.c_str()));
     return true;
 }
 
@@ -137,9 +122,8 @@ void CPageTabCtrl::RecalcLayout()
 
 void CPageTabCtrl::Paint(HDC dc) const
 {
-    SelectGuard pen(dc, ::GetCurrentObject(dc, OBJ_PEN));
     SelectGuard font(dc, m_font.get());
-    BackgroundModeGuard mode(dc, TRANSPARENT);
+    BkModeGuard mode(dc, TRANSPARENT);
     DrawBorder(dc);
     for (int i = 0; i < GetPageCount(); ++i)
         m_pageList[static_cast<size_t>(i)]->Draw(dc, m_nTabStyle, i == m_nActivePage);
@@ -173,6 +157,10 @@ LRESULT CPageTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         CWnd::WindowProc(message, wParam, lParam);
         OnSize();
         return 0;
+    case WM_SYSCOLORCHANGE:
+        CTabEntry::OnSysColorChange();
+        Invalidate(true);
+        break;
     }
     return CWnd::WindowProc(message, wParam, lParam);
 }

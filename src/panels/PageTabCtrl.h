@@ -17,8 +17,9 @@ class CPageTabCtrl : public CWnd {
 public:
     CPageTabCtrl() = default;
 
-    // style: window style whose low four bits are tab style flags.
-    bool Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
+    // style: window style whose low four bits are tab style flags; the titles are drawn in
+    // a 12-pixel font of the given face.
+    bool Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, const std::string& fontFace);
     // Appends a page; icon is an icon resource id or 0. Call Refresh once the pages are added.
     void AddPage(CWnd* window, const std::string& title, UINT icon);
     void Refresh();

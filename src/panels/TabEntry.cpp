@@ -2,6 +2,7 @@
 #include "panels/TabEntry.h"
 
 #include "framework/Handles.h"
+#include "framework/Strings.h"
 
 #include <algorithm>
 
@@ -12,16 +13,19 @@ const int kIconSize = 16;
 const int kMaxCuts = 10;
 const char kEllipsis[] = "...";
 
-// The pens every tab draws with, made on first use and released at exit.
+// The pens every tab draws with, made on first use and released at exit. The shadow pen
+// follows the system colour, so it is made again when the system colours change.
 struct TabPens {
     GdiObject<HPEN> white{::CreatePen(PS_SOLID, 1, RGB(255, 255, 255))};
     GdiObject<HPEN> black{::CreatePen(PS_SOLID, 1, RGB(0, 0, 0))};
-    GdiObject<HPEN> shadow{::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW))};
+    GdiObject<HPEN> shadow{ShadowPen()};
+
+    static HPEN ShadowPen() { return ::CreatePen(PS_SOLID, 1, ::GetSysColor(COLOR_BTNSHADOW)); }
 };
 
-const TabPens& Pens()
+TabPens& Pens()
 {
-    static const TabPens pens;
+    static TabPens pens;
     return pens;
 }
 
@@ -37,7 +41,7 @@ size_t CharBoundary(const std::string& text, size_t maxBytes)
 {
     size_t i = 0;
     while (i < maxBytes && i < text.size()) {
-        size_t step = ::IsDBCSLeadByte(static_cast<BYTE>(text[i])) && i + 1 < text.size() ? 2 : 1;
+        size_t step = IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
         if (i + step > maxBytes)
             break;
         i += step;
@@ -81,12 +85,15 @@ std::string CTabEntry::FitTitle(HDC dc, const std::string& title, int width)
     return title.substr(0, CharBoundary(title, CutLength(title.size(), 2 * cuts + 2))) + kEllipsis;
 }
 
+void CTabEntry::OnSysColorChange()
+{
+    Pens().shadow.reset(TabPens::ShadowPen());
+}
+
 void CTabEntry::Draw(HDC dc, UINT, bool active) const
 {
     RECT work = m_rect;
-    HGDIOBJ oldPen = ::GetCurrentObject(dc, OBJ_PEN);
     DrawShape(dc, work, active);
-    ::SelectObject(dc, oldPen);
     DrawContent(dc, work);
 }
 
@@ -105,6 +112,8 @@ void CTabEntry::DrawShape(HDC dc, RECT& work, bool active) const
     ::FillRect(dc, &m_rect, face.get());
 
     const TabPens& pens = Pens();
+    // Line selects each pen in turn; the guard puts the DC's own pen back at the end.
+    SelectGuard pen(dc, pens.white.get());
     const LONG l = work.left, t = work.top, r = work.right, b = work.bottom;
     Line(dc, pens.white.get(), {{l, t}, {l, b - 1}});
     Line(dc, pens.shadow.get(), {{l + 1, b - 2}, {l + 1, b - 1}, {r - 1, b - 1}});

@@ -15,6 +15,10 @@ public:
     // Draws the tab shape, icon and title into m_rect; the caller selects the font.
     void Draw(HDC dc, UINT style, bool active) const;
 
+    // Makes the pens that follow a system colour again (the tab control calls it on
+    // WM_SYSCOLORCHANGE).
+    static void OnSysColorChange();
+
     // The title as it is drawn into width pixels: cut two bytes at a time, then "..." appended.
     static std::string FitTitle(HDC dc, const std::string& title, int width);
 

@@ -2,24 +2,18 @@
 // software\korvane is the one under test: it is removed before and after every test, below
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER alike.
 #include "build/CompilerSettings.h"
-#include "build/RegistryKey.h"
+#include "framework/RegistryKey.h"
 
-#include "HandleCount.h"
+#include "support/HandleCount.h"
+#include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <string>
-#include <type_traits>
 
 namespace {
-
-void DeleteSettingsTrees()
-{
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kSettingsKeyPath);
-}
 
 bool KeyExists(HKEY root, const std::string& path)
 {
@@ -128,12 +122,12 @@ protected:
     void SetUp() override
     {
         SetMachineWideSettingsRefused(false);
-        DeleteSettingsTrees();
+        ClearCompilerSettings();
     }
     void TearDown() override
     {
         SetMachineWideSettingsRefused(false);
-        DeleteSettingsTrees();
+        ClearCompilerSettings();
     }
 
     // The layout of a first start, below HKEY_LOCAL_MACHINE.
@@ -147,33 +141,14 @@ protected:
 
 }
 
-TEST(CompilerTypeTest, ValuesAndNames)
+TEST(CompilerTypeTest, NamesMatchExactly)
 {
-    EXPECT_EQ(0, static_cast<int>(CompilerType::Masm));
-    EXPECT_EQ(1, static_cast<int>(CompilerType::Tasm));
-    EXPECT_EQ(2, static_cast<int>(CompilerType::Mcs51));
-    EXPECT_EQ(3, static_cast<int>(CompilerType::None));
-    EXPECT_EQ(4u, sizeof(CompilerType));
-    EXPECT_STREQ("masm", CompilerTypeName(CompilerType::Masm));
-    EXPECT_STREQ("tasm", CompilerTypeName(CompilerType::Tasm));
-    EXPECT_STREQ("mcs", CompilerTypeName(CompilerType::Mcs51));
+    for (CompilerType type : {CompilerType::Masm, CompilerType::Tasm, CompilerType::Mcs51})
+        EXPECT_EQ(type, CompilerTypeFromName(CompilerTypeName(type)));
     EXPECT_STREQ("", CompilerTypeName(CompilerType::None));
     EXPECT_STREQ("", CompilerTypeName(static_cast<CompilerType>(7)));
-    EXPECT_EQ(CompilerType::Masm, CompilerTypeFromName("masm"));
-    EXPECT_EQ(CompilerType::Tasm, CompilerTypeFromName("tasm"));
-    EXPECT_EQ(CompilerType::Mcs51, CompilerTypeFromName("mcs"));
-    EXPECT_EQ(CompilerType::None, CompilerTypeFromName(""));
-    EXPECT_EQ(CompilerType::None, CompilerTypeFromName("MASM"));
-    EXPECT_EQ(CompilerType::None, CompilerTypeFromName("mcs51"));
-    EXPECT_EQ(CompilerType::None, CompilerTypeFromName("masm "));
-}
-
-TEST(CompilerSettingsStructTest, StartsWithNoTypeAndEmptyPaths)
-{
-    CompilerSettings settings;
-    EXPECT_EQ(CompilerType::None, settings.m_compilerType);
-    EXPECT_TRUE(settings.m_strCompilerPath.empty());
-    EXPECT_TRUE(settings.m_strLinkerPath.empty());
+    for (const char* name : {"", "MASM", "mcs51", "masm "})
+        EXPECT_EQ(CompilerType::None, CompilerTypeFromName(name)) << name;
 }
 
 TEST_F(CompilerSettingsTest, FirstStartLaysOutEmptyKeys)
@@ -317,32 +292,6 @@ TEST_F(CompilerSettingsTest, StoredTypeWithMissingSubkeyCreatesItEmpty)
     EXPECT_EQ("c:\\a.exe", earlier.m_strCompilerPath);
     EXPECT_EQ("c:\\b.exe", earlier.m_strLinkerPath);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Sub("tasm")));
-}
-
-TEST_F(CompilerSettingsTest, PathOf200CharactersIsNotRead199Is)
-{
-    LayOut();
-    std::string path199 = "c:\\" + std::string(190, 'x') + "\\a.exe";
-    std::string path200 = path199 + "e";
-    std::string path250 = "c:\\" + std::string(247, 'y');
-    ASSERT_EQ(199u, path199.size());
-    ASSERT_EQ(200u, path200.size());
-    WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", "masm");
-    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp", path200);
-    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk", path199);
-
-    CompilerSettings settings;
-    EXPECT_TRUE(LoadCompilerSettings(settings));
-    EXPECT_EQ(CompilerType::Masm, settings.m_compilerType);
-    EXPECT_EQ("", settings.m_strCompilerPath);
-    EXPECT_EQ(path199, settings.m_strLinkerPath);
-
-    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp", path199);
-    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk", path250);
-    CompilerSettings again = Settings(CompilerType::None, "before-c", "before-l");
-    EXPECT_TRUE(LoadCompilerSettings(again));
-    EXPECT_EQ(path199, again.m_strCompilerPath);
-    EXPECT_EQ("before-l", again.m_strLinkerPath);
 }
 
 TEST_F(CompilerSettingsTest, SaveStoresTheTypeTextAndPathsUnderItsSubkey)
@@ -561,41 +510,52 @@ TEST_F(CompilerSettingsTest, MachineWideKeyIsPreferredOverTheUserKey)
 class RegistryKeyTest : public ::testing::Test {
 protected:
     static constexpr const char* kScratch = "software\\korvane-test-registrykey";
-    void SetUp() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch); }
-    void TearDown() override { ::RegDeleteTreeA(HKEY_CURRENT_USER, kScratch); }
+    void SetUp() override { CRegistryKey::DeleteTree(HKEY_CURRENT_USER, kScratch); }
+    void TearDown() override { CRegistryKey::DeleteTree(HKEY_CURRENT_USER, kScratch); }
 };
 
-TEST_F(RegistryKeyTest, StartsOnItsRootAndMovesDown)
+TEST_F(RegistryKeyTest, OpenAndCreateMoveDownAndCloseEndsEverything)
 {
+    const std::string a = std::string(kScratch) + "\\a";
+    const std::string b = std::string(kScratch) + "\\b";
     CRegistryKey key(HKEY_CURRENT_USER);
-    static_assert(std::is_base_of_v<CObject, CRegistryKey>);
-    static_assert(std::has_virtual_destructor_v<CRegistryKey>);
-    CObject* object = &key;
-    EXPECT_EQ(&key, dynamic_cast<CRegistryKey*>(object));
-    EXPECT_EQ(HKEY_CURRENT_USER, key.m_hRootKey);
-    EXPECT_EQ(HKEY_CURRENT_USER, key.m_hKey);
     EXPECT_FALSE(key.Open(kScratch));
-    EXPECT_EQ(HKEY_CURRENT_USER, key.m_hKey);
     EXPECT_TRUE(key.CreateFromRoot(kScratch));
-    EXPECT_NE(HKEY_CURRENT_USER, key.m_hKey);
     EXPECT_TRUE(key.Create("a"));
     EXPECT_TRUE(key.SetString("v", "in a"));
-    EXPECT_TRUE(key.CreateFromRoot(std::string(kScratch) + "\\b"));
+    // A failed open keeps the key the object stood on.
+    EXPECT_FALSE(key.Open("missing"));
+    EXPECT_TRUE(key.SetString("w", "still in a"));
+    EXPECT_TRUE(key.CreateFromRoot(b));
     EXPECT_TRUE(key.SetString("v", "in b"));
-    EXPECT_EQ("in a", StoredText(HKEY_CURRENT_USER, std::string(kScratch) + "\\a", "v"));
-    EXPECT_EQ("in b", StoredText(HKEY_CURRENT_USER, std::string(kScratch) + "\\b", "v"));
+    EXPECT_EQ("in a", StoredText(HKEY_CURRENT_USER, a, "v"));
+    EXPECT_EQ("still in a", StoredText(HKEY_CURRENT_USER, a, "w"));
+    EXPECT_EQ("in b", StoredText(HKEY_CURRENT_USER, b, "v"));
     EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, kScratch));
-    key.Close();
-    EXPECT_EQ(nullptr, key.m_hKey);
-    key.Close();
-    EXPECT_FALSE(key.SetString("v", "x"));
+
+    // A moved key goes on where the other stood.
+    CRegistryKey moved(std::move(key));
+    EXPECT_TRUE(moved.SetString("x", "moved"));
+    EXPECT_EQ("moved", StoredText(HKEY_CURRENT_USER, b, "x"));
+
+    moved.Close();
+    moved.Close();
+    EXPECT_FALSE(moved.SetString("v", "x"));
     std::string text = "same";
-    EXPECT_FALSE(key.GetString("v", text));
+    EXPECT_FALSE(moved.GetString("v", text));
     EXPECT_EQ("same", text);
-    EXPECT_FALSE(key.Open("a"));
+    EXPECT_FALSE(moved.Open(kScratch));
 }
 
-TEST_F(RegistryKeyTest, GetStringLimitAndZeroBytes)
+TEST_F(RegistryKeyTest, LastingKeysAreNotVolatile)
+{
+    CRegistryKey key(HKEY_CURRENT_USER, CRegistryKey::Lifetime::Lasting);
+    ASSERT_TRUE(key.CreateFromRoot(kScratch));
+    // Below a key that lasts, a key may last too; below a volatile one it may not.
+    EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_CURRENT_USER, kScratch));
+}
+
+TEST_F(RegistryKeyTest, StringsAreReadWholeUpToTheirFirstZeroWithinTheLimit)
 {
     CRegistryKey key(HKEY_CURRENT_USER);
     ASSERT_TRUE(key.CreateFromRoot(kScratch));
@@ -603,31 +563,62 @@ TEST_F(RegistryKeyTest, GetStringLimitAndZeroBytes)
     EXPECT_FALSE(key.GetString("missing", text));
     EXPECT_EQ("unchanged", text);
 
-    EXPECT_TRUE(key.SetString("199", std::string(199, 'a')));
-    EXPECT_TRUE(key.GetString("199", text));
-    EXPECT_EQ(std::string(199, 'a'), text);
-    EXPECT_TRUE(key.SetString("200", std::string(200, 'b')));
-    EXPECT_FALSE(key.GetString("200", text));
-    EXPECT_EQ(std::string(199, 'a'), text);
+    EXPECT_TRUE(key.SetString("long", std::string(5000, 'a')));
+    EXPECT_TRUE(key.GetString("long", text));
+    EXPECT_EQ(std::string(5000, 'a'), text);
+    // A limit counts the terminating zero and leaves the text alone when the value is longer.
+    EXPECT_TRUE(key.SetString("five", "12345"));
+    EXPECT_FALSE(key.GetString("five", text, 5));
+    EXPECT_EQ(std::string(5000, 'a'), text);
+    EXPECT_TRUE(key.GetString("five", text, 6));
+    EXPECT_EQ("12345", text);
 
     EXPECT_TRUE(key.SetString("empty", ""));
     EXPECT_TRUE(key.GetString("empty", text));
     EXPECT_EQ("", text);
 
-    // Binary data: its bytes up to the first zero, or all of them; the type is not examined.
-    const BYTE cut[] = {'x', 'y', 0, 'z'};
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.m_hKey, "cut", 0, REG_BINARY, cut, sizeof cut));
+    UniqueHkey raw;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, KEY_ALL_ACCESS, raw.put()));
+    const char cut[] = "xy\0z";
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(raw.get(), "cut", 0, REG_SZ, reinterpret_cast<const BYTE*>(cut), sizeof cut));
     EXPECT_TRUE(key.GetString("cut", text));
     EXPECT_EQ("xy", text);
-    const BYTE whole[] = {'p', 'q', 'r'};
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.m_hKey, "whole", 0, REG_BINARY, whole, sizeof whole));
-    EXPECT_TRUE(key.GetString("whole", text));
-    EXPECT_EQ("pqr", text);
-    std::string fits(200, 'f');
-    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key.m_hKey, "fits", 0, REG_BINARY,
-                                              reinterpret_cast<const BYTE*>(fits.data()), 200));
-    EXPECT_TRUE(key.GetString("fits", text));
-    EXPECT_EQ(fits, text);
+    // Values of other types are not text.
+    const BYTE binary[] = {'p', 'q', 'r'};
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(raw.get(), "binary", 0, REG_BINARY, binary, sizeof binary));
+    EXPECT_FALSE(key.GetString("binary", text));
+    EXPECT_EQ("xy", text);
+}
+
+TEST_F(RegistryKeyTest, NumbersValuesAndTrees)
+{
+    CRegistryKey key(HKEY_CURRENT_USER);
+    ASSERT_TRUE(key.CreateFromRoot(std::string(kScratch) + "\\deep\\er"));
+    UniqueHkey raw;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_CURRENT_USER, kScratch, 0, KEY_ALL_ACCESS, raw.put()));
+    const DWORD seven = 7;
+    ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(raw.get(), "n", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&seven),
+                                              sizeof seven));
+    CRegistryKey top(HKEY_CURRENT_USER);
+    ASSERT_TRUE(top.Open(kScratch, KEY_READ));
+    DWORD value = 0;
+    EXPECT_TRUE(top.GetDword("n", value));
+    EXPECT_EQ(7u, value);
+    EXPECT_FALSE(top.GetDword("missing", value));
+    EXPECT_EQ(7u, value);
+
+    ASSERT_TRUE(key.SetString("s", "text"));
+    EXPECT_FALSE(key.GetDword("s", value));
+    EXPECT_TRUE(key.DeleteValue("s"));
+    EXPECT_EQ("<missing>", StoredText(HKEY_CURRENT_USER, std::string(kScratch) + "\\deep\\er", "s"));
+    EXPECT_FALSE(key.DeleteValue("s"));
+
+    key.Close();
+    top.Close();
+    raw.reset();
+    EXPECT_TRUE(CRegistryKey::DeleteTree(HKEY_CURRENT_USER, kScratch));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kScratch));
+    EXPECT_TRUE(CRegistryKey::DeleteTree(HKEY_CURRENT_USER, kScratch));
 }
 
 TEST_F(RegistryKeyTest, ManyKeysLeakNoHandles)

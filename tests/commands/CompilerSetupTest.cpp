@@ -1,7 +1,7 @@
 // The set-compiler command and its dialog through the dialog's real controls, checked
 // against the registry afterwards.
 #include "build/CompilerSettings.h"
-#include "build/RegistryKey.h"
+#include "framework/RegistryKey.h"
 #include "frame/MainFrame.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
@@ -10,11 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-void DeleteSettings()
-{
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
-}
-
 void StorePaths(const char* toolchain, const std::string& compiler, const std::string& linker)
 {
     CRegistryKey key(HKEY_LOCAL_MACHINE);
@@ -54,7 +49,7 @@ class CompilerSetup : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DeleteSettings();
+        ClearCompilerSettings();
         StorePaths("masm", "c:\\masm\\masm.exe", "c:\\masm\\link.exe");
         StorePaths("tasm", "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe");
         StorePaths("mcs", "c:\\mcs\\asm51.exe", "c:\\mcs\\oh.exe");
@@ -67,7 +62,7 @@ protected:
     void TearDown() override
     {
         m_session.reset();
-        DeleteSettings();
+        ClearCompilerSettings();
     }
     // Opens the dialog, lets script work on it, and returns once the dialog has ended.
     void RunDialog(std::function<void(HWND)> script)
@@ -83,7 +78,7 @@ protected:
 
 TEST_F(CompilerSetup, OpensWithTheCurrentPathsAndNoToolchainChecked)
 {
-    ASSERT_EQ(Frame().m_compilerType, CompilerType::Masm);
+    ASSERT_EQ(Frame().GetCompilerSettings().m_compilerType, CompilerType::Masm);
     bool anyChecked = true;
     std::string compiler, linker;
     RunDialog([&](HWND dialog) {
@@ -116,8 +111,8 @@ TEST_F(CompilerSetup, EachToolchainShowsItsStoredPathsAndOkStoresThePickedOne)
     EXPECT_EQ(Stored("", kTypeValueName), "mcs");
     EXPECT_EQ(Stored("mcs", kLinkerValueName), "c:\\mcs\\oh2.exe");
     EXPECT_EQ(Stored("tasm", kLinkerValueName), "c:\\tasm\\tlink.exe");
-    EXPECT_EQ(Frame().m_compilerType, CompilerType::Mcs51);
-    EXPECT_EQ(Frame().m_strLinkerPath, "c:\\mcs\\oh2.exe");
+    EXPECT_EQ(Frame().GetCompilerSettings().m_compilerType, CompilerType::Mcs51);
+    EXPECT_EQ(Frame().GetCompilerSettings().m_strLinkerPath, "c:\\mcs\\oh2.exe");
 }
 
 TEST_F(CompilerSetup, AToolchainWithoutStoredPathsKeepsTheFields)
@@ -147,9 +142,9 @@ TEST_F(CompilerSetup, OkWithoutAToolchainWarnsAndStoresAnEmptyType)
     EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, 0u);
     EXPECT_EQ(Stored("", kTypeValueName), "");
     EXPECT_EQ(Stored("masm", kCompilerValueName), "c:\\masm\\masm.exe");
-    EXPECT_EQ(Frame().m_compilerType, CompilerType::None);
+    EXPECT_EQ(Frame().GetCompilerSettings().m_compilerType, CompilerType::None);
     // This run goes on with the paths that were shown.
-    EXPECT_EQ(Frame().m_strCompilerPath, "c:\\other\\masm.exe");
+    EXPECT_EQ(Frame().GetCompilerSettings().m_strCompilerPath, "c:\\other\\masm.exe");
 }
 
 TEST_F(CompilerSetup, BrowsingFillsOneFieldAndKeepsTheOther)
@@ -182,6 +177,6 @@ TEST_F(CompilerSetup, CancelChangesNothing)
     });
     EXPECT_EQ(Stored("", kTypeValueName), "masm");
     EXPECT_EQ(Stored("tasm", kCompilerValueName), "c:\\tasm\\tasm.exe");
-    EXPECT_EQ(Frame().m_compilerType, CompilerType::Masm);
-    EXPECT_EQ(Frame().m_strCompilerPath, "c:\\masm\\masm.exe");
+    EXPECT_EQ(Frame().GetCompilerSettings().m_compilerType, CompilerType::Masm);
+    EXPECT_EQ(Frame().GetCompilerSettings().m_strCompilerPath, "c:\\masm\\masm.exe");
 }

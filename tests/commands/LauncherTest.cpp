@@ -2,31 +2,29 @@
 // current directory, and the system's message when the program is missing.
 #include "build/ProgramLauncher.h"
 #include "frame/MainFrame.h"
+#include "framework/CWinApp.h"
 #include "framework/Strings.h"
 #include "resource.h"
+#include "support/HandleCount.h"
 #include "support/KorvaneSession.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// Polls until the condition holds or a generous deadline passes.
-template <typename Condition> bool Eventually(Condition condition)
-{
-    for (int i = 0; i < 300; ++i) {
-        if (condition())
-            return true;
-        PumpMessages();
-        ::Sleep(20);
-    }
-    return condition();
-}
-
 std::string CurrentDirectory()
 {
     char dir[MAX_PATH * 2] = "";
     ::GetCurrentDirectoryA(sizeof dir, dir);
     return dir;
+}
+
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
 }
 }
 
@@ -46,6 +44,15 @@ protected:
     }
     CMainFrame& Frame() const { return m_session->Frame(); }
     std::string Log() const { return ReadFileBytes(m_log); }
+    // Opens name.asm of the scratch folder; with a program, name.exe is the stand-in tool.
+    void OpenSource(const std::string& name, bool withProgram)
+    {
+        WriteFileBytes(m_dir.File(name + ".asm"), "nop\r\n");
+        ASSERT_NE(AfxGetApp()->OpenDocumentFile(m_dir.File(name + ".asm")), nullptr);
+        if (withProgram) {
+            ASSERT_TRUE(::CopyFileA(HelperPath("standin_tool.exe").c_str(), m_dir.File(name + ".exe").c_str(), FALSE));
+        }
+    }
 
     ScratchDir m_dir{"launcher"};
     MessageBoxRecorder m_boxes;
@@ -65,89 +72,95 @@ TEST(LauncherCommandLines, AreBuiltFromTheSourceNameAndDirectory)
 
 TEST_F(Launcher, RunStartsTheProgramInTheEnvironmentsDirectory)
 {
-    Frame().m_strSourceDir = ExecutableDir();
-    Frame().m_strSourceName = "standin_tool.asm";
-    Frame().m_wndOutput.SetWindowText("untouched");
+    OpenSource("prog", true);
+    OutputWindow(Frame()).SetWindowText("untouched");
     m_session->Command(ID_RUN);
-    ASSERT_TRUE(Eventually([&] { return Log().find("directory") != std::string::npos; }));
-    EXPECT_NE(Log().find("command line: " + ExecutableDir() + "\\standin_tool\r\n"), std::string::npos) << Log();
+    ASSERT_TRUE(WaitFor([&] { return Log().find("directory") != std::string::npos; }));
+    EXPECT_NE(Log().find("command line: " + m_dir.File("prog") + "\r\n"), std::string::npos) << Log();
     EXPECT_NE(Log().find("directory: " + CurrentDirectory() + "\r\n"), std::string::npos) << Log();
-    EXPECT_STREQ(Frame().m_pszCommand, (ExecutableDir() + "\\standin_tool").c_str());
-    EXPECT_EQ(Frame().m_wndOutput.GetWindowText(), "untouched");
+    EXPECT_EQ(OutputWindow(Frame()).GetWindowText(), "untouched");
     EXPECT_TRUE(m_boxes.Texts().empty());
 }
 
 TEST_F(Launcher, TwoRunsStartTwoPrograms)
 {
-    Frame().m_strSourceDir = ExecutableDir();
-    Frame().m_strSourceName = "standin_tool.asm";
+    OpenSource("twice", true);
     m_session->Command(ID_RUN);
     m_session->Command(ID_RUN);
-    auto runs = [&] {
-        std::string log = Log();
-        size_t count = 0;
-        for (size_t at = log.find("command line"); at != std::string::npos; at = log.find("command line", at + 1))
-            ++count;
-        return count;
-    };
-    EXPECT_TRUE(Eventually([&] { return runs() == 2; })) << Log();
+    EXPECT_TRUE(WaitFor([&] { return Count(Log(), "command line") == 2; })) << Log();
 }
 
-TEST_F(Launcher, AMissingProgramShowsTheSystemsText)
+TEST_F(Launcher, AMissingProgramIsReportedByTheWindowsOwnThread)
 {
-    Frame().m_strSourceDir = m_dir.Path();
-    Frame().m_strSourceName = "nothing.asm";
+    OpenSource("nothing", false);
     m_session->Command(ID_RUN);
-    ASSERT_TRUE(Eventually([&] { return !m_boxes.Boxes().empty(); }));
+    ASSERT_TRUE(WaitFor([&] { return !m_boxes.Boxes().empty(); }));
     RecordedMessageBox box = m_boxes.Boxes()[0];
     EXPECT_EQ(box.text, SystemErrorText(ERROR_FILE_NOT_FOUND));
     EXPECT_EQ(box.type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(box.caption, "Korvane");
+    EXPECT_EQ(box.owner, Frame().GetSafeHwnd());
+    EXPECT_EQ(box.threadId, ::GetCurrentThreadId());
 }
 
 TEST_F(Launcher, DebugFindsTheDebuggerOnThePath)
 {
     std::string tools = m_dir.File("tools");
     ::CreateDirectoryA(tools.c_str(), nullptr);
-    ASSERT_TRUE(::CopyFileA((ExecutableDir() + "\\standin_tool.exe").c_str(), (tools + "\\debug.exe").c_str(), FALSE));
+    ASSERT_TRUE(::CopyFileA(HelperPath("standin_tool.exe").c_str(), (tools + "\\debug.exe").c_str(), FALSE));
     char path[32767];
     ::GetEnvironmentVariableA("PATH", path, sizeof path);
     ::SetEnvironmentVariableA("PATH", (tools + ";" + path).c_str());
-    Frame().m_strSourceDir = "c:\\work";
-    Frame().m_strSourceName = "hello.asm";
+    OpenSource("hello", false);
     m_session->Command(ID_DEBUG);
-    bool ran = Eventually([&] { return Log().find("command line") != std::string::npos; });
+    bool ran = WaitFor([&] { return Log().find("command line") != std::string::npos; });
     ::SetEnvironmentVariableA("PATH", path);
     ASSERT_TRUE(ran);
-    EXPECT_NE(Log().find("command line: debug.exe c:\\work\\hello.exe\r\n"), std::string::npos) << Log();
+    EXPECT_NE(Log().find("command line: debug.exe " + m_dir.File("hello.exe") + "\r\n"), std::string::npos) << Log();
 }
 
-TEST(LauncherThread, OwnsAFullCopyOfALongCommandLine)
+// The worker thread on its own, posting to a window of the test.
+class LauncherThread : public ::testing::Test {
+protected:
+    static constexpr UINT kFailed = WM_APP + 5;
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_window.CreateEx(0, CWnd::RegisterWndClass(0), "", WS_POPUP, RECT{}, nullptr, 0));
+    }
+    // Runs the command line to the end of its worker thread; the error it posted, if any.
+    bool Launch(const std::string& commandLine, DWORD* error)
+    {
+        std::string copy = commandLine;
+        UniqueHandle thread = LaunchProgramAsync(copy, m_window.GetSafeHwnd(), kFailed);
+        copy.assign(copy.size(), '?');
+        if (!thread || ::WaitForSingleObject(thread.get(), 10000) != WAIT_OBJECT_0)
+            return false;
+        MSG msg;
+        bool posted = ::PeekMessageA(&msg, m_window.GetSafeHwnd(), kFailed, kFailed, PM_REMOVE) != FALSE;
+        if (posted)
+            *error = static_cast<DWORD>(msg.wParam);
+        return posted;
+    }
+
+    CWnd m_window;
+};
+
+TEST_F(LauncherThread, OwnsAFullCopyOfALongCommandLine)
 {
-    MessageBoxRecorder boxes;
-    std::string longName(300, 'x');
-    std::string commandLine = "c:\\" + longName;
-    UniqueHandle thread = LaunchProgramAsync(commandLine);
-    commandLine.assign(commandLine.size(), '?');
-    ASSERT_TRUE(thread);
-    ASSERT_EQ(::WaitForSingleObject(thread.get(), 10000), WAIT_OBJECT_0);
-    // The start failed on the name as given, not on a cut or overwritten copy.
-    ASSERT_EQ(boxes.Boxes().size(), 1u);
-    EXPECT_EQ(boxes.Boxes()[0].text, SystemErrorText(ERROR_FILE_NOT_FOUND));
+    DWORD error = 0;
+    // The start fails on the name as given, not on a cut or overwritten copy.
+    ASSERT_TRUE(Launch("c:\\" + std::string(300, 'x'), &error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
-TEST(LauncherThread, LeaksNoHandles)
+TEST_F(LauncherThread, LeaksNoHandles)
 {
-    std::string program = ExecutableDir() + "\\pipe_child.exe silent";
-    auto runOnce = [&] {
-        UniqueHandle thread = LaunchProgramAsync(program);
-        ::WaitForSingleObject(thread.get(), 10000);
-    };
-    runOnce();
-    DWORD before = 0, after = 0;
-    ::GetProcessHandleCount(::GetCurrentProcess(), &before);
+    std::string program = Quoted(HelperPath("pipe_child.exe")) + " silent";
+    DWORD error = 0;
+    EXPECT_FALSE(Launch(program, &error)) << error;
+    DWORD before = OwnHandleCount();
+    ASSERT_GT(before, 0u);
     for (int i = 0; i < 50; ++i)
-        runOnce();
-    ::GetProcessHandleCount(::GetCurrentProcess(), &after);
-    EXPECT_LE(after, before + 3);
+        EXPECT_FALSE(Launch(program, &error)) << error;
+    EXPECT_LE(OwnHandleCount(), before + 3);
 }

@@ -1,10 +1,10 @@
 // The real main frame: default layout of toolbar, status bar and both panels, the panel
 // toggles and close buttons, the read-only output window, and the toolbar's docking.
-#include "app/KorvaneApp.h"
 #include "frame/MainFrame.h"
 #include "framework/CMiniDockFrameWnd.h"
 #include "framework/CView.h"
 #include "resource.h"
+#include "support/KorvaneSession.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -29,33 +29,28 @@ class MainFramePanels : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        TheApp().m_pszCmdLine = "korvane.exe";
-        ASSERT_TRUE(TheApp().InitInstance());
-        m_pFrame = dynamic_cast<CMainFrame*>(TheApp().m_pMainWnd);
-        ASSERT_NE(m_pFrame, nullptr);
+        m_session = std::make_unique<KorvaneSession>();
+        ASSERT_TRUE(m_session->Started());
+        m_pFrame = &m_session->Frame();
         m_pFrame->SetWindowPos(nullptr, 0, 0, 800, 600, SWP_NOMOVE | SWP_NOZORDER);
         PumpMessages();
     }
-    void TearDown() override
-    {
-        if (TheApp().m_pMainWnd)
-            TheApp().m_pMainWnd->SendMessage(WM_CLOSE);
-        PumpMessages();
-    }
+    void TearDown() override { m_session.reset(); }
     void Command(UINT id) { m_pFrame->SendMessage(WM_COMMAND, id, 0); }
     RECT Place(const CWnd& wnd) const { return InFrame(*m_pFrame, wnd); }
 
     MessageBoxRecorder m_boxes;
+    std::unique_ptr<KorvaneSession> m_session;
     CMainFrame* m_pFrame = nullptr;
 };
 
 TEST_F(MainFramePanels, DefaultLayoutPlacesBarsAndPanelsAroundTheEditor)
 {
     RECT client = m_pFrame->GetClientRect();
-    RECT toolbar = Place(m_pFrame->m_wndToolBar);
-    RECT status = Place(m_pFrame->m_wndStatusBar);
-    RECT output = Place(m_pFrame->m_wndOutputBar);
-    RECT utility = Place(m_pFrame->m_wndUtilityBar);
+    RECT toolbar = Place(ToolBar(*m_pFrame));
+    RECT status = Place(StatusBar(*m_pFrame));
+    RECT output = Place(OutputBar(*m_pFrame));
+    RECT utility = Place(UtilityBar(*m_pFrame));
     RECT view = Place(*m_pFrame->GetActiveView());
 
     EXPECT_EQ(toolbar.top, 0);
@@ -75,18 +70,18 @@ TEST_F(MainFramePanels, DefaultLayoutPlacesBarsAndPanelsAroundTheEditor)
     EXPECT_EQ(view.left, utility.right);
     EXPECT_EQ(view.bottom, output.top);
     EXPECT_GE(view.top, toolbar.bottom);
-    EXPECT_EQ(m_pFrame->m_wndOutputBar.GetWindowText(), Gbk("底部输出栏"));
-    EXPECT_EQ(m_pFrame->m_wndUtilityBar.GetWindowText(), Gbk("左部工具栏"));
+    EXPECT_EQ(OutputBar(*m_pFrame).GetWindowText(), Gbk("底部输出栏"));
+    EXPECT_EQ(UtilityBar(*m_pFrame).GetWindowText(), Gbk("左部工具栏"));
 }
 
 TEST_F(MainFramePanels, OutputWindowFillsItsPanelAndRefusesTyping)
 {
-    CWnd& output = m_pFrame->m_wndOutput;
+    CWnd& output = OutputWindow(*m_pFrame);
     ASSERT_TRUE(::IsWindow(output.GetSafeHwnd()));
     EXPECT_EQ(output.GetDlgCtrlID(), static_cast<UINT>(IDC_OUTPUT));
     EXPECT_EQ(output.GetStyle() & 0xFFFFFFFF, 0x503018C4u);
     EXPECT_TRUE(output.GetExStyle() & WS_EX_CLIENTEDGE);
-    RECT panelClient = m_pFrame->m_wndOutputBar.GetClientRect();
+    RECT panelClient = OutputBar(*m_pFrame).GetClientRect();
     RECT outputWindow = output.GetWindowRect();
     EXPECT_EQ(outputWindow.right - outputWindow.left, panelClient.right);
     EXPECT_EQ(outputWindow.bottom - outputWindow.top, panelClient.bottom);
@@ -105,8 +100,8 @@ TEST_F(MainFramePanels, OutputWindowFillsItsPanelAndRefusesTyping)
 
 TEST_F(MainFramePanels, ToggleHidesAndShowsTheOutputPanelWithoutACheckMark)
 {
-    CCaptionBar& panel = m_pFrame->m_wndOutputBar;
-    m_pFrame->m_wndOutput.SetWindowText("kept");
+    CCaptionBar& panel = OutputBar(*m_pFrame);
+    OutputWindow(*m_pFrame).SetWindowText("kept");
     RECT before = Place(panel);
     Command(ID_VIEW_OUTPUT);
     EXPECT_FALSE(panel.IsVisible());
@@ -118,12 +113,12 @@ TEST_F(MainFramePanels, ToggleHidesAndShowsTheOutputPanelWithoutACheckMark)
     PumpMessages();
     RECT after = Place(panel);
     EXPECT_TRUE(::EqualRect(&before, &after) != FALSE);
-    EXPECT_EQ(m_pFrame->m_wndOutput.GetWindowText(), "kept");
+    EXPECT_EQ(OutputWindow(*m_pFrame).GetWindowText(), "kept");
 }
 
 TEST_F(MainFramePanels, CloseButtonHidesAPanelAndTheToggleBringsItBackAtItsSize)
 {
-    CCaptionBar& panel = m_pFrame->m_wndOutputBar;
+    CCaptionBar& panel = OutputBar(*m_pFrame);
     panel.m_sizeHorz.cy = 140;
     m_pFrame->RecalcLayout();
     PumpMessages();
@@ -134,7 +129,7 @@ TEST_F(MainFramePanels, CloseButtonHidesAPanelAndTheToggleBringsItBackAtItsSize)
     panel.SendMessage(WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(over.x, over.y));
     EXPECT_FALSE(panel.IsVisible());
     RECT view = Place(*m_pFrame->GetActiveView());
-    EXPECT_EQ(view.bottom, Place(m_pFrame->m_wndStatusBar).top);
+    EXPECT_EQ(view.bottom, Place(StatusBar(*m_pFrame)).top);
 
     Command(ID_VIEW_OUTPUT);
     PumpMessages();
@@ -145,7 +140,7 @@ TEST_F(MainFramePanels, CloseButtonHidesAPanelAndTheToggleBringsItBackAtItsSize)
 
 TEST_F(MainFramePanels, UtilityToggleHidesAndShowsTheLeftPanel)
 {
-    CCaptionBar& panel = m_pFrame->m_wndUtilityBar;
+    CCaptionBar& panel = UtilityBar(*m_pFrame);
     Command(ID_VIEW_UTILITY);
     EXPECT_FALSE(panel.IsVisible());
     EXPECT_EQ(Place(*m_pFrame->GetActiveView()).left, 0);
@@ -157,7 +152,7 @@ TEST_F(MainFramePanels, UtilityToggleHidesAndShowsTheLeftPanel)
 
 TEST_F(MainFramePanels, ToolbarFloatsAndDocksAgainOnADoubleClick)
 {
-    CToolBar& toolbar = m_pFrame->m_wndToolBar;
+    CToolBar& toolbar = ToolBar(*m_pFrame);
     RECT viewBefore = Place(*m_pFrame->GetActiveView());
     // A double click on the gripper, left of the first button.
     toolbar.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-4), 5));
@@ -179,32 +174,32 @@ TEST_F(MainFramePanels, ToolbarAndStatusBarTogglesCarryCheckMarks)
 {
     EXPECT_TRUE(MenuState(*m_pFrame, 2, ID_VIEW_TOOLBAR) & MF_CHECKED);
     Command(ID_VIEW_TOOLBAR);
-    EXPECT_FALSE(m_pFrame->m_wndToolBar.IsVisible());
+    EXPECT_FALSE(ToolBar(*m_pFrame).IsVisible());
     EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_TOOLBAR) & MF_CHECKED);
     Command(ID_VIEW_TOOLBAR);
-    EXPECT_TRUE(m_pFrame->m_wndToolBar.IsVisible());
+    EXPECT_TRUE(ToolBar(*m_pFrame).IsVisible());
     Command(ID_VIEW_STATUS_BAR);
     EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
-    EXPECT_EQ(Place(m_pFrame->m_wndOutputBar).bottom, m_pFrame->GetClientRect().bottom);
+    EXPECT_EQ(Place(OutputBar(*m_pFrame)).bottom, m_pFrame->GetClientRect().bottom);
     Command(ID_VIEW_STATUS_BAR);
     EXPECT_TRUE(MenuState(*m_pFrame, 2, ID_VIEW_STATUS_BAR) & MF_CHECKED);
 }
 
 TEST_F(MainFramePanels, UtilityPanelShowsItsOnePageWithTheTabAtTheBottom)
 {
-    CPageTabCtrl& tabs = m_pFrame->m_wndTabCtrl;
+    CPageTabCtrl& tabs = TabCtrl(*m_pFrame);
     ASSERT_EQ(tabs.GetPageCount(), 1);
     EXPECT_EQ(tabs.GetActivePage(), 0);
     EXPECT_EQ(tabs.GetPageItem(0)->m_strTitle, Gbk("汇编实用工具"));
     EXPECT_NE(tabs.GetPageItem(0)->m_hIcon, nullptr);
-    EXPECT_EQ(::GetParent(tabs.GetSafeHwnd()), m_pFrame->m_wndUtilityBar.GetSafeHwnd());
+    EXPECT_EQ(::GetParent(tabs.GetSafeHwnd()), UtilityBar(*m_pFrame).GetSafeHwnd());
     EXPECT_EQ(tabs.GetDlgCtrlID(), static_cast<UINT>(IDW_TAB_CTRL));
     // The tab control fills the panel and its page sits above the tab strip.
-    RECT panel = m_pFrame->m_wndUtilityBar.GetClientRect();
+    RECT panel = UtilityBar(*m_pFrame).GetClientRect();
     RECT tabWindow = tabs.GetWindowRect();
     EXPECT_EQ(tabWindow.right - tabWindow.left, panel.right);
     EXPECT_EQ(tabWindow.bottom - tabWindow.top, panel.bottom);
-    CToolDia& page = m_pFrame->m_wndToolDia;
+    CToolDia& page = ToolDia(*m_pFrame);
     EXPECT_TRUE(page.IsWindowVisible());
     EXPECT_TRUE(page.GetExStyle() & WS_EX_CLIENTEDGE);
     RECT pageRect = page.GetWindowRect();
@@ -217,8 +212,8 @@ TEST_F(MainFramePanels, UtilityPanelShowsItsOnePageWithTheTabAtTheBottom)
 
 TEST_F(MainFramePanels, ClosedUtilityPanelComesBackWithItsContents)
 {
-    CCaptionBar& panel = m_pFrame->m_wndUtilityBar;
-    HWND hex = ::GetDlgItem(m_pFrame->m_wndToolDia.GetSafeHwnd(), IDC_HEX);
+    CCaptionBar& panel = UtilityBar(*m_pFrame);
+    HWND hex = ::GetDlgItem(ToolDia(*m_pFrame).GetSafeHwnd(), IDC_HEX);
     ::SendMessageA(hex, WM_CHAR, 'f', 0);
     PumpMessages();
     RECT w = panel.GetWindowRect();
@@ -229,6 +224,6 @@ TEST_F(MainFramePanels, ClosedUtilityPanelComesBackWithItsContents)
     Command(ID_VIEW_UTILITY);
     EXPECT_TRUE(panel.IsVisible());
     char dec[32] = "";
-    ::GetDlgItemTextA(m_pFrame->m_wndToolDia.GetSafeHwnd(), IDC_DEC, dec, sizeof dec);
+    ::GetDlgItemTextA(ToolDia(*m_pFrame).GetSafeHwnd(), IDC_DEC, dec, sizeof dec);
     EXPECT_STREQ(dec, "15");
 }

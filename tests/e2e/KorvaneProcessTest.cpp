@@ -2,7 +2,9 @@
 // question when it closes, and the file it leaves behind.
 #include "support/TestSupport.h"
 
+#include "build/CompilerSettings.h"
 #include "framework/AfxRes.h"
+#include "framework/RegistryKey.h"
 
 #include <gtest/gtest.h>
 
@@ -13,19 +15,6 @@
 
 namespace {
 const DWORD kDeadlineMs = 60000;
-
-// Polls until the condition holds or the deadline passes; the condition's last answer.
-bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs = kDeadlineMs)
-{
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount() - start > deadlineMs)
-            return condition();
-        ::Sleep(50);
-    }
-}
 
 std::string WindowText(HWND wnd)
 {
@@ -128,19 +117,9 @@ private:
     PROCESS_INFORMATION m_info{};
 };
 
-std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
-
 void PressButton(HWND box, int id)
 {
     ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(box, id)));
-}
-
-void ClearProfile()
-{
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Local AppWizard-Generated Applications\\Korvane");
 }
 
 class KorvaneProcessTest : public ::testing::Test {
@@ -220,17 +199,12 @@ HWND FindOutputWindow(HWND parent)
 
 void StoreStandInToolchain(const std::string& tool)
 {
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\korvane\\masm", 0, nullptr, REG_OPTION_VOLATILE,
-                                KEY_ALL_ACCESS, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    for (const char* name : {"cmp", "lnk"})
-        ::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(tool.c_str()),
-                         static_cast<DWORD>(tool.size() + 1));
-    ::RegCloseKey(key);
-    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "software\\korvane", 0, KEY_ALL_ACCESS, &key), ERROR_SUCCESS);
-    ::RegSetValueExA(key, "type", 0, REG_SZ, reinterpret_cast<const BYTE*>("masm"), 5);
-    ::RegCloseKey(key);
+    CRegistryKey key(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(key.CreateFromRoot(std::string(kSettingsKeyPath) + "\\masm"));
+    key.SetString(kCompilerValueName, tool);
+    key.SetString(kLinkerValueName, tool);
+    ASSERT_TRUE(key.CreateFromRoot(kSettingsKeyPath));
+    key.SetString(kTypeValueName, "masm");
 }
 
 void PressKey(HWND target, UINT key)
@@ -242,7 +216,7 @@ void PressKey(HWND target, UINT key)
 
 TEST_F(KorvaneProcessTest, FunctionKeysBuildWithTheConfiguredToolchainAndShowItsOutput)
 {
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "software\\korvane");
+    ClearCompilerSettings();
     StoreStandInToolchain(ExecutableDir() + "\\standin_tool.exe");
     ScratchDir dir("e2e-build");
     const std::string path = dir.File("e2e.asm");
@@ -269,5 +243,5 @@ TEST_F(KorvaneProcessTest, FunctionKeysBuildWithTheConfiguredToolchainAndShowIts
     ::PostMessageA(main, WM_CLOSE, 0, 0);
     DWORD exitCode = 1;
     EXPECT_TRUE(korvane.WaitForExit(&exitCode));
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "software\\korvane");
+    ClearCompilerSettings();
 }

@@ -3,7 +3,7 @@
 #include "support/TestSupport.h"
 
 #include "panels/PageTabCtrl.h"
-#include "panels/ToolDia.h"
+#include "frame/ToolDia.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +14,12 @@
 namespace {
 const COLORREF kWhite = RGB(255, 255, 255);
 const COLORREF kBlack = RGB(0, 0, 0);
+
+// The face the program hands its tab control.
+std::string FontFace()
+{
+    return Gbk("宋体");
+}
 
 COLORREF Face()
 {
@@ -41,7 +47,7 @@ protected:
 
     void CreateTabs(int w, int h)
     {
-        ASSERT_TRUE(m_tabs.Create(WS_CHILD | WS_VISIBLE | PTCS_BOTTOM, RECT{0, 0, w, h}, &m_host, IDW_TAB_CTRL));
+        ASSERT_TRUE(m_tabs.Create(WS_CHILD | WS_VISIBLE | PTCS_BOTTOM, RECT{0, 0, w, h}, &m_host, IDW_TAB_CTRL, FontFace()));
     }
 
     CWnd* AddPageWindow()
@@ -207,7 +213,7 @@ TEST_F(PageTabTest, IconNeedsMoreThanTwentyThreePixels)
     for (int share : {23, 24}) {
         const int w = 4 * share + 12, h = 60;
         CPageTabCtrl tabs;
-        ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE | PTCS_BOTTOM, RECT{0, 0, w, h}, &m_host, 1));
+        ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE | PTCS_BOTTOM, RECT{0, 0, w, h}, &m_host, 1, FontFace()));
         for (int i = 0; i < 4; ++i)
             tabs.AddPage(nullptr, "", IDI_UTILITY_PAGE);
         tabs.Refresh();
@@ -237,7 +243,7 @@ TEST_F(PageTabTest, OverflowCutsOnlyTheWideTabs)
     };
     for (const auto& c : cases) {
         CPageTabCtrl tabs;
-        ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE | PTCS_BOTTOM, RECT{0, 0, c.strip + 12, 60}, &m_host, 1));
+        ASSERT_TRUE(tabs.Create(WS_CHILD | WS_VISIBLE | PTCS_BOTTOM, RECT{0, 0, c.strip + 12, 60}, &m_host, 1, FontFace()));
         for (UINT icon : {0, IDI_UTILITY_PAGE, IDI_UTILITY_PAGE, IDI_UTILITY_PAGE})
             tabs.AddPage(nullptr, "", icon);
         tabs.Refresh();

@@ -2,7 +2,7 @@
 // validation messages of the code box, focus and the keys that must do nothing.
 #include "support/TestSupport.h"
 
-#include "panels/ToolDia.h"
+#include "frame/ToolDia.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>

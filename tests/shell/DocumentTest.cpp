@@ -69,7 +69,7 @@ TEST_F(Document, OpenAndSaveKeepGbkBytesAndLineEnds)
     m_dialogs.QueueAnswer(copy);
     Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(ReadFileBytes(copy), ";" + source);
-    EXPECT_EQ(Doc()->m_strSourcePath, copy);
+    EXPECT_EQ(Doc()->GetSourcePath(), copy);
     EXPECT_TRUE(m_boxes.Texts().empty());
 }
 
@@ -111,9 +111,9 @@ TEST_F(Document, SizeLimitIsOneByteUnderAMebibyte)
     EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
     EXPECT_EQ(EditorText(), CKorvaneDoc::ProgramTemplate());
     EXPECT_FALSE(Doc()->IsModified());
-    EXPECT_TRUE(Doc()->m_strSourcePath.empty());
-    EXPECT_TRUE(Frame()->m_strSourceName.empty());
-    EXPECT_TRUE(Frame()->m_strSourceDir.empty());
+    EXPECT_TRUE(Doc()->GetSourcePath().empty());
+    EXPECT_TRUE(Frame()->GetSourceName().empty());
+    EXPECT_TRUE(Frame()->GetSourceDir().empty());
 }
 
 TEST_F(Document, MissingFileLeavesThePreviousDocument)
@@ -143,20 +143,20 @@ TEST_F(Document, OpenSaveAndNewKeepTheFramesSourceRecord)
 
     m_dialogs.QueueAnswer(inFolder);
     Command(ID_FILE_OPEN);
-    EXPECT_EQ(Doc()->m_strSourcePath, inFolder);
-    EXPECT_EQ(Frame()->m_strSourceDir, folder);
-    EXPECT_EQ(Frame()->m_strSourceName, "hello.asm");
+    EXPECT_EQ(Doc()->GetSourcePath(), inFolder);
+    EXPECT_EQ(Frame()->GetSourceDir(), folder);
+    EXPECT_EQ(Frame()->GetSourceName(), "hello.asm");
 
     m_dialogs.QueueAnswer(inRoot);
     Command(ID_FILE_OPEN);
-    EXPECT_EQ(Doc()->m_strSourcePath, inRoot);
-    EXPECT_EQ(Frame()->m_strSourceDir, "c:");
-    EXPECT_EQ(Frame()->m_strSourceName, "korvane-shell-root.asm");
+    EXPECT_EQ(Doc()->GetSourcePath(), inRoot);
+    EXPECT_EQ(Frame()->GetSourceDir(), "c:");
+    EXPECT_EQ(Frame()->GetSourceName(), "korvane-shell-root.asm");
 
     Command(ID_FILE_NEW);
-    EXPECT_TRUE(Doc()->m_strSourcePath.empty());
-    EXPECT_TRUE(Frame()->m_strSourceDir.empty());
-    EXPECT_TRUE(Frame()->m_strSourceName.empty());
+    EXPECT_TRUE(Doc()->GetSourcePath().empty());
+    EXPECT_TRUE(Frame()->GetSourceDir().empty());
+    EXPECT_TRUE(Frame()->GetSourceName().empty());
     EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
 
     // Saving the new document proposes its title as file name and records where it went.
@@ -165,9 +165,9 @@ TEST_F(Document, OpenSaveAndNewKeepTheFramesSourceRecord)
     Command(ID_FILE_SAVE);
     EXPECT_EQ(m_dialogs.LastInitialName(), Gbk("无标题.asm"));
     EXPECT_EQ(m_dialogs.LastTitle(), Gbk("保存为"));
-    EXPECT_EQ(Doc()->m_strSourcePath, saved);
-    EXPECT_EQ(Frame()->m_strSourceDir, folder);
-    EXPECT_EQ(Frame()->m_strSourceName, "saved.asm");
+    EXPECT_EQ(Doc()->GetSourcePath(), saved);
+    EXPECT_EQ(Frame()->GetSourceDir(), folder);
+    EXPECT_EQ(Frame()->GetSourceName(), "saved.asm");
     EXPECT_EQ(ReadFileBytes(saved), CKorvaneDoc::ProgramTemplate());
 
     Close();

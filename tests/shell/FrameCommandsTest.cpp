@@ -278,7 +278,7 @@ TEST_F(FrameCommands, MenuSelectionShowsPromptsAndIdleText)
                               {ID_EDIT_UNDO, "撤消最后一步操作"}, {ID_VIEW_TOOLBAR, "显示或隐藏工具栏"}};
     HMENU menu = ::GetMenu(FrameWnd());
     for (const Prompt& p : prompts) {
-        Frame()->m_wndStatusBar.SetPaneText(0, "x");
+        StatusBar(*Frame()).SetPaneText(0, "x");
         ::SendMessageA(FrameWnd(), WM_MENUSELECT, MAKEWPARAM(p.id, MF_HILITE), reinterpret_cast<LPARAM>(menu));
         EXPECT_EQ(StatusText(), Gbk(p.text)) << p.id;
     }
@@ -305,7 +305,7 @@ TEST_F(FrameCommands, ToolbarTooltipsAndFlyByPrompts)
         EXPECT_EQ(shown, Gbk(t.tip)) << t.id;
     }
 
-    CToolBar& toolBar = Frame()->m_wndToolBar;
+    CToolBar& toolBar = ToolBar(*Frame());
     HWND bar = toolBar.GetSafeHwnd();
     auto indexOf = [&](UINT id) {
         return static_cast<int>(::SendMessageA(bar, TB_COMMANDTOINDEX, id, 0));
@@ -333,8 +333,8 @@ TEST_F(FrameCommands, ViewMenuTogglesToolbarAndStatusBar)
         HWND wnd;
         const char* text;
     };
-    const Bar bars[] = {{ID_VIEW_TOOLBAR, Frame()->m_wndToolBar.GetSafeHwnd(), "工具栏(&T)"},
-                        {ID_VIEW_STATUS_BAR, Frame()->m_wndStatusBar.GetSafeHwnd(), "状态栏(&S)"}};
+    const Bar bars[] = {{ID_VIEW_TOOLBAR, ToolBar(*Frame()).GetSafeHwnd(), "工具栏(&T)"},
+                        {ID_VIEW_STATUS_BAR, StatusBar(*Frame()).GetSafeHwnd(), "状态栏(&S)"}};
     auto entryFor = [&](UINT id) {
         for (const MenuEntry& e : PopupEntries(2)) {
             if (e.id == id)

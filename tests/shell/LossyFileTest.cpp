@@ -91,12 +91,12 @@ TEST_P(LossyFile, WarnsOnceAtOpenAndEverySaveAsksFirst)
     Type("x");
     m_boxes.Clear();
     Command(ID_FILE_SAVE);
-    EXPECT_FALSE(Doc()->OnSaveDocument(Doc()->m_strSourcePath));
+    EXPECT_FALSE(Doc()->OnSaveDocument(Doc()->GetSourcePath()));
     EXPECT_EQ(m_boxes.Texts(), (std::vector<std::string>{SaveQuestion(path), SaveQuestion(path)}));
     EXPECT_EQ(ReadFileBytes(path), c.bytes);
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(Title(), "lossy.asm * - Korvane");
-    EXPECT_EQ(Doc()->m_strSourcePath, path);
+    EXPECT_EQ(Doc()->GetSourcePath(), path);
 
     // Save As: the question comes after the name was chosen, and No writes nothing there either.
     const std::string copy = dir.File("copy.asm");
@@ -105,7 +105,7 @@ TEST_P(LossyFile, WarnsOnceAtOpenAndEverySaveAsksFirst)
     Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{SaveQuestion(copy)});
     EXPECT_FALSE(FileExists(copy));
-    EXPECT_EQ(Doc()->m_strSourcePath, path);
+    EXPECT_EQ(Doc()->GetSourcePath(), path);
 
     // Closing: yes to the save prompt, no to the question, and the window stays with its edit.
     m_boxes.Clear();
@@ -144,10 +144,10 @@ TEST_F(LossyOpenPaths, EveryWayOfOpeningWarns)
 
     ASSERT_TRUE(Start(Quoted(path)));
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{OpenedWarning(path)}) << "command line";
-    EXPECT_TRUE(Doc()->m_bLossyText);
+    EXPECT_TRUE(Doc()->HasLossyText());
 
     Command(ID_FILE_NEW);
-    EXPECT_FALSE(Doc()->m_bLossyText);
+    EXPECT_FALSE(Doc()->HasLossyText());
     m_boxes.Clear();
     Command(ID_FILE_MRU_FILE1);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{OpenedWarning(path)}) << "recent-file list";
@@ -194,7 +194,7 @@ TEST_F(LossyOpenPaths, FailedOpenKeepsTheLossyDocumentGuarded)
     ASSERT_TRUE(Start(Quoted(lossy)));
     m_dialogs.QueueAnswer(dir.File("absent.asm"));
     Command(ID_FILE_OPEN);
-    EXPECT_EQ(Doc()->m_strSourcePath, lossy);
+    EXPECT_EQ(Doc()->GetSourcePath(), lossy);
     m_boxes.Clear();
     Command(ID_FILE_SAVE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{SaveQuestion(lossy)});
@@ -212,7 +212,7 @@ TEST_F(ValidGbkFile, EveryDoubleBytePairOpensAndSavesUnchangedWithoutQuestions)
     m_dialogs.QueueAnswer(path);
     Command(ID_FILE_OPEN);
     EXPECT_TRUE(m_boxes.Texts().empty());
-    EXPECT_FALSE(Doc()->m_bLossyText);
+    EXPECT_FALSE(Doc()->HasLossyText());
     EXPECT_EQ(EditorText(), bytes);
 
     WriteFileBytes(path, "");

@@ -49,9 +49,9 @@ TEST_F(PrintSwitch, PrintToUnknownPrinterReportsTheSameMessage)
     EXPECT_FALSE(Start("/pt " + Quoted(path) + " \"No Such Printer\" winspool LPT9:"));
     EXPECT_EQ(FrameWnd(), nullptr);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("不能开始打印：没有可用的打印机。")});
-    EXPECT_EQ(TheApp().m_printTarget.printer, "No Such Printer");
-    EXPECT_EQ(TheApp().m_printTarget.driver, "winspool");
-    EXPECT_EQ(TheApp().m_printTarget.port, "LPT9:");
+    EXPECT_EQ(TheApp().GetPrintTarget().printer, "No Such Printer");
+    EXPECT_EQ(TheApp().GetPrintTarget().driver, "winspool");
+    EXPECT_EQ(TheApp().GetPrintTarget().port, "LPT9:");
 }
 
 TEST_F(PrintSwitch, MissingFileIsReportedAndNothingIsPrinted)

@@ -116,7 +116,7 @@ TEST_F(RecentFiles, SavedFilesJoinAndTheListOutlivesTheRun)
     ASSERT_EQ(recent.size(), 1u);
     EXPECT_EQ(recent[0].text, "&1 " + Shortened(dir, "s.asm"));
     Command(ID_FILE_MRU_FILE1);
-    EXPECT_EQ(Doc()->m_strSourcePath, dir.File("s.asm"));
+    EXPECT_EQ(Doc()->GetSourcePath(), dir.File("s.asm"));
     EXPECT_EQ(EditorText(), CKorvaneDoc::ProgramTemplate());
 }
 

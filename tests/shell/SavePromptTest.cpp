@@ -55,7 +55,7 @@ protected:
         case Action::Open:
         case Action::Drop:
             EXPECT_EQ(EditorText(), "target\r\n");
-            EXPECT_EQ(Doc()->m_strSourcePath, target);
+            EXPECT_EQ(Doc()->GetSourcePath(), target);
             EXPECT_EQ(Title(), "target.asm - Korvane");
             break;
         case Action::Close:

@@ -11,20 +11,6 @@
 
 #include <cstring>
 
-namespace {
-const char kProfileKey[] = "Software\\Local AppWizard-Generated Applications\\Korvane";
-}
-
-void ClearProfile()
-{
-    ::RegDeleteTreeA(HKEY_CURRENT_USER, kProfileKey);
-}
-
-std::string Quoted(const std::string& path)
-{
-    return "\"" + path + "\"";
-}
-
 HDROP MakeDrop(const std::vector<std::string>& paths)
 {
     size_t size = sizeof(DROPFILES) + 1;
@@ -50,52 +36,34 @@ void ShellTest::SetUp()
 
 void ShellTest::TearDown()
 {
-    if (FrameWnd()) {
-        // Whatever the test left, the window goes without questions.
-        if (CKorvaneDoc* doc = Doc())
-            doc->SetModifiedFlag(false);
-        Close();
-    }
-    if (HWND left = FrameWnd())
-        ::DestroyWindow(left);
-    PumpMessages();
+    // Whatever the test left, the window goes without questions.
+    m_session.reset();
     ClearProfile();
 }
 
 bool ShellTest::Start(const std::string& arguments, int showCommand)
 {
-    CKorvaneApp& app = TheApp();
-    app.m_pszCmdLine = "korvane.exe " + arguments;
-    app.m_nCmdShow = showCommand;
-    bool started = app.InitInstance();
-    if (!started) {
-        if (app.m_pMainWnd)
-            app.m_pMainWnd->DestroyWindow();
-        app.ExitInstance();
-    }
-    PumpMessages();
-    return started;
+    // An earlier session goes first: both would act on the one application object.
+    m_session.reset();
+    m_session = std::make_unique<KorvaneSession>(arguments, showCommand);
+    return m_session->Started();
 }
 
 void ShellTest::Close()
 {
-    HWND frame = FrameWnd();
-    if (!frame)
-        return;
-    ::SendMessageA(frame, WM_CLOSE, 0, 0);
-    PumpMessages();
-    if (!FrameWnd())
-        TheApp().ExitInstance();
+    if (m_session)
+        m_session->Close();
 }
 
 CMainFrame* ShellTest::Frame() const
 {
-    return dynamic_cast<CMainFrame*>(TheApp().m_pMainWnd);
+    return MainFrame();
 }
 
 HWND ShellTest::FrameWnd() const
 {
-    return TheApp().m_pMainWnd ? TheApp().m_pMainWnd->GetSafeHwnd() : nullptr;
+    CMainFrame* frame = MainFrame();
+    return frame ? frame->GetSafeHwnd() : nullptr;
 }
 
 CKorvaneDoc* ShellTest::Doc() const
@@ -131,7 +99,7 @@ std::string ShellTest::EditorText() const
 
 std::string ShellTest::StatusText() const
 {
-    return Frame()->m_wndStatusBar.GetPaneText(0);
+    return StatusBar(*Frame()).GetPaneText(0);
 }
 
 void ShellTest::Command(UINT id)

@@ -2,12 +2,14 @@
 // drives its frame with sent messages and closes it again, so every test starts afresh.
 #pragma once
 
+#include "support/KorvaneSession.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -51,12 +53,11 @@ protected:
 
     MessageBoxRecorder m_boxes;
     FileDialogAnswerer m_dialogs;
+
+private:
+    std::unique_ptr<KorvaneSession> m_session;
 };
 
-// Quotes a path for the command line.
-std::string Quoted(const std::string& path);
 // A drop of these files as the shell hands it to a window: a real HDROP in global memory,
 // which the receiver frees.
 HDROP MakeDrop(const std::vector<std::string>& paths);
-// The recent-file list and every other profile value of the program, removed.
-void ClearProfile();

@@ -156,7 +156,7 @@ TEST_F(Startup, StartsWithUntitledTemplateDocument)
     ASSERT_EQ(CountLines(expected), 40u);
     EXPECT_EQ(EditorText(), expected);
     EXPECT_FALSE(Doc()->IsModified());
-    EXPECT_TRUE(Doc()->m_strSourcePath.empty());
+    EXPECT_TRUE(Doc()->GetSourcePath().empty());
 
     // Nothing to save: closing asks nothing.
     Close();
@@ -195,7 +195,7 @@ TEST_F(Startup, CommandLineFileIsShown)
     ASSERT_TRUE(Start(Quoted(path)));
     EXPECT_EQ(Title(), "hello.asm - Korvane");
     EXPECT_EQ(EditorText(), "mov ax, 1\r\n");
-    EXPECT_EQ(Doc()->m_strSourcePath, path);
+    EXPECT_EQ(Doc()->GetSourcePath(), path);
 }
 
 TEST_F(Startup, MissingCommandLineFileEndsTheProgram)

@@ -5,35 +5,56 @@
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
+#include "resource.h"
 #include "support/TestSupport.h"
 
 #include <utility>
 
-KorvaneSession::KorvaneSession(const std::string& arguments)
+KorvaneSession::KorvaneSession(const std::string& arguments, int showCommand)
 {
     CKorvaneApp& app = TheApp();
-    app.m_pszCmdLine = "korvane.exe " + arguments;
-    app.m_nCmdShow = SW_SHOW;
+    app.SetCommandLine("korvane.exe " + arguments);
+    app.SetCmdShow(showCommand);
     m_bStarted = app.InitInstance();
+    if (!m_bStarted) {
+        if (CWnd* frame = app.GetMainWnd())
+            frame->DestroyWindow();
+        app.ExitInstance();
+    }
     PumpMessages();
 }
 
 KorvaneSession::~KorvaneSession()
 {
-    CWnd* frame = TheApp().m_pMainWnd;
-    if (frame) {
-        // Whatever the test left modified is dropped, not saved.
-        if (auto* document = dynamic_cast<CKorvaneDoc*>(dynamic_cast<CMainFrame*>(frame)->GetActiveDocument()))
+    if (CMainFrame* frame = MainFrame()) {
+        if (auto* document = dynamic_cast<CKorvaneDoc*>(frame->GetActiveDocument()))
             document->SetModifiedFlag(false);
-        frame->SendMessage(WM_CLOSE);
+        Close();
     }
+    if (CMainFrame* left = MainFrame())
+        left->DestroyWindow();
     PumpMessages();
-    TheApp().ExitInstance();
+}
+
+void KorvaneSession::Close()
+{
+    CMainFrame* frame = MainFrame();
+    if (!frame)
+        return;
+    frame->SendMessage(WM_CLOSE);
+    PumpMessages();
+    if (!MainFrame())
+        TheApp().ExitInstance();
+}
+
+CMainFrame* MainFrame()
+{
+    return dynamic_cast<CMainFrame*>(TheApp().GetMainWnd());
 }
 
 CMainFrame& KorvaneSession::Frame() const
 {
-    return *dynamic_cast<CMainFrame*>(TheApp().m_pMainWnd);
+    return *MainFrame();
 }
 
 CKorvaneDoc& KorvaneSession::Document() const
@@ -57,6 +78,53 @@ void KorvaneSession::Type(const std::string& text) const
     for (char c : text)
         Editor().SendMessage(WM_CHAR, static_cast<BYTE>(c), 1);
     PumpMessages();
+}
+
+namespace {
+template <typename Bar> Bar& FrameBar(const CMainFrame& frame, UINT id)
+{
+    return *dynamic_cast<Bar*>(frame.GetControlBar(id));
+}
+
+template <typename Wnd> Wnd& ChildOf(const CWnd& parent, UINT id)
+{
+    return *dynamic_cast<Wnd*>(CWnd::FromHandle(parent.GetDlgItem(id)));
+}
+}
+
+CCaptionBar& OutputBar(const CMainFrame& frame)
+{
+    return FrameBar<CCaptionBar>(frame, IDW_OUTPUT_BAR);
+}
+
+CWnd& OutputWindow(const CMainFrame& frame)
+{
+    return ChildOf<CWnd>(OutputBar(frame), IDC_OUTPUT);
+}
+
+CCaptionBar& UtilityBar(const CMainFrame& frame)
+{
+    return FrameBar<CCaptionBar>(frame, IDW_UTILITY_BAR);
+}
+
+CPageTabCtrl& TabCtrl(const CMainFrame& frame)
+{
+    return ChildOf<CPageTabCtrl>(UtilityBar(frame), IDW_TAB_CTRL);
+}
+
+CToolDia& ToolDia(const CMainFrame& frame)
+{
+    return *dynamic_cast<CToolDia*>(TabCtrl(frame).GetPageItem(0)->m_pWnd);
+}
+
+CStatusBar& StatusBar(const CMainFrame& frame)
+{
+    return FrameBar<CStatusBar>(frame, AFX_IDW_STATUS_BAR);
+}
+
+CToolBar& ToolBar(const CMainFrame& frame)
+{
+    return FrameBar<CToolBar>(frame, AFX_IDW_TOOLBAR);
 }
 
 namespace {

@@ -1,5 +1,6 @@
 // The real application started in the test process: the application object's start-up
-// with a command line, its main frame, document and editor, and an orderly close.
+// with a command line, its main frame, document and editor with the frame's parts found by
+// their window ids, and an orderly close.
 #pragma once
 
 #include <windows.h>
@@ -7,19 +8,31 @@
 #include <functional>
 #include <string>
 
-class CMainFrame;
+class CCaptionBar;
 class CKorvaneDoc;
 class CKorvaneView;
+class CMainFrame;
+class CPageTabCtrl;
+class CStatusBar;
+class CToolBar;
+class CToolDia;
+class CWnd;
 
 class KorvaneSession {
 public:
-    // Runs the application's start-up with this command line (after the program name).
-    explicit KorvaneSession(const std::string& arguments = "");
+    // Runs the application's start-up with this command line (after the program name). A
+    // start that fails leaves nothing behind, as the entry point sees to.
+    explicit KorvaneSession(const std::string& arguments = "", int showCommand = SW_SHOWNORMAL);
+    // Drops whatever is modified, closes the window and ends the application's run.
     ~KorvaneSession();
     KorvaneSession(const KorvaneSession&) = delete;
     KorvaneSession& operator=(const KorvaneSession&) = delete;
 
     bool Started() const { return m_bStarted; }
+    // Closes the main window as its close box does (a modified document is asked about);
+    // once the window is gone, the application's run ends.
+    void Close();
+
     CMainFrame& Frame() const;
     CKorvaneDoc& Document() const;
     CKorvaneView& Editor() const;
@@ -30,6 +43,18 @@ public:
 private:
     bool m_bStarted = false;
 };
+
+// The main frame, or nullptr when there is none.
+CMainFrame* MainFrame();
+
+// Parts of the main frame, found by their window ids as the framework finds them.
+CCaptionBar& OutputBar(const CMainFrame& frame);
+CWnd& OutputWindow(const CMainFrame& frame);
+CCaptionBar& UtilityBar(const CMainFrame& frame);
+CPageTabCtrl& TabCtrl(const CMainFrame& frame);
+CToolDia& ToolDia(const CMainFrame& frame);
+CStatusBar& StatusBar(const CMainFrame& frame);
+CToolBar& ToolBar(const CMainFrame& frame);
 
 // Runs script on the first dialog box that the thread shows from now on (a modal loop
 // dispatches the timer that finds it); the script must end the dialog.

@@ -1,9 +1,12 @@
 // Helpers shared by the test executables.
 #include "TestSupport.h"
 
+#include "build/CompilerSettings.h"
 #include "framework/CFileDialog.h"
 #include "framework/CWinApp.h"
 #include "framework/MessageBox.h"
+#include "framework/PathName.h"
+#include "framework/RegistryKey.h"
 
 #include <shellapi.h>
 
@@ -23,7 +26,7 @@ MessageBoxRecorder::MessageBoxRecorder()
 {
     SetMessageBoxHook([this](HWND owner, const std::string& text, const std::string& caption, UINT type) {
         std::lock_guard lock(m_mutex);
-        m_boxes.push_back({owner, text, caption, type});
+        m_boxes.push_back({owner, text, caption, type, ::GetCurrentThreadId()});
         if (!m_answers.empty()) {
             int answer = m_answers.front();
             m_answers.pop_front();
@@ -117,6 +120,18 @@ void PumpMessages()
     }
 }
 
+bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs)
+{
+    DWORD start = ::GetTickCount();
+    while (!condition()) {
+        if (::GetTickCount() - start > deadlineMs)
+            return condition();
+        PumpMessages();
+        ::Sleep(20);
+    }
+    return true;
+}
+
 static void RemoveTree(const std::string& path)
 {
     std::string from = path + std::string(2, '\0');
@@ -173,8 +188,28 @@ std::string ExecutableDir()
 {
     char path[MAX_PATH * 4];
     ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.rfind('\\'));
+    return SplitPath(path).folder;
+}
+
+std::string HelperPath(const std::string& fileName)
+{
+    return ExecutableDir() + "\\" + fileName;
+}
+
+std::string Quoted(const std::string& path)
+{
+    return "\"" + path + "\"";
+}
+
+void ClearCompilerSettings()
+{
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        CRegistryKey::DeleteTree(root, kSettingsKeyPath);
+}
+
+void ClearProfile()
+{
+    CRegistryKey::DeleteTree(HKEY_CURRENT_USER, "Software\\Local AppWizard-Generated Applications\\Korvane");
 }
 
 DibSurface::DibSurface(int width, int height, COLORREF fill) : m_width(width), m_height(height)

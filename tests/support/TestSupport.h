@@ -19,6 +19,7 @@ struct RecordedMessageBox {
     std::string text;
     std::string caption;
     UINT type;
+    DWORD threadId;  // the thread that showed the box
 };
 
 class MessageBoxRecorder {
@@ -59,6 +60,9 @@ private:
 
 // Dispatches every pending message (through the application's accelerators) and runs idle work.
 void PumpMessages();
+// Polls, dispatching this thread's messages in between, until the condition holds or the
+// deadline passes; the condition's last answer.
+bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs = 60000);
 
 // A fresh scratch directory below the temporary folder; removed with its contents.
 class ScratchDir {
@@ -75,8 +79,16 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
-// The folder of the running test executable (helpers are built next to it).
+// The folder of the running test executable, and a program built next to it for the tests
+// ("standin_tool.exe").
 std::string ExecutableDir();
+std::string HelperPath(const std::string& fileName);
+// A path in double quotes, as a command line takes it.
+std::string Quoted(const std::string& path);
+// The program's per-user profile (the recent files and the rest), removed.
+void ClearProfile();
+// The compiler settings, removed below both roots they may live in.
+void ClearCompilerSettings();
 
 // A 32-bit top-down DIB section selected into a memory DC, for pixel checks.
 class DibSurface {

@@ -1,5 +1,5 @@
 // The number of handles the test process holds.
-#include "HandleCount.h"
+#include "support/HandleCount.h"
 
 #include <vector>
 

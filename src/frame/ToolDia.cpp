@@ -1,5 +1,5 @@
 // The utility panel's data exchange and its four converters.
-#include "panels/ToolDia.h"
+#include "frame/ToolDia.h"
 
 #include "framework/CDataExchange.h"
 #include "framework/Strings.h"
@@ -53,7 +53,7 @@ std::string LowerHex(uint32_t value)
 void UpperCaseSingleBytes(std::string& text)
 {
     for (size_t i = 0; i < text.size(); ++i) {
-        if (::IsDBCSLeadByte(static_cast<BYTE>(text[i])))
+        if (IsLeadByte(text[i]))
             ++i;
         else if (text[i] >= 'a' && text[i] <= 'z')
             text[i] = static_cast<char>(text[i] - 'a' + 'A');

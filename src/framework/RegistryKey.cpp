@@ -1,0 +1,104 @@
+// A wrapper over one registry key.
+#include "framework/RegistryKey.h"
+
+#include <utility>
+#include <vector>
+
+CRegistryKey::CRegistryKey(HKEY hRootKey, Lifetime lifetime)
+    : m_hRootKey(hRootKey), m_lifetime(lifetime), m_hKey(hRootKey)
+{
+}
+
+CRegistryKey::CRegistryKey(CRegistryKey&& other) noexcept
+    : m_hRootKey(other.m_hRootKey), m_lifetime(other.m_lifetime), m_hKey(std::exchange(other.m_hKey, nullptr)),
+      m_ownedKey(std::move(other.m_ownedKey))
+{
+}
+
+void CRegistryKey::MoveTo(HKEY hKey)
+{
+    m_ownedKey.reset(hKey);
+    m_hKey = hKey;
+}
+
+bool CRegistryKey::Open(const std::string& subKey, REGSAM access)
+{
+    HKEY hKey = nullptr;
+    if (!m_hKey || ::RegOpenKeyExA(m_hKey, subKey.c_str(), 0, access, &hKey) != ERROR_SUCCESS)
+        return false;
+    MoveTo(hKey);
+    return true;
+}
+
+bool CRegistryKey::CreateBelow(HKEY hParent, const std::string& subKey)
+{
+    DWORD options = m_lifetime == Lifetime::Volatile ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE;
+    HKEY hKey = nullptr;
+    if (!hParent || ::RegCreateKeyExA(hParent, subKey.c_str(), 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &hKey,
+                                      nullptr) != ERROR_SUCCESS)
+        return false;
+    MoveTo(hKey);
+    return true;
+}
+
+bool CRegistryKey::Create(const std::string& subKey)
+{
+    return CreateBelow(m_hKey, subKey);
+}
+
+bool CRegistryKey::CreateFromRoot(const std::string& subKeyPath)
+{
+    return CreateBelow(m_hRootKey, subKeyPath);
+}
+
+void CRegistryKey::Close()
+{
+    m_ownedKey.reset();
+    m_hKey = nullptr;
+}
+
+bool CRegistryKey::SetString(const std::string& name, const std::string& text)
+{
+    return m_hKey && ::RegSetValueExA(m_hKey, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                                      static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool CRegistryKey::GetString(const std::string& name, std::string& text, size_t maxBytes) const
+{
+    DWORD type = REG_NONE;
+    DWORD size = 0;
+    if (!m_hKey || ::RegQueryValueExA(m_hKey, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    if ((type != REG_SZ && type != REG_EXPAND_SZ) || size > maxBytes)
+        return false;
+    std::vector<char> bytes(size + 1, '\0');
+    if (::RegQueryValueExA(m_hKey, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    text.assign(bytes.data(), std::char_traits<char>::length(bytes.data()));
+    return true;
+}
+
+bool CRegistryKey::GetDword(const std::string& name, DWORD& value) const
+{
+    DWORD type = REG_NONE;
+    DWORD read = 0;
+    DWORD size = sizeof read;
+    if (!m_hKey || ::RegQueryValueExA(m_hKey, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&read), &size) !=
+                       ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return false;
+    value = read;
+    return true;
+}
+
+bool CRegistryKey::DeleteValue(const std::string& name)
+{
+    return m_hKey && ::RegDeleteValueA(m_hKey, name.c_str()) == ERROR_SUCCESS;
+}
+
+bool CRegistryKey::DeleteTree(HKEY root, const std::string& path)
+{
+    LONG result = ::RegDeleteTreeA(root, path.c_str());
+    return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
+}
