@@ -2,6 +2,8 @@
 // run on the same machine (Notepad, and cmd.exe writing to a file), as medians, with the
 // peak memory of Korvane after each. Run it from the folder that holds korvane.exe and
 // pipe_child.exe.
+#include "framework/RegistryKey.h"
+
 #include <windows.h>
 
 #include <psapi.h>
@@ -17,6 +19,7 @@ const int kRuns = 5;
 const DWORD kDeadline = 120000;
 const size_t kOpenBytes = 1024 * 1024 - 1;
 const size_t kCaptureBytes = 1024 * 1024;
+const char kSettingsKey[] = "software\\korvane";
 
 double Now()
 {
@@ -156,17 +159,12 @@ struct Figure {
 
 void SetToolchain(const std::string& compiler)
 {
-    HKEY key = nullptr;
-    DWORD disposition = 0;
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, "software\\korvane", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                      &key, &disposition);
-    ::RegSetValueExA(key, "type", 0, REG_SZ, reinterpret_cast<const BYTE*>("masm"), 5);
-    HKEY sub = nullptr;
-    ::RegCreateKeyExA(key, "masm", 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &sub, &disposition);
-    ::RegSetValueExA(sub, "cmp", 0, REG_SZ, reinterpret_cast<const BYTE*>(compiler.c_str()),
-                     static_cast<DWORD>(compiler.size() + 1));
-    ::RegCloseKey(sub);
-    ::RegCloseKey(key);
+    CRegistryKey key(HKEY_LOCAL_MACHINE);
+    if (key.Create(kSettingsKey)) {
+        key.SetString("type", "masm");
+        if (key.Create("masm"))
+            key.SetString("cmp", compiler);
+    }
 }
 
 double StartUntilIdle(const std::string& commandLine, size_t* peak)
@@ -295,6 +293,6 @@ int main()
         std::printf("%-28s %12.1f %12.1f %12s %8.2f %11.1f MB\n", f.name, f.korvane, f.baseline, f.baselineName,
                     f.baseline > 0 ? f.korvane / f.baseline : 0.0, static_cast<double>(f.peak) / (1024.0 * 1024.0));
     }
-    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, "software\\korvane");
+    CRegistryKey::DeleteTree(HKEY_LOCAL_MACHINE, kSettingsKey);
     return 0;
 }

@@ -20,6 +20,8 @@ struct CompilerSettings {
     CompilerType m_compilerType = CompilerType::None;
     std::string m_strCompilerPath;
     std::string m_strLinkerPath;
+
+    friend bool operator==(const CompilerSettings&, const CompilerSettings&) = default;
 };
 
 // Key and value names of the layout.

@@ -13,6 +13,13 @@
 
 #include <string>
 
+// Settings as a failed expectation shows them.
+void PrintTo(const CompilerSettings& settings, std::ostream* out)
+{
+    *out << "{" << CompilerTypeName(settings.m_compilerType) << ", " << settings.m_strCompilerPath << ", "
+         << settings.m_strLinkerPath << "}";
+}
+
 namespace {
 
 bool KeyExists(HKEY root, const std::string& path)
@@ -80,6 +87,13 @@ CompilerSettings Settings(CompilerType type, const std::string& compiler, const 
     settings.m_compilerType = type;
     settings.m_strCompilerPath = compiler;
     settings.m_strLinkerPath = linker;
+    return settings;
+}
+
+// Loads into settings and gives them back; a load that fails counts as a failure.
+const CompilerSettings& Load(CompilerSettings& settings)
+{
+    EXPECT_TRUE(LoadCompilerSettings(settings));
     return settings;
 }
 
@@ -338,10 +352,7 @@ TEST_F(CompilerSettingsTest, SaveWithNoneStoresEmptyTypeAndTouchesNoPath)
     EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "lnk").exists);
 
     CompilerSettings loaded = Settings(CompilerType::Masm, "kept", "kept too");
-    EXPECT_TRUE(LoadCompilerSettings(loaded));
-    EXPECT_EQ(CompilerType::None, loaded.m_compilerType);
-    EXPECT_EQ("kept", loaded.m_strCompilerPath);
-    EXPECT_EQ("kept too", loaded.m_strLinkerPath);
+    EXPECT_EQ(Load(loaded), Settings(CompilerType::None, "kept", "kept too"));
 }
 
 TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
@@ -357,10 +368,7 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
     EXPECT_EQ("", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "cmp"));
 
     CompilerSettings loaded;
-    EXPECT_TRUE(LoadCompilerSettings(loaded));
-    EXPECT_EQ(CompilerType::Tasm, loaded.m_compilerType);
-    EXPECT_EQ("c:\\tasm\\tasm.exe", loaded.m_strCompilerPath);
-    EXPECT_EQ("c:\\tasm\\tlink.exe", loaded.m_strLinkerPath);
+    EXPECT_EQ(Load(loaded), Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
 
     // Switching back to MASM restores the paths entered for it earlier.
     std::string compiler, linker;
@@ -368,10 +376,7 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
     EXPECT_EQ("c:\\masm\\masm.exe", compiler);
     EXPECT_EQ("c:\\masm\\link.exe", linker);
     SaveCompilerSettings(Settings(CompilerType::Masm, compiler, linker));
-    EXPECT_TRUE(LoadCompilerSettings(loaded));
-    EXPECT_EQ(CompilerType::Masm, loaded.m_compilerType);
-    EXPECT_EQ("c:\\masm\\masm.exe", loaded.m_strCompilerPath);
-    EXPECT_EQ("c:\\masm\\link.exe", loaded.m_strLinkerPath);
+    EXPECT_EQ(Load(loaded), Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
     EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp"));
 }
 
@@ -472,10 +477,7 @@ TEST_F(CompilerSettingsTest, UserKeyIsUsedWhenMachineWideKeyIsRefused)
     EXPECT_EQ("c:\\tasm\\tlink.exe", StoredText(HKEY_CURRENT_USER, Sub("tasm"), "lnk"));
 
     CompilerSettings loaded;
-    EXPECT_TRUE(LoadCompilerSettings(loaded));
-    EXPECT_EQ(CompilerType::Tasm, loaded.m_compilerType);
-    EXPECT_EQ("c:\\tasm\\tasm.exe", loaded.m_strCompilerPath);
-    EXPECT_EQ("c:\\tasm\\tlink.exe", loaded.m_strLinkerPath);
+    EXPECT_EQ(Load(loaded), Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
 
     std::string compiler, linker;
     EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker));

@@ -227,3 +227,23 @@ TEST_F(MainFramePanels, ClosedUtilityPanelComesBackWithItsContents)
     ::GetDlgItemTextA(ToolDia(*m_pFrame).GetSafeHwnd(), IDC_DEC, dec, sizeof dec);
     EXPECT_STREQ(dec, "15");
 }
+
+TEST_F(MainFramePanels, TabsDrawInTheSystemColoursOfTheMoment)
+{
+    CPageTabCtrl& tabs = TabCtrl(*m_pFrame);
+    RECT tab = tabs.GetPageItem(0)->m_rect;
+    RECT client = tabs.GetClientRect();
+    const INT element = COLOR_BTNSHADOW;
+    const COLORREF original = ::GetSysColor(element);
+    const COLORREF changed = RGB(200, 10, 30);
+    ASSERT_TRUE(::SetSysColors(1, &element, &changed));
+    // The system tells the top-level windows; the frame passes it on to its children.
+    m_pFrame->SendMessage(WM_SYSCOLORCHANGE);
+    DibSurface surface(client.right, client.bottom);
+    tabs.SendMessage(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    // The active tab's shadow row, one pixel above its bottom line.
+    COLORREF drawn = surface.Pixel(tab.left + 3, client.bottom - 2);
+    ::SetSysColors(1, &element, &original);
+    m_pFrame->SendMessage(WM_SYSCOLORCHANGE);
+    EXPECT_EQ(drawn, changed);
+}

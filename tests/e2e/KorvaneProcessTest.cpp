@@ -36,7 +36,7 @@ class KorvaneProcess {
 public:
     explicit KorvaneProcess(const std::string& arguments)
     {
-        std::string exe = ExecutableDir() + "\\korvane.exe";
+        std::string exe = HelperPath("korvane.exe");
         std::string commandLine = "\"" + exe + "\" " + arguments;
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
@@ -217,7 +217,7 @@ void PressKey(HWND target, UINT key)
 TEST_F(KorvaneProcessTest, FunctionKeysBuildWithTheConfiguredToolchainAndShowItsOutput)
 {
     ClearCompilerSettings();
-    StoreStandInToolchain(ExecutableDir() + "\\standin_tool.exe");
+    StoreStandInToolchain(HelperPath("standin_tool.exe"));
     ScratchDir dir("e2e-build");
     const std::string path = dir.File("e2e.asm");
     WriteFileBytes(path, "mov ax, 1\r\n");
