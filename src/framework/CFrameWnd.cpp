@@ -11,6 +11,7 @@
 #include "framework/CStatusBar.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
+#include "framework/Handles.h"
 #include "framework/ShellOpenServer.h"
 #include "framework/Strings.h"
 
@@ -65,15 +66,16 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
     const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
                                              reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
-    HMENU menu = ::LoadMenuA(instance, MAKEINTRESOURCEA(resourceId));
+    UniqueMenu menu(::LoadMenuA(instance, MAKEINTRESOURCEA(resourceId)));
     m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resourceId));
     m_pCreateContext = context;
     RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
     bool created = CreateEx(0, className, m_strTitle.c_str(), style, rect, parent ? parent->GetSafeHwnd() : nullptr,
-                            reinterpret_cast<UINT_PTR>(menu));
+                            reinterpret_cast<UINT_PTR>(menu.get()));
     m_pCreateContext = nullptr;
-    if (!created && menu)
-        ::DestroyMenu(menu);
+    // The window destroys its menu with itself.
+    if (created)
+        menu.release();
     return created;
 }
 
