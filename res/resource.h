@@ -37,6 +37,11 @@
 #define ID_RUN                      32776
 #define ID_DEBUG                    32777
 #define ID_SET_COMPILER             32778
+#define ID_ENCODING_GBK             32783
+#define ID_ENCODING_UTF8            32784
+
+// Status bar panes of the program's own.
+#define ID_INDICATOR_ENCODING       32785
 
 // Windows of the main frame.
 #define IDC_OUTPUT                  101
@@ -72,4 +77,8 @@
 #define IDS_LOSSY_FILE_OPENED       210
 #define IDS_LOSSY_FILE_SAVE         211
 #define IDS_TAB_FONT_FACE           212
+#define IDS_PATH_NOT_IN_CONSOLE     240
+#define IDS_ENCODING_GBK            241
+#define IDS_ENCODING_UTF8           242
 #define IDS_PROGRAM_TEMPLATE        300
+

@@ -1,6 +1,8 @@
 // The batch file of a build step.
 #include "build/BatchFile.h"
 
+#include "framework/Unicode.h"
+
 #include <windows.h>
 
 namespace {
@@ -12,11 +14,11 @@ std::string& PreferredPathStorage()
 
 std::string TempFolderPath()
 {
-    char folder[MAX_PATH + 1] = "";
-    DWORD n = ::GetTempPathA(sizeof folder, folder);
+    wchar_t folder[MAX_PATH + 1] = L"";
+    DWORD n = ::GetTempPathW(static_cast<DWORD>(std::size(folder)), folder);
     if (n == 0 || n > MAX_PATH)
         return {};
-    return std::string(folder) + "temp.bat";
+    return Narrow(folder) + "temp.bat";
 }
 }
 
@@ -39,7 +41,7 @@ bool CBatchFile::CreateAt(const std::string& path)
 {
     if (path.empty())
         return false;
-    m_pFile = std::fopen(path.c_str(), "wb");
+    m_pFile = ::_wfopen(Widen(path).c_str(), L"wb");
     if (!m_pFile)
         return false;
     m_strPath = path;
@@ -74,7 +76,8 @@ void CBatchFile::Delete()
 {
     Close();
     if (!m_strPath.empty())
-        ::DeleteFileA(m_strPath.c_str());
+        ::DeleteFileW(Widen(m_strPath).c_str());
+
 }
 
 std::string CBatchFile::CommandLine() const

@@ -14,7 +14,9 @@ public:
 
     // Creates (truncates) the file; false when neither place can be written.
     bool Create();
+    // Writes the line's bytes as they are: in the console's code page, as cmd.exe reads them.
     void WriteLine(const std::string& line);
+
     void Close();
     // Deletes the file (closing it first).
     void Delete();

@@ -1,7 +1,8 @@
 // The process runner with captured output.
 #include "build/PipeProcess.h"
 
-#include <vector>
+#include "framework/Unicode.h"
+
 
 namespace {
 // Pieces are handed on at most this long; one byte of the buffer is kept for a terminator.
@@ -16,7 +17,7 @@ void CPipeProcess::ReleaseRun()
     m_hThread.reset();
 }
 
-bool CPipeProcess::PreparePipe(STARTUPINFOA& startup)
+bool CPipeProcess::PreparePipe(STARTUPINFOW& startup)
 {
     // Both ends inheritable: the child gets the write end as its standard output and error.
     SECURITY_ATTRIBUTES attributes{sizeof attributes, nullptr, TRUE};
@@ -26,7 +27,7 @@ bool CPipeProcess::PreparePipe(STARTUPINFOA& startup)
     m_hReadPipe.reset(read);
     m_hWritePipe.reset(write);
     startup.cb = sizeof startup;
-    ::GetStartupInfoA(&startup);
+    ::GetStartupInfoW(&startup);
     startup.wShowWindow = SW_HIDE;
     startup.hStdOutput = write;
     startup.hStdError = write;
@@ -38,16 +39,15 @@ bool CPipeProcess::Start(const std::string& commandLine)
 {
     // An earlier run that was not read to its end would otherwise keep its handles forever.
     ReleaseRun();
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     if (!PreparePipe(startup)) {
         m_failure = SystemError::Last();
         return false;
     }
     // Process creation may write into its command line.
-    std::vector<char> buffer(commandLine.begin(), commandLine.end());
-    buffer.push_back('\0');
+    std::wstring buffer = Widen(commandLine);
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM, nullptr, nullptr,
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM, nullptr, nullptr,
                           &startup, &info)) {
         m_failure = SystemError::Last();
         ReleaseRun();

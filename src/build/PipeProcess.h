@@ -32,7 +32,7 @@ public:
 
 private:
     // Creates the inheritable pipe and fills the startup record.
-    bool PreparePipe(STARTUPINFOA& startup);
+    bool PreparePipe(STARTUPINFOW& startup);
     // Closes every handle of the current run that is still held.
     void ReleaseRun();
 

@@ -3,8 +3,10 @@
 
 #include "build/BuildAction.h"
 
+#include "framework/Unicode.h"
+
 #include <memory>
-#include <vector>
+
 
 namespace {
 struct LaunchRequest {
@@ -17,17 +19,16 @@ DWORD WINAPI LaunchProgramThread(LPVOID parameter)
 {
     std::unique_ptr<LaunchRequest> request(static_cast<LaunchRequest*>(parameter));
     // Process creation may write into its command line.
-    std::vector<char> buffer(request->commandLine.begin(), request->commandLine.end());
-    buffer.push_back('\0');
+    std::wstring buffer = Widen(request->commandLine);
 
-    STARTUPINFOA startup{};
+    STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION process{};
-    if (!::CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM, nullptr, nullptr,
+    if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_SEPARATE_WOW_VDM, nullptr, nullptr,
                           &startup, &process)) {
-        ::PostMessageA(request->notifyWnd, request->failureMessage, ::GetLastError(), 0);
+        ::PostMessageW(request->notifyWnd, request->failureMessage, ::GetLastError(), 0);
         return 0;
     }
     // Nothing waits for the program; its handles are not needed.

@@ -3,6 +3,7 @@
 
 #include "doc/KorvaneView.h"
 #include "framework/CArchive.h"
+#include "framework/CCmdUI.h"
 #include "framework/MessageBox.h"
 #include "framework/Strings.h"
 #include "resource.h"
@@ -56,9 +57,12 @@ bool CKorvaneDoc::OnNewDocument()
 {
     if (!CDocument::OnNewDocument())
         return false;
-    if (CKorvaneView* view = GetView())
+    if (CKorvaneView* view = GetView()) {
         view->SetText(ProgramTemplate());
+        view->SetEncoding(TextEncoding{});
+    }
     m_strSourcePath.clear();
+
     m_bLossyText = false;
     return true;
 }
@@ -92,4 +96,41 @@ bool CKorvaneDoc::OnSaveDocument(const std::string& path)
     // The file now holds exactly the editor's text; there is nothing left to lose.
     m_bLossyText = false;
     return true;
+}
+
+TextEncoding CKorvaneDoc::GetEncoding() const
+{
+    CKorvaneView* view = GetView();
+    return view ? view->GetEncoding() : TextEncoding{};
+}
+
+void CKorvaneDoc::OnEncoding(TextEncoding::Kind kind)
+{
+    CKorvaneView* view = GetView();
+    if (!view || view->GetEncoding().kind == kind)
+        return;
+    // A byte-order mark belongs to UTF-8 alone; a file changed to UTF-8 here gets none.
+    view->SetEncoding(TextEncoding{kind, false});
+    SetModifiedFlag(true);
+}
+
+bool CKorvaneDoc::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
+{
+    switch (nID) {
+    case ID_ENCODING_GBK:
+    case ID_ENCODING_UTF8: {
+        auto kind = nID == ID_ENCODING_UTF8 ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Gbk;
+        if (pCmdUI)
+            pCmdUI->SetRadio(GetEncoding().kind == kind);
+        else
+            OnEncoding(kind);
+        return true;
+    }
+    case ID_INDICATOR_ENCODING:
+        if (pCmdUI)
+            pCmdUI->SetText(LoadResString(GetEncoding().kind == TextEncoding::Kind::Utf8 ? IDS_ENCODING_UTF8
+                                                                                      : IDS_ENCODING_GBK));
+        return true;
+    }
+    return CDocument::OnCmdMsg(nID, pCmdUI);
 }

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "framework/CDocument.h"
+#include "framework/TextEncoding.h"
+
 
 #include <string>
 
@@ -18,6 +20,7 @@ public:
     bool OnOpenDocument(const std::string& path) override;
     bool OnSaveDocument(const std::string& path) override;
     void DeleteContents() override;
+    bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
 
     CKorvaneView* GetView() const;
     // The text every new document starts with.
@@ -29,9 +32,15 @@ public:
     // Whether the open file holds bytes the editor could not keep, so that saving asks first.
     bool HasLossyText() const { return m_bLossyText; }
 
+    // The encoding the document's file is saved in.
+    TextEncoding GetEncoding() const;
+
 private:
     // For a file whose bytes the editor changed: asks before saving over them.
     bool ConfirmLossySave(const std::string& path) const;
+    // File > Encoding: the next save writes the text in this kind of encoding.
+    void OnEncoding(TextEncoding::Kind kind);
+
 
     std::string m_strSourcePath;
     bool m_bLossyText = false;

@@ -1,7 +1,7 @@
 // The editor view.
 #include "doc/KorvaneView.h"
 
-bool CKorvaneView::PreCreateWindow(CREATESTRUCTA& cs)
+bool CKorvaneView::PreCreateWindow(CREATESTRUCTW& cs)
 {
     if (!CEditView::PreCreateWindow(cs))
         return false;

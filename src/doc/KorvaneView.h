@@ -5,6 +5,6 @@
 
 class CKorvaneView : public CEditView {
 public:
-    bool PreCreateWindow(CREATESTRUCTA& cs) override;
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
     void OnDraw(HDC dc) override;
 };

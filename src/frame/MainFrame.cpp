@@ -2,12 +2,15 @@
 #include "frame/MainFrame.h"
 
 #include "build/BatchFile.h"
+#include "build/ConsolePath.h"
+
 #include "build/ProgramLauncher.h"
 #include "doc/KorvaneDoc.h"
 #include "frame/CompilerSetupDlg.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 namespace {
@@ -20,7 +23,9 @@ constexpr DWORD kTabCtrlStyle = 0x50000202;
 // The launcher's worker thread tells the frame of a program that did not start.
 constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
 
-const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_CAPS, ID_INDICATOR_NUM, ID_INDICATOR_SCRL};
+const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_ENCODING, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
+                            ID_INDICATOR_SCRL};
+
 
 // Toolbar images in button order.
 const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_TB_UTILITY, IDI_TB_OUTPUT,
@@ -42,7 +47,7 @@ void CMainFrame::SaveCompilerSettings()
     ::SaveCompilerSettings(m_compilerSettings);
 }
 
-bool CMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
+bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
 {
     return CFrameWnd::PreCreateWindow(cs);
 }
@@ -62,9 +67,9 @@ bool CMainFrame::CreateStatusBar()
 void CMainFrame::CreateToolBarImages()
 {
     m_imageList.reset(ImageList_Create(32, 32, ILC_COLOR8 | ILC_MASK, 4, 4));
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
     for (UINT id : kToolBarIcons) {
-        UniqueIcon icon(static_cast<HICON>(::LoadImageA(instance, MAKEINTRESOURCEA(id), IMAGE_ICON, 32, 32, 0)));
+        UniqueIcon icon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0)));
         ImageList_AddIcon(m_imageList.get(), icon.get());
     }
     m_wndToolBar.SetImageList(m_imageList.get());
@@ -109,7 +114,7 @@ void CMainFrame::DockBars()
     DockControlBar(&m_wndOutputBar, AFX_IDW_DOCKBAR_BOTTOM);
 }
 
-int CMainFrame::OnCreate(CREATESTRUCTA* cs)
+int CMainFrame::OnCreate(CREATESTRUCTW* cs)
 {
     if (CFrameWnd::OnCreate(cs) == -1)
         return -1;
@@ -201,12 +206,13 @@ void CMainFrame::CaptureOutput(const std::string& commandLine)
         return;
     }
     // The window always gets everything gathered so far, so a double-byte character split
-    // between two reads shows whole once the next piece arrives.
+    // between two reads shows whole once the next piece arrives. The tools print GBK.
     std::string text;
     for (std::string piece = m_pPipeProcess->ReadChunk(); !piece.empty(); piece = m_pPipeProcess->ReadChunk()) {
         text += piece;
-        m_wndOutput.SetWindowText(text);
+        m_wndOutput.SetWindowText(FromGbk(text));
     }
+
 }
 
 bool CMainFrame::RunBuildAction(BuildAction action)
@@ -219,27 +225,43 @@ bool CMainFrame::RunBuildAction(BuildAction action)
     }
     if (document->IsModified())
         document->OnSaveDocument(document->GetSourcePath());
-    const PathParts source = SplitPath(document->GetSourcePath());
+    const std::string& sourcePath = document->GetSourcePath();
+    const std::string sourceDir = SplitPath(sourcePath).folder;
+    const std::optional<std::string> consoleDir = ConsoleFormOf(sourceDir);
+    if (!consoleDir)
+        return ReportUnwritablePath(sourceDir);
 
     CBatchFile batch;
     if (!batch.Create()) {
         AfxMessageBox(IDS_BATCH_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    batch.WriteLine(source.folder.substr(0, 2));
-    batch.WriteLine("cd " + source.folder);
+    batch.WriteLine(consoleDir->substr(0, 2));
+    batch.WriteLine("cd " + *consoleDir);
     const std::string& tool = action == BuildAction::Compile ? m_compilerSettings.m_strCompilerPath
                                                              : m_compilerSettings.m_strLinkerPath;
     if (tool.empty()) {
         AfxMessageBox(action == BuildAction::Compile ? IDS_NO_COMPILER_PATH : IDS_NO_LINKER_PATH);
         return false;
     }
-    batch.WriteLine(ToolLine(action, tool, source.name));
+    const std::optional<std::string> consoleTool = ConsoleFormOf(tool);
+    const std::optional<std::string> consoleName = ConsoleNameOf(sourcePath);
+    if (!consoleTool || !consoleName) {
+        batch.Delete();
+        return ReportUnwritablePath(consoleTool ? sourcePath : tool);
+    }
+    batch.WriteLine(ToolLine(action, *consoleTool, *consoleName));
     batch.Close();
 
     CaptureOutput(batch.CommandLine());
     batch.Delete();
     return true;
+}
+
+bool CMainFrame::ReportUnwritablePath(const std::string& path)
+{
+    AfxMessageBox(FormatResString(IDS_PATH_NOT_IN_CONSOLE, {path}), MB_OK | MB_ICONEXCLAMATION);
+    return false;
 }
 
 void CMainFrame::OnCompile()

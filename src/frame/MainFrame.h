@@ -22,8 +22,8 @@ class CMainFrame : public CFrameWnd {
 public:
     CMainFrame();
 
-    bool PreCreateWindow(CREATESTRUCTA& cs) override;
-    int OnCreate(CREATESTRUCTA* cs) override;
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
+    int OnCreate(CREATESTRUCTW* cs) override;
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -68,6 +68,10 @@ private:
     // Runs the batch file and puts everything it printed so far into the output window.
     void CaptureOutput(const std::string& commandLine);
     void ShowSystemError(const SystemError& error);
+    // Tells that a path cannot be written into the batch file so that cmd.exe reads it back;
+    // false, for the step that stops there.
+    bool ReportUnwritablePath(const std::string& path);
+
 
     CCaptionBar m_wndUtilityBar;
     CCaptionBar m_wndOutputBar;

@@ -3,6 +3,7 @@
 
 #include "framework/CDataExchange.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 
 #include "resource.h"
 
@@ -49,14 +50,13 @@ std::string LowerHex(uint32_t value)
     return buffer;
 }
 
-// Upper-cases the single-byte letters only; the bytes of GBK characters stay as they are.
-void UpperCaseSingleBytes(std::string& text)
+// Upper-cases the ASCII letters only; the bytes of other characters (never ASCII in UTF-8)
+// stay as they are.
+void UpperCaseAscii(std::string& text)
 {
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (IsLeadByte(text[i]))
-            ++i;
-        else if (text[i] >= 'a' && text[i] <= 'z')
-            text[i] = static_cast<char>(text[i] - 'a' + 'A');
+    for (char& c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
     }
 }
 
@@ -132,7 +132,8 @@ void CToolDia::OnChangeChar()
     UpdateData(true);
     if (m_strChar.empty())
         return;
-    m_nAscii = static_cast<signed char>(m_strChar[0]);
+    // The code is the character's first byte in GBK, as the boxes' limits count.
+    m_nAscii = static_cast<signed char>(ToGbk(m_strChar)[0]);
     UpdateData(false);
 }
 
@@ -141,7 +142,7 @@ void CToolDia::OnChangeAscii()
     UpdateData(true);
     // Only the low byte counts; the byte 0 is no character and shows as an empty box.
     char byte = static_cast<char>(static_cast<unsigned>(m_nAscii) & 0xFFu);
-    m_strChar = byte == '\0' ? std::string() : std::string(1, byte);
+    m_strChar = byte == '\0' ? std::string() : FromGbk(std::string(1, byte));
     UpdateData(false);
 }
 
@@ -155,7 +156,8 @@ void CToolDia::OnChangeDec()
 void CToolDia::OnChangeHex()
 {
     UpdateData(true);
-    UpperCaseSingleBytes(m_strHex);
+    UpperCaseAscii(m_strHex);
+
     uint32_t value = 0;
     if (m_strHex.empty())
         m_strDec = "0";
@@ -168,5 +170,6 @@ void CToolDia::OnChangeHex()
 
 void CToolDia::OnSetfocusChar()
 {
-    ::SendMessageA(GetDlgItem(IDC_CHAR), EM_SETSEL, 0, -1);
+    ::SendMessageW(GetDlgItem(IDC_CHAR), EM_SETSEL, 0, -1);
+
 }

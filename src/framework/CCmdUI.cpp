@@ -2,6 +2,7 @@
 #include "framework/CCmdUI.h"
 
 #include "framework/CCmdTarget.h"
+#include "framework/Unicode.h"
 
 void CCmdUI::Enable(bool)
 {
@@ -11,6 +12,12 @@ void CCmdUI::Enable(bool)
 void CCmdUI::SetCheck(int) {}
 
 void CCmdUI::SetText(const std::string&) {}
+
+void CCmdUI::SetRadio(bool on)
+{
+    SetCheck(on ? 1 : 0);
+}
+
 
 void CCmdUI::DoUpdate(CCmdTarget* pTarget, bool bDisableIfNoHandler)
 {
@@ -35,9 +42,21 @@ void CMenuCmdUI::SetCheck(int nCheck)
 
 void CMenuCmdUI::SetText(const std::string& text)
 {
-    MENUITEMINFOA info{};
+    std::wstring wide = Widen(text);
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STRING;
-    info.dwTypeData = const_cast<char*>(text.c_str());
-    ::SetMenuItemInfoA(m_hMenu, m_nIndex, TRUE, &info);
+    info.dwTypeData = wide.data();
+    ::SetMenuItemInfoW(m_hMenu, m_nIndex, TRUE, &info);
+}
+
+void CMenuCmdUI::SetRadio(bool on)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_STATE;
+    ::GetMenuItemInfoW(m_hMenu, m_nIndex, TRUE, &info);
+    info.fType |= MFT_RADIOCHECK;
+    info.fState = on ? (info.fState | MFS_CHECKED) : (info.fState & ~static_cast<UINT>(MFS_CHECKED));
+    ::SetMenuItemInfoW(m_hMenu, m_nIndex, TRUE, &info);
 }

@@ -1,21 +1,21 @@
 // Command-line parsing.
 #include "framework/CCommandLineInfo.h"
 
-#include "framework/Strings.h"
+#include "framework/Unicode.h"
 
-#include <windows.h>
+
 
 void CCommandLineInfo::ParseParam(const std::string& param, bool flag, bool)
 {
     if (flag) {
-        if (::lstrcmpiA(param.c_str(), "pt") == 0) {
+        if (EqualsIgnoringCase(param, "pt")) {
             m_nShellCommand = FilePrintTo;
             m_nPrintToArgs = 3;
-        } else if (::lstrcmpiA(param.c_str(), "p") == 0) {
+        } else if (EqualsIgnoringCase(param, "p")) {
             m_nShellCommand = FilePrint;
-        } else if (::lstrcmpiA(param.c_str(), "dde") == 0) {
+        } else if (EqualsIgnoringCase(param, "dde")) {
             m_nShellCommand = FileDDE;
-        } else if (::lstrcmpiA(param.c_str(), "Unregister") == 0 || ::lstrcmpiA(param.c_str(), "Unregserver") == 0) {
+        } else if (EqualsIgnoringCase(param, "Unregister") || EqualsIgnoringCase(param, "Unregserver")) {
             m_nShellCommand = AppUnregister;
         }
         return;
@@ -84,8 +84,6 @@ std::vector<std::string> SplitCommandLine(const std::string& commandLine)
                 continue;
             }
             word += c;
-            if (IsLeadByte(c) && i + 1 < n)
-                word += commandLine[++i];
             ++i;
         }
         if (!first)

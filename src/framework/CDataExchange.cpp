@@ -6,6 +6,8 @@
 #include "framework/EditByteLimit.h"
 #include "framework/MessageBox.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
+
 
 #include <climits>
 
@@ -13,10 +15,8 @@ namespace {
 // Replaces a control's text only when it differs, so an unchanged box keeps caret and selection.
 void SetWindowTextIfChanged(HWND control, const std::string& text)
 {
-    std::string current(static_cast<size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-    current.resize(static_cast<size_t>(::GetWindowTextA(control, current.data(), static_cast<int>(current.size()))));
-    if (current != text)
-        ::SetWindowTextA(control, text.c_str());
+    if (WindowTextOf(control) != text)
+        SetWindowTextOf(control, text);
 }
 
 void ReportValidation(CDataExchange* pDX, const std::string& message)
@@ -42,7 +42,7 @@ void CDataExchange::Fail()
     m_bFailed = true;
     if (m_hWndLastControl) {
         ::SetFocus(m_hWndLastControl);
-        ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+        ::SendMessageW(m_hWndLastControl, EM_SETSEL, 0, -1);
     }
 }
 
@@ -52,9 +52,7 @@ void DDX_Text(CDataExchange* pDX, UINT id, std::string& value)
         return;
     HWND control = pDX->PrepareEditCtrl(id);
     if (pDX->m_bSaveAndValidate) {
-        std::string text(static_cast<size_t>(::GetWindowTextLengthA(control)) + 1, '\0');
-        text.resize(static_cast<size_t>(::GetWindowTextA(control, text.data(), static_cast<int>(text.size()))));
-        value = text;
+        value = WindowTextOf(control);
     } else {
         SetWindowTextIfChanged(control, value);
     }
@@ -99,9 +97,10 @@ void DDX_Text(CDataExchange* pDX, UINT id, int& value)
         return;
     HWND control = pDX->PrepareEditCtrl(id);
     if (pDX->m_bSaveAndValidate) {
-        char buffer[32];
-        int n = ::GetWindowTextA(control, buffer, sizeof buffer);
-        if (!ParseDialogInteger(std::string(buffer, n > 0 ? n : 0), value))
+        // Only the first 31 characters are read: an integer never needs more.
+        wchar_t buffer[32];
+        int n = ::GetWindowTextW(control, buffer, static_cast<int>(std::size(buffer)));
+        if (!ParseDialogInteger(Narrow(std::wstring_view(buffer, static_cast<size_t>(n > 0 ? n : 0))), value))
             ReportValidation(pDX, LoadResString(AFX_IDP_PARSE_INT));
     } else {
         SetWindowTextIfChanged(control, std::to_string(value));
@@ -112,7 +111,8 @@ void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars)
 {
     if (pDX->m_bFailed)
         return;
-    if (pDX->m_bSaveAndValidate && value.size() > static_cast<size_t>(maxChars)) {
+    if (pDX->m_bSaveAndValidate && GbkLength(value) > static_cast<size_t>(maxChars)) {
+
         ReportValidation(pDX, FormatResString(AFX_IDP_PARSE_STRING_SIZE, {std::to_string(maxChars)}));
         return;
     }

@@ -25,7 +25,8 @@ public:
 
 void DDX_Text(CDataExchange* pDX, UINT id, std::string& value);
 void DDX_Text(CDataExchange* pDX, UINT id, int& value);
-// Limits a text field to maxChars bytes: checked when reading, given to the control as its limit.
+// Limits a text field to maxChars GBK bytes: checked when reading, given to the control as its limit.
+
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars);
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minValue, int maxValue);
 

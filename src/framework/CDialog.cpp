@@ -23,7 +23,7 @@ INT_PTR CDialog::DoModal(CWnd* parent)
     if (!parent)
         parent = AfxGetMainWnd();
     m_bModal = true;
-    INT_PTR result = ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate),
+    INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
                                        parent ? parent->GetSafeHwnd() : nullptr, StaticDlgProc,
                                        reinterpret_cast<LPARAM>(this));
     m_bModal = false;
@@ -32,7 +32,8 @@ INT_PTR CDialog::DoModal(CWnd* parent)
 
 bool CDialog::Create(CWnd* parent)
 {
-    HWND hWnd = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_nIDTemplate),
+    HWND hWnd = ::CreateDialogParamW(
+::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
                                      parent ? parent->GetSafeHwnd() : nullptr, StaticDlgProc,
                                      reinterpret_cast<LPARAM>(this));
     return hWnd != nullptr && hWnd == m_hWnd;

@@ -26,7 +26,7 @@ CDockBar::CDockBar(bool floating) : m_bFloating(floating)
 bool CDockBar::Create(CWnd* parent, DWORD style, UINT id)
 {
     m_dwStyle = style & CBRS_ALL;
-    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     DWORD windowStyle = (style & ~CBRS_ALL) | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (!CreateEx(0, className, "", windowStyle, RECT{}, parent->GetSafeHwnd(), id))

@@ -9,6 +9,8 @@
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
+#include "framework/Unicode.h"
+
 #include "framework/Strings.h"
 
 #include <algorithm>
@@ -51,10 +53,7 @@ void CDocument::SetTitle(const std::string& title)
 
 void CDocument::SetPathName(const std::string& path, bool addToMRU)
 {
-    char full[MAX_PATH * 4];
-    char* namePart = nullptr;
-    DWORD n = ::GetFullPathNameA(path.c_str(), sizeof full, full, &namePart);
-    m_strPathName = (n > 0 && n < sizeof full) ? std::string(full) : path;
+    m_strPathName = FullPathOf(path);
     SetTitle(SplitPath(m_strPathName).name);
     if (addToMRU)
         AfxGetApp()->AddToRecentFileList(m_strPathName);
@@ -80,8 +79,8 @@ bool CDocument::OnNewDocument()
 
 bool CDocument::OnOpenDocument(const std::string& path)
 {
-    UniqueHandle file = FileHandle(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueHandle file = FileHandle(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         ReportSaveLoadError(path, 0, ::GetLastError(), AFX_IDP_FAILED_TO_OPEN_DOC);
         return false;
@@ -101,8 +100,8 @@ bool CDocument::OnOpenDocument(const std::string& path)
 
 bool CDocument::OnSaveDocument(const std::string& path)
 {
-    UniqueHandle file = FileHandle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    UniqueHandle file = FileHandle(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         ReportSaveLoadError(path, 0, ::GetLastError(), AFX_IDP_FAILED_TO_SAVE_DOC);
         return false;
@@ -181,7 +180,8 @@ bool CDocument::DoSave(const std::string* path)
 
 bool CDocument::DoFileSave()
 {
-    DWORD attributes = m_strPathName.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesA(m_strPathName.c_str());
+    DWORD attributes =
+        m_strPathName.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(Widen(m_strPathName).c_str());
     if (m_strPathName.empty() || (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)))
         return DoSave(nullptr);
     return DoSave(&m_strPathName);

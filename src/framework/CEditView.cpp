@@ -8,15 +8,25 @@
 #include "framework/CSingleDocTemplate.h"
 #include "framework/CWinApp.h"
 #include "framework/Handles.h"
+#include "framework/EditByteLimit.h"
 #include "framework/MessageBox.h"
+#include "framework/Unicode.h"
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <vector>
 
-bool CEditView::PreCreateWindow(CREATESTRUCTA& cs)
+namespace {
+unsigned CodePageOf(const TextEncoding& encoding)
 {
-    cs.lpszClass = "EDIT";
+    return encoding.kind == TextEncoding::Kind::Utf8 ? CP_UTF8 : kGbkCodePage;
+}
+}
+
+bool CEditView::PreCreateWindow(CREATESTRUCTW& cs)
+{
+    cs.lpszClass = L"EDIT";
     cs.style |= ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL | ES_NOHIDESEL;
     return CView::PreCreateWindow(cs);
 }
@@ -25,7 +35,7 @@ bool CEditView::Create(CWnd* parent, UINT id, CCreateContext* context)
 {
     if (!CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, RECT{}, parent->GetSafeHwnd(), id))
         return false;
-    SendMessage(EM_SETLIMITTEXT, kMaxText, 0);
+    SetEncoding(m_encoding);
     if (context && context->m_pCurrentDoc)
         context->m_pCurrentDoc->AddView(this);
     return true;
@@ -33,16 +43,36 @@ bool CEditView::Create(CWnd* parent, UINT id, CCreateContext* context)
 
 void CEditView::SetText(const std::string& text)
 {
+    SetWideText(Widen(text));
+}
+
+void CEditView::SetWideText(const std::wstring& text)
+{
     m_bSettingText = true;
-    ::SetWindowTextA(m_hWnd, text.c_str());
+    ::SetWindowTextW(m_hWnd, text.c_str());
     m_bSettingText = false;
+}
+
+std::wstring CEditView::GetWideText() const
+{
+    int length = ::GetWindowTextLengthW(m_hWnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max(0, ::GetWindowTextW(m_hWnd, text.data(), length + 1))));
+    return text;
+}
+
+void CEditView::SetEncoding(const TextEncoding& encoding)
+{
+    m_encoding = encoding;
+    // The capacity counts the bytes the file will take, in its own encoding.
+    LimitEditBytes(m_hWnd, static_cast<int>(kMaxText), CodePageOf(encoding));
 }
 
 void CEditView::SerializeRaw(CArchive& ar)
 {
     if (ar.IsStoring()) {
-        std::string text = GetText();
-        ar.Write(text.data(), static_cast<DWORD>(text.size()));
+        std::string bytes = EncodeText(GetWideText(), m_encoding);
+        ar.Write(bytes.data(), static_cast<DWORD>(bytes.size()));
         return;
     }
     ULONGLONG length = ar.GetFileLength();
@@ -52,8 +82,11 @@ void CEditView::SerializeRaw(CArchive& ar)
     }
     std::string bytes(static_cast<size_t>(length), '\0');
     if (ar.Read(bytes.data(), static_cast<DWORD>(length))) {
-        SetText(bytes);
-        m_bLoadedTextIntact = GetText() == bytes;
+        TextEncoding encoding = DetectEncoding(bytes);
+        SetWideText(DecodeText(bytes, encoding));
+        SetEncoding(encoding);
+        // What the editor holds must give the same bytes back, or saving would change them.
+        m_bLoadedTextIntact = EncodeText(GetWideText(), encoding) == bytes;
     }
 }
 
@@ -87,7 +120,7 @@ bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         return true;
     case ID_EDIT_PASTE:
         if (pCmdUI)
-            pCmdUI->Enable(::IsClipboardFormatAvailable(CF_TEXT) != FALSE);
+            pCmdUI->Enable(::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE);
         else
             SendMessage(WM_PASTE);
         return true;
@@ -113,13 +146,15 @@ bool CEditView::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT*)
 namespace {
 HDC OpenPrinterDc(const std::string& printer, const std::string& driver, const std::string& port)
 {
-    if (!printer.empty())
-        return ::CreateDCA(driver.empty() ? nullptr : driver.c_str(), printer.c_str(),
-                           port.empty() ? nullptr : port.c_str(), nullptr);
-    PRINTDLGA pd{};
+    if (!printer.empty()) {
+        std::wstring widePrinter = Widen(printer), wideDriver = Widen(driver), widePort = Widen(port);
+        return ::CreateDCW(driver.empty() ? nullptr : wideDriver.c_str(), widePrinter.c_str(),
+                           port.empty() ? nullptr : widePort.c_str(), nullptr);
+    }
+    PRINTDLGW pd{};
     pd.lStructSize = sizeof pd;
     pd.Flags = PD_RETURNDEFAULT | PD_RETURNDC;
-    if (!::PrintDlgA(&pd))
+    if (!::PrintDlgW(&pd))
         return nullptr;
     if (pd.hDevMode)
         ::GlobalFree(pd.hDevMode);
@@ -128,13 +163,13 @@ HDC OpenPrinterDc(const std::string& printer, const std::string& driver, const s
     return pd.hDC;
 }
 
-std::vector<std::string> SplitLines(const std::string& text)
+std::vector<std::wstring> SplitLines(const std::wstring& text)
 {
-    std::vector<std::string> lines;
+    std::vector<std::wstring> lines;
     size_t start = 0;
     while (start <= text.size()) {
-        size_t end = text.find("\r\n", start);
-        if (end == std::string::npos) {
+        size_t end = text.find(L"\r\n", start);
+        if (end == std::wstring::npos) {
             lines.push_back(text.substr(start));
             break;
         }
@@ -152,16 +187,16 @@ bool CEditView::PrintText(const std::string& printer, const std::string& driver,
         AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    std::string title = m_pDocument ? m_pDocument->GetTitle() : std::string();
-    DOCINFOA info{};
+    std::wstring title = Widen(m_pDocument ? m_pDocument->GetTitle() : std::string());
+    DOCINFOW info{};
     info.cbSize = sizeof info;
     info.lpszDocName = title.c_str();
-    if (::StartDocA(dc.get(), &info) <= 0) {
+    if (::StartDocW(dc.get(), &info) <= 0) {
         AfxMessageBox(AFX_IDP_FAILED_TO_START_PRINT, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(dc.get(), &tm);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc.get(), &tm);
     int lineHeight = tm.tmHeight + tm.tmExternalLeading;
     int marginX = ::GetDeviceCaps(dc.get(), LOGPIXELSX) / 2;
     int marginY = ::GetDeviceCaps(dc.get(), LOGPIXELSY) / 2;
@@ -170,7 +205,7 @@ bool CEditView::PrintText(const std::string& printer, const std::string& driver,
     int y = pageBottom;
     bool pageOpen = false;
     bool ok = true;
-    for (const std::string& line : SplitLines(GetText())) {
+    for (const std::wstring& line : SplitLines(GetWideText())) {
         if (y + lineHeight > pageBottom) {
             if (pageOpen && ::EndPage(dc.get()) <= 0)
                 ok = false;
@@ -181,7 +216,8 @@ bool CEditView::PrintText(const std::string& printer, const std::string& driver,
             }
             y = marginY;
         }
-        ::TabbedTextOutA(dc.get(), marginX, y, line.c_str(), static_cast<int>(line.size()), 1, &tabStop, marginX);
+        ::TabbedTextOutW(dc.get(), marginX, y, line.c_str(), static_cast<int>(line.size()), 1, &tabStop, marginX);
+
         y += lineHeight;
     }
     if (pageOpen && ::EndPage(dc.get()) <= 0)

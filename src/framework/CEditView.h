@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/CView.h"
+#include "framework/TextEncoding.h"
 
 #include <string>
 
@@ -10,20 +11,26 @@ class CArchive;
 
 class CEditView : public CView {
 public:
-    // The editor's capacity in bytes; longer files are refused.
+    // The editor's capacity in bytes of the file's encoding; longer files are refused.
     static constexpr UINT kMaxText = 1024 * 1024 - 1;
 
     bool Create(CWnd* parent, UINT id, CCreateContext* context) override;
-    bool PreCreateWindow(CREATESTRUCTA& cs) override;
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
 
-    // Moves the file's bytes into the editor or the editor's bytes into the file, unchanged.
+    // Loads the file's bytes as text of the encoding they are found in, or stores the text
+    // in the encoding the view has (the one it was loaded in, unless changed since).
     void SerializeRaw(CArchive& ar);
     std::string GetText() const { return GetWindowText(); }
-    // Replaces the whole text without marking the document modified.
+    std::wstring GetWideText() const;
+    // Replace the whole text without marking the document modified.
     void SetText(const std::string& text);
-    // Whether the last load gave the editor the file's bytes exactly: the edit control ends
-    // its text at a zero byte and replaces bytes that are not text of the code page.
+    void SetWideText(const std::wstring& text);
+    // Whether the last load can be saved back to the same bytes: the edit control ends its
+    // text at a zero byte, and bytes that are no text of the encoding do not come back.
     bool IsLoadedTextIntact() const { return m_bLoadedTextIntact; }
+    const TextEncoding& GetEncoding() const { return m_encoding; }
+    // The encoding the next save writes; the capacity is counted in it from now on.
+    void SetEncoding(const TextEncoding& encoding);
 
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
@@ -36,4 +43,6 @@ private:
 
     bool m_bSettingText = false;
     bool m_bLoadedTextIntact = true;
+    TextEncoding m_encoding;
+
 };

@@ -2,6 +2,10 @@
 #include "framework/CFileDialog.h"
 
 #include "framework/CWinApp.h"
+#include "framework/Unicode.h"
+
+#include <algorithm>
+
 
 namespace {
 CFileDialog::Hook& FileDialogHook()
@@ -31,28 +35,31 @@ INT_PTR CFileDialog::DoModal()
     if (FileDialogHook())
         return FileDialogHook()(*this, m_strPathName);
 
-    std::string filter = m_strFilter;
-    for (char& c : filter) {
-        if (c == '|')
-            c = '\0';
+    std::wstring filter = Widen(m_strFilter);
+    for (wchar_t& c : filter) {
+        if (c == L'|')
+            c = L'\0';
     }
-    filter.append(2, '\0');
-    char file[MAX_PATH * 4] = "";
-    lstrcpynA(file, m_strInitialName.c_str(), sizeof file);
+    filter.append(2, L'\0');
+    // Room for long paths; the dialog never writes past nMaxFile.
+    std::wstring file = Widen(m_strInitialName);
+    file.resize(std::max<size_t>(file.size(), 32768), L'\0');
+    const std::wstring defaultExt = Widen(m_strDefExt);
+    const std::wstring title = Widen(m_strTitle);
 
-    OPENFILENAMEA ofn{};
+    OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = m_hWndOwner;
     ofn.lpstrFilter = filter.c_str();
     ofn.nFilterIndex = 1;
-    ofn.lpstrFile = file;
-    ofn.nMaxFile = sizeof file;
-    ofn.lpstrDefExt = m_strDefExt.empty() ? nullptr : m_strDefExt.c_str();
-    ofn.lpstrTitle = m_strTitle.empty() ? nullptr : m_strTitle.c_str();
+    ofn.lpstrFile = file.data();
+    ofn.nMaxFile = static_cast<DWORD>(file.size());
+    ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
+    ofn.lpstrTitle = title.empty() ? nullptr : title.c_str();
     ofn.Flags = m_dwFlags | OFN_EXPLORER;
-    BOOL ok = m_bOpenFileDialog ? ::GetOpenFileNameA(&ofn) : ::GetSaveFileNameA(&ofn);
+    BOOL ok = m_bOpenFileDialog ? ::GetOpenFileNameW(&ofn) : ::GetSaveFileNameW(&ofn);
     if (!ok)
         return IDCANCEL;
-    m_strPathName = file;
+    m_strPathName = Narrow(file.c_str());
     return IDOK;
 }

@@ -14,6 +14,8 @@
 #include "framework/Handles.h"
 #include "framework/ShellOpenServer.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
+
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -61,13 +63,13 @@ const std::vector<CFrameWnd*>& CFrameWnd::AllFrames()
 
 bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context)
 {
-    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_strTitle = SubString(LoadResString(resourceId), 0);
-    HICON icon = ::LoadIconA(instance, MAKEINTRESOURCEA(resourceId));
-    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+    HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(resourceId));
+    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                              reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
-    UniqueMenu menu(::LoadMenuA(instance, MAKEINTRESOURCEA(resourceId)));
-    m_hAccelTable = ::LoadAcceleratorsA(instance, MAKEINTRESOURCEA(resourceId));
+    UniqueMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
+    m_hAccelTable = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resourceId));
     m_pCreateContext = context;
     RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
     bool created = CreateEx(0, className, m_strTitle.c_str(), style, rect, parent ? parent->GetSafeHwnd() : nullptr,
@@ -79,14 +81,14 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     return created;
 }
 
-int CFrameWnd::OnCreate(CREATESTRUCTA* cs)
+int CFrameWnd::OnCreate(CREATESTRUCTW* cs)
 {
     if (m_pCreateContext && !OnCreateClient(cs, m_pCreateContext))
         return -1;
     return 0;
 }
 
-bool CFrameWnd::OnCreateClient(CREATESTRUCTA*, CCreateContext* context)
+bool CFrameWnd::OnCreateClient(CREATESTRUCTW*, CCreateContext* context)
 {
     if (!context->m_createView)
         return true;
@@ -114,7 +116,7 @@ void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags,
         if (id == leftOver)
             leftOverWnd = child;
         else if (id >= first && id <= last && FromHandle(child))
-            ::SendMessageA(child, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+            ::SendMessageW(child, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
     }
     if (query) {
         if (rectParam)
@@ -371,13 +373,14 @@ void CFrameWnd::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 bool CFrameWnd::OnFrameNotify(NMHDR* header, LRESULT* result)
 {
     switch (header->code) {
-    case TTN_GETDISPINFOA: {
-        auto* info = reinterpret_cast<NMTTDISPINFOA*>(header);
+    case TTN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMTTDISPINFOW*>(header);
         UINT id = (info->uFlags & TTF_IDISHWND) ? static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom)))
                                                  : static_cast<UINT>(header->idFrom);
-        m_strTipText = TipPart(LoadResString(id));
+        // The tooltip reads the text after this returns, so it stays with the frame.
+        m_strTipText = Widen(TipPart(LoadResString(id)));
         info->lpszText = m_strTipText.data();
-        info->szText[0] = '\0';
+        info->szText[0] = L'\0';
         *result = 0;
         return true;
     }
@@ -399,15 +402,17 @@ bool CFrameWnd::OnFrameNotify(NMHDR* header, LRESULT* result)
 
 void CFrameWnd::OnDropFiles(HDROP drop)
 {
-    char path[MAX_PATH * 4] = "";
-    UINT count = ::DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    if (count > 0)
-        ::DragQueryFileA(drop, 0, path, sizeof path);
+    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::wstring path;
+    if (count > 0) {
+        path.resize(::DragQueryFileW(drop, 0, nullptr, 0) + 1);
+        path.resize(::DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    }
     ::DragFinish(drop);
     if (count == 0)
         return;
     ::SetActiveWindow(m_hWnd);
-    AfxGetApp()->OpenDocumentFile(path);
+    AfxGetApp()->OpenDocumentFile(Narrow(path));
 }
 
 void CFrameWnd::OnClose()
@@ -422,7 +427,7 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:
-        return OnCreate(reinterpret_cast<CREATESTRUCTA*>(lParam));
+        return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
     case WM_SIZE:
         if (wParam != SIZE_MINIMIZED)
             RecalcLayout();

@@ -23,8 +23,8 @@ public:
 
     // Creates the frame with the menu, accelerators, icon and title of resource resourceId.
     bool LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context);
-    virtual int OnCreate(CREATESTRUCTA* cs);
-    virtual bool OnCreateClient(CREATESTRUCTA* cs, CCreateContext* context);
+    virtual int OnCreate(CREATESTRUCTW* cs);
+    virtual bool OnCreateClient(CREATESTRUCTW* cs, CCreateContext* context);
 
     enum RepositionFlags { reposDefault = 0, reposQuery = 1 };
     // Lays out the bars with ids in [first, last] and gives the rest to the window leftOver.
@@ -87,7 +87,7 @@ protected:
     std::vector<CControlBar*> m_listControlBars;
     bool m_bDelayedLayout = false;
     bool m_bInRecalcLayout = false;
-    std::string m_strTipText;
+    std::wstring m_strTipText;
     // Top, bottom, left and right dock bars, once docking is enabled.
     std::array<std::unique_ptr<CDockBar>, 4> m_dockBars;
     DWORD m_dwDockStyle = 0;

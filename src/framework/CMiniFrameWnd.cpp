@@ -5,7 +5,7 @@
 
 bool CMiniFrameWnd::Create(const char* title, DWORD style, const RECT& rect, CWnd* owner)
 {
-    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     m_strTitle = title;
     return CreateEx(kExStyle, className, title, style, rect, owner ? owner->GetSafeHwnd() : nullptr, 0);

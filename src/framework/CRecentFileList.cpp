@@ -4,6 +4,8 @@
 #include "framework/CCmdUI.h"
 #include "framework/CWinApp.h"
 #include "framework/PathName.h"
+#include "framework/Unicode.h"
+
 
 #include <cstdio>
 
@@ -17,7 +19,7 @@ CRecentFileList::CRecentFileList(UINT firstId, const std::string& section, const
 void CRecentFileList::Add(const std::string& path)
 {
     for (size_t i = 0; i < m_arrNames.size(); ++i) {
-        if (::lstrcmpiA(m_arrNames[i].c_str(), path.c_str()) == 0) {
+        if (EqualsIgnoringCase(m_arrNames[i], path)) {
             m_arrNames.erase(m_arrNames.begin() + static_cast<std::ptrdiff_t>(i));
             break;
         }
@@ -35,7 +37,7 @@ void CRecentFileList::Remove(size_t index)
 
 std::string AbbreviatePath(const std::string& path, size_t maxLength)
 {
-    if (path.size() <= maxLength)
+    if (GbkLength(path) <= maxLength)
         return path;
     std::vector<size_t> slashes = SeparatorPositions(path);
     std::string name = slashes.empty() ? path : path.substr(slashes.back() + 1);
@@ -46,7 +48,7 @@ std::string AbbreviatePath(const std::string& path, size_t maxLength)
     std::string root = path.substr(0, slashes[rootSlash] + 1) + "...";
     for (size_t k = rootSlash + 1; k < slashes.size(); ++k) {
         std::string candidate = root + path.substr(slashes[k]);
-        if (candidate.size() <= maxLength)
+        if (GbkLength(candidate) <= maxLength)
             return candidate;
     }
     return name;
@@ -64,21 +66,21 @@ void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI)
         return;
     HMENU menu = menuUI->m_hMenu;
     if (m_strOriginal.empty()) {
-        char text[256] = "";
-        ::GetMenuStringA(menu, menuUI->m_nIndex, text, sizeof text, MF_BYPOSITION);
-        m_strOriginal = text;
+        wchar_t text[256] = L"";
+        ::GetMenuStringW(menu, menuUI->m_nIndex, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
+        m_strOriginal = Narrow(text);
     }
     for (UINT id = m_nFirstId; id < m_nFirstId + m_nMaxSize; ++id)
         ::DeleteMenu(menu, id, MF_BYCOMMAND);
     if (m_arrNames.empty()) {
-        ::InsertMenuA(menu, menuUI->m_nIndex, MF_BYPOSITION | MF_STRING | MF_GRAYED, m_nFirstId,
-                      m_strOriginal.c_str());
+        ::InsertMenuW(menu, menuUI->m_nIndex, MF_BYPOSITION | MF_STRING | MF_GRAYED, m_nFirstId,
+                      Widen(m_strOriginal).c_str());
         menuUI->m_bEnableChanged = true;
         return;
     }
     for (size_t i = 0; i < m_arrNames.size(); ++i) {
-        ::InsertMenuA(menu, menuUI->m_nIndex + static_cast<UINT>(i), MF_BYPOSITION | MF_STRING,
-                      m_nFirstId + static_cast<UINT>(i), GetDisplayName(i).c_str());
+        ::InsertMenuW(menu, menuUI->m_nIndex + static_cast<UINT>(i), MF_BYPOSITION | MF_STRING,
+                      m_nFirstId + static_cast<UINT>(i), Widen(GetDisplayName(i)).c_str());
     }
     menuUI->m_bEnableChanged = true;
 }

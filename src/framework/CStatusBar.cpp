@@ -6,13 +6,16 @@
 #include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
+
 
 #include <commctrl.h>
 
 namespace {
 constexpr int kPaneMargin = 12;
 
-// Shows an indicator's text while its command is enabled, nothing otherwise.
+// Shows an indicator's text while its command is enabled, nothing otherwise. A handler may
+// set the text to show instead of the indicator's own.
 class CStatusCmdUI : public CCmdUI {
 public:
     CStatusCmdUI(CStatusBar* bar, int index, const std::string& text)
@@ -22,12 +25,21 @@ public:
     void Enable(bool on) override
     {
         m_bEnableChanged = true;
-        std::string wanted = on ? m_strText : std::string();
-        if (m_pBar->GetPaneText(m_nIndex) != wanted)
-            m_pBar->SetPaneText(m_nIndex, wanted);
+        Show(on ? m_strText : std::string());
+    }
+    void SetText(const std::string& text) override
+    {
+        m_strText = text;
+        Show(text);
     }
 
 private:
+    void Show(const std::string& text)
+    {
+        if (m_pBar->GetPaneText(m_nIndex) != text)
+            m_pBar->SetPaneText(m_nIndex, text);
+    }
+
     CStatusBar* m_pBar;
     int m_nIndex;
     std::string m_strText;
@@ -48,8 +60,9 @@ int CStatusBar::TextWidth(const std::string& text) const
     WindowDc dc = WindowDc::Client(m_hWnd);
     HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     SelectGuard select(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
+    std::wstring wide = Widen(text);
     SIZE size{};
-    ::GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    ::GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
     return size.cx;
 }
 
@@ -88,18 +101,15 @@ void CStatusBar::UpdateParts()
 
 void CStatusBar::SetPaneText(int index, const std::string& text)
 {
-    SendMessage(SB_SETTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.c_str()));
+    SendMessage(SB_SETTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(Widen(text).c_str()));
 }
 
 std::string CStatusBar::GetPaneText(int index) const
 {
-    // The control may count the length in UTF-16 units, not bytes (Wine does): a Chinese
-    // character then needs two bytes per unit, so leave room for twice the length.
-    LRESULT info = SendMessage(SB_GETTEXTLENGTHA, static_cast<WPARAM>(index));
-    std::string text(static_cast<size_t>(LOWORD(info)) * 2 + 1, '\0');
-    SendMessage(SB_GETTEXTA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-    text.resize(std::char_traits<char>::length(text.c_str()));
-    return text;
+    LRESULT info = SendMessage(SB_GETTEXTLENGTHW, static_cast<WPARAM>(index));
+    std::wstring text(static_cast<size_t>(LOWORD(info)) + 1, L'\0');
+    SendMessage(SB_GETTEXTW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+    return Narrow(text.c_str());
 }
 
 SIZE CStatusBar::CalcFixedLayout(bool stretch, bool)
@@ -107,8 +117,8 @@ SIZE CStatusBar::CalcFixedLayout(bool stretch, bool)
     WindowDc dc = WindowDc::Client(m_hWnd);
     HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     SelectGuard select(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICA tm{};
-    ::GetTextMetricsA(dc.get(), &tm);
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc.get(), &tm);
     int height = tm.tmHeight + tm.tmExternalLeading + 8;
     return SIZE{stretch ? 32767 : 0, height};
 }

@@ -28,15 +28,15 @@ public:
     void Enable(bool on) override
     {
         m_bEnableChanged = true;
-        bool enabled = ::SendMessageA(m_hToolbar, TB_ISBUTTONENABLED, m_nID, 0) != 0;
+        bool enabled = ::SendMessageW(m_hToolbar, TB_ISBUTTONENABLED, m_nID, 0) != 0;
         if (enabled != on)
-            ::SendMessageA(m_hToolbar, TB_ENABLEBUTTON, m_nID, MAKELPARAM(on, 0));
+            ::SendMessageW(m_hToolbar, TB_ENABLEBUTTON, m_nID, MAKELPARAM(on, 0));
     }
     void SetCheck(int check) override
     {
-        bool checked = ::SendMessageA(m_hToolbar, TB_ISBUTTONCHECKED, m_nID, 0) != 0;
+        bool checked = ::SendMessageW(m_hToolbar, TB_ISBUTTONCHECKED, m_nID, 0) != 0;
         if (checked != (check != 0))
-            ::SendMessageA(m_hToolbar, TB_CHECKBUTTON, m_nID, MAKELPARAM(check != 0, 0));
+            ::SendMessageW(m_hToolbar, TB_CHECKBUTTON, m_nID, MAKELPARAM(check != 0, 0));
     }
 
 private:
@@ -58,8 +58,8 @@ bool CToolBar::Create(CWnd* parent, DWORD ctrlStyle, DWORD style, UINT id)
 
 bool CToolBar::LoadToolBar(UINT resourceId)
 {
-    HMODULE module = ::GetModuleHandleA(nullptr);
-    HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(resourceId), MAKEINTRESOURCEA(kToolbarResourceType));
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(module, MAKEINTRESOURCEW(resourceId), MAKEINTRESOURCEW(kToolbarResourceType));
     HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
     auto* data = loaded ? static_cast<const ToolbarResource*>(::LockResource(loaded)) : nullptr;
     if (!data || data->version != 1)
@@ -80,7 +80,7 @@ bool CToolBar::LoadToolBar(UINT resourceId)
     }
     m_sizeImage = SIZE{data->width, data->height};
     SendMessage(TB_SETBITMAPSIZE, 0, MAKELPARAM(m_sizeImage.cx, m_sizeImage.cy));
-    return SendMessage(TB_ADDBUTTONSA, buttons.size(), reinterpret_cast<LPARAM>(buttons.data())) != 0;
+    return SendMessage(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data())) != 0;
 }
 
 void CToolBar::SetImageList(HIMAGELIST images)

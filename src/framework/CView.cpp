@@ -7,7 +7,7 @@
 
 const char* CView::GetWindowClassName()
 {
-    return RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    return RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }
 
 bool CView::Create(CWnd* parent, UINT id, CCreateContext* context)

@@ -8,6 +8,9 @@
 #include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
+#include "framework/PathName.h"
+#include "framework/Unicode.h"
+
 #include "framework/RegistryKey.h"
 #include "framework/ShellRegistration.h"
 #include "framework/Strings.h"
@@ -200,12 +203,10 @@ CDocument* CWinApp::OpenDocumentFile(const std::string& path)
     if (!m_pDocTemplate)
         return nullptr;
     // Documents always see full paths, also for a relative path on the command line.
-    char full[MAX_PATH * 4];
-    DWORD n = ::GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
-    std::string fullPath = (n > 0 && n < sizeof full) ? std::string(full) : path;
+    std::string fullPath = FullPathOf(path);
     // The file that is already open is only brought to the front.
     CDocument* current = m_pDocTemplate->GetDocument();
-    if (current && !current->GetPathName().empty() && ::lstrcmpiA(current->GetPathName().c_str(), fullPath.c_str()) == 0) {
+    if (current && !current->GetPathName().empty() && EqualsIgnoringCase(current->GetPathName(), fullPath)) {
         if (CFrameWnd* frame = current->GetFrame())
             ::SetActiveWindow(frame->GetSafeHwnd());
         return current;
@@ -351,7 +352,7 @@ int AfxWinMain(int cmdShow)
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     app->SetCmdShow(cmdShow);
-    app->SetCommandLine(::GetCommandLineA());
+    app->SetCommandLine(Narrow(::GetCommandLineW()));
     if (!app->InitInstance()) {
         if (CWnd* mainWnd = app->GetMainWnd())
             mainWnd->DestroyWindow();

@@ -4,19 +4,26 @@
 #include "framework/AfxRes.h"
 #include "framework/CFrameWnd.h"
 #include "framework/MessageBox.h"
+#include "framework/Unicode.h"
 
 #include <cstdio>
 #include <exception>
 #include <set>
 
 namespace {
-const char kObjectProperty[] = "Korvane.CWnd";
+const wchar_t kObjectProperty[] = L"Korvane.CWnd";
 
 // The name of a window class stays valid for the whole run.
 std::set<std::string>& RegisteredClassNames()
 {
     static std::set<std::string> names;
     return names;
+}
+
+// Class names are ASCII, so they widen one to one.
+std::wstring ClassNameOf(const char* name)
+{
+    return Widen(name ? name : "");
 }
 }
 
@@ -36,7 +43,7 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
-    return hWnd ? static_cast<CWnd*>(::GetPropA(hWnd, kObjectProperty)) : nullptr;
+    return hWnd ? static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty)) : nullptr;
 }
 
 const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
@@ -46,15 +53,16 @@ const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
                   static_cast<void*>(background), static_cast<void*>(icon));
     auto [it, inserted] = RegisteredClassNames().insert(name);
     if (inserted) {
-        WNDCLASSA wc{};
+        std::wstring wideName = ClassNameOf(it->c_str());
+        WNDCLASSW wc{};
         wc.style = classStyle;
         wc.lpfnWndProc = StaticWndProc;
-        wc.hInstance = ::GetModuleHandleA(nullptr);
+        wc.hInstance = ::GetModuleHandleW(nullptr);
         wc.hCursor = cursor;
         wc.hbrBackground = background;
         wc.hIcon = icon;
-        wc.lpszClassName = it->c_str();
-        ::RegisterClassA(&wc);
+        wc.lpszClassName = wideName.c_str();
+        ::RegisterClassW(&wc);
     }
     return it->c_str();
 }
@@ -62,10 +70,12 @@ const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH backg
 bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
                     HWND parent, UINT_PTR idOrMenu)
 {
-    CREATESTRUCTA cs{};
+    const std::wstring wideClass = ClassNameOf(className);
+    const std::wstring wideTitle = Widen(title ? title : "");
+    CREATESTRUCTW cs{};
     cs.dwExStyle = exStyle;
-    cs.lpszClass = className;
-    cs.lpszName = title;
+    cs.lpszClass = wideClass.c_str();
+    cs.lpszName = wideTitle.c_str();
     cs.style = static_cast<LONG>(style);
     cs.x = rect.left;
     cs.y = rect.top;
@@ -74,13 +84,13 @@ bool CWnd::CreateEx(DWORD exStyle, const char* className, const char* title, DWO
     cs.cy = rect.left == CW_USEDEFAULT ? CW_USEDEFAULT : rect.bottom - rect.top;
     cs.hwndParent = parent;
     cs.hMenu = reinterpret_cast<HMENU>(idOrMenu);
-    cs.hInstance = ::GetModuleHandleA(nullptr);
+    cs.hInstance = ::GetModuleHandleW(nullptr);
     if (!PreCreateWindow(cs))
         return false;
 
-    WNDCLASSA wc{};
-    bool ours = ::GetClassInfoA(cs.hInstance, cs.lpszClass, &wc) && wc.lpfnWndProc == StaticWndProc;
-    HWND hWnd = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
+    WNDCLASSW wc{};
+    bool ours = ::GetClassInfoW(cs.hInstance, cs.lpszClass, &wc) && wc.lpfnWndProc == StaticWndProc;
+    HWND hWnd = ::CreateWindowExW(cs.dwExStyle, cs.lpszClass, cs.lpszName, static_cast<DWORD>(cs.style), cs.x, cs.y,
                                   cs.cx, cs.cy, cs.hwndParent, cs.hMenu, cs.hInstance, ours ? this : nullptr);
     if (!hWnd)
         return false;
@@ -97,7 +107,7 @@ bool CWnd::Create(const char* className, const char* title, DWORD style, const R
 void CWnd::Attach(HWND hWnd)
 {
     m_hWnd = hWnd;
-    ::SetPropA(hWnd, kObjectProperty, this);
+    ::SetPropW(hWnd, kObjectProperty, this);
 }
 
 bool CWnd::SubclassWindow(HWND hWnd)
@@ -105,8 +115,8 @@ bool CWnd::SubclassWindow(HWND hWnd)
     if (!hWnd || FromHandle(hWnd))
         return false;
     Attach(hWnd);
-    // A Unicode subclass: an ANSI one would get a typed double-byte character as two
-    // separate bytes, which the system's controls under Wine cannot put together again.
+    // The program's windows are Unicode windows, and so is every procedure it puts in front
+    // of a system control's.
     m_pfnSuper = reinterpret_cast<WNDPROC>(
         ::SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(StaticWndProc)));
     return true;
@@ -127,12 +137,12 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPA
 {
     CWnd* wnd = FromHandle(hWnd);
     if (!wnd && message == WM_NCCREATE) {
-        wnd = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        wnd = static_cast<CWnd*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
         if (wnd)
             wnd->Attach(hWnd);
     }
     if (!wnd)
-        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
     return wnd->Dispatch(message, wParam, lParam);
 }
 
@@ -145,7 +155,7 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
         ReportUnexpectedFailure();
     }
     if (message == WM_NCDESTROY) {
-        ::RemovePropA(m_hWnd, kObjectProperty);
+        ::RemovePropW(m_hWnd, kObjectProperty);
         // A procedure that subclassed the window after us still calls ours: leave it be.
         if (m_pfnSuper && ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc))
             ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
@@ -177,10 +187,10 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (m_pfnSuper)
         return ::CallWindowProcW(m_pfnSuper, m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
-bool CWnd::PreCreateWindow(CREATESTRUCTA&)
+bool CWnd::PreCreateWindow(CREATESTRUCTW&)
 {
     return true;
 }
@@ -223,7 +233,7 @@ bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)
 void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const
 {
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        ::SendMessageA(child, message, wParam, lParam);
+        ::SendMessageW(child, message, wParam, lParam);
         if (CWnd* wnd = FromHandle(child))
             wnd->SendMessageToDescendants(message, wParam, lParam);
     }
@@ -241,7 +251,7 @@ CFrameWnd* CWnd::GetParentFrame() const
 void CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
 {
     DWORD style = (GetStyle() & ~remove) | add;
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style));
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, static_cast<LONG_PTR>(style));
     if (swpFlags)
         SetWindowPos(nullptr, 0, 0, 0, 0, swpFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -249,7 +259,7 @@ void CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)
 void CWnd::ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags)
 {
     DWORD style = (GetExStyle() & ~remove) | add;
-    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(style));
+    ::SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(style));
     if (swpFlags)
         SetWindowPos(nullptr, 0, 0, 0, 0, swpFlags | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -285,9 +295,25 @@ void CWnd::MoveWindow(const RECT& rc, bool repaint) const
 
 std::string CWnd::GetWindowText() const
 {
-    int length = ::GetWindowTextLengthA(m_hWnd);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int copied = ::GetWindowTextA(m_hWnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
+    return WindowTextOf(m_hWnd);
 }
+
+void CWnd::SetWindowText(const std::string& text) const
+{
+    SetWindowTextOf(m_hWnd, text);
+}
+
+std::string WindowTextOf(HWND wnd)
+{
+    int length = ::GetWindowTextLengthW(wnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = ::GetWindowTextW(wnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return Narrow(text);
+}
+
+void SetWindowTextOf(HWND wnd, const std::string& text)
+{
+    ::SetWindowTextW(wnd, Widen(text).c_str());
+}
+

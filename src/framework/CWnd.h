@@ -23,8 +23,8 @@ public:
     static const char* RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                                         HICON icon = nullptr);
 
-    // Creates the window. Classes of ours attach at WM_NCCREATE; system classes (EDIT,
-    // toolbar, ...) are subclassed right after creation.
+    // Creates the window (class name in ASCII, title in UTF-8). Classes of ours attach at
+    // WM_NCCREATE; system classes (EDIT, toolbar, ...) are subclassed right after creation.
     virtual bool CreateEx(DWORD exStyle, const char* className, const char* title, DWORD style, const RECT& rect,
                           HWND parent, UINT_PTR idOrMenu);
     bool Create(const char* className, const char* title, DWORD style, const RECT& rect, CWnd* parent, UINT id);
@@ -34,7 +34,7 @@ public:
 
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
-    virtual bool PreCreateWindow(CREATESTRUCTA& cs);
+    virtual bool PreCreateWindow(CREATESTRUCTW& cs);
     virtual bool PreTranslateMessage(MSG* msg);
     // Called after the last message (WM_NCDESTROY); objects that own themselves delete here.
     virtual void PostNcDestroy();
@@ -45,13 +45,14 @@ public:
     // A notification that the parent reflects back to the control that sent it.
     virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
+    // Messages go the Unicode way: the text they carry is UTF-16.
     LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::SendMessageA(m_hWnd, message, wParam, lParam);
+        return ::SendMessageW(m_hWnd, message, wParam, lParam);
     }
     bool PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const
     {
-        return ::PostMessageA(m_hWnd, message, wParam, lParam) != FALSE;
+        return ::PostMessageW(m_hWnd, message, wParam, lParam) != FALSE;
     }
     void SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const;
 
@@ -59,8 +60,8 @@ public:
     CFrameWnd* GetParentFrame() const;
     UINT GetDlgCtrlID() const { return static_cast<UINT>(::GetDlgCtrlID(m_hWnd)); }
     HWND GetDlgItem(UINT id) const { return ::GetDlgItem(m_hWnd, static_cast<int>(id)); }
-    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_STYLE)); }
-    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE)); }
+    DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }
+    DWORD GetExStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE)); }
     void ModifyStyle(DWORD remove, DWORD add, UINT swpFlags = 0);
     void ModifyStyleEx(DWORD remove, DWORD add, UINT swpFlags = 0);
     RECT GetWindowRect() const;
@@ -78,7 +79,8 @@ public:
     bool IsWindowVisible() const { return ::IsWindowVisible(m_hWnd) != FALSE; }
     void Invalidate(bool erase = true) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
     void UpdateWindow() const { ::UpdateWindow(m_hWnd); }
-    void SetWindowText(const std::string& text) const { ::SetWindowTextA(m_hWnd, text.c_str()); }
+    // The window's text in the program's UTF-8.
+    void SetWindowText(const std::string& text) const;
     std::string GetWindowText() const;
 
 protected:
@@ -87,13 +89,17 @@ protected:
 
     HWND m_hWnd = nullptr;
 
-    // The procedure of a subclassed system window; it and our procedure run as Unicode
-    // procedures there, while windows of our own classes get ANSI messages.
+    // The procedure of a subclassed system window.
     WNDPROC m_pfnSuper = nullptr;
 
 private:
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 };
 
+// The text of any window, and setting it, in the program's UTF-8.
+std::string WindowTextOf(HWND wnd);
+void SetWindowTextOf(HWND wnd, const std::string& text);
+
 // Reports an unexpected failure inside message handling once per run.
+
 void ReportUnexpectedFailure();

@@ -7,7 +7,7 @@ void FillSolidRect(HDC dc, int x, int y, int cx, int cy, COLORREF color)
 {
     BkColorGuard background(dc, color);
     RECT rc{x, y, x + cx, y + cy};
-    ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
 }
 
 void Draw3dFrame(HDC dc, const RECT& rect, COLORREF topLeft, COLORREF bottomRight)

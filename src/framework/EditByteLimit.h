@@ -1,8 +1,11 @@
-// Length limits in bytes of the user-interface code page for edit controls, whichever unit
-// the system's own edit control counts its limit in.
+// Length limits of edit controls counted in bytes of a code page (GBK unless told otherwise),
+// while the system's Unicode edit control counts its own limit in UTF-16 units.
 #pragma once
+
+#include "framework/Unicode.h"
 
 #include <windows.h>
 
-// The most bytes typing, pasting and EM_REPLACESEL may leave in the edit control.
-void LimitEditBytes(HWND edit, int maxBytes);
+// The most bytes typing, pasting and EM_REPLACESEL may leave in the edit control, counted in
+// the code page given. Calling it again changes the limit or the code page.
+void LimitEditBytes(HWND edit, int maxBytes, unsigned codePage = kGbkCodePage);

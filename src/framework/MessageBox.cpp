@@ -4,6 +4,8 @@
 #include "framework/AfxRes.h"
 #include "framework/CWinApp.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
+
 
 #include <mutex>
 
@@ -30,7 +32,7 @@ int AfxMessageBox(const std::string& text, UINT type)
     }
     if (hook)
         return hook(owner, text, caption, type);
-    return ::MessageBoxA(owner, text.c_str(), caption.c_str(), type);
+    return ::MessageBoxW(owner, Widen(text).c_str(), Widen(caption).c_str(), type);
 }
 
 int AfxMessageBox(UINT promptId, UINT type)

@@ -1,19 +1,21 @@
 // Folder and name of a path.
 #include "framework/PathName.h"
 
-#include "framework/Strings.h"
+#include "framework/Unicode.h"
+
+#include <windows.h>
+
 
 std::vector<size_t> SeparatorPositions(const std::string& path)
 {
     std::vector<size_t> positions;
     for (size_t i = 0; i < path.size(); ++i) {
-        if (IsLeadByte(path[i]))
-            ++i;
-        else if (path[i] == '\\' || path[i] == '/')
+        if (path[i] == '\\' || path[i] == '/')
             positions.push_back(i);
     }
     return positions;
 }
+
 
 PathParts SplitPath(const std::string& path)
 {
@@ -21,4 +23,18 @@ PathParts SplitPath(const std::string& path)
     if (separators.empty())
         return PathParts{std::string(), path};
     return PathParts{path.substr(0, separators.back()), path.substr(separators.back() + 1)};
+}
+
+std::string FullPathOf(const std::string& path)
+{
+    std::wstring wide = Widen(path);
+    DWORD needed = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return path;
+    std::wstring full(needed, L'\0');
+    DWORD n = ::GetFullPathNameW(wide.c_str(), needed, full.data(), nullptr);
+    if (n == 0 || n >= needed)
+        return path;
+    full.resize(n);
+    return Narrow(full);
 }

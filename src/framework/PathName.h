@@ -1,6 +1,6 @@
-// Paths as the program's byte strings hold them: where their separators are and the folder
-// and name they split into, never taking the trail byte of a double-byte character (which
-// may be 0x5C) for a backslash.
+// Paths in the program's UTF-8, where no byte of a character beyond ASCII can be taken for
+// a separator: where their separators are, and the folder and name they split into.
+
 #pragma once
 
 #include <string>
@@ -16,3 +16,8 @@ struct PathParts {
 
 // Splits path at its last separator; a path without one is all name.
 PathParts SplitPath(const std::string& path);
+
+// The full path of a path relative to the current folder (the path itself when the system
+// cannot make one).
+std::string FullPathOf(const std::string& path);
+

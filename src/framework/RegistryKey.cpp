@@ -1,6 +1,8 @@
 // A wrapper over one registry key.
 #include "framework/RegistryKey.h"
 
+#include "framework/Unicode.h"
+
 #include <utility>
 #include <vector>
 
@@ -24,7 +26,7 @@ void CRegistryKey::MoveTo(HKEY hKey)
 bool CRegistryKey::Open(const std::string& subKey, REGSAM access)
 {
     HKEY hKey = nullptr;
-    if (!m_hKey || ::RegOpenKeyExA(m_hKey, subKey.c_str(), 0, access, &hKey) != ERROR_SUCCESS)
+    if (!m_hKey || ::RegOpenKeyExW(m_hKey, Widen(subKey).c_str(), 0, access, &hKey) != ERROR_SUCCESS)
         return false;
     MoveTo(hKey);
     return true;
@@ -34,7 +36,7 @@ bool CRegistryKey::CreateBelow(HKEY hParent, const std::string& subKey)
 {
     DWORD options = m_lifetime == Lifetime::Volatile ? REG_OPTION_VOLATILE : REG_OPTION_NON_VOLATILE;
     HKEY hKey = nullptr;
-    if (!hParent || ::RegCreateKeyExA(hParent, subKey.c_str(), 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &hKey,
+    if (!hParent || ::RegCreateKeyExW(hParent, Widen(subKey).c_str(), 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &hKey,
                                       nullptr) != ERROR_SUCCESS)
         return false;
     MoveTo(hKey);
@@ -59,23 +61,30 @@ void CRegistryKey::Close()
 
 bool CRegistryKey::SetString(const std::string& name, const std::string& text)
 {
-    return m_hKey && ::RegSetValueExA(m_hKey, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                      static_cast<DWORD>(text.size() + 1)) == ERROR_SUCCESS;
+    std::wstring wide = Widen(text);
+    return m_hKey && ::RegSetValueExW(m_hKey, Widen(name).c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                                      static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::GetString(const std::string& name, std::string& text, size_t maxBytes) const
 {
+    const std::wstring wideName = Widen(name);
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (!m_hKey || ::RegQueryValueExA(m_hKey, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    if (!m_hKey || ::RegQueryValueExW(m_hKey, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
         return false;
-    if ((type != REG_SZ && type != REG_EXPAND_SZ) || size > maxBytes)
+    if (type != REG_SZ && type != REG_EXPAND_SZ)
         return false;
-    std::vector<char> bytes(size + 1, '\0');
-    if (::RegQueryValueExA(m_hKey, name.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
+    std::vector<wchar_t> chars(size / sizeof(wchar_t) + 1, L'\0');
+    if (::RegQueryValueExW(m_hKey, wideName.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(chars.data()), &size) !=
         ERROR_SUCCESS)
         return false;
-    text.assign(bytes.data(), std::char_traits<char>::length(bytes.data()));
+    std::string value = Narrow(std::wstring_view(chars.data(), std::char_traits<wchar_t>::length(chars.data())));
+    // The limit counts the text as it was stored before the registry held UTF-16: GBK bytes
+    // and a terminating zero.
+    if (maxBytes != kAnyLength && GbkLength(value) + 1 > maxBytes)
+        return false;
+    text = value;
     return true;
 }
 
@@ -84,7 +93,7 @@ bool CRegistryKey::GetDword(const std::string& name, DWORD& value) const
     DWORD type = REG_NONE;
     DWORD read = 0;
     DWORD size = sizeof read;
-    if (!m_hKey || ::RegQueryValueExA(m_hKey, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&read), &size) !=
+    if (!m_hKey || ::RegQueryValueExW(m_hKey, Widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&read), &size) !=
                        ERROR_SUCCESS ||
         type != REG_DWORD)
         return false;
@@ -94,11 +103,11 @@ bool CRegistryKey::GetDword(const std::string& name, DWORD& value) const
 
 bool CRegistryKey::DeleteValue(const std::string& name)
 {
-    return m_hKey && ::RegDeleteValueA(m_hKey, name.c_str()) == ERROR_SUCCESS;
+    return m_hKey && ::RegDeleteValueW(m_hKey, Widen(name).c_str()) == ERROR_SUCCESS;
 }
 
 bool CRegistryKey::DeleteTree(HKEY root, const std::string& path)
 {
-    LONG result = ::RegDeleteTreeA(root, path.c_str());
+    LONG result = ::RegDeleteTreeW(root, Widen(path).c_str());
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }

@@ -4,7 +4,9 @@
 #include "framework/AfxRes.h"
 #include "framework/CWinApp.h"
 #include "framework/CWnd.h"
+#include "framework/Unicode.h"
 
+#include <cwchar>
 #include <cstring>
 
 namespace {
@@ -12,6 +14,25 @@ bool IsBlank(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
+
+bool IsAsciiAlphaNumeric(char c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+// The execute string of a DDE block: UTF-16 when both windows are Unicode windows, else in
+// the ANSI code page of the client that wrote it. The block need not end in a zero: read no
+// further than it reaches.
+std::string CommandText(const void* data, size_t size, bool unicode)
+{
+    if (unicode) {
+        const auto* chars = static_cast<const wchar_t*>(data);
+        return Narrow(std::wstring_view(chars, wcsnlen(chars, size / sizeof(wchar_t))));
+    }
+    const auto* bytes = static_cast<const char*>(data);
+    return Narrow(DecodeCodePage(std::string_view(bytes, strnlen(bytes, size)), CP_ACP));
+}
+
 
 void SkipBlanks(const std::string& text, size_t& pos)
 {
@@ -49,7 +70,7 @@ bool ParseCommand(const std::string& text, size_t& pos, DdeCommand& command)
 {
     ++pos;
     SkipBlanks(text, pos);
-    while (pos < text.size() && (::IsCharAlphaNumericA(text[pos]) || text[pos] == '_'))
+    while (pos < text.size() && (IsAsciiAlphaNumeric(text[pos]) || text[pos] == '_'))
         command.name += text[pos++];
     if (command.name.empty())
         return false;
@@ -124,7 +145,7 @@ bool ShellOpenServer::OnMessage(HWND server, UINT message, WPARAM wParam, LPARAM
         return true;
     case WM_DDE_TERMINATE:
         if (::IsWindow(client))
-            ::PostMessageA(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(server), 0);
+            ::PostMessageW(client, WM_DDE_TERMINATE, reinterpret_cast<WPARAM>(server), 0);
         return true;
     }
     return false;
@@ -135,8 +156,8 @@ bool ShellOpenServer::Matches(ATOM atom, const std::string& name) const
 {
     if (atom == 0)
         return true;
-    char text[256] = "";
-    return ::GlobalGetAtomNameA(atom, text, sizeof text) > 0 && ::lstrcmpiA(text, name.c_str()) == 0;
+    wchar_t text[256] = L"";
+    return ::GlobalGetAtomNameW(atom, text, static_cast<int>(std::size(text))) > 0 && EqualsIgnoringCase(Narrow(text), name);
 }
 
 void ShellOpenServer::OnInitiate(HWND server, HWND client, ATOM application, ATOM topic)
@@ -144,19 +165,17 @@ void ShellOpenServer::OnInitiate(HWND server, HWND client, ATOM application, ATO
     if (!::IsWindow(client) || !Matches(application, m_strApplication) || !Matches(topic, m_strTopic))
         return;
     // The answer carries atoms of its own, which the client deletes.
-    ATOM answerApplication = ::GlobalAddAtomA(m_strApplication.c_str());
-    ATOM answerTopic = ::GlobalAddAtomA(m_strTopic.c_str());
-    ::SendMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server), MAKELPARAM(answerApplication, answerTopic));
+    ATOM answerApplication = ::GlobalAddAtomW(Widen(m_strApplication).c_str());
+    ATOM answerTopic = ::GlobalAddAtomW(Widen(m_strTopic).c_str());
+    ::SendMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server), MAKELPARAM(answerApplication, answerTopic));
 }
 
 void ShellOpenServer::OnExecute(HWND server, HWND client, HGLOBAL commands)
 {
     WORD status = 0;
     CWnd* mainWnd = AfxGetMainWnd();
-    std::string text;
-    if (const char* data = commands ? static_cast<const char*>(::GlobalLock(commands)) : nullptr) {
-        // The block need not end in a zero byte: read no further than it reaches.
-        text.assign(data, strnlen(data, ::GlobalSize(commands)));
+    if (const void* data = commands ? ::GlobalLock(commands) : nullptr) {
+        std::string text = CommandText(data, ::GlobalSize(commands), ::IsWindowUnicode(client) && ::IsWindowUnicode(server));
         ::GlobalUnlock(commands);
         // While a modal dialog runs, opening a file under it would pull the document away.
         if (mainWnd && !::IsWindowEnabled(mainWnd->GetSafeHwnd()))
@@ -165,7 +184,7 @@ void ShellOpenServer::OnExecute(HWND server, HWND client, HGLOBAL commands)
             status = DDE_FACK;
     }
     LPARAM answer = ::PackDDElParam(WM_DDE_ACK, status, reinterpret_cast<UINT_PTR>(commands));
-    if (!::IsWindow(client) || !::PostMessageA(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server), answer))
+    if (!::IsWindow(client) || !::PostMessageW(client, WM_DDE_ACK, reinterpret_cast<WPARAM>(server), answer))
         ::FreeDDElParam(WM_DDE_ACK, answer);
 }
 
@@ -178,9 +197,10 @@ bool ShellOpenServer::Execute(const std::string& text)
     for (const DdeCommand& command : commands) {
         if (command.args.size() != 1)
             ok = false;
-        else if (::lstrcmpiA(command.name.c_str(), "open") == 0)
+        else if (EqualsIgnoringCase(command.name, "open"))
             ok = OpenFile(command.args[0]) && ok;
-        else if (::lstrcmpiA(command.name.c_str(), "print") == 0)
+        else if (EqualsIgnoringCase(command.name, "print"))
+
             ok = PrintFile(command.args[0]) && ok;
         else
             ok = false;

@@ -3,6 +3,8 @@
 
 #include "framework/CSingleDocTemplate.h"
 #include "framework/RegistryKey.h"
+#include "framework/Unicode.h"
+
 
 #include <windows.h>
 
@@ -27,9 +29,9 @@ std::string KeyDefaultValue(const std::string& key)
 
 std::string ModulePath()
 {
-    char path[MAX_PATH * 4] = "";
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return path;
+    wchar_t path[32768] = L"";
+    ::GetModuleFileNameW(nullptr, path, static_cast<DWORD>(std::size(path)));
+    return Narrow(path);
 }
 }
 

@@ -1,19 +1,16 @@
 // Texts from the string table and the system's error texts.
 #include "framework/Strings.h"
 
-#include <vector>
+#include "framework/Unicode.h"
 
-bool IsLeadByte(char c)
-{
-    return ::IsDBCSLeadByte(static_cast<BYTE>(c)) != FALSE;
-}
+#include <vector>
 
 std::string LoadResString(UINT id)
 {
-    // String resources live in blocks of 16; a generous buffer covers every entry of ours.
-    char buffer[2048];
-    int n = ::LoadStringA(::GetModuleHandleA(nullptr), id, buffer, sizeof buffer);
-    return std::string(buffer, n > 0 ? n : 0);
+    // With no buffer, the system hands out a pointer to the resource's own UTF-16 text.
+    const wchar_t* text = nullptr;
+    int n = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<wchar_t*>(&text), 0);
+    return n > 0 && text ? Narrow(std::wstring_view(text, static_cast<size_t>(n))) : std::string();
 }
 
 std::string FormatPlaceholders(const std::string& pattern, std::initializer_list<std::string> args)
@@ -31,9 +28,6 @@ std::string FormatPlaceholders(const std::string& pattern, std::initializer_list
             }
         }
         result += c;
-        // A lead byte carries its trail byte with it, which may look like '%'.
-        if (IsLeadByte(c) && i + 1 < pattern.size())
-            result += pattern[++i];
     }
     return result;
 }
@@ -68,13 +62,14 @@ std::string SubString(const std::string& text, int field)
 
 static std::string FetchSystemText(DWORD error, size_t size)
 {
-    std::string buffer(size, '\0');
-    DWORD n = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
+    std::wstring buffer(size, L'\0');
+    DWORD n = ::FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error,
                                MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer.data(),
                                static_cast<DWORD>(size), nullptr);
     buffer.resize(n);
-    return buffer;
+    return Narrow(buffer);
 }
+
 
 std::string SystemErrorText(DWORD error, size_t bufferSize)
 {

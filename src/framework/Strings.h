@@ -1,4 +1,4 @@
-// Texts from the string table (code page 936 bytes) and the system's error texts.
+// Texts from the string table and the system's error texts, in the program's UTF-8.
 #pragma once
 
 #include <windows.h>
@@ -6,8 +6,6 @@
 #include <initializer_list>
 #include <string>
 
-// Whether c starts a double-byte character of the code page the program's texts are in.
-bool IsLeadByte(char c);
 
 // The string resource with this id, or an empty text when there is none.
 std::string LoadResString(UINT id);

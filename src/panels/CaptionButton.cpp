@@ -7,26 +7,26 @@
 #include <cmath>
 
 namespace {
-const char kSymbolFace[] = "Marlett";
+const wchar_t kSymbolFace[] = L"Marlett";
 // In the symbol font, "r" is the close cross.
-const char kCloseGlyph[] = "r";
+const wchar_t kCloseGlyph[] = L"r";
 
 // The symbol font at 6 points for 96 pixels per inch, so the glyph stays 8 pixels high.
 GdiObject<HFONT> CreateSymbolFont(HDC dc)
 {
     int tenths = static_cast<int>(std::lround(60.0 * 96.0 / ::GetDeviceCaps(dc, LOGPIXELSX)));
-    LOGFONTA lf{};
+    LOGFONTW lf{};
     lf.lfHeight = -::MulDiv(tenths, ::GetDeviceCaps(dc, LOGPIXELSY), 720);
     lf.lfCharSet = SYMBOL_CHARSET;
-    lstrcpynA(lf.lfFaceName, kSymbolFace, LF_FACESIZE);
-    return GdiObject<HFONT>(::CreateFontIndirectA(&lf));
+    lstrcpynW(lf.lfFaceName, kSymbolFace, LF_FACESIZE);
+    return GdiObject<HFONT>(::CreateFontIndirectW(&lf));
 }
 
-bool HasFace(HDC dc, const char* face)
+bool HasFace(HDC dc, const wchar_t* face)
 {
-    char actual[LF_FACESIZE] = "";
-    ::GetTextFaceA(dc, LF_FACESIZE, actual);
-    return lstrcmpiA(actual, face) == 0;
+    wchar_t actual[LF_FACESIZE] = L"";
+    ::GetTextFaceW(dc, LF_FACESIZE, actual);
+    return lstrcmpiW(actual, face) == 0;
 }
 }
 
@@ -35,7 +35,8 @@ void CCaptionButton::PaintCross(HDC dc) const
     GdiObject<HFONT> font = CreateSymbolFont(dc);
     SelectGuard select(dc, font.get());
     if (HasFace(dc, kSymbolFace)) {
-        ::TextOutA(dc, m_ptOrigin.x + 3, m_ptOrigin.y + 3, kCloseGlyph, 1);
+        ::TextOutW(dc, m_ptOrigin.x + 3, m_ptOrigin.y + 3, kCloseGlyph, 1);
+
         return;
     }
     // Without the symbol font, the same 8-pixel cross drawn where its glyph would be.

@@ -2,6 +2,8 @@
 #include "panels/PageTabCtrl.h"
 
 #include "framework/Drawing.h"
+#include "framework/Unicode.h"
+
 
 #include <windowsx.h>
 
@@ -23,13 +25,13 @@ void PlaceWindow(CWnd* wnd, const RECT& rc)
 bool CPageTabCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, const std::string& fontFace)
 {
     m_nTabStyle = style & kTabStyleMask;
-    const char* className = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorA(nullptr, IDC_ARROW));
+    const char* className = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW));
     DWORD windowStyle = (style & ~static_cast<DWORD>(kTabStyleMask)) | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     if (!CWnd::Create(className, "", windowStyle, rect, parent, id))
         return false;
-    m_font.reset(::CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_STROKE_PRECIS,
+    m_font.reset(::CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET, OUT_STROKE_PRECIS,
                                CLIP_STROKE_PRECIS, DRAFT_QUALITY, VARIABLE_PITCH | FF_DONTCARE,
-                               fontFace.c_str()));
+                               Widen(fontFace).c_str()));
     return true;
 }
 
@@ -39,7 +41,7 @@ void CPageTabCtrl::AddPage(CWnd* window, const std::string& title, UINT icon)
     entry->m_pWnd = window;
     entry->m_strTitle = title;
     if (icon != 0)
-        entry->m_hIcon = ::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(LOWORD(icon)));
+        entry->m_hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(LOWORD(icon)));
     PlaceWindow(window, GetPageRect());
     m_pageList.push_back(std::move(entry));
 }

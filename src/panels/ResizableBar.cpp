@@ -46,7 +46,7 @@ CResizableBar::CResizableBar() = default;
 bool CResizableBar::Create(const char* title, CWnd* parent, UINT id, DWORD style)
 {
     m_dwStyle = style & CBRS_ALL;
-    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorA(nullptr, IDC_ARROW),
+    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                              ::GetSysColorBrush(COLOR_BTNFACE));
     return CreateEx(0, className, title, (style & ~CBRS_ALL) | WS_CLIPCHILDREN, RECT{}, parent->GetSafeHwnd(), id);
 }
@@ -61,7 +61,7 @@ void CResizableBar::ReadDragSetting()
 {
     BOOL full = FALSE;
     m_bFullWindowDrag = false;
-    if (::SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &full, 0))
+    if (::SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &full, 0))
         m_bFullWindowDrag = full != FALSE;
 }
 

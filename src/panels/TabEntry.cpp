@@ -2,7 +2,8 @@
 #include "panels/TabEntry.h"
 
 #include "framework/Handles.h"
-#include "framework/Strings.h"
+#include "framework/Unicode.h"
+
 
 #include <algorithm>
 
@@ -29,19 +30,20 @@ TabPens& Pens()
     return pens;
 }
 
-int TextWidth(HDC dc, const char* text, size_t length)
+int TextWidth(HDC dc, const std::wstring& text)
 {
     SIZE size{};
-    ::GetTextExtentPoint32A(dc, text, static_cast<int>(length), &size);
+    ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
     return size.cx;
 }
 
-// The longest prefix of at most maxBytes bytes that does not end inside a double-byte character.
-size_t CharBoundary(const std::string& text, size_t maxBytes)
+// The longest prefix of at most maxBytes bytes of a GBK text that does not end inside a
+// double-byte character.
+size_t CharBoundary(const std::string& gbk, size_t maxBytes)
 {
     size_t i = 0;
-    while (i < maxBytes && i < text.size()) {
-        size_t step = IsLeadByte(text[i]) && i + 1 < text.size() ? 2 : 1;
+    while (i < maxBytes && i < gbk.size()) {
+        size_t step = IsGbkLeadByte(static_cast<unsigned char>(gbk[i])) && i + 1 < gbk.size() ? 2 : 1;
         if (i + step > maxBytes)
             break;
         i += step;
@@ -66,23 +68,26 @@ void Line(HDC dc, HPEN pen, std::initializer_list<POINT> points)
 
 int CTabEntry::GetWidth(HDC dc) const
 {
-    int width = TextWidth(dc, m_strTitle.data(), m_strTitle.size()) + kTextPadding;
+    int width = TextWidth(dc, Widen(m_strTitle)) + kTextPadding;
     return m_hIcon ? width + kIconRoom : width;
 }
 
+// Titles are cut in GBK bytes, two at a time: one Chinese character or two others.
 std::string CTabEntry::FitTitle(HDC dc, const std::string& title, int width)
 {
+    const std::string gbk = ToGbk(title);
+    auto prefix = [&](size_t bytes) { return DecodeCodePage(std::string_view(gbk).substr(0, bytes), kGbkCodePage); };
     int cuts = 0;
-    size_t candidate = title.size();
-    while (TextWidth(dc, title.data(), candidate) > width) {
+    size_t candidate = gbk.size();
+    while (TextWidth(dc, prefix(candidate)) > width) {
         ++cuts;
-        candidate = CharBoundary(title, CutLength(title.size(), 2 * cuts));
+        candidate = CharBoundary(gbk, CutLength(gbk.size(), 2 * cuts));
         if (cuts >= kMaxCuts)
             break;
     }
     if (cuts == 0)
         return title;
-    return title.substr(0, CharBoundary(title, CutLength(title.size(), 2 * cuts + 2))) + kEllipsis;
+    return Narrow(prefix(CharBoundary(gbk, CutLength(gbk.size(), 2 * cuts + 2)))) + kEllipsis;
 }
 
 void CTabEntry::OnSysColorChange()
@@ -134,6 +139,7 @@ void CTabEntry::DrawContent(HDC dc, const RECT& work) const
         return;
     text.top += 5;
     std::string shown = FitTitle(dc, m_strTitle, text.right - text.left);
-    ::DrawTextA(dc, shown.c_str(), static_cast<int>(shown.size()), &text,
-                DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX);
+    std::wstring wide = Widen(shown);
+    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX);
+
 }

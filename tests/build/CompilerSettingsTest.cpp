@@ -398,12 +398,13 @@ TEST_F(CompilerSettingsTest, SaveWithoutTheSettingsKeyWritesNothing)
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
 }
 
-TEST_F(CompilerSettingsTest, GbkPathsRoundTrip)
+TEST_F(CompilerSettingsTest, PathsInAnyScriptRoundTrip)
 {
     LayOut();
-    // "c:\汇编\masm.exe" in code page 936.
-    std::string compiler = "c:\\\xBB\xE3\xB1\xE0\\masm.exe";
+    // Chinese, and a letter that GBK does not have.
+    std::string compiler = "c:\\汇编\\Jörg\\masm.exe";
     SaveCompilerSettings(Settings(CompilerType::Masm, compiler, "c:\\link.exe"));
+
     CompilerSettings loaded;
     EXPECT_TRUE(LoadCompilerSettings(loaded));
     EXPECT_EQ(compiler, loaded.m_strCompilerPath);

@@ -192,15 +192,14 @@ TEST_F(PipeProcessTest, AMissingProgramFailsWithTheSystemsReason)
     EXPECT_EQ("again\n", Join(ReadAll(process)));
 }
 
-TEST_F(PipeProcessTest, EmptyOrOverlongCommandLinesFailWithAReason)
+TEST_F(PipeProcessTest, AnEmptyCommandLineFailsWithAReason)
 {
-    for (const std::string& command : {std::string(), ChildCommand("echo " + std::string(40000, 'z'))}) {
-        CPipeProcess process;
-        EXPECT_FALSE(process.Start(command)) << command.size();
-        EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), process.GetFailure().code);
-        EXPECT_FALSE(process.GetFailure().text.empty());
-    }
+    CPipeProcess process;
+    EXPECT_FALSE(process.Start(""));
+    EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), process.GetFailure().code);
+    EXPECT_FALSE(process.GetFailure().text.empty());
 }
+
 
 TEST_F(PipeProcessTest, LongCommandLinesRunWhole)
 {

@@ -81,7 +81,7 @@ TEST_F(BuildCommands, CompilingANeverSavedDocumentAsksForASaveFirst)
     m_session->Command(ID_COMPILE);
     EXPECT_TRUE(OutputBar(Frame()).IsVisible());
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
-    EXPECT_EQ(m_boxes.Texts()[0], Gbk("请先保存文件"));
+    EXPECT_EQ(m_boxes.Texts()[0], std::string("请先保存文件"));
     EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, 0u);
     EXPECT_EQ(m_boxes.Boxes()[0].owner, Frame().GetSafeHwnd());
     EXPECT_EQ(m_boxes.Boxes()[0].caption, "Korvane");
@@ -94,7 +94,7 @@ TEST_F(BuildCommands, FileNewAfterAnOpenForgetsTheOpenedFile)
     m_session->Command(ID_FILE_NEW);
     m_session->Type("x");
     m_session->Command(ID_COMPILE);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("请先保存文件")});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("请先保存文件")});
     EXPECT_EQ(ReadFileBytes(path), "original\r\n");
 }
 
@@ -129,13 +129,13 @@ TEST_F(BuildCommands, AMissingToolPathLeavesTheFirstTwoLines)
     OpenSource("two.asm");
     SetCompiler("");
     m_session->Command(ID_COMPILE);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("您忘了还没设置编译器路径了，请在选项菜单中选择设置")});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("您忘了还没设置编译器路径了，请在选项菜单中选择设置")});
     EXPECT_EQ(ReadFileBytes(kBatchPath), m_dir.Path().substr(0, 2) + "\r\ncd " + m_dir.Path() + "\r\n");
 
     m_boxes.Clear();
     SetLinker("");
     m_session->Command(ID_LINK);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("您忘了还没设置连接器路径了，请在选项菜单中选择设置")});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("您忘了还没设置连接器路径了，请在选项菜单中选择设置")});
 
     // A later step that passes overwrites the file and deletes it.
     SetCompiler(HelperPath("standin_tool.exe"));
@@ -190,7 +190,7 @@ TEST_F(BuildCommands, LongOutputAndASplitDoubleByteCharacterShowWhole)
 
     SetCompiler(HelperPath("pipe_child.exe") + " gbksplit");
     m_session->Command(ID_COMPILE);
-    EXPECT_TRUE(Contains(Output(), "ab" + Gbk("中") + "cd")) << Output();
+    EXPECT_TRUE(Contains(Output(), "ab" + std::string("中") + "cd")) << Output();
 }
 
 TEST_F(BuildCommands, TheTemporaryFolderServesWhenTheDriveRootCannotBeWritten)
@@ -227,6 +227,6 @@ TEST_F(BuildCommands, NoPlaceForTheBatchFileIsReported)
     m_session->Command(ID_COMPILE);
     ::SetEnvironmentVariableA("TMP", saved[0] ? saved : nullptr);
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
-    EXPECT_EQ(m_boxes.Texts()[0], Gbk("不能创建编译所需的批处理文件"));
+    EXPECT_EQ(m_boxes.Texts()[0], std::string("不能创建编译所需的批处理文件"));
     EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
 }

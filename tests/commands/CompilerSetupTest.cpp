@@ -138,7 +138,7 @@ TEST_F(CompilerSetup, OkWithoutAToolchainWarnsAndStoresAnEmptyType)
         ::SetDlgItemTextA(dialog, IDC_COMPILER_PATH, "c:\\other\\masm.exe");
         Click(dialog, IDOK);
     });
-    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("您忘了选择编译器类型了")});
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("您忘了选择编译器类型了")});
     EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, 0u);
     EXPECT_EQ(Stored("", kTypeValueName), "");
     EXPECT_EQ(Stored("masm", kCompilerValueName), "c:\\masm\\masm.exe");

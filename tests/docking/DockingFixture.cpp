@@ -43,7 +43,7 @@ void DockingTest::SetUp()
     TheApp();
     ::SystemParametersInfoA(SPI_SETDRAGFULLWINDOWS, FALSE, nullptr, 0);
     m_pFrame = new CFrameWnd;
-    const char* cls = CWnd::RegisterWndClass(0, ::LoadCursorA(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW));
+    const char* cls = CWnd::RegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), ::GetSysColorBrush(COLOR_WINDOW));
     // A popup frame has no minimum size, so narrow rows can be tried.
     ASSERT_TRUE(m_pFrame->CreateEx(0, cls, "dock test", WS_POPUP | WS_CAPTION | WS_VISIBLE, RECT{40, 40, 640, 540},
                                    nullptr, 0));

@@ -70,8 +70,8 @@ TEST_F(MainFramePanels, DefaultLayoutPlacesBarsAndPanelsAroundTheEditor)
     EXPECT_EQ(view.left, utility.right);
     EXPECT_EQ(view.bottom, output.top);
     EXPECT_GE(view.top, toolbar.bottom);
-    EXPECT_EQ(OutputBar(*m_pFrame).GetWindowText(), Gbk("底部输出栏"));
-    EXPECT_EQ(UtilityBar(*m_pFrame).GetWindowText(), Gbk("左部工具栏"));
+    EXPECT_EQ(OutputBar(*m_pFrame).GetWindowText(), std::string("底部输出栏"));
+    EXPECT_EQ(UtilityBar(*m_pFrame).GetWindowText(), std::string("左部工具栏"));
 }
 
 TEST_F(MainFramePanels, OutputWindowFillsItsPanelAndRefusesTyping)
@@ -190,7 +190,7 @@ TEST_F(MainFramePanels, UtilityPanelShowsItsOnePageWithTheTabAtTheBottom)
     CPageTabCtrl& tabs = TabCtrl(*m_pFrame);
     ASSERT_EQ(tabs.GetPageCount(), 1);
     EXPECT_EQ(tabs.GetActivePage(), 0);
-    EXPECT_EQ(tabs.GetPageItem(0)->m_strTitle, Gbk("汇编实用工具"));
+    EXPECT_EQ(tabs.GetPageItem(0)->m_strTitle, std::string("汇编实用工具"));
     EXPECT_NE(tabs.GetPageItem(0)->m_hIcon, nullptr);
     EXPECT_EQ(::GetParent(tabs.GetSafeHwnd()), UtilityBar(*m_pFrame).GetSafeHwnd());
     EXPECT_EQ(tabs.GetDlgCtrlID(), static_cast<UINT>(IDW_TAB_CTRL));

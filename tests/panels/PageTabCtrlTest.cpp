@@ -4,6 +4,7 @@
 
 #include "panels/PageTabCtrl.h"
 #include "frame/ToolDia.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +19,7 @@ const COLORREF kBlack = RGB(0, 0, 0);
 // The face the program hands its tab control.
 std::string FontFace()
 {
-    return Gbk("宋体");
+    return "宋体";
 }
 
 COLORREF Face()
@@ -168,7 +169,7 @@ TEST_F(PageTabTest, NaturalWidthsAreTitleWidthPlusNineAndEighteenForAnIcon)
 {
     CreateTabs(300, 100);
     // Icon 999 does not exist: a tab without icon.
-    AddPages({{"", 0}, {"", IDI_UTILITY_PAGE}, {"", 999}, {Gbk("汇编实用工具"), 0}});
+    AddPages({{"", 0}, {"", IDI_UTILITY_PAGE}, {"", 999}, {std::string("汇编实用工具"), 0}});
     m_tabs.Refresh();
     ExpectRect(TabRect(0), 6, 77, 14, 99);
     ExpectRect(TabRect(1), 15, 77, 41, 99);
@@ -256,7 +257,7 @@ TEST_F(PageTabTest, TitlesAreDrawnOnlyWhenPresent)
 {
     const int w = 300, h = 80;
     CreateTabs(w, h);
-    AddPages({{"", 0}, {Gbk("汇编实用工具"), 0}});
+    AddPages({{"", 0}, {std::string("汇编实用工具"), 0}});
     m_tabs.Refresh();
     DibSurface surface(w, h);
     Print(surface);
@@ -268,17 +269,18 @@ TEST_F(PageTabTest, TitlesAreDrawnOnlyWhenPresent)
     EXPECT_TRUE(HasInk(surface, content(1)));
 }
 
-TEST(TabTitle, IsCutTwoBytesAtATimeThenEllipsized)
+TEST(TabTitle, IsCutTwoGbkBytesAtATimeThenEllipsized)
 {
     DibSurface surface(10, 10);
     HDC dc = surface.dc();
     auto width = [dc](const std::string& text) {
+        std::wstring wide = Widen(text);
         SIZE size{};
-        ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        ::GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
         return static_cast<int>(size.cx);
     };
-    const std::string two = Gbk("汇编");
-    const std::string mixed = Gbk("中a中");
+    const std::string two = std::string("汇编");
+    const std::string mixed = std::string("中a中");
     struct Case {
         std::string title;
         int width;
@@ -287,13 +289,13 @@ TEST(TabTitle, IsCutTwoBytesAtATimeThenEllipsized)
         {"abcdefgh", width("abcdefgh"), "abcdefgh"},
         {"abcdefgh", width("abcdef"), "abcd..."},
         {"abcdefgh", width("abcdefg"), "abcd..."},
-        {two, width(Gbk("汇")), "..."},
-        {two + two, width(two + Gbk("汇")), two + "..."},
+        {two, width(std::string("汇")), "..."},
+        {two + two, width(two + std::string("汇")), two + "..."},
         // Ten cuts at most, then two more bytes go.
         {"abcdefghijklmnopqrstuvwxyz0123", 0, "abcdefgh..."},
         {"", 0, ""},
         // A cut never leaves half a double-byte character behind.
-        {mixed, width(Gbk("中a")), "..."},
+        {mixed, width(std::string("中a")), "..."},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CTabEntry::FitTitle(dc, c.title, c.width), c.shown) << c.title << " in " << c.width;
@@ -359,7 +361,7 @@ TEST_F(PageTabTest, HoldsTheUtilityPanel)
     ASSERT_TRUE(dialog.Create(&m_tabs));
     dialog.ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
     EXPECT_FALSE(dialog.IsWindowVisible());
-    m_tabs.AddPage(&dialog, Gbk("汇编实用工具"), IDI_UTILITY_PAGE);
+    m_tabs.AddPage(&dialog, std::string("汇编实用工具"), IDI_UTILITY_PAGE);
     m_tabs.Refresh();
     EXPECT_TRUE(dialog.GetStyle() & WS_VISIBLE);
     ExpectRect(PlacedRect(&dialog), 4, 4, 216, 335);

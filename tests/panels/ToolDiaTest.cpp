@@ -3,6 +3,7 @@
 #include "support/TestSupport.h"
 
 #include "frame/ToolDia.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -24,43 +25,28 @@ protected:
 
     HWND Box(UINT id) const { return m_dialog.GetDlgItem(id); }
 
-    std::string Text(UINT id) const
-    {
-        char buffer[256];
-        int n = ::GetWindowTextA(Box(id), buffer, sizeof buffer);
-        return std::string(buffer, static_cast<size_t>(n > 0 ? n : 0));
-    }
+    std::string Text(UINT id) const { return WindowTextOf(Box(id)); }
 
-    // Types single-byte characters as the keyboard does.
-    void Type(UINT id, const std::string& bytes) const
-    {
-        for (char c : bytes)
-            ::SendMessageA(Box(id), WM_CHAR, static_cast<BYTE>(c), 1);
-    }
+    // Types characters as the keyboard (and an input method) delivers them.
+    void Type(UINT id, const std::string& text) const { TypeText(Box(id), text); }
 
-    void Retype(UINT id, const std::string& bytes) const
+    void Retype(UINT id, const std::string& text) const
     {
-        ::SendMessageA(Box(id), EM_SETSEL, 0, -1);
-        Type(id, bytes);
+        ::SendMessageW(Box(id), EM_SETSEL, 0, -1);
+        Type(id, text);
     }
 
     void Clear(UINT id) const { Retype(id, "\b"); }
 
-    // Characters as a keyboard with an input method delivers them.
-    void TypeWide(UINT id, const std::wstring& text) const
-    {
-        for (wchar_t c : text)
-            ::SendMessageW(Box(id), WM_CHAR, c, 1);
-    }
-
     // Inserts text at the caret in one change, as a paste does.
-    void Insert(UINT id, const std::string& bytes) const
+    void Insert(UINT id, const std::string& text) const
     {
-        ::SendMessageA(Box(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(bytes.c_str()));
+        ::SendMessageW(Box(id), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Widen(text).c_str()));
     }
 
-    void PasteWide(UINT id, const std::wstring& text) const
+    void Paste(UINT id, const std::string& utf8) const
     {
+        std::wstring text = Widen(utf8);
         ASSERT_TRUE(::OpenClipboard(m_host.GetSafeHwnd()));
         ::EmptyClipboard();
         HGLOBAL data = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
@@ -68,7 +54,7 @@ protected:
         ::GlobalUnlock(data);
         ::SetClipboardData(CF_UNICODETEXT, data);
         ::CloseClipboard();
-        ::SendMessageA(Box(id), WM_PASTE, 0, 0);
+        ::SendMessageW(Box(id), WM_PASTE, 0, 0);
     }
 
     // A key through the dialog's own keyboard handling, as the message loop passes it.
@@ -76,7 +62,7 @@ protected:
     {
         MSG msg{Box(IDC_DEC), WM_KEYDOWN, vk, 1, 0, {}};
         if (!m_dialog.PreTranslateMessage(&msg))
-            ::SendMessageA(msg.hwnd, msg.message, msg.wParam, msg.lParam);
+            ::SendMessageW(msg.hwnd, msg.message, msg.wParam, msg.lParam);
     }
 
     MessageBoxRecorder m_boxes;
@@ -118,7 +104,7 @@ TEST_F(ToolDiaTest, ClearingTheCodeComplainsAndBringsItBack)
 {
     Type(IDC_CHAR, "A");
     Clear(IDC_ASCII);
-    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("请键入一个整数。")});
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{"请键入一个整数。"});
     EXPECT_EQ(m_boxes.Boxes()[0].caption, "Korvane");
     EXPECT_EQ(m_boxes.Boxes()[0].type, static_cast<UINT>(MB_OK | MB_ICONEXCLAMATION));
     EXPECT_EQ(Text(IDC_ASCII), "65");
@@ -129,26 +115,27 @@ TEST_F(ToolDiaTest, ClearingTheCodeComplainsAndBringsItBack)
 TEST_F(ToolDiaTest, CodeOutsideTheRangeComplainsAndIsStillShown)
 {
     Retype(IDC_ASCII, "128");
-    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("“请填入一个在0和127之间的整数。”")});
-    EXPECT_EQ(Text(IDC_CHAR), "\x80");
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("“请填入一个在0和127之间的整数。”")});
+    // Byte 128 is the euro sign in GBK.
+    EXPECT_EQ(Text(IDC_CHAR), "€");
     EXPECT_EQ(Text(IDC_ASCII), "128");
     EXPECT_EQ(::GetFocus(), Box(IDC_ASCII));
 }
 
 TEST_F(ToolDiaTest, HighByteGivesANegativeCodeThatFailsTheNextRead)
 {
-    Type(IDC_CHAR, "\x80");
+    Type(IDC_CHAR, "€");
     EXPECT_EQ(Text(IDC_ASCII), "-128");
     EXPECT_TRUE(m_boxes.Texts().empty());
 
     Retype(IDC_CHAR, "B");
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("“请填入一个在0和127之间的整数。”")});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("“请填入一个在0和127之间的整数。”")});
     EXPECT_EQ(Text(IDC_ASCII), "66");
 }
 
 TEST_F(ToolDiaTest, OnlyTheFirst31CharactersOfTheCodeAreRead)
 {
-    ::SendMessageA(Box(IDC_ASCII), EM_SETSEL, 0, -1);
+    ::SendMessageW(Box(IDC_ASCII), EM_SETSEL, 0, -1);
     Insert(IDC_ASCII, std::string(30, '0') + "65");
     EXPECT_EQ(Text(IDC_CHAR), "\x06");
     EXPECT_EQ(Text(IDC_ASCII), "6");
@@ -161,7 +148,7 @@ TEST_F(ToolDiaTest, FocusSelectsTheCharacterSoTypingReplacesIt)
     ::SetFocus(Box(IDC_ASCII));
     ::SetFocus(Box(IDC_CHAR));
     DWORD start = 0, end = 0;
-    ::SendMessageA(Box(IDC_CHAR), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    ::SendMessageW(Box(IDC_CHAR), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 1u);
     Type(IDC_CHAR, "B");
@@ -175,22 +162,22 @@ TEST_F(ToolDiaTest, BoxesTakeNoMoreBytesThanTheirLimits)
     Type(IDC_CHAR, "AB");
     EXPECT_EQ(Text(IDC_CHAR), "A");
     Clear(IDC_CHAR);
-    TypeWide(IDC_CHAR, L"\x4E2D");
-    Insert(IDC_CHAR, Gbk("中"));
-    PasteWide(IDC_CHAR, L"\x4E2D");
+    Type(IDC_CHAR, "中");
+    Insert(IDC_CHAR, "中");
+    Paste(IDC_CHAR, "中");
     EXPECT_EQ(Text(IDC_CHAR), "");
     EXPECT_EQ(Text(IDC_ASCII), "65");
 
-    TypeWide(IDC_HEX, L"\x4E00\x4E8C\x4E09\x56DB\x4E94");
-    EXPECT_EQ(Text(IDC_HEX), Gbk("一二三四"));
+    Type(IDC_HEX, "一二三四五");
+    EXPECT_EQ(Text(IDC_HEX), "一二三四");
     Clear(IDC_HEX);
     Type(IDC_HEX, "123");
-    Insert(IDC_HEX, Gbk("一二三"));
-    EXPECT_EQ(Text(IDC_HEX), "123" + Gbk("一二"));
+    Insert(IDC_HEX, "一二三");
+    EXPECT_EQ(Text(IDC_HEX), "123一二");
     Retype(IDC_HEX, "1234567");
-    PasteWide(IDC_HEX, L"\x4E00");
+    Paste(IDC_HEX, "一");
     EXPECT_EQ(Text(IDC_HEX), "1234567");
-    PasteWide(IDC_HEX, L"8\r\n9");
+    Paste(IDC_HEX, "8\r\n9");
     EXPECT_EQ(Text(IDC_HEX), "12345678");
     EXPECT_EQ(Text(IDC_DEC), "305419896");
     EXPECT_TRUE(m_boxes.Texts().empty());
@@ -218,7 +205,7 @@ TEST_F(ToolDiaTest, DecimalShowsAsHexadecimal)
 
 TEST_F(ToolDiaTest, HexadecimalShowsAsSignedDecimal)
 {
-    const std::string bad = Gbk("错误的十六进制数");
+    const std::string bad = "错误的十六进制数";
     const struct {
         const char* typed;
         const char* shown;
@@ -248,7 +235,8 @@ TEST_F(ToolDiaTest, BadHexMessageInTheDecimalBoxReadsAsZero)
 {
     Retype(IDC_HEX, "1G");
     const std::string bad = Text(IDC_DEC);
-    ::SendMessageA(Box(IDC_DEC), EM_SETSEL, bad.size(), static_cast<LPARAM>(bad.size()));
+    const size_t end = Widen(bad).size();
+    ::SendMessageW(Box(IDC_DEC), EM_SETSEL, end, static_cast<LPARAM>(end));
     Type(IDC_DEC, "5");
     EXPECT_EQ(Text(IDC_DEC), bad + "5");
     EXPECT_EQ(Text(IDC_HEX), "0");
@@ -260,14 +248,14 @@ TEST_F(ToolDiaTest, OnlyTheHexadecimalBoxTakesLetters)
     Type(IDC_DEC, "x");
     Type(IDC_HEX, "x");
     EXPECT_EQ(Text(IDC_ASCII), "0");
-    EXPECT_EQ(Text(IDC_DEC), Gbk("错误的十六进制数"));
+    EXPECT_EQ(Text(IDC_DEC), "错误的十六进制数");
     EXPECT_EQ(Text(IDC_HEX), "X");
 }
 
 TEST_F(ToolDiaTest, EnterAndEscapeChangeNothing)
 {
     // A code the range check refuses: a panel that validated on Enter would complain.
-    Type(IDC_CHAR, "\x80");
+    Type(IDC_CHAR, "€");
     Type(IDC_DEC, "10");
     m_boxes.Clear();
     for (UINT vk : {VK_RETURN, VK_ESCAPE})
@@ -275,7 +263,7 @@ TEST_F(ToolDiaTest, EnterAndEscapeChangeNothing)
     PumpMessages();
     ASSERT_TRUE(::IsWindow(m_dialog.GetSafeHwnd()));
     EXPECT_TRUE(m_dialog.IsWindowVisible());
-    EXPECT_EQ(Text(IDC_CHAR), "\x80");
+    EXPECT_EQ(Text(IDC_CHAR), "€");
     EXPECT_EQ(Text(IDC_ASCII), "-128");
     EXPECT_EQ(Text(IDC_DEC), "10");
     EXPECT_EQ(Text(IDC_HEX), "a");

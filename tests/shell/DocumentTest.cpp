@@ -4,15 +4,19 @@
 
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 namespace {
 class Document : public ShellTest {};
 
-// GBK text with CR LF line ends: Chinese in comments and strings, a tab, no final line end.
+// Text with CR LF line ends: Chinese in comments and strings, a tab, no final line end.
+const char kChineseText[] = ";测试程序\r\nDSEG SEGMENT\r\n\tmsg db '你好，世界！$'\r\nDSEG ENDS\r\n\r\nEND";
+
+// The same text as a GBK file holds it.
 std::string ChineseSource()
 {
-    return Gbk(";测试程序\r\nDSEG SEGMENT\r\n\tmsg db '你好，世界！$'\r\nDSEG ENDS\r\n\r\nEND");
+    return Gbk(kChineseText);
 }
 
 void RemoveFile(const std::string& path)
@@ -26,9 +30,9 @@ TEST_F(Document, TitleMarkerFollowsTheModifiedFlag)
     ScratchDir dir("doc-marker");
     ASSERT_TRUE(Start());
     Type("a");
-    EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 * - Korvane"));
     Type("b");
-    EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 * - Korvane"));
 
     m_dialogs.QueueAnswer(dir.File("first.asm"));
     Command(ID_FILE_SAVE);
@@ -55,7 +59,7 @@ TEST_F(Document, OpenAndSaveKeepGbkBytesAndLineEnds)
 
     m_dialogs.QueueAnswer(path);
     Command(ID_FILE_OPEN);
-    EXPECT_EQ(EditorText(), source);
+    EXPECT_EQ(EditorText(), kChineseText);
     EXPECT_EQ(Title(), "hello.asm - Korvane");
 
     // Saving without an edit writes the same bytes back.
@@ -105,10 +109,10 @@ TEST_F(Document, SizeLimitIsOneByteUnderAMebibyte)
 
     m_dialogs.QueueAnswer(tooLarge);
     Command(ID_FILE_OPEN);
-    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("该文件太大，无法打开。")});
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("该文件太大，无法打开。")});
     EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
     // The editor had been cleared for reading: the document starts again as a new one.
-    EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
     EXPECT_EQ(EditorText(), CKorvaneDoc::ProgramTemplate());
     EXPECT_FALSE(Doc()->IsModified());
     EXPECT_TRUE(Doc()->GetSourcePath().empty());
@@ -125,10 +129,10 @@ TEST_F(Document, MissingFileLeavesThePreviousDocument)
     m_dialogs.QueueAnswer(dir.File("absent.asm"));
     Command(ID_FILE_OPEN);
     ASSERT_EQ(m_boxes.Texts().size(), 2u);
-    EXPECT_EQ(m_boxes.Texts()[1], Gbk("没有找到 ") + dir.File("absent.asm") + Gbk("。"));
+    EXPECT_EQ(m_boxes.Texts()[1], std::string("没有找到 ") + dir.File("absent.asm") + std::string("。"));
     EXPECT_EQ(EditorText().substr(0, 4), "kept");
     EXPECT_TRUE(Doc()->IsModified());
-    EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 * - Korvane"));
 }
 
 TEST_F(Document, OpenSaveAndNewKeepTheFramesSourceRecord)
@@ -157,18 +161,18 @@ TEST_F(Document, OpenSaveAndNewKeepTheFramesSourceRecord)
     EXPECT_TRUE(Doc()->GetSourcePath().empty());
     EXPECT_TRUE(Frame()->GetSourceDir().empty());
     EXPECT_TRUE(Frame()->GetSourceName().empty());
-    EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
 
     // Saving the new document proposes its title as file name and records where it went.
     const std::string saved = folder + "\\saved.asm";
     m_dialogs.QueueAnswer(saved);
     Command(ID_FILE_SAVE);
-    EXPECT_EQ(m_dialogs.LastInitialName(), Gbk("无标题.asm"));
-    EXPECT_EQ(m_dialogs.LastTitle(), Gbk("保存为"));
+    EXPECT_EQ(m_dialogs.LastInitialName(), std::string("无标题.asm"));
+    EXPECT_EQ(m_dialogs.LastTitle(), std::string("保存为"));
     EXPECT_EQ(Doc()->GetSourcePath(), saved);
     EXPECT_EQ(Frame()->GetSourceDir(), folder);
     EXPECT_EQ(Frame()->GetSourceName(), "saved.asm");
-    EXPECT_EQ(ReadFileBytes(saved), CKorvaneDoc::ProgramTemplate());
+    EXPECT_EQ(ReadFileBytes(saved), ToGbk(CKorvaneDoc::ProgramTemplate()));
 
     Close();
     RemoveFile(inFolder);
@@ -183,11 +187,11 @@ TEST_F(Document, ModifiedNewDocumentProposesUntitledName)
     Type("x");
     Command(ID_FILE_SAVE_AS);
     EXPECT_EQ(m_dialogs.Count(), 1);
-    EXPECT_EQ(m_dialogs.LastInitialName(), Gbk("无标题.asm"));
-    EXPECT_EQ(m_dialogs.LastFilter(), Gbk("asm 文件 (*.asm)|*.asm|所有文件 (*.*)|*.*|"));
+    EXPECT_EQ(m_dialogs.LastInitialName(), std::string("无标题.asm"));
+    EXPECT_EQ(m_dialogs.LastFilter(), std::string("asm 文件 (*.asm)|*.asm|所有文件 (*.*)|*.*|"));
     // The dialog was cancelled: nothing changed.
     EXPECT_TRUE(Doc()->IsModified());
-    EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 * - Korvane"));
 }
 
 TEST_F(Document, UnwritableFileKeepsTheDocumentModified)
@@ -203,7 +207,7 @@ TEST_F(Document, UnwritableFileKeepsTheDocumentModified)
     Command(ID_FILE_SAVE);
     ::CloseHandle(holder);
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
-    EXPECT_EQ(m_boxes.Texts()[0], Gbk("在存取 ") + path + Gbk(" 时发生共享违例。"));
+    EXPECT_EQ(m_boxes.Texts()[0], std::string("在存取 ") + path + std::string(" 时发生共享违例。"));
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(Title(), "locked.asm * - Korvane");
     EXPECT_EQ(ReadFileBytes(path), "old");

@@ -6,6 +6,7 @@
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
 #include "framework/CCmdUI.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -228,18 +229,18 @@ TEST_F(FrameCommands, FileAcceleratorsActOnTheDocument)
     Type("q");
     m_dialogs.QueueAnswer(dir.File("keys.asm"));
     PressKey(EditWnd(), 'S', kCtrl);
-    EXPECT_EQ(m_dialogs.LastInitialName(), Gbk("无标题.asm"));
+    EXPECT_EQ(m_dialogs.LastInitialName(), std::string("无标题.asm"));
     EXPECT_EQ(Title(), "keys.asm - Korvane");
 
     Type("r");
     m_boxes.QueueAnswer(IDNO);
     PressKey(EditWnd(), 'N', kCtrl);
     EXPECT_EQ(m_boxes.Texts().size(), 1u);
-    EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
 
     PressKey(EditWnd(), 'O', kCtrl);
     EXPECT_EQ(m_dialogs.Count(), 2);
-    EXPECT_EQ(m_dialogs.LastTitle(), Gbk("打开"));
+    EXPECT_EQ(m_dialogs.LastTitle(), std::string("打开"));
 }
 
 TEST_F(FrameCommands, GreyedEditCommandsIgnoreTheirKeys)
@@ -265,7 +266,7 @@ TEST_F(FrameCommands, GreyedEditCommandsIgnoreTheirKeys)
 TEST_F(FrameCommands, MenuSelectionShowsPromptsAndIdleText)
 {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(StatusText(), Gbk("就绪"));
+    EXPECT_EQ(StatusText(), std::string("就绪"));
     struct Prompt {
         UINT id;
         const char* text;
@@ -280,10 +281,10 @@ TEST_F(FrameCommands, MenuSelectionShowsPromptsAndIdleText)
     for (const Prompt& p : prompts) {
         StatusBar(*Frame()).SetPaneText(0, "x");
         ::SendMessageA(FrameWnd(), WM_MENUSELECT, MAKEWPARAM(p.id, MF_HILITE), reinterpret_cast<LPARAM>(menu));
-        EXPECT_EQ(StatusText(), Gbk(p.text)) << p.id;
+        EXPECT_EQ(StatusText(), std::string(p.text)) << p.id;
     }
     ::SendMessageA(FrameWnd(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
-    EXPECT_EQ(StatusText(), Gbk("就绪"));
+    EXPECT_EQ(StatusText(), std::string("就绪"));
 }
 
 TEST_F(FrameCommands, ToolbarTooltipsAndFlyByPrompts)
@@ -297,12 +298,13 @@ TEST_F(FrameCommands, ToolbarTooltipsAndFlyByPrompts)
                         {ID_VIEW_OUTPUT, ""}, {ID_COMPILE, ""},       {ID_LINK, ""},         {ID_BUILD, ""},
                         {ID_RUN, ""},         {ID_APP_ABOUT, "关于"}};
     for (const Tip& t : tips) {
-        NMTTDISPINFOA info{};
-        info.hdr.code = TTN_GETDISPINFOA;
+        NMTTDISPINFOW info{};
+        info.hdr.code = TTN_GETDISPINFOW;
         info.hdr.idFrom = t.id;
-        ::SendMessageA(FrameWnd(), WM_NOTIFY, t.id, reinterpret_cast<LPARAM>(&info));
-        std::string shown = info.lpszText ? info.lpszText : info.szText;
-        EXPECT_EQ(shown, Gbk(t.tip)) << t.id;
+        ::SendMessageW(FrameWnd(), WM_NOTIFY, t.id, reinterpret_cast<LPARAM>(&info));
+        std::string shown = Narrow(info.lpszText ? info.lpszText : info.szText);
+
+        EXPECT_EQ(shown, std::string(t.tip)) << t.id;
     }
 
     CToolBar& toolBar = ToolBar(*Frame());
@@ -312,13 +314,13 @@ TEST_F(FrameCommands, ToolbarTooltipsAndFlyByPrompts)
     };
     ::SendMessageA(bar, TB_SETHOTITEM, indexOf(ID_FILE_NEW), 0);
     PumpMessages();
-    EXPECT_EQ(StatusText(), Gbk("建立新文档"));
+    EXPECT_EQ(StatusText(), std::string("建立新文档"));
     ::SendMessageA(bar, TB_SETHOTITEM, indexOf(ID_COMPILE), 0);
     PumpMessages();
-    EXPECT_EQ(StatusText(), Gbk("编译"));
+    EXPECT_EQ(StatusText(), std::string("编译"));
     ::SendMessageA(bar, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
     PumpMessages();
-    EXPECT_EQ(StatusText(), Gbk("就绪"));
+    EXPECT_EQ(StatusText(), std::string("就绪"));
 
     // Debug and the compiler settings have no button.
     EXPECT_EQ(indexOf(ID_DEBUG), -1);
@@ -349,7 +351,7 @@ TEST_F(FrameCommands, ViewMenuTogglesToolbarAndStatusBar)
     };
     for (const Bar& b : bars) {
         MenuEntry entry = entryFor(b.id);
-        EXPECT_EQ(entry.text, Gbk(b.text));
+        EXPECT_EQ(entry.text, std::string(b.text));
         EXPECT_TRUE(entry.checked) << b.text;
         EXPECT_TRUE(::IsWindowVisible(b.wnd));
         RECT before = editorRect();

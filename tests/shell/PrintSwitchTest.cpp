@@ -35,7 +35,7 @@ TEST_F(PrintSwitch, PrintEndsTheProgramWithTheNoPrinterMessage)
         m_boxes.Clear();
         EXPECT_FALSE(Start(arguments)) << arguments;
         EXPECT_EQ(FrameWnd(), nullptr) << arguments;
-        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("不能开始打印：没有可用的打印机。")}) << arguments;
+        EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("不能开始打印：没有可用的打印机。")}) << arguments;
         EXPECT_EQ(ThreadWindowCount(), 0) << "the main window never showed";
         EXPECT_EQ(ReadFileBytes(path), "mov ax, 1\r\n");
     }
@@ -48,7 +48,7 @@ TEST_F(PrintSwitch, PrintToUnknownPrinterReportsTheSameMessage)
     WriteFileBytes(path, "mov ax, 1\r\n");
     EXPECT_FALSE(Start("/pt " + Quoted(path) + " \"No Such Printer\" winspool LPT9:"));
     EXPECT_EQ(FrameWnd(), nullptr);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{Gbk("不能开始打印：没有可用的打印机。")});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("不能开始打印：没有可用的打印机。")});
     EXPECT_EQ(TheApp().GetPrintTarget().printer, "No Such Printer");
     EXPECT_EQ(TheApp().GetPrintTarget().driver, "winspool");
     EXPECT_EQ(TheApp().GetPrintTarget().port, "LPT9:");
@@ -60,7 +60,7 @@ TEST_F(PrintSwitch, MissingFileIsReportedAndNothingIsPrinted)
     const std::string path = dir.File("absent.asm");
     EXPECT_FALSE(Start("/p " + Quoted(path)));
     EXPECT_EQ(FrameWnd(), nullptr);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{FormatPlaceholders(Gbk("没有找到 %1。"), {path})});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{FormatPlaceholders(std::string("没有找到 %1。"), {path})});
 }
 
 TEST_F(PrintSwitch, NormalStartAfterPrintingShowsTheWindowAgain)

@@ -44,15 +44,16 @@ TEST_F(RecentFiles, PlaceholderIsGrayedWhileTheListIsEmpty)
     std::vector<MenuEntry> recent = RecentEntries();
     ASSERT_EQ(recent.size(), 1u);
     EXPECT_EQ(recent[0].id, static_cast<UINT>(ID_FILE_MRU_FILE1));
-    EXPECT_EQ(recent[0].text, Gbk("最近文件"));
+    EXPECT_EQ(recent[0].text, std::string("最近文件"));
     EXPECT_TRUE(recent[0].grayed);
     // Preparing the menu again keeps one placeholder.
     EXPECT_EQ(RecentEntries().size(), 1u);
-    // The entries around it are in place: Save As before the separator, Exit after the next.
+    // The entries around it are in place: the encodings before the separator, Exit after the next.
     std::vector<MenuEntry> all = PopupEntries(0);
-    ASSERT_EQ(all.size(), 8u);
+    ASSERT_EQ(all.size(), 9u);
     EXPECT_EQ(all[3].id, static_cast<UINT>(ID_FILE_SAVE_AS));
-    EXPECT_EQ(all[7].id, static_cast<UINT>(ID_APP_EXIT));
+    EXPECT_EQ(all[4].id, static_cast<UINT>(-1)) << "the encoding submenu";
+    EXPECT_EQ(all[8].id, static_cast<UINT>(ID_APP_EXIT));
 }
 
 TEST_F(RecentFiles, KeepsFourNewestShortenedAndOpensAChosenEntry)
@@ -129,7 +130,7 @@ TEST_F(RecentFiles, VanishedFileIsReportedAndDropped)
     Command(ID_FILE_NEW);
     ::DeleteFileA(dir.File("gone.asm").c_str());
     Command(ID_FILE_MRU_FILE1);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{FormatPlaceholders(Gbk("没有找到 %1。"), {dir.File("gone.asm")})});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{FormatPlaceholders(std::string("没有找到 %1。"), {dir.File("gone.asm")})});
     std::vector<MenuEntry> recent = RecentEntries();
     ASSERT_EQ(recent.size(), 1u);
     EXPECT_TRUE(recent[0].grayed);

@@ -4,6 +4,7 @@
 
 #include "doc/KorvaneDoc.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 #include <ostream>
@@ -50,7 +51,7 @@ protected:
         switch (action) {
         case Action::New:
             EXPECT_EQ(EditorText(), CKorvaneDoc::ProgramTemplate());
-            EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+            EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
             break;
         case Action::Open:
         case Action::Drop:
@@ -94,7 +95,7 @@ TEST_P(SavePrompt, NeverSavedDocument)
 
     ASSERT_FALSE(m_boxes.Boxes().empty());
     const RecordedMessageBox box = m_boxes.Boxes()[0];
-    EXPECT_EQ(box.text, Gbk("将改动保存到 无标题 *？"));
+    EXPECT_EQ(box.text, std::string("将改动保存到 无标题 *？"));
     EXPECT_EQ(box.caption, "Korvane");
     EXPECT_EQ(box.type & MB_TYPEMASK, static_cast<UINT>(MB_YESNOCANCEL));
     EXPECT_EQ(m_boxes.Boxes().size(), 1u);
@@ -103,13 +104,13 @@ TEST_P(SavePrompt, NeverSavedDocument)
         ASSERT_NE(FrameWnd(), nullptr);
         EXPECT_EQ(EditorText(), edited);
         EXPECT_TRUE(Doc()->IsModified());
-        EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+        EXPECT_EQ(Title(), std::string("无标题 * - Korvane"));
         EXPECT_FALSE(FileExists(saved));
         return;
     }
     if (c.answer == IDYES) {
-        EXPECT_EQ(m_dialogs.LastInitialName(), Gbk("无标题.asm"));
-        EXPECT_EQ(ReadFileBytes(saved), edited);
+        EXPECT_EQ(m_dialogs.LastInitialName(), std::string("无标题.asm"));
+        EXPECT_EQ(ReadFileBytes(saved), ToGbk(edited));
     } else {
         EXPECT_FALSE(FileExists(saved));
     }
@@ -131,10 +132,10 @@ TEST_F(SavePromptForFile, NamesTheFileAndSavesWithoutDialog)
     Type(";");
     m_boxes.QueueAnswer(IDYES);
     Command(ID_FILE_NEW);
-    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{FormatPlaceholders(Gbk("将改动保存到 %1？"), {path})});
+    ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{FormatPlaceholders(std::string("将改动保存到 %1？"), {path})});
     EXPECT_EQ(m_dialogs.Count(), 0);
     EXPECT_EQ(ReadFileBytes(path), ";work\r\n");
-    EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
 }
 
 TEST_F(SavePromptForFile, CancelledSaveDialogStopsTheAction)

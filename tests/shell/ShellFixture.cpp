@@ -5,6 +5,7 @@
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 #include <shlobj.h>
@@ -13,21 +14,19 @@
 
 HDROP MakeDrop(const std::vector<std::string>& paths)
 {
-    size_t size = sizeof(DROPFILES) + 1;
+    std::wstring names;
     for (const std::string& path : paths)
-        size += path.size() + 1;
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+        names += Widen(path) + L'\0';
+    names += L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
     auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = FALSE;
-    char* names = reinterpret_cast<char*>(drop + 1);
-    for (const std::string& path : paths) {
-        std::memcpy(names, path.c_str(), path.size() + 1);
-        names += path.size() + 1;
-    }
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, names.data(), names.size() * sizeof(wchar_t));
     ::GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
 }
+
 
 void ShellTest::SetUp()
 {
@@ -78,23 +77,14 @@ HWND ShellTest::EditWnd() const
     return frame ? ::GetDlgItem(frame, AFX_IDW_PANE_FIRST) : nullptr;
 }
 
-static std::string WindowText(HWND wnd)
-{
-    int length = ::GetWindowTextLengthA(wnd);
-    std::string text(static_cast<size_t>(length) + 1, '\0');
-    int copied = ::GetWindowTextA(wnd, text.data(), length + 1);
-    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
-    return text;
-}
-
 std::string ShellTest::Title() const
 {
-    return WindowText(FrameWnd());
+    return WindowTextOf(FrameWnd());
 }
 
 std::string ShellTest::EditorText() const
 {
-    return WindowText(EditWnd());
+    return WindowTextOf(EditWnd());
 }
 
 std::string ShellTest::StatusText() const
@@ -104,27 +94,28 @@ std::string ShellTest::StatusText() const
 
 void ShellTest::Command(UINT id)
 {
-    ::SendMessageA(FrameWnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    ::SendMessageW(FrameWnd(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
     PumpMessages();
 }
 
 void ShellTest::Type(const std::string& text)
 {
-    for (char c : text)
-        ::SendMessageA(EditWnd(), WM_CHAR, static_cast<BYTE>(c), 1);
+    TypeText(EditWnd(), text);
     PumpMessages();
 }
 
 std::vector<MenuEntry> ShellTest::PopupEntries(int index)
 {
     HMENU popup = ::GetSubMenu(::GetMenu(FrameWnd()), index);
-    ::SendMessageA(FrameWnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(index, FALSE));
+    ::SendMessageW(FrameWnd(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(index, FALSE));
     std::vector<MenuEntry> entries;
     for (int i = 0, n = ::GetMenuItemCount(popup); i < n; ++i) {
-        char text[256] = "";
-        ::GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        wchar_t text[256] = L"";
+        ::GetMenuStringW(popup, static_cast<UINT>(i), text, static_cast<int>(std::size(text)), MF_BYPOSITION);
         UINT state = ::GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
-        entries.push_back({::GetMenuItemID(popup, i), text, (state & MF_GRAYED) != 0, (state & MF_CHECKED) != 0});
+        entries.push_back(
+            {::GetMenuItemID(popup, i), Narrow(text), (state & MF_GRAYED) != 0, (state & MF_CHECKED) != 0});
+
     }
     return entries;
 }

@@ -5,6 +5,7 @@
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 #include <algorithm>
@@ -56,7 +57,7 @@ std::string TemplateText()
     for (const char* line : lines) {
         if (!text.empty() || line != lines[0])
             text += "\r\n";
-        text += Gbk(line);
+        text += line;
     }
     return text;
 }
@@ -103,9 +104,7 @@ private:
 
     static BOOL CALLBACK CollectText(HWND wnd, LPARAM self)
     {
-        char text[512] = "";
-        ::GetWindowTextA(wnd, text, sizeof text);
-        reinterpret_cast<ModalBoxDriver*>(self)->m_texts.push_back(text);
+        reinterpret_cast<ModalBoxDriver*>(self)->m_texts.push_back(WindowTextOf(wnd));
         return TRUE;
     }
 
@@ -119,9 +118,8 @@ private:
         if (!dialog)
             return;
         self->m_bActed = true;
-        char caption[256] = "";
-        ::GetWindowTextA(dialog, caption, sizeof caption);
-        self->m_strCaption = caption;
+        self->m_strCaption = WindowTextOf(dialog);
+
         ::EnumChildWindows(dialog, CollectText, reinterpret_cast<LPARAM>(self));
         switch (self->m_action) {
         case Action::ClickOk:
@@ -148,11 +146,11 @@ class AboutBox : public ShellTest {};
 TEST_F(Startup, StartsWithUntitledTemplateDocument)
 {
     ASSERT_TRUE(Start());
-    EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
     EXPECT_TRUE(::IsWindowVisible(FrameWnd()));
 
     std::string expected = TemplateText();
-    ASSERT_EQ(expected.size(), 535u);
+    ASSERT_EQ(GbkLength(expected), 535u);
     ASSERT_EQ(CountLines(expected), 40u);
     EXPECT_EQ(EditorText(), expected);
     EXPECT_FALSE(Doc()->IsModified());
@@ -169,7 +167,7 @@ TEST_F(Startup, StartsAgainAfterClosingInTheSameProcess)
     for (int run = 0; run < 3; ++run) {
         ASSERT_TRUE(Start()) << "run " << run;
         Type("x");
-        EXPECT_EQ(Title(), Gbk("无标题 * - Korvane"));
+        EXPECT_EQ(Title(), std::string("无标题 * - Korvane"));
         Doc()->SetModifiedFlag(false);
         Close();
         ASSERT_EQ(FrameWnd(), nullptr) << "run " << run;
@@ -184,7 +182,7 @@ TEST_F(Startup, FileNewAfterTheFrameClosedMakesANewFrame)
     TheApp().OnFileNew();
     ASSERT_NE(FrameWnd(), nullptr);
     EXPECT_EQ(EditorText(), CKorvaneDoc::ProgramTemplate());
-    EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+    EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
 }
 
 TEST_F(Startup, CommandLineFileIsShown)
@@ -204,7 +202,7 @@ TEST_F(Startup, MissingCommandLineFileEndsTheProgram)
     std::string path = dir.File("absent.asm");
     EXPECT_FALSE(Start(Quoted(path)));
     EXPECT_EQ(FrameWnd(), nullptr);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{FormatPlaceholders(Gbk("没有找到 %1。"), {path})});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{FormatPlaceholders(std::string("没有找到 %1。"), {path})});
 }
 
 TEST_F(AboutBox, ClosesWithOkEnterAndEscape)
@@ -216,13 +214,13 @@ TEST_F(AboutBox, ClosesWithOkEnterAndEscape)
         ModalBoxDriver driver(action);
         Command(ID_APP_ABOUT);
         ASSERT_TRUE(driver.m_bActed);
-        EXPECT_EQ(driver.m_strCaption, Gbk("关于 Korvane"));
-        EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), Gbk("Korvane 1.2 版")), driver.m_texts.end());
-        EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), Gbk("确定")), driver.m_texts.end());
+        EXPECT_EQ(driver.m_strCaption, std::string("关于 Korvane"));
+        EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), std::string("Korvane 1.2 版")), driver.m_texts.end());
+        EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), std::string("确定")), driver.m_texts.end());
         // Back from the modal loop: the box is gone and nothing changed.
         EXPECT_EQ(::GetWindow(FrameWnd(), GW_ENABLEDPOPUP), nullptr);
         EXPECT_TRUE(::IsWindowEnabled(FrameWnd()));
-        EXPECT_EQ(Title(), Gbk("无标题 - Korvane"));
+        EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
         EXPECT_FALSE(Doc()->IsModified());
     }
 }

@@ -75,10 +75,10 @@ void KorvaneSession::Command(UINT id) const
 
 void KorvaneSession::Type(const std::string& text) const
 {
-    for (char c : text)
-        Editor().SendMessage(WM_CHAR, static_cast<BYTE>(c), 1);
+    TypeText(Editor().GetSafeHwnd(), text);
     PumpMessages();
 }
+
 
 namespace {
 template <typename Bar> Bar& FrameBar(const CMainFrame& frame, UINT id)

@@ -7,6 +7,8 @@
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/RegistryKey.h"
+#include "framework/Unicode.h"
+
 
 #include <shellapi.h>
 
@@ -20,6 +22,12 @@ std::string Gbk(const char* utf8)
     ::WideCharToMultiByte(936, 0, w.c_str(), -1, out.data(), bytes, nullptr, nullptr);
     out.resize(static_cast<size_t>(bytes > 0 ? bytes - 1 : 0));
     return out;
+}
+
+void TypeText(HWND wnd, const std::string& utf8)
+{
+    for (wchar_t c : Widen(utf8))
+        ::SendMessageW(wnd, WM_CHAR, c, 1);
 }
 
 MessageBoxRecorder::MessageBoxRecorder()

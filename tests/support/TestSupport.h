@@ -10,8 +10,12 @@
 #include <string>
 #include <vector>
 
-// A UTF-8 literal converted through UTF-16 to code page 936 bytes.
+// A UTF-8 literal converted through UTF-16 to code page 936 bytes: what a GBK file holds.
 std::string Gbk(const char* utf8);
+
+// Types text (UTF-8) into a window as the keyboard does: a WM_CHAR for each UTF-16 unit.
+void TypeText(HWND wnd, const std::string& utf8);
+
 
 // Message boxes shown while a recorder lives are recorded and answered, never shown.
 struct RecordedMessageBox {

@@ -1,0 +1,47 @@
+// Detecting, decoding and encoding document text.
+#include "framework/TextEncoding.h"
+
+#include "framework/Unicode.h"
+
+#include <windows.h>
+
+namespace {
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool HasNonAscii(std::string_view bytes)
+{
+    for (char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return true;
+    }
+    return false;
+}
+
+unsigned CodePageOf(const TextEncoding& encoding)
+{
+    return encoding.kind == TextEncoding::Kind::Utf8 ? CP_UTF8 : kGbkCodePage;
+}
+}
+
+TextEncoding DetectEncoding(std::string_view bytes)
+{
+    if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        return TextEncoding{TextEncoding::Kind::Utf8, true};
+    if (HasNonAscii(bytes) && IsValidUtf8(bytes))
+        return TextEncoding{TextEncoding::Kind::Utf8, false};
+    return TextEncoding{};
+}
+
+std::wstring DecodeText(std::string_view bytes, const TextEncoding& encoding)
+{
+    if (encoding.bom && encoding.kind == TextEncoding::Kind::Utf8 && bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom)
+        bytes.remove_prefix(kUtf8Bom.size());
+    return DecodeCodePage(bytes, CodePageOf(encoding));
+}
+
+std::string EncodeText(std::wstring_view text, const TextEncoding& encoding)
+{
+    std::string bytes = EncodeCodePage(text, CodePageOf(encoding));
+    bool mark = encoding.bom && encoding.kind == TextEncoding::Kind::Utf8;
+    return mark ? std::string(kUtf8Bom) + bytes : bytes;
+}
