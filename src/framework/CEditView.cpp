@@ -64,8 +64,10 @@ std::wstring CEditView::GetWideText() const
 void CEditView::SetEncoding(const TextEncoding& encoding)
 {
     m_encoding = encoding;
-    // The capacity counts the bytes the file will take, in its own encoding.
-    LimitEditBytes(m_hWnd, static_cast<int>(kMaxText), CodePageOf(encoding));
+    // The capacity counts the bytes the file will take, in its own encoding, mark included.
+    const int markBytes = static_cast<int>(EncodeText(L"", encoding).size());
+    LimitEditBytes(m_hWnd, static_cast<int>(kMaxText) - markBytes, CodePageOf(encoding));
+
 }
 
 void CEditView::SerializeRaw(CArchive& ar)

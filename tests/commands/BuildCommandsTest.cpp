@@ -1,10 +1,12 @@
 // Compile, link and build through the real frame with stand-in tools: the batch file's
 // three lines, the checks and their messages, the captured output in the output panel.
 #include "build/BatchFile.h"
+#include "build/ConsolePath.h"
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
 #include "framework/CWinApp.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
 #include "support/TestSupport.h"
@@ -13,6 +15,13 @@
 
 namespace {
 const char kBatchPath[] = "c:\\temp.bat";
+
+std::string LongPathOf(const std::string& path)
+{
+    wchar_t longPath[MAX_PATH * 4] = L"";
+    DWORD n = ::GetLongPathNameW(Widen(path).c_str(), longPath, MAX_PATH * 4);
+    return n > 0 && n < MAX_PATH * 4 ? Narrow(longPath) : path;
+}
 
 bool Contains(const std::string& text, const std::string& part)
 {
@@ -154,6 +163,57 @@ TEST_F(BuildCommands, LinkDropsTheLastFourCharactersOfTheName)
     OpenSource("x.a");
     m_session->Command(ID_LINK);
     EXPECT_TRUE(Contains(Output(), "standin_tool.exe ;")) << Output();
+}
+
+// Under a Western console code page (437) the Chinese folder and name go in their short forms;
+// under 936 as they are. Either way the tool runs in the folder on the file.
+TEST_F(BuildCommands, FoldersAndNamesGoInAFormTheConsoleCanRead)
+{
+    const std::string folder = m_dir.Folder("汇编作业");
+    const std::string path = folder + "\\程序.asm";
+    WriteFileBytes(path, "nop\r\n");
+    ASSERT_NE(TheAppOpen(path), nullptr);
+    const std::string log = m_dir.File("tool.log");
+    ::SetEnvironmentVariableW(L"KORVANE_STANDIN_LOG", Widen(log).c_str());
+    m_session->Command(ID_COMPILE);
+    ::SetEnvironmentVariableW(L"KORVANE_STANDIN_LOG", nullptr);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+
+    const std::string report = ReadFileBytes(log);
+    auto field = [&](const std::string& label) {
+        size_t start = report.find(label);
+        return start == std::string::npos ? std::string()
+                                          : report.substr(start + label.size(), report.find("\r\n", start) - start - label.size());
+    };
+    EXPECT_TRUE(EqualsIgnoringCase(LongPathOf(field("directory: ")), folder)) << report;
+    const std::string commandLine = field("command line: ");
+    const std::string given = commandLine.substr(commandLine.rfind(' ') + 1);
+    ASSERT_EQ(given.back(), ';') << commandLine;
+    EXPECT_TRUE(EqualsIgnoringCase(LongPathOf(folder + "\\" + given.substr(0, given.size() - 1)), path)) << commandLine;
+}
+
+TEST_F(BuildCommands, APathTheConsoleCannotReadIsReportedInsteadOfRun)
+{
+    OpenSource("spelled.asm");
+    const std::string tool = "c:\\no-such-folder\\汇编\\masm.exe";
+    SetCompiler(tool);
+    m_session->Command(ID_COMPILE);
+    bool readable = false;
+    EncodeCodePage(Widen(tool), ConsoleCodePage(), &readable);
+    readable = !readable;
+    if (readable) {
+        // cmd.exe is given the path and says itself that there is no such program.
+        EXPECT_TRUE(m_boxes.Texts().empty());
+        EXPECT_EQ(m_commands.size(), 1u);
+    } else {
+        // A missing file has no short form either: nothing runs, nothing is left behind.
+        EXPECT_EQ(m_boxes.Texts(),
+                  std::vector<std::string>{"路径 " + tool +
+                                           " 不能写进批处理文件：控制台的代码页容不下其中的字符，所在的卷也没有 8.3 "
+                                           "短名称。请把文件放到只用英文字母命名的文件夹中。"});
+        EXPECT_TRUE(m_commands.empty());
+        EXPECT_FALSE(FileExists(kBatchPath));
+    }
 }
 
 TEST_F(BuildCommands, ASourceInADriveRootChangesToThatRoot)

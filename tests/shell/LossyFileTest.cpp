@@ -28,24 +28,6 @@ const LossyCase kLossyCases[] = {
     {"BrokenPair", "mov ax, 1\r\n;\x81 x\r\n"},
 };
 
-// Every double-byte pair of GBK (lead 0x81-0xFE, trail 0x40-0x7E and 0x80-0xFE), one lead per
-// line, lines ended by CR LF, with ASCII around them.
-std::string EveryGbkPair()
-{
-    std::string text = "; all pairs\r\n";
-    for (int lead = 0x81; lead <= 0xFE; ++lead) {
-        text += "db '";
-        for (int trail = 0x40; trail <= 0xFE; ++trail) {
-            if (trail == 0x7F)
-                continue;
-            text += static_cast<char>(lead);
-            text += static_cast<char>(trail);
-        }
-        text += "'\r\n";
-    }
-    return text + "END";
-}
-
 std::string OpenedWarning(const std::string& path)
 {
     return FormatPlaceholders("%1 含有编辑器无法保留的字节（不是有效的 GBK 或 UTF-8 文本，或含有零字节）。保存会改变这些字节。", {path});

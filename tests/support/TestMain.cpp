@@ -5,10 +5,15 @@
 
 #include <commctrl.h>
 
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
     ::testing::InitGoogleTest(&argc, argv);
+    // The suites run under more than one system code page; the log says which.
+    std::printf("System code page %u, console code page %u\n", ::GetACP(), ::GetOEMCP());
+
     return RUN_ALL_TESTS();
 }

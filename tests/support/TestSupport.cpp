@@ -24,7 +24,24 @@ std::string Gbk(const char* utf8)
     return out;
 }
 
+std::string EveryGbkPair()
+{
+    std::string text = "; all pairs\r\n";
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        text += "db '";
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            if (trail == 0x7F)
+                continue;
+            text += static_cast<char>(lead);
+            text += static_cast<char>(trail);
+        }
+        text += "'\r\n";
+    }
+    return text + "END";
+}
+
 void TypeText(HWND wnd, const std::string& utf8)
+
 {
     for (wchar_t c : Widen(utf8))
         ::SendMessageW(wnd, WM_CHAR, c, 1);
@@ -142,21 +159,33 @@ bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs)
 
 static void RemoveTree(const std::string& path)
 {
-    std::string from = path + std::string(2, '\0');
-    SHFILEOPSTRUCTA op{};
+    std::wstring from = Widen(path) + std::wstring(2, L'\0');
+    SHFILEOPSTRUCTW op{};
     op.wFunc = FO_DELETE;
     op.pFrom = from.c_str();
     op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-    ::SHFileOperationA(&op);
+    ::SHFileOperationW(&op);
 }
 
 ScratchDir::ScratchDir(const std::string& name)
 {
-    char temp[MAX_PATH];
-    ::GetTempPathA(sizeof temp, temp);
-    m_strPath = std::string(temp) + "korvane-test-" + name;
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    m_strPath = Narrow(temp) + "korvane-test-" + name;
     RemoveTree(m_strPath);
-    ::CreateDirectoryA(m_strPath.c_str(), nullptr);
+    MakeFolder(m_strPath);
+}
+
+std::string ScratchDir::Folder(const std::string& name) const
+{
+    std::string path = File(name);
+    MakeFolder(path);
+    return path;
+}
+
+void MakeFolder(const std::string& path)
+{
+    ::CreateDirectoryW(Widen(path).c_str(), nullptr);
 }
 
 ScratchDir::~ScratchDir()
@@ -166,8 +195,9 @@ ScratchDir::~ScratchDir()
 
 std::string ReadFileBytes(const std::string& path)
 {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                0, nullptr);
+    HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+
     if (file == INVALID_HANDLE_VALUE)
         return {};
     std::string bytes;
@@ -181,7 +211,7 @@ std::string ReadFileBytes(const std::string& path)
 
 void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    HANDLE file = ::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr);
     ::CloseHandle(file);
@@ -189,14 +219,15 @@ void WriteFileBytes(const std::string& path, const std::string& bytes)
 
 bool FileExists(const std::string& path)
 {
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    return ::GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 std::string ExecutableDir()
 {
-    char path[MAX_PATH * 4];
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    return SplitPath(path).folder;
+    wchar_t path[MAX_PATH * 4];
+    ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
+    return SplitPath(Narrow(path)).folder;
+
 }
 
 std::string HelperPath(const std::string& fileName)

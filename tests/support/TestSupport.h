@@ -12,6 +12,10 @@
 
 // A UTF-8 literal converted through UTF-16 to code page 936 bytes: what a GBK file holds.
 std::string Gbk(const char* utf8);
+// Every double-byte pair of GBK (lead 0x81-0xFE, trail 0x40-0x7E and 0x80-0xFE), one lead per
+// line, lines ended by CR LF, with ASCII around them.
+std::string EveryGbkPair();
+
 
 // Types text (UTF-8) into a window as the keyboard does: a WM_CHAR for each UTF-16 unit.
 void TypeText(HWND wnd, const std::string& utf8);
@@ -75,12 +79,17 @@ public:
     ~ScratchDir();
     const std::string& Path() const { return m_strPath; }
     std::string File(const std::string& name) const { return m_strPath + "\\" + name; }
+    // A folder of that name inside, made on the way.
+    std::string Folder(const std::string& name) const;
 
 private:
     std::string m_strPath;
 };
 
+// Files and folders by UTF-8 path.
+void MakeFolder(const std::string& path);
 std::string ReadFileBytes(const std::string& path);
+
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
 // The folder of the running test executable, and a program built next to it for the tests
