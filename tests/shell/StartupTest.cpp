@@ -1,6 +1,7 @@
 // Start-up: the first window, the program template, files named on the command line, the About box.
 #include "ShellFixture.h"
 
+#include "KorvaneVersion.h"
 #include "app/KorvaneApp.h"
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
@@ -217,7 +218,7 @@ TEST_F(AboutBox, ClosesWithOkEnterAndEscape)
         Command(ID_APP_ABOUT);
         ASSERT_TRUE(driver.m_bActed);
         EXPECT_EQ(driver.m_strCaption, Gbk("关于 Korvane"));
-        EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), Gbk("Korvane 1.2 版")), driver.m_texts.end());
+        EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), Gbk("Korvane " KORVANE_VERSION_TEXT " 版")), driver.m_texts.end());
         EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), Gbk("确定")), driver.m_texts.end());
         // Back from the modal loop: the box is gone and nothing changed.
         EXPECT_EQ(::GetWindow(FrameWnd(), GW_ENABLEDPOPUP), nullptr);
