@@ -15,7 +15,8 @@ set(KORVANE_README ${CMAKE_BINARY_DIR}/packaging/readme.txt)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${korvane_readme_source})
 file(READ ${korvane_readme_source} korvane_readme_text)
 string(ASCII 239 187 191 korvane_utf8_bom)
-file(CONFIGURE OUTPUT ${KORVANE_README} CONTENT "${korvane_utf8_bom}${korvane_readme_text}" @ONLY NEWLINE_STYLE CRLF)
+file(CONFIGURE OUTPUT ${KORVANE_README} CONTENT "${korvane_utf8_bom}${korvane_readme_text}"
+  @ONLY NEWLINE_STYLE CRLF)
 
 install(TARGETS korvane RUNTIME DESTINATION .)
 install(FILES ${KORVANE_README} DESTINATION . RENAME 说明.txt)
@@ -32,7 +33,8 @@ include(CPack)
 # The installer's defines: the version, the terms of use as the About box shows them (taken
 # from the resources, where the texts live) and the files to pack. A UTF-8 file of its own keeps
 # the Chinese text away from makensis's command line and the build machine's locale.
-file(STRINGS ${CMAKE_SOURCE_DIR}/res/korvane.rc korvane_terms ENCODING UTF-8 REGEX "^#define KORVANE_TERMS ")
+file(STRINGS ${CMAKE_SOURCE_DIR}/res/korvane.rc korvane_terms
+  ENCODING UTF-8 REGEX "^#define KORVANE_TERMS ")
 string(REGEX REPLACE "^#define KORVANE_TERMS +\"(.*)\"$" "\\1" korvane_terms "${korvane_terms}")
 if(NOT korvane_terms)
   message(FATAL_ERROR "res/korvane.rc defines no KORVANE_TERMS for the installer")
@@ -59,8 +61,8 @@ if(CMAKE_HOST_UNIX)
 endif()
 if(KORVANE_MAKENSIS)
   add_custom_command(OUTPUT ${KORVANE_INSTALLER}
-    COMMAND ${korvane_utf8_locale} ${KORVANE_MAKENSIS} -V2 -INPUTCHARSET UTF8 -DBUILD_DEFINES=${korvane_nsis_defines}
-      ${CMAKE_SOURCE_DIR}/packaging/korvane.nsi
+    COMMAND ${korvane_utf8_locale} ${KORVANE_MAKENSIS} -V2 -INPUTCHARSET UTF8
+      -DBUILD_DEFINES=${korvane_nsis_defines} ${CMAKE_SOURCE_DIR}/packaging/korvane.nsi
     DEPENDS korvane $<TARGET_FILE:korvane> ${KORVANE_README} ${korvane_nsis_defines}
       ${CMAKE_SOURCE_DIR}/packaging/korvane.nsi ${CMAKE_SOURCE_DIR}/res/icons/i128.ico
     COMMENT "Making the installer ${KORVANE_INSTALLER}"

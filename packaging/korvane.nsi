@@ -108,7 +108,8 @@ Section "Uninstall"
   ClearErrors
   Delete "$INSTDIR\korvane.exe"
   ${If} ${Errors}
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Korvane 正在运行。请先关闭它，再点“重试”。" /SD IDCANCEL IDRETRY retry
+    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION "Korvane 正在运行。请先关闭它，再点“重试”。" \
+      /SD IDCANCEL IDRETRY retry
     Abort "Korvane 正在运行，没有卸载。"
   ${EndIf}
   Delete "$INSTDIR\说明.txt"

@@ -27,11 +27,11 @@ std::wstring ProgramCommandLine()
 
 void PrintLine(const std::wstring& text)
 {
-    int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr,
-                                     nullptr);
-    std::string bytes(size, '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-    bytes += "\n";
+    std::wstring line = text + L"\n";
+    int length = static_cast<int>(line.size());
+    int size = ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), length, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, line.c_str(), length, bytes.data(), size, nullptr, nullptr);
     DWORD written = 0;
     ::WriteFile(::GetStdHandle(STD_OUTPUT_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
@@ -43,7 +43,7 @@ std::wstring TextOf(HWND wnd)
     return text;
 }
 
-bool IsDialog(HWND wnd)
+bool IsMessageBox(HWND wnd)
 {
     wchar_t name[16] = L"";
     ::GetClassNameW(wnd, name, ARRAYSIZE(name));
@@ -82,12 +82,6 @@ HWND WaitForWindow(const PROCESS_INFORMATION& process)
     }
     return nullptr;
 }
-
-// A message box's text is its static control's.
-void PrintMessageBox(HWND box)
-{
-    PrintLine(L"message box: " + TextOf(::GetDlgItem(box, 0xFFFF)));
-}
 }
 
 int main()
@@ -105,8 +99,9 @@ int main()
     HWND wnd = WaitForWindow(process);
     if (!wnd) {
         result = 3;
-    } else if (IsDialog(wnd)) {
-        PrintMessageBox(wnd);
+    } else if (IsMessageBox(wnd)) {
+        // The text of a message box is its static control's.
+        PrintLine(L"message box: " + TextOf(::GetDlgItem(wnd, 0xFFFF)));
         result = 4;
     } else {
         PrintLine(TextOf(wnd));
@@ -118,7 +113,7 @@ int main()
         else
             result = 5;
     }
-    if (result >= 3 && ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+    if (::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
         ::TerminateProcess(process.hProcess, 1);
     ::CloseHandle(process.hProcess);
     return result;
