@@ -3,7 +3,7 @@
 
 KORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
-KORVANE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake googletest wine64 xvfb xauth imagemagick fonts-wqy-microhei"
+KORVANE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake googletest wine64 xvfb xauth imagemagick fonts-wqy-microhei locales nsis unzip"
 KORVANE_CJK_FONT="WenQuanYi Micro Hei"
 
 korvane_install_missing() {
@@ -11,13 +11,35 @@ korvane_install_missing() {
   for pkg in $KORVANE_PACKAGES; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q "install ok installed" || missing+=("$pkg")
   done
-  [ ${#missing[@]} -eq 0 ] && return 0
-  echo "Installing: ${missing[*]}"
   local sudo=""
   [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y "${missing[@]}"
+  fi
+  korvane_generate_locale "$sudo"
 }
+
+# Wine takes its code page from the locale's name alone (zh_CN.UTF-8 gives 936, en_US.UTF-8
+# 1252, for the tests of both), but it makes file names with characters beyond ASCII only when
+# glibc has that locale; without it such a file cannot be created.
+korvane_generate_locale() {
+  local sudo=$1 name missing=0
+  for name in zh_CN en_US; do
+    locale -a 2>/dev/null | grep -qix "$name.utf8" && continue
+    missing=1
+    if grep -q "^# *$name.UTF-8 UTF-8" /etc/locale.gen; then
+      $sudo sed -i "s/^# *\($name.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    else
+      echo "$name.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+    fi
+  done
+  [ "$missing" -eq 0 ] && return 0
+  echo "Generating the zh_CN.UTF-8 and en_US.UTF-8 locales"
+  $sudo locale-gen >/dev/null
+}
+
 
 korvane_build() {
   cmake -S "$KORVANE_ROOT" -B "$KORVANE_BUILD" \
@@ -36,7 +58,7 @@ korvane_prepare_prefix() {
   if [ ! -f "$prefix/system.reg" ]; then
     echo "Preparing Wine prefix $prefix (first start takes a while)"
     mkdir -p "$prefix"
-    WINEPREFIX="$prefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all \
+    WINEPREFIX="$prefix" WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=" WINEDEBUG=-all \
       env LC_ALL=zh_CN.UTF-8 wineboot -i >/dev/null 2>&1
     local face
     for face in "宋体" "新宋体" "SimSun" "NSimSun" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
@@ -44,6 +66,8 @@ korvane_prepare_prefix() {
         /v "$face" /d "$KORVANE_CJK_FONT" /f >/dev/null 2>&1 || true
     done
   fi
+  # Shortcuts and file types made in the prefix stay there, out of the desktop's own menus.
+  korvane_wine "$prefix" reg add "HKCU\\Software\\Wine\\DllOverrides" /v winemenubuilder.exe /d "" /f >/dev/null 2>&1 || true
   # A crashing program ends instead of waiting in the debugger.
   korvane_wine "$prefix" reg delete "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug" /v Debugger /f >/dev/null 2>&1 || true
   if [ "$driver" = null ]; then

@@ -1,6 +1,7 @@
 // Start-up: the first window, the program template, files named on the command line, the About box.
 #include "ShellFixture.h"
 
+#include "KorvaneVersion.h"
 #include "app/KorvaneApp.h"
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
@@ -215,7 +216,8 @@ TEST_F(AboutBox, ClosesWithOkEnterAndEscape)
         Command(ID_APP_ABOUT);
         ASSERT_TRUE(driver.m_bActed);
         EXPECT_EQ(driver.m_strCaption, std::string("关于 Korvane"));
-        EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), std::string("Korvane 1.2 版")), driver.m_texts.end());
+        EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), std::string("Korvane " KORVANE_VERSION_TEXT " 版")),
+                  driver.m_texts.end());
         EXPECT_NE(std::find(driver.m_texts.begin(), driver.m_texts.end(), std::string("确定")), driver.m_texts.end());
         // Back from the modal loop: the box is gone and nothing changed.
         EXPECT_EQ(::GetWindow(FrameWnd(), GW_ENABLEDPOPUP), nullptr);
