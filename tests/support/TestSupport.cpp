@@ -10,6 +10,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <iterator>
+
 std::string Gbk(const char* utf8)
 {
     int wide = ::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
@@ -118,6 +121,28 @@ void PumpMessages()
         if (app)
             app->OnIdle(0);
     }
+}
+
+bool PressAccelerator(HWND target, UINT key, BYTE modifiers)
+{
+    BYTE saved[256];
+    ::GetKeyboardState(saved);
+    BYTE state[256];
+    std::copy(std::begin(saved), std::end(saved), std::begin(state));
+    state[VK_SHIFT] = (modifiers & kShift) ? 0x80 : 0;
+    state[VK_CONTROL] = (modifiers & kCtrl) ? 0x80 : 0;
+    state[VK_MENU] = (modifiers & kAlt) ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    bool system = (modifiers & kAlt) || key == VK_F10;
+    MSG msg{};
+    msg.hwnd = target;
+    msg.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    msg.wParam = key;
+    msg.lParam = 1 | ((modifiers & kAlt) ? (1 << 29) : 0);
+    bool translated = AfxGetApp()->PreTranslateMessage(&msg);
+    ::SetKeyboardState(saved);
+    PumpMessages();
+    return translated;
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs)

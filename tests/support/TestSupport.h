@@ -60,6 +60,12 @@ private:
 
 // Dispatches every pending message (through the application's accelerators) and runs idle work.
 void PumpMessages();
+
+// Modifier keys held down for PressAccelerator.
+constexpr BYTE kShift = 1, kCtrl = 2, kAlt = 4;
+// A key press in a window as the message loop sees it: through the application's
+// PreTranslateMessage (the accelerators), else to the window. True when it became a command.
+bool PressAccelerator(HWND target, UINT key, BYTE modifiers = 0);
 // Polls, dispatching this thread's messages in between, until the condition holds or the
 // deadline passes; the condition's last answer.
 bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs = 60000);

@@ -1,0 +1,91 @@
+// The build steps as the main frame runs them.
+#include "frame/BuildController.h"
+
+#include "frame/OutputWindow.h"
+#include "resource.h"
+
+#include <string>
+
+namespace {
+// The output window holds UTF-16, so its texts are taken from the string table as such.
+std::wstring LoadWideString(UINT id)
+{
+    const wchar_t* text = nullptr;
+    const int length = ::LoadStringW(::GetModuleHandleW(nullptr), id, reinterpret_cast<LPWSTR>(&text), 0);
+    return length > 0 ? std::wstring(text, static_cast<size_t>(length)) : std::wstring();
+}
+
+std::wstring EndLine(UINT id, DWORD exitCode)
+{
+    std::wstring line = LoadWideString(id);
+    const size_t placeholder = line.find(L"%1");
+    if (placeholder != std::wstring::npos)
+        line.replace(placeholder, 2, std::to_wstring(exitCode));
+    return line;
+}
+}
+
+void CBuildController::BeginCommand(bool bLinkAfterCompile)
+{
+    m_bLinkAfterCompile = bLinkAfterCompile;
+    m_bClearFirst = true;
+}
+
+void CBuildController::Start(BuildAction action, std::unique_ptr<CBatchFile> batch, HWND notifyWnd, UINT message)
+{
+    if (m_bClearFirst)
+        m_output.Clear();
+    m_bClearFirst = false;
+    m_action = action;
+    m_pBatch = std::move(batch);
+    m_runner.Start(m_pBatch->CommandLine(), notifyWnd, message);
+}
+
+UINT CBuildController::StatusTextId() const
+{
+    return m_action == BuildAction::Compile ? IDS_COMPILING : IDS_LINKING;
+}
+
+StepOutcome CBuildController::OnReport()
+{
+    StepOutcome outcome;
+    if (!IsRunning())
+        return outcome;
+    StepReport report = m_runner.TakeReport();
+    // The last output and the end line go in together.
+    m_output.Append(report.text, report.bEnded ? EndStep(report, outcome) : std::vector<std::wstring>());
+    return outcome;
+}
+
+std::vector<std::wstring> CBuildController::EndStep(const StepReport& report, StepOutcome& outcome)
+{
+    outcome.bEnded = true;
+    m_pBatch->Delete();
+    m_pBatch.reset();
+    const bool compile = m_action == BuildAction::Compile;
+    std::vector<std::wstring> lines;
+    if (report.failure)
+        outcome.failure = report.failure;
+    else if (report.bStopped)
+        lines.push_back(LoadWideString(compile ? IDS_COMPILE_STOPPED : IDS_LINK_STOPPED));
+    else
+        lines.push_back(EndLine(compile ? IDS_COMPILE_ENDED : IDS_LINK_ENDED, report.exitCode));
+
+    if (compile && m_bLinkAfterCompile) {
+        m_bLinkAfterCompile = false;
+        // A stopped compile says so already; the previous object file must not be linked.
+        if (!report.failure && !report.bStopped && report.exitCode == 0)
+            outcome.bLinkNext = true;
+        else if (!report.bStopped)
+            lines.push_back(LoadWideString(IDS_COMPILE_FAILED_NO_LINK));
+    }
+    return lines;
+}
+
+void CBuildController::Shutdown()
+{
+    m_runner.Shutdown();
+    if (m_pBatch)
+        m_pBatch->Delete();
+    m_pBatch.reset();
+}
