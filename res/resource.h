@@ -83,5 +83,6 @@
 #define IDS_STOP_TOOL_AND_EXIT      225
 #define IDS_COMPILING               226
 #define IDS_LINKING                 227
+#define IDS_SOURCE_CHANGED_NO_LINK  228
 
 #define IDS_PROGRAM_TEMPLATE        300

@@ -39,10 +39,11 @@ public:
     void SetProcess(std::unique_ptr<CPipeProcess> process);
 
     // Starts a step (none may be running); the window's thread must be the caller's. When a
-    // report waits, message is posted to notifyWnd. While output keeps coming, the next
-    // report after one with text is announced only once the thread has no input to handle and
-    // nothing to paint (a timer of the window's), so a flood of output never starves them.
-    // A step whose worker cannot be made ends at once with the failure.
+    // report waits, message is posted to notifyWnd. While output keeps coming, the report
+    // after one with text is announced by a timer of the window's: no sooner than a screen
+    // refreshes, and only once the thread has no input to handle and nothing to paint, so a
+    // flood of output never starves them. The end of a step is announced at once. A step
+    // whose worker cannot be made ends at once with the failure.
     void Start(const std::string& commandLine, HWND notifyWnd, UINT message);
     // From Start until the report that says the step ended has been taken.
     bool IsRunning() const { return m_bRunning; }

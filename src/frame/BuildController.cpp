@@ -5,6 +5,7 @@
 #include "resource.h"
 
 #include <string>
+#include <utility>
 
 namespace {
 // The output window holds UTF-16, so its texts are taken from the string table as such.
@@ -31,12 +32,14 @@ void CBuildController::BeginCommand(bool bLinkAfterCompile)
     m_bClearFirst = true;
 }
 
-void CBuildController::Start(BuildAction action, std::unique_ptr<CBatchFile> batch, HWND notifyWnd, UINT message)
+void CBuildController::Start(BuildAction action, const std::string& sourcePath, std::unique_ptr<CBatchFile> batch,
+                             HWND notifyWnd, UINT message)
 {
     if (m_bClearFirst)
         m_output.Clear();
     m_bClearFirst = false;
     m_action = action;
+    m_strSourcePath = sourcePath;
     m_pBatch = std::move(batch);
     m_runner.Start(m_pBatch->CommandLine(), notifyWnd, message);
 }
@@ -46,18 +49,20 @@ UINT CBuildController::StatusTextId() const
     return m_action == BuildAction::Compile ? IDS_COMPILING : IDS_LINKING;
 }
 
-StepOutcome CBuildController::OnReport()
+StepOutcome CBuildController::OnReport(const std::string& currentSourcePath)
 {
     StepOutcome outcome;
     if (!IsRunning())
         return outcome;
     StepReport report = m_runner.TakeReport();
     // The last output and the end line go in together.
-    m_output.Append(report.text, report.bEnded ? EndStep(report, outcome) : std::vector<std::wstring>());
+    m_output.Append(report.text,
+                    report.bEnded ? EndStep(report, currentSourcePath, outcome) : std::vector<std::wstring>());
     return outcome;
 }
 
-std::vector<std::wstring> CBuildController::EndStep(const StepReport& report, StepOutcome& outcome)
+std::vector<std::wstring> CBuildController::EndStep(const StepReport& report, const std::string& currentSourcePath,
+                                                    StepOutcome& outcome)
 {
     outcome.bEnded = true;
     m_pBatch->Delete();
@@ -71,14 +76,16 @@ std::vector<std::wstring> CBuildController::EndStep(const StepReport& report, St
     else
         lines.push_back(EndLine(compile ? IDS_COMPILE_ENDED : IDS_LINK_ENDED, report.exitCode));
 
-    if (compile && m_bLinkAfterCompile) {
-        m_bLinkAfterCompile = false;
-        // A stopped compile says so already; the previous object file must not be linked.
-        if (!report.failure && !report.bStopped && report.exitCode == 0)
-            outcome.bLinkNext = true;
-        else if (!report.bStopped)
-            lines.push_back(LoadWideString(IDS_COMPILE_FAILED_NO_LINK));
-    }
+    // A stopped compile says so already.
+    if (!compile || !std::exchange(m_bLinkAfterCompile, false) || report.bStopped)
+        return lines;
+    // The object file of an earlier compile must not be linked.
+    if (report.failure || report.exitCode != 0)
+        lines.push_back(LoadWideString(IDS_COMPILE_FAILED_NO_LINK));
+    else if (currentSourcePath != m_strSourcePath)
+        lines.push_back(LoadWideString(IDS_SOURCE_CHANGED_NO_LINK));
+    else
+        outcome.bLinkNext = true;
     return lines;
 }
 

@@ -35,26 +35,30 @@ public:
 
     // A compile, link or build command begins: its first step starts on an empty panel.
     void BeginCommand(bool bLinkAfterCompile);
-    // Runs the step whose batch file has been written and closed; the runner posts message
-    // to notifyWnd when it has something to report.
-    void Start(BuildAction action, std::unique_ptr<CBatchFile> batch, HWND notifyWnd, UINT message);
+    // Runs the step of the source file whose batch file has been written and closed; the
+    // runner posts message to notifyWnd when it has something to report.
+    void Start(BuildAction action, const std::string& sourcePath, std::unique_ptr<CBatchFile> batch, HWND notifyWnd,
+               UINT message);
     bool IsRunning() const { return m_runner.IsRunning(); }
     // The status text of the running step.
     UINT StatusTextId() const;
     void Stop() { m_runner.Stop(); }
-    // Shows what the step printed since the last report and, once it is over, its end.
-    StepOutcome OnReport();
+    // Shows what the step printed since the last report and, once it is over, its end. A
+    // build links the file it compiled only, so not after another one has been opened.
+    StepOutcome OnReport(const std::string& currentSourcePath);
     // Ends a running step for good, as the frame goes, and deletes its batch file.
     void Shutdown();
 
 private:
     // The step's end line (and a build's verdict); says whether the link step follows.
-    std::vector<std::wstring> EndStep(const StepReport& report, StepOutcome& outcome);
+    std::vector<std::wstring> EndStep(const StepReport& report, const std::string& currentSourcePath,
+                                      StepOutcome& outcome);
 
     COutputWindow& m_output;
     CStepRunner m_runner;
     std::unique_ptr<CBatchFile> m_pBatch;
     BuildAction m_action = BuildAction::Compile;
+    std::string m_strSourcePath;
     bool m_bLinkAfterCompile = false;
     bool m_bClearFirst = false;
 };

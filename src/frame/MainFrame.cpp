@@ -261,14 +261,15 @@ bool CMainFrame::RunBuildAction(BuildAction action)
     batch->WriteLine(ToolLine(action, tool, source.name));
     batch->Close();
 
-    m_build.Start(action, std::move(batch), m_hWnd, WM_BUILD_REPORT);
+    m_build.Start(action, document->GetSourcePath(), std::move(batch), m_hWnd, WM_BUILD_REPORT);
     SetMessageText(AFX_IDS_IDLEMESSAGE);
     return true;
 }
 
 void CMainFrame::OnBuildReport()
 {
-    StepOutcome outcome = m_build.OnReport();
+    CKorvaneDoc* document = GetSourceDocument();
+    StepOutcome outcome = m_build.OnReport(document ? document->GetSourcePath() : std::string());
     if (!outcome.bEnded)
         return;
     SetMessageText(AFX_IDS_IDLEMESSAGE);
