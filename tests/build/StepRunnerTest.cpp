@@ -21,11 +21,6 @@ std::string Child(const std::string& arguments)
     return Quoted(HelperPath("pipe_child.exe")) + " " + arguments;
 }
 
-std::string GatedTool(const std::string& arguments)
-{
-    return Quoted(HelperPath("gated_tool.exe")) + " " + arguments;
-}
-
 // Takes the next message of the test thread for the window (waiting for one), dispatching
 // everything else (the runner's timer among it). False at the deadline.
 bool NextReportMessage(HWND wnd)
@@ -70,6 +65,8 @@ protected:
     }
 
     HWND m_hWnd = ::CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    // Never opened: its tool waits until it is stopped.
+    ToolGate m_waiting;
     CStepRunner m_runner;
 };
 }
@@ -116,12 +113,12 @@ TEST_F(StepRunnerTest, OutputArrivingFasterThanItIsTakenIsJoined)
 
 TEST_F(StepRunnerTest, StopEndsTheStepBeforeOrAfterItsToolStarted)
 {
-    m_runner.Start(GatedTool("gate korvane-never-set"), m_hWnd, kReportMessage);
+    m_runner.Start(m_waiting.ToolCommand(), m_hWnd, kReportMessage);
     m_runner.Stop();
     StepReport early = RunToEnd();
     EXPECT_TRUE(early.bEnded && early.bStopped);
 
-    m_runner.Start(GatedTool("gate korvane-never-set"), m_hWnd, kReportMessage);
+    m_runner.Start(m_waiting.ToolCommand(), m_hWnd, kReportMessage);
     EXPECT_EQ(FirstText(), L"gated_tool first line\r\n");
     m_runner.Stop();
     StepReport late = RunToEnd();
@@ -131,7 +128,7 @@ TEST_F(StepRunnerTest, StopEndsTheStepBeforeOrAfterItsToolStarted)
 
 TEST_F(StepRunnerTest, ShutdownStopsTheStepAndPostsNothingMore)
 {
-    m_runner.Start(GatedTool("gate korvane-never-set"), m_hWnd, kReportMessage);
+    m_runner.Start(m_waiting.ToolCommand(), m_hWnd, kReportMessage);
     ASSERT_FALSE(FirstText().empty());
     m_runner.Shutdown();
     EXPECT_FALSE(m_runner.IsRunning());
@@ -144,7 +141,7 @@ TEST_F(StepRunnerTest, AThousandStepsLeakNoHandleThreadOrJob)
 {
     const std::string silent = Child("silent");
     // Warm-up: whatever the first steps load for good is not a leak.
-    for (const std::string& command : {silent, GatedTool("gate korvane-never-set")}) {
+    for (const std::string& command : {silent, m_waiting.ToolCommand()}) {
         m_runner.Start(command, m_hWnd, kReportMessage);
         m_runner.Stop();
         RunToEnd();
@@ -158,7 +155,7 @@ TEST_F(StepRunnerTest, AThousandStepsLeakNoHandleThreadOrJob)
         if (kind == 9) {
             m_runner.Start("korvane-no-such-program-1b2c.exe", m_hWnd, kReportMessage);
         } else if (kind == 8) {
-            m_runner.Start(GatedTool("gate korvane-never-set"), m_hWnd, kReportMessage);
+            m_runner.Start(m_waiting.ToolCommand(), m_hWnd, kReportMessage);
             ASSERT_FALSE(FirstText().empty()) << i;
             m_runner.Stop();
         } else {

@@ -255,20 +255,6 @@ TEST_F(BuildCommands, NoPlaceForTheBatchFileIsReported)
 }
 
 namespace {
-// A named event that a gated stand-in tool waits for.
-class Gate {
-public:
-    Gate() : m_strName("korvane-gate-" + std::to_string(::GetCurrentProcessId())),
-             m_hEvent(::CreateEventA(nullptr, TRUE, FALSE, m_strName.c_str())) {}
-    ~Gate() { ::CloseHandle(m_hEvent); }
-    const std::string& Name() const { return m_strName; }
-    void Open() const { ::SetEvent(m_hEvent); }
-
-private:
-    std::string m_strName;
-    HANDLE m_hEvent;
-};
-
 // The processes named by the "gated_tool pids" line of a spawning stand-in tool.
 std::vector<UniqueHandle> OpenToolTree(const std::string& output)
 {
@@ -302,9 +288,9 @@ const UINT kStepCommands[] = {ID_COMPILE, ID_LINK, ID_BUILD, ID_STOP_BUILD};
 // show, and what happens to commands sent anyway; then the step's end.
 TEST_F(BuildCommands, AStepShowsItsOutputWhileItRunsAndEndsWithItsLine)
 {
-    Gate gate;
+    ToolGate gate;
     OpenSource("gate.asm");
-    SetCompiler(HelperPath("gated_tool.exe") + " gate " + gate.Name() + " 5");
+    SetCompiler(gate.ToolCommand() + " 5");
     m_session->Command(ID_COMPILE);
     ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "gated_tool first line"); })) << Output();
     EXPECT_TRUE(Frame().IsBuildRunning());
@@ -404,9 +390,9 @@ TEST_F(BuildCommands, AToolThatCannotBeStartedIsReportedAndABuildLinksNothing)
 
 TEST_F(BuildCommands, ClosingWhileAToolRunsAsksAndNoKeepsItRunning)
 {
-    Gate gate;
+    ToolGate gate;
     OpenSource("close.asm");
-    SetCompiler(HelperPath("gated_tool.exe") + " gate " + gate.Name());
+    SetCompiler(gate.ToolCommand());
     m_session->Command(ID_COMPILE);
     ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "first line"); }));
     m_boxes.QueueAnswer(IDNO);
@@ -443,9 +429,9 @@ TEST_F(BuildCommands, ClosingWhileAToolRunsWithYesAsksAboutTheDocumentThenEndsTh
 
 TEST_F(BuildCommands, BuildLinksNothingWhenAnotherFileWasOpenedDuringTheCompile)
 {
-    Gate gate;
+    ToolGate gate;
     OpenSource("first.asm");
-    SetCompiler(HelperPath("gated_tool.exe") + " gate " + gate.Name());
+    SetCompiler(gate.ToolCommand());
     m_session->Command(ID_BUILD);
     ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "first line"); }));
     OpenSource("second.asm");

@@ -2,7 +2,6 @@
 // tooltips and fly-by prompts, the bar toggles of the View menu.
 #include "ShellFixture.h"
 
-#include "app/KorvaneApp.h"
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
 #include "framework/CCmdUI.h"
@@ -10,7 +9,6 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstring>
 #include <ostream>
 

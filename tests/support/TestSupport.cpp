@@ -157,6 +157,28 @@ bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs)
     return true;
 }
 
+ToolGate::ToolGate()
+{
+    static int s_nGates = 0;
+    m_strName = "korvane-gate-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++s_nGates);
+    m_hEvent = ::CreateEventA(nullptr, TRUE, FALSE, m_strName.c_str());
+}
+
+ToolGate::~ToolGate()
+{
+    ::CloseHandle(m_hEvent);
+}
+
+std::string ToolGate::ToolCommand() const
+{
+    return Quoted(HelperPath("gated_tool.exe")) + " gate " + m_strName;
+}
+
+void ToolGate::Open() const
+{
+    ::SetEvent(m_hEvent);
+}
+
 static void RemoveTree(const std::string& path)
 {
     std::string from = path + std::string(2, '\0');

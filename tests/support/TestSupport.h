@@ -70,6 +70,23 @@ bool PressAccelerator(HWND target, UINT key, BYTE modifiers = 0);
 // deadline passes; the condition's last answer.
 bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs = 60000);
 
+// A named event, closed until Open, that tests/helpers/gated_tool.exe waits for in its "gate"
+// mode: the test decides when the tool goes on.
+class ToolGate {
+public:
+    ToolGate();
+    ~ToolGate();
+    ToolGate(const ToolGate&) = delete;
+    ToolGate& operator=(const ToolGate&) = delete;
+    // The command line of the tool waiting at this gate (further arguments may follow).
+    std::string ToolCommand() const;
+    void Open() const;
+
+private:
+    std::string m_strName;
+    HANDLE m_hEvent;
+};
+
 // A fresh scratch directory below the temporary folder; removed with its contents.
 class ScratchDir {
 public:
