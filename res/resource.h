@@ -37,6 +37,7 @@
 #define ID_RUN                      32776
 #define ID_DEBUG                    32777
 #define ID_SET_COMPILER             32778
+#define ID_STOP_BUILD               32779
 #define ID_ENCODING_GBK             32783
 #define ID_ENCODING_UTF8            32784
 
@@ -77,6 +78,18 @@
 #define IDS_LOSSY_FILE_OPENED       210
 #define IDS_LOSSY_FILE_SAVE         211
 #define IDS_TAB_FONT_FACE           212
+
+// Texts of the build steps.
+#define IDS_COMPILE_ENDED           220
+#define IDS_LINK_ENDED              221
+#define IDS_COMPILE_FAILED_NO_LINK  222
+#define IDS_COMPILE_STOPPED         223
+#define IDS_LINK_STOPPED            224
+#define IDS_STOP_TOOL_AND_EXIT      225
+#define IDS_COMPILING               226
+#define IDS_LINKING                 227
+#define IDS_SOURCE_CHANGED_NO_LINK  228
+
 #define IDS_PATH_NOT_IN_CONSOLE     240
 #define IDS_ENCODING_GBK            241
 #define IDS_ENCODING_UTF8           242

@@ -7,21 +7,22 @@
 #include "build/ProgramLauncher.h"
 #include "doc/KorvaneDoc.h"
 #include "frame/CompilerSetupDlg.h"
+#include "framework/CCmdUI.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/Strings.h"
-#include "framework/Unicode.h"
 #include "resource.h"
 
 namespace {
 // Both panels: a visible child aligned to the top with a bottom border, before docking.
 constexpr DWORD kPanelStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
-constexpr DWORD kOutputStyle = 0x503018C4;
 // A visible child with its tab strip along the bottom (tab style 2); 0x200 has no effect.
 constexpr DWORD kTabCtrlStyle = 0x50000202;
 
 // The launcher's worker thread tells the frame of a program that did not start.
 constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
+// The build runner's worker has output or the end of a step for the frame.
+constexpr UINT WM_BUILD_REPORT = WM_APP + 2;
 
 const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_ENCODING, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
                             ID_INDICATOR_SCRL};
@@ -32,7 +33,7 @@ const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_
                               IDI_TB_COMPILE, IDI_TB_LINK,    IDI_TB_BUILD, IDI_TB_RUN,     IDI_TB_ABOUT};
 }
 
-CMainFrame::CMainFrame() : m_pPipeProcess(std::make_unique<CPipeProcess>())
+CMainFrame::CMainFrame()
 {
     LoadCompilerSettings();
 }
@@ -89,8 +90,7 @@ bool CMainFrame::CreatePanelBars()
 
 void CMainFrame::CreateOutputWindow()
 {
-    if (m_wndOutput.CreateEx(0, "EDIT", "", kOutputStyle, RECT{}, m_wndOutputBar.GetSafeHwnd(), IDC_OUTPUT))
-        m_wndOutput.ModifyStyleEx(0, WS_EX_CLIENTEDGE, SWP_FRAMECHANGED);
+    m_wndOutput.Create(m_wndOutputBar, IDC_OUTPUT);
 }
 
 void CMainFrame::CreateUtilityPage()
@@ -146,25 +146,63 @@ bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
     case ID_COMPILE: handler = &CMainFrame::OnCompile; break;
     case ID_LINK: handler = &CMainFrame::OnLink; break;
     case ID_BUILD: handler = &CMainFrame::OnBuild; break;
+    case ID_STOP_BUILD: handler = &CMainFrame::OnStopBuild; break;
     case ID_RUN: handler = &CMainFrame::OnRun; break;
     case ID_DEBUG: handler = &CMainFrame::OnDebug; break;
     case ID_SET_COMPILER: handler = &CMainFrame::OnSetCompiler; break;
     }
     if (!handler)
         return CFrameWnd::OnCmdMsg(nID, pCmdUI);
-    // The program's own commands are always enabled and never checked.
-    if (!pCmdUI)
+    // None of the program's own commands is ever checked; a disabled one sent anyway is ignored.
+    const bool enabled = IsCommandEnabled(nID);
+    if (pCmdUI)
+        pCmdUI->Enable(enabled);
+    else if (enabled)
         (this->*handler)();
+    return true;
+}
+
+bool CMainFrame::IsCommandEnabled(UINT id) const
+{
+    switch (id) {
+    case ID_COMPILE:
+    case ID_LINK:
+    case ID_BUILD:
+        return !m_build.IsRunning();
+    case ID_STOP_BUILD:
+        return m_build.IsRunning();
+    }
     return true;
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_LAUNCH_FAILED) {
+    switch (message) {
+    case WM_LAUNCH_FAILED:
         ShowSystemError(SystemError::Of(static_cast<DWORD>(wParam)));
         return 0;
+    case WM_BUILD_REPORT:
+        OnBuildReport();
+        return 0;
+    case WM_DESTROY:
+        // Nothing of a step may outlive the window it reports to.
+        m_build.Shutdown();
+        break;
     }
     return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+void CMainFrame::OnClose()
+{
+    if (m_build.IsRunning() && AfxMessageBox(IDS_STOP_TOOL_AND_EXIT, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return;
+    // The step goes with the window, once the document is saved or dropped.
+    CFrameWnd::OnClose();
+}
+
+std::string CMainFrame::GetIdleMessage() const
+{
+    return m_build.IsRunning() ? LoadResString(m_build.StatusTextId()) : CFrameWnd::GetIdleMessage();
 }
 
 void CMainFrame::ShowSystemError(const SystemError& error)
@@ -199,22 +237,6 @@ void CMainFrame::OnViewUtility()
     TogglePanel(m_wndUtilityBar);
 }
 
-void CMainFrame::CaptureOutput(const std::string& commandLine)
-{
-    if (!m_pPipeProcess->Start(commandLine)) {
-        ShowSystemError(m_pPipeProcess->GetFailure());
-        return;
-    }
-    // The window always gets everything gathered so far, so a double-byte character split
-    // between two reads shows whole once the next piece arrives. The tools print GBK.
-    std::string text;
-    for (std::string piece = m_pPipeProcess->ReadChunk(); !piece.empty(); piece = m_pPipeProcess->ReadChunk()) {
-        text += piece;
-        m_wndOutput.SetWindowText(FromGbk(text));
-    }
-
-}
-
 bool CMainFrame::RunBuildAction(BuildAction action)
 {
     ShowControlBar(&m_wndOutputBar, true, false);
@@ -231,13 +253,13 @@ bool CMainFrame::RunBuildAction(BuildAction action)
     if (!consoleDir)
         return ReportUnwritablePath(sourceDir);
 
-    CBatchFile batch;
-    if (!batch.Create()) {
+    auto batch = std::make_unique<CBatchFile>();
+    if (!batch->Create()) {
         AfxMessageBox(IDS_BATCH_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    batch.WriteLine(consoleDir->substr(0, 2));
-    batch.WriteLine("cd " + *consoleDir);
+    batch->WriteLine(consoleDir->substr(0, 2));
+    batch->WriteLine("cd " + *consoleDir);
     const std::string& tool = action == BuildAction::Compile ? m_compilerSettings.m_strCompilerPath
                                                              : m_compilerSettings.m_strLinkerPath;
     if (tool.empty()) {
@@ -247,14 +269,14 @@ bool CMainFrame::RunBuildAction(BuildAction action)
     const std::optional<std::string> consoleTool = ConsoleFormOf(tool);
     const std::optional<std::string> consoleName = ConsoleNameOf(sourcePath);
     if (!consoleTool || !consoleName) {
-        batch.Delete();
+        batch->Delete();
         return ReportUnwritablePath(consoleTool ? sourcePath : tool);
     }
-    batch.WriteLine(ToolLine(action, *consoleTool, *consoleName));
-    batch.Close();
+    batch->WriteLine(ToolLine(action, *consoleTool, *consoleName));
+    batch->Close();
 
-    CaptureOutput(batch.CommandLine());
-    batch.Delete();
+    m_build.Start(action, document->GetSourcePath(), std::move(batch), m_hWnd, WM_BUILD_REPORT);
+    SetMessageText(AFX_IDS_IDLEMESSAGE);
     return true;
 }
 
@@ -264,20 +286,45 @@ bool CMainFrame::ReportUnwritablePath(const std::string& path)
     return false;
 }
 
+void CMainFrame::OnBuildReport()
+{
+    CKorvaneDoc* document = GetSourceDocument();
+    StepOutcome outcome = m_build.OnReport(document ? document->GetSourcePath() : std::string());
+    if (!outcome.bEnded)
+        return;
+    SetMessageText(AFX_IDS_IDLEMESSAGE);
+    if (outcome.failure)
+        ShowSystemError(*outcome.failure);
+    if (outcome.bLinkNext)
+        RunBuildAction(BuildAction::Link);
+}
+
+void CMainFrame::BeginBuildCommand(BuildAction first, bool linkAfterCompile)
+{
+    if (m_build.IsRunning())
+        return;
+    m_build.BeginCommand(linkAfterCompile);
+    RunBuildAction(first);
+}
+
 void CMainFrame::OnCompile()
 {
-    RunBuildAction(BuildAction::Compile);
+    BeginBuildCommand(BuildAction::Compile, false);
 }
 
 void CMainFrame::OnLink()
 {
-    RunBuildAction(BuildAction::Link);
+    BeginBuildCommand(BuildAction::Link, false);
 }
 
 void CMainFrame::OnBuild()
 {
-    if (RunBuildAction(BuildAction::Compile))
-        RunBuildAction(BuildAction::Link);
+    BeginBuildCommand(BuildAction::Compile, true);
+}
+
+void CMainFrame::OnStopBuild()
+{
+    m_build.Stop();
 }
 
 void CMainFrame::Launch(const std::string& commandLine)

@@ -5,6 +5,8 @@
 #include "build/BuildAction.h"
 #include "build/CompilerSettings.h"
 #include "build/PipeProcess.h"
+#include "frame/BuildController.h"
+#include "frame/OutputWindow.h"
 #include "frame/ToolDia.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CStatusBar.h"
@@ -32,13 +34,17 @@ public:
     void OnCompile();
     void OnLink();
     void OnBuild();
+    void OnStopBuild();
     void OnRun();
     void OnDebug();
     void OnSetCompiler();
 
-    // One build step: writes and runs the batch file and shows what it printed. True when
-    // the batch file was handed to the runner.
+    // One build step: writes the batch file and starts it; what it prints shows as it comes.
+    // True when the batch file was handed to the runner.
     bool RunBuildAction(BuildAction action);
+    // From the start of a compile or link step until its end line is in the output window.
+    bool IsBuildRunning() const { return m_build.IsRunning(); }
+    std::string GetIdleMessage() const override;
 
     // The name (with extension) and the folder (without a trailing backslash) of the
     // document's source file; both empty while the document has no file.
@@ -52,7 +58,11 @@ public:
     void SaveCompilerSettings();
 
     // Replaces the runner the build steps start their batch file with (a seam for tests).
-    void SetPipeProcess(std::unique_ptr<CPipeProcess> process) { m_pPipeProcess = std::move(process); }
+    void SetPipeProcess(std::unique_ptr<CPipeProcess> process) { m_build.SetProcess(std::move(process)); }
+
+protected:
+    // Closing while a tool runs asks whether to stop it.
+    void OnClose() override;
 
 private:
     bool CreateToolBar();
@@ -65,8 +75,11 @@ private:
     void TogglePanel(CControlBar& bar);
     CKorvaneDoc* GetSourceDocument() const;
     void Launch(const std::string& commandLine);
-    // Runs the batch file and puts everything it printed so far into the output window.
-    void CaptureOutput(const std::string& commandLine);
+    bool IsCommandEnabled(UINT id) const;
+    // F5, F7 and F8: the first step of the command, unless a step still runs.
+    void BeginBuildCommand(BuildAction first, bool linkAfterCompile);
+    // The build runner has something to report.
+    void OnBuildReport();
     void ShowSystemError(const SystemError& error);
     // Tells that a path cannot be written into the batch file so that cmd.exe reads it back;
     // false, for the step that stops there.
@@ -76,11 +89,11 @@ private:
     CCaptionBar m_wndUtilityBar;
     CCaptionBar m_wndOutputBar;
     CPageTabCtrl m_wndTabCtrl;
-    CWnd m_wndOutput;
+    COutputWindow m_wndOutput;
     CToolDia m_wndToolDia;
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     UniqueImageList m_imageList;
-    std::unique_ptr<CPipeProcess> m_pPipeProcess;
+    CBuildController m_build{m_wndOutput};
     CompilerSettings m_compilerSettings;
 };

@@ -290,7 +290,12 @@ void CFrameWnd::SetMessageText(const std::string& text)
 
 void CFrameWnd::SetMessageText(UINT id)
 {
-    SetMessageText(id == AFX_IDS_IDLEMESSAGE ? LoadResString(id) : GetMessageString(id));
+    SetMessageText(id == AFX_IDS_IDLEMESSAGE ? GetIdleMessage() : GetMessageString(id));
+}
+
+std::string CFrameWnd::GetIdleMessage() const
+{
+    return LoadResString(AFX_IDS_IDLEMESSAGE);
 }
 
 void CFrameWnd::OnIdleUpdateCmdUI()

@@ -54,6 +54,9 @@ public:
     virtual void OnUpdateFrameTitle();
     void SetMessageText(const std::string& text);
     void SetMessageText(UINT id);
+    // What the message pane shows when no prompt is shown: the idle text, unless a frame
+    // has something to say while it works.
+    virtual std::string GetIdleMessage() const;
     // The status prompt of a command: its string before "\n".
     std::string GetMessageString(UINT id) const;
 

@@ -1,10 +1,14 @@
 // Compile, link and build through the real frame with stand-in tools: the batch file's
-// three lines, the checks and their messages, the captured output in the output panel.
+// three lines, the checks and their messages, the output arriving in the output panel while
+// the tools run, the end of every step, Stop, and closing while a tool runs.
 #include "build/BatchFile.h"
 #include "build/ConsolePath.h"
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
+#include "frame/OutputWindow.h"
+#include "framework/CStatusBar.h"
+#include "framework/CToolBar.h"
 #include "framework/CWinApp.h"
 #include "framework/Unicode.h"
 #include "resource.h"
@@ -12,6 +16,8 @@
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
+
+#include <sstream>
 
 namespace {
 const char kBatchPath[] = "c:\\temp.bat";
@@ -26,6 +32,11 @@ std::string LongPathOf(const std::string& path)
 bool Contains(const std::string& text, const std::string& part)
 {
     return text.find(part) != std::string::npos;
+}
+
+bool EndsWith(const std::string& text, const std::string& ending)
+{
+    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
 }
 
 // The runner the frame starts its batch files with, remembering their command lines.
@@ -61,6 +72,13 @@ protected:
     }
     CMainFrame& Frame() const { return m_session->Frame(); }
     std::string Output() const { return OutputWindow(Frame()).GetWindowText(); }
+    std::wstring OutputText() const { return dynamic_cast<COutputWindow&>(OutputWindow(Frame())).GetText(); }
+    // The command, and the steps it starts until the last one is over.
+    void RunCommand(UINT id)
+    {
+        m_session->Command(id);
+        EXPECT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
+    }
     void SetTools(const std::string& compiler, const std::string& linker)
     {
         Frame().SetCompilerSettings(CompilerSettings{CompilerType::Masm, compiler, linker});
@@ -87,7 +105,7 @@ protected:
 TEST_F(BuildCommands, CompilingANeverSavedDocumentAsksForASaveFirst)
 {
     HideOutput();
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_TRUE(OutputBar(Frame()).IsVisible());
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_EQ(m_boxes.Texts()[0], std::string("请先保存文件"));
@@ -102,7 +120,7 @@ TEST_F(BuildCommands, FileNewAfterAnOpenForgetsTheOpenedFile)
     std::string path = OpenSource("kept.asm", "original\r\n");
     m_session->Command(ID_FILE_NEW);
     m_session->Type("x");
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("请先保存文件")});
     EXPECT_EQ(ReadFileBytes(path), "original\r\n");
 }
@@ -110,7 +128,7 @@ TEST_F(BuildCommands, FileNewAfterAnOpenForgetsTheOpenedFile)
 TEST_F(BuildCommands, CompileRunsTheCompilerInTheSourceDirectory)
 {
     std::string path = OpenSource("hello.asm");
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_TRUE(m_boxes.Texts().empty());
     std::string output = Output();
     EXPECT_TRUE(Contains(output, "standin_tool.exe hello.asm;")) << output;
@@ -128,7 +146,7 @@ TEST_F(BuildCommands, AModifiedDocumentIsSavedBeforeTheStep)
     m_session->Editor().SendMessage(EM_SETSEL, 3, 3);
     m_session->Type("d");
     ASSERT_TRUE(m_session->Document().IsModified());
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_EQ(ReadFileBytes(path), "abcd");
     EXPECT_FALSE(m_session->Document().IsModified());
 }
@@ -137,31 +155,31 @@ TEST_F(BuildCommands, AMissingToolPathLeavesTheFirstTwoLines)
 {
     OpenSource("two.asm");
     SetCompiler("");
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("您忘了还没设置编译器路径了，请在选项菜单中选择设置")});
     EXPECT_EQ(ReadFileBytes(kBatchPath), m_dir.Path().substr(0, 2) + "\r\ncd " + m_dir.Path() + "\r\n");
 
     m_boxes.Clear();
     SetLinker("");
-    m_session->Command(ID_LINK);
+    RunCommand(ID_LINK);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("您忘了还没设置连接器路径了，请在选项菜单中选择设置")});
 
     // A later step that passes overwrites the file and deletes it.
     SetCompiler(HelperPath("standin_tool.exe"));
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_FALSE(FileExists(kBatchPath));
 }
 
 TEST_F(BuildCommands, LinkDropsTheLastFourCharactersOfTheName)
 {
     OpenSource("prog.s");
-    m_session->Command(ID_LINK);
+    RunCommand(ID_LINK);
     EXPECT_TRUE(Contains(Output(), "standin_tool.exe pr;")) << Output();
     OpenSource("a.as");
-    m_session->Command(ID_LINK);
+    RunCommand(ID_LINK);
     EXPECT_TRUE(Contains(Output(), "standin_tool.exe ;")) << Output();
     OpenSource("x.a");
-    m_session->Command(ID_LINK);
+    RunCommand(ID_LINK);
     EXPECT_TRUE(Contains(Output(), "standin_tool.exe ;")) << Output();
 }
 
@@ -175,7 +193,7 @@ TEST_F(BuildCommands, FoldersAndNamesGoInAFormTheConsoleCanRead)
     ASSERT_NE(TheAppOpen(path), nullptr);
     const std::string log = m_dir.File("tool.log");
     ::SetEnvironmentVariableW(L"KORVANE_STANDIN_LOG", Widen(log).c_str());
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     ::SetEnvironmentVariableW(L"KORVANE_STANDIN_LOG", nullptr);
     EXPECT_TRUE(m_boxes.Texts().empty());
 
@@ -197,7 +215,7 @@ TEST_F(BuildCommands, APathTheConsoleCannotReadIsReportedInsteadOfRun)
     OpenSource("spelled.asm");
     const std::string tool = "c:\\no-such-folder\\汇编\\masm.exe";
     SetCompiler(tool);
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     bool readable = false;
     EncodeCodePage(Widen(tool), ConsoleCodePage(), &readable);
     readable = !readable;
@@ -222,7 +240,7 @@ TEST_F(BuildCommands, ASourceInADriveRootChangesToThatRoot)
     WriteFileBytes(path, "nop\r\n");
     ASSERT_NE(TheAppOpen(path), nullptr);
     EXPECT_EQ(Frame().GetSourceDir(), "c:");
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_TRUE(Contains(Output(), ">cd c:")) << Output();
     EXPECT_TRUE(Contains(Output(), "standin_tool directory: c:\\")) << Output();
     ::DeleteFileA(path.c_str());
@@ -233,31 +251,36 @@ TEST_F(BuildCommands, BuildStopsAtAMissingCompilerPath)
     OpenSource("stop.asm");
     OutputWindow(Frame()).SetWindowText("before");
     SetCompiler("");
-    m_session->Command(ID_BUILD);
+    RunCommand(ID_BUILD);
     EXPECT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_EQ(Output(), "before");
 }
 
-TEST_F(BuildCommands, LongOutputAndASplitDoubleByteCharacterShowWhole)
+TEST_F(BuildCommands, LongOutputZeroBytesSplitCharactersAndLineEndsReachThePanelWhole)
 {
-    OpenSource("long.asm");
-    SetCompiler(HelperPath("pipe_child.exe") + " pattern 10000 3000");
-    m_session->Command(ID_COMPILE);
-    std::string pattern;
-    for (int i = 0; i < 10000; ++i)
-        pattern += static_cast<char>('A' + i % 61);
-    EXPECT_TRUE(Contains(Output(), pattern));
-
-    SetCompiler(HelperPath("pipe_child.exe") + " gbksplit");
-    m_session->Command(ID_COMPILE);
-    EXPECT_TRUE(Contains(Output(), "ab" + std::string("中") + "cd")) << Output();
+    OpenSource("bytes.asm");
+    std::wstring pattern;
+    for (int i = 0; i < 100000; ++i)
+        pattern += static_cast<wchar_t>('A' + i % 61);
+    const std::pair<const char*, std::wstring> cases[] = {
+        {"pattern 100000 3000", pattern},  {"zero", L"abc defghi"},      {"leadzero", L" hiddenvisible"},
+        {"gbksplit", L"ab\u4E2Dcd"},       {"crlfsplit", L"one\r\ntwo\r\n"},
+    };
+    for (const auto& [mode, shown] : cases) {
+        SetCompiler(HelperPath("pipe_child.exe") + " " + mode);
+        RunCommand(ID_COMPILE);
+        const std::wstring output = OutputText();
+        // The tool's output starts on the line after the interpreter's echo of its command line.
+        const size_t start = output.find(L"\r\n", output.find(L"bytes.asm;")) + 2;
+        EXPECT_TRUE(output.compare(start, shown.size(), shown) == 0) << mode << ": " << output.substr(start, 40);
+    }
 }
 
 TEST_F(BuildCommands, TheTemporaryFolderServesWhenTheDriveRootCannotBeWritten)
 {
     OpenSource("fallback.asm");
     CBatchFile::SetPreferredPath("c:\\no-such-folder\\temp.bat");
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_TRUE(m_boxes.Texts().empty());
     EXPECT_TRUE(Contains(Output(), "standin_tool.exe fallback.asm;")) << Output();
     char temp[MAX_PATH];
@@ -272,7 +295,7 @@ TEST_F(BuildCommands, ABatchPathWithBlanksIsQuotedForTheInterpreter)
     std::string folder = m_dir.File("with blanks");
     ::CreateDirectoryA(folder.c_str(), nullptr);
     CBatchFile::SetPreferredPath(folder + "\\temp.bat");
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     EXPECT_TRUE(Contains(Output(), "standin_tool.exe quoted.asm;")) << Output();
     EXPECT_EQ(m_commands, std::vector<std::string>{Quoted(folder + "\\temp.bat")});
 }
@@ -284,9 +307,197 @@ TEST_F(BuildCommands, NoPlaceForTheBatchFileIsReported)
     char saved[MAX_PATH * 2] = "";
     ::GetEnvironmentVariableA("TMP", saved, sizeof saved);
     ::SetEnvironmentVariableA("TMP", "c:\\no-such-folder");
-    m_session->Command(ID_COMPILE);
+    RunCommand(ID_COMPILE);
     ::SetEnvironmentVariableA("TMP", saved[0] ? saved : nullptr);
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_EQ(m_boxes.Texts()[0], std::string("不能创建编译所需的批处理文件"));
     EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+}
+
+namespace {
+// The processes named by the "gated_tool pids" line of a spawning stand-in tool.
+std::vector<UniqueHandle> OpenToolTree(const std::string& output)
+{
+    std::vector<UniqueHandle> processes;
+    std::istringstream line(output.substr(output.find("gated_tool pids ") + 16));
+    DWORD pid = 0;
+    while (processes.size() < 3 && line >> pid)
+        processes.emplace_back(::OpenProcess(SYNCHRONIZE, FALSE, pid));
+    return processes;
+}
+
+bool AllEnded(const std::vector<UniqueHandle>& processes)
+{
+    for (const UniqueHandle& process : processes) {
+        if (::WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0)
+            return false;
+    }
+    return true;
+}
+
+// A runner whose every start fails as a missing program does.
+class FailingProcess : public CPipeProcess {
+public:
+    bool Start(const std::string&) override { return CPipeProcess::Start("korvane-no-such-program-1b2c.exe"); }
+};
+
+const UINT kStepCommands[] = {ID_COMPILE, ID_LINK, ID_BUILD, ID_STOP_BUILD};
+}
+
+// While the gated compiler waits: what the panel, the status bar, the menu and the toolbar
+// show, and what happens to commands sent anyway; then the step's end.
+TEST_F(BuildCommands, AStepShowsItsOutputWhileItRunsAndEndsWithItsLine)
+{
+    ToolGate gate;
+    OpenSource("gate.asm");
+    SetCompiler(gate.ToolCommand() + " 5");
+    m_session->Command(ID_COMPILE);
+    ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "gated_tool first line"); })) << Output();
+    EXPECT_TRUE(Frame().IsBuildRunning());
+    EXPECT_FALSE(Contains(Output(), "second line"));
+    EXPECT_EQ(StatusBar(Frame()).GetPaneText(0), std::string("正在编译…"));
+
+    HMENU popup = ::GetSubMenu(::GetMenu(Frame().GetSafeHwnd()), 3);
+    Frame().SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 3);
+    HWND toolBar = ToolBar(Frame()).GetSafeHwnd();
+    for (UINT id : kStepCommands) {
+        const bool enabled = id == ID_STOP_BUILD;
+        EXPECT_EQ((::GetMenuState(popup, id, MF_BYCOMMAND) & MF_GRAYED) == 0, enabled) << id;
+        if (id != ID_STOP_BUILD) {
+            EXPECT_FALSE(::SendMessageA(toolBar, TB_ISBUTTONENABLED, id, 0)) << id;
+        }
+    }
+    EXPECT_FALSE(::GetMenuState(popup, ID_RUN, MF_BYCOMMAND) & MF_GRAYED);
+    wchar_t stopEntry[64] = L"";
+    ::GetMenuStringW(popup, 3, stopEntry, 64, MF_BYPOSITION);
+    EXPECT_EQ(Narrow(stopEntry), "停止\tCtrl+Break");
+
+    // Sent anyway, and through their keys, the step commands do nothing.
+    m_session->Command(ID_BUILD);
+    PressAccelerator(m_session->Editor().GetSafeHwnd(), VK_F5);
+    EXPECT_EQ(m_commands.size(), 1u);
+
+    gate.Open();
+    ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
+    EXPECT_TRUE(EndsWith(Output(), "gated_tool second line\r\n" + std::string("编译结束，退出码 5。") + "\r\n")) << Output();
+    EXPECT_EQ(StatusBar(Frame()).GetPaneText(0), std::string("就绪"));
+    PumpMessages();
+    for (UINT id : kStepCommands) {
+        if (id != ID_STOP_BUILD) {
+            EXPECT_TRUE(::SendMessageA(toolBar, TB_ISBUTTONENABLED, id, 0)) << id;
+        }
+    }
+}
+
+TEST_F(BuildCommands, StopEndsTheToolAndWhatItStartedAndABuildLinksNothing)
+{
+    OpenSource("spawn.asm");
+    SetCompiler(HelperPath("gated_tool.exe") + " spawn");
+    m_session->Command(ID_BUILD);
+    ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "gated_tool pids"); })) << Output();
+    // The interpreter, the tool, and the copy the tool started.
+    std::vector<UniqueHandle> tree = OpenToolTree(Output());
+    ASSERT_EQ(tree.size(), 3u);
+    for (const UniqueHandle& process : tree)
+        ASSERT_TRUE(process);
+
+    EXPECT_TRUE(PressAccelerator(m_session->Editor().GetSafeHwnd(), VK_CANCEL, kCtrl));
+    ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
+    EXPECT_TRUE(AllEnded(tree));
+    EXPECT_TRUE(EndsWith(Output(), "\r\n" + std::string("编译已停止。") + "\r\n")) << Output();
+    EXPECT_EQ(m_commands.size(), 1u);
+    EXPECT_FALSE(FileExists(kBatchPath));
+}
+
+TEST_F(BuildCommands, BuildLinksOnlyAfterACompileThatSucceeded)
+{
+    OpenSource("both.asm");
+    OutputWindow(Frame()).SetWindowText("before");
+    SetCompiler(HelperPath("pipe_child.exe") + " exit 3");
+    RunCommand(ID_BUILD);
+    EXPECT_EQ(m_commands.size(), 1u);
+    std::string output = Output();
+    EXPECT_EQ(output.find("before"), std::string::npos) << output;
+    EXPECT_TRUE(EndsWith(output, "exit 3\r\n" + std::string("编译结束，退出码 3。") + "\r\n" + std::string("编译失败，未连接。") + "\r\n"))
+        << output;
+
+    // A new command starts on an empty panel; the link step's output follows the compile step's.
+    SetCompiler(HelperPath("standin_tool.exe"));
+    RunCommand(ID_BUILD);
+    EXPECT_EQ(m_commands.size(), 3u);
+    output = Output();
+    EXPECT_EQ(output.find("exit 3"), std::string::npos) << output;
+    const size_t compiled = output.find("standin_tool.exe both.asm;");
+    const size_t compileEnd = output.find(std::string("编译结束，退出码 0。"));
+    const size_t linked = output.find("standin_tool.exe both;");
+    const size_t linkEnd = output.find(std::string("连接结束，退出码 0。"));
+    EXPECT_LT(compiled, compileEnd);
+    EXPECT_LT(compileEnd, linked);
+    EXPECT_LT(linked, linkEnd);
+    EXPECT_NE(linkEnd, std::string::npos) << output;
+}
+
+TEST_F(BuildCommands, AToolThatCannotBeStartedIsReportedAndABuildLinksNothing)
+{
+    OpenSource("failing.asm");
+    Frame().SetPipeProcess(std::make_unique<FailingProcess>());
+    RunCommand(ID_BUILD);
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Texts()[0], SystemErrorText(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
+    EXPECT_EQ(Output(), std::string("编译失败，未连接。") + "\r\n");
+    EXPECT_FALSE(FileExists(kBatchPath));
+}
+
+TEST_F(BuildCommands, ClosingWhileAToolRunsAsksAndNoKeepsItRunning)
+{
+    ToolGate gate;
+    OpenSource("close.asm");
+    SetCompiler(gate.ToolCommand());
+    m_session->Command(ID_COMPILE);
+    ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "first line"); }));
+    m_boxes.QueueAnswer(IDNO);
+    Frame().SendMessage(WM_CLOSE);
+    ASSERT_EQ(m_boxes.Boxes().size(), 1u);
+    EXPECT_EQ(m_boxes.Texts()[0], std::string("工具仍在运行。要停止它并退出吗？"));
+    EXPECT_EQ(m_boxes.Boxes()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
+    EXPECT_EQ(m_boxes.Boxes()[0].caption, "Korvane");
+    ASSERT_NE(MainFrame(), nullptr);
+    EXPECT_TRUE(Frame().IsBuildRunning());
+    gate.Open();
+    ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
+    EXPECT_TRUE(Contains(Output(), "gated_tool second line"));
+}
+
+TEST_F(BuildCommands, ClosingWhileAToolRunsWithYesAsksAboutTheDocumentThenEndsTheTree)
+{
+    OpenSource("yes.asm");
+    SetCompiler(HelperPath("gated_tool.exe") + " spawn");
+    m_session->Command(ID_COMPILE);
+    ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "gated_tool pids"); }));
+    std::vector<UniqueHandle> tree = OpenToolTree(Output());
+    m_session->Type("x");
+    m_boxes.QueueAnswer(IDYES);
+    m_boxes.QueueAnswer(IDNO);
+    m_session->Close();
+    EXPECT_EQ(MainFrame(), nullptr);
+    ASSERT_EQ(m_boxes.Texts().size(), 2u);
+    EXPECT_EQ(m_boxes.Texts()[0], std::string("工具仍在运行。要停止它并退出吗？"));
+    EXPECT_NE(m_boxes.Texts()[1].find(std::string("将改动保存到")), std::string::npos);
+    EXPECT_TRUE(AllEnded(tree));
+    EXPECT_FALSE(FileExists(kBatchPath));
+}
+
+TEST_F(BuildCommands, BuildLinksNothingWhenAnotherFileWasOpenedDuringTheCompile)
+{
+    ToolGate gate;
+    OpenSource("first.asm");
+    SetCompiler(gate.ToolCommand());
+    m_session->Command(ID_BUILD);
+    ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "first line"); }));
+    OpenSource("second.asm");
+    gate.Open();
+    ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
+    EXPECT_EQ(m_commands.size(), 1u);
+    EXPECT_TRUE(EndsWith(Output(), std::string("编译结束，退出码 0。\r\n编译期间打开了另一个文件，未连接。\r\n"))) << Output();
 }

@@ -230,15 +230,16 @@ TEST_F(KorvaneProcessTest, FunctionKeysBuildWithTheConfiguredToolchainAndShowIts
     HWND output = FindOutputWindow(main);
     ASSERT_NE(output, nullptr);
 
+    auto shows = [&](const std::string& text) { return WindowText(output).find(text) != std::string::npos; };
     PressKey(editor, VK_F5);
-    EXPECT_TRUE(WaitFor([&] { return WindowText(output).find("standin_tool.exe e2e.asm;") != std::string::npos; }))
-        << WindowText(output);
-    EXPECT_NE(WindowText(output).find("standin_tool directory: " + dir.Path()), std::string::npos) << WindowText(output);
+    EXPECT_TRUE(WaitFor([&] { return shows(Gbk("编译结束，退出码 0。")); })) << WindowText(output);
+    EXPECT_TRUE(shows("standin_tool.exe e2e.asm;")) << WindowText(output);
+    EXPECT_TRUE(shows("standin_tool directory: " + dir.Path())) << WindowText(output);
 
     PressKey(editor, VK_F8);
-    EXPECT_TRUE(WaitFor([&] { return WindowText(output).find("standin_tool.exe e2e;") != std::string::npos; }))
-        << WindowText(output);
-    EXPECT_NE(WindowText(output).find("standin_tool stderr line"), std::string::npos);
+    EXPECT_TRUE(WaitFor([&] { return shows(Gbk("连接结束，退出码 0。")); })) << WindowText(output);
+    EXPECT_TRUE(shows("standin_tool.exe e2e.asm;") && shows("standin_tool.exe e2e;")) << WindowText(output);
+    EXPECT_TRUE(shows("standin_tool stderr line"));
 
     ::PostMessageA(main, WM_CLOSE, 0, 0);
     DWORD exitCode = 1;

@@ -7,6 +7,7 @@
 //   zero                 writes "abc\0def", waits, then "ghi"
 //   leadzero             writes "\0hidden", waits, then "visible"
 //   gbksplit             writes "ab" and the lead byte of a GBK character, waits, then its trail byte and "cd"
+//   crlfsplit            writes "one\r", waits, then "\ntwo\n"
 //   echo TEXT...         writes its arguments joined by blanks and a line end
 //   exit CODE            writes "exit CODE\n" and ends with that exit code
 // Byte i of the pattern is 'A' + i % 61 (65..125, printable, never zero).
@@ -89,6 +90,12 @@ int main(int argc, char** argv)
         Out("ab\xD6");
         ::Sleep(kPause);
         Out("\xD0" "cd");
+        return 0;
+    }
+    if (mode == "crlfsplit") {
+        Out("one\r");
+        ::Sleep(kPause);
+        Out("\ntwo\n");
         return 0;
     }
     if (mode == "echo") {

@@ -2,7 +2,6 @@
 // tooltips and fly-by prompts, the bar toggles of the View menu.
 #include "ShellFixture.h"
 
-#include "app/KorvaneApp.h"
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
 #include "framework/CCmdUI.h"
@@ -11,13 +10,10 @@
 
 #include <commctrl.h>
 
-#include <algorithm>
 #include <cstring>
 #include <ostream>
 
 namespace {
-constexpr BYTE kShift = 1, kCtrl = 2, kAlt = 4;
-
 struct Accelerator {
     UINT key;
     BYTE modifiers;
@@ -41,30 +37,6 @@ const Accelerator kAccelerators[] = {
     {VK_F9, 0, ID_RUN, "F9"},                    {VK_F10, 0, ID_DEBUG, "F10"},
     {VK_F6, 0, ID_NEXT_PANE, "F6"},              {VK_F6, kShift, ID_PREV_PANE, "ShiftF6"},
 };
-
-// A key press in the editor as the message loop sees it: through the application's
-// PreTranslateMessage (the accelerators), else to the window. True when it became a command.
-bool PressKey(HWND target, UINT key, BYTE modifiers)
-{
-    BYTE saved[256];
-    ::GetKeyboardState(saved);
-    BYTE state[256];
-    std::copy(std::begin(saved), std::end(saved), std::begin(state));
-    state[VK_SHIFT] = (modifiers & kShift) ? 0x80 : 0;
-    state[VK_CONTROL] = (modifiers & kCtrl) ? 0x80 : 0;
-    state[VK_MENU] = (modifiers & kAlt) ? 0x80 : 0;
-    ::SetKeyboardState(state);
-    bool system = (modifiers & kAlt) || key == VK_F10;
-    MSG msg{};
-    msg.hwnd = target;
-    msg.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    msg.wParam = key;
-    msg.lParam = 1 | ((modifiers & kAlt) ? (1 << 29) : 0);
-    bool translated = TheApp().PreTranslateMessage(&msg);
-    ::SetKeyboardState(saved);
-    PumpMessages();
-    return translated;
-}
 
 // Records the commands that reach the frame's window; optionally keeps them from going on.
 class FrameCommandRecorder {
@@ -154,29 +126,29 @@ TEST_P(Accelerators, ReachTheirCommand)
     SetClipboardText("clip");
 
     FrameCommandRecorder recorder(FrameWnd(), true);
-    EXPECT_TRUE(PressKey(EditWnd(), a.key, a.modifiers));
+    EXPECT_TRUE(PressAccelerator(EditWnd(), a.key, a.modifiers));
     EXPECT_EQ(recorder.m_ids, std::vector<UINT>{a.command});
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, Accelerators, ::testing::ValuesIn(kAccelerators),
                          [](const ::testing::TestParamInfo<Accelerator>& info) { return std::string(info.param.name); });
 
-TEST_F(FrameCommands, ProgramCommandsBelongToTheFrameAlwaysEnabledNeverChecked)
+TEST_F(FrameCommands, ProgramCommandsBelongToTheFrameNeverCheckedAndOnlyStopWaitsForAStep)
 {
     ASSERT_TRUE(Start());
-    const UINT ids[] = {ID_VIEW_OUTPUT, ID_VIEW_UTILITY, ID_COMPILE, ID_LINK,
-                        ID_BUILD,       ID_RUN,          ID_DEBUG,   ID_SET_COMPILER};
+    const UINT ids[] = {ID_VIEW_OUTPUT, ID_VIEW_UTILITY, ID_COMPILE, ID_LINK,        ID_BUILD,
+                        ID_RUN,         ID_DEBUG,        ID_SET_COMPILER, ID_STOP_BUILD};
     for (UINT id : ids) {
         ProbeCmdUI probe(id);
         EXPECT_TRUE(Frame()->CMainFrame::OnCmdMsg(id, &probe)) << id;
         probe.DoUpdate(Frame(), true);
-        EXPECT_TRUE(probe.m_bEnabled) << id;
+        EXPECT_EQ(probe.m_bEnabled, id != ID_STOP_BUILD) << id;
         EXPECT_EQ(probe.m_nCheck, -1) << id;
     }
     for (int popup : {2, 3, 4}) {
         for (const MenuEntry& e : PopupEntries(popup)) {
-            if (e.id >= ID_VIEW_OUTPUT && e.id <= ID_SET_COMPILER) {
-                EXPECT_FALSE(e.grayed) << e.id;
+            if (e.id >= ID_VIEW_OUTPUT && e.id <= ID_STOP_BUILD) {
+                EXPECT_EQ(e.grayed, e.id == ID_STOP_BUILD) << e.id;
                 EXPECT_FALSE(e.checked) << e.id;
             }
         }
@@ -190,35 +162,35 @@ TEST_F(FrameCommands, EditAcceleratorsActOnTheEditor)
     HWND edit = EditWnd();
 
     Type("q");
-    PressKey(edit, 'Z', kCtrl);
+    PressAccelerator(edit, 'Z', kCtrl);
     EXPECT_EQ(EditorText(), original);
 
     // Selections stay in ASCII text, where character and byte positions agree.
     Type("abcdef");
     ::SendMessageA(edit, EM_SETSEL, 0, 5);
-    PressKey(edit, 'C', kCtrl);
+    PressAccelerator(edit, 'C', kCtrl);
     EXPECT_EQ(ClipboardText(), "abcde");
     ::SendMessageA(edit, EM_SETSEL, 1, 3);
-    PressKey(edit, VK_INSERT, kCtrl);
+    PressAccelerator(edit, VK_INSERT, kCtrl);
     EXPECT_EQ(ClipboardText(), "bc");
 
     ::SendMessageA(edit, EM_SETSEL, 0, 1);
-    PressKey(edit, 'X', kCtrl);
+    PressAccelerator(edit, 'X', kCtrl);
     EXPECT_EQ(ClipboardText(), "a");
     EXPECT_EQ(EditorText(), "bcdef" + original);
     EXPECT_TRUE(Doc()->IsModified());
 
     SetClipboardText("AB");
     ::SendMessageA(edit, EM_SETSEL, 0, 0);
-    PressKey(edit, 'V', kCtrl);
-    PressKey(edit, VK_INSERT, kShift);
+    PressAccelerator(edit, 'V', kCtrl);
+    PressAccelerator(edit, VK_INSERT, kShift);
     EXPECT_EQ(EditorText(), "ABABbcdef" + original);
 
     ::SendMessageA(edit, EM_SETSEL, 0, 2);
-    PressKey(edit, VK_DELETE, kShift);
+    PressAccelerator(edit, VK_DELETE, kShift);
     EXPECT_EQ(EditorText(), "ABbcdef" + original);
     EXPECT_EQ(ClipboardText(), "AB");
-    PressKey(edit, VK_BACK, kAlt);
+    PressAccelerator(edit, VK_BACK, kAlt);
     EXPECT_EQ(EditorText(), "ABABbcdef" + original);
 }
 
@@ -228,17 +200,17 @@ TEST_F(FrameCommands, FileAcceleratorsActOnTheDocument)
     ASSERT_TRUE(Start());
     Type("q");
     m_dialogs.QueueAnswer(dir.File("keys.asm"));
-    PressKey(EditWnd(), 'S', kCtrl);
+    PressAccelerator(EditWnd(), 'S', kCtrl);
     EXPECT_EQ(m_dialogs.LastInitialName(), std::string("无标题.asm"));
     EXPECT_EQ(Title(), "keys.asm - Korvane");
 
     Type("r");
     m_boxes.QueueAnswer(IDNO);
-    PressKey(EditWnd(), 'N', kCtrl);
+    PressAccelerator(EditWnd(), 'N', kCtrl);
     EXPECT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
 
-    PressKey(EditWnd(), 'O', kCtrl);
+    PressAccelerator(EditWnd(), 'O', kCtrl);
     EXPECT_EQ(m_dialogs.Count(), 2);
     EXPECT_EQ(m_dialogs.LastTitle(), std::string("打开"));
 }
@@ -250,10 +222,10 @@ TEST_F(FrameCommands, GreyedEditCommandsIgnoreTheirKeys)
     ::EmptyClipboard();
     ::CloseClipboard();
     FrameCommandRecorder recorder(FrameWnd(), true);
-    PressKey(EditWnd(), 'Z', kCtrl);
-    PressKey(EditWnd(), 'X', kCtrl);
-    PressKey(EditWnd(), 'C', kCtrl);
-    PressKey(EditWnd(), 'V', kCtrl);
+    PressAccelerator(EditWnd(), 'Z', kCtrl);
+    PressAccelerator(EditWnd(), 'X', kCtrl);
+    PressAccelerator(EditWnd(), 'C', kCtrl);
+    PressAccelerator(EditWnd(), 'V', kCtrl);
     EXPECT_TRUE(recorder.m_ids.empty());
     std::vector<MenuEntry> edit = PopupEntries(1);
     for (const MenuEntry& e : edit) {
@@ -275,6 +247,7 @@ TEST_F(FrameCommands, MenuSelectionShowsPromptsAndIdleText)
                               {ID_COMPILE, "编译"},              {ID_LINK, "连接"},
                               {ID_BUILD, "构建"},                {ID_RUN, "运行"},
                               {ID_DEBUG, ""},                    {ID_SET_COMPILER, ""},
+                              {ID_STOP_BUILD, "停止正在运行的编译或连接"},
                               {ID_FILE_NEW, "建立新文档"},       {ID_FILE_OPEN, "打开一个现有文档"},
                               {ID_EDIT_UNDO, "撤消最后一步操作"}, {ID_VIEW_TOOLBAR, "显示或隐藏工具栏"}};
     HMENU menu = ::GetMenu(FrameWnd());

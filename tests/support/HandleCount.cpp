@@ -1,5 +1,7 @@
-// The number of handles the test process holds.
+// The number of handles and threads of the test process.
 #include "support/HandleCount.h"
+
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -61,4 +63,20 @@ DWORD OwnHandleCount()
     if (::GetProcessHandleCount(::GetCurrentProcess(), &count) && count > 0)
         return count;
     return CountInSystemTable();
+}
+
+DWORD OwnThreadCount()
+{
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    DWORD count = 0;
+    for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == ::GetCurrentProcessId())
+            ++count;
+    }
+    ::CloseHandle(snapshot);
+    return count;
 }

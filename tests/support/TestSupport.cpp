@@ -12,6 +12,9 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <iterator>
+
 std::string Gbk(const char* utf8)
 {
     int wide = ::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, nullptr, 0);
@@ -145,6 +148,28 @@ void PumpMessages()
     }
 }
 
+bool PressAccelerator(HWND target, UINT key, BYTE modifiers)
+{
+    BYTE saved[256];
+    ::GetKeyboardState(saved);
+    BYTE state[256];
+    std::copy(std::begin(saved), std::end(saved), std::begin(state));
+    state[VK_SHIFT] = (modifiers & kShift) ? 0x80 : 0;
+    state[VK_CONTROL] = (modifiers & kCtrl) ? 0x80 : 0;
+    state[VK_MENU] = (modifiers & kAlt) ? 0x80 : 0;
+    ::SetKeyboardState(state);
+    bool system = (modifiers & kAlt) || key == VK_F10;
+    MSG msg{};
+    msg.hwnd = target;
+    msg.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    msg.wParam = key;
+    msg.lParam = 1 | ((modifiers & kAlt) ? (1 << 29) : 0);
+    bool translated = AfxGetApp()->PreTranslateMessage(&msg);
+    ::SetKeyboardState(saved);
+    PumpMessages();
+    return translated;
+}
+
 bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs)
 {
     DWORD start = ::GetTickCount();
@@ -155,6 +180,28 @@ bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs)
         ::Sleep(20);
     }
     return true;
+}
+
+ToolGate::ToolGate()
+{
+    static int s_nGates = 0;
+    m_strName = "korvane-gate-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++s_nGates);
+    m_hEvent = ::CreateEventA(nullptr, TRUE, FALSE, m_strName.c_str());
+}
+
+ToolGate::~ToolGate()
+{
+    ::CloseHandle(m_hEvent);
+}
+
+std::string ToolGate::ToolCommand() const
+{
+    return Quoted(HelperPath("gated_tool.exe")) + " gate " + m_strName;
+}
+
+void ToolGate::Open() const
+{
+    ::SetEvent(m_hEvent);
 }
 
 static void RemoveTree(const std::string& path)

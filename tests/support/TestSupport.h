@@ -68,9 +68,32 @@ private:
 
 // Dispatches every pending message (through the application's accelerators) and runs idle work.
 void PumpMessages();
+
+// Modifier keys held down for PressAccelerator.
+constexpr BYTE kShift = 1, kCtrl = 2, kAlt = 4;
+// A key press in a window as the message loop sees it: through the application's
+// PreTranslateMessage (the accelerators), else to the window. True when it became a command.
+bool PressAccelerator(HWND target, UINT key, BYTE modifiers = 0);
 // Polls, dispatching this thread's messages in between, until the condition holds or the
 // deadline passes; the condition's last answer.
 bool WaitFor(const std::function<bool()>& condition, DWORD deadlineMs = 60000);
+
+// A named event, closed until Open, that tests/helpers/gated_tool.exe waits for in its "gate"
+// mode: the test decides when the tool goes on.
+class ToolGate {
+public:
+    ToolGate();
+    ~ToolGate();
+    ToolGate(const ToolGate&) = delete;
+    ToolGate& operator=(const ToolGate&) = delete;
+    // The command line of the tool waiting at this gate (further arguments may follow).
+    std::string ToolCommand() const;
+    void Open() const;
+
+private:
+    std::string m_strName;
+    HANDLE m_hEvent;
+};
 
 // A fresh scratch directory below the temporary folder; removed with its contents.
 class ScratchDir {

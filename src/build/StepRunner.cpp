@@ -1,0 +1,211 @@
+// The worker of a build step and what it shares with the window's thread.
+#include "build/StepRunner.h"
+
+#include "build/ToolOutputDecoder.h"
+
+#include <mutex>
+
+namespace {
+// After a report with text, the next one is announced no sooner than a screen refreshes;
+// being a timer's, it also waits for input and painting.
+constexpr UINT kRefreshMs = 16;
+// How long closing waits for a worker whose output does not end although its job has been
+// ended (a process outside the job holds the pipe); the worker is then left to finish alone.
+constexpr DWORD kShutdownWaitMs = 5000;
+}
+
+// Everything the worker and the window's thread share; the worker keeps it alive for as
+// long as it runs, also past the runner itself.
+struct CStepRunner::Shared {
+    std::mutex mutex;
+    std::unique_ptr<CPipeProcess> pProcess = std::make_unique<CPipeProcess>();
+    std::string strCommandLine;
+    HWND notifyWnd = nullptr;
+    UINT message = 0;
+    std::wstring pending;
+    // A message is on its way, or the window's thread comes back by itself.
+    bool bNotified = false;
+    bool bStopRequested = false;
+    bool bEnded = false;
+    DWORD exitCode = 0;
+    std::optional<SystemError> failure;
+
+    void Run();
+    bool StartProcess();
+    void Deliver(const std::wstring& text);
+    // Under the lock: posts the message unless one is on its way already.
+    void NotifyLocked();
+    // Under the lock: ends the step. Its end is announced even while output is paced.
+    void EndLocked(DWORD code);
+};
+
+void CStepRunner::Shared::NotifyLocked()
+{
+    if (!bNotified && notifyWnd)
+        bNotified = ::PostMessageW(notifyWnd, message, 0, 0) != FALSE;
+}
+
+void CStepRunner::Shared::EndLocked(DWORD code)
+{
+    bEnded = true;
+    exitCode = code;
+    bNotified = false;
+    NotifyLocked();
+}
+
+bool CStepRunner::Shared::StartProcess()
+{
+    std::lock_guard lock(mutex);
+    if (bStopRequested) {
+        EndLocked(CPipeProcess::kStoppedExitCode);
+        return false;
+    }
+    if (pProcess->Start(strCommandLine))
+        return true;
+    failure = pProcess->GetFailure();
+    EndLocked(0);
+    return false;
+}
+
+void CStepRunner::Shared::Deliver(const std::wstring& text)
+{
+    std::lock_guard lock(mutex);
+    pending += text;
+    NotifyLocked();
+}
+
+void CStepRunner::Shared::Run()
+{
+    if (!StartProcess())
+        return;
+    CToolOutputDecoder decoder;
+    for (std::string piece = pProcess->ReadChunk(); !piece.empty(); piece = pProcess->ReadChunk()) {
+        std::wstring text = decoder.Decode(piece);
+        if (!text.empty())
+            Deliver(text);
+    }
+    const DWORD code = pProcess->WaitForExitCode();
+    std::lock_guard lock(mutex);
+    pProcess->Release();
+    pending += decoder.Finish();
+    EndLocked(code);
+}
+
+DWORD WINAPI CStepRunner::WorkerThread(LPVOID parameter)
+{
+    std::unique_ptr<std::shared_ptr<Shared>> shared(static_cast<std::shared_ptr<Shared>*>(parameter));
+    (*shared)->Run();
+    return 0;
+}
+
+CStepRunner::CStepRunner() : m_pShared(std::make_shared<Shared>()) {}
+
+CStepRunner::~CStepRunner()
+{
+    Shutdown();
+}
+
+void CStepRunner::SetProcess(std::unique_ptr<CPipeProcess> process)
+{
+    std::lock_guard lock(m_pShared->mutex);
+    m_pShared->pProcess = std::move(process);
+}
+
+void CStepRunner::Start(const std::string& commandLine, HWND notifyWnd, UINT message)
+{
+    Shared& shared = *m_pShared;
+    {
+        std::lock_guard lock(shared.mutex);
+        shared.strCommandLine = commandLine;
+        shared.notifyWnd = notifyWnd;
+        shared.message = message;
+        shared.pending.clear();
+        shared.bNotified = shared.bStopRequested = shared.bEnded = false;
+        shared.exitCode = 0;
+        shared.failure.reset();
+    }
+    m_bRunning = true;
+    auto parameter = std::make_unique<std::shared_ptr<Shared>>(m_pShared);
+    m_hThread.reset(::CreateThread(nullptr, 0, WorkerThread, parameter.get(), 0, nullptr));
+    if (m_hThread) {
+        parameter.release();
+        return;
+    }
+    std::lock_guard lock(shared.mutex);
+    shared.failure = SystemError::Last();
+    shared.EndLocked(0);
+}
+
+void CStepRunner::Stop()
+{
+    if (!m_bRunning)
+        return;
+    std::lock_guard lock(m_pShared->mutex);
+    m_pShared->bStopRequested = true;
+    m_pShared->pProcess->Stop();
+}
+
+void CALLBACK CStepRunner::RefreshTimer(HWND wnd, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(wnd, id);
+    reinterpret_cast<CStepRunner*>(id)->Refresh();
+}
+
+void CStepRunner::Refresh()
+{
+    std::lock_guard lock(m_pShared->mutex);
+    m_pShared->bNotified = false;
+    if (!m_pShared->pending.empty())
+        m_pShared->NotifyLocked();
+}
+
+void CStepRunner::KillRefreshTimer()
+{
+    if (m_pShared->notifyWnd)
+        ::KillTimer(m_pShared->notifyWnd, reinterpret_cast<UINT_PTR>(this));
+}
+
+StepReport CStepRunner::TakeReport()
+{
+    StepReport report;
+    if (!m_bRunning)
+        return report;
+    {
+        std::lock_guard lock(m_pShared->mutex);
+        Shared& shared = *m_pShared;
+        report.text.swap(shared.pending);
+        if (!shared.bEnded) {
+            // Output that keeps coming is taken again when the timer says so; after a quiet
+            // spell the worker announces the next piece itself.
+            shared.bNotified = !report.text.empty();
+            if (shared.bNotified)
+                ::SetTimer(shared.notifyWnd, reinterpret_cast<UINT_PTR>(this), kRefreshMs, RefreshTimer);
+            return report;
+        }
+        report.bEnded = true;
+        report.bStopped = shared.bStopRequested && !shared.failure;
+        report.exitCode = shared.exitCode;
+        report.failure = shared.failure;
+    }
+    KillRefreshTimer();
+    // The worker has nothing left to do but return.
+    if (m_hThread)
+        ::WaitForSingleObject(m_hThread.get(), INFINITE);
+    m_hThread.reset();
+    m_bRunning = false;
+    return report;
+}
+
+void CStepRunner::Shutdown()
+{
+    {
+        std::lock_guard lock(m_pShared->mutex);
+        KillRefreshTimer();
+        m_pShared->notifyWnd = nullptr;
+    }
+    Stop();
+    if (m_hThread)
+        ::WaitForSingleObject(m_hThread.get(), kShutdownWaitMs);
+    m_hThread.reset();
+    m_bRunning = false;
+}
