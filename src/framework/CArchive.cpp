@@ -1,6 +1,26 @@
 // Document file transfer.
 #include "framework/CArchive.h"
 
+#include <algorithm>
+
+namespace {
+struct WriteFailure {
+    ULONGLONG nAfter = CArchive::kNever;
+    DWORD dwError = ERROR_SUCCESS;
+};
+
+WriteFailure& PlannedWriteFailure()
+{
+    static WriteFailure failure;
+    return failure;
+}
+}
+
+void CArchive::FailWritesAfter(ULONGLONG bytes, DWORD error)
+{
+    PlannedWriteFailure() = WriteFailure{bytes, error};
+}
+
 ULONGLONG CArchive::GetFileLength() const
 {
     LARGE_INTEGER size{};
@@ -13,8 +33,10 @@ bool CArchive::Read(void* buffer, DWORD count)
     DWORD done = 0;
     if (m_bFailed)
         return false;
+    ::SetLastError(ERROR_SUCCESS);
     if (!::ReadFile(m_hFile, buffer, count, &done, nullptr) || done != count) {
-        FailWithSystemError();
+        // A short read without an error is a file that ended early.
+        FailWithSystemError(ERROR_HANDLE_EOF);
         return false;
     }
     return true;
@@ -22,15 +44,25 @@ bool CArchive::Read(void* buffer, DWORD count)
 
 bool CArchive::Write(const void* buffer, DWORD count)
 {
-    DWORD done = 0;
     if (m_bFailed)
         return false;
-    if (!::WriteFile(m_hFile, buffer, count, &done, nullptr) || done != count) {
-        FailWithSystemError();
+    const WriteFailure& planned = PlannedWriteFailure();
+    DWORD allowed = count;
+    if (planned.nAfter != kNever)
+        allowed = static_cast<DWORD>(std::min<ULONGLONG>(count, planned.nAfter - std::min(planned.nAfter, m_nWritten)));
+    DWORD done = 0;
+    ::SetLastError(ERROR_SUCCESS);
+    if (!::WriteFile(m_hFile, buffer, allowed, &done, nullptr) || done != count) {
+        if (allowed < count)
+            ::SetLastError(planned.dwError);
+        // A short write without an error is a volume that had no more room (Wine reports it so).
+        FailWithSystemError(ERROR_DISK_FULL);
         return false;
     }
+    m_nWritten += done;
     return true;
 }
+
 
 void CArchive::Fail(UINT messageId)
 {
@@ -38,10 +70,11 @@ void CArchive::Fail(UINT messageId)
     m_nMessageId = messageId;
 }
 
-void CArchive::FailWithSystemError()
+void CArchive::FailWithSystemError(DWORD unexplained)
 {
     m_bFailed = true;
     m_dwError = ::GetLastError();
     if (m_dwError == ERROR_SUCCESS)
-        m_dwError = ERROR_HANDLE_EOF;
+        m_dwError = unexplained;
 }
+

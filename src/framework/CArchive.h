@@ -16,6 +16,11 @@ public:
     bool Read(void* buffer, DWORD count);
     bool Write(const void* buffer, DWORD count);
 
+    // Test seam: from now on every store fails with the given error once it has written
+    // bytes in all, as a full disk would; FailWritesAfter(kNever, 0) ends it.
+    static constexpr ULONGLONG kNever = ~0ULL;
+    static void FailWritesAfter(ULONGLONG bytes, DWORD error);
+
     // Marks the transfer failed with a framework message (%1 is the file's path).
     void Fail(UINT messageId);
     bool IsFailed() const { return m_bFailed; }
@@ -23,10 +28,13 @@ public:
     DWORD GetSystemError() const { return m_dwError; }
 
 private:
-    void FailWithSystemError();
+    // Records the last error, or the given one when the system gave none.
+    void FailWithSystemError(DWORD unexplained);
 
     HANDLE m_hFile;
     Mode m_nMode;
+    ULONGLONG m_nWritten = 0;
+
     bool m_bFailed = false;
     UINT m_nMessageId = 0;
     DWORD m_dwError = 0;

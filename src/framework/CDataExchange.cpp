@@ -12,12 +12,20 @@
 #include <climits>
 
 namespace {
-// Replaces a control's text only when it differs, so an unchanged box keeps caret and selection.
+// Replaces a control's text only when it differs, and keeps the caret and selection where they
+// were: a box that rewrites itself while the user types in it (upper-casing hexadecimal
+// letters, putting back a refused code) must not send the next keystroke to its start.
 void SetWindowTextIfChanged(HWND control, const std::string& text)
 {
-    if (WindowTextOf(control) != text)
-        SetWindowTextOf(control, text);
+    if (WindowTextOf(control) == text)
+        return;
+    DWORD start = 0, end = 0;
+    ::SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    SetWindowTextOf(control, text);
+    // The control clamps positions past its new end.
+    ::SendMessageW(control, EM_SETSEL, start, static_cast<LPARAM>(end));
 }
+
 
 void ReportValidation(CDataExchange* pDX, const std::string& message)
 {

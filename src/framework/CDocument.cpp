@@ -9,7 +9,9 @@
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
+#include "framework/SafeSave.h"
 #include "framework/Unicode.h"
+
 
 #include "framework/Strings.h"
 
@@ -32,6 +34,10 @@ UINT FileErrorMessageId(DWORD systemError, UINT fallbackId)
         return AFX_IDP_FILE_ACCESS_DENIED;
     case ERROR_SHARING_VIOLATION:
     case ERROR_LOCK_VIOLATION:
+    // A target that another program holds open cannot be replaced.
+    case ERROR_UNABLE_TO_REMOVE_REPLACED:
+    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
+    case ERROR_USER_MAPPED_FILE:
         return AFX_IDP_FILE_SHARING;
     case ERROR_DISK_FULL:
     case ERROR_HANDLE_DISK_FULL:
@@ -100,16 +106,20 @@ bool CDocument::OnOpenDocument(const std::string& path)
 
 bool CDocument::OnSaveDocument(const std::string& path)
 {
-    UniqueHandle file = FileHandle(::CreateFileW(Widen(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        ReportSaveLoadError(path, 0, ::GetLastError(), AFX_IDP_FAILED_TO_SAVE_DOC);
+    // Whatever fails on the way, the file on disk stays as it was.
+    CSafeSave save(path);
+    if (!save.GetFile()) {
+        ReportSaveLoadError(path, 0, save.GetError(), AFX_IDP_FAILED_TO_SAVE_DOC);
         return false;
     }
-    CArchive ar(file.get(), CArchive::store);
+    CArchive ar(save.GetFile(), CArchive::store);
     Serialize(ar);
     if (ar.IsFailed()) {
         ReportSaveLoadError(path, ar.GetFailureMessage(), ar.GetSystemError(), AFX_IDP_FAILED_TO_SAVE_DOC);
+        return false;
+    }
+    if (!save.Commit()) {
+        ReportSaveLoadError(path, 0, save.GetError(), AFX_IDP_FAILED_TO_SAVE_DOC);
         return false;
     }
     SetModifiedFlag(false);

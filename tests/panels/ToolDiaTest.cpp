@@ -231,7 +231,26 @@ TEST_F(ToolDiaTest, HexadecimalShowsAsSignedDecimal)
     EXPECT_TRUE(m_boxes.Texts().empty());
 }
 
+TEST_F(ToolDiaTest, TheHexadecimalBoxKeepsTheCaretWhereTheUserTypes)
+{
+    ::SetFocus(Box(IDC_HEX));
+    Type(IDC_HEX, "7fffffff");
+    EXPECT_EQ(Text(IDC_HEX), "7FFFFFFF");
+    EXPECT_EQ(Text(IDC_DEC), "2147483647");
+
+    // A selection survives the rewrite too: typing over "FF" in the middle replaces just it.
+    Retype(IDC_HEX, "12ab34");
+    ::SendMessageW(Box(IDC_HEX), EM_SETSEL, 2, 4);
+    Type(IDC_HEX, "c");
+    EXPECT_EQ(Text(IDC_HEX), "12C34");
+    DWORD start = 0, end = 0;
+    ::SendMessageW(Box(IDC_HEX), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 3u);
+    EXPECT_EQ(end, 3u);
+}
+
 TEST_F(ToolDiaTest, BadHexMessageInTheDecimalBoxReadsAsZero)
+
 {
     Retype(IDC_HEX, "1G");
     const std::string bad = Text(IDC_DEC);

@@ -211,4 +211,11 @@ TEST_F(Document, UnwritableFileKeepsTheDocumentModified)
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(Title(), "locked.asm * - Korvane");
     EXPECT_EQ(ReadFileBytes(path), "old");
+    EXPECT_EQ(FilesIn(dir.Path()), std::vector<std::string>{"locked.asm"}) << "no temporary file is left";
+    // Once the other program lets go, the same save goes through.
+    m_boxes.Clear();
+    Command(ID_FILE_SAVE);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(ReadFileBytes(path), "new old");
 }
+

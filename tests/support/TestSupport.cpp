@@ -235,6 +235,25 @@ void MakeFolder(const std::string& path)
     ::CreateDirectoryW(Widen(path).c_str(), nullptr);
 }
 
+std::vector<std::string> FilesIn(const std::string& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found{};
+    std::string pattern = folder + (folder.empty() || folder.back() == '\\' ? "*" : "\\*");
+    HANDLE search = ::FindFirstFileW(Widen(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        std::string name = Narrow(found.cFileName);
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+
 ScratchDir::~ScratchDir()
 {
     RemoveTree(m_strPath);

@@ -111,6 +111,9 @@ private:
 
 // Files and folders by UTF-8 path.
 void MakeFolder(const std::string& path);
+// The names of the files and folders in a folder, sorted.
+std::vector<std::string> FilesIn(const std::string& folder);
+
 std::string ReadFileBytes(const std::string& path);
 
 void WriteFileBytes(const std::string& path, const std::string& bytes);
