@@ -26,7 +26,6 @@ void SetWindowTextIfChanged(HWND control, const std::string& text)
     ::SendMessageW(control, EM_SETSEL, start, static_cast<LPARAM>(end));
 }
 
-
 void ReportValidation(CDataExchange* pDX, const std::string& message)
 {
     AfxMessageBox(message, MB_OK | MB_ICONEXCLAMATION);

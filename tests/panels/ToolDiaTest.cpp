@@ -238,7 +238,7 @@ TEST_F(ToolDiaTest, TheHexadecimalBoxKeepsTheCaretWhereTheUserTypes)
     EXPECT_EQ(Text(IDC_HEX), "7FFFFFFF");
     EXPECT_EQ(Text(IDC_DEC), "2147483647");
 
-    // A selection survives the rewrite too: typing over "FF" in the middle replaces just it.
+    // A selection survives the rewrite too: typing over "ab" in the middle replaces just it.
     Retype(IDC_HEX, "12ab34");
     ::SendMessageW(Box(IDC_HEX), EM_SETSEL, 2, 4);
     Type(IDC_HEX, "c");
@@ -250,7 +250,6 @@ TEST_F(ToolDiaTest, TheHexadecimalBoxKeepsTheCaretWhereTheUserTypes)
 }
 
 TEST_F(ToolDiaTest, BadHexMessageInTheDecimalBoxReadsAsZero)
-
 {
     Retype(IDC_HEX, "1G");
     const std::string bad = Text(IDC_DEC);
