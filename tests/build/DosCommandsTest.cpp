@@ -17,7 +17,7 @@
 #include <cstring>
 
 namespace {
-// A folder with a blank holding one named as issue reports name them.
+// A folder with a blank, holding one whose name cmd.exe would split, act on and expand.
 const std::string kOddFolder = "c:\\my work\\a&b (1) 100%";
 
 // A DOS program's header: "MZ", and at 0x3C the offset of a header that may follow.
