@@ -64,6 +64,8 @@
 #define IDC_LINKER_PATH             1009
 #define IDC_BROWSE_COMPILER         1010
 #define IDC_BROWSE_LINKER           1011
+#define IDC_DOS_EMULATOR_PATH       1020
+#define IDC_BROWSE_DOS_EMULATOR     1021
 
 // The program's own texts.
 #define IDS_SAVE_FIRST              201
@@ -94,4 +96,13 @@
 #define IDS_ENCODING_GBK            241
 #define IDS_ENCODING_UTF8           242
 #define IDS_PROGRAM_TEMPLATE        300
+
+// Texts of DOS programs and their emulator.
+#define IDS_DOS_NEEDS_EMULATOR      320
+#define IDS_DOSBOX_NOT_8_3          321
+#define IDS_NO_DEBUG_EXE            322
+#define IDS_UNKNOWN_EMULATOR        323
+#define IDS_PATH_NOT_FOR_DOSBOX     324
+#define IDS_DOSBOX_CONFIG_FAILED    325
+#define IDS_EMULATOR_FILTER         326
 

@@ -1,6 +1,9 @@
 // The batch file of a build step.
 #include "build/BatchFile.h"
 
+#include "build/CommandText.h"
+#include "build/ConsolePath.h"
+#include "framework/PathName.h"
 #include "framework/Unicode.h"
 
 #include <windows.h>
@@ -14,11 +17,8 @@ std::string& PreferredPathStorage()
 
 std::string TempFolderPath()
 {
-    wchar_t folder[MAX_PATH + 1] = L"";
-    DWORD n = ::GetTempPathW(static_cast<DWORD>(std::size(folder)), folder);
-    if (n == 0 || n > MAX_PATH)
-        return {};
-    return Narrow(folder) + "temp.bat";
+    const std::string folder = TemporaryFolder();
+    return folder.empty() ? folder : folder + "temp.bat";
 }
 }
 
@@ -60,7 +60,8 @@ void CBatchFile::WriteLine(const std::string& line)
 {
     if (!m_pFile)
         return;
-    std::fwrite(line.data(), 1, line.size(), m_pFile);
+    const std::string bytes = ToConsoleBytes(line);
+    std::fwrite(bytes.data(), 1, bytes.size(), m_pFile);
     std::fwrite("\r\n", 1, 2, m_pFile);
 }
 
@@ -75,12 +76,13 @@ void CBatchFile::Close()
 void CBatchFile::Delete()
 {
     Close();
-    if (!m_strPath.empty())
-        ::DeleteFileW(Widen(m_strPath).c_str());
-
+    for (const std::string* path : {&m_strPath, &m_strCompanionPath}) {
+        if (!path->empty())
+            ::DeleteFileW(Widen(*path).c_str());
+    }
 }
 
 std::string CBatchFile::CommandLine() const
 {
-    return m_strPath.find(' ') == std::string::npos ? m_strPath : "\"" + m_strPath + "\"";
+    return CommandLinePath(m_strPath);
 }

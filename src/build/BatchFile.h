@@ -1,5 +1,6 @@
 // The batch file of a build step: "c:\temp.bat", or temp.bat in the user's temporary folder
-// where the root of drive C: cannot be written. Lines end in CR LF.
+// where the root of drive C: cannot be written. Lines end in CR LF. A step that runs its tool
+// in DOSBox has a configuration file besides, which goes with the batch file.
 #pragma once
 
 #include <cstdio>
@@ -14,11 +15,13 @@ public:
 
     // Creates (truncates) the file; false when neither place can be written.
     bool Create();
-    // Writes the line's bytes as they are: in the console's code page, as cmd.exe reads them.
+    // Writes the line (UTF-8) in the console's code page, as cmd.exe reads it.
     void WriteLine(const std::string& line);
+    // A file that Delete removes together with the batch file.
+    void SetCompanionFile(const std::string& path) { m_strCompanionPath = path; }
 
     void Close();
-    // Deletes the file (closing it first).
+    // Deletes the file (closing it first) and its companion.
     void Delete();
 
     const std::string& Path() const { return m_strPath; }
@@ -34,4 +37,5 @@ private:
 
     std::FILE* m_pFile = nullptr;
     std::string m_strPath;
+    std::string m_strCompanionPath;
 };

@@ -8,6 +8,18 @@ enum class BuildAction { Compile = 0, Link = 1 };
 // The source name less its last four characters (the ".asm" extension with its dot);
 // a name of four characters or fewer gives the empty text.
 std::string SourceBaseName(const std::string& sourceName);
-// The line of a step's batch file that runs the tool: the tool, a blank, the source name
-// (compile) or base name (link), and ";" so that the tool asks no questions.
-std::string ToolLine(BuildAction action, const std::string& toolPath, const std::string& sourceName);
+// What the step gives its tool: the source name (compile) or base name (link), and ";" so
+// that the tool asks no questions.
+std::string StepArgument(BuildAction action, const std::string& sourceName);
+
+// The first two lines of a step's batch file for the source folder (UTF-8, in a form the
+// console holds): its drive, and the change into it.
+std::string DriveLine(const std::string& sourceDir);
+std::string ChangeDirectoryLine(const std::string& sourceDir);
+
+// A tool as the settings hold it: a path, or a path in double quotes followed by options.
+struct ToolSetting {
+    std::string program;
+    std::string options;
+};
+ToolSetting SplitToolSetting(const std::string& setting);

@@ -41,13 +41,11 @@ bool KeyOpens(HKEY root)
     return OpenSettingsKey(key);
 }
 
-// A toolchain's two paths; each member changes only when its value is read. Values are read
-// with the store's limit of 200 bytes, terminating zero included.
+// A toolchain's two paths, of any length; each member changes only when its value is read.
 void ReadPaths(const CRegistryKey& key, std::string& compiler, std::string& linker)
 {
-    const size_t maxBytes = 200;
-    key.GetString(kCompilerValueName, compiler, maxBytes);
-    key.GetString(kLinkerValueName, linker, maxBytes);
+    key.GetString(kCompilerValueName, compiler);
+    key.GetString(kLinkerValueName, linker);
 }
 
 enum class LoadOutcome { Loaded, LaidOut, Refused };
@@ -59,6 +57,7 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings)
     if (OpenSettingsKey(key)) {
         std::string type;
         key.GetString(kTypeValueName, type);
+        key.GetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath);
         settings.m_compilerType = CompilerTypeFromName(type);
         if (settings.m_compilerType != CompilerType::None) {
             const char* subKey = CompilerTypeName(settings.m_compilerType);
@@ -74,6 +73,7 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings)
     if (!CreateSettingsKey(key))
         return LoadOutcome::Refused;
     key.SetString(kTypeValueName, "");
+    key.SetString(kDosEmulatorValueName, "");
     for (CompilerType type : {CompilerType::Masm, CompilerType::Tasm, CompilerType::Mcs51}) {
         if (key.CreateFromRoot(std::string(kSettingsKeyPath) + "\\" + CompilerTypeName(type))) {
             key.SetString(kCompilerValueName, "");
@@ -141,6 +141,7 @@ void SaveCompilerSettings(const CompilerSettings& settings)
         return;
     const char* name = CompilerTypeName(settings.m_compilerType);
     key.SetString(kTypeValueName, name);
+    key.SetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath);
     if (*name == '\0')
         return;
     if (key.Open(name) || key.Create(name)) {

@@ -2,7 +2,8 @@
 // and linker, kept in volatile registry keys.
 //
 // Layout, below the settings root: software\korvane with "type" ("masm", "tasm", "mcs" or
-// empty) and the subkeys "masm", "tasm" and "mcs", each with "cmp" and "lnk".
+// empty) and "dos" (the DOS emulator's path, or empty), and the subkeys "masm", "tasm" and
+// "mcs", each with "cmp" and "lnk".
 //
 // The settings root is HKEY_LOCAL_MACHINE. Where software\korvane can neither be opened nor
 // created there (an ordinary user on current Windows), the same layout is kept below
@@ -15,11 +16,13 @@
 
 #include <string>
 
-// The current toolchain and the paths of its compiler and linker.
+// The current toolchain and the paths of its compiler and linker, and the DOS emulator that
+// runs DOS programs where the system cannot, whatever the toolchain.
 struct CompilerSettings {
     CompilerType m_compilerType = CompilerType::None;
     std::string m_strCompilerPath;
     std::string m_strLinkerPath;
+    std::string m_strDosEmulatorPath;
 
     friend bool operator==(const CompilerSettings&, const CompilerSettings&) = default;
 };
@@ -29,6 +32,7 @@ inline constexpr const char* kSettingsKeyPath = "software\\korvane";
 inline constexpr const char* kTypeValueName = "type";
 inline constexpr const char* kCompilerValueName = "cmp";
 inline constexpr const char* kLinkerValueName = "lnk";
+inline constexpr const char* kDosEmulatorValueName = "dos";
 
 // "masm", "tasm" or "mcs": both the stored text of "type" and the name of the toolchain's
 // subkey; the empty text for CompilerType::None (and any value outside the enumeration).
@@ -41,8 +45,8 @@ CompilerType CompilerTypeFromName(const std::string& name);
 // below HKEY_LOCAL_MACHINE nor below HKEY_CURRENT_USER.
 bool LoadCompilerSettings(CompilerSettings& settings);
 
-// Writes the type and, for a toolchain, its two paths into its subkey (created when missing).
-// Nothing is written when the settings key does not open.
+// Writes the type and the emulator and, for a toolchain, its two paths into its subkey
+// (created when missing). Nothing is written when the settings key does not open.
 void SaveCompilerSettings(const CompilerSettings& settings);
 
 // What the settings dialog does when a toolchain is picked: opens software\korvane and the

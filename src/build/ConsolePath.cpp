@@ -6,14 +6,25 @@
 #include <windows.h>
 
 namespace {
-// The path's bytes in the console code page when it holds every character.
-std::optional<std::string> InConsoleCodePage(const std::wstring& path)
+bool ConsoleCodePageHolds(const std::wstring& text)
 {
     bool lossy = false;
-    std::string bytes = EncodeCodePage(path, ConsoleCodePage(), &lossy);
-    if (lossy)
+    EncodeCodePage(text, ConsoleCodePage(), &lossy);
+    return !lossy;
+}
+
+// The path itself when the console code page holds it, else its short form when that works.
+std::optional<std::wstring> RepresentableForm(const std::string& path)
+{
+    std::wstring wide = Widen(path);
+    if (ConsoleCodePageHolds(wide))
+        return wide;
+    std::wstring shortPath = ShortFormOf(wide);
+    // A volume without short names gives the long path back.
+    if (shortPath.empty() || shortPath == wide || !ConsoleCodePageHolds(shortPath))
         return std::nullopt;
-    return bytes;
+    return shortPath;
+}
 }
 
 std::wstring ShortFormOf(const std::wstring& path)
@@ -27,20 +38,6 @@ std::wstring ShortFormOf(const std::wstring& path)
     return shortPath;
 }
 
-// The path itself when the console code page holds it, else its short form when that works.
-std::optional<std::wstring> RepresentableForm(const std::string& path)
-{
-    std::wstring wide = Widen(path);
-    if (InConsoleCodePage(wide))
-        return wide;
-    std::wstring shortPath = ShortFormOf(wide);
-    // A volume without short names gives the long path back.
-    if (shortPath.empty() || shortPath == wide || !InConsoleCodePage(shortPath))
-        return std::nullopt;
-    return shortPath;
-}
-}
-
 unsigned ConsoleCodePage()
 {
     // A console made for a program without one starts in the OEM code page.
@@ -50,7 +47,7 @@ unsigned ConsoleCodePage()
 std::optional<std::string> ConsoleFormOf(const std::string& path)
 {
     std::optional<std::wstring> form = RepresentableForm(path);
-    return form ? InConsoleCodePage(*form) : std::nullopt;
+    return form ? std::optional<std::string>(Narrow(*form)) : std::nullopt;
 }
 
 std::optional<std::string> ConsoleNameOf(const std::string& path)
@@ -58,7 +55,11 @@ std::optional<std::string> ConsoleNameOf(const std::string& path)
     std::optional<std::wstring> form = RepresentableForm(path);
     if (!form)
         return std::nullopt;
-    // Split before encoding: a trail byte in a double-byte code page may look like '\'.
     size_t separator = form->find_last_of(L"\\/");
-    return InConsoleCodePage(separator == std::wstring::npos ? *form : form->substr(separator + 1));
+    return Narrow(separator == std::wstring::npos ? *form : form->substr(separator + 1));
+}
+
+std::string ToConsoleBytes(const std::string& text)
+{
+    return EncodeCodePage(Widen(text), ConsoleCodePage());
 }

@@ -2,6 +2,7 @@
 #include "build/StepRunner.h"
 
 #include "build/ToolOutputDecoder.h"
+#include "framework/Unicode.h"
 
 #include <mutex>
 
@@ -12,6 +13,27 @@ constexpr UINT kRefreshMs = 16;
 // How long closing waits for a worker whose output does not end although its job has been
 // ended (a process outside the job holds the pipe); the worker is then left to finish alone.
 constexpr DWORD kShutdownWaitMs = 5000;
+
+std::string ReadWholeFile(const std::wstring& path)
+{
+    UniqueHandle file = FileHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    char buffer[65536];
+    DWORD n = 0;
+    while (file && ::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    return bytes;
+}
+
+// The text of the file a tool's output was redirected to, which then goes.
+std::wstring TakeCapturedOutput(const std::wstring& path)
+{
+    const std::string bytes = ReadWholeFile(path);
+    ::DeleteFileW(path.c_str());
+    CToolOutputDecoder decoder;
+    return decoder.Decode(bytes) + decoder.Finish();
+}
 }
 
 // Everything the worker and the window's thread share; the worker keeps it alive for as
@@ -20,6 +42,7 @@ struct CStepRunner::Shared {
     std::mutex mutex;
     std::unique_ptr<CPipeProcess> pProcess = std::make_unique<CPipeProcess>();
     std::string strCommandLine;
+    std::wstring strCapturedFile;
     HWND notifyWnd = nullptr;
     UINT message = 0;
     std::wstring pending;
@@ -76,6 +99,8 @@ void CStepRunner::Shared::Deliver(const std::wstring& text)
 
 void CStepRunner::Shared::Run()
 {
+    if (!strCapturedFile.empty())
+        ::DeleteFileW(strCapturedFile.c_str());
     if (!StartProcess())
         return;
     CToolOutputDecoder decoder;
@@ -85,9 +110,12 @@ void CStepRunner::Shared::Run()
             Deliver(text);
     }
     const DWORD code = pProcess->WaitForExitCode();
+    std::wstring rest = decoder.Finish();
+    if (!strCapturedFile.empty())
+        rest += TakeCapturedOutput(strCapturedFile);
     std::lock_guard lock(mutex);
     pProcess->Release();
-    pending += decoder.Finish();
+    pending += rest;
     EndLocked(code);
 }
 
@@ -111,12 +139,13 @@ void CStepRunner::SetProcess(std::unique_ptr<CPipeProcess> process)
     m_pShared->pProcess = std::move(process);
 }
 
-void CStepRunner::Start(const std::string& commandLine, HWND notifyWnd, UINT message)
+void CStepRunner::Start(const std::string& commandLine, HWND notifyWnd, UINT message, const std::string& capturedFile)
 {
     Shared& shared = *m_pShared;
     {
         std::lock_guard lock(shared.mutex);
         shared.strCommandLine = commandLine;
+        shared.strCapturedFile = Widen(capturedFile);
         shared.notifyWnd = notifyWnd;
         shared.message = message;
         shared.pending.clear();

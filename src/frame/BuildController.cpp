@@ -33,7 +33,7 @@ void CBuildController::BeginCommand(bool bLinkAfterCompile)
 }
 
 void CBuildController::Start(BuildAction action, const std::string& sourcePath, std::unique_ptr<CBatchFile> batch,
-                             HWND notifyWnd, UINT message)
+                             const std::string& capturedFile, HWND notifyWnd, UINT message)
 {
     if (m_bClearFirst)
         m_output.Clear();
@@ -41,7 +41,7 @@ void CBuildController::Start(BuildAction action, const std::string& sourcePath, 
     m_action = action;
     m_strSourcePath = sourcePath;
     m_pBatch = std::move(batch);
-    m_runner.Start(m_pBatch->CommandLine(), notifyWnd, message);
+    m_runner.Start(m_pBatch->CommandLine(), notifyWnd, message, capturedFile);
 }
 
 UINT CBuildController::StatusTextId() const

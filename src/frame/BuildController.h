@@ -36,9 +36,10 @@ public:
     // A compile, link or build command begins: its first step starts on an empty panel.
     void BeginCommand(bool bLinkAfterCompile);
     // Runs the step of the source file whose batch file has been written and closed; the
-    // runner posts message to notifyWnd when it has something to report.
-    void Start(BuildAction action, const std::string& sourcePath, std::unique_ptr<CBatchFile> batch, HWND notifyWnd,
-               UINT message);
+    // runner posts message to notifyWnd when it has something to report. A DOSBox step's
+    // tool writes its output into capturedFile, which is shown at the step's end.
+    void Start(BuildAction action, const std::string& sourcePath, std::unique_ptr<CBatchFile> batch,
+               const std::string& capturedFile, HWND notifyWnd, UINT message);
     bool IsRunning() const { return m_runner.IsRunning(); }
     // The status text of the running step.
     UINT StatusTextId() const;

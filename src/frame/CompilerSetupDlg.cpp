@@ -2,12 +2,20 @@
 #include "frame/CompilerSetupDlg.h"
 
 #include "build/CompilerSettings.h"
+#include "build/DosRoute.h"
 #include "framework/CDataExchange.h"
 #include "framework/CFileDialog.h"
+#include "framework/MessageBox.h"
+#include "framework/Strings.h"
 #include "resource.h"
 
-CCompilerSetupDlg::CCompilerSetupDlg(const std::string& compiler, const std::string& linker)
-    : CDialog(IDD_COMPILER_SETUP), m_strCompiler(compiler), m_strLinker(linker)
+namespace {
+const char kToolFilter[] = "exe files (*.exe) | *.exe";
+}
+
+CCompilerSetupDlg::CCompilerSetupDlg(const std::string& compiler, const std::string& linker,
+                                     const std::string& dosEmulator)
+    : CDialog(IDD_COMPILER_SETUP), m_strCompiler(compiler), m_strLinker(linker), m_strDosEmulator(dosEmulator)
 {
 }
 
@@ -15,6 +23,7 @@ void CCompilerSetupDlg::DoDataExchange(CDataExchange* pDX)
 {
     DDX_Text(pDX, IDC_COMPILER_PATH, m_strCompiler);
     DDX_Text(pDX, IDC_LINKER_PATH, m_strLinker);
+    DDX_Text(pDX, IDC_DOS_EMULATOR_PATH, m_strDosEmulator);
 }
 
 bool CCompilerSetupDlg::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -35,6 +44,9 @@ bool CCompilerSetupDlg::OnCommand(WPARAM wParam, LPARAM lParam)
             return true;
         case IDC_BROWSE_LINKER:
             OnBrowseLinker();
+            return true;
+        case IDC_BROWSE_DOS_EMULATOR:
+            OnBrowseDosEmulator();
             return true;
         }
     }
@@ -66,9 +78,21 @@ void CCompilerSetupDlg::OnRadioMcs51()
     PickToolchain(CompilerType::Mcs51);
 }
 
-void CCompilerSetupDlg::BrowseFor(std::string& path)
+void CCompilerSetupDlg::OnOK()
 {
-    CFileDialog dialog(true, "", "*.exe", 0, "exe files (*.exe) | *.exe");
+    if (!UpdateData(true))
+        return;
+    if (EmulatorKindOf(m_strDosEmulator) == EmulatorKind::Unknown) {
+        AfxMessageBox(FormatResString(IDS_UNKNOWN_EMULATOR, {m_strDosEmulator}));
+        ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_DOS_EMULATOR_PATH)), TRUE);
+        return;
+    }
+    EndDialog(IDOK);
+}
+
+void CCompilerSetupDlg::BrowseFor(std::string& path, const std::string& filter)
+{
+    CFileDialog dialog(true, "", "*.exe", 0, filter);
     if (dialog.DoModal() != IDOK)
         return;
     UpdateData(true);
@@ -78,10 +102,15 @@ void CCompilerSetupDlg::BrowseFor(std::string& path)
 
 void CCompilerSetupDlg::OnBrowseCompiler()
 {
-    BrowseFor(m_strCompiler);
+    BrowseFor(m_strCompiler, kToolFilter);
 }
 
 void CCompilerSetupDlg::OnBrowseLinker()
 {
-    BrowseFor(m_strLinker);
+    BrowseFor(m_strLinker, kToolFilter);
+}
+
+void CCompilerSetupDlg::OnBrowseDosEmulator()
+{
+    BrowseFor(m_strDosEmulator, LoadResString(IDS_EMULATOR_FILTER));
 }

@@ -3,8 +3,7 @@
 
 #include "build/BatchFile.h"
 #include "build/ConsolePath.h"
-
-#include "build/ProgramLauncher.h"
+#include "build/StepCommand.h"
 #include "doc/KorvaneDoc.h"
 #include "frame/CompilerSetupDlg.h"
 #include "framework/CCmdUI.h"
@@ -251,38 +250,57 @@ bool CMainFrame::RunBuildAction(BuildAction action)
     const std::string sourceDir = SplitPath(sourcePath).folder;
     const std::optional<std::string> consoleDir = ConsoleFormOf(sourceDir);
     if (!consoleDir)
-        return ReportUnwritablePath(sourceDir);
+        return ReportProblem({CommandProblem::Kind::PathNotInConsole, sourceDir});
 
     auto batch = std::make_unique<CBatchFile>();
     if (!batch->Create()) {
         AfxMessageBox(IDS_BATCH_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }
-    batch->WriteLine(consoleDir->substr(0, 2));
-    batch->WriteLine("cd " + *consoleDir);
+    batch->WriteLine(DriveLine(*consoleDir));
+    batch->WriteLine(ChangeDirectoryLine(*consoleDir));
     const std::string& tool = action == BuildAction::Compile ? m_compilerSettings.m_strCompilerPath
                                                              : m_compilerSettings.m_strLinkerPath;
     if (tool.empty()) {
         AfxMessageBox(action == BuildAction::Compile ? IDS_NO_COMPILER_PATH : IDS_NO_LINKER_PATH);
         return false;
     }
-    const std::optional<std::string> consoleTool = ConsoleFormOf(tool);
-    const std::optional<std::string> consoleName = ConsoleNameOf(sourcePath);
-    if (!consoleTool || !consoleName) {
+    const StepCommand command = MakeStepCommand(action, sourcePath, tool, m_compilerSettings.m_strDosEmulatorPath);
+    if (command.problem) {
         batch->Delete();
-        return ReportUnwritablePath(consoleTool ? sourcePath : tool);
+        return ReportProblem(*command.problem);
     }
-    batch->WriteLine(ToolLine(action, *consoleTool, *consoleName));
+    batch->WriteLine(command.toolLine);
+    batch->SetCompanionFile(command.configFile);
     batch->Close();
 
-    m_build.Start(action, document->GetSourcePath(), std::move(batch), m_hWnd, WM_BUILD_REPORT);
+    m_build.Start(action, sourcePath, std::move(batch), command.capturedFile, m_hWnd, WM_BUILD_REPORT);
     SetMessageText(AFX_IDS_IDLEMESSAGE);
     return true;
 }
 
-bool CMainFrame::ReportUnwritablePath(const std::string& path)
+bool CMainFrame::ReportProblem(const CommandProblem& problem)
 {
-    AfxMessageBox(FormatResString(IDS_PATH_NOT_IN_CONSOLE, {path}), MB_OK | MB_ICONEXCLAMATION);
+    using Kind = CommandProblem::Kind;
+    struct Message {
+        Kind kind;
+        UINT id;
+        UINT icon;
+    };
+    // The program's own checks show no icon; paths the system does not let through do.
+    static const Message kMessages[] = {
+        {Kind::PathNotInConsole, IDS_PATH_NOT_IN_CONSOLE, MB_ICONEXCLAMATION},
+        {Kind::NoEmulator, IDS_DOS_NEEDS_EMULATOR, 0},
+        {Kind::UnknownEmulator, IDS_UNKNOWN_EMULATOR, 0},
+        {Kind::NotEightDotThree, IDS_DOSBOX_NOT_8_3, 0},
+        {Kind::PathNotForDosBox, IDS_PATH_NOT_FOR_DOSBOX, MB_ICONEXCLAMATION},
+        {Kind::NoDebugger, IDS_NO_DEBUG_EXE, 0},
+        {Kind::ConfigNotWritten, IDS_DOSBOX_CONFIG_FAILED, MB_ICONEXCLAMATION},
+    };
+    for (const Message& message : kMessages) {
+        if (message.kind == problem.kind)
+            AfxMessageBox(FormatResString(message.id, {problem.path}), MB_OK | message.icon);
+    }
     return false;
 }
 
@@ -327,30 +345,35 @@ void CMainFrame::OnStopBuild()
     m_build.Stop();
 }
 
-void CMainFrame::Launch(const std::string& commandLine)
+void CMainFrame::Launch(const LaunchCommand& command)
 {
-    if (!LaunchProgramAsync(commandLine, m_hWnd, WM_LAUNCH_FAILED))
+    if (command.problem)
+        ReportProblem(*command.problem);
+    else if (!LaunchProgramAsync(command, m_hWnd, WM_LAUNCH_FAILED))
         ShowSystemError(SystemError::Last());
 }
 
 void CMainFrame::OnRun()
 {
-    Launch(RunCommandLine(GetSourceDir(), GetSourceName()));
+    Launch(MakeRunCommand(GetSourceDir(), GetSourceName(), m_compilerSettings.m_strDosEmulatorPath));
 }
 
 void CMainFrame::OnDebug()
 {
-    Launch(DebugCommandLine(GetSourceDir(), GetSourceName()));
+    Launch(MakeDebugCommand(GetSourceDir(), GetSourceName(), m_compilerSettings.m_strCompilerPath,
+                            m_compilerSettings.m_strDosEmulatorPath));
 }
 
 void CMainFrame::OnSetCompiler()
 {
     LoadCompilerSettings();
-    CCompilerSetupDlg dialog(m_compilerSettings.m_strCompilerPath, m_compilerSettings.m_strLinkerPath);
+    CCompilerSetupDlg dialog(m_compilerSettings.m_strCompilerPath, m_compilerSettings.m_strLinkerPath,
+                             m_compilerSettings.m_strDosEmulatorPath);
     if (dialog.DoModal(this) != IDOK)
         return;
     if (dialog.GetCompilerType() == CompilerType::None)
         AfxMessageBox(IDS_NO_COMPILER_TYPE);
-    m_compilerSettings = CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker()};
+    m_compilerSettings = CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker(),
+                                          dialog.GetDosEmulator()};
     SaveCompilerSettings();
 }

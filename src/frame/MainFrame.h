@@ -5,6 +5,7 @@
 #include "build/BuildAction.h"
 #include "build/CompilerSettings.h"
 #include "build/PipeProcess.h"
+#include "build/ProgramLauncher.h"
 #include "frame/BuildController.h"
 #include "frame/OutputWindow.h"
 #include "frame/ToolDia.h"
@@ -74,16 +75,16 @@ private:
     void DockBars();
     void TogglePanel(CControlBar& bar);
     CKorvaneDoc* GetSourceDocument() const;
-    void Launch(const std::string& commandLine);
+    // Starts what run or debug made, or tells why there is nothing to start.
+    void Launch(const LaunchCommand& command);
     bool IsCommandEnabled(UINT id) const;
     // F5, F7 and F8: the first step of the command, unless a step still runs.
     void BeginBuildCommand(BuildAction first, bool linkAfterCompile);
     // The build runner has something to report.
     void OnBuildReport();
     void ShowSystemError(const SystemError& error);
-    // Tells that a path cannot be written into the batch file so that cmd.exe reads it back;
-    // false, for the step that stops there.
-    bool ReportUnwritablePath(const std::string& path);
+    // Tells why a build step, run or debug cannot start; false, for the step that stops there.
+    bool ReportProblem(const CommandProblem& problem);
 
 
     CCaptionBar m_wndUtilityBar;

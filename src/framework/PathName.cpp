@@ -25,6 +25,18 @@ PathParts SplitPath(const std::string& path)
     return PathParts{path.substr(0, separators.back()), path.substr(separators.back() + 1)};
 }
 
+std::string FolderPath(const std::string& folder)
+{
+    return folder.size() == 2 && folder[1] == ':' ? folder + "\\" : folder;
+}
+
+std::string TemporaryFolder()
+{
+    wchar_t folder[MAX_PATH + 1] = L"";
+    const DWORD n = ::GetTempPathW(MAX_PATH + 1, folder);
+    return n > 0 && n <= MAX_PATH ? Narrow(std::wstring_view(folder, n)) : std::string();
+}
+
 std::string FullPathOf(const std::string& path)
 {
     std::wstring wide = Widen(path);

@@ -17,6 +17,13 @@ struct PathParts {
 // Splits path at its last separator; a path without one is all name.
 PathParts SplitPath(const std::string& path);
 
+// A folder as SplitPath gives it, as a path that names that folder alone: a bare drive
+// ("c:", which stands for the current folder on that drive) gets its backslash.
+std::string FolderPath(const std::string& folder);
+
+// The user's temporary folder with its trailing backslash; empty when the system names none.
+std::string TemporaryFolder();
+
 // The full path of a path relative to the current folder (the path itself when the system
 // cannot make one).
 std::string FullPathOf(const std::string& path);

@@ -106,6 +106,7 @@ void ExpectEmptyLayout(HKEY root)
     EXPECT_TRUE(type.exists);
     EXPECT_EQ(static_cast<DWORD>(REG_SZ), type.type);
     EXPECT_EQ(std::string(1, '\0'), type.data);
+    EXPECT_EQ(std::string(1, '\0'), ReadRaw(root, kSettingsKeyPath, "dos").data);
     for (const char* sub : {"masm", "tasm", "mcs"}) {
         SCOPED_TRACE(sub);
         ASSERT_TRUE(KeyExists(root, Sub(sub)));
@@ -409,6 +410,44 @@ TEST_F(CompilerSettingsTest, PathsInAnyScriptRoundTrip)
     EXPECT_TRUE(LoadCompilerSettings(loaded));
     EXPECT_EQ(compiler, loaded.m_strCompilerPath);
     EXPECT_EQ("c:\\link.exe", loaded.m_strLinkerPath);
+}
+
+// Paths of 200 bytes or more were once dropped on reading.
+TEST_F(CompilerSettingsTest, PathsOfAnyLengthAreRead)
+{
+    LayOut();
+    const std::string compiler = "c:\\" + std::string(300, 'm') + "\\masm.exe";
+    std::string linker = "c:\\";
+    for (int i = 0; i < 60; ++i)
+        linker += "汇编";
+    linker += "\\link.exe";
+    const std::string emulator = "c:\\" + std::string(250, 'd') + "\\dosbox.exe";
+    SaveCompilerSettings(CompilerSettings{CompilerType::Masm, compiler, linker, emulator});
+    CompilerSettings loaded;
+    EXPECT_EQ(Load(loaded), (CompilerSettings{CompilerType::Masm, compiler, linker, emulator}));
+    std::string readCompiler, readLinker;
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, readCompiler, readLinker));
+    EXPECT_EQ(readCompiler, compiler);
+    EXPECT_EQ(readLinker, linker);
+}
+
+TEST_F(CompilerSettingsTest, TheEmulatorIsKeptBesideTheTypeWhateverTheToolchain)
+{
+    LayOut();
+    SaveCompilerSettings(CompilerSettings{CompilerType::None, "c:\\x.exe", "", "c:\\dos box\\msdos.exe"});
+    EXPECT_EQ("c:\\dos box\\msdos.exe", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "dos"));
+    EXPECT_EQ("", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
+    CompilerSettings loaded = Settings(CompilerType::Tasm, "c", "l");
+    EXPECT_EQ(Load(loaded), (CompilerSettings{CompilerType::None, "c", "l", "c:\\dos box\\msdos.exe"}));
+
+    // Below the user's key where the machine-wide one is refused.
+    ClearCompilerSettings();
+    SetMachineWideSettingsRefused(true);
+    LoadCompilerSettings(loaded);
+    SaveCompilerSettings(CompilerSettings{CompilerType::Masm, "", "", "c:\\dosbox\\dosbox.exe"});
+    EXPECT_EQ("c:\\dosbox\\dosbox.exe", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "dos"));
+    CompilerSettings fresh;
+    EXPECT_EQ(Load(fresh).m_strDosEmulatorPath, "c:\\dosbox\\dosbox.exe");
 }
 
 TEST_F(CompilerSettingsTest, KeysAreVolatile)

@@ -13,6 +13,7 @@
 #include "framework/Unicode.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
+#include "support/RecordingProcess.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -28,30 +29,6 @@ std::string LongPathOf(const std::string& path)
     DWORD n = ::GetLongPathNameW(Widen(path).c_str(), longPath, MAX_PATH * 4);
     return n > 0 && n < MAX_PATH * 4 ? Narrow(longPath) : path;
 }
-
-bool Contains(const std::string& text, const std::string& part)
-{
-    return text.find(part) != std::string::npos;
-}
-
-bool EndsWith(const std::string& text, const std::string& ending)
-{
-    return text.size() >= ending.size() && text.compare(text.size() - ending.size(), ending.size(), ending) == 0;
-}
-
-// The runner the frame starts its batch files with, remembering their command lines.
-class RecordingProcess : public CPipeProcess {
-public:
-    explicit RecordingProcess(std::vector<std::string>& commands) : m_commands(commands) {}
-    bool Start(const std::string& commandLine) override
-    {
-        m_commands.push_back(commandLine);
-        return CPipeProcess::Start(commandLine);
-    }
-
-private:
-    std::vector<std::string>& m_commands;
-};
 }
 
 class BuildCommands : public ::testing::Test {
@@ -62,7 +39,7 @@ protected:
         m_session = std::make_unique<KorvaneSession>();
         ASSERT_TRUE(m_session->Started());
         SetTools(HelperPath("standin_tool.exe"), HelperPath("standin_tool.exe"));
-        Frame().SetPipeProcess(std::make_unique<RecordingProcess>(m_commands));
+        Frame().SetPipeProcess(std::make_unique<RecordingProcess>(m_commands, &m_batches));
     }
     void TearDown() override
     {
@@ -81,7 +58,7 @@ protected:
     }
     void SetTools(const std::string& compiler, const std::string& linker)
     {
-        Frame().SetCompilerSettings(CompilerSettings{CompilerType::Masm, compiler, linker});
+        Frame().SetCompilerSettings(CompilerSettings{CompilerType::Masm, compiler, linker, ""});
     }
     void SetCompiler(const std::string& compiler) { SetTools(compiler, Frame().GetCompilerSettings().m_strLinkerPath); }
     void SetLinker(const std::string& linker) { SetTools(Frame().GetCompilerSettings().m_strCompilerPath, linker); }
@@ -99,6 +76,7 @@ protected:
     ScratchDir m_dir{"build-commands"};
     MessageBoxRecorder m_boxes;
     std::vector<std::string> m_commands;
+    std::vector<std::string> m_batches;
     std::unique_ptr<KorvaneSession> m_session;
 };
 
@@ -157,7 +135,7 @@ TEST_F(BuildCommands, AMissingToolPathLeavesTheFirstTwoLines)
     SetCompiler("");
     RunCommand(ID_COMPILE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{std::string("您忘了还没设置编译器路径了，请在选项菜单中选择设置")});
-    EXPECT_EQ(ReadFileBytes(kBatchPath), m_dir.Path().substr(0, 2) + "\r\ncd " + m_dir.Path() + "\r\n");
+    EXPECT_EQ(ReadFileBytes(kBatchPath), m_dir.Path().substr(0, 2) + "\r\ncd /d " + m_dir.Path() + "\r\n");
 
     m_boxes.Clear();
     SetLinker("");
@@ -234,16 +212,49 @@ TEST_F(BuildCommands, APathTheConsoleCannotReadIsReportedInsteadOfRun)
     }
 }
 
+// Also when the interpreter starts in another folder of that drive, which "cd c:" would keep.
 TEST_F(BuildCommands, ASourceInADriveRootChangesToThatRoot)
 {
     const std::string path = "c:\\korvane-root-test.asm";
     WriteFileBytes(path, "nop\r\n");
     ASSERT_NE(TheAppOpen(path), nullptr);
     EXPECT_EQ(Frame().GetSourceDir(), "c:");
+    wchar_t previous[MAX_PATH * 4] = L"";
+    ::GetCurrentDirectoryW(MAX_PATH * 4, previous);
+    ::SetCurrentDirectoryW(Widen(m_dir.Path()).c_str());
     RunCommand(ID_COMPILE);
-    EXPECT_TRUE(Contains(Output(), ">cd c:")) << Output();
-    EXPECT_TRUE(Contains(Output(), "standin_tool directory: c:\\")) << Output();
+    ::SetCurrentDirectoryW(previous);
+    EXPECT_TRUE(Contains(Output(), ">cd /d c:\\")) << Output();
+    EXPECT_TRUE(Contains(Output(), "standin_tool directory: c:\\\r\n")) << Output();
     ::DeleteFileA(path.c_str());
+}
+
+// A source folder and a tool folder whose names cmd.exe would split or act on, and a source
+// name it would act on: the batch file quotes and escapes them, and the tool gets them back.
+TEST_F(BuildCommands, PathsWithBlanksAndCmdsSpecialCharactersReachTheToolUnchanged)
+{
+    const std::string folder = m_dir.Folder("my work") + "\\a&b (1) 100%";
+    MakeFolder(folder);
+    const std::string tool = m_dir.Folder("tool dir") + "\\standin_tool.exe";
+    ASSERT_TRUE(::CopyFileW(Widen(HelperPath("standin_tool.exe")).c_str(), Widen(tool).c_str(), FALSE));
+    SetTools(tool, tool);
+    const std::string log = m_dir.File("tool.log");
+    ::SetEnvironmentVariableW(L"KORVANE_STANDIN_LOG", Widen(log).c_str());
+    for (const char* name : {"hello.asm", "x&y%.asm"}) {
+        WriteFileBytes(folder + "\\" + name, "nop\r\n");
+        ASSERT_NE(TheAppOpen(folder + "\\" + name), nullptr);
+        RunCommand(ID_COMPILE);
+    }
+    ::SetEnvironmentVariableW(L"KORVANE_STANDIN_LOG", nullptr);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    ASSERT_EQ(m_batches.size(), 2u);
+    EXPECT_EQ(m_batches[0], folder.substr(0, 2) + "\r\ncd /d \"" + m_dir.Path() + "\\my work\\a&b (1) 100%%\"\r\n" +
+                                Quoted(tool) + " hello.asm;\r\n");
+    EXPECT_TRUE(EndsWith(m_batches[1], Quoted(tool) + " x^&y%%.asm;\r\n")) << m_batches[1];
+    EXPECT_EQ(ReadFileBytes(log), "standin_tool command line: " + Quoted(tool) + " hello.asm;\r\n" +
+                                      "standin_tool directory: " + folder + "\r\n" +
+                                      "standin_tool command line: " + Quoted(tool) + " x&y%.asm;\r\n" +
+                                      "standin_tool directory: " + folder + "\r\n");
 }
 
 TEST_F(BuildCommands, BuildStopsAtAMissingCompilerPath)
@@ -267,7 +278,7 @@ TEST_F(BuildCommands, LongOutputZeroBytesSplitCharactersAndLineEndsReachThePanel
         {"gbksplit", L"ab\u4E2Dcd"},       {"crlfsplit", L"one\r\ntwo\r\n"},
     };
     for (const auto& [mode, shown] : cases) {
-        SetCompiler(HelperPath("pipe_child.exe") + " " + mode);
+        SetCompiler(Quoted(HelperPath("pipe_child.exe")) + " " + mode);
         RunCommand(ID_COMPILE);
         const std::wstring output = OutputText();
         // The tool's output starts on the line after the interpreter's echo of its command line.
@@ -392,7 +403,7 @@ TEST_F(BuildCommands, AStepShowsItsOutputWhileItRunsAndEndsWithItsLine)
 TEST_F(BuildCommands, StopEndsTheToolAndWhatItStartedAndABuildLinksNothing)
 {
     OpenSource("spawn.asm");
-    SetCompiler(HelperPath("gated_tool.exe") + " spawn");
+    SetCompiler(Quoted(HelperPath("gated_tool.exe")) + " spawn");
     m_session->Command(ID_BUILD);
     ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "gated_tool pids"); })) << Output();
     // The interpreter, the tool, and the copy the tool started.
@@ -413,7 +424,7 @@ TEST_F(BuildCommands, BuildLinksOnlyAfterACompileThatSucceeded)
 {
     OpenSource("both.asm");
     OutputWindow(Frame()).SetWindowText("before");
-    SetCompiler(HelperPath("pipe_child.exe") + " exit 3");
+    SetCompiler(Quoted(HelperPath("pipe_child.exe")) + " exit 3");
     RunCommand(ID_BUILD);
     EXPECT_EQ(m_commands.size(), 1u);
     std::string output = Output();
@@ -472,7 +483,7 @@ TEST_F(BuildCommands, ClosingWhileAToolRunsAsksAndNoKeepsItRunning)
 TEST_F(BuildCommands, ClosingWhileAToolRunsWithYesAsksAboutTheDocumentThenEndsTheTree)
 {
     OpenSource("yes.asm");
-    SetCompiler(HelperPath("gated_tool.exe") + " spawn");
+    SetCompiler(Quoted(HelperPath("gated_tool.exe")) + " spawn");
     m_session->Command(ID_COMPILE);
     ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "gated_tool pids"); }));
     std::vector<UniqueHandle> tree = OpenToolTree(Output());

@@ -180,3 +180,51 @@ TEST_F(CompilerSetup, CancelChangesNothing)
     EXPECT_EQ(Frame().GetCompilerSettings().m_compilerType, CompilerType::Masm);
     EXPECT_EQ(Frame().GetCompilerSettings().m_strCompilerPath, "c:\\masm\\masm.exe");
 }
+
+TEST_F(CompilerSetup, TheEmulatorRowShowsBrowsesAndStoresTheEmulator)
+{
+    {
+        CRegistryKey key(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(key.Open(kSettingsKeyPath));
+        key.SetString(kDosEmulatorValueName, "c:\\dos\\msdos.exe");
+    }
+    FileDialogAnswerer files;
+    files.QueueAnswer("c:\\DOSBox-0.74\\DOSBox.exe");
+    std::string shown, picked;
+    RunDialog([&](HWND dialog) {
+        shown = FieldText(dialog, IDC_DOS_EMULATOR_PATH);
+        Click(dialog, IDC_BROWSE_DOS_EMULATOR);
+        picked = FieldText(dialog, IDC_DOS_EMULATOR_PATH) + "|" + FieldText(dialog, IDC_COMPILER_PATH);
+        Click(dialog, IDC_RADIO_TASM);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(shown, "c:\\dos\\msdos.exe");
+    EXPECT_EQ(picked, "c:\\DOSBox-0.74\\DOSBox.exe|c:\\masm\\masm.exe");
+    EXPECT_EQ(files.LastFilter(), std::string("程序 (*.exe)|*.exe"));
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(Stored("", kDosEmulatorValueName), "c:\\DOSBox-0.74\\DOSBox.exe");
+    EXPECT_EQ(Stored("", kTypeValueName), "tasm");
+    EXPECT_EQ(Frame().GetCompilerSettings().m_strDosEmulatorPath, "c:\\DOSBox-0.74\\DOSBox.exe");
+}
+
+TEST_F(CompilerSetup, AnEmulatorOfNoKnownKindKeepsTheDialogOpen)
+{
+    bool open = false, focused = false;
+    RunDialog([&](HWND dialog) {
+        ::SetDlgItemTextA(dialog, IDC_DOS_EMULATOR_PATH, "c:\\emu\\qemu.exe");
+        Click(dialog, IDC_RADIO_MCS51);
+        Click(dialog, IDOK);
+        open = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
+        focused = ::GetFocus() == ::GetDlgItem(dialog, IDC_DOS_EMULATOR_PATH);
+        // No emulator at all is fine.
+        ::SetDlgItemTextA(dialog, IDC_DOS_EMULATOR_PATH, "");
+        Click(dialog, IDOK);
+    });
+    EXPECT_TRUE(open);
+    EXPECT_TRUE(focused);
+    ASSERT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_EQ(m_boxes.Texts()[0], std::string("不认识这个 DOS 模拟器：c:\\emu\\qemu.exe。DOS 模拟器的文件名要以 dosbox"
+                                              "（DOSBox、DOSBox-X、DOSBox Staging）或 msdos（MS-DOS Player）开头。"));
+    EXPECT_EQ(Stored("", kTypeValueName), "mcs");
+    EXPECT_EQ(Stored("", kDosEmulatorValueName), "");
+}

@@ -18,14 +18,6 @@ std::string CurrentDirectory()
     ::GetCurrentDirectoryA(sizeof dir, dir);
     return dir;
 }
-
-size_t Count(const std::string& text, const std::string& part)
-{
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
-        ++count;
-    return count;
-}
 }
 
 class Launcher : public ::testing::Test {
@@ -63,11 +55,16 @@ protected:
 TEST(LauncherCommandLines, AreBuiltFromTheSourceNameAndDirectory)
 {
     EXPECT_EQ(RunCommandLine("c:\\work", "hello.asm"), "c:\\work\\hello");
-    EXPECT_EQ(DebugCommandLine("c:\\work", "hello.asm"), "debug.exe c:\\work\\hello.exe");
+    EXPECT_EQ(DebugCommandLine("debug.exe", "c:\\work", "hello.asm"), "debug.exe c:\\work\\hello.exe");
     // A fresh document: a lone backslash, and the debugger's ".exe" after it.
     EXPECT_EQ(RunCommandLine("", ""), "\\");
-    EXPECT_EQ(DebugCommandLine("", ""), "debug.exe \\.exe");
+    EXPECT_EQ(DebugCommandLine("debug.exe", "", ""), "debug.exe \\.exe");
     EXPECT_EQ(RunCommandLine("c:", "a.s"), "c:\\");
+    // Blanks are quoted; what only cmd.exe would act on is not.
+    EXPECT_EQ(RunCommandLine("c:\\my work\\a&b 100%", "hello.asm"), "\"c:\\my work\\a&b 100%\\hello\"");
+    EXPECT_EQ(RunCommandLine("c:\\a&b(1)%", "hello.asm"), "c:\\a&b(1)%\\hello");
+    EXPECT_EQ(DebugCommandLine("c:\\dos tools\\debug.exe", "c:\\my work", "hello.asm"),
+              "\"c:\\dos tools\\debug.exe\" \"c:\\my work\\hello.exe\"");
 }
 
 TEST_F(Launcher, RunStartsTheProgramInTheEnvironmentsDirectory)
@@ -80,6 +77,17 @@ TEST_F(Launcher, RunStartsTheProgramInTheEnvironmentsDirectory)
     EXPECT_NE(Log().find("directory: " + CurrentDirectory() + "\r\n"), std::string::npos) << Log();
     EXPECT_EQ(OutputWindow(Frame()).GetWindowText(), "untouched");
     EXPECT_TRUE(m_boxes.Texts().empty());
+}
+
+TEST_F(Launcher, RunQuotesAProgramPathWithBlanks)
+{
+    const std::string folder = m_dir.Folder("my programs");
+    WriteFileBytes(folder + "\\hello.asm", "nop\r\n");
+    ASSERT_TRUE(::CopyFileA(HelperPath("standin_tool.exe").c_str(), (folder + "\\hello.exe").c_str(), FALSE));
+    ASSERT_NE(AfxGetApp()->OpenDocumentFile(folder + "\\hello.asm"), nullptr);
+    m_session->Command(ID_RUN);
+    ASSERT_TRUE(WaitFor([&] { return Log().find("directory") != std::string::npos; }));
+    EXPECT_NE(Log().find("command line: " + Quoted(folder + "\\hello") + "\r\n"), std::string::npos) << Log();
 }
 
 TEST_F(Launcher, TwoRunsStartTwoPrograms)
@@ -116,7 +124,10 @@ TEST_F(Launcher, DebugFindsTheDebuggerOnThePath)
     bool ran = WaitFor([&] { return Log().find("command line") != std::string::npos; });
     ::SetEnvironmentVariableA("PATH", path);
     ASSERT_TRUE(ran);
-    EXPECT_NE(Log().find("command line: debug.exe " + m_dir.File("hello.exe") + "\r\n"), std::string::npos) << Log();
+    // The system has no debug.exe of its own: the one found is started by its full path.
+    EXPECT_NE(Log().find("command line: " + tools + "\\debug.exe " + m_dir.File("hello.exe") + "\r\n"),
+              std::string::npos)
+        << Log();
 }
 
 // The worker thread on its own, posting to a window of the test.
@@ -130,9 +141,10 @@ protected:
     // Runs the command line to the end of its worker thread; the error it posted, if any.
     bool Launch(const std::string& commandLine, DWORD* error)
     {
-        std::string copy = commandLine;
-        UniqueHandle thread = LaunchProgramAsync(copy, m_window.GetSafeHwnd(), kFailed);
-        copy.assign(copy.size(), '?');
+        LaunchCommand command;
+        command.commandLine = commandLine;
+        UniqueHandle thread = LaunchProgramAsync(command, m_window.GetSafeHwnd(), kFailed);
+        command.commandLine.assign(commandLine.size(), '?');
         if (!thread || ::WaitForSingleObject(thread.get(), 10000) != WAIT_OBJECT_0)
             return false;
         MSG msg;

@@ -124,6 +124,10 @@ std::string ExecutableDir();
 std::string HelperPath(const std::string& fileName);
 // A path in double quotes, as a command line takes it.
 std::string Quoted(const std::string& path);
+// Whether text holds part, or ends with ending; how often part occurs in text.
+bool Contains(const std::string& text, const std::string& part);
+bool EndsWith(const std::string& text, const std::string& ending);
+size_t Count(const std::string& text, const std::string& part);
 // The program's per-user profile (the recent files and the rest), removed.
 void ClearProfile();
 // The compiler settings, removed below both roots they may live in.

@@ -1,0 +1,36 @@
+// How a program is started: directly, or, when it is a DOS program this system cannot run,
+// through the DOS emulator the user set, whose kind its file name tells.
+#pragma once
+
+#include "build/CommandProblem.h"
+
+#include <optional>
+#include <string>
+
+enum class EmulatorKind {
+    None,
+    // MS-DOS Player (msdos*.exe): a console program that runs a DOS program in its console.
+    MsDosPlayer,
+    // DOSBox 0.74 and DOSBox Staging (dosbox*.exe): a window of their own.
+    DosBox,
+    // DOSBox-X (dosbox-x*.exe, dosbox_x*.exe).
+    DosBoxX,
+    Unknown,
+};
+
+// The kind from the file name, letter case aside: None for an empty path.
+EmulatorKind EmulatorKindOf(const std::string& emulatorPath);
+// What a DOSBox kind is started with after its -conf option: -noconsole hides the console
+// window DOSBox 0.74 opens beside its own, -fastlaunch skips DOSBox-X's start-up screen.
+std::string DosBoxOptions(EmulatorKind kind);
+
+enum class Route { Direct, MsDosPlayer, DosBox };
+
+struct RouteChoice {
+    Route route = Route::Direct;
+    std::optional<CommandProblem> problem;
+};
+
+// Direct for a program this system runs itself; for a DOS program it cannot run, the route
+// of the emulator, or the problem when there is none (or none the program knows).
+RouteChoice ChooseRoute(const std::string& program, const std::string& emulatorPath);

@@ -1,0 +1,30 @@
+// A runner for the frame's build steps that remembers the command line of every step it
+// starts and, when asked, the batch file that command line names, as it was at the start.
+#pragma once
+
+#include "build/PipeProcess.h"
+#include "support/TestSupport.h"
+
+#include <string>
+#include <vector>
+
+class RecordingProcess : public CPipeProcess {
+public:
+    explicit RecordingProcess(std::vector<std::string>& commands, std::vector<std::string>* batches = nullptr)
+        : m_commands(commands), m_batches(batches)
+    {
+    }
+    bool Start(const std::string& commandLine) override
+    {
+        m_commands.push_back(commandLine);
+        if (m_batches) {
+            const bool quoted = commandLine.size() > 1 && commandLine.front() == '"';
+            m_batches->push_back(ReadFileBytes(quoted ? commandLine.substr(1, commandLine.size() - 2) : commandLine));
+        }
+        return CPipeProcess::Start(commandLine);
+    }
+
+private:
+    std::vector<std::string>& m_commands;
+    std::vector<std::string>* m_batches;
+};
