@@ -17,7 +17,9 @@ std::string StepArgument(BuildAction action, const std::string& sourceName);
 std::string DriveLine(const std::string& sourceDir);
 std::string ChangeDirectoryLine(const std::string& sourceDir);
 
-// A tool as the settings hold it: a path, or a path in double quotes followed by options.
+// A tool as the settings hold it: a path, or a path in double quotes followed by options, or
+// (as older settings have it) an unquoted path to a file followed by options.
+
 struct ToolSetting {
     std::string program;
     std::string options;

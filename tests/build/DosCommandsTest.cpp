@@ -81,6 +81,27 @@ TEST(BuildTexts, ChangeIntoTheFolderAndSplitTheToolSetting)
     }
 }
 
+TEST(BuildTexts, AnUnquotedSettingSplitsAfterTheFirstPartThatIsAFile)
+{
+    ScratchDir dir("tool setting");
+    ::CreateDirectoryA(dir.File("masm 5").c_str(), nullptr);
+    const std::string tool = dir.File("masm 5\\masm.exe");
+    WriteFileBytes(tool, "MZ");
+
+    ToolSetting withOptions = SplitToolSetting(tool + "  /Zi /W2");
+    EXPECT_EQ(withOptions.program, tool);
+    EXPECT_EQ(withOptions.options, "/Zi /W2");
+    ToolSetting whole = SplitToolSetting(tool);
+    EXPECT_EQ(whole.program, tool);
+    EXPECT_EQ(whole.options, "");
+    // Nothing on disk to split by: the setting stays one path, and its absence is reported later.
+    const std::string missing = dir.File("masm 6\\masm.exe /Zi");
+    EXPECT_EQ(SplitToolSetting(missing).program, missing);
+    ::DeleteFileA(tool.c_str());
+    ::RemoveDirectoryA(dir.File("masm 5").c_str());
+}
+
+
 TEST(DosProgram, IsAnMzFileWithoutAPeHeaderOrAComFile)
 {
     ScratchDir dir("dos-program");
