@@ -24,8 +24,8 @@ constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
 // The build runner's worker has output or the end of a step for the frame.
 constexpr UINT WM_BUILD_REPORT = WM_APP + 2;
 
-const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_ENCODING, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
-                            ID_INDICATOR_SCRL};
+const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING,
+                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,        ID_INDICATOR_SCRL};
 
 
 // Toolbar images in button order.
