@@ -91,6 +91,7 @@ bool CMainFrame::CreatePanelBars()
 void CMainFrame::CreateOutputWindow()
 {
     m_wndOutput.Create(m_wndOutputBar, IDC_OUTPUT);
+    m_wndOutput.SetMessageHandler([this](const IndexedMessage& message) { m_messages.GoTo(message); });
 }
 
 void CMainFrame::CreateUtilityPage()
@@ -150,6 +151,8 @@ bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
     case ID_RUN: handler = &CMainFrame::OnRun; break;
     case ID_DEBUG: handler = &CMainFrame::OnDebug; break;
     case ID_SET_COMPILER: handler = &CMainFrame::OnSetCompiler; break;
+    case ID_NEXT_MESSAGE: handler = &CMainFrame::OnNextMessage; break;
+    case ID_PREV_MESSAGE: handler = &CMainFrame::OnPrevMessage; break;
     }
     if (!handler)
         return CFrameWnd::OnCmdMsg(nID, pCmdUI);
@@ -292,7 +295,8 @@ void CMainFrame::OnBuildReport()
     StepOutcome outcome = m_build.OnReport(document ? document->GetSourcePath() : std::string());
     if (!outcome.bEnded)
         return;
-    SetMessageText(AFX_IDS_IDLEMESSAGE);
+    // What the tools said, counted; a step that never started said nothing.
+    SetMessageText(outcome.failure ? GetIdleMessage() : m_messages.Summary());
     if (outcome.failure)
         ShowSystemError(*outcome.failure);
     if (outcome.bLinkNext)
@@ -353,4 +357,14 @@ void CMainFrame::OnSetCompiler()
         AfxMessageBox(IDS_NO_COMPILER_TYPE);
     m_compilerSettings = CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker()};
     SaveCompilerSettings();
+}
+
+void CMainFrame::OnNextMessage()
+{
+    m_messages.Next();
+}
+
+void CMainFrame::OnPrevMessage()
+{
+    m_messages.Previous();
 }
