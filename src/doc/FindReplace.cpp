@@ -133,19 +133,23 @@ void CFindReplace::ReplaceCurrent()
 
 void CFindReplace::ReplaceAll()
 {
-    const ReplacedText replaced = ReplaceEveryMatch(m_view.Lines().Text(), m_strFind, m_strReplace, m_options);
+    const std::wstring& text = m_view.Lines().Text();
+    const ReplacedText replaced = ReplaceEveryMatch(text, m_strFind, m_strReplace, m_options);
     if (replaced.nCount == 0) {
         ReportNotFound();
         return;
     }
     const TextRange selection = Selection();
-    // The whole text in one replacement: one step that a single Undo takes back.
-    m_view.SendMessage(EM_SETSEL, 0, -1);
-    if (!ReplaceSelection(replaced.strText, replaced.strText)) {
+    const std::wstring after =
+        text.substr(0, replaced.span.nStart) + replaced.strReplacement + text.substr(replaced.span.nEnd);
+    // From the first match to the last in one replacement: one step that a single Undo takes
+    // back, and the control lays out again only the lines in between.
+    m_view.SendMessage(EM_SETSEL, replaced.span.nStart, static_cast<LPARAM>(replaced.span.nEnd));
+    if (!ReplaceSelection(replaced.strReplacement, after)) {
         Select(selection);
         return;
     }
-    const size_t caret = std::min(selection.nStart, replaced.strText.size());
+    const size_t caret = std::min(selection.nStart, after.size());
     Select(TextRange{caret, caret});
     m_view.ShowStatus(FormatResString(IDS_REPLACED, {std::to_string(replaced.nCount)}));
 }

@@ -100,12 +100,14 @@ ReplacedText ReplaceEveryMatch(std::wstring_view text, std::wstring_view what, s
 {
     Haystack haystack(text, what, options);
     ReplacedText result;
-    size_t copied = 0;
-    for (std::optional<TextRange> match = haystack.Forward(0); match; match = haystack.Forward(match->nEnd)) {
-        result.strText.append(text.substr(copied, match->nStart - copied)).append(with);
-        copied = match->nEnd;
+    std::optional<TextRange> match = haystack.Forward(0);
+    if (!match)
+        return result;
+    result.span = TextRange{match->nStart, match->nStart};
+    for (; match; match = haystack.Forward(match->nEnd)) {
+        result.strReplacement.append(text.substr(result.span.nEnd, match->nStart - result.span.nEnd)).append(with);
+        result.span.nEnd = match->nEnd;
         ++result.nCount;
     }
-    result.strText.append(text.substr(copied));
     return result;
 }

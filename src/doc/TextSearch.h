@@ -23,10 +23,13 @@ std::optional<TextRange> FindInText(std::wstring_view text, std::wstring_view wh
 // Whether the range of text is a match of what, as a search would find it there.
 bool IsMatchAt(std::wstring_view text, TextRange range, std::wstring_view what, const SearchOptions& options);
 
+// Every match replaced: the part of the text from the first match to the end of the last,
+// and what takes its place.
 struct ReplacedText {
-    std::wstring strText;
+    TextRange span;
+    std::wstring strReplacement;
     size_t nCount = 0;
 };
-// The text with every match, from the start on and none overlapping, replaced by with.
+// Replaces every match, from the start on and none overlapping, by with.
 ReplacedText ReplaceEveryMatch(std::wstring_view text, std::wstring_view what, std::wstring_view with,
                                const SearchOptions& options);
