@@ -15,6 +15,7 @@
 #define IDD_ABOUTBOX                100
 #define IDD_TOOLDIA                 133
 #define IDD_COMPILER_SETUP          134
+#define IDD_GOTO_LINE               150
 
 // Toolbar images, in button order.
 #define IDI_TB_NEW                  135
@@ -38,11 +39,17 @@
 #define ID_DEBUG                    32777
 #define ID_SET_COMPILER             32778
 #define ID_STOP_BUILD               32779
+#define ID_NEXT_MESSAGE             32780
+#define ID_PREV_MESSAGE             32781
+#define ID_GOTO_LINE                32782
 #define ID_ENCODING_GBK             32783
 #define ID_ENCODING_UTF8            32784
+#define ID_EDIT_FIND_PREVIOUS       32786
+#define ID_VIEW_LINE_NUMBERS        32787
 
 // Status bar panes of the program's own.
 #define ID_INDICATOR_ENCODING       32785
+#define ID_INDICATOR_LINE_COLUMN    32788
 
 // Windows of the main frame.
 #define IDC_OUTPUT                  101
@@ -66,6 +73,9 @@
 #define IDC_BROWSE_LINKER           1011
 #define IDC_DOS_EMULATOR_PATH       1020
 #define IDC_BROWSE_DOS_EMULATOR     1021
+
+// Go to line dialog.
+#define IDC_GOTO_LINE               1012
 
 // The program's own texts.
 #define IDS_SAVE_FIRST              201
@@ -95,6 +105,16 @@
 #define IDS_PATH_NOT_IN_CONSOLE     240
 #define IDS_ENCODING_GBK            241
 #define IDS_ENCODING_UTF8           242
+
+// Texts of the editor's and the output panel's navigation.
+#define IDS_LINE_COLUMN             260
+#define IDS_NO_MORE_MESSAGES        261
+#define IDS_MESSAGE_SUMMARY         262
+#define IDS_NOT_FOUND               263
+#define IDS_REPLACED                264
+#define IDS_SEARCH_WRAPPED_DOWN     265
+#define IDS_SEARCH_WRAPPED_UP       266
+#define IDS_REPLACE_TOO_LARGE       267
 #define IDS_PROGRAM_TEMPLATE        300
 
 // Texts of DOS programs and their emulator.

@@ -38,6 +38,8 @@ void CBuildController::Start(BuildAction action, const std::string& sourcePath, 
     if (m_bClearFirst)
         m_output.Clear();
     m_bClearFirst = false;
+    // F4 starts again from the first message of each step.
+    m_output.RestartMessageWalk();
     m_action = action;
     m_strSourcePath = sourcePath;
     m_pBatch = std::move(batch);

@@ -43,6 +43,8 @@ public:
     bool IsRunning() const { return m_runner.IsRunning(); }
     // The status text of the running step.
     UINT StatusTextId() const;
+    // The source file of the last step started, whose folder the tools ran in; empty before any.
+    const std::string& GetSourcePath() const { return m_strSourcePath; }
     void Stop() { m_runner.Stop(); }
     // Shows what the step printed since the last report and, once it is over, its end. A
     // build links the file it compiled only, so not after another one has been opened.

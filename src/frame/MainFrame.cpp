@@ -23,8 +23,8 @@ constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
 // The build runner's worker has output or the end of a step for the frame.
 constexpr UINT WM_BUILD_REPORT = WM_APP + 2;
 
-const UINT kIndicators[] = {ID_SEPARATOR, ID_INDICATOR_ENCODING, ID_INDICATOR_CAPS, ID_INDICATOR_NUM,
-                            ID_INDICATOR_SCRL};
+const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING,
+                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,        ID_INDICATOR_SCRL};
 
 
 // Toolbar images in button order.
@@ -90,6 +90,7 @@ bool CMainFrame::CreatePanelBars()
 void CMainFrame::CreateOutputWindow()
 {
     m_wndOutput.Create(m_wndOutputBar, IDC_OUTPUT);
+    m_wndOutput.SetMessageHandler([this](const IndexedMessage& message) { m_messages.GoTo(message); });
 }
 
 void CMainFrame::CreateUtilityPage()
@@ -149,6 +150,8 @@ bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
     case ID_RUN: handler = &CMainFrame::OnRun; break;
     case ID_DEBUG: handler = &CMainFrame::OnDebug; break;
     case ID_SET_COMPILER: handler = &CMainFrame::OnSetCompiler; break;
+    case ID_NEXT_MESSAGE: handler = &CMainFrame::OnNextMessage; break;
+    case ID_PREV_MESSAGE: handler = &CMainFrame::OnPrevMessage; break;
     }
     if (!handler)
         return CFrameWnd::OnCmdMsg(nID, pCmdUI);
@@ -310,7 +313,8 @@ void CMainFrame::OnBuildReport()
     StepOutcome outcome = m_build.OnReport(document ? document->GetSourcePath() : std::string());
     if (!outcome.bEnded)
         return;
-    SetMessageText(AFX_IDS_IDLEMESSAGE);
+    // What the tools said, counted; a step that never started said nothing.
+    SetMessageText(outcome.failure ? GetIdleMessage() : m_messages.Summary());
     if (outcome.failure)
         ShowSystemError(*outcome.failure);
     if (outcome.bLinkNext)
@@ -376,4 +380,14 @@ void CMainFrame::OnSetCompiler()
     m_compilerSettings = CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker(),
                                           dialog.GetDosEmulator()};
     SaveCompilerSettings();
+}
+
+void CMainFrame::OnNextMessage()
+{
+    m_messages.Next();
+}
+
+void CMainFrame::OnPrevMessage()
+{
+    m_messages.Previous();
 }

@@ -7,6 +7,7 @@
 #include "build/PipeProcess.h"
 #include "build/ProgramLauncher.h"
 #include "frame/BuildController.h"
+#include "frame/MessageNavigator.h"
 #include "frame/OutputWindow.h"
 #include "frame/ToolDia.h"
 #include "framework/CFrameWnd.h"
@@ -39,6 +40,8 @@ public:
     void OnRun();
     void OnDebug();
     void OnSetCompiler();
+    void OnNextMessage();
+    void OnPrevMessage();
 
     // One build step: writes the batch file and starts it; what it prints shows as it comes.
     // True when the batch file was handed to the runner.
@@ -96,5 +99,6 @@ private:
     CToolBar m_wndToolBar;
     UniqueImageList m_imageList;
     CBuildController m_build{m_wndOutput};
+    CMessageNavigator m_messages{*this, m_wndOutput, m_build};
     CompilerSettings m_compilerSettings;
 };

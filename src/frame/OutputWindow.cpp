@@ -76,3 +76,66 @@ void COutputWindow::ReplaceEnd(const std::wstring& text)
     const LRESULT scrolledBy = ::SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0) - firstVisible;
     ::SendMessageW(m_hWnd, EM_LINESCROLL, 0, -scrolledBy);
 }
+
+LRESULT COutputWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_SETTEXT) {
+        m_index.Reset();
+        m_nIndexedLength = 0;
+    }
+    const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
+    if (message == WM_LBUTTONDBLCLK)
+        OnDoubleClick();
+    return result;
+}
+
+void COutputWindow::RefreshIndex()
+{
+    const int length = TextLength();
+    if (length == m_nIndexedLength)
+        return;
+    m_index.Update(GetText());
+    m_nIndexedLength = length;
+}
+
+void COutputWindow::OnDoubleClick()
+{
+    // The control has selected the word clicked on: its start lies in the clicked line. The
+    // mouse must not go on selecting while the message is followed elsewhere.
+    if (::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    DWORD start = 0, end = 0;
+    SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    RefreshIndex();
+    const IndexedMessage* message = m_index.MessageAt(start);
+    if (!message)
+        return;
+    m_index.Visit(*message);
+    if (m_onMessage)
+        m_onMessage(*message);
+}
+
+const IndexedMessage* COutputWindow::NextMessage()
+{
+    RefreshIndex();
+    return m_index.Next();
+}
+
+const IndexedMessage* COutputWindow::PreviousMessage()
+{
+    RefreshIndex();
+    return m_index.Previous();
+}
+
+MessageCounts COutputWindow::CountMessages()
+{
+    RefreshIndex();
+    return m_index.Counts();
+}
+
+void COutputWindow::SelectMessage(const IndexedMessage& message)
+{
+    const auto end = message.nOffset + message.strLine.size();
+    SendMessage(EM_SETSEL, message.nOffset, static_cast<LPARAM>(end));
+    SendMessage(EM_SCROLLCARET);
+}

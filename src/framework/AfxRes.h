@@ -13,7 +13,11 @@
 #define ID_FILE_MRU_LAST            0xE11F
 #define ID_EDIT_COPY                0xE122
 #define ID_EDIT_CUT                 0xE123
+#define ID_EDIT_FIND                0xE124
 #define ID_EDIT_PASTE               0xE125
+#define ID_EDIT_REPEAT              0xE128
+#define ID_EDIT_REPLACE             0xE129
+#define ID_EDIT_SELECT_ALL          0xE12A
 #define ID_EDIT_UNDO                0xE12B
 #define ID_APP_ABOUT                0xE140
 #define ID_APP_EXIT                 0xE141

@@ -97,9 +97,14 @@ bool CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
 
 bool CDialog::PreTranslateMessage(MSG* msg)
 {
-    if (m_bModal || msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
+    return !m_bModal && PreTranslateDialogMessage(m_hWnd, msg);
+}
+
+bool PreTranslateDialogMessage(HWND dialog, MSG* msg)
+{
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
         return false;
-    if (msg->hwnd != m_hWnd && !::IsChild(m_hWnd, msg->hwnd))
+    if (msg->hwnd != dialog && !::IsChild(dialog, msg->hwnd))
         return false;
-    return ::IsDialogMessageW(m_hWnd, msg) != FALSE;
+    return ::IsDialogMessageW(dialog, msg) != FALSE;
 }

@@ -37,3 +37,7 @@ protected:
     // While data exchange runs, notifications from the dialog's own controls are ignored.
     int m_nLockNotify = 0;
 };
+
+// Keyboard messages for a modeless dialog or its controls go to the dialog's own handling
+// (Tab, Enter, Esc, mnemonics) instead of the frame's accelerators; true when it took them.
+bool PreTranslateDialogMessage(HWND dialog, MSG* msg);

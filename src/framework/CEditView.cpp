@@ -70,6 +70,11 @@ void CEditView::SetEncoding(const TextEncoding& encoding)
 
 }
 
+bool CEditView::FitsCapacity(std::wstring_view text) const
+{
+    return EncodeText(text, m_encoding).size() <= kMaxText;
+}
+
 void CEditView::SerializeRaw(CArchive& ar)
 {
     if (ar.IsStoring()) {
@@ -125,6 +130,12 @@ bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
             pCmdUI->Enable(::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE);
         else
             SendMessage(WM_PASTE);
+        return true;
+    case ID_EDIT_SELECT_ALL:
+        if (pCmdUI)
+            pCmdUI->Enable(::GetWindowTextLengthW(m_hWnd) > 0);
+        else
+            SendMessage(EM_SETSEL, 0, -1);
         return true;
     case ID_FILE_PRINT_DIRECT:
         if (!pCmdUI) {

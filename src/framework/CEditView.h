@@ -31,6 +31,8 @@ public:
     const TextEncoding& GetEncoding() const { return m_encoding; }
     // The encoding the next save writes; the capacity is counted in it from now on.
     void SetEncoding(const TextEncoding& encoding);
+    // Whether the text, saved in the view's encoding, would be within the capacity.
+    bool FitsCapacity(std::wstring_view text) const;
 
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
     bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;

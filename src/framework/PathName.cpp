@@ -50,3 +50,22 @@ std::string FullPathOf(const std::string& path)
     full.resize(n);
     return Narrow(full);
 }
+
+std::string LongPathOf(const std::string& path)
+{
+    std::wstring wide = Widen(path);
+    DWORD needed = ::GetLongPathNameW(wide.c_str(), nullptr, 0);
+    if (needed == 0)
+        return path;
+    std::wstring longPath(needed, L'\0');
+    DWORD n = ::GetLongPathNameW(wide.c_str(), longPath.data(), needed);
+    if (n == 0 || n >= needed)
+        return path;
+    longPath.resize(n);
+    return Narrow(longPath);
+}
+
+bool IsSameFile(const std::string& a, const std::string& b)
+{
+    return EqualsIgnoringCase(LongPathOf(FullPathOf(a)), LongPathOf(FullPathOf(b)));
+}

@@ -27,4 +27,8 @@ std::string TemporaryFolder();
 // The full path of a path relative to the current folder (the path itself when the system
 // cannot make one).
 std::string FullPathOf(const std::string& path);
-
+// The path with every short (8.3) part in its long form, for a file that exists; the path
+// itself otherwise.
+std::string LongPathOf(const std::string& path);
+// Whether two paths name the same file: relative or full, any letter case, long or short names.
+bool IsSameFile(const std::string& a, const std::string& b);

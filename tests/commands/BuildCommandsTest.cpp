@@ -391,7 +391,7 @@ TEST_F(BuildCommands, AStepShowsItsOutputWhileItRunsAndEndsWithItsLine)
     gate.Open();
     ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
     EXPECT_TRUE(EndsWith(Output(), "gated_tool second line\r\n" + std::string("编译结束，退出码 5。") + "\r\n")) << Output();
-    EXPECT_EQ(StatusBar(Frame()).GetPaneText(0), std::string("就绪"));
+    EXPECT_EQ(StatusBar(Frame()).GetPaneText(0), std::string("0 个错误，0 个警告"));
     PumpMessages();
     for (UINT id : kStepCommands) {
         if (id != ID_STOP_BUILD) {

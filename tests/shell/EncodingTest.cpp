@@ -19,7 +19,7 @@ protected:
         Command(ID_FILE_OPEN);
         return path;
     }
-    std::string Pane() const { return StatusBar(*Frame()).GetPaneText(1); }
+    std::string Pane() const { return StatusBar(*Frame()).GetPaneText(2); }
     // Which of the two encoding entries of the File menu carries the check.
     std::string CheckedEncoding()
     {

@@ -1,0 +1,55 @@
+// The messages among the lines of a growing text (the output panel's), found once each: a
+// line is looked at when it is complete, never again, so walking thousands of messages
+// costs no rescans. Also the walk through them and their count.
+#pragma once
+
+#include "build/ToolMessage.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct IndexedMessage {
+    // Where the message's line starts in the text, and the line without its line break.
+    size_t nOffset = 0;
+    std::wstring strLine;
+    ToolMessage message;
+};
+
+struct MessageCounts {
+    int nErrors = 0;
+    int nWarnings = 0;
+};
+
+class CMessageIndex {
+public:
+    // Forgets everything: the text starts anew.
+    void Reset();
+    // Takes in the complete lines the text has gained since the last call. The text must
+    // begin with everything that the earlier calls were given.
+    void Update(std::wstring_view text);
+    // How much of the text has been looked at; a longer text has gained lines.
+    size_t ScannedLength() const { return m_nScanned; }
+
+    const std::vector<IndexedMessage>& Messages() const { return m_messages; }
+    // The message whose line holds the character at offset (its line break included).
+    const IndexedMessage* MessageAt(size_t offset) const;
+    MessageCounts Counts() const { return m_counts; }
+
+    // The walk: the message after or before the one visited last, which becomes the visited
+    // one; nothing past either end. Before any visit, the walk starts at the top.
+    const IndexedMessage* Next();
+    const IndexedMessage* Previous();
+    void Visit(const IndexedMessage& message);
+    void RestartWalk() { m_nVisited = kNone; }
+
+private:
+    static constexpr size_t kNone = static_cast<size_t>(-1);
+
+    void AddLine(std::wstring_view text, size_t offset, size_t length);
+
+    std::vector<IndexedMessage> m_messages;
+    MessageCounts m_counts;
+    size_t m_nScanned = 0;
+    size_t m_nVisited = kNone;
+};
