@@ -13,19 +13,6 @@
 namespace {
 class Editor : public ShellTest {
 protected:
-    CKorvaneView& View() const { return *dynamic_cast<CKorvaneView*>(Frame()->GetActiveView()); }
-    void SetText(const std::wstring& text)
-    {
-        ::SetWindowTextW(EditWnd(), text.c_str());
-        PumpMessages();
-    }
-    std::pair<DWORD, DWORD> Selection() const
-    {
-        DWORD start = 0, end = 0;
-        ::SendMessageW(EditWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        return {start, end};
-    }
-    void Select(size_t start, size_t end) { ::SendMessageW(EditWnd(), EM_SETSEL, start, static_cast<LPARAM>(end)); }
     int FirstVisibleRow() const { return static_cast<int>(::SendMessageW(EditWnd(), EM_GETFIRSTVISIBLELINE, 0, 0)); }
     // Whether the strip of the line numbers is waiting to be painted again.
     bool GutterInvalid() const

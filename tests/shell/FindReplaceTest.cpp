@@ -17,19 +17,6 @@
 namespace {
 class FindReplace : public ShellTest {
 protected:
-    CKorvaneView& View() const { return *dynamic_cast<CKorvaneView*>(Frame()->GetActiveView()); }
-    void SetText(const std::wstring& text)
-    {
-        ::SetWindowTextW(EditWnd(), text.c_str());
-        PumpMessages();
-    }
-    std::pair<DWORD, DWORD> Selection() const
-    {
-        DWORD start = 0, end = 0;
-        ::SendMessageW(EditWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        return {start, end};
-    }
-    void Select(DWORD start, DWORD end) { ::SendMessageW(EditWnd(), EM_SETSEL, start, end); }
     // Opens a dialog with its key and returns its window.
     HWND Open(UINT key)
     {

@@ -82,6 +82,29 @@ std::string ShellTest::Title() const
     return WindowTextOf(FrameWnd());
 }
 
+CKorvaneView& ShellTest::View() const
+{
+    return *dynamic_cast<CKorvaneView*>(Frame()->GetActiveView());
+}
+
+void ShellTest::SetText(const std::wstring& text)
+{
+    ::SetWindowTextW(EditWnd(), text.c_str());
+    PumpMessages();
+}
+
+std::pair<DWORD, DWORD> ShellTest::Selection() const
+{
+    DWORD start = 0, end = 0;
+    ::SendMessageW(EditWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+void ShellTest::Select(size_t start, size_t end)
+{
+    ::SendMessageW(EditWnd(), EM_SETSEL, start, static_cast<LPARAM>(end));
+}
+
 std::string ShellTest::EditorText() const
 {
     return WindowTextOf(EditWnd());

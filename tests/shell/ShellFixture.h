@@ -44,6 +44,12 @@ protected:
     std::string Title() const;
     std::string EditorText() const;
     std::string StatusText() const;
+    CKorvaneView& View() const;
+    // The editor's whole text replaced, as the document's loading does, and the queue emptied.
+    void SetText(const std::wstring& text);
+    // The editor's selection in characters.
+    std::pair<DWORD, DWORD> Selection() const;
+    void Select(size_t start, size_t end);
 
     // A menu or toolbar command, as WM_COMMAND to the frame; then the queue is emptied.
     void Command(UINT id);
