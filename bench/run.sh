@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Korvane and prints its performance figures, each against a baseline measured in
-# the same run (headless, in the test prefix). "bench/run.sh capture" measures the capture alone.
+# the same run (headless, in the test prefix). "bench/run.sh capture" measures the capture
+# alone; "bench/run.sh search" prints the editor's search and the message walk instead.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 
@@ -8,4 +9,9 @@ korvane_install_missing
 korvane_build
 korvane_prepare_prefix "$KORVANE_BUILD/wineprefix" null
 cd "$KORVANE_BUILD/bin"
-WINEPREFIX="$KORVANE_BUILD/wineprefix" "$KORVANE_ROOT/scripts/wine-run.sh" korvane_bench.exe "$@"
+bench=korvane_bench.exe
+if [ "${1:-}" = search ]; then
+  bench=search_bench.exe
+  shift
+fi
+WINEPREFIX="$KORVANE_BUILD/wineprefix" "$KORVANE_ROOT/scripts/wine-run.sh" "$bench" "$@"
