@@ -10,6 +10,7 @@
 #include "framework/CCmdUI.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
+#include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "resource.h"
 
@@ -120,14 +121,21 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs)
         return -1;
     if (!CreateToolBar())
         return -1;
+    StartupTrace::Mark("frame: toolbar");
     if (!CreateStatusBar())
         return -1;
+    StartupTrace::Mark("frame: status bar");
     CreateToolBarImages();
+    StartupTrace::Mark("frame: toolbar images");
     if (!CreatePanelBars())
         return -1;
+    StartupTrace::Mark("frame: panel bars");
     CreateOutputWindow();
+    StartupTrace::Mark("frame: output window");
     CreateUtilityPage();
+    StartupTrace::Mark("frame: utility page");
     DockBars();
+    StartupTrace::Mark("frame: docking");
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Handles.h"
 #include "framework/ShellOpenServer.h"
+#include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 
@@ -70,6 +71,7 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
                                              reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
     UniqueMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
     m_hAccelTable = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resourceId));
+    StartupTrace::Mark("frame: class, icon, menu, accelerators");
     m_pCreateContext = context;
     RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
     bool created = CreateEx(0, className, m_strTitle.c_str(), style, rect, parent ? parent->GetSafeHwnd() : nullptr,
@@ -85,6 +87,7 @@ int CFrameWnd::OnCreate(CREATESTRUCTW* cs)
 {
     if (m_pCreateContext && !OnCreateClient(cs, m_pCreateContext))
         return -1;
+    StartupTrace::Mark("frame: window and editor view");
     return 0;
 }
 

@@ -13,6 +13,7 @@
 
 #include "framework/RegistryKey.h"
 #include "framework/ShellRegistration.h"
+#include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 
 #include <commctrl.h>
@@ -118,6 +119,10 @@ int CWinApp::Run()
     for (;;) {
         MSG msg;
         while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (idleCount == 0) {
+                StartupTrace::Mark("idle");
+                StartupTrace::Finish();
+            }
             if (!OnIdle(idleCount++))
                 idle = false;
         }
@@ -351,6 +356,7 @@ int AfxWinMain(int cmdShow)
         return 1;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
+    StartupTrace::Mark("common controls");
     app->SetCmdShow(cmdShow);
     app->SetCommandLine(Narrow(::GetCommandLineW()));
     if (!app->InitInstance()) {
