@@ -39,7 +39,8 @@ bool CKorvaneApp::InitInstance()
     StartupTrace::Mark("main window shown");
     mainWnd->UpdateWindow();
     StartupTrace::Mark("first paint");
-    ::DragAcceptFiles(mainWnd->GetSafeHwnd(), TRUE);
+    // What DragAcceptFiles does, without loading the shell's library before a file is dropped.
+    mainWnd->ModifyStyleEx(0, WS_EX_ACCEPTFILES);
     StartupTrace::Mark("drop target");
     return true;
 }
