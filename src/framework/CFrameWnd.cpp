@@ -137,10 +137,15 @@ void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags,
 
 void CFrameWnd::RecalcLayout()
 {
+    if (m_bCreating) {
+        m_bDelayedLayout = true;
+        return;
+    }
     if (m_bInRecalcLayout || !m_hWnd)
         return;
     m_bInRecalcLayout = true;
     m_bDelayedLayout = false;
+    m_rectLaidOut = GetClientRect();
     RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
     m_bInRecalcLayout = false;
 }
@@ -434,11 +439,24 @@ void CFrameWnd::OnClose()
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
-    case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED)
+    case WM_CREATE: {
+        // The bars docked while the window is made are laid out when it is made, hidden and
+        // before any text goes into the windows they hold; sizing bars that share out their
+        // row in the first layout ask for a second one.
+        m_bCreating = true;
+        int result = OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
+        m_bCreating = false;
+        for (int pass = 0; result != -1 && pass < 2 && m_bDelayedLayout; ++pass)
             RecalcLayout();
+        return result;
+    }
+    case WM_SIZE:
+        // The size a window is shown with first is often the one it was made with.
+        if (wParam != SIZE_MINIMIZED) {
+            RECT client = GetClientRect();
+            if (m_bDelayedLayout || !::EqualRect(&client, &m_rectLaidOut))
+                RecalcLayout();
+        }
         return 0;
     case WM_SETFOCUS:
         if (m_pViewActive && m_pViewActive->GetSafeHwnd())
