@@ -8,6 +8,7 @@
 #include "doc/KorvaneDoc.h"
 #include "frame/CompilerSetupDlg.h"
 #include "framework/CCmdUI.h"
+#include "framework/IconImages.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/StartupTrace.h"
@@ -70,10 +71,8 @@ void CMainFrame::CreateToolBarImages()
 {
     m_imageList.reset(ImageList_Create(32, 32, ILC_COLOR8 | ILC_MASK, 4, 4));
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (UINT id : kToolBarIcons) {
-        UniqueIcon icon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0)));
-        ImageList_AddIcon(m_imageList.get(), icon.get());
-    }
+    for (UINT id : kToolBarIcons)
+        AddIconImage(m_imageList.get(), instance, id);
     m_wndToolBar.SetImageList(m_imageList.get());
 }
 
