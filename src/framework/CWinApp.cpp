@@ -51,6 +51,7 @@ bool CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
+    CompleteShellRegistration();
     if (m_pRecentFileList)
         m_pRecentFileList->WriteList(*this);
     return m_nExitCode;
@@ -109,6 +110,7 @@ bool CWinApp::OnIdle(long count)
         if (frame->GetSafeHwnd())
             frame->OnIdleUpdateCmdUI();
     }
+    CompleteShellRegistration();
     return false;
 }
 
@@ -289,14 +291,24 @@ void CWinApp::EnableShellOpen()
     m_pShellOpenServer = std::make_unique<ShellOpenServer>(m_strAppName, "system");
 }
 
+// Nothing the first paint shows depends on the registration, so start-up does not wait for it.
 void CWinApp::RegisterShellFileTypes(bool)
 {
+    m_bShellRegistrationDue = true;
+}
+
+void CWinApp::CompleteShellRegistration()
+{
+    if (!m_bShellRegistrationDue)
+        return;
+    m_bShellRegistrationDue = false;
     if (m_pDocTemplate)
         ::RegisterShellFileTypes(*m_pDocTemplate, m_bShellOpenEnabled);
 }
 
 bool CWinApp::UnregisterShellFileTypes()
 {
+    m_bShellRegistrationDue = false;
     bool done = m_pDocTemplate && ::UnregisterShellFileTypes(*m_pDocTemplate);
     if (!m_strRegistryKey.empty())
         CRegistryKey::DeleteTree(HKEY_CURRENT_USER, GetAppRegistryPath());
