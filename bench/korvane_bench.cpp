@@ -23,6 +23,7 @@
 
 namespace {
 const int kRuns = 7;
+const DWORD kPauseBetweenRuns = 200;
 const DWORD kDeadline = 120000;
 // Idle work that follows the first paint counts into the peak memory too.
 const DWORD kSettleAfterIdle = 500;
@@ -438,19 +439,31 @@ struct Figure {
     const char* baselineName;
 };
 
+// One measured run, then a pause in which Wine finishes tearing the ended process down, so
+// that the next run does not pay for it.
+Run Settled(const std::function<Run()>& measure)
+{
+    Run run = measure();
+    ::Sleep(kPauseBetweenRuns);
+    return run;
+}
+
 // Korvane and its baseline take turns, each going first every other time, so that neither
-// gets the quieter moments of a shared machine.
+// gets the quieter moments of a shared machine. A first run of each is not counted: it
+// starts Wine's desktop process or fills the file cache.
 Figure Measure(const char* name, const std::function<Run()>& korvane, const std::function<Run()>& baseline,
                const char* baselineName)
 {
     Figure figure{name, {}, {}, baselineName};
+    Settled(korvane);
+    Settled(baseline);
     for (int i = 0; i < kRuns; ++i) {
         if (i % 2 == 0) {
-            figure.korvane.Add(korvane());
-            figure.baseline.Add(baseline());
+            figure.korvane.Add(Settled(korvane));
+            figure.baseline.Add(Settled(baseline));
         } else {
-            figure.baseline.Add(baseline());
-            figure.korvane.Add(korvane());
+            figure.baseline.Add(Settled(baseline));
+            figure.korvane.Add(Settled(korvane));
         }
     }
     return figure;
