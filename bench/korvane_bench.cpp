@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <set>
@@ -510,47 +511,77 @@ void PrintFigures(const std::vector<Figure>& figures)
     }
 }
 
-// Runs Korvane with its start-up trace on and prints, for each step, the median time it
-// took (from the end of the step before; the first from the process's creation) and the
-// median time since creation at which it ended.
+// One step of a start-up trace: its name and the counter's time when it ended.
+struct TraceNote {
+    std::string step;
+    double at;
+};
+
+// The trace file's "step<TAB>milliseconds" lines; false when one of them is not such a line.
+bool ParseTrace(const std::string& trace, std::vector<TraceNote>& notes)
+{
+    for (size_t begin = 0, end; (end = trace.find('\n', begin)) != std::string::npos; begin = end + 1) {
+        std::string line = trace.substr(begin, end - begin);
+        size_t tab = line.find('\t');
+        if (tab == std::string::npos || tab == 0)
+            return false;
+        char* rest = nullptr;
+        double at = std::strtod(line.c_str() + tab + 1, &rest);
+        if (rest == line.c_str() + tab + 1 || *rest != '\0')
+            return false;
+        notes.push_back({line.substr(0, tab), at});
+    }
+    return !notes.empty();
+}
+
+// One start with the trace on; a run whose trace is missing or unreadable failed.
+Run TracedStart(const std::string& korvane, const std::string& traceFile, std::vector<TraceNote>& notes,
+                double& start)
+{
+    notes.clear();
+    ::DeleteFileA(traceFile.c_str());
+    Run run = StartUntilIdle("\"" + korvane + "\"", &start);
+    if (run.ok && !ParseTrace(ReadFile(traceFile), notes))
+        return Run::Failed();
+    return run;
+}
+
+// Runs Korvane with its start-up trace on, as the start-up figure runs it (a first run not
+// counted, a pause after each), and prints for each step the median time it took (from the
+// end of the step before; the first from the process's creation) and the median time since
+// creation at which it ended.
 void PrintStartupSteps(const std::string& korvane, const std::string& work)
 {
     const std::string traceFile = work + "\\startup-trace.txt";
     ::SetEnvironmentVariableA(kTraceVariable, traceFile.c_str());
     std::vector<std::string> order;
     std::map<std::string, std::vector<double>> took, endedAt;
-    std::vector<double> seen;
-    int failed = 0;
+    Series seen;
+    std::vector<TraceNote> notes;
+    double start = 0;
+    Settled([&] { return TracedStart(korvane, traceFile, notes, start); });
     for (int i = 0; i < kRuns; ++i) {
-        ::DeleteFileA(traceFile.c_str());
-        double start = 0;
-        Run run = StartUntilIdle("\"" + korvane + "\"", &start);
-        std::string trace = ReadFile(traceFile);
-        if (!run.ok || trace.empty()) {
-            ++failed;
+        Run run = Settled([&] { return TracedStart(korvane, traceFile, notes, start); });
+        seen.Add(run);
+        if (!run.ok)
             continue;
-        }
-        seen.push_back(run.ms);
         double previous = start;
-        for (size_t begin = 0, end; (end = trace.find('\n', begin)) != std::string::npos; begin = end + 1) {
-            std::string line = trace.substr(begin, end - begin);
-            size_t tab = line.find('\t');
-            std::string step = line.substr(0, tab);
-            double at = std::stod(line.substr(tab + 1));
-            if (!took.count(step))
-                order.push_back(step);
-            took[step].push_back(at - previous);
-            endedAt[step].push_back(at - start);
-            previous = at;
+        for (const TraceNote& note : notes) {
+            if (!took.count(note.step))
+                order.push_back(note.step);
+            took[note.step].push_back(note.at - previous);
+            endedAt[note.step].push_back(note.at - start);
+            previous = note.at;
         }
     }
     ::SetEnvironmentVariableA(kTraceVariable, nullptr);
-    std::printf("start-up steps of korvane.exe (median of %zu traced runs)      took ms   ended at ms\n", seen.size());
+    std::printf("start-up steps of korvane.exe (median of %zu traced runs)      took ms   ended at ms\n",
+                seen.times.size());
     for (const std::string& step : order)
         std::printf("  %-62s %8.1f %12.1f\n", step.c_str(), Median(took[step]), Median(endedAt[step]));
-    std::printf("  %-62s %8s %12.1f\n", "the bench sees it idle with its window visible", "", Median(seen));
-    if (failed)
-        std::printf("start-up trace: %d of %d runs failed and are not counted\n", failed, kRuns);
+    std::printf("  %-62s %8s %12s\n", "the bench sees it idle with its window visible", "", Milliseconds(seen).c_str());
+    if (seen.failed)
+        std::printf("start-up trace: %d of %d runs failed and are not counted\n", seen.failed, kRuns);
 }
 
 struct Choice {
