@@ -260,7 +260,9 @@ std::string Field(const std::wstring& text, int index)
 void KeepKorvaneKeys(RegistryKeepsake& keepsake, const std::string& korvane)
 {
     using Lifetime = CRegistryKey::Lifetime;
-    keepsake.Keep(HKEY_LOCAL_MACHINE, kSettingsKey, Lifetime::Volatile);
+    // The settings live below HKEY_CURRENT_USER where the machine-wide key is refused.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        keepsake.Keep(root, kSettingsKey, Lifetime::Volatile);
     keepsake.Keep(HKEY_CURRENT_USER, kProfileKey + Utf8(KorvaneString(korvane, AFX_IDS_APP_TITLE)), Lifetime::Lasting);
     const std::wstring docStrings = KorvaneString(korvane, IDR_MAINFRAME);
     for (int field : {4, 5}) {
@@ -366,20 +368,28 @@ bool HoldsPattern(const std::wstring& text)
 }
 
 // The least the capture can take here: an edit control of the output window's style, in this
-// process, taking the compiler's whole output in one piece.
-double EditControlTakesTheOutput()
+// process, taking the compiler's whole output in one piece. A control that was not made or
+// does not end up holding all of it is a failed run.
+Run EditControlTakesTheOutput()
 {
     HWND top = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
                                  nullptr, nullptr);
-    HWND edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", 0x503018C4, 0, 0, 780, 100, top, nullptr, nullptr,
-                                  nullptr);
+    HWND edit = top ? ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", 0x503018C4, 0, 0, 780, 100, top, nullptr,
+                                        nullptr, nullptr)
+                    : nullptr;
+    if (!edit) {
+        if (top)
+            ::DestroyWindow(top);
+        return Run::Failed();
+    }
     ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     const std::wstring text = CapturePattern();
     double start = Now();
     ::SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    double elapsed = Now() - start;
+    Run run{true, Now() - start, 0};
+    run.ok = static_cast<size_t>(::GetWindowTextLengthW(edit)) == text.size();
     ::DestroyWindow(top);
-    return elapsed;
+    return run;
 }
 
 // The edit control with this id among the descendants of `parent`.
@@ -652,11 +662,13 @@ int main(int argc, char** argv)
     if (!figures.empty())
         PrintFigures(figures);
     if (choice.capture) {
-        std::vector<double> least;
+        Series least;
         for (int i = 0; i < kRuns; ++i)
-            least.push_back(EditControlTakesTheOutput());
-        std::printf("(an edit control of the output window's style takes the same 1 MiB at once in %.1f ms)\n",
-                    Median(least));
+            least.Add(EditControlTakesTheOutput());
+        std::printf("(an edit control of the output window's style takes the same 1 MiB at once in %s ms)\n",
+                    Milliseconds(least).c_str());
+        if (least.failed)
+            std::printf("edit control alone: %d of %d runs failed and are not counted\n", least.failed, kRuns);
     }
     if (!keepsake.Restore()) {
         std::printf("the registry keys Korvane uses could not all be put back as they were\n");
