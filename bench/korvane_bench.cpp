@@ -498,6 +498,18 @@ std::string Milliseconds(const Series& series)
     return text;
 }
 
+// The fastest and the slowest counted run: on a shared machine a median alone hides how far
+// the runs were apart.
+std::string Spread(const Series& series)
+{
+    if (!series.Measured())
+        return "no run counted";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f-%.1f ms", *std::min_element(series.times.begin(), series.times.end()),
+                  *std::max_element(series.times.begin(), series.times.end()));
+    return text;
+}
+
 void PrintFigures(const std::vector<Figure>& figures)
 {
     std::printf("%-28s %11s %11s %11s %6s %13s %13s\n", "figure (median of 7)", "korvane ms", "baseline ms", "baseline",
@@ -512,6 +524,10 @@ void PrintFigures(const std::vector<Figure>& figures)
         std::printf("%-28s %11s %11s %11s %6s %13s %13s\n", f.name, Milliseconds(f.korvane).c_str(),
                     Milliseconds(f.baseline).c_str(), f.baselineName, ratio.c_str(), Megabytes(f.korvane).c_str(),
                     Megabytes(f.baseline).c_str());
+    }
+    for (const Figure& f : figures) {
+        std::printf("%s, runs from fastest to slowest: korvane %s, %s %s\n", f.name, Spread(f.korvane).c_str(),
+                    f.baselineName, Spread(f.baseline).c_str());
     }
     for (const Figure& f : figures) {
         for (const auto& [series, who] : {std::pair{&f.korvane, "korvane"}, std::pair{&f.baseline, f.baselineName}}) {
