@@ -1,9 +1,13 @@
 // Prints Korvane's start-up, open and capture times against baselines measured in the same
 // run on the same machine (Notepad, and cmd.exe writing to a file), as medians, with the
-// peak memory of Korvane after each. Run it from the folder that holds korvane.exe and
-// pipe_child.exe.
+// peak memory of each program. Run it from the folder that holds korvane.exe and
+// pipe_child.exe:
+//   korvane_bench [startup] [open] [capture] [trace]
+// With no argument it measures the three figures; "trace" times the steps of Korvane's
+// start-up in runs of their own. Registry keys Korvane may change are put back at the end.
 #include "framework/RegistryKey.h"
 #include "resource.h"
+#include "support/RegistryKeepsake.h"
 
 #include <windows.h>
 
@@ -11,16 +15,24 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace {
-const int kRuns = 5;
+const int kRuns = 7;
+const DWORD kPauseBetweenRuns = 200;
 const DWORD kDeadline = 120000;
+// Idle work that follows the first paint counts into the peak memory too.
+const DWORD kSettleAfterIdle = 500;
 const size_t kOpenBytes = 1024 * 1024 - 1;
 const size_t kCaptureBytes = 1024 * 1024;
 const char kSettingsKey[] = "software\\korvane";
+const char kProfileKey[] = "Software\\Local AppWizard-Generated Applications\\";
+const char kTraceVariable[] = "KORVANE_STARTUP_TRACE";
 
 double Now()
 {
@@ -30,8 +42,10 @@ double Now()
     return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
 }
 
-double Median(std::vector<double> values)
+template <typename T> T Median(std::vector<T> values)
 {
+    if (values.empty())
+        return T{};
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
 }
@@ -43,6 +57,34 @@ std::string ProgramDir()
     std::string dir = path;
     return dir.substr(0, dir.rfind('\\'));
 }
+
+// One measured run: its time, or a failure, and the program's peak working set.
+struct Run {
+    bool ok = false;
+    double ms = 0;
+    size_t peak = 0;
+
+    static Run Failed() { return {}; }
+};
+
+// The runs of one program for one figure; failed runs are counted apart, never in a median.
+struct Series {
+    std::vector<double> times;
+    std::vector<size_t> peaks;
+    int failed = 0;
+
+    void Add(const Run& run)
+    {
+        if (!run.ok) {
+            ++failed;
+            return;
+        }
+        times.push_back(run.ms);
+        if (run.peak)
+            peaks.push_back(run.peak);
+    }
+    bool Measured() const { return !times.empty(); }
+};
 
 class Process {
 public:
@@ -66,6 +108,7 @@ public:
     bool Started() const { return m_bStarted; }
     bool WaitIdle() const { return ::WaitForInputIdle(m_info.hProcess, kDeadline) == 0; }
     bool WaitExit() const { return ::WaitForSingleObject(m_info.hProcess, kDeadline) == WAIT_OBJECT_0; }
+    bool Running() const { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
     size_t PeakMemory() const
     {
         PROCESS_MEMORY_COUNTERS counters{};
@@ -73,14 +116,32 @@ public:
         ::GetProcessMemoryInfo(m_info.hProcess, &counters, sizeof counters);
         return counters.PeakWorkingSetSize;
     }
+    // The peak once the idle work after the first paint has had its time.
+    size_t SettledPeakMemory() const
+    {
+        ::Sleep(kSettleAfterIdle);
+        return PeakMemory();
+    }
+    // Whether one of the process's top-level windows is visible.
+    bool HasVisibleWindow() const
+    {
+        return ForEachTopLevel([](HWND wnd) { return ::IsWindowVisible(wnd) ? wnd : nullptr; }) != nullptr;
+    }
     // The first child of one of the process's top-level windows with this class.
     HWND FindChild(const char* className) const
     {
+        return ForEachTopLevel([className](HWND wnd) { return FindDescendant(wnd, className); });
+    }
+
+private:
+    // The first non-null answer of `probe` for the process's top-level windows.
+    HWND ForEachTopLevel(const std::function<HWND(HWND)>& probe) const
+    {
         struct Search {
             DWORD pid;
-            const char* cls;
+            const std::function<HWND(HWND)>* probe;
             HWND found;
-        } search{m_info.dwProcessId, className, nullptr};
+        } search{m_info.dwProcessId, &probe, nullptr};
         ::EnumWindows(
             [](HWND wnd, LPARAM param) {
                 auto* s = reinterpret_cast<Search*>(param);
@@ -88,14 +149,13 @@ public:
                 ::GetWindowThreadProcessId(wnd, &pid);
                 if (pid != s->pid)
                     return TRUE;
-                s->found = FindDescendant(wnd, s->cls);
+                s->found = (*s->probe)(wnd);
                 return s->found ? FALSE : TRUE;
             },
             reinterpret_cast<LPARAM>(&search));
         return search.found;
     }
 
-private:
     static HWND FindDescendant(HWND parent, const char* cls)
     {
         for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
@@ -139,6 +199,20 @@ void WriteFile(const std::string& path, const std::string& bytes)
     ::CloseHandle(file);
 }
 
+std::string ReadFile(const std::string& path)
+{
+    std::string bytes;
+    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    char buffer[4096];
+    DWORD n = 0;
+    while (::ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    ::CloseHandle(file);
+    return bytes;
+}
+
 // A source file of exactly kOpenBytes bytes of GBK text in CR LF lines.
 std::string MakeGbkSource()
 {
@@ -150,13 +224,52 @@ std::string MakeGbkSource()
     return text;
 }
 
-struct Figure {
-    const char* name;
-    double korvane;
-    double baseline;
-    const char* baselineName;
-    size_t peak;
-};
+std::wstring KorvaneString(const std::string& korvane, UINT id)
+{
+    HMODULE module = ::LoadLibraryExA(korvane.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    wchar_t text[256] = L"";
+    ::LoadStringW(module, id, text, static_cast<int>(std::size(text)));
+    ::FreeLibrary(module);
+    return text;
+}
+
+std::string Utf8(const std::wstring& text)
+{
+    int size = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+    return bytes;
+}
+
+// Field `index` of a "\n"-separated resource string.
+std::string Field(const std::wstring& text, int index)
+{
+    size_t begin = 0;
+    for (int i = 0; i < index && begin != std::wstring::npos; ++i) {
+        begin = text.find(L'\n', begin);
+        if (begin != std::wstring::npos)
+            ++begin;
+    }
+    if (begin == std::wstring::npos)
+        return {};
+    return Utf8(text.substr(begin, text.find(L'\n', begin) - begin));
+}
+
+// What Korvane writes when it runs: the compiler settings the capture figure sets, the
+// per-user profile and the shell registration.
+void KeepKorvaneKeys(RegistryKeepsake& keepsake, const std::string& korvane)
+{
+    using Lifetime = CRegistryKey::Lifetime;
+    // The settings live below HKEY_CURRENT_USER where the machine-wide key is refused.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        keepsake.Keep(root, kSettingsKey, Lifetime::Volatile);
+    keepsake.Keep(HKEY_CURRENT_USER, kProfileKey + Utf8(KorvaneString(korvane, AFX_IDS_APP_TITLE)), Lifetime::Lasting);
+    const std::wstring docStrings = KorvaneString(korvane, IDR_MAINFRAME);
+    for (int field : {4, 5}) {
+        if (std::string key = Field(docStrings, field); !key.empty())
+            keepsake.Keep(HKEY_CLASSES_ROOT, key, Lifetime::Lasting);
+    }
+}
 
 void SetToolchain(const std::string& compiler)
 {
@@ -168,34 +281,41 @@ void SetToolchain(const std::string& compiler)
     }
 }
 
-double StartUntilIdle(const std::string& commandLine, size_t* peak)
+// From the process's creation until it waits for input with its main window visible; the
+// peak working set is read once the idle work has had its time.
+Run StartUntilIdle(const std::string& commandLine, double* startedAt = nullptr)
 {
     double start = Now();
     Process process(commandLine);
     if (!process.Started() || !process.WaitIdle())
-        return -1;
-    double elapsed = Now() - start;
-    if (peak)
-        *peak = std::max(*peak, process.PeakMemory());
-    return elapsed;
+        return Run::Failed();
+    if (!process.HasVisibleWindow() && !WaitFor([&] { return process.HasVisibleWindow() || !process.Running(); }))
+        return Run::Failed();
+    Run run{true, Now() - start, 0};
+    if (startedAt)
+        *startedAt = start;
+    if (!process.Running())
+        return Run::Failed();
+    run.peak = process.SettledPeakMemory();
+    return run;
 }
 
-double OpenUntilLoaded(const std::string& commandLine, const char* editClass, LRESULT minimumLength, size_t* peak)
+Run OpenUntilLoaded(const std::string& commandLine, const char* editClass, LRESULT minimumLength)
 {
     double start = Now();
     Process process(commandLine);
     if (!process.Started())
-        return -1;
+        return Run::Failed();
     HWND edit = nullptr;
     bool loaded = WaitFor([&] {
         if (!edit)
             edit = process.FindChild(editClass);
         return edit && TextLength(edit) >= minimumLength;
     });
-    double elapsed = Now() - start;
-    if (peak)
-        *peak = std::max(*peak, process.PeakMemory());
-    return loaded ? elapsed : -1;
+    Run run{loaded, Now() - start, 0};
+    if (loaded)
+        run.peak = process.SettledPeakMemory();
+    return run;
 }
 
 // The output window's line before its last (the end line is followed by a line break).
@@ -225,11 +345,7 @@ std::wstring WholeText(HWND output)
 // The compile step's end line for exit code 0, as korvane.exe's string table has it.
 std::wstring CompileEndLine(const std::string& korvane)
 {
-    HMODULE module = ::LoadLibraryExA(korvane.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    wchar_t text[256] = L"";
-    ::LoadStringW(module, IDS_COMPILE_ENDED, text, static_cast<int>(std::size(text)));
-    ::FreeLibrary(module);
-    std::wstring line = text;
+    std::wstring line = KorvaneString(korvane, IDS_COMPILE_ENDED);
     size_t placeholder = line.find(L"%1");
     if (placeholder != std::wstring::npos)
         line.replace(placeholder, 2, L"0");
@@ -252,49 +368,57 @@ bool HoldsPattern(const std::wstring& text)
 }
 
 // The least the capture can take here: an edit control of the output window's style, in this
-// process, taking the compiler's whole output in one piece.
-double EditControlTakesTheOutput()
+// process, taking the compiler's whole output in one piece. A control that was not made or
+// does not end up holding all of it is a failed run.
+Run EditControlTakesTheOutput()
 {
     HWND top = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600, nullptr, nullptr,
                                  nullptr, nullptr);
-    HWND edit = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", 0x503018C4, 0, 0, 780, 100, top, nullptr, nullptr,
-                                  nullptr);
+    HWND edit = top ? ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", 0x503018C4, 0, 0, 780, 100, top, nullptr,
+                                        nullptr, nullptr)
+                    : nullptr;
+    if (!edit) {
+        if (top)
+            ::DestroyWindow(top);
+        return Run::Failed();
+    }
     ::SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
     const std::wstring text = CapturePattern();
     double start = Now();
     ::SendMessageW(edit, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
-    double elapsed = Now() - start;
+    Run run{true, Now() - start, 0};
+    run.ok = static_cast<size_t>(::GetWindowTextLengthW(edit)) == text.size();
     ::DestroyWindow(top);
-    return elapsed;
+    return run;
 }
 
-double CaptureInKorvane(const std::string& korvane, const std::string& source, const std::wstring& endLine,
-                        size_t* peak)
+// The edit control with this id among the descendants of `parent`.
+HWND FindById(HWND parent, int id)
+{
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (::GetDlgCtrlID(child) == id)
+            return child;
+        if (HWND deeper = FindById(child, id))
+            return deeper;
+    }
+    return nullptr;
+}
+
+Run CaptureInKorvane(const std::string& korvane, const std::string& source, const std::wstring& endLine)
 {
     Process process("\"" + korvane + "\" \"" + source + "\"");
     if (!process.Started() || !process.WaitIdle())
-        return -1;
+        return Run::Failed();
     HWND edit = nullptr;
     HWND output = nullptr;
-    WaitFor([&] {
+    bool found = WaitFor([&] {
         edit = process.FindChild("Edit");
         return edit != nullptr && ::GetDlgCtrlID(edit) == 0xE900;
     });
     // The output window is the edit control with id 101.
-    WaitFor([&] {
-        HWND frame = ::GetAncestor(edit, GA_ROOT);
-        std::function<HWND(HWND)> find = [&](HWND parent) -> HWND {
-            for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-                if (::GetDlgCtrlID(child) == 101)
-                    return child;
-                if (HWND deeper = find(child))
-                    return deeper;
-            }
-            return nullptr;
-        };
-        output = find(frame);
-        return output != nullptr;
-    });
+    found = found && WaitFor([&] { return (output = FindById(::GetAncestor(edit, GA_ROOT), 101)) != nullptr; });
+    if (!found)
+        return Run::Failed();
     double start = Now();
     ::PostMessageA(edit, WM_KEYDOWN, VK_F5, 1);
     ::PostMessageA(edit, WM_KEYUP, VK_F5, 0xC0000001);
@@ -302,56 +426,221 @@ double CaptureInKorvane(const std::string& korvane, const std::string& source, c
     bool done = WaitFor([&] {
         return TextLength(output) >= static_cast<LRESULT>(kCaptureBytes) && LineBeforeLast(output) == endLine;
     });
-    double elapsed = Now() - start;
-    if (peak)
-        *peak = std::max(*peak, process.PeakMemory());
+    Run run{done, Now() - start, process.PeakMemory()};
     if (done && !HoldsPattern(WholeText(output))) {
         std::printf("capture: the output window lacks part of the output\n");
-        return -1;
+        return Run::Failed();
     }
-    return done ? elapsed : -1;
+    return run;
 }
 
-double CaptureInCmd(const std::string& batch, const std::string& outputFile)
+Run CaptureInCmd(const std::string& batch, const std::string& outputFile)
 {
     double start = Now();
     Process process("cmd.exe /c " + batch + " > " + outputFile);
     if (!process.Started() || !process.WaitExit())
-        return -1;
-    return Now() - start;
+        return Run::Failed();
+    return {true, Now() - start, 0};
 }
 
-template <typename Measure> double MedianOf(Measure measure)
+struct Figure {
+    const char* name;
+    Series korvane;
+    Series baseline;
+    const char* baselineName;
+};
+
+// One measured run, then a pause in which Wine finishes tearing the ended process down, so
+// that the next run does not pay for it.
+Run Settled(const std::function<Run()>& measure)
 {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i)
-        times.push_back(measure());
-    return Median(times);
+    Run run = measure();
+    ::Sleep(kPauseBetweenRuns);
+    return run;
 }
 
-void MeasureStartAndOpen(const std::string& korvane, const std::string& source, std::vector<Figure>& figures)
+// Korvane and its baseline take turns, each going first every other time, so that neither
+// gets the quieter moments of a shared machine. A first run of each is not counted: it
+// starts Wine's desktop process or fills the file cache.
+Figure Measure(const char* name, const std::function<Run()>& korvane, const std::function<Run()>& baseline,
+               const char* baselineName)
 {
-    size_t peak = 0;
-    double startup = MedianOf([&] { return StartUntilIdle("\"" + korvane + "\"", &peak); });
-    double notepadStartup = MedianOf([&] { return StartUntilIdle("notepad.exe", nullptr); });
-    figures.push_back({"start-up until idle", startup, notepadStartup, "notepad", peak});
+    Figure figure{name, {}, {}, baselineName};
+    Settled(korvane);
+    Settled(baseline);
+    for (int i = 0; i < kRuns; ++i) {
+        if (i % 2 == 0) {
+            figure.korvane.Add(Settled(korvane));
+            figure.baseline.Add(Settled(baseline));
+        } else {
+            figure.baseline.Add(Settled(baseline));
+            figure.korvane.Add(Settled(korvane));
+        }
+    }
+    return figure;
+}
 
-    peak = 0;
-    double open = MedianOf([&] {
-        return OpenUntilLoaded("\"" + korvane + "\" \"" + source + "\"", "Edit", static_cast<LRESULT>(kOpenBytes), &peak);
-    });
-    // Notepad holds the text as UTF-16, so it counts characters: the GBK pairs count once.
-    double notepadOpen = MedianOf([&] { return OpenUntilLoaded("notepad.exe \"" + source + "\"", "Edit", 700000, nullptr); });
-    figures.push_back({"open 1,048,575-byte file", open, notepadOpen, "notepad", peak});
+std::string Megabytes(const Series& series)
+{
+    if (series.peaks.empty())
+        return "-";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(Median(series.peaks)) / (1024.0 * 1024.0));
+    return text;
+}
+
+std::string Milliseconds(const Series& series)
+{
+    if (!series.Measured())
+        return "failed";
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", Median(series.times));
+    return text;
+}
+
+// The fastest and the slowest counted run: on a shared machine a median alone hides how far
+// the runs were apart.
+std::string Spread(const Series& series)
+{
+    if (!series.Measured())
+        return "no run counted";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f-%.1f ms", *std::min_element(series.times.begin(), series.times.end()),
+                  *std::max_element(series.times.begin(), series.times.end()));
+    return text;
+}
+
+void PrintFigures(const std::vector<Figure>& figures)
+{
+    std::printf("%-28s %11s %11s %11s %6s %13s %13s\n", "figure (median of 7)", "korvane ms", "baseline ms", "baseline",
+                "ratio", "korvane peak", "baseline peak");
+    for (const Figure& f : figures) {
+        std::string ratio = "-";
+        if (f.korvane.Measured() && f.baseline.Measured()) {
+            char text[16];
+            std::snprintf(text, sizeof text, "%.2f", Median(f.korvane.times) / Median(f.baseline.times));
+            ratio = text;
+        }
+        std::printf("%-28s %11s %11s %11s %6s %13s %13s\n", f.name, Milliseconds(f.korvane).c_str(),
+                    Milliseconds(f.baseline).c_str(), f.baselineName, ratio.c_str(), Megabytes(f.korvane).c_str(),
+                    Megabytes(f.baseline).c_str());
+    }
+    for (const Figure& f : figures) {
+        std::printf("%s, runs from fastest to slowest: korvane %s, %s %s\n", f.name, Spread(f.korvane).c_str(),
+                    f.baselineName, Spread(f.baseline).c_str());
+    }
+    for (const Figure& f : figures) {
+        for (const auto& [series, who] : {std::pair{&f.korvane, "korvane"}, std::pair{&f.baseline, f.baselineName}}) {
+            if (series->failed)
+                std::printf("%s, %s: %d of %d runs failed and are not counted\n", f.name, who, series->failed, kRuns);
+        }
+    }
+}
+
+// One step of a start-up trace: its name and the counter's time when it ended.
+struct TraceNote {
+    std::string step;
+    double at;
+};
+
+// The trace file's "step<TAB>milliseconds" lines; false when one of them is not such a line.
+bool ParseTrace(const std::string& trace, std::vector<TraceNote>& notes)
+{
+    for (size_t begin = 0, end; (end = trace.find('\n', begin)) != std::string::npos; begin = end + 1) {
+        std::string line = trace.substr(begin, end - begin);
+        size_t tab = line.find('\t');
+        if (tab == std::string::npos || tab == 0)
+            return false;
+        char* rest = nullptr;
+        double at = std::strtod(line.c_str() + tab + 1, &rest);
+        if (rest == line.c_str() + tab + 1 || *rest != '\0')
+            return false;
+        notes.push_back({line.substr(0, tab), at});
+    }
+    return !notes.empty();
+}
+
+// One start with the trace on; a run whose trace is missing or unreadable failed.
+Run TracedStart(const std::string& korvane, const std::string& traceFile, std::vector<TraceNote>& notes,
+                double& start)
+{
+    notes.clear();
+    ::DeleteFileA(traceFile.c_str());
+    Run run = StartUntilIdle("\"" + korvane + "\"", &start);
+    if (run.ok && !ParseTrace(ReadFile(traceFile), notes))
+        return Run::Failed();
+    return run;
+}
+
+// Runs Korvane with its start-up trace on, as the start-up figure runs it (a first run not
+// counted, a pause after each), and prints for each step the median time it took (from the
+// end of the step before; the first from the process's creation) and the median time since
+// creation at which it ended.
+void PrintStartupSteps(const std::string& korvane, const std::string& work)
+{
+    const std::string traceFile = work + "\\startup-trace.txt";
+    ::SetEnvironmentVariableA(kTraceVariable, traceFile.c_str());
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<double>> took, endedAt;
+    Series seen;
+    std::vector<TraceNote> notes;
+    double start = 0;
+    Settled([&] { return TracedStart(korvane, traceFile, notes, start); });
+    for (int i = 0; i < kRuns; ++i) {
+        Run run = Settled([&] { return TracedStart(korvane, traceFile, notes, start); });
+        seen.Add(run);
+        if (!run.ok)
+            continue;
+        double previous = start;
+        for (const TraceNote& note : notes) {
+            if (!took.count(note.step))
+                order.push_back(note.step);
+            took[note.step].push_back(note.at - previous);
+            endedAt[note.step].push_back(note.at - start);
+            previous = note.at;
+        }
+    }
+    ::SetEnvironmentVariableA(kTraceVariable, nullptr);
+    std::printf("start-up steps of korvane.exe (median of %zu traced runs)      took ms   ended at ms\n",
+                seen.times.size());
+    for (const std::string& step : order)
+        std::printf("  %-62s %8.1f %12.1f\n", step.c_str(), Median(took[step]), Median(endedAt[step]));
+    std::printf("  %-62s %8s %12s\n", "the bench sees it idle with its window visible", "", Milliseconds(seen).c_str());
+    if (seen.failed)
+        std::printf("start-up trace: %d of %d runs failed and are not counted\n", seen.failed, kRuns);
+}
+
+struct Choice {
+    bool startup = false, open = false, capture = false, trace = false;
+};
+
+bool ParseChoice(int argc, char** argv, Choice& choice)
+{
+    const std::set<std::string> known{"startup", "open", "capture", "trace"};
+    std::set<std::string> asked(argv + 1, argv + argc);
+    for (const std::string& word : asked) {
+        if (!known.count(word))
+            return false;
+    }
+    const bool all = asked.empty();
+    choice = {all || asked.count("startup") > 0, all || asked.count("open") > 0, all || asked.count("capture") > 0,
+              asked.count("trace") > 0};
+    return true;
 }
 }
 
-// With the argument "capture", only the capture figure is measured.
 int main(int argc, char** argv)
 {
-    const bool captureOnly = argc > 1 && std::string(argv[1]) == "capture";
+    Choice choice;
+    if (!ParseChoice(argc, argv, choice)) {
+        std::printf("usage: korvane_bench [startup] [open] [capture] [trace]\n");
+        return 2;
+    }
     std::string dir = ProgramDir();
     std::string korvane = dir + "\\korvane.exe";
+    RegistryKeepsake keepsake;
+    KeepKorvaneKeys(keepsake, korvane);
+
     char temp[MAX_PATH];
     ::GetTempPathA(sizeof temp, temp);
     std::string work = std::string(temp) + "korvane-bench";
@@ -365,24 +654,41 @@ int main(int argc, char** argv)
     std::string batch = work + "\\bench.bat";
     WriteFile(batch, work.substr(0, 2) + "\r\ncd " + work + "\r\n" + compiler + " hello.asm;\r\n");
 
+    if (choice.trace)
+        PrintStartupSteps(korvane, work);
     std::vector<Figure> figures;
-    if (!captureOnly)
-        MeasureStartAndOpen(korvane, source, figures);
-
-    size_t peak = 0;
-    const std::wstring endLine = CompileEndLine(korvane);
-    double capture = MedianOf([&] { return CaptureInKorvane(korvane, small, endLine, &peak); });
-    double cmdCapture = MedianOf([&] { return CaptureInCmd(batch, work + "\\out.txt"); });
-    figures.push_back({"capture 1 MiB of output", capture, cmdCapture, "cmd > file", peak});
-
-    std::printf("%-28s %12s %12s %12s %8s %14s\n", "figure (median of 5)", "korvane ms", "baseline ms", "baseline",
-                "ratio", "korvane peak");
-    for (const Figure& f : figures) {
-        std::printf("%-28s %12.1f %12.1f %12s %8.2f %11.1f MB\n", f.name, f.korvane, f.baseline, f.baselineName,
-                    f.baseline > 0 ? f.korvane / f.baseline : 0.0, static_cast<double>(f.peak) / (1024.0 * 1024.0));
+    if (choice.startup) {
+        figures.push_back(Measure(
+            "start-up until idle", [&] { return StartUntilIdle("\"" + korvane + "\""); },
+            [] { return StartUntilIdle("notepad.exe"); }, "notepad"));
     }
-    std::printf("(an edit control of the output window's style takes the same 1 MiB at once in %.1f ms)\n",
-                MedianOf(EditControlTakesTheOutput));
-    CRegistryKey::DeleteTree(HKEY_LOCAL_MACHINE, kSettingsKey);
+    if (choice.open) {
+        // Notepad holds the text as UTF-16, so it counts characters: the GBK pairs count once.
+        figures.push_back(Measure(
+            "open 1,048,575-byte file",
+            [&] { return OpenUntilLoaded("\"" + korvane + "\" \"" + source + "\"", "Edit", static_cast<LRESULT>(kOpenBytes)); },
+            [&] { return OpenUntilLoaded("notepad.exe \"" + source + "\"", "Edit", 700000); }, "notepad"));
+    }
+    if (choice.capture) {
+        const std::wstring endLine = CompileEndLine(korvane);
+        figures.push_back(Measure(
+            "capture 1 MiB of output", [&] { return CaptureInKorvane(korvane, small, endLine); },
+            [&] { return CaptureInCmd(batch, work + "\\out.txt"); }, "cmd > file"));
+    }
+    if (!figures.empty())
+        PrintFigures(figures);
+    if (choice.capture) {
+        Series least;
+        for (int i = 0; i < kRuns; ++i)
+            least.Add(EditControlTakesTheOutput());
+        std::printf("(an edit control of the output window's style takes the same 1 MiB at once in %s ms)\n",
+                    Milliseconds(least).c_str());
+        if (least.failed)
+            std::printf("edit control alone: %d of %d runs failed and are not counted\n", least.failed, kRuns);
+    }
+    if (!keepsake.Restore()) {
+        std::printf("the registry keys Korvane uses could not all be put back as they were\n");
+        return 1;
+    }
     return 0;
 }

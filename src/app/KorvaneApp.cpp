@@ -5,6 +5,7 @@
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
+#include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "resource.h"
 
@@ -19,19 +20,28 @@ bool CKorvaneApp::InitInstance()
     SetAppName(LoadResString(AFX_IDS_APP_TITLE));
     SetRegistryKey("Local AppWizard-Generated Applications");
     LoadStdProfileSettings(4);
+    StartupTrace::Mark("profile and recent files");
     AddDocTemplate(CSingleDocTemplate::Make<CKorvaneDoc, CMainFrame, CKorvaneView>(IDR_MAINFRAME));
+    StartupTrace::Mark("document template");
     EnableShellOpen();
+    StartupTrace::Mark("shell open server");
     RegisterShellFileTypes(true);
+    StartupTrace::Mark("shell registration");
 
     CCommandLineInfo info;
     ParseCommandLine(info);
     if (!ProcessShellCommand(info))
         return false;
+    StartupTrace::Mark("command line processed");
 
     CWnd* mainWnd = GetMainWnd();
     mainWnd->ShowWindow(GetCmdShow() == SW_HIDE ? SW_HIDE : SW_SHOW);
+    StartupTrace::Mark("main window shown");
     mainWnd->UpdateWindow();
-    ::DragAcceptFiles(mainWnd->GetSafeHwnd(), TRUE);
+    StartupTrace::Mark("first paint");
+    // What DragAcceptFiles does, without loading the shell's library before a file is dropped.
+    mainWnd->ModifyStyleEx(0, WS_EX_ACCEPTFILES);
+    StartupTrace::Mark("drop target");
     return true;
 }
 

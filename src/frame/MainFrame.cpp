@@ -7,8 +7,10 @@
 #include "doc/KorvaneDoc.h"
 #include "frame/CompilerSetupDlg.h"
 #include "framework/CCmdUI.h"
+#include "framework/IconImages.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
+#include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "resource.h"
 
@@ -68,10 +70,8 @@ void CMainFrame::CreateToolBarImages()
 {
     m_imageList.reset(ImageList_Create(32, 32, ILC_COLOR8 | ILC_MASK, 4, 4));
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    for (UINT id : kToolBarIcons) {
-        UniqueIcon icon(static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0)));
-        ImageList_AddIcon(m_imageList.get(), icon.get());
-    }
+    for (UINT id : kToolBarIcons)
+        AddIconImage(m_imageList.get(), instance, id);
     m_wndToolBar.SetImageList(m_imageList.get());
 }
 
@@ -120,14 +120,21 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs)
         return -1;
     if (!CreateToolBar())
         return -1;
+    StartupTrace::Mark("frame: toolbar");
     if (!CreateStatusBar())
         return -1;
+    StartupTrace::Mark("frame: status bar");
     CreateToolBarImages();
+    StartupTrace::Mark("frame: toolbar images");
     if (!CreatePanelBars())
         return -1;
+    StartupTrace::Mark("frame: panel bars");
     CreateOutputWindow();
+    StartupTrace::Mark("frame: output window");
     CreateUtilityPage();
+    StartupTrace::Mark("frame: utility page");
     DockBars();
+    StartupTrace::Mark("frame: docking");
     return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "framework/CWinApp.h"
 #include "framework/Handles.h"
 #include "framework/ShellOpenServer.h"
+#include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 
@@ -70,6 +71,7 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
                                              reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
     UniqueMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
     m_hAccelTable = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resourceId));
+    StartupTrace::Mark("frame: class, icon, menu, accelerators");
     m_pCreateContext = context;
     RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
     bool created = CreateEx(0, className, m_strTitle.c_str(), style, rect, parent ? parent->GetSafeHwnd() : nullptr,
@@ -85,6 +87,7 @@ int CFrameWnd::OnCreate(CREATESTRUCTW* cs)
 {
     if (m_pCreateContext && !OnCreateClient(cs, m_pCreateContext))
         return -1;
+    StartupTrace::Mark("frame: window and editor view");
     return 0;
 }
 
@@ -134,10 +137,15 @@ void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags,
 
 void CFrameWnd::RecalcLayout()
 {
+    if (m_bCreating) {
+        m_bDelayedLayout = true;
+        return;
+    }
     if (m_bInRecalcLayout || !m_hWnd)
         return;
     m_bInRecalcLayout = true;
     m_bDelayedLayout = false;
+    m_rectLaidOut = GetClientRect();
     RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST);
     m_bInRecalcLayout = false;
 }
@@ -431,11 +439,24 @@ void CFrameWnd::OnClose()
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_CREATE:
-        return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
-    case WM_SIZE:
-        if (wParam != SIZE_MINIMIZED)
+    case WM_CREATE: {
+        // The bars docked while the window is made are laid out when it is made, hidden and
+        // before any text goes into the windows they hold; sizing bars that share out their
+        // row in the first layout ask for a second one.
+        m_bCreating = true;
+        int result = OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
+        m_bCreating = false;
+        for (int pass = 0; result != -1 && pass < 2 && m_bDelayedLayout; ++pass)
             RecalcLayout();
+        return result;
+    }
+    case WM_SIZE:
+        // The size a window is shown with first is often the one it was made with.
+        if (wParam != SIZE_MINIMIZED) {
+            RECT client = GetClientRect();
+            if (m_bDelayedLayout || !::EqualRect(&client, &m_rectLaidOut))
+                RecalcLayout();
+        }
         return 0;
     case WM_SETFOCUS:
         if (m_pViewActive && m_pViewActive->GetSafeHwnd())

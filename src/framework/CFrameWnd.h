@@ -90,6 +90,10 @@ protected:
     std::vector<CControlBar*> m_listControlBars;
     bool m_bDelayedLayout = false;
     bool m_bInRecalcLayout = false;
+    // While OnCreate runs: the bars docked meanwhile are laid out once, when it returns.
+    bool m_bCreating = false;
+    // The client area at the last layout.
+    RECT m_rectLaidOut{};
     std::wstring m_strTipText;
     // Top, bottom, left and right dock bars, once docking is enabled.
     std::array<std::unique_ptr<CDockBar>, 4> m_dockBars;

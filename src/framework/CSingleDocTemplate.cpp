@@ -7,6 +7,7 @@
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
 #include "framework/MessageBox.h"
+#include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 
 CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
@@ -42,7 +43,10 @@ CFrameWnd* CSingleDocTemplate::CreateNewFrame(CDocument* document)
     context.m_pCurrentDoc = document;
     context.m_createView = m_makeView;
     CFrameWnd* frame = m_makeFrame();
-    if (!frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW, nullptr, &context)) {
+    StartupTrace::Mark("frame object");
+    bool loaded = frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW, nullptr, &context);
+    StartupTrace::Mark("frame created");
+    if (!loaded) {
         // A frame whose window never existed did not delete itself.
         if (!frame->GetSafeHwnd())
             delete frame;
@@ -117,5 +121,6 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
     if (CView* view = document->GetFirstView(); view && created)
         view->OnInitialUpdate();
     frame->OnUpdateFrameTitle();
+    StartupTrace::Mark("document in the frame");
     return document;
 }

@@ -13,6 +13,7 @@
 
 #include "framework/RegistryKey.h"
 #include "framework/ShellRegistration.h"
+#include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 
 #include <commctrl.h>
@@ -50,6 +51,7 @@ bool CWinApp::InitInstance()
 
 int CWinApp::ExitInstance()
 {
+    CompleteShellRegistration();
     if (m_pRecentFileList)
         m_pRecentFileList->WriteList(*this);
     return m_nExitCode;
@@ -108,6 +110,7 @@ bool CWinApp::OnIdle(long count)
         if (frame->GetSafeHwnd())
             frame->OnIdleUpdateCmdUI();
     }
+    CompleteShellRegistration();
     return false;
 }
 
@@ -118,6 +121,10 @@ int CWinApp::Run()
     for (;;) {
         MSG msg;
         while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            if (idleCount == 0) {
+                StartupTrace::Mark("idle");
+                StartupTrace::Finish();
+            }
             if (!OnIdle(idleCount++))
                 idle = false;
         }
@@ -284,14 +291,24 @@ void CWinApp::EnableShellOpen()
     m_pShellOpenServer = std::make_unique<ShellOpenServer>(m_strAppName, "system");
 }
 
+// Nothing the first paint shows depends on the registration, so start-up does not wait for it.
 void CWinApp::RegisterShellFileTypes(bool)
 {
+    m_bShellRegistrationDue = true;
+}
+
+void CWinApp::CompleteShellRegistration()
+{
+    if (!m_bShellRegistrationDue)
+        return;
+    m_bShellRegistrationDue = false;
     if (m_pDocTemplate)
         ::RegisterShellFileTypes(*m_pDocTemplate, m_bShellOpenEnabled);
 }
 
 bool CWinApp::UnregisterShellFileTypes()
 {
+    m_bShellRegistrationDue = false;
     bool done = m_pDocTemplate && ::UnregisterShellFileTypes(*m_pDocTemplate);
     if (!m_strRegistryKey.empty())
         CRegistryKey::DeleteTree(HKEY_CURRENT_USER, GetAppRegistryPath());
@@ -351,6 +368,7 @@ int AfxWinMain(int cmdShow)
         return 1;
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     ::InitCommonControlsEx(&controls);
+    StartupTrace::Mark("common controls");
     app->SetCmdShow(cmdShow);
     app->SetCommandLine(Narrow(::GetCommandLineW()));
     if (!app->InitInstance()) {

@@ -51,7 +51,11 @@ public:
     bool OnOpenRecentFile(UINT nID);
 
     void EnableShellOpen();
+    // Registers the document type with the shell once the program first waits for input (its
+    // main window painted), or as it ends if it never got that far. Nothing is written for a
+    // registration that is already right.
     void RegisterShellFileTypes(bool compat);
+    // Removes the registration, and a registration still to come with it.
     bool UnregisterShellFileTypes();
     void ParseCommandLine(CCommandLineInfo& info);
     bool ProcessShellCommand(CCommandLineInfo& info);
@@ -84,6 +88,7 @@ protected:
 
 private:
     CRegistryKey OpenSection(const std::string& section, bool create) const;
+    void CompleteShellRegistration();
 
     CWnd* m_pMainWnd = nullptr;
     PrintTarget m_printTarget;
@@ -93,6 +98,7 @@ private:
     std::string m_strRegistryKey;
     std::unique_ptr<CRecentFileList> m_pRecentFileList;
     bool m_bShellOpenEnabled = false;
+    bool m_bShellRegistrationDue = false;
     std::unique_ptr<ShellOpenServer> m_pShellOpenServer;
     int m_nExitCode = 0;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;

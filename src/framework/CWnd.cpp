@@ -41,9 +41,20 @@ CWnd::~CWnd()
     DestroyWindow();
 }
 
+// Every message goes through here. A window's user data is read in the process, where a
+// property costs a round trip to Wine's server; the user data is only ours, though, while the
+// window procedure is ours, so windows of other code and of other processes go by the property.
 CWnd* CWnd::FromHandle(HWND hWnd)
 {
-    return hWnd ? static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty)) : nullptr;
+    if (!hWnd)
+        return nullptr;
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hWnd, &process);
+    if (process != ::GetCurrentProcessId())
+        return nullptr;
+    if (::GetWindowLongPtrW(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc))
+        return reinterpret_cast<CWnd*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+    return static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty));
 }
 
 const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
@@ -107,6 +118,7 @@ bool CWnd::Create(const char* className, const char* title, DWORD style, const R
 void CWnd::Attach(HWND hWnd)
 {
     m_hWnd = hWnd;
+    ::SetWindowLongPtrW(hWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ::SetPropW(hWnd, kObjectProperty, this);
 }
 
@@ -156,6 +168,7 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     }
     if (message == WM_NCDESTROY) {
         ::RemovePropW(m_hWnd, kObjectProperty);
+        ::SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
         // A procedure that subclassed the window after us still calls ours: leave it be.
         if (m_pfnSuper && ::GetWindowLongPtrW(m_hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(StaticWndProc))
             ::SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));

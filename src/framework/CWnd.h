@@ -1,5 +1,6 @@
 // A window object: owns or subclasses one HWND and dispatches its messages to one virtual
-// WindowProc. The object pointer is kept in a property of the window, so there is no global map.
+// WindowProc. The object pointer is kept with the window (its user data, and a property for
+// windows that others subclass after us), so there is no global map.
 #pragma once
 
 #include "framework/CCmdTarget.h"

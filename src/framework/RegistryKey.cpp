@@ -106,6 +106,54 @@ bool CRegistryKey::DeleteValue(const std::string& name)
     return m_hKey && ::RegDeleteValueW(m_hKey, Widen(name).c_str()) == ERROR_SUCCESS;
 }
 
+bool CRegistryKey::GetRaw(const std::string& name, DWORD& type, std::string& bytes) const
+{
+    const std::wstring wideName = Widen(name);
+    DWORD size = 0;
+    if (!m_hKey || ::RegQueryValueExW(m_hKey, wideName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+        return false;
+    bytes.assign(size, '\0');
+    if (::RegQueryValueExW(m_hKey, wideName.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    bytes.resize(size);
+    return true;
+}
+
+bool CRegistryKey::SetRaw(const std::string& name, DWORD type, const std::string& bytes)
+{
+    return m_hKey && ::RegSetValueExW(m_hKey, Widen(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
+                                      static_cast<DWORD>(bytes.size())) == ERROR_SUCCESS;
+}
+
+std::vector<std::string> CRegistryKey::ValueNames() const
+{
+    std::vector<std::string> names;
+    // Value names are at most 16,383 characters long.
+    std::vector<wchar_t> name(16384);
+    for (DWORD index = 0; m_hKey; ++index) {
+        DWORD length = static_cast<DWORD>(name.size());
+        if (::RegEnumValueW(m_hKey, index, name.data(), &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.push_back(Narrow(std::wstring_view(name.data(), length)));
+    }
+    return names;
+}
+
+std::vector<std::string> CRegistryKey::SubKeyNames() const
+{
+    std::vector<std::string> names;
+    // Key names are at most 255 characters long.
+    wchar_t name[256];
+    for (DWORD index = 0; m_hKey; ++index) {
+        DWORD length = static_cast<DWORD>(std::size(name));
+        if (::RegEnumKeyExW(m_hKey, index, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        names.push_back(Narrow(std::wstring_view(name, length)));
+    }
+    return names;
+}
+
 bool CRegistryKey::DeleteTree(HKEY root, const std::string& path)
 {
     LONG result = ::RegDeleteTreeW(root, Widen(path).c_str());

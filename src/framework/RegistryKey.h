@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class CRegistryKey : public CObject {
 public:
@@ -40,6 +41,12 @@ public:
     bool GetString(const std::string& name, std::string& text, size_t maxBytes = kAnyLength) const;
     bool GetDword(const std::string& name, DWORD& value) const;
     bool DeleteValue(const std::string& name);
+    // A value as stored, of any type: for copying values whose meaning does not matter.
+    bool GetRaw(const std::string& name, DWORD& type, std::string& bytes) const;
+    bool SetRaw(const std::string& name, DWORD type, const std::string& bytes);
+    // The names of the current key's values and of its subkeys.
+    std::vector<std::string> ValueNames() const;
+    std::vector<std::string> SubKeyNames() const;
 
     // Removes the key at path below root with everything in it; true also when there was none.
     static bool DeleteTree(HKEY root, const std::string& path);

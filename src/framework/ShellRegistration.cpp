@@ -11,9 +11,14 @@
 #include <string>
 
 namespace {
-// Writes one value of a key below HKEY_CLASSES_ROOT (the default value for an empty name).
+// Writes one value of a key below HKEY_CLASSES_ROOT (the default value for an empty name),
+// unless the key already holds that text: a registration that is right stays untouched.
 bool SetKeyValue(const std::string& key, const std::string& valueName, const std::string& value)
 {
+    CRegistryKey existing(HKEY_CLASSES_ROOT);
+    std::string current;
+    if (existing.Open(key, KEY_READ) && existing.GetString(valueName, current) && current == value)
+        return true;
     CRegistryKey classes(HKEY_CLASSES_ROOT, CRegistryKey::Lifetime::Lasting);
     return classes.Create(key) && classes.SetString(valueName, value);
 }

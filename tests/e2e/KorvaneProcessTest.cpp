@@ -185,6 +185,32 @@ TEST_F(KorvaneProcessTest, PrintSwitchShowsTheNoPrinterMessageAndEnds)
 }
 
 namespace {
+std::string ClassesValue(const std::string& path)
+{
+    CRegistryKey key(HKEY_CLASSES_ROOT);
+    std::string value;
+    if (key.Open(path, KEY_READ))
+        key.GetString("", value);
+    return value;
+}
+}
+
+// Start-up leaves the registration until the window is painted and the program waits for input.
+TEST_F(KorvaneProcessTest, RegistersTheDocumentTypeOnceItWaitsForInput)
+{
+    CRegistryKey::DeleteTree(HKEY_CLASSES_ROOT, "Korvane.Document");
+    CRegistryKey::DeleteTree(HKEY_CLASSES_ROOT, ".asm");
+    KorvaneProcess korvane("");
+    ASSERT_TRUE(korvane.Started());
+    ASSERT_NE(korvane.WaitForMainWindow(Gbk("无标题 - Korvane")), nullptr);
+    const std::string openCommand = Quoted(HelperPath("korvane.exe")) + " \"%1\"";
+    EXPECT_TRUE(WaitFor([&] {
+        return ClassesValue("Korvane.Document\\shell\\open\\command") == openCommand &&
+               ClassesValue(".asm") == "Korvane.Document";
+    })) << ClassesValue("Korvane.Document\\shell\\open\\command");
+}
+
+namespace {
 // The output window (id 101) somewhere below the main window.
 HWND FindOutputWindow(HWND parent)
 {
