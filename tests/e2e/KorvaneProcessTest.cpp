@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <psapi.h>
+
 #include <functional>
 #include <string>
 
@@ -104,6 +106,23 @@ public:
         return found;
     }
 
+    // Whether the process has this library loaded now.
+    bool HasLoaded(const char* dll) const
+    {
+        HMODULE modules[512];
+        DWORD bytes = 0;
+        if (!::EnumProcessModules(m_info.hProcess, modules, sizeof modules, &bytes))
+            return false;
+        for (DWORD i = 0; i < bytes / sizeof(HMODULE); ++i) {
+            char name[MAX_PATH] = "";
+            ::GetModuleBaseNameA(m_info.hProcess, modules[i], name, sizeof name);
+            if (lstrcmpiA(name, dll) == 0)
+                return true;
+        }
+        return false;
+    }
+    bool WaitForIdle() const { return ::WaitForInputIdle(m_info.hProcess, kDeadlineMs) == 0; }
+
     bool WaitForExit(DWORD* exitCode) const
     {
         if (::WaitForSingleObject(m_info.hProcess, kDeadlineMs) != WAIT_OBJECT_0)
@@ -195,7 +214,8 @@ std::string ClassesValue(const std::string& path)
 }
 }
 
-// Start-up leaves the registration until the window is painted and the program waits for input.
+// Start-up leaves the registration until the window is painted and the program waits for
+// input, and loads neither the common dialogs nor the shell, which only later commands need.
 TEST_F(KorvaneProcessTest, RegistersTheDocumentTypeOnceItWaitsForInput)
 {
     CRegistryKey::DeleteTree(HKEY_CLASSES_ROOT, "Korvane.Document");
@@ -203,6 +223,11 @@ TEST_F(KorvaneProcessTest, RegistersTheDocumentTypeOnceItWaitsForInput)
     KorvaneProcess korvane("");
     ASSERT_TRUE(korvane.Started());
     ASSERT_NE(korvane.WaitForMainWindow(Gbk("无标题 - Korvane")), nullptr);
+    ASSERT_TRUE(korvane.WaitForIdle());
+    ASSERT_TRUE(korvane.HasLoaded("user32.dll"));
+    EXPECT_FALSE(korvane.HasLoaded("comdlg32.dll"));
+    EXPECT_FALSE(korvane.HasLoaded("shell32.dll"));
+
     const std::string openCommand = Quoted(HelperPath("korvane.exe")) + " \"%1\"";
     EXPECT_TRUE(WaitFor([&] {
         return ClassesValue("Korvane.Document\\shell\\open\\command") == openCommand &&
