@@ -7,11 +7,11 @@
 // start-up in runs of their own. Registry keys Korvane may change are put back at the end.
 #include "framework/RegistryKey.h"
 #include "resource.h"
+#include "support/BenchProcess.h"
 #include "support/RegistryKeepsake.h"
 
 #include <windows.h>
 
-#include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -25,7 +25,6 @@
 namespace {
 const int kRuns = 7;
 const DWORD kPauseBetweenRuns = 200;
-const DWORD kDeadline = 120000;
 // Idle work that follows the first paint counts into the peak memory too.
 const DWORD kSettleAfterIdle = 500;
 const size_t kOpenBytes = 1024 * 1024 - 1;
@@ -33,30 +32,6 @@ const size_t kCaptureBytes = 1024 * 1024;
 const char kSettingsKey[] = "software\\korvane";
 const char kProfileKey[] = "Software\\Local AppWizard-Generated Applications\\";
 const char kTraceVariable[] = "KORVANE_STARTUP_TRACE";
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename T> T Median(std::vector<T> values)
-{
-    if (values.empty())
-        return T{};
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-std::string ProgramDir()
-{
-    char path[MAX_PATH * 4];
-    ::GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir = path;
-    return dir.substr(0, dir.rfind('\\'));
-}
 
 // One measured run: its time, or a failure, and the program's peak working set.
 struct Run {
@@ -86,102 +61,17 @@ struct Series {
     bool Measured() const { return !times.empty(); }
 };
 
-class Process {
-public:
-    explicit Process(const std::string& commandLine)
-    {
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        std::string line = commandLine;
-        m_bStarted = ::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                      &m_info) != FALSE;
-    }
-    ~Process()
-    {
-        if (!m_bStarted)
-            return;
-        ::TerminateProcess(m_info.hProcess, 0);
-        ::WaitForSingleObject(m_info.hProcess, kDeadline);
-        ::CloseHandle(m_info.hThread);
-        ::CloseHandle(m_info.hProcess);
-    }
-    bool Started() const { return m_bStarted; }
-    bool WaitIdle() const { return ::WaitForInputIdle(m_info.hProcess, kDeadline) == 0; }
-    bool WaitExit() const { return ::WaitForSingleObject(m_info.hProcess, kDeadline) == WAIT_OBJECT_0; }
-    bool Running() const { return ::WaitForSingleObject(m_info.hProcess, 0) == WAIT_TIMEOUT; }
-    size_t PeakMemory() const
-    {
-        PROCESS_MEMORY_COUNTERS counters{};
-        counters.cb = sizeof counters;
-        ::GetProcessMemoryInfo(m_info.hProcess, &counters, sizeof counters);
-        return counters.PeakWorkingSetSize;
-    }
-    // The peak once the idle work after the first paint has had its time.
-    size_t SettledPeakMemory() const
-    {
-        ::Sleep(kSettleAfterIdle);
-        return PeakMemory();
-    }
-    // Whether one of the process's top-level windows is visible.
-    bool HasVisibleWindow() const
-    {
-        return ForEachTopLevel([](HWND wnd) { return ::IsWindowVisible(wnd) ? wnd : nullptr; }) != nullptr;
-    }
-    // The first child of one of the process's top-level windows with this class.
-    HWND FindChild(const char* className) const
-    {
-        return ForEachTopLevel([className](HWND wnd) { return FindDescendant(wnd, className); });
-    }
-
-private:
-    // The first non-null answer of `probe` for the process's top-level windows.
-    HWND ForEachTopLevel(const std::function<HWND(HWND)>& probe) const
-    {
-        struct Search {
-            DWORD pid;
-            const std::function<HWND(HWND)>* probe;
-            HWND found;
-        } search{m_info.dwProcessId, &probe, nullptr};
-        ::EnumWindows(
-            [](HWND wnd, LPARAM param) {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(wnd, &pid);
-                if (pid != s->pid)
-                    return TRUE;
-                s->found = (*s->probe)(wnd);
-                return s->found ? FALSE : TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-    static HWND FindDescendant(HWND parent, const char* cls)
-    {
-        for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-            char name[64] = "";
-            ::GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, cls) == 0)
-                return child;
-            if (HWND deeper = FindDescendant(child, cls))
-                return deeper;
-        }
-        return nullptr;
-    }
-
-    bool m_bStarted = false;
-    PROCESS_INFORMATION m_info{};
-};
-
-bool WaitFor(const std::function<bool()>& condition)
+// Whether one of the process's top-level windows is visible.
+bool HasVisibleWindow(const Process& process)
 {
-    double start = Now();
-    while (!condition()) {
-        if (Now() - start > kDeadline)
-            return false;
-        ::Sleep(1);
-    }
-    return true;
+    return process.FindTopLevel([](HWND wnd) { return ::IsWindowVisible(wnd) ? wnd : nullptr; }) != nullptr;
+}
+
+// The peak once the idle work after the first paint has had its time.
+size_t SettledPeakMemory(const Process& process)
+{
+    ::Sleep(kSettleAfterIdle);
+    return process.PeakMemory();
 }
 
 LRESULT TextLength(HWND wnd)
@@ -289,14 +179,14 @@ Run StartUntilIdle(const std::string& commandLine, double* startedAt = nullptr)
     Process process(commandLine);
     if (!process.Started() || !process.WaitIdle())
         return Run::Failed();
-    if (!process.HasVisibleWindow() && !WaitFor([&] { return process.HasVisibleWindow() || !process.Running(); }))
+    if (!HasVisibleWindow(process) && !WaitFor([&] { return HasVisibleWindow(process) || !process.Running(); }))
         return Run::Failed();
     Run run{true, Now() - start, 0};
     if (startedAt)
         *startedAt = start;
     if (!process.Running())
         return Run::Failed();
-    run.peak = process.SettledPeakMemory();
+    run.peak = SettledPeakMemory(process);
     return run;
 }
 
@@ -314,7 +204,7 @@ Run OpenUntilLoaded(const std::string& commandLine, const char* editClass, LRESU
     });
     Run run{loaded, Now() - start, 0};
     if (loaded)
-        run.peak = process.SettledPeakMemory();
+        run.peak = SettledPeakMemory(process);
     return run;
 }
 
@@ -392,18 +282,6 @@ Run EditControlTakesTheOutput()
     return run;
 }
 
-// The edit control with this id among the descendants of `parent`.
-HWND FindById(HWND parent, int id)
-{
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgCtrlID(child) == id)
-            return child;
-        if (HWND deeper = FindById(child, id))
-            return deeper;
-    }
-    return nullptr;
-}
-
 Run CaptureInKorvane(const std::string& korvane, const std::string& source, const std::wstring& endLine)
 {
     Process process("\"" + korvane + "\" \"" + source + "\"");
@@ -416,7 +294,7 @@ Run CaptureInKorvane(const std::string& korvane, const std::string& source, cons
         return edit != nullptr && ::GetDlgCtrlID(edit) == 0xE900;
     });
     // The output window is the edit control with id 101.
-    found = found && WaitFor([&] { return (output = FindById(::GetAncestor(edit, GA_ROOT), 101)) != nullptr; });
+    found = found && WaitFor([&] { return (output = FindDescendantById(::GetAncestor(edit, GA_ROOT), 101)) != nullptr; });
     if (!found)
         return Run::Failed();
     double start = Now();

@@ -7,6 +7,7 @@
 // controls spend some 30 ms scrolling to a line: the figures set that beside each step.
 #include "framework/Unicode.h"
 #include "resource.h"
+#include "support/BenchProcess.h"
 
 #include <windows.h>
 
@@ -20,43 +21,9 @@
 
 namespace {
 const int kRuns = 5;
-const DWORD kDeadline = 120000;
 const size_t kDocumentBytes = 1024 * 1024 - 1;
 const int kReplacements = 10000;
 const int kMessages = 5000;
-
-double Now()
-{
-    LARGE_INTEGER frequency, counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-std::wstring ProgramDir()
-{
-    wchar_t path[MAX_PATH * 4];
-    ::GetModuleFileNameW(nullptr, path, MAX_PATH * 4);
-    std::wstring dir = path;
-    return dir.substr(0, dir.rfind(L'\\'));
-}
-
-bool WaitFor(const std::function<bool()>& condition)
-{
-    const double start = Now();
-    while (!condition()) {
-        if (Now() - start > kDeadline)
-            return false;
-        ::Sleep(5);
-    }
-    return true;
-}
 
 // The ms one message takes the program to handle.
 double Timed(HWND wnd, UINT message, WPARAM wParam, LPARAM lParam = 0)
@@ -103,65 +70,15 @@ std::string MakeDocument()
     return text + last;
 }
 
-class Korvane {
-public:
-    explicit Korvane(const std::wstring& arguments)
-    {
-        std::wstring line = L"\"" + ProgramDir() + L"\\korvane.exe\" " + arguments;
-        STARTUPINFOW startup{};
-        startup.cb = sizeof startup;
-        m_bStarted = ::CreateProcessW(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                                      &m_info) != FALSE;
-    }
-    ~Korvane()
-    {
-        if (!m_bStarted)
-            return;
-        ::TerminateProcess(m_info.hProcess, 0);
-        ::WaitForSingleObject(m_info.hProcess, kDeadline);
-        ::CloseHandle(m_info.hThread);
-        ::CloseHandle(m_info.hProcess);
-    }
-    bool Started() const { return m_bStarted; }
-    // A visible top-level window of the program with this class ("" for its main frame).
-    HWND TopLevel(const wchar_t* className) const
-    {
-        struct Search {
-            DWORD pid;
-            const wchar_t* cls;
-            HWND found;
-        } search{m_info.dwProcessId, className, nullptr};
-        ::EnumWindows(
-            [](HWND wnd, LPARAM param) {
-                auto* s = reinterpret_cast<Search*>(param);
-                DWORD pid = 0;
-                ::GetWindowThreadProcessId(wnd, &pid);
-                wchar_t name[64] = L"";
-                ::GetClassNameW(wnd, name, 64);
-                const bool wanted = *s->cls ? lstrcmpW(name, s->cls) == 0 : ::GetMenu(wnd) != nullptr;
-                if (pid != s->pid || !::IsWindowVisible(wnd) || !wanted)
-                    return TRUE;
-                s->found = wnd;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-
-private:
-    bool m_bStarted = false;
-    PROCESS_INFORMATION m_info{};
-};
-
-HWND FindDescendant(HWND parent, UINT id)
+// A visible top-level window of the program with this class ("" for its main frame).
+HWND TopLevel(const Process& korvane, const wchar_t* className)
 {
-    for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (static_cast<UINT>(::GetDlgCtrlID(child)) == id)
-            return child;
-        if (HWND deeper = FindDescendant(child, id))
-            return deeper;
-    }
-    return nullptr;
+    return korvane.FindTopLevel([className](HWND wnd) -> HWND {
+        wchar_t name[64] = L"";
+        ::GetClassNameW(wnd, name, 64);
+        const bool wanted = *className ? lstrcmpW(name, className) == 0 : ::GetMenu(wnd) != nullptr;
+        return ::IsWindowVisible(wnd) && wanted ? wnd : nullptr;
+    });
 }
 
 void Report(const char* name, double ms)
@@ -187,11 +104,11 @@ void MeasureFind(HWND frame, HWND edit, HWND dialog, DWORD needleStart)
     Report("F3, the same search again", Median(repeats));
 }
 
-void MeasureReplaceAll(const Korvane& korvane, HWND frame, HWND edit)
+void MeasureReplaceAll(const Process& korvane, HWND frame, HWND edit)
 {
     ::SendMessageW(frame, WM_COMMAND, ID_EDIT_REPLACE, 0);
     HWND dialog = nullptr;
-    WaitFor([&] { return (dialog = korvane.TopLevel(L"#32770")) && ::GetDlgItem(dialog, edt2); });
+    WaitFor([&] { return (dialog = TopLevel(korvane, L"#32770")) && ::GetDlgItem(dialog, edt2); });
     ::SendMessageW(::GetDlgItem(dialog, edt1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"swapme"));
     ::SendMessageW(::GetDlgItem(dialog, edt2), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"SWAPME"));
     const double replace = Timed(dialog, WM_COMMAND, MAKEWPARAM(psh2, BN_CLICKED),
@@ -266,11 +183,11 @@ int main()
     ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     ::CloseHandle(file);
 
-    Korvane korvane(L"\"" + path + L"\"");
+    Process korvane("\"" + ProgramDir() + "\\korvane.exe\" \"" + Narrow(path) + "\"");
     HWND frame = nullptr, edit = nullptr, output = nullptr;
     const std::wstring text = DecodeCodePage(bytes, kGbkCodePage);
     const bool loaded = korvane.Started() && WaitFor([&] {
-        frame = korvane.TopLevel(L"");
+        frame = TopLevel(korvane, L"");
         edit = frame ? ::GetDlgItem(frame, AFX_IDW_PANE_FIRST) : nullptr;
         return edit && static_cast<size_t>(::SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0)) == text.size();
     });
@@ -278,13 +195,13 @@ int main()
         std::printf("korvane.exe did not open the document\n");
         return 1;
     }
-    output = FindDescendant(frame, IDC_OUTPUT);
+    output = FindDescendantById(frame, IDC_OUTPUT);
     std::printf("Document: %s bytes, %s characters\n", std::to_string(bytes.size()).c_str(),
                 std::to_string(text.size()).c_str());
 
     ::SendMessageW(frame, WM_COMMAND, ID_EDIT_FIND, 0);
     HWND dialog = nullptr;
-    WaitFor([&] { return (dialog = korvane.TopLevel(L"#32770")) != nullptr; });
+    WaitFor([&] { return (dialog = TopLevel(korvane, L"#32770")) != nullptr; });
     MeasureFind(frame, edit, dialog, static_cast<DWORD>(text.rfind(L"needle")));
     MeasureReplaceAll(korvane, frame, edit);
     if (!output) {
