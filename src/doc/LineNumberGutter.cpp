@@ -92,8 +92,13 @@ std::vector<CLineNumberGutter::Number> CLineNumberGutter::VisibleNumbers() const
     // A line that began above the first visible row has its number up there.
     if (m_lines.StartOf(line) < firstChar)
         ++line;
-    for (const int count = m_lines.Count(); line < count; ++line) {
-        const auto row = static_cast<int>(Send(EM_LINEFROMCHAR, m_lines.StartOf(line)));
+    // Without wrapped lines every source line is one screen row, and the control need not be
+    // asked about each (each question costs under Wine, and this runs at every paint).
+    const int count = m_lines.Count();
+    const bool rowPerLine = Send(EM_GETLINECOUNT) == count;
+    for (; line < count; ++line) {
+        const int row = rowPerLine ? line : static_cast<int>(Send(EM_LINEFROMCHAR, m_lines.StartOf(line)));
+
         const int y = rows.nTop + (row - rows.nFirst) * rows.nLineHeight;
         if (y >= client.bottom)
             break;
