@@ -146,7 +146,10 @@ LRESULT CKorvaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
+    if (message == WM_SETTEXT && lParam)
+        m_gutter.UpdateWidthFor(CSourceLines::CountIn(reinterpret_cast<const wchar_t*>(lParam)));
     // The control may leave its own clipping in a DC it is handed.
+
     const int savedDc = message == WM_PRINTCLIENT ? ::SaveDC(reinterpret_cast<HDC>(wParam)) : 0;
     const LRESULT result = CEditView::WindowProc(message, wParam, lParam);
     switch (message) {

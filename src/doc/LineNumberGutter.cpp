@@ -49,13 +49,13 @@ int CLineNumberGutter::LineHeight() const
     return std::max(1, static_cast<int>(tm.tmHeight));
 }
 
-void CLineNumberGutter::UpdateWidth()
+void CLineNumberGutter::UpdateWidthFor(int lineCount)
 {
     if (!m_hEdit)
         return;
     int width = 0;
     if (m_bShown) {
-        const std::wstring widest(static_cast<size_t>(std::max(kMinDigits, DigitsOf(m_lines.Count()))), L'0');
+        const std::wstring widest(static_cast<size_t>(std::max(kMinDigits, DigitsOf(lineCount))), L'0');
         WindowDc dc = WindowDc::Client(m_hEdit);
         SelectGuard select(dc.get(), Font());
         SIZE size{};
@@ -63,8 +63,8 @@ void CLineNumberGutter::UpdateWidth()
         width = kPadLeft + size.cx + kPadRight;
     }
     m_nWidth = width;
-    // A new margin makes the control lay out its whole text again: only when it changes.
     const int margin = width + m_nTextMargin;
+
     if (margin == m_nAppliedMargin)
         return;
     m_nAppliedMargin = margin;

@@ -20,7 +20,11 @@ public:
     // The strip's width in pixels; 0 while hidden.
     int Width() const { return m_bShown ? m_nWidth : 0; }
     // Makes the strip as wide as the largest line number needs, after the text changed.
-    void UpdateWidth();
+    void UpdateWidth() { UpdateWidthFor(m_lines.Count()); }
+    // The same for a text of lineCount lines before it goes in: a new margin makes the
+    // control lay out its whole text again, so a new text is laid out once, not twice.
+    void UpdateWidthFor(int lineCount);
+
 
     struct Number {
         int nLine;  // 1-based

@@ -29,7 +29,16 @@ int CSourceLines::Count()
     return static_cast<int>(m_starts.size());
 }
 
+int CSourceLines::CountIn(std::wstring_view text)
+{
+    int count = 1;
+    for (size_t at = text.find(L"\r\n"); at != std::wstring_view::npos; at = text.find(L"\r\n", at + 2))
+        ++count;
+    return count;
+}
+
 int CSourceLines::LineOf(size_t offset)
+
 {
     Refresh();
     return static_cast<int>(std::upper_bound(m_starts.begin(), m_starts.end(), offset) - m_starts.begin()) - 1;

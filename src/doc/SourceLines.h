@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
+
 
 class CSourceLines {
 public:
@@ -16,6 +18,9 @@ public:
 
     const std::wstring& Text();
     int Count();
+    // The lines a text would make, counted as Count counts them.
+    static int CountIn(std::wstring_view text);
+
     // The 0-based line that holds the character at offset.
     int LineOf(size_t offset);
     // Where a line starts, and where it ends before its line break; lines past the end are

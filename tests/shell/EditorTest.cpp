@@ -10,6 +10,10 @@
 #include "framework/Unicode.h"
 #include "resource.h"
 
+#include <commctrl.h>
+
+#include <vector>
+
 namespace {
 class Editor : public ShellTest {
 protected:
@@ -88,6 +92,7 @@ TEST_F(Editor, LineNumbersNumberEachSourceLineOnceOnItsFirstRow)
     SetText(NumberedLines(100));
     EXPECT_GT(gutter.Width(), twoDigits);
 
+
     // View > Line numbers hides the strip and gives its room back to the text.
     Command(ID_VIEW_LINE_NUMBERS);
     EXPECT_EQ(gutter.Width(), 0);
@@ -96,6 +101,20 @@ TEST_F(Editor, LineNumbersNumberEachSourceLineOnceOnItsFirstRow)
     Command(ID_VIEW_LINE_NUMBERS);
     EXPECT_TRUE(PopupEntries(2).back().checked);
     EXPECT_EQ(LOWORD(::SendMessageW(EditWnd(), EM_GETMARGINS, 0, 0)), margin);
+
+    // A new text finds the strip already as wide as it needs: the control lays a megabyte out
+    // once, not again for a new margin once it holds the text.
+    std::vector<int> lengthsAtNewMargin;
+    const SUBCLASSPROC record = [](HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
+        if (message == EM_SETMARGINS)
+            reinterpret_cast<std::vector<int>*>(data)->push_back(::GetWindowTextLengthW(wnd));
+        return ::DefSubclassProc(wnd, message, wParam, lParam);
+    };
+    const int oldLength = ::GetWindowTextLengthW(EditWnd());
+    ::SetWindowSubclass(EditWnd(), record, 1, reinterpret_cast<DWORD_PTR>(&lengthsAtNewMargin));
+    SetText(NumberedLines(1000));
+    ::RemoveWindowSubclass(EditWnd(), record, 1);
+    EXPECT_EQ(lengthsAtNewMargin, std::vector<int>{oldLength});
 }
 
 TEST_F(Editor, LineNumbersFollowEveryScrollAndEveryNewLine)
