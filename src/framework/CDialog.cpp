@@ -32,10 +32,10 @@ INT_PTR CDialog::DoModal(CWnd* parent)
 
 bool CDialog::Create(CWnd* parent)
 {
-    HWND hWnd = ::CreateDialogParamW(
-::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
+    HWND hWnd = ::CreateDialogParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
                                      parent ? parent->GetSafeHwnd() : nullptr, StaticDlgProc,
                                      reinterpret_cast<LPARAM>(this));
+
     return hWnd != nullptr && hWnd == m_hWnd;
 }
 
