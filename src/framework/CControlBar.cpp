@@ -184,11 +184,8 @@ void CControlBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
         if (!layout->bStretch)
             place.bottom = place.top + size.cy;
     }
-    if (layout->hDWP) {
-        layout->hDWP = ::DeferWindowPos(layout->hDWP, m_hWnd, nullptr, place.left, place.top,
-                                        place.right - place.left, place.bottom - place.top,
-                                        SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    if (layout->hDWP)
+        layout->hDWP = DeferPlacement(layout->hDWP, m_hWnd, place);
 }
 
 LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

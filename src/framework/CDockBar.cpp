@@ -10,12 +10,6 @@ namespace {
 // Bars in a row overlap by the width of their shared frame.
 constexpr int kRowOverlap = 2;
 
-RECT RectInParent(const CWnd& wnd, HWND parent)
-{
-    RECT rc = wnd.GetWindowRect();
-    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rc), 2);
-    return rc;
-}
 }
 
 CDockBar::CDockBar(bool floating) : m_bFloating(floating)
@@ -111,7 +105,7 @@ void CDockBar::InsertAtDropPoint(CControlBar* bar, POINT dockPoint)
             CControlBar* other = m_arrBars[rowEnd].pBar;
             if (!other || !other->IsVisible())
                 continue;
-            RECT rc = RectInParent(*other, m_hWnd);
+            RECT rc = RectInParent(other->GetSafeHwnd());
             rowLow = std::min<int>(rowLow, horz ? rc.top : rc.left);
             rowHigh = std::max<int>(rowHigh, horz ? rc.bottom : rc.right);
             if (insertAt == SIZE_MAX && lengthAt < (horz ? rc.left : rc.top))
@@ -186,8 +180,8 @@ void CDockBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
     if (!hasBars) {
         // An empty side takes no room.
         if (layout->hDWP)
-            layout->hDWP = ::DeferWindowPos(layout->hDWP, m_hWnd, nullptr, layout->rect.left, layout->rect.top, 0, 0,
-                                            SWP_NOZORDER | SWP_NOACTIVATE);
+            layout->hDWP = DeferPlacement(layout->hDWP, m_hWnd,
+                                          RECT{layout->rect.left, layout->rect.top, layout->rect.left, layout->rect.top});
         return;
     }
     CControlBar::OnSizeParent(layout);
@@ -218,7 +212,7 @@ size_t CDockBar::LayoutRow(size_t first, int rowStart, int& rowDepth, int& rowLe
         if (!bar || !bar->IsVisible() || !sizes.count(bar))
             continue;
         SIZE size = sizes[bar];
-        RECT current = RectInParent(*bar, m_hWnd);
+        RECT current = RectInParent(bar->GetSafeHwnd());
         int currentAlong = horz ? current.left : current.top;
         int currentAcross = horz ? current.top : current.left;
         int start = std::max(currentAlong, along);
@@ -227,9 +221,8 @@ size_t CDockBar::LayoutRow(size_t first, int rowStart, int& rowDepth, int& rowLe
         int depth = horz ? size.cy : size.cx;
         RECT place = horz ? RECT{start, across, start + length, across + depth}
                           : RECT{across, start, across + depth, start + length};
-        if (batch && !::EqualRect(&place, &current))
-            batch = ::DeferWindowPos(batch, bar->GetSafeHwnd(), nullptr, place.left, place.top, place.right - place.left,
-                                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (batch)
+            batch = DeferPlacement(batch, bar->GetSafeHwnd(), place);
         along = start + length - kRowOverlap;
         rowLength = std::max(rowLength, start + length);
         rowDepth = std::max(rowDepth, across + depth - rowStart);

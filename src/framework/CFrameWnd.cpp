@@ -128,8 +128,8 @@ void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags,
     }
     if (leftOverWnd && layout.hDWP) {
         const RECT& r = layout.rect;
-        layout.hDWP = ::DeferWindowPos(layout.hDWP, leftOverWnd, nullptr, r.left, r.top, std::max<LONG>(0, r.right - r.left),
-                                       std::max<LONG>(0, r.bottom - r.top), SWP_NOZORDER | SWP_NOACTIVATE);
+        layout.hDWP = DeferPlacement(layout.hDWP, leftOverWnd,
+                                     RECT{r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom)});
     }
     if (layout.hDWP)
         ::EndDeferWindowPos(layout.hDWP);

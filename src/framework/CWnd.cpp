@@ -330,3 +330,20 @@ void SetWindowTextOf(HWND wnd, const std::string& text)
     ::SetWindowTextW(wnd, Widen(text).c_str());
 }
 
+
+RECT RectInParent(HWND wnd)
+{
+    RECT rc{};
+    ::GetWindowRect(wnd, &rc);
+    ::MapWindowPoints(nullptr, ::GetParent(wnd), reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+HDWP DeferPlacement(HDWP batch, HWND wnd, const RECT& place)
+{
+    const RECT current = RectInParent(wnd);
+    if (::EqualRect(&current, &place))
+        return batch;
+    return ::DeferWindowPos(batch, wnd, nullptr, place.left, place.top, place.right - place.left,
+                            place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -102,5 +102,12 @@ std::string WindowTextOf(HWND wnd);
 void SetWindowTextOf(HWND wnd, const std::string& text);
 
 // Reports an unexpected failure inside message handling once per run.
-
 void ReportUnexpectedFailure();
+
+// The window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND wnd);
+// Adds moving wnd to place (in its parent's client coordinates) to a batch of window
+// positions, unless it is there already: a layout repeats most places, and under Wine each
+// window moved, even onto itself, costs round trips to the server.
+HDWP DeferPlacement(HDWP batch, HWND wnd, const RECT& place);
+

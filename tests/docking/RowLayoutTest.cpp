@@ -181,3 +181,29 @@ TEST_F(DockingTest, CloseRequestLeavesTheBarAlone)
     EXPECT_TRUE(::IsWindow(bar.GetSafeHwnd()));
     EXPECT_TRUE(bar.IsVisible());
 }
+
+namespace {
+int g_nMoves = 0;
+
+LRESULT CALLBACK CountMoves(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION && reinterpret_cast<CWPSTRUCT*>(lParam)->message == WM_WINDOWPOSCHANGING)
+        ++g_nMoves;
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+}
+
+// Under Wine a window moved, even onto its own place, costs round trips to the server: a
+// layout that changes nothing moves nothing.
+TEST_F(DockingTest, ALayoutThatChangesNothingMovesNoWindow)
+{
+    CResizableBar& left = AddBar(AFX_IDW_DOCKBAR_LEFT);
+    AddBar(AFX_IDW_DOCKBAR_LEFT, &left);
+    AddBar(AFX_IDW_DOCKBAR_BOTTOM);
+    Settle();
+    HHOOK hook = ::SetWindowsHookExW(WH_CALLWNDPROC, CountMoves, nullptr, ::GetCurrentThreadId());
+    g_nMoves = 0;
+    m_pFrame->RecalcLayout();
+    EXPECT_EQ(g_nMoves, 0);
+    ::UnhookWindowsHookEx(hook);
+}
