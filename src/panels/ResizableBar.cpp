@@ -506,8 +506,11 @@ void CResizableBar::OnWindowPosChanging(WINDOWPOS* pos)
 
 void CResizableBar::OnSize(int cx, int cy)
 {
-    if (!(m_dwSizingStyle & SZBS_FILL_CHILD))
+    // Nothing of the child would show: it keeps its place until the bar has room, instead
+    // of being stretched to the largest size a window can have and laid out for it.
+    if (!(m_dwSizingStyle & SZBS_FILL_CHILD) || cx <= 0 || cy <= 0)
         return;
+
     if (HWND child = ::GetWindow(m_hWnd, GW_CHILD))
         ::MoveWindow(child, 0, 0, cx, cy, TRUE);
 }
@@ -748,7 +751,8 @@ LRESULT CResizableBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     case WM_SIZE:
-        OnSize(LOWORD(lParam), HIWORD(lParam));
+        // A bar narrower than its own borders has a client area of negative size.
+        OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
         return 0;
     case WM_CLOSE:
         return 0;

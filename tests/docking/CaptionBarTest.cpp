@@ -103,7 +103,24 @@ TEST_F(CaptionBarTest, BottomPanelHasItsCaptionStripAtTheLeft)
     EXPECT_EQ(dib.Pixel(15, 17), Face());
 }
 
+// The panel's window fills its client area; a panel too small for its own borders leaves it
+// where it was rather than stretching it to the largest size a window can have.
+TEST_F(CaptionBarTest, ThePanelsWindowFillsItsClientAreaWhileThereIsOne)
+{
+    CCaptionBar& bar = BottomPanel300x100();
+    HWND child = ::GetWindow(bar.GetSafeHwnd(), GW_CHILD);
+    RECT client = bar.GetClientRect();
+    EXPECT_TRUE(SameRect(RectInParent(child), client));
+
+    ::SetWindowPos(bar.GetSafeHwnd(), nullptr, 0, 0, 4, 4, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(SameRect(RectInParent(child), client));
+
+    ::SetWindowPos(bar.GetSafeHwnd(), nullptr, 0, 0, 250, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_TRUE(SameRect(RectInParent(child), bar.GetClientRect()));
+}
+
 TEST_F(CaptionBarTest, LeftPanelHasItsCaptionStripAtTheTop)
+
 {
     CCaptionBar& bar = LeftPanel200x400();
     RECT w = bar.GetWindowRect();
