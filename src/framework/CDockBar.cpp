@@ -9,7 +9,6 @@
 namespace {
 // Bars in a row overlap by the width of their shared frame.
 constexpr int kRowOverlap = 2;
-
 }
 
 CDockBar::CDockBar(bool floating) : m_bFloating(floating)

@@ -330,7 +330,6 @@ void SetWindowTextOf(HWND wnd, const std::string& text)
     ::SetWindowTextW(wnd, Widen(text).c_str());
 }
 
-
 RECT RectInParent(HWND wnd)
 {
     RECT rc{};
