@@ -12,7 +12,6 @@
 
 #include <windows.h>
 
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>

@@ -5,6 +5,7 @@
 // is the time the program takes to handle the one message, as medians of several runs. Run
 // it from the folder that holds korvane.exe. The walk takes minutes under Wine, whose edit
 // controls spend some 30 ms scrolling to a line: the figures set that beside each step.
+#include "framework/CWnd.h"
 #include "framework/Unicode.h"
 #include "resource.h"
 #include "support/BenchProcess.h"
@@ -38,13 +39,6 @@ std::wstring TextOf(HWND wnd)
     std::wstring text(static_cast<size_t>(::SendMessageW(wnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
     text.resize(static_cast<size_t>(::SendMessageW(wnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()))));
     return text;
-}
-
-std::pair<DWORD, DWORD> SelectionOf(HWND edit)
-{
-    DWORD start = 0, end = 0;
-    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return {start, end};
 }
 
 size_t Count(const std::wstring& text, const std::wstring& what)
@@ -95,7 +89,7 @@ void MeasureFind(HWND frame, HWND edit, HWND dialog, DWORD needleStart)
         ::SendMessageW(edit, EM_SETSEL, 0, 0);
         finds.push_back(Timed(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                               reinterpret_cast<LPARAM>(::GetDlgItem(dialog, IDOK))));
-        if (SelectionOf(edit).first != needleStart)
+        if (EditSelectionOf(edit).first != needleStart)
             std::printf("Find Next did not select the match on the last line\n");
         ::SendMessageW(edit, EM_SETSEL, 0, 0);
         repeats.push_back(Timed(frame, WM_COMMAND, ID_EDIT_REPEAT));
@@ -164,7 +158,7 @@ void MeasureMessageWalk(HWND frame, HWND output, HWND edit)
 
     Report("F4, the slowest further message", *std::max_element(each.begin(), each.end()));
     Report("F4 through all 5,000 messages", total);
-    const auto [start, end] = SelectionOf(edit);
+    const auto [start, end] = EditSelectionOf(edit);
     const LONG line = static_cast<LONG>(::SendMessageW(edit, EM_LINEFROMCHAR, start, 0));
     if (end <= start || line != 2 * (kMessages - 1))
         std::printf("F4 did not end on the line the last message names\n");

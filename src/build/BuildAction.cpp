@@ -7,7 +7,6 @@
 
 #include <windows.h>
 
-
 std::string SourceBaseName(const std::string& sourceName)
 {
     return sourceName.size() > 4 ? sourceName.substr(0, sourceName.size() - 4) : std::string();

@@ -72,15 +72,13 @@ void CFindReplace::TakeDialogChoices(const CFindReplaceDialog& dialog)
 
 TextRange CFindReplace::Selection() const
 {
-    DWORD start = 0, end = 0;
-    m_view.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = EditSelectionOf(m_view.GetSafeHwnd());
     return TextRange{start, end};
 }
 
 void CFindReplace::Select(TextRange range)
 {
-    m_view.SendMessage(EM_SETSEL, range.nStart, static_cast<LPARAM>(range.nEnd));
-    m_view.SendMessage(EM_SCROLLCARET);
+    m_view.Scroll(range.nEnd, range.nStart);
 }
 
 void CFindReplace::ReportNotFound()

@@ -6,7 +6,6 @@
 #include "framework/CDocument.h"
 #include "framework/TextEncoding.h"
 
-
 #include <string>
 
 class CKorvaneView;
@@ -40,7 +39,6 @@ private:
     bool ConfirmLossySave(const std::string& path) const;
     // File > Encoding: the next save writes the text in this kind of encoding.
     void OnEncoding(TextEncoding::Kind kind);
-
 
     std::string m_strSourcePath;
     bool m_bLossyText = false;

@@ -70,8 +70,7 @@ void CKorvaneView::GoToLine(int line)
 
 std::pair<int, int> CKorvaneView::CaretLineColumn()
 {
-    DWORD start = 0, end = 0;
-    SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = EditSelectionOf(m_hWnd);
     if (end != m_nLastSelEnd || start == end)
         m_nCaret = end;
     else if (start != m_nLastSelStart)
@@ -92,8 +91,7 @@ void CKorvaneView::OnGoToLine()
 
 void CKorvaneView::InsertIndentedLineBreak()
 {
-    DWORD start = 0, end = 0;
-    SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const DWORD start = EditSelectionOf(m_hWnd).first;
     const std::wstring& text = m_lines.Text();
     const size_t lineStart = m_lines.StartOf(m_lines.LineOf(start));
     // The indentation before the caret only: Enter inside it does not double it.
@@ -145,11 +143,12 @@ LRESULT CKorvaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             return TRUE;
         }
         break;
+    case WM_SETTEXT:
+        if (lParam)
+            m_gutter.UpdateWidthFor(CSourceLines::CountIn(reinterpret_cast<const wchar_t*>(lParam)));
+        break;
     }
-    if (message == WM_SETTEXT && lParam)
-        m_gutter.UpdateWidthFor(CSourceLines::CountIn(reinterpret_cast<const wchar_t*>(lParam)));
     // The control may leave its own clipping in a DC it is handed.
-
     const int savedDc = message == WM_PRINTCLIENT ? ::SaveDC(reinterpret_cast<HDC>(wParam)) : 0;
     const LRESULT result = CEditView::WindowProc(message, wParam, lParam);
     switch (message) {

@@ -24,6 +24,8 @@ public:
     void SelectSourceLine(int line);
     // Puts the caret at the start of a source line and scrolls it into view.
     void GoToLine(int line);
+    // Selects from anchor to caret (characters) and scrolls the caret into view.
+    void Scroll(size_t caret, size_t anchor);
     // The caret's source line and column, both 1-based, the column counted in characters.
     std::pair<int, int> CaretLineColumn();
 
@@ -41,7 +43,6 @@ private:
     // A click on the line numbers selects that line with its line break.
     void OnGutterClick(int y);
     bool IsOverGutter() const;
-    void Scroll(size_t caret, size_t anchor);
 
     CSourceLines m_lines;
     CLineNumberGutter m_gutter{m_lines};

@@ -25,7 +25,6 @@ public:
     // control lay out its whole text again, so a new text is laid out once, not twice.
     void UpdateWidthFor(int lineCount);
 
-
     struct Number {
         int nLine;  // 1-based
         int y;      // top of its row, client coordinates

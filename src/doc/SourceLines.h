@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-
 class CSourceLines {
 public:
     void Attach(HWND edit) { m_hEdit = edit; }

@@ -28,7 +28,6 @@ constexpr UINT WM_BUILD_REPORT = WM_APP + 2;
 const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING,
                             ID_INDICATOR_CAPS, ID_INDICATOR_NUM,        ID_INDICATOR_SCRL};
 
-
 // Toolbar images in button order.
 const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_TB_UTILITY, IDI_TB_OUTPUT,
                               IDI_TB_COMPILE, IDI_TB_LINK,    IDI_TB_BUILD, IDI_TB_RUN,     IDI_TB_ABOUT};

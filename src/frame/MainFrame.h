@@ -89,7 +89,6 @@ private:
     // Tells why a build step, run or debug cannot start; false, for the step that stops there.
     bool ReportProblem(const CommandProblem& problem);
 
-
     CCaptionBar m_wndUtilityBar;
     CCaptionBar m_wndOutputBar;
     CPageTabCtrl m_wndTabCtrl;

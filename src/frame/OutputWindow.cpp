@@ -60,8 +60,7 @@ void COutputWindow::Append(const std::wstring& text, const std::vector<std::wstr
 
 void COutputWindow::ReplaceEnd(const std::wstring& text)
 {
-    DWORD selStart = 0, selEnd = 0;
-    ::SendMessageW(m_hWnd, EM_GETSEL, reinterpret_cast<WPARAM>(&selStart), reinterpret_cast<LPARAM>(&selEnd));
+    const auto [selStart, selEnd] = EditSelectionOf(m_hWnd);
     const auto end = static_cast<WPARAM>(TextLength());
     const bool following = selStart == selEnd && selEnd == end;
     const LRESULT firstVisible = ::SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0);
@@ -104,8 +103,7 @@ void COutputWindow::OnDoubleClick()
     // mouse must not go on selecting while the message is followed elsewhere.
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
-    DWORD start = 0, end = 0;
-    SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const DWORD start = EditSelectionOf(m_hWnd).first;
     RefreshIndex();
     const IndexedMessage* message = m_index.MessageAt(start);
     if (!message)

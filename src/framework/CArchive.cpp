@@ -63,7 +63,6 @@ bool CArchive::Write(const void* buffer, DWORD count)
     return true;
 }
 
-
 void CArchive::Fail(UINT messageId)
 {
     m_bFailed = true;

@@ -18,7 +18,6 @@ void CCmdUI::SetRadio(bool on)
     SetCheck(on ? 1 : 0);
 }
 
-
 void CCmdUI::DoUpdate(CCmdTarget* pTarget, bool bDisableIfNoHandler)
 {
     m_bEnableChanged = false;

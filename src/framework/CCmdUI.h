@@ -34,7 +34,6 @@ public:
     void SetRadio(bool on = true) override;
     void SetText(const std::string& text) override;
 
-
     HMENU m_hMenu;
     UINT m_nIndex;
 };

@@ -3,8 +3,6 @@
 
 #include "framework/Unicode.h"
 
-
-
 void CCommandLineInfo::ParseParam(const std::string& param, bool flag, bool)
 {
     if (flag) {

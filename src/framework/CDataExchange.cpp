@@ -8,7 +8,6 @@
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 
-
 #include <climits>
 
 namespace {
@@ -19,8 +18,7 @@ void SetWindowTextIfChanged(HWND control, const std::string& text)
 {
     if (WindowTextOf(control) == text)
         return;
-    DWORD start = 0, end = 0;
-    ::SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = EditSelectionOf(control);
     SetWindowTextOf(control, text);
     // The control clamps positions past its new end.
     ::SendMessageW(control, EM_SETSEL, start, static_cast<LPARAM>(end));

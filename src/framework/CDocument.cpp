@@ -12,7 +12,6 @@
 #include "framework/SafeSave.h"
 #include "framework/Unicode.h"
 
-
 #include "framework/Strings.h"
 
 #include <algorithm>

@@ -99,8 +99,7 @@ void CEditView::SerializeRaw(CArchive& ar)
 
 bool CEditView::HasSelection() const
 {
-    DWORD start = 0, end = 0;
-    SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = EditSelectionOf(m_hWnd);
     return start != end;
 }
 

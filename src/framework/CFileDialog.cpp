@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-
 namespace {
 CFileDialog::Hook& FileDialogHook()
 {

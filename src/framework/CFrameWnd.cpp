@@ -17,7 +17,6 @@
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 
-
 #include <commctrl.h>
 #include <shellapi.h>
 

@@ -6,7 +6,6 @@
 #include "framework/PathName.h"
 #include "framework/Unicode.h"
 
-
 #include <cstdio>
 
 CRecentFileList::CRecentFileList(UINT firstId, const std::string& section, const std::string& entryFormat,

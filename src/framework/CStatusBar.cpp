@@ -8,7 +8,6 @@
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 
-
 #include <commctrl.h>
 
 namespace {

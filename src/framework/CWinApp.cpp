@@ -9,12 +9,11 @@
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
-#include "framework/Unicode.h"
-
 #include "framework/RegistryKey.h"
 #include "framework/ShellRegistration.h"
 #include "framework/StartupTrace.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 
 #include <commctrl.h>
 #include <windowsx.h>

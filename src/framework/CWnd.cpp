@@ -330,6 +330,13 @@ void SetWindowTextOf(HWND wnd, const std::string& text)
     ::SetWindowTextW(wnd, Widen(text).c_str());
 }
 
+std::pair<DWORD, DWORD> EditSelectionOf(HWND edit)
+{
+    DWORD start = 0, end = 0;
+    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
 RECT RectInParent(HWND wnd)
 {
     RECT rc{};

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 class CFrameWnd;
 
@@ -103,6 +104,9 @@ void SetWindowTextOf(HWND wnd, const std::string& text);
 
 // Reports an unexpected failure inside message handling once per run.
 void ReportUnexpectedFailure();
+
+// An edit control's selection: where it starts and where it ends, in characters.
+std::pair<DWORD, DWORD> EditSelectionOf(HWND edit);
 
 // The window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND wnd);

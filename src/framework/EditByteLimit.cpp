@@ -3,6 +3,8 @@
 // measures what would be inserted in bytes of the limit's code page.
 #include "framework/EditByteLimit.h"
 
+#include "framework/CWnd.h"
+
 #include <algorithm>
 #include <exception>
 #include <memory>
@@ -36,8 +38,7 @@ std::wstring TextOf(HWND edit)
 size_t BytesBesideSelection(HWND edit, const ByteLimit& state)
 {
     std::wstring text = TextOf(edit);
-    DWORD start = 0, end = 0;
-    ::SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    const auto [start, end] = EditSelectionOf(edit);
     size_t first = std::min<size_t>(start, text.size());
     size_t last = std::clamp<size_t>(end, first, text.size());
     return BytesOf(state, std::wstring_view(text).substr(0, first)) + BytesOf(state, std::wstring_view(text).substr(last));

@@ -6,7 +6,6 @@
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 
-
 #include <mutex>
 
 namespace {

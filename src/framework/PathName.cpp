@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-
 std::vector<size_t> SeparatorPositions(const std::string& path)
 {
     std::vector<size_t> positions;
@@ -15,7 +14,6 @@ std::vector<size_t> SeparatorPositions(const std::string& path)
     }
     return positions;
 }
-
 
 PathParts SplitPath(const std::string& path)
 {

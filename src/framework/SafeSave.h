@@ -30,7 +30,6 @@ private:
     bool TargetCanBeReplaced() const;
     bool Fail();
 
-
     std::wstring m_strTarget;
     std::wstring m_strTemporary;
     UniqueHandle m_file;

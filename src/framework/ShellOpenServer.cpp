@@ -33,7 +33,6 @@ std::string CommandText(const void* data, size_t size, bool unicode)
     return Narrow(DecodeCodePage(std::string_view(bytes, strnlen(bytes, size)), CP_ACP));
 }
 
-
 void SkipBlanks(const std::string& text, size_t& pos)
 {
     while (pos < text.size() && IsBlank(text[pos]))

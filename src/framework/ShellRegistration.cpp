@@ -5,7 +5,6 @@
 #include "framework/RegistryKey.h"
 #include "framework/Unicode.h"
 
-
 #include <windows.h>
 
 #include <string>

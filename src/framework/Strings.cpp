@@ -70,7 +70,6 @@ static std::string FetchSystemText(DWORD error, size_t size)
     return Narrow(buffer);
 }
 
-
 std::string SystemErrorText(DWORD error, size_t bufferSize)
 {
     std::string text = FetchSystemText(error, bufferSize);

@@ -6,7 +6,6 @@
 #include <initializer_list>
 #include <string>
 
-
 // The string resource with this id, or an empty text when there is none.
 std::string LoadResString(UINT id);
 

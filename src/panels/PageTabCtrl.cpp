@@ -4,7 +4,6 @@
 #include "framework/Drawing.h"
 #include "framework/Unicode.h"
 
-
 #include <windowsx.h>
 
 #include <algorithm>

@@ -4,7 +4,6 @@
 #include "framework/Handles.h"
 #include "framework/Unicode.h"
 
-
 #include <algorithm>
 
 namespace {

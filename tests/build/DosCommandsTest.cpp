@@ -101,7 +101,6 @@ TEST(BuildTexts, AnUnquotedSettingSplitsAfterTheFirstPartThatIsAFile)
     ::RemoveDirectoryA(dir.File("masm 5").c_str());
 }
 
-
 TEST(DosProgram, IsAnMzFileWithoutAPeHeaderOrAComFile)
 {
     ScratchDir dir("dos-program");

@@ -185,7 +185,6 @@ TEST_F(PipeProcessTest, AnEmptyCommandLineFailsWithAReason)
     EXPECT_FALSE(process.GetFailure().text.empty());
 }
 
-
 TEST_F(PipeProcessTest, LongCommandLinesRunWhole)
 {
     for (size_t length : {150u, 500u, 5000u}) {

@@ -92,7 +92,6 @@ TEST_F(Editor, LineNumbersNumberEachSourceLineOnceOnItsFirstRow)
     SetText(NumberedLines(100));
     EXPECT_GT(gutter.Width(), twoDigits);
 
-
     // View > Line numbers hides the strip and gives its room back to the text.
     Command(ID_VIEW_LINE_NUMBERS);
     EXPECT_EQ(gutter.Width(), 0);

@@ -27,7 +27,6 @@ HDROP MakeDrop(const std::vector<std::string>& paths)
     return static_cast<HDROP>(memory);
 }
 
-
 void ShellTest::SetUp()
 {
     ClearProfile();
@@ -95,9 +94,7 @@ void ShellTest::SetText(const std::wstring& text)
 
 std::pair<DWORD, DWORD> ShellTest::Selection() const
 {
-    DWORD start = 0, end = 0;
-    ::SendMessageW(EditWnd(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return {start, end};
+    return EditSelectionOf(EditWnd());
 }
 
 void ShellTest::Select(size_t start, size_t end)

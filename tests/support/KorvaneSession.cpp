@@ -79,7 +79,6 @@ void KorvaneSession::Type(const std::string& text) const
     PumpMessages();
 }
 
-
 namespace {
 template <typename Bar> Bar& FrameBar(const CMainFrame& frame, UINT id)
 {

@@ -9,7 +9,6 @@
 #include "framework/RegistryKey.h"
 #include "framework/Unicode.h"
 
-
 #include <shellapi.h>
 
 #include <algorithm>
@@ -252,7 +251,6 @@ std::vector<std::string> FilesIn(const std::string& folder)
     std::sort(names.begin(), names.end());
     return names;
 }
-
 
 ScratchDir::~ScratchDir()
 {

@@ -16,10 +16,8 @@ std::string Gbk(const char* utf8);
 // line, lines ended by CR LF, with ASCII around them.
 std::string EveryGbkPair();
 
-
 // Types text (UTF-8) into a window as the keyboard does: a WM_CHAR for each UTF-16 unit.
 void TypeText(HWND wnd, const std::string& utf8);
-
 
 // Message boxes shown while a recorder lives are recorded and answered, never shown.
 struct RecordedMessageBox {
