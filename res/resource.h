@@ -126,3 +126,6 @@
 #define IDS_DOSBOX_CONFIG_FAILED    325
 #define IDS_EMULATOR_FILTER         326
 
+// Texts of the compiler settings.
+#define IDS_SETTINGS_NOT_KEPT       340
+

@@ -3,86 +3,101 @@
 
 #include "build/CommandText.h"
 #include "build/ConsolePath.h"
-#include "framework/PathName.h"
-#include "framework/Unicode.h"
-
-#include <windows.h>
+#include "framework/Services.h"
 
 namespace {
-std::string& PreferredPathStorage()
+UniqueHandle CreateAt(const FilePath& path)
 {
-    static std::string path = "c:\\temp.bat";
-    return path;
+    if (path.empty())
+        return UniqueHandle();
+    return FileHandle(::CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-std::string TempFolderPath()
+bool WriteAll(HANDLE file, const std::string& bytes, DWORD& error)
 {
-    const std::string folder = TemporaryFolder();
-    return folder.empty() ? folder : folder + "temp.bat";
+    DWORD written = 0;
+    if (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size())
+        return true;
+    error = ::GetLastError();
+    // A short write without an error is a volume that had no more room.
+    if (error == ERROR_SUCCESS)
+        error = ERROR_DISK_FULL;
+    return false;
 }
 }
 
-void CBatchFile::SetPreferredPath(const std::string& path)
+std::optional<CBatchFile> CBatchFile::Create(const Services& services, DWORD& error)
 {
-    PreferredPathStorage() = path;
+    const FilePath preferred(services.strBatchFilePath);
+    if (UniqueHandle file = CreateAt(preferred))
+        return CBatchFile(std::move(file), preferred);
+    // An ordinary user on current Windows cannot write the root of C:; the temporary
+    // folder serves instead.
+    const FilePath temporary = TemporaryFolderPath();
+    if (!temporary.empty()) {
+        const FilePath fallback = temporary.Child(L"temp.bat");
+        if (UniqueHandle file = CreateAt(fallback))
+            return CBatchFile(std::move(file), fallback);
+    }
+    error = ::GetLastError();
+    return std::nullopt;
 }
 
-std::string CBatchFile::PreferredPath()
+CBatchFile::CBatchFile(CBatchFile&& other) noexcept
+    : m_file(std::move(other.m_file)), m_path(std::exchange(other.m_path, FilePath())),
+      m_companion(std::exchange(other.m_companion, FilePath()))
 {
-    return PreferredPathStorage();
+}
+
+CBatchFile& CBatchFile::operator=(CBatchFile&& other) noexcept
+{
+    if (this != &other) {
+        Delete();
+        m_file = std::move(other.m_file);
+        m_path = std::exchange(other.m_path, FilePath());
+        m_companion = std::exchange(other.m_companion, FilePath());
+    }
+    return *this;
 }
 
 CBatchFile::~CBatchFile()
 {
-    Close();
+    Delete();
 }
 
-bool CBatchFile::CreateAt(const std::string& path)
+bool CBatchFile::WriteLine(const std::wstring& line, DWORD& error)
 {
-    if (path.empty())
+    return m_file && WriteAll(m_file.get(), ToConsoleBytes(line) + "\r\n", error);
+}
+
+bool CBatchFile::Close(DWORD& error)
+{
+    if (m_file && !::CloseHandle(m_file.release())) {
+        error = ::GetLastError();
         return false;
-    m_pFile = ::_wfopen(Widen(path).c_str(), L"wb");
-    if (!m_pFile)
-        return false;
-    m_strPath = path;
+    }
     return true;
 }
 
-bool CBatchFile::Create()
+void CBatchFile::Keep()
 {
-    Close();
-    // An ordinary user on current Windows cannot write the root of C:; the temporary
-    // folder serves instead.
-    return CreateAt(PreferredPath()) || CreateAt(TempFolderPath());
-}
-
-void CBatchFile::WriteLine(const std::string& line)
-{
-    if (!m_pFile)
-        return;
-    const std::string bytes = ToConsoleBytes(line);
-    std::fwrite(bytes.data(), 1, bytes.size(), m_pFile);
-    std::fwrite("\r\n", 1, 2, m_pFile);
-}
-
-void CBatchFile::Close()
-{
-    if (m_pFile) {
-        std::fclose(m_pFile);
-        m_pFile = nullptr;
-    }
+    m_file.reset();
+    m_path = FilePath();
+    m_companion = FilePath();
 }
 
 void CBatchFile::Delete()
 {
-    Close();
-    for (const std::string* path : {&m_strPath, &m_strCompanionPath}) {
+    m_file.reset();
+    for (const FilePath* path : {&m_path, &m_companion}) {
         if (!path->empty())
-            ::DeleteFileW(Widen(*path).c_str());
+            ::DeleteFileW(path->c_str());
     }
 }
 
-std::string CBatchFile::CommandLine() const
+std::wstring CBatchFile::CommandLine() const
 {
-    return CommandLinePath(m_strPath);
+    return CommandLinePath(m_path);
 }

@@ -1,41 +1,47 @@
-// The batch file of a build step: "c:\temp.bat", or temp.bat in the user's temporary folder
-// where the root of drive C: cannot be written. Lines end in CR LF. A step that runs its tool
-// in DOSBox has a configuration file besides, which goes with the batch file.
+// The batch file of a build step: "c:\temp.bat" (or where the services say), or temp.bat in
+// the user's temporary folder where that cannot be written. Lines end in CR LF. The file
+// goes when its owner does, together with a companion (a DOSBox step's configuration),
+// unless it is kept on purpose.
 #pragma once
 
-#include <cstdio>
+#include "build/FilePath.h"
+#include "framework/Handles.h"
+
+#include <windows.h>
+
+#include <optional>
 #include <string>
+
+struct Services;
 
 class CBatchFile {
 public:
-    CBatchFile() = default;
+    // Creates (truncates) the file; nothing, with the system's reason in error, when neither
+    // place can be written.
+    static std::optional<CBatchFile> Create(const Services& services, DWORD& error);
+
+    CBatchFile(CBatchFile&& other) noexcept;
+    CBatchFile& operator=(CBatchFile&& other) noexcept;
     ~CBatchFile();
-    CBatchFile(const CBatchFile&) = delete;
-    CBatchFile& operator=(const CBatchFile&) = delete;
 
-    // Creates (truncates) the file; false when neither place can be written.
-    bool Create();
-    // Writes the line (UTF-8) in the console's code page, as cmd.exe reads it.
-    void WriteLine(const std::string& line);
-    // A file that Delete removes together with the batch file.
-    void SetCompanionFile(const std::string& path) { m_strCompanionPath = path; }
+    // Writes the line in the console's code page, as cmd.exe reads it; false, with the
+    // system's reason in error, when the write fails.
+    bool WriteLine(const std::wstring& line, DWORD& error);
+    bool Close(DWORD& error);
+    // A file that goes together with the batch file.
+    void SetCompanionFile(const FilePath& path) { m_companion = path; }
+    // Closes the file and leaves it on disk, as it is now, for whoever looks.
+    void Keep();
 
-    void Close();
-    // Deletes the file (closing it first) and its companion.
-    void Delete();
-
-    const std::string& Path() const { return m_strPath; }
+    const FilePath& Path() const { return m_path; }
     // The command line that runs the file: its path, quoted when it holds blanks.
-    std::string CommandLine() const;
-
-    // Where the file is tried first; tests point it somewhere that cannot be written.
-    static void SetPreferredPath(const std::string& path);
-    static std::string PreferredPath();
+    std::wstring CommandLine() const;
 
 private:
-    bool CreateAt(const std::string& path);
+    CBatchFile(UniqueHandle file, FilePath path) : m_file(std::move(file)), m_path(std::move(path)) {}
+    void Delete();
 
-    std::FILE* m_pFile = nullptr;
-    std::string m_strPath;
-    std::string m_strCompanionPath;
+    UniqueHandle m_file;
+    FilePath m_path;
+    FilePath m_companion;
 };

@@ -1,27 +1,28 @@
 // The two build steps and the texts they are made of.
 #pragma once
 
+#include "build/FilePath.h"
+
 #include <string>
 
 enum class BuildAction { Compile = 0, Link = 1 };
 
 // The source name less its last four characters (the ".asm" extension with its dot);
 // a name of four characters or fewer gives the empty text.
-std::string SourceBaseName(const std::string& sourceName);
+std::wstring SourceBaseName(const std::wstring& sourceName);
 // What the step gives its tool: the source name (compile) or base name (link), and ";" so
 // that the tool asks no questions.
-std::string StepArgument(BuildAction action, const std::string& sourceName);
+std::wstring StepArgument(BuildAction action, const std::wstring& sourceName);
 
-// The first two lines of a step's batch file for the source folder (UTF-8, in a form the
-// console holds): its drive, and the change into it.
-std::string DriveLine(const std::string& sourceDir);
-std::string ChangeDirectoryLine(const std::string& sourceDir);
+// The first two lines of a step's batch file for the source folder (in a form the console
+// holds): its drive, and the change into it.
+std::wstring DriveLine(const FilePath& sourceDir);
+std::wstring ChangeDirectoryLine(const FilePath& sourceDir);
 
 // A tool as the settings hold it: a path, or a path in double quotes followed by options, or
 // (as older settings have it) an unquoted path to a file followed by options.
-
 struct ToolSetting {
-    std::string program;
-    std::string options;
+    FilePath program;
+    std::wstring options;
 };
-ToolSetting SplitToolSetting(const std::string& setting);
+ToolSetting SplitToolSetting(const std::wstring& setting);

@@ -5,52 +5,53 @@
 
 namespace {
 // Characters that cmd.exe acts on outside double quotes, and those that split words there.
-constexpr std::string_view kCmdSpecial = "&|<>^()";
-constexpr std::string_view kCmdSeparators = " \t,;=";
+constexpr std::wstring_view kCmdSpecial = L"&|<>^()";
+constexpr std::wstring_view kCmdSeparators = L" \t,;=";
 
-bool HoldsAnyOf(const std::string& text, std::string_view characters)
+bool HoldsAnyOf(const std::wstring& text, std::wstring_view characters)
 {
-    return text.find_first_of(characters) != std::string::npos;
+    return text.find_first_of(characters) != std::wstring::npos;
 }
 
-std::string InQuotes(const std::string& text)
+std::wstring InQuotes(const std::wstring& text)
 {
-    return "\"" + text + "\"";
+    return L"\"" + text + L"\"";
 }
 }
 
-std::string DoublePercents(const std::string& text)
+std::wstring DoublePercents(const std::wstring& text)
 {
-    std::string doubled;
-    for (char ch : text) {
+    std::wstring doubled;
+    for (wchar_t ch : text) {
         doubled += ch;
-        if (ch == '%')
-            doubled += '%';
+        if (ch == L'%')
+            doubled += L'%';
     }
     return doubled;
 }
 
-std::string BatchPath(const std::string& path, Quoting quoting)
+std::wstring BatchPath(const FilePath& path, Quoting quoting)
 {
+    const std::wstring& text = path.Wide();
     const bool quote =
-        quoting == Quoting::Always || HoldsAnyOf(path, kCmdSpecial) || HoldsAnyOf(path, kCmdSeparators);
-    const std::string doubled = DoublePercents(path);
+        quoting == Quoting::Always || HoldsAnyOf(text, kCmdSpecial) || HoldsAnyOf(text, kCmdSeparators);
+    const std::wstring doubled = DoublePercents(text);
     return quote ? InQuotes(doubled) : doubled;
 }
 
-std::string BatchArgument(const std::string& text)
+std::wstring BatchArgument(const std::wstring& text)
 {
-    std::string escaped;
-    for (char ch : DoublePercents(text)) {
-        if (kCmdSpecial.find(ch) != std::string_view::npos)
-            escaped += '^';
+    std::wstring escaped;
+    for (wchar_t ch : DoublePercents(text)) {
+        if (kCmdSpecial.find(ch) != std::wstring_view::npos)
+            escaped += L'^';
         escaped += ch;
     }
     return escaped;
 }
 
-std::string CommandLinePath(const std::string& path, Quoting quoting)
+std::wstring CommandLinePath(const FilePath& path, Quoting quoting)
 {
-    const bool quote = quoting == Quoting::Always || HoldsAnyOf(path, " \t");
-    return quote ? InQuotes(path) : path;
+    const bool quote = quoting == Quoting::Always || HoldsAnyOf(path.Wide(), L" \t");
+    return quote ? InQuotes(path.Wide()) : path.Wide();
 }

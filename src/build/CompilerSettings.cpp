@@ -2,12 +2,9 @@
 #include "build/CompilerSettings.h"
 
 #include "framework/RegistryKey.h"
-
-#include <atomic>
+#include "framework/Services.h"
 
 namespace {
-
-std::atomic<bool> g_machineWideRefused{false};
 
 // The roots in the order they are tried.
 HKEY MachineRoot()
@@ -20,25 +17,26 @@ HKEY UserRoot()
     return HKEY_CURRENT_USER;
 }
 
+bool IsRefused(const CRegistryKey& key, const Services& services)
+{
+    return key.GetRootKey() == MachineRoot() && services.bMachineWideSettingsRefused;
+}
+
 // Open of software\korvane, where a refused machine-wide root always fails.
-bool OpenSettingsKey(CRegistryKey& key)
+bool OpenSettingsKey(CRegistryKey& key, const Services& services)
 {
-    if (key.GetRootKey() == MachineRoot() && g_machineWideRefused)
-        return false;
-    return key.Open(kSettingsKeyPath);
+    return !IsRefused(key, services) && key.Open(kSettingsKeyPath);
 }
 
-bool CreateSettingsKey(CRegistryKey& key)
+bool CreateSettingsKey(CRegistryKey& key, const Services& services)
 {
-    if (key.GetRootKey() == MachineRoot() && g_machineWideRefused)
-        return false;
-    return key.Create(kSettingsKeyPath);
+    return !IsRefused(key, services) && key.Create(kSettingsKeyPath);
 }
 
-bool KeyOpens(HKEY root)
+bool KeyOpens(HKEY root, const Services& services)
 {
     CRegistryKey key(root);
-    return OpenSettingsKey(key);
+    return OpenSettingsKey(key, services);
 }
 
 // A toolchain's two paths, of any length; each member changes only when its value is read.
@@ -51,10 +49,10 @@ void ReadPaths(const CRegistryKey& key, std::string& compiler, std::string& link
 enum class LoadOutcome { Loaded, LaidOut, Refused };
 
 // Loading the settings below one root.
-LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings)
+LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& services)
 {
     CRegistryKey key(root);
-    if (OpenSettingsKey(key)) {
+    if (OpenSettingsKey(key, services)) {
         std::string type;
         key.GetString(kTypeValueName, type);
         key.GetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath);
@@ -70,7 +68,7 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings)
         }
         return LoadOutcome::Loaded;
     }
-    if (!CreateSettingsKey(key))
+    if (!CreateSettingsKey(key, services))
         return LoadOutcome::Refused;
     key.SetString(kTypeValueName, "");
     key.SetString(kDosEmulatorValueName, "");
@@ -108,55 +106,45 @@ CompilerType CompilerTypeFromName(const std::string& name)
     return CompilerType::None;
 }
 
-void SetMachineWideSettingsRefused(bool refused)
+HKEY CompilerSettingsRoot(const Services& services)
 {
-    g_machineWideRefused = refused;
-}
-
-bool IsMachineWideSettingsRefused()
-{
-    return g_machineWideRefused;
-}
-
-HKEY CompilerSettingsRoot()
-{
-    if (KeyOpens(MachineRoot()))
+    if (KeyOpens(MachineRoot(), services))
         return MachineRoot();
-    if (KeyOpens(UserRoot()))
+    if (KeyOpens(UserRoot(), services))
         return UserRoot();
-    return g_machineWideRefused ? UserRoot() : MachineRoot();
+    return services.bMachineWideSettingsRefused ? UserRoot() : MachineRoot();
 }
 
-bool LoadCompilerSettings(CompilerSettings& settings)
+bool LoadCompilerSettings(CompilerSettings& settings, const Services& services)
 {
-    if (LoadFromRoot(MachineRoot(), settings) != LoadOutcome::Refused)
+    if (LoadFromRoot(MachineRoot(), settings, services) != LoadOutcome::Refused)
         return true;
-    return LoadFromRoot(UserRoot(), settings) != LoadOutcome::Refused;
+    return LoadFromRoot(UserRoot(), settings, services) != LoadOutcome::Refused;
 }
 
-void SaveCompilerSettings(const CompilerSettings& settings)
+bool SaveCompilerSettings(const CompilerSettings& settings, const Services& services)
 {
-    CRegistryKey key(CompilerSettingsRoot());
-    if (!OpenSettingsKey(key))
-        return;
+    CRegistryKey key(CompilerSettingsRoot(services));
+    if (!OpenSettingsKey(key, services))
+        return false;
     const char* name = CompilerTypeName(settings.m_compilerType);
-    key.SetString(kTypeValueName, name);
-    key.SetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath);
+    bool written = key.SetString(kTypeValueName, name);
+    written = key.SetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath) && written;
     if (*name == '\0')
-        return;
-    if (key.Open(name) || key.Create(name)) {
-        key.SetString(kCompilerValueName, settings.m_strCompilerPath);
-        key.SetString(kLinkerValueName, settings.m_strLinkerPath);
-    }
+        return written;
+    if (!key.Open(name) && !key.Create(name))
+        return false;
+    written = key.SetString(kCompilerValueName, settings.m_strCompilerPath) && written;
+    return key.SetString(kLinkerValueName, settings.m_strLinkerPath) && written;
 }
 
-bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& linker)
+bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& linker, const Services& services)
 {
     const char* name = CompilerTypeName(type);
     if (*name == '\0')
         return false;
-    CRegistryKey key(CompilerSettingsRoot());
-    if (!OpenSettingsKey(key) || !key.Open(name))
+    CRegistryKey key(CompilerSettingsRoot(services));
+    if (!OpenSettingsKey(key, services) || !key.Open(name))
         return false;
     ReadPaths(key, compiler, linker);
     return true;

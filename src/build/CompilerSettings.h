@@ -6,13 +6,16 @@
 // "mcs", each with "cmp" and "lnk".
 //
 // The settings root is HKEY_LOCAL_MACHINE. Where software\korvane can neither be opened nor
-// created there (an ordinary user on current Windows), the same layout is kept below
-// HKEY_CURRENT_USER instead, for loading, saving and the settings dialog's reads alike.
+// created there (an ordinary user on current Windows, or where the services say so), the same
+// layout is kept below HKEY_CURRENT_USER instead, for loading, saving and the settings
+// dialog's reads alike.
 #pragma once
 
 #include "build/CompilerType.h"
 
 #include <windows.h>
+
+struct Services;
 
 #include <string>
 
@@ -43,24 +46,20 @@ CompilerType CompilerTypeFromName(const std::string& name);
 // Reads the settings into the given members; lays the layout out with empty values when the
 // settings key does not exist. False only when the key neither opens nor can be created,
 // below HKEY_LOCAL_MACHINE nor below HKEY_CURRENT_USER.
-bool LoadCompilerSettings(CompilerSettings& settings);
+bool LoadCompilerSettings(CompilerSettings& settings, const Services& services);
 
 // Writes the type and the emulator and, for a toolchain, its two paths into its subkey
-// (created when missing). Nothing is written when the settings key does not open.
-void SaveCompilerSettings(const CompilerSettings& settings);
+// (created when missing). Nothing is written when the settings key does not open. False
+// when not everything could be written.
+bool SaveCompilerSettings(const CompilerSettings& settings, const Services& services);
 
 // What the settings dialog does when a toolchain is picked: opens software\korvane and the
 // toolchain's subkey below the settings root and reads "cmp" into compiler and "lnk" into
 // linker (each changes only when its read succeeds). Returns false, reading nothing, when
 // either open fails (always for CompilerType::None).
-bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& linker);
+bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& linker, const Services& services);
 
 // The root whose software\korvane the settings live in now: HKEY_LOCAL_MACHINE when the key
 // opens there, else HKEY_CURRENT_USER when it opens there, else HKEY_LOCAL_MACHINE (unless
 // the machine-wide key is refused). For a CRegistryKey of the settings dialog.
-HKEY CompilerSettingsRoot();
-
-// Test seam: while true, software\korvane below HKEY_LOCAL_MACHINE is treated as neither
-// openable nor creatable, as for an ordinary user on current Windows.
-void SetMachineWideSettingsRefused(bool refused);
-bool IsMachineWideSettingsRefused();
+HKEY CompilerSettingsRoot(const Services& services);

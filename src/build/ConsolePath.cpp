@@ -12,19 +12,6 @@ bool ConsoleCodePageHolds(const std::wstring& text)
     EncodeCodePage(text, ConsoleCodePage(), &lossy);
     return !lossy;
 }
-
-// The path itself when the console code page holds it, else its short form when that works.
-std::optional<std::wstring> RepresentableForm(const std::string& path)
-{
-    std::wstring wide = Widen(path);
-    if (ConsoleCodePageHolds(wide))
-        return wide;
-    std::wstring shortPath = ShortFormOf(wide);
-    // A volume without short names gives the long path back.
-    if (shortPath.empty() || shortPath == wide || !ConsoleCodePageHolds(shortPath))
-        return std::nullopt;
-    return shortPath;
-}
 }
 
 std::wstring ShortFormOf(const std::wstring& path)
@@ -44,22 +31,24 @@ unsigned ConsoleCodePage()
     return ::GetOEMCP();
 }
 
-std::optional<std::string> ConsoleFormOf(const std::string& path)
+std::optional<FilePath> ConsoleFormOf(const FilePath& path)
 {
-    std::optional<std::wstring> form = RepresentableForm(path);
-    return form ? std::optional<std::string>(Narrow(*form)) : std::nullopt;
-}
-
-std::optional<std::string> ConsoleNameOf(const std::string& path)
-{
-    std::optional<std::wstring> form = RepresentableForm(path);
-    if (!form)
+    if (ConsoleCodePageHolds(path.Wide()))
+        return path;
+    std::wstring shortPath = ShortFormOf(path.Wide());
+    // A volume without short names gives the long path back.
+    if (shortPath.empty() || shortPath == path.Wide() || !ConsoleCodePageHolds(shortPath))
         return std::nullopt;
-    size_t separator = form->find_last_of(L"\\/");
-    return Narrow(separator == std::wstring::npos ? *form : form->substr(separator + 1));
+    return FilePath(shortPath);
 }
 
-std::string ToConsoleBytes(const std::string& text)
+std::optional<std::wstring> ConsoleNameOf(const FilePath& path)
 {
-    return EncodeCodePage(Widen(text), ConsoleCodePage());
+    std::optional<FilePath> form = ConsoleFormOf(path);
+    return form ? std::optional<std::wstring>(form->Name()) : std::nullopt;
+}
+
+std::string ToConsoleBytes(const std::wstring& text)
+{
+    return EncodeCodePage(text, ConsoleCodePage());
 }

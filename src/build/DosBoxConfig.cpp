@@ -4,43 +4,41 @@
 #include "build/CommandText.h"
 #include "build/ConsolePath.h"
 #include "framework/Handles.h"
-#include "framework/PathName.h"
 #include "framework/Unicode.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 
 namespace {
-bool IsDosNameCharacter(char ch)
+bool IsDosNameCharacter(wchar_t ch)
 {
-    return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '_';
+    return (ch >= L'A' && ch <= L'Z') || (ch >= L'a' && ch <= L'z') || (ch >= L'0' && ch <= L'9') || ch == L'_';
 }
 
-bool IsDosNamePart(const std::string& part, size_t maxLength)
+bool IsDosNamePart(const std::wstring& part, size_t maxLength)
 {
     return !part.empty() && part.size() <= maxLength && std::all_of(part.begin(), part.end(), IsDosNameCharacter);
 }
 
-bool IsAscii(const std::string& text)
+bool IsAscii(const std::wstring& text)
 {
-    return std::all_of(text.begin(), text.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; });
+    return std::all_of(text.begin(), text.end(), [](wchar_t ch) { return ch < 0x80; });
 }
 
 // The path as DOSBox can take it: ASCII as it is, else its short form when that is ASCII.
-std::optional<std::string> HostForm(const std::string& path)
+std::optional<FilePath> HostForm(const FilePath& path)
 {
-    if (IsAscii(path))
+    if (IsAscii(path.Wide()))
         return path;
-    const std::string form = Narrow(ShortFormOf(Widen(path)));
-    return !form.empty() && IsAscii(form) ? std::optional<std::string>(form) : std::nullopt;
+    const std::wstring form = ShortFormOf(path.Wide());
+    return !form.empty() && IsAscii(form) ? std::optional<FilePath>(FilePath(form)) : std::nullopt;
 }
 
-std::string UpperCase(std::string text)
+std::wstring UpperCase(std::wstring text)
 {
     std::transform(text.begin(), text.end(), text.begin(),
-                   [](char ch) { return static_cast<char>(std::toupper(static_cast<unsigned char>(ch))); });
+                   [](wchar_t ch) { return ch >= L'a' && ch <= L'z' ? static_cast<wchar_t>(ch - L'a' + L'A') : ch; });
     return text;
 }
 
@@ -54,65 +52,66 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes)
 }
 }
 
-bool IsEightDotThreeName(const std::string& name)
+bool IsEightDotThreeName(const std::wstring& name)
 {
-    const size_t dot = name.find('.');
-    if (dot == std::string::npos)
+    const size_t dot = name.find(L'.');
+    if (dot == std::wstring::npos)
         return IsDosNamePart(name, 8);
     return IsDosNamePart(name.substr(0, dot), 8) && IsDosNamePart(name.substr(dot + 1), 3);
 }
 
-void CDosBoxConfig::SetProblem(CommandProblem::Kind kind, const std::string& path)
+void CDosBoxConfig::SetProblem(Problem::Kind kind, const std::wstring& subject, DWORD error)
 {
     if (!m_problem)
-        m_problem = CommandProblem{kind, path};
+        m_problem = Problem{kind, subject, error};
 }
 
-void CDosBoxConfig::Mount(char drive, const std::string& folder)
+void CDosBoxConfig::Mount(wchar_t drive, const FilePath& folder)
 {
-    const std::optional<std::string> form = HostForm(FolderPath(folder));
+    const std::optional<FilePath> form = HostForm(folder.AsFolder());
     if (!form) {
-        SetProblem(CommandProblem::Kind::PathNotForDosBox, folder);
+        SetProblem(Problem::Kind::PathNotForDosBox, folder.Wide());
         return;
     }
-    m_mounts.push_back(std::string("mount ") + drive + " " + CommandLinePath(*form));
+    m_mounts.push_back(std::wstring(L"mount ") + drive + L" " + CommandLinePath(*form));
 }
 
-std::string CDosBoxConfig::DosNameOf(const std::string& path)
+std::wstring CDosBoxConfig::DosNameOf(const FilePath& path)
 {
-    const std::string name = SplitPath(path).name;
+    const std::wstring name = path.Name();
     if (!IsEightDotThreeName(name))
-        SetProblem(CommandProblem::Kind::NotEightDotThree, name);
+        SetProblem(Problem::Kind::NotEightDotThree, name);
     return UpperCase(name);
 }
 
-void CDosBoxConfig::AddCommand(const std::string& command)
+void CDosBoxConfig::AddCommand(const std::wstring& command)
 {
     m_commands.push_back(command);
 }
 
 std::string CDosBoxConfig::Text() const
 {
-    std::string text = "[autoexec]\r\n";
+    std::wstring text = L"[autoexec]\r\n";
     for (const auto* lines : {&m_mounts, &m_commands}) {
-        for (const std::string& line : *lines)
-            text += DoublePercents(line) + "\r\n";
+        for (const std::wstring& line : *lines)
+            text += DoublePercents(line) + L"\r\n";
     }
-    return text;
+    return Narrow(text);
 }
 
-std::optional<std::string> CDosBoxConfig::WriteToTemporaryFolder()
+std::optional<FilePath> CDosBoxConfig::WriteToTemporaryFolder()
 {
-    const std::string folder = TemporaryFolder();
+    const FilePath folder = TemporaryFolderPath();
     wchar_t path[MAX_PATH] = L"";
-    if (folder.empty() || !::GetTempFileNameW(Widen(folder).c_str(), L"kvn", 0, path)) {
-        SetProblem(CommandProblem::Kind::ConfigNotWritten, folder);
+    if (folder.empty() || !::GetTempFileNameW(folder.c_str(), L"kvn", 0, path)) {
+        SetProblem(Problem::Kind::ConfigNotWritten, folder.Wide(), ::GetLastError());
         return std::nullopt;
     }
-    const std::optional<std::string> form = HostForm(Narrow(path));
+    const std::optional<FilePath> form = HostForm(FilePath(path));
     if (!form || !WriteWhole(path, Text())) {
+        const DWORD error = ::GetLastError();
         ::DeleteFileW(path);
-        SetProblem(form ? CommandProblem::Kind::ConfigNotWritten : CommandProblem::Kind::PathNotForDosBox, folder);
+        SetProblem(form ? Problem::Kind::ConfigNotWritten : Problem::Kind::PathNotForDosBox, folder.Wide(), error);
         return std::nullopt;
     }
     return form;

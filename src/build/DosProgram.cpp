@@ -2,18 +2,15 @@
 #include "build/DosProgram.h"
 
 #include "framework/Handles.h"
-#include "framework/PathName.h"
+#include "framework/Services.h"
 #include "framework/Unicode.h"
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstring>
 
 namespace {
 constexpr DWORD kNewHeaderOffsetAt = 0x3C;
-
-std::atomic<int> g_answer{-1};
 
 // Reads up to size bytes at offset; how many were read.
 DWORD ReadAt(HANDLE file, DWORD offset, void* buffer, DWORD size)
@@ -26,10 +23,10 @@ DWORD ReadAt(HANDLE file, DWORD offset, void* buffer, DWORD size)
     return read;
 }
 
-bool HasComExtension(const std::string& path)
+bool HasComExtension(const FilePath& path)
 {
-    const std::string name = SplitPath(path).name;
-    return name.size() >= 4 && EqualsIgnoringCase(name.substr(name.size() - 4), ".com");
+    const std::wstring name = path.Name();
+    return name.size() >= 4 && ::CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".com", 4, TRUE) == CSTR_EQUAL;
 }
 
 bool RunningUnderWine()
@@ -58,11 +55,11 @@ bool DosSubsystemInstalled()
 }
 }
 
-bool IsDosProgram(const std::string& path)
+bool IsDosProgram(const FilePath& path)
 {
     if (HasComExtension(path))
         return true;
-    UniqueHandle file = FileHandle(::CreateFileW(Widen(path).c_str(), GENERIC_READ,
+    UniqueHandle file = FileHandle(::CreateFileW(path.c_str(), GENERIC_READ,
                                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     char header[kNewHeaderOffsetAt + 4] = {};
@@ -79,15 +76,9 @@ bool IsDosProgram(const std::string& path)
            std::memcmp(signature, "PE\0\0", 4) != 0;
 }
 
-bool SystemRunsDosPrograms()
+bool SystemRunsDosPrograms(const Services& services)
 {
-    const int answer = g_answer;
-    if (answer >= 0)
-        return answer != 0;
+    if (services.systemRunsDosPrograms)
+        return *services.systemRunsDosPrograms;
     return !RunningUnderWine() && !RunningOn64BitWindows() && DosSubsystemInstalled();
-}
-
-void SetSystemRunsDosPrograms(std::optional<bool> answer)
-{
-    g_answer = answer ? static_cast<int>(*answer) : -1;
 }

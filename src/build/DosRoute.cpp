@@ -2,47 +2,51 @@
 #include "build/DosRoute.h"
 
 #include "build/DosProgram.h"
-#include "framework/PathName.h"
-#include "framework/Unicode.h"
+
+#include <windows.h>
 
 namespace {
-bool NameBeginsWith(const std::string& name, const std::string& prefix)
+bool NameBeginsWith(const std::wstring& name, std::wstring_view prefix)
 {
-    return name.size() >= prefix.size() && EqualsIgnoringCase(name.substr(0, prefix.size()), prefix);
+    return name.size() >= prefix.size() &&
+           ::CompareStringOrdinal(name.c_str(), static_cast<int>(prefix.size()), prefix.data(),
+                                  static_cast<int>(prefix.size()), TRUE) == CSTR_EQUAL;
 }
 }
 
-EmulatorKind EmulatorKindOf(const std::string& emulatorPath)
+EmulatorKind EmulatorKindOf(const FilePath& emulatorPath)
 {
     if (emulatorPath.empty())
         return EmulatorKind::None;
-    const std::string name = SplitPath(emulatorPath).name;
-    if (NameBeginsWith(name, "msdos"))
+    const std::wstring name = emulatorPath.Name();
+    if (NameBeginsWith(name, L"msdos"))
         return EmulatorKind::MsDosPlayer;
-    if (NameBeginsWith(name, "dosbox-x") || NameBeginsWith(name, "dosbox_x"))
+    if (NameBeginsWith(name, L"dosbox-x") || NameBeginsWith(name, L"dosbox_x"))
         return EmulatorKind::DosBoxX;
-    if (NameBeginsWith(name, "dosbox"))
+    if (NameBeginsWith(name, L"dosbox"))
         return EmulatorKind::DosBox;
     return EmulatorKind::Unknown;
 }
 
-std::string DosBoxOptions(EmulatorKind kind)
+std::wstring DosBoxOptions(EmulatorKind kind)
 {
-    return kind == EmulatorKind::DosBoxX ? " -fastlaunch" : " -noconsole";
+    return kind == EmulatorKind::DosBoxX ? L" -fastlaunch" : L" -noconsole";
 }
 
-RouteChoice ChooseRoute(const std::string& program, const std::string& emulatorPath)
+RouteChoice ChooseRoute(const FilePath& program, const FilePath& emulatorPath, const Services& services)
 {
-    if (SystemRunsDosPrograms() || !IsDosProgram(program))
+    if (SystemRunsDosPrograms(services) || !IsDosProgram(program))
         return {};
     switch (EmulatorKindOf(emulatorPath)) {
     case EmulatorKind::None:
-        return {Route::Direct, CommandProblem{CommandProblem::Kind::NoEmulator, program}};
+        return {Route::Direct, Problem{Problem::Kind::NoEmulator, program.Wide()}};
     case EmulatorKind::Unknown:
-        return {Route::Direct, CommandProblem{CommandProblem::Kind::UnknownEmulator, emulatorPath}};
+        return {Route::Direct, Problem{Problem::Kind::UnknownEmulator, emulatorPath.Wide()}};
     case EmulatorKind::MsDosPlayer:
         return {Route::MsDosPlayer, std::nullopt};
-    default:
-        return {Route::DosBox, std::nullopt};
+    case EmulatorKind::DosBox:
+    case EmulatorKind::DosBoxX:
+        break;
     }
+    return {Route::DosBox, std::nullopt};
 }

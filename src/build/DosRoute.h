@@ -2,10 +2,13 @@
 // through the DOS emulator the user set, whose kind its file name tells.
 #pragma once
 
-#include "build/CommandProblem.h"
+#include "build/FilePath.h"
+#include "build/Problem.h"
 
 #include <optional>
 #include <string>
+
+struct Services;
 
 enum class EmulatorKind {
     None,
@@ -19,18 +22,18 @@ enum class EmulatorKind {
 };
 
 // The kind from the file name, letter case aside: None for an empty path.
-EmulatorKind EmulatorKindOf(const std::string& emulatorPath);
+EmulatorKind EmulatorKindOf(const FilePath& emulatorPath);
 // What a DOSBox kind is started with after its -conf option: -noconsole hides the console
 // window DOSBox 0.74 opens beside its own, -fastlaunch skips DOSBox-X's start-up screen.
-std::string DosBoxOptions(EmulatorKind kind);
+std::wstring DosBoxOptions(EmulatorKind kind);
 
 enum class Route { Direct, MsDosPlayer, DosBox };
 
 struct RouteChoice {
     Route route = Route::Direct;
-    std::optional<CommandProblem> problem;
+    std::optional<Problem> problem;
 };
 
 // Direct for a program this system runs itself; for a DOS program it cannot run, the route
 // of the emulator, or the problem when there is none (or none the program knows).
-RouteChoice ChooseRoute(const std::string& program, const std::string& emulatorPath);
+RouteChoice ChooseRoute(const FilePath& program, const FilePath& emulatorPath, const Services& services);

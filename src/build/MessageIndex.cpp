@@ -7,30 +7,37 @@ void CMessageIndex::Reset()
 {
     m_messages.clear();
     m_counts = MessageCounts{};
-    m_nScanned = 0;
+    m_strLine.clear();
+    m_nLineStart = 0;
+    m_nSearched = 0;
     m_nVisited = kNone;
 }
 
-void CMessageIndex::Update(std::wstring_view text)
+void CMessageIndex::Append(std::wstring_view text)
 {
-    // A line is complete at its CR LF, the edit control's line break.
-    for (size_t end = text.find(L"\r\n", m_nScanned); end != std::wstring_view::npos;
-         end = text.find(L"\r\n", m_nScanned)) {
-        AddLine(text, m_nScanned, end - m_nScanned);
-        m_nScanned = end + 2;
+    m_strLine += text;
+    size_t start = 0;
+    // A CR at the end of what was searched may begin a break that the new text ends.
+    for (size_t end = m_strLine.find(L"\r\n", m_nSearched > 0 ? m_nSearched - 1 : 0); end != std::wstring::npos;
+         end = m_strLine.find(L"\r\n", start)) {
+        AddLine(m_nLineStart + start, std::wstring_view(m_strLine).substr(start, end - start));
+        start = end + 2;
     }
+    m_strLine.erase(0, start);
+    m_nLineStart += start;
+    m_nSearched = m_strLine.size();
 }
 
-void CMessageIndex::AddLine(std::wstring_view text, size_t offset, size_t length)
+void CMessageIndex::AddLine(size_t offset, std::wstring_view line)
 {
-    std::optional<ToolMessage> message = RecogniseToolMessage(text.substr(offset, length));
+    std::optional<ToolMessage> message = RecogniseToolMessage(line);
     if (!message)
         return;
     if (message->severity == ToolMessage::Severity::Error)
         ++m_counts.nErrors;
     else if (message->severity == ToolMessage::Severity::Warning)
         ++m_counts.nWarnings;
-    m_messages.push_back(IndexedMessage{offset, std::wstring(text.substr(offset, length)), std::move(*message)});
+    m_messages.push_back(IndexedMessage{offset, std::wstring(line), std::move(*message)});
 }
 
 const IndexedMessage* CMessageIndex::MessageAt(size_t offset) const

@@ -1,6 +1,6 @@
-// The messages among the lines of a growing text (the output panel's), found once each: a
-// line is looked at when it is complete, never again, so walking thousands of messages
-// costs no rescans. Also the walk through them and their count.
+// The messages among the lines of a growing text (the output panel's), found once each as the
+// text is appended: a line is looked at when it is complete, never again, so walking
+// thousands of messages costs no rescans. Also the walk through them and their count.
 #pragma once
 
 #include "build/ToolMessage.h"
@@ -25,11 +25,10 @@ class CMessageIndex {
 public:
     // Forgets everything: the text starts anew.
     void Reset();
-    // Takes in the complete lines the text has gained since the last call. The text must
-    // begin with everything that the earlier calls were given.
-    void Update(std::wstring_view text);
-    // How much of the text has been looked at; a longer text has gained lines.
-    size_t ScannedLength() const { return m_nScanned; }
+    // Takes in what the text gains at its end; lines end at CR LF.
+    void Append(std::wstring_view text);
+    // The length of the text appended since the last Reset.
+    size_t Length() const { return m_nLineStart + m_strLine.size(); }
 
     const std::vector<IndexedMessage>& Messages() const { return m_messages; }
     // The message whose line holds the character at offset (its line break included).
@@ -46,10 +45,14 @@ public:
 private:
     static constexpr size_t kNone = static_cast<size_t>(-1);
 
-    void AddLine(std::wstring_view text, size_t offset, size_t length);
+    void AddLine(size_t offset, std::wstring_view line);
 
     std::vector<IndexedMessage> m_messages;
     MessageCounts m_counts;
-    size_t m_nScanned = 0;
+    // The line not yet complete, where it starts, and how much of it has been searched for
+    // a line break (so that a long line arriving in pieces is searched once).
+    std::wstring m_strLine;
+    size_t m_nLineStart = 0;
+    size_t m_nSearched = 0;
     size_t m_nVisited = kNone;
 };

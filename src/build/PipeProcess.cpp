@@ -1,8 +1,6 @@
 // The process runner with captured output.
 #include "build/PipeProcess.h"
 
-#include "framework/Unicode.h"
-
 namespace {
 // Room for a tool to print ahead while the reader is busy, and the most one read takes.
 constexpr DWORD kPipeSize = 65536;
@@ -44,10 +42,10 @@ bool CPipeProcess::CreateJob()
     return ::SetInformationJobObject(m_hJob.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits) != FALSE;
 }
 
-bool CPipeProcess::CreateChild(const std::string& commandLine, STARTUPINFOW& startup)
+bool CPipeProcess::CreateChild(const std::wstring& commandLine, STARTUPINFOW& startup)
 {
     // Process creation may write into its command line.
-    std::wstring buffer = Widen(commandLine);
+    std::wstring buffer = commandLine;
     PROCESS_INFORMATION info{};
     // Suspended until it is in the job, so that nothing it starts can escape the job.
     if (!::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED | CREATE_SEPARATE_WOW_VDM,
@@ -63,14 +61,14 @@ bool CPipeProcess::CreateChild(const std::string& commandLine, STARTUPINFOW& sta
     return true;
 }
 
-bool CPipeProcess::Start(const std::string& commandLine)
+bool CPipeProcess::Start(const std::wstring& commandLine)
 {
     // An earlier run that was not read to its end would otherwise keep its handles forever.
     Release();
     STARTUPINFOW startup{};
 
     if (!PreparePipe(startup) || !CreateJob() || !CreateChild(commandLine, startup)) {
-        m_failure = SystemError::Last();
+        m_dwFailure = ::GetLastError();
         Release();
         return false;
     }

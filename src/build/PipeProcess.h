@@ -4,7 +4,6 @@
 #pragma once
 
 #include "framework/Handles.h"
-#include "framework/Strings.h"
 
 #include <windows.h>
 
@@ -22,7 +21,7 @@ public:
 
     // Starts the command line hidden; true when the child process was created. On false,
     // GetFailure tells why. The command line is copied whole, whatever its length.
-    virtual bool Start(const std::string& commandLine);
+    virtual bool Start(const std::wstring& commandLine);
 
     // The next piece of output as the pipe delivered it (zero bytes included), or the empty
     // string once the output has ended or a read failed. Blocks until data arrives or the
@@ -36,8 +35,8 @@ public:
     // Closes every handle of the current run; processes still in its job end with it.
     void Release();
 
-    // Why the last Start failed.
-    const SystemError& GetFailure() const { return m_failure; }
+    // The system's error code of the last Start that failed.
+    DWORD GetFailure() const { return m_dwFailure; }
 
     // The exit code of the processes that Stop ends (that of a console program ended by
     // Ctrl+Break).
@@ -48,11 +47,11 @@ private:
     bool PreparePipe(STARTUPINFOW& startup);
     // Creates the job that ends its processes when its last handle closes.
     bool CreateJob();
-    bool CreateChild(const std::string& commandLine, STARTUPINFOW& startup);
+    bool CreateChild(const std::wstring& commandLine, STARTUPINFOW& startup);
 
     UniqueHandle m_hReadPipe;
     UniqueHandle m_hWritePipe;
     UniqueHandle m_hJob;
     UniqueHandle m_hProcess;
-    SystemError m_failure;
+    DWORD m_dwFailure = ERROR_SUCCESS;
 };

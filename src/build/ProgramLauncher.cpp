@@ -4,13 +4,9 @@
 #include "build/BuildAction.h"
 #include "build/CommandText.h"
 #include "build/DosProgram.h"
-#include "framework/PathName.h"
-#include "framework/Unicode.h"
-
-#include <memory>
 
 namespace {
-constexpr const char* kDebuggerName = "debug.exe";
+constexpr const wchar_t* kDebuggerName = L"debug.exe";
 
 struct LaunchRequest {
     LaunchCommand command;
@@ -21,7 +17,7 @@ struct LaunchRequest {
 bool CreateLaunchedProcess(const LaunchCommand& command, PROCESS_INFORMATION& process)
 {
     // Process creation may write into its command line.
-    std::wstring buffer = Widen(command.commandLine);
+    std::wstring buffer = command.commandLine;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     if (command.bThroughEmulator) {
@@ -36,16 +32,23 @@ bool CreateLaunchedProcess(const LaunchCommand& command, PROCESS_INFORMATION& pr
                             &startup, &process);
 }
 
+void PostFailure(const LaunchRequest& request, DWORD error)
+{
+    auto problem = std::make_unique<Problem>(Problem{Problem::Kind::NotStarted, request.command.program.Wide(), error});
+    if (::PostMessageW(request.notifyWnd, request.failureMessage, 0, reinterpret_cast<LPARAM>(problem.get())))
+        problem.release();
+}
+
 DWORD WINAPI LaunchProgramThread(LPVOID parameter)
 {
     std::unique_ptr<LaunchRequest> request(static_cast<LaunchRequest*>(parameter));
-    const std::wstring configFile = Widen(request->command.configFile);
+    const FilePath& configFile = request->command.configFile;
     PROCESS_INFORMATION process{};
     if (!CreateLaunchedProcess(request->command, process)) {
         const DWORD error = ::GetLastError();
         if (!configFile.empty())
             ::DeleteFileW(configFile.c_str());
-        ::PostMessageW(request->notifyWnd, request->failureMessage, error, 0);
+        PostFailure(*request, error);
         return 0;
     }
     ::CloseHandle(process.hThread);
@@ -58,144 +61,138 @@ DWORD WINAPI LaunchProgramThread(LPVOID parameter)
     return 0;
 }
 
-LaunchCommand Direct(const std::string& commandLine)
+LaunchCommand Direct(const std::wstring& commandLine, const FilePath& program)
 {
     LaunchCommand command;
     command.commandLine = commandLine;
+    command.program = program;
     return command;
 }
 
-LaunchCommand Failed(CommandProblem problem)
+LaunchCommand Failed(Problem problem)
 {
     LaunchCommand command;
     command.problem = std::move(problem);
     return command;
 }
 
-std::string ProgramPath(const std::string& sourceDir, const std::string& sourceName)
+FilePath ProgramPath(const FilePath& source)
 {
-    return sourceDir + "\\" + SourceBaseName(sourceName) + ".exe";
+    return source.Folder().Child(SourceBaseName(source.Name()) + L".exe");
 }
 
-LaunchCommand DosBoxLaunch(const std::string& emulatorPath, CDosBoxConfig config)
+LaunchCommand DosBoxLaunch(const FilePath& emulatorPath, CDosBoxConfig config)
 {
-    const std::optional<std::string> configFile = config.Problem() ? std::nullopt : config.WriteToTemporaryFolder();
+    const std::optional<FilePath> configFile =
+        config.GetProblem() ? std::nullopt : config.WriteToTemporaryFolder();
     if (!configFile)
-        return Failed(*config.Problem());
-    LaunchCommand command;
-    command.commandLine = DosBoxCommandLine(emulatorPath, EmulatorKindOf(emulatorPath), *configFile);
+        return Failed(*config.GetProblem());
+    LaunchCommand command = Direct(DosBoxCommandLine(emulatorPath, EmulatorKindOf(emulatorPath), *configFile),
+                                   emulatorPath);
     command.bThroughEmulator = true;
     command.configFile = *configFile;
     return command;
 }
 
-LaunchCommand MsDosPlayerLaunch(const std::string& emulatorPath, std::initializer_list<std::string> programs)
+LaunchCommand MsDosPlayerLaunch(const FilePath& emulatorPath, std::initializer_list<FilePath> programs)
 {
-    LaunchCommand command;
-    command.commandLine = MsDosPlayerCommandLine(emulatorPath, programs);
+    LaunchCommand command = Direct(MsDosPlayerCommandLine(emulatorPath, programs), emulatorPath);
     command.bThroughEmulator = true;
     return command;
 }
 
-std::optional<std::string> ExistingFile(const std::string& path)
-{
-    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return std::nullopt;
-    return path;
-}
-
-std::optional<std::string> DebuggerOnSearchPath()
+std::optional<FilePath> DebuggerOnSearchPath()
 {
     wchar_t found[MAX_PATH * 4] = L"";
-    const DWORD n = ::SearchPathW(nullptr, Widen(kDebuggerName).c_str(), nullptr, MAX_PATH * 4, found, nullptr);
-    return n > 0 && n < MAX_PATH * 4 ? std::optional<std::string>(Narrow(found)) : std::nullopt;
+    const DWORD n = ::SearchPathW(nullptr, kDebuggerName, nullptr, MAX_PATH * 4, found, nullptr);
+    return n > 0 && n < MAX_PATH * 4 ? std::optional<FilePath>(FilePath(found)) : std::nullopt;
 }
 }
 
-std::string RunCommandLine(const std::string& sourceDir, const std::string& sourceName)
+std::wstring RunCommandLine(const FilePath& source)
 {
-    return CommandLinePath(sourceDir + "\\" + SourceBaseName(sourceName));
+    return CommandLinePath(FilePath(source.Folder().Wide() + L"\\" + SourceBaseName(source.Name())));
 }
 
-std::string DebugCommandLine(const std::string& debugger, const std::string& sourceDir, const std::string& sourceName)
+std::wstring DebugCommandLine(const FilePath& debugger, const FilePath& source)
 {
-    return CommandLinePath(debugger) + " " + CommandLinePath(ProgramPath(sourceDir, sourceName));
+    return CommandLinePath(debugger) + L" " + CommandLinePath(ProgramPath(source));
 }
 
-std::string MsDosPlayerCommandLine(const std::string& emulator, std::initializer_list<std::string> programs)
+std::wstring MsDosPlayerCommandLine(const FilePath& emulator, std::initializer_list<FilePath> programs)
 {
-    std::string commandLine = CommandLinePath(emulator, Quoting::Always);
-    for (const std::string& program : programs)
-        commandLine += " " + CommandLinePath(program, Quoting::Always);
+    std::wstring commandLine = CommandLinePath(emulator, Quoting::Always);
+    for (const FilePath& program : programs)
+        commandLine += L" " + CommandLinePath(program, Quoting::Always);
     return commandLine;
 }
 
-std::string DosBoxCommandLine(const std::string& emulator, EmulatorKind kind, const std::string& configFile)
+std::wstring DosBoxCommandLine(const FilePath& emulator, EmulatorKind kind, const FilePath& configFile)
 {
-    return CommandLinePath(emulator, Quoting::Always) + " -conf " + CommandLinePath(configFile, Quoting::Always) +
+    return CommandLinePath(emulator, Quoting::Always) + L" -conf " + CommandLinePath(configFile, Quoting::Always) +
            DosBoxOptions(kind);
 }
 
-CDosBoxConfig DosBoxRunConfig(const std::string& sourceDir, const std::string& sourceName, const std::string& debugger)
+CDosBoxConfig DosBoxRunConfig(const FilePath& source, const FilePath& debugger)
 {
     CDosBoxConfig config;
-    const std::string program = config.DosNameOf(ProgramPath(sourceDir, sourceName));
-    config.Mount('c', sourceDir);
+    const std::wstring program = config.DosNameOf(ProgramPath(source));
+    config.Mount(L'c', source.Folder());
     if (!debugger.empty())
-        config.Mount('d', SplitPath(debugger).folder);
-    config.AddCommand("c:");
-    config.AddCommand(debugger.empty() ? program : "D:\\" + config.DosNameOf(debugger) + " " + program);
+        config.Mount(L'd', debugger.Folder());
+    config.AddCommand(L"c:");
+    config.AddCommand(debugger.empty() ? program : L"D:\\" + config.DosNameOf(debugger) + L" " + program);
     return config;
 }
 
-std::optional<std::string> FindDebugger(const std::string& compilerProgram, const std::string& emulatorPath)
+std::optional<FilePath> FindDebugger(const FilePath& compilerProgram, const FilePath& emulatorPath)
 {
-    for (const std::string& tool : {compilerProgram, emulatorPath}) {
-        if (tool.empty())
+    for (const FilePath* tool : {&compilerProgram, &emulatorPath}) {
+        if (tool->empty())
             continue;
-        if (std::optional<std::string> debugger = ExistingFile(SplitPath(tool).folder + "\\" + kDebuggerName))
+        if (const FilePath debugger = tool->Folder().Child(kDebuggerName); debugger.IsFile())
             return debugger;
     }
     return DebuggerOnSearchPath();
 }
 
-LaunchCommand MakeRunCommand(const std::string& sourceDir, const std::string& sourceName,
-                             const std::string& emulatorPath)
+LaunchCommand MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services)
 {
-    const std::string program = ProgramPath(sourceDir, sourceName);
-    const RouteChoice choice = ChooseRoute(program, emulatorPath);
+    const FilePath program = ProgramPath(source);
+    const RouteChoice choice = ChooseRoute(program, emulatorPath, services);
     if (choice.problem)
         return Failed(*choice.problem);
     switch (choice.route) {
     case Route::MsDosPlayer:
         return MsDosPlayerLaunch(emulatorPath, {program});
     case Route::DosBox:
-        return DosBoxLaunch(emulatorPath, DosBoxRunConfig(sourceDir, sourceName));
-    default:
-        return Direct(RunCommandLine(sourceDir, sourceName));
+        return DosBoxLaunch(emulatorPath, DosBoxRunConfig(source));
+    case Route::Direct:
+        break;
     }
+    return Direct(RunCommandLine(source), program);
 }
 
-LaunchCommand MakeDebugCommand(const std::string& sourceDir, const std::string& sourceName,
-                               const std::string& compilerSetting, const std::string& emulatorPath)
+LaunchCommand MakeDebugCommand(const FilePath& source, const FilePath& compilerProgram, const FilePath& emulatorPath,
+                               const Services& services)
 {
-    if (SystemRunsDosPrograms())
-        return Direct(DebugCommandLine(kDebuggerName, sourceDir, sourceName));
-    const std::optional<std::string> debugger = FindDebugger(SplitToolSetting(compilerSetting).program, emulatorPath);
+    if (SystemRunsDosPrograms(services))
+        return Direct(DebugCommandLine(FilePath(kDebuggerName), source), FilePath(kDebuggerName));
+    const std::optional<FilePath> debugger = FindDebugger(compilerProgram, emulatorPath);
     if (!debugger)
-        return Failed(CommandProblem{CommandProblem::Kind::NoDebugger, kDebuggerName});
-    const RouteChoice choice = ChooseRoute(*debugger, emulatorPath);
+        return Failed(Problem{Problem::Kind::NoDebugger, kDebuggerName});
+    const RouteChoice choice = ChooseRoute(*debugger, emulatorPath, services);
     if (choice.problem)
         return Failed(*choice.problem);
     switch (choice.route) {
     case Route::MsDosPlayer:
-        return MsDosPlayerLaunch(emulatorPath, {*debugger, ProgramPath(sourceDir, sourceName)});
+        return MsDosPlayerLaunch(emulatorPath, {*debugger, ProgramPath(source)});
     case Route::DosBox:
-        return DosBoxLaunch(emulatorPath, DosBoxRunConfig(sourceDir, sourceName, *debugger));
-    default:
-        return Direct(DebugCommandLine(*debugger, sourceDir, sourceName));
+        return DosBoxLaunch(emulatorPath, DosBoxRunConfig(source, *debugger));
+    case Route::Direct:
+        break;
     }
+    return Direct(DebugCommandLine(*debugger, source), *debugger);
 }
 
 UniqueHandle LaunchProgramAsync(const LaunchCommand& command, HWND notifyWnd, UINT failureMessage)
@@ -205,4 +202,9 @@ UniqueHandle LaunchProgramAsync(const LaunchCommand& command, HWND notifyWnd, UI
     if (thread)
         request.release();
     return UniqueHandle(thread);
+}
+
+std::unique_ptr<Problem> TakePostedProblem(LPARAM lParam)
+{
+    return std::unique_ptr<Problem>(reinterpret_cast<Problem*>(lParam));
 }

@@ -3,100 +3,97 @@
 
 #include "build/CommandText.h"
 #include "build/ConsolePath.h"
-#include "framework/PathName.h"
 
 namespace {
-std::string OptionsPart(const ToolSetting& tool)
+std::wstring OptionsPart(const ToolSetting& tool)
 {
-    return tool.options.empty() ? std::string() : " " + tool.options;
+    return tool.options.empty() ? std::wstring() : L" " + tool.options;
 }
 
-StepCommand Failed(CommandProblem problem)
+StepCommand Failed(Problem problem)
 {
     StepCommand command;
     command.problem = std::move(problem);
     return command;
 }
 
-StepCommand PathNotInConsole(const std::string& path)
+StepCommand PathNotInConsole(const FilePath& path)
 {
-    return Failed(CommandProblem{CommandProblem::Kind::PathNotInConsole, path});
+    return Failed(Problem{Problem::Kind::PathNotInConsole, path.Wide()});
 }
 
-StepCommand DosBoxStep(BuildAction action, const std::string& sourcePath, const ToolSetting& tool,
-                       const std::string& emulatorPath)
+StepCommand DosBoxStep(BuildAction action, const FilePath& source, const ToolSetting& tool,
+                       const FilePath& emulatorPath)
 {
-    const std::optional<std::string> emulator = ConsoleFormOf(emulatorPath);
+    const std::optional<FilePath> emulator = ConsoleFormOf(emulatorPath);
     if (!emulator)
         return PathNotInConsole(emulatorPath);
-    CDosBoxConfig config = DosBoxStepConfig(action, sourcePath, tool);
-    const std::optional<std::string> configFile = config.Problem() ? std::nullopt : config.WriteToTemporaryFolder();
+    CDosBoxConfig config = DosBoxStepConfig(action, source, tool);
+    const std::optional<FilePath> configFile = config.GetProblem() ? std::nullopt : config.WriteToTemporaryFolder();
     if (!configFile)
-        return Failed(*config.Problem());
+        return Failed(*config.GetProblem());
     StepCommand command;
     command.toolLine = DosBoxToolLine(*emulator, EmulatorKindOf(emulatorPath), *configFile);
     command.configFile = *configFile;
-    command.capturedFile = SplitPath(sourcePath).folder + "\\" + kDosBoxOutputName;
+    command.capturedFile = source.Folder().Child(kDosBoxOutputName);
     return command;
 }
 }
 
-std::string DirectToolLine(const ToolSetting& tool, const std::string& argument)
+std::wstring DirectToolLine(const ToolSetting& tool, const std::wstring& argument)
 {
-    return BatchPath(tool.program) + OptionsPart(tool) + " " + BatchArgument(argument);
+    return BatchPath(tool.program) + OptionsPart(tool) + L" " + BatchArgument(argument);
 }
 
-std::string MsDosPlayerToolLine(const std::string& emulator, const ToolSetting& tool, const std::string& argument)
+std::wstring MsDosPlayerToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& argument)
 {
-    return BatchPath(emulator, Quoting::Always) + " " + BatchPath(tool.program, Quoting::Always) + OptionsPart(tool) +
-           " " + BatchArgument(argument);
+    return BatchPath(emulator, Quoting::Always) + L" " + BatchPath(tool.program, Quoting::Always) + OptionsPart(tool) +
+           L" " + BatchArgument(argument);
 }
 
-std::string DosBoxToolLine(const std::string& emulator, EmulatorKind kind, const std::string& configFile)
+std::wstring DosBoxToolLine(const FilePath& emulator, EmulatorKind kind, const FilePath& configFile)
 {
-    return BatchPath(emulator, Quoting::Always) + " -conf " + BatchPath(configFile, Quoting::Always) +
+    return BatchPath(emulator, Quoting::Always) + L" -conf " + BatchPath(configFile, Quoting::Always) +
            DosBoxOptions(kind);
 }
 
-CDosBoxConfig DosBoxStepConfig(BuildAction action, const std::string& sourcePath, const ToolSetting& tool)
+CDosBoxConfig DosBoxStepConfig(BuildAction action, const FilePath& source, const ToolSetting& tool)
 {
-    const PathParts source = SplitPath(sourcePath);
     CDosBoxConfig config;
-    config.DosNameOf(sourcePath);
-    const std::string toolName = config.DosNameOf(tool.program);
-    config.Mount('c', source.folder);
-    config.Mount('d', SplitPath(tool.program).folder);
-    config.AddCommand("c:");
-    config.AddCommand("D:\\" + toolName + OptionsPart(tool) + " " + StepArgument(action, source.name) + " > " +
+    config.DosNameOf(source);
+    const std::wstring toolName = config.DosNameOf(tool.program);
+    config.Mount(L'c', source.Folder());
+    config.Mount(L'd', tool.program.Folder());
+    config.AddCommand(L"c:");
+    config.AddCommand(L"D:\\" + toolName + OptionsPart(tool) + L" " + StepArgument(action, source.Name()) + L" > " +
                       kDosBoxOutputName);
-    config.AddCommand("exit");
+    config.AddCommand(L"exit");
     return config;
 }
 
-StepCommand MakeStepCommand(BuildAction action, const std::string& sourcePath, const std::string& toolSetting,
-                            const std::string& emulatorPath)
+StepCommand MakeStepCommand(BuildAction action, const FilePath& source, const ToolSetting& tool,
+                            const FilePath& emulatorPath, const Services& services)
 {
-    const ToolSetting tool = SplitToolSetting(toolSetting);
-    const RouteChoice choice = ChooseRoute(tool.program, emulatorPath);
+    const RouteChoice choice = ChooseRoute(tool.program, emulatorPath, services);
     if (choice.problem)
         return Failed(*choice.problem);
     if (choice.route == Route::DosBox)
-        return DosBoxStep(action, sourcePath, tool, emulatorPath);
+        return DosBoxStep(action, source, tool, emulatorPath);
 
-    const std::optional<std::string> program = ConsoleFormOf(tool.program);
+    const std::optional<FilePath> program = ConsoleFormOf(tool.program);
     if (!program)
         return PathNotInConsole(tool.program);
-    const std::optional<std::string> sourceName = ConsoleNameOf(sourcePath);
+    const std::optional<std::wstring> sourceName = ConsoleNameOf(source);
     if (!sourceName)
-        return PathNotInConsole(sourcePath);
+        return PathNotInConsole(source);
     const ToolSetting consoleTool{*program, tool.options};
-    const std::string argument = StepArgument(action, *sourceName);
+    const std::wstring argument = StepArgument(action, *sourceName);
     StepCommand command;
     if (choice.route == Route::Direct) {
         command.toolLine = DirectToolLine(consoleTool, argument);
         return command;
     }
-    const std::optional<std::string> emulator = ConsoleFormOf(emulatorPath);
+    const std::optional<FilePath> emulator = ConsoleFormOf(emulatorPath);
     if (!emulator)
         return PathNotInConsole(emulatorPath);
     command.toolLine = MsDosPlayerToolLine(*emulator, consoleTool, argument);

@@ -3,32 +3,33 @@
 #pragma once
 
 #include "build/BuildAction.h"
-#include "build/CommandProblem.h"
 #include "build/DosBoxConfig.h"
 #include "build/DosRoute.h"
+#include "build/Problem.h"
 
 #include <optional>
 #include <string>
 
+struct Services;
+
 struct StepCommand {
-    // The batch file's line (UTF-8).
-    std::string toolLine;
+    std::wstring toolLine;
     // A DOSBox step: its configuration file, which goes with the batch file, and the file
     // its tool's output is redirected to, which is read as the step's output at its end.
-    std::string configFile;
-    std::string capturedFile;
-    std::optional<CommandProblem> problem;
+    FilePath configFile;
+    FilePath capturedFile;
+    std::optional<Problem> problem;
 };
 
 // The tool line of a step on the source file, for the tool as the settings hold it and the
 // emulator the user set (empty for none). A DOSBox step's configuration file is written here.
-StepCommand MakeStepCommand(BuildAction action, const std::string& sourcePath, const std::string& toolSetting,
-                            const std::string& emulatorPath);
+StepCommand MakeStepCommand(BuildAction action, const FilePath& source, const ToolSetting& tool,
+                            const FilePath& emulatorPath, const Services& services);
 
 // The tool lines from paths that the console holds (argument: "hello.asm;" or "hello;").
-std::string DirectToolLine(const ToolSetting& tool, const std::string& argument);
-std::string MsDosPlayerToolLine(const std::string& emulator, const ToolSetting& tool, const std::string& argument);
-std::string DosBoxToolLine(const std::string& emulator, EmulatorKind kind, const std::string& configFile);
+std::wstring DirectToolLine(const ToolSetting& tool, const std::wstring& argument);
+std::wstring MsDosPlayerToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& argument);
+std::wstring DosBoxToolLine(const FilePath& emulator, EmulatorKind kind, const FilePath& configFile);
 // What DOSBox runs for a step: the source folder as C:, the tool's folder as D:, the tool by
 // its 8.3 path on D: with its options and the argument, its output into KORVANE.OUT on C:.
-CDosBoxConfig DosBoxStepConfig(BuildAction action, const std::string& sourcePath, const ToolSetting& tool);
+CDosBoxConfig DosBoxStepConfig(BuildAction action, const FilePath& source, const ToolSetting& tool);

@@ -2,7 +2,6 @@
 #include "build/StepRunner.h"
 
 #include "build/ToolOutputDecoder.h"
-#include "framework/Unicode.h"
 
 #include <mutex>
 
@@ -14,7 +13,7 @@ constexpr UINT kRefreshMs = 16;
 // ended (a process outside the job holds the pipe); the worker is then left to finish alone.
 constexpr DWORD kShutdownWaitMs = 5000;
 
-std::string ReadWholeFile(const std::wstring& path)
+std::string ReadWholeFile(const FilePath& path)
 {
     UniqueHandle file = FileHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -27,7 +26,7 @@ std::string ReadWholeFile(const std::wstring& path)
 }
 
 // The text of the file a tool's output was redirected to, which then goes.
-std::wstring TakeCapturedOutput(const std::wstring& path)
+std::wstring TakeCapturedOutput(const FilePath& path)
 {
     const std::string bytes = ReadWholeFile(path);
     ::DeleteFileW(path.c_str());
@@ -41,8 +40,8 @@ std::wstring TakeCapturedOutput(const std::wstring& path)
 struct CStepRunner::Shared {
     std::mutex mutex;
     std::unique_ptr<CPipeProcess> pProcess = std::make_unique<CPipeProcess>();
-    std::string strCommandLine;
-    std::wstring strCapturedFile;
+    std::wstring strCommandLine;
+    FilePath capturedFile;
     HWND notifyWnd = nullptr;
     UINT message = 0;
     std::wstring pending;
@@ -51,7 +50,7 @@ struct CStepRunner::Shared {
     bool bStopRequested = false;
     bool bEnded = false;
     DWORD exitCode = 0;
-    std::optional<SystemError> failure;
+    std::optional<DWORD> failure;
 
     void Run();
     bool StartProcess();
@@ -99,8 +98,8 @@ void CStepRunner::Shared::Deliver(const std::wstring& text)
 
 void CStepRunner::Shared::Run()
 {
-    if (!strCapturedFile.empty())
-        ::DeleteFileW(strCapturedFile.c_str());
+    if (!capturedFile.empty())
+        ::DeleteFileW(capturedFile.c_str());
     if (!StartProcess())
         return;
     CToolOutputDecoder decoder;
@@ -111,8 +110,8 @@ void CStepRunner::Shared::Run()
     }
     const DWORD code = pProcess->WaitForExitCode();
     std::wstring rest = decoder.Finish();
-    if (!strCapturedFile.empty())
-        rest += TakeCapturedOutput(strCapturedFile);
+    if (!capturedFile.empty())
+        rest += TakeCapturedOutput(capturedFile);
     std::lock_guard lock(mutex);
     pProcess->Release();
     pending += rest;
@@ -139,13 +138,13 @@ void CStepRunner::SetProcess(std::unique_ptr<CPipeProcess> process)
     m_pShared->pProcess = std::move(process);
 }
 
-void CStepRunner::Start(const std::string& commandLine, HWND notifyWnd, UINT message, const std::string& capturedFile)
+void CStepRunner::Start(const std::wstring& commandLine, HWND notifyWnd, UINT message, const FilePath& capturedFile)
 {
     Shared& shared = *m_pShared;
     {
         std::lock_guard lock(shared.mutex);
         shared.strCommandLine = commandLine;
-        shared.strCapturedFile = Widen(capturedFile);
+        shared.capturedFile = capturedFile;
         shared.notifyWnd = notifyWnd;
         shared.message = message;
         shared.pending.clear();
@@ -161,7 +160,7 @@ void CStepRunner::Start(const std::string& commandLine, HWND notifyWnd, UINT mes
         return;
     }
     std::lock_guard lock(shared.mutex);
-    shared.failure = SystemError::Last();
+    shared.failure = ::GetLastError();
     shared.EndLocked(0);
 }
 

@@ -4,9 +4,9 @@
 // takes them are joined into one.
 #pragma once
 
+#include "build/FilePath.h"
 #include "build/PipeProcess.h"
 #include "framework/Handles.h"
-#include "framework/Strings.h"
 
 #include <windows.h>
 
@@ -22,8 +22,8 @@ struct StepReport {
     bool bStopped = false;
     // The command's own exit code, when it ended by itself.
     DWORD exitCode = 0;
-    // The command could not be started.
-    std::optional<SystemError> failure;
+    // The command could not be started: the system's error code.
+    std::optional<DWORD> failure;
 };
 
 class CStepRunner {
@@ -47,7 +47,7 @@ public:
     // refreshes, and only once the thread has no input to handle and nothing to paint, so a
     // flood of output never starves them. The end of a step is announced at once. A step
     // whose worker cannot be made ends at once with the failure.
-    void Start(const std::string& commandLine, HWND notifyWnd, UINT message, const std::string& capturedFile = {});
+    void Start(const std::wstring& commandLine, HWND notifyWnd, UINT message, const FilePath& capturedFile = {});
     // From Start until the report that says the step ended has been taken.
     bool IsRunning() const { return m_bRunning; }
     // Ends the step's whole process tree; the step then reports that it was stopped.

@@ -1,8 +1,6 @@
 // The recognisers of tool messages.
 #include "build/ToolMessage.h"
 
-#include "framework/Unicode.h"
-
 #include <regex>
 #include <vector>
 
@@ -94,7 +92,7 @@ std::optional<ToolMessage> RecogniseToolMessage(std::wstring_view line)
         const MessageForm& form = kForms[i];
         ToolMessage message;
         message.severity = SeverityOf(Group(match, form.severityGroup));
-        message.strFile = Narrow(Group(match, form.fileGroup));
+        message.strFile = Group(match, form.fileGroup);
         const std::wstring number = Group(match, form.lineGroup);
         message.nLine = number.empty() ? 0 : std::stoi(number);
         return message;

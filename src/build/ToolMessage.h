@@ -11,9 +11,9 @@ struct ToolMessage {
     enum class Severity { Error, Warning, Other };
 
     Severity severity = Severity::Other;
-    // The file as the tool names it (UTF-8) and the 1-based line; empty and 0 for a message
+    // The file as the tool names it and the 1-based line; empty and 0 for a message
     // that names no line, such as a linker's.
-    std::string strFile;
+    std::wstring strFile;
     int nLine = 0;
 
     bool HasLocation() const { return nLine > 0; }

@@ -3,10 +3,12 @@
 
 #include "build/CompilerSettings.h"
 #include "build/DosRoute.h"
+#include "frame/ProblemMessage.h"
 #include "framework/CDataExchange.h"
 #include "framework/CFileDialog.h"
-#include "framework/MessageBox.h"
+#include "framework/CWinApp.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 namespace {
@@ -59,7 +61,7 @@ void CCompilerSetupDlg::PickToolchain(CompilerType type)
     // The fields show the toolchain's stored paths; where it has none (or a path is
     // missing in the store) they keep what they show.
     UpdateData(true);
-    if (ReadToolchainPaths(type, m_strCompiler, m_strLinker))
+    if (ReadToolchainPaths(type, m_strCompiler, m_strLinker, AfxGetServices()))
         UpdateData(false);
 }
 
@@ -82,8 +84,8 @@ void CCompilerSetupDlg::OnOK()
 {
     if (!UpdateData(true))
         return;
-    if (EmulatorKindOf(m_strDosEmulator) == EmulatorKind::Unknown) {
-        AfxMessageBox(FormatResString(IDS_UNKNOWN_EMULATOR, {m_strDosEmulator}));
+    if (EmulatorKindOf(FilePath::FromUtf8(m_strDosEmulator)) == EmulatorKind::Unknown) {
+        ShowProblem(Problem{Problem::Kind::UnknownEmulator, Widen(m_strDosEmulator)});
         ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_DOS_EMULATOR_PATH)), TRUE);
         return;
     }

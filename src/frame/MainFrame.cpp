@@ -1,29 +1,28 @@
 // The main frame.
 #include "frame/MainFrame.h"
 
-#include "build/BatchFile.h"
-#include "build/ConsolePath.h"
-#include "build/StepCommand.h"
 #include "doc/KorvaneDoc.h"
+#include "doc/KorvaneView.h"
 #include "frame/CompilerSetupDlg.h"
+#include "frame/ProblemMessage.h"
 #include "framework/CCmdUI.h"
 #include "framework/IconImages.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
+#include "framework/CWinApp.h"
 #include "framework/StartupTrace.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 
 namespace {
 // Both panels: a visible child aligned to the top with a bottom border, before docking.
 constexpr DWORD kPanelStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
-// A visible child with its tab strip along the bottom (tab style 2); 0x200 has no effect.
-constexpr DWORD kTabCtrlStyle = 0x50000202;
+// A visible child with its tab strip along the bottom.
+constexpr DWORD kTabCtrlStyle = WS_CHILD | WS_VISIBLE | TCS_BOTTOM;
 
 // The launcher's worker thread tells the frame of a program that did not start.
 constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
-// The build runner's worker has output or the end of a step for the frame.
-constexpr UINT WM_BUILD_REPORT = WM_APP + 2;
 
 const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING,
                             ID_INDICATOR_CAPS, ID_INDICATOR_NUM,        ID_INDICATOR_SCRL};
@@ -31,21 +30,33 @@ const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDIC
 // Toolbar images in button order.
 const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_TB_UTILITY, IDI_TB_OUTPUT,
                               IDI_TB_COMPILE, IDI_TB_LINK,    IDI_TB_BUILD, IDI_TB_RUN,     IDI_TB_ABOUT};
+
+std::wstring WideResString(UINT id)
+{
+    return Widen(LoadResString(id));
 }
 
-CMainFrame::CMainFrame()
+StepTexts LoadStepTexts()
+{
+    return StepTexts{WideResString(IDS_COMPILE_ENDED),   WideResString(IDS_LINK_ENDED),
+                     WideResString(IDS_COMPILE_STOPPED), WideResString(IDS_LINK_STOPPED),
+                     WideResString(IDS_COMPILE_FAILED_NO_LINK), WideResString(IDS_SOURCE_CHANGED_NO_LINK)};
+}
+}
+
+CMainFrame::CMainFrame() : m_build(*this, AfxGetServices(), LoadStepTexts())
 {
     LoadCompilerSettings();
 }
 
 bool CMainFrame::LoadCompilerSettings()
 {
-    return ::LoadCompilerSettings(m_compilerSettings);
+    return ::LoadCompilerSettings(m_compilerSettings, AfxGetServices());
 }
 
-void CMainFrame::SaveCompilerSettings()
+bool CMainFrame::SaveCompilerSettings()
 {
-    ::SaveCompilerSettings(m_compilerSettings);
+    return ::SaveCompilerSettings(m_compilerSettings, AfxGetServices());
 }
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
@@ -89,7 +100,7 @@ bool CMainFrame::CreatePanelBars()
 void CMainFrame::CreateOutputWindow()
 {
     m_wndOutput.Create(m_wndOutputBar, IDC_OUTPUT);
-    m_wndOutput.SetMessageHandler([this](const IndexedMessage& message) { m_messages.GoTo(message); });
+    m_wndOutput.SetDoubleClickHandler([this](size_t offset) { m_messages.GoToMessageAt(offset); });
 }
 
 void CMainFrame::CreateUtilityPage()
@@ -187,10 +198,7 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_LAUNCH_FAILED:
-        ShowSystemError(SystemError::Of(static_cast<DWORD>(wParam)));
-        return 0;
-    case WM_BUILD_REPORT:
-        OnBuildReport();
+        ShowProblem(*TakePostedProblem(lParam));
         return 0;
     case WM_DESTROY:
         // Nothing of a step may outlive the window it reports to.
@@ -210,12 +218,9 @@ void CMainFrame::OnClose()
 
 std::string CMainFrame::GetIdleMessage() const
 {
-    return m_build.IsRunning() ? LoadResString(m_build.StatusTextId()) : CFrameWnd::GetIdleMessage();
-}
-
-void CMainFrame::ShowSystemError(const SystemError& error)
-{
-    AfxMessageBox(error.text, MB_OK | MB_ICONEXCLAMATION);
+    if (!m_build.IsRunning())
+        return CFrameWnd::GetIdleMessage();
+    return LoadResString(m_build.RunningAction() == BuildAction::Compile ? IDS_COMPILING : IDS_LINKING);
 }
 
 CKorvaneDoc* CMainFrame::GetSourceDocument() const
@@ -245,109 +250,59 @@ void CMainFrame::OnViewUtility()
     TogglePanel(m_wndUtilityBar);
 }
 
-bool CMainFrame::RunBuildAction(BuildAction action)
+void CMainFrame::OnStepBegins(BuildAction)
 {
     ShowControlBar(&m_wndOutputBar, true, false);
+}
+
+FilePath CMainFrame::CurrentSource() const
+{
     CKorvaneDoc* document = GetSourceDocument();
-    if (!document || document->GetSourcePath().empty()) {
-        AfxMessageBox(IDS_SAVE_FIRST);
-        return false;
-    }
-    if (document->IsModified())
-        document->OnSaveDocument(document->GetSourcePath());
-    const std::string& sourcePath = document->GetSourcePath();
-    const std::string sourceDir = SplitPath(sourcePath).folder;
-    const std::optional<std::string> consoleDir = ConsoleFormOf(sourceDir);
-    if (!consoleDir)
-        return ReportProblem({CommandProblem::Kind::PathNotInConsole, sourceDir});
+    return document ? FilePath::FromUtf8(document->GetSourcePath()) : FilePath();
+}
 
-    auto batch = std::make_unique<CBatchFile>();
-    if (!batch->Create()) {
-        AfxMessageBox(IDS_BATCH_FILE_FAILED, MB_OK | MB_ICONEXCLAMATION);
-        return false;
-    }
-    batch->WriteLine(DriveLine(*consoleDir));
-    batch->WriteLine(ChangeDirectoryLine(*consoleDir));
-    const std::string& tool = action == BuildAction::Compile ? m_compilerSettings.m_strCompilerPath
-                                                             : m_compilerSettings.m_strLinkerPath;
-    if (tool.empty()) {
-        AfxMessageBox(action == BuildAction::Compile ? IDS_NO_COMPILER_PATH : IDS_NO_LINKER_PATH);
-        return false;
-    }
-    const StepCommand command = MakeStepCommand(action, sourcePath, tool, m_compilerSettings.m_strDosEmulatorPath);
-    if (command.problem) {
-        batch->Delete();
-        return ReportProblem(*command.problem);
-    }
-    batch->WriteLine(command.toolLine);
-    batch->SetCompanionFile(command.configFile);
-    batch->Close();
+bool CMainFrame::SaveSource()
+{
+    CKorvaneDoc* document = GetSourceDocument();
+    return !document->IsModified() || document->OnSaveDocument(document->GetSourcePath());
+}
 
-    m_build.Start(action, sourcePath, std::move(batch), command.capturedFile, m_hWnd, WM_BUILD_REPORT);
+void CMainFrame::OnStepStarted(BuildAction, bool bFirstOfCommand)
+{
+    if (bFirstOfCommand)
+        m_wndOutput.Clear();
     SetMessageText(AFX_IDS_IDLEMESSAGE);
-    return true;
 }
 
-bool CMainFrame::ReportProblem(const CommandProblem& problem)
+void CMainFrame::OnOutput(std::wstring_view text)
 {
-    using Kind = CommandProblem::Kind;
-    struct Message {
-        Kind kind;
-        UINT id;
-        UINT icon;
-    };
-    // The program's own checks show no icon; paths the system does not let through do.
-    static const Message kMessages[] = {
-        {Kind::PathNotInConsole, IDS_PATH_NOT_IN_CONSOLE, MB_ICONEXCLAMATION},
-        {Kind::NoEmulator, IDS_DOS_NEEDS_EMULATOR, 0},
-        {Kind::UnknownEmulator, IDS_UNKNOWN_EMULATOR, 0},
-        {Kind::NotEightDotThree, IDS_DOSBOX_NOT_8_3, 0},
-        {Kind::PathNotForDosBox, IDS_PATH_NOT_FOR_DOSBOX, MB_ICONEXCLAMATION},
-        {Kind::NoDebugger, IDS_NO_DEBUG_EXE, 0},
-        {Kind::ConfigNotWritten, IDS_DOSBOX_CONFIG_FAILED, MB_ICONEXCLAMATION},
-    };
-    for (const Message& message : kMessages) {
-        if (message.kind == problem.kind)
-            AfxMessageBox(FormatResString(message.id, {problem.path}), MB_OK | message.icon);
-    }
-    return false;
+    m_wndOutput.Append(text);
 }
 
-void CMainFrame::OnBuildReport()
+void CMainFrame::OnStepEnded(const StepEnd& end)
 {
-    CKorvaneDoc* document = GetSourceDocument();
-    StepOutcome outcome = m_build.OnReport(document ? document->GetSourcePath() : std::string());
-    if (!outcome.bEnded)
-        return;
     // What the tools said, counted; a step that never started said nothing.
-    SetMessageText(outcome.failure ? GetIdleMessage() : m_messages.Summary());
-    if (outcome.failure)
-        ShowSystemError(*outcome.failure);
-    if (outcome.bLinkNext)
-        RunBuildAction(BuildAction::Link);
+    SetMessageText(end.exitCode ? m_messages.Summary() : GetIdleMessage());
 }
 
-void CMainFrame::BeginBuildCommand(BuildAction first, bool linkAfterCompile)
+void CMainFrame::OnProblem(const Problem& problem)
 {
-    if (m_build.IsRunning())
-        return;
-    m_build.BeginCommand(linkAfterCompile);
-    RunBuildAction(first);
+    ShowProblem(problem);
 }
 
 void CMainFrame::OnCompile()
 {
-    BeginBuildCommand(BuildAction::Compile, false);
+    m_build.Start(BuildCommand::Compile, m_compilerSettings);
 }
 
 void CMainFrame::OnLink()
 {
-    BeginBuildCommand(BuildAction::Link, false);
+    m_build.Start(BuildCommand::Link, m_compilerSettings);
 }
 
 void CMainFrame::OnBuild()
 {
-    BeginBuildCommand(BuildAction::Compile, true);
+    m_build.Start(BuildCommand::Build, m_compilerSettings);
 }
 
 void CMainFrame::OnStopBuild()
@@ -358,20 +313,21 @@ void CMainFrame::OnStopBuild()
 void CMainFrame::Launch(const LaunchCommand& command)
 {
     if (command.problem)
-        ReportProblem(*command.problem);
+        ShowProblem(*command.problem);
     else if (!LaunchProgramAsync(command, m_hWnd, WM_LAUNCH_FAILED))
-        ShowSystemError(SystemError::Last());
+        ShowProblem(Problem{Problem::Kind::NotStarted, command.program.Wide(), ::GetLastError()});
 }
 
 void CMainFrame::OnRun()
 {
-    Launch(MakeRunCommand(GetSourceDir(), GetSourceName(), m_compilerSettings.m_strDosEmulatorPath));
+    Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath),
+                          AfxGetServices()));
 }
 
 void CMainFrame::OnDebug()
 {
-    Launch(MakeDebugCommand(GetSourceDir(), GetSourceName(), m_compilerSettings.m_strCompilerPath,
-                            m_compilerSettings.m_strDosEmulatorPath));
+    Launch(MakeDebugCommand(CurrentSource(), SplitToolSetting(Widen(m_compilerSettings.m_strCompilerPath)).program,
+                            FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath), AfxGetServices()));
 }
 
 void CMainFrame::OnSetCompiler()
@@ -385,7 +341,8 @@ void CMainFrame::OnSetCompiler()
         AfxMessageBox(IDS_NO_COMPILER_TYPE);
     m_compilerSettings = CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker(),
                                           dialog.GetDosEmulator()};
-    SaveCompilerSettings();
+    if (!SaveCompilerSettings())
+        ShowProblem(Problem{Problem::Kind::SettingsNotKept, {}});
 }
 
 void CMainFrame::OnNextMessage()
@@ -396,4 +353,28 @@ void CMainFrame::OnNextMessage()
 void CMainFrame::OnPrevMessage()
 {
     m_messages.Previous();
+}
+
+std::string CMainFrame::EditedFile() const
+{
+    CKorvaneDoc* document = GetSourceDocument();
+    return document ? document->GetSourcePath() : std::string();
+}
+
+void CMainFrame::ShowSourceLine(const std::string& path, int line)
+{
+    const std::string edited = EditedFile();
+    // Another file goes the usual way, which asks about a modified document first.
+    if ((edited.empty() || !IsSameFile(path, edited)) && !AfxGetApp()->OpenDocumentFile(path))
+        return;
+    auto* view = dynamic_cast<CKorvaneView*>(GetActiveView());
+    if (!view)
+        return;
+    view->SelectSourceLine(line - 1);
+    ::SetFocus(view->GetSafeHwnd());
+}
+
+void CMainFrame::ShowStatus(const std::string& text)
+{
+    SetMessageText(text);
 }

@@ -2,11 +2,10 @@
 // program's own commands (build, run, panels, compiler settings).
 #pragma once
 
-#include "build/BuildAction.h"
+#include "build/BuildSession.h"
 #include "build/CompilerSettings.h"
 #include "build/PipeProcess.h"
 #include "build/ProgramLauncher.h"
-#include "frame/BuildController.h"
 #include "frame/MessageNavigator.h"
 #include "frame/OutputWindow.h"
 #include "frame/ToolDia.h"
@@ -22,7 +21,7 @@
 
 class CKorvaneDoc;
 
-class CMainFrame : public CFrameWnd {
+class CMainFrame : public CFrameWnd, private IBuildOwner, private ISourceEditor {
 public:
     CMainFrame();
 
@@ -43,9 +42,6 @@ public:
     void OnNextMessage();
     void OnPrevMessage();
 
-    // One build step: writes the batch file and starts it; what it prints shows as it comes.
-    // True when the batch file was handed to the runner.
-    bool RunBuildAction(BuildAction action);
     // From the start of a compile or link step until its end line is in the output window.
     bool IsBuildRunning() const { return m_build.IsRunning(); }
     std::string GetIdleMessage() const override;
@@ -59,7 +55,7 @@ public:
     // Takes new settings for the following builds; SaveCompilerSettings stores them.
     void SetCompilerSettings(const CompilerSettings& settings) { m_compilerSettings = settings; }
     bool LoadCompilerSettings();
-    void SaveCompilerSettings();
+    bool SaveCompilerSettings();
 
     // Replaces the runner the build steps start their batch file with (a seam for tests).
     void SetPipeProcess(std::unique_ptr<CPipeProcess> process) { m_build.SetProcess(std::move(process)); }
@@ -81,13 +77,20 @@ private:
     // Starts what run or debug made, or tells why there is nothing to start.
     void Launch(const LaunchCommand& command);
     bool IsCommandEnabled(UINT id) const;
-    // F5, F7 and F8: the first step of the command, unless a step still runs.
-    void BeginBuildCommand(BuildAction first, bool linkAfterCompile);
-    // The build runner has something to report.
-    void OnBuildReport();
-    void ShowSystemError(const SystemError& error);
-    // Tells why a build step, run or debug cannot start; false, for the step that stops there.
-    bool ReportProblem(const CommandProblem& problem);
+
+    // What the build session asks and tells.
+    void OnStepBegins(BuildAction action) override;
+    FilePath CurrentSource() const override;
+    bool SaveSource() override;
+    void OnStepStarted(BuildAction action, bool bFirstOfCommand) override;
+    void OnOutput(std::wstring_view text) override;
+    void OnStepEnded(const StepEnd& end) override;
+    void OnProblem(const Problem& problem) override;
+
+    // What the message navigator needs of the editor.
+    std::string EditedFile() const override;
+    void ShowSourceLine(const std::string& path, int line) override;
+    void ShowStatus(const std::string& text) override;
 
     CCaptionBar m_wndUtilityBar;
     CCaptionBar m_wndOutputBar;
@@ -97,7 +100,7 @@ private:
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     UniqueImageList m_imageList;
-    CBuildController m_build{m_wndOutput};
-    CMessageNavigator m_messages{*this, m_wndOutput, m_build};
     CompilerSettings m_compilerSettings;
+    CBuildSession m_build;
+    CMessageNavigator m_messages{*this, m_wndOutput, m_build};
 };

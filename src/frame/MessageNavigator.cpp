@@ -1,16 +1,14 @@
 // From the tools' messages to their source lines.
 #include "frame/MessageNavigator.h"
 
-#include "doc/KorvaneDoc.h"
-#include "doc/KorvaneView.h"
-#include "frame/BuildController.h"
+#include "build/BuildSession.h"
 #include "frame/OutputWindow.h"
-#include "framework/CFrameWnd.h"
-#include "framework/CWinApp.h"
 #include "framework/PathName.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "resource.h"
+
+#include <windows.h>
 
 namespace {
 bool IsAbsolute(const std::string& path)
@@ -34,12 +32,21 @@ std::string Trimmed(const std::wstring& line)
 
 void CMessageNavigator::Next()
 {
-    Follow(m_output.NextMessage());
+    Follow(m_session.Messages().Next());
 }
 
 void CMessageNavigator::Previous()
 {
-    Follow(m_output.PreviousMessage());
+    Follow(m_session.Messages().Previous());
+}
+
+void CMessageNavigator::GoToMessageAt(size_t offset)
+{
+    CMessageIndex& messages = m_session.Messages();
+    if (const IndexedMessage* message = messages.MessageAt(offset)) {
+        messages.Visit(*message);
+        GoTo(*message);
+    }
 }
 
 void CMessageNavigator::Follow(const IndexedMessage* message)
@@ -47,23 +54,21 @@ void CMessageNavigator::Follow(const IndexedMessage* message)
     if (message)
         GoTo(*message);
     else
-        m_frame.SetMessageText(LoadResString(IDS_NO_MORE_MESSAGES));
+        m_editor.ShowStatus(LoadResString(IDS_NO_MORE_MESSAGES));
 }
 
 std::string CMessageNavigator::Summary() const
 {
-    const MessageCounts counts = m_output.CountMessages();
+    const MessageCounts counts = m_session.Messages().Counts();
     return FormatResString(IDS_MESSAGE_SUMMARY, {std::to_string(counts.nErrors), std::to_string(counts.nWarnings)});
 }
 
 std::string CMessageNavigator::FileOf(const ToolMessage& message) const
 {
-    std::string folder = SplitPath(m_build.GetSourcePath()).folder;
-    if (folder.empty()) {
-        auto* document = dynamic_cast<CKorvaneDoc*>(m_frame.GetActiveDocument());
-        folder = document ? SplitPath(document->GetSourcePath()).folder : std::string();
-    }
-    const std::string& named = message.strFile;
+    std::string folder = m_session.StepFolder().Utf8();
+    if (folder.empty())
+        folder = SplitPath(m_editor.EditedFile()).folder;
+    const std::string named = Narrow(message.strFile);
     const std::string path = FullPathOf(IsAbsolute(named) || folder.empty() ? named : folder + "\\" + named);
     return IsExistingFile(path) ? LongPathOf(path) : std::string();
 }
@@ -72,24 +77,10 @@ void CMessageNavigator::GoTo(const IndexedMessage& message)
 {
     // A copy: opening a file may let the panel take in more output meanwhile.
     const IndexedMessage chosen = message;
-    m_output.SelectMessage(chosen);
+    m_output.SelectRange(chosen.nOffset, chosen.strLine.size());
     if (chosen.message.HasLocation()) {
         if (const std::string path = FileOf(chosen.message); !path.empty())
-            ShowLine(path, chosen.message.nLine);
+            m_editor.ShowSourceLine(path, chosen.message.nLine);
     }
-    m_frame.SetMessageText(Trimmed(chosen.strLine));
-}
-
-void CMessageNavigator::ShowLine(const std::string& path, int line)
-{
-    auto* document = dynamic_cast<CKorvaneDoc*>(m_frame.GetActiveDocument());
-    const bool open = document && !document->GetSourcePath().empty() && IsSameFile(path, document->GetSourcePath());
-    // Another file goes the usual way, which asks about a modified document first.
-    if (!open && !AfxGetApp()->OpenDocumentFile(path))
-        return;
-    auto* view = dynamic_cast<CKorvaneView*>(m_frame.GetActiveView());
-    if (!view)
-        return;
-    view->SelectSourceLine(line - 1);
-    ::SetFocus(view->GetSafeHwnd());
+    m_editor.ShowStatus(Trimmed(chosen.strLine));
 }

@@ -8,31 +8,45 @@
 
 #include <string>
 
-class CBuildController;
-class CFrameWnd;
+class CBuildSession;
 class COutputWindow;
+
+// What the navigator needs of the editor and the frame around it.
+class ISourceEditor {
+public:
+    // The file the editor holds; empty when it has none.
+    virtual std::string EditedFile() const = 0;
+    // Selects the line (1-based) of the file and gives the editor the focus, opening the file
+    // the usual way first when it is another one (nothing happens when that is refused).
+    virtual void ShowSourceLine(const std::string& path, int line) = 0;
+    virtual void ShowStatus(const std::string& text) = 0;
+
+protected:
+    ~ISourceEditor() = default;
+};
 
 class CMessageNavigator {
 public:
-    CMessageNavigator(CFrameWnd& frame, COutputWindow& output, const CBuildController& build)
-        : m_frame(frame), m_output(output), m_build(build)
+    CMessageNavigator(ISourceEditor& editor, COutputWindow& output, CBuildSession& session)
+        : m_editor(editor), m_output(output), m_session(session)
     {
     }
 
     void Next();
     void Previous();
-    void GoTo(const IndexedMessage& message);
-    // "N errors, M warnings" of what the panel holds.
+    // The message whose line holds the character at offset of the output, if any.
+    void GoToMessageAt(size_t offset);
+    // "N errors, M warnings" of the current command's output.
     std::string Summary() const;
 
 private:
     void Follow(const IndexedMessage* message);
+    void GoTo(const IndexedMessage& message);
     // The existing file a message names, as a full path; empty when there is none. Names
     // without a folder, or with a relative one, are taken from where the tools ran.
     std::string FileOf(const ToolMessage& message) const;
-    void ShowLine(const std::string& path, int line);
 
-    CFrameWnd& m_frame;
+    ISourceEditor& m_editor;
     COutputWindow& m_output;
-    const CBuildController& m_build;
+    CBuildSession& m_session;
 };

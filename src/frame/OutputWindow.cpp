@@ -4,7 +4,8 @@
 namespace {
 // A visible read-only multi-line child with both scroll bars, scrolling on its own in both
 // directions, that takes Enter.
-constexpr DWORD kOutputStyle = 0x503018C4;
+constexpr DWORD kOutputStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
+                               ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN;
 }
 
 bool COutputWindow::Create(CWnd& parent, UINT id)
@@ -37,36 +38,18 @@ std::wstring COutputWindow::GetText() const
     return text;
 }
 
-bool COutputWindow::EndsWithLineBreak() const
+void COutputWindow::Append(std::wstring_view text)
 {
-    const LRESULT lastLine = ::SendMessageW(m_hWnd, EM_GETLINECOUNT, 0, 0) - 1;
-    const LRESULT lastLineStart = ::SendMessageW(m_hWnd, EM_LINEINDEX, static_cast<WPARAM>(lastLine), 0);
-    return ::SendMessageW(m_hWnd, EM_LINELENGTH, static_cast<WPARAM>(lastLineStart), 0) == 0;
-}
-
-void COutputWindow::Append(const std::wstring& text, const std::vector<std::wstring>& lines)
-{
-    std::wstring all = text;
-    bool atLineStart = text.empty() ? EndsWithLineBreak() : text.back() == L'\n';
-    for (const std::wstring& line : lines) {
-        if (!atLineStart)
-            all += L"\r\n";
-        all += line + L"\r\n";
-        atLineStart = true;
-    }
-    if (!all.empty())
-        ReplaceEnd(all);
-}
-
-void COutputWindow::ReplaceEnd(const std::wstring& text)
-{
+    if (text.empty())
+        return;
     const auto [selStart, selEnd] = EditSelectionOf(m_hWnd);
     const auto end = static_cast<WPARAM>(TextLength());
     const bool following = selStart == selEnd && selEnd == end;
     const LRESULT firstVisible = ::SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0);
 
+    const std::wstring appended(text);
     ::SendMessageW(m_hWnd, EM_SETSEL, end, static_cast<LPARAM>(end));
-    ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(appended.c_str()));
     if (following) {
         ::SendMessageW(m_hWnd, EM_SCROLLCARET, 0, 0);
         return;
@@ -76,25 +59,18 @@ void COutputWindow::ReplaceEnd(const std::wstring& text)
     ::SendMessageW(m_hWnd, EM_LINESCROLL, 0, -scrolledBy);
 }
 
+void COutputWindow::SelectRange(size_t offset, size_t length)
+{
+    SendMessage(EM_SETSEL, offset, static_cast<LPARAM>(offset + length));
+    SendMessage(EM_SCROLLCARET);
+}
+
 LRESULT COutputWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SETTEXT) {
-        m_index.Reset();
-        m_nIndexedLength = 0;
-    }
     const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
     if (message == WM_LBUTTONDBLCLK)
         OnDoubleClick();
     return result;
-}
-
-void COutputWindow::RefreshIndex()
-{
-    const int length = TextLength();
-    if (length == m_nIndexedLength)
-        return;
-    m_index.Update(GetText());
-    m_nIndexedLength = length;
 }
 
 void COutputWindow::OnDoubleClick()
@@ -103,37 +79,6 @@ void COutputWindow::OnDoubleClick()
     // mouse must not go on selecting while the message is followed elsewhere.
     if (::GetCapture() == m_hWnd)
         ::ReleaseCapture();
-    const DWORD start = EditSelectionOf(m_hWnd).first;
-    RefreshIndex();
-    const IndexedMessage* message = m_index.MessageAt(start);
-    if (!message)
-        return;
-    m_index.Visit(*message);
-    if (m_onMessage)
-        m_onMessage(*message);
-}
-
-const IndexedMessage* COutputWindow::NextMessage()
-{
-    RefreshIndex();
-    return m_index.Next();
-}
-
-const IndexedMessage* COutputWindow::PreviousMessage()
-{
-    RefreshIndex();
-    return m_index.Previous();
-}
-
-MessageCounts COutputWindow::CountMessages()
-{
-    RefreshIndex();
-    return m_index.Counts();
-}
-
-void COutputWindow::SelectMessage(const IndexedMessage& message)
-{
-    const auto end = message.nOffset + message.strLine.size();
-    SendMessage(EM_SETSEL, message.nOffset, static_cast<LPARAM>(end));
-    SendMessage(EM_SCROLLCARET);
+    if (m_onDoubleClick)
+        m_onDoubleClick(EditSelectionOf(m_hWnd).first);
 }

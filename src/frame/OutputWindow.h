@@ -1,14 +1,13 @@
 // The output panel's text window: a read-only multi-line edit control that keeps its text
-// in UTF-16 and takes the tools' output appended at its end. It knows which of its lines are
-// the tools' messages: a double-click on one, or the walk through them, chooses it.
+// in UTF-16 and takes the tools' output appended at its end. A double-click tells the frame
+// where in the text it was.
 #pragma once
 
-#include "build/MessageIndex.h"
 #include "framework/CWnd.h"
 
 #include <functional>
 #include <string>
-#include <vector>
+#include <string_view>
 
 class COutputWindow : public CWnd {
 public:
@@ -16,38 +15,21 @@ public:
     bool Create(CWnd& parent, UINT id);
 
     void Clear();
-    // Appends the text at the end, then each of the lines on a line of its own (a line
-    // break first where the text does not end in one), all in one change: the control lays
-    // out the line it changes anew, which for a long last line costs. While the caret is at
-    // the end (as it is unless the user put it elsewhere) the view follows the end;
-    // otherwise the user's selection and view stay.
-    void Append(const std::wstring& text, const std::vector<std::wstring>& lines = {});
+    // Appends the text at the end. While the caret is at the end (as it is unless the user
+    // put it elsewhere) the view follows the end; otherwise the user's selection and view stay.
+    void Append(std::wstring_view text);
     std::wstring GetText() const;
+    // Selects the characters from offset on and scrolls them into view.
+    void SelectRange(size_t offset, size_t length);
 
-    // Called with the message line the user double-clicks.
-    void SetMessageHandler(std::function<void(const IndexedMessage&)> handler) { m_onMessage = std::move(handler); }
-    // The next or previous message line from the one chosen last (from the top after
-    // RestartMessageWalk); nullptr past either end.
-    const IndexedMessage* NextMessage();
-    const IndexedMessage* PreviousMessage();
-    void RestartMessageWalk() { m_index.RestartWalk(); }
-    MessageCounts CountMessages();
-    // Selects the message's line and scrolls it into view.
-    void SelectMessage(const IndexedMessage& message);
+    // Called with the offset of the character the user double-clicks.
+    void SetDoubleClickHandler(std::function<void(size_t offset)> handler) { m_onDoubleClick = std::move(handler); }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    // Takes in the lines added since the index last looked; the text is read only when it grew.
-    void RefreshIndex();
     void OnDoubleClick();
-
     int TextLength() const;
-    bool EndsWithLineBreak() const;
-    void ReplaceEnd(const std::wstring& text);
 
-    CMessageIndex m_index;
-    // The text length the index has seen.
-    int m_nIndexedLength = 0;
-    std::function<void(const IndexedMessage&)> m_onMessage;
+    std::function<void(size_t)> m_onDoubleClick;
 };

@@ -3,24 +3,6 @@
 
 #include <algorithm>
 
-namespace {
-struct WriteFailure {
-    ULONGLONG nAfter = CArchive::kNever;
-    DWORD dwError = ERROR_SUCCESS;
-};
-
-WriteFailure& PlannedWriteFailure()
-{
-    static WriteFailure failure;
-    return failure;
-}
-}
-
-void CArchive::FailWritesAfter(ULONGLONG bytes, DWORD error)
-{
-    PlannedWriteFailure() = WriteFailure{bytes, error};
-}
-
 ULONGLONG CArchive::GetFileLength() const
 {
     LARGE_INTEGER size{};
@@ -46,15 +28,13 @@ bool CArchive::Write(const void* buffer, DWORD count)
 {
     if (m_bFailed)
         return false;
-    const WriteFailure& planned = PlannedWriteFailure();
-    DWORD allowed = count;
-    if (planned.nAfter != kNever)
-        allowed = static_cast<DWORD>(std::min<ULONGLONG>(count, planned.nAfter - std::min(planned.nAfter, m_nWritten)));
+    const DWORD allowed =
+        static_cast<DWORD>(std::min<ULONGLONG>(count, m_nFailAfter - std::min(m_nFailAfter, m_nWritten)));
     DWORD done = 0;
     ::SetLastError(ERROR_SUCCESS);
     if (!::WriteFile(m_hFile, buffer, allowed, &done, nullptr) || done != count) {
         if (allowed < count)
-            ::SetLastError(planned.dwError);
+            ::SetLastError(m_dwPlannedFailure);
         // A short write without an error is a volume that had no more room (Wine reports it so).
         FailWithSystemError(ERROR_DISK_FULL);
         return false;

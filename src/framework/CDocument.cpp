@@ -111,7 +111,8 @@ bool CDocument::OnSaveDocument(const std::string& path)
         ReportSaveLoadError(path, 0, save.GetError(), AFX_IDP_FAILED_TO_SAVE_DOC);
         return false;
     }
-    CArchive ar(save.GetFile(), CArchive::store);
+    const Services& services = AfxGetServices();
+    CArchive ar(save.GetFile(), CArchive::store, services.nStoreFailsAfter, services.dwStoreFailure);
     Serialize(ar);
     if (ar.IsFailed()) {
         ReportSaveLoadError(path, ar.GetFailureMessage(), ar.GetSystemError(), AFX_IDP_FAILED_TO_SAVE_DOC);

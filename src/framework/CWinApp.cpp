@@ -27,6 +27,13 @@ CWinApp* AfxGetApp()
     return g_pApp;
 }
 
+const Services& AfxGetServices()
+{
+    static const Services kSystemServices;
+    const CWinApp* app = AfxGetApp();
+    return app ? app->GetServices() : kSystemServices;
+}
+
 CWnd* AfxGetMainWnd()
 {
     return g_pApp ? g_pApp->GetMainWnd() : nullptr;

@@ -7,6 +7,7 @@
 #include "framework/CRecentFileList.h"
 #include "framework/CSingleDocTemplate.h"
 #include "framework/CWnd.h"
+#include "framework/Services.h"
 #include "framework/ShellOpenServer.h"
 
 #include <memory>
@@ -80,6 +81,9 @@ public:
     // The whole command line, the program's own name first.
     void SetCommandLine(const std::string& commandLine) { m_strCmdLine = commandLine; }
     const std::string& GetAppName() const { return m_strAppName; }
+    // What the program takes from its surroundings; tests change it before they act.
+    Services& GetServices() { return m_services; }
+    const Services& GetServices() const { return m_services; }
     // Answers the shell's open and print requests once EnableShellOpen has been called.
     ShellOpenServer* GetShellOpenServer() const { return m_pShellOpenServer.get(); }
 
@@ -91,6 +95,7 @@ private:
     void CompleteShellRegistration();
 
     CWnd* m_pMainWnd = nullptr;
+    Services m_services;
     PrintTarget m_printTarget;
     int m_nCmdShow = SW_SHOWNORMAL;
     std::string m_strAppName;
@@ -106,6 +111,8 @@ private:
 };
 
 CWinApp* AfxGetApp();
+// The application's services, or the system's own where there is no application.
+const Services& AfxGetServices();
 CWnd* AfxGetMainWnd();
 
 // The program's entry point calls this with its instance and show command.

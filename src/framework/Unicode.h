@@ -1,7 +1,11 @@
-// The program's texts are UTF-8 inside and UTF-16 where they meet the system's W functions.
+// Texts and paths follow one rule. UTF-16 (std::wstring) holds what a user edits or a tool
+// printed (documents, search, the output, tool messages) and every path of the build engine
+// (FilePath), which meets the system at each use. UTF-8 (std::string) holds the program's
+// own short texts and the shell's paths on their way between the string table, the registry,
+// dialogs and the document, and is widened once, at the call to the system's W function.
 // GBK (code page 936) is the code page of new documents, of the tools' output and of every
-// length the program counts in bytes. Nothing here goes through the system's ANSI code page,
-// so the program reads and shows the same under any of them.
+// length the program counts in bytes; nothing goes through the system's ANSI code page, so
+// the program reads and shows the same under any of them.
 #pragma once
 
 #include <string>

@@ -3,6 +3,7 @@
 // HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER alike.
 #include "build/CompilerSettings.h"
 #include "framework/RegistryKey.h"
+#include "framework/Services.h"
 
 #include "support/HandleCount.h"
 #include "support/TestSupport.h"
@@ -93,7 +94,7 @@ CompilerSettings Settings(CompilerType type, const std::string& compiler, const 
 // Loads into settings and gives them back; a load that fails counts as a failure.
 const CompilerSettings& Load(CompilerSettings& settings)
 {
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     return settings;
 }
 
@@ -136,12 +137,12 @@ class CompilerSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SetMachineWideSettingsRefused(false);
+        AppServices().bMachineWideSettingsRefused = false;
         ClearCompilerSettings();
     }
     void TearDown() override
     {
-        SetMachineWideSettingsRefused(false);
+        AppServices().bMachineWideSettingsRefused = false;
         ClearCompilerSettings();
     }
 
@@ -149,7 +150,7 @@ protected:
     void LayOut()
     {
         CompilerSettings settings;
-        ASSERT_TRUE(LoadCompilerSettings(settings));
+        ASSERT_TRUE(LoadCompilerSettings(settings, AppServices()));
         ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     }
 };
@@ -169,7 +170,7 @@ TEST(CompilerTypeTest, NamesMatchExactly)
 TEST_F(CompilerSettingsTest, FirstStartLaysOutEmptyKeys)
 {
     CompilerSettings settings;
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     EXPECT_EQ(CompilerType::None, settings.m_compilerType);
     EXPECT_EQ("", settings.m_strCompilerPath);
     EXPECT_EQ("", settings.m_strLinkerPath);
@@ -181,7 +182,7 @@ TEST_F(CompilerSettingsTest, FirstStartLaysOutEmptyKeys)
 TEST_F(CompilerSettingsTest, FirstStartKeepsTheMembersAsTheyWere)
 {
     CompilerSettings settings = Settings(CompilerType::Tasm, "c:\\t\\tasm.exe", "c:\\t\\tlink.exe");
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     EXPECT_EQ(CompilerType::Tasm, settings.m_compilerType);
     EXPECT_EQ("c:\\t\\tasm.exe", settings.m_strCompilerPath);
     EXPECT_EQ("c:\\t\\tlink.exe", settings.m_strLinkerPath);
@@ -192,7 +193,7 @@ TEST_F(CompilerSettingsTest, SecondLoadAfterLayoutFindsNoType)
 {
     LayOut();
     CompilerSettings settings = Settings(CompilerType::Masm, "keep-c", "keep-l");
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     EXPECT_EQ(CompilerType::None, settings.m_compilerType);
     EXPECT_EQ("keep-c", settings.m_strCompilerPath);
     EXPECT_EQ("keep-l", settings.m_strLinkerPath);
@@ -208,13 +209,13 @@ TEST_F(CompilerSettingsTest, UpperCaseOrUnknownTypeLoadsAsNoneAndLeavesPaths)
         SCOPED_TRACE(stored);
         WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", stored);
         CompilerSettings settings = Settings(CompilerType::Masm, "prev-c", "prev-l");
-        EXPECT_TRUE(LoadCompilerSettings(settings));
+        EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
         EXPECT_EQ(CompilerType::None, settings.m_compilerType);
         EXPECT_EQ("prev-c", settings.m_strCompilerPath);
         EXPECT_EQ("prev-l", settings.m_strLinkerPath);
     }
     CompilerSettings fresh;
-    EXPECT_TRUE(LoadCompilerSettings(fresh));
+    EXPECT_TRUE(LoadCompilerSettings(fresh, AppServices()));
     EXPECT_EQ("", fresh.m_strCompilerPath);
     EXPECT_EQ("", fresh.m_strLinkerPath);
 }
@@ -227,7 +228,7 @@ TEST_F(CompilerSettingsTest, MissingTypeValueLoadsAsNone)
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteValueA(key, "type"));
     ::RegCloseKey(key);
     CompilerSettings settings = Settings(CompilerType::Mcs51, "c", "l");
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     EXPECT_EQ(CompilerType::None, settings.m_compilerType);
     EXPECT_EQ("c", settings.m_strCompilerPath);
     EXPECT_EQ("l", settings.m_strLinkerPath);
@@ -256,7 +257,7 @@ TEST_F(CompilerSettingsTest, EachToolchainLoadsItsOwnPaths)
         SCOPED_TRACE(c.stored);
         WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", c.stored);
         CompilerSettings settings;
-        EXPECT_TRUE(LoadCompilerSettings(settings));
+        EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
         EXPECT_EQ(c.type, settings.m_compilerType);
         EXPECT_EQ(c.compiler, settings.m_strCompilerPath);
         EXPECT_EQ(c.linker, settings.m_strLinkerPath);
@@ -273,7 +274,7 @@ TEST_F(CompilerSettingsTest, MissingValueKeepsItsMember)
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteValueA(key, "lnk"));
     ::RegCloseKey(key);
     CompilerSettings settings = Settings(CompilerType::None, "old-c", "old-l");
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     EXPECT_EQ(CompilerType::Masm, settings.m_compilerType);
     EXPECT_EQ("c:\\masm\\masm.exe", settings.m_strCompilerPath);
     EXPECT_EQ("old-l", settings.m_strLinkerPath);
@@ -287,7 +288,7 @@ TEST_F(CompilerSettingsTest, StoredTypeWithMissingSubkeyCreatesItEmpty)
     WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", "tasm");
 
     CompilerSettings settings; // right after start
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     EXPECT_EQ(CompilerType::Tasm, settings.m_compilerType);
     EXPECT_EQ("", settings.m_strCompilerPath);
     EXPECT_EQ("", settings.m_strLinkerPath);
@@ -302,7 +303,7 @@ TEST_F(CompilerSettingsTest, StoredTypeWithMissingSubkeyCreatesItEmpty)
     // With paths already in the members, they are kept.
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("tasm").c_str()));
     CompilerSettings earlier = Settings(CompilerType::Masm, "c:\\a.exe", "c:\\b.exe");
-    EXPECT_TRUE(LoadCompilerSettings(earlier));
+    EXPECT_TRUE(LoadCompilerSettings(earlier, AppServices()));
     EXPECT_EQ(CompilerType::Tasm, earlier.m_compilerType);
     EXPECT_EQ("c:\\a.exe", earlier.m_strCompilerPath);
     EXPECT_EQ("c:\\b.exe", earlier.m_strLinkerPath);
@@ -320,7 +321,7 @@ TEST_F(CompilerSettingsTest, SaveStoresTheTypeTextAndPathsUnderItsSubkey)
         SCOPED_TRACE(c.stored);
         std::string compiler = std::string("c:\\") + c.stored + "\\compiler.exe";
         std::string linker = std::string("c:\\") + c.stored + "\\linker.exe";
-        SaveCompilerSettings(Settings(c.type, compiler, linker));
+        SaveCompilerSettings(Settings(c.type, compiler, linker), AppServices());
         RawValue type = ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type");
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), type.type);
         EXPECT_EQ(std::string(c.stored) + '\0', type.data);
@@ -330,7 +331,7 @@ TEST_F(CompilerSettingsTest, SaveStoresTheTypeTextAndPathsUnderItsSubkey)
         EXPECT_EQ(linker, StoredText(HKEY_LOCAL_MACHINE, Sub(c.stored), "lnk"));
 
         CompilerSettings loaded;
-        EXPECT_TRUE(LoadCompilerSettings(loaded));
+        EXPECT_TRUE(LoadCompilerSettings(loaded, AppServices()));
         EXPECT_EQ(c.type, loaded.m_compilerType);
         EXPECT_EQ(compiler, loaded.m_strCompilerPath);
         EXPECT_EQ(linker, loaded.m_strLinkerPath);
@@ -340,8 +341,8 @@ TEST_F(CompilerSettingsTest, SaveStoresTheTypeTextAndPathsUnderItsSubkey)
 TEST_F(CompilerSettingsTest, SaveWithNoneStoresEmptyTypeAndTouchesNoPath)
 {
     LayOut();
-    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
-    SaveCompilerSettings(Settings(CompilerType::None, "c:\\other\\x.exe", "c:\\other\\y.exe"));
+    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"), AppServices());
+    SaveCompilerSettings(Settings(CompilerType::None, "c:\\other\\x.exe", "c:\\other\\y.exe"), AppServices());
     EXPECT_EQ(std::string(1, '\0'), ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type").data);
     EXPECT_EQ("c:\\masm\\masm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
     EXPECT_EQ("c:\\masm\\link.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk"));
@@ -359,8 +360,8 @@ TEST_F(CompilerSettingsTest, SaveWithNoneStoresEmptyTypeAndTouchesNoPath)
 TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
 {
     LayOut();
-    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
-    SaveCompilerSettings(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
+    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"), AppServices());
+    SaveCompilerSettings(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"), AppServices());
     EXPECT_EQ("tasm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\masm\\masm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
     EXPECT_EQ("c:\\masm\\link.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk"));
@@ -373,10 +374,10 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
 
     // Switching back to MASM restores the paths entered for it earlier.
     std::string compiler, linker;
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, compiler, linker));
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, compiler, linker, AppServices()));
     EXPECT_EQ("c:\\masm\\masm.exe", compiler);
     EXPECT_EQ("c:\\masm\\link.exe", linker);
-    SaveCompilerSettings(Settings(CompilerType::Masm, compiler, linker));
+    SaveCompilerSettings(Settings(CompilerType::Masm, compiler, linker), AppServices());
     EXPECT_EQ(Load(loaded), Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
     EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp"));
 }
@@ -385,7 +386,7 @@ TEST_F(CompilerSettingsTest, SaveCreatesAMissingSubkeyVolatile)
 {
     LayOut();
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("mcs").c_str()));
-    SaveCompilerSettings(Settings(CompilerType::Mcs51, "c:\\mcs\\asm51.exe", "c:\\mcs\\oh.exe"));
+    SaveCompilerSettings(Settings(CompilerType::Mcs51, "c:\\mcs\\asm51.exe", "c:\\mcs\\oh.exe"), AppServices());
     EXPECT_EQ("mcs", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\mcs\\asm51.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "cmp"));
     EXPECT_EQ("c:\\mcs\\oh.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "lnk"));
@@ -394,7 +395,7 @@ TEST_F(CompilerSettingsTest, SaveCreatesAMissingSubkeyVolatile)
 
 TEST_F(CompilerSettingsTest, SaveWithoutTheSettingsKeyWritesNothing)
 {
-    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
+    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"), AppServices());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
 }
@@ -404,10 +405,10 @@ TEST_F(CompilerSettingsTest, PathsInAnyScriptRoundTrip)
     LayOut();
     // Chinese, and a letter that GBK does not have.
     std::string compiler = "c:\\汇编\\Jörg\\masm.exe";
-    SaveCompilerSettings(Settings(CompilerType::Masm, compiler, "c:\\link.exe"));
+    SaveCompilerSettings(Settings(CompilerType::Masm, compiler, "c:\\link.exe"), AppServices());
 
     CompilerSettings loaded;
-    EXPECT_TRUE(LoadCompilerSettings(loaded));
+    EXPECT_TRUE(LoadCompilerSettings(loaded, AppServices()));
     EXPECT_EQ(compiler, loaded.m_strCompilerPath);
     EXPECT_EQ("c:\\link.exe", loaded.m_strLinkerPath);
 }
@@ -422,11 +423,11 @@ TEST_F(CompilerSettingsTest, PathsOfAnyLengthAreRead)
         linker += "汇编";
     linker += "\\link.exe";
     const std::string emulator = "c:\\" + std::string(250, 'd') + "\\dosbox.exe";
-    SaveCompilerSettings(CompilerSettings{CompilerType::Masm, compiler, linker, emulator});
+    SaveCompilerSettings(CompilerSettings{CompilerType::Masm, compiler, linker, emulator}, AppServices());
     CompilerSettings loaded;
     EXPECT_EQ(Load(loaded), (CompilerSettings{CompilerType::Masm, compiler, linker, emulator}));
     std::string readCompiler, readLinker;
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, readCompiler, readLinker));
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, readCompiler, readLinker, AppServices()));
     EXPECT_EQ(readCompiler, compiler);
     EXPECT_EQ(readLinker, linker);
 }
@@ -434,7 +435,7 @@ TEST_F(CompilerSettingsTest, PathsOfAnyLengthAreRead)
 TEST_F(CompilerSettingsTest, TheEmulatorIsKeptBesideTheTypeWhateverTheToolchain)
 {
     LayOut();
-    SaveCompilerSettings(CompilerSettings{CompilerType::None, "c:\\x.exe", "", "c:\\dos box\\msdos.exe"});
+    SaveCompilerSettings(CompilerSettings{CompilerType::None, "c:\\x.exe", "", "c:\\dos box\\msdos.exe"}, AppServices());
     EXPECT_EQ("c:\\dos box\\msdos.exe", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "dos"));
     EXPECT_EQ("", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
     CompilerSettings loaded = Settings(CompilerType::Tasm, "c", "l");
@@ -442,9 +443,9 @@ TEST_F(CompilerSettingsTest, TheEmulatorIsKeptBesideTheTypeWhateverTheToolchain)
 
     // Below the user's key where the machine-wide one is refused.
     ClearCompilerSettings();
-    SetMachineWideSettingsRefused(true);
-    LoadCompilerSettings(loaded);
-    SaveCompilerSettings(CompilerSettings{CompilerType::Masm, "", "", "c:\\dosbox\\dosbox.exe"});
+    AppServices().bMachineWideSettingsRefused = true;
+    LoadCompilerSettings(loaded, AppServices());
+    SaveCompilerSettings(CompilerSettings{CompilerType::Masm, "", "", "c:\\dosbox\\dosbox.exe"}, AppServices());
     EXPECT_EQ("c:\\dosbox\\dosbox.exe", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "dos"));
     CompilerSettings fresh;
     EXPECT_EQ(Load(fresh).m_strDosEmulatorPath, "c:\\dosbox\\dosbox.exe");
@@ -462,7 +463,7 @@ TEST_F(CompilerSettingsTest, ReadToolchainPathsReadsOnlyWhenBothKeysOpen)
 {
     std::string compiler = "on screen c", linker = "on screen l";
     // No settings key at all.
-    EXPECT_FALSE(ReadToolchainPaths(CompilerType::Masm, compiler, linker));
+    EXPECT_FALSE(ReadToolchainPaths(CompilerType::Masm, compiler, linker, AppServices()));
     EXPECT_EQ("on screen c", compiler);
     EXPECT_EQ("on screen l", linker);
 
@@ -472,7 +473,7 @@ TEST_F(CompilerSettingsTest, ReadToolchainPathsReadsOnlyWhenBothKeysOpen)
     ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, Sub("tasm").c_str(), 0, KEY_ALL_ACCESS, &key));
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteValueA(key, "lnk"));
     ::RegCloseKey(key);
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker));
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker, AppServices()));
     EXPECT_EQ("c:\\tasm\\tasm.exe", compiler);
     EXPECT_EQ("on screen l", linker); // missing value: unchanged
 
@@ -480,37 +481,36 @@ TEST_F(CompilerSettingsTest, ReadToolchainPathsReadsOnlyWhenBothKeysOpen)
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("mcs").c_str()));
     compiler = "x";
     linker = "y";
-    EXPECT_FALSE(ReadToolchainPaths(CompilerType::Mcs51, compiler, linker));
+    EXPECT_FALSE(ReadToolchainPaths(CompilerType::Mcs51, compiler, linker, AppServices()));
     EXPECT_EQ("x", compiler);
     EXPECT_EQ("y", linker);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Sub("mcs")));
 
-    EXPECT_FALSE(ReadToolchainPaths(CompilerType::None, compiler, linker));
+    EXPECT_FALSE(ReadToolchainPaths(CompilerType::None, compiler, linker, AppServices()));
     EXPECT_EQ("x", compiler);
 
     // Empty stored values are read as empty.
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, compiler, linker));
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, compiler, linker, AppServices()));
     EXPECT_EQ("", compiler);
     EXPECT_EQ("", linker);
 }
 
 TEST_F(CompilerSettingsTest, UserKeyIsUsedWhenMachineWideKeyIsRefused)
 {
-    SetMachineWideSettingsRefused(true);
-    EXPECT_TRUE(IsMachineWideSettingsRefused());
-    EXPECT_EQ(HKEY_CURRENT_USER, CompilerSettingsRoot());
+    AppServices().bMachineWideSettingsRefused = true;
+    EXPECT_EQ(HKEY_CURRENT_USER, CompilerSettingsRoot(AppServices()));
 
     CompilerSettings settings;
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     EXPECT_EQ(CompilerType::None, settings.m_compilerType);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     ExpectEmptyLayout(HKEY_CURRENT_USER);
     EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, kSettingsKeyPath));
     for (const char* sub : {"masm", "tasm", "mcs"})
         EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, Sub(sub))) << sub;
-    EXPECT_EQ(HKEY_CURRENT_USER, CompilerSettingsRoot());
+    EXPECT_EQ(HKEY_CURRENT_USER, CompilerSettingsRoot(AppServices()));
 
-    SaveCompilerSettings(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
+    SaveCompilerSettings(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"), AppServices());
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     EXPECT_EQ("tasm", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_CURRENT_USER, Sub("tasm"), "cmp"));
@@ -520,11 +520,11 @@ TEST_F(CompilerSettingsTest, UserKeyIsUsedWhenMachineWideKeyIsRefused)
     EXPECT_EQ(Load(loaded), Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
 
     std::string compiler, linker;
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker));
+    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker, AppServices()));
     EXPECT_EQ("c:\\tasm\\tasm.exe", compiler);
     EXPECT_EQ("c:\\tasm\\tlink.exe", linker);
 
-    SaveCompilerSettings(Settings(CompilerType::None, "", ""));
+    SaveCompilerSettings(Settings(CompilerType::None, "", ""), AppServices());
     EXPECT_EQ("", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_CURRENT_USER, Sub("tasm"), "cmp"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
@@ -536,12 +536,12 @@ TEST_F(CompilerSettingsTest, MachineWideKeyIsPreferredOverTheUserKey)
     WriteRaw(HKEY_CURRENT_USER, kSettingsKeyPath, "type", "mcs");
     WriteRaw(HKEY_CURRENT_USER, Sub("mcs"), "cmp", "user-c");
     CompilerSettings settings;
-    EXPECT_TRUE(LoadCompilerSettings(settings));
+    EXPECT_TRUE(LoadCompilerSettings(settings, AppServices()));
     EXPECT_EQ(CompilerType::None, settings.m_compilerType);
     EXPECT_EQ("", settings.m_strCompilerPath);
     ExpectEmptyLayout(HKEY_LOCAL_MACHINE);
-    EXPECT_EQ(HKEY_LOCAL_MACHINE, CompilerSettingsRoot());
-    SaveCompilerSettings(Settings(CompilerType::Masm, "machine-c", "machine-l"));
+    EXPECT_EQ(HKEY_LOCAL_MACHINE, CompilerSettingsRoot(AppServices()));
+    SaveCompilerSettings(Settings(CompilerType::Masm, "machine-c", "machine-l"), AppServices());
     EXPECT_EQ("masm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
     EXPECT_EQ("mcs", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
     EXPECT_EQ("machine-c", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));

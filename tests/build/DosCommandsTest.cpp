@@ -10,6 +10,8 @@
 #include "build/ProgramLauncher.h"
 #include "build/StepCommand.h"
 
+#include "framework/Services.h"
+#include "framework/Unicode.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,7 +20,17 @@
 
 namespace {
 // A folder with a blank, holding one whose name cmd.exe would split, act on and expand.
-const std::string kOddFolder = "c:\\my work\\a&b (1) 100%";
+const std::wstring kOddFolder = L"c:\\my work\\a&b (1) 100%";
+
+FilePath P(const std::wstring& path)
+{
+    return FilePath(path);
+}
+
+FilePath P(const std::string& utf8)
+{
+    return FilePath::FromUtf8(utf8);
+}
 
 // A DOS program's header: "MZ", and at 0x3C the offset of a header that may follow.
 std::string MzHeader(unsigned newHeaderOffset)
@@ -33,50 +45,50 @@ std::string MzHeader(unsigned newHeaderOffset)
 
 TEST(CommandText, QuotesAndEscapesWhatCmdWouldActOn)
 {
-    EXPECT_EQ(BatchPath("c:\\masm\\masm.exe"), "c:\\masm\\masm.exe");
-    EXPECT_EQ(BatchPath("C:\\Program Files\\masm\\masm.exe"), "\"C:\\Program Files\\masm\\masm.exe\"");
-    EXPECT_EQ(BatchPath(kOddFolder), "\"c:\\my work\\a&b (1) 100%%\"");
-    EXPECT_EQ(BatchPath("c:\\100%\\x"), "c:\\100%%\\x");
-    for (const char* path : {"c:\\a|b", "c:\\a<b", "c:\\a>b", "c:\\a^b", "c:\\a(b", "c:\\a)b", "c:\\a,b", "c:\\a;b",
-                             "c:\\a=b", "c:\\a\tb"})
-        EXPECT_EQ(BatchPath(path), std::string("\"") + path + "\"") << path;
-    EXPECT_EQ(BatchPath("c:\\x", Quoting::Always), "\"c:\\x\"");
+    EXPECT_EQ(BatchPath(P(L"c:\\masm\\masm.exe")), L"c:\\masm\\masm.exe");
+    EXPECT_EQ(BatchPath(P(L"C:\\Program Files\\masm\\masm.exe")), L"\"C:\\Program Files\\masm\\masm.exe\"");
+    EXPECT_EQ(BatchPath(P(kOddFolder)), L"\"c:\\my work\\a&b (1) 100%%\"");
+    EXPECT_EQ(BatchPath(P(L"c:\\100%\\x")), L"c:\\100%%\\x");
+    for (const wchar_t* path : {L"c:\\a|b", L"c:\\a<b", L"c:\\a>b", L"c:\\a^b", L"c:\\a(b", L"c:\\a)b", L"c:\\a,b",
+                                L"c:\\a;b", L"c:\\a=b", L"c:\\a\tb"})
+        EXPECT_EQ(BatchPath(P(path)), std::wstring(L"\"") + path + L"\"") << path;
+    EXPECT_EQ(BatchPath(P(L"c:\\x"), Quoting::Always), L"\"c:\\x\"");
     // Characters beyond ASCII are never taken for one of cmd's.
-    EXPECT_EQ(BatchPath("c:\\汇编\\程序"), "c:\\汇编\\程序");
+    EXPECT_EQ(BatchPath(P(L"c:\\汇编\\程序")), L"c:\\汇编\\程序");
 
-    EXPECT_EQ(BatchArgument("hello.asm;"), "hello.asm;");
-    EXPECT_EQ(BatchArgument("a&b 100%.asm;"), "a^&b 100%%.asm;");
-    EXPECT_EQ(BatchArgument("(x)^|<>"), "^(x^)^^^|^<^>");
+    EXPECT_EQ(BatchArgument(L"hello.asm;"), L"hello.asm;");
+    EXPECT_EQ(BatchArgument(L"a&b 100%.asm;"), L"a^&b 100%%.asm;");
+    EXPECT_EQ(BatchArgument(L"(x)^|<>"), L"^(x^)^^^|^<^>");
 
-    EXPECT_EQ(CommandLinePath("c:\\work\\hello"), "c:\\work\\hello");
-    EXPECT_EQ(CommandLinePath("c:\\a&b(1)%\\hello"), "c:\\a&b(1)%\\hello");
-    EXPECT_EQ(CommandLinePath("c:\\my work\\hello"), "\"c:\\my work\\hello\"");
-    EXPECT_EQ(CommandLinePath("c:\\x", Quoting::Always), "\"c:\\x\"");
+    EXPECT_EQ(CommandLinePath(P(L"c:\\work\\hello")), L"c:\\work\\hello");
+    EXPECT_EQ(CommandLinePath(P(L"c:\\a&b(1)%\\hello")), L"c:\\a&b(1)%\\hello");
+    EXPECT_EQ(CommandLinePath(P(L"c:\\my work\\hello")), L"\"c:\\my work\\hello\"");
+    EXPECT_EQ(CommandLinePath(P(L"c:\\x"), Quoting::Always), L"\"c:\\x\"");
 }
 
 TEST(BuildTexts, ChangeIntoTheFolderAndSplitTheToolSetting)
 {
-    EXPECT_EQ(DriveLine("c:\\work"), "c:");
-    EXPECT_EQ(ChangeDirectoryLine("c:\\work"), "cd /d c:\\work");
-    EXPECT_EQ(ChangeDirectoryLine(kOddFolder), "cd /d \"c:\\my work\\a&b (1) 100%%\"");
-    EXPECT_EQ(ChangeDirectoryLine("d:"), "cd /d d:\\");
-    EXPECT_EQ(StepArgument(BuildAction::Compile, "hello.asm"), "hello.asm;");
-    EXPECT_EQ(StepArgument(BuildAction::Link, "hello.asm"), "hello;");
+    EXPECT_EQ(DriveLine(P(L"c:\\work")), L"c:");
+    EXPECT_EQ(ChangeDirectoryLine(P(L"c:\\work")), L"cd /d c:\\work");
+    EXPECT_EQ(ChangeDirectoryLine(P(kOddFolder)), L"cd /d \"c:\\my work\\a&b (1) 100%%\"");
+    EXPECT_EQ(ChangeDirectoryLine(P(L"d:")), L"cd /d d:\\");
+    EXPECT_EQ(StepArgument(BuildAction::Compile, L"hello.asm"), L"hello.asm;");
+    EXPECT_EQ(StepArgument(BuildAction::Link, L"hello.asm"), L"hello;");
 
     struct Case {
-        const char* setting;
-        const char* program;
-        const char* options;
+        const wchar_t* setting;
+        const wchar_t* program;
+        const wchar_t* options;
     } cases[] = {
-        {"C:\\Program Files\\masm\\masm.exe", "C:\\Program Files\\masm\\masm.exe", ""},
-        {"\"C:\\Program Files\\masm\\masm.exe\" /Zi /W2", "C:\\Program Files\\masm\\masm.exe", "/Zi /W2"},
-        {"\"c:\\masm\\masm.exe\"", "c:\\masm\\masm.exe", ""},
-        {"\"c:\\unclosed", "c:\\unclosed", ""},
-        {"", "", ""},
+        {L"C:\\Program Files\\masm\\masm.exe", L"C:\\Program Files\\masm\\masm.exe", L""},
+        {L"\"C:\\Program Files\\masm\\masm.exe\" /Zi /W2", L"C:\\Program Files\\masm\\masm.exe", L"/Zi /W2"},
+        {L"\"c:\\masm\\masm.exe\"", L"c:\\masm\\masm.exe", L""},
+        {L"\"c:\\unclosed", L"c:\\unclosed", L""},
+        {L"", L"", L""},
     };
     for (const Case& c : cases) {
         const ToolSetting tool = SplitToolSetting(c.setting);
-        EXPECT_EQ(tool.program, c.program) << c.setting;
+        EXPECT_EQ(tool.program.Wide(), c.program) << c.setting;
         EXPECT_EQ(tool.options, c.options) << c.setting;
     }
 }
@@ -88,15 +100,15 @@ TEST(BuildTexts, AnUnquotedSettingSplitsAfterTheFirstPartThatIsAFile)
     const std::string tool = dir.File("masm 5\\masm.exe");
     WriteFileBytes(tool, "MZ");
 
-    ToolSetting withOptions = SplitToolSetting(tool + "  /Zi /W2");
-    EXPECT_EQ(withOptions.program, tool);
-    EXPECT_EQ(withOptions.options, "/Zi /W2");
-    ToolSetting whole = SplitToolSetting(tool);
-    EXPECT_EQ(whole.program, tool);
-    EXPECT_EQ(whole.options, "");
+    ToolSetting withOptions = SplitToolSetting(Widen(tool + "  /Zi /W2"));
+    EXPECT_EQ(withOptions.program, P(tool));
+    EXPECT_EQ(withOptions.options, L"/Zi /W2");
+    ToolSetting whole = SplitToolSetting(Widen(tool));
+    EXPECT_EQ(whole.program, P(tool));
+    EXPECT_EQ(whole.options, L"");
     // Nothing on disk to split by: the setting stays one path, and its absence is reported later.
     const std::string missing = dir.File("masm 6\\masm.exe /Zi");
-    EXPECT_EQ(SplitToolSetting(missing).program, missing);
+    EXPECT_EQ(SplitToolSetting(Widen(missing)).program, P(missing));
     ::DeleteFileA(tool.c_str());
     ::RemoveDirectoryA(dir.File("masm 5").c_str());
 }
@@ -124,79 +136,78 @@ TEST(DosProgram, IsAnMzFileWithoutAPeHeaderOrAComFile)
     };
     for (const Case& c : cases) {
         WriteFileBytes(dir.File(c.name), c.bytes);
-        EXPECT_EQ(IsDosProgram(dir.File(c.name)), c.dos) << c.name;
+        EXPECT_EQ(IsDosProgram(P(dir.File(c.name))), c.dos) << c.name;
     }
-    EXPECT_FALSE(IsDosProgram(HelperPath("standin_tool.exe")));
-    EXPECT_FALSE(IsDosProgram(dir.File("missing.exe")));
-    EXPECT_FALSE(IsDosProgram(dir.Path()));
+    EXPECT_FALSE(IsDosProgram(P(HelperPath("standin_tool.exe"))));
+    EXPECT_FALSE(IsDosProgram(P(dir.File("missing.exe"))));
+    EXPECT_FALSE(IsDosProgram(P(dir.Path())));
 }
 
-TEST(DosProgram, TheSystemsAnswerHasASeam)
+TEST(DosProgram, TheServicesAnswerReplacesTheSystems)
 {
     // Wine runs no DOS program (nor does 64-bit Windows, where this program runs otherwise).
-    EXPECT_FALSE(SystemRunsDosPrograms());
-    SetSystemRunsDosPrograms(true);
-    EXPECT_TRUE(SystemRunsDosPrograms());
-    SetSystemRunsDosPrograms(std::nullopt);
-    EXPECT_FALSE(SystemRunsDosPrograms());
+    Services services;
+    EXPECT_FALSE(SystemRunsDosPrograms(services));
+    services.systemRunsDosPrograms = true;
+    EXPECT_TRUE(SystemRunsDosPrograms(services));
 }
 
 TEST(DosEmulatorKind, ComesFromTheFileNameAlone)
 {
     struct Case {
-        const char* path;
+        const wchar_t* path;
         EmulatorKind kind;
     } cases[] = {
-        {"", EmulatorKind::None},
-        {"c:\\dos\\msdos.exe", EmulatorKind::MsDosPlayer},
-        {"C:\\MSDOS\\I286_X64\\MSDOS64.EXE", EmulatorKind::MsDosPlayer},
-        {"C:\\Program Files (x86)\\DOSBox-0.74-3\\DOSBox.exe", EmulatorKind::DosBox},
-        {"c:\\staging\\dosbox.exe", EmulatorKind::DosBox},
-        {"c:\\dosbox-x\\dosbox-x.exe", EmulatorKind::DosBoxX},
-        {"c:\\x\\DOSBox_X.EXE", EmulatorKind::DosBoxX},
-        {"c:\\dosbox\\emu.exe", EmulatorKind::Unknown},
-        {"c:\\x\\dos.exe", EmulatorKind::Unknown},
+        {L"", EmulatorKind::None},
+        {L"c:\\dos\\msdos.exe", EmulatorKind::MsDosPlayer},
+        {L"C:\\MSDOS\\I286_X64\\MSDOS64.EXE", EmulatorKind::MsDosPlayer},
+        {L"C:\\Program Files (x86)\\DOSBox-0.74-3\\DOSBox.exe", EmulatorKind::DosBox},
+        {L"c:\\staging\\dosbox.exe", EmulatorKind::DosBox},
+        {L"c:\\dosbox-x\\dosbox-x.exe", EmulatorKind::DosBoxX},
+        {L"c:\\x\\DOSBox_X.EXE", EmulatorKind::DosBoxX},
+        {L"c:\\dosbox\\emu.exe", EmulatorKind::Unknown},
+        {L"c:\\x\\dos.exe", EmulatorKind::Unknown},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(EmulatorKindOf(c.path), c.kind) << c.path;
+        EXPECT_EQ(EmulatorKindOf(P(c.path)), c.kind) << c.path;
 }
 
 TEST(DosBoxConfig, NamesMustBeEightDotThree)
 {
-    for (const char* name : {"HELLO.ASM", "hello.asm", "a", "abcdefgh.abc", "a_1.c", "LINK.EXE"})
+    for (const wchar_t* name : {L"HELLO.ASM", L"hello.asm", L"a", L"abcdefgh.abc", L"a_1.c", L"LINK.EXE"})
         EXPECT_TRUE(IsEightDotThreeName(name)) << name;
-    for (const char* name : {"", ".asm", "abcdefghi.asm", "hello.asmx", "hello world.asm", "a-b.asm", "程序.asm",
-                             "hello.", "a.b.c", "x&y.asm"})
+    for (const wchar_t* name : {L"", L".asm", L"abcdefghi.asm", L"hello.asmx", L"hello world.asm", L"a-b.asm",
+                                L"程序.asm", L"hello.", L"a.b.c", L"x&y.asm"})
         EXPECT_FALSE(IsEightDotThreeName(name)) << name;
 }
 
 TEST(StepLines, ForEachRouteWithBlanksAndSpecialCharacters)
 {
-    EXPECT_EQ(DirectToolLine({"C:\\Program Files\\masm\\masm.exe", ""}, "hello.asm;"),
-              "\"C:\\Program Files\\masm\\masm.exe\" hello.asm;");
-    EXPECT_EQ(DirectToolLine({"c:\\masm\\link.exe", "/CO"}, "a&b;"), "c:\\masm\\link.exe /CO a^&b;");
-    EXPECT_EQ(MsDosPlayerToolLine("c:\\dos\\msdos.exe", {"c:\\masm 6\\masm.exe", ""}, "hello.asm;"),
-              "\"c:\\dos\\msdos.exe\" \"c:\\masm 6\\masm.exe\" hello.asm;");
-    EXPECT_EQ(MsDosPlayerToolLine("c:\\100%\\msdos.exe", {"c:\\tasm\\tasm.exe", "/zi"}, "hello.asm;"),
-              "\"c:\\100%%\\msdos.exe\" \"c:\\tasm\\tasm.exe\" /zi hello.asm;");
-    EXPECT_EQ(DosBoxToolLine("C:\\Program Files\\DOSBox\\DOSBox.exe", EmulatorKind::DosBox, "C:\\TEMP\\kvn1.tmp"),
-              "\"C:\\Program Files\\DOSBox\\DOSBox.exe\" -conf \"C:\\TEMP\\kvn1.tmp\" -noconsole");
-    EXPECT_EQ(DosBoxToolLine("c:\\dosbox-x\\dosbox-x.exe", EmulatorKind::DosBoxX, "c:\\t\\kvn2.tmp"),
-              "\"c:\\dosbox-x\\dosbox-x.exe\" -conf \"c:\\t\\kvn2.tmp\" -fastlaunch");
+    EXPECT_EQ(DirectToolLine({P(L"C:\\Program Files\\masm\\masm.exe"), L""}, L"hello.asm;"),
+              L"\"C:\\Program Files\\masm\\masm.exe\" hello.asm;");
+    EXPECT_EQ(DirectToolLine({P(L"c:\\masm\\link.exe"), L"/CO"}, L"a&b;"), L"c:\\masm\\link.exe /CO a^&b;");
+    EXPECT_EQ(MsDosPlayerToolLine(P(L"c:\\dos\\msdos.exe"), {P(L"c:\\masm 6\\masm.exe"), L""}, L"hello.asm;"),
+              L"\"c:\\dos\\msdos.exe\" \"c:\\masm 6\\masm.exe\" hello.asm;");
+    EXPECT_EQ(MsDosPlayerToolLine(P(L"c:\\100%\\msdos.exe"), {P(L"c:\\tasm\\tasm.exe"), L"/zi"}, L"hello.asm;"),
+              L"\"c:\\100%%\\msdos.exe\" \"c:\\tasm\\tasm.exe\" /zi hello.asm;");
+    EXPECT_EQ(DosBoxToolLine(P(L"C:\\Program Files\\DOSBox\\DOSBox.exe"), EmulatorKind::DosBox, P(L"C:\\TEMP\\kvn1.tmp")),
+              L"\"C:\\Program Files\\DOSBox\\DOSBox.exe\" -conf \"C:\\TEMP\\kvn1.tmp\" -noconsole");
+    EXPECT_EQ(DosBoxToolLine(P(L"c:\\dosbox-x\\dosbox-x.exe"), EmulatorKind::DosBoxX, P(L"c:\\t\\kvn2.tmp")),
+              L"\"c:\\dosbox-x\\dosbox-x.exe\" -conf \"c:\\t\\kvn2.tmp\" -fastlaunch");
 }
 
 TEST(StepLines, DosBoxConfigurationOfACompileAndALink)
 {
-    const std::string source = kOddFolder + "\\hello.asm";
-    CDosBoxConfig compile = DosBoxStepConfig(BuildAction::Compile, source, {"c:\\masm\\masm.exe", ""});
-    EXPECT_FALSE(compile.Problem());
+    const FilePath source = P(kOddFolder + L"\\hello.asm");
+    CDosBoxConfig compile = DosBoxStepConfig(BuildAction::Compile, source, {P(L"c:\\masm\\masm.exe"), L""});
+    EXPECT_FALSE(compile.GetProblem());
     EXPECT_EQ(compile.Text(), "[autoexec]\r\n"
                               "mount c \"c:\\my work\\a&b (1) 100%%\"\r\n"
                               "mount d c:\\masm\r\n"
                               "c:\r\n"
                               "D:\\MASM.EXE hello.asm; > KORVANE.OUT\r\n"
                               "exit\r\n");
-    CDosBoxConfig link = DosBoxStepConfig(BuildAction::Link, "c:\\work\\hello.asm", {"c:\\tlink.exe", "/t"});
+    CDosBoxConfig link = DosBoxStepConfig(BuildAction::Link, P(L"c:\\work\\hello.asm"), {P(L"c:\\tlink.exe"), L"/t"});
     EXPECT_EQ(link.Text(), "[autoexec]\r\n"
                            "mount c c:\\work\r\n"
                            "mount d c:\\\r\n"
@@ -206,56 +217,56 @@ TEST(StepLines, DosBoxConfigurationOfACompileAndALink)
 
     // The source's name is reported before the tool's; each by its name alone.
     struct Case {
-        const char* source;
-        const char* tool;
-        const char* reported;
+        const wchar_t* source;
+        const wchar_t* tool;
+        const wchar_t* reported;
     } cases[] = {
-        {"c:\\work\\hello world.asm", "c:\\masm\\masm-611.exe", "hello world.asm"},
-        {"c:\\work\\hello.asm", "c:\\masm\\masm-611.exe", "masm-611.exe"},
-        {"c:\\work\\programs1.asm", "c:\\masm\\masm.exe", "programs1.asm"},
+        {L"c:\\work\\hello world.asm", L"c:\\masm\\masm-611.exe", L"hello world.asm"},
+        {L"c:\\work\\hello.asm", L"c:\\masm\\masm-611.exe", L"masm-611.exe"},
+        {L"c:\\work\\programs1.asm", L"c:\\masm\\masm.exe", L"programs1.asm"},
     };
     for (const Case& c : cases) {
-        CDosBoxConfig config = DosBoxStepConfig(BuildAction::Compile, c.source, {c.tool, ""});
-        ASSERT_TRUE(config.Problem()) << c.source;
-        EXPECT_EQ(config.Problem()->kind, CommandProblem::Kind::NotEightDotThree);
-        EXPECT_EQ(config.Problem()->path, c.reported);
+        CDosBoxConfig config = DosBoxStepConfig(BuildAction::Compile, P(c.source), {P(c.tool), L""});
+        ASSERT_TRUE(config.GetProblem()) << c.source;
+        EXPECT_EQ(config.GetProblem()->kind, Problem::Kind::NotEightDotThree);
+        EXPECT_EQ(config.GetProblem()->subject, c.reported);
     }
 }
 
 TEST(LaunchLines, ThroughEachEmulator)
 {
-    EXPECT_EQ(MsDosPlayerCommandLine("c:\\dos\\msdos.exe", {"c:\\my work\\hello.exe"}),
-              "\"c:\\dos\\msdos.exe\" \"c:\\my work\\hello.exe\"");
-    EXPECT_EQ(MsDosPlayerCommandLine("c:\\dos\\msdos.exe", {"c:\\dos\\debug.exe", "c:\\a&b 100%\\hello.exe"}),
-              "\"c:\\dos\\msdos.exe\" \"c:\\dos\\debug.exe\" \"c:\\a&b 100%\\hello.exe\"");
-    EXPECT_EQ(DosBoxCommandLine("c:\\dos box\\DOSBox.exe", EmulatorKind::DosBox, "c:\\t\\kvn3.tmp"),
-              "\"c:\\dos box\\DOSBox.exe\" -conf \"c:\\t\\kvn3.tmp\" -noconsole");
+    EXPECT_EQ(MsDosPlayerCommandLine(P(L"c:\\dos\\msdos.exe"), {P(L"c:\\my work\\hello.exe")}),
+              L"\"c:\\dos\\msdos.exe\" \"c:\\my work\\hello.exe\"");
+    EXPECT_EQ(MsDosPlayerCommandLine(P(L"c:\\dos\\msdos.exe"), {P(L"c:\\dos\\debug.exe"), P(L"c:\\a&b 100%\\hello.exe")}),
+              L"\"c:\\dos\\msdos.exe\" \"c:\\dos\\debug.exe\" \"c:\\a&b 100%\\hello.exe\"");
+    EXPECT_EQ(DosBoxCommandLine(P(L"c:\\dos box\\DOSBox.exe"), EmulatorKind::DosBox, P(L"c:\\t\\kvn3.tmp")),
+              L"\"c:\\dos box\\DOSBox.exe\" -conf \"c:\\t\\kvn3.tmp\" -noconsole");
 
-    EXPECT_EQ(DosBoxRunConfig(kOddFolder, "hello.asm").Text(), "[autoexec]\r\n"
-                                                              "mount c \"c:\\my work\\a&b (1) 100%%\"\r\n"
-                                                              "c:\r\n"
-                                                              "HELLO.EXE\r\n");
-    EXPECT_EQ(DosBoxRunConfig("c:\\work", "hello.asm", "c:\\dos tools\\debug.exe").Text(),
+    EXPECT_EQ(DosBoxRunConfig(P(kOddFolder + L"\\hello.asm")).Text(), "[autoexec]\r\n"
+                                                                     "mount c \"c:\\my work\\a&b (1) 100%%\"\r\n"
+                                                                     "c:\r\n"
+                                                                     "HELLO.EXE\r\n");
+    EXPECT_EQ(DosBoxRunConfig(P(L"c:\\work\\hello.asm"), P(L"c:\\dos tools\\debug.exe")).Text(),
               "[autoexec]\r\n"
               "mount c c:\\work\r\n"
               "mount d \"c:\\dos tools\"\r\n"
               "c:\r\n"
               "D:\\DEBUG.EXE HELLO.EXE\r\n");
-    CDosBoxConfig longName = DosBoxRunConfig("c:\\work", "helloworld.asm");
-    ASSERT_TRUE(longName.Problem());
-    EXPECT_EQ(longName.Problem()->path, "helloworld.exe");
+    CDosBoxConfig longName = DosBoxRunConfig(P(L"c:\\work\\helloworld.asm"));
+    ASSERT_TRUE(longName.GetProblem());
+    EXPECT_EQ(longName.GetProblem()->subject, L"helloworld.exe");
 }
 
 TEST(LaunchLines, TheDebuggerIsLookedForBesideTheCompilerThenTheEmulator)
 {
     ScratchDir dir("find-debugger");
-    const std::string compiler = dir.Folder("masm") + "\\masm.exe";
-    const std::string emulator = dir.Folder("dos box") + "\\dosbox.exe";
+    const FilePath compiler = P(dir.Folder("masm") + "\\masm.exe");
+    const FilePath emulator = P(dir.Folder("dos box") + "\\dosbox.exe");
     WriteFileBytes(dir.File("dos box\\debug.exe"), "MZ");
-    EXPECT_EQ(FindDebugger(compiler, emulator), dir.File("dos box\\debug.exe"));
+    EXPECT_EQ(FindDebugger(compiler, emulator), P(dir.File("dos box\\debug.exe")));
     WriteFileBytes(dir.File("masm\\debug.exe"), "MZ");
-    EXPECT_EQ(FindDebugger(compiler, emulator), dir.File("masm\\debug.exe"));
-    EXPECT_EQ(FindDebugger("", emulator), dir.File("dos box\\debug.exe"));
+    EXPECT_EQ(FindDebugger(compiler, emulator), P(dir.File("masm\\debug.exe")));
+    EXPECT_EQ(FindDebugger(FilePath(), emulator), P(dir.File("dos box\\debug.exe")));
     // Neither there nor on the search path.
-    EXPECT_FALSE(FindDebugger(dir.File("none\\masm.exe"), ""));
+    EXPECT_FALSE(FindDebugger(P(dir.File("none\\masm.exe")), FilePath()));
 }

@@ -4,6 +4,7 @@
 #include "build/StepRunner.h"
 
 #include "support/HandleCount.h"
+#include "framework/Unicode.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -73,7 +74,7 @@ protected:
 
 TEST_F(StepRunnerTest, ReportsTheDecodedOutputAndTheExitCode)
 {
-    m_runner.Start(Child("exit -1"), m_hWnd, kReportMessage);
+    m_runner.Start(Widen(Child("exit -1")), m_hWnd, kReportMessage);
     EXPECT_TRUE(m_runner.IsRunning());
     StepReport report = RunToEnd();
     ASSERT_TRUE(report.bEnded);
@@ -86,11 +87,11 @@ TEST_F(StepRunnerTest, ReportsTheDecodedOutputAndTheExitCode)
 
 TEST_F(StepRunnerTest, AStartFailureEndsTheStepWithTheSystemsReason)
 {
-    m_runner.Start("korvane-no-such-program-1b2c.exe", m_hWnd, kReportMessage);
+    m_runner.Start(Widen("korvane-no-such-program-1b2c.exe"), m_hWnd, kReportMessage);
     StepReport report = RunToEnd();
     ASSERT_TRUE(report.bEnded);
     ASSERT_TRUE(report.failure);
-    EXPECT_EQ(report.failure->code, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+    EXPECT_EQ(*report.failure, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
     EXPECT_FALSE(report.bStopped);
 }
 
@@ -98,7 +99,7 @@ TEST_F(StepRunnerTest, OutputArrivingFasterThanItIsTakenIsJoined)
 {
     // Three thousand writes, and nobody takes anything until the step is over: one message
     // announced the first output, one the end, and one report holds everything in order.
-    m_runner.Start(Child("pattern 300000 100"), m_hWnd, kReportMessage);
+    m_runner.Start(Widen(Child("pattern 300000 100")), m_hWnd, kReportMessage);
     ASSERT_TRUE(NextReportMessage(m_hWnd));
     ASSERT_TRUE(NextReportMessage(m_hWnd));
     StepReport report = m_runner.TakeReport();
@@ -113,12 +114,12 @@ TEST_F(StepRunnerTest, OutputArrivingFasterThanItIsTakenIsJoined)
 
 TEST_F(StepRunnerTest, StopEndsTheStepBeforeOrAfterItsToolStarted)
 {
-    m_runner.Start(m_waiting.ToolCommand(), m_hWnd, kReportMessage);
+    m_runner.Start(Widen(m_waiting.ToolCommand()), m_hWnd, kReportMessage);
     m_runner.Stop();
     StepReport early = RunToEnd();
     EXPECT_TRUE(early.bEnded && early.bStopped);
 
-    m_runner.Start(m_waiting.ToolCommand(), m_hWnd, kReportMessage);
+    m_runner.Start(Widen(m_waiting.ToolCommand()), m_hWnd, kReportMessage);
     EXPECT_EQ(FirstText(), L"gated_tool first line\r\n");
     m_runner.Stop();
     StepReport late = RunToEnd();
@@ -128,7 +129,7 @@ TEST_F(StepRunnerTest, StopEndsTheStepBeforeOrAfterItsToolStarted)
 
 TEST_F(StepRunnerTest, ShutdownStopsTheStepAndPostsNothingMore)
 {
-    m_runner.Start(m_waiting.ToolCommand(), m_hWnd, kReportMessage);
+    m_runner.Start(Widen(m_waiting.ToolCommand()), m_hWnd, kReportMessage);
     ASSERT_FALSE(FirstText().empty());
     m_runner.Shutdown();
     EXPECT_FALSE(m_runner.IsRunning());
@@ -142,7 +143,7 @@ TEST_F(StepRunnerTest, AThousandStepsLeakNoHandleThreadOrJob)
     const std::string silent = Child("silent");
     // Warm-up: whatever the first steps load for good is not a leak.
     for (const std::string& command : {silent, m_waiting.ToolCommand()}) {
-        m_runner.Start(command, m_hWnd, kReportMessage);
+        m_runner.Start(Widen(command), m_hWnd, kReportMessage);
         m_runner.Stop();
         RunToEnd();
     }
@@ -153,13 +154,13 @@ TEST_F(StepRunnerTest, AThousandStepsLeakNoHandleThreadOrJob)
         // Ended by themselves, stopped at once, stopped while the tool runs, failed to start.
         const int kind = i % 10;
         if (kind == 9) {
-            m_runner.Start("korvane-no-such-program-1b2c.exe", m_hWnd, kReportMessage);
+            m_runner.Start(Widen("korvane-no-such-program-1b2c.exe"), m_hWnd, kReportMessage);
         } else if (kind == 8) {
-            m_runner.Start(m_waiting.ToolCommand(), m_hWnd, kReportMessage);
+            m_runner.Start(Widen(m_waiting.ToolCommand()), m_hWnd, kReportMessage);
             ASSERT_FALSE(FirstText().empty()) << i;
             m_runner.Stop();
         } else {
-            m_runner.Start(silent, m_hWnd, kReportMessage);
+            m_runner.Start(Widen(silent), m_hWnd, kReportMessage);
             if (kind == 7)
                 m_runner.Stop();
         }
@@ -167,7 +168,7 @@ TEST_F(StepRunnerTest, AThousandStepsLeakNoHandleThreadOrJob)
         ASSERT_TRUE(report.bEnded) << i;
         // Wine now and then fails to map a new process (ERROR_INTERNAL_ERROR): not a leak.
         if (report.failure && kind != 9) {
-            ASSERT_EQ(report.failure->code, static_cast<DWORD>(ERROR_INTERNAL_ERROR)) << i;
+            ASSERT_EQ(*report.failure, static_cast<DWORD>(ERROR_INTERNAL_ERROR)) << i;
         }
     }
     EXPECT_LE(OwnHandleCount(), handles + 8) << "handles before " << handles;

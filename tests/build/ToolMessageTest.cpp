@@ -2,6 +2,7 @@
 // index that finds them once in a growing output and walks through them.
 #include "build/MessageIndex.h"
 #include "build/ToolMessage.h"
+#include "framework/Unicode.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST_P(MessageLines, AreRecognisedByTheirForm)
     if (!message)
         return;
     EXPECT_EQ(message->severity, c.severity);
-    EXPECT_EQ(message->strFile, c.file);
+    EXPECT_EQ(Narrow(message->strFile), c.file);
     EXPECT_EQ(message->nLine, c.line_);
     EXPECT_EQ(message->HasLocation(), c.line_ > 0);
 }
@@ -101,20 +102,24 @@ TEST_P(MessageLines, AreRecognisedByTheirForm)
 INSTANTIATE_TEST_SUITE_P(Table, MessageLines, ::testing::ValuesIn(kLines),
                          [](const ::testing::TestParamInfo<LineCase>& info) { return std::string(info.param.name); });
 
-TEST(MessageIndex, TakesInCompleteLinesOnceAndCountsThem)
+TEST(MessageIndex, TakesInLinesAsTheyCompleteAndCountsThem)
 {
     CMessageIndex index;
-    std::wstring text = Lines({L"banner", L"A.ASM(1): error A2009: x", L"A.ASM(2): warning A4001: y"}) + L"A.ASM(3";
-    index.Update(text);
-    ASSERT_EQ(index.Messages().size(), 2u);
-    EXPECT_EQ(index.ScannedLength(), text.size() - 7) << "the unfinished line waits";
+    const std::wstring first =
+        Lines({L"banner", L"A.ASM(1): error A2009: x", L"A.ASM(2): warning A4001: y"}) + L"A.ASM(3";
+    index.Append(first);
+    ASSERT_EQ(index.Messages().size(), 2u) << "the unfinished line waits";
     EXPECT_EQ(index.Messages()[0].nOffset, 8u);
     EXPECT_EQ(index.Messages()[0].strLine, L"A.ASM(1): error A2009: x");
 
-    text += L"): error A2009: z\r\nLINK : fatal error L1093: q\r\n";
-    index.Update(text);
+    // A line and its line break in pieces, the break itself split between two of them.
+    for (const wchar_t* piece : {L"): error A2009: z\r", L"\nLINK : fatal error L1093: q\r\n"})
+        index.Append(piece);
+    EXPECT_EQ(index.Length(), first.size() + 48);
     ASSERT_EQ(index.Messages().size(), 4u);
-    EXPECT_EQ(index.Messages()[2].message.nLine, 3);
+    EXPECT_EQ(index.Messages()[2].nOffset, first.size() - 7);
+    EXPECT_EQ(index.Messages()[2].strLine, L"A.ASM(3): error A2009: z");
+    EXPECT_EQ(index.Messages()[3].nOffset, first.size() + 19);
     EXPECT_EQ(index.Counts().nErrors, 3);
     EXPECT_EQ(index.Counts().nWarnings, 1);
 
@@ -127,15 +132,16 @@ TEST(MessageIndex, TakesInCompleteLinesOnceAndCountsThem)
     index.Reset();
     EXPECT_TRUE(index.Messages().empty());
     EXPECT_EQ(index.Counts().nErrors, 0);
-    index.Update(Lines({L"B.ASM(9): error A2009: x"}));
-    EXPECT_EQ(index.Messages().at(0).message.strFile, "B.ASM");
+    index.Append(Lines({L"B.ASM(9): error A2009: x"}));
+    EXPECT_EQ(index.Messages().at(0).message.strFile, L"B.ASM");
+    EXPECT_EQ(index.Messages().at(0).nOffset, 0u);
 }
 
 TEST(MessageIndex, WalksFromTheLastVisitedAndStopsAtTheEnds)
 {
     CMessageIndex index;
     EXPECT_EQ(index.Next(), nullptr);
-    index.Update(Lines({L"A.ASM(1): error A1: a", L"text", L"A.ASM(2): error A1: b", L"A.ASM(3): error A1: c"}));
+    index.Append(Lines({L"A.ASM(1): error A1: a", L"text", L"A.ASM(2): error A1: b", L"A.ASM(3): error A1: c"}));
     const auto& messages = index.Messages();
     EXPECT_EQ(index.Previous(), nullptr) << "nothing before the top";
     EXPECT_EQ(index.Next(), &messages[0]);
@@ -146,8 +152,7 @@ TEST(MessageIndex, WalksFromTheLastVisitedAndStopsAtTheEnds)
     EXPECT_EQ(index.Previous(), &messages[1]);
 
     // Lines that arrive later join the walk where it stands.
-    index.Update(Lines({L"A.ASM(1): error A1: a", L"text", L"A.ASM(2): error A1: b", L"A.ASM(3): error A1: c",
-                        L"A.ASM(4): error A1: d"}));
+    index.Append(Lines({L"A.ASM(4): error A1: d"}));
     index.Visit(index.Messages()[2]);
     EXPECT_EQ(index.Next()->message.nLine, 4);
     index.RestartWalk();

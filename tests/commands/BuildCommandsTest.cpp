@@ -1,7 +1,6 @@
 // Compile, link and build through the real frame with stand-in tools: the batch file's
 // three lines, the checks and their messages, the output arriving in the output panel while
 // the tools run, the end of every step, Stop, and closing while a tool runs.
-#include "build/BatchFile.h"
 #include "build/ConsolePath.h"
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
@@ -10,6 +9,8 @@
 #include "framework/CStatusBar.h"
 #include "framework/CToolBar.h"
 #include "framework/CWinApp.h"
+#include "framework/Services.h"
+#include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
@@ -44,7 +45,7 @@ protected:
     void TearDown() override
     {
         m_session.reset();
-        CBatchFile::SetPreferredPath(kBatchPath);
+        AppServices().strBatchFilePath = Services{}.strBatchFilePath;
         ::DeleteFileA(kBatchPath);
     }
     CMainFrame& Frame() const { return m_session->Frame(); }
@@ -290,7 +291,7 @@ TEST_F(BuildCommands, LongOutputZeroBytesSplitCharactersAndLineEndsReachThePanel
 TEST_F(BuildCommands, TheTemporaryFolderServesWhenTheDriveRootCannotBeWritten)
 {
     OpenSource("fallback.asm");
-    CBatchFile::SetPreferredPath("c:\\no-such-folder\\temp.bat");
+    AppServices().strBatchFilePath = L"c:\\no-such-folder\\temp.bat";
     RunCommand(ID_COMPILE);
     EXPECT_TRUE(m_boxes.Texts().empty());
     EXPECT_TRUE(Contains(Output(), "standin_tool.exe fallback.asm;")) << Output();
@@ -305,7 +306,7 @@ TEST_F(BuildCommands, ABatchPathWithBlanksIsQuotedForTheInterpreter)
     OpenSource("quoted.asm");
     std::string folder = m_dir.File("with blanks");
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    CBatchFile::SetPreferredPath(folder + "\\temp.bat");
+    AppServices().strBatchFilePath = Widen(folder + "\\temp.bat");
     RunCommand(ID_COMPILE);
     EXPECT_TRUE(Contains(Output(), "standin_tool.exe quoted.asm;")) << Output();
     EXPECT_EQ(m_commands, std::vector<std::string>{Quoted(folder + "\\temp.bat")});
@@ -314,7 +315,7 @@ TEST_F(BuildCommands, ABatchPathWithBlanksIsQuotedForTheInterpreter)
 TEST_F(BuildCommands, NoPlaceForTheBatchFileIsReported)
 {
     OpenSource("nowhere.asm");
-    CBatchFile::SetPreferredPath("c:\\no-such-folder\\temp.bat");
+    AppServices().strBatchFilePath = L"c:\\no-such-folder\\temp.bat";
     char saved[MAX_PATH * 2] = "";
     ::GetEnvironmentVariableA("TMP", saved, sizeof saved);
     ::SetEnvironmentVariableA("TMP", "c:\\no-such-folder");
@@ -349,7 +350,7 @@ bool AllEnded(const std::vector<UniqueHandle>& processes)
 // A runner whose every start fails as a missing program does.
 class FailingProcess : public CPipeProcess {
 public:
-    bool Start(const std::string&) override { return CPipeProcess::Start("korvane-no-such-program-1b2c.exe"); }
+    bool Start(const std::wstring&) override { return CPipeProcess::Start(L"korvane-no-such-program-1b2c.exe"); }
 };
 
 const UINT kStepCommands[] = {ID_COMPILE, ID_LINK, ID_BUILD, ID_STOP_BUILD};

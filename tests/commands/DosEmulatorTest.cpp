@@ -11,6 +11,7 @@
 #include "resource.h"
 #include "support/KorvaneSession.h"
 #include "support/RecordingProcess.h"
+#include "framework/Services.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -64,7 +65,7 @@ protected:
         m_session.reset();
         for (const wchar_t* name : {L"KORVANE_STANDIN_LOG", L"KORVANE_STANDIN_HANG", L"KORVANE_STANDIN_EXIT_CODE"})
             SetEnvironment(name, "");
-        SetSystemRunsDosPrograms(std::nullopt);
+        AppServices().systemRunsDosPrograms.reset();
         ::DeleteFileA(kBatchPath);
     }
     CMainFrame& Frame() const { return m_session->Frame(); }
@@ -283,7 +284,7 @@ TEST_F(DosEmulator, RunAndDebugLeaveDosBoxAtItsPromptWithTheProgramOnC)
 TEST_F(DosEmulator, WhereTheSystemRunsDosProgramsTheToolRunsAsItIs)
 {
     UseEmulator("standin_tool.exe", "msdos.exe");
-    SetSystemRunsDosPrograms(true);
+    AppServices().systemRunsDosPrograms = true;
     RunCommand(ID_COMPILE);
     ASSERT_EQ(m_batches.size(), 1u);
     EXPECT_TRUE(EndsWith(m_batches[0], "\"\r\n" + Quoted(Tool("masm.exe")) + " hello.asm;\r\n")) << m_batches[0];

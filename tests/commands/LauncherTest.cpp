@@ -4,6 +4,7 @@
 #include "frame/MainFrame.h"
 #include "framework/CWinApp.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 #include "support/HandleCount.h"
 #include "support/KorvaneSession.h"
@@ -54,17 +55,18 @@ protected:
 
 TEST(LauncherCommandLines, AreBuiltFromTheSourceNameAndDirectory)
 {
-    EXPECT_EQ(RunCommandLine("c:\\work", "hello.asm"), "c:\\work\\hello");
-    EXPECT_EQ(DebugCommandLine("debug.exe", "c:\\work", "hello.asm"), "debug.exe c:\\work\\hello.exe");
+    auto source = [](const wchar_t* path) { return FilePath(path); };
+    EXPECT_EQ(RunCommandLine(source(L"c:\\work\\hello.asm")), L"c:\\work\\hello");
+    EXPECT_EQ(DebugCommandLine(source(L"debug.exe"), source(L"c:\\work\\hello.asm")), L"debug.exe c:\\work\\hello.exe");
     // A fresh document: a lone backslash, and the debugger's ".exe" after it.
-    EXPECT_EQ(RunCommandLine("", ""), "\\");
-    EXPECT_EQ(DebugCommandLine("debug.exe", "", ""), "debug.exe \\.exe");
-    EXPECT_EQ(RunCommandLine("c:", "a.s"), "c:\\");
+    EXPECT_EQ(RunCommandLine(FilePath()), L"\\");
+    EXPECT_EQ(DebugCommandLine(source(L"debug.exe"), FilePath()), L"debug.exe \\.exe");
+    EXPECT_EQ(RunCommandLine(source(L"c:\\a.s")), L"c:\\");
     // Blanks are quoted; what only cmd.exe would act on is not.
-    EXPECT_EQ(RunCommandLine("c:\\my work\\a&b 100%", "hello.asm"), "\"c:\\my work\\a&b 100%\\hello\"");
-    EXPECT_EQ(RunCommandLine("c:\\a&b(1)%", "hello.asm"), "c:\\a&b(1)%\\hello");
-    EXPECT_EQ(DebugCommandLine("c:\\dos tools\\debug.exe", "c:\\my work", "hello.asm"),
-              "\"c:\\dos tools\\debug.exe\" \"c:\\my work\\hello.exe\"");
+    EXPECT_EQ(RunCommandLine(source(L"c:\\my work\\a&b 100%\\hello.asm")), L"\"c:\\my work\\a&b 100%\\hello\"");
+    EXPECT_EQ(RunCommandLine(source(L"c:\\a&b(1)%\\hello.asm")), L"c:\\a&b(1)%\\hello");
+    EXPECT_EQ(DebugCommandLine(source(L"c:\\dos tools\\debug.exe"), source(L"c:\\my work\\hello.asm")),
+              L"\"c:\\dos tools\\debug.exe\" \"c:\\my work\\hello.exe\"");
 }
 
 TEST_F(Launcher, RunStartsTheProgramInTheEnvironmentsDirectory)
@@ -98,7 +100,9 @@ TEST_F(Launcher, TwoRunsStartTwoPrograms)
     EXPECT_TRUE(WaitFor([&] { return Count(Log(), "command line") == 2; })) << Log();
 }
 
-TEST_F(Launcher, AMissingProgramIsReportedByTheWindowsOwnThread)
+// The system's own text, told by the window's thread, with the program named where the text
+// has a place for it.
+TEST_F(Launcher, AProgramThatCannotStartIsReportedByTheWindowsOwnThread)
 {
     OpenSource("nothing", false);
     m_session->Command(ID_RUN);
@@ -109,6 +113,15 @@ TEST_F(Launcher, AMissingProgramIsReportedByTheWindowsOwnThread)
     EXPECT_EQ(box.caption, "Korvane");
     EXPECT_EQ(box.owner, Frame().GetSafeHwnd());
     EXPECT_EQ(box.threadId, ::GetCurrentThreadId());
+
+    m_boxes.Clear();
+    OpenSource("garbage", false);
+    WriteFileBytes(m_dir.File("garbage.exe"), std::string(512, '\x7f'));
+    m_session->Command(ID_RUN);
+    ASSERT_TRUE(WaitFor([&] { return !m_boxes.Boxes().empty(); }));
+    const std::string text = m_boxes.Texts()[0];
+    EXPECT_TRUE(Contains(text, m_dir.File("garbage.exe"))) << text;
+    EXPECT_FALSE(Contains(text, "%1")) << text;
 }
 
 TEST_F(Launcher, DebugFindsTheDebuggerOnThePath)
@@ -142,15 +155,15 @@ protected:
     bool Launch(const std::string& commandLine, DWORD* error)
     {
         LaunchCommand command;
-        command.commandLine = commandLine;
+        command.commandLine = Widen(commandLine);
         UniqueHandle thread = LaunchProgramAsync(command, m_window.GetSafeHwnd(), kFailed);
-        command.commandLine.assign(commandLine.size(), '?');
+        command.commandLine.assign(commandLine.size(), L'?');
         if (!thread || ::WaitForSingleObject(thread.get(), 10000) != WAIT_OBJECT_0)
             return false;
         MSG msg;
         bool posted = ::PeekMessageA(&msg, m_window.GetSafeHwnd(), kFailed, kFailed, PM_REMOVE) != FALSE;
         if (posted)
-            *error = static_cast<DWORD>(msg.wParam);
+            *error = TakePostedProblem(msg.lParam)->systemError;
         return posted;
     }
 

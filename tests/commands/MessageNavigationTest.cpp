@@ -49,13 +49,17 @@ protected:
     COutputWindow& Output() const { return dynamic_cast<COutputWindow&>(OutputWindow(Frame())); }
     HWND Editor() const { return m_session.Editor().GetSafeHwnd(); }
     std::string Status() const { return StatusBar(Frame()).GetPaneText(0); }
+    // Compiles the open file with a tool that prints these lines.
     void Show(const std::vector<std::string>& lines)
     {
-        Output().Clear();
-        std::wstring text;
+        std::string text;
         for (const std::string& line : lines)
-            text += Widen(line) + L"\r\n";
-        Output().Append(text);
+            text += line + "\r\n";
+        WriteFileBytes(m_dir.File("tool.out"), text);
+        Frame().SetCompilerSettings(CompilerSettings{
+            CompilerType::Masm, Quoted(HelperPath("pipe_child.exe")) + " cat " + Quoted(m_dir.File("tool.out")), "", ""});
+        m_session.Command(ID_COMPILE);
+        ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
     }
     static std::pair<DWORD, DWORD> SelectionOf(HWND wnd)
     {
@@ -76,11 +80,14 @@ protected:
         const auto [start, end] = SelectionOf(Output().GetSafeHwnd());
         return Output().GetText().substr(start, end - start);
     }
-    // A double-click on the panel's line, as the mouse gives it.
-    void DoubleClick(int line)
+    // A double-click on the first line of the panel that begins with the text, as the mouse gives it.
+    void DoubleClick(const std::string& text)
     {
         HWND wnd = Output().GetSafeHwnd();
-        const LRESULT start = ::SendMessageW(wnd, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+        const std::wstring output = Output().GetText();
+        const size_t found = output.find(L"\r\n" + Widen(text));
+        ASSERT_NE(found, std::wstring::npos) << text;
+        const LRESULT start = static_cast<LRESULT>(found + 2);
         ::SendMessageW(wnd, EM_SETSEL, start, start);
         ::SendMessageW(wnd, EM_SCROLLCARET, 0, 0);
         const LRESULT at = ::SendMessageW(wnd, EM_POSFROMCHAR, static_cast<WPARAM>(start + 2), 0);
@@ -103,14 +110,14 @@ TEST_F(MessageNavigation, ADoubleClickSelectsTheSourceLineTheMessageNames)
     const std::string message = "HELLO.ASM(3): error A2009: Symbol not defined: FOO";
     Show({"Microsoft (R) Macro Assembler Version 5.10", "  " + message, "  1 Severe  Errors"});
     ::SetFocus(Output().GetSafeHwnd());
-    DoubleClick(1);
+    DoubleClick("  " + message);
     EXPECT_EQ(SelectedLine(), 3);
     EXPECT_EQ(::GetFocus(), Editor());
     EXPECT_EQ(SelectedOutput(), Widen("  " + message));
     EXPECT_EQ(Status(), message);
 
     // A line that is no message changes nothing.
-    DoubleClick(2);
+    DoubleClick("  1 Severe");
     EXPECT_EQ(SelectedLine(), 3);
     EXPECT_EQ(Status(), message);
 }
@@ -152,13 +159,13 @@ TEST_F(MessageNavigation, AMessageAboutAnIncludeFileOpensItAsFileOpenWould)
     Show({"HELLO.ASM(2): error A2009: x", "IO.INC(4): warning A4001: y", "HELLO.ASM(5): error A2009: z"});
     m_session.Type("x");
     m_boxes.QueueAnswer(IDCANCEL);
-    DoubleClick(1);
+    DoubleClick("IO.INC");
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_EQ(m_boxes.Texts()[0], "将改动保存到 " + m_dir.File("hello.asm") + "？");
     EXPECT_EQ(m_session.Document().GetSourcePath(), m_dir.File("hello.asm")) << "cancelled";
 
     m_boxes.QueueAnswer(IDNO);
-    DoubleClick(1);
+    DoubleClick("IO.INC");
     EXPECT_EQ(m_session.Document().GetSourcePath(), m_dir.File("io.inc"));
     EXPECT_EQ(SelectedLine(), 4);
 
@@ -172,11 +179,11 @@ TEST_F(MessageNavigation, AMessageAboutAnIncludeFileOpensItAsFileOpenWould)
 
 TEST_F(MessageNavigation, ABuildCountsItsMessagesAndF4StartsAtTheTopOfEachStep)
 {
+    Show({"HELLO.ASM(2): error A2009: old"});
+    F4();
     const std::string echo = Quoted(HelperPath("pipe_child.exe")) + " echo ";
     Frame().SetCompilerSettings(CompilerSettings{CompilerType::Masm, echo + "HELLO.ASM(6): warning A4001: w",
                                                  echo + "LINK : error L2029: 'FOO' : unresolved external", ""});
-    Show({"HELLO.ASM(2): error A2009: old"});
-    F4();
     m_session.Command(ID_BUILD);
     ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
     EXPECT_EQ(Status(), "1 个错误，1 个警告");

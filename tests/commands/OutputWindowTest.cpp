@@ -1,5 +1,5 @@
-// The output panel's text window in the real frame: appending at the end, lines of their own,
-// and following the end only while the user has not put the caret elsewhere.
+// The output panel's text window in the real frame: appending at the end, following the end
+// only while the user has not put the caret elsewhere.
 #include "frame/MainFrame.h"
 #include "frame/OutputWindow.h"
 #include "support/KorvaneSession.h"
@@ -29,17 +29,6 @@ protected:
 
     KorvaneSession m_session;
 };
-
-TEST_F(OutputWindowTest, LinesOfTheirOwnStartOnANewLine)
-{
-    Output().Append(L"no line end", {L"\u7F16\u8BD1"});
-    Output().Append(L"", {L"second", L"third"});
-    Output().Append(L"x\r\n", {L"fourth"});
-    EXPECT_EQ(Output().GetText(), L"no line end\r\n\u7F16\u8BD1\r\nsecond\r\nthird\r\nx\r\nfourth\r\n");
-    Output().Clear();
-    Output().Append(L"", {L"first"});
-    EXPECT_EQ(Output().GetText(), L"first\r\n");
-}
 
 TEST_F(OutputWindowTest, FollowsTheEndUntilTheUserPutsTheCaretElsewhere)
 {

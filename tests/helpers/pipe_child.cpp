@@ -10,6 +10,7 @@
 //   crlfsplit            writes "one\r", waits, then "\ntwo\n"
 //   echo TEXT...         writes its arguments joined by blanks and a line end
 //   exit CODE            writes "exit CODE\n" and ends with that exit code
+//   cat FILE             writes the file's bytes as they are
 // Byte i of the pattern is 'A' + i % 61 (65..125, printable, never zero).
 #include <windows.h>
 
@@ -107,6 +108,14 @@ int main(int argc, char** argv)
         }
         Out(line + "\n");
         return 0;
+    }
+    if (mode == "cat" && argc > 2) {
+        HANDLE file = ::CreateFileA(argv[2], GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        char buffer[4096];
+        DWORD n = 0;
+        while (file != INVALID_HANDLE_VALUE && ::ReadFile(file, buffer, sizeof buffer, &n, nullptr) && n > 0)
+            Out(std::string(buffer, n));
+        return file == INVALID_HANDLE_VALUE ? 4 : 0;
     }
     if (mode == "exit") {
         int code = argc > 2 ? std::atoi(argv[2]) : 0;

@@ -4,9 +4,10 @@
 #include "ShellFixture.h"
 
 #include "doc/KorvaneDoc.h"
-#include "framework/CArchive.h"
+#include "framework/Services.h"
 #include "framework/Unicode.h"
 #include "resource.h"
+#include "support/TestSupport.h"
 
 #include <cstdlib>
 
@@ -15,7 +16,7 @@ class SafeSave : public ShellTest {
 protected:
     void TearDown() override
     {
-        CArchive::FailWritesAfter(CArchive::kNever, ERROR_SUCCESS);
+        AppServices().nStoreFailsAfter = Services::kNever;
         ShellTest::TearDown();
     }
     // Replaces the editor's whole text as the user would.
@@ -46,9 +47,10 @@ TEST_F(SafeSave, AWriteThatFailsPartWayLeavesTheFileAsItWas)
     WriteFileBytes(path, "old text\r\n");
     ASSERT_TRUE(Start(Quoted(path)));
     Type("new ");
-    CArchive::FailWritesAfter(5, ERROR_DISK_FULL);
+    AppServices().nStoreFailsAfter = 5;
+    AppServices().dwStoreFailure = ERROR_DISK_FULL;
     Command(ID_FILE_SAVE);
-    CArchive::FailWritesAfter(CArchive::kNever, ERROR_SUCCESS);
+    AppServices().nStoreFailsAfter = Services::kNever;
     ASSERT_EQ(m_boxes.Texts(), std::vector<std::string>{DiskFull(path)});
     EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONEXCLAMATION));
     EXPECT_EQ(ReadFileBytes(path), "old text\r\n");

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "build/PipeProcess.h"
+#include "framework/Unicode.h"
 #include "support/TestSupport.h"
 
 #include <string>
@@ -14,12 +15,13 @@ public:
         : m_commands(commands), m_batches(batches)
     {
     }
-    bool Start(const std::string& commandLine) override
+    bool Start(const std::wstring& commandLine) override
     {
-        m_commands.push_back(commandLine);
+        const std::string command = Narrow(commandLine);
+        m_commands.push_back(command);
         if (m_batches) {
-            const bool quoted = commandLine.size() > 1 && commandLine.front() == '"';
-            m_batches->push_back(ReadFileBytes(quoted ? commandLine.substr(1, commandLine.size() - 2) : commandLine));
+            const bool quoted = command.size() > 1 && command.front() == '"';
+            m_batches->push_back(ReadFileBytes(quoted ? command.substr(1, command.size() - 2) : command));
         }
         return CPipeProcess::Start(commandLine);
     }

@@ -1,10 +1,10 @@
 // Helpers shared by the test executables.
 #include "TestSupport.h"
 
+#include "app/KorvaneApp.h"
 #include "build/CompilerSettings.h"
 #include "framework/CFileDialog.h"
 #include "framework/CWinApp.h"
-#include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/RegistryKey.h"
 #include "framework/Unicode.h"
@@ -49,9 +49,14 @@ void TypeText(HWND wnd, const std::string& utf8)
         ::SendMessageW(wnd, WM_CHAR, c, 1);
 }
 
+Services& AppServices()
+{
+    return TheApp().GetServices();
+}
+
 MessageBoxRecorder::MessageBoxRecorder()
 {
-    SetMessageBoxHook([this](HWND owner, const std::string& text, const std::string& caption, UINT type) {
+    AppServices().messageBox = [this](HWND owner, const std::string& text, const std::string& caption, UINT type) {
         std::lock_guard lock(m_mutex);
         m_boxes.push_back({owner, text, caption, type, ::GetCurrentThreadId()});
         if (!m_answers.empty()) {
@@ -68,12 +73,12 @@ MessageBoxRecorder::MessageBoxRecorder()
         default:
             return IDOK;
         }
-    });
+    };
 }
 
 MessageBoxRecorder::~MessageBoxRecorder()
 {
-    SetMessageBoxHook(nullptr);
+    AppServices().messageBox = nullptr;
 }
 
 void MessageBoxRecorder::QueueAnswer(int answer)

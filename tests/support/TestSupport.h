@@ -19,6 +19,10 @@ std::string EveryGbkPair();
 // Types text (UTF-8) into a window as the keyboard does: a WM_CHAR for each UTF-16 unit.
 void TypeText(HWND wnd, const std::string& utf8);
 
+struct Services;
+// The services of the application the tests start: the seams they set before they act.
+Services& AppServices();
+
 // Message boxes shown while a recorder lives are recorded and answered, never shown.
 struct RecordedMessageBox {
     HWND owner;

@@ -1,0 +1,147 @@
+// A build from its command to its last message.
+#include "build/BuildSession.h"
+
+#include "framework/Services.h"
+
+#include <utility>
+
+namespace {
+// The message the runner's worker posts when it has something to report.
+constexpr UINT WM_STEP_REPORT = WM_APP + 1;
+
+std::wstring WithExitCode(std::wstring line, DWORD exitCode)
+{
+    const size_t placeholder = line.find(L"%1");
+    if (placeholder != std::wstring::npos)
+        line.replace(placeholder, 2, std::to_wstring(exitCode));
+    return line;
+}
+}
+
+CBuildSession::CBuildSession(IBuildOwner& owner, const Services& services, StepTexts texts)
+    : m_owner(owner), m_services(services), m_texts(std::move(texts))
+{
+    m_notifyWindow.Create(WM_STEP_REPORT, [this] { OnRunnerReport(); });
+}
+
+CBuildSession::~CBuildSession()
+{
+    Shutdown();
+}
+
+void CBuildSession::Start(BuildCommand command, const CompilerSettings& settings)
+{
+    if (IsRunning())
+        return;
+    m_command = command;
+    m_settings = settings;
+    m_bClearFirst = true;
+    RunStep(command == BuildCommand::Link ? BuildAction::Link : BuildAction::Compile);
+}
+
+void CBuildSession::RunStep(BuildAction action)
+{
+    m_action = action;
+    m_owner.OnStepBegins(action);
+    const FilePath source = m_owner.CurrentSource();
+    if (source.empty()) {
+        m_owner.OnProblem(Problem{Problem::Kind::NoSavedFile, {}});
+        return;
+    }
+    if (!m_owner.SaveSource())
+        return;
+    PreparedStep prepared = PrepareStep(StepRequest{action, source, m_settings}, m_services);
+    if (const Problem* problem = std::get_if<Problem>(&prepared)) {
+        m_owner.OnProblem(*problem);
+        return;
+    }
+    StartStep(std::get<ReadyStep>(std::move(prepared)));
+}
+
+void CBuildSession::StartStep(ReadyStep step)
+{
+    const bool first = std::exchange(m_bClearFirst, false);
+    if (first) {
+        m_messages.Reset();
+        m_bAtLineStart = true;
+    }
+    // F4 starts again from the first message of each step.
+    m_messages.RestartWalk();
+    m_stepFolder = step.source.Folder();
+    m_step = std::move(step);
+    m_runner.Start(m_step->batch.CommandLine(), m_notifyWindow.GetSafeHwnd(), WM_STEP_REPORT, m_step->capturedFile);
+    m_owner.OnStepStarted(m_action, first);
+}
+
+void CBuildSession::OnRunnerReport()
+{
+    if (!IsRunning())
+        return;
+    StepReport report = m_runner.TakeReport();
+    if (!report.bEnded) {
+        Emit(std::move(report.text));
+        return;
+    }
+    bool linkNext = false;
+    // The last output and the end line go in together.
+    Emit(report.text + EndStep(report, linkNext));
+    m_owner.OnStepEnded(StepEnd{m_action, report.bStopped,
+                                report.failure ? std::nullopt : std::optional<DWORD>(report.exitCode), !linkNext});
+    if (report.failure)
+        m_owner.OnProblem(Problem{Problem::Kind::NotStarted, m_step ? m_step->batch.CommandLine() : std::wstring(),
+                                  *report.failure});
+    // The batch file goes before the next step writes it again.
+    m_step.reset();
+    if (linkNext)
+        RunStep(BuildAction::Link);
+}
+
+std::wstring CBuildSession::EndStep(const StepReport& report, bool& linkNext)
+{
+    const bool compile = m_action == BuildAction::Compile;
+    std::wstring lines;
+    // Each on a line of its own, after output that may not have ended its last line.
+    bool atLineStart = report.text.empty() ? m_bAtLineStart : report.text.back() == L'\n';
+    auto addLine = [&](const std::wstring& line) {
+        if (!std::exchange(atLineStart, true))
+            lines += L"\r\n";
+        lines += line + L"\r\n";
+    };
+    if (report.bStopped)
+        addLine(compile ? m_texts.compileStopped : m_texts.linkStopped);
+    else if (!report.failure)
+        addLine(WithExitCode(compile ? m_texts.compileEnded : m_texts.linkEnded, report.exitCode));
+    if (const std::wstring verdict = LinkVerdict(report, linkNext); !verdict.empty())
+        addLine(verdict);
+    return lines;
+}
+
+std::wstring CBuildSession::LinkVerdict(const StepReport& report, bool& linkNext) const
+{
+    // A stopped compile says so already.
+    if (m_command != BuildCommand::Build || m_action != BuildAction::Compile || report.bStopped)
+        return {};
+    // The object file of an earlier compile must not be linked.
+    if (report.failure || report.exitCode != 0)
+        return m_texts.compileFailedNoLink;
+    // A build links the file it compiled only, so not after another one has been opened.
+    if (!m_step || m_owner.CurrentSource() != m_step->source)
+        return m_texts.sourceChangedNoLink;
+    linkNext = true;
+    return {};
+}
+
+void CBuildSession::Emit(std::wstring text)
+{
+    if (text.empty())
+        return;
+    m_messages.Append(text);
+    m_bAtLineStart = text.back() == L'\n';
+    m_owner.OnOutput(text);
+}
+
+void CBuildSession::Shutdown()
+{
+    m_runner.Shutdown();
+    m_step.reset();
+}

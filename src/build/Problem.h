@@ -1,0 +1,42 @@
+// Why a build step, a run or the settings could not do what was asked: the one form every
+// failure of the build engine takes on its way to the user, who is told in one place.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+struct Problem {
+    enum class Kind {
+        // The document has never been saved, so there is no file to build.
+        NoSavedFile,
+        // The batch file could be neither created nor written, here nor in the temporary folder.
+        BatchFileNotWritten,
+        NoCompilerPath,
+        NoLinkerPath,
+        // The path cannot be written so that cmd.exe reads it back.
+        PathNotInConsole,
+        // A DOS program, a system that cannot run it, and no emulator set.
+        NoEmulator,
+        // The emulator's file name tells none of the kinds the program knows.
+        UnknownEmulator,
+        // A file name that DOSBox cannot take: not 8.3.
+        NotEightDotThree,
+        // A folder DOSBox cannot mount: not ASCII, and without a short form that is.
+        PathNotForDosBox,
+        // No debugger where it is looked for.
+        NoDebugger,
+        // The DOSBox configuration file cannot be written into the temporary folder.
+        ConfigNotWritten,
+        // The system refused to start the program (the subject): systemError says why.
+        NotStarted,
+        // The compiler settings can neither be read nor kept in the registry.
+        SettingsNotKept,
+    };
+
+    Kind kind;
+    // The program, file or folder the problem is about; may be empty.
+    std::wstring subject;
+    // The system's error code, where the system refused something.
+    DWORD systemError = ERROR_SUCCESS;
+};

@@ -1,0 +1,37 @@
+// A build step made ready to run, without running anything: the source folder checked, the
+// batch file written and closed, a DOSBox step's configuration beside it, or the problem
+// that stopped it on the way.
+#pragma once
+
+#include "build/BatchFile.h"
+#include "build/BuildAction.h"
+#include "build/CompilerSettings.h"
+#include "build/FilePath.h"
+#include "build/Problem.h"
+
+#include <variant>
+
+struct Services;
+
+struct StepRequest {
+    BuildAction action = BuildAction::Compile;
+    // The saved source file the step works on.
+    FilePath source;
+    CompilerSettings settings;
+};
+
+struct ReadyStep {
+    BuildAction action;
+    FilePath source;
+    // Goes, with its companion, when the step does.
+    CBatchFile batch;
+    // A DOSBox step's tool writes its output here instead of into the pipe.
+    FilePath capturedFile;
+};
+
+using PreparedStep = std::variant<ReadyStep, Problem>;
+
+// The checks in their order: the source folder in a form the console reads, the batch file
+// created and its drive and folder lines written, the tool's path set (where it is not, the
+// two lines stay on disk for the user to see), the tool's line made and written.
+PreparedStep PrepareStep(const StepRequest& request, const Services& services);
