@@ -6,19 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-CFileDialog::Hook& FileDialogHook()
-{
-    static CFileDialog::Hook hook;
-    return hook;
-}
-}
-
-void CFileDialog::SetHook(Hook hook)
-{
-    FileDialogHook() = std::move(hook);
-}
-
 CFileDialog::CFileDialog(bool openFileDialog, const std::string& defaultExt, const std::string& fileName,
                          DWORD flags, const std::string& filter, CWnd* parent)
     : m_bOpenFileDialog(openFileDialog), m_strDefExt(defaultExt), m_strInitialName(fileName), m_dwFlags(flags),
@@ -31,8 +18,8 @@ CFileDialog::CFileDialog(bool openFileDialog, const std::string& defaultExt, con
 
 INT_PTR CFileDialog::DoModal()
 {
-    if (FileDialogHook())
-        return FileDialogHook()(*this, m_strPathName);
+    if (const FileDialogFunction& answer = AfxGetServices().fileDialog)
+        return answer(*this, m_strPathName);
 
     std::wstring filter = Widen(m_strFilter);
     for (wchar_t& c : filter) {

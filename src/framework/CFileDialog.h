@@ -1,11 +1,10 @@
-// The system's open and save dialogs, with a seam through which tests answer them.
+// The system's open and save dialogs, which the application's services may answer instead.
 #pragma once
 
 #include <windows.h>
 
 #include <commdlg.h>
 
-#include <functional>
 #include <string>
 
 class CWnd;
@@ -27,10 +26,6 @@ public:
     const std::string& GetTitle() const { return m_strTitle; }
     DWORD GetFlags() const { return m_dwFlags; }
     void SetTitle(const std::string& title) { m_strTitle = title; }
-
-    // A hook answers instead of the system dialog: it returns IDOK or IDCANCEL and may set the path.
-    using Hook = std::function<INT_PTR(CFileDialog& dialog, std::string& path)>;
-    static void SetHook(Hook hook);
 
 private:
     bool m_bOpenFileDialog;

@@ -1,6 +1,7 @@
 // What the program takes from its surroundings and a test replaces: where a build step's
 // batch file goes, whether the machine-wide settings key is refused, whether this system
-// runs DOS programs itself, message boxes, and a store that fails as a full disk would. One
+// runs DOS programs itself, message boxes and file dialogs, and a store that fails as a full
+// disk would. One
 // object, owned by the application and handed to what needs it.
 #pragma once
 
@@ -10,8 +11,12 @@
 #include <optional>
 #include <string>
 
+class CFileDialog;
+
 using MessageBoxFunction =
     std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)>;
+// Answers an open or save dialog instead of the system: IDOK (with the path set) or IDCANCEL.
+using FileDialogFunction = std::function<INT_PTR(CFileDialog& dialog, std::string& path)>;
 
 struct Services {
     // Where a build step's batch file is tried first (the user's temporary folder serves
@@ -24,6 +29,8 @@ struct Services {
     std::optional<bool> systemRunsDosPrograms;
     // Shows a message box on the window's thread; empty for the system's own.
     MessageBoxFunction messageBox;
+    // Shows an open or save dialog; empty for the system's own.
+    FileDialogFunction fileDialog;
 
     // Document stores fail with this error once they have written this many bytes in all.
     static constexpr ULONGLONG kNever = ~0ULL;

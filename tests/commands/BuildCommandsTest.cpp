@@ -499,17 +499,3 @@ TEST_F(BuildCommands, ClosingWhileAToolRunsWithYesAsksAboutTheDocumentThenEndsTh
     EXPECT_TRUE(AllEnded(tree));
     EXPECT_FALSE(FileExists(kBatchPath));
 }
-
-TEST_F(BuildCommands, BuildLinksNothingWhenAnotherFileWasOpenedDuringTheCompile)
-{
-    ToolGate gate;
-    OpenSource("first.asm");
-    SetCompiler(gate.ToolCommand());
-    m_session->Command(ID_BUILD);
-    ASSERT_TRUE(WaitFor([&] { return Contains(Output(), "first line"); }));
-    OpenSource("second.asm");
-    gate.Open();
-    ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
-    EXPECT_EQ(m_commands.size(), 1u);
-    EXPECT_TRUE(EndsWith(Output(), std::string("编译结束，退出码 0。\r\n编译期间打开了另一个文件，未连接。\r\n"))) << Output();
-}

@@ -111,7 +111,7 @@ void MessageBoxRecorder::Clear()
 
 FileDialogAnswerer::FileDialogAnswerer()
 {
-    CFileDialog::SetHook([this](CFileDialog& dialog, std::string& path) -> INT_PTR {
+    AppServices().fileDialog = [this](CFileDialog& dialog, std::string& path) -> INT_PTR {
         ++m_nShown;
         m_strLastInitialName = dialog.GetInitialFileName();
         m_strLastTitle = dialog.GetTitle();
@@ -121,12 +121,12 @@ FileDialogAnswerer::FileDialogAnswerer()
         path = m_answers.front();
         m_answers.pop_front();
         return path.empty() ? IDCANCEL : IDOK;
-    });
+    };
 }
 
 FileDialogAnswerer::~FileDialogAnswerer()
 {
-    CFileDialog::SetHook(nullptr);
+    AppServices().fileDialog = nullptr;
 }
 
 void FileDialogAnswerer::QueueAnswer(const std::string& path)
