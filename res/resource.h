@@ -73,6 +73,14 @@
 #define IDC_BROWSE_LINKER           1011
 #define IDC_DOS_EMULATOR_PATH       1020
 #define IDC_BROWSE_DOS_EMULATOR     1021
+#define IDC_COMPILER_ARGS           1022
+#define IDC_LINKER_ARGS             1023
+#define IDC_DEFAULT_ARGS            1024
+#define IDC_NO_LINK                 1025
+#define IDC_DEBUGGER_PATH           1026
+#define IDC_BROWSE_DEBUGGER         1027
+#define IDC_FOUND_TOOLS             1028
+#define IDC_USE_FOUND               1029
 
 // Go to line dialog.
 #define IDC_GOTO_LINE               1012
@@ -128,4 +136,8 @@
 
 // Texts of the compiler settings.
 #define IDS_SETTINGS_NOT_KEPT       340
+#define IDS_NO_LINK_STEP            341
+#define IDS_FOUND_TOOLS             342
+#define IDS_DEBUGGER_FILTER         343
+#define IDS_TOOLS_FOUND_OPEN_SETUP  344
 

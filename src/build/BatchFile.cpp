@@ -47,7 +47,7 @@ std::optional<CBatchFile> CBatchFile::Create(const Services& services, DWORD& er
 
 CBatchFile::CBatchFile(CBatchFile&& other) noexcept
     : m_file(std::move(other.m_file)), m_path(std::exchange(other.m_path, FilePath())),
-      m_companion(std::exchange(other.m_companion, FilePath()))
+      m_companions(std::exchange(other.m_companions, {}))
 {
 }
 
@@ -57,7 +57,7 @@ CBatchFile& CBatchFile::operator=(CBatchFile&& other) noexcept
         Delete();
         m_file = std::move(other.m_file);
         m_path = std::exchange(other.m_path, FilePath());
-        m_companion = std::exchange(other.m_companion, FilePath());
+        m_companions = std::exchange(other.m_companions, {});
     }
     return *this;
 }
@@ -81,20 +81,26 @@ bool CBatchFile::Close(DWORD& error)
     return true;
 }
 
+void CBatchFile::AddCompanionFile(const FilePath& path)
+{
+    if (!path.empty())
+        m_companions.push_back(path);
+}
+
 void CBatchFile::Keep()
 {
     m_file.reset();
     m_path = FilePath();
-    m_companion = FilePath();
+    m_companions.clear();
 }
 
 void CBatchFile::Delete()
 {
     m_file.reset();
-    for (const FilePath* path : {&m_path, &m_companion}) {
-        if (!path->empty())
-            ::DeleteFileW(path->c_str());
-    }
+    if (!m_path.empty())
+        ::DeleteFileW(m_path.c_str());
+    for (const FilePath& companion : m_companions)
+        ::DeleteFileW(companion.c_str());
 }
 
 std::wstring CBatchFile::CommandLine() const

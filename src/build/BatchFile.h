@@ -1,6 +1,6 @@
 // The batch file of a build step: "c:\temp.bat" (or where the services say), or temp.bat in
 // the user's temporary folder where that cannot be written. Lines end in CR LF. The file
-// goes when its owner does, together with a companion (a DOSBox step's configuration),
+// goes when its owner does, together with its companions (a DOSBox step's configuration),
 // unless it is kept on purpose.
 #pragma once
 
@@ -11,6 +11,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 struct Services;
 
@@ -28,8 +29,8 @@ public:
     // system's reason in error, when the write fails.
     bool WriteLine(const std::wstring& line, DWORD& error);
     bool Close(DWORD& error);
-    // A file that goes together with the batch file.
-    void SetCompanionFile(const FilePath& path) { m_companion = path; }
+    // A file that goes together with the batch file (none for an empty path).
+    void AddCompanionFile(const FilePath& path);
     // Closes the file and leaves it on disk, as it is now, for whoever looks.
     void Keep();
 
@@ -43,5 +44,5 @@ private:
 
     UniqueHandle m_file;
     FilePath m_path;
-    FilePath m_companion;
+    std::vector<FilePath> m_companions;
 };

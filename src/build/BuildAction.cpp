@@ -8,11 +8,6 @@ std::wstring SourceBaseName(const std::wstring& sourceName)
     return sourceName.size() > 4 ? sourceName.substr(0, sourceName.size() - 4) : std::wstring();
 }
 
-std::wstring StepArgument(BuildAction action, const std::wstring& sourceName)
-{
-    return (action == BuildAction::Compile ? sourceName : SourceBaseName(sourceName)) + L";";
-}
-
 std::wstring DriveLine(const FilePath& sourceDir)
 {
     return sourceDir.Wide().substr(0, 2);

@@ -10,9 +10,6 @@ enum class BuildAction { Compile = 0, Link = 1 };
 // The source name less its last four characters (the ".asm" extension with its dot);
 // a name of four characters or fewer gives the empty text.
 std::wstring SourceBaseName(const std::wstring& sourceName);
-// What the step gives its tool: the source name (compile) or base name (link), and ";" so
-// that the tool asks no questions.
-std::wstring StepArgument(BuildAction action, const std::wstring& sourceName);
 
 // The first two lines of a step's batch file for the source folder (in a form the console
 // holds): its drive, and the change into it.

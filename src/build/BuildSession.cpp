@@ -33,6 +33,11 @@ void CBuildSession::Start(BuildCommand command, const CompilerSettings& settings
 {
     if (IsRunning())
         return;
+    // A compiler that writes the program itself leaves nothing to link.
+    if (command == BuildCommand::Link && settings.m_bNoLink) {
+        m_owner.OnProblem(Problem{Problem::Kind::NoLinkStep, {}});
+        return;
+    }
     m_command = command;
     m_settings = settings;
     m_bClearFirst = true;
@@ -67,9 +72,10 @@ void CBuildSession::StartStep(ReadyStep step)
     }
     // F4 starts again from the first message of each step.
     m_messages.RestartWalk();
-    m_stepFolder = step.source.Folder();
+    m_stepSource = step.source;
     m_step = std::move(step);
-    m_runner.Start(m_step->batch.CommandLine(), m_notifyWindow.GetSafeHwnd(), WM_STEP_REPORT, m_step->capturedFile);
+    m_runner.Start(m_step->batch.CommandLine(), m_notifyWindow.GetSafeHwnd(), WM_STEP_REPORT, m_step->capturedOutput,
+                   m_step->capturedExitCode);
     m_owner.OnStepStarted(m_action, first);
 }
 
@@ -119,7 +125,7 @@ std::wstring CBuildSession::EndStep(const StepReport& report, bool& linkNext)
 std::wstring CBuildSession::LinkVerdict(const StepReport& report, bool& linkNext) const
 {
     // A stopped compile says so already.
-    if (m_command != BuildCommand::Build || m_action != BuildAction::Compile || report.bStopped)
+    if (m_command != BuildCommand::Build || m_action != BuildAction::Compile || report.bStopped || m_settings.m_bNoLink)
         return {};
     // The object file of an earlier compile must not be linked.
     if (report.failure || report.exitCode != 0)

@@ -83,8 +83,8 @@ public:
     // Ends a running step for good (its owner goes); nothing is told from then on.
     void Shutdown();
 
-    // The source folder of the last step started, where the tools ran; empty before any.
-    const FilePath& StepFolder() const { return m_stepFolder; }
+    // The source file of the last step started, in whose folder the tools ran; empty before any.
+    const FilePath& StepSource() const { return m_stepSource; }
     // The tools' messages in the output text of the current command, and the walk through them.
     CMessageIndex& Messages() { return m_messages; }
     const CMessageIndex& Messages() const { return m_messages; }
@@ -107,7 +107,7 @@ private:
     BuildCommand m_command = BuildCommand::Compile;
     BuildAction m_action = BuildAction::Compile;
     CompilerSettings m_settings;
-    FilePath m_stepFolder;
+    FilePath m_stepSource;
     CMessageIndex m_messages;
     bool m_bClearFirst = false;
     // The output text ends with a line break (or is empty).

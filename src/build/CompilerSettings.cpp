@@ -39,11 +39,41 @@ bool KeyOpens(HKEY root, const Services& services)
     return OpenSettingsKey(key, services);
 }
 
-// A toolchain's two paths, of any length; each member changes only when its value is read.
-void ReadPaths(const CRegistryKey& key, std::string& compiler, std::string& linker)
+// A toolchain's values: its two paths, of any length, each changed only when its value is
+// read; the rest, which are their defaults where they are missing.
+void ReadToolchainValues(const CRegistryKey& key, CompilerSettings& settings)
 {
-    key.GetString(kCompilerValueName, compiler);
-    key.GetString(kLinkerValueName, linker);
+    key.GetString(kCompilerValueName, settings.m_strCompilerPath);
+    key.GetString(kLinkerValueName, settings.m_strLinkerPath);
+    auto read = [&](const char* name) {
+        std::string text;
+        key.GetString(name, text);
+        return text;
+    };
+    settings.m_strCompilerArgs = read(kCompilerArgsValueName);
+    settings.m_strLinkerArgs = read(kLinkerArgsValueName);
+    settings.m_strDebuggerPath = read(kDebuggerValueName);
+    settings.m_bNoLink = read(kNoLinkValueName) == "1";
+}
+
+// A value that holds its default is not kept, so settings that use none of them stay as
+// they always were.
+bool WriteUnlessDefault(CRegistryKey& key, const char* name, const std::string& text)
+{
+    if (!text.empty())
+        return key.SetString(name, text);
+    key.DeleteValue(name);
+    return true;
+}
+
+bool WriteToolchainValues(CRegistryKey& key, const CompilerSettings& settings)
+{
+    bool written = key.SetString(kCompilerValueName, settings.m_strCompilerPath);
+    written = key.SetString(kLinkerValueName, settings.m_strLinkerPath) && written;
+    written = WriteUnlessDefault(key, kCompilerArgsValueName, settings.m_strCompilerArgs) && written;
+    written = WriteUnlessDefault(key, kLinkerArgsValueName, settings.m_strLinkerArgs) && written;
+    written = WriteUnlessDefault(key, kDebuggerValueName, settings.m_strDebuggerPath) && written;
+    return WriteUnlessDefault(key, kNoLinkValueName, settings.m_bNoLink ? "1" : "") && written;
 }
 
 enum class LoadOutcome { Loaded, LaidOut, Refused };
@@ -60,7 +90,7 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
         if (settings.m_compilerType != CompilerType::None) {
             const char* subKey = CompilerTypeName(settings.m_compilerType);
             if (key.Open(subKey)) {
-                ReadPaths(key, settings.m_strCompilerPath, settings.m_strLinkerPath);
+                ReadToolchainValues(key, settings);
             } else if (key.Create(subKey)) {
                 key.SetString(kCompilerValueName, "");
                 key.SetString(kLinkerValueName, "");
@@ -134,11 +164,10 @@ bool SaveCompilerSettings(const CompilerSettings& settings, const Services& serv
         return written;
     if (!key.Open(name) && !key.Create(name))
         return false;
-    written = key.SetString(kCompilerValueName, settings.m_strCompilerPath) && written;
-    return key.SetString(kLinkerValueName, settings.m_strLinkerPath) && written;
+    return WriteToolchainValues(key, settings) && written;
 }
 
-bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& linker, const Services& services)
+bool ReadToolchain(CompilerType type, CompilerSettings& settings, const Services& services)
 {
     const char* name = CompilerTypeName(type);
     if (*name == '\0')
@@ -146,6 +175,6 @@ bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& l
     CRegistryKey key(CompilerSettingsRoot(services));
     if (!OpenSettingsKey(key, services) || !key.Open(name))
         return false;
-    ReadPaths(key, compiler, linker);
+    ReadToolchainValues(key, settings);
     return true;
 }

@@ -20,12 +20,22 @@ struct Services;
 #include <string>
 
 // The current toolchain and the paths of its compiler and linker, and the DOS emulator that
-// runs DOS programs where the system cannot, whatever the toolchain.
+// runs DOS programs where the system cannot, whatever the toolchain; then what else the
+// toolchain keeps: its argument templates, its debugger, and whether it links at all.
 struct CompilerSettings {
     CompilerType m_compilerType = CompilerType::None;
     std::string m_strCompilerPath;
     std::string m_strLinkerPath;
     std::string m_strDosEmulatorPath;
+    // What each step gives its tool, {file} standing for the source file's name and {name}
+    // for it without its extension; empty for the tool's default (ArgumentTemplates.h).
+    std::string m_strCompilerArgs;
+    std::string m_strLinkerArgs;
+    // The program the debug command starts the built program with; empty: debug.exe or
+    // debug.com where it is found.
+    std::string m_strDebuggerPath;
+    // The compiler writes the program itself: there is no link step.
+    bool m_bNoLink = false;
 
     friend bool operator==(const CompilerSettings&, const CompilerSettings&) = default;
 };
@@ -36,6 +46,10 @@ inline constexpr const char* kTypeValueName = "type";
 inline constexpr const char* kCompilerValueName = "cmp";
 inline constexpr const char* kLinkerValueName = "lnk";
 inline constexpr const char* kDosEmulatorValueName = "dos";
+inline constexpr const char* kCompilerArgsValueName = "cmpargs";
+inline constexpr const char* kLinkerArgsValueName = "lnkargs";
+inline constexpr const char* kDebuggerValueName = "dbg";
+inline constexpr const char* kNoLinkValueName = "nolink";
 
 // "masm", "tasm" or "mcs": both the stored text of "type" and the name of the toolchain's
 // subkey; the empty text for CompilerType::None (and any value outside the enumeration).
@@ -48,16 +62,17 @@ CompilerType CompilerTypeFromName(const std::string& name);
 // below HKEY_LOCAL_MACHINE nor below HKEY_CURRENT_USER.
 bool LoadCompilerSettings(CompilerSettings& settings, const Services& services);
 
-// Writes the type and the emulator and, for a toolchain, its two paths into its subkey
-// (created when missing). Nothing is written when the settings key does not open. False
+// Writes the type and the emulator and, for a toolchain, its values into its subkey
+// (created when missing); a value that holds the default is not kept. Nothing is written when the settings key does not open. False
 // when not everything could be written.
 bool SaveCompilerSettings(const CompilerSettings& settings, const Services& services);
 
 // What the settings dialog does when a toolchain is picked: opens software\korvane and the
-// toolchain's subkey below the settings root and reads "cmp" into compiler and "lnk" into
-// linker (each changes only when its read succeeds). Returns false, reading nothing, when
+// toolchain's subkey below the settings root and reads its values into settings: "cmp" and
+// "lnk" (each path changes only when its read succeeds), and the templates, the debugger and
+// "nolink", which are their defaults where missing. Returns false, reading nothing, when
 // either open fails (always for CompilerType::None).
-bool ReadToolchainPaths(CompilerType type, std::string& compiler, std::string& linker, const Services& services);
+bool ReadToolchain(CompilerType type, CompilerSettings& settings, const Services& services);
 
 // The root whose software\korvane the settings live in now: HKEY_LOCAL_MACHINE when the key
 // opens there, else HKEY_CURRENT_USER when it opens there, else HKEY_LOCAL_MACHINE (unless

@@ -89,30 +89,70 @@ void CDosBoxConfig::AddCommand(const std::wstring& command)
     m_commands.push_back(command);
 }
 
-std::string CDosBoxConfig::Text() const
+void CDosBoxConfig::AddCapturedCommand(const std::wstring& command)
+{
+    m_strCaptured = command;
+    m_nCapturedAt = m_commands.size();
+}
+
+std::string CDosBoxConfig::Text(const std::wstring& batchName) const
 {
     std::wstring text = L"[autoexec]\r\n";
-    for (const auto* lines : {&m_mounts, &m_commands}) {
-        for (const std::wstring& line : *lines)
-            text += DoublePercents(line) + L"\r\n";
+    for (const std::wstring& line : m_mounts)
+        text += DoublePercents(line) + L"\r\n";
+    const bool captures = !m_strCaptured.empty();
+    for (size_t i = 0; i <= m_commands.size(); ++i) {
+        if (captures && i == m_nCapturedAt)
+            text += L"call E:\\" + DoublePercents(UpperCase(batchName)) + L"\r\n";
+        if (i < m_commands.size())
+            text += DoublePercents(m_commands[i]) + L"\r\n";
     }
+    return Narrow(text);
+}
+
+std::string CDosBoxConfig::BatchText() const
+{
+    // An errorlevel test is true for the code and every one above it, so the last one that
+    // holds is the code. Internal commands leave the errorlevel as it is.
+    std::wstring text = DoublePercents(m_strCaptured) + L" > " + kDosBoxOutputName + L"\r\nset KORVANE=0\r\n";
+    for (int code = 1; code <= 255; ++code)
+        text += L"if errorlevel " + std::to_wstring(code) + L" set KORVANE=" + std::to_wstring(code) + L"\r\n";
+    text += L"echo %KORVANE%> " + std::wstring(kDosBoxExitCodeName) + L"\r\n";
     return Narrow(text);
 }
 
 std::optional<FilePath> CDosBoxConfig::WriteToTemporaryFolder()
 {
     const FilePath folder = TemporaryFolderPath();
+    if (!m_strCaptured.empty() && !folder.empty())
+        Mount(L'e', folder);
+    if (m_problem)
+        return std::nullopt;
     wchar_t path[MAX_PATH] = L"";
     if (folder.empty() || !::GetTempFileNameW(folder.c_str(), L"kvn", 0, path)) {
         SetProblem(Problem::Kind::ConfigNotWritten, folder.Wide(), ::GetLastError());
         return std::nullopt;
     }
     const std::optional<FilePath> form = HostForm(FilePath(path));
-    if (!form || !WriteWhole(path, Text())) {
+    const std::optional<FilePath> batch = form && !m_strCaptured.empty() ? WriteBatchBeside(*form) : std::nullopt;
+    const std::wstring batchName = batch ? batch->Name() : std::wstring();
+    if (!form || (!m_strCaptured.empty() && !batch) || !WriteWhole(path, Text(batchName))) {
         const DWORD error = ::GetLastError();
         ::DeleteFileW(path);
+        if (batch)
+            ::DeleteFileW(batch->c_str());
         SetProblem(form ? Problem::Kind::ConfigNotWritten : Problem::Kind::PathNotForDosBox, folder.Wide(), error);
         return std::nullopt;
     }
+    m_batchFile = batch.value_or(FilePath());
     return form;
+}
+
+std::optional<FilePath> CDosBoxConfig::WriteBatchBeside(const FilePath& config)
+{
+    std::wstring path = config.Wide();
+    path.replace(path.find_last_of(L'.'), std::wstring::npos, L".BAT");
+    if (!WriteWhole(path, BatchText()))
+        return std::nullopt;
+    return FilePath(path);
 }

@@ -14,6 +14,8 @@ struct Problem {
         BatchFileNotWritten,
         NoCompilerPath,
         NoLinkerPath,
+        // Link asked of a toolchain whose compiler writes the program itself.
+        NoLinkStep,
         // The path cannot be written so that cmd.exe reads it back.
         PathNotInConsole,
         // A DOS program, a system that cannot run it, and no emulator set.

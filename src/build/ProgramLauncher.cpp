@@ -7,6 +7,8 @@
 
 namespace {
 constexpr const wchar_t* kDebuggerName = L"debug.exe";
+// The names of the system's debugger, looked for in this order.
+constexpr const wchar_t* kDebuggerNames[] = {L"debug.exe", L"debug.com"};
 
 struct LaunchRequest {
     LaunchCommand command;
@@ -76,9 +78,10 @@ LaunchCommand Failed(Problem problem)
     return command;
 }
 
-FilePath ProgramPath(const FilePath& source)
+bool IsComProgram(const FilePath& program)
 {
-    return source.Folder().Child(SourceBaseName(source.Name()) + L".exe");
+    const std::wstring name = program.Name();
+    return name.size() > 4 && ::CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".com", 4, TRUE) == CSTR_EQUAL;
 }
 
 LaunchCommand DosBoxLaunch(const FilePath& emulatorPath, CDosBoxConfig config)
@@ -103,20 +106,38 @@ LaunchCommand MsDosPlayerLaunch(const FilePath& emulatorPath, std::initializer_l
 
 std::optional<FilePath> DebuggerOnSearchPath()
 {
-    wchar_t found[MAX_PATH * 4] = L"";
-    const DWORD n = ::SearchPathW(nullptr, kDebuggerName, nullptr, MAX_PATH * 4, found, nullptr);
-    return n > 0 && n < MAX_PATH * 4 ? std::optional<FilePath>(FilePath(found)) : std::nullopt;
+    for (const wchar_t* name : kDebuggerNames) {
+        wchar_t found[MAX_PATH * 4] = L"";
+        const DWORD n = ::SearchPathW(nullptr, name, nullptr, MAX_PATH * 4, found, nullptr);
+        if (n > 0 && n < MAX_PATH * 4)
+            return FilePath(found);
+    }
+    return std::nullopt;
 }
+
+std::wstring OptionsPart(const std::wstring& options)
+{
+    return options.empty() ? std::wstring() : L" " + options;
+}
+}
+
+FilePath BuiltProgram(const FilePath& source)
+{
+    const std::wstring base = source.Folder().Wide() + L"\\" + SourceBaseName(source.Name());
+    const FilePath exe(base + L".exe"), com(base + L".com");
+    return com.IsNewerFileThan(exe) ? com : exe;
 }
 
 std::wstring RunCommandLine(const FilePath& source)
 {
-    return CommandLinePath(FilePath(source.Folder().Wide() + L"\\" + SourceBaseName(source.Name())));
+    const FilePath program = BuiltProgram(source);
+    // The system adds ".exe" to a name without one.
+    return CommandLinePath(IsComProgram(program) ? program : FilePath(program.Wide().substr(0, program.Wide().size() - 4)));
 }
 
-std::wstring DebugCommandLine(const FilePath& debugger, const FilePath& source)
+std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& options, const FilePath& source)
 {
-    return CommandLinePath(debugger) + L" " + CommandLinePath(ProgramPath(source));
+    return CommandLinePath(debugger) + OptionsPart(options) + L" " + CommandLinePath(BuiltProgram(source));
 }
 
 std::wstring MsDosPlayerCommandLine(const FilePath& emulator, std::initializer_list<FilePath> programs)
@@ -136,7 +157,7 @@ std::wstring DosBoxCommandLine(const FilePath& emulator, EmulatorKind kind, cons
 CDosBoxConfig DosBoxRunConfig(const FilePath& source, const FilePath& debugger)
 {
     CDosBoxConfig config;
-    const std::wstring program = config.DosNameOf(ProgramPath(source));
+    const std::wstring program = config.DosNameOf(BuiltProgram(source));
     config.Mount(L'c', source.Folder());
     if (!debugger.empty())
         config.Mount(L'd', debugger.Folder());
@@ -150,15 +171,17 @@ std::optional<FilePath> FindDebugger(const FilePath& compilerProgram, const File
     for (const FilePath* tool : {&compilerProgram, &emulatorPath}) {
         if (tool->empty())
             continue;
-        if (const FilePath debugger = tool->Folder().Child(kDebuggerName); debugger.IsFile())
-            return debugger;
+        for (const wchar_t* name : kDebuggerNames) {
+            if (const FilePath debugger = tool->Folder().Child(name); debugger.IsFile())
+                return debugger;
+        }
     }
     return DebuggerOnSearchPath();
 }
 
 LaunchCommand MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services)
 {
-    const FilePath program = ProgramPath(source);
+    const FilePath program = BuiltProgram(source);
     const RouteChoice choice = ChooseRoute(program, emulatorPath, services);
     if (choice.problem)
         return Failed(*choice.problem);
@@ -173,12 +196,17 @@ LaunchCommand MakeRunCommand(const FilePath& source, const FilePath& emulatorPat
     return Direct(RunCommandLine(source), program);
 }
 
-LaunchCommand MakeDebugCommand(const FilePath& source, const FilePath& compilerProgram, const FilePath& emulatorPath,
-                               const Services& services)
+LaunchCommand MakeDebugCommand(const FilePath& source, const std::wstring& debuggerSetting,
+                               const FilePath& compilerProgram, const FilePath& emulatorPath, const Services& services)
 {
-    if (SystemRunsDosPrograms(services))
-        return Direct(DebugCommandLine(FilePath(kDebuggerName), source), FilePath(kDebuggerName));
-    const std::optional<FilePath> debugger = FindDebugger(compilerProgram, emulatorPath);
+    const ToolSetting chosen = SplitToolSetting(debuggerSetting);
+    std::optional<FilePath> debugger;
+    if (!chosen.program.empty())
+        debugger = chosen.program;
+    else if (SystemRunsDosPrograms(services))
+        debugger = FilePath(kDebuggerName);
+    else
+        debugger = FindDebugger(compilerProgram, emulatorPath);
     if (!debugger)
         return Failed(Problem{Problem::Kind::NoDebugger, kDebuggerName});
     const RouteChoice choice = ChooseRoute(*debugger, emulatorPath, services);
@@ -186,13 +214,13 @@ LaunchCommand MakeDebugCommand(const FilePath& source, const FilePath& compilerP
         return Failed(*choice.problem);
     switch (choice.route) {
     case Route::MsDosPlayer:
-        return MsDosPlayerLaunch(emulatorPath, {*debugger, ProgramPath(source)});
+        return MsDosPlayerLaunch(emulatorPath, {*debugger, BuiltProgram(source)});
     case Route::DosBox:
         return DosBoxLaunch(emulatorPath, DosBoxRunConfig(source, *debugger));
     case Route::Direct:
         break;
     }
-    return Direct(DebugCommandLine(*debugger, source), *debugger);
+    return Direct(DebugCommandLine(*debugger, chosen.options, source), *debugger);
 }
 
 UniqueHandle LaunchProgramAsync(const LaunchCommand& command, HWND notifyWnd, UINT failureMessage)

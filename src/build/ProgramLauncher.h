@@ -30,18 +30,25 @@ struct LaunchCommand {
     std::optional<Problem> problem;
 };
 
-// Run: the program that linking the source file made, dir\base(.exe).
+// The program built from the source file: dir\base.com where that is newer than dir\base.exe
+// or dir\base.exe is missing (a tiny-model program), else dir\base.exe.
+FilePath BuiltProgram(const FilePath& source);
+
+// Run: the built program.
 LaunchCommand MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services);
-// Debug: debug.exe with that program. Where the system runs DOS programs itself, its own
-// debug.exe is found by the usual program search; elsewhere FindDebugger finds it.
-LaunchCommand MakeDebugCommand(const FilePath& source, const FilePath& compilerProgram, const FilePath& emulatorPath,
-                               const Services& services);
-// debug.exe in the compiler's folder, else in the emulator's, else on the program search path.
+// Debug: the debugger with the built program: the toolchain's own (debuggerSetting, a path and
+// perhaps options), else debug.exe or debug.com. Where the system runs DOS programs itself,
+// its own debug.exe is found by the usual program search; elsewhere FindDebugger finds one.
+LaunchCommand MakeDebugCommand(const FilePath& source, const std::wstring& debuggerSetting,
+                               const FilePath& compilerProgram, const FilePath& emulatorPath, const Services& services);
+// debug.exe or debug.com in the compiler's folder, else in the emulator's, else on the
+// program search path.
 std::optional<FilePath> FindDebugger(const FilePath& compilerProgram, const FilePath& emulatorPath);
 
-// "dir\base" and "DEBUGGER dir\base.exe", each path in quotes when it holds a blank.
+// "dir\base" (dir\base.com for such a program) and "DEBUGGER [OPTIONS] PROGRAM", each path
+// in quotes when it holds a blank.
 std::wstring RunCommandLine(const FilePath& source);
-std::wstring DebugCommandLine(const FilePath& debugger, const FilePath& source);
+std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& options, const FilePath& source);
 // "EMULATOR" "PROGRAM" ["ARGUMENT"...]: MS-DOS Player running the first program with the others.
 std::wstring MsDosPlayerCommandLine(const FilePath& emulator, std::initializer_list<FilePath> programs);
 // "EMULATOR" -conf "CONFIG" and the kind's own option.

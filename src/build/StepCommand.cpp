@@ -22,33 +22,33 @@ StepCommand PathNotInConsole(const FilePath& path)
     return Failed(Problem{Problem::Kind::PathNotInConsole, path.Wide()});
 }
 
-StepCommand DosBoxStep(BuildAction action, const FilePath& source, const ToolSetting& tool,
+StepCommand DosBoxStep(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
                        const FilePath& emulatorPath)
 {
     const std::optional<FilePath> emulator = ConsoleFormOf(emulatorPath);
     if (!emulator)
         return PathNotInConsole(emulatorPath);
-    CDosBoxConfig config = DosBoxStepConfig(action, source, tool);
+    CDosBoxConfig config = DosBoxStepConfig(source, tool, argumentTemplate);
     const std::optional<FilePath> configFile = config.GetProblem() ? std::nullopt : config.WriteToTemporaryFolder();
     if (!configFile)
         return Failed(*config.GetProblem());
     StepCommand command;
     command.toolLine = DosBoxToolLine(*emulator, EmulatorKindOf(emulatorPath), *configFile);
-    command.configFile = *configFile;
-    command.capturedFile = source.Folder().Child(kDosBoxOutputName);
+    command.captured = CapturedFiles{*configFile, config.BatchFile(), source.Folder().Child(kDosBoxOutputName),
+                                     source.Folder().Child(kDosBoxExitCodeName)};
     return command;
 }
 }
 
-std::wstring DirectToolLine(const ToolSetting& tool, const std::wstring& argument)
+std::wstring DirectToolLine(const ToolSetting& tool, const std::wstring& arguments)
 {
-    return BatchPath(tool.program) + OptionsPart(tool) + L" " + BatchArgument(argument);
+    return BatchPath(tool.program) + OptionsPart(tool) + L" " + arguments;
 }
 
-std::wstring MsDosPlayerToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& argument)
+std::wstring MsDosPlayerToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& arguments)
 {
     return BatchPath(emulator, Quoting::Always) + L" " + BatchPath(tool.program, Quoting::Always) + OptionsPart(tool) +
-           L" " + BatchArgument(argument);
+           L" " + arguments;
 }
 
 std::wstring DosBoxToolLine(const FilePath& emulator, EmulatorKind kind, const FilePath& configFile)
@@ -57,7 +57,7 @@ std::wstring DosBoxToolLine(const FilePath& emulator, EmulatorKind kind, const F
            DosBoxOptions(kind);
 }
 
-CDosBoxConfig DosBoxStepConfig(BuildAction action, const FilePath& source, const ToolSetting& tool)
+CDosBoxConfig DosBoxStepConfig(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate)
 {
     CDosBoxConfig config;
     config.DosNameOf(source);
@@ -65,20 +65,20 @@ CDosBoxConfig DosBoxStepConfig(BuildAction action, const FilePath& source, const
     config.Mount(L'c', source.Folder());
     config.Mount(L'd', tool.program.Folder());
     config.AddCommand(L"c:");
-    config.AddCommand(L"D:\\" + toolName + OptionsPart(tool) + L" " + StepArgument(action, source.Name()) + L" > " +
-                      kDosBoxOutputName);
+    config.AddCapturedCommand(L"D:\\" + toolName + OptionsPart(tool) + L" " +
+                              ExpandArguments(argumentTemplate, source.Name(), ArgumentsFor::Dos));
     config.AddCommand(L"exit");
     return config;
 }
 
-StepCommand MakeStepCommand(BuildAction action, const FilePath& source, const ToolSetting& tool,
+StepCommand MakeStepCommand(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
                             const FilePath& emulatorPath, const Services& services)
 {
     const RouteChoice choice = ChooseRoute(tool.program, emulatorPath, services);
     if (choice.problem)
         return Failed(*choice.problem);
     if (choice.route == Route::DosBox)
-        return DosBoxStep(action, source, tool, emulatorPath);
+        return DosBoxStep(source, tool, argumentTemplate, emulatorPath);
 
     const std::optional<FilePath> program = ConsoleFormOf(tool.program);
     if (!program)
@@ -87,7 +87,7 @@ StepCommand MakeStepCommand(BuildAction action, const FilePath& source, const To
     if (!sourceName)
         return PathNotInConsole(source);
     const ToolSetting consoleTool{*program, tool.options};
-    const std::wstring argument = StepArgument(action, *sourceName);
+    const std::wstring argument = ExpandArguments(argumentTemplate, *sourceName, ArgumentsFor::Batch);
     StepCommand command;
     if (choice.route == Route::Direct) {
         command.toolLine = DirectToolLine(consoleTool, argument);

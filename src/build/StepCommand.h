@@ -2,6 +2,7 @@
 // MS-DOS Player, or in DOSBox from a configuration file written for the step.
 #pragma once
 
+#include "build/ArgumentTemplates.h"
 #include "build/BuildAction.h"
 #include "build/DosBoxConfig.h"
 #include "build/DosRoute.h"
@@ -12,24 +13,34 @@
 
 struct Services;
 
+// The files a DOSBox step writes beside the step's own: its configuration and the batch file
+// that runs the tool, which go with the step, and, in the source folder, the tool's output
+// and exit code, which are read at the step's end.
+struct CapturedFiles {
+    FilePath configFile;
+    FilePath batchFile;
+    FilePath output;
+    FilePath exitCode;
+};
+
 struct StepCommand {
     std::wstring toolLine;
-    // A DOSBox step: its configuration file, which goes with the batch file, and the file
-    // its tool's output is redirected to, which is read as the step's output at its end.
-    FilePath configFile;
-    FilePath capturedFile;
+    CapturedFiles captured;
     std::optional<Problem> problem;
 };
 
-// The tool line of a step on the source file, for the tool as the settings hold it and the
-// emulator the user set (empty for none). A DOSBox step's configuration file is written here.
-StepCommand MakeStepCommand(BuildAction action, const FilePath& source, const ToolSetting& tool,
+// The tool line of a step on the source file, for the tool as the settings hold it, the
+// template of its arguments and the emulator the user set (empty for none). A DOSBox step's
+// configuration is written here.
+StepCommand MakeStepCommand(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
                             const FilePath& emulatorPath, const Services& services);
 
-// The tool lines from paths that the console holds (argument: "hello.asm;" or "hello;").
-std::wstring DirectToolLine(const ToolSetting& tool, const std::wstring& argument);
-std::wstring MsDosPlayerToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& argument);
+// The tool lines from paths that the console holds, with the arguments as a batch line
+// takes them.
+std::wstring DirectToolLine(const ToolSetting& tool, const std::wstring& arguments);
+std::wstring MsDosPlayerToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& arguments);
 std::wstring DosBoxToolLine(const FilePath& emulator, EmulatorKind kind, const FilePath& configFile);
 // What DOSBox runs for a step: the source folder as C:, the tool's folder as D:, the tool by
-// its 8.3 path on D: with its options and the argument, its output into KORVANE.OUT on C:.
-CDosBoxConfig DosBoxStepConfig(BuildAction action, const FilePath& source, const ToolSetting& tool);
+// its 8.3 path on D: with its options and arguments, its output into KORVANE.OUT and its exit
+// code into KORVANE.RET on C:.
+CDosBoxConfig DosBoxStepConfig(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate);

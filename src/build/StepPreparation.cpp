@@ -41,12 +41,14 @@ PreparedStep PrepareStep(const StepRequest& request, const Services& services)
                        {}};
     }
     const StepCommand command =
-        MakeStepCommand(request.action, request.source, SplitToolSetting(Widen(tool)),
+        MakeStepCommand(request.source, SplitToolSetting(Widen(tool)), ArgumentTemplateOf(request.action, request.settings),
                         FilePath::FromUtf8(request.settings.m_strDosEmulatorPath), services);
     if (command.problem)
         return *command.problem;
-    batch->SetCompanionFile(command.configFile);
+    batch->AddCompanionFile(command.captured.configFile);
+    batch->AddCompanionFile(command.captured.batchFile);
     if (!batch->WriteLine(command.toolLine, error) || !batch->Close(error))
         return BatchFileNotWritten(&*batch, error);
-    return ReadyStep{request.action, request.source, std::move(*batch), command.capturedFile};
+    return ReadyStep{request.action, request.source, std::move(*batch), command.captured.output,
+                     command.captured.exitCode};
 }

@@ -3,6 +3,7 @@
 // that stopped it on the way.
 #pragma once
 
+#include "build/ArgumentTemplates.h"
 #include "build/BatchFile.h"
 #include "build/BuildAction.h"
 #include "build/CompilerSettings.h"
@@ -23,10 +24,11 @@ struct StepRequest {
 struct ReadyStep {
     BuildAction action;
     FilePath source;
-    // Goes, with its companion, when the step does.
+    // Goes, with a DOSBox step's configuration and batch file, when the step does.
     CBatchFile batch;
-    // A DOSBox step's tool writes its output here instead of into the pipe.
-    FilePath capturedFile;
+    // A DOSBox step's tool writes its output and exit code into these instead of the pipe.
+    FilePath capturedOutput;
+    FilePath capturedExitCode;
 };
 
 using PreparedStep = std::variant<ReadyStep, Problem>;

@@ -33,6 +33,25 @@ std::wstring TakeCapturedOutput(const FilePath& path)
     CToolOutputDecoder decoder;
     return decoder.Decode(bytes) + decoder.Finish();
 }
+
+// The exit code a file holds as a decimal number (blanks and line breaks around it), which
+// then goes; nothing when there is no such file or no number in it.
+std::optional<DWORD> TakeCapturedExitCode(const FilePath& path)
+{
+    const std::string text = ReadWholeFile(path);
+    ::DeleteFileW(path.c_str());
+    const size_t first = text.find_first_not_of(" \t\r\n");
+    const size_t end = text.find_last_not_of(" \t\r\n");
+    if (first == std::string::npos || end - first > 8)
+        return std::nullopt;
+    DWORD code = 0;
+    for (size_t i = first; i <= end; ++i) {
+        if (text[i] < '0' || text[i] > '9')
+            return std::nullopt;
+        code = code * 10 + static_cast<DWORD>(text[i] - '0');
+    }
+    return code;
+}
 }
 
 // Everything the worker and the window's thread share; the worker keeps it alive for as
@@ -41,7 +60,8 @@ struct CStepRunner::Shared {
     std::mutex mutex;
     std::unique_ptr<CPipeProcess> pProcess = std::make_unique<CPipeProcess>();
     std::wstring strCommandLine;
-    FilePath capturedFile;
+    FilePath capturedOutput;
+    FilePath capturedExitCode;
     HWND notifyWnd = nullptr;
     UINT message = 0;
     std::wstring pending;
@@ -98,8 +118,10 @@ void CStepRunner::Shared::Deliver(const std::wstring& text)
 
 void CStepRunner::Shared::Run()
 {
-    if (!capturedFile.empty())
-        ::DeleteFileW(capturedFile.c_str());
+    for (const FilePath* captured : {&capturedOutput, &capturedExitCode}) {
+        if (!captured->empty())
+            ::DeleteFileW(captured->c_str());
+    }
     if (!StartProcess())
         return;
     CToolOutputDecoder decoder;
@@ -108,10 +130,12 @@ void CStepRunner::Shared::Run()
         if (!text.empty())
             Deliver(text);
     }
-    const DWORD code = pProcess->WaitForExitCode();
+    DWORD code = pProcess->WaitForExitCode();
     std::wstring rest = decoder.Finish();
-    if (!capturedFile.empty())
-        rest += TakeCapturedOutput(capturedFile);
+    if (!capturedOutput.empty())
+        rest += TakeCapturedOutput(capturedOutput);
+    if (!capturedExitCode.empty())
+        code = TakeCapturedExitCode(capturedExitCode).value_or(code);
     std::lock_guard lock(mutex);
     pProcess->Release();
     pending += rest;
@@ -138,13 +162,15 @@ void CStepRunner::SetProcess(std::unique_ptr<CPipeProcess> process)
     m_pShared->pProcess = std::move(process);
 }
 
-void CStepRunner::Start(const std::wstring& commandLine, HWND notifyWnd, UINT message, const FilePath& capturedFile)
+void CStepRunner::Start(const std::wstring& commandLine, HWND notifyWnd, UINT message, const FilePath& capturedOutput,
+                        const FilePath& capturedExitCode)
 {
     Shared& shared = *m_pShared;
     {
         std::lock_guard lock(shared.mutex);
         shared.strCommandLine = commandLine;
-        shared.capturedFile = capturedFile;
+        shared.capturedOutput = capturedOutput;
+        shared.capturedExitCode = capturedExitCode;
         shared.notifyWnd = notifyWnd;
         shared.message = message;
         shared.pending.clear();

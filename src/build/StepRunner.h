@@ -39,15 +39,17 @@ public:
     void SetProcess(std::unique_ptr<CPipeProcess> process);
 
     // Starts a step (none may be running); the window's thread must be the caller's. A step
-    // whose tool's output goes into a file (capturedFile, a DOSBox step's) adds that file's
-    // text to its output once the command has ended, and deletes the file; an earlier one
-    // left there is deleted first, so that it cannot pass for this step's. When a
-    // report waits, message is posted to notifyWnd. While output keeps coming, the report
-    // after one with text is announced by a timer of the window's: no sooner than a screen
-    // refreshes, and only once the thread has no input to handle and nothing to paint, so a
-    // flood of output never starves them. The end of a step is announced at once. A step
-    // whose worker cannot be made ends at once with the failure.
-    void Start(const std::wstring& commandLine, HWND notifyWnd, UINT message, const FilePath& capturedFile = {});
+    // whose tool's output goes into a file (capturedOutput, a DOSBox step's) adds that file's
+    // text to its output once the command has ended, and deletes the file; a step whose tool's
+    // exit code goes into a file (capturedExitCode) ends with that code where the file holds
+    // one. Files of these names left there earlier are deleted first, so that they cannot pass
+    // for this step's. When a report waits, message is posted to notifyWnd. While output keeps
+    // coming, the report after one with text is announced by a timer of the window's: no
+    // sooner than a screen refreshes, and only once the thread has no input to handle and
+    // nothing to paint, so a flood of output never starves them. The end of a step is
+    // announced at once. A step whose worker cannot be made ends at once with the failure.
+    void Start(const std::wstring& commandLine, HWND notifyWnd, UINT message, const FilePath& capturedOutput = {},
+               const FilePath& capturedExitCode = {});
     // From Start until the report that says the step ended has been taken.
     bool IsRunning() const { return m_bRunning; }
     // Ends the step's whole process tree; the step then reports that it was stopped.

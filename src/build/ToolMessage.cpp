@@ -26,8 +26,12 @@ const MessageForm kForms[] = {
     {LR"(\s*\*{3}\s*(error|warning)\s+#?[a-z]*[0-9]+\s+in\s+[0-9]+\s+\({file},\s*line\s+{line}\))", 1, 2, 3},
     // GNU style "hello.asm:12: error: ..." and "hello.asm:12:5: ..."
     {LR"(\s*{file}:{line}:(?:[0-9]+:)?\s*(fatal error|error|warning)?)", 3, 1, 2},
+    // as31 "Warning, line 5, syntax error near ...", about the file it was given
+    {LR"(\s*(error|warning),\s*line\s+{line},)", 1, 0, 2},
     // A tool about itself: "LINK : error L2029: ...", "ML : fatal error A1000: ..."
     {LR"(\s*[a-z][a-z0-9_]*\s*:\s*(fatal error|error|warning)\s+[a-z]+[0-9]+\s*:)", 1, 0, 0},
+    // JWasm and its kin about no line: "Error A2106: Cannot open file: ..."
+    {LR"(\s*(fatal error|error|warning)\s+[a-z]+[0-9]+\s*:)", 1, 0, 0},
     // TLINK "Error: Undefined symbol FOO in module HELLO.ASM", "Warning: ...", "Fatal: ..."
     {LR"(\s*(error|warning|fatal):\s)", 1, 0, 0},
     // TASM about no line of a file: "**Fatal** Command line: Can't locate file: X.ASM"

@@ -11,8 +11,9 @@ struct ToolMessage {
     enum class Severity { Error, Warning, Other };
 
     Severity severity = Severity::Other;
-    // The file as the tool names it and the 1-based line; empty and 0 for a message
-    // that names no line, such as a linker's.
+    // The file as the tool names it and the 1-based line; empty and 0 for a message that
+    // names no line, such as a linker's; a line without a file is one of the file the tool
+    // was given.
     std::wstring strFile;
     int nLine = 0;
 

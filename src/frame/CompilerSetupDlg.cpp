@@ -1,7 +1,7 @@
 // The compiler settings dialog.
 #include "frame/CompilerSetupDlg.h"
 
-#include "build/CompilerSettings.h"
+#include "build/ArgumentTemplates.h"
 #include "build/DosRoute.h"
 #include "frame/ProblemMessage.h"
 #include "framework/CDataExchange.h"
@@ -13,56 +13,105 @@
 
 namespace {
 const char kToolFilter[] = "exe files (*.exe) | *.exe";
+
+std::string DefaultTemplate(BuildAction action, const std::string& compiler)
+{
+    return Narrow(DefaultArgumentTemplate(action, SplitToolSetting(Widen(compiler)).program));
 }
 
-CCompilerSetupDlg::CCompilerSetupDlg(const std::string& compiler, const std::string& linker,
-                                     const std::string& dosEmulator)
-    : CDialog(IDD_COMPILER_SETUP), m_strCompiler(compiler), m_strLinker(linker), m_strDosEmulator(dosEmulator)
+// The text of the offer: the tools found.
+std::string OfferText(const FoundTools& found)
 {
+    std::string paths;
+    for (const FilePath* tool : {&found.compiler, &found.linker, &found.debugger, &found.emulator}) {
+        if (!tool->empty())
+            paths += (paths.empty() ? "" : "; ") + tool->Utf8();
+    }
+    return paths.empty() ? std::string() : FormatResString(IDS_FOUND_TOOLS, {paths});
+}
+}
+
+CCompilerSetupDlg::CCompilerSetupDlg(const CompilerSettings& current)
+    : CDialog(IDD_COMPILER_SETUP), m_currentType(current.m_compilerType), m_settings(current)
+{
+    ShowDefaultsWhereUnset();
+}
+
+bool CCompilerSetupDlg::OnInitDialog()
+{
+    CDialog::OnInitDialog();
+    if (m_settings.m_strCompilerPath.empty())
+        OfferFoundTools(m_currentType);
+    else
+        ::EnableWindow(GetDlgItem(IDC_USE_FOUND), FALSE);
+    return true;
 }
 
 void CCompilerSetupDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Text(pDX, IDC_COMPILER_PATH, m_strCompiler);
-    DDX_Text(pDX, IDC_LINKER_PATH, m_strLinker);
-    DDX_Text(pDX, IDC_DOS_EMULATOR_PATH, m_strDosEmulator);
+    DDX_Text(pDX, IDC_COMPILER_PATH, m_settings.m_strCompilerPath);
+    DDX_Text(pDX, IDC_COMPILER_ARGS, m_settings.m_strCompilerArgs);
+    DDX_Text(pDX, IDC_LINKER_PATH, m_settings.m_strLinkerPath);
+    DDX_Text(pDX, IDC_LINKER_ARGS, m_settings.m_strLinkerArgs);
+    DDX_Check(pDX, IDC_NO_LINK, m_settings.m_bNoLink);
+    DDX_Text(pDX, IDC_DEBUGGER_PATH, m_settings.m_strDebuggerPath);
+    DDX_Text(pDX, IDC_DOS_EMULATOR_PATH, m_settings.m_strDosEmulatorPath);
 }
 
 bool CCompilerSetupDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 {
+    using Handler = void (CCompilerSetupDlg::*)();
+    static const struct {
+        UINT id;
+        Handler handler;
+    } kButtons[] = {
+        {IDC_RADIO_MASM, &CCompilerSetupDlg::OnRadioMasm},
+        {IDC_RADIO_TASM, &CCompilerSetupDlg::OnRadioTasm},
+        {IDC_RADIO_MCS51, &CCompilerSetupDlg::OnRadioMcs51},
+        {IDC_BROWSE_COMPILER, &CCompilerSetupDlg::OnBrowseCompiler},
+        {IDC_BROWSE_LINKER, &CCompilerSetupDlg::OnBrowseLinker},
+        {IDC_BROWSE_DEBUGGER, &CCompilerSetupDlg::OnBrowseDebugger},
+        {IDC_BROWSE_DOS_EMULATOR, &CCompilerSetupDlg::OnBrowseDosEmulator},
+        {IDC_DEFAULT_ARGS, &CCompilerSetupDlg::OnDefaultArguments},
+        {IDC_USE_FOUND, &CCompilerSetupDlg::OnUseFoundTools},
+    };
     if (HIWORD(wParam) == BN_CLICKED && lParam) {
-        switch (LOWORD(wParam)) {
-        case IDC_RADIO_MASM:
-            OnRadioMasm();
-            return true;
-        case IDC_RADIO_TASM:
-            OnRadioTasm();
-            return true;
-        case IDC_RADIO_MCS51:
-            OnRadioMcs51();
-            return true;
-        case IDC_BROWSE_COMPILER:
-            OnBrowseCompiler();
-            return true;
-        case IDC_BROWSE_LINKER:
-            OnBrowseLinker();
-            return true;
-        case IDC_BROWSE_DOS_EMULATOR:
-            OnBrowseDosEmulator();
-            return true;
+        for (const auto& button : kButtons) {
+            if (button.id == LOWORD(wParam)) {
+                (this->*button.handler)();
+                return true;
+            }
         }
     }
     return CDialog::OnCommand(wParam, lParam);
 }
 
+void CCompilerSetupDlg::ShowDefaultsWhereUnset()
+{
+    if (m_settings.m_strCompilerArgs.empty())
+        m_settings.m_strCompilerArgs = DefaultTemplate(BuildAction::Compile, m_settings.m_strCompilerPath);
+    if (m_settings.m_strLinkerArgs.empty())
+        m_settings.m_strLinkerArgs = DefaultTemplate(BuildAction::Link, m_settings.m_strCompilerPath);
+}
+
+void CCompilerSetupDlg::FollowCompilerDefault(const std::string& previousCompiler)
+{
+    if (m_settings.m_strCompilerArgs == DefaultTemplate(BuildAction::Compile, previousCompiler))
+        m_settings.m_strCompilerArgs = DefaultTemplate(BuildAction::Compile, m_settings.m_strCompilerPath);
+}
+
 void CCompilerSetupDlg::PickToolchain(CompilerType type)
 {
     m_nCompilerType = type;
-    // The fields show the toolchain's stored paths; where it has none (or a path is
-    // missing in the store) they keep what they show.
+    // The fields show the toolchain's stored values; where it has none (or a path is
+    // missing in the store) the paths keep what they show.
     UpdateData(true);
-    if (ReadToolchainPaths(type, m_strCompiler, m_strLinker, AfxGetServices()))
+    if (ReadToolchain(type, m_settings, AfxGetServices())) {
+        ShowDefaultsWhereUnset();
         UpdateData(false);
+    }
+    if (m_settings.m_strCompilerPath.empty())
+        OfferFoundTools(type);
 }
 
 void CCompilerSetupDlg::OnRadioMasm()
@@ -80,16 +129,65 @@ void CCompilerSetupDlg::OnRadioMcs51()
     PickToolchain(CompilerType::Mcs51);
 }
 
+void CCompilerSetupDlg::OfferFoundTools(CompilerType type)
+{
+    const std::vector<FilePath> folders = ToolFolders();
+    m_found = type == CompilerType::None ? FindAnyTools(folders) : FindTools(type, folders);
+    const std::string offer = m_found.HasCompiler() ? OfferText(m_found) : std::string();
+    SetWindowTextOf(GetDlgItem(IDC_FOUND_TOOLS), offer);
+    ::EnableWindow(GetDlgItem(IDC_USE_FOUND), !offer.empty());
+}
+
+void CCompilerSetupDlg::OnUseFoundTools()
+{
+    if (!m_found.HasCompiler())
+        return;
+    UpdateData(true);
+    const std::string previous = m_settings.m_strCompilerPath;
+    m_settings.m_strCompilerPath = m_found.compiler.Utf8();
+    FollowCompilerDefault(previous);
+    for (auto [found, field] : {std::pair{&m_found.linker, &m_settings.m_strLinkerPath},
+                                std::pair{&m_found.debugger, &m_settings.m_strDebuggerPath},
+                                std::pair{&m_found.emulator, &m_settings.m_strDosEmulatorPath}}) {
+        if (!found->empty())
+            *field = found->Utf8();
+    }
+    m_nCompilerType = m_found.type;
+    UpdateData(false);
+    const UINT radios[] = {IDC_RADIO_MASM, IDC_RADIO_TASM, IDC_RADIO_MCS51};
+    ::CheckRadioButton(m_hWnd, IDC_RADIO_MASM, IDC_RADIO_MCS51, radios[static_cast<int>(m_found.type)]);
+}
+
+void CCompilerSetupDlg::OnDefaultArguments()
+{
+    UpdateData(true);
+    m_settings.m_strCompilerArgs = DefaultTemplate(BuildAction::Compile, m_settings.m_strCompilerPath);
+    m_settings.m_strLinkerArgs = DefaultTemplate(BuildAction::Link, m_settings.m_strCompilerPath);
+    UpdateData(false);
+}
+
 void CCompilerSetupDlg::OnOK()
 {
     if (!UpdateData(true))
         return;
-    if (EmulatorKindOf(FilePath::FromUtf8(m_strDosEmulator)) == EmulatorKind::Unknown) {
-        ShowProblem(Problem{Problem::Kind::UnknownEmulator, Widen(m_strDosEmulator)});
+    if (EmulatorKindOf(FilePath::FromUtf8(m_settings.m_strDosEmulatorPath)) == EmulatorKind::Unknown) {
+        ShowProblem(Problem{Problem::Kind::UnknownEmulator, Widen(m_settings.m_strDosEmulatorPath)});
         ::SendMessageW(m_hWnd, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(IDC_DOS_EMULATOR_PATH)), TRUE);
         return;
     }
     EndDialog(IDOK);
+}
+
+CompilerSettings CCompilerSetupDlg::GetSettings() const
+{
+    CompilerSettings settings = m_settings;
+    settings.m_compilerType = m_nCompilerType;
+    // A default follows its compiler: kept as none, it changes when the compiler does.
+    if (settings.m_strCompilerArgs == DefaultTemplate(BuildAction::Compile, settings.m_strCompilerPath))
+        settings.m_strCompilerArgs.clear();
+    if (settings.m_strLinkerArgs == DefaultTemplate(BuildAction::Link, settings.m_strCompilerPath))
+        settings.m_strLinkerArgs.clear();
+    return settings;
 }
 
 void CCompilerSetupDlg::BrowseFor(std::string& path, const std::string& filter)
@@ -104,15 +202,24 @@ void CCompilerSetupDlg::BrowseFor(std::string& path, const std::string& filter)
 
 void CCompilerSetupDlg::OnBrowseCompiler()
 {
-    BrowseFor(m_strCompiler, kToolFilter);
+    UpdateData(true);
+    const std::string previous = m_settings.m_strCompilerPath;
+    BrowseFor(m_settings.m_strCompilerPath, kToolFilter);
+    FollowCompilerDefault(previous);
+    UpdateData(false);
 }
 
 void CCompilerSetupDlg::OnBrowseLinker()
 {
-    BrowseFor(m_strLinker, kToolFilter);
+    BrowseFor(m_settings.m_strLinkerPath, kToolFilter);
+}
+
+void CCompilerSetupDlg::OnBrowseDebugger()
+{
+    BrowseFor(m_settings.m_strDebuggerPath, LoadResString(IDS_DEBUGGER_FILTER));
 }
 
 void CCompilerSetupDlg::OnBrowseDosEmulator()
 {
-    BrowseFor(m_strDosEmulator, LoadResString(IDS_EMULATOR_FILTER));
+    BrowseFor(m_settings.m_strDosEmulatorPath, LoadResString(IDS_EMULATOR_FILTER));
 }

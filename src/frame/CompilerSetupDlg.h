@@ -1,17 +1,21 @@
-// The compiler settings dialog: pick a toolchain (which shows its stored paths), type or
-// browse for the compiler and the linker, and for the DOS emulator.
+// The compiler settings dialog: pick a toolchain (which shows what it keeps), type or browse
+// for the compiler, the linker and the debugger and set the arguments of the two steps, and
+// choose the DOS emulator; where no compiler is set, what was found on this machine is
+// offered with one button.
 #pragma once
 
-#include "build/CompilerType.h"
+#include "build/CompilerSettings.h"
+#include "build/ToolFinder.h"
 #include "framework/CDialog.h"
 
 #include <string>
 
 class CCompilerSetupDlg : public CDialog {
 public:
-    // The dialog opens with these paths and no toolchain picked.
-    CCompilerSetupDlg(const std::string& compiler, const std::string& linker, const std::string& dosEmulator);
+    // The dialog opens with these settings' paths and templates and no toolchain picked.
+    explicit CCompilerSetupDlg(const CompilerSettings& current);
 
+    bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
     bool OnCommand(WPARAM wParam, LPARAM lParam) override;
     // An emulator whose kind its name does not tell is reported, and the dialog stays.
@@ -22,20 +26,32 @@ public:
     void OnRadioMcs51();
     void OnBrowseCompiler();
     void OnBrowseLinker();
+    void OnBrowseDebugger();
     void OnBrowseDosEmulator();
+    // Both argument fields back to the defaults of the compiler shown.
+    void OnDefaultArguments();
+    // Fills the fields with the tools found, and picks their toolchain.
+    void OnUseFoundTools();
 
-    // What the dialog ended with: the picked toolchain (None when none was) and the paths.
+    // What the dialog ended with: the picked toolchain (None when none was) and the values
+    // shown, a template that is its compiler's default kept as none.
+    CompilerSettings GetSettings() const;
     CompilerType GetCompilerType() const { return m_nCompilerType; }
-    const std::string& GetCompiler() const { return m_strCompiler; }
-    const std::string& GetLinker() const { return m_strLinker; }
-    const std::string& GetDosEmulator() const { return m_strDosEmulator; }
 
 private:
     void PickToolchain(CompilerType type);
     void BrowseFor(std::string& path, const std::string& filter);
+    // Shows the templates' defaults where none is set.
+    void ShowDefaultsWhereUnset();
+    // The compiler's template, while it shows the default of the compiler before, shows the
+    // default of the one now.
+    void FollowCompilerDefault(const std::string& previousCompiler);
+    // Looks for the toolchain's tools (any toolchain's for None) and offers what it finds.
+    void OfferFoundTools(CompilerType type);
 
     CompilerType m_nCompilerType = CompilerType::None;
-    std::string m_strCompiler;
-    std::string m_strLinker;
-    std::string m_strDosEmulator;
+    // The toolchain of the settings the dialog opened with, whose tools it looks for first.
+    CompilerType m_currentType;
+    CompilerSettings m_settings;
+    FoundTools m_found;
 };

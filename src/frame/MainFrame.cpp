@@ -1,6 +1,7 @@
 // The main frame.
 #include "frame/MainFrame.h"
 
+#include "build/ToolFinder.h"
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/CompilerSetupDlg.h"
@@ -287,7 +288,21 @@ void CMainFrame::OnStepEnded(const StepEnd& end)
 
 void CMainFrame::OnProblem(const Problem& problem)
 {
+    if (problem.kind == Problem::Kind::NoCompilerPath && OfferFoundCompiler())
+        return;
     ShowProblem(problem);
+}
+
+bool CMainFrame::OfferFoundCompiler()
+{
+    const std::vector<FilePath> folders = ToolFolders();
+    const CompilerType type = m_compilerSettings.m_compilerType;
+    const FoundTools found = type == CompilerType::None ? FindAnyTools(folders) : FindTools(type, folders);
+    if (!found.HasCompiler())
+        return false;
+    if (AfxMessageBox(FormatResString(IDS_TOOLS_FOUND_OPEN_SETUP, {found.compiler.Utf8()}), MB_YESNO) == IDYES)
+        OnSetCompiler();
+    return true;
 }
 
 void CMainFrame::OnCompile()
@@ -326,21 +341,20 @@ void CMainFrame::OnRun()
 
 void CMainFrame::OnDebug()
 {
-    Launch(MakeDebugCommand(CurrentSource(), SplitToolSetting(Widen(m_compilerSettings.m_strCompilerPath)).program,
+    Launch(MakeDebugCommand(CurrentSource(), Widen(m_compilerSettings.m_strDebuggerPath),
+                            SplitToolSetting(Widen(m_compilerSettings.m_strCompilerPath)).program,
                             FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath), AfxGetServices()));
 }
 
 void CMainFrame::OnSetCompiler()
 {
     LoadCompilerSettings();
-    CCompilerSetupDlg dialog(m_compilerSettings.m_strCompilerPath, m_compilerSettings.m_strLinkerPath,
-                             m_compilerSettings.m_strDosEmulatorPath);
+    CCompilerSetupDlg dialog(m_compilerSettings);
     if (dialog.DoModal(this) != IDOK)
         return;
     if (dialog.GetCompilerType() == CompilerType::None)
         AfxMessageBox(IDS_NO_COMPILER_TYPE);
-    m_compilerSettings = CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker(),
-                                          dialog.GetDosEmulator()};
+    m_compilerSettings = dialog.GetSettings();
     if (!SaveCompilerSettings())
         ShowProblem(Problem{Problem::Kind::SettingsNotKept, {}});
 }

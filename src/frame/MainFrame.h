@@ -86,6 +86,9 @@ private:
     void OnOutput(std::wstring_view text) override;
     void OnStepEnded(const StepEnd& end) override;
     void OnProblem(const Problem& problem) override;
+    // A compile without a compiler: where one is found on this machine, asks whether to
+    // open the settings with it; false when none is found.
+    bool OfferFoundCompiler();
 
     // What the message navigator needs of the editor.
     std::string EditedFile() const override;

@@ -65,10 +65,10 @@ std::string CMessageNavigator::Summary() const
 
 std::string CMessageNavigator::FileOf(const ToolMessage& message) const
 {
-    std::string folder = m_session.StepFolder().Utf8();
-    if (folder.empty())
-        folder = SplitPath(m_editor.EditedFile()).folder;
-    const std::string named = Narrow(message.strFile);
+    const std::string source = m_session.StepSource().empty() ? m_editor.EditedFile() : m_session.StepSource().Utf8();
+    const std::string folder = SplitPath(source).folder;
+    // A tool that names no file speaks of the one it was given.
+    const std::string named = message.strFile.empty() ? SplitPath(source).name : Narrow(message.strFile);
     const std::string path = FullPathOf(IsAbsolute(named) || folder.empty() ? named : folder + "\\" + named);
     return IsExistingFile(path) ? LongPathOf(path) : std::string();
 }

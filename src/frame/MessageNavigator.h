@@ -42,8 +42,9 @@ public:
 private:
     void Follow(const IndexedMessage* message);
     void GoTo(const IndexedMessage& message);
-    // The existing file a message names, as a full path; empty when there is none. Names
-    // without a folder, or with a relative one, are taken from where the tools ran.
+    // The existing file a message names (the step's source when it names none), as a full
+    // path; empty when there is none. Names without a folder, or with a relative one, are
+    // taken from where the tools ran.
     std::string FileOf(const ToolMessage& message) const;
 
     ISourceEditor& m_editor;

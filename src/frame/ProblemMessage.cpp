@@ -37,6 +37,8 @@ ProblemMessage MessageOf(const Problem& problem)
         return Own(IDS_NO_COMPILER_PATH, subject);
     case Kind::NoLinkerPath:
         return Own(IDS_NO_LINKER_PATH, subject);
+    case Kind::NoLinkStep:
+        return Own(IDS_NO_LINK_STEP, subject);
     case Kind::PathNotInConsole:
         return Refused(IDS_PATH_NOT_IN_CONSOLE, subject);
     case Kind::NoEmulator:

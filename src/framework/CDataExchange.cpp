@@ -132,3 +132,14 @@ void DDV_MinMaxInt(CDataExchange* pDX, int value, int minValue, int maxValue)
         ReportValidation(pDX, FormatResString(AFX_IDP_PARSE_INT_RANGE,
                                               {std::to_string(minValue), std::to_string(maxValue)}));
 }
+
+void DDX_Check(CDataExchange* pDX, UINT id, bool& value)
+{
+    if (pDX->m_bFailed)
+        return;
+    HWND control = pDX->m_pDlgWnd->GetDlgItem(id);
+    if (pDX->m_bSaveAndValidate)
+        value = ::SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    else
+        ::SendMessageW(control, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}

@@ -25,6 +25,8 @@ public:
 
 void DDX_Text(CDataExchange* pDX, UINT id, std::string& value);
 void DDX_Text(CDataExchange* pDX, UINT id, int& value);
+// A check box: checked or not.
+void DDX_Check(CDataExchange* pDX, UINT id, bool& value);
 // Limits a text field to maxChars GBK bytes: checked when reading, given to the control as its limit.
 
 void DDV_MaxChars(CDataExchange* pDX, const std::string& value, int maxChars);

@@ -106,7 +106,7 @@ TEST_F(BuildSessionTest, ACommandsStepsAndTheirEndsInOrder)
         EXPECT_EQ(m_owner.m_events, c.events);
         EXPECT_NE(m_owner.m_text.find(c.ending), std::wstring::npos) << m_owner.m_text;
         EXPECT_TRUE(m_owner.m_problems.empty());
-        EXPECT_EQ(m_session.StepFolder(), FilePath::FromUtf8(m_dir.Path()));
+        EXPECT_EQ(m_session.StepSource(), m_owner.m_source);
         EXPECT_FALSE(FileExists(m_dir.File("temp.bat")));
     }
 }

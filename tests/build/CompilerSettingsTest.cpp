@@ -133,6 +133,16 @@ LONG CreateNonVolatileBelow(HKEY root, const std::string& path)
     return result;
 }
 
+// What the settings dialog reads when a toolchain is picked, its two paths.
+bool ReadPaths(CompilerType type, std::string& compiler, std::string& linker)
+{
+    CompilerSettings settings{CompilerType::None, compiler, linker, ""};
+    const bool read = ReadToolchain(type, settings, AppServices());
+    compiler = settings.m_strCompilerPath;
+    linker = settings.m_strLinkerPath;
+    return read;
+}
+
 class CompilerSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -374,7 +384,7 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
 
     // Switching back to MASM restores the paths entered for it earlier.
     std::string compiler, linker;
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, compiler, linker, AppServices()));
+    EXPECT_TRUE(ReadPaths(CompilerType::Masm, compiler, linker));
     EXPECT_EQ("c:\\masm\\masm.exe", compiler);
     EXPECT_EQ("c:\\masm\\link.exe", linker);
     SaveCompilerSettings(Settings(CompilerType::Masm, compiler, linker), AppServices());
@@ -427,7 +437,7 @@ TEST_F(CompilerSettingsTest, PathsOfAnyLengthAreRead)
     CompilerSettings loaded;
     EXPECT_EQ(Load(loaded), (CompilerSettings{CompilerType::Masm, compiler, linker, emulator}));
     std::string readCompiler, readLinker;
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, readCompiler, readLinker, AppServices()));
+    EXPECT_TRUE(ReadPaths(CompilerType::Masm, readCompiler, readLinker));
     EXPECT_EQ(readCompiler, compiler);
     EXPECT_EQ(readLinker, linker);
 }
@@ -459,11 +469,11 @@ TEST_F(CompilerSettingsTest, KeysAreVolatile)
         EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub(sub))) << sub;
 }
 
-TEST_F(CompilerSettingsTest, ReadToolchainPathsReadsOnlyWhenBothKeysOpen)
+TEST_F(CompilerSettingsTest, ReadingAToolchainReadsOnlyWhenBothKeysOpen)
 {
     std::string compiler = "on screen c", linker = "on screen l";
     // No settings key at all.
-    EXPECT_FALSE(ReadToolchainPaths(CompilerType::Masm, compiler, linker, AppServices()));
+    EXPECT_FALSE(ReadPaths(CompilerType::Masm, compiler, linker));
     EXPECT_EQ("on screen c", compiler);
     EXPECT_EQ("on screen l", linker);
 
@@ -473,7 +483,7 @@ TEST_F(CompilerSettingsTest, ReadToolchainPathsReadsOnlyWhenBothKeysOpen)
     ASSERT_EQ(ERROR_SUCCESS, ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, Sub("tasm").c_str(), 0, KEY_ALL_ACCESS, &key));
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteValueA(key, "lnk"));
     ::RegCloseKey(key);
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker, AppServices()));
+    EXPECT_TRUE(ReadPaths(CompilerType::Tasm, compiler, linker));
     EXPECT_EQ("c:\\tasm\\tasm.exe", compiler);
     EXPECT_EQ("on screen l", linker); // missing value: unchanged
 
@@ -481,16 +491,16 @@ TEST_F(CompilerSettingsTest, ReadToolchainPathsReadsOnlyWhenBothKeysOpen)
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("mcs").c_str()));
     compiler = "x";
     linker = "y";
-    EXPECT_FALSE(ReadToolchainPaths(CompilerType::Mcs51, compiler, linker, AppServices()));
+    EXPECT_FALSE(ReadPaths(CompilerType::Mcs51, compiler, linker));
     EXPECT_EQ("x", compiler);
     EXPECT_EQ("y", linker);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, Sub("mcs")));
 
-    EXPECT_FALSE(ReadToolchainPaths(CompilerType::None, compiler, linker, AppServices()));
+    EXPECT_FALSE(ReadPaths(CompilerType::None, compiler, linker));
     EXPECT_EQ("x", compiler);
 
     // Empty stored values are read as empty.
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Masm, compiler, linker, AppServices()));
+    EXPECT_TRUE(ReadPaths(CompilerType::Masm, compiler, linker));
     EXPECT_EQ("", compiler);
     EXPECT_EQ("", linker);
 }
@@ -520,7 +530,7 @@ TEST_F(CompilerSettingsTest, UserKeyIsUsedWhenMachineWideKeyIsRefused)
     EXPECT_EQ(Load(loaded), Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
 
     std::string compiler, linker;
-    EXPECT_TRUE(ReadToolchainPaths(CompilerType::Tasm, compiler, linker, AppServices()));
+    EXPECT_TRUE(ReadPaths(CompilerType::Tasm, compiler, linker));
     EXPECT_EQ("c:\\tasm\\tasm.exe", compiler);
     EXPECT_EQ("c:\\tasm\\tlink.exe", linker);
 
@@ -680,4 +690,34 @@ TEST_F(RegistryKeyTest, ManyKeysLeakNoHandles)
     }
     DWORD after = OwnHandleCount();
     EXPECT_LE(after, before + 5);
+}
+
+// The templates, the debugger and "nolink" belong to their toolchain, are kept only where they
+// are not the default, and come back as the defaults for a toolchain that keeps none.
+TEST_F(CompilerSettingsTest, EachToolchainKeepsItsTemplatesDebuggerAndLinkChoice)
+{
+    LayOut();
+    CompilerSettings jwasm = Settings(CompilerType::Masm, "c:\\jwasm\\jwasm.exe", "");
+    jwasm.m_strCompilerArgs = "-mz {file}";
+    jwasm.m_strDebuggerPath = "c:\\freedos\\debug.com";
+    jwasm.m_bNoLink = true;
+    ASSERT_TRUE(SaveCompilerSettings(jwasm, AppServices()));
+    EXPECT_EQ("-mz {file}", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmpargs"));
+    EXPECT_EQ("1", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "nolink"));
+    EXPECT_EQ("c:\\freedos\\debug.com", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "dbg"));
+    EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "lnkargs"));
+    CompilerSettings loaded;
+    EXPECT_EQ(Load(loaded), jwasm);
+
+    // Another toolchain, keeping none, reads as the defaults, whatever the fields held.
+    CompilerSettings shown = jwasm;
+    EXPECT_TRUE(ReadToolchain(CompilerType::Tasm, shown, AppServices()));
+    EXPECT_EQ(shown.m_strCompilerArgs, "");
+    EXPECT_EQ(shown.m_strDebuggerPath, "");
+    EXPECT_FALSE(shown.m_bNoLink);
+
+    // Back to the defaults: nothing of them stays stored.
+    ASSERT_TRUE(SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", ""), AppServices()));
+    for (const char* name : {"cmpargs", "lnkargs", "dbg", "nolink"})
+        EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), name)) << name;
 }

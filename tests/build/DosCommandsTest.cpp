@@ -2,7 +2,9 @@
 // which programs are DOS programs, the emulator's kind, the 8.3 check, and the exact lines
 // and DOSBox configuration files of each route, paths with blanks and cmd's special
 // characters included.
+#include "build/ArgumentTemplates.h"
 #include "build/BuildAction.h"
+#include "build/CompilerSettings.h"
 #include "build/CommandText.h"
 #include "build/DosBoxConfig.h"
 #include "build/DosProgram.h"
@@ -72,8 +74,6 @@ TEST(BuildTexts, ChangeIntoTheFolderAndSplitTheToolSetting)
     EXPECT_EQ(ChangeDirectoryLine(P(L"c:\\work")), L"cd /d c:\\work");
     EXPECT_EQ(ChangeDirectoryLine(P(kOddFolder)), L"cd /d \"c:\\my work\\a&b (1) 100%%\"");
     EXPECT_EQ(ChangeDirectoryLine(P(L"d:")), L"cd /d d:\\");
-    EXPECT_EQ(StepArgument(BuildAction::Compile, L"hello.asm"), L"hello.asm;");
-    EXPECT_EQ(StepArgument(BuildAction::Link, L"hello.asm"), L"hello;");
 
     struct Case {
         const wchar_t* setting;
@@ -91,6 +91,51 @@ TEST(BuildTexts, ChangeIntoTheFolderAndSplitTheToolSetting)
         EXPECT_EQ(tool.program.Wide(), c.program) << c.setting;
         EXPECT_EQ(tool.options, c.options) << c.setting;
     }
+}
+
+TEST(ArgumentTemplates, DefaultByTheCompilersNameAndExpandedForEachTarget)
+{
+    struct Default {
+        BuildAction action;
+        const wchar_t* compiler;
+        const wchar_t* expected;
+    } defaults[] = {
+        {BuildAction::Compile, L"c:\\masm\\masm.exe", L"{file};"},
+        {BuildAction::Compile, L"c:\\masm611\\bin\\ML.EXE", L"/c {file}"},
+        {BuildAction::Compile, L"c:\\jwasm\\JWASMR.EXE", L"{file}"},
+        {BuildAction::Compile, L"c:\\uasm\\uasm64.exe", L"{file}"},
+        {BuildAction::Compile, L"c:\\asmc\\asmc.exe", L"{file}"},
+        {BuildAction::Compile, L"c:\\tasm\\tasm.exe", L"{file};"},
+        {BuildAction::Compile, L"c:\\x\\html.exe", L"{file};"},
+        {BuildAction::Compile, L"", L"{file};"},
+        {BuildAction::Link, L"c:\\masm611\\bin\\ml.exe", L"{name};"},
+    };
+    for (const Default& d : defaults)
+        EXPECT_EQ(DefaultArgumentTemplate(d.action, P(d.compiler)), d.expected) << d.compiler;
+
+    struct Expansion {
+        const wchar_t* argumentTemplate;
+        const wchar_t* source;
+        ArgumentsFor target;
+        const wchar_t* expected;
+    } expansions[] = {
+        {L"{file};", L"hello.asm", ArgumentsFor::Batch, L"hello.asm;"},
+        {L"{name};", L"hello.asm", ArgumentsFor::Batch, L"hello;"},
+        {L"/c {file}", L"x&y%.asm", ArgumentsFor::Batch, L"/c x^&y%%.asm"},
+        {L"-mz {file}", L"my prog.asm", ArgumentsFor::Batch, L"-mz \"my prog.asm\""},
+        {L"/Fo{name}.obj {file} {file}", L"a.asm", ArgumentsFor::Batch, L"/Foa.obj a.asm a.asm"},
+        {L"{file} {other}", L"a.asm", ArgumentsFor::Batch, L"a.asm {other}"},
+        {L"{file};", L"x&y%.asm", ArgumentsFor::Dos, L"x&y%.asm;"},
+    };
+    for (const Expansion& e : expansions)
+        EXPECT_EQ(ExpandArguments(e.argumentTemplate, e.source, e.target), e.expected) << e.argumentTemplate;
+
+    // The toolchain's own template wins over the default.
+    CompilerSettings settings{CompilerType::Masm, "c:\\jwasm\\jwasm.exe", "", ""};
+    EXPECT_EQ(ArgumentTemplateOf(BuildAction::Compile, settings), L"{file}");
+    settings.m_strCompilerArgs = "-bin {file}";
+    EXPECT_EQ(ArgumentTemplateOf(BuildAction::Compile, settings), L"-bin {file}");
+    EXPECT_EQ(ArgumentTemplateOf(BuildAction::Link, settings), L"{name};");
 }
 
 TEST(BuildTexts, AnUnquotedSettingSplitsAfterTheFirstPartThatIsAFile)
@@ -185,7 +230,7 @@ TEST(StepLines, ForEachRouteWithBlanksAndSpecialCharacters)
 {
     EXPECT_EQ(DirectToolLine({P(L"C:\\Program Files\\masm\\masm.exe"), L""}, L"hello.asm;"),
               L"\"C:\\Program Files\\masm\\masm.exe\" hello.asm;");
-    EXPECT_EQ(DirectToolLine({P(L"c:\\masm\\link.exe"), L"/CO"}, L"a&b;"), L"c:\\masm\\link.exe /CO a^&b;");
+    EXPECT_EQ(DirectToolLine({P(L"c:\\masm\\link.exe"), L"/CO"}, L"a^&b;"), L"c:\\masm\\link.exe /CO a^&b;");
     EXPECT_EQ(MsDosPlayerToolLine(P(L"c:\\dos\\msdos.exe"), {P(L"c:\\masm 6\\masm.exe"), L""}, L"hello.asm;"),
               L"\"c:\\dos\\msdos.exe\" \"c:\\masm 6\\masm.exe\" hello.asm;");
     EXPECT_EQ(MsDosPlayerToolLine(P(L"c:\\100%\\msdos.exe"), {P(L"c:\\tasm\\tasm.exe"), L"/zi"}, L"hello.asm;"),
@@ -196,24 +241,32 @@ TEST(StepLines, ForEachRouteWithBlanksAndSpecialCharacters)
               L"\"c:\\dosbox-x\\dosbox-x.exe\" -conf \"c:\\t\\kvn2.tmp\" -fastlaunch");
 }
 
+// The tool runs from a batch file on E: (the temporary folder) that finds its exit code,
+// since the lines that do so do not fit into [autoexec].
 TEST(StepLines, DosBoxConfigurationOfACompileAndALink)
 {
     const FilePath source = P(kOddFolder + L"\\hello.asm");
-    CDosBoxConfig compile = DosBoxStepConfig(BuildAction::Compile, source, {P(L"c:\\masm\\masm.exe"), L""});
-    EXPECT_FALSE(compile.GetProblem());
-    EXPECT_EQ(compile.Text(), "[autoexec]\r\n"
-                              "mount c \"c:\\my work\\a&b (1) 100%%\"\r\n"
-                              "mount d c:\\masm\r\n"
-                              "c:\r\n"
-                              "D:\\MASM.EXE hello.asm; > KORVANE.OUT\r\n"
-                              "exit\r\n");
-    CDosBoxConfig link = DosBoxStepConfig(BuildAction::Link, P(L"c:\\work\\hello.asm"), {P(L"c:\\tlink.exe"), L"/t"});
-    EXPECT_EQ(link.Text(), "[autoexec]\r\n"
-                           "mount c c:\\work\r\n"
-                           "mount d c:\\\r\n"
-                           "c:\r\n"
-                           "D:\\TLINK.EXE /t hello; > KORVANE.OUT\r\n"
-                           "exit\r\n");
+    CDosBoxConfig compile = DosBoxStepConfig(source, {P(L"c:\\masm\\masm.exe"), L""}, L"{file};");
+    const std::optional<FilePath> config = compile.WriteToTemporaryFolder();
+    ASSERT_TRUE(config);
+    std::wstring batchName = compile.BatchFile().Name();
+    ::CharUpperW(batchName.data());
+    EXPECT_EQ(ReadFileBytes(config->Utf8()), "[autoexec]\r\n"
+                                             "mount c \"c:\\my work\\a&b (1) 100%%\"\r\n"
+                                             "mount d c:\\masm\r\n"
+                                             "mount e " + Narrow(TemporaryFolderPath().Wide()) + "\r\n"
+                                             "c:\r\n"
+                                             "call E:\\" + Narrow(batchName) + "\r\n"
+                                             "exit\r\n");
+    const std::string batch = ReadFileBytes(compile.BatchFile().Utf8());
+    EXPECT_EQ(batch.rfind("D:\\MASM.EXE hello.asm; > KORVANE.OUT\r\nset KORVANE=0\r\nif errorlevel 1 set KORVANE=1\r\n", 0),
+              0u) << batch;
+    EXPECT_TRUE(EndsWith(batch, "if errorlevel 255 set KORVANE=255\r\necho %KORVANE%> KORVANE.RET\r\n")) << batch;
+    ::DeleteFileW(config->c_str());
+    ::DeleteFileW(compile.BatchFile().c_str());
+
+    CDosBoxConfig link = DosBoxStepConfig(P(L"c:\\work\\hello.asm"), {P(L"c:\\tlink.exe"), L"/t"}, L"{name};");
+    EXPECT_EQ(link.BatchText().substr(0, 36), "D:\\TLINK.EXE /t hello; > KORVANE.OUT");
 
     // The source's name is reported before the tool's; each by its name alone.
     struct Case {
@@ -226,7 +279,7 @@ TEST(StepLines, DosBoxConfigurationOfACompileAndALink)
         {L"c:\\work\\programs1.asm", L"c:\\masm\\masm.exe", L"programs1.asm"},
     };
     for (const Case& c : cases) {
-        CDosBoxConfig config = DosBoxStepConfig(BuildAction::Compile, P(c.source), {P(c.tool), L""});
+        CDosBoxConfig config = DosBoxStepConfig(P(c.source), {P(c.tool), L""}, L"{file};");
         ASSERT_TRUE(config.GetProblem()) << c.source;
         EXPECT_EQ(config.GetProblem()->kind, Problem::Kind::NotEightDotThree);
         EXPECT_EQ(config.GetProblem()->subject, c.reported);

@@ -45,6 +45,8 @@ const LineCase kLines[] = {
     {"GnuColumnWarning", L"src/hello.asm:12:5: warning: label alone on a line", true, Severity::Warning,
      "src/hello.asm", 12},
     {"GnuWithoutSeverity", L"hello.asm:3: junk at end of line", true, Severity::Other, "hello.asm", 3},
+    {"As31Warning", L"Warning, line 5, syntax error near \"mvo \".", true, Severity::Warning, "", 5},
+    {"As31Error", L"Error, line 12, Undefined symbol", true, Severity::Error, "", 12},
     {"LongMessage", std::wstring(L"hello.asm(9) : error A2008: ") + std::wstring(100000, L'x'), true,
      Severity::Error, "hello.asm", 9},
 
@@ -52,6 +54,7 @@ const LineCase kLines[] = {
     {"LinkWarning", L"LINK : warning L4021: no stack segment", true, Severity::Warning, "", 0},
     {"MlFatalWithoutLine", L"MASM : fatal error A1000: cannot open file : hello.asm", true, Severity::Error, "", 0},
     {"TlinkError", L"Error: Undefined symbol FOO in module HELLO.ASM", true, Severity::Error, "", 0},
+    {"JwasmWithoutLine", L"Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]", true, Severity::Error, "", 0},
     {"TlinkWarning", L"Warning: No stack", true, Severity::Warning, "", 0},
     {"TasmFatalWithoutLine", L"**Fatal** Command line: Can't locate file: HELLO.ASM", true, Severity::Error, "", 0},
     // A path quoted in a message's own text is not where the message points.
@@ -71,6 +74,8 @@ const LineCase kLines[] = {
     {"Echo", L"C:\\work>masm.exe hello.asm;", false, Severity::Other, "", 0},
     {"Banner", L"Microsoft (R) Macro Assembler Version 5.10", false, Severity::Other, "", 0},
     {"Totals", L"      1 Severe  Errors", false, Severity::Other, "", 0},
+    {"JwasmSummary", L"hello.asm: 15 lines, 1 passes, 0 ms, 1 warnings, 1 errors", false, Severity::Other, "", 0},
+    {"As31NoLine", L"Error, no input file", false, Severity::Other, "", 0},
     {"Time", L"12:30:45 build started", false, Severity::Other, "", 0},
     {"StepEnd", L"\u7F16\u8BD1\u7ED3\u675F\uFF0C\u9000\u51FA\u7801 1\u3002", false, Severity::Other, "", 0},
 };

@@ -7,16 +7,26 @@
 #include "build/DosProgram.h"
 #include "frame/MainFrame.h"
 #include "framework/CWinApp.h"
+#include "framework/PathName.h"
+#include "framework/Services.h"
 #include "framework/Unicode.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
 #include "support/RecordingProcess.h"
-#include "framework/Services.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 namespace {
+std::string ToUpper(std::string text)
+{
+    for (char& c : text)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
+}
+
 const char kBatchPath[] = "c:\\temp.bat";
 // A DOS program for all that can be told without running it: an "MZ" header and nothing more.
 const std::string kDosProgram = "MZ" + std::string(0x3E, '\0');
@@ -63,7 +73,8 @@ protected:
     void TearDown() override
     {
         m_session.reset();
-        for (const wchar_t* name : {L"KORVANE_STANDIN_LOG", L"KORVANE_STANDIN_HANG", L"KORVANE_STANDIN_EXIT_CODE"})
+        for (const wchar_t* name :
+             {L"KORVANE_STANDIN_LOG", L"KORVANE_STANDIN_HANG", L"KORVANE_STANDIN_EXIT_CODE", L"KORVANE_STANDIN_TOOL_CODE"})
             SetEnvironment(name, "");
         AppServices().systemRunsDosPrograms.reset();
         ::DeleteFileA(kBatchPath);
@@ -166,10 +177,12 @@ TEST_F(DosEmulator, MsDosPlayerRunsEachToolInTheSourceFolderWithItsOutputCapture
     EXPECT_TRUE(EndsWith(output, "standin_tool stderr line\r\n连接结束，退出码 0。\r\n")) << output;
 }
 
-TEST_F(DosEmulator, DosBoxRunsEachStepFromItsConfigurationAndShowsTheRedirectedOutput)
+// DOSBox itself ends with 0 whatever its tool did: the tool's own exit code comes back through
+// the file the batch file beside the configuration writes.
+TEST_F(DosEmulator, DosBoxRunsEachStepFromItsConfigurationAndShowsTheRedirectedOutputAndExitCode)
 {
     const std::string emulator = UseEmulator("dosbox_standin.exe", "DOSBox.exe");
-    SetEnvironment(L"KORVANE_STANDIN_EXIT_CODE", "4");
+    SetEnvironment(L"KORVANE_STANDIN_TOOL_CODE", "4");
     RunCommand(ID_BUILD);
     EXPECT_TRUE(m_boxes.Texts().empty());
     ASSERT_EQ(m_batches.size(), 1u);
@@ -178,26 +191,25 @@ TEST_F(DosEmulator, DosBoxRunsEachStepFromItsConfigurationAndShowsTheRedirectedO
     std::vector<DosBoxRun> runs = DosBoxRuns();
     ASSERT_EQ(runs.size(), 1u) << Log();
     EXPECT_EQ(runs[0].configFile, configFile);
+    const std::string batchFile = configFile.substr(0, configFile.rfind('.')) + ".BAT";
     EXPECT_EQ(runs[0].config, "[autoexec]\r\n"
                               "mount c \"" + Doubled(m_source) + "\"\r\n"
                               "mount d \"" + m_tools + "\"\r\n"
+                              "mount e " + SplitPath(configFile).folder + "\r\n"
                               "c:\r\n"
-                              "D:\\MASM.EXE hello.asm; > KORVANE.OUT\r\n"
+                              "call E:\\" + ToUpper(SplitPath(batchFile).name) + "\r\n"
                               "exit\r\n");
-    // The tool's redirected output, in GBK, then the emulator's exit code: a failed compile.
+    // The tool's redirected output, in GBK, then the tool's exit code: a failed compile.
     EXPECT_TRUE(EndsWith(Output(), "ran " + Tool("MASM.EXE") + " hello.asm; in " + m_source + "\r\n汇编结束\r\n" +
                                        "编译结束，退出码 4。\r\n编译失败，未连接。\r\n"))
         << Output();
-    EXPECT_FALSE(FileExists(configFile));
-    EXPECT_FALSE(FileExists(m_source + "\\KORVANE.OUT"));
-    EXPECT_FALSE(FileExists(kBatchPath));
+    for (const std::string& left : {configFile, batchFile, m_source + "\\KORVANE.OUT", m_source + "\\KORVANE.RET",
+                                    std::string(kBatchPath)})
+        EXPECT_FALSE(FileExists(left)) << left;
 
-    SetEnvironment(L"KORVANE_STANDIN_EXIT_CODE", "");
+    SetEnvironment(L"KORVANE_STANDIN_TOOL_CODE", "");
     RunCommand(ID_BUILD);
-    runs = DosBoxRuns();
-    ASSERT_EQ(runs.size(), 3u) << Log();
-    EXPECT_TRUE(Contains(runs[1].config, "D:\\MASM.EXE hello.asm; > KORVANE.OUT\r\n"));
-    EXPECT_TRUE(Contains(runs[2].config, "D:\\LINK.EXE hello; > KORVANE.OUT\r\n"));
+    EXPECT_EQ(DosBoxRuns().size(), 3u) << Log();
     const std::string output = Output();
     EXPECT_TRUE(Contains(output, "汇编结束\r\n编译结束，退出码 0。\r\n")) << output;
     EXPECT_TRUE(EndsWith(output, "ran " + Tool("LINK.EXE") + " hello; in " + m_source + "\r\n汇编结束\r\n连接结束，退出码 0。\r\n"))
@@ -242,7 +254,8 @@ TEST_F(DosEmulator, RunAndDebugStartMsDosPlayerWithTheProgram)
     const std::string program = m_source + "\\hello.exe";
     WriteFileBytes(program, kDosProgram);
     m_session->Command(ID_DEBUG);
-    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"没有找到 DEBUG.EXE：请把它放在编译器或 DOS 模拟器所在的文件夹中。"});
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"没有找到 DEBUG.EXE 或 DEBUG.COM：请把它放在编译器或 DOS 模拟器所在的"
+                                                        "文件夹中，或在“选项 > 设置编译器...”中指定调试器。"});
 
     WriteFileBytes(Tool("debug.exe"), kDosProgram);
     // One after the other: two programs appending to one log at once may overwrite each other.

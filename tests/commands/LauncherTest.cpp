@@ -57,16 +57,56 @@ TEST(LauncherCommandLines, AreBuiltFromTheSourceNameAndDirectory)
 {
     auto source = [](const wchar_t* path) { return FilePath(path); };
     EXPECT_EQ(RunCommandLine(source(L"c:\\work\\hello.asm")), L"c:\\work\\hello");
-    EXPECT_EQ(DebugCommandLine(source(L"debug.exe"), source(L"c:\\work\\hello.asm")), L"debug.exe c:\\work\\hello.exe");
+    EXPECT_EQ(DebugCommandLine(source(L"debug.exe"), L"", source(L"c:\\work\\hello.asm")), L"debug.exe c:\\work\\hello.exe");
     // A fresh document: a lone backslash, and the debugger's ".exe" after it.
     EXPECT_EQ(RunCommandLine(FilePath()), L"\\");
-    EXPECT_EQ(DebugCommandLine(source(L"debug.exe"), FilePath()), L"debug.exe \\.exe");
+    EXPECT_EQ(DebugCommandLine(source(L"debug.exe"), L"", FilePath()), L"debug.exe \\.exe");
     EXPECT_EQ(RunCommandLine(source(L"c:\\a.s")), L"c:\\");
     // Blanks are quoted; what only cmd.exe would act on is not.
     EXPECT_EQ(RunCommandLine(source(L"c:\\my work\\a&b 100%\\hello.asm")), L"\"c:\\my work\\a&b 100%\\hello\"");
     EXPECT_EQ(RunCommandLine(source(L"c:\\a&b(1)%\\hello.asm")), L"c:\\a&b(1)%\\hello");
-    EXPECT_EQ(DebugCommandLine(source(L"c:\\dos tools\\debug.exe"), source(L"c:\\my work\\hello.asm")),
-              L"\"c:\\dos tools\\debug.exe\" \"c:\\my work\\hello.exe\"");
+    EXPECT_EQ(DebugCommandLine(source(L"c:\\dos tools\\td.exe"), L"/t", source(L"c:\\my work\\hello.asm")),
+              L"\"c:\\dos tools\\td.exe\" /t \"c:\\my work\\hello.exe\"");
+}
+
+namespace {
+void SetWriteTime(const std::string& path, int minutesAgo)
+{
+    HANDLE file = ::CreateFileW(Widen(path).c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    ULARGE_INTEGER time{{now.dwLowDateTime, now.dwHighDateTime}};
+    time.QuadPart -= static_cast<ULONGLONG>(minutesAgo) * 60 * 10000000;
+    const FILETIME then{time.LowPart, time.HighPart};
+    ::SetFileTime(file, nullptr, nullptr, &then);
+    ::CloseHandle(file);
+}
+}
+
+// A tiny-model program is a .COM: it runs when it is newer than the .EXE, or alone.
+TEST(LauncherCommandLines, RunTheComProgramWhereItIsTheNewerOne)
+{
+    ScratchDir dir("built-program");
+    const FilePath source = FilePath::FromUtf8(dir.File("hello.asm"));
+    struct Case {
+        int exeAge;  // minutes; -1 for none
+        int comAge;
+        const char* runs;
+    } cases[] = {{5, -1, "hello.exe"}, {-1, 5, "hello.com"}, {10, 5, "hello.com"}, {5, 10, "hello.exe"}};
+    for (const Case& c : cases) {
+        for (auto [name, age] : {std::pair{"hello.exe", c.exeAge}, std::pair{"hello.com", c.comAge}}) {
+            ::DeleteFileW(Widen(dir.File(name)).c_str());
+            if (age >= 0) {
+                WriteFileBytes(dir.File(name), "MZ");
+                SetWriteTime(dir.File(name), age);
+            }
+        }
+        EXPECT_EQ(BuiltProgram(source).Name(), Widen(c.runs)) << c.exeAge << " " << c.comAge;
+    }
+    // The system adds ".exe" to a name without one, but never ".com".
+    EXPECT_EQ(RunCommandLine(source), Widen(dir.File("hello")));
+    ::DeleteFileW(Widen(dir.File("hello.exe")).c_str());
+    EXPECT_EQ(RunCommandLine(source), Widen(dir.File("hello.com")));
 }
 
 TEST_F(Launcher, RunStartsTheProgramInTheEnvironmentsDirectory)

@@ -4,11 +4,18 @@
 //   mount X PATH      drive X is the host folder PATH (in double quotes when it holds blanks)
 //   X:                drive X becomes the current drive
 //   exit              the rest is not read
+//   set NAME=VALUE    and %NAME% stands for VALUE from then on
+//   if errorlevel N COMMAND
+//                     COMMAND, when the last program's exit code is N or more
+//   call X:\FILE      the lines of that batch file
+//   echo TEXT [> FILE]
+//                     TEXT and a line end into FILE
 //   PROGRAM [ARGS] [> FILE]
 //                     "ran HOST-PATH [ARGS] in HOST-FOLDER" and a line of Chinese text, as a DOS
 //                     tool prints it in GBK ("Illegal command: PROGRAM" when the drive has no
 //                     such file), into FILE on the current drive; without "> FILE" nowhere, as
 //                     DOSBox's window is not captured. It prints nothing to its standard handles.
+//                     The program's exit code is the number in KORVANE_STANDIN_TOOL_CODE, or 0.
 // When KORVANE_STANDIN_LOG names a file, it appends to it in UTF-8 "dosbox_standin command
 // line: ...", "dosbox_standin pid: ...", the configuration file between "dosbox_standin
 // config:" and "dosbox_standin end of config", and each "ran ..." line. With
@@ -83,10 +90,16 @@ public:
 
 private:
     std::wstring HostPath(const std::wstring& dosPath);
+    // %% as %, %NAME% as the variable's value.
+    std::wstring Expanded(const std::wstring& line) const;
+    bool Command(const std::wstring& line);
     void Run(const std::wstring& command, const std::wstring& redirect);
+    bool Call(const std::wstring& batch);
 
     std::map<wchar_t, std::wstring> m_drives;
+    std::map<std::wstring, std::wstring> m_variables;
     wchar_t m_current = L'Z';
+    int m_nErrorLevel = 0;
 };
 
 std::wstring Dos::HostPath(const std::wstring& dosPath)
@@ -107,7 +120,10 @@ void Dos::Run(const std::wstring& command, const std::wstring& redirect)
     const std::wstring program = command.substr(0, blank);
     const std::wstring host = HostPath(program);
     std::wstring output = L"Illegal command: " + program + L"\r\n";
-    if (!host.empty() && ::GetFileAttributesW(host.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    if (_wcsicmp(program.c_str(), L"echo") == 0) {
+        output = (blank == std::wstring::npos ? L"" : command.substr(blank + 1)) + L"\r\n";
+    } else if (!host.empty() && ::GetFileAttributesW(host.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        m_nErrorLevel = _wtoi(Environment(L"KORVANE_STANDIN_TOOL_CODE").c_str());
         const std::wstring ran = L"ran " + host + (blank == std::wstring::npos ? L"" : command.substr(blank)) +
                                  L" in " + m_drives[m_current];
         Log(L"dosbox_standin " + ran);
@@ -117,24 +133,64 @@ void Dos::Run(const std::wstring& command, const std::wstring& redirect)
         WriteTo(HostPath(redirect), Encode(output, 936), CREATE_ALWAYS);
 }
 
+std::wstring Dos::Expanded(const std::wstring& line) const
+{
+    std::wstring expanded;
+    for (size_t i = 0; i < line.size(); ++i) {
+        const size_t close = line[i] == L'%' ? line.find(L'%', i + 1) : std::wstring::npos;
+        if (close == std::wstring::npos) {
+            expanded += line[i];
+        } else if (close == i + 1) {
+            expanded += L'%';
+            i = close;
+        } else {
+            const auto variable = m_variables.find(line.substr(i + 1, close - i - 1));
+            expanded += variable == m_variables.end() ? L"" : variable->second;
+            i = close;
+        }
+    }
+    return expanded;
+}
+
+bool Dos::Call(const std::wstring& batch)
+{
+    std::wistringstream lines(ReadAscii(HostPath(batch)));
+    for (std::wstring line; std::getline(lines, line);) {
+        if (!Execute(line))
+            return false;
+    }
+    return true;
+}
+
 bool Dos::Execute(const std::wstring& rawLine)
 {
-    std::wstring line;
-    for (size_t i = 0; i < rawLine.size(); i += rawLine.compare(i, 2, L"%%") == 0 ? 2 : 1)
-        line += rawLine[i];
-    line = Trimmed(line);
+    return Command(Trimmed(Expanded(rawLine)));
+}
+
+bool Dos::Command(const std::wstring& line)
+{
     if (_wcsicmp(line.c_str(), L"exit") == 0)
         return false;
+    if (_wcsnicmp(line.c_str(), L"if errorlevel ", 14) == 0) {
+        const size_t blank = line.find(L' ', 14);
+        return blank == std::wstring::npos || m_nErrorLevel < _wtoi(line.c_str() + 14) ||
+               Command(Trimmed(line.substr(blank)));
+    }
+    if (_wcsnicmp(line.c_str(), L"call ", 5) == 0)
+        return Call(Trimmed(line.substr(5)));
     if (line.size() == 2 && line[1] == L':') {
         m_current = static_cast<wchar_t>(::towupper(line[0]));
+    } else if (_wcsnicmp(line.c_str(), L"set ", 4) == 0 && line.find(L'=') != std::wstring::npos) {
+        const size_t equals = line.find(L'=');
+        m_variables[Trimmed(line.substr(4, equals - 4))] = line.substr(equals + 1);
     } else if (_wcsnicmp(line.c_str(), L"mount ", 6) == 0 && line.size() > 8) {
         std::wstring folder = Trimmed(line.substr(8));
         if (folder.size() >= 2 && folder.front() == L'"')
             folder = folder.substr(1, folder.size() - 2);
         m_drives[static_cast<wchar_t>(::towupper(line[6]))] = folder;
     } else if (!line.empty()) {
-        const size_t redirect = line.find(L" > ");
-        Run(line.substr(0, redirect), redirect == std::wstring::npos ? L"" : Trimmed(line.substr(redirect + 3)));
+        const size_t redirect = line.find(L'>');
+        Run(Trimmed(line.substr(0, redirect)), redirect == std::wstring::npos ? L"" : Trimmed(line.substr(redirect + 1)));
     }
     return true;
 }

@@ -1,0 +1,30 @@
+// What each build step gives its tool: a template in which {file} stands for the source
+// file's name ("hello.asm") and {name} for it without its extension ("hello"), the
+// toolchain's own or, where it has none, the default for its compiler.
+#pragma once
+
+#include "build/BuildAction.h"
+#include "build/FilePath.h"
+
+#include <string>
+
+struct CompilerSettings;
+
+// The template a step uses when the settings hold none: by the compiler's file name,
+// "/c {file}" for ml.exe and "{file}" for jwasm, uasm and asmc, which take the name as it
+// is; MASM 5's "{file};" (";": ask nothing) for any other compiler; "{name};" for linking.
+std::wstring DefaultArgumentTemplate(BuildAction action, const FilePath& compiler);
+// The settings' template for the step, or the default for their compiler.
+std::wstring ArgumentTemplateOf(BuildAction action, const CompilerSettings& settings);
+
+enum class ArgumentsFor {
+    // A line of a batch file: each name with cmd's special characters escaped, every %
+    // doubled, and in double quotes where a blank would split it.
+    Batch,
+    // A DOS command line inside the emulator: the names as they are.
+    Dos,
+};
+
+// The template with the names of the source file put in; the rest of it stays as written.
+std::wstring ExpandArguments(const std::wstring& argumentTemplate, const std::wstring& sourceName,
+                             ArgumentsFor target);
