@@ -100,11 +100,17 @@ FilePath ProgramFolder()
     return FilePath(path).Folder();
 }
 
+// The file of one of the names in the folder, spelled as it is on disk.
 FilePath FindIn(const FilePath& folder, Names names)
 {
     for (const wchar_t* name : names) {
-        if (FilePath candidate = folder.Child(name); candidate.IsFile())
-            return candidate;
+        WIN32_FIND_DATAW found{};
+        HANDLE search = ::FindFirstFileW(folder.Child(name).c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE)
+            continue;
+        ::FindClose(search);
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            return folder.Child(found.cFileName);
     }
     return {};
 }

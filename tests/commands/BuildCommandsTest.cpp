@@ -499,3 +499,26 @@ TEST_F(BuildCommands, ClosingWhileAToolRunsWithYesAsksAboutTheDocumentThenEndsTh
     EXPECT_TRUE(AllEnded(tree));
     EXPECT_FALSE(FileExists(kBatchPath));
 }
+
+// ML takes "/c hello.asm", JWasm the name alone; a compiler that writes the program itself
+// builds without a linker, and has nothing to link.
+TEST_F(BuildCommands, EachCompilerGetsItsOwnArgumentsAndOneWithoutALinkStepBuildsAlone)
+{
+    OpenSource("hello.asm");
+    for (const char* name : {"ml.exe", "jwasm.exe"}) {
+        ASSERT_TRUE(::CopyFileW(Widen(HelperPath("standin_tool.exe")).c_str(), Widen(m_dir.File(name)).c_str(), FALSE));
+    }
+    SetTools(m_dir.File("ml.exe"), HelperPath("standin_tool.exe"));
+    RunCommand(ID_COMPILE);
+    EXPECT_TRUE(Contains(Output(), "ml.exe /c hello.asm\r\n")) << Output();
+
+    CompilerSettings settings{CompilerType::Masm, m_dir.File("jwasm.exe"), "", ""};
+    settings.m_bNoLink = true;
+    Frame().SetCompilerSettings(settings);
+    RunCommand(ID_BUILD);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_TRUE(Contains(Output(), "jwasm.exe hello.asm\r\n")) << Output();
+    EXPECT_TRUE(EndsWith(Output(), "编译结束，退出码 0。\r\n")) << Output();
+    RunCommand(ID_LINK);
+    EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"此工具链无需连接。"});
+}

@@ -3,6 +3,8 @@
 #include "build/CompilerSettings.h"
 #include "framework/RegistryKey.h"
 #include "frame/MainFrame.h"
+#include "framework/CWinApp.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
 #include "support/TestSupport.h"
@@ -227,4 +229,77 @@ TEST_F(CompilerSetup, AnEmulatorOfNoKnownKindKeepsTheDialogOpen)
                                               "（DOSBox、DOSBox-X、DOSBox Staging）或 msdos（MS-DOS Player）开头。"));
     EXPECT_EQ(Stored("", kTypeValueName), "mcs");
     EXPECT_EQ(Stored("", kDosEmulatorValueName), "");
+}
+
+// The templates show the compiler's defaults until one is changed, follow a browsed compiler
+// while they are the default, come back with one button, and only a changed one is stored,
+// with the debugger and the choice of no link step.
+TEST_F(CompilerSetup, ArgumentsDebuggerAndTheLinkStepBelongToTheToolchain)
+{
+    FileDialogAnswerer files;
+    files.QueueAnswer("c:\\jwasm\\jwasm.exe");
+    RunDialog([&](HWND dialog) {
+        EXPECT_EQ(FieldText(dialog, IDC_COMPILER_ARGS), "{file};");
+        EXPECT_EQ(FieldText(dialog, IDC_LINKER_ARGS), "{name};");
+        Click(dialog, IDC_BROWSE_COMPILER);
+        EXPECT_EQ(FieldText(dialog, IDC_COMPILER_ARGS), "{file}");
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_ARGS, "-q {file}");
+        Click(dialog, IDC_DEFAULT_ARGS);
+        EXPECT_EQ(FieldText(dialog, IDC_COMPILER_ARGS), "{file}");
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_ARGS, "-mz {file}");
+        ::SetDlgItemTextA(dialog, IDC_DEBUGGER_PATH, "c:\\freedos\\debug.com");
+        Click(dialog, IDC_NO_LINK);
+        Click(dialog, IDC_RADIO_MASM);
+        EXPECT_EQ(FieldText(dialog, IDC_COMPILER_ARGS), "{file};") << "picking shows what MASM keeps";
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_PATH, "c:\\jwasm\\jwasm.exe");
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_ARGS, "-mz {file}");
+        ::SetDlgItemTextA(dialog, IDC_DEBUGGER_PATH, "c:\\freedos\\debug.com");
+        Click(dialog, IDC_NO_LINK);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(Stored("masm", "cmpargs"), "-mz {file}");
+    EXPECT_EQ(Stored("masm", "lnkargs"), "<missing>") << "the default is not stored";
+    EXPECT_EQ(Stored("masm", "dbg"), "c:\\freedos\\debug.com");
+    EXPECT_EQ(Stored("masm", "nolink"), "1");
+    EXPECT_TRUE(Frame().GetCompilerSettings().m_bNoLink);
+}
+
+// Where no compiler is set, what this machine has is offered; one click fills the fields and
+// picks the toolchain, and nothing is stored before OK.
+TEST_F(CompilerSetup, ToolsFoundOnTheSearchPathAreOfferedNeverWrittenUnasked)
+{
+    ScratchDir dir("found tools");
+    const std::string tasm = dir.Folder("TASM") + "\\TASM.EXE";
+    WriteFileBytes(tasm, "MZ");
+    WriteFileBytes(dir.File("TASM\\TLINK.EXE"), "MZ");
+    WriteFileBytes(dir.File("TASM\\TD.EXE"), "MZ");
+    wchar_t path[32768] = L"";
+    ::GetEnvironmentVariableW(L"PATH", path, 32768);
+    ::SetEnvironmentVariableW(L"PATH", (Widen(dir.File("TASM")) + L";" + path).c_str());
+    StorePaths("tasm", "", "");
+    CRegistryKey key(HKEY_LOCAL_MACHINE);
+    ASSERT_TRUE(key.Open(kSettingsKeyPath));
+    key.SetString(kTypeValueName, "tasm");
+
+    RunDialog([&](HWND dialog) {
+        EXPECT_TRUE(Contains(FieldText(dialog, IDC_FOUND_TOOLS), tasm)) << FieldText(dialog, IDC_FOUND_TOOLS);
+        EXPECT_EQ(Stored("tasm", "cmp"), "");
+        Click(dialog, IDC_USE_FOUND);
+        EXPECT_EQ(FieldText(dialog, IDC_COMPILER_PATH), tasm);
+        EXPECT_EQ(FieldText(dialog, IDC_LINKER_PATH), dir.File("TASM\\TLINK.EXE"));
+        EXPECT_EQ(FieldText(dialog, IDC_DEBUGGER_PATH), dir.File("TASM\\TD.EXE"));
+        EXPECT_TRUE(Checked(dialog, IDC_RADIO_TASM));
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(Stored("tasm", "cmp"), "");
+
+    // A compile without a compiler asks whether to open the settings with the one found.
+    WriteFileBytes(dir.File("hello.asm"), "nop\r\n");
+    ASSERT_NE(AfxGetApp()->OpenDocumentFile(dir.File("hello.asm")), nullptr);
+    m_boxes.QueueAnswer(IDNO);
+    m_session->Command(ID_COMPILE);
+    ::SetEnvironmentVariableW(L"PATH", path);
+    ASSERT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_TRUE(Contains(m_boxes.Texts()[0], tasm)) << m_boxes.Texts()[0];
+    EXPECT_EQ(m_boxes.Boxes()[0].type & MB_TYPEMASK, static_cast<UINT>(MB_YESNO));
 }

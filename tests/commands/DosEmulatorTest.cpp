@@ -162,6 +162,13 @@ TEST_F(DosEmulator, WithoutOneEveryDosProgramIsReportedAndNothingStarts)
 TEST_F(DosEmulator, MsDosPlayerRunsEachToolInTheSourceFolderWithItsOutputCaptured)
 {
     const std::string emulator = UseEmulator("standin_tool.exe", "msdos.exe");
+    // MS-DOS Player ends with its program's exit code, which is the step's.
+    SetEnvironment(L"KORVANE_STANDIN_EXIT_CODE", "2");
+    RunCommand(ID_BUILD);
+    EXPECT_TRUE(EndsWith(Output(), "编译结束，退出码 2。\r\n编译失败，未连接。\r\n")) << Output();
+    SetEnvironment(L"KORVANE_STANDIN_EXIT_CODE", "");
+    m_batches.clear();
+    ::DeleteFileW(Widen(m_log).c_str());
     RunCommand(ID_BUILD);
     EXPECT_TRUE(m_boxes.Texts().empty());
     ASSERT_EQ(m_batches.size(), 2u);
@@ -267,6 +274,23 @@ TEST_F(DosEmulator, RunAndDebugStartMsDosPlayerWithTheProgram)
         << Log();
     EXPECT_TRUE(Contains(Log(), "standin_tool command line: " + Quoted(emulator) + " " + Quoted(Tool("debug.exe")) +
                                     " " + Quoted(program) + "\r\n"))
+        << Log();
+
+    // A tiny-model program, and the toolchain's own debugger (FreeDOS's DEBUG.COM).
+    const std::string comProgram = m_source + "\\hello.com";
+    WriteFileBytes(comProgram, "\xB4\x4C\xCD\x21");
+    CompilerSettings settings = Frame().GetCompilerSettings();
+    settings.m_strDebuggerPath = m_emulators + "\\DEBUG.COM";
+    WriteFileBytes(settings.m_strDebuggerPath, "\xCD\x20");
+    Frame().SetCompilerSettings(settings);
+    m_session->Command(ID_RUN);
+    ASSERT_TRUE(WaitFor([&] { return Count(Log(), "standin_tool directory") == 3; })) << Log();
+    m_session->Command(ID_DEBUG);
+    ASSERT_TRUE(WaitFor([&] { return Count(Log(), "standin_tool directory") == 4; })) << Log();
+    EXPECT_TRUE(Contains(Log(), "standin_tool command line: " + Quoted(emulator) + " " + Quoted(comProgram) + "\r\n"))
+        << Log();
+    EXPECT_TRUE(Contains(Log(), "standin_tool command line: " + Quoted(emulator) + " " +
+                                    Quoted(settings.m_strDebuggerPath) + " " + Quoted(comProgram) + "\r\n"))
         << Log();
     EXPECT_EQ(m_boxes.Texts().size(), 1u);
 }

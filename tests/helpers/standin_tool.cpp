@@ -4,7 +4,8 @@
 //   stdout: "standin_tool directory: " and its current directory
 //   stdout: "standin_tool stdout line"
 //   stderr: "standin_tool stderr line"
-// and ends with exit code 0. Like the tools it stands for, it prints in GBK. When the
+// and ends with the exit code in KORVANE_STANDIN_EXIT_CODE, or 0. Like the tools it stands
+// for, it prints in GBK. When the
 // environment variable KORVANE_STANDIN_LOG names a file, it also appends the first two lines
 // to that file in UTF-8, so a test can tell that it ran and how, whatever the system's code
 // page, even when nothing of its output is captured (the run and debug commands).
@@ -54,5 +55,6 @@ int main()
     Write(out, Encode(report, 936));
     Write(out, "standin_tool stdout line\r\n");
     Write(::GetStdHandle(STD_ERROR_HANDLE), "standin_tool stderr line\r\n");
-    return 0;
+    wchar_t code[16] = L"";
+    return ::GetEnvironmentVariableW(L"KORVANE_STANDIN_EXIT_CODE", code, 16) > 0 ? _wtoi(code) : 0;
 }
