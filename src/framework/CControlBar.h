@@ -45,11 +45,6 @@ constexpr DWORD LM_VERTDOCK = 0x10;
 constexpr DWORD LM_LENGTHY = 0x20;
 constexpr DWORD LM_COMMIT = 0x40;
 
-// Private messages of the frame's layout and idle work.
-constexpr UINT WM_SIZEPARENT = 0x0361;
-constexpr UINT WM_SETMESSAGESTRING = 0x0362;
-constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
-
 // What a frame's layout hands from bar to bar: the room left and, unless it only
 // measures, the batch of window moves.
 struct AFX_SIZEPARENTPARAMS {
@@ -66,7 +61,10 @@ public:
 
     virtual SIZE CalcFixedLayout(bool stretch, bool horz);
     virtual SIZE CalcDynamicLayout(int length, DWORD mode);
-    // Called at idle time while the bar is visible.
+    // Takes the bar's place in the room the frame's layout has left, and the room shrinks by it.
+    virtual void LayOutIn(AFX_SIZEPARENTPARAMS& layout);
+    // The frame's idle work: the bar's command UI, while it is visible.
+    void UpdateCmdUIAtIdle(bool disableIfNoHandler);
     virtual void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler);
 
     // Visible, counting a pending delayed show as visible and a pending delayed hide as hidden.
@@ -91,8 +89,6 @@ public:
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
     CFrameWnd* m_pDockSite = nullptr;
@@ -102,8 +98,11 @@ public:
 protected:
     // Registers the bar with its frame; the first step of every bar's creation.
     bool AttachToFrame(CWnd* parent);
-    virtual void OnSizeParent(AFX_SIZEPARENTPARAMS* layout);
     void DetachFromFrame();
+
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
+    void OnDestroy() override;
 
     static constexpr UINT kDelayShow = 0x1;
     static constexpr UINT kDelayHide = 0x2;

@@ -88,11 +88,11 @@ bool CDialog::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
     return CWnd::OnCmdMsg(nID, pCmdUI);
 }
 
-bool CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+bool CDialog::OnCommand(UINT id, UINT code, HWND control)
 {
-    if (m_nLockNotify > 0 && lParam != 0)
+    if (m_nLockNotify > 0 && control)
         return true;
-    return CWnd::OnCommand(wParam, lParam);
+    return CWnd::OnCommand(id, code, control);
 }
 
 bool CDialog::PreTranslateMessage(MSG* msg)

@@ -168,22 +168,22 @@ void CDockBar::DockControlBar(CControlBar* bar, const RECT* dropRect)
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CDockBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
+void CDockBar::LayOutIn(AFX_SIZEPARENTPARAMS& layout)
 {
-    m_rectLayout = layout->rect;
-    m_bLayoutQuery = layout->hDWP == nullptr;
+    m_rectLayout = layout.rect;
+    m_bLayoutQuery = layout.hDWP == nullptr;
     // A dock bar is there whenever it holds a visible bar; it is never hidden itself.
     bool hasBars = GetVisibleBarCount() > 0 ||
                    std::any_of(m_arrBars.begin(), m_arrBars.end(),
                                [](const DockEntry& e) { return e.pBar && e.pBar->HasDelayedState(); });
     if (!hasBars) {
         // An empty side takes no room.
-        if (layout->hDWP)
-            layout->hDWP = DeferPlacement(layout->hDWP, m_hWnd,
-                                          RECT{layout->rect.left, layout->rect.top, layout->rect.left, layout->rect.top});
+        if (layout.hDWP)
+            layout.hDWP = DeferPlacement(layout.hDWP, m_hWnd,
+                                         RECT{layout.rect.left, layout.rect.top, layout.rect.left, layout.rect.top});
         return;
     }
-    CControlBar::OnSizeParent(layout);
+    CControlBar::LayOutIn(layout);
 }
 
 size_t CDockBar::LayoutRow(size_t first, int rowStart, int& rowDepth, int& rowLength, HDWP& batch)
@@ -279,17 +279,12 @@ SIZE CDockBar::CalcFixedLayout(bool stretch, bool horz)
     return SIZE{depth, stretch ? 32767 : length};
 }
 
-LRESULT CDockBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+// A floating dock bar is given its bar's new title; its frame takes it at the next layout.
+void CDockBar::OnSetText(const wchar_t* text)
 {
-    switch (message) {
-    case WM_SETTEXT:
-        if (m_bFloating) {
-            LRESULT result = CControlBar::WindowProc(message, wParam, lParam);
-            if (CFrameWnd* frame = dynamic_cast<CFrameWnd*>(GetParent()))
-                frame->DelayRecalcLayout();
-            return result;
-        }
-        break;
+    CControlBar::OnSetText(text);
+    if (m_bFloating) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(GetParent()))
+            frame->DelayRecalcLayout();
     }
-    return CControlBar::WindowProc(message, wParam, lParam);
 }

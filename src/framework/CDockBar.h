@@ -41,14 +41,14 @@ public:
     int GetVisibleBarCount() const;
 
     SIZE CalcFixedLayout(bool stretch, bool horz) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void LayOutIn(AFX_SIZEPARENTPARAMS& layout) override;
 
     std::vector<DockEntry> m_arrBars;
     bool m_bLayoutQuery = false;
     RECT m_rectLayout{};
 
 protected:
-    void OnSizeParent(AFX_SIZEPARENTPARAMS* layout) override;
+    void OnSetText(const wchar_t* text) override;
 
 private:
     SIZE LayoutFloating();

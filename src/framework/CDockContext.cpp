@@ -8,8 +8,6 @@
 #include "framework/CMiniDockFrameWnd.h"
 #include "framework/Handles.h"
 
-#include <windowsx.h>
-
 namespace {
 // How close to a side of the frame the pointer must come to dock there.
 constexpr int kDockZone = 8;
@@ -18,7 +16,7 @@ constexpr int kDragThreshold = 3;
 
 POINT MessagePoint(const MSG& msg)
 {
-    POINT pt{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    POINT pt = PointOf(msg.lParam);
     ::ClientToScreen(msg.hwnd, &pt);
     return pt;
 }

@@ -117,8 +117,9 @@ void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags,
         UINT id = static_cast<UINT>(::GetDlgCtrlID(child));
         if (id == leftOver)
             leftOverWnd = child;
-        else if (id >= first && id <= last && FromHandle(child))
-            ::SendMessageW(child, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+        else if (id >= first && id <= last)
+            if (auto* bar = dynamic_cast<CControlBar*>(FromHandle(child)))
+                bar->LayOutIn(layout);
     }
     if (query) {
         if (rectParam)
@@ -309,7 +310,10 @@ void CFrameWnd::OnIdleUpdateCmdUI()
 {
     if (m_bDelayedLayout)
         RecalcLayout();
-    SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0);
+    // Copied: a bar's update may show or hide others.
+    const std::vector<CControlBar*> bars = m_listControlBars;
+    for (CControlBar* bar : bars)
+        bar->UpdateCmdUIAtIdle(true);
 }
 
 bool CFrameWnd::OnBarCheck(UINT id, CCmdUI* pCmdUI)
@@ -357,7 +361,7 @@ bool CFrameWnd::PreTranslateMessage(MSG* msg)
     return false;
 }
 
-void CFrameWnd::OnInitMenuPopup(HMENU menu, bool systemMenu)
+void CFrameWnd::OnInitMenuPopup(HMENU menu, UINT, bool systemMenu)
 {
     if (systemMenu)
         return;
@@ -435,74 +439,57 @@ void CFrameWnd::OnClose()
     DestroyWindow();
 }
 
+// The bars docked while the window is made are laid out when it is made, hidden and before
+// any text goes into the windows they hold: around the whole of the most derived OnCreate,
+// which a handler cannot wrap. Sizing bars that share out their row in the first layout ask
+// for a second one.
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_CREATE: {
-        // The bars docked while the window is made are laid out when it is made, hidden and
-        // before any text goes into the windows they hold; sizing bars that share out their
-        // row in the first layout ask for a second one.
+    if (message == WM_CREATE) {
         m_bCreating = true;
-        int result = OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
+        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
         m_bCreating = false;
         for (int pass = 0; result != -1 && pass < 2 && m_bDelayedLayout; ++pass)
             RecalcLayout();
         return result;
     }
-    case WM_SIZE:
-        // The size a window is shown with first is often the one it was made with.
-        if (wParam != SIZE_MINIMIZED) {
-            RECT client = GetClientRect();
-            if (m_bDelayedLayout || !::EqualRect(&client, &m_rectLaidOut))
-                RecalcLayout();
-        }
+    const bool dde = message >= WM_DDE_FIRST && message <= WM_DDE_LAST;
+    if (dde && ShellOpenServer::HandleForMainFrame(this, message, wParam, lParam))
         return 0;
-    case WM_SETFOCUS:
-        if (m_pViewActive && m_pViewActive->GetSafeHwnd())
-            ::SetFocus(m_pViewActive->GetSafeHwnd());
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_INITMENUPOPUP:
-        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
-        return 0;
-    case WM_MENUSELECT:
-        OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
-        return 0;
-    case WM_EXITMENULOOP:
-        SetMessageText(AFX_IDS_IDLEMESSAGE);
-        return 0;
-    case WM_SETMESSAGESTRING:
-        if (lParam)
-            SetMessageText(std::string(reinterpret_cast<const char*>(lParam)));
-        else
-            SetMessageText(static_cast<UINT>(wParam));
-        return 0;
-    case WM_IDLEUPDATECMDUI:
-        OnIdleUpdateCmdUI();
-        return 0;
-    case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        return 0;
-    case WM_SYSCOLORCHANGE:
-        // Child windows hear of new system colours only through their top-level window.
-        SendMessageToDescendants(message, wParam, lParam);
-        break;
-    case WM_DDE_INITIATE:
-    case WM_DDE_EXECUTE:
-    case WM_DDE_TERMINATE:
-        if (ShellOpenServer::HandleForMainFrame(this, message, wParam, lParam))
-            return 0;
-        break;
-    case WM_NOTIFY: {
-        LRESULT result = 0;
-        if (OnNotify(wParam, lParam, &result) || OnFrameNotify(reinterpret_cast<NMHDR*>(lParam), &result))
-            return result;
-        return DefWindowProc(message, wParam, lParam);
-    }
-    }
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// The size a window is shown with first is often the one it was made with.
+void CFrameWnd::OnSize(UINT type, int, int)
+{
+    if (type == SIZE_MINIMIZED)
+        return;
+    RECT client = GetClientRect();
+    if (m_bDelayedLayout || !::EqualRect(&client, &m_rectLaidOut))
+        RecalcLayout();
+}
+
+void CFrameWnd::OnSetFocus(HWND)
+{
+    if (m_pViewActive && m_pViewActive->GetSafeHwnd())
+        ::SetFocus(m_pViewActive->GetSafeHwnd());
+}
+
+void CFrameWnd::OnExitMenuLoop(bool)
+{
+    SetMessageText(AFX_IDS_IDLEMESSAGE);
+}
+
+// Child windows hear of new system colours only through their top-level window.
+void CFrameWnd::OnSysColorChange()
+{
+    SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0);
+    CWnd::OnSysColorChange();
+}
+
+bool CFrameWnd::OnNotify(NMHDR* header, LRESULT* result)
+{
+    return CWnd::OnNotify(header, result) || OnFrameNotify(header, result);
 }
 
 void CFrameWnd::PostNcDestroy()

@@ -23,7 +23,7 @@ public:
 
     // Creates the frame with the menu, accelerators, icon and title of resource resourceId.
     bool LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context);
-    virtual int OnCreate(CREATESTRUCTW* cs);
+    int OnCreate(CREATESTRUCTW* cs) override;
     virtual bool OnCreateClient(CREATESTRUCTW* cs, CCreateContext* context);
 
     enum RepositionFlags { reposDefault = 0, reposQuery = 1 };
@@ -78,11 +78,16 @@ public:
     HACCEL m_hAccelTable = nullptr;
 
 protected:
-    virtual void OnClose();
-    void OnInitMenuPopup(HMENU menu, bool systemMenu);
-    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    void OnClose() override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnSetFocus(HWND previous) override;
+    void OnSysColorChange() override;
+    void OnInitMenuPopup(HMENU menu, UINT index, bool systemMenu) override;
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
+    void OnExitMenuLoop(bool trackPopupMenu) override;
+    void OnDropFiles(HDROP drop) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
     bool OnFrameNotify(NMHDR* header, LRESULT* result);
-    void OnDropFiles(HDROP drop);
     bool OnBarCheck(UINT id, CCmdUI* pCmdUI);
 
     CCreateContext* m_pCreateContext = nullptr;

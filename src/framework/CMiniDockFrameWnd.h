@@ -15,13 +15,18 @@ public:
     static void AdjustFrameRect(RECT& rect);
     CControlBar* GetBar() const;
 
+    // Takes the frame's own message: its bar went back to a dock.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     CDockBar m_wndDockBar;
 
-private:
-    void OnNcLButtonDown(int hit, POINT pt);
+protected:
+    void OnNcLButtonDown(UINT hitTest, POINT screenPoint) override;
+    void OnNcLButtonDblClk(UINT hitTest, POINT screenPoint) override;
+    void OnMove(int x, int y) override;
+    void OnSize(UINT type, int cx, int cy) override;
     void OnClose() override;
 
+private:
     CFrameWnd* m_pOwnerFrame = nullptr;
 };

@@ -130,10 +130,8 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler)
     }
 }
 
-LRESULT CStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+void CStatusBar::OnSize(UINT type, int cx, int cy)
 {
-    LRESULT result = CControlBar::WindowProc(message, wParam, lParam);
-    if (message == WM_SIZE)
-        UpdateParts();
-    return result;
+    CControlBar::OnSize(type, cx, cy);
+    UpdateParts();
 }

@@ -16,10 +16,11 @@
 #include "framework/Unicode.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 namespace {
 CWinApp* g_pApp = nullptr;
+// The system's own timer message (WM_SYSTIMER), which blinks the caret.
+constexpr UINT kCaretBlinkTimer = 0x0118;
 }
 
 CWinApp* AfxGetApp()
@@ -67,7 +68,7 @@ bool CWinApp::IsIdleMessage(const MSG& msg)
         return !same;
     }
     // Paints and the caret's blink timer do not change anything the idle work looks at.
-    return msg.message != WM_PAINT && msg.message != 0x0118;
+    return msg.message != WM_PAINT && msg.message != kCaretBlinkTimer;
 }
 
 bool CWinApp::PreTranslateMessage(MSG* msg)

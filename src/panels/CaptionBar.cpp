@@ -5,8 +5,6 @@
 #include "framework/CFrameWnd.h"
 #include "framework/Drawing.h"
 
-#include <windowsx.h>
-
 CCaptionBar::CCaptionBar()
 {
     m_dwSizingStyle &= ~(SZBS_EDGE_LEFT | SZBS_EDGE_RIGHT | SZBS_EDGE_TOP | SZBS_EDGE_BOTTOM);
@@ -87,18 +85,16 @@ void CCaptionBar::OnUpdateCmdUI(CFrameWnd*, bool)
     }
 }
 
-LRESULT CCaptionBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+void CCaptionBar::OnNcLButtonUp(UINT hitTest, POINT screenPoint)
 {
-    switch (message) {
-    case WM_NCLBUTTONUP:
-        if (wParam == HTCLOSE && m_pDockSite)
-            m_pDockSite->ShowControlBar(this, false, false);
-        break;
-    case WM_SETTEXT: {
-        LRESULT result = CResizableBar::WindowProc(message, wParam, lParam);
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        return result;
-    }
-    }
-    return CResizableBar::WindowProc(message, wParam, lParam);
+    if (hitTest == HTCLOSE && m_pDockSite)
+        m_pDockSite->ShowControlBar(this, false, false);
+    CResizableBar::OnNcLButtonUp(hitTest, screenPoint);
+}
+
+// The caption strip shows no title, but a new one redraws it all the same.
+void CCaptionBar::OnSetText(const wchar_t* text)
+{
+    CResizableBar::OnSetText(text);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }

@@ -14,11 +14,11 @@ public:
     void CalcClientArea(RECT& rect, UINT dockBarId) override;
     virtual bool HasCaption() const;
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
     int m_nCaptionSize = 12;
     CCaptionButton m_closeButton;
 
 protected:
     LRESULT OnNcHitTest(POINT screenPoint) override;
+    void OnNcLButtonUp(UINT hitTest, POINT screenPoint) override;
+    void OnSetText(const wchar_t* text) override;
 };

@@ -8,8 +8,6 @@
 #include "framework/CMiniDockFrameWnd.h"
 #include "framework/Handles.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -424,7 +422,7 @@ void CResizableBar::CalcClientArea(RECT& rect, UINT dockBarId)
     }
 }
 
-void CResizableBar::OnNcCalcSize(RECT& rect)
+void CResizableBar::OnNcCalcSize(bool, RECT& rect)
 {
     RefreshDockBarId();
     if (IsUndocked()) {
@@ -504,7 +502,8 @@ void CResizableBar::OnWindowPosChanging(WINDOWPOS* pos)
         m_bKeepLength = true;
 }
 
-void CResizableBar::OnSize(int cx, int cy)
+// A bar narrower than its own borders has a client area of negative size.
+void CResizableBar::OnSize(UINT, int cx, int cy)
 {
     // Nothing of the child would show: it keeps its place until the bar has room, instead
     // of being stretched to the largest size a window can have and laid out for it.
@@ -515,16 +514,15 @@ void CResizableBar::OnSize(int cx, int cy)
         ::MoveWindow(child, 0, 0, cx, cy, TRUE);
 }
 
-LRESULT CResizableBar::OnSetText(WPARAM wParam, LPARAM lParam)
+void CResizableBar::OnSetText(const wchar_t* text)
 {
-    LRESULT result = CControlBar::WindowProc(WM_SETTEXT, wParam, lParam);
+    CControlBar::OnSetText(text);
     if (IsUndocked() && m_pDockBar) {
         if (auto* frame = dynamic_cast<CMiniDockFrameWnd*>(GetParentFrame())) {
             m_pDockBar->SetWindowText(GetWindowText());
             frame->DelayRecalcLayout();
         }
     }
-    return result;
 }
 
 // Edge dragging.
@@ -690,74 +688,81 @@ void CResizableBar::InvertTrackerLine()
     ::PatBlt(dc.get(), t.left, t.top, t.right - t.left, t.bottom - t.top, PATINVERT);
 }
 
-LRESULT CResizableBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+int CResizableBar::OnCreate(CREATESTRUCTW*)
 {
-    switch (message) {
-    case WM_CREATE:
-        if (!AttachToFrame(GetParent()))
-            return -1;
-        ReadDragSetting();
-        return 0;
-    case WM_PAINT:
-        ::ValidateRect(m_hWnd, nullptr);
-        return 0;
-    case WM_NCPAINT:
-        OnNcPaint();
-        return 0;
-    case WM_NCCALCSIZE:
-        OnNcCalcSize(*reinterpret_cast<RECT*>(lParam));
-        return 0;
-    case WM_WINDOWPOSCHANGING:
-        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
-        return 0;
-    case WM_SETTINGCHANGE:
-        CControlBar::WindowProc(message, wParam, lParam);
-        ReadDragSetting();
-        return 0;
-    case WM_NCHITTEST:
-        return OnNcHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_NCLBUTTONDOWN:
-        if (!m_bTracking && !IsUndocked() && wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT)
-            BeginEdgeTracking(static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        return 0;
-    case WM_MOUSEMOVE:
-        if (m_bTracking) {
-            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ClientToScreen(&pt);
-            TrackEdgeTo(pt);
-        }
-        break;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-        if (m_bTracking)
-            EndEdgeTracking();
-        break;
-    case WM_CAPTURECHANGED:
-        if (m_bTracking && reinterpret_cast<HWND>(lParam) != m_hWnd)
-            EndEdgeTracking();
-        break;
-    case WM_LBUTTONDOWN:
-        if (m_pDockBar && m_pDockContext) {
-            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ClientToScreen(&pt);
-            m_pDockContext->StartDrag(pt);
-            return 0;
-        }
-        break;
-    case WM_LBUTTONDBLCLK:
-        if (m_pDockBar && m_pDockContext) {
-            m_pDockContext->ToggleDocking();
-            return 0;
-        }
-        break;
-    case WM_SIZE:
-        // A bar narrower than its own borders has a client area of negative size.
-        OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-        return 0;
-    case WM_CLOSE:
-        return 0;
-    case WM_SETTEXT:
-        return OnSetText(wParam, lParam);
+    if (!AttachToFrame(GetParent()))
+        return -1;
+    ReadDragSetting();
+    return 0;
+}
+
+// The bar draws only its frame; the window it holds covers the client area.
+void CResizableBar::OnPaint()
+{
+    ::ValidateRect(m_hWnd, nullptr);
+}
+
+void CResizableBar::OnSettingChange(UINT action, const wchar_t* section)
+{
+    CControlBar::OnSettingChange(action, section);
+    ReadDragSetting();
+}
+
+// A bar is hidden, never closed, by the system's close request.
+void CResizableBar::OnClose() {}
+
+void CResizableBar::OnNcLButtonDown(UINT hitTest, POINT screenPoint)
+{
+    const int hit = static_cast<int>(hitTest);
+    if (!m_bTracking && !IsUndocked() && hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
+        BeginEdgeTracking(hit, screenPoint);
+}
+
+void CResizableBar::OnMouseMove(UINT flags, POINT pt)
+{
+    if (m_bTracking) {
+        POINT screenPoint = pt;
+        ClientToScreen(&screenPoint);
+        TrackEdgeTo(screenPoint);
     }
-    return CControlBar::WindowProc(message, wParam, lParam);
+    CControlBar::OnMouseMove(flags, pt);
+}
+
+void CResizableBar::OnLButtonUp(UINT flags, POINT pt)
+{
+    if (m_bTracking)
+        EndEdgeTracking();
+    CControlBar::OnLButtonUp(flags, pt);
+}
+
+void CResizableBar::OnRButtonDown(UINT flags, POINT pt)
+{
+    if (m_bTracking)
+        EndEdgeTracking();
+    CControlBar::OnRButtonDown(flags, pt);
+}
+
+void CResizableBar::OnCaptureChanged(HWND newCapture)
+{
+    if (m_bTracking && newCapture != m_hWnd)
+        EndEdgeTracking();
+    CControlBar::OnCaptureChanged(newCapture);
+}
+
+void CResizableBar::OnLButtonDown(UINT flags, POINT pt)
+{
+    if (!m_pDockBar || !m_pDockContext) {
+        CControlBar::OnLButtonDown(flags, pt);
+        return;
+    }
+    ClientToScreen(&pt);
+    m_pDockContext->StartDrag(pt);
+}
+
+void CResizableBar::OnLButtonDblClk(UINT flags, POINT pt)
+{
+    if (m_pDockBar && m_pDockContext)
+        m_pDockContext->ToggleDocking();
+    else
+        CControlBar::OnLButtonDblClk(flags, pt);
 }

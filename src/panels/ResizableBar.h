@@ -55,8 +55,6 @@ public:
     // The client area relative to the window's top-left corner.
     RECT ClientRectInWindow() const;
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
     DWORD m_dwSizingStyle = 0;
     int m_nTrackedEdge = 0;
     SIZE m_sizeHorz{200, 200};
@@ -77,12 +75,23 @@ public:
     int m_nEdgeWidth = 5;
 
 protected:
-    virtual LRESULT OnNcHitTest(POINT screenPoint);
-    void OnNcPaint();
-    void OnNcCalcSize(RECT& rect);
-    void OnWindowPosChanging(WINDOWPOS* pos);
-    void OnSize(int cx, int cy);
-    LRESULT OnSetText(WPARAM wParam, LPARAM lParam);
+    int OnCreate(CREATESTRUCTW* cs) override;
+    void OnPaint() override;
+    void OnNcPaint() override;
+    void OnNcCalcSize(bool calcValidRects, RECT& rect) override;
+    LRESULT OnNcHitTest(POINT screenPoint) override;
+    void OnWindowPosChanging(WINDOWPOS* pos) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnSetText(const wchar_t* text) override;
+    void OnSettingChange(UINT action, const wchar_t* section) override;
+    void OnClose() override;
+    void OnNcLButtonDown(UINT hitTest, POINT screenPoint) override;
+    void OnMouseMove(UINT flags, POINT pt) override;
+    void OnLButtonDown(UINT flags, POINT pt) override;
+    void OnLButtonUp(UINT flags, POINT pt) override;
+    void OnLButtonDblClk(UINT flags, POINT pt) override;
+    void OnRButtonDown(UINT flags, POINT pt) override;
+    void OnCaptureChanged(HWND newCapture) override;
     void ReadDragSetting();
     void RefreshDockBarId();
 
