@@ -75,17 +75,11 @@ void CDialog::OnCancel()
 
 bool CDialog::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    switch (nID) {
-    case IDOK:
-        if (!pCmdUI)
-            OnOK();
-        return true;
-    case IDCANCEL:
-        if (!pCmdUI)
-            OnCancel();
-        return true;
-    }
-    return CWnd::OnCmdMsg(nID, pCmdUI);
+    static const CommandEntry<CDialog> kCommands[] = {
+        {IDOK, [](CDialog& dialog, UINT) { dialog.OnOK(); }},
+        {IDCANCEL, [](CDialog& dialog, UINT) { dialog.OnCancel(); }},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI) || CWnd::OnCmdMsg(nID, pCmdUI);
 }
 
 bool CDialog::OnCommand(UINT id, UINT code, HWND control)

@@ -39,10 +39,41 @@ std::vector<CFrameWnd*>& FrameList()
     return frames;
 }
 
-bool IsKeyToggled(int key)
+// The key-state indicators are lit while their key is toggled on.
+bool IsIndicatorLit(const CFrameWnd&, UINT id)
 {
+    const int key = id == ID_INDICATOR_CAPS ? VK_CAPITAL : id == ID_INDICATOR_NUM ? VK_NUMLOCK : VK_SCROLL;
     return (::GetKeyState(key) & 1) != 0;
 }
+
+// The View menu's toggles of the bars with the command's id.
+bool HasBar(const CFrameWnd& frame, UINT id)
+{
+    return frame.GetControlBar(id) != nullptr;
+}
+
+bool IsBarShown(const CFrameWnd& frame, UINT id)
+{
+    const CControlBar* bar = frame.GetControlBar(id);
+    return bar && bar->IsVisible();
+}
+
+void ToggleBar(CFrameWnd& frame, UINT id)
+{
+    if (CControlBar* bar = frame.GetControlBar(id))
+        frame.ShowControlBar(bar, !bar->IsVisible(), false);
+}
+
+const CommandEntry<CFrameWnd> kFrameCommands[] = {
+    {ID_VIEW_TOOLBAR, ToggleBar, HasBar, IsBarShown},
+    {ID_VIEW_STATUS_BAR, ToggleBar, HasBar, IsBarShown},
+    // A single, unsplit view: there is no other pane to go to.
+    {ID_NEXT_PANE},
+    {ID_PREV_PANE},
+    {ID_INDICATOR_CAPS, nullptr, IsIndicatorLit},
+    {ID_INDICATOR_NUM, nullptr, IsIndicatorLit},
+    {ID_INDICATOR_SCRL, nullptr, IsIndicatorLit},
+};
 }
 
 CFrameWnd::CFrameWnd()
@@ -316,39 +347,10 @@ void CFrameWnd::OnIdleUpdateCmdUI()
         bar->UpdateCmdUIAtIdle(true);
 }
 
-bool CFrameWnd::OnBarCheck(UINT id, CCmdUI* pCmdUI)
-{
-    CControlBar* bar = GetControlBar(id);
-    if (!bar)
-        return false;
-    if (pCmdUI)
-        pCmdUI->SetCheck(bar->IsVisible() ? 1 : 0);
-    else
-        ShowControlBar(bar, !bar->IsVisible(), false);
-    return true;
-}
-
 bool CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    switch (nID) {
-    case ID_VIEW_TOOLBAR:
-    case ID_VIEW_STATUS_BAR:
-        if (OnBarCheck(nID, pCmdUI))
-            return true;
-        break;
-    case ID_NEXT_PANE:
-    case ID_PREV_PANE:
-        // A single, unsplit view: there is no other pane to go to.
+    if (RouteCommand(*this, kFrameCommands, nID, pCmdUI))
         return true;
-    case ID_INDICATOR_CAPS:
-    case ID_INDICATOR_NUM:
-    case ID_INDICATOR_SCRL:
-        if (pCmdUI) {
-            int key = nID == ID_INDICATOR_CAPS ? VK_CAPITAL : nID == ID_INDICATOR_NUM ? VK_NUMLOCK : VK_SCROLL;
-            pCmdUI->Enable(IsKeyToggled(key));
-        }
-        return true;
-    }
     if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, pCmdUI))
         return true;
     return AfxGetApp()->OnCmdMsg(nID, pCmdUI);

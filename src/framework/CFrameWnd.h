@@ -88,7 +88,6 @@ protected:
     void OnDropFiles(HDROP drop) override;
     bool OnNotify(NMHDR* header, LRESULT* result) override;
     bool OnFrameNotify(NMHDR* header, LRESULT* result);
-    bool OnBarCheck(UINT id, CCmdUI* pCmdUI);
 
     CCreateContext* m_pCreateContext = nullptr;
     CView* m_pViewActive = nullptr;
