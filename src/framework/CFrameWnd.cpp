@@ -2,6 +2,7 @@
 #include "framework/CFrameWnd.h"
 
 #include "framework/AfxRes.h"
+#include "framework/BarLayout.h"
 #include "framework/CCmdUI.h"
 #include "framework/CControlBar.h"
 #include "framework/CDockContext.h"
@@ -137,12 +138,8 @@ bool CFrameWnd::OnCreateClient(CREATESTRUCTW*, CCreateContext* context)
 void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags, RECT* rectParam,
                                const RECT* rectClient, bool stretch)
 {
-    AFX_SIZEPARENTPARAMS layout;
-    layout.bStretch = stretch;
-    layout.rect = rectClient ? *rectClient : GetClientRect();
-    bool query = (flags & reposQuery) != 0;
-    if (!query)
-        layout.hDWP = ::BeginDeferWindowPos(8);
+    const bool query = (flags & reposQuery) != 0;
+    BarLayout layout(rectClient ? *rectClient : GetClientRect(), stretch, query);
     HWND leftOverWnd = nullptr;
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         UINT id = static_cast<UINT>(::GetDlgCtrlID(child));
@@ -152,18 +149,11 @@ void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags,
             if (auto* bar = dynamic_cast<CControlBar*>(FromHandle(child)))
                 bar->LayOutIn(layout);
     }
-    if (query) {
-        if (rectParam)
-            *rectParam = layout.rect;
-        return;
-    }
-    if (leftOverWnd && layout.hDWP) {
-        const RECT& r = layout.rect;
-        layout.hDWP = DeferPlacement(layout.hDWP, leftOverWnd,
-                                     RECT{r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom)});
-    }
-    if (layout.hDWP)
-        ::EndDeferWindowPos(layout.hDWP);
+    const RECT& r = layout.GetRoom();
+    if (query && rectParam)
+        *rectParam = r;
+    if (leftOverWnd)
+        layout.Place(leftOverWnd, RECT{r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom)});
 }
 
 void CFrameWnd::RecalcLayout()
@@ -192,7 +182,7 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay)
     // A floating bar is laid out by its own frame.
     CFrameWnd* layoutFrame = this;
     if (bar->IsFloating())
-        layoutFrame = dynamic_cast<CFrameWnd*>(bar->m_pDockBar->GetParent());
+        layoutFrame = dynamic_cast<CFrameWnd*>(bar->GetDockBar()->GetParent());
     if (!layoutFrame)
         return;
     if (delay)
@@ -203,7 +193,6 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay)
 
 void CFrameWnd::EnableDocking(DWORD dockStyle)
 {
-    m_dwDockStyle |= dockStyle;
     for (size_t i = 0; i < std::size(kDockSides); ++i) {
         if (!(dockStyle & kDockSides[i].align) || m_dockBars[i])
             continue;
@@ -226,7 +215,7 @@ UINT CFrameWnd::LastDockBarId(CControlBar* bar) const
 {
     UINT first = 0;
     for (size_t i = 0; i < std::size(kDockSides); ++i) {
-        if (!m_dockBars[i] || !(bar->m_dwDockStyle & kDockSides[i].align))
+        if (!m_dockBars[i] || !bar->CanDockOn(kDockSides[i].align))
             continue;
         if (m_dockBars[i]->HasPlaceholder(bar->GetDlgCtrlID()))
             return kDockSides[i].id;
@@ -243,7 +232,7 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* dro
     CDockBar* target = GetDockBar(dockBarId);
     if (!target)
         return;
-    CFrameWnd* oldFloatingFrame = bar->IsFloating() ? dynamic_cast<CFrameWnd*>(bar->m_pDockBar->GetParent()) : nullptr;
+    CFrameWnd* oldFloatingFrame = bar->IsFloating() ? dynamic_cast<CFrameWnd*>(bar->GetDockBar()->GetParent()) : nullptr;
     for (auto& dockBar : m_dockBars) {
         if (dockBar && dockBar.get() != target)
             dockBar->RemovePlaceholder(bar->GetDlgCtrlID());
@@ -256,7 +245,7 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* dro
 
 void CFrameWnd::FloatControlBar(CControlBar* bar, POINT screenPoint)
 {
-    CDockBar* oldDockBar = bar->m_pDockBar;
+    CDockBar* oldDockBar = bar->GetDockBar();
     if (oldDockBar && oldDockBar->IsFloatingDockBar()) {
         // Already floating: only its frame moves.
         if (CWnd* frame = oldDockBar->GetParent())
@@ -273,11 +262,9 @@ void CFrameWnd::FloatControlBar(CControlBar* bar, POINT screenPoint)
     }
     if (oldDockBar)
         oldDockBar->RemoveControlBar(bar, true);
-    frame->m_wndDockBar.DockControlBar(bar);
-    if (bar->m_pDockContext) {
-        bar->m_pDockContext->m_ptMRUFloatPos = screenPoint;
-        bar->m_pDockContext->m_bHasFloatPos = true;
-    }
+    frame->TakeBar(bar);
+    if (CDockContext* context = bar->GetDockContext())
+        context->RememberFloatPosition(screenPoint);
     frame->RecalcLayout();
     RecalcLayout();
 }

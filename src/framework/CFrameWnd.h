@@ -74,10 +74,10 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 
-    std::string m_strTitle;
-    HACCEL m_hAccelTable = nullptr;
-
 protected:
+    // A layout done at once answers one asked for at the next idle moment.
+    void ClearDelayedLayout() { m_bDelayedLayout = false; }
+
     void OnClose() override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnSetFocus(HWND previous) override;
@@ -87,8 +87,12 @@ protected:
     void OnExitMenuLoop(bool trackPopupMenu) override;
     void OnDropFiles(HDROP drop) override;
     bool OnNotify(NMHDR* header, LRESULT* result) override;
+
+private:
     bool OnFrameNotify(NMHDR* header, LRESULT* result);
 
+    std::string m_strTitle;
+    HACCEL m_hAccelTable = nullptr;
     CCreateContext* m_pCreateContext = nullptr;
     CView* m_pViewActive = nullptr;
     std::vector<CControlBar*> m_listControlBars;
@@ -101,5 +105,4 @@ protected:
     std::wstring m_strTipText;
     // Top, bottom, left and right dock bars, once docking is enabled.
     std::array<std::unique_ptr<CDockBar>, 4> m_dockBars;
-    DWORD m_dwDockStyle = 0;
 };

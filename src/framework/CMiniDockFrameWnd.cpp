@@ -23,34 +23,31 @@ bool CMiniDockFrameWnd::Create(CFrameWnd* owner, CControlBar* bar, POINT screenP
     std::string title = bar->GetWindowText();
     if (!CMiniFrameWnd::Create(title.c_str(), kStyle | MFS_4THICKFRAME, rect, owner))
         return false;
-    if (!m_wndDockBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_FLOAT))
-        return false;
-    m_wndDockBar.m_pDockSite = owner;
-    return true;
+    return m_wndDockBar.CreateFloating(this, owner);
+}
+
+void CMiniDockFrameWnd::TakeBar(CControlBar* bar)
+{
+    m_wndDockBar.DockControlBar(bar);
 }
 
 CControlBar* CMiniDockFrameWnd::GetBar() const
 {
-    for (const DockEntry& entry : m_wndDockBar.m_arrBars) {
-        if (entry.pBar)
-            return entry.pBar;
-    }
-    return nullptr;
+    return m_wndDockBar.GetFirstBar();
 }
 
 void CMiniDockFrameWnd::RecalcLayout()
 {
     if (!m_hWnd)
         return;
-    m_bDelayedLayout = false;
+    ClearDelayedLayout();
     CControlBar* bar = GetBar();
     if (!bar) {
         ShowWindow(SW_HIDE);
         PostMessage(WM_DESTROY_IF_EMPTY);
         return;
     }
-    m_wndDockBar.m_bLayoutQuery = false;
-    SIZE size = m_wndDockBar.CalcFixedLayout(false, true);
+    SIZE size = m_wndDockBar.PlaceFloatingBar();
     if (!bar->IsVisible()) {
         ShowWindow(SW_HIDE);
         return;
@@ -76,14 +73,15 @@ void CMiniDockFrameWnd::OnNcLButtonDown(UINT hitTest, POINT screenPoint)
         return;
     }
     CControlBar* bar = GetBar();
-    if (!bar || !bar->m_pDockContext)
+    CDockContext* context = bar ? bar->GetDockContext() : nullptr;
+    if (!context)
         return;
     if (sizing) {
-        bar->m_pDockContext->StartResize(hit, screenPoint);
+        context->StartResize(hit, screenPoint);
         return;
     }
     ::SetActiveWindow(m_hWnd);
-    bar->m_pDockContext->StartDrag(screenPoint);
+    context->StartDrag(screenPoint);
 }
 
 void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT hitTest, POINT screenPoint)
@@ -92,17 +90,15 @@ void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT hitTest, POINT screenPoint)
         CMiniFrameWnd::OnNcLButtonDblClk(hitTest, screenPoint);
         return;
     }
-    if (CControlBar* bar = GetBar(); bar && bar->m_pDockContext)
-        bar->m_pDockContext->ToggleDocking();
+    if (CControlBar* bar = GetBar(); bar && bar->GetDockContext())
+        bar->GetDockContext()->ToggleDocking();
 }
 
 void CMiniDockFrameWnd::OnMove(int x, int y)
 {
     RECT rc = GetWindowRect();
-    if (CControlBar* bar = GetBar(); bar && bar->m_pDockContext) {
-        bar->m_pDockContext->m_ptMRUFloatPos = POINT{rc.left, rc.top};
-        bar->m_pDockContext->m_bHasFloatPos = true;
-    }
+    if (CControlBar* bar = GetBar(); bar && bar->GetDockContext())
+        bar->GetDockContext()->RememberFloatPosition(POINT{rc.left, rc.top});
     CMiniFrameWnd::OnMove(x, y);
 }
 

@@ -10,6 +10,8 @@ public:
     CMiniDockFrameWnd();
 
     bool Create(CFrameWnd* owner, CControlBar* bar, POINT screenPoint);
+    // Docks the bar in the frame's dock bar; the frame holds one bar.
+    void TakeBar(CControlBar* bar);
     void RecalcLayout() override;
     // Grows a client rectangle to the window rectangle of a floating frame.
     static void AdjustFrameRect(RECT& rect);
@@ -17,8 +19,6 @@ public:
 
     // Takes the frame's own message: its bar went back to a dock.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    CDockBar m_wndDockBar;
 
 protected:
     void OnNcLButtonDown(UINT hitTest, POINT screenPoint) override;
@@ -28,5 +28,6 @@ protected:
     void OnClose() override;
 
 private:
+    CDockBar m_wndDockBar;
     CFrameWnd* m_pOwnerFrame = nullptr;
 };

@@ -44,7 +44,7 @@ private:
 
 bool CToolBar::Create(CWnd* parent, DWORD ctrlStyle, DWORD style, UINT id)
 {
-    m_dwStyle = style & CBRS_ALL;
+    SetBarStyle(style & CBRS_ALL);
     DWORD windowStyle = (style & ~CBRS_ALL) | ctrlStyle | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
     if (style & CBRS_TOOLTIPS)
         windowStyle |= TBSTYLE_TOOLTIPS;
@@ -111,7 +111,7 @@ RECT CToolBar::NonClientInsets(bool horz) const
     RECT inside{0, 0, 0, 0};
     CalcInsideRect(inside);
     RECT insets{inside.left, inside.top, -inside.right, -inside.bottom};
-    if (m_dwStyle & CBRS_GRIPPER) {
+    if (GetBarStyle() & CBRS_GRIPPER) {
         if (horz)
             insets.left += kGripperSpace;
         else
@@ -195,7 +195,7 @@ void CToolBar::OnNcPaint()
     ::FillRect(dc.get(), &whole, ::GetSysColorBrush(COLOR_BTNFACE));
     RECT inside = whole;
     DrawBorders(dc.get(), inside);
-    if (m_dwStyle & CBRS_GRIPPER) {
+    if (GetBarStyle() & CBRS_GRIPPER) {
         RECT grip = inside;
         bool horz = !m_bVertical;
         if (horz) {
@@ -247,14 +247,14 @@ void CToolBar::OnLButtonDown(UINT flags, POINT pt)
         return;
     }
     ClientToScreen(&pt);
-    if (m_pDockContext)
-        m_pDockContext->StartDrag(pt);
+    if (CDockContext* context = GetDockContext())
+        context->StartDrag(pt);
 }
 
 void CToolBar::OnLButtonDblClk(UINT flags, POINT pt)
 {
-    if (IsDragPoint(pt) && m_pDockContext)
-        m_pDockContext->ToggleDocking();
+    if (IsDragPoint(pt) && GetDockContext())
+        GetDockContext()->ToggleDocking();
     else
         CControlBar::OnLButtonDblClk(flags, pt);
 }

@@ -5,11 +5,7 @@
 #include "framework/CFrameWnd.h"
 #include "framework/Drawing.h"
 
-CCaptionBar::CCaptionBar()
-{
-    m_dwSizingStyle &= ~(SZBS_EDGE_LEFT | SZBS_EDGE_RIGHT | SZBS_EDGE_TOP | SZBS_EDGE_BOTTOM);
-    m_dwSizingStyle |= SZBS_FILL_CHILD;
-}
+CCaptionBar::CCaptionBar() : CResizableBar(SZBS_FILL_CHILD) {}
 
 bool CCaptionBar::HasCaption() const
 {
@@ -24,10 +20,10 @@ void CCaptionBar::CalcClientArea(RECT& rect, UINT dockBarId)
         return;
     POINT origin;
     if (dockBarId == AFX_IDW_DOCKBAR_TOP || dockBarId == AFX_IDW_DOCKBAR_BOTTOM) {
-        rect.left += m_nCaptionSize;
+        rect.left += kCaptionSize;
         origin = POINT{rect.left - 14, rect.top};
     } else {
-        rect.top += m_nCaptionSize;
+        rect.top += kCaptionSize;
         origin = POINT{rect.right - 12, rect.top - 14};
     }
     m_closeButton.Move(POINT{origin.x - before.left, origin.y - before.top});
@@ -41,13 +37,13 @@ void CCaptionBar::PaintCaptionArea(HDC dc, const RECT& clientRect)
     ::InflateRect(&g, -1, -1);
     bool horz = IsDockedHorz();
     if (horz) {
-        g.left -= m_nCaptionSize;
+        g.left -= kCaptionSize;
         g.right = g.left + 3;
-        g.top = m_closeButton.m_ptOrigin.y + 16;
+        g.top = m_closeButton.GetOrigin().y + 16;
     } else {
-        g.top -= m_nCaptionSize;
+        g.top -= kCaptionSize;
         g.bottom = g.top + 3;
-        g.right = m_closeButton.m_ptOrigin.x - 3;
+        g.right = m_closeButton.GetOrigin().x - 3;
     }
     COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
@@ -78,17 +74,14 @@ void CCaptionBar::OnUpdateCmdUI(CFrameWnd*, bool)
     bool down = ::GetKeyState(VK_LBUTTON) < 0;
     bool pushed = over && down;
     bool raised = over && !down;
-    if (pushed != m_closeButton.m_bPushed || raised != m_closeButton.m_bRaised) {
-        m_closeButton.m_bPushed = pushed;
-        m_closeButton.m_bRaised = raised;
+    if (m_closeButton.SetState(pushed, raised))
         SendMessage(WM_NCPAINT);
-    }
 }
 
 void CCaptionBar::OnNcLButtonUp(UINT hitTest, POINT screenPoint)
 {
-    if (hitTest == HTCLOSE && m_pDockSite)
-        m_pDockSite->ShowControlBar(this, false, false);
+    if (hitTest == HTCLOSE && GetDockSite())
+        GetDockSite()->ShowControlBar(this, false, false);
     CResizableBar::OnNcLButtonUp(hitTest, screenPoint);
 }
 

@@ -39,11 +39,11 @@ LONG& AxisOf(POINT& pt, bool x)
 }
 }
 
-CResizableBar::CResizableBar() = default;
+CResizableBar::CResizableBar(DWORD sizingStyle) : m_dwSizingStyle(sizingStyle & SZBS_FILL_CHILD) {}
 
 bool CResizableBar::Create(const char* title, CWnd* parent, UINT id, DWORD style)
 {
-    m_dwStyle = style & CBRS_ALL;
+    SetBarStyle(style & CBRS_ALL);
     const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                              ::GetSysColorBrush(COLOR_BTNFACE));
     return CreateEx(0, className, title, (style & ~CBRS_ALL) | WS_CLIPCHILDREN, RECT{}, parent->GetSafeHwnd(), id);
@@ -109,7 +109,7 @@ int CResizableBar::GetEdgeHitCode(int edge)
 bool CResizableBar::GetEdgeZone(const RECT& windowRect, int hitCode, RECT& zone) const
 {
     zone = windowRect;
-    const int w = m_nEdgeWidth;
+    const int w = kEdgeWidth;
     bool horz = IsDockedHorz();
     switch (hitCode) {
     case HTLEFT:
@@ -148,24 +148,9 @@ bool CResizableBar::GetEdgeZone(const RECT& windowRect, int hitCode, RECT& zone)
 void CResizableBar::GetRowBounds(int& first, int& last, int& self) const
 {
     first = last = self = -1;
-    if (!m_pDockBar)
-        return;
-    const auto& entries = m_pDockBar->m_arrBars;
-    self = m_pDockBar->FindBar(this);
-    if (self < 0)
-        return;
-    for (int i = self; i >= 0; --i) {
-        if (entries[static_cast<size_t>(i)].IsRowEnd()) {
-            first = i + 1;
-            break;
-        }
-    }
-    for (size_t i = static_cast<size_t>(self); i < entries.size(); ++i) {
-        if (entries[i].IsRowEnd()) {
-            last = static_cast<int>(i) - 1;
-            break;
-        }
-    }
+    CDockBar* dockBar = GetDockBar();
+    if (dockBar && dockBar->GetRowBounds(this, first, last))
+        self = dockBar->FindBar(this);
 }
 
 void CResizableBar::CollectRowBars(CResizableBarArray& bars, int& selfIndex) const
@@ -177,8 +162,7 @@ void CResizableBar::CollectRowBars(CResizableBarArray& bars, int& selfIndex) con
     if (first < 0 || last < 0)
         return;
     for (int i = first; i <= last; ++i) {
-        CControlBar* entry = m_pDockBar->m_arrBars[static_cast<size_t>(i)].pBar;
-        auto* bar = dynamic_cast<CResizableBar*>(entry);
+        auto* bar = dynamic_cast<CResizableBar*>(GetDockBar()->GetBarAt(i));
         if (!bar || !bar->IsVisible())
             continue;
         if (bar == this)
@@ -204,7 +188,8 @@ SIZE CResizableBar::CalcDynamicLayout(int length, DWORD mode)
     if (mode & (LM_MRUWIDTH | LM_COMMIT))
         return m_sizeFloat;
 
-    int hit = m_pDockContext ? m_pDockContext->m_nHitTest : HTNOWHERE;
+    CDockContext* context = GetDockContext();
+    int hit = context ? context->GetResizeHitTest() : HTNOWHERE;
     bool corner = hit == HTTOPLEFT || hit == HTTOPRIGHT || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
     CFrameWnd* frame = GetParentFrame();
     if (IsUndocked() && corner && frame) {
@@ -214,14 +199,13 @@ SIZE CResizableBar::CalcDynamicLayout(int length, DWORD mode)
         RECT b = GetWindowRect();
         int width = b.right - b.left;
         int height = b.bottom - b.top;
-        RECT& drag = m_pDockContext->m_rectFrameDragHorz;
         if (hit == HTTOPLEFT || hit == HTBOTTOMLEFT) {
             m_sizeFloat.cx = width + (f.left - cursor.x);
-            drag.left = std::min<LONG>(cursor.x, f.left + width - m_sizeMinFloat.cx);
+            context->SetResizedFrameLeft(std::min<LONG>(cursor.x, f.left + width - m_sizeMinFloat.cx));
         }
         if (hit == HTTOPLEFT || hit == HTTOPRIGHT) {
             m_sizeFloat.cy = height + (f.top - cursor.y);
-            drag.top = std::min<LONG>(cursor.y, f.top + height - m_sizeMinFloat.cy);
+            context->SetResizedFrameTop(std::min<LONG>(cursor.y, f.top + height - m_sizeMinFloat.cy));
         }
         if (hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT)
             m_sizeFloat.cx = width + (cursor.x - f.right);
@@ -245,8 +229,8 @@ SIZE CResizableBar::CalcFixedLayout(bool stretch, bool horz)
 
     CResizableBarArray bars;
     CollectRowBars(bars);
-    if (m_pDockBar) {
-        bool query = m_pDockBar->m_bLayoutQuery;
+    if (CDockBar* dockBar = GetDockBar()) {
+        bool query = dockBar->IsMeasuring();
         HDWP batch = query ? nullptr : ::BeginDeferWindowPos(static_cast<int>(bars.size()));
         for (CResizableBar* bar : bars) {
             if (bar->HasDelayedState())
@@ -255,9 +239,9 @@ SIZE CResizableBar::CalcFixedLayout(bool stretch, bool horz)
         if (batch)
             ::EndDeferWindowPos(batch);
 
-        RECT layout = m_pDockBar->m_rectLayout;
-        if (::IsRectEmpty(&layout) && m_pDockSite)
-            layout = m_pDockSite->GetClientRect();
+        RECT layout = dockBar->GetLayoutRect();
+        if (::IsRectEmpty(&layout) && GetDockSite())
+            layout = GetDockSite()->GetClientRect();
         int total = horz ? (layout.right - layout.left) + 2 : (layout.bottom - layout.top) - 2;
         if (IsVisible() && !IsUndocked() && m_bRowLayoutPending && !bars.empty() && bars.front() == this) {
             if (ShareRowLength(total, horz))
@@ -283,13 +267,13 @@ bool CResizableBar::ShareRowLength(int total, bool horz)
     GetRowBounds(first, last, self);
     if (first < 0 || last < 0)
         return false;
-    auto& entries = m_pDockBar->m_arrBars;
+    CDockBar* dockBar = GetDockBar();
     int available = total;
     int actual = 0;
     LONG maxDepth = 0;
     int used = 2;
     for (int i = first; i <= last; ++i) {
-        CControlBar* entry = entries[static_cast<size_t>(i)].pBar;
+        CControlBar* entry = dockBar->GetBarAt(i);
         if (!entry || !entry->IsVisible())
             continue;
         auto* sizing = dynamic_cast<CResizableBar*>(entry);
@@ -303,14 +287,14 @@ bool CResizableBar::ShareRowLength(int total, bool horz)
         used += share - 2;
         if (used > total) {
             if (i < self) {
-                m_pDockBar->InsertRowEnd(i + 1);
+                dockBar->InsertRowEnd(i + 1);
                 return false;
             }
             if (i == self) {
                 LengthOf(horz) = MinLengthOf(horz);
                 return true;
             }
-            m_pDockBar->InsertRowEnd(i);
+            dockBar->InsertRowEnd(i);
             break;
         }
         if (sizing) {
@@ -364,10 +348,10 @@ void CResizableBar::AlignRowBars()
         return;
     bool horz = IsDockedHorz();
     int position = horz ? -2 : 0;
-    RECT dock = m_pDockBar->GetWindowRect();
+    RECT dock = GetDockBar()->GetWindowRect();
     bool moved = false;
     for (int i = first; i <= last; ++i) {
-        CControlBar* entry = m_pDockBar->m_arrBars[static_cast<size_t>(i)].pBar;
+        CControlBar* entry = GetDockBar()->GetBarAt(i);
         if (!entry || !entry->IsVisible())
             continue;
         RECT r = entry->GetWindowRect();
@@ -387,8 +371,8 @@ void CResizableBar::AlignRowBars()
         }
         position += (horz ? r.right - r.left : r.bottom - r.top) - kRowOverlap;
     }
-    if (moved && m_pDockSite)
-        m_pDockSite->DelayRecalcLayout();
+    if (moved && GetDockSite())
+        GetDockSite()->DelayRecalcLayout();
 }
 
 void CResizableBar::OnUpdateCmdUI(CFrameWnd*, bool) {}
@@ -432,8 +416,8 @@ void CResizableBar::OnNcCalcSize(bool, RECT& rect)
                 parent->ModifyStyle(0, WS_CLIPCHILDREN);
         }
     }
-    m_dwSizingStyle &= ~(SZBS_EDGE_LEFT | SZBS_EDGE_RIGHT | SZBS_EDGE_TOP | SZBS_EDGE_BOTTOM);
-    if (!IsUndocked() && m_pDockBar) {
+    m_dwSizingStyle &= ~SZBS_EDGES;
+    if (!IsUndocked() && GetDockBar()) {
         CResizableBarArray bars;
         int index;
         CollectRowBars(bars, index);
@@ -517,9 +501,9 @@ void CResizableBar::OnSize(UINT, int cx, int cy)
 void CResizableBar::OnSetText(const wchar_t* text)
 {
     CControlBar::OnSetText(text);
-    if (IsUndocked() && m_pDockBar) {
+    if (IsUndocked() && GetDockBar()) {
         if (auto* frame = dynamic_cast<CMiniDockFrameWnd*>(GetParentFrame())) {
-            m_pDockBar->SetWindowText(GetWindowText());
+            GetDockBar()->SetWindowText(GetWindowText());
             frame->DelayRecalcLayout();
         }
     }
@@ -547,8 +531,8 @@ void CResizableBar::SetDepthLimits(bool horz, const CResizableBarArray& bars)
         minDepth = std::max(minDepth, bar->MinDepthOf(horz));
     int shrinkRoom = DepthOf(horz) - minDepth;
     RECT view{};
-    if (m_pDockSite)
-        m_pDockSite->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CFrameWnd::reposQuery, &view, nullptr, true);
+    if (GetDockSite())
+        GetDockSite()->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CFrameWnd::reposQuery, &view, nullptr, true);
     int growRoom = (horz ? view.bottom - view.top : view.right - view.left) - 2;
     if (m_nTrackedEdge == HTLEFT || m_nTrackedEdge == HTTOP) {
         m_nTrackMin -= growRoom;
@@ -652,8 +636,8 @@ void CResizableBar::TrackEdgeTo(POINT point)
         GiveSideEdgeRoom(horz, bars, index, d);
     }
     InvertTrackerLine();
-    if (m_bFullWindowDrag && m_pDockSite)
-        m_pDockSite->DelayRecalcLayout();
+    if (m_bFullWindowDrag && GetDockSite())
+        GetDockSite()->DelayRecalcLayout();
 }
 
 void CResizableBar::EndEdgeTracking()
@@ -661,18 +645,19 @@ void CResizableBar::EndEdgeTracking()
     InvertTrackerLine();
     m_bTracking = false;
     ::ReleaseCapture();
-    if (m_pDockSite)
-        m_pDockSite->DelayRecalcLayout();
+    if (GetDockSite())
+        GetDockSite()->DelayRecalcLayout();
 }
 
 void CResizableBar::InvertTrackerLine()
 {
-    if (m_bFullWindowDrag || !m_pDockSite || !m_pDockBar)
+    CFrameWnd* site = GetDockSite();
+    if (m_bFullWindowDrag || !site || !GetDockBar())
         return;
     bool horz = IsDockedHorz();
     RECT w = GetWindowRect();
-    RECT d = m_pDockBar->GetWindowRect();
-    RECT f = m_pDockSite->GetWindowRect();
+    RECT d = GetDockBar()->GetWindowRect();
+    RECT f = site->GetWindowRect();
     RECT t;
     GetEdgeZone(w, m_nTrackedEdge, t);
     if (!IsTrackingSideEdge())
@@ -683,7 +668,7 @@ void CResizableBar::InvertTrackerLine()
     ::OffsetRect(&t, xAxis ? shift : 0, xAxis ? 0 : shift);
     ::OffsetRect(&t, -f.left, -f.top);
 
-    WindowDc dc = WindowDc::Ex(m_pDockSite->GetSafeHwnd(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    WindowDc dc = WindowDc::Ex(site->GetSafeHwnd(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
     SelectGuard brush(dc.get(), HalftoneBrush());
     ::PatBlt(dc.get(), t.left, t.top, t.right - t.left, t.bottom - t.top, PATINVERT);
 }
@@ -751,18 +736,18 @@ void CResizableBar::OnCaptureChanged(HWND newCapture)
 
 void CResizableBar::OnLButtonDown(UINT flags, POINT pt)
 {
-    if (!m_pDockBar || !m_pDockContext) {
+    if (!GetDockBar() || !GetDockContext()) {
         CControlBar::OnLButtonDown(flags, pt);
         return;
     }
     ClientToScreen(&pt);
-    m_pDockContext->StartDrag(pt);
+    GetDockContext()->StartDrag(pt);
 }
 
 void CResizableBar::OnLButtonDblClk(UINT flags, POINT pt)
 {
-    if (m_pDockBar && m_pDockContext)
-        m_pDockContext->ToggleDocking();
+    if (GetDockBar() && GetDockContext())
+        GetDockContext()->ToggleDocking();
     else
         CControlBar::OnLButtonDblClk(flags, pt);
 }
