@@ -18,24 +18,21 @@ BarLayout::~BarLayout()
 
 RECT BarLayout::TakeSide(DWORD align, LONG depth)
 {
+    // Each side: the edge a strip is taken from, the strip's inner edge, and the way in.
+    static const struct {
+        DWORD align;
+        LONG RECT::*outer;
+        LONG RECT::*inner;
+        int inward;
+    } kSides[] = {{CBRS_ALIGN_TOP, &RECT::top, &RECT::bottom, 1},
+                  {CBRS_ALIGN_BOTTOM, &RECT::bottom, &RECT::top, -1},
+                  {CBRS_ALIGN_LEFT, &RECT::left, &RECT::right, 1},
+                  {CBRS_ALIGN_RIGHT, &RECT::right, &RECT::left, -1}};
     RECT strip = m_room;
-    switch (align) {
-    case CBRS_ALIGN_TOP:
-        strip.bottom = strip.top + depth;
-        m_room.top += depth;
-        break;
-    case CBRS_ALIGN_BOTTOM:
-        strip.top = strip.bottom - depth;
-        m_room.bottom -= depth;
-        break;
-    case CBRS_ALIGN_LEFT:
-        strip.right = strip.left + depth;
-        m_room.left += depth;
-        break;
-    case CBRS_ALIGN_RIGHT:
-        strip.left = strip.right - depth;
-        m_room.right -= depth;
-        break;
+    for (const auto& side : kSides) {
+        // The room now starts where the strip ends.
+        if (side.align == align)
+            m_room.*side.outer = strip.*side.inner = strip.*side.outer + side.inward * depth;
     }
     return strip;
 }

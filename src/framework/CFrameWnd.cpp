@@ -367,6 +367,7 @@ void CFrameWnd::OnInitMenuPopup(HMENU menu, UINT, bool systemMenu)
 
 void CFrameWnd::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 {
+    // The menu closed: WM_MENUSELECT's flags are all set then, and there is no menu.
     if (flags == 0xFFFF && !menu)
         SetMessageText(AFX_IDS_IDLEMESSAGE);
     else if (flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU))
@@ -407,7 +408,8 @@ bool CFrameWnd::OnFrameNotify(NMHDR* header, LRESULT* result)
 
 void CFrameWnd::OnDropFiles(HDROP drop)
 {
-    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    constexpr UINT kFileCount = 0xFFFFFFFF;
+    UINT count = ::DragQueryFileW(drop, kFileCount, nullptr, 0);
     std::wstring path;
     if (count > 0) {
         path.resize(::DragQueryFileW(drop, 0, nullptr, 0) + 1);

@@ -283,6 +283,9 @@ LRESULT CWnd::CallHandler(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DROPFILES:
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
         break;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        break;
     case WM_COMMAND:
         return OnCommand(wParam, lParam) ? 0 : Default();
     case WM_NOTIFY: {
@@ -296,38 +299,24 @@ LRESULT CWnd::CallHandler(UINT message, WPARAM wParam, LPARAM lParam)
     return m_handled.result;
 }
 
+// The mouse messages all carry flags (or a hit-test code) and a point.
 bool CWnd::CallMouseHandler(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    const UINT flags = static_cast<UINT>(wParam);
-    const POINT pt = PointOf(lParam);
-    switch (message) {
-    case WM_MOUSEMOVE:
-        OnMouseMove(flags, pt);
-        return true;
-    case WM_LBUTTONDOWN:
-        OnLButtonDown(flags, pt);
-        return true;
-    case WM_LBUTTONUP:
-        OnLButtonUp(flags, pt);
-        return true;
-    case WM_LBUTTONDBLCLK:
-        OnLButtonDblClk(flags, pt);
-        return true;
-    case WM_RBUTTONDOWN:
-        OnRButtonDown(flags, pt);
-        return true;
-    case WM_NCLBUTTONDOWN:
-        OnNcLButtonDown(flags, pt);
-        return true;
-    case WM_NCLBUTTONUP:
-        OnNcLButtonUp(flags, pt);
-        return true;
-    case WM_NCLBUTTONDBLCLK:
-        OnNcLButtonDblClk(flags, pt);
-        return true;
-    case WM_CAPTURECHANGED:
-        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
-        return true;
+    using Handler = void (CWnd::*)(UINT, POINT);
+    static const struct {
+        UINT message;
+        Handler handler;
+    } kHandlers[] = {
+        {WM_MOUSEMOVE, &CWnd::OnMouseMove},           {WM_LBUTTONDOWN, &CWnd::OnLButtonDown},
+        {WM_LBUTTONUP, &CWnd::OnLButtonUp},           {WM_LBUTTONDBLCLK, &CWnd::OnLButtonDblClk},
+        {WM_RBUTTONDOWN, &CWnd::OnRButtonDown},       {WM_NCLBUTTONDOWN, &CWnd::OnNcLButtonDown},
+        {WM_NCLBUTTONUP, &CWnd::OnNcLButtonUp},       {WM_NCLBUTTONDBLCLK, &CWnd::OnNcLButtonDblClk},
+    };
+    for (const auto& entry : kHandlers) {
+        if (entry.message == message) {
+            (this->*entry.handler)(static_cast<UINT>(wParam), PointOf(lParam));
+            return true;
+        }
     }
     return false;
 }

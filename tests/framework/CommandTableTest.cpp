@@ -2,6 +2,7 @@
 // what runs, what shows enabled or checked, and that a disabled command does neither.
 #include "framework/CCmdTarget.h"
 #include "framework/CWnd.h"
+#include "support/ProbeCmdUI.h"
 
 #include <gtest/gtest.h>
 
@@ -31,23 +32,6 @@ public:
 
 private:
     static void Run(TableWnd& wnd, UINT id) { wnd.m_ran.push_back(id); }
-};
-
-// What an update asked the command's user interface to show.
-class ProbeCmdUI : public CCmdUI {
-public:
-    explicit ProbeCmdUI(UINT id) : CCmdUI(id) {}
-    void Enable(bool on) override
-    {
-        CCmdUI::Enable(on);
-        m_nEnabled = on;
-    }
-    void SetCheck(int check) override { m_nCheck = check; }
-    void SetText(const std::string& text) override { m_strText = text; }
-
-    int m_nEnabled = -1;
-    int m_nCheck = -1;
-    std::string m_strText;
 };
 
 struct CommandCase {
