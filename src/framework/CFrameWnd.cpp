@@ -328,9 +328,7 @@ void CFrameWnd::OnIdleUpdateCmdUI()
 {
     if (m_bDelayedLayout)
         RecalcLayout();
-    // Copied: a bar's update may show or hide others.
-    const std::vector<CControlBar*> bars = m_listControlBars;
-    for (CControlBar* bar : bars)
+    for (CControlBar* bar : m_listControlBars)
         bar->UpdateCmdUIAtIdle(true);
 }
 

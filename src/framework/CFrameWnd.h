@@ -49,7 +49,6 @@ public:
     CControlBar* GetControlBar(UINT id) const;
     void AddControlBar(CControlBar* bar);
     void RemoveControlBar(CControlBar* bar);
-    const std::vector<CControlBar*>& GetControlBars() const { return m_listControlBars; }
 
     virtual void OnUpdateFrameTitle();
     void SetMessageText(const std::string& text);
@@ -61,7 +60,6 @@ public:
     std::string GetMessageString(UINT id) const;
 
     CView* GetActiveView() const { return m_pViewActive; }
-    void SetActiveView(CView* view) { m_pViewActive = view; }
     CDocument* GetActiveDocument() const;
 
     // Idle work: delayed layout, command UI of the visible bars.
