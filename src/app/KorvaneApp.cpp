@@ -47,21 +47,12 @@ bool CKorvaneApp::InitInstance()
 
 bool CKorvaneApp::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    switch (nID) {
-    case ID_APP_ABOUT:
-        if (!pCmdUI)
-            OnAppAbout();
-        return true;
-    case ID_FILE_NEW:
-        if (!pCmdUI)
-            OnFileNew();
-        return true;
-    case ID_FILE_OPEN:
-        if (!pCmdUI)
-            OnFileOpen();
-        return true;
-    }
-    return CWinApp::OnCmdMsg(nID, pCmdUI);
+    static const CommandEntry<CKorvaneApp> kCommands[] = {
+        {ID_APP_ABOUT, [](CKorvaneApp& app, UINT) { app.OnAppAbout(); }},
+        {ID_FILE_NEW, [](CKorvaneApp& app, UINT) { app.OnFileNew(); }},
+        {ID_FILE_OPEN, [](CKorvaneApp& app, UINT) { app.OnFileOpen(); }},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI) || CWinApp::OnCmdMsg(nID, pCmdUI);
 }
 
 void CKorvaneApp::OnAppAbout()

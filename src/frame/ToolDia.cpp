@@ -95,11 +95,11 @@ void CToolDia::DoDataExchange(CDataExchange* pDX)
 
 // Notifications that arrive while data exchange rewrites the boxes go to the base, which
 // drops them; that is what keeps the converters from triggering one another.
-bool CToolDia::OnCommand(WPARAM wParam, LPARAM lParam)
+bool CToolDia::OnCommand(UINT id, UINT code, HWND control)
 {
-    if (lParam != 0 && m_nLockNotify == 0 && OnEditNotify(LOWORD(wParam), HIWORD(wParam)))
+    if (control && m_nLockNotify == 0 && OnEditNotify(id, code))
         return true;
-    return CDialog::OnCommand(wParam, lParam);
+    return CDialog::OnCommand(id, code, control);
 }
 
 bool CToolDia::OnEditNotify(UINT id, UINT code)
@@ -171,5 +171,4 @@ void CToolDia::OnChangeHex()
 void CToolDia::OnSetfocusChar()
 {
     ::SendMessageW(GetDlgItem(IDC_CHAR), EM_SETSEL, 0, -1);
-
 }

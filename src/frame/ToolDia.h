@@ -11,7 +11,7 @@ public:
     CToolDia();
 
     void DoDataExchange(CDataExchange* pDX) override;
-    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
     // Enter and Esc must neither close nor hide the panel.
     void OnOK() override {}
     void OnCancel() override {}

@@ -1,12 +1,14 @@
 // Control bars in the frame's layout.
 #include "framework/CControlBar.h"
 
+#include "framework/BarLayout.h"
 #include "framework/CDockBar.h"
 #include "framework/CDockContext.h"
 #include "framework/CFrameWnd.h"
 #include "framework/Drawing.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace {
 constexpr int kBorderWidth = 2;
@@ -143,80 +145,67 @@ SIZE CControlBar::GetDockedSize(bool horz)
     return CalcFixedLayout(false, horz);
 }
 
-void CControlBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
+void CControlBar::LayOutIn(BarLayout& layout)
 {
     // Decided before a pending show or hide joins the batch, which applies it only later.
     bool visible = IsVisible();
-    RecalcDelayShow(layout->hDWP ? &layout->hDWP : nullptr);
+    RecalcDelayShow(layout.GetBatch());
     if (!visible)
         return;
-    RECT room = layout->rect;
-    int roomWidth = room.right - room.left;
-    int roomHeight = room.bottom - room.top;
+    const RECT& room = layout.GetRoom();
     bool horz = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
-    SIZE size = CalcFixedLayout(layout->bStretch, horz);
-    size.cx = std::min<LONG>(size.cx, roomWidth);
-    size.cy = std::min<LONG>(size.cy, roomHeight);
-    RECT place = room;
-    if (m_dwStyle & CBRS_ALIGN_TOP) {
-        place.bottom = place.top + size.cy;
-        layout->rect.top += size.cy;
-    } else if (m_dwStyle & CBRS_ALIGN_BOTTOM) {
-        place.top = place.bottom - size.cy;
-        layout->rect.bottom -= size.cy;
-    } else if (m_dwStyle & CBRS_ALIGN_LEFT) {
-        place.right = place.left + size.cx;
-        layout->rect.left += size.cx;
-    } else if (m_dwStyle & CBRS_ALIGN_RIGHT) {
-        place.left = place.right - size.cx;
-        layout->rect.right -= size.cx;
-    } else {
-        return;
+    SIZE size = CalcFixedLayout(layout.Stretches(), horz);
+    size.cx = std::min<LONG>(size.cx, room.right - room.left);
+    size.cy = std::min<LONG>(size.cy, room.bottom - room.top);
+    DWORD align = 0;
+    for (DWORD side : {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT}) {
+        if (m_dwStyle & side) {
+            align = side;
+            break;
+        }
     }
-    if (horz) {
-        layout->sizeTotal.cy += size.cy;
-        layout->sizeTotal.cx = std::max(layout->sizeTotal.cx, size.cx);
-        if (!layout->bStretch)
+    if (!align)
+        return;
+    RECT place = layout.TakeSide(align, horz ? size.cy : size.cx);
+    if (!layout.Stretches()) {
+        if (horz)
             place.right = place.left + size.cx;
-    } else {
-        layout->sizeTotal.cx += size.cx;
-        layout->sizeTotal.cy = std::max(layout->sizeTotal.cy, size.cy);
-        if (!layout->bStretch)
+        else
             place.bottom = place.top + size.cy;
     }
-    if (layout->hDWP)
-        layout->hDWP = DeferPlacement(layout->hDWP, m_hWnd, place);
+    layout.Place(m_hWnd, place);
 }
 
-LRESULT CControlBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+void CControlBar::UpdateCmdUIAtIdle(bool disableIfNoHandler)
 {
-    switch (message) {
-    case WM_SIZEPARENT:
-        OnSizeParent(reinterpret_cast<AFX_SIZEPARENTPARAMS*>(lParam));
-        return 0;
-    case WM_IDLEUPDATECMDUI:
-        if (IsVisible() && m_pDockSite)
-            OnUpdateCmdUI(m_pDockSite, wParam != 0);
-        return 0;
-    case WM_COMMAND:
-        if (OnCommand(wParam, lParam))
-            return 0;
-        // Buttons and controls inside a bar of ours speak to the bar's frame; native bars
-        // (toolbar, status bar) keep their own handling.
-        if (m_pDockSite && !m_pfnSuper)
-            return m_pDockSite->SendMessage(message, wParam, lParam);
-        return DefWindowProc(message, wParam, lParam);
-    case WM_NOTIFY: {
-        LRESULT result = 0;
-        if (OnNotify(wParam, lParam, &result))
-            return result;
-        if (m_pDockSite && !m_pfnSuper)
-            return m_pDockSite->SendMessage(message, wParam, lParam);
-        return DefWindowProc(message, wParam, lParam);
-    }
-    case WM_DESTROY:
-        DetachFromFrame();
-        break;
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
+    if (IsVisible() && m_pDockSite)
+        OnUpdateCmdUI(m_pDockSite, disableIfNoHandler);
+}
+
+// Buttons and controls inside a bar of ours speak to the bar's frame; native bars (toolbar,
+// status bar) keep their own handling.
+bool CControlBar::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (CWnd::OnCommand(id, code, control))
+        return true;
+    if (!m_pDockSite || m_pfnSuper)
+        return false;
+    m_pDockSite->SendMessage(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control));
+    return true;
+}
+
+bool CControlBar::OnNotify(NMHDR* header, LRESULT* result)
+{
+    if (CWnd::OnNotify(header, result))
+        return true;
+    if (!m_pDockSite || m_pfnSuper)
+        return false;
+    *result = m_pDockSite->SendMessage(WM_NOTIFY, header->idFrom, reinterpret_cast<LPARAM>(header));
+    return true;
+}
+
+void CControlBar::OnDestroy()
+{
+    DetachFromFrame();
+    CWnd::OnDestroy();
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class BarLayout;
 class CDockBar;
 class CDockContext;
 class CFrameWnd;
@@ -45,20 +46,6 @@ constexpr DWORD LM_VERTDOCK = 0x10;
 constexpr DWORD LM_LENGTHY = 0x20;
 constexpr DWORD LM_COMMIT = 0x40;
 
-// Private messages of the frame's layout and idle work.
-constexpr UINT WM_SIZEPARENT = 0x0361;
-constexpr UINT WM_SETMESSAGESTRING = 0x0362;
-constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
-
-// What a frame's layout hands from bar to bar: the room left and, unless it only
-// measures, the batch of window moves.
-struct AFX_SIZEPARENTPARAMS {
-    HDWP hDWP = nullptr;
-    RECT rect{};
-    SIZE sizeTotal{};
-    bool bStretch = true;
-};
-
 class CControlBar : public CWnd {
 public:
     CControlBar();
@@ -66,7 +53,10 @@ public:
 
     virtual SIZE CalcFixedLayout(bool stretch, bool horz);
     virtual SIZE CalcDynamicLayout(int length, DWORD mode);
-    // Called at idle time while the bar is visible.
+    // Takes the bar's place in the room the frame's layout has left, and the room shrinks by it.
+    virtual void LayOutIn(BarLayout& layout);
+    // The frame's idle work: the bar's command UI, while it is visible.
+    void UpdateCmdUIAtIdle(bool disableIfNoHandler);
     virtual void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler);
 
     // Visible, counting a pending delayed show as visible and a pending delayed hide as hidden.
@@ -83,6 +73,8 @@ public:
 
     // Lets the bar be dragged to the sides in dockStyle (CBRS_ALIGN_*) or floated.
     void EnableDocking(DWORD dockStyle);
+    // Whether the bar may dock on the side of alignment align (one CBRS_ALIGN_* flag).
+    bool CanDockOn(DWORD align) const { return (m_dwDockStyle & align) != 0; }
     bool IsFloating() const;
     // The size the bar takes when docked along a horizontal (top, bottom) or vertical side.
     virtual SIZE GetDockedSize(bool horz);
@@ -91,21 +83,34 @@ public:
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // The frame the bar belongs to (the main frame, also while the bar floats).
+    CFrameWnd* GetDockSite() const { return m_pDockSite; }
+    // The dock bar holding the bar (a side of the frame or a floating frame's), or nullptr.
+    CDockBar* GetDockBar() const { return m_pDockBar; }
+    // Moves the bar with the mouse once docking is enabled; nullptr before.
+    CDockContext* GetDockContext() const { return m_pDockContext.get(); }
+
+protected:
+    // Registers the bar with its frame; the first step of every bar's creation.
+    bool AttachToFrame(CWnd* parent);
+    void DetachFromFrame();
+
+    bool OnCommand(UINT id, UINT code, HWND control) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
+    void OnDestroy() override;
+
+private:
+    // A dock bar takes bars in and lets them go, which alone sets their dock bar, and gives
+    // a floating dock bar the frame it belongs to.
+    friend class CDockBar;
+
+    static constexpr UINT kDelayShow = 0x1;
+    static constexpr UINT kDelayHide = 0x2;
 
     DWORD m_dwStyle = 0;
     DWORD m_dwDockStyle = 0;
     CFrameWnd* m_pDockSite = nullptr;
     CDockBar* m_pDockBar = nullptr;
     std::unique_ptr<CDockContext> m_pDockContext;
-
-protected:
-    // Registers the bar with its frame; the first step of every bar's creation.
-    bool AttachToFrame(CWnd* parent);
-    virtual void OnSizeParent(AFX_SIZEPARENTPARAMS* layout);
-    void DetachFromFrame();
-
-    static constexpr UINT kDelayShow = 0x1;
-    static constexpr UINT kDelayHide = 0x2;
     UINT m_nStateFlags = 0;
 };

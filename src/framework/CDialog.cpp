@@ -75,24 +75,18 @@ void CDialog::OnCancel()
 
 bool CDialog::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    switch (nID) {
-    case IDOK:
-        if (!pCmdUI)
-            OnOK();
-        return true;
-    case IDCANCEL:
-        if (!pCmdUI)
-            OnCancel();
-        return true;
-    }
-    return CWnd::OnCmdMsg(nID, pCmdUI);
+    static const CommandEntry<CDialog> kCommands[] = {
+        {IDOK, [](CDialog& dialog, UINT) { dialog.OnOK(); }},
+        {IDCANCEL, [](CDialog& dialog, UINT) { dialog.OnCancel(); }},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI) || CWnd::OnCmdMsg(nID, pCmdUI);
 }
 
-bool CDialog::OnCommand(WPARAM wParam, LPARAM lParam)
+bool CDialog::OnCommand(UINT id, UINT code, HWND control)
 {
-    if (m_nLockNotify > 0 && lParam != 0)
+    if (m_nLockNotify > 0 && control)
         return true;
-    return CWnd::OnCommand(wParam, lParam);
+    return CWnd::OnCommand(id, code, control);
 }
 
 bool CDialog::PreTranslateMessage(MSG* msg)

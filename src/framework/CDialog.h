@@ -25,7 +25,8 @@ public:
     virtual void OnCancel();
 
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
-    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    using CWnd::OnCommand;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
     bool PreTranslateMessage(MSG* msg) override;
 
     UINT m_nIDTemplate;

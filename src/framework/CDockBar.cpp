@@ -1,6 +1,8 @@
 // Dock bars and their rows.
 #include "framework/CDockBar.h"
 
+#include "framework/AfxRes.h"
+#include "framework/BarLayout.h"
 #include "framework/CFrameWnd.h"
 
 #include <algorithm>
@@ -18,13 +20,21 @@ CDockBar::CDockBar(bool floating) : m_bFloating(floating)
 
 bool CDockBar::Create(CWnd* parent, DWORD style, UINT id)
 {
-    m_dwStyle = style & CBRS_ALL;
+    SetBarStyle(style & CBRS_ALL);
     const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     DWORD windowStyle = (style & ~CBRS_ALL) | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (!CreateEx(0, className, "", windowStyle, RECT{}, parent->GetSafeHwnd(), id))
         return false;
     return m_bFloating || AttachToFrame(parent);
+}
+
+bool CDockBar::CreateFloating(CWnd* floatingFrame, CFrameWnd* owner)
+{
+    if (!Create(floatingFrame, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_FLOAT))
+        return false;
+    m_pDockSite = owner;
+    return true;
 }
 
 int CDockBar::FindBar(const CControlBar* bar) const
@@ -34,6 +44,42 @@ int CDockBar::FindBar(const CControlBar* bar) const
             return static_cast<int>(i);
     }
     return -1;
+}
+
+CControlBar* CDockBar::GetBarAt(int index) const
+{
+    return index >= 0 && static_cast<size_t>(index) < m_arrBars.size() ? m_arrBars[static_cast<size_t>(index)].pBar
+                                                                        : nullptr;
+}
+
+CControlBar* CDockBar::GetFirstBar() const
+{
+    for (const DockEntry& entry : m_arrBars) {
+        if (entry.pBar)
+            return entry.pBar;
+    }
+    return nullptr;
+}
+
+// A row runs between two row ends; the list starts with one and every row ends with one.
+bool CDockBar::GetRowBounds(const CControlBar* bar, int& first, int& last) const
+{
+    const int self = FindBar(bar);
+    if (self < 0)
+        return false;
+    auto isRowEnd = [this](int i) { return m_arrBars[static_cast<size_t>(i)].IsRowEnd(); };
+    const int count = static_cast<int>(m_arrBars.size());
+    int before = self;
+    while (before >= 0 && !isRowEnd(before))
+        --before;
+    int after = self;
+    while (after < count && !isRowEnd(after))
+        ++after;
+    if (before < 0 || after == count)
+        return false;
+    first = before + 1;
+    last = after - 1;
+    return true;
 }
 
 bool CDockBar::HasPlaceholder(UINT barId) const
@@ -157,7 +203,7 @@ void CDockBar::DockControlBar(CControlBar* bar, const RECT* dropRect)
         }
     }
 
-    DWORD align = m_dwStyle & CBRS_ALIGN_ANY;
+    DWORD align = GetBarStyle() & CBRS_ALIGN_ANY;
     bar->SetBarStyle((bar->GetBarStyle() & ~CBRS_ALIGN_ANY) | align);
     bar->m_pDockBar = this;
     if (::GetParent(bar->GetSafeHwnd()) != m_hWnd)
@@ -168,22 +214,20 @@ void CDockBar::DockControlBar(CControlBar* bar, const RECT* dropRect)
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CDockBar::OnSizeParent(AFX_SIZEPARENTPARAMS* layout)
+void CDockBar::LayOutIn(BarLayout& layout)
 {
-    m_rectLayout = layout->rect;
-    m_bLayoutQuery = layout->hDWP == nullptr;
+    m_rectLayout = layout.GetRoom();
+    m_bLayoutQuery = layout.IsMeasuring();
     // A dock bar is there whenever it holds a visible bar; it is never hidden itself.
     bool hasBars = GetVisibleBarCount() > 0 ||
                    std::any_of(m_arrBars.begin(), m_arrBars.end(),
                                [](const DockEntry& e) { return e.pBar && e.pBar->HasDelayedState(); });
     if (!hasBars) {
         // An empty side takes no room.
-        if (layout->hDWP)
-            layout->hDWP = DeferPlacement(layout->hDWP, m_hWnd,
-                                          RECT{layout->rect.left, layout->rect.top, layout->rect.left, layout->rect.top});
+        layout.Place(m_hWnd, RECT{m_rectLayout.left, m_rectLayout.top, m_rectLayout.left, m_rectLayout.top});
         return;
     }
-    CControlBar::OnSizeParent(layout);
+    CControlBar::LayOutIn(layout);
 }
 
 size_t CDockBar::LayoutRow(size_t first, int rowStart, int& rowDepth, int& rowLength, HDWP& batch)
@@ -248,6 +292,12 @@ SIZE CDockBar::LayoutFloating()
     return SIZE{0, 0};
 }
 
+SIZE CDockBar::PlaceFloatingBar()
+{
+    m_bLayoutQuery = false;
+    return LayoutFloating();
+}
+
 SIZE CDockBar::CalcFixedLayout(bool stretch, bool horz)
 {
     if (m_bFloating)
@@ -279,17 +329,12 @@ SIZE CDockBar::CalcFixedLayout(bool stretch, bool horz)
     return SIZE{depth, stretch ? 32767 : length};
 }
 
-LRESULT CDockBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+// A floating dock bar is given its bar's new title; its frame takes it at the next layout.
+void CDockBar::OnSetText(const wchar_t* text)
 {
-    switch (message) {
-    case WM_SETTEXT:
-        if (m_bFloating) {
-            LRESULT result = CControlBar::WindowProc(message, wParam, lParam);
-            if (CFrameWnd* frame = dynamic_cast<CFrameWnd*>(GetParent()))
-                frame->DelayRecalcLayout();
-            return result;
-        }
-        break;
+    CControlBar::OnSetText(text);
+    if (m_bFloating) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(GetParent()))
+            frame->DelayRecalcLayout();
     }
-    return CControlBar::WindowProc(message, wParam, lParam);
 }

@@ -8,8 +8,6 @@
 #include "framework/CMiniDockFrameWnd.h"
 #include "framework/Handles.h"
 
-#include <windowsx.h>
-
 namespace {
 // How close to a side of the frame the pointer must come to dock there.
 constexpr int kDockZone = 8;
@@ -18,7 +16,7 @@ constexpr int kDragThreshold = 3;
 
 POINT MessagePoint(const MSG& msg)
 {
-    POINT pt{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
+    POINT pt = PointOf(msg.lParam);
     ::ClientToScreen(msg.hwnd, &pt);
     return pt;
 }
@@ -61,7 +59,7 @@ bool TrackMouse(HWND captureWnd, OnMove onMove, POINT& releasePoint)
 
 CDockBar* CDockContext::DockBarAt(POINT pt) const
 {
-    CFrameWnd* site = m_pBar->m_pDockSite;
+    CFrameWnd* site = m_pBar->GetDockSite();
     if (!site || (::GetKeyState(VK_CONTROL) < 0))
         return nullptr;
     RECT client = site->GetClientRect();
@@ -70,7 +68,7 @@ CDockBar* CDockContext::DockBarAt(POINT pt) const
     const DWORD aligns[] = {CBRS_ALIGN_TOP, CBRS_ALIGN_BOTTOM, CBRS_ALIGN_LEFT, CBRS_ALIGN_RIGHT};
     for (int i = 0; i < 4; ++i) {
         CDockBar* dockBar = site->GetDockBar(sides[i]);
-        if (!dockBar || !(m_pBar->m_dwDockStyle & aligns[i]))
+        if (!dockBar || !m_pBar->CanDockOn(aligns[i]))
             continue;
         // A side's zone runs along the whole inside edge of the frame and reaches across
         // the side's bars, or a thin strip deep when the side is empty.
@@ -126,7 +124,7 @@ void CDockContext::DrawOutline(const RECT& rect, bool thick) const
 
 void CDockContext::StartDrag(POINT start)
 {
-    CFrameWnd* site = m_pBar->m_pDockSite;
+    CFrameWnd* site = m_pBar->GetDockSite();
     if (!site)
         return;
     RECT barRect = m_pBar->GetWindowRect();
@@ -165,9 +163,15 @@ void CDockContext::StartDrag(POINT start)
     }
 }
 
+void CDockContext::RememberFloatPosition(POINT screenPoint)
+{
+    m_ptMRUFloatPos = screenPoint;
+    m_bHasFloatPos = true;
+}
+
 void CDockContext::ToggleDocking()
 {
-    CFrameWnd* site = m_pBar->m_pDockSite;
+    CFrameWnd* site = m_pBar->GetDockSite();
     if (!site)
         return;
     if (m_pBar->IsFloating()) {

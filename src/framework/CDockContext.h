@@ -20,13 +20,13 @@ public:
     // Sizes the bar's floating frame from the border with hit-test code hitTest.
     void StartResize(int hitTest, POINT screenPoint);
 
-    CControlBar* m_pBar;
-    // The border of the floating frame being dragged, and the frame's rectangle meanwhile.
-    int m_nHitTest = HTNOWHERE;
-    RECT m_rectFrameDragHorz{};
-    // Where the bar floated last (screen coordinates); unset until it first floats.
-    POINT m_ptMRUFloatPos{};
-    bool m_bHasFloatPos = false;
+    // The border of the floating frame being dragged, HTNOWHERE when none is.
+    int GetResizeHitTest() const { return m_nHitTest; }
+    // While a left or top corner is dragged, the bar says where that edge of the frame goes.
+    void SetResizedFrameLeft(LONG left) { m_rectFrameDragHorz.left = left; }
+    void SetResizedFrameTop(LONG top) { m_rectFrameDragHorz.top = top; }
+    // Where the bar's floating frame is (screen coordinates), for the next time it floats.
+    void RememberFloatPosition(POINT screenPoint);
 
 private:
     // The dock bar of the frame side under the point that the bar may dock to, or nullptr.
@@ -36,5 +36,12 @@ private:
     void DrawOutline(const RECT& rect, bool thick) const;
     void ResizeTo(POINT screenPoint);
 
+    CControlBar* m_pBar;
+    int m_nHitTest = HTNOWHERE;
+    // The floating frame's rectangle while it is sized.
+    RECT m_rectFrameDragHorz{};
+    // Where the bar floated last (screen coordinates); unset until it first floats.
+    POINT m_ptMRUFloatPos{};
+    bool m_bHasFloatPos = false;
     POINT m_ptGrabOffset{};
 };

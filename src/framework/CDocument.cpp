@@ -223,15 +223,9 @@ void CDocument::UpdateFrameCounts()
 
 bool CDocument::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    switch (nID) {
-    case ID_FILE_SAVE:
-        if (!pCmdUI)
-            DoFileSave();
-        return true;
-    case ID_FILE_SAVE_AS:
-        if (!pCmdUI)
-            DoSave(nullptr);
-        return true;
-    }
-    return false;
+    static const CommandEntry<CDocument> kCommands[] = {
+        {ID_FILE_SAVE, [](CDocument& document, UINT) { document.DoFileSave(); }},
+        {ID_FILE_SAVE_AS, [](CDocument& document, UINT) { document.DoSave(nullptr); }},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI);
 }

@@ -2,6 +2,7 @@
 #include "framework/CFrameWnd.h"
 
 #include "framework/AfxRes.h"
+#include "framework/BarLayout.h"
 #include "framework/CCmdUI.h"
 #include "framework/CControlBar.h"
 #include "framework/CDockContext.h"
@@ -39,10 +40,41 @@ std::vector<CFrameWnd*>& FrameList()
     return frames;
 }
 
-bool IsKeyToggled(int key)
+// The key-state indicators are lit while their key is toggled on.
+bool IsIndicatorLit(const CFrameWnd&, UINT id)
 {
+    const int key = id == ID_INDICATOR_CAPS ? VK_CAPITAL : id == ID_INDICATOR_NUM ? VK_NUMLOCK : VK_SCROLL;
     return (::GetKeyState(key) & 1) != 0;
 }
+
+// The View menu's toggles of the bars with the command's id.
+bool HasBar(const CFrameWnd& frame, UINT id)
+{
+    return frame.GetControlBar(id) != nullptr;
+}
+
+bool IsBarShown(const CFrameWnd& frame, UINT id)
+{
+    const CControlBar* bar = frame.GetControlBar(id);
+    return bar && bar->IsVisible();
+}
+
+void ToggleBar(CFrameWnd& frame, UINT id)
+{
+    if (CControlBar* bar = frame.GetControlBar(id))
+        frame.ShowControlBar(bar, !bar->IsVisible(), false);
+}
+
+const CommandEntry<CFrameWnd> kFrameCommands[] = {
+    {ID_VIEW_TOOLBAR, ToggleBar, HasBar, IsBarShown},
+    {ID_VIEW_STATUS_BAR, ToggleBar, HasBar, IsBarShown},
+    // A single, unsplit view: there is no other pane to go to.
+    {ID_NEXT_PANE},
+    {ID_PREV_PANE},
+    {ID_INDICATOR_CAPS, nullptr, IsIndicatorLit},
+    {ID_INDICATOR_NUM, nullptr, IsIndicatorLit},
+    {ID_INDICATOR_SCRL, nullptr, IsIndicatorLit},
+};
 }
 
 CFrameWnd::CFrameWnd()
@@ -106,32 +138,22 @@ bool CFrameWnd::OnCreateClient(CREATESTRUCTW*, CCreateContext* context)
 void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags, RECT* rectParam,
                                const RECT* rectClient, bool stretch)
 {
-    AFX_SIZEPARENTPARAMS layout;
-    layout.bStretch = stretch;
-    layout.rect = rectClient ? *rectClient : GetClientRect();
-    bool query = (flags & reposQuery) != 0;
-    if (!query)
-        layout.hDWP = ::BeginDeferWindowPos(8);
+    const bool query = (flags & reposQuery) != 0;
+    BarLayout layout(rectClient ? *rectClient : GetClientRect(), stretch, query);
     HWND leftOverWnd = nullptr;
     for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
         UINT id = static_cast<UINT>(::GetDlgCtrlID(child));
         if (id == leftOver)
             leftOverWnd = child;
-        else if (id >= first && id <= last && FromHandle(child))
-            ::SendMessageW(child, WM_SIZEPARENT, 0, reinterpret_cast<LPARAM>(&layout));
+        else if (id >= first && id <= last)
+            if (auto* bar = dynamic_cast<CControlBar*>(FromHandle(child)))
+                bar->LayOutIn(layout);
     }
-    if (query) {
-        if (rectParam)
-            *rectParam = layout.rect;
-        return;
-    }
-    if (leftOverWnd && layout.hDWP) {
-        const RECT& r = layout.rect;
-        layout.hDWP = DeferPlacement(layout.hDWP, leftOverWnd,
-                                     RECT{r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom)});
-    }
-    if (layout.hDWP)
-        ::EndDeferWindowPos(layout.hDWP);
+    const RECT& r = layout.GetRoom();
+    if (query && rectParam)
+        *rectParam = r;
+    if (leftOverWnd)
+        layout.Place(leftOverWnd, RECT{r.left, r.top, std::max(r.left, r.right), std::max(r.top, r.bottom)});
 }
 
 void CFrameWnd::RecalcLayout()
@@ -160,7 +182,7 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay)
     // A floating bar is laid out by its own frame.
     CFrameWnd* layoutFrame = this;
     if (bar->IsFloating())
-        layoutFrame = dynamic_cast<CFrameWnd*>(bar->m_pDockBar->GetParent());
+        layoutFrame = dynamic_cast<CFrameWnd*>(bar->GetDockBar()->GetParent());
     if (!layoutFrame)
         return;
     if (delay)
@@ -171,7 +193,6 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay)
 
 void CFrameWnd::EnableDocking(DWORD dockStyle)
 {
-    m_dwDockStyle |= dockStyle;
     for (size_t i = 0; i < std::size(kDockSides); ++i) {
         if (!(dockStyle & kDockSides[i].align) || m_dockBars[i])
             continue;
@@ -194,7 +215,7 @@ UINT CFrameWnd::LastDockBarId(CControlBar* bar) const
 {
     UINT first = 0;
     for (size_t i = 0; i < std::size(kDockSides); ++i) {
-        if (!m_dockBars[i] || !(bar->m_dwDockStyle & kDockSides[i].align))
+        if (!m_dockBars[i] || !bar->CanDockOn(kDockSides[i].align))
             continue;
         if (m_dockBars[i]->HasPlaceholder(bar->GetDlgCtrlID()))
             return kDockSides[i].id;
@@ -211,7 +232,7 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* dro
     CDockBar* target = GetDockBar(dockBarId);
     if (!target)
         return;
-    CFrameWnd* oldFloatingFrame = bar->IsFloating() ? dynamic_cast<CFrameWnd*>(bar->m_pDockBar->GetParent()) : nullptr;
+    CFrameWnd* oldFloatingFrame = bar->IsFloating() ? dynamic_cast<CFrameWnd*>(bar->GetDockBar()->GetParent()) : nullptr;
     for (auto& dockBar : m_dockBars) {
         if (dockBar && dockBar.get() != target)
             dockBar->RemovePlaceholder(bar->GetDlgCtrlID());
@@ -224,7 +245,7 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* dro
 
 void CFrameWnd::FloatControlBar(CControlBar* bar, POINT screenPoint)
 {
-    CDockBar* oldDockBar = bar->m_pDockBar;
+    CDockBar* oldDockBar = bar->GetDockBar();
     if (oldDockBar && oldDockBar->IsFloatingDockBar()) {
         // Already floating: only its frame moves.
         if (CWnd* frame = oldDockBar->GetParent())
@@ -241,11 +262,9 @@ void CFrameWnd::FloatControlBar(CControlBar* bar, POINT screenPoint)
     }
     if (oldDockBar)
         oldDockBar->RemoveControlBar(bar, true);
-    frame->m_wndDockBar.DockControlBar(bar);
-    if (bar->m_pDockContext) {
-        bar->m_pDockContext->m_ptMRUFloatPos = screenPoint;
-        bar->m_pDockContext->m_bHasFloatPos = true;
-    }
+    frame->TakeBar(bar);
+    if (CDockContext* context = bar->GetDockContext())
+        context->RememberFloatPosition(screenPoint);
     frame->RecalcLayout();
     RecalcLayout();
 }
@@ -309,42 +328,14 @@ void CFrameWnd::OnIdleUpdateCmdUI()
 {
     if (m_bDelayedLayout)
         RecalcLayout();
-    SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0);
-}
-
-bool CFrameWnd::OnBarCheck(UINT id, CCmdUI* pCmdUI)
-{
-    CControlBar* bar = GetControlBar(id);
-    if (!bar)
-        return false;
-    if (pCmdUI)
-        pCmdUI->SetCheck(bar->IsVisible() ? 1 : 0);
-    else
-        ShowControlBar(bar, !bar->IsVisible(), false);
-    return true;
+    for (CControlBar* bar : m_listControlBars)
+        bar->UpdateCmdUIAtIdle(true);
 }
 
 bool CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    switch (nID) {
-    case ID_VIEW_TOOLBAR:
-    case ID_VIEW_STATUS_BAR:
-        if (OnBarCheck(nID, pCmdUI))
-            return true;
-        break;
-    case ID_NEXT_PANE:
-    case ID_PREV_PANE:
-        // A single, unsplit view: there is no other pane to go to.
+    if (RouteCommand(*this, kFrameCommands, nID, pCmdUI))
         return true;
-    case ID_INDICATOR_CAPS:
-    case ID_INDICATOR_NUM:
-    case ID_INDICATOR_SCRL:
-        if (pCmdUI) {
-            int key = nID == ID_INDICATOR_CAPS ? VK_CAPITAL : nID == ID_INDICATOR_NUM ? VK_NUMLOCK : VK_SCROLL;
-            pCmdUI->Enable(IsKeyToggled(key));
-        }
-        return true;
-    }
     if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, pCmdUI))
         return true;
     return AfxGetApp()->OnCmdMsg(nID, pCmdUI);
@@ -357,7 +348,7 @@ bool CFrameWnd::PreTranslateMessage(MSG* msg)
     return false;
 }
 
-void CFrameWnd::OnInitMenuPopup(HMENU menu, bool systemMenu)
+void CFrameWnd::OnInitMenuPopup(HMENU menu, UINT, bool systemMenu)
 {
     if (systemMenu)
         return;
@@ -374,6 +365,7 @@ void CFrameWnd::OnInitMenuPopup(HMENU menu, bool systemMenu)
 
 void CFrameWnd::OnMenuSelect(UINT item, UINT flags, HMENU menu)
 {
+    // The menu closed: WM_MENUSELECT's flags are all set then, and there is no menu.
     if (flags == 0xFFFF && !menu)
         SetMessageText(AFX_IDS_IDLEMESSAGE);
     else if (flags & (MF_POPUP | MF_SEPARATOR | MF_SYSMENU))
@@ -414,7 +406,8 @@ bool CFrameWnd::OnFrameNotify(NMHDR* header, LRESULT* result)
 
 void CFrameWnd::OnDropFiles(HDROP drop)
 {
-    UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    constexpr UINT kFileCount = 0xFFFFFFFF;
+    UINT count = ::DragQueryFileW(drop, kFileCount, nullptr, 0);
     std::wstring path;
     if (count > 0) {
         path.resize(::DragQueryFileW(drop, 0, nullptr, 0) + 1);
@@ -435,74 +428,57 @@ void CFrameWnd::OnClose()
     DestroyWindow();
 }
 
+// The bars docked while the window is made are laid out when it is made, hidden and before
+// any text goes into the windows they hold: around the whole of the most derived OnCreate,
+// which a handler cannot wrap. Sizing bars that share out their row in the first layout ask
+// for a second one.
 LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_CREATE: {
-        // The bars docked while the window is made are laid out when it is made, hidden and
-        // before any text goes into the windows they hold; sizing bars that share out their
-        // row in the first layout ask for a second one.
+    if (message == WM_CREATE) {
         m_bCreating = true;
-        int result = OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
+        const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
         m_bCreating = false;
         for (int pass = 0; result != -1 && pass < 2 && m_bDelayedLayout; ++pass)
             RecalcLayout();
         return result;
     }
-    case WM_SIZE:
-        // The size a window is shown with first is often the one it was made with.
-        if (wParam != SIZE_MINIMIZED) {
-            RECT client = GetClientRect();
-            if (m_bDelayedLayout || !::EqualRect(&client, &m_rectLaidOut))
-                RecalcLayout();
-        }
+    const bool dde = message >= WM_DDE_FIRST && message <= WM_DDE_LAST;
+    if (dde && ShellOpenServer::HandleForMainFrame(this, message, wParam, lParam))
         return 0;
-    case WM_SETFOCUS:
-        if (m_pViewActive && m_pViewActive->GetSafeHwnd())
-            ::SetFocus(m_pViewActive->GetSafeHwnd());
-        return 0;
-    case WM_CLOSE:
-        OnClose();
-        return 0;
-    case WM_INITMENUPOPUP:
-        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), HIWORD(lParam) != 0);
-        return 0;
-    case WM_MENUSELECT:
-        OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
-        return 0;
-    case WM_EXITMENULOOP:
-        SetMessageText(AFX_IDS_IDLEMESSAGE);
-        return 0;
-    case WM_SETMESSAGESTRING:
-        if (lParam)
-            SetMessageText(std::string(reinterpret_cast<const char*>(lParam)));
-        else
-            SetMessageText(static_cast<UINT>(wParam));
-        return 0;
-    case WM_IDLEUPDATECMDUI:
-        OnIdleUpdateCmdUI();
-        return 0;
-    case WM_DROPFILES:
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-        return 0;
-    case WM_SYSCOLORCHANGE:
-        // Child windows hear of new system colours only through their top-level window.
-        SendMessageToDescendants(message, wParam, lParam);
-        break;
-    case WM_DDE_INITIATE:
-    case WM_DDE_EXECUTE:
-    case WM_DDE_TERMINATE:
-        if (ShellOpenServer::HandleForMainFrame(this, message, wParam, lParam))
-            return 0;
-        break;
-    case WM_NOTIFY: {
-        LRESULT result = 0;
-        if (OnNotify(wParam, lParam, &result) || OnFrameNotify(reinterpret_cast<NMHDR*>(lParam), &result))
-            return result;
-        return DefWindowProc(message, wParam, lParam);
-    }
-    }
     return CWnd::WindowProc(message, wParam, lParam);
+}
+
+// The size a window is shown with first is often the one it was made with.
+void CFrameWnd::OnSize(UINT type, int, int)
+{
+    if (type == SIZE_MINIMIZED)
+        return;
+    RECT client = GetClientRect();
+    if (m_bDelayedLayout || !::EqualRect(&client, &m_rectLaidOut))
+        RecalcLayout();
+}
+
+void CFrameWnd::OnSetFocus(HWND)
+{
+    if (m_pViewActive && m_pViewActive->GetSafeHwnd())
+        ::SetFocus(m_pViewActive->GetSafeHwnd());
+}
+
+void CFrameWnd::OnExitMenuLoop(bool)
+{
+    SetMessageText(AFX_IDS_IDLEMESSAGE);
+}
+
+// Child windows hear of new system colours only through their top-level window.
+void CFrameWnd::OnSysColorChange()
+{
+    SendMessageToDescendants(WM_SYSCOLORCHANGE, 0, 0);
+    CWnd::OnSysColorChange();
+}
+
+bool CFrameWnd::OnNotify(NMHDR* header, LRESULT* result)
+{
+    return CWnd::OnNotify(header, result) || OnFrameNotify(header, result);
 }
 
 void CFrameWnd::PostNcDestroy()

@@ -23,7 +23,7 @@ public:
 
     // Creates the frame with the menu, accelerators, icon and title of resource resourceId.
     bool LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateContext* context);
-    virtual int OnCreate(CREATESTRUCTW* cs);
+    int OnCreate(CREATESTRUCTW* cs) override;
     virtual bool OnCreateClient(CREATESTRUCTW* cs, CCreateContext* context);
 
     enum RepositionFlags { reposDefault = 0, reposQuery = 1 };
@@ -49,7 +49,6 @@ public:
     CControlBar* GetControlBar(UINT id) const;
     void AddControlBar(CControlBar* bar);
     void RemoveControlBar(CControlBar* bar);
-    const std::vector<CControlBar*>& GetControlBars() const { return m_listControlBars; }
 
     virtual void OnUpdateFrameTitle();
     void SetMessageText(const std::string& text);
@@ -61,7 +60,6 @@ public:
     std::string GetMessageString(UINT id) const;
 
     CView* GetActiveView() const { return m_pViewActive; }
-    void SetActiveView(CView* view) { m_pViewActive = view; }
     CDocument* GetActiveDocument() const;
 
     // Idle work: delayed layout, command UI of the visible bars.
@@ -74,17 +72,25 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 
+protected:
+    // A layout done at once answers one asked for at the next idle moment.
+    void ClearDelayedLayout() { m_bDelayedLayout = false; }
+
+    void OnClose() override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnSetFocus(HWND previous) override;
+    void OnSysColorChange() override;
+    void OnInitMenuPopup(HMENU menu, UINT index, bool systemMenu) override;
+    void OnMenuSelect(UINT item, UINT flags, HMENU menu) override;
+    void OnExitMenuLoop(bool trackPopupMenu) override;
+    void OnDropFiles(HDROP drop) override;
+    bool OnNotify(NMHDR* header, LRESULT* result) override;
+
+private:
+    bool OnFrameNotify(NMHDR* header, LRESULT* result);
+
     std::string m_strTitle;
     HACCEL m_hAccelTable = nullptr;
-
-protected:
-    virtual void OnClose();
-    void OnInitMenuPopup(HMENU menu, bool systemMenu);
-    void OnMenuSelect(UINT item, UINT flags, HMENU menu);
-    bool OnFrameNotify(NMHDR* header, LRESULT* result);
-    void OnDropFiles(HDROP drop);
-    bool OnBarCheck(UINT id, CCmdUI* pCmdUI);
-
     CCreateContext* m_pCreateContext = nullptr;
     CView* m_pViewActive = nullptr;
     std::vector<CControlBar*> m_listControlBars;
@@ -97,5 +103,4 @@ protected:
     std::wstring m_strTipText;
     // Top, bottom, left and right dock bars, once docking is enabled.
     std::array<std::unique_ptr<CDockBar>, 4> m_dockBars;
-    DWORD m_dwDockStyle = 0;
 };

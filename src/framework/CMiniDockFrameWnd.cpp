@@ -4,8 +4,6 @@
 #include "framework/AfxRes.h"
 #include "framework/CDockContext.h"
 
-#include <windowsx.h>
-
 namespace {
 // Posted to a floating frame whose bar went back to a dock: it ends once idle.
 constexpr UINT WM_DESTROY_IF_EMPTY = WM_APP + 0x361;
@@ -25,34 +23,31 @@ bool CMiniDockFrameWnd::Create(CFrameWnd* owner, CControlBar* bar, POINT screenP
     std::string title = bar->GetWindowText();
     if (!CMiniFrameWnd::Create(title.c_str(), kStyle | MFS_4THICKFRAME, rect, owner))
         return false;
-    if (!m_wndDockBar.Create(this, WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, AFX_IDW_DOCKBAR_FLOAT))
-        return false;
-    m_wndDockBar.m_pDockSite = owner;
-    return true;
+    return m_wndDockBar.CreateFloating(this, owner);
+}
+
+void CMiniDockFrameWnd::TakeBar(CControlBar* bar)
+{
+    m_wndDockBar.DockControlBar(bar);
 }
 
 CControlBar* CMiniDockFrameWnd::GetBar() const
 {
-    for (const DockEntry& entry : m_wndDockBar.m_arrBars) {
-        if (entry.pBar)
-            return entry.pBar;
-    }
-    return nullptr;
+    return m_wndDockBar.GetFirstBar();
 }
 
 void CMiniDockFrameWnd::RecalcLayout()
 {
     if (!m_hWnd)
         return;
-    m_bDelayedLayout = false;
+    ClearDelayedLayout();
     CControlBar* bar = GetBar();
     if (!bar) {
         ShowWindow(SW_HIDE);
         PostMessage(WM_DESTROY_IF_EMPTY);
         return;
     }
-    m_wndDockBar.m_bLayoutQuery = false;
-    SIZE size = m_wndDockBar.CalcFixedLayout(false, true);
+    SIZE size = m_wndDockBar.PlaceFloatingBar();
     if (!bar->IsVisible()) {
         ShowWindow(SW_HIDE);
         return;
@@ -68,18 +63,47 @@ void CMiniDockFrameWnd::RecalcLayout()
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 }
 
-void CMiniDockFrameWnd::OnNcLButtonDown(int hit, POINT pt)
+// The caption moves the bar and the borders size it, each in a mouse loop of its own.
+void CMiniDockFrameWnd::OnNcLButtonDown(UINT hitTest, POINT screenPoint)
 {
-    CControlBar* bar = GetBar();
-    if (!bar || !bar->m_pDockContext)
+    const int hit = static_cast<int>(hitTest);
+    const bool sizing = hit >= HTLEFT && hit <= HTBOTTOMRIGHT;
+    if (hit != HTCAPTION && !sizing) {
+        CMiniFrameWnd::OnNcLButtonDown(hitTest, screenPoint);
         return;
-    if (hit == HTCAPTION) {
-        ::SetActiveWindow(m_hWnd);
-        bar->m_pDockContext->StartDrag(pt);
-    } else if (hit >= HTLEFT && hit <= HTBOTTOMRIGHT) {
-        bar->m_pDockContext->StartResize(hit, pt);
     }
+    CControlBar* bar = GetBar();
+    CDockContext* context = bar ? bar->GetDockContext() : nullptr;
+    if (!context)
+        return;
+    if (sizing) {
+        context->StartResize(hit, screenPoint);
+        return;
+    }
+    ::SetActiveWindow(m_hWnd);
+    context->StartDrag(screenPoint);
 }
+
+void CMiniDockFrameWnd::OnNcLButtonDblClk(UINT hitTest, POINT screenPoint)
+{
+    if (hitTest != HTCAPTION) {
+        CMiniFrameWnd::OnNcLButtonDblClk(hitTest, screenPoint);
+        return;
+    }
+    if (CControlBar* bar = GetBar(); bar && bar->GetDockContext())
+        bar->GetDockContext()->ToggleDocking();
+}
+
+void CMiniDockFrameWnd::OnMove(int x, int y)
+{
+    RECT rc = GetWindowRect();
+    if (CControlBar* bar = GetBar(); bar && bar->GetDockContext())
+        bar->GetDockContext()->RememberFloatPosition(POINT{rc.left, rc.top});
+    CMiniFrameWnd::OnMove(x, y);
+}
+
+// The frame is sized to fit its bar; its own size changes lay nothing out.
+void CMiniDockFrameWnd::OnSize(UINT, int, int) {}
 
 void CMiniDockFrameWnd::OnClose()
 {
@@ -90,36 +114,9 @@ void CMiniDockFrameWnd::OnClose()
 
 LRESULT CMiniDockFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_NCLBUTTONDOWN: {
-        int hit = static_cast<int>(wParam);
-        if (hit == HTCAPTION || (hit >= HTLEFT && hit <= HTBOTTOMRIGHT)) {
-            OnNcLButtonDown(hit, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-            return 0;
-        }
-        break;
-    }
-    case WM_NCLBUTTONDBLCLK:
-        if (wParam == HTCAPTION) {
-            if (CControlBar* bar = GetBar(); bar && bar->m_pDockContext)
-                bar->m_pDockContext->ToggleDocking();
-            return 0;
-        }
-        break;
-    case WM_MOVE: {
-        RECT rc = GetWindowRect();
-        if (CControlBar* bar = GetBar(); bar && bar->m_pDockContext) {
-            bar->m_pDockContext->m_ptMRUFloatPos = POINT{rc.left, rc.top};
-            bar->m_pDockContext->m_bHasFloatPos = true;
-        }
-        break;
-    }
-    case WM_DESTROY_IF_EMPTY:
-        if (!GetBar())
-            DestroyWindow();
-        return 0;
-    case WM_SIZE:
-        return 0;
-    }
-    return CMiniFrameWnd::WindowProc(message, wParam, lParam);
+    if (message != WM_DESTROY_IF_EMPTY)
+        return CMiniFrameWnd::WindowProc(message, wParam, lParam);
+    if (!GetBar())
+        DestroyWindow();
+    return 0;
 }

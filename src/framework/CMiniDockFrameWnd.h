@@ -10,18 +10,24 @@ public:
     CMiniDockFrameWnd();
 
     bool Create(CFrameWnd* owner, CControlBar* bar, POINT screenPoint);
+    // Docks the bar in the frame's dock bar; the frame holds one bar.
+    void TakeBar(CControlBar* bar);
     void RecalcLayout() override;
     // Grows a client rectangle to the window rectangle of a floating frame.
     static void AdjustFrameRect(RECT& rect);
     CControlBar* GetBar() const;
 
+    // Takes the frame's own message: its bar went back to a dock.
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
-    CDockBar m_wndDockBar;
-
-private:
-    void OnNcLButtonDown(int hit, POINT pt);
+protected:
+    void OnNcLButtonDown(UINT hitTest, POINT screenPoint) override;
+    void OnNcLButtonDblClk(UINT hitTest, POINT screenPoint) override;
+    void OnMove(int x, int y) override;
+    void OnSize(UINT type, int cx, int cy) override;
     void OnClose() override;
 
+private:
+    CDockBar m_wndDockBar;
     CFrameWnd* m_pOwnerFrame = nullptr;
 };

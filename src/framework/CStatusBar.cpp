@@ -47,7 +47,7 @@ private:
 
 bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
 {
-    m_dwStyle = style & CBRS_ALL;
+    SetBarStyle(style & CBRS_ALL);
     DWORD windowStyle = (style & ~CBRS_ALL) | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | SBARS_SIZEGRIP;
     if (!CreateEx(0, STATUSCLASSNAMEA, "", windowStyle | WS_CHILD, RECT{}, parent->GetSafeHwnd(), id))
         return false;
@@ -130,10 +130,8 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler)
     }
 }
 
-LRESULT CStatusBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+void CStatusBar::OnSize(UINT type, int cx, int cy)
 {
-    LRESULT result = CControlBar::WindowProc(message, wParam, lParam);
-    if (message == WM_SIZE)
-        UpdateParts();
-    return result;
+    CControlBar::OnSize(type, cx, cy);
+    UpdateParts();
 }

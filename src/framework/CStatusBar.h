@@ -19,7 +19,10 @@ public:
 
     SIZE CalcFixedLayout(bool stretch, bool horz) override;
     void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    // The panes are laid out again for the new width.
+    void OnSize(UINT type, int cx, int cy) override;
 
 private:
     void UpdateParts();

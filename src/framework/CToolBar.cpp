@@ -6,8 +6,6 @@
 #include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <vector>
 
@@ -46,7 +44,7 @@ private:
 
 bool CToolBar::Create(CWnd* parent, DWORD ctrlStyle, DWORD style, UINT id)
 {
-    m_dwStyle = style & CBRS_ALL;
+    SetBarStyle(style & CBRS_ALL);
     DWORD windowStyle = (style & ~CBRS_ALL) | ctrlStyle | CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER;
     if (style & CBRS_TOOLTIPS)
         windowStyle |= TBSTYLE_TOOLTIPS;
@@ -113,7 +111,7 @@ RECT CToolBar::NonClientInsets(bool horz) const
     RECT inside{0, 0, 0, 0};
     CalcInsideRect(inside);
     RECT insets{inside.left, inside.top, -inside.right, -inside.bottom};
-    if (m_dwStyle & CBRS_GRIPPER) {
+    if (GetBarStyle() & CBRS_GRIPPER) {
         if (horz)
             insets.left += kGripperSpace;
         else
@@ -197,7 +195,7 @@ void CToolBar::OnNcPaint()
     ::FillRect(dc.get(), &whole, ::GetSysColorBrush(COLOR_BTNFACE));
     RECT inside = whole;
     DrawBorders(dc.get(), inside);
-    if (m_dwStyle & CBRS_GRIPPER) {
+    if (GetBarStyle() & CBRS_GRIPPER) {
         RECT grip = inside;
         bool horz = !m_bVertical;
         if (horz) {
@@ -226,44 +224,37 @@ bool CToolBar::IsDragPoint(POINT clientPoint) const
     return GetItemID(hit) == 0;
 }
 
-LRESULT CToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+void CToolBar::OnNcCalcSize(bool, RECT& rect)
 {
-    switch (message) {
-    case WM_NCCALCSIZE: {
-        auto* rc = reinterpret_cast<RECT*>(lParam);
-        RECT insets = NonClientInsets(!m_bVertical);
-        rc->left += insets.left;
-        rc->top += insets.top;
-        rc->right -= insets.right;
-        rc->bottom -= insets.bottom;
-        return 0;
+    RECT insets = NonClientInsets(!m_bVertical);
+    rect.left += insets.left;
+    rect.top += insets.top;
+    rect.right -= insets.right;
+    rect.bottom -= insets.bottom;
+}
+
+// The frame of the bar behaves as part of it, so a press there can move the bar.
+LRESULT CToolBar::OnNcHitTest(POINT screenPoint)
+{
+    LRESULT hit = CControlBar::OnNcHitTest(screenPoint);
+    return hit == HTNOWHERE || hit == HTBORDER ? HTCLIENT : hit;
+}
+
+void CToolBar::OnLButtonDown(UINT flags, POINT pt)
+{
+    if (!IsDragPoint(pt)) {
+        CControlBar::OnLButtonDown(flags, pt);
+        return;
     }
-    case WM_NCPAINT:
-        OnNcPaint();
-        return 0;
-    case WM_NCHITTEST: {
-        // The frame of the bar behaves as part of it, so a press there can move the bar.
-        LRESULT hit = DefWindowProc(message, wParam, lParam);
-        return hit == HTNOWHERE || hit == HTBORDER ? HTCLIENT : hit;
-    }
-    case WM_LBUTTONDOWN: {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (IsDragPoint(pt)) {
-            ClientToScreen(&pt);
-            if (m_pDockContext)
-                m_pDockContext->StartDrag(pt);
-            return 0;
-        }
-        break;
-    }
-    case WM_LBUTTONDBLCLK: {
-        POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (IsDragPoint(pt) && m_pDockContext) {
-            m_pDockContext->ToggleDocking();
-            return 0;
-        }
-        break;
-    }
-    }
-    return CControlBar::WindowProc(message, wParam, lParam);
+    ClientToScreen(&pt);
+    if (CDockContext* context = GetDockContext())
+        context->StartDrag(pt);
+}
+
+void CToolBar::OnLButtonDblClk(UINT flags, POINT pt)
+{
+    if (IsDragPoint(pt) && GetDockContext())
+        GetDockContext()->ToggleDocking();
+    else
+        CControlBar::OnLButtonDblClk(flags, pt);
 }

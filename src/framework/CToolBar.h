@@ -21,8 +21,6 @@ public:
     SIZE CalcDynamicLayout(int length, DWORD mode) override;
     void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
     static constexpr int kGripperSpace = 8;
 
 protected:
@@ -30,7 +28,11 @@ protected:
     RECT NonClientInsets(bool horz) const;
     SIZE ButtonsExtent(bool horz);
     void WrapButtons(bool vertical);
-    void OnNcPaint();
+    void OnNcCalcSize(bool calcValidRects, RECT& rect) override;
+    void OnNcPaint() override;
+    LRESULT OnNcHitTest(POINT screenPoint) override;
+    void OnLButtonDown(UINT flags, POINT pt) override;
+    void OnLButtonDblClk(UINT flags, POINT pt) override;
     // A press outside every button (on the gripper or between buttons) moves the bar.
     bool IsDragPoint(POINT clientPoint) const;
 

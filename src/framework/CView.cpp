@@ -31,14 +31,15 @@ bool CView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
     return m_pDocument && m_pDocument->OnCmdMsg(nID, pCmdUI);
 }
 
-LRESULT CView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+// A view over a system control (the edit view) leaves the painting to the control.
+void CView::OnPaint()
 {
-    if (message == WM_PAINT && !m_pfnSuper) {
-        PaintDc dc(m_hWnd);
-        OnDraw(dc.get());
-        return 0;
+    if (m_pfnSuper) {
+        CWnd::OnPaint();
+        return;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
+    PaintDc dc(m_hWnd);
+    OnDraw(dc.get());
 }
 
 void CView::PostNcDestroy()

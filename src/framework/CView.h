@@ -16,11 +16,11 @@ public:
     CDocument* GetDocument() const { return m_pDocument; }
     // Routes to the view, then to its document.
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void PostNcDestroy() override;
 
     CDocument* m_pDocument = nullptr;
 
 protected:
     virtual const char* GetWindowClassName();
+    void OnPaint() override;
 };

@@ -16,10 +16,11 @@
 #include "framework/Unicode.h"
 
 #include <commctrl.h>
-#include <windowsx.h>
 
 namespace {
 CWinApp* g_pApp = nullptr;
+// The system's own timer message (WM_SYSTIMER), which blinks the caret.
+constexpr UINT kCaretBlinkTimer = 0x0118;
 }
 
 CWinApp* AfxGetApp()
@@ -74,7 +75,7 @@ bool CWinApp::IsIdleMessage(const MSG& msg)
         return !same;
     }
     // Paints and the caret's blink timer do not change anything the idle work looks at.
-    return msg.message != WM_PAINT && msg.message != 0x0118;
+    return msg.message != WM_PAINT && msg.message != kCaretBlinkTimer;
 }
 
 bool CWinApp::PreTranslateMessage(MSG* msg)
@@ -274,20 +275,20 @@ bool CWinApp::OnOpenRecentFile(UINT nID)
 
 bool CWinApp::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    if (nID == ID_APP_EXIT) {
-        if (!pCmdUI)
-            OnAppExit();
-        return true;
-    }
-    if (nID >= ID_FILE_MRU_FILE1 && nID <= ID_FILE_MRU_LAST && m_pRecentFileList) {
-        if (pCmdUI) {
-            if (nID == ID_FILE_MRU_FILE1)
-                m_pRecentFileList->UpdateMenu(pCmdUI);
-            return true;
-        }
-        return OnOpenRecentFile(nID);
-    }
-    return false;
+    static const CommandEntry<CWinApp> kCommands[] = {
+        {ID_APP_EXIT, [](CWinApp& app, UINT) { app.OnAppExit(); }},
+        // The recent files' menu entries are made in the place of the first one.
+        {.id = ID_FILE_MRU_FILE1,
+         .run = [](CWinApp& app, UINT id) { app.OnOpenRecentFile(id); },
+         .enabled = [](const CWinApp& app, UINT) { return app.m_pRecentFileList != nullptr; },
+         .update =
+             [](CWinApp& app, UINT id, CCmdUI& ui) {
+                 if (id == ID_FILE_MRU_FILE1 && app.m_pRecentFileList)
+                     app.m_pRecentFileList->UpdateMenu(&ui);
+             },
+         .lastId = ID_FILE_MRU_LAST},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI);
 }
 
 void CWinApp::EnableShellOpen()

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <exception>
 #include <set>
+#include <utility>
 
 namespace {
 const wchar_t kObjectProperty[] = L"Korvane.CWnd";
@@ -25,6 +26,23 @@ std::wstring ClassNameOf(const char* name)
 {
     return Widen(name ? name : "");
 }
+
+// The halves of lParam as signed numbers: coordinates left of or above the window, under
+// capture, and the client size of a window smaller than its frame are negative.
+int LowSigned(LPARAM lParam)
+{
+    return static_cast<short>(LOWORD(lParam));
+}
+
+int HighSigned(LPARAM lParam)
+{
+    return static_cast<short>(HIWORD(lParam));
+}
+}
+
+POINT PointOf(LPARAM lParam)
+{
+    return POINT{LowSigned(lParam), HighSigned(lParam)};
 }
 
 void ReportUnexpectedFailure()
@@ -179,21 +197,128 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam)
     return result;
 }
 
+// The message being handled is kept for Default, and the one it interrupted put back after.
 LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    struct Restore {
+        HandledMessage& slot;
+        HandledMessage saved;
+        ~Restore() { slot = saved; }
+    } restore{m_handled, std::exchange(m_handled, HandledMessage{message, wParam, lParam, 0})};
+    return CallHandler(message, wParam, lParam);
+}
+
+LRESULT CWnd::Default()
+{
+    m_handled.result = DefWindowProc(m_handled.message, m_handled.wParam, m_handled.lParam);
+    return m_handled.result;
+}
+
+LRESULT CWnd::CallHandler(UINT message, WPARAM wParam, LPARAM lParam)
+{
     switch (message) {
-    case WM_COMMAND:
-        if (OnCommand(wParam, lParam))
-            return 0;
+    case WM_CREATE:
+        return OnCreate(reinterpret_cast<CREATESTRUCTW*>(lParam));
+    case WM_DESTROY:
+        OnDestroy();
         break;
+    case WM_CLOSE:
+        OnClose();
+        break;
+    case WM_SIZE:
+        OnSize(static_cast<UINT>(wParam), LowSigned(lParam), HighSigned(lParam));
+        break;
+    case WM_MOVE:
+        OnMove(LowSigned(lParam), HighSigned(lParam));
+        break;
+    case WM_WINDOWPOSCHANGING:
+        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+        break;
+    case WM_GETMINMAXINFO:
+        OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+        break;
+    case WM_SETFOCUS:
+        OnSetFocus(reinterpret_cast<HWND>(wParam));
+        break;
+    case WM_SETTEXT:
+        OnSetText(reinterpret_cast<const wchar_t*>(lParam));
+        break;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(static_cast<UINT>(wParam), reinterpret_cast<const wchar_t*>(lParam));
+        break;
+    case WM_SYSCOLORCHANGE:
+        OnSysColorChange();
+        break;
+    case WM_PAINT:
+        OnPaint();
+        break;
+    case WM_ERASEBKGND:
+        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
+    case WM_PRINTCLIENT:
+        OnPrintClient(reinterpret_cast<HDC>(wParam), static_cast<UINT>(lParam));
+        break;
+    case WM_NCCALCSIZE:
+        // Both forms of lParam start with the rectangle.
+        OnNcCalcSize(wParam != FALSE, *reinterpret_cast<RECT*>(lParam));
+        break;
+    case WM_NCPAINT:
+        OnNcPaint();
+        break;
+    case WM_NCHITTEST:
+        return OnNcHitTest(PointOf(lParam));
+    case WM_SETCURSOR:
+        return OnSetCursor(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam)) ? TRUE : FALSE;
+    case WM_CHAR:
+        OnChar(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
+        break;
+    case WM_INITMENUPOPUP:
+        OnInitMenuPopup(reinterpret_cast<HMENU>(wParam), LOWORD(lParam), HIWORD(lParam) != 0);
+        break;
+    case WM_MENUSELECT:
+        OnMenuSelect(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HMENU>(lParam));
+        break;
+    case WM_EXITMENULOOP:
+        OnExitMenuLoop(wParam != FALSE);
+        break;
+    case WM_DROPFILES:
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        break;
+    case WM_CAPTURECHANGED:
+        OnCaptureChanged(reinterpret_cast<HWND>(lParam));
+        break;
+    case WM_COMMAND:
+        return OnCommand(wParam, lParam) ? 0 : Default();
     case WM_NOTIFY: {
         LRESULT result = 0;
-        if (OnNotify(wParam, lParam, &result))
-            return result;
-        break;
+        return OnNotify(reinterpret_cast<NMHDR*>(lParam), &result) ? result : Default();
     }
+    default:
+        if (!CallMouseHandler(message, wParam, lParam))
+            return Default();
     }
-    return DefWindowProc(message, wParam, lParam);
+    return m_handled.result;
+}
+
+// The mouse messages all carry flags (or a hit-test code) and a point.
+bool CWnd::CallMouseHandler(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    using Handler = void (CWnd::*)(UINT, POINT);
+    static const struct {
+        UINT message;
+        Handler handler;
+    } kHandlers[] = {
+        {WM_MOUSEMOVE, &CWnd::OnMouseMove},           {WM_LBUTTONDOWN, &CWnd::OnLButtonDown},
+        {WM_LBUTTONUP, &CWnd::OnLButtonUp},           {WM_LBUTTONDBLCLK, &CWnd::OnLButtonDblClk},
+        {WM_RBUTTONDOWN, &CWnd::OnRButtonDown},       {WM_NCLBUTTONDOWN, &CWnd::OnNcLButtonDown},
+        {WM_NCLBUTTONUP, &CWnd::OnNcLButtonUp},       {WM_NCLBUTTONDBLCLK, &CWnd::OnNcLButtonDblClk},
+    };
+    for (const auto& entry : kHandlers) {
+        if (entry.message == message) {
+            (this->*entry.handler)(static_cast<UINT>(wParam), PointOf(lParam));
+            return true;
+        }
+    }
+    return false;
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -217,25 +342,28 @@ void CWnd::PostNcDestroy() {}
 
 bool CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    HWND control = reinterpret_cast<HWND>(lParam);
-    UINT code = HIWORD(wParam);
+    return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+}
+
+bool CWnd::OnCommand(UINT id, UINT code, HWND control)
+{
     if (control) {
         LRESULT ignored = 0;
         CWnd* child = FromHandle(control);
-        if (child && child != this && child->OnChildNotify(WM_COMMAND, wParam, lParam, &ignored))
+        if (child && child != this &&
+            child->OnChildNotify(WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(control), &ignored))
             return true;
     }
     // Menus (0), accelerators (1) and button clicks (BN_CLICKED is 0) are commands.
     if (code == 0 || (code == 1 && !control))
-        return OnCmdMsg(LOWORD(wParam), nullptr);
+        return OnCmdMsg(id, nullptr);
     return false;
 }
 
-bool CWnd::OnNotify(WPARAM, LPARAM lParam, LRESULT* result)
+bool CWnd::OnNotify(NMHDR* header, LRESULT* result)
 {
-    auto* header = reinterpret_cast<NMHDR*>(lParam);
     CWnd* child = FromHandle(header->hwndFrom);
-    return child && child != this && child->OnChildNotify(WM_NOTIFY, 0, lParam, result);
+    return child && child != this && child->OnChildNotify(WM_NOTIFY, 0, reinterpret_cast<LPARAM>(header), result);
 }
 
 bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT*)

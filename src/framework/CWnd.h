@@ -34,6 +34,8 @@ public:
     bool SubclassDlgItem(UINT id, CWnd* parent);
     void DestroyWindow();
 
+    // Unpacks the messages below once and calls their typed handler; any other message goes
+    // to DefWindowProc. Override it only for messages of the program's own.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual bool PreCreateWindow(CREATESTRUCTW& cs);
@@ -42,8 +44,12 @@ public:
     virtual void PostNcDestroy();
     // WM_COMMAND: control notifications are first reflected to the control's own object,
     // menu, accelerator and button commands are routed through OnCmdMsg.
+    virtual bool OnCommand(UINT id, UINT code, HWND control);
+    // WM_COMMAND as it comes; it unpacks and calls the handler above. Kept while some classes
+    // still override this form.
     virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
-    virtual bool OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result);
+    // WM_NOTIFY: reflected to the control that sent it.
+    virtual bool OnNotify(NMHDR* header, LRESULT* result);
     // A notification that the parent reflects back to the control that sent it.
     virtual bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result);
 
@@ -89,18 +95,82 @@ protected:
     static LRESULT CALLBACK StaticWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     void Attach(HWND hWnd);
 
+    // Hands the message being handled on, unchanged, to DefWindowProc. Each handler below does
+    // only this unless overridden. A handler that returns nothing makes its message return
+    // what Default returned, when it was called, and 0 otherwise.
+    LRESULT Default();
+
+    // The typed handlers. Points are in client coordinates, those of non-client and hit-test
+    // messages in screen coordinates; both, and WM_SIZE's sizes, can be negative.
+    virtual int OnCreate(CREATESTRUCTW*) { return static_cast<int>(Default()); }
+    virtual void OnDestroy() { Default(); }
+    virtual void OnClose() { Default(); }
+    virtual void OnSize(UINT /*type*/, int /*cx*/, int /*cy*/) { Default(); }
+    virtual void OnMove(int /*x*/, int /*y*/) { Default(); }
+    virtual void OnWindowPosChanging(WINDOWPOS*) { Default(); }
+    virtual void OnGetMinMaxInfo(MINMAXINFO*) { Default(); }
+    virtual void OnSetFocus(HWND /*previous*/) { Default(); }
+    virtual void OnSetText(const wchar_t* /*text*/) { Default(); }
+    virtual void OnSettingChange(UINT /*action*/, const wchar_t* /*section*/) { Default(); }
+    virtual void OnSysColorChange() { Default(); }
+
+    virtual void OnPaint() { Default(); }
+    virtual bool OnEraseBkgnd(HDC) { return Default() != 0; }
+    // WM_PRINTCLIENT; flags are PRF_* values.
+    virtual void OnPrintClient(HDC, UINT /*flags*/) { Default(); }
+    // WM_NCCALCSIZE: rect is the window's rectangle on the way in and the client's on the way
+    // out, in either form of the message.
+    virtual void OnNcCalcSize(bool /*calcValidRects*/, RECT& /*rect*/) { Default(); }
+    virtual void OnNcPaint() { Default(); }
+    virtual LRESULT OnNcHitTest(POINT /*screenPoint*/) { return Default(); }
+    // WM_SETCURSOR; true when the handler set the cursor.
+    virtual bool OnSetCursor(HWND /*wnd*/, UINT /*hitTest*/, UINT /*mouseMessage*/) { return Default() != 0; }
+
+    // Mouse messages; flags are MK_* values.
+    virtual void OnMouseMove(UINT /*flags*/, POINT) { Default(); }
+    virtual void OnLButtonDown(UINT /*flags*/, POINT) { Default(); }
+    virtual void OnLButtonUp(UINT /*flags*/, POINT) { Default(); }
+    virtual void OnLButtonDblClk(UINT /*flags*/, POINT) { Default(); }
+    virtual void OnRButtonDown(UINT /*flags*/, POINT) { Default(); }
+    virtual void OnNcLButtonDown(UINT /*hitTest*/, POINT /*screenPoint*/) { Default(); }
+    virtual void OnNcLButtonUp(UINT /*hitTest*/, POINT /*screenPoint*/) { Default(); }
+    virtual void OnNcLButtonDblClk(UINT /*hitTest*/, POINT /*screenPoint*/) { Default(); }
+    virtual void OnCaptureChanged(HWND /*newCapture*/) { Default(); }
+    // WM_CHAR: a UTF-16 unit, its repeat count and the key's flags (bits 16 to 31 of lParam).
+    virtual void OnChar(UINT /*ch*/, UINT /*repeat*/, UINT /*flags*/) { Default(); }
+
+    virtual void OnInitMenuPopup(HMENU, UINT /*index*/, bool /*systemMenu*/) { Default(); }
+    virtual void OnMenuSelect(UINT /*item*/, UINT /*flags*/, HMENU) { Default(); }
+    virtual void OnExitMenuLoop(bool /*trackPopupMenu*/) { Default(); }
+    virtual void OnDropFiles(HDROP) { Default(); }
+
     HWND m_hWnd = nullptr;
 
     // The procedure of a subclassed system window.
     WNDPROC m_pfnSuper = nullptr;
 
 private:
+    // The message a handler works on, for Default; messages sent meanwhile nest.
+    struct HandledMessage {
+        UINT message = 0;
+        WPARAM wParam = 0;
+        LPARAM lParam = 0;
+        LRESULT result = 0;
+    };
+
     LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT CallHandler(UINT message, WPARAM wParam, LPARAM lParam);
+    bool CallMouseHandler(UINT message, WPARAM wParam, LPARAM lParam);
+
+    HandledMessage m_handled;
 };
 
 // The text of any window, and setting it, in the program's UTF-8.
 std::string WindowTextOf(HWND wnd);
 void SetWindowTextOf(HWND wnd, const std::string& text);
+
+// The point a mouse message carries in lParam, signed: outside the window it can be negative.
+POINT PointOf(LPARAM lParam);
 
 // Reports an unexpected failure inside message handling once per run.
 void ReportUnexpectedFailure();

@@ -5,13 +5,7 @@
 #include "framework/CFrameWnd.h"
 #include "framework/Drawing.h"
 
-#include <windowsx.h>
-
-CCaptionBar::CCaptionBar()
-{
-    m_dwSizingStyle &= ~(SZBS_EDGE_LEFT | SZBS_EDGE_RIGHT | SZBS_EDGE_TOP | SZBS_EDGE_BOTTOM);
-    m_dwSizingStyle |= SZBS_FILL_CHILD;
-}
+CCaptionBar::CCaptionBar() : CResizableBar(SZBS_FILL_CHILD) {}
 
 bool CCaptionBar::HasCaption() const
 {
@@ -26,10 +20,10 @@ void CCaptionBar::CalcClientArea(RECT& rect, UINT dockBarId)
         return;
     POINT origin;
     if (dockBarId == AFX_IDW_DOCKBAR_TOP || dockBarId == AFX_IDW_DOCKBAR_BOTTOM) {
-        rect.left += m_nCaptionSize;
+        rect.left += kCaptionSize;
         origin = POINT{rect.left - 14, rect.top};
     } else {
-        rect.top += m_nCaptionSize;
+        rect.top += kCaptionSize;
         origin = POINT{rect.right - 12, rect.top - 14};
     }
     m_closeButton.Move(POINT{origin.x - before.left, origin.y - before.top});
@@ -43,13 +37,13 @@ void CCaptionBar::PaintCaptionArea(HDC dc, const RECT& clientRect)
     ::InflateRect(&g, -1, -1);
     bool horz = IsDockedHorz();
     if (horz) {
-        g.left -= m_nCaptionSize;
+        g.left -= kCaptionSize;
         g.right = g.left + 3;
-        g.top = m_closeButton.m_ptOrigin.y + 16;
+        g.top = m_closeButton.GetOrigin().y + 16;
     } else {
-        g.top -= m_nCaptionSize;
+        g.top -= kCaptionSize;
         g.bottom = g.top + 3;
-        g.right = m_closeButton.m_ptOrigin.x - 3;
+        g.right = m_closeButton.GetOrigin().x - 3;
     }
     COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
     COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
@@ -80,25 +74,20 @@ void CCaptionBar::OnUpdateCmdUI(CFrameWnd*, bool)
     bool down = ::GetKeyState(VK_LBUTTON) < 0;
     bool pushed = over && down;
     bool raised = over && !down;
-    if (pushed != m_closeButton.m_bPushed || raised != m_closeButton.m_bRaised) {
-        m_closeButton.m_bPushed = pushed;
-        m_closeButton.m_bRaised = raised;
+    if (m_closeButton.SetState(pushed, raised))
         SendMessage(WM_NCPAINT);
-    }
 }
 
-LRESULT CCaptionBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+void CCaptionBar::OnNcLButtonUp(UINT hitTest, POINT screenPoint)
 {
-    switch (message) {
-    case WM_NCLBUTTONUP:
-        if (wParam == HTCLOSE && m_pDockSite)
-            m_pDockSite->ShowControlBar(this, false, false);
-        break;
-    case WM_SETTEXT: {
-        LRESULT result = CResizableBar::WindowProc(message, wParam, lParam);
-        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
-        return result;
-    }
-    }
-    return CResizableBar::WindowProc(message, wParam, lParam);
+    if (hitTest == HTCLOSE && GetDockSite())
+        GetDockSite()->ShowControlBar(this, false, false);
+    CResizableBar::OnNcLButtonUp(hitTest, screenPoint);
+}
+
+// The caption strip shows no title, but a new one redraws it all the same.
+void CCaptionBar::OnSetText(const wchar_t* text)
+{
+    CResizableBar::OnSetText(text);
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE);
 }

@@ -10,15 +10,20 @@ public:
     CCaptionBar();
 
     void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
-    void PaintCaptionArea(HDC dc, const RECT& clientRect) override;
-    void CalcClientArea(RECT& rect, UINT dockBarId) override;
     virtual bool HasCaption() const;
-
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-    int m_nCaptionSize = 12;
-    CCaptionButton m_closeButton;
+    // The close button, in coordinates of the window's top-left corner.
+    const CCaptionButton& GetCloseButton() const { return m_closeButton; }
 
 protected:
+    void PaintCaptionArea(HDC dc, const RECT& clientRect) override;
+    void CalcClientArea(RECT& rect, UINT dockBarId) override;
     LRESULT OnNcHitTest(POINT screenPoint) override;
+    void OnNcLButtonUp(UINT hitTest, POINT screenPoint) override;
+    void OnSetText(const wchar_t* text) override;
+
+private:
+    // The depth of the caption strip across the row.
+    static constexpr int kCaptionSize = 12;
+
+    CCaptionButton m_closeButton;
 };

@@ -36,7 +36,6 @@ void CCaptionButton::PaintCross(HDC dc) const
     SelectGuard select(dc, font.get());
     if (HasFace(dc, kSymbolFace)) {
         ::TextOutW(dc, m_ptOrigin.x + 3, m_ptOrigin.y + 3, kCloseGlyph, 1);
-
         return;
     }
     // Without the symbol font, the same 8-pixel cross drawn where its glyph would be.
@@ -47,6 +46,15 @@ void CCaptionButton::PaintCross(HDC dc) const
         FillSolidRect(dc, x + i, y + i, 2, 1, color);
         FillSolidRect(dc, x + 7 - i, y + i, 2, 1, color);
     }
+}
+
+bool CCaptionButton::SetState(bool pushed, bool raised)
+{
+    if (pushed == m_bPushed && raised == m_bRaised)
+        return false;
+    m_bPushed = pushed;
+    m_bRaised = raised;
+    return true;
 }
 
 void CCaptionButton::Paint(HDC dc) const

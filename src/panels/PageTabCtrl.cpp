@@ -4,8 +4,6 @@
 #include "framework/Drawing.h"
 #include "framework/Unicode.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 namespace {
@@ -40,7 +38,7 @@ void CPageTabCtrl::AddPage(CWnd* window, const std::string& title, UINT icon)
     entry->m_pWnd = window;
     entry->m_strTitle = title;
     if (icon != 0)
-        entry->m_hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(LOWORD(icon)));
+        entry->m_hIcon = ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon));
     PlaceWindow(window, GetPageRect());
     m_pageList.push_back(std::move(entry));
 }
@@ -136,36 +134,6 @@ void CPageTabCtrl::DrawBorder(HDC dc) const
         Draw3dFrame(dc, GetPageRect(), RGB(255, 255, 255), RGB(0, 0, 0));
 }
 
-LRESULT CPageTabCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_PAINT:
-        OnPaint();
-        return 0;
-    case WM_PRINTCLIENT: {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        if (lParam & PRF_ERASEBKGND)
-            OnEraseBkgnd(dc);
-        Paint(dc);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return OnEraseBkgnd(reinterpret_cast<HDC>(wParam)) ? 1 : 0;
-    case WM_LBUTTONDOWN:
-        OnLButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
-        break;
-    case WM_SIZE:
-        CWnd::WindowProc(message, wParam, lParam);
-        OnSize();
-        return 0;
-    case WM_SYSCOLORCHANGE:
-        CTabEntry::OnSysColorChange();
-        Invalidate(true);
-        break;
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
-}
-
 void CPageTabCtrl::OnPaint()
 {
     PaintDc dc(m_hWnd);
@@ -179,9 +147,15 @@ bool CPageTabCtrl::OnEraseBkgnd(HDC dc)
     return true;
 }
 
-void CPageTabCtrl::OnLButtonDown(int x, int y)
+void CPageTabCtrl::OnPrintClient(HDC dc, UINT flags)
 {
-    POINT pt{x, y};
+    if (flags & PRF_ERASEBKGND)
+        OnEraseBkgnd(dc);
+    Paint(dc);
+}
+
+void CPageTabCtrl::OnLButtonDown(UINT flags, POINT pt)
+{
     for (int i = 0; i < GetPageCount(); ++i) {
         if (::PtInRect(&m_pageList[static_cast<size_t>(i)]->m_rect, pt)) {
             SetActivePage(i);
@@ -189,10 +163,19 @@ void CPageTabCtrl::OnLButtonDown(int x, int y)
             break;
         }
     }
+    CWnd::OnLButtonDown(flags, pt);
 }
 
-void CPageTabCtrl::OnSize()
+void CPageTabCtrl::OnSize(UINT type, int cx, int cy)
 {
+    CWnd::OnSize(type, cx, cy);
     RecalcLayout();
     Invalidate(true);
+}
+
+void CPageTabCtrl::OnSysColorChange()
+{
+    CTabEntry::OnSysColorChange();
+    Invalidate(true);
+    CWnd::OnSysColorChange();
 }

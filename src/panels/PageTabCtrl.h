@@ -33,13 +33,13 @@ public:
     // Paints frame and tabs into any DC whose origin is the control's client origin.
     void Paint(HDC dc) const;
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 protected:
-    void OnPaint();
-    bool OnEraseBkgnd(HDC dc);
-    void OnLButtonDown(int x, int y);
-    void OnSize();
+    void OnPaint() override;
+    bool OnEraseBkgnd(HDC dc) override;
+    void OnPrintClient(HDC dc, UINT flags) override;
+    void OnLButtonDown(UINT flags, POINT pt) override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnSysColorChange() override;
 
 private:
     RECT GetOuterRect() const;

@@ -8,8 +8,6 @@
 #include "framework/CMiniDockFrameWnd.h"
 #include "framework/Handles.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <cstdlib>
 
@@ -41,11 +39,11 @@ LONG& AxisOf(POINT& pt, bool x)
 }
 }
 
-CResizableBar::CResizableBar() = default;
+CResizableBar::CResizableBar(DWORD sizingStyle) : m_dwSizingStyle(sizingStyle & SZBS_FILL_CHILD) {}
 
 bool CResizableBar::Create(const char* title, CWnd* parent, UINT id, DWORD style)
 {
-    m_dwStyle = style & CBRS_ALL;
+    SetBarStyle(style & CBRS_ALL);
     const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                              ::GetSysColorBrush(COLOR_BTNFACE));
     return CreateEx(0, className, title, (style & ~CBRS_ALL) | WS_CLIPCHILDREN, RECT{}, parent->GetSafeHwnd(), id);
@@ -111,7 +109,7 @@ int CResizableBar::GetEdgeHitCode(int edge)
 bool CResizableBar::GetEdgeZone(const RECT& windowRect, int hitCode, RECT& zone) const
 {
     zone = windowRect;
-    const int w = m_nEdgeWidth;
+    const int w = kEdgeWidth;
     bool horz = IsDockedHorz();
     switch (hitCode) {
     case HTLEFT:
@@ -150,24 +148,9 @@ bool CResizableBar::GetEdgeZone(const RECT& windowRect, int hitCode, RECT& zone)
 void CResizableBar::GetRowBounds(int& first, int& last, int& self) const
 {
     first = last = self = -1;
-    if (!m_pDockBar)
-        return;
-    const auto& entries = m_pDockBar->m_arrBars;
-    self = m_pDockBar->FindBar(this);
-    if (self < 0)
-        return;
-    for (int i = self; i >= 0; --i) {
-        if (entries[static_cast<size_t>(i)].IsRowEnd()) {
-            first = i + 1;
-            break;
-        }
-    }
-    for (size_t i = static_cast<size_t>(self); i < entries.size(); ++i) {
-        if (entries[i].IsRowEnd()) {
-            last = static_cast<int>(i) - 1;
-            break;
-        }
-    }
+    CDockBar* dockBar = GetDockBar();
+    if (dockBar && dockBar->GetRowBounds(this, first, last))
+        self = dockBar->FindBar(this);
 }
 
 void CResizableBar::CollectRowBars(CResizableBarArray& bars, int& selfIndex) const
@@ -179,8 +162,7 @@ void CResizableBar::CollectRowBars(CResizableBarArray& bars, int& selfIndex) con
     if (first < 0 || last < 0)
         return;
     for (int i = first; i <= last; ++i) {
-        CControlBar* entry = m_pDockBar->m_arrBars[static_cast<size_t>(i)].pBar;
-        auto* bar = dynamic_cast<CResizableBar*>(entry);
+        auto* bar = dynamic_cast<CResizableBar*>(GetDockBar()->GetBarAt(i));
         if (!bar || !bar->IsVisible())
             continue;
         if (bar == this)
@@ -206,7 +188,8 @@ SIZE CResizableBar::CalcDynamicLayout(int length, DWORD mode)
     if (mode & (LM_MRUWIDTH | LM_COMMIT))
         return m_sizeFloat;
 
-    int hit = m_pDockContext ? m_pDockContext->m_nHitTest : HTNOWHERE;
+    CDockContext* context = GetDockContext();
+    int hit = context ? context->GetResizeHitTest() : HTNOWHERE;
     bool corner = hit == HTTOPLEFT || hit == HTTOPRIGHT || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
     CFrameWnd* frame = GetParentFrame();
     if (IsUndocked() && corner && frame) {
@@ -216,14 +199,13 @@ SIZE CResizableBar::CalcDynamicLayout(int length, DWORD mode)
         RECT b = GetWindowRect();
         int width = b.right - b.left;
         int height = b.bottom - b.top;
-        RECT& drag = m_pDockContext->m_rectFrameDragHorz;
         if (hit == HTTOPLEFT || hit == HTBOTTOMLEFT) {
             m_sizeFloat.cx = width + (f.left - cursor.x);
-            drag.left = std::min<LONG>(cursor.x, f.left + width - m_sizeMinFloat.cx);
+            context->SetResizedFrameLeft(std::min<LONG>(cursor.x, f.left + width - m_sizeMinFloat.cx));
         }
         if (hit == HTTOPLEFT || hit == HTTOPRIGHT) {
             m_sizeFloat.cy = height + (f.top - cursor.y);
-            drag.top = std::min<LONG>(cursor.y, f.top + height - m_sizeMinFloat.cy);
+            context->SetResizedFrameTop(std::min<LONG>(cursor.y, f.top + height - m_sizeMinFloat.cy));
         }
         if (hit == HTTOPRIGHT || hit == HTBOTTOMRIGHT)
             m_sizeFloat.cx = width + (cursor.x - f.right);
@@ -247,8 +229,8 @@ SIZE CResizableBar::CalcFixedLayout(bool stretch, bool horz)
 
     CResizableBarArray bars;
     CollectRowBars(bars);
-    if (m_pDockBar) {
-        bool query = m_pDockBar->m_bLayoutQuery;
+    if (CDockBar* dockBar = GetDockBar()) {
+        bool query = dockBar->IsMeasuring();
         HDWP batch = query ? nullptr : ::BeginDeferWindowPos(static_cast<int>(bars.size()));
         for (CResizableBar* bar : bars) {
             if (bar->HasDelayedState())
@@ -257,9 +239,9 @@ SIZE CResizableBar::CalcFixedLayout(bool stretch, bool horz)
         if (batch)
             ::EndDeferWindowPos(batch);
 
-        RECT layout = m_pDockBar->m_rectLayout;
-        if (::IsRectEmpty(&layout) && m_pDockSite)
-            layout = m_pDockSite->GetClientRect();
+        RECT layout = dockBar->GetLayoutRect();
+        if (::IsRectEmpty(&layout) && GetDockSite())
+            layout = GetDockSite()->GetClientRect();
         int total = horz ? (layout.right - layout.left) + 2 : (layout.bottom - layout.top) - 2;
         if (IsVisible() && !IsUndocked() && m_bRowLayoutPending && !bars.empty() && bars.front() == this) {
             if (ShareRowLength(total, horz))
@@ -285,13 +267,13 @@ bool CResizableBar::ShareRowLength(int total, bool horz)
     GetRowBounds(first, last, self);
     if (first < 0 || last < 0)
         return false;
-    auto& entries = m_pDockBar->m_arrBars;
+    CDockBar* dockBar = GetDockBar();
     int available = total;
     int actual = 0;
     LONG maxDepth = 0;
     int used = 2;
     for (int i = first; i <= last; ++i) {
-        CControlBar* entry = entries[static_cast<size_t>(i)].pBar;
+        CControlBar* entry = dockBar->GetBarAt(i);
         if (!entry || !entry->IsVisible())
             continue;
         auto* sizing = dynamic_cast<CResizableBar*>(entry);
@@ -305,14 +287,14 @@ bool CResizableBar::ShareRowLength(int total, bool horz)
         used += share - 2;
         if (used > total) {
             if (i < self) {
-                m_pDockBar->InsertRowEnd(i + 1);
+                dockBar->InsertRowEnd(i + 1);
                 return false;
             }
             if (i == self) {
                 LengthOf(horz) = MinLengthOf(horz);
                 return true;
             }
-            m_pDockBar->InsertRowEnd(i);
+            dockBar->InsertRowEnd(i);
             break;
         }
         if (sizing) {
@@ -366,10 +348,10 @@ void CResizableBar::AlignRowBars()
         return;
     bool horz = IsDockedHorz();
     int position = horz ? -2 : 0;
-    RECT dock = m_pDockBar->GetWindowRect();
+    RECT dock = GetDockBar()->GetWindowRect();
     bool moved = false;
     for (int i = first; i <= last; ++i) {
-        CControlBar* entry = m_pDockBar->m_arrBars[static_cast<size_t>(i)].pBar;
+        CControlBar* entry = GetDockBar()->GetBarAt(i);
         if (!entry || !entry->IsVisible())
             continue;
         RECT r = entry->GetWindowRect();
@@ -389,8 +371,8 @@ void CResizableBar::AlignRowBars()
         }
         position += (horz ? r.right - r.left : r.bottom - r.top) - kRowOverlap;
     }
-    if (moved && m_pDockSite)
-        m_pDockSite->DelayRecalcLayout();
+    if (moved && GetDockSite())
+        GetDockSite()->DelayRecalcLayout();
 }
 
 void CResizableBar::OnUpdateCmdUI(CFrameWnd*, bool) {}
@@ -424,7 +406,7 @@ void CResizableBar::CalcClientArea(RECT& rect, UINT dockBarId)
     }
 }
 
-void CResizableBar::OnNcCalcSize(RECT& rect)
+void CResizableBar::OnNcCalcSize(bool, RECT& rect)
 {
     RefreshDockBarId();
     if (IsUndocked()) {
@@ -434,8 +416,8 @@ void CResizableBar::OnNcCalcSize(RECT& rect)
                 parent->ModifyStyle(0, WS_CLIPCHILDREN);
         }
     }
-    m_dwSizingStyle &= ~(SZBS_EDGE_LEFT | SZBS_EDGE_RIGHT | SZBS_EDGE_TOP | SZBS_EDGE_BOTTOM);
-    if (!IsUndocked() && m_pDockBar) {
+    m_dwSizingStyle &= ~SZBS_EDGES;
+    if (!IsUndocked() && GetDockBar()) {
         CResizableBarArray bars;
         int index;
         CollectRowBars(bars, index);
@@ -504,7 +486,8 @@ void CResizableBar::OnWindowPosChanging(WINDOWPOS* pos)
         m_bKeepLength = true;
 }
 
-void CResizableBar::OnSize(int cx, int cy)
+// A bar narrower than its own borders has a client area of negative size.
+void CResizableBar::OnSize(UINT, int cx, int cy)
 {
     // Nothing of the child would show: it keeps its place until the bar has room, instead
     // of being stretched to the largest size a window can have and laid out for it.
@@ -515,16 +498,15 @@ void CResizableBar::OnSize(int cx, int cy)
         ::MoveWindow(child, 0, 0, cx, cy, TRUE);
 }
 
-LRESULT CResizableBar::OnSetText(WPARAM wParam, LPARAM lParam)
+void CResizableBar::OnSetText(const wchar_t* text)
 {
-    LRESULT result = CControlBar::WindowProc(WM_SETTEXT, wParam, lParam);
-    if (IsUndocked() && m_pDockBar) {
+    CControlBar::OnSetText(text);
+    if (IsUndocked() && GetDockBar()) {
         if (auto* frame = dynamic_cast<CMiniDockFrameWnd*>(GetParentFrame())) {
-            m_pDockBar->SetWindowText(GetWindowText());
+            GetDockBar()->SetWindowText(GetWindowText());
             frame->DelayRecalcLayout();
         }
     }
-    return result;
 }
 
 // Edge dragging.
@@ -549,8 +531,8 @@ void CResizableBar::SetDepthLimits(bool horz, const CResizableBarArray& bars)
         minDepth = std::max(minDepth, bar->MinDepthOf(horz));
     int shrinkRoom = DepthOf(horz) - minDepth;
     RECT view{};
-    if (m_pDockSite)
-        m_pDockSite->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CFrameWnd::reposQuery, &view, nullptr, true);
+    if (GetDockSite())
+        GetDockSite()->RepositionBars(0, 0xFFFF, AFX_IDW_PANE_FIRST, CFrameWnd::reposQuery, &view, nullptr, true);
     int growRoom = (horz ? view.bottom - view.top : view.right - view.left) - 2;
     if (m_nTrackedEdge == HTLEFT || m_nTrackedEdge == HTTOP) {
         m_nTrackMin -= growRoom;
@@ -654,8 +636,8 @@ void CResizableBar::TrackEdgeTo(POINT point)
         GiveSideEdgeRoom(horz, bars, index, d);
     }
     InvertTrackerLine();
-    if (m_bFullWindowDrag && m_pDockSite)
-        m_pDockSite->DelayRecalcLayout();
+    if (m_bFullWindowDrag && GetDockSite())
+        GetDockSite()->DelayRecalcLayout();
 }
 
 void CResizableBar::EndEdgeTracking()
@@ -663,18 +645,19 @@ void CResizableBar::EndEdgeTracking()
     InvertTrackerLine();
     m_bTracking = false;
     ::ReleaseCapture();
-    if (m_pDockSite)
-        m_pDockSite->DelayRecalcLayout();
+    if (GetDockSite())
+        GetDockSite()->DelayRecalcLayout();
 }
 
 void CResizableBar::InvertTrackerLine()
 {
-    if (m_bFullWindowDrag || !m_pDockSite || !m_pDockBar)
+    CFrameWnd* site = GetDockSite();
+    if (m_bFullWindowDrag || !site || !GetDockBar())
         return;
     bool horz = IsDockedHorz();
     RECT w = GetWindowRect();
-    RECT d = m_pDockBar->GetWindowRect();
-    RECT f = m_pDockSite->GetWindowRect();
+    RECT d = GetDockBar()->GetWindowRect();
+    RECT f = site->GetWindowRect();
     RECT t;
     GetEdgeZone(w, m_nTrackedEdge, t);
     if (!IsTrackingSideEdge())
@@ -685,79 +668,86 @@ void CResizableBar::InvertTrackerLine()
     ::OffsetRect(&t, xAxis ? shift : 0, xAxis ? 0 : shift);
     ::OffsetRect(&t, -f.left, -f.top);
 
-    WindowDc dc = WindowDc::Ex(m_pDockSite->GetSafeHwnd(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    WindowDc dc = WindowDc::Ex(site->GetSafeHwnd(), nullptr, DCX_WINDOW | DCX_CACHE | DCX_LOCKWINDOWUPDATE);
     SelectGuard brush(dc.get(), HalftoneBrush());
     ::PatBlt(dc.get(), t.left, t.top, t.right - t.left, t.bottom - t.top, PATINVERT);
 }
 
-LRESULT CResizableBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+int CResizableBar::OnCreate(CREATESTRUCTW*)
 {
-    switch (message) {
-    case WM_CREATE:
-        if (!AttachToFrame(GetParent()))
-            return -1;
-        ReadDragSetting();
-        return 0;
-    case WM_PAINT:
-        ::ValidateRect(m_hWnd, nullptr);
-        return 0;
-    case WM_NCPAINT:
-        OnNcPaint();
-        return 0;
-    case WM_NCCALCSIZE:
-        OnNcCalcSize(*reinterpret_cast<RECT*>(lParam));
-        return 0;
-    case WM_WINDOWPOSCHANGING:
-        OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
-        return 0;
-    case WM_SETTINGCHANGE:
-        CControlBar::WindowProc(message, wParam, lParam);
-        ReadDragSetting();
-        return 0;
-    case WM_NCHITTEST:
-        return OnNcHitTest(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-    case WM_NCLBUTTONDOWN:
-        if (!m_bTracking && !IsUndocked() && wParam >= HTLEFT && wParam <= HTBOTTOMRIGHT)
-            BeginEdgeTracking(static_cast<int>(wParam), POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        return 0;
-    case WM_MOUSEMOVE:
-        if (m_bTracking) {
-            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ClientToScreen(&pt);
-            TrackEdgeTo(pt);
-        }
-        break;
-    case WM_LBUTTONUP:
-    case WM_RBUTTONDOWN:
-        if (m_bTracking)
-            EndEdgeTracking();
-        break;
-    case WM_CAPTURECHANGED:
-        if (m_bTracking && reinterpret_cast<HWND>(lParam) != m_hWnd)
-            EndEdgeTracking();
-        break;
-    case WM_LBUTTONDOWN:
-        if (m_pDockBar && m_pDockContext) {
-            POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-            ClientToScreen(&pt);
-            m_pDockContext->StartDrag(pt);
-            return 0;
-        }
-        break;
-    case WM_LBUTTONDBLCLK:
-        if (m_pDockBar && m_pDockContext) {
-            m_pDockContext->ToggleDocking();
-            return 0;
-        }
-        break;
-    case WM_SIZE:
-        // A bar narrower than its own borders has a client area of negative size.
-        OnSize(static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)));
-        return 0;
-    case WM_CLOSE:
-        return 0;
-    case WM_SETTEXT:
-        return OnSetText(wParam, lParam);
+    if (!AttachToFrame(GetParent()))
+        return -1;
+    ReadDragSetting();
+    return 0;
+}
+
+// The bar draws only its frame; the window it holds covers the client area.
+void CResizableBar::OnPaint()
+{
+    ::ValidateRect(m_hWnd, nullptr);
+}
+
+void CResizableBar::OnSettingChange(UINT action, const wchar_t* section)
+{
+    CControlBar::OnSettingChange(action, section);
+    ReadDragSetting();
+}
+
+// A bar is hidden, never closed, by the system's close request.
+void CResizableBar::OnClose() {}
+
+void CResizableBar::OnNcLButtonDown(UINT hitTest, POINT screenPoint)
+{
+    const int hit = static_cast<int>(hitTest);
+    if (!m_bTracking && !IsUndocked() && hit >= HTLEFT && hit <= HTBOTTOMRIGHT)
+        BeginEdgeTracking(hit, screenPoint);
+}
+
+void CResizableBar::OnMouseMove(UINT flags, POINT pt)
+{
+    if (m_bTracking) {
+        POINT screenPoint = pt;
+        ClientToScreen(&screenPoint);
+        TrackEdgeTo(screenPoint);
     }
-    return CControlBar::WindowProc(message, wParam, lParam);
+    CControlBar::OnMouseMove(flags, pt);
+}
+
+void CResizableBar::OnLButtonUp(UINT flags, POINT pt)
+{
+    if (m_bTracking)
+        EndEdgeTracking();
+    CControlBar::OnLButtonUp(flags, pt);
+}
+
+void CResizableBar::OnRButtonDown(UINT flags, POINT pt)
+{
+    if (m_bTracking)
+        EndEdgeTracking();
+    CControlBar::OnRButtonDown(flags, pt);
+}
+
+void CResizableBar::OnCaptureChanged(HWND newCapture)
+{
+    if (m_bTracking && newCapture != m_hWnd)
+        EndEdgeTracking();
+    CControlBar::OnCaptureChanged(newCapture);
+}
+
+void CResizableBar::OnLButtonDown(UINT flags, POINT pt)
+{
+    if (!GetDockBar() || !GetDockContext()) {
+        CControlBar::OnLButtonDown(flags, pt);
+        return;
+    }
+    ClientToScreen(&pt);
+    GetDockContext()->StartDrag(pt);
+}
+
+void CResizableBar::OnLButtonDblClk(UINT flags, POINT pt)
+{
+    if (GetDockBar() && GetDockContext())
+        GetDockContext()->ToggleDocking();
+    else
+        CControlBar::OnLButtonDblClk(flags, pt);
 }

@@ -90,7 +90,7 @@ TEST_F(CaptionBarTest, BottomPanelHasItsCaptionStripAtTheLeft)
     ASSERT_EQ(w.right - w.left, 300);
     ASSERT_EQ(w.bottom - w.top, 100);
     EXPECT_TRUE(SameRect(bar.ClientRectInWindow(), Rect(17, 5, 295, 95)));
-    EXPECT_TRUE(SameRect(bar.m_closeButton.GetRect(), Rect(3, 5, 16, 18)));
+    EXPECT_TRUE(SameRect(bar.GetCloseButton().GetRect(), Rect(3, 5, 16, 18)));
 
     DibSurface dib(300, 100);
     bar.RenderNonClient(dib.dc());
@@ -127,7 +127,7 @@ TEST_F(CaptionBarTest, LeftPanelHasItsCaptionStripAtTheTop)
     ASSERT_EQ(w.right - w.left, 200);
     ASSERT_EQ(w.bottom - w.top, 400);
     EXPECT_TRUE(SameRect(bar.ClientRectInWindow(), Rect(5, 17, 195, 395)));
-    EXPECT_TRUE(SameRect(bar.m_closeButton.GetRect(), Rect(183, 3, 196, 16)));
+    EXPECT_TRUE(SameRect(bar.GetCloseButton().GetRect(), Rect(183, 3, 196, 16)));
 
     DibSurface dib(200, 400);
     bar.RenderNonClient(dib.dc());
@@ -152,8 +152,8 @@ TEST_F(CaptionBarTest, CloseButtonFollowsTheCursorAndTheLeftButton)
     SetLeftButton(false);
     ::SetCursorPos(over.x, over.y);
     Poll(bar);
-    EXPECT_TRUE(bar.m_closeButton.m_bRaised);
-    EXPECT_FALSE(bar.m_closeButton.m_bPushed);
+    EXPECT_TRUE(bar.GetCloseButton().IsRaised());
+    EXPECT_FALSE(bar.GetCloseButton().IsPushed());
     DibSurface raised(200, 400);
     bar.RenderNonClient(raised.dc());
     EXPECT_EQ(raised.Pixel(183, 3), Highlight());
@@ -161,8 +161,8 @@ TEST_F(CaptionBarTest, CloseButtonFollowsTheCursorAndTheLeftButton)
 
     SetLeftButton(true);
     Poll(bar);
-    EXPECT_TRUE(bar.m_closeButton.m_bPushed);
-    EXPECT_FALSE(bar.m_closeButton.m_bRaised);
+    EXPECT_TRUE(bar.GetCloseButton().IsPushed());
+    EXPECT_FALSE(bar.GetCloseButton().IsRaised());
     DibSurface sunken(200, 400);
     bar.RenderNonClient(sunken.dc());
     EXPECT_EQ(sunken.Pixel(183, 3), Shadow());
@@ -171,8 +171,8 @@ TEST_F(CaptionBarTest, CloseButtonFollowsTheCursorAndTheLeftButton)
     POINT away = WindowPoint(bar, 100, 200);
     ::SetCursorPos(away.x, away.y);
     Poll(bar);
-    EXPECT_FALSE(bar.m_closeButton.m_bPushed);
-    EXPECT_FALSE(bar.m_closeButton.m_bRaised);
+    EXPECT_FALSE(bar.GetCloseButton().IsPushed());
+    EXPECT_FALSE(bar.GetCloseButton().IsRaised());
     SetLeftButton(false);
 }
 
@@ -183,7 +183,7 @@ TEST_F(CaptionBarTest, EdgeZoneWinsOverTheCloseButton)
     LRESULT hit = HitTest(bar, both);
     EXPECT_EQ(hit, HTRIGHT);
     PressEdge(bar, static_cast<int>(hit), both);
-    EXPECT_TRUE(bar.m_bTracking);
+    EXPECT_TRUE(bar.IsTracking());
     ReleaseMouse(bar, both);
     EXPECT_TRUE(bar.IsVisible());
 }
@@ -196,7 +196,7 @@ TEST_F(CaptionBarTest, ReleaseOverTheCloseButtonHidesThePanel)
     // The press alone changes nothing.
     bar.SendMessage(WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(over.x, over.y));
     EXPECT_TRUE(bar.IsVisible());
-    EXPECT_FALSE(bar.m_bTracking);
+    EXPECT_FALSE(bar.IsTracking());
     bar.SendMessage(WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(over.x, over.y));
     EXPECT_FALSE(bar.IsVisible());
     EXPECT_EQ(ViewRect().bottom, 400);

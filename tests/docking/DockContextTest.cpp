@@ -44,8 +44,8 @@ TEST_F(DockingTest, DraggingABarIntoTheMiddleFloatsItThere)
     CMiniDockFrameWnd* floating = FloatingFrameOf(bar);
     ASSERT_NE(floating, nullptr);
     EXPECT_TRUE(floating->IsWindowVisible());
-    EXPECT_EQ(ClientSize(*floating).cx, bar.m_sizeFloat.cx);
-    EXPECT_EQ(ClientSize(*floating).cy, bar.m_sizeFloat.cy);
+    EXPECT_EQ(ClientSize(*floating).cx, bar.GetFloatSize().cx);
+    EXPECT_EQ(ClientSize(*floating).cy, bar.GetFloatSize().cy);
     // The bottom side keeps a placeholder for the bar and takes no room any more.
     EXPECT_TRUE(m_pFrame->GetDockBar(AFX_IDW_DOCKBAR_BOTTOM)->HasPlaceholder(bar.GetDlgCtrlID()));
     EXPECT_EQ(ViewRect().bottom, 400);
@@ -60,7 +60,7 @@ TEST_F(DockingTest, DraggingABarToAnotherSideDocksItThere)
     Settle();
 
     ASSERT_FALSE(bar.IsFloating());
-    EXPECT_EQ(bar.m_nDockBarId, AFX_IDW_DOCKBAR_LEFT);
+    EXPECT_EQ(DockBarOf(bar)->GetDlgCtrlID(), AFX_IDW_DOCKBAR_LEFT);
     EXPECT_TRUE(bar.IsDockedVert());
     EXPECT_EQ(ViewRect().left, 150);
     EXPECT_EQ(ViewRect().bottom, 400);
@@ -73,7 +73,7 @@ TEST_F(DockingTest, AClickWithoutMovingLeavesTheBarWhereItIs)
     RECT w = bar.GetWindowRect();
     PostRelease(bar.GetSafeHwnd(), POINT{w.left + 10, w.top + 2});
     bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 2));
-    EXPECT_EQ(bar.m_nDockBarId, AFX_IDW_DOCKBAR_TOP);
+    EXPECT_EQ(DockBarOf(bar)->GetDlgCtrlID(), AFX_IDW_DOCKBAR_TOP);
     EXPECT_FALSE(bar.IsFloating());
 }
 
@@ -81,9 +81,9 @@ TEST_F(DockingTest, DoubleClicksFloatAndRedockWithEachStatesSize)
 {
     SetClientSize(500, 400);
     CResizableBar& bar = AddBar(AFX_IDW_DOCKBAR_BOTTOM, nullptr, SIZE{180, 120});
-    bar.m_sizeFloat = SIZE{240, 150};
+    bar.SetFloatSize(SIZE{240, 150});
     Settle();
-    ASSERT_EQ(bar.m_sizeHorz.cy, 120);
+    ASSERT_EQ(bar.GetHorzSize().cy, 120);
 
     bar.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(10, 2));
     PumpMessages();
@@ -97,8 +97,8 @@ TEST_F(DockingTest, DoubleClicksFloatAndRedockWithEachStatesSize)
     floating->SendMessage(WM_NCLBUTTONDBLCLK, HTCAPTION, 0);
     Settle();
     ASSERT_FALSE(bar.IsFloating());
-    EXPECT_EQ(bar.m_nDockBarId, AFX_IDW_DOCKBAR_BOTTOM);
-    EXPECT_EQ(bar.m_sizeHorz.cy, 120);
+    EXPECT_EQ(DockBarOf(bar)->GetDlgCtrlID(), AFX_IDW_DOCKBAR_BOTTOM);
+    EXPECT_EQ(bar.GetHorzSize().cy, 120);
     EXPECT_EQ(ViewRect().bottom, 400 - 120);
     // The floating frame goes once it is empty.
     EXPECT_FALSE(::IsWindow(floating->GetSafeHwnd()));
@@ -117,9 +117,9 @@ TEST_F(DockingTest, FloatingCornerSizingStopsAtTheMinimumFloatingSize)
     PumpMessages();
     CMiniDockFrameWnd* floating = FloatingFrameOf(bar);
     ASSERT_NE(floating, nullptr);
-    // Once floating, the bar lets its frame be sized from the corners too.
-    EXPECT_FALSE(floating->GetStyle() & MFS_4THICKFRAME);
     RECT before = floating->GetWindowRect();
+    // Once floating, the bar lets its frame be sized from the corners too.
+    EXPECT_EQ(floating->SendMessage(WM_NCHITTEST, 0, MAKELPARAM(before.left + 1, before.top + 1)), HTTOPLEFT);
     HWND frame = floating->GetSafeHwnd();
     for (int step = 1; step <= 4; ++step)
         PostCursorAndMove(frame, POINT{before.left + 60 * step, before.top + 60 * step});
@@ -127,8 +127,8 @@ TEST_F(DockingTest, FloatingCornerSizingStopsAtTheMinimumFloatingSize)
     floating->SendMessage(WM_NCLBUTTONDOWN, HTTOPLEFT, MAKELPARAM(before.left, before.top));
     PumpMessages();
 
-    EXPECT_EQ(bar.m_sizeFloat.cx, 37);
-    EXPECT_EQ(bar.m_sizeFloat.cy, 32);
+    EXPECT_EQ(bar.GetFloatSize().cx, 37);
+    EXPECT_EQ(bar.GetFloatSize().cy, 32);
     RECT after = floating->GetWindowRect();
     // The frame's right and bottom stay; its left and top stop following the mouse.
     EXPECT_EQ(after.right, before.right);
@@ -140,7 +140,7 @@ TEST_F(DockingTest, FloatingCornerSizingStopsAtTheMinimumFloatingSize)
 TEST_F(DockingTest, FloatingSideSizingChangesOneDimension)
 {
     CResizableBar& bar = AddBar(AFX_IDW_DOCKBAR_TOP);
-    bar.m_sizeFloat = SIZE{200, 120};
+    bar.SetFloatSize(SIZE{200, 120});
     Settle();
     m_pFrame->FloatControlBar(&bar, POINT{150, 150});
     CMiniDockFrameWnd* floating = FloatingFrameOf(bar);
@@ -150,8 +150,8 @@ TEST_F(DockingTest, FloatingSideSizingChangesOneDimension)
     PostCursorAndMove(frame, POINT{before.right + 50, before.top + 40});
     PostRelease(frame, POINT{before.right + 50, before.top + 40});
     floating->SendMessage(WM_NCLBUTTONDOWN, HTRIGHT, MAKELPARAM(before.right, before.top + 40));
-    EXPECT_EQ(bar.m_sizeFloat.cx, 250);
-    EXPECT_EQ(bar.m_sizeFloat.cy, 120);
+    EXPECT_EQ(bar.GetFloatSize().cx, 250);
+    EXPECT_EQ(bar.GetFloatSize().cy, 120);
     EXPECT_EQ(floating->GetWindowRect().left, before.left);
 }
 

@@ -111,7 +111,7 @@ RECT DockingTest::ViewRect() const
 RECT DockingTest::RectInDockBar(const CControlBar& bar) const
 {
     RECT rc = bar.GetWindowRect();
-    ::MapWindowPoints(nullptr, bar.m_pDockBar->GetSafeHwnd(), reinterpret_cast<POINT*>(&rc), 2);
+    ::MapWindowPoints(nullptr, bar.GetDockBar()->GetSafeHwnd(), reinterpret_cast<POINT*>(&rc), 2);
     return rc;
 }
 

@@ -33,7 +33,7 @@ protected:
     void Settle();
     RECT ViewRect() const;
     RECT RectInDockBar(const CControlBar& bar) const;
-    CDockBar* DockBarOf(const CControlBar& bar) const { return bar.m_pDockBar; }
+    CDockBar* DockBarOf(const CControlBar& bar) const { return bar.GetDockBar(); }
 
     // Edge drags through real non-client and mouse messages; points in screen coordinates.
     POINT EdgeCentre(CResizableBar& bar, int hitCode) const;

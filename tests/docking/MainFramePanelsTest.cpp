@@ -79,7 +79,6 @@ TEST_F(MainFramePanels, OutputWindowFillsItsPanelAndRefusesTyping)
     CWnd& output = OutputWindow(*m_pFrame);
     ASSERT_TRUE(::IsWindow(output.GetSafeHwnd()));
     EXPECT_EQ(output.GetDlgCtrlID(), static_cast<UINT>(IDC_OUTPUT));
-    EXPECT_EQ(output.GetStyle() & 0xFFFFFFFF, 0x503018C4u);
     EXPECT_TRUE(output.GetExStyle() & WS_EX_CLIENTEDGE);
     RECT panelClient = OutputBar(*m_pFrame).GetClientRect();
     RECT outputWindow = output.GetWindowRect();
@@ -96,6 +95,20 @@ TEST_F(MainFramePanels, OutputWindowFillsItsPanelAndRefusesTyping)
     output.SendMessage(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 0u);
     EXPECT_EQ(end, 4u);
+
+    // Lines as the tools print them, none wrapped, with scroll bars for what does not fit.
+    std::string lines(400, 'x');
+    for (int i = 0; i < 60; ++i)
+        lines += "\r\nline";
+    output.SetWindowText(lines);
+    EXPECT_EQ(output.SendMessage(EM_GETLINECOUNT), 61);
+    for (int bar : {SB_HORZ, SB_VERT}) {
+        SCROLLINFO info{};
+        info.cbSize = sizeof info;
+        info.fMask = SIF_RANGE | SIF_PAGE;
+        ASSERT_TRUE(::GetScrollInfo(output.GetSafeHwnd(), bar, &info)) << bar;
+        EXPECT_GT(info.nMax, static_cast<int>(info.nPage)) << bar;
+    }
 }
 
 TEST_F(MainFramePanels, ToggleHidesAndShowsTheOutputPanelWithoutACheckMark)
@@ -119,11 +132,11 @@ TEST_F(MainFramePanels, ToggleHidesAndShowsTheOutputPanelWithoutACheckMark)
 TEST_F(MainFramePanels, CloseButtonHidesAPanelAndTheToggleBringsItBackAtItsSize)
 {
     CCaptionBar& panel = OutputBar(*m_pFrame);
-    panel.m_sizeHorz.cy = 140;
+    panel.SetHorzSize(SIZE{panel.GetHorzSize().cx, 140});
     m_pFrame->RecalcLayout();
     PumpMessages();
     RECT w = panel.GetWindowRect();
-    RECT button = panel.m_closeButton.GetRect();
+    RECT button = panel.GetCloseButton().GetRect();
     POINT over{w.left + (button.left + button.right) / 2, w.top + (button.top + button.bottom) / 2};
     ASSERT_EQ(panel.SendMessage(WM_NCHITTEST, 0, MAKELPARAM(over.x, over.y)), HTCLOSE);
     panel.SendMessage(WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(over.x, over.y));
@@ -217,7 +230,7 @@ TEST_F(MainFramePanels, ClosedUtilityPanelComesBackWithItsContents)
     ::SendMessageA(hex, WM_CHAR, 'f', 0);
     PumpMessages();
     RECT w = panel.GetWindowRect();
-    RECT button = panel.m_closeButton.GetRect();
+    RECT button = panel.GetCloseButton().GetRect();
     POINT over{w.left + button.left + 6, w.top + button.top + 6};
     panel.SendMessage(WM_NCLBUTTONUP, HTCLOSE, MAKELPARAM(over.x, over.y));
     EXPECT_FALSE(panel.IsVisible());

@@ -4,24 +4,12 @@
 
 #include "framework/CDockBar.h"
 
-#include <windowsx.h>
-
-namespace {
-int Count(const std::vector<DockEntry>& entries, bool rowEnds)
-{
-    int n = 0;
-    for (const DockEntry& e : entries)
-        n += rowEnds ? e.IsRowEnd() : (e.pBar != nullptr);
-    return n;
-}
-}
-
 TEST_F(DockingTest, LoneHorizontalBarSpansTheLayoutWidthPlusFour)
 {
     SetClientSize(500, 400);
     CResizableBar& bar = AddBar(AFX_IDW_DOCKBAR_BOTTOM);
     Settle();
-    EXPECT_EQ(bar.m_sizeHorz.cx, 504);
+    EXPECT_EQ(bar.GetHorzSize().cx, 504);
     RECT rc = RectInDockBar(bar);
     EXPECT_EQ(rc.left, -2);
     EXPECT_EQ(rc.right, 502);
@@ -33,7 +21,7 @@ TEST_F(DockingTest, LoneVerticalBarSpansTheLayoutHeight)
     SetClientSize(500, 400);
     CResizableBar& bar = AddBar(AFX_IDW_DOCKBAR_LEFT);
     Settle();
-    EXPECT_EQ(bar.m_sizeVert.cy, 400);
+    EXPECT_EQ(bar.GetVertSize().cy, 400);
     RECT rc = RectInDockBar(bar);
     EXPECT_EQ(rc.bottom - rc.top, 400);
     EXPECT_EQ(rc.right - rc.left, 200);
@@ -49,11 +37,11 @@ TEST_F(DockingTest, GrowthIsHandedOutPixelByPixelFromTheStartOfTheRow)
     Settle();
     ASSERT_EQ(DockBarOf(first)->FindBar(&second), DockBarOf(first)->FindBar(&first) + 1);
     // The row now fills the width; 5 more pixels go 3 to the first bar and 2 to the second.
-    LONG a = first.m_sizeHorz.cx, b = second.m_sizeHorz.cx;
+    LONG a = first.GetHorzSize().cx, b = second.GetHorzSize().cx;
     EXPECT_EQ(a + b - 2, 504);
     SetClientSize(505, 400);
-    EXPECT_EQ(first.m_sizeHorz.cx, a + 3);
-    EXPECT_EQ(second.m_sizeHorz.cx, b + 2);
+    EXPECT_EQ(first.GetHorzSize().cx, a + 3);
+    EXPECT_EQ(second.GetHorzSize().cx, b + 2);
 }
 
 TEST_F(DockingTest, ShrinkingSkipsABarAtItsMinimum)
@@ -62,14 +50,14 @@ TEST_F(DockingTest, ShrinkingSkipsABarAtItsMinimum)
     CResizableBar& first = AddBar(AFX_IDW_DOCKBAR_BOTTOM);
     CResizableBar& second = AddBar(AFX_IDW_DOCKBAR_BOTTOM, &first);
     Settle();
-    LONG total = first.m_sizeHorz.cx + second.m_sizeHorz.cx;
-    first.m_sizeHorz.cx = first.m_sizeMinHorz.cx;
-    second.m_sizeHorz.cx = total - first.m_sizeMinHorz.cx;
+    LONG total = first.GetHorzSize().cx + second.GetHorzSize().cx;
+    first.SetHorzSize(SIZE{first.GetMinHorzSize().cx, first.GetHorzSize().cy});
+    second.SetHorzSize(SIZE{total - first.GetMinHorzSize().cx, second.GetHorzSize().cy});
     Settle();
-    LONG before = second.m_sizeHorz.cx;
+    LONG before = second.GetHorzSize().cx;
     SetClientSize(495, 400);
-    EXPECT_EQ(first.m_sizeHorz.cx, first.m_sizeMinHorz.cx);
-    EXPECT_EQ(second.m_sizeHorz.cx, before - 5);
+    EXPECT_EQ(first.GetHorzSize().cx, first.GetMinHorzSize().cx);
+    EXPECT_EQ(second.GetHorzSize().cx, before - 5);
 }
 
 TEST_F(DockingTest, ABarShownAgainKeepsItsLengthWhileItsNeighbourCanGive)
@@ -78,20 +66,20 @@ TEST_F(DockingTest, ABarShownAgainKeepsItsLengthWhileItsNeighbourCanGive)
     CResizableBar& first = AddBar(AFX_IDW_DOCKBAR_BOTTOM);
     CResizableBar& second = AddBar(AFX_IDW_DOCKBAR_BOTTOM, &first);
     Settle();
-    LONG secondLength = second.m_sizeHorz.cx;
+    LONG secondLength = second.GetHorzSize().cx;
     m_pFrame->ShowControlBar(&second, false, false);
     Settle();
     EXPECT_FALSE(second.IsVisible());
-    EXPECT_EQ(first.m_sizeHorz.cx, 504);
+    EXPECT_EQ(first.GetHorzSize().cx, 504);
 
     m_pFrame->ShowControlBar(&second, true, false);
     Settle();
     EXPECT_TRUE(second.IsVisible());
-    EXPECT_EQ(second.m_sizeHorz.cx, secondLength);
-    EXPECT_EQ(first.m_sizeHorz.cx + second.m_sizeHorz.cx - 2, 504);
+    EXPECT_EQ(second.GetHorzSize().cx, secondLength);
+    EXPECT_EQ(first.GetHorzSize().cx + second.GetHorzSize().cx - 2, 504);
     // The difference was distributed, so no bar of the row keeps the flag.
-    EXPECT_FALSE(first.m_bKeepLength);
-    EXPECT_FALSE(second.m_bKeepLength);
+    EXPECT_FALSE(first.KeepsLength());
+    EXPECT_FALSE(second.KeepsLength());
 }
 
 TEST_F(DockingTest, AShownBarTakesPartOnceItsNeighbourIsAtItsMinimum)
@@ -102,11 +90,11 @@ TEST_F(DockingTest, AShownBarTakesPartOnceItsNeighbourIsAtItsMinimum)
     Settle();
     m_pFrame->ShowControlBar(&second, false, false);
     Settle();
-    second.m_sizeHorz.cx = 490;
+    second.SetHorzSize(SIZE{490, second.GetHorzSize().cy});
     m_pFrame->ShowControlBar(&second, true, false);
     Settle();
-    EXPECT_EQ(first.m_sizeHorz.cx, first.m_sizeMinHorz.cx);
-    EXPECT_EQ(first.m_sizeHorz.cx + second.m_sizeHorz.cx - 2, 504);
+    EXPECT_EQ(first.GetHorzSize().cx, first.GetMinHorzSize().cx);
+    EXPECT_EQ(first.GetHorzSize().cx + second.GetHorzSize().cx - 2, 504);
 }
 
 TEST_F(DockingTest, BarsThatDoNotFitAtTheirMinimumStartANewRow)
@@ -116,14 +104,12 @@ TEST_F(DockingTest, BarsThatDoNotFitAtTheirMinimumStartANewRow)
     CResizableBar& second = AddBar(AFX_IDW_DOCKBAR_BOTTOM, &first);
     Settle();
     CDockBar* dock = DockBarOf(first);
-    int i = dock->FindBar(&first), j = dock->FindBar(&second);
-    ASSERT_LT(i, j);
-    bool rowEndBetween = false;
-    for (int k = i + 1; k < j; ++k)
-        rowEndBetween = rowEndBetween || dock->m_arrBars[static_cast<size_t>(k)].IsRowEnd();
-    EXPECT_TRUE(rowEndBetween);
+    int firstRowStart = 0, firstRowEnd = 0, secondRowStart = 0, secondRowEnd = 0;
+    ASSERT_TRUE(dock->GetRowBounds(&first, firstRowStart, firstRowEnd));
+    ASSERT_TRUE(dock->GetRowBounds(&second, secondRowStart, secondRowEnd));
+    EXPECT_LT(firstRowEnd, secondRowStart);
     EXPECT_NE(RectInDockBar(first).top, RectInDockBar(second).top);
-    EXPECT_EQ(Count(dock->m_arrBars, false), 2);
+    EXPECT_EQ(dock->GetVisibleBarCount(), 2);
 }
 
 TEST_F(DockingTest, SizingBarsOfARowShareTheDeepestDepth)
@@ -132,8 +118,8 @@ TEST_F(DockingTest, SizingBarsOfARowShareTheDeepestDepth)
     CResizableBar& first = AddBar(AFX_IDW_DOCKBAR_BOTTOM, nullptr, SIZE{200, 80});
     CResizableBar& second = AddBar(AFX_IDW_DOCKBAR_BOTTOM, &first, SIZE{200, 130});
     Settle();
-    EXPECT_EQ(first.m_sizeHorz.cy, 130);
-    EXPECT_EQ(second.m_sizeHorz.cy, 130);
+    EXPECT_EQ(first.GetHorzSize().cy, 130);
+    EXPECT_EQ(second.GetHorzSize().cy, 130);
     RECT view = ViewRect();
     EXPECT_EQ(view.bottom, 400 - 130);
 }
@@ -146,10 +132,10 @@ TEST_F(DockingTest, EdgeZonesFollowThePlaceInTheRow)
     CResizableBar& second = AddBar(AFX_IDW_DOCKBAR_BOTTOM, &first);
     Settle();
     // Alone: only the depth edge (right, for the left side).
-    EXPECT_EQ(lone.m_dwSizingStyle & 0x0F, SZBS_EDGE_RIGHT);
+    EXPECT_EQ(lone.GetSizingEdges(), SZBS_EDGE_RIGHT);
     // First of the row: no leading edge; last: no trailing edge; both have the depth edge (top).
-    EXPECT_EQ(first.m_dwSizingStyle & 0x0F, SZBS_EDGE_RIGHT | SZBS_EDGE_TOP);
-    EXPECT_EQ(second.m_dwSizingStyle & 0x0F, SZBS_EDGE_LEFT | SZBS_EDGE_TOP);
+    EXPECT_EQ(first.GetSizingEdges(), SZBS_EDGE_RIGHT | SZBS_EDGE_TOP);
+    EXPECT_EQ(second.GetSizingEdges(), SZBS_EDGE_LEFT | SZBS_EDGE_TOP);
 
     RECT w = first.GetWindowRect();
     EXPECT_EQ(HitTest(first, POINT{w.right - 2, (w.top + w.bottom) / 2}), HTRIGHT);

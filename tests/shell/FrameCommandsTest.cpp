@@ -4,9 +4,9 @@
 
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
-#include "framework/CCmdUI.h"
 #include "framework/Unicode.h"
 #include "resource.h"
+#include "support/ProbeCmdUI.h"
 
 #include <commctrl.h>
 
@@ -77,21 +77,6 @@ private:
     WNDPROC m_pfnOld = nullptr;
 };
 
-// What a command's user-interface update asked for.
-class ProbeCmdUI : public CCmdUI {
-public:
-    explicit ProbeCmdUI(UINT id) : CCmdUI(id) {}
-    void Enable(bool on) override
-    {
-        CCmdUI::Enable(on);
-        m_bEnabled = on;
-    }
-    void SetCheck(int check) override { m_nCheck = check; }
-
-    bool m_bEnabled = false;
-    int m_nCheck = -1;
-};
-
 void SetClipboardText(const std::string& text)
 {
     ASSERT_TRUE(::OpenClipboard(nullptr));
@@ -146,7 +131,7 @@ TEST_F(FrameCommands, ProgramCommandsBelongToTheFrameNeverCheckedAndOnlyStopWait
         ProbeCmdUI probe(id);
         EXPECT_TRUE(Frame()->CMainFrame::OnCmdMsg(id, &probe)) << id;
         probe.DoUpdate(Frame(), true);
-        EXPECT_EQ(probe.m_bEnabled, id != ID_STOP_BUILD) << id;
+        EXPECT_EQ(probe.m_nEnabled, id != ID_STOP_BUILD ? 1 : 0) << id;
         EXPECT_EQ(probe.m_nCheck, -1) << id;
     }
     for (int popup : {2, 3, 4}) {
