@@ -23,6 +23,14 @@ struct Services;
 // runs DOS programs where the system cannot, whatever the toolchain; then what else the
 // toolchain keeps: its argument templates, its debugger, and whether it links at all.
 struct CompilerSettings {
+    CompilerSettings() = default;
+    // A toolchain with its two paths and the emulator; the rest its defaults.
+    CompilerSettings(CompilerType type, std::string compiler, std::string linker, std::string dosEmulator = {})
+        : m_compilerType(type), m_strCompilerPath(std::move(compiler)), m_strLinkerPath(std::move(linker)),
+          m_strDosEmulatorPath(std::move(dosEmulator))
+    {
+    }
+
     CompilerType m_compilerType = CompilerType::None;
     std::string m_strCompilerPath;
     std::string m_strLinkerPath;

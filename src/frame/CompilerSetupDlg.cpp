@@ -58,7 +58,7 @@ void CCompilerSetupDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_DOS_EMULATOR_PATH, m_settings.m_strDosEmulatorPath);
 }
 
-bool CCompilerSetupDlg::OnCommand(WPARAM wParam, LPARAM lParam)
+bool CCompilerSetupDlg::OnCommand(UINT id, UINT code, HWND control)
 {
     using Handler = void (CCompilerSetupDlg::*)();
     static const struct {
@@ -75,15 +75,15 @@ bool CCompilerSetupDlg::OnCommand(WPARAM wParam, LPARAM lParam)
         {IDC_DEFAULT_ARGS, &CCompilerSetupDlg::OnDefaultArguments},
         {IDC_USE_FOUND, &CCompilerSetupDlg::OnUseFoundTools},
     };
-    if (HIWORD(wParam) == BN_CLICKED && lParam) {
+    if (code == BN_CLICKED && control) {
         for (const auto& button : kButtons) {
-            if (button.id == LOWORD(wParam)) {
+            if (button.id == id) {
                 (this->*button.handler)();
                 return true;
             }
         }
     }
-    return CDialog::OnCommand(wParam, lParam);
+    return CDialog::OnCommand(id, code, control);
 }
 
 void CCompilerSetupDlg::ShowDefaultsWhereUnset()

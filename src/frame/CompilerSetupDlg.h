@@ -17,7 +17,7 @@ public:
 
     bool OnInitDialog() override;
     void DoDataExchange(CDataExchange* pDX) override;
-    bool OnCommand(WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(UINT id, UINT code, HWND control) override;
     // An emulator whose kind its name does not tell is reported, and the dialog stays.
     void OnOK() override;
 

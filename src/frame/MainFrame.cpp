@@ -156,57 +156,43 @@ void CMainFrame::TogglePanel(CControlBar& bar)
 
 bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    using Handler = void (CMainFrame::*)();
-    Handler handler = nullptr;
-    switch (nID) {
-    case ID_VIEW_OUTPUT: handler = &CMainFrame::OnViewOutput; break;
-    case ID_VIEW_UTILITY: handler = &CMainFrame::OnViewUtility; break;
-    case ID_COMPILE: handler = &CMainFrame::OnCompile; break;
-    case ID_LINK: handler = &CMainFrame::OnLink; break;
-    case ID_BUILD: handler = &CMainFrame::OnBuild; break;
-    case ID_STOP_BUILD: handler = &CMainFrame::OnStopBuild; break;
-    case ID_RUN: handler = &CMainFrame::OnRun; break;
-    case ID_DEBUG: handler = &CMainFrame::OnDebug; break;
-    case ID_SET_COMPILER: handler = &CMainFrame::OnSetCompiler; break;
-    case ID_NEXT_MESSAGE: handler = &CMainFrame::OnNextMessage; break;
-    case ID_PREV_MESSAGE: handler = &CMainFrame::OnPrevMessage; break;
-    }
-    if (!handler)
-        return CFrameWnd::OnCmdMsg(nID, pCmdUI);
     // None of the program's own commands is ever checked; a disabled one sent anyway is ignored.
-    const bool enabled = IsCommandEnabled(nID);
-    if (pCmdUI)
-        pCmdUI->Enable(enabled);
-    else if (enabled)
-        (this->*handler)();
-    return true;
+    static const CommandEntry<CMainFrame> kCommands[] = {
+        {ID_VIEW_OUTPUT, [](CMainFrame& frame, UINT) { frame.OnViewOutput(); }},
+        {ID_VIEW_UTILITY, [](CMainFrame& frame, UINT) { frame.OnViewUtility(); }},
+        {ID_COMPILE, [](CMainFrame& frame, UINT) { frame.OnCompile(); }, IsIdle},
+        {ID_LINK, [](CMainFrame& frame, UINT) { frame.OnLink(); }, IsIdle},
+        {ID_BUILD, [](CMainFrame& frame, UINT) { frame.OnBuild(); }, IsIdle},
+        {ID_STOP_BUILD, [](CMainFrame& frame, UINT) { frame.OnStopBuild(); },
+         [](const CMainFrame& frame, UINT) { return frame.IsBuildRunning(); }},
+        {ID_RUN, [](CMainFrame& frame, UINT) { frame.OnRun(); }},
+        {ID_DEBUG, [](CMainFrame& frame, UINT) { frame.OnDebug(); }},
+        {ID_SET_COMPILER, [](CMainFrame& frame, UINT) { frame.OnSetCompiler(); }},
+        {ID_NEXT_MESSAGE, [](CMainFrame& frame, UINT) { frame.OnNextMessage(); }},
+        {ID_PREV_MESSAGE, [](CMainFrame& frame, UINT) { frame.OnPrevMessage(); }},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI) || CFrameWnd::OnCmdMsg(nID, pCmdUI);
 }
 
-bool CMainFrame::IsCommandEnabled(UINT id) const
+bool CMainFrame::IsIdle(const CMainFrame& frame, UINT)
 {
-    switch (id) {
-    case ID_COMPILE:
-    case ID_LINK:
-    case ID_BUILD:
-        return !m_build.IsRunning();
-    case ID_STOP_BUILD:
-        return m_build.IsRunning();
-    }
-    return true;
+    return !frame.IsBuildRunning();
 }
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    switch (message) {
-    case WM_LAUNCH_FAILED:
+    if (message == WM_LAUNCH_FAILED) {
         ShowProblem(*TakePostedProblem(lParam));
         return 0;
-    case WM_DESTROY:
-        // Nothing of a step may outlive the window it reports to.
-        m_build.Shutdown();
-        break;
     }
     return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+void CMainFrame::OnDestroy()
+{
+    // Nothing of a step may outlive the window it reports to.
+    m_build.Shutdown();
+    CFrameWnd::OnDestroy();
 }
 
 void CMainFrame::OnClose()

@@ -63,6 +63,7 @@ public:
 protected:
     // Closing while a tool runs asks whether to stop it.
     void OnClose() override;
+    void OnDestroy() override;
 
 private:
     bool CreateToolBar();
@@ -76,7 +77,8 @@ private:
     CKorvaneDoc* GetSourceDocument() const;
     // Starts what run or debug made, or tells why there is nothing to start.
     void Launch(const LaunchCommand& command);
-    bool IsCommandEnabled(UINT id) const;
+    // The build commands' rule: none while a step runs.
+    static bool IsIdle(const CMainFrame& frame, UINT id);
 
     // What the build session asks and tells.
     void OnStepBegins(BuildAction action) override;

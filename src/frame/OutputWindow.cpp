@@ -65,16 +65,9 @@ void COutputWindow::SelectRange(size_t offset, size_t length)
     SendMessage(EM_SCROLLCARET);
 }
 
-LRESULT COutputWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+void COutputWindow::OnLButtonDblClk(UINT flags, POINT point)
 {
-    const LRESULT result = CWnd::WindowProc(message, wParam, lParam);
-    if (message == WM_LBUTTONDBLCLK)
-        OnDoubleClick();
-    return result;
-}
-
-void COutputWindow::OnDoubleClick()
-{
+    CWnd::OnLButtonDblClk(flags, point);
     // The control has selected the word clicked on: its start lies in the clicked line. The
     // mouse must not go on selecting while the message is followed elsewhere.
     if (::GetCapture() == m_hWnd)

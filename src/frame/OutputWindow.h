@@ -25,10 +25,10 @@ public:
     // Called with the offset of the character the user double-clicks.
     void SetDoubleClickHandler(std::function<void(size_t offset)> handler) { m_onDoubleClick = std::move(handler); }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+protected:
+    void OnLButtonDblClk(UINT flags, POINT point) override;
 
 private:
-    void OnDoubleClick();
     int TextLength() const;
 
     std::function<void(size_t)> m_onDoubleClick;

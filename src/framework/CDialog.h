@@ -25,7 +25,6 @@ public:
     virtual void OnCancel();
 
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
-    using CWnd::OnCommand;
     bool OnCommand(UINT id, UINT code, HWND control) override;
     bool PreTranslateMessage(MSG* msg) override;
 

@@ -287,7 +287,7 @@ LRESULT CWnd::CallHandler(UINT message, WPARAM wParam, LPARAM lParam)
         OnCaptureChanged(reinterpret_cast<HWND>(lParam));
         break;
     case WM_COMMAND:
-        return OnCommand(wParam, lParam) ? 0 : Default();
+        return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)) ? 0 : Default();
     case WM_NOTIFY: {
         LRESULT result = 0;
         return OnNotify(reinterpret_cast<NMHDR*>(lParam), &result) ? result : Default();
@@ -339,11 +339,6 @@ bool CWnd::PreTranslateMessage(MSG*)
 }
 
 void CWnd::PostNcDestroy() {}
-
-bool CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    return OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
-}
 
 bool CWnd::OnCommand(UINT id, UINT code, HWND control)
 {

@@ -45,9 +45,6 @@ public:
     // WM_COMMAND: control notifications are first reflected to the control's own object,
     // menu, accelerator and button commands are routed through OnCmdMsg.
     virtual bool OnCommand(UINT id, UINT code, HWND control);
-    // WM_COMMAND as it comes; it unpacks and calls the handler above. Kept while some classes
-    // still override this form.
-    virtual bool OnCommand(WPARAM wParam, LPARAM lParam);
     // WM_NOTIFY: reflected to the control that sent it.
     virtual bool OnNotify(NMHDR* header, LRESULT* result);
     // A notification that the parent reflects back to the control that sent it.
