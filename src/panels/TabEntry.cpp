@@ -11,7 +11,7 @@ const int kTextPadding = 9;
 const int kIconRoom = 18;
 const int kIconSize = 16;
 const int kMaxCuts = 10;
-const char kEllipsis[] = "...";
+const wchar_t kEllipsis[] = L"...";
 
 // The pens every tab draws with, made on first use and released at exit. The shadow pen
 // follows the system colour, so it is made again when the system colours change.
@@ -72,9 +72,9 @@ int CTabEntry::GetWidth(HDC dc) const
 }
 
 // Titles are cut in GBK bytes, two at a time: one Chinese character or two others.
-std::string CTabEntry::FitTitle(HDC dc, const std::string& title, int width)
+std::wstring CTabEntry::FitTitle(HDC dc, const std::wstring& title, int width)
 {
-    const std::string gbk = ToGbk(title);
+    const std::string gbk = EncodeCodePage(title, kGbkCodePage);
     auto prefix = [&](size_t bytes) { return DecodeCodePage(std::string_view(gbk).substr(0, bytes), kGbkCodePage); };
     int cuts = 0;
     size_t candidate = gbk.size();
@@ -86,7 +86,7 @@ std::string CTabEntry::FitTitle(HDC dc, const std::string& title, int width)
     }
     if (cuts == 0)
         return title;
-    return Narrow(prefix(CharBoundary(gbk, CutLength(gbk.size(), 2 * cuts + 2)))) + kEllipsis;
+    return prefix(CharBoundary(gbk, CutLength(gbk.size(), 2 * cuts + 2))) + kEllipsis;
 }
 
 void CTabEntry::OnSysColorChange()
@@ -137,8 +137,6 @@ void CTabEntry::DrawContent(HDC dc, const RECT& work) const
     if (m_strTitle.empty())
         return;
     text.top += 5;
-    std::string shown = FitTitle(dc, m_strTitle, text.right - text.left);
-    std::wstring wide = Widen(shown);
-    ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &text, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX);
-
+    const std::wstring shown = FitTitle(dc, Widen(m_strTitle), text.right - text.left);
+    ::DrawTextW(dc, shown.c_str(), static_cast<int>(shown.size()), &text, DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX);
 }

@@ -20,7 +20,7 @@ public:
     static void OnSysColorChange();
 
     // The title as it is drawn into width pixels: cut two bytes at a time, then "..." appended.
-    static std::string FitTitle(HDC dc, const std::string& title, int width);
+    static std::wstring FitTitle(HDC dc, const std::wstring& title, int width);
 
     CWnd* m_pWnd = nullptr;  // not owned
     std::string m_strTitle;

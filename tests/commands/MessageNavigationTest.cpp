@@ -129,11 +129,13 @@ TEST_F(MessageNavigation, TheSourceGoesByEveryNameTheToolsGiveIt)
     ASSERT_NE(shortName, "longsourcename.asm");
     std::string upperPath = m_dir.File("LONGSOURCENAME.ASM");
     Show({shortName + "(7): error A2009: x", upperPath + "(8) : error A2006: y", "..\\" + SplitPath(m_dir.Path()).name + "\\longsourcename.asm:9:5: warning: z",
+          "Warning, line 12, syntax error near \"mvo \".",
           "longsourcename.asm(999): error A2009: past the end", "LINK : error L2029: 'FOO' : unresolved external",
-          "nothere.asm(3): error A2009: no such file"});
+          "Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]", "nothere.asm(3): error A2009: no such file"});
     m_session.Type("x");
     const std::string title = WindowTextOf(Frame().GetSafeHwnd());
-    const int expected[] = {7, 8, 9, 31};
+    // as31 names no file: its line is one of the file it was given.
+    const int expected[] = {7, 8, 9, 12, 31};
     for (int line : expected) {
         F4();
         EXPECT_EQ(SelectedLine(), line);
@@ -146,12 +148,14 @@ TEST_F(MessageNavigation, TheSourceGoesByEveryNameTheToolsGiveIt)
     EXPECT_EQ(Status(), "LINK : error L2029: 'FOO' : unresolved external");
     EXPECT_EQ(SelectedLine(), 31);
     F4();
+    EXPECT_EQ(Status(), "Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]");
+    F4();
     EXPECT_EQ(Status(), "nothere.asm(3): error A2009: no such file");
     EXPECT_EQ(SelectedLine(), 31);
     F4();
     EXPECT_EQ(Status(), "没有更多消息。");
     F4(kShift);
-    EXPECT_EQ(Status(), "LINK : error L2029: 'FOO' : unresolved external");
+    EXPECT_EQ(Status(), "Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]");
 }
 
 TEST_F(MessageNavigation, AMessageAboutAnIncludeFileOpensItAsFileOpenWould)

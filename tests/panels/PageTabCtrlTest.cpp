@@ -298,7 +298,7 @@ TEST(TabTitle, IsCutTwoGbkBytesAtATimeThenEllipsized)
         {mixed, width(std::string("中a")), "..."},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(CTabEntry::FitTitle(dc, c.title, c.width), c.shown) << c.title << " in " << c.width;
+        EXPECT_EQ(Narrow(CTabEntry::FitTitle(dc, Widen(c.title), c.width)), c.shown) << c.title << " in " << c.width;
 }
 
 TEST_F(PageTabTest, ClickingATabShowsItsPage)
