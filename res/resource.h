@@ -141,3 +141,9 @@
 #define IDS_DEBUGGER_FILTER         343
 #define IDS_TOOLS_FOUND_OPEN_SETUP  344
 
+// Texts of the file on disk and of the backups.
+#define IDS_FILE_CHANGED_RELOAD     360
+#define IDS_FILE_CHANGED_OVERWRITE  361
+#define IDS_FILE_GONE               362
+#define IDS_RECOVER_BACKUP          363
+

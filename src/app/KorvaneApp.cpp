@@ -5,6 +5,7 @@
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
+#include "framework/MessageBox.h"
 #include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "resource.h"
@@ -42,7 +43,22 @@ bool CKorvaneApp::InitInstance()
     // What DragAcceptFiles does, without loading the shell's library before a file is dropped.
     mainWnd->ModifyStyleEx(0, WS_EX_ACCEPTFILES);
     StartupTrace::Mark("drop target");
+    OfferRecovery();
     return true;
+}
+
+void CKorvaneApp::OfferRecovery()
+{
+    auto* document = dynamic_cast<CKorvaneDoc*>(GetDocTemplate()->GetDocument());
+    // The newest first; one restored is enough for the one document, the rest wait.
+    for (const std::wstring& orphan : CRecoveryBackup::FindOrphans()) {
+        const std::optional<BackupContent> backup = CRecoveryBackup::Read(orphan);
+        if (backup && document && AfxMessageBox(IDS_RECOVER_BACKUP, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            document->RestoreBackup(*backup, orphan);
+            return;
+        }
+        ::DeleteFileW(orphan.c_str());
+    }
 }
 
 bool CKorvaneApp::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)

@@ -10,6 +10,11 @@ public:
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
 
     void OnAppAbout();
+
+private:
+    // A backup left by a run that did not end is offered: restored as an unsaved document,
+    // or removed.
+    void OfferRecovery();
 };
 
 CKorvaneApp& TheApp();

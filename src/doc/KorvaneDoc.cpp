@@ -4,7 +4,9 @@
 #include "doc/KorvaneView.h"
 #include "framework/CArchive.h"
 #include "framework/CCmdUI.h"
+#include "framework/CWinApp.h"
 #include "framework/MessageBox.h"
+#include "framework/PathName.h"
 #include "framework/Strings.h"
 #include "resource.h"
 
@@ -45,6 +47,10 @@ void CKorvaneDoc::SetModifiedFlag(bool modified)
     }
     UpdateFrameCounts();
     m_bModified = modified;
+    if (modified)
+        m_backup.NoteEdit();
+    else
+        m_backup.Discard();
 }
 
 void CKorvaneDoc::DeleteContents()
@@ -62,7 +68,8 @@ bool CKorvaneDoc::OnNewDocument()
         view->SetEncoding(TextEncoding{});
     }
     m_strSourcePath.clear();
-
+    m_diskWatch.Forget();
+    m_bOverwriteAsks = false;
     m_bLossyText = false;
     return true;
 }
@@ -76,6 +83,8 @@ bool CKorvaneDoc::OnOpenDocument(const std::string& path)
     if (m_bLossyText)
         AfxMessageBox(FormatResString(IDS_LOSSY_FILE_OPENED, {path}), MB_OK | MB_ICONEXCLAMATION);
     m_strSourcePath = path;
+    m_diskWatch.Record(path);
+    m_bOverwriteAsks = false;
     return true;
 }
 
@@ -88,14 +97,92 @@ bool CKorvaneDoc::ConfirmLossySave(const std::string& path) const
 bool CKorvaneDoc::OnSaveDocument(const std::string& path)
 {
     // Declining leaves everything as it was: document, paths and the file on disk.
-    if (!ConfirmLossySave(path))
+    if (!ConfirmLossySave(path) || !ConfirmOverwrite(path))
         return false;
     m_strSourcePath = path;
     if (!CDocument::OnSaveDocument(path))
         return false;
     // The file now holds exactly the editor's text; there is nothing left to lose.
     m_bLossyText = false;
+    m_diskWatch.Record(path);
+    m_bOverwriteAsks = false;
     return true;
+}
+
+bool CKorvaneDoc::ConfirmOverwrite(const std::string& path) const
+{
+    const bool ownFile = !m_strSourcePath.empty() && IsSameFile(path, m_strSourcePath);
+    if (!ownFile || !FileStamp::Of(path).bExists || (!m_bOverwriteAsks && !m_diskWatch.HasChanged()))
+        return true;
+    return AfxMessageBox(FormatResString(IDS_FILE_CHANGED_OVERWRITE, {path}), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+void CKorvaneDoc::CheckFileOnDisk()
+{
+    // A question on the screen lets the frame be activated again meanwhile.
+    if (m_bCheckingDisk)
+        return;
+    m_bCheckingDisk = true;
+    switch (m_diskWatch.Check()) {
+    case DiskChange::None:
+        break;
+    case DiskChange::Gone:
+        AfxMessageBox(FormatResString(IDS_FILE_GONE, {m_strSourcePath}), MB_OK | MB_ICONEXCLAMATION);
+        SetModifiedFlag(true);
+        break;
+    case DiskChange::Changed:
+        if (!IsModified() ||
+            AfxMessageBox(FormatResString(IDS_FILE_CHANGED_RELOAD, {m_strSourcePath}), MB_YESNO | MB_ICONEXCLAMATION) ==
+                IDYES)
+            Reload();
+        else
+            m_bOverwriteAsks = true;
+        break;
+    }
+    m_bCheckingDisk = false;
+}
+
+void CKorvaneDoc::Reload()
+{
+    CKorvaneView* view = GetView();
+    const LRESULT line = view ? view->SendMessage(EM_LINEFROMCHAR, static_cast<WPARAM>(-1)) : 0;
+    // The edits are given up. The file is read as an open reads it, with its encoding
+    // detection and its limit; one refused there leaves a new document, as a failed open does.
+    const std::string path = m_strSourcePath;
+    SetModifiedFlag(false);
+    if (!AfxGetApp()->GetDocTemplate()->OpenDocumentFile(&path))
+        return;
+    if (view) {
+        const LRESULT start = view->SendMessage(EM_LINEINDEX, static_cast<WPARAM>(line));
+        view->SendMessage(EM_SETSEL, static_cast<WPARAM>(start), start);
+        view->SendMessage(EM_SCROLLCARET);
+    }
+}
+
+BackupContent CKorvaneDoc::Snapshot() const
+{
+    CKorvaneView* view = GetView();
+    return BackupContent{view ? view->GetWideText() : std::wstring(), m_strSourcePath, GetEncoding(),
+                         m_diskWatch.GetStamp()};
+}
+
+void CKorvaneDoc::RestoreBackup(const BackupContent& backup, const std::wstring& backupPath)
+{
+    CKorvaneView* view = GetView();
+    if (!view)
+        return;
+    view->SetWideText(backup.text);
+    view->SetEncoding(backup.encoding);
+    m_strSourcePath = backup.path;
+    m_bLossyText = false;
+    if (backup.path.empty()) {
+        m_diskWatch.Forget();
+    } else {
+        SetPathName(backup.path, false);
+        m_diskWatch.Record(backup.path, backup.disk);
+    }
+    m_backup.Adopt(backupPath);
+    SetModifiedFlag(true);
 }
 
 TextEncoding CKorvaneDoc::GetEncoding() const

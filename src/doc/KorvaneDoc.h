@@ -3,6 +3,8 @@
 // a file that the editor could not keep.
 #pragma once
 
+#include "doc/DiskWatch.h"
+#include "doc/RecoveryBackup.h"
 #include "framework/CDocument.h"
 #include "framework/TextEncoding.h"
 
@@ -34,12 +36,30 @@ public:
     // The encoding the document's file is saved in.
     TextEncoding GetEncoding() const;
 
+    // Looks whether another program changed or removed the file: an unmodified document is
+    // read again (its caret staying on its line), a modified one asks first; a file gone is
+    // told once, and the document then counts as modified, so that saving makes it again.
+    void CheckFileOnDisk();
+    // Takes a backup's text, path and encoding as an unsaved document.
+    void RestoreBackup(const BackupContent& backup, const std::wstring& backupPath);
+
 private:
     // For a file whose bytes the editor changed: asks before saving over them.
     bool ConfirmLossySave(const std::string& path) const;
     // File > Encoding: the next save writes the text in this kind of encoding.
     void OnEncoding(TextEncoding::Kind kind);
 
+    // Reads the file again, the caret on the line it was on.
+    void Reload();
+    // Before a save over a file another program changed: whether to go on.
+    bool ConfirmOverwrite(const std::string& path) const;
+    BackupContent Snapshot() const;
+
     std::string m_strSourcePath;
     bool m_bLossyText = false;
+    CDiskWatch m_diskWatch;
+    // The user kept the edits over another program's change: the next save asks first.
+    bool m_bOverwriteAsks = false;
+    bool m_bCheckingDisk = false;
+    CRecoveryBackup m_backup{[this] { return Snapshot(); }};
 };

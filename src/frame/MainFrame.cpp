@@ -24,6 +24,8 @@ constexpr DWORD kTabCtrlStyle = WS_CHILD | WS_VISIBLE | TCS_BOTTOM;
 
 // The launcher's worker thread tells the frame of a program that did not start.
 constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
+// How often the document's file is looked at while the program is the active one.
+constexpr UINT kDiskCheckMs = 2000;
 
 const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING,
                             ID_INDICATOR_CAPS, ID_INDICATOR_NUM,        ID_INDICATOR_SCRL};
@@ -181,11 +183,34 @@ bool CMainFrame::IsIdle(const CMainFrame& frame, UINT)
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_LAUNCH_FAILED) {
+    switch (message) {
+    case WM_LAUNCH_FAILED:
         ShowProblem(*TakePostedProblem(lParam));
         return 0;
+    case WM_ACTIVATEAPP:
+        OnActivateApp(wParam != FALSE);
+        break;
     }
     return CFrameWnd::WindowProc(message, wParam, lParam);
+}
+
+void CMainFrame::OnActivateApp(bool active)
+{
+    // Coming back from another program, and every little while as long as the user stays, the
+    // document's file is compared with what was read or saved.
+    if (!active) {
+        ::KillTimer(m_hWnd, reinterpret_cast<UINT_PTR>(this));
+        return;
+    }
+    CheckFileOnDisk(m_hWnd, WM_TIMER, reinterpret_cast<UINT_PTR>(this), 0);
+    ::SetTimer(m_hWnd, reinterpret_cast<UINT_PTR>(this), kDiskCheckMs, CheckFileOnDisk);
+}
+
+void CALLBACK CMainFrame::CheckFileOnDisk(HWND wnd, UINT, UINT_PTR, DWORD)
+{
+    auto* frame = static_cast<CMainFrame*>(FromHandle(wnd));
+    if (CKorvaneDoc* document = frame ? frame->GetSourceDocument() : nullptr)
+        document->CheckFileOnDisk();
 }
 
 void CMainFrame::OnDestroy()

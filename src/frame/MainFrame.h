@@ -64,6 +64,8 @@ protected:
     // Closing while a tool runs asks whether to stop it.
     void OnClose() override;
     void OnDestroy() override;
+    void OnActivateApp(bool active);
+    static void CALLBACK CheckFileOnDisk(HWND wnd, UINT message, UINT_PTR id, DWORD time);
 
 private:
     bool CreateToolBar();
