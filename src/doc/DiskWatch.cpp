@@ -40,11 +40,6 @@ void CDiskWatch::Forget()
     m_stamp = FileStamp{};
 }
 
-bool CDiskWatch::HasChanged() const
-{
-    return !m_strPath.empty() && !FileStamp::Of(m_strPath).SameAs(m_stamp);
-}
-
 DiskChange CDiskWatch::Check()
 {
     if (m_strPath.empty())

@@ -29,8 +29,6 @@ public:
     // How the file differs from what was recorded; a difference is told once, and the file as
     // it is now is what the next check compares with.
     DiskChange Check();
-    // Whether the file is not what was last recorded or told, without telling it.
-    bool HasChanged() const;
     const FileStamp& GetStamp() const { return m_stamp; }
 
 private:

@@ -112,7 +112,7 @@ bool CKorvaneDoc::OnSaveDocument(const std::string& path)
 bool CKorvaneDoc::ConfirmOverwrite(const std::string& path) const
 {
     const bool ownFile = !m_strSourcePath.empty() && IsSameFile(path, m_strSourcePath);
-    if (!ownFile || !FileStamp::Of(path).bExists || (!m_bOverwriteAsks && !m_diskWatch.HasChanged()))
+    if (!m_bOverwriteAsks || !ownFile || !FileStamp::Of(path).bExists)
         return true;
     return AfxMessageBox(FormatResString(IDS_FILE_CHANGED_OVERWRITE, {path}), MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
 }

@@ -51,7 +51,8 @@ private:
 
     // Reads the file again, the caret on the line it was on.
     void Reload();
-    // Before a save over a file another program changed: whether to go on.
+    // Before a save over a change of another program's that the user chose to keep the edits
+    // over: whether to go on.
     bool ConfirmOverwrite(const std::string& path) const;
     BackupContent Snapshot() const;
 
