@@ -21,34 +21,25 @@ constexpr const wchar_t* kMcs51Linkers[] = {L"oh.exe"};
 constexpr const wchar_t* kDebuggerNames[] = {L"debug.exe", L"debug.com", L"td.exe"};
 constexpr const wchar_t* kEmulatorNames[] = {L"msdos.exe", L"dosbox.exe", L"dosbox-x.exe"};
 
-Names CompilerNames(CompilerType type)
-{
-    switch (type) {
-    case CompilerType::Masm:
-        return kMasmCompilers;
-    case CompilerType::Tasm:
-        return kTasmCompilers;
-    case CompilerType::Mcs51:
-        return kMcs51Compilers;
-    case CompilerType::None:
-        break;
-    }
-    return {};
-}
+struct ToolchainNames {
+    CompilerType type;
+    Names compilers;
+    Names linkers;
+};
 
-Names LinkerNames(CompilerType type)
+constexpr ToolchainNames kToolchains[] = {
+    {CompilerType::Masm, kMasmCompilers, kMasmLinkers},
+    {CompilerType::Tasm, kTasmCompilers, kTasmLinkers},
+    {CompilerType::Mcs51, kMcs51Compilers, kMcs51Linkers},
+};
+
+ToolchainNames NamesOf(CompilerType type)
 {
-    switch (type) {
-    case CompilerType::Masm:
-        return kMasmLinkers;
-    case CompilerType::Tasm:
-        return kTasmLinkers;
-    case CompilerType::Mcs51:
-        return kMcs51Linkers;
-    case CompilerType::None:
-        break;
+    for (const ToolchainNames& names : kToolchains) {
+        if (names.type == type)
+            return names;
     }
-    return {};
+    return {type, {}, {}};
 }
 
 bool IsFolder(const std::wstring& path)
@@ -155,11 +146,12 @@ FoundTools FindTools(CompilerType type, const std::vector<FilePath>& folders)
 {
     FoundTools tools;
     tools.type = type;
-    tools.compiler = FindFirst(folders, CompilerNames(type));
+    const ToolchainNames names = NamesOf(type);
+    tools.compiler = FindFirst(folders, names.compilers);
     if (tools.HasCompiler())
-        tools.linker = FindIn(tools.compiler.Folder(), LinkerNames(type));
+        tools.linker = FindIn(tools.compiler.Folder(), names.linkers);
     if (tools.linker.empty())
-        tools.linker = FindFirst(folders, LinkerNames(type));
+        tools.linker = FindFirst(folders, names.linkers);
     tools.debugger = FindFirst(folders, kDebuggerNames);
     tools.emulator = FindFirst(folders, kEmulatorNames);
     return tools;
@@ -167,8 +159,8 @@ FoundTools FindTools(CompilerType type, const std::vector<FilePath>& folders)
 
 FoundTools FindAnyTools(const std::vector<FilePath>& folders)
 {
-    for (CompilerType type : {CompilerType::Masm, CompilerType::Tasm, CompilerType::Mcs51}) {
-        if (FoundTools tools = FindTools(type, folders); tools.HasCompiler())
+    for (const ToolchainNames& names : kToolchains) {
+        if (FoundTools tools = FindTools(names.type, folders); tools.HasCompiler())
             return tools;
     }
     return FindTools(CompilerType::None, folders);
