@@ -5,6 +5,7 @@
 #include "build/ConsolePath.h"
 #include "build/StepCommand.h"
 #include "doc/KorvaneDoc.h"
+#include "doc/KorvaneView.h"
 #include "frame/CompilerSetupDlg.h"
 #include "framework/CCmdUI.h"
 #include "framework/IconImages.h"
@@ -25,8 +26,8 @@ constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
 // The build runner's worker has output or the end of a step for the frame.
 constexpr UINT WM_BUILD_REPORT = WM_APP + 2;
 
-const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING,
-                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,        ID_INDICATOR_SCRL};
+const UINT kIndicators[] = {ID_SEPARATOR,      ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING, ID_INDICATOR_OVR,
+                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,         ID_INDICATOR_SCRL};
 
 // Toolbar images in button order.
 const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_TB_UTILITY, IDI_TB_OUTPUT,
@@ -40,7 +41,21 @@ CMainFrame::CMainFrame()
 
 bool CMainFrame::LoadCompilerSettings()
 {
-    return ::LoadCompilerSettings(m_compilerSettings);
+    const bool loaded = ::LoadCompilerSettings(m_compilerSettings);
+    ShowToolchainInEditor();
+    return loaded;
+}
+
+void CMainFrame::SetCompilerSettings(const CompilerSettings& settings)
+{
+    m_compilerSettings = settings;
+    ShowToolchainInEditor();
+}
+
+void CMainFrame::ShowToolchainInEditor() const
+{
+    if (auto* view = dynamic_cast<CKorvaneView*>(GetActiveView()))
+        view->SetToolchain(m_compilerSettings.m_compilerType);
 }
 
 void CMainFrame::SaveCompilerSettings()
@@ -134,6 +149,7 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs)
     StartupTrace::Mark("frame: utility page");
     DockBars();
     StartupTrace::Mark("frame: docking");
+    ShowToolchainInEditor();
     return 0;
 }
 
@@ -383,8 +399,8 @@ void CMainFrame::OnSetCompiler()
         return;
     if (dialog.GetCompilerType() == CompilerType::None)
         AfxMessageBox(IDS_NO_COMPILER_TYPE);
-    m_compilerSettings = CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker(),
-                                          dialog.GetDosEmulator()};
+    SetCompilerSettings(CompilerSettings{dialog.GetCompilerType(), dialog.GetCompiler(), dialog.GetLinker(),
+                                         dialog.GetDosEmulator()});
     SaveCompilerSettings();
 }
 

@@ -57,7 +57,7 @@ public:
 
     const CompilerSettings& GetCompilerSettings() const { return m_compilerSettings; }
     // Takes new settings for the following builds; SaveCompilerSettings stores them.
-    void SetCompilerSettings(const CompilerSettings& settings) { m_compilerSettings = settings; }
+    void SetCompilerSettings(const CompilerSettings& settings);
     bool LoadCompilerSettings();
     void SaveCompilerSettings();
 
@@ -81,6 +81,8 @@ private:
     // Starts what run or debug made, or tells why there is nothing to start.
     void Launch(const LaunchCommand& command);
     bool IsCommandEnabled(UINT id) const;
+    // The editor colours the syntax of the chosen toolchain's assembler.
+    void ShowToolchainInEditor() const;
     // F5, F7 and F8: the first step of the command, unless a step still runs.
     void BeginBuildCommand(BuildAction first, bool linkAfterCompile);
     // The build runner has something to report.
