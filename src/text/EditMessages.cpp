@@ -124,12 +124,14 @@ LRESULT CEditMessages::LineLength(WPARAM pos) const
     const CTextBuffer& text = m_control.Buffer();
     if (!IsMinusOne(pos))
         return static_cast<LRESULT>(text.LineLength(text.LineFromPosition(static_cast<size_t>(pos))));
+    // Counted from the anchor's line to the caret's, in the order they were set, as the edit
+    // control counts (which can come out below zero when the caret is inside a line break).
     const TextSelection& selection = m_control.Selection();
-    const size_t first = text.LineFromPosition(selection.Start());
-    const size_t last = text.LineFromPosition(selection.End());
-    const size_t lastEnd = text.LineEnd(last);
-    return static_cast<LRESULT>(selection.Start() - text.LineStart(first) +
-                                (lastEnd > selection.End() ? lastEnd - selection.End() : 0));
+    const auto signedPos = [](size_t pos) { return static_cast<long long>(pos); };
+    const size_t anchorLine = text.LineFromPosition(selection.nAnchor);
+    const size_t caretLine = text.LineFromPosition(selection.nCaret);
+    return static_cast<LRESULT>(signedPos(selection.nAnchor) - signedPos(text.LineStart(anchorLine)) +
+                                signedPos(text.LineEnd(caretLine)) - signedPos(selection.nCaret));
 }
 
 LRESULT CEditMessages::GetLine(WPARAM line, LPARAM buffer) const
@@ -138,11 +140,13 @@ LRESULT CEditMessages::GetLine(WPARAM line, LPARAM buffer) const
     if (!buffer || line >= text.LineCount())
         return 0;
     auto* out = reinterpret_cast<wchar_t*>(buffer);
-    // The buffer's first unit tells its size; the line is copied without a closing zero.
+    // The buffer's first unit tells its size; a zero follows the line where there is room.
     const size_t room = *reinterpret_cast<const WORD*>(out);
     const std::wstring content = text.LineText(line);
     const size_t count = std::min(room, content.size());
     std::memcpy(out, content.data(), count * sizeof(wchar_t));
+    if (count < room)
+        out[count] = L'\0';
     return static_cast<LRESULT>(count);
 }
 
@@ -157,10 +161,17 @@ LRESULT CEditMessages::LineScroll(WPARAM columns, LPARAM lines)
 
 LRESULT CEditMessages::PosFromChar(WPARAM pos) const
 {
+    const CTextBuffer& text = m_control.Buffer();
     // As the edit control does, the end of the text, which holds no character, has no point.
-    if (pos >= m_control.Buffer().Length())
+    if (pos >= text.Length())
         return -1;
-    const POINT point = m_control.Viewport().PointOf(static_cast<size_t>(pos));
+    const CTextViewport& viewport = m_control.Viewport();
+    POINT point = viewport.PointOf(static_cast<size_t>(pos));
+    // A line break's first character stands after the line's text; the edit control puts
+    // the others at the line's start.
+    const size_t line = text.LineFromPosition(static_cast<size_t>(pos));
+    if (pos > text.LineEnd(line))
+        point.x = viewport.TextLeft();
     return Pack(static_cast<WORD>(static_cast<short>(point.x)), static_cast<WORD>(static_cast<short>(point.y)));
 }
 

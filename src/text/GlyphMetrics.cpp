@@ -30,6 +30,10 @@ void CGlyphMetrics::SetFont(HFONT font)
     ::GetTextMetricsW(m_dc.get(), &tm);
     m_nLineHeight = std::max(1, static_cast<int>(tm.tmHeight));
     m_nAverageWidth = std::max(1, static_cast<int>(tm.tmAveCharWidth));
+    const wchar_t letters[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    SIZE size{};
+    ::GetTextExtentPoint32W(m_dc.get(), letters, 52, &size);
+    m_nTabWidth = 8 * std::max(1, static_cast<int>((size.cx / 26 + 1) / 2));
     m_widths.assign(0x10000, -1);
     m_pairWidths.clear();
 }
@@ -41,6 +45,9 @@ int CGlyphMetrics::Advance(wchar_t c)
         INT widths[kBlock] = {};
         if (!::GetCharWidth32W(m_dc.get(), first, first + kBlock - 1, widths))
             std::fill(std::begin(widths), std::end(widths), m_nAverageWidth);
+        // Control characters (a CR that ends no line) take no room, as in the edit control.
+        if (first == 0)
+            std::fill(std::begin(widths), std::begin(widths) + L' ', 0);
         for (unsigned i = 0; i < kBlock; ++i)
             m_widths[first + i] = static_cast<short>(std::clamp(widths[i], 0, 0x7FFF));
     }

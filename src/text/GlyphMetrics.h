@@ -1,5 +1,6 @@
 // How wide the characters of the control's font are, and so where each character of a line
-// stands: tab stops every eight average character widths, from the line's start. Widths are
+// stands: tab stops every eight average character widths (32 dialog units, the average taken
+// over the Latin letters as for dialogs), from the line's start. Widths are
 // asked of GDI once per block of characters and kept, so laying out a line costs no calls.
 #pragma once
 
@@ -22,7 +23,7 @@ public:
     HFONT Font() const { return m_hFont; }
     int LineHeight() const { return m_nLineHeight; }
     int AverageWidth() const { return m_nAverageWidth; }
-    int TabWidth() const { return 8 * m_nAverageWidth; }
+    int TabWidth() const { return m_nTabWidth; }
 
     // The x (from the line's start) of the boundary before line[index].
     int XOf(std::wstring_view line, size_t index);
@@ -43,6 +44,7 @@ private:
     HFONT m_hFont = nullptr;
     int m_nLineHeight = 16;
     int m_nAverageWidth = 8;
+    int m_nTabWidth = 64;
     // Widths by character; -1 where that block was not asked for yet.
     std::vector<short> m_widths;
     std::unordered_map<unsigned, int> m_pairWidths;

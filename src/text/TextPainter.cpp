@@ -88,8 +88,10 @@ void CTextPainter::SplitIntoRuns(std::wstring_view text, size_t selStart, size_t
         tokens = LexLine(text, *state.syntax);
     size_t token = 0;
     size_t pos = 0;
+    // Tabs and other control characters are room or nothing, never a glyph.
+    auto isControl = [](wchar_t c) { return c < L' '; };
     while (pos < text.size()) {
-        if (text[pos] == L'\t') {
+        if (isControl(text[pos])) {
             ++pos;
             continue;
         }
@@ -100,7 +102,9 @@ void CTextPainter::SplitIntoRuns(std::wstring_view text, size_t selStart, size_t
                              : (token < tokens.size() ? tokens[token].nStart : text.size());
         const bool selected = pos >= selStart && pos < selEnd;
         end = std::min(end, selected ? selEnd : (pos < selStart ? selStart : text.size()));
-        end = std::min(end, std::min(text.find(L'\t', pos), text.size()));
+        end = static_cast<size_t>(std::find_if(text.begin() + static_cast<std::ptrdiff_t>(pos),
+                                               text.begin() + static_cast<std::ptrdiff_t>(end), isControl) -
+                                  text.begin());
         const COLORREF color = selected  ? colors.selectedText
                                : inToken ? ColorOfToken(tokens[token].kind, colors.window, colors.text)
                                          : colors.text;
