@@ -9,10 +9,11 @@
 #include <cstring>
 
 namespace {
-// Positions and lines come back in 16 bits where the message has no room for more.
+// Positions and lines come back in 16 bits where the message has no room for more, as a
+// signed 32-bit value (a point above the window has a negative y).
 LRESULT Pack(size_t low, size_t high)
 {
-    return static_cast<LRESULT>(static_cast<DWORD>(MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high))));
+    return static_cast<LRESULT>(static_cast<LONG>(MAKELONG(static_cast<WORD>(low), static_cast<WORD>(high))));
 }
 
 // A position given as -1 (or any value beyond the text) in a WPARAM.

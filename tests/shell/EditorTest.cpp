@@ -3,6 +3,7 @@
 // Go to line and Select all, the syntax colours of the chosen toolchain, overwrite and redo.
 #include "ShellFixture.h"
 
+#include "build/CompilerSettings.h"
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
@@ -221,4 +222,48 @@ TEST_F(Editor, GoToLineMovesTheCaretAndRefusesLinesThatAreNotThere)
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_EQ(m_boxes.Texts()[0], "“请填入一个在1和200之间的整数。”");
     EXPECT_EQ(Selection(), std::make_pair(start, start));
+}
+
+TEST_F(Editor, TheToolchainAndTheViewMenuChooseTheSyntaxColours)
+{
+    ASSERT_TRUE(Start());
+    CTextControl& control = View().Control();
+    const std::pair<CompilerType, SyntaxMode> toolchains[] = {
+        {CompilerType::Mcs51, SyntaxMode::Mcs51}, {CompilerType::Masm, SyntaxMode::Masm},
+        {CompilerType::Mcs51, SyntaxMode::Mcs51}, {CompilerType::Tasm, SyntaxMode::Masm}};
+    for (const auto& [type, mode] : toolchains) {
+        Frame()->SetCompilerSettings(CompilerSettings{type, "", "", ""});
+        EXPECT_EQ(control.GetSyntaxMode(), mode) << static_cast<int>(type);
+    }
+    EXPECT_TRUE(IsChecked(PopupEntries(2), ID_VIEW_SYNTAX_COLORS));
+    Command(ID_VIEW_SYNTAX_COLORS);
+    EXPECT_FALSE(control.SyntaxColorsShown());
+    EXPECT_FALSE(IsChecked(PopupEntries(2), ID_VIEW_SYNTAX_COLORS));
+    Command(ID_VIEW_SYNTAX_COLORS);
+    EXPECT_TRUE(control.SyntaxColorsShown());
+}
+
+TEST_F(Editor, InsertShowsOverwriteInTheStatusBarAndCtrlYRedoes)
+{
+    ASSERT_TRUE(Start());
+    SetText(L"ab");
+    const auto overwritePane = [this] {
+        PumpMessages();
+        return StatusBar(*Frame()).GetPaneText(3);
+    };
+    EXPECT_EQ(overwritePane(), "");
+    ::SendMessageW(EditWnd(), WM_KEYDOWN, VK_INSERT, 1);
+    EXPECT_EQ(overwritePane(), "改写");
+    ::SendMessageW(EditWnd(), WM_KEYDOWN, VK_INSERT, 1);
+    EXPECT_EQ(overwritePane(), "");
+
+    Select(2, 2);
+    Type("cd");
+    PressAccelerator(EditWnd(), 'Z', kCtrl);
+    EXPECT_EQ(EditorText(), "ab");
+    EXPECT_FALSE(Doc()->IsModified()) << "undone to the text as it was loaded";
+    EXPECT_TRUE(PressAccelerator(EditWnd(), 'Y', kCtrl));
+    EXPECT_EQ(EditorText(), "abcd");
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Title(), "无标题 * - Korvane");
 }

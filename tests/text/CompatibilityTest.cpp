@@ -165,3 +165,30 @@ TEST_F(Compatibility, EditsChangeTheTextTheFlagsAndTellTheParentAsTheSystemContr
         }
     }
 }
+
+TEST_F(Compatibility, ScrollingMovesTheTextAsInTheSystemControl)
+{
+    std::wstring text;
+    for (int i = 0; i < 60; ++i)
+        text += L"line " + std::to_wstring(i) + (i == 3 ? std::wstring(200, L'w') : L"") + L"\r\n";
+    SetBoth(text);
+    const Probe scrolls[] = {{EM_LINESCROLL, 0, 5},   {EM_LINESCROLL, 0, -2}, {EM_LINESCROLL, 0, 1000},
+                             {EM_LINESCROLL, 0, -1000}, {EM_LINESCROLL, 4, 0}, {EM_LINESCROLL, static_cast<WPARAM>(-1), 1},
+                             {WM_VSCROLL, SB_LINEDOWN, 0}, {WM_VSCROLL, SB_PAGEDOWN, 0}, {WM_VSCROLL, SB_BOTTOM, 0},
+                             {WM_VSCROLL, SB_PAGEUP, 0}, {WM_VSCROLL, SB_TOP, 0}};
+    for (const Probe& scroll : scrolls) {
+        EXPECT_EQ(Send(Ours(), scroll.message, scroll.wParam, scroll.lParam),
+                  Send(Theirs(), scroll.message, scroll.wParam, scroll.lParam));
+        EXPECT_EQ(Send(Ours(), EM_GETFIRSTVISIBLELINE), Send(Theirs(), EM_GETFIRSTVISIBLELINE)) << Describe(L"", scroll);
+        for (WPARAM pos : {0, 30, 60, 400})
+            EXPECT_EQ(Send(Ours(), EM_POSFROMCHAR, pos), Send(Theirs(), EM_POSFROMCHAR, pos)) << Describe(L"", scroll) << " at " << pos;
+    }
+    // The caret brought into view from below and from above.
+    for (WPARAM caret : {500, 20}) {
+        for (HWND wnd : {Ours(), Theirs()}) {
+            Send(wnd, EM_SETSEL, caret, caret);
+            Send(wnd, EM_SCROLLCARET);
+        }
+        EXPECT_EQ(Send(Ours(), EM_GETFIRSTVISIBLELINE), Send(Theirs(), EM_GETFIRSTVISIBLELINE)) << caret;
+    }
+}
