@@ -84,7 +84,7 @@ bool CTextKeyboard::OnKeyDown(UINT key)
         if (shift)
             m_control.Cut();
         else
-            Delete(ctrl);
+            Erase(true, ctrl);
         return true;
     case VK_INSERT:
         if (shift)
@@ -157,7 +157,9 @@ void CTextKeyboard::End(bool wholeText)
     MoveTo(wholeText ? text.Length() : text.LineEnd(text.LineFromPosition(m_control.Caret())));
 }
 
-void CTextKeyboard::Delete(bool word)
+// Delete (forward) and Backspace: the selection, else the character or (with Ctrl) the word
+// beside the caret.
+void CTextKeyboard::Erase(bool forward, bool word)
 {
     const TextSelection selection = m_control.Selection();
     if (!selection.IsEmpty()) {
@@ -166,21 +168,13 @@ void CTextKeyboard::Delete(bool word)
     }
     const CTextBuffer& text = m_control.Buffer();
     const size_t caret = selection.nCaret;
-    const size_t end = word ? NextWordStart(text, caret) : NextCharacter(text, caret);
-    m_control.EditByUser(caret, end, L"", word ? EditKind::Other : EditKind::Delete);
-}
-
-void CTextKeyboard::Backspace(bool word)
-{
-    const TextSelection selection = m_control.Selection();
-    if (!selection.IsEmpty()) {
-        m_control.EditByUser(selection.Start(), selection.End(), L"", EditKind::Other);
-        return;
+    if (forward) {
+        const size_t end = word ? NextWordStart(text, caret) : NextCharacter(text, caret);
+        m_control.EditByUser(caret, end, L"", word ? EditKind::Other : EditKind::Delete);
+    } else {
+        const size_t start = word ? PreviousWordStart(text, caret) : PreviousCharacter(text, caret);
+        m_control.EditByUser(start, caret, L"", word ? EditKind::Other : EditKind::Backspace);
     }
-    const CTextBuffer& text = m_control.Buffer();
-    const size_t caret = selection.nCaret;
-    const size_t start = word ? PreviousWordStart(text, caret) : PreviousCharacter(text, caret);
-    m_control.EditByUser(start, caret, L"", word ? EditKind::Other : EditKind::Backspace);
 }
 
 void CTextKeyboard::Type(std::wstring_view typed)
@@ -266,8 +260,8 @@ void CTextKeyboard::OnChar(wchar_t ch)
     }
     const wchar_t high = std::exchange(m_highSurrogate, 0);
     switch (ch) {
-    case L'\b': Backspace(false); return;
-    case 0x7F: Backspace(true); return;
+    case L'\b': Erase(false, false); return;
+    case 0x7F: Erase(false, true); return;
     case L'\r':
     case L'\n': Enter(); return;
     case L'\t': Tab(); return;

@@ -26,8 +26,7 @@ private:
     void Page(bool down);
     void Home(bool wholeText);
     void End(bool wholeText);
-    void Delete(bool word);
-    void Backspace(bool word);
+    void Erase(bool forward, bool word);
     void Type(std::wstring_view text);
     void Enter();
     void Tab();

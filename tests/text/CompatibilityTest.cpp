@@ -97,6 +97,8 @@ TEST_F(Compatibility, TextAndLinesAreCopiedOutAsTheSystemControlCopiesThem)
         EXPECT_EQ(::SendMessageA(Ours(), WM_GETTEXT, sizeof ours, reinterpret_cast<LPARAM>(ours)),
                   ::SendMessageA(Theirs(), WM_GETTEXT, sizeof theirs, reinterpret_cast<LPARAM>(theirs)));
         EXPECT_STREQ(ours, theirs);
+        EXPECT_EQ(::SendMessageA(Ours(), WM_GETTEXTLENGTH, 0, 0), ::SendMessageA(Theirs(), WM_GETTEXTLENGTH, 0, 0))
+            << Narrow(text);
     }
 }
 

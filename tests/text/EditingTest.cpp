@@ -117,13 +117,8 @@ TEST_F(Editing, TheMouseSetsTheCaretSelectsWordsAndExtends)
         Send(Ours(), EM_SETSEL, 0, 0);
         for (const Gesture& g : c.gestures) {
             const LRESULT point = Send(Ours(), EM_POSFROMCHAR, g.at);
-            BYTE state[256];
-            ::GetKeyboardState(state);
-            state[VK_SHIFT] = g.shift ? 0x80 : 0;
-            ::SetKeyboardState(state);
+            HeldModifiers held(g.shift ? kShift : 0);
             Send(Ours(), g.message, g.shift ? MK_SHIFT : 0, MAKELPARAM(LOWORD(point) + 1, HIWORD(point) + 1));
-            state[VK_SHIFT] = 0;
-            ::SetKeyboardState(state);
         }
         EXPECT_EQ(Control().Selection().nAnchor, c.anchor) << c.name;
         EXPECT_EQ(Control().Caret(), c.caret) << c.name;

@@ -8,21 +8,9 @@
 #include <imm.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 constexpr unsigned kGbk = 936, kUtf8 = CP_UTF8;
-
-void PutOnClipboard(const std::wstring& text)
-{
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
-}
 
 class Input : public TextTest {};
 }
@@ -63,7 +51,7 @@ TEST_F(Input, TheByteLimitOfTheCodePageHoldsForTypingPastingAndReplacing)
                 Send(Ours(), WM_CHAR, *ch, 1);
             break;
         case Way::Paste:
-            PutOnClipboard(c.input);
+            PutTextOnClipboard(c.input);
             Send(Ours(), WM_PASTE);
             break;
         case Way::Replace: Send(Ours(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(c.input)); break;

@@ -84,17 +84,10 @@ std::pair<DWORD, DWORD> SelectionOf(HWND wnd)
 
 void Press(HWND wnd, UINT key, BYTE modifiers)
 {
-    BYTE saved[256];
-    ::GetKeyboardState(saved);
-    BYTE state[256];
-    std::copy(std::begin(saved), std::end(saved), std::begin(state));
-    state[VK_SHIFT] = (modifiers & kShift) ? 0x80 : 0;
-    state[VK_CONTROL] = (modifiers & kCtrl) ? 0x80 : 0;
-    ::SetKeyboardState(state);
+    HeldModifiers held(modifiers);
     Send(wnd, WM_KEYDOWN, key, 1);
     const wchar_t typed = key == VK_BACK ? ((modifiers & kCtrl) ? 0x7F : L'\b') : key == VK_TAB ? L'\t'
                           : key == VK_RETURN ? L'\r' : 0;
     if (typed)
         Send(wnd, WM_CHAR, typed, 1);
-    ::SetKeyboardState(saved);
 }
