@@ -4,7 +4,9 @@
 #include <algorithm>
 
 namespace {
-constexpr unsigned kBlock = 256;
+// GDI takes some microseconds for each width it is asked for, so widths come in small blocks:
+// a text is not made to pay for characters it never shows.
+constexpr unsigned kBlock = 16;
 
 bool IsHighSurrogate(wchar_t c)
 {
@@ -46,8 +48,8 @@ int CGlyphMetrics::Advance(wchar_t c)
         if (!::GetCharWidth32W(m_dc.get(), first, first + kBlock - 1, widths))
             std::fill(std::begin(widths), std::end(widths), m_nAverageWidth);
         // Control characters (a CR that ends no line) take no room, as in the edit control.
-        if (first == 0)
-            std::fill(std::begin(widths), std::begin(widths) + L' ', 0);
+        for (unsigned i = 0; first + i < L' ' && i < kBlock; ++i)
+            widths[i] = 0;
         for (unsigned i = 0; i < kBlock; ++i)
             m_widths[first + i] = static_cast<short>(std::clamp(widths[i], 0, 0x7FFF));
     }

@@ -10,6 +10,8 @@
 
 #include <algorithm>
 #include <exception>
+#include <utility>
+#include <vector>
 
 namespace {
 ATOM g_classAtom = 0;
@@ -186,7 +188,7 @@ void CTextControl::OnTextChanged(const TextChange& change)
     const size_t last = change.bNewText ? text.LineCount() - 1 : text.LineFromPosition(change.nPos + change.nInserted);
     if (change.bNewText) {
         m_viewport.ScrollTo(0, 0);
-        MeasureAllLines();
+        MeasureWidestLines();
     } else {
         for (size_t line = first; line <= last; ++line)
             m_viewport.NoteLineWidth(m_metrics.Width(text.LineText(line)));
@@ -224,12 +226,29 @@ void CTextControl::ShowSelection()
     m_shownSelection = now;
 }
 
-void CTextControl::MeasureAllLines()
+// Measuring every line would ask GDI for the width of every character of the file; the
+// lines that can be the widest are those with the most room by count (a tab up to eight
+// columns, a character beyond ASCII two), and only they are measured.
+void CTextControl::MeasureWidestLines()
 {
+    constexpr size_t kMeasured = 16;
     m_viewport.ResetWidth();
     const std::wstring_view all = m_text.Contiguous();
     const CTextBuffer& text = m_text.Buffer();
-    for (size_t line = 0; line < text.LineCount(); ++line)
+    std::vector<std::pair<size_t, size_t>> roomiest;  // (room, line), the largest first
+    for (size_t line = 0; line < text.LineCount(); ++line) {
+        size_t room = 0;
+        for (wchar_t c : all.substr(text.LineStart(line), text.LineLength(line)))
+            room += c == L'\t' ? 8 : c < 0x80 ? 1 : 2;
+        if (roomiest.size() == kMeasured && room <= roomiest.back().first)
+            continue;
+        roomiest.insert(std::upper_bound(roomiest.begin(), roomiest.end(), std::pair{room, line},
+                                         [](const auto& a, const auto& b) { return a.first > b.first; }),
+                        std::pair{room, line});
+        if (roomiest.size() > kMeasured)
+            roomiest.pop_back();
+    }
+    for (const auto& [room, line] : roomiest)
         m_viewport.NoteLineWidth(m_metrics.Width(all.substr(text.LineStart(line), text.LineLength(line))));
 }
 
@@ -492,12 +511,13 @@ void CTextControl::SetReadOnly(bool readOnly)
 void CTextControl::SetFont(HFONT font, bool redraw)
 {
     m_metrics.SetFont(font);
-    MeasureAllLines();
+    MeasureWidestLines();
     if (m_bFocused)
         CreateCaret();
+    // Painted again in any case; without redraw only later, at the next paint.
     Relayout();
-    if (!redraw)
-        ::ValidateRect(m_hWnd, nullptr);
+    if (redraw)
+        ::UpdateWindow(m_hWnd);
 }
 
 void CTextControl::SetSyntaxMode(SyntaxMode mode)

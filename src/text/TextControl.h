@@ -87,8 +87,8 @@ private:
     void ShowSelection();
     void InvalidateLines(size_t first, size_t last);
     void Notify(WORD code) const;
-    // The widest line's width from all lines, for a new text or font.
-    void MeasureAllLines();
+    // The widest line's width, for a new text or font.
+    void MeasureWidestLines();
     void UpdateGutterWidth();
     void UpdateScrollBars();
     void UpdateCaret();

@@ -267,3 +267,26 @@ TEST_F(Editor, InsertShowsOverwriteInTheStatusBarAndCtrlYRedoes)
     EXPECT_TRUE(Doc()->IsModified());
     EXPECT_EQ(Title(), "无标题 * - Korvane");
 }
+
+TEST_F(Editor, TheContextMenuOffersTheEditCommandsAsTheEditMenuEnablesThem)
+{
+    ASSERT_TRUE(Start());
+    SetText(L"mov ax, 1");
+    Select(0, 0);
+    std::vector<std::pair<std::string, bool>> shown;
+    WhenWindowShows("#32768", [&](HWND menu) {
+        HMENU popup = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+            wchar_t text[64] = L"";
+            ::GetMenuStringW(popup, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            if (*text)
+                shown.emplace_back(Narrow(text), (::GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) != 0);
+        }
+        ::PostMessageW(menu, WM_CHAR, L'a', 0);
+    });
+    ::SendMessageW(EditWnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(EditWnd()), MAKELPARAM(-1, -1));
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"撤消(&U)", true}, {"重做(&R)", true}, {"剪切(&T)", true}, {"复制(&C)", true}, {"粘贴(&P)", !::IsClipboardFormatAvailable(CF_UNICODETEXT)}, {"全选(&A)", false}};
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{9})) << "Select all was chosen by its key";
+}
