@@ -49,7 +49,6 @@ public:
     bool Undo();
     bool Redo();
     void ClearHistory() { m_history.Clear(); }
-    void CloseRun() { m_history.CloseRun(); }
 
     bool IsModified() const { return !m_history.IsAtSaved(); }
     void SetModified(bool modified);

@@ -3,7 +3,7 @@
 
 #include "framework/CWnd.h"
 #include "framework/Handles.h"
-#include "text/TextClipboard.h"
+#include "framework/TextClipboard.h"
 
 #include <imm.h>
 #include <windowsx.h>

@@ -40,7 +40,6 @@ public:
     // can always be scrolled as far as any of its lines reached.
     void NoteLineWidth(int width) { m_nWidestLine = std::max(m_nWidestLine, width); }
     void ResetWidth() { m_nWidestLine = 0; }
-    int WidestLine() const { return m_nWidestLine; }
 
     int LineTop(size_t line) const;
     // The left edge of a line's first character.

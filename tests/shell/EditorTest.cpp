@@ -192,6 +192,10 @@ TEST_F(Editor, TheStatusBarShowsTheCaretsLineAndColumn)
     // Far to the right of a long line.
     Select(409, 409);
     EXPECT_EQ(LineColumnPane(), "行 3，列 401");
+    // Lines that end in a lone LF, as files from other systems have them, are lines too.
+    SetText(L"a\nb\r\nc");
+    Select(5, 5);
+    EXPECT_EQ(LineColumnPane(), "行 3，列 1");
 }
 
 TEST_F(Editor, GoToLineMovesTheCaretAndRefusesLinesThatAreNotThere)

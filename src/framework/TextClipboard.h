@@ -1,4 +1,4 @@
-// The clipboard's text in UTF-16, read and written for the control.
+// The clipboard's text in UTF-16, read and written for the edit controls and the text control.
 #pragma once
 
 #include <windows.h>

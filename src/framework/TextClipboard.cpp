@@ -1,5 +1,5 @@
 // The clipboard's text.
-#include "text/TextClipboard.h"
+#include "framework/TextClipboard.h"
 
 #include <cstring>
 
