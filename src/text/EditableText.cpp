@@ -110,19 +110,21 @@ void CEditableText::Apply(size_t start, size_t end, std::wstring_view text, cons
 
 bool CEditableText::Undo()
 {
-    if (!m_history.CanUndo())
-        return false;
-    const UndoStep& step = m_history.Undo();
-    Apply(step.nPos, step.nPos + step.strInserted.size(), step.strRemoved, step.before);
-    return true;
+    return Walk(true);
 }
 
 bool CEditableText::Redo()
 {
-    if (!m_history.CanRedo())
+    return Walk(false);
+}
+
+bool CEditableText::Walk(bool back)
+{
+    if (back ? !m_history.CanUndo() : !m_history.CanRedo())
         return false;
-    const UndoStep& step = m_history.Redo();
-    Apply(step.nPos, step.nPos + step.strRemoved.size(), step.strInserted, step.after);
+    const UndoStep& step = back ? m_history.Undo() : m_history.Redo();
+    const std::wstring& now = back ? step.strInserted : step.strRemoved;
+    Apply(step.nPos, step.nPos + now.size(), back ? step.strRemoved : step.strInserted, back ? step.before : step.after);
     return true;
 }
 

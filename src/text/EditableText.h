@@ -63,6 +63,8 @@ private:
     // The part of text that fits in place of start..end; all of it or nothing when refusing.
     std::wstring_view Fitting(size_t start, size_t end, std::wstring_view text, OverLimit overLimit) const;
     void Apply(size_t start, size_t end, std::wstring_view text, const TextSelection& after, bool newText = false);
+    // One step of the history taken back (or done again): what it put in goes, what it took comes.
+    bool Walk(bool back);
 
     CTextBuffer m_buffer;
     CUndoHistory m_history;
