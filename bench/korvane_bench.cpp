@@ -1,9 +1,9 @@
-// Prints Korvane's start-up, open and capture times against baselines measured in the same
-// run on the same machine (Notepad, and cmd.exe writing to a file), as medians, with the
+// Prints Korvane's start-up, open, typing and capture times against baselines measured in the
+// same run on the same machine (Notepad, and cmd.exe writing to a file), as medians, with the
 // peak memory of each program. Run it from the folder that holds korvane.exe and
 // pipe_child.exe:
-//   korvane_bench [startup] [open] [capture] [trace]
-// With no argument it measures the three figures; "trace" times the steps of Korvane's
+//   korvane_bench [startup] [open] [key] [capture] [trace]
+// With no argument it measures the four figures; "trace" times the steps of Korvane's
 // start-up in runs of their own. Registry keys Korvane may change are put back at the end.
 #include "framework/RegistryKey.h"
 #include "resource.h"
@@ -28,6 +28,10 @@ const DWORD kPauseBetweenRuns = 200;
 const DWORD kSettleAfterIdle = 500;
 const size_t kOpenBytes = 1024 * 1024 - 1;
 const size_t kCaptureBytes = 1024 * 1024;
+// Keys typed, each timed alone, in every run of the typing figure.
+const int kKeysPerRun = 21;
+// Korvane's editor is its own text control; Notepad's is the system's edit control.
+const char kKorvaneEditor[] = "KorvaneText";
 const char kSettingsKey[] = "software\\korvane";
 const char kProfileKey[] = "Software\\Local AppWizard-Generated Applications\\";
 const char kTraceVariable[] = "KORVANE_STARTUP_TRACE";
@@ -102,14 +106,14 @@ std::string ReadFile(const std::string& path)
     return bytes;
 }
 
-// A source file of exactly kOpenBytes bytes of GBK text in CR LF lines.
-std::string MakeGbkSource()
+// A source file of exactly this many bytes of GBK text in CR LF lines.
+std::string MakeGbkSource(size_t bytes)
 {
     const std::string line = "\tmov ax, bx\t;\xD7\xA2\xCA\xCD\xD6\xD0\xCE\xC4\r\n";
     std::string text;
-    while (text.size() + line.size() <= kOpenBytes)
+    while (text.size() + line.size() <= bytes)
         text += line;
-    text.append(kOpenBytes - text.size(), 'x');
+    text.append(bytes - text.size(), 'x');
     return text;
 }
 
@@ -189,22 +193,56 @@ Run StartUntilIdle(const std::string& commandLine, double* startedAt = nullptr)
     return run;
 }
 
+// The program's editor once it holds at least minimumLength characters, or null.
+HWND WaitUntilLoaded(const Process& process, const char* editClass, LRESULT minimumLength)
+{
+    HWND edit = nullptr;
+    const bool loaded = WaitFor([&] {
+        if (!edit)
+            edit = process.FindChild(editClass);
+        return edit && TextLength(edit) >= minimumLength;
+    });
+    return loaded ? edit : nullptr;
+}
+
 Run OpenUntilLoaded(const std::string& commandLine, const char* editClass, LRESULT minimumLength)
 {
     double start = Now();
     Process process(commandLine);
     if (!process.Started())
         return Run::Failed();
-    HWND edit = nullptr;
-    bool loaded = WaitFor([&] {
-        if (!edit)
-            edit = process.FindChild(editClass);
-        return edit && TextLength(edit) >= minimumLength;
-    });
-    Run run{loaded, Now() - start, 0};
-    if (loaded)
+    HWND edit = WaitUntilLoaded(process, editClass, minimumLength);
+    Run run{edit != nullptr, Now() - start, 0};
+    if (edit)
         run.peak = SettledPeakMemory(process);
     return run;
+}
+
+// A key typed at the end of the largest document, from the key's message until the line is
+// painted (the program paints at once when asked to by RDW_UPDATENOW, as it would at its next
+// idle moment); the run's time is the median of its keys.
+Run TypeAtTheEnd(const std::string& commandLine, const char* editClass, LRESULT minimumLength)
+{
+    Process process(commandLine);
+    HWND edit = process.Started() ? WaitUntilLoaded(process, editClass, minimumLength) : nullptr;
+    if (!edit || !process.WaitIdle())
+        return Run::Failed();
+    const LRESULT length = TextLength(edit);
+    ::SendMessageW(edit, EM_SETSEL, static_cast<WPARAM>(length), length);
+    ::SendMessageW(edit, EM_SCROLLCARET, 0, 0);
+    ::RedrawWindow(edit, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    std::vector<double> keys;
+    for (int i = 0; i < kKeysPerRun; ++i) {
+        const double start = Now();
+        ::SendMessageW(edit, WM_CHAR, 'x', 1);
+        ::RedrawWindow(edit, nullptr, nullptr, RDW_UPDATENOW);
+        keys.push_back(Now() - start);
+        if (::GetUpdateRect(edit, nullptr, FALSE))
+            return Run::Failed();
+    }
+    if (TextLength(edit) != length + kKeysPerRun)
+        return Run::Failed();
+    return Run{true, Median(keys), process.PeakMemory()};
 }
 
 // The output window's line before its last (the end line is followed by a line break).
@@ -289,7 +327,7 @@ Run CaptureInKorvane(const std::string& korvane, const std::string& source, cons
     HWND edit = nullptr;
     HWND output = nullptr;
     bool found = WaitFor([&] {
-        edit = process.FindChild("Edit");
+        edit = process.FindChild(kKorvaneEditor);
         return edit != nullptr && ::GetDlgCtrlID(edit) == 0xE900;
     });
     // The output window is the edit control with id 101.
@@ -438,12 +476,12 @@ bool ParseTrace(const std::string& trace, std::vector<TraceNote>& notes)
 }
 
 // One start with the trace on; a run whose trace is missing or unreadable failed.
-Run TracedStart(const std::string& korvane, const std::string& traceFile, std::vector<TraceNote>& notes,
+Run TracedStart(const std::string& commandLine, const std::string& traceFile, std::vector<TraceNote>& notes,
                 double& start)
 {
     notes.clear();
     ::DeleteFileA(traceFile.c_str());
-    Run run = StartUntilIdle("\"" + korvane + "\"", &start);
+    Run run = StartUntilIdle(commandLine, &start);
     if (run.ok && !ParseTrace(ReadFile(traceFile), notes))
         return Run::Failed();
     return run;
@@ -452,8 +490,9 @@ Run TracedStart(const std::string& korvane, const std::string& traceFile, std::v
 // Runs Korvane with its start-up trace on, as the start-up figure runs it (a first run not
 // counted, a pause after each), and prints for each step the median time it took (from the
 // end of the step before; the first from the process's creation) and the median time since
-// creation at which it ended.
-void PrintStartupSteps(const std::string& korvane, const std::string& work)
+// creation at which it ended. With a file to open, the step "document in the frame" is the
+// opening of it.
+void PrintStartupSteps(const std::string& korvane, const std::string& work, const std::string& file)
 {
     const std::string traceFile = work + "\\startup-trace.txt";
     ::SetEnvironmentVariableA(kTraceVariable, traceFile.c_str());
@@ -462,9 +501,10 @@ void PrintStartupSteps(const std::string& korvane, const std::string& work)
     Series seen;
     std::vector<TraceNote> notes;
     double start = 0;
-    Settled([&] { return TracedStart(korvane, traceFile, notes, start); });
+    const std::string commandLine = "\"" + korvane + "\"" + (file.empty() ? "" : " \"" + file + "\"");
+    Settled([&] { return TracedStart(commandLine, traceFile, notes, start); });
     for (int i = 0; i < kRuns; ++i) {
-        Run run = Settled([&] { return TracedStart(korvane, traceFile, notes, start); });
+        Run run = Settled([&] { return TracedStart(commandLine, traceFile, notes, start); });
         seen.Add(run);
         if (!run.ok)
             continue;
@@ -478,8 +518,8 @@ void PrintStartupSteps(const std::string& korvane, const std::string& work)
         }
     }
     ::SetEnvironmentVariableA(kTraceVariable, nullptr);
-    std::printf("start-up steps of korvane.exe (median of %zu traced runs)      took ms   ended at ms\n",
-                seen.times.size());
+    std::printf("start-up steps of korvane.exe %s(median of %zu traced runs)    took ms   ended at ms\n",
+                file.empty() ? "" : "opening the largest file ", seen.times.size());
     for (const std::string& step : order)
         std::printf("  %-62s %8.1f %12.1f\n", step.c_str(), Median(took[step]), Median(endedAt[step]));
     std::printf("  %-62s %8s %12s\n", "the bench sees it idle with its window visible", "", Milliseconds(seen).c_str());
@@ -488,20 +528,20 @@ void PrintStartupSteps(const std::string& korvane, const std::string& work)
 }
 
 struct Choice {
-    bool startup = false, open = false, capture = false, trace = false;
+    bool startup = false, open = false, key = false, capture = false, trace = false;
 };
 
 bool ParseChoice(int argc, char** argv, Choice& choice)
 {
-    const std::set<std::string> known{"startup", "open", "capture", "trace"};
+    const std::set<std::string> known{"startup", "open", "key", "capture", "trace"};
     std::set<std::string> asked(argv + 1, argv + argc);
     for (const std::string& word : asked) {
         if (!known.count(word))
             return false;
     }
     const bool all = asked.empty();
-    choice = {all || asked.count("startup") > 0, all || asked.count("open") > 0, all || asked.count("capture") > 0,
-              asked.count("trace") > 0};
+    choice = {all || asked.count("startup") > 0, all || asked.count("open") > 0, all || asked.count("key") > 0,
+              all || asked.count("capture") > 0, asked.count("trace") > 0};
     return true;
 }
 }
@@ -510,7 +550,7 @@ int main(int argc, char** argv)
 {
     Choice choice;
     if (!ParseChoice(argc, argv, choice)) {
-        std::printf("usage: korvane_bench [startup] [open] [capture] [trace]\n");
+        std::printf("usage: korvane_bench [startup] [open] [key] [capture] [trace]\n");
         return 2;
     }
     std::string dir = ProgramDir();
@@ -523,16 +563,23 @@ int main(int argc, char** argv)
     std::string work = std::string(temp) + "korvane-bench";
     ::CreateDirectoryA(work.c_str(), nullptr);
     std::string source = work + "\\big.asm";
-    WriteFile(source, MakeGbkSource());
+    WriteFile(source, MakeGbkSource(kOpenBytes));
+    // The typing figure's keys fill it up to the editor's capacity, where the largest file is.
+    std::string almostFull = work + "\\almost.asm";
+    WriteFile(almostFull, MakeGbkSource(kOpenBytes - kKeysPerRun));
     std::string small = work + "\\hello.asm";
     WriteFile(small, "mov ax, bx\r\n");
+    // Both editors hold the text as UTF-16 and count characters: the GBK pairs count once.
+    const LRESULT kOpenCharacters = 700000;
     std::string compiler = dir + "\\pipe_child.exe pattern " + std::to_string(kCaptureBytes) + " 4096";
     SetToolchain(compiler);
     std::string batch = work + "\\bench.bat";
     WriteFile(batch, work.substr(0, 2) + "\r\ncd " + work + "\r\n" + compiler + " hello.asm;\r\n");
 
-    if (choice.trace)
-        PrintStartupSteps(korvane, work);
+    if (choice.trace) {
+        PrintStartupSteps(korvane, work, "");
+        PrintStartupSteps(korvane, work, source);
+    }
     std::vector<Figure> figures;
     if (choice.startup) {
         figures.push_back(Measure(
@@ -540,11 +587,16 @@ int main(int argc, char** argv)
             [] { return StartUntilIdle("notepad.exe"); }, "notepad"));
     }
     if (choice.open) {
-        // Notepad holds the text as UTF-16, so it counts characters: the GBK pairs count once.
         figures.push_back(Measure(
             "open 1,048,575-byte file",
-            [&] { return OpenUntilLoaded("\"" + korvane + "\" \"" + source + "\"", "Edit", static_cast<LRESULT>(kOpenBytes)); },
-            [&] { return OpenUntilLoaded("notepad.exe \"" + source + "\"", "Edit", 700000); }, "notepad"));
+            [&] { return OpenUntilLoaded("\"" + korvane + "\" \"" + source + "\"", kKorvaneEditor, static_cast<LRESULT>(kOpenBytes)); },
+            [&] { return OpenUntilLoaded("notepad.exe \"" + source + "\"", "Edit", kOpenCharacters); }, "notepad"));
+    }
+    if (choice.key) {
+        figures.push_back(Measure(
+            "key at the end, until painted",
+            [&] { return TypeAtTheEnd("\"" + korvane + "\" \"" + almostFull + "\"", kKorvaneEditor, kOpenCharacters); },
+            [&] { return TypeAtTheEnd("notepad.exe \"" + almostFull + "\"", "Edit", kOpenCharacters); }, "notepad"));
     }
     if (choice.capture) {
         const std::wstring endLine = CompileEndLine(korvane);

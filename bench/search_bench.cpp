@@ -4,7 +4,8 @@
 // Replace all of 10,000 matches and its Undo, and F4 through 5,000 message lines. Each figure
 // is the time the program takes to handle the one message, as medians of several runs. Run
 // it from the folder that holds korvane.exe. The walk takes minutes under Wine, whose edit
-// controls spend some 30 ms scrolling to a line: the figures set that beside each step.
+// control (the output panel's) spends most of each step scrolling to a line; the editor's own
+// select-and-scroll is printed beside the steps.
 #include "framework/CWnd.h"
 #include "framework/Unicode.h"
 #include "resource.h"
@@ -118,7 +119,7 @@ void MeasureReplaceAll(const Process& korvane, HWND frame, HWND edit)
 }
 
 // A source of 10,000 lines, as long as a large student's program, so that the figures show
-// the walk rather than the edit control's own scrolling through a megabyte.
+// the walk rather than the editor's own scrolling through a megabyte.
 std::wstring MakeWalkSource()
 {
     std::wstring text;

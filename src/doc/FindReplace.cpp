@@ -7,11 +7,22 @@
 #include "framework/Unicode.h"
 #include "resource.h"
 
+namespace {
+// The text with range replaced by with.
+std::wstring Spliced(std::wstring_view text, TextRange range, std::wstring_view with)
+{
+    std::wstring spliced;
+    spliced.reserve(text.size() - (range.nEnd - range.nStart) + with.size());
+    spliced.append(text.substr(0, range.nStart)).append(with).append(text.substr(range.nEnd));
+    return spliced;
+}
+}
+
 void CFindReplace::Open(bool findOnly)
 {
     const TextRange selection = Selection();
-    const std::wstring& text = m_view.Lines().Text();
-    const std::wstring_view selected = std::wstring_view(text).substr(selection.nStart, selection.nEnd - selection.nStart);
+    const std::wstring_view text = m_view.Control().Text();
+    const std::wstring_view selected = text.substr(selection.nStart, selection.nEnd - selection.nStart);
     const bool oneLine = !selected.empty() && selected.find_first_of(L"\r\n") == std::wstring_view::npos;
     if (oneLine)
         m_strFind = selected;
@@ -72,8 +83,8 @@ void CFindReplace::TakeDialogChoices(const CFindReplaceDialog& dialog)
 
 TextRange CFindReplace::Selection() const
 {
-    const auto [start, end] = EditSelectionOf(m_view.GetSafeHwnd());
-    return TextRange{start, end};
+    const TextSelection& selection = m_view.Control().Selection();
+    return TextRange{selection.Start(), selection.End()};
 }
 
 void CFindReplace::Select(TextRange range)
@@ -89,7 +100,7 @@ void CFindReplace::ReportNotFound()
 
 bool CFindReplace::FindNext(bool down)
 {
-    const std::wstring& text = m_view.Lines().Text();
+    const std::wstring_view text = m_view.Control().Text();
     const TextRange selection = Selection();
     std::optional<TextRange> found =
         FindInText(text, m_strFind, m_options, down ? selection.nEnd : selection.nStart, down);
@@ -118,11 +129,10 @@ bool CFindReplace::ReplaceSelection(const std::wstring& text, const std::wstring
 
 void CFindReplace::ReplaceCurrent()
 {
-    const std::wstring& text = m_view.Lines().Text();
+    const std::wstring_view text = m_view.Control().Text();
     const TextRange selection = Selection();
     if (IsMatchAt(text, selection, m_strFind, m_options)) {
-        const std::wstring after =
-            text.substr(0, selection.nStart) + m_strReplace + text.substr(selection.nEnd);
+        const std::wstring after = Spliced(text, selection, m_strReplace);
         if (!ReplaceSelection(m_strReplace, after))
             return;
     }
@@ -131,15 +141,14 @@ void CFindReplace::ReplaceCurrent()
 
 void CFindReplace::ReplaceAll()
 {
-    const std::wstring& text = m_view.Lines().Text();
+    const std::wstring_view text = m_view.Control().Text();
     const ReplacedText replaced = ReplaceEveryMatch(text, m_strFind, m_strReplace, m_options);
     if (replaced.nCount == 0) {
         ReportNotFound();
         return;
     }
     const TextRange selection = Selection();
-    const std::wstring after =
-        text.substr(0, replaced.span.nStart) + replaced.strReplacement + text.substr(replaced.span.nEnd);
+    const std::wstring after = Spliced(text, replaced.span, replaced.strReplacement);
     // From the first match to the last in one replacement: one step that a single Undo takes
     // back, and the control lays out again only the lines in between.
     m_view.SendMessage(EM_SETSEL, replaced.span.nStart, static_cast<LPARAM>(replaced.span.nEnd));

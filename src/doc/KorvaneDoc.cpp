@@ -47,6 +47,11 @@ void CKorvaneDoc::SetModifiedFlag(bool modified)
     }
     UpdateFrameCounts();
     m_bModified = modified;
+    // The editor keeps the mark of the saved text in its history: undo back to it is
+    // unmodified again. A change it does not hold (a new encoding) leaves it modified.
+    CKorvaneView* view = GetView();
+    if (view && view->GetSafeHwnd() && (view->SendMessage(EM_GETMODIFY) != 0) != modified)
+        view->SendMessage(EM_SETMODIFY, modified);
     if (modified)
         m_backup.NoteEdit();
     else

@@ -12,43 +12,21 @@
 
 #include <algorithm>
 
-bool CKorvaneView::PreCreateWindow(CREATESTRUCTW& cs)
-{
-    if (!CEditView::PreCreateWindow(cs))
-        return false;
-    cs.style &= ~static_cast<LONG>(WS_HSCROLL | ES_AUTOHSCROLL);
-    return true;
-}
-
-bool CKorvaneView::Create(CWnd* parent, UINT id, CCreateContext* context)
-{
-    if (!CEditView::Create(parent, id, context))
-        return false;
-    m_lines.Attach(m_hWnd);
-    m_gutter.Attach(m_hWnd);
-    return true;
-}
-
-void CKorvaneView::OnDraw(HDC) {}
-
 void CKorvaneView::ShowStatus(const std::string& text) const
 {
     if (CFrameWnd* frame = GetParentFrame())
         frame->SetMessageText(text);
 }
 
-void CKorvaneView::OnTextChanged()
+void CKorvaneView::SetToolchain(CompilerType type)
 {
-    m_lines.Invalidate();
-    m_gutter.UpdateWidth();
-    m_gutter.Invalidate();
+    Control().SetSyntaxMode(type == CompilerType::Mcs51 ? SyntaxMode::Mcs51 : SyntaxMode::Masm);
 }
 
-bool CKorvaneView::OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result)
+size_t CKorvaneView::ClampedLine(int line) const
 {
-    if (message == WM_COMMAND && HIWORD(wParam) == EN_CHANGE)
-        OnTextChanged();
-    return CEditView::OnChildNotify(message, wParam, lParam, result);
+    const size_t count = Control().Buffer().LineCount();
+    return static_cast<size_t>(std::clamp<long long>(line, 0, static_cast<long long>(count) - 1));
 }
 
 void CKorvaneView::Scroll(size_t caret, size_t anchor)
@@ -60,61 +38,50 @@ void CKorvaneView::Scroll(size_t caret, size_t anchor)
 
 void CKorvaneView::SelectSourceLine(int line)
 {
-    Scroll(m_lines.StartOf(line), m_lines.EndOf(line));
+    const CTextBuffer& text = Control().Buffer();
+    const size_t index = ClampedLine(line);
+    Scroll(text.LineStart(index), text.LineEnd(index));
 }
 
 void CKorvaneView::GoToLine(int line)
 {
-    Scroll(m_lines.StartOf(line), m_lines.StartOf(line));
+    const size_t start = Control().Buffer().LineStart(ClampedLine(line));
+    Scroll(start, start);
 }
 
-std::pair<int, int> CKorvaneView::CaretLineColumn()
+std::pair<int, int> CKorvaneView::CaretLineColumn() const
 {
-    const auto [start, end] = EditSelectionOf(m_hWnd);
-    if (end != m_nLastSelEnd || start == end)
-        m_nCaret = end;
-    else if (start != m_nLastSelStart)
-        m_nCaret = start;
-    m_nLastSelStart = start;
-    m_nLastSelEnd = end;
-    const size_t caret = std::min(m_nCaret, m_lines.Text().size());
-    const int line = m_lines.LineOf(caret);
-    return {line + 1, static_cast<int>(caret - m_lines.StartOf(line)) + 1};
+    const CTextBuffer& text = Control().Buffer();
+    const size_t caret = Control().Caret();
+    const size_t line = text.LineFromPosition(caret);
+    return {static_cast<int>(line) + 1, static_cast<int>(caret - text.LineStart(line)) + 1};
 }
 
 void CKorvaneView::OnGoToLine()
 {
-    CGotoLineDlg dialog(CaretLineColumn().first, m_lines.Count());
+    CGotoLineDlg dialog(CaretLineColumn().first, static_cast<int>(Control().Buffer().LineCount()));
     if (dialog.DoModal() == IDOK)
         GoToLine(dialog.GetLine() - 1);
 }
 
-void CKorvaneView::InsertIndentedLineBreak()
+void CKorvaneView::OnContextMenu(POINT point)
 {
-    const DWORD start = EditSelectionOf(m_hWnd).first;
-    const std::wstring& text = m_lines.Text();
-    const size_t lineStart = m_lines.StartOf(m_lines.LineOf(start));
-    // The indentation before the caret only: Enter inside it does not double it.
-    size_t indentEnd = lineStart;
-    while (indentEnd < start && (text[indentEnd] == L' ' || text[indentEnd] == L'\t'))
-        ++indentEnd;
-    const std::wstring lineBreak = L"\r\n" + text.substr(lineStart, indentEnd - lineStart);
-    SendMessage(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(lineBreak.c_str()));
-}
-
-bool CKorvaneView::IsOverGutter() const
-{
-    POINT point{};
-    ::GetCursorPos(&point);
-    ScreenToClient(&point);
-    return point.x >= 0 && point.x < m_gutter.Width();
-}
-
-void CKorvaneView::OnGutterClick(int y)
-{
-    ::SetFocus(m_hWnd);
-    const int line = m_gutter.LineAt(y);
-    SendMessage(EM_SETSEL, m_lines.StartOf(line), static_cast<LPARAM>(m_lines.NextStartOf(line)));
+    if (point.x == -1 && point.y == -1) {
+        const POINT caret = Control().Viewport().PointOf(Control().Caret());
+        point = POINT{caret.x, caret.y + Control().Metrics().LineHeight()};
+        ClientToScreen(&point);
+    }
+    UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_EDITOR_MENU)));
+    HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+    CFrameWnd* frame = GetParentFrame();
+    if (!popup || !frame)
+        return;
+    // The entries are enabled as the Edit menu's are, by the commands' own rules.
+    frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    const UINT command = static_cast<UINT>(
+        ::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, m_hWnd, nullptr));
+    if (command)
+        frame->SendMessage(WM_COMMAND, command);
 }
 
 LRESULT CKorvaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -123,61 +90,16 @@ LRESULT CKorvaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_search.OnDialogNotify(lParam);
         return 0;
     }
-    switch (message) {
-    case WM_CHAR:
-        if (wParam == L'\r' && !(GetStyle() & ES_READONLY)) {
-            InsertIndentedLineBreak();
-            return 0;
-        }
-        break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-        if (GET_X_LPARAM(lParam) < m_gutter.Width()) {
-            OnGutterClick(GET_Y_LPARAM(lParam));
-            return 0;
-        }
-        break;
-    case WM_SETCURSOR:
-        if (LOWORD(lParam) == HTCLIENT && IsOverGutter()) {
-            ::SetCursor(::LoadCursorW(nullptr, IDC_ARROW));
-            return TRUE;
-        }
-        break;
-    case WM_SETTEXT:
-        if (lParam)
-            m_gutter.UpdateWidthFor(CSourceLines::CountIn(reinterpret_cast<const wchar_t*>(lParam)));
-        break;
+    if (message == WM_CONTEXTMENU) {
+        OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
     }
-    // The control may leave its own clipping in a DC it is handed.
-    const int savedDc = message == WM_PRINTCLIENT ? ::SaveDC(reinterpret_cast<HDC>(wParam)) : 0;
-    const LRESULT result = CEditView::WindowProc(message, wParam, lParam);
-    switch (message) {
-    case WM_PAINT:
-        if (m_hWnd) {
-            WindowDc dc = WindowDc::Client(m_hWnd);
-            m_gutter.Paint(dc.get());
-        }
-        break;
-    case WM_PRINTCLIENT:
-        ::RestoreDC(reinterpret_cast<HDC>(wParam), savedDc);
-        m_gutter.Paint(reinterpret_cast<HDC>(wParam));
-        break;
-    case WM_SETTEXT:
-        OnTextChanged();
-        break;
-    }
-    // Whatever scrolled the text (bar, wheel, keys, a dragged selection), the numbers follow;
-    // the questions the gutter asks come back through here and must not ask again.
-    if (m_hWnd && !m_bFollowingScroll) {
-        m_bFollowingScroll = true;
-        m_gutter.FollowScrolling();
-        m_bFollowingScroll = false;
-    }
-    return result;
+    return CEditView::WindowProc(message, wParam, lParam);
 }
 
 bool CKorvaneView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
+    CTextControl& control = Control();
     switch (nID) {
     case ID_EDIT_FIND:
     case ID_EDIT_REPLACE:
@@ -198,9 +120,15 @@ bool CKorvaneView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         return true;
     case ID_VIEW_LINE_NUMBERS:
         if (pCmdUI)
-            pCmdUI->SetCheck(m_gutter.IsShown() ? 1 : 0);
+            pCmdUI->SetCheck(control.LineNumbersShown() ? 1 : 0);
         else
-            m_gutter.Show(!m_gutter.IsShown());
+            control.ShowLineNumbers(!control.LineNumbersShown());
+        return true;
+    case ID_VIEW_SYNTAX_COLORS:
+        if (pCmdUI)
+            pCmdUI->SetCheck(control.SyntaxColorsShown() ? 1 : 0);
+        else
+            control.ShowSyntaxColors(!control.SyntaxColorsShown());
         return true;
     case ID_INDICATOR_LINE_COLUMN:
         if (pCmdUI) {

@@ -1,23 +1,22 @@
-// The editor: the framework's edit view with word wrap instead of horizontal scrolling, line
-// numbers beside the text, Find and Replace, Go to line, the caret's line and column for the
-// status bar, and Enter that keeps the current line's indentation.
+// The editor: the framework's edit view on Korvane's text control, with the syntax colours
+// of the chosen toolchain, Find and Replace, Go to line, the caret's line and column for the
+// status bar, and the line numbers and syntax colours switched from the View menu.
 #pragma once
 
+#include "build/CompilerType.h"
 #include "doc/FindReplace.h"
-#include "doc/LineNumberGutter.h"
-#include "doc/SourceLines.h"
-#include "framework/CEditView.h"
+#include "text/CEditView.h"
 
 #include <string>
+#include <utility>
 
 class CKorvaneView : public CEditView {
 public:
-    bool PreCreateWindow(CREATESTRUCTW& cs) override;
-    bool Create(CWnd* parent, UINT id, CCreateContext* context) override;
-    void OnDraw(HDC dc) override;
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
-    bool OnChildNotify(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // The toolchain whose assembler's syntax the colours follow: MCS51 gets the 8051's.
+    void SetToolchain(CompilerType type);
 
     // Selects a source line (0-based; past the end, the last one) from its first character
     // to its last, without the line break, and scrolls it into view.
@@ -27,29 +26,18 @@ public:
     // Selects from anchor to caret (characters) and scrolls the caret into view.
     void Scroll(size_t caret, size_t anchor);
     // The caret's source line and column, both 1-based, the column counted in characters.
-    std::pair<int, int> CaretLineColumn();
+    std::pair<int, int> CaretLineColumn() const;
 
-    CSourceLines& Lines() { return m_lines; }
-    const CLineNumberGutter& Gutter() const { return m_gutter; }
     CFindReplace& Search() { return m_search; }
     // Shows a text in the frame's message pane.
     void ShowStatus(const std::string& text) const;
 
 private:
-    void OnTextChanged();
     void OnGoToLine();
-    // Enter: a line break followed by the blanks and tabs that begin the current line.
-    void InsertIndentedLineBreak();
-    // A click on the line numbers selects that line with its line break.
-    void OnGutterClick(int y);
-    bool IsOverGutter() const;
+    // The source line, 0-based, clamped to the text's lines.
+    size_t ClampedLine(int line) const;
+    // The editor's own menu at a point of the screen (from the keyboard: at the caret).
+    void OnContextMenu(POINT point);
 
-    CSourceLines m_lines;
-    CLineNumberGutter m_gutter{m_lines};
     CFindReplace m_search{*this};
-    // The selection when the caret was last asked for: the end that moved since is the caret.
-    DWORD m_nLastSelStart = 0;
-    DWORD m_nLastSelEnd = 0;
-    size_t m_nCaret = 0;
-    bool m_bFollowingScroll = false;
 };

@@ -1,7 +1,7 @@
 // Searching and replacing in the editor's text.
 #include "doc/TextSearch.h"
 
-#include <windows.h>
+#include "text/CharacterSteps.h"
 
 #include <algorithm>
 
@@ -17,16 +17,6 @@ std::wstring Folded(std::wstring_view text)
     for (wchar_t& c : folded)
         c = FoldAscii(c);
     return folded;
-}
-
-// The characters of a name in the assemblers' sources; a Chinese character is one too, so
-// that a Chinese word is not found inside a longer one.
-bool IsWordCharacter(wchar_t c)
-{
-    if (c < 0x80)
-        return (c >= L'a' && c <= L'z') || (c >= L'A' && c <= L'Z') || (c >= L'0' && c <= L'9') || c == L'_' ||
-               c == L'@' || c == L'$' || c == L'?';
-    return ::IsCharAlphaNumericW(c) != FALSE;
 }
 
 bool IsWholeWord(std::wstring_view text, size_t start, size_t end)

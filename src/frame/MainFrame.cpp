@@ -27,8 +27,8 @@ constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
 // How often the document's file is looked at while the program is the active one.
 constexpr UINT kDiskCheckMs = 2000;
 
-const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING,
-                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,        ID_INDICATOR_SCRL};
+const UINT kIndicators[] = {ID_SEPARATOR,      ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING, ID_INDICATOR_OVR,
+                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,         ID_INDICATOR_SCRL};
 
 // Toolbar images in button order.
 const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_TB_UTILITY, IDI_TB_OUTPUT,
@@ -54,7 +54,21 @@ CMainFrame::CMainFrame() : m_build(*this, AfxGetServices(), LoadStepTexts())
 
 bool CMainFrame::LoadCompilerSettings()
 {
-    return ::LoadCompilerSettings(m_compilerSettings, AfxGetServices());
+    const bool loaded = ::LoadCompilerSettings(m_compilerSettings, AfxGetServices());
+    ShowToolchainInEditor();
+    return loaded;
+}
+
+void CMainFrame::SetCompilerSettings(const CompilerSettings& settings)
+{
+    m_compilerSettings = settings;
+    ShowToolchainInEditor();
+}
+
+void CMainFrame::ShowToolchainInEditor() const
+{
+    if (auto* view = dynamic_cast<CKorvaneView*>(GetActiveView()))
+        view->SetToolchain(m_compilerSettings.m_compilerType);
 }
 
 bool CMainFrame::SaveCompilerSettings()
@@ -148,6 +162,7 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs)
     StartupTrace::Mark("frame: utility page");
     DockBars();
     StartupTrace::Mark("frame: docking");
+    ShowToolchainInEditor();
     return 0;
 }
 
@@ -365,7 +380,7 @@ void CMainFrame::OnSetCompiler()
         return;
     if (dialog.GetCompilerType() == CompilerType::None)
         AfxMessageBox(IDS_NO_COMPILER_TYPE);
-    m_compilerSettings = dialog.GetSettings();
+    SetCompilerSettings(dialog.GetSettings());
     if (!SaveCompilerSettings())
         ShowProblem(Problem{Problem::Kind::SettingsNotKept, {}});
 }

@@ -53,7 +53,7 @@ public:
 
     const CompilerSettings& GetCompilerSettings() const { return m_compilerSettings; }
     // Takes new settings for the following builds; SaveCompilerSettings stores them.
-    void SetCompilerSettings(const CompilerSettings& settings) { m_compilerSettings = settings; }
+    void SetCompilerSettings(const CompilerSettings& settings);
     bool LoadCompilerSettings();
     bool SaveCompilerSettings();
 
@@ -98,6 +98,8 @@ private:
     std::string EditedFile() const override;
     void ShowSourceLine(const std::string& path, int line) override;
     void ShowStatus(const std::string& text) override;
+    // The editor colours the syntax of the chosen toolchain's assembler.
+    void ShowToolchainInEditor() const;
 
     CCaptionBar m_wndUtilityBar;
     CCaptionBar m_wndOutputBar;

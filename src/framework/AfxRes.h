@@ -19,6 +19,7 @@
 #define ID_EDIT_REPLACE             0xE129
 #define ID_EDIT_SELECT_ALL          0xE12A
 #define ID_EDIT_UNDO                0xE12B
+#define ID_EDIT_REDO                0xE12C
 #define ID_APP_ABOUT                0xE140
 #define ID_APP_EXIT                 0xE141
 #define ID_NEXT_PANE                0xE150
@@ -31,6 +32,7 @@
 #define ID_INDICATOR_CAPS           0xE701
 #define ID_INDICATOR_NUM            0xE702
 #define ID_INDICATOR_SCRL           0xE703
+#define ID_INDICATOR_OVR            0xE704
 
 // Windows of the frame
 #define AFX_IDW_TOOLBAR             0xE800

@@ -4,6 +4,7 @@
 #include "framework/EditByteLimit.h"
 
 #include "framework/CWnd.h"
+#include "framework/TextClipboard.h"
 
 #include <algorithm>
 #include <exception>
@@ -54,16 +55,7 @@ bool MayPassLimit(HWND edit, const ByteLimit& state, size_t insertedUnits)
 // The clipboard text a paste would insert: a single-line control takes the first line.
 std::wstring ClipboardText(HWND edit)
 {
-    std::wstring text;
-    if (!::OpenClipboard(edit))
-        return text;
-    if (HANDLE data = ::GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* chars = static_cast<const wchar_t*>(::GlobalLock(data))) {
-            text = chars;
-            ::GlobalUnlock(data);
-        }
-    }
-    ::CloseClipboard();
+    std::wstring text = TextOnClipboard(edit).value_or(std::wstring());
     if (!(::GetWindowLongPtrW(edit, GWL_STYLE) & ES_MULTILINE))
         text = text.substr(0, text.find_first_of(L"\r\n"));
     return text;

@@ -70,10 +70,10 @@ protected:
     // The editor's selection as the line it covers, or -1 when it is not exactly one line.
     int SelectedLine() const
     {
-        CKorvaneView& view = m_session.Editor();
+        const CTextBuffer& text = m_session.Editor().Control().Buffer();
         const auto [start, end] = SelectionOf(Editor());
-        const int line = view.Lines().LineOf(start);
-        return view.Lines().StartOf(line) == start && view.Lines().EndOf(line) == end ? line + 1 : -1;
+        const size_t line = text.LineFromPosition(start);
+        return text.LineStart(line) == start && text.LineEnd(line) == end ? static_cast<int>(line) + 1 : -1;
     }
     std::wstring SelectedOutput() const
     {

@@ -28,6 +28,6 @@ TEST(TypedText, TheEditorTakesTypedChineseComments)
     for (wchar_t c : std::wstring(L";\x6CE8\x91CA"))
         ::PostMessageW(editor.GetSafeHwnd(), WM_CHAR, c, 1);
     PumpMessages();
-    EXPECT_EQ(editor.GetText(), ";注释");
+    EXPECT_EQ(editor.GetWindowText(), ";注释");
     EXPECT_TRUE(session.Document().IsModified());
 }

@@ -56,7 +56,7 @@ imports=$(x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name:/ { print to
 [ -n "$imports" ] || fail "no imports read from korvane.exe"
 for dll in $imports; do
   case $dll in
-  KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | SHELL32.DLL | COMCTL32.DLL | COMDLG32.DLL | OLE32.DLL | \
+  KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | SHELL32.DLL | COMCTL32.DLL | COMDLG32.DLL | OLE32.DLL | IMM32.DLL | \
     WINSPOOL.DRV | MSVCRT.DLL) ;;
   *) fail "korvane.exe needs $dll, which Windows does not bring" ;;
   esac

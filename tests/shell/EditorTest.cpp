@@ -1,8 +1,9 @@
 // The editor a programmer expects: line numbers beside the text that follow every scroll and
 // change, Enter that keeps the indentation, the caret's line and column in the status bar,
-// Go to line and Select all.
+// Go to line and Select all, the syntax colours of the chosen toolchain, overwrite and redo.
 #include "ShellFixture.h"
 
+#include "build/CompilerSettings.h"
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
@@ -10,8 +11,7 @@
 #include "framework/Unicode.h"
 #include "resource.h"
 
-#include <commctrl.h>
-
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -31,89 +31,83 @@ protected:
     }
 };
 
-std::wstring NumberedLines(int count, int longLine = 0)
+std::wstring NumberedLines(int count)
 {
     std::wstring text;
     for (int i = 1; i <= count; ++i) {
         text += L"line " + std::to_wstring(i);
-        if (i == longLine)
-            text += std::wstring(600, L'w') + L" " + std::wstring(600, L'x');
         if (i < count)
             text += L"\r\n";
     }
     return text;
 }
 
-// Whether any pixel of the row band [top, top + height) inside the strip differs from face.
-bool HasInk(const DibSurface& surface, int width, int top, int height, COLORREF face)
+// Whether any pixel of the band [top, top + height) of the columns [left, right) differs from face.
+bool HasInk(const DibSurface& surface, int left, int right, int top, int height, COLORREF face)
 {
     for (int y = top; y < top + height; ++y) {
-        for (int x = 0; x < width; ++x) {
+        for (int x = left; x < right; ++x) {
             if (surface.Pixel(x, y) != face)
                 return true;
         }
     }
     return false;
 }
+
+POINT PointOfChar(HWND edit, LRESULT pos)
+{
+    const LRESULT point = ::SendMessageW(edit, EM_POSFROMCHAR, static_cast<WPARAM>(pos), 0);
+    return POINT{static_cast<short>(LOWORD(point)), static_cast<short>(HIWORD(point))};
 }
 
-TEST_F(Editor, LineNumbersNumberEachSourceLineOnceOnItsFirstRow)
+LRESULT LineIndex(HWND edit, int line)
+{
+    return ::SendMessageW(edit, EM_LINEINDEX, static_cast<WPARAM>(line), 0);
+}
+
+bool IsChecked(const std::vector<MenuEntry>& entries, UINT id)
+{
+    return std::find_if(entries.begin(), entries.end(), [id](const MenuEntry& e) { return e.id == id; })->checked;
+}
+}
+
+TEST_F(Editor, LineNumbersStandBesideEachLineAndTheViewMenuHidesThem)
 {
     ASSERT_TRUE(Start());
-    SetText(NumberedLines(150, 2));
-    const CLineNumberGutter& gutter = View().Gutter();
-    const std::vector<CLineNumberGutter::Number> numbers = gutter.VisibleNumbers();
-    ASSERT_GE(numbers.size(), 3u);
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(numbers[i].nLine, i + 1);
-        const LRESULT start = View().Lines().StartOf(i);
-        EXPECT_EQ(numbers[i].y, static_cast<short>(HIWORD(::SendMessageW(EditWnd(), EM_POSFROMCHAR, start, 0))));
-    }
-    const int rowHeight = numbers[0].y < numbers[1].y ? numbers[1].y - numbers[0].y : 0;
+    SetText(NumberedLines(150));
+    HWND edit = EditWnd();
+    CTextControl& control = View().Control();
+    const int width = control.GutterWidth();
+    ASSERT_GT(width, 0);
+    const POINT first = PointOfChar(edit, LineIndex(edit, 0));
+    const POINT second = PointOfChar(edit, LineIndex(edit, 1));
+    EXPECT_GE(first.x, width) << "the text starts right of the strip";
+    const int rowHeight = second.y - first.y;
     ASSERT_GT(rowHeight, 0);
-    EXPECT_GE(numbers[2].y - numbers[1].y, 3 * rowHeight) << "the wrapped line's further rows have no number";
 
-    // The strip holds three digits and sits between the border and the text.
-    const int margin = LOWORD(::SendMessageW(EditWnd(), EM_GETMARGINS, 0, 0));
-    EXPECT_GT(gutter.Width(), 0);
-    EXPECT_GE(margin, gutter.Width());
     RECT client{};
-    ::GetClientRect(EditWnd(), &client);
+    ::GetClientRect(edit, &client);
     DibSurface surface(client.right, client.bottom);
-    ::SendMessageW(EditWnd(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT | PRF_ERASEBKGND);
+    ::SendMessageW(edit, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT | PRF_ERASEBKGND);
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-    EXPECT_EQ(surface.Pixel(0, numbers[0].y), face);
-    EXPECT_TRUE(HasInk(surface, gutter.Width(), numbers[0].y, rowHeight, face)) << "number 1";
-    EXPECT_FALSE(HasInk(surface, gutter.Width(), numbers[1].y + rowHeight, rowHeight, face)) << "a continued row";
+    EXPECT_EQ(surface.Pixel(0, first.y), face);
+    EXPECT_TRUE(HasInk(surface, 0, width, first.y, rowHeight, face)) << "number 1";
+    EXPECT_TRUE(HasInk(surface, 0, width, second.y, rowHeight, face)) << "number 2";
 
     // Wide enough for the largest number, and no wider.
     SetText(NumberedLines(99));
-    const int twoDigits = gutter.Width();
+    const int twoDigits = control.GutterWidth();
     SetText(NumberedLines(100));
-    EXPECT_GT(gutter.Width(), twoDigits);
+    EXPECT_GT(control.GutterWidth(), twoDigits);
 
     // View > Line numbers hides the strip and gives its room back to the text.
     Command(ID_VIEW_LINE_NUMBERS);
-    EXPECT_EQ(gutter.Width(), 0);
-    EXPECT_LT(LOWORD(::SendMessageW(EditWnd(), EM_GETMARGINS, 0, 0)), margin);
-    EXPECT_FALSE(PopupEntries(2).back().checked);
+    EXPECT_EQ(control.GutterWidth(), 0);
+    EXPECT_LT(PointOfChar(edit, 0).x, first.x);
+    EXPECT_FALSE(IsChecked(PopupEntries(2), ID_VIEW_LINE_NUMBERS));
     Command(ID_VIEW_LINE_NUMBERS);
-    EXPECT_TRUE(PopupEntries(2).back().checked);
-    EXPECT_EQ(LOWORD(::SendMessageW(EditWnd(), EM_GETMARGINS, 0, 0)), margin);
-
-    // A new text finds the strip already as wide as it needs: the control lays a megabyte out
-    // once, not again for a new margin once it holds the text.
-    std::vector<int> lengthsAtNewMargin;
-    const SUBCLASSPROC record = [](HWND wnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-        if (message == EM_SETMARGINS)
-            reinterpret_cast<std::vector<int>*>(data)->push_back(::GetWindowTextLengthW(wnd));
-        return ::DefSubclassProc(wnd, message, wParam, lParam);
-    };
-    const int oldLength = ::GetWindowTextLengthW(EditWnd());
-    ::SetWindowSubclass(EditWnd(), record, 1, reinterpret_cast<DWORD_PTR>(&lengthsAtNewMargin));
-    SetText(NumberedLines(1000));
-    ::RemoveWindowSubclass(EditWnd(), record, 1);
-    EXPECT_EQ(lengthsAtNewMargin, std::vector<int>{oldLength});
+    EXPECT_TRUE(IsChecked(PopupEntries(2), ID_VIEW_LINE_NUMBERS));
+    EXPECT_EQ(PointOfChar(edit, 0).x, first.x);
 }
 
 TEST_F(Editor, LineNumbersFollowEveryScrollAndEveryNewLine)
@@ -134,11 +128,11 @@ TEST_F(Editor, LineNumbersFollowEveryScrollAndEveryNewLine)
     };
     for (const Scroll& s : scrolls) {
         PumpMessages();
-        const int before = View().Gutter().VisibleNumbers().front().nLine;
+        const int before = FirstVisibleRow();
         ASSERT_FALSE(GutterInvalid()) << s.name;
         ::SendMessageW(edit, s.message, s.wParam, 0);
         EXPECT_TRUE(GutterInvalid()) << s.name;
-        EXPECT_NE(View().Gutter().VisibleNumbers().front().nLine, before) << s.name;
+        EXPECT_GT(FirstVisibleRow(), before) << s.name;
     }
 
     // A line added at the top renumbers every row below it.
@@ -146,16 +140,15 @@ TEST_F(Editor, LineNumbersFollowEveryScrollAndEveryNewLine)
     ::SendMessageW(edit, WM_VSCROLL, SB_TOP, 0);
     PumpMessages();
     Select(0, 0);
-    Type("\r");
-    EXPECT_TRUE(GutterInvalid() || View().Gutter().VisibleNumbers().size() > 1);
-    EXPECT_EQ(View().Lines().Count(), 401);
+    TypeText(edit, "\r");
+    EXPECT_TRUE(GutterInvalid());
+    EXPECT_EQ(::SendMessageW(edit, EM_GETLINECOUNT, 0, 0), 401);
 
     // A click on a number selects its line with the line break.
-    const CLineNumberGutter::Number third = View().Gutter().VisibleNumbers().at(2);
+    const POINT third = PointOfChar(edit, LineIndex(edit, 2));
     ::SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, third.y + 1));
     ::SendMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(1, third.y + 1));
-    EXPECT_EQ(Selection(), std::make_pair(static_cast<DWORD>(View().Lines().StartOf(2)),
-                                          static_cast<DWORD>(View().Lines().StartOf(3))));
+    EXPECT_EQ(Selection(), std::make_pair(static_cast<DWORD>(LineIndex(edit, 2)), static_cast<DWORD>(LineIndex(edit, 3))));
 }
 
 TEST_F(Editor, EnterKeepsTheIndentationBeforeTheCaret)
@@ -196,9 +189,13 @@ TEST_F(Editor, TheStatusBarShowsTheCaretsLineAndColumn)
     EXPECT_EQ(LineColumnPane(), "行 2，列 1");
     Select(4, 9);
     EXPECT_EQ(LineColumnPane(), "行 3，列 1");
-    // A wrapped line is still one line.
+    // Far to the right of a long line.
     Select(409, 409);
     EXPECT_EQ(LineColumnPane(), "行 3，列 401");
+    // Lines that end in a lone LF, as files from other systems have them, are lines too.
+    SetText(L"a\nb\r\nc");
+    Select(5, 5);
+    EXPECT_EQ(LineColumnPane(), "行 3，列 1");
 }
 
 TEST_F(Editor, GoToLineMovesTheCaretAndRefusesLinesThatAreNotThere)
@@ -213,7 +210,7 @@ TEST_F(Editor, GoToLineMovesTheCaretAndRefusesLinesThatAreNotThere)
     });
     PressAccelerator(EditWnd(), 'G', kCtrl);
     EXPECT_EQ(shownFirst, "1");
-    const auto start = static_cast<DWORD>(View().Lines().StartOf(149));
+    const auto start = static_cast<DWORD>(LineIndex(EditWnd(), 149));
     EXPECT_EQ(Selection(), std::make_pair(start, start));
     EXPECT_GT(FirstVisibleRow(), 100);
 
@@ -229,4 +226,71 @@ TEST_F(Editor, GoToLineMovesTheCaretAndRefusesLinesThatAreNotThere)
     ASSERT_EQ(m_boxes.Texts().size(), 1u);
     EXPECT_EQ(m_boxes.Texts()[0], "“请填入一个在1和200之间的整数。”");
     EXPECT_EQ(Selection(), std::make_pair(start, start));
+}
+
+TEST_F(Editor, TheToolchainAndTheViewMenuChooseTheSyntaxColours)
+{
+    ASSERT_TRUE(Start());
+    CTextControl& control = View().Control();
+    const std::pair<CompilerType, SyntaxMode> toolchains[] = {
+        {CompilerType::Mcs51, SyntaxMode::Mcs51}, {CompilerType::Masm, SyntaxMode::Masm},
+        {CompilerType::Mcs51, SyntaxMode::Mcs51}, {CompilerType::Tasm, SyntaxMode::Masm}};
+    for (const auto& [type, mode] : toolchains) {
+        Frame()->SetCompilerSettings(CompilerSettings{type, "", "", ""});
+        EXPECT_EQ(control.GetSyntaxMode(), mode) << static_cast<int>(type);
+    }
+    EXPECT_TRUE(IsChecked(PopupEntries(2), ID_VIEW_SYNTAX_COLORS));
+    Command(ID_VIEW_SYNTAX_COLORS);
+    EXPECT_FALSE(control.SyntaxColorsShown());
+    EXPECT_FALSE(IsChecked(PopupEntries(2), ID_VIEW_SYNTAX_COLORS));
+    Command(ID_VIEW_SYNTAX_COLORS);
+    EXPECT_TRUE(control.SyntaxColorsShown());
+}
+
+TEST_F(Editor, InsertShowsOverwriteInTheStatusBarAndCtrlYRedoes)
+{
+    ASSERT_TRUE(Start());
+    SetText(L"ab");
+    const auto overwritePane = [this] {
+        PumpMessages();
+        return StatusBar(*Frame()).GetPaneText(3);
+    };
+    EXPECT_EQ(overwritePane(), "");
+    ::SendMessageW(EditWnd(), WM_KEYDOWN, VK_INSERT, 1);
+    EXPECT_EQ(overwritePane(), "改写");
+    ::SendMessageW(EditWnd(), WM_KEYDOWN, VK_INSERT, 1);
+    EXPECT_EQ(overwritePane(), "");
+
+    Select(2, 2);
+    Type("cd");
+    PressAccelerator(EditWnd(), 'Z', kCtrl);
+    EXPECT_EQ(EditorText(), "ab");
+    EXPECT_FALSE(Doc()->IsModified()) << "undone to the text as it was loaded";
+    EXPECT_TRUE(PressAccelerator(EditWnd(), 'Y', kCtrl));
+    EXPECT_EQ(EditorText(), "abcd");
+    EXPECT_TRUE(Doc()->IsModified());
+    EXPECT_EQ(Title(), "无标题 * - Korvane");
+}
+
+TEST_F(Editor, TheContextMenuOffersTheEditCommandsAsTheEditMenuEnablesThem)
+{
+    ASSERT_TRUE(Start());
+    SetText(L"mov ax, 1");
+    Select(0, 0);
+    std::vector<std::pair<std::string, bool>> shown;
+    WhenWindowShows("#32768", [&](HWND menu) {
+        HMENU popup = reinterpret_cast<HMENU>(::SendMessageW(menu, MN_GETHMENU, 0, 0));
+        for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+            wchar_t text[64] = L"";
+            ::GetMenuStringW(popup, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+            if (*text)
+                shown.emplace_back(Narrow(text), (::GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION) & MF_GRAYED) != 0);
+        }
+        ::PostMessageW(menu, WM_CHAR, L'a', 0);
+    });
+    ::SendMessageW(EditWnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(EditWnd()), MAKELPARAM(-1, -1));
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {"撤消(&U)", true}, {"重做(&R)", true}, {"剪切(&T)", true}, {"复制(&C)", true}, {"粘贴(&P)", !::IsClipboardFormatAvailable(CF_UNICODETEXT)}, {"全选(&A)", false}};
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{9})) << "Select all was chosen by its key";
 }

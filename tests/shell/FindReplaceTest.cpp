@@ -12,7 +12,6 @@
 
 #include <dlgs.h>
 
-#include <cstring>
 
 namespace {
 class FindReplace : public ShellTest {
@@ -39,17 +38,6 @@ protected:
 std::pair<DWORD, DWORD> Range(DWORD start, DWORD end)
 {
     return {start, end};
-}
-
-void PutOnClipboard(const std::wstring& text)
-{
-    ASSERT_TRUE(::OpenClipboard(nullptr));
-    ::EmptyClipboard();
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
-    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
-    ::GlobalUnlock(memory);
-    ::SetClipboardData(CF_UNICODETEXT, memory);
-    ::CloseClipboard();
 }
 }
 
@@ -211,7 +199,7 @@ TEST_F(FindReplace, KeysTypedIntoTheDialogStayThere)
     HWND dialog = Open('F');
     HWND box = ::GetDlgItem(dialog, edt1);
     ::SetFocus(box);
-    PutOnClipboard(L"bc");
+    PutTextOnClipboard(L"bc");
     PressAccelerator(box, 'V', kCtrl);
     EXPECT_EQ(WindowTextOf(box), "bc");
     EXPECT_EQ(EditorText(), "abc abc") << "the editor's paste did not run";

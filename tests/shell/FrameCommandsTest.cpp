@@ -221,7 +221,8 @@ TEST_F(FrameCommands, GreyedEditCommandsIgnoreTheirKeys)
         if (e.id == 0)
             continue;
         const bool needsSomething =
-            e.id == ID_EDIT_UNDO || e.id == ID_EDIT_CUT || e.id == ID_EDIT_COPY || e.id == ID_EDIT_PASTE;
+            e.id == ID_EDIT_UNDO || e.id == ID_EDIT_REDO || e.id == ID_EDIT_CUT || e.id == ID_EDIT_COPY ||
+            e.id == ID_EDIT_PASTE;
         EXPECT_EQ(e.grayed, needsSomething) << e.text;
     }
 }

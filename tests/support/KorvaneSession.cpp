@@ -127,38 +127,48 @@ CToolBar& ToolBar(const CMainFrame& frame)
 }
 
 namespace {
-std::function<void(HWND)>& PendingScript()
+struct PendingWindow {
+    std::string className;
+    std::function<void(HWND)> script;
+};
+
+PendingWindow& Pending()
 {
-    static std::function<void(HWND)> script;
-    return script;
+    static PendingWindow pending;
+    return pending;
 }
 
-BOOL CALLBACK FindDialog(HWND wnd, LPARAM result)
+BOOL CALLBACK FindPendingWindow(HWND wnd, LPARAM result)
 {
     char cls[16] = "";
     ::GetClassNameA(wnd, cls, sizeof cls);
-    if (lstrcmpA(cls, "#32770") == 0 && ::IsWindowVisible(wnd)) {
+    if (Pending().className == cls && ::IsWindowVisible(wnd)) {
         *reinterpret_cast<HWND*>(result) = wnd;
         return FALSE;
     }
     return TRUE;
 }
 
-void CALLBACK DialogTimer(HWND, UINT, UINT_PTR id, DWORD)
+void CALLBACK PendingWindowTimer(HWND, UINT, UINT_PTR id, DWORD)
 {
-    HWND dialog = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), FindDialog, reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog)
+    HWND found = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), FindPendingWindow, reinterpret_cast<LPARAM>(&found));
+    if (!found)
         return;
     ::KillTimer(nullptr, id);
-    auto script = std::exchange(PendingScript(), nullptr);
+    auto script = std::exchange(Pending().script, nullptr);
     if (script)
-        script(dialog);
+        script(found);
 }
+}
+
+void WhenWindowShows(const char* className, std::function<void(HWND window)> script)
+{
+    Pending() = PendingWindow{className, std::move(script)};
+    ::SetTimer(nullptr, 0, 10, PendingWindowTimer);
 }
 
 void WhenDialogShows(std::function<void(HWND dialog)> script)
 {
-    PendingScript() = std::move(script);
-    ::SetTimer(nullptr, 0, 10, DialogTimer);
+    WhenWindowShows("#32770", std::move(script));
 }

@@ -56,6 +56,8 @@ CToolDia& ToolDia(const CMainFrame& frame);
 CStatusBar& StatusBar(const CMainFrame& frame);
 CToolBar& ToolBar(const CMainFrame& frame);
 
-// Runs script on the first dialog box that the thread shows from now on (a modal loop
-// dispatches the timer that finds it); the script must end the dialog.
+// Runs script on the first window of the class ("#32770" a dialog box, "#32768" a popup
+// menu) that the thread shows from now on (a modal loop dispatches the timer that finds it);
+// the script must end the dialog or the menu.
+void WhenWindowShows(const char* className, std::function<void(HWND window)> script);
 void WhenDialogShows(std::function<void(HWND dialog)> script);

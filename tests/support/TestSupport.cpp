@@ -12,6 +12,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 std::string Gbk(const char* utf8)
@@ -52,6 +53,18 @@ void TypeText(HWND wnd, const std::string& utf8)
 Services& AppServices()
 {
     return TheApp().GetServices();
+}
+
+void PutTextOnClipboard(const std::wstring& text)
+{
+    if (!::OpenClipboard(nullptr))
+        return;
+    ::EmptyClipboard();
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    std::memcpy(::GlobalLock(memory), text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
 }
 
 MessageBoxRecorder::MessageBoxRecorder()
@@ -152,24 +165,35 @@ void PumpMessages()
     }
 }
 
-bool PressAccelerator(HWND target, UINT key, BYTE modifiers)
+HeldModifiers::HeldModifiers(BYTE modifiers)
 {
-    BYTE saved[256];
-    ::GetKeyboardState(saved);
+    ::GetKeyboardState(m_saved);
     BYTE state[256];
-    std::copy(std::begin(saved), std::end(saved), std::begin(state));
+    std::copy(std::begin(m_saved), std::end(m_saved), std::begin(state));
     state[VK_SHIFT] = (modifiers & kShift) ? 0x80 : 0;
     state[VK_CONTROL] = (modifiers & kCtrl) ? 0x80 : 0;
     state[VK_MENU] = (modifiers & kAlt) ? 0x80 : 0;
     ::SetKeyboardState(state);
-    bool system = (modifiers & kAlt) || key == VK_F10;
-    MSG msg{};
-    msg.hwnd = target;
-    msg.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
-    msg.wParam = key;
-    msg.lParam = 1 | ((modifiers & kAlt) ? (1 << 29) : 0);
-    bool translated = AfxGetApp()->PreTranslateMessage(&msg);
-    ::SetKeyboardState(saved);
+}
+
+HeldModifiers::~HeldModifiers()
+{
+    ::SetKeyboardState(m_saved);
+}
+
+bool PressAccelerator(HWND target, UINT key, BYTE modifiers)
+{
+    bool translated = false;
+    {
+        HeldModifiers held(modifiers);
+        bool system = (modifiers & kAlt) || key == VK_F10;
+        MSG msg{};
+        msg.hwnd = target;
+        msg.message = system ? WM_SYSKEYDOWN : WM_KEYDOWN;
+        msg.wParam = key;
+        msg.lParam = 1 | ((modifiers & kAlt) ? (1 << 29) : 0);
+        translated = AfxGetApp()->PreTranslateMessage(&msg);
+    }
     PumpMessages();
     return translated;
 }

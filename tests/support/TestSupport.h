@@ -18,6 +18,8 @@ std::string EveryGbkPair();
 
 // Types text (UTF-8) into a window as the keyboard does: a WM_CHAR for each UTF-16 unit.
 void TypeText(HWND wnd, const std::string& utf8);
+// Puts UTF-16 text on the clipboard.
+void PutTextOnClipboard(const std::wstring& text);
 
 struct Services;
 // The services of the application the tests start: the seams they set before they act.
@@ -73,6 +75,17 @@ void PumpMessages();
 
 // Modifier keys held down for PressAccelerator.
 constexpr BYTE kShift = 1, kCtrl = 2, kAlt = 4;
+// The thread's keyboard state with these modifiers held, for as long as the object lives.
+class HeldModifiers {
+public:
+    explicit HeldModifiers(BYTE modifiers);
+    ~HeldModifiers();
+    HeldModifiers(const HeldModifiers&) = delete;
+    HeldModifiers& operator=(const HeldModifiers&) = delete;
+
+private:
+    BYTE m_saved[256];
+};
 // A key press in a window as the message loop sees it: through the application's
 // PreTranslateMessage (the accelerators), else to the window. True when it became a command.
 bool PressAccelerator(HWND target, UINT key, BYTE modifiers = 0);

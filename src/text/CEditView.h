@@ -1,11 +1,14 @@
-// The edit view: a native multi-line EDIT control as the document's view, with raw text
-// transfer to and from the file, Undo/Cut/Copy/Paste and printing.
+// The edit view: Korvane's text control as the document's view, with raw text transfer to
+// and from the file in the file's encoding, the editor's capacity counted in the file's
+// bytes, Undo/Redo/Cut/Copy/Paste with their enabling rules, and printing.
 #pragma once
 
 #include "framework/CView.h"
 #include "framework/TextEncoding.h"
+#include "text/TextControl.h"
 
 #include <string>
+#include <string_view>
 
 class CArchive;
 
@@ -17,16 +20,18 @@ public:
     bool Create(CWnd* parent, UINT id, CCreateContext* context) override;
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
 
+    // The text control of the view's window, for what edit-control messages cannot say.
+    CTextControl& Control() const { return *m_pControl; }
+
     // Loads the file's bytes as text of the encoding they are found in, or stores the text
     // in the encoding the view has (the one it was loaded in, unless changed since).
     void SerializeRaw(CArchive& ar);
-    std::string GetText() const { return GetWindowText(); }
-    std::wstring GetWideText() const;
+    std::wstring GetWideText() const { return std::wstring(m_pControl->Text()); }
     // Replace the whole text without marking the document modified.
     void SetText(const std::string& text);
     void SetWideText(const std::wstring& text);
-    // Whether the last load can be saved back to the same bytes: the edit control ends its
-    // text at a zero byte, and bytes that are no text of the encoding do not come back.
+    // Whether the last load can be saved back to the same bytes: a zero byte ends the text
+    // given to the control, and bytes that are no text of the encoding do not come back.
     bool IsLoadedTextIntact() const { return m_bLoadedTextIntact; }
     const TextEncoding& GetEncoding() const { return m_encoding; }
     // The encoding the next save writes; the capacity is counted in it from now on.
@@ -41,10 +46,9 @@ public:
     bool PrintText(const std::string& printer, const std::string& driver, const std::string& port);
 
 private:
-    bool HasSelection() const;
+    bool HasSelection() const { return !m_pControl->Selection().IsEmpty(); }
 
-    bool m_bSettingText = false;
+    CTextControl* m_pControl = nullptr;
     bool m_bLoadedTextIntact = true;
     TextEncoding m_encoding;
-
 };

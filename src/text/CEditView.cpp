@@ -1,5 +1,5 @@
 // The edit view.
-#include "framework/CEditView.h"
+#include "text/CEditView.h"
 
 #include "framework/AfxRes.h"
 #include "framework/CArchive.h"
@@ -8,14 +8,11 @@
 #include "framework/CSingleDocTemplate.h"
 #include "framework/CWinApp.h"
 #include "framework/Handles.h"
-#include "framework/EditByteLimit.h"
 #include "framework/MessageBox.h"
 #include "framework/Unicode.h"
 
 #include <commdlg.h>
 
-#include <algorithm>
-#include <vector>
 
 namespace {
 unsigned CodePageOf(const TextEncoding& encoding)
@@ -26,14 +23,18 @@ unsigned CodePageOf(const TextEncoding& encoding)
 
 bool CEditView::PreCreateWindow(CREATESTRUCTW& cs)
 {
-    cs.lpszClass = L"EDIT";
+    CTextControl::RegisterWindowClass();
+    cs.lpszClass = CTextControl::kClassName;
     cs.style |= ES_MULTILINE | ES_AUTOHSCROLL | ES_AUTOVSCROLL | WS_HSCROLL | WS_VSCROLL | ES_NOHIDESEL;
     return CView::PreCreateWindow(cs);
 }
 
 bool CEditView::Create(CWnd* parent, UINT id, CCreateContext* context)
 {
-    if (!CreateEx(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE, RECT{}, parent->GetSafeHwnd(), id))
+    if (!CreateEx(WS_EX_CLIENTEDGE, "KorvaneText", "", WS_CHILD | WS_VISIBLE, RECT{}, parent->GetSafeHwnd(), id))
+        return false;
+    m_pControl = CTextControl::FromHandle(m_hWnd);
+    if (!m_pControl)
         return false;
     SetEncoding(m_encoding);
     if (context && context->m_pCurrentDoc)
@@ -48,26 +49,17 @@ void CEditView::SetText(const std::string& text)
 
 void CEditView::SetWideText(const std::wstring& text)
 {
-    m_bSettingText = true;
     ::SetWindowTextW(m_hWnd, text.c_str());
-    m_bSettingText = false;
-}
-
-std::wstring CEditView::GetWideText() const
-{
-    int length = ::GetWindowTextLengthW(m_hWnd);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(std::max(0, ::GetWindowTextW(m_hWnd, text.data(), length + 1))));
-    return text;
 }
 
 void CEditView::SetEncoding(const TextEncoding& encoding)
 {
     m_encoding = encoding;
-    // The capacity counts the bytes the file will take, in its own encoding, mark included.
-    const int markBytes = static_cast<int>(EncodeText(L"", encoding).size());
-    LimitEditBytes(m_hWnd, static_cast<int>(kMaxText) - markBytes, CodePageOf(encoding));
-
+    // The capacity counts the bytes the file will take, in its own encoding, mark included;
+    // every character takes a byte at least, so the limit in characters never refuses what fits.
+    const size_t capacity = kMaxText - EncodeText(L"", encoding).size();
+    SendMessage(EM_LIMITTEXT, capacity);
+    m_pControl->SetByteLimit(capacity, CodePageOf(encoding));
 }
 
 bool CEditView::FitsCapacity(std::wstring_view text) const
@@ -97,12 +89,6 @@ void CEditView::SerializeRaw(CArchive& ar)
     }
 }
 
-bool CEditView::HasSelection() const
-{
-    const auto [start, end] = EditSelectionOf(m_hWnd);
-    return start != end;
-}
-
 bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
     switch (nID) {
@@ -111,6 +97,12 @@ bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
             pCmdUI->Enable(SendMessage(EM_CANUNDO) != 0);
         else
             SendMessage(EM_UNDO);
+        return true;
+    case ID_EDIT_REDO:
+        if (pCmdUI)
+            pCmdUI->Enable(m_pControl->CanRedo());
+        else
+            m_pControl->Redo();
         return true;
     case ID_EDIT_CUT:
         if (pCmdUI)
@@ -132,9 +124,13 @@ bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         return true;
     case ID_EDIT_SELECT_ALL:
         if (pCmdUI)
-            pCmdUI->Enable(::GetWindowTextLengthW(m_hWnd) > 0);
+            pCmdUI->Enable(m_pControl->Buffer().Length() > 0);
         else
             SendMessage(EM_SETSEL, 0, -1);
+        return true;
+    case ID_INDICATOR_OVR:
+        if (pCmdUI)
+            pCmdUI->Enable(m_pControl->IsOverwrite());
         return true;
     case ID_FILE_PRINT_DIRECT:
         if (!pCmdUI) {
@@ -150,8 +146,9 @@ bool CEditView::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT*)
 {
     if (message != WM_COMMAND || HIWORD(wParam) != EN_CHANGE)
         return false;
-    if (!m_bSettingText && m_pDocument)
-        m_pDocument->SetModifiedFlag(true);
+    // Undo back to the saved text makes the document unmodified again.
+    if (m_pDocument)
+        m_pDocument->SetModifiedFlag(SendMessage(EM_GETMODIFY) != 0);
     return true;
 }
 
@@ -173,22 +170,6 @@ HDC OpenPrinterDc(const std::string& printer, const std::string& driver, const s
     if (pd.hDevNames)
         ::GlobalFree(pd.hDevNames);
     return pd.hDC;
-}
-
-std::vector<std::wstring> SplitLines(const std::wstring& text)
-{
-    std::vector<std::wstring> lines;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(L"\r\n", start);
-        if (end == std::wstring::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 }
 
@@ -217,7 +198,9 @@ bool CEditView::PrintText(const std::string& printer, const std::string& driver,
     int y = pageBottom;
     bool pageOpen = false;
     bool ok = true;
-    for (const std::wstring& line : SplitLines(GetWideText())) {
+    const CTextBuffer& text = m_pControl->Buffer();
+    for (size_t index = 0; index < text.LineCount(); ++index) {
+        const std::wstring line = text.LineText(index);
         if (y + lineHeight > pageBottom) {
             if (pageOpen && ::EndPage(dc.get()) <= 0)
                 ok = false;
@@ -229,7 +212,6 @@ bool CEditView::PrintText(const std::string& printer, const std::string& driver,
             y = marginY;
         }
         ::TabbedTextOutW(dc.get(), marginX, y, line.c_str(), static_cast<int>(line.size()), 1, &tabStop, marginX);
-
         y += lineHeight;
     }
     if (pageOpen && ::EndPage(dc.get()) <= 0)

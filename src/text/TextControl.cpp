@@ -1,0 +1,551 @@
+// Korvane's text control: its window class, its window procedure and what ties its parts.
+#include "text/TextControl.h"
+
+#include "framework/CWnd.h"
+#include "framework/Handles.h"
+#include "framework/TextClipboard.h"
+
+#include <imm.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+#include <vector>
+
+namespace {
+ATOM g_classAtom = 0;
+
+bool SameScrollInfo(const SCROLLINFO& a, const SCROLLINFO& b)
+{
+    return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
+}
+}
+
+void CTextControl::RegisterWindowClass()
+{
+    if (g_classAtom)
+        return;
+    WNDCLASSW wc{};
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = WindowProcThunk;
+    wc.cbWndExtra = sizeof(CTextControl*);
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.hCursor = ::LoadCursorW(nullptr, IDC_IBEAM);
+    wc.lpszClassName = kClassName;
+    g_classAtom = ::RegisterClassW(&wc);
+}
+
+CTextControl* CTextControl::FromHandle(HWND hWnd)
+{
+    DWORD process = 0;
+    if (!hWnd || !g_classAtom || !::GetWindowThreadProcessId(hWnd, &process) || process != ::GetCurrentProcessId() ||
+        ::GetClassWord(hWnd, GCW_ATOM) != g_classAtom)
+        return nullptr;
+    return reinterpret_cast<CTextControl*>(::GetWindowLongPtrW(hWnd, 0));
+}
+
+CTextControl::CTextControl(HWND hWnd)
+    : m_hWnd(hWnd), m_text([this](const TextChange& change) { OnTextChanged(change); }),
+      m_viewport(m_text.Buffer(), m_metrics), m_painter(m_text.Buffer(), m_viewport, m_metrics, m_gutter),
+      m_keyboard(*this), m_mouse(*this), m_messages(*this)
+{
+}
+
+LRESULT CALLBACK CTextControl::WindowProcThunk(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_NCCREATE)
+        ::SetWindowLongPtrW(hWnd, 0, reinterpret_cast<LONG_PTR>(new CTextControl(hWnd)));
+    auto* control = reinterpret_cast<CTextControl*>(::GetWindowLongPtrW(hWnd, 0));
+    if (!control)
+        return ::DefWindowProcW(hWnd, message, wParam, lParam);
+    LRESULT result = 0;
+    try {
+        result = control->WindowProc(message, wParam, lParam);
+    } catch (const std::exception&) {
+        // Out of memory for an edit: the text stays as it was before it.
+        ReportUnexpectedFailure();
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(hWnd, 0, 0);
+        delete control;
+    }
+    return result;
+}
+
+LRESULT CTextControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (const std::optional<LRESULT> answer = m_messages.Handle(message, wParam, lParam))
+        return *answer;
+    const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    switch (message) {
+    case WM_CREATE: {
+        const auto* cs = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        RECT client{};
+        ::GetClientRect(m_hWnd, &client);
+        m_viewport.SetClientSize(client.right, client.bottom);
+        if (cs->lpszName && !IS_INTRESOURCE(cs->lpszName))
+            SetText(cs->lpszName);
+        Relayout();
+        return 0;
+    }
+    case WM_SIZE:
+        m_viewport.SetClientSize(LOWORD(lParam), HIWORD(lParam));
+        Relayout();
+        return 0;
+    case WM_PAINT: OnPaint(); return 0;
+    case WM_PRINTCLIENT: {
+        RECT client{};
+        ::GetClientRect(m_hWnd, &client);
+        m_painter.Paint(reinterpret_cast<HDC>(wParam), client, PaintState());
+        return 0;
+    }
+    case WM_ERASEBKGND: return 1;
+    case WM_SETFONT: SetFont(reinterpret_cast<HFONT>(wParam), LOWORD(lParam) != 0); return 0;
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(m_metrics.Font());
+    case WM_SETFOCUS: OnSetFocus(); return 0;
+    case WM_KILLFOCUS: OnKillFocus(); return 0;
+    case WM_KEYDOWN:
+        if (m_keyboard.OnKeyDown(static_cast<UINT>(wParam)))
+            return 0;
+        break;
+    case WM_CHAR:
+    case WM_IME_CHAR: m_keyboard.OnChar(static_cast<wchar_t>(wParam)); return 0;
+    case WM_IME_STARTCOMPOSITION:
+    case WM_IME_COMPOSITION: PlaceComposition(); break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: m_mouse.OnButtonDown(point, message == WM_LBUTTONDBLCLK); return 0;
+    case WM_MOUSEMOVE: m_mouse.OnMouseMove(point); return 0;
+    case WM_LBUTTONUP: m_mouse.OnButtonUp(); return 0;
+    case WM_CANCELMODE: m_mouse.OnButtonUp(); break;
+    case WM_CAPTURECHANGED: m_mouse.OnCaptureLost(); return 0;
+    case WM_TIMER:
+        if (wParam == CTextMouse::kScrollTimer)
+            m_mouse.OnTimer();
+        return 0;
+    case WM_MOUSEWHEEL: m_mouse.OnWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lParam) == HTCLIENT) {
+            POINT cursor{};
+            ::GetCursorPos(&cursor);
+            ::ScreenToClient(m_hWnd, &cursor);
+            ::SetCursor(m_mouse.CursorAt(cursor));
+            return TRUE;
+        }
+        break;
+    case WM_VSCROLL: OnScroll(SB_VERT, LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_HSCROLL: OnScroll(SB_HORZ, LOWORD(wParam), HIWORD(wParam)); return 0;
+    case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS;
+    case WM_SYSCOLORCHANGE: ::InvalidateRect(m_hWnd, nullptr, FALSE); break;
+    }
+    return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+CTextPainter::State CTextControl::PaintState() const
+{
+    CTextPainter::State state{m_text.Selection(), std::nullopt};
+    if (m_bSyntaxColors)
+        state.syntax = m_syntaxMode;
+    return state;
+}
+
+void CTextControl::OnPaint()
+{
+    PaintDc dc(m_hWnd);
+    const RECT update = dc.paint().rcPaint;
+    if (::IsRectEmpty(&update))
+        return;
+    // Drawn off screen first, so that no line flickers while its parts are drawn.
+    MemDc buffer(dc.get(), update.right - update.left, update.bottom - update.top);
+    ::SetViewportOrgEx(buffer.get(), -update.left, -update.top, nullptr);
+    m_painter.Paint(buffer.get(), update, PaintState());
+    ::SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
+    ::BitBlt(dc.get(), update.left, update.top, update.right - update.left, update.bottom - update.top, buffer.get(), 0,
+             0, SRCCOPY);
+}
+
+void CTextControl::Notify(WORD code) const
+{
+    if (HWND parent = ::GetParent(m_hWnd))
+        ::SendMessageW(parent, WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(m_hWnd), code), reinterpret_cast<LPARAM>(m_hWnd));
+}
+
+void CTextControl::InvalidateLines(size_t first, size_t last)
+{
+    const int top = std::max(0, m_viewport.LineTop(first));
+    const int bottom = last >= Buffer().LineCount() ? m_viewport.ClientHeight()
+                                                    : m_viewport.LineTop(last) + m_metrics.LineHeight();
+    if (bottom <= 0 || top >= m_viewport.ClientHeight())
+        return;
+    const RECT band{0, top, m_viewport.ClientWidth(), std::min(bottom, m_viewport.ClientHeight())};
+    ::InvalidateRect(m_hWnd, &band, FALSE);
+}
+
+void CTextControl::OnTextChanged(const TextChange& change)
+{
+    const CTextBuffer& text = m_text.Buffer();
+    const size_t first = text.LineFromPosition(change.nPos);
+    const size_t last = change.bNewText ? text.LineCount() - 1 : text.LineFromPosition(change.nPos + change.nInserted);
+    if (change.bNewText) {
+        m_viewport.ScrollTo(0, 0);
+        MeasureWidestLines();
+    } else {
+        for (size_t line = first; line <= last; ++line)
+            m_viewport.NoteLineWidth(m_metrics.Width(text.LineText(line)));
+    }
+    const int gutterWidth = m_viewport.GutterWidth();
+    UpdateGutterWidth();
+    const size_t firstVisible = m_viewport.FirstLine();
+    m_viewport.ScrollTo(firstVisible, m_viewport.XOffset());
+    if (gutterWidth != m_viewport.GutterWidth() || firstVisible != m_viewport.FirstLine())
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    else
+        InvalidateLines(first, change.bLinesMoved ? text.LineCount() : last);
+    ShowSelection();
+    UpdateScrollBars();
+    UpdateCaret();
+    if (!change.bNewText) {
+        Notify(EN_UPDATE);
+        Notify(EN_CHANGE);
+    }
+}
+
+// The lines whose look the new selection changes (its own, the one before, the caret's line
+// for its highlight) are painted again.
+void CTextControl::ShowSelection()
+{
+    const TextSelection& now = m_text.Selection();
+    if (now == m_shownSelection)
+        return;
+    const CTextBuffer& text = m_text.Buffer();
+    for (const TextSelection& selection : {m_shownSelection, now}) {
+        const size_t first = text.LineFromPosition(std::min(selection.Start(), selection.nCaret));
+        const size_t last = text.LineFromPosition(selection.End());
+        InvalidateLines(first, std::min(last, text.LineCount() - 1));
+    }
+    m_shownSelection = now;
+}
+
+// Measuring every line would ask GDI for the width of every character of the file; the
+// lines that can be the widest are those with the most room by count (a tab up to eight
+// columns, a character beyond ASCII two), and only they are measured.
+void CTextControl::MeasureWidestLines()
+{
+    constexpr size_t kMeasured = 16;
+    m_viewport.ResetWidth();
+    const std::wstring_view all = m_text.Contiguous();
+    const CTextBuffer& text = m_text.Buffer();
+    std::vector<std::pair<size_t, size_t>> roomiest;  // (room, line), the largest first
+    for (size_t line = 0; line < text.LineCount(); ++line) {
+        size_t room = 0;
+        for (wchar_t c : all.substr(text.LineStart(line), text.LineLength(line)))
+            room += c == L'\t' ? 8 : c < 0x80 ? 1 : 2;
+        if (roomiest.size() == kMeasured && room <= roomiest.back().first)
+            continue;
+        roomiest.insert(std::upper_bound(roomiest.begin(), roomiest.end(), std::pair{room, line},
+                                         [](const auto& a, const auto& b) { return a.first > b.first; }),
+                        std::pair{room, line});
+        if (roomiest.size() > kMeasured)
+            roomiest.pop_back();
+    }
+    for (const auto& [room, line] : roomiest)
+        m_viewport.NoteLineWidth(m_metrics.Width(all.substr(text.LineStart(line), text.LineLength(line))));
+}
+
+void CTextControl::UpdateGutterWidth()
+{
+    const int width = m_gutter.WidthFor(Buffer().LineCount(), m_metrics);
+    if (width == m_viewport.GutterWidth())
+        return;
+    m_viewport.SetGutterWidth(width);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CTextControl::UpdateScrollBars()
+{
+    const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+    if (style & WS_VSCROLL) {
+        SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, static_cast<int>(Buffer().LineCount() - 1),
+                        static_cast<UINT>(m_viewport.PageLines()), static_cast<int>(m_viewport.FirstLine()), 0};
+        if (!SameScrollInfo(info, m_vertical)) {
+            m_vertical = info;
+            ::SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
+        }
+    }
+    if (style & WS_HSCROLL) {
+        const RECT area = m_viewport.TextArea();
+        const int page = std::max<LONG>(1, area.right - area.left);
+        SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, m_viewport.LastXOffset() + page - 1,
+                        static_cast<UINT>(page), m_viewport.XOffset(), 0};
+        if (!SameScrollInfo(info, m_horizontal)) {
+            m_horizontal = info;
+            ::SetScrollInfo(m_hWnd, SB_HORZ, &info, TRUE);
+        }
+    }
+}
+
+void CTextControl::Relayout()
+{
+    UpdateGutterWidth();
+    m_viewport.ScrollTo(m_viewport.FirstLine(), m_viewport.XOffset());
+    UpdateScrollBars();
+    UpdateCaret();
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CTextControl::UpdateCaret()
+{
+    if (!m_bFocused)
+        return;
+    const POINT point = m_viewport.PointOf(Caret());
+    // Scrolled under the line numbers, the caret is not shown.
+    const bool visible = point.x >= m_viewport.GutterWidth() && point.x < m_viewport.ClientWidth() &&
+                         point.y + m_metrics.LineHeight() > 0 && point.y < m_viewport.ClientHeight();
+    ::SetCaretPos(point.x, point.y);
+    if (visible != m_bCaretShown) {
+        m_bCaretShown = visible;
+        if (visible)
+            ::ShowCaret(m_hWnd);
+        else
+            ::HideCaret(m_hWnd);
+    }
+}
+
+void CTextControl::CreateCaret()
+{
+    UINT width = 1;
+    ::SystemParametersInfoW(SPI_GETCARETWIDTH, 0, &width, 0);
+    const int caretWidth = m_bOverwrite ? m_metrics.AverageWidth() : static_cast<int>(std::max(1u, width));
+    ::CreateCaret(m_hWnd, nullptr, caretWidth, m_metrics.LineHeight());
+    m_bCaretShown = false;
+    UpdateCaret();
+}
+
+void CTextControl::OnSetFocus()
+{
+    m_bFocused = true;
+    CreateCaret();
+    Notify(EN_SETFOCUS);
+}
+
+void CTextControl::OnKillFocus()
+{
+    m_bFocused = false;
+    m_bCaretShown = false;
+    ::DestroyCaret();
+    Notify(EN_KILLFOCUS);
+}
+
+// The input method's window follows the caret, in the text's font.
+void CTextControl::PlaceComposition() const
+{
+    HIMC context = ::ImmGetContext(m_hWnd);
+    if (!context)
+        return;
+    COMPOSITIONFORM form{};
+    form.dwStyle = CFS_POINT;
+    form.ptCurrentPos = m_viewport.PointOf(Caret());
+    ::ImmSetCompositionWindow(context, &form);
+    LOGFONTW font{};
+    if (::GetObjectW(m_metrics.Font() ? static_cast<HGDIOBJ>(m_metrics.Font()) : ::GetStockObject(SYSTEM_FONT),
+                     sizeof font, &font))
+        ::ImmSetCompositionFontW(context, &font);
+    ::ImmReleaseContext(m_hWnd, context);
+}
+
+void CTextControl::OnScroll(int bar, WORD request, WORD thumb)
+{
+    SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
+    ::GetScrollInfo(m_hWnd, bar, &info);
+    const bool vertical = bar == SB_VERT;
+    const long long line = vertical ? 1 : m_metrics.AverageWidth();
+    const long long page = vertical ? static_cast<long long>(m_viewport.PageLines()) : std::max(1, static_cast<int>(info.nPage));
+    long long pos = vertical ? static_cast<long long>(m_viewport.FirstLine()) : m_viewport.XOffset();
+    switch (request) {
+    case SB_LINEUP: pos -= line; break;
+    case SB_LINEDOWN: pos += line; break;
+    case SB_PAGEUP: pos -= page; break;
+    case SB_PAGEDOWN: pos += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        // The message has 16 bits for the place; a longer range is read from the bar.
+        pos = info.nMax > 0xFFFF ? info.nTrackPos : thumb;
+        break;
+    case SB_TOP: pos = 0; break;
+    case SB_BOTTOM: pos = info.nMax; break;
+    default: return;
+    }
+    pos = std::max(0LL, pos);
+    if (vertical)
+        ScrollTo(static_cast<size_t>(pos), m_viewport.XOffset());
+    else
+        ScrollTo(m_viewport.FirstLine(), static_cast<int>(std::min<long long>(pos, 0x3FFFFFFF)));
+}
+
+void CTextControl::ScrollTo(size_t firstLine, int xOffset)
+{
+    if (!m_viewport.ScrollTo(firstLine, xOffset))
+        return;
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+    UpdateScrollBars();
+    UpdateCaret();
+}
+
+void CTextControl::RevealCaret()
+{
+    if (m_viewport.Reveal(Caret())) {
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        UpdateScrollBars();
+    }
+    UpdateCaret();
+}
+
+void CTextControl::Select(size_t anchor, size_t caret)
+{
+    m_text.Select(anchor, caret);
+    ShowSelection();
+    UpdateCaret();
+}
+
+void CTextControl::MoveCaret(size_t pos, bool extend)
+{
+    Select(extend ? m_text.Selection().nAnchor : pos, pos);
+    RevealCaret();
+}
+
+void CTextControl::SelectLines(size_t anchorLine, size_t caretLine)
+{
+    const CTextBuffer& text = Buffer();
+    if (caretLine >= anchorLine)
+        Select(text.LineStart(anchorLine), text.NextLineStart(caretLine));
+    else
+        Select(text.NextLineStart(anchorLine), text.LineStart(caretLine));
+    RevealCaret();
+}
+
+bool CTextControl::EditByUser(size_t start, size_t end, std::wstring_view text, EditKind kind)
+{
+    if (IsReadOnly())
+        return false;
+    bool overLimit = false;
+    const bool edited = m_text.Replace(start, end, text, kind, OverLimit::Refuse, &overLimit);
+    if (overLimit)
+        Notify(EN_MAXTEXT);
+    if (edited)
+        RevealCaret();
+    return edited;
+}
+
+void CTextControl::ReplaceSelection(std::wstring_view text, bool canUndo)
+{
+    bool overLimit = false;
+    const TextSelection selection = m_text.Selection();
+    m_text.Replace(selection.Start(), selection.End(), text, EditKind::Other, OverLimit::Cut, &overLimit);
+    if (!canUndo)
+        m_text.ClearHistory();
+    if (overLimit)
+        Notify(EN_MAXTEXT);
+    RevealCaret();
+}
+
+void CTextControl::SetText(std::wstring_view text)
+{
+    m_text.SetText(text);
+    UpdateCaret();
+}
+
+bool CTextControl::Undo()
+{
+    if (!m_text.Undo())
+        return false;
+    RevealCaret();
+    return true;
+}
+
+bool CTextControl::Redo()
+{
+    if (!m_text.Redo())
+        return false;
+    RevealCaret();
+    return true;
+}
+
+void CTextControl::Copy()
+{
+    const TextSelection& selection = m_text.Selection();
+    if (!selection.IsEmpty())
+        PutTextOnClipboard(m_hWnd, Buffer().Text(selection.Start(), selection.End()));
+}
+
+void CTextControl::Cut()
+{
+    if (IsReadOnly() || m_text.Selection().IsEmpty())
+        return;
+    Copy();
+    Clear();
+}
+
+void CTextControl::Paste()
+{
+    if (IsReadOnly())
+        return;
+    if (const std::optional<std::wstring> text = TextOnClipboard(m_hWnd)) {
+        const TextSelection selection = m_text.Selection();
+        EditByUser(selection.Start(), selection.End(), *text, EditKind::Other);
+    }
+}
+
+void CTextControl::Clear()
+{
+    const TextSelection selection = m_text.Selection();
+    if (!selection.IsEmpty())
+        EditByUser(selection.Start(), selection.End(), L"", EditKind::Other);
+}
+
+void CTextControl::SetReadOnly(bool readOnly)
+{
+    const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
+    ::SetWindowLongPtrW(m_hWnd, GWL_STYLE, readOnly ? style | ES_READONLY : style & ~static_cast<LONG_PTR>(ES_READONLY));
+}
+
+void CTextControl::SetFont(HFONT font, bool redraw)
+{
+    m_metrics.SetFont(font);
+    MeasureWidestLines();
+    if (m_bFocused)
+        CreateCaret();
+    // Painted again in any case; without redraw only later, at the next paint.
+    Relayout();
+    if (redraw)
+        ::UpdateWindow(m_hWnd);
+}
+
+void CTextControl::SetSyntaxMode(SyntaxMode mode)
+{
+    if (mode == m_syntaxMode)
+        return;
+    m_syntaxMode = mode;
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CTextControl::ShowSyntaxColors(bool shown)
+{
+    if (shown == m_bSyntaxColors)
+        return;
+    m_bSyntaxColors = shown;
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CTextControl::ShowLineNumbers(bool shown)
+{
+    m_gutter.Show(shown);
+    UpdateGutterWidth();
+    Relayout();
+}
+
+void CTextControl::ToggleOverwrite()
+{
+    m_bOverwrite = !m_bOverwrite;
+    if (m_bFocused)
+        CreateCaret();
+}
