@@ -17,6 +17,7 @@
 #define IDD_COMPILER_SETUP          134
 #define IDD_GOTO_LINE               150
 #define IDR_EDITOR_MENU             152
+#define IDR_OUTPUT_MENU             153
 
 // Toolbar images, in button order.
 #define IDI_TB_NEW                  135
@@ -48,6 +49,7 @@
 #define ID_EDIT_FIND_PREVIOUS       32786
 #define ID_VIEW_LINE_NUMBERS        32787
 #define ID_VIEW_SYNTAX_COLORS       32789
+#define ID_OUTPUT_CLEAR             32790
 
 // Status bar panes of the program's own.
 #define ID_INDICATOR_ENCODING       32785

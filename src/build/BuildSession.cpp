@@ -3,6 +3,7 @@
 
 #include "framework/Services.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -68,6 +69,7 @@ void CBuildSession::StartStep(ReadyStep step)
     const bool first = std::exchange(m_bClearFirst, false);
     if (first) {
         m_messages.Reset();
+        m_endLines.clear();
         m_bAtLineStart = true;
     }
     // F4 starts again from the first message of each step.
@@ -89,8 +91,12 @@ void CBuildSession::OnRunnerReport()
         return;
     }
     bool linkNext = false;
+    std::vector<bool> succeeded;
     // The last output and the end line go in together.
-    Emit(report.text + EndStep(report, linkNext));
+    Emit(report.text + EndStep(report, linkNext, succeeded));
+    // The end lines are the last lines of the text now.
+    for (size_t i = 0; i < succeeded.size(); ++i)
+        m_endLines.emplace_back(m_messages.LineCount() - succeeded.size() + i, succeeded[i]);
     m_owner.OnStepEnded(StepEnd{m_action, report.bStopped,
                                 report.failure ? std::nullopt : std::optional<DWORD>(report.exitCode), !linkNext});
     if (report.failure)
@@ -102,23 +108,25 @@ void CBuildSession::OnRunnerReport()
         RunStep(BuildAction::Link);
 }
 
-std::wstring CBuildSession::EndStep(const StepReport& report, bool& linkNext)
+std::wstring CBuildSession::EndStep(const StepReport& report, bool& linkNext, std::vector<bool>& succeeded)
 {
     const bool compile = m_action == BuildAction::Compile;
     std::wstring lines;
     // Each on a line of its own, after output that may not have ended its last line.
     bool atLineStart = report.text.empty() ? m_bAtLineStart : report.text.back() == L'\n';
-    auto addLine = [&](const std::wstring& line) {
+    auto addLine = [&](const std::wstring& line, bool success) {
         if (!std::exchange(atLineStart, true))
             lines += L"\r\n";
         lines += line + L"\r\n";
+        succeeded.push_back(success);
     };
     if (report.bStopped)
-        addLine(compile ? m_texts.compileStopped : m_texts.linkStopped);
+        addLine(compile ? m_texts.compileStopped : m_texts.linkStopped, false);
     else if (!report.failure)
-        addLine(WithExitCode(compile ? m_texts.compileEnded : m_texts.linkEnded, report.exitCode));
+        addLine(WithExitCode(compile ? m_texts.compileEnded : m_texts.linkEnded, report.exitCode),
+                report.exitCode == 0);
     if (const std::wstring verdict = LinkVerdict(report, linkNext); !verdict.empty())
-        addLine(verdict);
+        addLine(verdict, false);
     return lines;
 }
 
@@ -144,6 +152,33 @@ void CBuildSession::Emit(std::wstring text)
     m_messages.Append(text);
     m_bAtLineStart = text.back() == L'\n';
     m_owner.OnOutput(text);
+}
+
+OutputLineKind CBuildSession::KindOfLine(size_t line) const
+{
+    auto end = std::lower_bound(m_endLines.begin(), m_endLines.end(), line,
+                                [](const std::pair<size_t, bool>& entry, size_t l) { return entry.first < l; });
+    if (end != m_endLines.end() && end->first == line)
+        return end->second ? OutputLineKind::Succeeded : OutputLineKind::Failed;
+    const IndexedMessage* message = m_messages.MessageOnLine(line);
+    if (!message)
+        return OutputLineKind::Plain;
+    switch (message->message.severity) {
+    case ToolMessage::Severity::Error:
+        return OutputLineKind::Error;
+    case ToolMessage::Severity::Warning:
+        return OutputLineKind::Warning;
+    case ToolMessage::Severity::Other:
+        break;
+    }
+    return OutputLineKind::Plain;
+}
+
+void CBuildSession::OnOutputCleared()
+{
+    m_messages.Reset();
+    m_endLines.clear();
+    m_bAtLineStart = true;
 }
 
 void CBuildSession::Shutdown()

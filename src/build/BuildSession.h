@@ -17,10 +17,15 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 struct Services;
 
 enum class BuildCommand { Compile, Link, Build };
+
+// What a line of the output is, for its look.
+enum class OutputLineKind { Plain, Error, Warning, Succeeded, Failed };
 
 // How a step ended.
 struct StepEnd {
@@ -88,13 +93,18 @@ public:
     // The tools' messages in the output text of the current command, and the walk through them.
     CMessageIndex& Messages() { return m_messages; }
     const CMessageIndex& Messages() const { return m_messages; }
+    // A line of the output text: a message's, an end line of a step that succeeded or failed
+    // (the verdicts of a build count as failures), or another.
+    OutputLineKind KindOfLine(size_t line) const;
+    // The output text was cleared by the user: what the session knew of it goes.
+    void OnOutputCleared();
 
 private:
     void RunStep(BuildAction action);
     void StartStep(ReadyStep step);
     void OnRunnerReport();
     // The end line of the step and, for a build's compile step, whether it links.
-    std::wstring EndStep(const StepReport& report, bool& linkNext);
+    std::wstring EndStep(const StepReport& report, bool& linkNext, std::vector<bool>& succeeded);
     std::wstring LinkVerdict(const StepReport& report, bool& linkNext) const;
     void Emit(std::wstring text);
 
@@ -109,6 +119,8 @@ private:
     CompilerSettings m_settings;
     FilePath m_stepSource;
     CMessageIndex m_messages;
+    // The output's end lines, their numbers in order, and whether each tells a success.
+    std::vector<std::pair<size_t, bool>> m_endLines;
     bool m_bClearFirst = false;
     // The output text ends with a line break (or is empty).
     bool m_bAtLineStart = true;

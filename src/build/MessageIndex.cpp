@@ -10,6 +10,7 @@ void CMessageIndex::Reset()
     m_strLine.clear();
     m_nLineStart = 0;
     m_nSearched = 0;
+    m_nLines = 0;
     m_nVisited = kNone;
 }
 
@@ -30,6 +31,7 @@ void CMessageIndex::Append(std::wstring_view text)
 
 void CMessageIndex::AddLine(size_t offset, std::wstring_view line)
 {
+    const size_t number = m_nLines++;
     std::optional<ToolMessage> message = RecogniseToolMessage(line);
     if (!message)
         return;
@@ -37,7 +39,7 @@ void CMessageIndex::AddLine(size_t offset, std::wstring_view line)
         ++m_counts.nErrors;
     else if (message->severity == ToolMessage::Severity::Warning)
         ++m_counts.nWarnings;
-    m_messages.push_back(IndexedMessage{offset, std::wstring(line), std::move(*message)});
+    m_messages.push_back(IndexedMessage{offset, number, std::wstring(line), std::move(*message)});
 }
 
 const IndexedMessage* CMessageIndex::MessageAt(size_t offset) const
@@ -49,6 +51,13 @@ const IndexedMessage* CMessageIndex::MessageAt(size_t offset) const
         return nullptr;
     const IndexedMessage& candidate = *(after - 1);
     return offset < candidate.nOffset + candidate.strLine.size() + 2 ? &candidate : nullptr;
+}
+
+const IndexedMessage* CMessageIndex::MessageOnLine(size_t line) const
+{
+    auto found = std::lower_bound(m_messages.begin(), m_messages.end(), line,
+                                  [](const IndexedMessage& m, size_t l) { return m.nLine < l; });
+    return found != m_messages.end() && found->nLine == line ? &*found : nullptr;
 }
 
 const IndexedMessage* CMessageIndex::Next()

@@ -10,8 +10,10 @@
 #include <vector>
 
 struct IndexedMessage {
-    // Where the message's line starts in the text, and the line without its line break.
+    // Where the message's line starts in the text, its number there (0-based), and the line
+    // without its line break.
     size_t nOffset = 0;
+    size_t nLine = 0;
     std::wstring strLine;
     ToolMessage message;
 };
@@ -27,12 +29,15 @@ public:
     void Reset();
     // Takes in what the text gains at its end; lines end at CR LF.
     void Append(std::wstring_view text);
-    // The length of the text appended since the last Reset.
+    // The length of the text appended since the last Reset, and its complete lines.
     size_t Length() const { return m_nLineStart + m_strLine.size(); }
+    size_t LineCount() const { return m_nLines; }
 
     const std::vector<IndexedMessage>& Messages() const { return m_messages; }
     // The message whose line holds the character at offset (its line break included).
     const IndexedMessage* MessageAt(size_t offset) const;
+    // The message on a line of the text, or nullptr.
+    const IndexedMessage* MessageOnLine(size_t line) const;
     MessageCounts Counts() const { return m_counts; }
 
     // The walk: the message after or before the one visited last, which becomes the visited
@@ -54,5 +59,6 @@ private:
     std::wstring m_strLine;
     size_t m_nLineStart = 0;
     size_t m_nSearched = 0;
+    size_t m_nLines = 0;
     size_t m_nVisited = kNone;
 };

@@ -15,6 +15,7 @@
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "resource.h"
+#include "text/TextControl.h"
 
 namespace {
 // Both panels: a visible child aligned to the top with a bottom border, before docking.
@@ -118,6 +119,14 @@ void CMainFrame::CreateOutputWindow()
 {
     m_wndOutput.Create(m_wndOutputBar, IDC_OUTPUT);
     m_wndOutput.SetDoubleClickHandler([this](size_t offset) { m_messages.GoToMessageAt(offset); });
+    m_wndOutput.SetLineKinds([this](size_t line) { return m_build.KindOfLine(line); });
+    m_wndOutput.SetClearHandler([this] { m_build.OnOutputCleared(); });
+}
+
+CTextControl* CMainFrame::EditorControl() const
+{
+    auto* view = dynamic_cast<CKorvaneView*>(GetActiveView());
+    return view ? &view->Control() : nullptr;
 }
 
 void CMainFrame::CreateUtilityPage()
@@ -298,6 +307,9 @@ void CMainFrame::OnStepStarted(BuildAction, bool bFirstOfCommand)
 {
     if (bFirstOfCommand)
         m_wndOutput.Clear();
+    // The marks of the step before go as this one starts.
+    if (CTextControl* editor = EditorControl())
+        editor->SetMarks({});
     SetMessageText(AFX_IDS_IDLEMESSAGE);
 }
 
@@ -310,6 +322,10 @@ void CMainFrame::OnStepEnded(const StepEnd& end)
 {
     // What the tools said, counted; a step that never started said nothing.
     SetMessageText(end.exitCode ? m_messages.Summary() : GetIdleMessage());
+    if (CTextControl* editor = EditorControl()) {
+        editor->SetMarks(m_messages.MarksIn(EditedFile()));
+        editor->SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
+    }
 }
 
 void CMainFrame::OnProblem(const Problem& problem)

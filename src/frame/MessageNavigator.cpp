@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 namespace {
 bool IsAbsolute(const std::string& path)
 {
@@ -49,6 +51,39 @@ void CMessageNavigator::GoToMessageAt(size_t offset)
     }
 }
 
+void CMessageNavigator::GoToMessage(size_t index)
+{
+    CMessageIndex& messages = m_session.Messages();
+    if (index < messages.Messages().size()) {
+        messages.Visit(messages.Messages()[index]);
+        GoTo(messages.Messages()[index]);
+    }
+}
+
+std::vector<LineMark> CMessageNavigator::MarksIn(const std::string& file) const
+{
+    std::vector<LineMark> marks;
+    if (file.empty())
+        return marks;
+    const std::string target = LongPathOf(FullPathOf(file));
+    // The tools name a file the same way in message after message: each name is looked up once.
+    std::map<std::wstring, bool> isTarget;
+    const std::vector<IndexedMessage>& messages = m_session.Messages().Messages();
+    for (size_t i = 0; i < messages.size(); ++i) {
+        const ToolMessage& message = messages[i].message;
+        if (!message.HasLocation())
+            continue;
+        auto [known, added] = isTarget.emplace(message.strFile, false);
+        if (added)
+            known->second = EqualsIgnoringCase(FileOf(message), target);
+        if (!known->second)
+            continue;
+        const MarkKind kind = message.severity == ToolMessage::Severity::Error ? MarkKind::Error : MarkKind::Warning;
+        marks.push_back(LineMark{static_cast<size_t>(message.nLine - 1), kind, Widen(Trimmed(messages[i].strLine)), i});
+    }
+    return marks;
+}
+
 void CMessageNavigator::Follow(const IndexedMessage* message)
 {
     if (message)
@@ -78,6 +113,7 @@ void CMessageNavigator::GoTo(const IndexedMessage& message)
     // A copy: opening a file may let the panel take in more output meanwhile.
     const IndexedMessage chosen = message;
     m_output.SelectRange(chosen.nOffset, chosen.strLine.size());
+    m_output.HighlightLine(chosen.nLine);
     if (chosen.message.HasLocation()) {
         if (const std::string path = FileOf(chosen.message); !path.empty())
             m_editor.ShowSourceLine(path, chosen.message.nLine);

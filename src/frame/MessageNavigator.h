@@ -5,8 +5,10 @@
 #pragma once
 
 #include "build/MessageIndex.h"
+#include "text/LineMarks.h"
 
 #include <string>
+#include <vector>
 
 class CBuildSession;
 class COutputWindow;
@@ -36,6 +38,11 @@ public:
     void Previous();
     // The message whose line holds the character at offset of the output, if any.
     void GoToMessageAt(size_t offset);
+    // The message of that number in the current command's output (a mark's id).
+    void GoToMessage(size_t index);
+    // Marks for the editor's gutter: the messages about lines of the file, each with its
+    // message as the tip and its number as the id.
+    std::vector<LineMark> MarksIn(const std::string& file) const;
     // "N errors, M warnings" of the current command's output.
     std::string Summary() const;
 

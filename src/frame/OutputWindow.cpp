@@ -1,68 +1,107 @@
 // The output panel's text window.
 #include "frame/OutputWindow.h"
 
+#include "framework/AfxRes.h"
+#include "framework/Handles.h"
+#include "resource.h"
+#include "text/SyntaxColors.h"
+#include "text/TextControl.h"
+
+#include <windowsx.h>
+// windowsx.h names a macro as the framework names a method.
+#undef SubclassWindow
+
 namespace {
 // A visible read-only multi-line child with both scroll bars, scrolling on its own in both
 // directions, that takes Enter.
 constexpr DWORD kOutputStyle = WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_READONLY |
                                ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN;
+// How much of the highlight colour marks the message chosen last, out of 256.
+constexpr int kChosenTint = 64;
+
+// The colours of the kinds of lines, readable on the window's colour.
+COLORREF ColorOf(OutputLineKind kind)
+{
+    const COLORREF window = ::GetSysColor(COLOR_WINDOW);
+    const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+    switch (kind) {
+    case OutputLineKind::Error:
+    case OutputLineKind::Failed:
+        return ReadableColor(RGB(200, 0, 0), window, text);
+    case OutputLineKind::Warning:
+        return ReadableColor(RGB(150, 95, 0), window, text);
+    case OutputLineKind::Succeeded:
+        return ::GetSysColor(COLOR_GRAYTEXT);
+    case OutputLineKind::Plain:
+        break;
+    }
+    return CLR_INVALID;
+}
 }
 
 bool COutputWindow::Create(CWnd& parent, UINT id)
 {
-    // Created as a Unicode window, the control keeps UTF-16 whatever the system's code page.
-    HWND wnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", kOutputStyle, 0, 0, 0, 0, parent.GetSafeHwnd(),
-                                 reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), ::GetModuleHandleW(nullptr),
-                                 nullptr);
+    CTextControl::RegisterWindowClass();
+    HWND wnd = ::CreateWindowExW(WS_EX_CLIENTEDGE, CTextControl::kClassName, L"", kOutputStyle, 0, 0, 0, 0,
+                                 parent.GetSafeHwnd(), reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                                 ::GetModuleHandleW(nullptr), nullptr);
     if (!wnd || !SubclassWindow(wnd))
         return false;
-    // No limit of the control's own (its default would cut long output at 30,000 characters).
+    CTextControl& control = Control();
+    control.ShowLineNumbers(false);
+    control.ShowSyntaxColors(false);
+    // No limit of its own: tools may print a lot.
     ::SendMessageW(m_hWnd, EM_SETLIMITTEXT, 0, 0);
+    control.SetLineStyle([this](size_t line) {
+        LineStyle style;
+        if (m_kinds)
+            style.color = ColorOf(m_kinds(line));
+        if (line == m_nHighlighted)
+            style.background = MixColors(::GetSysColor(COLOR_WINDOW), ::GetSysColor(COLOR_HIGHLIGHT), kChosenTint);
+        return style;
+    });
     return true;
+}
+
+CTextControl& COutputWindow::Control() const
+{
+    return *CTextControl::FromHandle(m_hWnd);
+}
+
+void COutputWindow::SetLineKinds(std::function<OutputLineKind(size_t line)> kinds)
+{
+    m_kinds = std::move(kinds);
 }
 
 void COutputWindow::Clear()
 {
+    m_nHighlighted = kNoLine;
     ::SetWindowTextW(m_hWnd, L"");
-}
-
-int COutputWindow::TextLength() const
-{
-    return ::GetWindowTextLengthW(m_hWnd);
 }
 
 std::wstring COutputWindow::GetText() const
 {
-    std::wstring text(static_cast<size_t>(TextLength()) + 1, L'\0');
-    text.resize(static_cast<size_t>(::GetWindowTextW(m_hWnd, text.data(), static_cast<int>(text.size()))));
-    return text;
+    return std::wstring(Control().Text());
 }
 
 void COutputWindow::Append(std::wstring_view text)
 {
-    if (text.empty())
-        return;
-    const auto [selStart, selEnd] = EditSelectionOf(m_hWnd);
-    const auto end = static_cast<WPARAM>(TextLength());
-    const bool following = selStart == selEnd && selEnd == end;
-    const LRESULT firstVisible = ::SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0);
-
-    const std::wstring appended(text);
-    ::SendMessageW(m_hWnd, EM_SETSEL, end, static_cast<LPARAM>(end));
-    ::SendMessageW(m_hWnd, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(appended.c_str()));
-    if (following) {
-        ::SendMessageW(m_hWnd, EM_SCROLLCARET, 0, 0);
-        return;
-    }
-    ::SendMessageW(m_hWnd, EM_SETSEL, selStart, static_cast<LPARAM>(selEnd));
-    const LRESULT scrolledBy = ::SendMessageW(m_hWnd, EM_GETFIRSTVISIBLELINE, 0, 0) - firstVisible;
-    ::SendMessageW(m_hWnd, EM_LINESCROLL, 0, -scrolledBy);
+    Control().Append(text);
 }
 
 void COutputWindow::SelectRange(size_t offset, size_t length)
 {
     SendMessage(EM_SETSEL, offset, static_cast<LPARAM>(offset + length));
     SendMessage(EM_SCROLLCARET);
+}
+
+void COutputWindow::HighlightLine(size_t line)
+{
+    const size_t before = std::exchange(m_nHighlighted, line);
+    for (size_t changed : {before, line}) {
+        if (changed != kNoLine)
+            Control().RestyleLines(changed, changed);
+    }
 }
 
 void COutputWindow::OnLButtonDblClk(UINT flags, POINT point)
@@ -74,4 +113,44 @@ void COutputWindow::OnLButtonDblClk(UINT flags, POINT point)
         ::ReleaseCapture();
     if (m_onDoubleClick)
         m_onDoubleClick(EditSelectionOf(m_hWnd).first);
+}
+
+LRESULT COutputWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_CONTEXTMENU) {
+        OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}
+
+void COutputWindow::OnContextMenu(POINT point)
+{
+    if (point.x == -1 && point.y == -1) {
+        point = POINT{0, 0};
+        ClientToScreen(&point);
+    }
+    UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_OUTPUT_MENU)));
+    HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
+    if (!popup)
+        return;
+    const auto [start, end] = EditSelectionOf(m_hWnd);
+    const bool empty = Control().Buffer().Length() == 0;
+    ::EnableMenuItem(popup, ID_EDIT_COPY, MF_BYCOMMAND | (start == end ? MF_GRAYED : MF_ENABLED));
+    ::EnableMenuItem(popup, ID_EDIT_SELECT_ALL, MF_BYCOMMAND | (empty ? MF_GRAYED : MF_ENABLED));
+    ::EnableMenuItem(popup, ID_OUTPUT_CLEAR, MF_BYCOMMAND | (empty ? MF_GRAYED : MF_ENABLED));
+    switch (::TrackPopupMenu(popup, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, point.x, point.y, 0, m_hWnd,
+                             nullptr)) {
+    case ID_EDIT_COPY:
+        SendMessage(WM_COPY);
+        break;
+    case ID_EDIT_SELECT_ALL:
+        SendMessage(EM_SETSEL, 0, -1);
+        break;
+    case ID_OUTPUT_CLEAR:
+        Clear();
+        if (m_onClear)
+            m_onClear();
+        break;
+    }
 }

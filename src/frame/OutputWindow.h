@@ -1,13 +1,18 @@
-// The output panel's text window: a read-only multi-line edit control that keeps its text
-// in UTF-16 and takes the tools' output appended at its end. A double-click tells the frame
-// where in the text it was.
+// The output panel's text window: Korvane's text control, read-only, taking the tools' output
+// appended at its end at the cost of what is added. Its lines are coloured by what they are
+// (errors, warnings, the steps' end lines), the message chosen last stands out, a double-click
+// tells the frame where in the text it was, and its context menu copies, selects all or
+// clears.
 #pragma once
 
+#include "build/BuildSession.h"
 #include "framework/CWnd.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
+
+class CTextControl;
 
 class COutputWindow : public CWnd {
 public:
@@ -16,20 +21,33 @@ public:
 
     void Clear();
     // Appends the text at the end. While the caret is at the end (as it is unless the user
-    // put it elsewhere) the view follows the end; otherwise the user's selection and view stay.
+    // put it elsewhere) and the user has not scrolled away, the view follows the end.
     void Append(std::wstring_view text);
     std::wstring GetText() const;
     // Selects the characters from offset on and scrolls them into view.
     void SelectRange(size_t offset, size_t length);
+    // The line that shows the message chosen last; kNoLine for none.
+    static constexpr size_t kNoLine = static_cast<size_t>(-1);
+    void HighlightLine(size_t line);
 
+    // What each line is, asked as lines are painted.
+    void SetLineKinds(std::function<OutputLineKind(size_t line)> kinds);
     // Called with the offset of the character the user double-clicks.
     void SetDoubleClickHandler(std::function<void(size_t offset)> handler) { m_onDoubleClick = std::move(handler); }
+    // Called when the user clears the window from its context menu.
+    void SetClearHandler(std::function<void()> handler) { m_onClear = std::move(handler); }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
     void OnLButtonDblClk(UINT flags, POINT point) override;
 
 private:
-    int TextLength() const;
+    CTextControl& Control() const;
+    void OnContextMenu(POINT point);
 
     std::function<void(size_t)> m_onDoubleClick;
+    std::function<void()> m_onClear;
+    std::function<OutputLineKind(size_t)> m_kinds;
+    size_t m_nHighlighted = kNoLine;
 };

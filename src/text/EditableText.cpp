@@ -96,6 +96,12 @@ void CEditableText::SetText(std::wstring_view text)
     Apply(0, Length(), text, TextSelection{}, true);
 }
 
+void CEditableText::Append(std::wstring_view text, bool moveCaret)
+{
+    const size_t end = Length() + text.size();
+    Apply(Length(), Length(), text, moveCaret ? TextSelection{end, end} : m_selection);
+}
+
 void CEditableText::Apply(size_t start, size_t end, std::wstring_view text, const TextSelection& after, bool newText)
 {
     const size_t linesBefore = m_buffer.LineCount();

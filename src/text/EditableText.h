@@ -43,6 +43,9 @@ public:
                  bool* overLimitMet = nullptr);
     // A new text, unmodified, with no history.
     void SetText(std::wstring_view text);
+    // Text the program adds at the end (tool output): no step of the history, no limit. The
+    // caret moves to the new end when asked, else the selection stays.
+    void Append(std::wstring_view text, bool moveCaret);
 
     bool CanUndo() const { return m_history.CanUndo(); }
     bool CanRedo() const { return m_history.CanRedo(); }

@@ -48,8 +48,11 @@ COLORREF MixColors(COLORREF from, COLORREF to, int weight)
 COLORREF ColorOfToken(TokenKind kind, COLORREF background, COLORREF text)
 {
     const COLORREF base = BaseColor(kind);
-    if (base == CLR_INVALID)
-        return text;
+    return base == CLR_INVALID ? text : ReadableColor(base, background, text);
+}
+
+COLORREF ReadableColor(COLORREF base, COLORREF background, COLORREF text)
+{
     // On a dark or coloured window the hue stays while the colour comes nearer the text's.
     for (int weight = 0; weight < 256; weight += 32) {
         const COLORREF color = MixColors(base, text, weight);

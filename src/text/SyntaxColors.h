@@ -8,5 +8,7 @@
 #include <windows.h>
 
 COLORREF ColorOfToken(TokenKind kind, COLORREF background, COLORREF text);
+// The colour, moved towards the text colour as far as it takes to read well on the background.
+COLORREF ReadableColor(COLORREF color, COLORREF background, COLORREF text);
 // A colour between two others: weight 0 gives from, 256 gives to.
 COLORREF MixColors(COLORREF from, COLORREF to, int weight);

@@ -5,6 +5,7 @@
 #include "framework/Handles.h"
 #include "framework/TextClipboard.h"
 
+#include <commctrl.h>
 #include <imm.h>
 #include <windowsx.h>
 
@@ -47,7 +48,7 @@ CTextControl* CTextControl::FromHandle(HWND hWnd)
 
 CTextControl::CTextControl(HWND hWnd)
     : m_hWnd(hWnd), m_text([this](const TextChange& change) { OnTextChanged(change); }),
-      m_viewport(m_text.Buffer(), m_metrics), m_painter(m_text.Buffer(), m_viewport, m_metrics, m_gutter),
+      m_viewport(m_text.Buffer(), m_metrics), m_painter(m_text.Buffer(), m_viewport, m_metrics, m_gutter, m_marks),
       m_keyboard(*this), m_mouse(*this), m_messages(*this)
 {
 }
@@ -114,8 +115,12 @@ LRESULT CTextControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_IME_STARTCOMPOSITION:
     case WM_IME_COMPOSITION: PlaceComposition(); break;
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK: m_mouse.OnButtonDown(point, message == WM_LBUTTONDBLCLK); return 0;
-    case WM_MOUSEMOVE: m_mouse.OnMouseMove(point); return 0;
+    case WM_LBUTTONDBLCLK:
+        if (!ClickMark(point))
+            m_mouse.OnButtonDown(point, message == WM_LBUTTONDBLCLK);
+        return 0;
+    case WM_MOUSEMOVE: OnMouseMove(point); return 0;
+    case WM_MOUSELEAVE: ShowMarkTip(nullptr, point); return 0;
     case WM_LBUTTONUP: m_mouse.OnButtonUp(); return 0;
     case WM_CANCELMODE: m_mouse.OnButtonUp(); break;
     case WM_CAPTURECHANGED: m_mouse.OnCaptureLost(); return 0;
@@ -137,13 +142,17 @@ LRESULT CTextControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_HSCROLL: OnScroll(SB_HORZ, LOWORD(wParam), HIWORD(wParam)); return 0;
     case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_HASSETSEL | DLGC_WANTARROWS | DLGC_WANTALLKEYS;
     case WM_SYSCOLORCHANGE: ::InvalidateRect(m_hWnd, nullptr, FALSE); break;
+    case WM_DESTROY:
+        if (m_hTooltip)
+            ::DestroyWindow(m_hTooltip);
+        break;
     }
     return ::DefWindowProcW(m_hWnd, message, wParam, lParam);
 }
 
 CTextPainter::State CTextControl::PaintState() const
 {
-    CTextPainter::State state{m_text.Selection(), std::nullopt};
+    CTextPainter::State state{m_text.Selection(), std::nullopt, m_lineStyle ? &m_lineStyle : nullptr};
     if (m_bSyntaxColors)
         state.syntax = m_syntaxMode;
     return state;
@@ -189,10 +198,18 @@ void CTextControl::OnTextChanged(const TextChange& change)
     if (change.bNewText) {
         m_viewport.ScrollTo(0, 0);
         MeasureWidestLines();
+        m_marks.Set({});
+        m_nOpenLineRoom = 0;
+        NoteAppendedWidths(text.LineText(text.LineCount() - 1));
     } else {
-        for (size_t line = first; line <= last; ++line)
-            m_viewport.NoteLineWidth(m_metrics.Width(text.LineText(line)));
+        m_marks.OnLinesChanged(first, change.nPos == text.LineStart(first),
+                               static_cast<long long>(text.LineCount()) - static_cast<long long>(m_nLineCount));
+        if (!m_bAppending) {
+            for (size_t line = first; line <= last; ++line)
+                m_viewport.NoteLineWidth(m_metrics.Width(text.LineText(line)));
+        }
     }
+    m_nLineCount = text.LineCount();
     const int gutterWidth = m_viewport.GutterWidth();
     UpdateGutterWidth();
     const size_t firstVisible = m_viewport.FirstLine();
@@ -204,10 +221,113 @@ void CTextControl::OnTextChanged(const TextChange& change)
     ShowSelection();
     UpdateScrollBars();
     UpdateCaret();
-    if (!change.bNewText) {
+    if (!change.bNewText && !m_bAppending) {
         Notify(EN_UPDATE);
         Notify(EN_CHANGE);
     }
+}
+
+void CTextControl::NoteAppendedWidths(std::wstring_view text)
+{
+    auto note = [this](size_t room) { m_viewport.NoteLineWidth(static_cast<int>(room) * m_metrics.AverageWidth()); };
+    for (wchar_t c : text) {
+        if (c == L'\n') {
+            note(m_nOpenLineRoom);
+            m_nOpenLineRoom = 0;
+        } else {
+            m_nOpenLineRoom += c == L'\t' ? 8 : c < 0x80 ? 1 : 2;
+        }
+    }
+    note(m_nOpenLineRoom);
+}
+
+void CTextControl::Append(std::wstring_view text)
+{
+    if (text.empty())
+        return;
+    const TextSelection selection = m_text.Selection();
+    const bool following = selection.IsEmpty() && selection.nCaret == m_text.Length() && !m_bScrolledAway;
+    NoteAppendedWidths(text);
+    m_bAppending = true;
+    m_text.Append(text, following);
+    m_bAppending = false;
+    if (following && m_viewport.ScrollTo(m_viewport.LastFirstLine(), m_viewport.XOffset())) {
+        ::InvalidateRect(m_hWnd, nullptr, FALSE);
+        UpdateScrollBars();
+        UpdateCaret();
+    }
+}
+
+void CTextControl::SetLineStyle(std::function<LineStyle(size_t line)> style)
+{
+    m_lineStyle = std::move(style);
+    ::InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CTextControl::SetMarks(std::vector<LineMark> marks)
+{
+    m_marks.Set(std::move(marks));
+    m_nLineCount = Buffer().LineCount();
+    ShowMarkTip(nullptr, POINT{});
+    UpdateGutterWidth();
+    Relayout();
+}
+
+const LineMark* CTextControl::MarkAt(POINT point) const
+{
+    if (point.x < 0 || point.x >= m_marks.ColumnWidth(m_metrics.LineHeight()) || point.y < 0)
+        return nullptr;
+    return m_marks.At(m_viewport.LineAtY(point.y));
+}
+
+bool CTextControl::ClickMark(POINT point)
+{
+    const LineMark* mark = MarkAt(point);
+    if (!mark)
+        return false;
+    const size_t id = mark->nId;
+    ShowMarkTip(nullptr, point);
+    if (m_onMarkClick)
+        m_onMarkClick(id);
+    return true;
+}
+
+void CTextControl::OnMouseMove(POINT point)
+{
+    ShowMarkTip(MarkAt(point), point);
+    m_mouse.OnMouseMove(point);
+}
+
+void CTextControl::ShowMarkTip(const LineMark* mark, POINT point)
+{
+    const size_t line = mark ? mark->nLine : kNoTip;
+    if (line == m_nTipLine)
+        return;
+    m_nTipLine = line;
+    if (!m_hTooltip) {
+        if (!mark)
+            return;
+        m_hTooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX, 0, 0, 0, 0,
+                                       m_hWnd, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+        TTTOOLINFOW tool{sizeof tool, TTF_TRACK | TTF_ABSOLUTE, m_hWnd, 1, {}, nullptr, const_cast<wchar_t*>(L""), 0,
+                         nullptr};
+        ::SendMessageW(m_hTooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        ::SendMessageW(m_hTooltip, TTM_SETMAXTIPWIDTH, 0, 600);
+    }
+    TTTOOLINFOW tool{sizeof tool, 0, m_hWnd, 1, {}, nullptr, nullptr, 0, nullptr};
+    if (!mark) {
+        ::SendMessageW(m_hTooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&tool));
+        return;
+    }
+    tool.lpszText = const_cast<wchar_t*>(mark->strTip.c_str());
+    ::SendMessageW(m_hTooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    POINT screen{point.x + 16, point.y + 16};
+    ::ClientToScreen(m_hWnd, &screen);
+    ::SendMessageW(m_hTooltip, TTM_TRACKPOSITION, 0, MAKELPARAM(screen.x, screen.y));
+    ::SendMessageW(m_hTooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
+    // The tip goes when the mouse leaves the window.
+    TRACKMOUSEEVENT leave{sizeof leave, TME_LEAVE, m_hWnd, 0};
+    ::TrackMouseEvent(&leave);
 }
 
 // The lines whose look the new selection changes (its own, the one before, the caret's line
@@ -254,7 +374,7 @@ void CTextControl::MeasureWidestLines()
 
 void CTextControl::UpdateGutterWidth()
 {
-    const int width = m_gutter.WidthFor(Buffer().LineCount(), m_metrics);
+    const int width = m_marks.ColumnWidth(m_metrics.LineHeight()) + m_gutter.WidthFor(Buffer().LineCount(), m_metrics);
     if (width == m_viewport.GutterWidth())
         return;
     m_viewport.SetGutterWidth(width);
@@ -384,7 +504,10 @@ void CTextControl::OnScroll(int bar, WORD request, WORD thumb)
 
 void CTextControl::ScrollTo(size_t firstLine, int xOffset)
 {
-    if (!m_viewport.ScrollTo(firstLine, xOffset))
+    const bool moved = m_viewport.ScrollTo(firstLine, xOffset);
+    // Scrolled by the user: the end is left alone while it is out of view.
+    m_bScrolledAway = m_viewport.FirstLine() < m_viewport.LastFirstLine();
+    if (!moved)
         return;
     ::InvalidateRect(m_hWnd, nullptr, FALSE);
     UpdateScrollBars();
@@ -403,6 +526,9 @@ void CTextControl::RevealCaret()
 void CTextControl::Select(size_t anchor, size_t caret)
 {
     m_text.Select(anchor, caret);
+    // The caret put at the end takes the view back to following it.
+    if (caret >= m_text.Length())
+        m_bScrolledAway = false;
     ShowSelection();
     UpdateCaret();
 }

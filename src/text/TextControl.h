@@ -11,6 +11,7 @@
 #include "text/EditableText.h"
 #include "text/GlyphMetrics.h"
 #include "text/LineGutter.h"
+#include "text/LineMarks.h"
 #include "text/TextKeyboard.h"
 #include "text/TextMouse.h"
 #include "text/TextPainter.h"
@@ -18,7 +19,9 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string_view>
+#include <vector>
 
 class CTextControl {
 public:
@@ -49,6 +52,26 @@ public:
     void SetByteLimit(size_t maxBytes, unsigned codePage) { m_text.SetByteLimit(maxBytes, codePage); }
     bool CanRedo() const { return m_text.CanRedo(); }
     bool Redo();
+
+    // Adds text at the end at the cost of the text added (tool output). While the caret is at
+    // the end and the user has not scrolled away from it, the view follows the end; otherwise
+    // the selection and the view stay where the user put them.
+    void Append(std::wstring_view text);
+    // The look of each line (the output's messages), asked as lines are painted; empty for none.
+    void SetLineStyle(std::function<LineStyle(size_t line)> style);
+    // Lines of the text whose look changed: painted again.
+    void RestyleLines(size_t first, size_t last) { InvalidateLines(first, last); }
+    // Marks in a column beside the lines, which follow their lines through edits and go with a
+    // new text; a click on one hands its id to the handler, hovering shows its tip.
+    void SetMarks(std::vector<LineMark> marks);
+    const std::vector<LineMark>& Marks() const { return m_marks.Marks(); }
+    void SetMarkClickHandler(std::function<void(size_t id)> handler) { m_onMarkClick = std::move(handler); }
+    // The mark under a point of the window, or nullptr.
+    const LineMark* MarkAt(POINT point) const;
+    // A click on a mark: true when there was one, whose handler then ran.
+    bool ClickMark(POINT point);
+    // The tooltip window that shows marks' tips; null until a tip was first shown.
+    HWND Tooltip() const { return m_hTooltip; }
 
     // For the keyboard, the mouse and the edit messages.
     CEditableText& Editable() { return m_text; }
@@ -99,6 +122,12 @@ private:
     void OnScroll(int bar, WORD request, WORD thumb);
     void OnSetFocus();
     void OnKillFocus();
+    void OnMouseMove(POINT point);
+    // Shows the tip of the mark under the point, or hides the tip where there is none.
+    void ShowMarkTip(const LineMark* mark, POINT point);
+    // The widths of appended lines, reckoned from their characters: measuring each one would
+    // cost a call to GDI per character of all the output.
+    void NoteAppendedWidths(std::wstring_view text);
     CTextPainter::State PaintState() const;
 
     HWND m_hWnd;
@@ -106,6 +135,7 @@ private:
     CEditableText m_text;
     CTextViewport m_viewport;
     CLineGutter m_gutter;
+    CLineMarks m_marks;
     CTextPainter m_painter;
     CTextKeyboard m_keyboard;
     CTextMouse m_mouse;
@@ -115,6 +145,19 @@ private:
     bool m_bOverwrite = false;
     bool m_bFocused = false;
     bool m_bCaretShown = false;
+    bool m_bAppending = false;
+    // The user scrolled the end out of view: appended text leaves the view alone.
+    bool m_bScrolledAway = false;
+    // The room of the text's last line (a tab eight, a wide character two), for appends.
+    size_t m_nOpenLineRoom = 0;
+    // The line count before the latest change, so that marks move by the lines it made or took.
+    size_t m_nLineCount = 1;
+    std::function<LineStyle(size_t)> m_lineStyle;
+    std::function<void(size_t)> m_onMarkClick;
+    HWND m_hTooltip = nullptr;
+    // The line of the mark whose tip shows; none while no tip shows.
+    static constexpr size_t kNoTip = static_cast<size_t>(-1);
+    size_t m_nTipLine = kNoTip;
     // The selection as painted last, so that a change repaints the lines it touches.
     TextSelection m_shownSelection;
     // The scroll bars' last settings, so that unchanged ones are not sent again.

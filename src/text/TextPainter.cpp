@@ -31,6 +31,7 @@ void CTextPainter::Paint(HDC dc, const RECT& update, const State& state)
     SelectGuard font(dc, m_metrics.Font() ? static_cast<HGDIOBJ>(m_metrics.Font()) : ::GetStockObject(SYSTEM_FONT));
     const int lineHeight = m_metrics.LineHeight();
     m_gutter.Paint(dc, update, m_viewport, m_text.LineCount(), lineHeight);
+    m_marks.Paint(dc, update, m_viewport, lineHeight);
 
     RECT area = m_viewport.TextArea();
     if (!::IntersectRect(&area, &area, &update))
@@ -55,32 +56,41 @@ void CTextPainter::Paint(HDC dc, const RECT& update, const State& state)
 void CTextPainter::PaintLine(HDC dc, size_t line, const RECT& band, const State& state, const Colors& colors)
 {
     const size_t lineStart = m_text.LineStart(line);
-    const size_t lineEnd = m_text.LineEnd(line);
-    const std::wstring text = m_text.LineText(line);
+    const int left = m_viewport.TextLeft();
+    // Only as much of a line as can reach the window's right edge is taken and measured, so a
+    // line of a megabyte costs what shows of it: no character is narrower than a pixel but for
+    // control characters, which are rare.
+    const size_t room = static_cast<size_t>(std::max<LONG>(0, band.right - left)) * 2 + 256;
+    const size_t lineEnd = std::min(m_text.LineEnd(line), lineStart + room);
+    const bool whole = lineEnd == m_text.LineEnd(line);
+    const std::wstring text = m_text.Text(lineStart, lineEnd);
     const size_t caretLine = m_text.LineFromPosition(state.selection.nCaret);
-    Fill(dc, band, line == caretLine ? colors.currentLine : colors.window);
+    const LineStyle style = state.lineStyle ? (*state.lineStyle)(line) : LineStyle{};
+    const COLORREF background = style.background != CLR_INVALID ? style.background
+                                : line == caretLine            ? colors.currentLine
+                                                               : colors.window;
+    Fill(dc, band, background);
 
     m_metrics.Advances(text, m_advances);
     m_lefts.assign(text.size() + 1, 0);
     for (size_t i = 0; i < text.size(); ++i)
         m_lefts[i + 1] = m_lefts[i] + m_advances[i];
-    const int left = m_viewport.TextLeft();
 
     // The selected part of the line; a selected line break shows as a blank after the text.
     const size_t selStart = std::clamp(state.selection.Start(), lineStart, lineEnd) - lineStart;
     const size_t selEnd = std::clamp(state.selection.End(), lineStart, lineEnd) - lineStart;
-    const bool breakSelected = state.selection.Start() <= lineEnd && state.selection.End() > lineEnd;
+    const bool breakSelected = whole && state.selection.Start() <= lineEnd && state.selection.End() > lineEnd;
     if (selStart < selEnd || breakSelected) {
         const int breakWidth = breakSelected ? m_metrics.AverageWidth() : 0;
         Fill(dc, RECT{left + m_lefts[selStart], band.top, left + m_lefts[selEnd] + breakWidth, band.bottom},
              colors.selection);
     }
-    SplitIntoRuns(text, selStart, selEnd, state, colors, m_runs);
+    SplitIntoRuns(text, selStart, selEnd, state, colors, style.color != CLR_INVALID ? style.color : colors.text, m_runs);
     DrawRuns(dc, text, band.top, band, m_runs);
 }
 
 void CTextPainter::SplitIntoRuns(std::wstring_view text, size_t selStart, size_t selEnd, const State& state,
-                                 const Colors& colors, std::vector<Run>& runs) const
+                                 const Colors& colors, COLORREF textColor, std::vector<Run>& runs) const
 {
     runs.clear();
     std::vector<Token> tokens;
@@ -107,7 +117,7 @@ void CTextPainter::SplitIntoRuns(std::wstring_view text, size_t selStart, size_t
                                   text.begin());
         const COLORREF color = selected  ? colors.selectedText
                                : inToken ? ColorOfToken(tokens[token].kind, colors.window, colors.text)
-                                         : colors.text;
+                                         : textColor;
         runs.push_back(Run{pos, end, color});
         pos = end;
     }

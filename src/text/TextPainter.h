@@ -6,14 +6,23 @@
 #include "text/AsmKeywords.h"
 #include "text/GlyphMetrics.h"
 #include "text/LineGutter.h"
+#include "text/LineMarks.h"
 #include "text/TextBuffer.h"
 #include "text/TextViewport.h"
 #include "text/UndoHistory.h"
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <vector>
+
+// How a line looks apart from the syntax: its text colour and its background; CLR_INVALID
+// for the usual ones.
+struct LineStyle {
+    COLORREF color = CLR_INVALID;
+    COLORREF background = CLR_INVALID;
+};
 
 class CTextPainter {
 public:
@@ -21,10 +30,13 @@ public:
         TextSelection selection;
         // The syntax to colour by; none for plain text.
         std::optional<SyntaxMode> syntax;
+        // The look of each line, where the owner gives lines one (the output's messages).
+        const std::function<LineStyle(size_t line)>* lineStyle = nullptr;
     };
 
-    CTextPainter(const CTextBuffer& text, const CTextViewport& viewport, CGlyphMetrics& metrics, const CLineGutter& gutter)
-        : m_text(text), m_viewport(viewport), m_metrics(metrics), m_gutter(gutter)
+    CTextPainter(const CTextBuffer& text, const CTextViewport& viewport, CGlyphMetrics& metrics,
+                 const CLineGutter& gutter, const CLineMarks& marks)
+        : m_text(text), m_viewport(viewport), m_metrics(metrics), m_gutter(gutter), m_marks(marks)
     {
     }
 
@@ -44,13 +56,14 @@ private:
     void PaintLine(HDC dc, size_t line, const RECT& band, const State& state, const Colors& colors);
     // The line's pieces split where the colour changes, the selection begins or ends, and at tabs.
     void SplitIntoRuns(std::wstring_view text, size_t selStart, size_t selEnd, const State& state,
-                       const Colors& colors, std::vector<Run>& runs) const;
+                       const Colors& colors, COLORREF textColor, std::vector<Run>& runs) const;
     void DrawRuns(HDC dc, std::wstring_view text, int y, const RECT& band, const std::vector<Run>& runs);
 
     const CTextBuffer& m_text;
     const CTextViewport& m_viewport;
     CGlyphMetrics& m_metrics;
     const CLineGutter& m_gutter;
+    const CLineMarks& m_marks;
     std::vector<int> m_advances;
     std::vector<int> m_lefts;
     std::vector<Run> m_runs;

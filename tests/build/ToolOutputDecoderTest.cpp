@@ -42,6 +42,12 @@ const DecodeCase kCases[] = {
     {"HeldLeadByteWithoutATrailInTheNextPiece", {"\r", "\xD6", "\n"}, {L"\r", L"", L"\xFFFD\r\n"}, L""},
     {"LeadByteAtTheEndOfTheOutput", {"ab\xD6"}, {L"ab"}, L"\xFFFD"},
     {"EmptyPieceKeepsAHeldLeadByte", {"\xD6", "", "\xD0"}, {L"", L"", L"\u4E2D"}, L""},
+    // A line of UTF-8 (E4 BD A0 is U+4F60), also split, and each line deciding for itself.
+    {"Utf8Line", {"\xE4\xBD\xA0 ok\n"}, {L"\u4F60 ok\r\n"}, L""},
+    {"Utf8SplitAcrossPieces", {"a\xE4\xBD", "\xA0" "b"}, {L"a", L"\u4F60b"}, L""},
+    {"EachLineItsOwnCode", {"\xE4\xBD\xA0\n\xD6\xD0\n"}, {L"\u4F60\r\n\u4E2D\r\n"}, L""},
+    // CE BB alone would be UTF-8, but D6 C3 after it is not: GBK's U+4F4D U+7F6E.
+    {"GbkThatBeginsAsUtf8Would", {"\xCE\xBB\xD6\xC3"}, {L"\u4F4D\u7F6E"}, L""},
 };
 
 class PieceDecoding : public ::testing::TestWithParam<DecodeCase> {};
@@ -71,9 +77,9 @@ INSTANTIATE_TEST_SUITE_P(Table, PieceDecoding, ::testing::ValuesIn(kCases),
 
 TEST(PieceDecodingBoundaries, EveryBoundaryGivesTheTextOfTheWholeOutput)
 {
-    const std::string output = "C:\\work>masm hello.asm;\r\n\xD6\xD0\x81\x5C" + Bytes("\0", 1) + "x\ny\r\n\xA1\xAD\xD6";
+    const std::string output = "C:\\work>masm hello.asm;\r\n\xD6\xD0\x81\x5C" + Bytes("\0", 1) + "x\ny\r\n\xE4\xBD\xA0\r\n\xA1\xAD\xD6";
     const std::wstring whole = DecodeAll({output});
-    EXPECT_EQ(whole, L"C:\\work>masm hello.asm;\r\n\u4E2D\u4E57 x\r\ny\r\n\u2026\xFFFD");
+    EXPECT_EQ(whole, L"C:\\work>masm hello.asm;\r\n\u4E2D\u4E57 x\r\ny\r\n\u4F60\r\n\u2026\xFFFD");
     for (size_t cut = 0; cut <= output.size(); ++cut)
         EXPECT_EQ(DecodeAll({output.substr(0, cut), output.substr(cut)}), whole) << "cut at " << cut;
     std::vector<std::string> bytes;

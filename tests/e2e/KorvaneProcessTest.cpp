@@ -115,7 +115,7 @@ namespace {
 HWND FindOutputWindow(HWND parent)
 {
     for (HWND child = ::GetWindow(parent, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-        if (::GetDlgCtrlID(child) == 101 && ClassName(child) == "Edit")
+        if (::GetDlgCtrlID(child) == 101)
             return child;
         if (HWND deeper = FindOutputWindow(child))
             return deeper;
