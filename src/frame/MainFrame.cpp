@@ -417,7 +417,7 @@ std::string CMainFrame::EditedFile() const
     return document ? document->GetSourcePath() : std::string();
 }
 
-void CMainFrame::ShowSourceLine(const std::string& path, int line)
+void CMainFrame::ShowSourceLine(const std::string& path, int line, size_t messageId)
 {
     const std::string edited = EditedFile();
     // Another file goes the usual way, which asks about a modified document first.
@@ -426,7 +426,12 @@ void CMainFrame::ShowSourceLine(const std::string& path, int line)
     auto* view = dynamic_cast<CKorvaneView*>(GetActiveView());
     if (!view)
         return;
-    view->SelectSourceLine(line - 1);
+    size_t shown = static_cast<size_t>(line - 1);
+    for (const LineMark& mark : view->Control().Marks()) {
+        if (mark.nId == messageId)
+            shown = mark.nLine;
+    }
+    view->SelectSourceLine(static_cast<int>(shown));
     ::SetFocus(view->GetSafeHwnd());
 }
 

@@ -99,7 +99,7 @@ private:
 
     // What the message navigator needs of the editor.
     std::string EditedFile() const override;
-    void ShowSourceLine(const std::string& path, int line) override;
+    void ShowSourceLine(const std::string& path, int line, size_t messageId) override;
     void ShowStatus(const std::string& text) override;
     // The editor colours the syntax of the chosen toolchain's assembler.
     void ShowToolchainInEditor() const;

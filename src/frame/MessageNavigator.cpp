@@ -116,7 +116,8 @@ void CMessageNavigator::GoTo(const IndexedMessage& message)
     m_output.HighlightLine(chosen.nLine);
     if (chosen.message.HasLocation()) {
         if (const std::string path = FileOf(chosen.message); !path.empty())
-            m_editor.ShowSourceLine(path, chosen.message.nLine);
+            m_editor.ShowSourceLine(path, chosen.message.nLine,
+                                    static_cast<size_t>(&message - m_session.Messages().Messages().data()));
     }
     m_editor.ShowStatus(Trimmed(chosen.strLine));
 }

@@ -19,8 +19,9 @@ public:
     // The file the editor holds; empty when it has none.
     virtual std::string EditedFile() const = 0;
     // Selects the line (1-based) of the file and gives the editor the focus, opening the file
-    // the usual way first when it is another one (nothing happens when that is refused).
-    virtual void ShowSourceLine(const std::string& path, int line) = 0;
+    // the usual way first when it is another one (nothing happens when that is refused). Where
+    // the editor has the message's mark (messageId), the line is where edits have moved it.
+    virtual void ShowSourceLine(const std::string& path, int line, size_t messageId) = 0;
     virtual void ShowStatus(const std::string& text) = 0;
 
 protected:

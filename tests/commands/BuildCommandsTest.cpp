@@ -24,6 +24,12 @@
 namespace {
 const char kBatchPath[] = "c:\\temp.bat";
 
+std::string Replaced(std::string text, const std::string& part, const std::string& by)
+{
+    const size_t at = text.find(part);
+    return at == std::string::npos ? text : text.replace(at, part.size(), by);
+}
+
 std::string LongPathOf(const std::string& path)
 {
     wchar_t longPath[MAX_PATH * 4] = L"";
@@ -277,9 +283,11 @@ TEST_F(BuildCommands, LongOutputZeroBytesSplitCharactersAndLineEndsReachThePanel
     const std::pair<const char*, std::wstring> cases[] = {
         {"pattern 100000 3000", pattern},  {"zero", L"abc defghi"},      {"leadzero", L" hiddenvisible"},
         {"gbksplit", L"ab\u4E2Dcd"},       {"crlfsplit", L"one\r\ntwo\r\n"},
+        {"cat utf8.txt", L"\u4F60\u597D utf-8\r\n"},
     };
+    WriteFileBytes(m_dir.File("utf8.txt"), "\xE4\xBD\xA0\xE5\xA5\xBD utf-8\n");
     for (const auto& [mode, shown] : cases) {
-        SetCompiler(Quoted(HelperPath("pipe_child.exe")) + " " + mode);
+        SetCompiler(Quoted(HelperPath("pipe_child.exe")) + " " + Replaced(mode, "utf8.txt", Quoted(m_dir.File("utf8.txt"))));
         RunCommand(ID_COMPILE);
         const std::wstring output = OutputText();
         // The tool's output starts on the line after the interpreter's echo of its command line.

@@ -13,8 +13,14 @@
 #include "resource.h"
 #include "support/KorvaneSession.h"
 #include "support/TestSupport.h"
+#include "text/TextControl.h"
 
 #include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 std::string NumberedLines(int count)
@@ -99,6 +105,32 @@ protected:
         PumpMessages();
     }
     void F4(BYTE modifiers = 0) { PressAccelerator(Editor(), VK_F4, modifiers); }
+    // The output panel's line that begins with the text, as its number.
+    size_t OutputLine(const std::string& text) const
+    {
+        const std::wstring output = Output().GetText();
+        const size_t found = output.find(L"\r\n" + Widen(text));
+        return found == std::wstring::npos ? 0 : static_cast<size_t>(::SendMessageW(Output().GetSafeHwnd(), EM_LINEFROMCHAR, found + 2, 0));
+    }
+    // The colours of the pixels of an output line, as the panel paints itself for a snapshot.
+    std::vector<COLORREF> LinePixels(size_t line) const
+    {
+        HWND wnd = Output().GetSafeHwnd();
+        RECT client{};
+        ::GetClientRect(wnd, &client);
+        DibSurface surface(client.right, client.bottom);
+        ::SendMessageW(wnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.dc()), PRF_CLIENT);
+        const LRESULT start = ::SendMessageW(wnd, EM_LINEINDEX, line, 0);
+        const LRESULT at = ::SendMessageW(wnd, EM_POSFROMCHAR, static_cast<WPARAM>(start), 0);
+        const int top = static_cast<short>(HIWORD(at));
+        const int height = CTextControl::FromHandle(wnd)->Metrics().LineHeight();
+        std::vector<COLORREF> pixels;
+        for (int y = std::max(0, top); y < std::min<int>(client.bottom, top + height); ++y) {
+            for (int x = 0; x < client.right; ++x)
+                pixels.push_back(surface.Pixel(x, y));
+        }
+        return pixels;
+    }
 
     KorvaneSession m_session;
     ScratchDir m_dir{"messages"};
@@ -195,4 +227,109 @@ TEST_F(MessageNavigation, ABuildCountsItsMessagesAndF4StartsAtTheTopOfEachStep)
     EXPECT_EQ(SelectedLine(), 6);
     F4();
     EXPECT_EQ(Status().rfind("LINK : error L2029: 'FOO' : unresolved external", 0), 0u) << Status();
+}
+
+namespace {
+bool Any(const std::vector<COLORREF>& pixels, const std::function<bool(int r, int g, int b)>& test)
+{
+    return std::any_of(pixels.begin(), pixels.end(),
+                       [&](COLORREF c) { return test(GetRValue(c), GetGValue(c), GetBValue(c)); });
+}
+
+bool Red(int r, int g, int b)
+{
+    return r > g + 80 && r > b + 80;
+}
+
+bool Amber(int r, int g, int b)
+{
+    return r > b + 60 && g > b + 40 && r >= g;
+}
+}
+
+// Errors red, warnings amber, a failed step's end line red, a succeeded one's grey, and the
+// message chosen last on a background of its own.
+TEST_F(MessageNavigation, TheOutputColoursItsLinesByWhatTheyAre)
+{
+    Show({"plain line", "HELLO.ASM(3): error A2009: x", "HELLO.ASM(4): warning A4001: y"});
+    const std::vector<COLORREF> plain = LinePixels(OutputLine("plain line"));
+    const std::vector<COLORREF> error = LinePixels(OutputLine("HELLO.ASM(3)"));
+    const std::vector<COLORREF> warning = LinePixels(OutputLine("HELLO.ASM(4)"));
+    const std::vector<COLORREF> ended = LinePixels(OutputLine("编译结束"));
+    EXPECT_FALSE(Any(plain, Red) || Any(plain, Amber));
+    EXPECT_TRUE(Any(error, Red));
+    EXPECT_TRUE(Any(warning, Amber));
+    EXPECT_FALSE(Any(warning, Red));
+    EXPECT_FALSE(Any(ended, Red)) << "exit code 0";
+
+    const COLORREF background = error.front();
+    F4();
+    EXPECT_NE(LinePixels(OutputLine("HELLO.ASM(3)")).front(), background) << "the chosen message stands out";
+    F4();
+    EXPECT_EQ(LinePixels(OutputLine("HELLO.ASM(3)")).front(), background) << "and only the chosen one";
+}
+
+// Marks beside the editor's lines that have messages: they move with their lines, show the
+// message as a tip, go to it when clicked, and go when the next step starts.
+TEST_F(MessageNavigation, MarksInTheEditorFollowTheirLinesAndLeadToTheirMessages)
+{
+    Show({"HELLO.ASM(3): error A2009: x", "IO.INC(2): warning A4001: elsewhere", "HELLO.ASM(5): warning A4001: y"});
+    CTextControl& editor = *CTextControl::FromHandle(Editor());
+    auto markLines = [&] {
+        std::vector<std::pair<size_t, MarkKind>> lines;
+        for (const LineMark& mark : editor.Marks())
+            lines.emplace_back(mark.nLine, mark.kind);
+        return lines;
+    };
+    EXPECT_EQ(markLines(), (std::vector<std::pair<size_t, MarkKind>>{{2, MarkKind::Error}, {4, MarkKind::Warning}}));
+
+    // A line put in above the first moves both; one put in between moves the second alone.
+    ::SendMessageW(Editor(), EM_SETSEL, 0, 0);
+    m_session.Type("\r");
+    const LRESULT line4 = ::SendMessageW(Editor(), EM_LINEINDEX, 4, 0);
+    ::SendMessageW(Editor(), EM_SETSEL, line4, line4);
+    m_session.Type("\r");
+    EXPECT_EQ(markLines(), (std::vector<std::pair<size_t, MarkKind>>{{3, MarkKind::Error}, {6, MarkKind::Warning}}));
+
+    // Hovering the first shows its message; a click on it goes there.
+    ::SendMessageW(Editor(), EM_LINESCROLL, 0, -100);
+    const LRESULT at = ::SendMessageW(Editor(), EM_POSFROMCHAR, ::SendMessageW(Editor(), EM_LINEINDEX, 3, 0), 0);
+    const LPARAM point = MAKELPARAM(2, static_cast<short>(HIWORD(at)) + 2);
+    ::SendMessageW(Editor(), WM_MOUSEMOVE, 0, point);
+    ASSERT_NE(editor.Tooltip(), nullptr);
+    wchar_t tip[128] = L"";
+    TTTOOLINFOW tool{sizeof tool, 0, Editor(), 1, {}, nullptr, tip, 0, nullptr};
+    ::SendMessageW(editor.Tooltip(), TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(Narrow(tip), "HELLO.ASM(3): error A2009: x");
+    ::SendMessageW(Editor(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(Editor(), WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(SelectedLine(), 4) << "where the line the tool knew as line 3 has moved";
+    EXPECT_EQ(Status(), "HELLO.ASM(3): error A2009: x");
+
+    Show({"no messages"});
+    EXPECT_TRUE(editor.Marks().empty());
+}
+
+TEST_F(MessageNavigation, TheOutputsMenuCopiesSelectsAllAndClears)
+{
+    Show({"HELLO.ASM(3): error A2009: x"});
+    auto choose = [&](wchar_t key) {
+        WhenWindowShows("#32768", [key](HWND menu) { ::PostMessageW(menu, WM_CHAR, key, 0); });
+        ::SendMessageW(Output().GetSafeHwnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Output().GetSafeHwnd()),
+                       MAKELPARAM(-1, -1));
+        PumpMessages();
+    };
+    choose(L'a');
+    const std::wstring all = Output().GetText();
+    EXPECT_EQ(SelectionOf(Output().GetSafeHwnd()), std::make_pair(DWORD{0}, static_cast<DWORD>(all.size())));
+    choose(L'c');
+    ASSERT_TRUE(::OpenClipboard(nullptr));
+    const auto* copied = static_cast<const wchar_t*>(::GlobalLock(::GetClipboardData(CF_UNICODETEXT)));
+    EXPECT_EQ(std::wstring(copied ? copied : L""), all);
+    ::CloseClipboard();
+
+    choose(L'l');
+    EXPECT_EQ(Output().GetText(), L"");
+    F4();
+    EXPECT_EQ(Status(), "没有更多消息。") << "the messages went with the text";
 }

@@ -1,5 +1,5 @@
 // The output panel's text window in the real frame: appending at the end, following the end
-// only while the user has not put the caret elsewhere.
+// only while the user has neither put the caret elsewhere nor scrolled away.
 #include "frame/MainFrame.h"
 #include "frame/OutputWindow.h"
 #include "support/KorvaneSession.h"
@@ -56,4 +56,12 @@ TEST_F(OutputWindowTest, FollowsTheEndUntilTheUserPutsTheCaretElsewhere)
     Output().Append(Lines(300, 100));
     PumpMessages();
     EXPECT_GT(Send(wnd, EM_GETFIRSTVISIBLELINE), 350);
+
+    // Scrolled up with the caret still at the end, the view stays where the user scrolled.
+    Send(wnd, WM_VSCROLL, SB_PAGEUP, 0);
+    const LRESULT scrolled = Send(wnd, EM_GETFIRSTVISIBLELINE);
+    Output().Append(Lines(400, 100));
+    PumpMessages();
+    EXPECT_EQ(Send(wnd, EM_GETFIRSTVISIBLELINE), scrolled);
+    EXPECT_EQ(Send(wnd, EM_GETLINECOUNT), 501);
 }
