@@ -28,6 +28,8 @@ const DWORD kPauseBetweenRuns = 200;
 const DWORD kSettleAfterIdle = 500;
 const size_t kOpenBytes = 1024 * 1024 - 1;
 const size_t kCaptureBytes = 1024 * 1024;
+// The capture's compiler prints lines of this many bytes, a line feed the last of them.
+const size_t kCaptureLineBytes = 64;
 // Keys typed, each timed alone, in every run of the typing figure.
 const int kKeysPerRun = 21;
 // Korvane's editor is its own text control; Notepad's is the system's edit control.
@@ -279,12 +281,17 @@ std::wstring CompileEndLine(const std::string& korvane)
     return line;
 }
 
-// What the compiler of the capture figure prints, as the output window shows it.
+// What the compiler of the capture figure prints, as the output window shows it (a line feed
+// shown as CR LF).
 std::wstring CapturePattern()
 {
     std::wstring pattern;
-    for (size_t i = 0; i < kCaptureBytes; ++i)
-        pattern += static_cast<wchar_t>('A' + i % 61);
+    for (size_t i = 0; i < kCaptureBytes; ++i) {
+        if (i % kCaptureLineBytes == kCaptureLineBytes - 1)
+            pattern += L"\r\n";
+        else
+            pattern += static_cast<wchar_t>('A' + i % 61);
+    }
     return pattern;
 }
 
@@ -571,7 +578,8 @@ int main(int argc, char** argv)
     WriteFile(small, "mov ax, bx\r\n");
     // Both editors hold the text as UTF-16 and count characters: the GBK pairs count once.
     const LRESULT kOpenCharacters = 700000;
-    std::string compiler = dir + "\\pipe_child.exe pattern " + std::to_string(kCaptureBytes) + " 4096";
+    std::string compiler = dir + "\\pipe_child.exe pattern " + std::to_string(kCaptureBytes) + " 4096 " +
+                           std::to_string(kCaptureLineBytes);
     SetToolchain(compiler);
     std::string batch = work + "\\bench.bat";
     WriteFile(batch, work.substr(0, 2) + "\r\ncd " + work + "\r\n" + compiler + " hello.asm;\r\n");

@@ -2,8 +2,9 @@
 #include "build/PipeProcess.h"
 
 namespace {
-// Room for a tool to print ahead while the reader is busy, and the most one read takes.
-constexpr DWORD kPipeSize = 65536;
+// Room for a tool to print a megabyte ahead while the reader is busy (a tool that waits on a
+// full pipe under Wine waits long), and the most one read takes.
+constexpr DWORD kPipeSize = 1048576;
 constexpr DWORD kReadSize = 65536;
 }
 

@@ -85,8 +85,33 @@ template <typename Match> std::wstring Group(const Match& match, int group)
 }
 }
 
+namespace {
+// Every form holds a severity word or, for the GNU form without one, a colon before a line
+// number: a line with neither is none, found without a pattern (tools print thousands).
+bool MayBeMessage(std::wstring_view head)
+{
+    for (size_t i = 0; i < head.size(); ++i) {
+        const wchar_t c = head[i] | 0x20;
+        if (head[i] == L':' && i + 1 < head.size() && head[i + 1] >= L'1' && head[i + 1] <= L'9')
+            return true;
+        for (std::wstring_view word : {L"error", L"warning", L"fatal"}) {
+            if (c != word[0] || head.size() - i < word.size())
+                continue;
+            size_t k = 1;
+            while (k < word.size() && (head[i + k] | 0x20) == word[k])
+                ++k;
+            if (k == word.size())
+                return true;
+        }
+    }
+    return false;
+}
+}
+
 std::optional<ToolMessage> RecogniseToolMessage(std::wstring_view line)
 {
+    if (!MayBeMessage(line.substr(0, kHeadLength)))
+        return std::nullopt;
     const std::wstring head(line.substr(0, kHeadLength));
     const std::vector<std::wregex>& compiled = CompiledForms();
     for (size_t i = 0; i < compiled.size(); ++i) {

@@ -127,6 +127,10 @@ LRESULT CTextControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_TIMER:
         if (wParam == CTextMouse::kScrollTimer)
             m_mouse.OnTimer();
+        if (wParam == kScrollBarTimer) {
+            ::KillTimer(m_hWnd, kScrollBarTimer);
+            UpdateScrollBars();
+        }
         return 0;
     case WM_MOUSEWHEEL: m_mouse.OnWheel(GET_WHEEL_DELTA_WPARAM(wParam)); return 0;
     case WM_SETCURSOR:
@@ -219,7 +223,10 @@ void CTextControl::OnTextChanged(const TextChange& change)
     else
         InvalidateLines(first, change.bLinesMoved ? text.LineCount() : last);
     ShowSelection();
-    UpdateScrollBars();
+    if (m_bAppending)
+        ScheduleScrollBars();
+    else
+        UpdateScrollBars();
     UpdateCaret();
     if (!change.bNewText && !m_bAppending) {
         Notify(EN_UPDATE);
@@ -253,9 +260,16 @@ void CTextControl::Append(std::wstring_view text)
     m_bAppending = false;
     if (following && m_viewport.ScrollTo(m_viewport.LastFirstLine(), m_viewport.XOffset())) {
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
-        UpdateScrollBars();
+        ScheduleScrollBars();
         UpdateCaret();
     }
+}
+
+// Setting a scroll bar costs milliseconds under Wine, as much as all the rest of an append:
+// output arriving in a flood sets them once it pauses, not for every piece.
+void CTextControl::ScheduleScrollBars()
+{
+    ::SetTimer(m_hWnd, kScrollBarTimer, USER_TIMER_MINIMUM, nullptr);
 }
 
 void CTextControl::SetLineStyle(std::function<LineStyle(size_t line)> style)
@@ -266,6 +280,9 @@ void CTextControl::SetLineStyle(std::function<LineStyle(size_t line)> style)
 
 void CTextControl::SetMarks(std::vector<LineMark> marks)
 {
+    // Laying the window out again costs; taking no marks away from none changes nothing.
+    if (marks.empty() && m_marks.IsEmpty())
+        return;
     m_marks.Set(std::move(marks));
     m_nLineCount = Buffer().LineCount();
     ShowMarkTip(nullptr, POINT{});
@@ -383,6 +400,7 @@ void CTextControl::UpdateGutterWidth()
 
 void CTextControl::UpdateScrollBars()
 {
+    ::KillTimer(m_hWnd, kScrollBarTimer);
     const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
     if (style & WS_VSCROLL) {
         SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, static_cast<int>(Buffer().LineCount() - 1),

@@ -114,6 +114,8 @@ private:
     void MeasureWidestLines();
     void UpdateGutterWidth();
     void UpdateScrollBars();
+    void ScheduleScrollBars();
+    static constexpr UINT_PTR kScrollBarTimer = 2;
     void UpdateCaret();
     void CreateCaret();
     void PlaceComposition() const;

@@ -2,7 +2,9 @@
 // (WriteFile, no buffering, no text-mode translation), so every write reaches the pipe at once
 // and in order. The first argument picks what it does:
 //   silent               writes nothing
-//   pattern N [step]     writes N bytes of PatternByte(0..N-1) in writes of step bytes (default 7000)
+//   pattern N [step] [width]
+//                        writes N bytes of PatternByte(0..N-1) in writes of step bytes (default
+//                        7000), every width-th byte of them a line feed when a width is given
 //   interleave K         writes K pairs of lines "out i\n" to stdout and "err i\n" to stderr
 //   zero                 writes "abc\0def", waits, then "ghi"
 //   leadzero             writes "\0hidden", waits, then "visible"
@@ -55,9 +57,10 @@ int main(int argc, char** argv)
         long step = argc > 3 ? std::atol(argv[3]) : 7000;
         if (step <= 0)
             step = 7000;
+        const long width = argc > 4 ? std::atol(argv[4]) : 0;
         std::string piece;
         for (long i = 0; i < total; ++i) {
-            piece += static_cast<char>('A' + i % 61);
+            piece += width > 0 && i % width == width - 1 ? '\n' : static_cast<char>('A' + i % 61);
             if (static_cast<long>(piece.size()) == step) {
                 Out(piece);
                 piece.clear();
