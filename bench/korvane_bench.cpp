@@ -8,6 +8,7 @@
 #include "framework/RegistryKey.h"
 #include "resource.h"
 #include "support/BenchProcess.h"
+#include "support/CompilerSettingsForBench.h"
 #include "support/RegistryKeepsake.h"
 
 #include <windows.h>
@@ -34,7 +35,6 @@ const size_t kCaptureLineBytes = 64;
 const int kKeysPerRun = 21;
 // Korvane's editor is its own text control; Notepad's is the system's edit control.
 const char kKorvaneEditor[] = "KorvaneText";
-const char kSettingsKey[] = "software\\korvane";
 const char kProfileKey[] = "Software\\Local AppWizard-Generated Applications\\";
 const char kTraceVariable[] = "KORVANE_STARTUP_TRACE";
 
@@ -155,24 +155,12 @@ std::string Field(const std::wstring& text, int index)
 void KeepKorvaneKeys(RegistryKeepsake& keepsake, const std::string& korvane)
 {
     using Lifetime = CRegistryKey::Lifetime;
-    // The settings live below HKEY_CURRENT_USER where the machine-wide key is refused.
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
-        keepsake.Keep(root, kSettingsKey, Lifetime::Volatile);
+    KeepCompilerSettings(keepsake);
     keepsake.Keep(HKEY_CURRENT_USER, kProfileKey + Utf8(KorvaneString(korvane, AFX_IDS_APP_TITLE)), Lifetime::Lasting);
     const std::wstring docStrings = KorvaneString(korvane, IDR_MAINFRAME);
     for (int field : {4, 5}) {
         if (std::string key = Field(docStrings, field); !key.empty())
             keepsake.Keep(HKEY_CLASSES_ROOT, key, Lifetime::Lasting);
-    }
-}
-
-void SetToolchain(const std::string& compiler)
-{
-    CRegistryKey key(HKEY_LOCAL_MACHINE);
-    if (key.Create(kSettingsKey)) {
-        key.SetString("type", "masm");
-        if (key.Create("masm"))
-            key.SetString("cmp", compiler);
     }
 }
 

@@ -66,6 +66,8 @@ std::vector<LineMark> CMessageNavigator::MarksIn(const std::string& file) const
     if (file.empty())
         return marks;
     const std::string target = LongPathOf(FullPathOf(file));
+    // Asked for as a step ends: the names are looked up afresh for its messages.
+    m_foundFiles.clear();
     // The tools name a file the same way in message after message: each name is looked up once.
     std::map<std::wstring, bool> isTarget;
     const std::vector<IndexedMessage>& messages = m_session.Messages().Messages();
@@ -101,11 +103,20 @@ std::string CMessageNavigator::Summary() const
 std::string CMessageNavigator::FileOf(const ToolMessage& message) const
 {
     const std::string source = m_session.StepSource().empty() ? m_editor.EditedFile() : m_session.StepSource().Utf8();
+    if (source != m_strFoundFor) {
+        m_foundFiles.clear();
+        m_strFoundFor = source;
+    }
+    if (auto found = m_foundFiles.find(message.strFile); found != m_foundFiles.end())
+        return found->second;
     const std::string folder = SplitPath(source).folder;
     // A tool that names no file speaks of the one it was given.
     const std::string named = message.strFile.empty() ? SplitPath(source).name : Narrow(message.strFile);
     const std::string path = FullPathOf(IsAbsolute(named) || folder.empty() ? named : folder + "\\" + named);
-    return IsExistingFile(path) ? LongPathOf(path) : std::string();
+    if (!IsExistingFile(path))
+        return {};
+    // Only what was found is kept: a file that appears later is still found.
+    return m_foundFiles[message.strFile] = LongPathOf(path);
 }
 
 void CMessageNavigator::GoTo(const IndexedMessage& message)

@@ -7,6 +7,7 @@
 #include "build/MessageIndex.h"
 #include "text/LineMarks.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -58,4 +59,8 @@ private:
     ISourceEditor& m_editor;
     COutputWindow& m_output;
     CBuildSession& m_session;
+    // The files found for the names the tools gave, looked up once for each step's messages
+    // (each lookup asks the file system), and the step's source they were found for.
+    mutable std::map<std::wstring, std::string> m_foundFiles;
+    mutable std::string m_strFoundFor;
 };

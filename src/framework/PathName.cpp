@@ -65,5 +65,9 @@ std::string LongPathOf(const std::string& path)
 
 bool IsSameFile(const std::string& a, const std::string& b)
 {
-    return EqualsIgnoringCase(LongPathOf(FullPathOf(a)), LongPathOf(FullPathOf(b)));
+    // Looking up the long names asks the file system for every folder on the way: done only
+    // where the names differ.
+    const std::string fullA = FullPathOf(a);
+    const std::string fullB = FullPathOf(b);
+    return EqualsIgnoringCase(fullA, fullB) || EqualsIgnoringCase(LongPathOf(fullA), LongPathOf(fullB));
 }

@@ -164,6 +164,12 @@ CTextPainter::State CTextControl::PaintState() const
 
 void CTextControl::OnPaint()
 {
+    PaintClient();
+    DrawChangedScrollBars();
+}
+
+void CTextControl::PaintClient()
+{
     PaintDc dc(m_hWnd);
     const RECT update = dc.paint().rcPaint;
     if (::IsRectEmpty(&update))
@@ -175,6 +181,15 @@ void CTextControl::OnPaint()
     ::SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
     ::BitBlt(dc.get(), update.left, update.top, update.right - update.left, update.bottom - update.top, buffer.get(), 0,
              0, SRCCOPY);
+}
+
+void CTextControl::DrawChangedScrollBars()
+{
+    if (m_barsToDraw & kVerticalBar)
+        ::SetScrollInfo(m_hWnd, SB_VERT, &m_vertical, TRUE);
+    if (m_barsToDraw & kHorizontalBar)
+        ::SetScrollInfo(m_hWnd, SB_HORZ, &m_horizontal, TRUE);
+    m_barsToDraw = 0;
 }
 
 void CTextControl::Notify(WORD code) const
@@ -265,7 +280,7 @@ void CTextControl::Append(std::wstring_view text)
     }
 }
 
-// Setting a scroll bar costs milliseconds under Wine, as much as all the rest of an append:
+// A scroll bar drawn costs milliseconds under Wine, as much as all the rest of an append:
 // output arriving in a flood sets them once it pauses, not for every piece.
 void CTextControl::ScheduleScrollBars()
 {
@@ -403,23 +418,33 @@ void CTextControl::UpdateScrollBars()
     ::KillTimer(m_hWnd, kScrollBarTimer);
     const LONG_PTR style = ::GetWindowLongPtrW(m_hWnd, GWL_STYLE);
     if (style & WS_VSCROLL) {
-        SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, static_cast<int>(Buffer().LineCount() - 1),
-                        static_cast<UINT>(m_viewport.PageLines()), static_cast<int>(m_viewport.FirstLine()), 0};
-        if (!SameScrollInfo(info, m_vertical)) {
-            m_vertical = info;
-            ::SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
-        }
+        const SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, static_cast<int>(Buffer().LineCount() - 1),
+                              static_cast<UINT>(m_viewport.PageLines()), static_cast<int>(m_viewport.FirstLine()), 0};
+        SetScrollBar(SB_VERT, info);
     }
     if (style & WS_HSCROLL) {
         const RECT area = m_viewport.TextArea();
         const int page = std::max<LONG>(1, area.right - area.left);
-        SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, m_viewport.LastXOffset() + page - 1,
-                        static_cast<UINT>(page), m_viewport.XOffset(), 0};
-        if (!SameScrollInfo(info, m_horizontal)) {
-            m_horizontal = info;
-            ::SetScrollInfo(m_hWnd, SB_HORZ, &info, TRUE);
-        }
+        const SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, m_viewport.LastXOffset() + page - 1,
+                              static_cast<UINT>(page), m_viewport.XOffset(), 0};
+        SetScrollBar(SB_HORZ, info);
     }
+}
+
+// A scroll bar is drawn with the next paint rather than at once: drawing one costs
+// milliseconds under Wine, and one command may move the view several times. Only the bar
+// that changed is drawn, not the whole frame.
+void CTextControl::SetScrollBar(int bar, const SCROLLINFO& info)
+{
+    SCROLLINFO& shown = bar == SB_VERT ? m_vertical : m_horizontal;
+    if (SameScrollInfo(info, shown))
+        return;
+    shown = info;
+    ::SetScrollInfo(m_hWnd, bar, &info, FALSE);
+    m_barsToDraw |= bar == SB_VERT ? kVerticalBar : kHorizontalBar;
+    // A pixel asked to be painted again brings the paint that draws the bar.
+    const RECT corner{0, 0, 1, 1};
+    ::InvalidateRect(m_hWnd, &corner, FALSE);
 }
 
 void CTextControl::Relayout()

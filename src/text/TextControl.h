@@ -114,6 +114,8 @@ private:
     void MeasureWidestLines();
     void UpdateGutterWidth();
     void UpdateScrollBars();
+    void SetScrollBar(int bar, const SCROLLINFO& info);
+    void DrawChangedScrollBars();
     void ScheduleScrollBars();
     static constexpr UINT_PTR kScrollBarTimer = 2;
     void UpdateCaret();
@@ -121,6 +123,7 @@ private:
     void PlaceComposition() const;
     void Relayout();
     void OnPaint();
+    void PaintClient();
     void OnScroll(int bar, WORD request, WORD thumb);
     void OnSetFocus();
     void OnKillFocus();
@@ -165,4 +168,8 @@ private:
     // The scroll bars' last settings, so that unchanged ones are not sent again.
     SCROLLINFO m_vertical{};
     SCROLLINFO m_horizontal{};
+    // The bars set since the last paint, drawn with the next one.
+    static constexpr unsigned kVerticalBar = 1;
+    static constexpr unsigned kHorizontalBar = 2;
+    unsigned m_barsToDraw = 0;
 };

@@ -194,3 +194,32 @@ TEST_F(Compatibility, ScrollingMovesTheTextAsInTheSystemControl)
         EXPECT_EQ(Send(Ours(), EM_GETFIRSTVISIBLELINE), Send(Theirs(), EM_GETFIRSTVISIBLELINE)) << caret;
     }
 }
+
+// The bar is drawn with the paint after a scroll, not at once: what shows follows the view.
+TEST_F(Compatibility, TheScrollBarShowsWhereTheViewIsOnceItIsPainted)
+{
+    std::wstring text;
+    for (int i = 0; i < 600; ++i)
+        text += L"line " + std::to_wstring(i) + L"\r\n";
+    SetBoth(text);
+    ::ShowWindow(::GetParent(Ours()), SW_SHOWNOACTIVATE);
+    auto painted = [this] {
+        ::UpdateWindow(Ours());
+        RECT window{};
+        ::GetWindowRect(Ours(), &window);
+        SCROLLBARINFO bar{sizeof bar};
+        ::GetScrollBarInfo(Ours(), OBJID_VSCROLL, &bar);
+        const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2 - window.left;
+        HDC dc = ::GetWindowDC(Ours());
+        std::vector<COLORREF> column;
+        for (int y = bar.rcScrollBar.top - window.top; y < bar.rcScrollBar.bottom - window.top; ++y)
+            column.push_back(::GetPixel(dc, x, y));
+        ::ReleaseDC(Ours(), dc);
+        return column;
+    };
+    const std::vector<COLORREF> atTop = painted();
+    Send(Ours(), EM_LINESCROLL, 0, 300);
+    EXPECT_NE(painted(), atTop);
+    Send(Ours(), EM_LINESCROLL, 0, -300);
+    EXPECT_EQ(painted(), atTop);
+}
