@@ -208,21 +208,18 @@ void CKorvaneDoc::OnEncoding(TextEncoding::Kind kind)
 
 bool CKorvaneDoc::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    switch (nID) {
-    case ID_ENCODING_GBK:
-    case ID_ENCODING_UTF8: {
-        auto kind = nID == ID_ENCODING_UTF8 ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Gbk;
-        if (pCmdUI)
-            pCmdUI->SetRadio(GetEncoding().kind == kind);
-        else
-            OnEncoding(kind);
-        return true;
-    }
-    case ID_INDICATOR_ENCODING:
-        if (pCmdUI)
-            pCmdUI->SetText(LoadResString(GetEncoding().kind == TextEncoding::Kind::Utf8 ? IDS_ENCODING_UTF8
-                                                                                      : IDS_ENCODING_GBK));
-        return true;
-    }
-    return CDocument::OnCmdMsg(nID, pCmdUI);
+    static constexpr auto kindOf = [](UINT id) {
+        return id == ID_ENCODING_UTF8 ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Gbk;
+    };
+    static const CommandEntry<CKorvaneDoc> kCommands[] = {
+        {ID_ENCODING_GBK, [](CKorvaneDoc& doc, UINT id) { doc.OnEncoding(kindOf(id)); }, nullptr, nullptr,
+         [](CKorvaneDoc& doc, UINT id, CCmdUI& ui) { ui.SetRadio(doc.GetEncoding().kind == kindOf(id)); },
+         ID_ENCODING_UTF8},
+        {ID_INDICATOR_ENCODING, nullptr, nullptr, nullptr,
+         [](CKorvaneDoc& doc, UINT, CCmdUI& ui) {
+             ui.SetText(LoadResString(doc.GetEncoding().kind == TextEncoding::Kind::Utf8 ? IDS_ENCODING_UTF8
+                                                                                       : IDS_ENCODING_GBK));
+         }},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI) || CDocument::OnCmdMsg(nID, pCmdUI);
 }

@@ -99,43 +99,23 @@ LRESULT CKorvaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 bool CKorvaneView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    CTextControl& control = Control();
-    switch (nID) {
-    case ID_EDIT_FIND:
-    case ID_EDIT_REPLACE:
-    case ID_EDIT_REPEAT:
-    case ID_EDIT_FIND_PREVIOUS:
-        if (pCmdUI)
-            return true;
-        if (nID == ID_EDIT_FIND)
-            m_search.OpenFind();
-        else if (nID == ID_EDIT_REPLACE)
-            m_search.OpenReplace();
-        else
-            m_search.Repeat(nID == ID_EDIT_REPEAT);
-        return true;
-    case ID_GOTO_LINE:
-        if (!pCmdUI)
-            OnGoToLine();
-        return true;
-    case ID_VIEW_LINE_NUMBERS:
-        if (pCmdUI)
-            pCmdUI->SetCheck(control.LineNumbersShown() ? 1 : 0);
-        else
-            control.ShowLineNumbers(!control.LineNumbersShown());
-        return true;
-    case ID_VIEW_SYNTAX_COLORS:
-        if (pCmdUI)
-            pCmdUI->SetCheck(control.SyntaxColorsShown() ? 1 : 0);
-        else
-            control.ShowSyntaxColors(!control.SyntaxColorsShown());
-        return true;
-    case ID_INDICATOR_LINE_COLUMN:
-        if (pCmdUI) {
-            const auto [line, column] = CaretLineColumn();
-            pCmdUI->SetText(FormatResString(IDS_LINE_COLUMN, {std::to_string(line), std::to_string(column)}));
-        }
-        return true;
-    }
-    return CEditView::OnCmdMsg(nID, pCmdUI);
+    static const CommandEntry<CKorvaneView> kCommands[] = {
+        {ID_EDIT_FIND, [](CKorvaneView& view, UINT) { view.m_search.OpenFind(); }},
+        {ID_EDIT_REPLACE, [](CKorvaneView& view, UINT) { view.m_search.OpenReplace(); }},
+        {ID_EDIT_REPEAT, [](CKorvaneView& view, UINT) { view.m_search.Repeat(true); }},
+        {ID_EDIT_FIND_PREVIOUS, [](CKorvaneView& view, UINT) { view.m_search.Repeat(false); }},
+        {ID_GOTO_LINE, [](CKorvaneView& view, UINT) { view.OnGoToLine(); }},
+        {ID_VIEW_LINE_NUMBERS,
+         [](CKorvaneView& view, UINT) { view.Control().ShowLineNumbers(!view.Control().LineNumbersShown()); }, nullptr,
+         [](const CKorvaneView& view, UINT) { return view.Control().LineNumbersShown(); }},
+        {ID_VIEW_SYNTAX_COLORS,
+         [](CKorvaneView& view, UINT) { view.Control().ShowSyntaxColors(!view.Control().SyntaxColorsShown()); }, nullptr,
+         [](const CKorvaneView& view, UINT) { return view.Control().SyntaxColorsShown(); }},
+        {ID_INDICATOR_LINE_COLUMN, nullptr, nullptr, nullptr,
+         [](CKorvaneView& view, UINT, CCmdUI& ui) {
+             const auto [line, column] = view.CaretLineColumn();
+             ui.SetText(FormatResString(IDS_LINE_COLUMN, {std::to_string(line), std::to_string(column)}));
+         }},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI) || CEditView::OnCmdMsg(nID, pCmdUI);
 }

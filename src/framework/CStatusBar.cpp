@@ -10,11 +10,15 @@
 
 #include <commctrl.h>
 
+#include <optional>
+
 namespace {
 constexpr int kPaneMargin = 12;
 
 // Shows an indicator's text while its command is enabled, nothing otherwise. A handler may
-// set the text to show instead of the indicator's own.
+// set the text to show instead of the indicator's own. The pane is set once, after the
+// handler: what it shows on the way (the indicator's own text before the handler's) would
+// cost a redraw of the bar each time.
 class CStatusCmdUI : public CCmdUI {
 public:
     CStatusCmdUI(CStatusBar* bar, int index, const std::string& text)
@@ -24,24 +28,25 @@ public:
     void Enable(bool on) override
     {
         m_bEnableChanged = true;
-        Show(on ? m_strText : std::string());
+        m_shown = on ? m_strText : std::string();
     }
     void SetText(const std::string& text) override
     {
         m_strText = text;
-        Show(text);
+        m_shown = text;
+    }
+    // Shows what the handler left, if it said anything.
+    void Apply()
+    {
+        if (m_shown && m_pBar->GetPaneText(m_nIndex) != *m_shown)
+            m_pBar->SetPaneText(m_nIndex, *m_shown);
     }
 
 private:
-    void Show(const std::string& text)
-    {
-        if (m_pBar->GetPaneText(m_nIndex) != text)
-            m_pBar->SetPaneText(m_nIndex, text);
-    }
-
     CStatusBar* m_pBar;
     int m_nIndex;
     std::string m_strText;
+    std::optional<std::string> m_shown;
 };
 }
 
@@ -127,6 +132,7 @@ void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler)
     for (int i = 1; i < GetPaneCount(); ++i) {
         CStatusCmdUI ui(this, i, m_indicatorTexts[static_cast<size_t>(i)]);
         ui.DoUpdate(target, disableIfNoHandler);
+        ui.Apply();
     }
 }
 

@@ -91,55 +91,27 @@ void CEditView::SerializeRaw(CArchive& ar)
 
 bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    switch (nID) {
-    case ID_EDIT_UNDO:
-        if (pCmdUI)
-            pCmdUI->Enable(SendMessage(EM_CANUNDO) != 0);
-        else
-            SendMessage(EM_UNDO);
-        return true;
-    case ID_EDIT_REDO:
-        if (pCmdUI)
-            pCmdUI->Enable(m_pControl->CanRedo());
-        else
-            m_pControl->Redo();
-        return true;
-    case ID_EDIT_CUT:
-        if (pCmdUI)
-            pCmdUI->Enable(HasSelection());
-        else
-            SendMessage(WM_CUT);
-        return true;
-    case ID_EDIT_COPY:
-        if (pCmdUI)
-            pCmdUI->Enable(HasSelection());
-        else
-            SendMessage(WM_COPY);
-        return true;
-    case ID_EDIT_PASTE:
-        if (pCmdUI)
-            pCmdUI->Enable(::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE);
-        else
-            SendMessage(WM_PASTE);
-        return true;
-    case ID_EDIT_SELECT_ALL:
-        if (pCmdUI)
-            pCmdUI->Enable(m_pControl->Buffer().Length() > 0);
-        else
-            SendMessage(EM_SETSEL, 0, -1);
-        return true;
-    case ID_INDICATOR_OVR:
-        if (pCmdUI)
-            pCmdUI->Enable(m_pControl->IsOverwrite());
-        return true;
-    case ID_FILE_PRINT_DIRECT:
-        if (!pCmdUI) {
-            const CWinApp::PrintTarget& target = AfxGetApp()->GetPrintTarget();
-            PrintText(target.printer, target.driver, target.port);
-        }
-        return true;
-    }
-    return CView::OnCmdMsg(nID, pCmdUI);
+    auto hasSelection = [](const CEditView& view, UINT) { return view.HasSelection(); };
+    static const CommandEntry<CEditView> kCommands[] = {
+        {ID_EDIT_UNDO, [](CEditView& view, UINT) { view.SendMessage(EM_UNDO); },
+         [](const CEditView& view, UINT) { return view.SendMessage(EM_CANUNDO) != 0; }},
+        {ID_EDIT_REDO, [](CEditView& view, UINT) { view.m_pControl->Redo(); },
+         [](const CEditView& view, UINT) { return view.m_pControl->CanRedo(); }},
+        {ID_EDIT_CUT, [](CEditView& view, UINT) { view.SendMessage(WM_CUT); }, hasSelection},
+        {ID_EDIT_COPY, [](CEditView& view, UINT) { view.SendMessage(WM_COPY); }, hasSelection},
+        {ID_EDIT_PASTE, [](CEditView& view, UINT) { view.SendMessage(WM_PASTE); },
+         [](const CEditView&, UINT) { return ::IsClipboardFormatAvailable(CF_UNICODETEXT) != FALSE; }},
+        {ID_EDIT_SELECT_ALL, [](CEditView& view, UINT) { view.SendMessage(EM_SETSEL, 0, -1); },
+         [](const CEditView& view, UINT) { return view.m_pControl->Buffer().Length() > 0; }},
+        // The pane shows 改写 only while enabled.
+        {ID_INDICATOR_OVR, nullptr, [](const CEditView& view, UINT) { return view.m_pControl->IsOverwrite(); }},
+        {ID_FILE_PRINT_DIRECT,
+         [](CEditView& view, UINT) {
+             const CWinApp::PrintTarget& target = AfxGetApp()->GetPrintTarget();
+             view.PrintText(target.printer, target.driver, target.port);
+         }},
+    };
+    return RouteCommand(*this, kCommands, nID, pCmdUI) || CView::OnCmdMsg(nID, pCmdUI);
 }
 
 bool CEditView::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT*)
