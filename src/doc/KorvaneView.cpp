@@ -8,8 +8,6 @@
 #include "framework/Strings.h"
 #include "resource.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 
 void CKorvaneView::ShowStatus(const std::string& text) const
@@ -64,7 +62,7 @@ void CKorvaneView::OnGoToLine()
         GoToLine(dialog.GetLine() - 1);
 }
 
-void CKorvaneView::OnContextMenu(POINT point)
+void CKorvaneView::OnContextMenu(HWND, POINT point)
 {
     if (point.x == -1 && point.y == -1) {
         const POINT caret = Control().Viewport().PointOf(Control().Caret());
@@ -88,10 +86,6 @@ LRESULT CKorvaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == CFindReplaceDialog::GetFindReplaceMsg()) {
         m_search.OnDialogNotify(lParam);
-        return 0;
-    }
-    if (message == WM_CONTEXTMENU) {
-        OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
         return 0;
     }
     return CEditView::WindowProc(message, wParam, lParam);

@@ -32,12 +32,14 @@ public:
     // Shows a text in the frame's message pane.
     void ShowStatus(const std::string& text) const;
 
+protected:
+    // The editor's own menu at a point of the screen (from the keyboard: at the caret).
+    void OnContextMenu(HWND wnd, POINT point) override;
+
 private:
     void OnGoToLine();
     // The source line, 0-based, clamped to the text's lines.
     size_t ClampedLine(int line) const;
-    // The editor's own menu at a point of the screen (from the keyboard: at the caret).
-    void OnContextMenu(POINT point);
 
     CFindReplace m_search{*this};
 };

@@ -7,10 +7,6 @@
 #include "text/SyntaxColors.h"
 #include "text/TextControl.h"
 
-#include <windowsx.h>
-// windowsx.h names a macro as the framework names a method.
-#undef SubclassWindow
-
 namespace {
 // A visible read-only multi-line child with both scroll bars, scrolling on its own in both
 // directions, that takes Enter.
@@ -115,16 +111,7 @@ void COutputWindow::OnLButtonDblClk(UINT flags, POINT point)
         m_onDoubleClick(EditSelectionOf(m_hWnd).first);
 }
 
-LRESULT COutputWindow::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_CONTEXTMENU) {
-        OnContextMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-        return 0;
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
-}
-
-void COutputWindow::OnContextMenu(POINT point)
+void COutputWindow::OnContextMenu(HWND, POINT point)
 {
     if (point.x == -1 && point.y == -1) {
         point = POINT{0, 0};

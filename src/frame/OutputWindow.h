@@ -37,14 +37,12 @@ public:
     // Called when the user clears the window from its context menu.
     void SetClearHandler(std::function<void()> handler) { m_onClear = std::move(handler); }
 
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
 protected:
     void OnLButtonDblClk(UINT flags, POINT point) override;
+    void OnContextMenu(HWND wnd, POINT point) override;
 
 private:
     CTextControl& Control() const;
-    void OnContextMenu(POINT point);
 
     std::function<void(size_t)> m_onDoubleClick;
     std::function<void()> m_onClear;

@@ -140,6 +140,8 @@ protected:
     virtual void OnMenuSelect(UINT /*item*/, UINT /*flags*/, HMENU) { Default(); }
     virtual void OnExitMenuLoop(bool /*trackPopupMenu*/) { Default(); }
     virtual void OnDropFiles(HDROP) { Default(); }
+    // WM_CONTEXTMENU; the point is (-1, -1) when the menu was asked for from the keyboard.
+    virtual void OnContextMenu(HWND /*wnd*/, POINT /*screenPoint*/) { Default(); }
 
     HWND m_hWnd = nullptr;
 
