@@ -68,7 +68,7 @@ void CMainFrame::SetCompilerSettings(const CompilerSettings& settings)
 
 void CMainFrame::ShowToolchainInEditor() const
 {
-    if (auto* view = dynamic_cast<CKorvaneView*>(GetActiveView()))
+    if (CKorvaneView* view = SourceView())
         view->SetToolchain(m_compilerSettings.m_compilerType);
 }
 
@@ -123,10 +123,9 @@ void CMainFrame::CreateOutputWindow()
     m_wndOutput.SetClearHandler([this] { m_build.OnOutputCleared(); });
 }
 
-CTextControl* CMainFrame::EditorControl() const
+CKorvaneView* CMainFrame::SourceView() const
 {
-    auto* view = dynamic_cast<CKorvaneView*>(GetActiveView());
-    return view ? &view->Control() : nullptr;
+    return dynamic_cast<CKorvaneView*>(GetActiveView());
 }
 
 void CMainFrame::CreateUtilityPage()
@@ -308,8 +307,8 @@ void CMainFrame::OnStepStarted(BuildAction, bool bFirstOfCommand)
     if (bFirstOfCommand)
         m_wndOutput.Clear();
     // The marks of the step before go as this one starts.
-    if (CTextControl* editor = EditorControl())
-        editor->SetMarks({});
+    if (CKorvaneView* view = SourceView())
+        view->Control().SetMarks({});
     SetMessageText(AFX_IDS_IDLEMESSAGE);
 }
 
@@ -322,9 +321,9 @@ void CMainFrame::OnStepEnded(const StepEnd& end)
 {
     // What the tools said, counted; a step that never started said nothing.
     SetMessageText(end.exitCode ? m_messages.Summary() : GetIdleMessage());
-    if (CTextControl* editor = EditorControl()) {
-        editor->SetMarks(m_messages.MarksIn(EditedFile()));
-        editor->SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
+    if (CKorvaneView* view = SourceView()) {
+        view->Control().SetMarks(m_messages.MarksIn(EditedFile()));
+        view->Control().SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
     }
 }
 
@@ -423,7 +422,7 @@ void CMainFrame::ShowSourceLine(const std::string& path, int line, size_t messag
     // Another file goes the usual way, which asks about a modified document first.
     if ((edited.empty() || !IsSameFile(path, edited)) && !AfxGetApp()->OpenDocumentFile(path))
         return;
-    auto* view = dynamic_cast<CKorvaneView*>(GetActiveView());
+    CKorvaneView* view = SourceView();
     if (!view)
         return;
     size_t shown = static_cast<size_t>(line - 1);

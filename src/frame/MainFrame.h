@@ -20,7 +20,7 @@
 #include <string>
 
 class CKorvaneDoc;
-class CTextControl;
+class CKorvaneView;
 
 class CMainFrame : public CFrameWnd, private IBuildOwner, private ISourceEditor {
 public:
@@ -78,8 +78,8 @@ private:
     void DockBars();
     void TogglePanel(CControlBar& bar);
     CKorvaneDoc* GetSourceDocument() const;
-    // The editor's text control, or nullptr.
-    CTextControl* EditorControl() const;
+    // The source editor, or nullptr.
+    CKorvaneView* SourceView() const;
     // Starts what run or debug made, or tells why there is nothing to start.
     void Launch(const LaunchCommand& command);
     // The build commands' rule: none while a step runs.
