@@ -212,14 +212,16 @@ bool CKorvaneDoc::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         return id == ID_ENCODING_UTF8 ? TextEncoding::Kind::Utf8 : TextEncoding::Kind::Gbk;
     };
     static const CommandEntry<CKorvaneDoc> kCommands[] = {
-        {ID_ENCODING_GBK, [](CKorvaneDoc& doc, UINT id) { doc.OnEncoding(kindOf(id)); }, nullptr, nullptr,
-         [](CKorvaneDoc& doc, UINT id, CCmdUI& ui) { ui.SetRadio(doc.GetEncoding().kind == kindOf(id)); },
-         ID_ENCODING_UTF8},
-        {ID_INDICATOR_ENCODING, nullptr, nullptr, nullptr,
-         [](CKorvaneDoc& doc, UINT, CCmdUI& ui) {
-             ui.SetText(LoadResString(doc.GetEncoding().kind == TextEncoding::Kind::Utf8 ? IDS_ENCODING_UTF8
-                                                                                       : IDS_ENCODING_GBK));
-         }},
+        {.id = ID_ENCODING_GBK,
+         .run = [](CKorvaneDoc& doc, UINT id) { doc.OnEncoding(kindOf(id)); },
+         .update = [](CKorvaneDoc& doc, UINT id, CCmdUI& ui) { ui.SetRadio(doc.GetEncoding().kind == kindOf(id)); },
+         .lastId = ID_ENCODING_UTF8},
+        {.id = ID_INDICATOR_ENCODING,
+         .update =
+             [](CKorvaneDoc& doc, UINT, CCmdUI& ui) {
+                 ui.SetText(LoadResString(doc.GetEncoding().kind == TextEncoding::Kind::Utf8 ? IDS_ENCODING_UTF8
+                                                                                           : IDS_ENCODING_GBK));
+             }},
     };
     return RouteCommand(*this, kCommands, nID, pCmdUI) || CDocument::OnCmdMsg(nID, pCmdUI);
 }

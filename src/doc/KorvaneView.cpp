@@ -99,17 +99,18 @@ bool CKorvaneView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         {ID_EDIT_REPEAT, [](CKorvaneView& view, UINT) { view.m_search.Repeat(true); }},
         {ID_EDIT_FIND_PREVIOUS, [](CKorvaneView& view, UINT) { view.m_search.Repeat(false); }},
         {ID_GOTO_LINE, [](CKorvaneView& view, UINT) { view.OnGoToLine(); }},
-        {ID_VIEW_LINE_NUMBERS,
-         [](CKorvaneView& view, UINT) { view.Control().ShowLineNumbers(!view.Control().LineNumbersShown()); }, nullptr,
-         [](const CKorvaneView& view, UINT) { return view.Control().LineNumbersShown(); }},
-        {ID_VIEW_SYNTAX_COLORS,
-         [](CKorvaneView& view, UINT) { view.Control().ShowSyntaxColors(!view.Control().SyntaxColorsShown()); }, nullptr,
-         [](const CKorvaneView& view, UINT) { return view.Control().SyntaxColorsShown(); }},
-        {ID_INDICATOR_LINE_COLUMN, nullptr, nullptr, nullptr,
-         [](CKorvaneView& view, UINT, CCmdUI& ui) {
-             const auto [line, column] = view.CaretLineColumn();
-             ui.SetText(FormatResString(IDS_LINE_COLUMN, {std::to_string(line), std::to_string(column)}));
-         }},
+        {.id = ID_VIEW_LINE_NUMBERS,
+         .run = [](CKorvaneView& view, UINT) { view.Control().ShowLineNumbers(!view.Control().LineNumbersShown()); },
+         .checked = [](const CKorvaneView& view, UINT) { return view.Control().LineNumbersShown(); }},
+        {.id = ID_VIEW_SYNTAX_COLORS,
+         .run = [](CKorvaneView& view, UINT) { view.Control().ShowSyntaxColors(!view.Control().SyntaxColorsShown()); },
+         .checked = [](const CKorvaneView& view, UINT) { return view.Control().SyntaxColorsShown(); }},
+        {.id = ID_INDICATOR_LINE_COLUMN,
+         .update =
+             [](CKorvaneView& view, UINT, CCmdUI& ui) {
+                 const auto [line, column] = view.CaretLineColumn();
+                 ui.SetText(FormatResString(IDS_LINE_COLUMN, {std::to_string(line), std::to_string(column)}));
+             }},
     };
     return RouteCommand(*this, kCommands, nID, pCmdUI) || CEditView::OnCmdMsg(nID, pCmdUI);
 }

@@ -104,7 +104,7 @@ bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         {ID_EDIT_SELECT_ALL, [](CEditView& view, UINT) { view.SendMessage(EM_SETSEL, 0, -1); },
          [](const CEditView& view, UINT) { return view.m_pControl->Buffer().Length() > 0; }},
         // The pane shows 改写 only while enabled.
-        {ID_INDICATOR_OVR, nullptr, [](const CEditView& view, UINT) { return view.m_pControl->IsOverwrite(); }},
+        {.id = ID_INDICATOR_OVR, .enabled = [](const CEditView& view, UINT) { return view.m_pControl->IsOverwrite(); }},
         {ID_FILE_PRINT_DIRECT,
          [](CEditView& view, UINT) {
              const CWinApp::PrintTarget& target = AfxGetApp()->GetPrintTarget();
