@@ -1,0 +1,2 @@
+// The megabyte is all inline; this unit anchors the library.
+#include "dos/Memory.h"

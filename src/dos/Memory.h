@@ -1,0 +1,42 @@
+// The machine's megabyte: every byte the CPU, the BIOS, DOS and the program see, with the
+// 8086's wrap at 1 MiB and within a segment.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class CMemory {
+public:
+    static constexpr uint32_t kSize = 0x100000;
+    static constexpr uint32_t kMask = kSize - 1;
+
+    CMemory() : m_bytes(kSize) {}
+
+    static uint32_t Linear(uint16_t segment, uint16_t offset)
+    {
+        return ((static_cast<uint32_t>(segment) << 4) + offset) & kMask;
+    }
+
+    uint8_t Read8(uint32_t linear) const { return m_bytes[linear & kMask]; }
+    void Write8(uint32_t linear, uint8_t value) { m_bytes[linear & kMask] = value; }
+
+    // A word at offset FFFFh takes its high byte from offset 0 of the same segment.
+    uint8_t Read8(uint16_t segment, uint16_t offset) const { return Read8(Linear(segment, offset)); }
+    void Write8(uint16_t segment, uint16_t offset, uint8_t value) { Write8(Linear(segment, offset), value); }
+    uint16_t Read16(uint16_t segment, uint16_t offset) const
+    {
+        return static_cast<uint16_t>(Read8(segment, offset) | (Read8(segment, static_cast<uint16_t>(offset + 1)) << 8));
+    }
+    void Write16(uint16_t segment, uint16_t offset, uint16_t value)
+    {
+        Write8(segment, offset, static_cast<uint8_t>(value));
+        Write8(segment, static_cast<uint16_t>(offset + 1), static_cast<uint8_t>(value >> 8));
+    }
+
+    // Bulk access for the loader, the screen and the debugger; the caller keeps within kSize.
+    uint8_t* Data() { return m_bytes.data(); }
+    const uint8_t* Data() const { return m_bytes.data(); }
+
+private:
+    std::vector<uint8_t> m_bytes;
+};
