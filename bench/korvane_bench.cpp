@@ -1,9 +1,9 @@
 // Prints Korvane's start-up, open, typing and capture times against baselines measured in the
-// same run on the same machine (Notepad, and cmd.exe writing to a file), as medians, with the
-// peak memory of each program. Run it from the folder that holds korvane.exe and
-// pipe_child.exe:
-//   korvane_bench [startup] [open] [key] [capture] [trace]
-// With no argument it measures the four figures; "trace" times the steps of Korvane's
+// same run on the same machine (Notepad, cmd.exe writing to a file, and Korvane opening a
+// one-line file), as medians, with the peak memory of each program. Run it from the folder
+// that holds korvane.exe and pipe_child.exe:
+//   korvane_bench [startup] [open] [opencost] [key] [capture] [trace]
+// With no argument it measures the five figures; "trace" times the steps of Korvane's
 // start-up in runs of their own. Registry keys Korvane may change are put back at the end.
 #include "framework/RegistryKey.h"
 #include "resource.h"
@@ -23,7 +23,7 @@
 #include <vector>
 
 namespace {
-const int kRuns = 7;
+const int kRuns = 11;
 const DWORD kPauseBetweenRuns = 200;
 // Idle work that follows the first paint counts into the peak memory too.
 const DWORD kSettleAfterIdle = 500;
@@ -37,6 +37,7 @@ const int kKeysPerRun = 21;
 const char kKorvaneEditor[] = "KorvaneText";
 const char kProfileKey[] = "Software\\Local AppWizard-Generated Applications\\";
 const char kTraceVariable[] = "KORVANE_STARTUP_TRACE";
+const char kOpenCostFigure[] = "open largest vs one-line file";
 
 // One measured run: its time, or a failure, and the program's peak working set.
 struct Run {
@@ -358,6 +359,9 @@ struct Figure {
     Series korvane;
     Series baseline;
     const char* baselineName;
+    // Korvane's time over the baseline's, for each pair of runs taken in turn of which both
+    // were counted: the machine's speed changes less within a pair than across the run.
+    std::vector<double> pairRatios;
 };
 
 // One measured run, then a pause in which Wine finishes tearing the ended process down, so
@@ -375,17 +379,22 @@ Run Settled(const std::function<Run()>& measure)
 Figure Measure(const char* name, const std::function<Run()>& korvane, const std::function<Run()>& baseline,
                const char* baselineName)
 {
-    Figure figure{name, {}, {}, baselineName};
+    Figure figure{name, {}, {}, baselineName, {}};
     Settled(korvane);
     Settled(baseline);
     for (int i = 0; i < kRuns; ++i) {
+        Run ours, theirs;
         if (i % 2 == 0) {
-            figure.korvane.Add(Settled(korvane));
-            figure.baseline.Add(Settled(baseline));
+            ours = Settled(korvane);
+            theirs = Settled(baseline);
         } else {
-            figure.baseline.Add(Settled(baseline));
-            figure.korvane.Add(Settled(korvane));
+            theirs = Settled(baseline);
+            ours = Settled(korvane);
         }
+        figure.korvane.Add(ours);
+        figure.baseline.Add(theirs);
+        if (ours.ok && theirs.ok && theirs.ms > 0)
+            figure.pairRatios.push_back(ours.ms / theirs.ms);
     }
     return figure;
 }
@@ -420,21 +429,26 @@ std::string Spread(const Series& series)
     return text;
 }
 
+std::string Ratio(double ratio)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%.2f", ratio);
+    return text;
+}
+
 void PrintFigures(const std::vector<Figure>& figures)
 {
-    std::printf("%-28s %11s %11s %11s %6s %13s %13s\n", "figure (median of 7)", "korvane ms", "baseline ms", "baseline",
-                "ratio", "korvane peak", "baseline peak");
+    std::printf("%-30s %11s %11s %13s %6s %6s %13s %13s\n", "figure (median of 11)", "korvane ms", "baseline ms",
+                "baseline", "ratio", "pairs", "korvane peak", "baseline peak");
     for (const Figure& f : figures) {
-        std::string ratio = "-";
-        if (f.korvane.Measured() && f.baseline.Measured()) {
-            char text[16];
-            std::snprintf(text, sizeof text, "%.2f", Median(f.korvane.times) / Median(f.baseline.times));
-            ratio = text;
-        }
-        std::printf("%-28s %11s %11s %11s %6s %13s %13s\n", f.name, Milliseconds(f.korvane).c_str(),
-                    Milliseconds(f.baseline).c_str(), f.baselineName, ratio.c_str(), Megabytes(f.korvane).c_str(),
-                    Megabytes(f.baseline).c_str());
+        const bool both = f.korvane.Measured() && f.baseline.Measured();
+        const std::string ratio = both ? Ratio(Median(f.korvane.times) / Median(f.baseline.times)) : "-";
+        const std::string pairs = f.pairRatios.empty() ? "-" : Ratio(Median(f.pairRatios));
+        std::printf("%-30s %11s %11s %13s %6s %6s %13s %13s\n", f.name, Milliseconds(f.korvane).c_str(),
+                    Milliseconds(f.baseline).c_str(), f.baselineName, ratio.c_str(), pairs.c_str(),
+                    Megabytes(f.korvane).c_str(), Megabytes(f.baseline).c_str());
     }
+    std::printf("(ratio: the medians' ratio; pairs: the median of the ratios of the runs taken in turn)\n");
     for (const Figure& f : figures) {
         std::printf("%s, runs from fastest to slowest: korvane %s, %s %s\n", f.name, Spread(f.korvane).c_str(),
                     f.baselineName, Spread(f.baseline).c_str());
@@ -523,20 +537,20 @@ void PrintStartupSteps(const std::string& korvane, const std::string& work, cons
 }
 
 struct Choice {
-    bool startup = false, open = false, key = false, capture = false, trace = false;
+    bool startup = false, open = false, openCost = false, key = false, capture = false, trace = false;
 };
 
 bool ParseChoice(int argc, char** argv, Choice& choice)
 {
-    const std::set<std::string> known{"startup", "open", "key", "capture", "trace"};
+    const std::set<std::string> known{"startup", "open", "opencost", "key", "capture", "trace"};
     std::set<std::string> asked(argv + 1, argv + argc);
     for (const std::string& word : asked) {
         if (!known.count(word))
             return false;
     }
     const bool all = asked.empty();
-    choice = {all || asked.count("startup") > 0, all || asked.count("open") > 0, all || asked.count("key") > 0,
-              all || asked.count("capture") > 0, asked.count("trace") > 0};
+    choice = {all || asked.count("startup") > 0, all || asked.count("open") > 0, all || asked.count("opencost") > 0,
+              all || asked.count("key") > 0,     all || asked.count("capture") > 0, asked.count("trace") > 0};
     return true;
 }
 }
@@ -545,7 +559,7 @@ int main(int argc, char** argv)
 {
     Choice choice;
     if (!ParseChoice(argc, argv, choice)) {
-        std::printf("usage: korvane_bench [startup] [open] [key] [capture] [trace]\n");
+        std::printf("usage: korvane_bench [startup] [open] [opencost] [key] [capture] [trace]\n");
         return 2;
     }
     std::string dir = ProgramDir();
@@ -566,6 +580,7 @@ int main(int argc, char** argv)
     WriteFile(small, "mov ax, bx\r\n");
     // Both editors hold the text as UTF-16 and count characters: the GBK pairs count once.
     const LRESULT kOpenCharacters = 700000;
+    const LRESULT kSmallCharacters = 12;
     std::string compiler = dir + "\\pipe_child.exe pattern " + std::to_string(kCaptureBytes) + " 4096 " +
                            std::to_string(kCaptureLineBytes);
     SetToolchain(compiler);
@@ -588,6 +603,15 @@ int main(int argc, char** argv)
             [&] { return OpenUntilLoaded("\"" + korvane + "\" \"" + source + "\"", kKorvaneEditor, static_cast<LRESULT>(kOpenBytes)); },
             [&] { return OpenUntilLoaded("notepad.exe \"" + source + "\"", "Edit", kOpenCharacters); }, "notepad"));
     }
+    if (choice.openCost) {
+        // What opening the largest document adds to Korvane's own start: the same start with a
+        // file of one line is the baseline.
+        figures.push_back(Measure(
+            kOpenCostFigure,
+            [&] { return OpenUntilLoaded("\"" + korvane + "\" \"" + source + "\"", kKorvaneEditor, static_cast<LRESULT>(kOpenBytes)); },
+            [&] { return OpenUntilLoaded("\"" + korvane + "\" \"" + small + "\"", kKorvaneEditor, kSmallCharacters); },
+            "one-line file"));
+    }
     if (choice.key) {
         figures.push_back(Measure(
             "key at the end, until painted",
@@ -602,6 +626,11 @@ int main(int argc, char** argv)
     }
     if (!figures.empty())
         PrintFigures(figures);
+    for (const Figure& f : figures) {
+        if (f.name == kOpenCostFigure && !f.pairRatios.empty())
+            std::printf("opening the largest document adds %.2f of Korvane's start with a one-line file (median of pairs)\n",
+                        Median(f.pairRatios) - 1.0);
+    }
     if (choice.capture) {
         Series least;
         for (int i = 0; i < kRuns; ++i)
