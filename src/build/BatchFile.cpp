@@ -14,21 +14,21 @@ UniqueHandle CreateAt(const FilePath& path)
                                     FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
-bool WriteAll(HANDLE file, const std::string& bytes, DWORD& error)
+// The system's reason of a failed write; a short write without one is a volume that had no
+// more room.
+DWORD WriteAll(HANDLE file, const std::string& bytes)
 {
     DWORD written = 0;
+    ::SetLastError(ERROR_SUCCESS);
     if (::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
         written == bytes.size())
-        return true;
-    error = ::GetLastError();
-    // A short write without an error is a volume that had no more room.
-    if (error == ERROR_SUCCESS)
-        error = ERROR_DISK_FULL;
-    return false;
+        return ERROR_SUCCESS;
+    const DWORD error = ::GetLastError();
+    return error == ERROR_SUCCESS ? ERROR_DISK_FULL : error;
 }
 }
 
-std::optional<CBatchFile> CBatchFile::Create(const Services& services, DWORD& error)
+Result<CBatchFile> CBatchFile::Create(const Services& services)
 {
     const FilePath preferred(services.strBatchFilePath);
     if (UniqueHandle file = CreateAt(preferred))
@@ -41,8 +41,12 @@ std::optional<CBatchFile> CBatchFile::Create(const Services& services, DWORD& er
         if (UniqueHandle file = CreateAt(fallback))
             return CBatchFile(std::move(file), fallback);
     }
-    error = ::GetLastError();
-    return std::nullopt;
+    return Problem{Problem::Kind::BatchFileNotWritten, {}, ::GetLastError()};
+}
+
+Problem CBatchFile::NotWritten(DWORD error) const
+{
+    return Problem{Problem::Kind::BatchFileNotWritten, m_path.Wide(), error};
 }
 
 CBatchFile::CBatchFile(CBatchFile&& other) noexcept
@@ -67,18 +71,20 @@ CBatchFile::~CBatchFile()
     Delete();
 }
 
-bool CBatchFile::WriteLine(const std::wstring& line, DWORD& error)
+Result<void> CBatchFile::WriteLine(const std::wstring& line)
 {
-    return m_file && WriteAll(m_file.get(), ToConsoleBytes(line) + "\r\n", error);
+    if (!m_file)
+        return NotWritten(ERROR_INVALID_HANDLE);
+    if (const DWORD error = WriteAll(m_file.get(), ToConsoleBytes(line) + "\r\n"); error != ERROR_SUCCESS)
+        return NotWritten(error);
+    return {};
 }
 
-bool CBatchFile::Close(DWORD& error)
+Result<void> CBatchFile::Close()
 {
-    if (m_file && !::CloseHandle(m_file.release())) {
-        error = ::GetLastError();
-        return false;
-    }
-    return true;
+    if (m_file && !::CloseHandle(m_file.release()))
+        return NotWritten(::GetLastError());
+    return {};
 }
 
 void CBatchFile::AddCompanionFile(const FilePath& path)

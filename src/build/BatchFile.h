@@ -5,11 +5,11 @@
 #pragma once
 
 #include "build/FilePath.h"
+#include "build/Result.h"
 #include "framework/Handles.h"
 
 #include <windows.h>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,18 +17,18 @@ struct Services;
 
 class CBatchFile {
 public:
-    // Creates (truncates) the file; nothing, with the system's reason in error, when neither
-    // place can be written.
-    static std::optional<CBatchFile> Create(const Services& services, DWORD& error);
+    // Creates (truncates) the file; the problem, with the system's reason, when neither place
+    // can be written.
+    static Result<CBatchFile> Create(const Services& services);
 
     CBatchFile(CBatchFile&& other) noexcept;
     CBatchFile& operator=(CBatchFile&& other) noexcept;
     ~CBatchFile();
 
-    // Writes the line in the console's code page, as cmd.exe reads it; false, with the
-    // system's reason in error, when the write fails.
-    bool WriteLine(const std::wstring& line, DWORD& error);
-    bool Close(DWORD& error);
+    // Writes the line in the console's code page, as cmd.exe reads it; the problem, with the
+    // system's reason, when the write fails.
+    Result<void> WriteLine(const std::wstring& line);
+    Result<void> Close();
     // A file that goes together with the batch file (none for an empty path).
     void AddCompanionFile(const FilePath& path);
     // Closes the file and leaves it on disk, as it is now, for whoever looks.
@@ -40,6 +40,8 @@ public:
 
 private:
     CBatchFile(UniqueHandle file, FilePath path) : m_file(std::move(file)), m_path(std::move(path)) {}
+    // The file could not be written: the system's reason, the file its subject.
+    Problem NotWritten(DWORD error) const;
     void Delete();
 
     UniqueHandle m_file;

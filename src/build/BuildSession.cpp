@@ -7,9 +7,6 @@
 #include <utility>
 
 namespace {
-// The message the runner's worker posts when it has something to report.
-constexpr UINT WM_STEP_REPORT = WM_APP + 1;
-
 std::wstring WithExitCode(std::wstring line, DWORD exitCode)
 {
     const size_t placeholder = line.find(L"%1");
@@ -22,7 +19,6 @@ std::wstring WithExitCode(std::wstring line, DWORD exitCode)
 CBuildSession::CBuildSession(IBuildOwner& owner, const Services& services, StepTexts texts)
     : m_owner(owner), m_services(services), m_texts(std::move(texts))
 {
-    m_notifyWindow.Create(WM_STEP_REPORT, [this] { OnRunnerReport(); });
 }
 
 CBuildSession::~CBuildSession()
@@ -56,12 +52,12 @@ void CBuildSession::RunStep(BuildAction action)
     }
     if (!m_owner.SaveSource())
         return;
-    PreparedStep prepared = PrepareStep(StepRequest{action, source, m_settings}, m_services);
-    if (const Problem* problem = std::get_if<Problem>(&prepared)) {
-        m_owner.OnProblem(*problem);
+    Result<ReadyStep> prepared = PrepareStep(StepRequest{action, source, m_settings}, m_services);
+    if (!prepared) {
+        m_owner.OnProblem(prepared.Error());
         return;
     }
-    StartStep(std::get<ReadyStep>(std::move(prepared)));
+    StartStep(std::move(prepared).Value());
 }
 
 void CBuildSession::StartStep(ReadyStep step)
@@ -76,7 +72,7 @@ void CBuildSession::StartStep(ReadyStep step)
     m_messages.RestartWalk();
     m_stepSource = step.source;
     m_step = std::move(step);
-    m_runner.Start(m_step->batch.CommandLine(), m_notifyWindow.GetSafeHwnd(), WM_STEP_REPORT, m_step->capturedOutput,
+    m_runner.Start(m_step->batch.CommandLine(), [this] { OnRunnerReport(); }, m_step->capturedOutput,
                    m_step->capturedExitCode);
     m_owner.OnStepStarted(m_action, first);
 }
@@ -98,10 +94,9 @@ void CBuildSession::OnRunnerReport()
     for (size_t i = 0; i < succeeded.size(); ++i)
         m_endLines.emplace_back(m_messages.LineCount() - succeeded.size() + i, succeeded[i]);
     m_owner.OnStepEnded(StepEnd{m_action, report.bStopped,
-                                report.failure ? std::nullopt : std::optional<DWORD>(report.exitCode), !linkNext});
-    if (report.failure)
-        m_owner.OnProblem(Problem{Problem::Kind::NotStarted, m_step ? m_step->batch.CommandLine() : std::wstring(),
-                                  *report.failure});
+                                report.problem ? std::nullopt : std::optional<DWORD>(report.exitCode), !linkNext});
+    if (report.problem)
+        m_owner.OnProblem(*report.problem);
     // The batch file goes before the next step writes it again.
     m_step.reset();
     if (linkNext)
@@ -122,7 +117,7 @@ std::wstring CBuildSession::EndStep(const StepReport& report, bool& linkNext, st
     };
     if (report.bStopped)
         addLine(compile ? m_texts.compileStopped : m_texts.linkStopped, false);
-    else if (!report.failure)
+    else if (!report.problem)
         addLine(WithExitCode(compile ? m_texts.compileEnded : m_texts.linkEnded, report.exitCode),
                 report.exitCode == 0);
     if (const std::wstring verdict = LinkVerdict(report, linkNext); !verdict.empty())
@@ -136,7 +131,7 @@ std::wstring CBuildSession::LinkVerdict(const StepReport& report, bool& linkNext
     if (m_command != BuildCommand::Build || m_action != BuildAction::Compile || report.bStopped || m_settings.m_bNoLink)
         return {};
     // The object file of an earlier compile must not be linked.
-    if (report.failure || report.exitCode != 0)
+    if (report.problem || report.exitCode != 0)
         return m_texts.compileFailedNoLink;
     // A build links the file it compiled only, so not after another one has been opened.
     if (!m_step || m_owner.CurrentSource() != m_step->source)

@@ -11,7 +11,6 @@
 #include "build/Problem.h"
 #include "build/StepPreparation.h"
 #include "build/StepRunner.h"
-#include "framework/MessageWindow.h"
 
 #include <memory>
 #include <optional>
@@ -111,7 +110,6 @@ private:
     IBuildOwner& m_owner;
     const Services& m_services;
     const StepTexts m_texts;
-    CMessageWindow m_notifyWindow;
     CStepRunner m_runner;
     std::optional<ReadyStep> m_step;
     BuildCommand m_command = BuildCommand::Compile;

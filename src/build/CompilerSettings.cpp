@@ -145,26 +145,27 @@ HKEY CompilerSettingsRoot(const Services& services)
     return services.bMachineWideSettingsRefused ? UserRoot() : MachineRoot();
 }
 
-bool LoadCompilerSettings(CompilerSettings& settings, const Services& services)
+Result<void> LoadCompilerSettings(CompilerSettings& settings, const Services& services)
 {
-    if (LoadFromRoot(MachineRoot(), settings, services) != LoadOutcome::Refused)
-        return true;
-    return LoadFromRoot(UserRoot(), settings, services) != LoadOutcome::Refused;
+    if (LoadFromRoot(MachineRoot(), settings, services) != LoadOutcome::Refused ||
+        LoadFromRoot(UserRoot(), settings, services) != LoadOutcome::Refused)
+        return {};
+    return Problem{Problem::Kind::SettingsNotKept, {}};
 }
 
-bool SaveCompilerSettings(const CompilerSettings& settings, const Services& services)
+Result<void> SaveCompilerSettings(const CompilerSettings& settings, const Services& services)
 {
     CRegistryKey key(CompilerSettingsRoot(services));
     if (!OpenSettingsKey(key, services))
-        return false;
+        return Problem{Problem::Kind::SettingsNotKept, {}};
     const char* name = CompilerTypeName(settings.m_compilerType);
     bool written = key.SetString(kTypeValueName, name);
     written = key.SetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath) && written;
-    if (*name == '\0')
-        return written;
-    if (!key.Open(name) && !key.Create(name))
-        return false;
-    return WriteToolchainValues(key, settings) && written;
+    if (*name != '\0')
+        written = (key.Open(name) || key.Create(name)) && WriteToolchainValues(key, settings) && written;
+    if (!written)
+        return Problem{Problem::Kind::SettingsNotKept, {}};
+    return {};
 }
 
 bool ReadToolchain(CompilerType type, CompilerSettings& settings, const Services& services)

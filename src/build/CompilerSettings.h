@@ -12,6 +12,7 @@
 #pragma once
 
 #include "build/CompilerType.h"
+#include "build/Result.h"
 
 #include <windows.h>
 
@@ -66,14 +67,14 @@ const char* CompilerTypeName(CompilerType type);
 CompilerType CompilerTypeFromName(const std::string& name);
 
 // Reads the settings into the given members; lays the layout out with empty values when the
-// settings key does not exist. False only when the key neither opens nor can be created,
-// below HKEY_LOCAL_MACHINE nor below HKEY_CURRENT_USER.
-bool LoadCompilerSettings(CompilerSettings& settings, const Services& services);
+// settings key does not exist. The problem only when the key neither opens nor can be
+// created, below HKEY_LOCAL_MACHINE nor below HKEY_CURRENT_USER.
+Result<void> LoadCompilerSettings(CompilerSettings& settings, const Services& services);
 
 // Writes the type and the emulator and, for a toolchain, its values into its subkey
-// (created when missing); a value that holds the default is not kept. Nothing is written when the settings key does not open. False
-// when not everything could be written.
-bool SaveCompilerSettings(const CompilerSettings& settings, const Services& services);
+// (created when missing); a value that holds the default is not kept. Nothing is written when
+// the settings key does not open. The problem when not everything could be written.
+Result<void> SaveCompilerSettings(const CompilerSettings& settings, const Services& services);
 
 // What the settings dialog does when a toolchain is picked: opens software\korvane and the
 // toolchain's subkey below the settings root and reads its values into settings: "cmp" and

@@ -121,18 +121,16 @@ std::string CDosBoxConfig::BatchText() const
     return Narrow(text);
 }
 
-std::optional<FilePath> CDosBoxConfig::WriteToTemporaryFolder()
+Result<FilePath> CDosBoxConfig::WriteToTemporaryFolder()
 {
     const FilePath folder = TemporaryFolderPath();
     if (!m_strCaptured.empty() && !folder.empty())
         Mount(L'e', folder);
     if (m_problem)
-        return std::nullopt;
+        return *m_problem;
     wchar_t path[MAX_PATH] = L"";
-    if (folder.empty() || !::GetTempFileNameW(folder.c_str(), L"kvn", 0, path)) {
-        SetProblem(Problem::Kind::ConfigNotWritten, folder.Wide(), ::GetLastError());
-        return std::nullopt;
-    }
+    if (folder.empty() || !::GetTempFileNameW(folder.c_str(), L"kvn", 0, path))
+        return Problem{Problem::Kind::ConfigNotWritten, folder.Wide(), ::GetLastError()};
     const std::optional<FilePath> form = HostForm(FilePath(path));
     const std::optional<FilePath> batch = form && !m_strCaptured.empty() ? WriteBatchBeside(*form) : std::nullopt;
     const std::wstring batchName = batch ? batch->Name() : std::wstring();
@@ -141,11 +139,10 @@ std::optional<FilePath> CDosBoxConfig::WriteToTemporaryFolder()
         ::DeleteFileW(path);
         if (batch)
             ::DeleteFileW(batch->c_str());
-        SetProblem(form ? Problem::Kind::ConfigNotWritten : Problem::Kind::PathNotForDosBox, folder.Wide(), error);
-        return std::nullopt;
+        return Problem{form ? Problem::Kind::ConfigNotWritten : Problem::Kind::PathNotForDosBox, folder.Wide(), error};
     }
     m_batchFile = batch.value_or(FilePath());
-    return form;
+    return *form;
 }
 
 std::optional<FilePath> CDosBoxConfig::WriteBatchBeside(const FilePath& config)

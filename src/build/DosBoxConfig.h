@@ -4,7 +4,7 @@
 #pragma once
 
 #include "build/FilePath.h"
-#include "build/Problem.h"
+#include "build/Result.h"
 
 #include <optional>
 #include <string>
@@ -33,8 +33,6 @@ public:
     // [autoexec], so they go into a batch file beside the configuration, on drive E:.
     void AddCapturedCommand(const std::wstring& command);
 
-    // The first problem of the mounts and names, if any.
-    const std::optional<Problem>& GetProblem() const { return m_problem; }
     // The whole file, lines ending in CR LF; every % doubled, as DOSBox runs [autoexec] as
     // a batch file. A captured command calls the batch file of that name on E:, which
     // WriteToTemporaryFolder mounts (the temporary folder).
@@ -43,12 +41,14 @@ public:
     std::string BatchText() const;
     // Writes the file (and a captured command's batch file, of the same name with the
     // extension .BAT) into the temporary folder. Its path, in the form DOSBox takes (and by
-    // which it can be deleted); nothing, with the problem set, when it cannot be written.
-    std::optional<FilePath> WriteToTemporaryFolder();
+    // which it can be deleted); the first problem of the mounts and names instead, when there
+    // was one (nothing is written then), or why it could not be written.
+    Result<FilePath> WriteToTemporaryFolder();
     // The batch file written with the configuration, if there is one.
     const FilePath& BatchFile() const { return m_batchFile; }
 
 private:
+    // Keeps the first problem of the mounts and names, which writing then returns.
     void SetProblem(Problem::Kind kind, const std::wstring& subject, DWORD error = ERROR_SUCCESS);
 
     std::optional<FilePath> WriteBatchBeside(const FilePath& config);

@@ -33,20 +33,20 @@ std::wstring DosBoxOptions(EmulatorKind kind)
     return kind == EmulatorKind::DosBoxX ? L" -fastlaunch" : L" -noconsole";
 }
 
-RouteChoice ChooseRoute(const FilePath& program, const FilePath& emulatorPath, const Services& services)
+Result<Route> ChooseRoute(const FilePath& program, const FilePath& emulatorPath, const Services& services)
 {
     if (SystemRunsDosPrograms(services) || !IsDosProgram(program))
-        return {};
+        return Route::Direct;
     switch (EmulatorKindOf(emulatorPath)) {
     case EmulatorKind::None:
-        return {Route::Direct, Problem{Problem::Kind::NoEmulator, program.Wide()}};
+        return Problem{Problem::Kind::NoEmulator, program.Wide()};
     case EmulatorKind::Unknown:
-        return {Route::Direct, Problem{Problem::Kind::UnknownEmulator, emulatorPath.Wide()}};
+        return Problem{Problem::Kind::UnknownEmulator, emulatorPath.Wide()};
     case EmulatorKind::MsDosPlayer:
-        return {Route::MsDosPlayer, std::nullopt};
+        return Route::MsDosPlayer;
     case EmulatorKind::DosBox:
     case EmulatorKind::DosBoxX:
         break;
     }
-    return {Route::DosBox, std::nullopt};
+    return Route::DosBox;
 }

@@ -3,9 +3,8 @@
 #pragma once
 
 #include "build/FilePath.h"
-#include "build/Problem.h"
+#include "build/Result.h"
 
-#include <optional>
 #include <string>
 
 struct Services;
@@ -29,11 +28,6 @@ std::wstring DosBoxOptions(EmulatorKind kind);
 
 enum class Route { Direct, MsDosPlayer, DosBox };
 
-struct RouteChoice {
-    Route route = Route::Direct;
-    std::optional<Problem> problem;
-};
-
 // Direct for a program this system runs itself; for a DOS program it cannot run, the route
 // of the emulator, or the problem when there is none (or none the program knows).
-RouteChoice ChooseRoute(const FilePath& program, const FilePath& emulatorPath, const Services& services);
+Result<Route> ChooseRoute(const FilePath& program, const FilePath& emulatorPath, const Services& services);

@@ -62,20 +62,20 @@ bool CPipeProcess::CreateChild(const std::wstring& commandLine, STARTUPINFOW& st
     return true;
 }
 
-bool CPipeProcess::Start(const std::wstring& commandLine)
+Result<void> CPipeProcess::Start(const std::wstring& commandLine)
 {
     // An earlier run that was not read to its end would otherwise keep its handles forever.
     Release();
     STARTUPINFOW startup{};
 
     if (!PreparePipe(startup) || !CreateJob() || !CreateChild(commandLine, startup)) {
-        m_dwFailure = ::GetLastError();
+        const DWORD error = ::GetLastError();
         Release();
-        return false;
+        return Problem{Problem::Kind::NotStarted, commandLine, error};
     }
     // Only the child (and what it starts) holds the write end now, so the read ends with it.
     m_hWritePipe.reset();
-    return true;
+    return {};
 }
 
 std::string CPipeProcess::ReadChunk()

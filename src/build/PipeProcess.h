@@ -3,6 +3,7 @@
 // holds everything the child starts, and hands the captured bytes back piece by piece.
 #pragma once
 
+#include "build/Result.h"
 #include "framework/Handles.h"
 
 #include <windows.h>
@@ -19,9 +20,10 @@ public:
     CPipeProcess(const CPipeProcess&) = delete;
     CPipeProcess& operator=(const CPipeProcess&) = delete;
 
-    // Starts the command line hidden; true when the child process was created. On false,
-    // GetFailure tells why. The command line is copied whole, whatever its length.
-    virtual bool Start(const std::wstring& commandLine);
+    // Starts the command line hidden; the problem (the system's reason, the command line its
+    // subject) when the child process could not be created. The command line is copied whole,
+    // whatever its length.
+    virtual Result<void> Start(const std::wstring& commandLine);
 
     // The next piece of output as the pipe delivered it (zero bytes included), or the empty
     // string once the output has ended or a read failed. Blocks until data arrives or the
@@ -34,9 +36,6 @@ public:
     DWORD WaitForExitCode() const;
     // Closes every handle of the current run; processes still in its job end with it.
     void Release();
-
-    // The system's error code of the last Start that failed.
-    DWORD GetFailure() const { return m_dwFailure; }
 
     // The exit code of the processes that Stop ends (that of a console program ended by
     // Ctrl+Break).
@@ -53,5 +52,4 @@ private:
     UniqueHandle m_hWritePipe;
     UniqueHandle m_hJob;
     UniqueHandle m_hProcess;
-    DWORD m_dwFailure = ERROR_SUCCESS;
 };

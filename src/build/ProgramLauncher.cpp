@@ -4,17 +4,12 @@
 #include "build/BuildAction.h"
 #include "build/CommandText.h"
 #include "build/DosProgram.h"
+#include "framework/Handles.h"
 
 namespace {
 constexpr const wchar_t* kDebuggerName = L"debug.exe";
 // The names of the system's debugger, looked for in this order.
 constexpr const wchar_t* kDebuggerNames[] = {L"debug.exe", L"debug.com"};
-
-struct LaunchRequest {
-    LaunchCommand command;
-    HWND notifyWnd;
-    UINT failureMessage;
-};
 
 bool CreateLaunchedProcess(const LaunchCommand& command, PROCESS_INFORMATION& process)
 {
@@ -34,47 +29,11 @@ bool CreateLaunchedProcess(const LaunchCommand& command, PROCESS_INFORMATION& pr
                             &startup, &process);
 }
 
-void PostFailure(const LaunchRequest& request, DWORD error)
-{
-    auto problem = std::make_unique<Problem>(Problem{Problem::Kind::NotStarted, request.command.program.Wide(), error});
-    if (::PostMessageW(request.notifyWnd, request.failureMessage, 0, reinterpret_cast<LPARAM>(problem.get())))
-        problem.release();
-}
-
-DWORD WINAPI LaunchProgramThread(LPVOID parameter)
-{
-    std::unique_ptr<LaunchRequest> request(static_cast<LaunchRequest*>(parameter));
-    const FilePath& configFile = request->command.configFile;
-    PROCESS_INFORMATION process{};
-    if (!CreateLaunchedProcess(request->command, process)) {
-        const DWORD error = ::GetLastError();
-        if (!configFile.empty())
-            ::DeleteFileW(configFile.c_str());
-        PostFailure(*request, error);
-        return 0;
-    }
-    ::CloseHandle(process.hThread);
-    UniqueHandle program(process.hProcess);
-    // DOSBox reads its configuration when it starts, but nothing tells when that is done.
-    if (!configFile.empty()) {
-        ::WaitForSingleObject(program.get(), INFINITE);
-        ::DeleteFileW(configFile.c_str());
-    }
-    return 0;
-}
-
 LaunchCommand Direct(const std::wstring& commandLine, const FilePath& program)
 {
     LaunchCommand command;
     command.commandLine = commandLine;
     command.program = program;
-    return command;
-}
-
-LaunchCommand Failed(Problem problem)
-{
-    LaunchCommand command;
-    command.problem = std::move(problem);
     return command;
 }
 
@@ -84,12 +43,11 @@ bool IsComProgram(const FilePath& program)
     return name.size() > 4 && ::CompareStringOrdinal(name.c_str() + name.size() - 4, 4, L".com", 4, TRUE) == CSTR_EQUAL;
 }
 
-LaunchCommand DosBoxLaunch(const FilePath& emulatorPath, CDosBoxConfig config)
+Result<LaunchCommand> DosBoxLaunch(const FilePath& emulatorPath, CDosBoxConfig config)
 {
-    const std::optional<FilePath> configFile =
-        config.GetProblem() ? std::nullopt : config.WriteToTemporaryFolder();
+    const Result<FilePath> configFile = config.WriteToTemporaryFolder();
     if (!configFile)
-        return Failed(*config.GetProblem());
+        return configFile.Error();
     LaunchCommand command = Direct(DosBoxCommandLine(emulatorPath, EmulatorKindOf(emulatorPath), *configFile),
                                    emulatorPath);
     command.bThroughEmulator = true;
@@ -179,13 +137,13 @@ std::optional<FilePath> FindDebugger(const FilePath& compilerProgram, const File
     return DebuggerOnSearchPath();
 }
 
-LaunchCommand MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services)
+Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services)
 {
     const FilePath program = BuiltProgram(source);
-    const RouteChoice choice = ChooseRoute(program, emulatorPath, services);
-    if (choice.problem)
-        return Failed(*choice.problem);
-    switch (choice.route) {
+    const Result<Route> route = ChooseRoute(program, emulatorPath, services);
+    if (!route)
+        return route.Error();
+    switch (*route) {
     case Route::MsDosPlayer:
         return MsDosPlayerLaunch(emulatorPath, {program});
     case Route::DosBox:
@@ -196,8 +154,9 @@ LaunchCommand MakeRunCommand(const FilePath& source, const FilePath& emulatorPat
     return Direct(RunCommandLine(source), program);
 }
 
-LaunchCommand MakeDebugCommand(const FilePath& source, const std::wstring& debuggerSetting,
-                               const FilePath& compilerProgram, const FilePath& emulatorPath, const Services& services)
+Result<LaunchCommand> MakeDebugCommand(const FilePath& source, const std::wstring& debuggerSetting,
+                                       const FilePath& compilerProgram, const FilePath& emulatorPath,
+                                       const Services& services)
 {
     const ToolSetting chosen = SplitToolSetting(debuggerSetting);
     std::optional<FilePath> debugger;
@@ -208,11 +167,11 @@ LaunchCommand MakeDebugCommand(const FilePath& source, const std::wstring& debug
     else
         debugger = FindDebugger(compilerProgram, emulatorPath);
     if (!debugger)
-        return Failed(Problem{Problem::Kind::NoDebugger, kDebuggerName});
-    const RouteChoice choice = ChooseRoute(*debugger, emulatorPath, services);
-    if (choice.problem)
-        return Failed(*choice.problem);
-    switch (choice.route) {
+        return Problem{Problem::Kind::NoDebugger, kDebuggerName};
+    const Result<Route> route = ChooseRoute(*debugger, emulatorPath, services);
+    if (!route)
+        return route.Error();
+    switch (*route) {
     case Route::MsDosPlayer:
         return MsDosPlayerLaunch(emulatorPath, {*debugger, BuiltProgram(source)});
     case Route::DosBox:
@@ -223,16 +182,21 @@ LaunchCommand MakeDebugCommand(const FilePath& source, const std::wstring& debug
     return Direct(DebugCommandLine(*debugger, chosen.options, source), *debugger);
 }
 
-UniqueHandle LaunchProgramAsync(const LaunchCommand& command, HWND notifyWnd, UINT failureMessage)
+Result<void> LaunchProgram(const LaunchCommand& command)
 {
-    auto request = std::make_unique<LaunchRequest>(LaunchRequest{command, notifyWnd, failureMessage});
-    HANDLE thread = ::CreateThread(nullptr, 0, LaunchProgramThread, request.get(), 0, nullptr);
-    if (thread)
-        request.release();
-    return UniqueHandle(thread);
-}
-
-std::unique_ptr<Problem> TakePostedProblem(LPARAM lParam)
-{
-    return std::unique_ptr<Problem>(reinterpret_cast<Problem*>(lParam));
+    PROCESS_INFORMATION process{};
+    if (!CreateLaunchedProcess(command, process)) {
+        const DWORD error = ::GetLastError();
+        if (!command.configFile.empty())
+            ::DeleteFileW(command.configFile.c_str());
+        return Problem{Problem::Kind::NotStarted, command.program.Wide(), error};
+    }
+    ::CloseHandle(process.hThread);
+    UniqueHandle program(process.hProcess);
+    // DOSBox reads its configuration when it starts, but nothing tells when that is done.
+    if (!command.configFile.empty()) {
+        ::WaitForSingleObject(program.get(), INFINITE);
+        ::DeleteFileW(command.configFile.c_str());
+    }
+    return {};
 }

@@ -1,18 +1,14 @@
-// Starts a built program (or the debugger with it) in a console of its own, from a worker
-// thread, without waiting for it or capturing anything. A DOS program that this system
-// cannot run starts through the DOS emulator the user set.
+// Starts a built program (or the debugger with it) in a console of its own, without capturing
+// anything. A DOS program that this system cannot run starts through the DOS emulator the user
+// set.
 #pragma once
 
 #include "build/DosBoxConfig.h"
 #include "build/DosRoute.h"
 #include "build/FilePath.h"
-#include "build/Problem.h"
-#include "framework/Handles.h"
-
-#include <windows.h>
+#include "build/Result.h"
 
 #include <initializer_list>
-#include <memory>
 #include <optional>
 #include <string>
 
@@ -27,7 +23,6 @@ struct LaunchCommand {
     bool bThroughEmulator = false;
     // A DOSBox run: its configuration file, deleted once the emulator has ended.
     FilePath configFile;
-    std::optional<Problem> problem;
 };
 
 // The program built from the source file: dir\base.com where that is newer than dir\base.exe
@@ -35,12 +30,13 @@ struct LaunchCommand {
 FilePath BuiltProgram(const FilePath& source);
 
 // Run: the built program.
-LaunchCommand MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services);
+Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services);
 // Debug: the debugger with the built program: the toolchain's own (debuggerSetting, a path and
 // perhaps options), else debug.exe or debug.com. Where the system runs DOS programs itself,
 // its own debug.exe is found by the usual program search; elsewhere FindDebugger finds one.
-LaunchCommand MakeDebugCommand(const FilePath& source, const std::wstring& debuggerSetting,
-                               const FilePath& compilerProgram, const FilePath& emulatorPath, const Services& services);
+Result<LaunchCommand> MakeDebugCommand(const FilePath& source, const std::wstring& debuggerSetting,
+                                       const FilePath& compilerProgram, const FilePath& emulatorPath,
+                                       const Services& services);
 // debug.exe or debug.com in the compiler's folder, else in the emulator's, else on the
 // program search path.
 std::optional<FilePath> FindDebugger(const FilePath& compilerProgram, const FilePath& emulatorPath);
@@ -57,10 +53,8 @@ std::wstring DosBoxCommandLine(const FilePath& emulator, EmulatorKind kind, cons
 // as D:, and the program (with D:\DEBUG.EXE before it), leaving DOSBox at its prompt after.
 CDosBoxConfig DosBoxRunConfig(const FilePath& source, const FilePath& debugger = FilePath());
 
-// Starts the worker thread, which owns a full copy of the command. When the program cannot be
-// started, the worker posts failureMessage to notifyWnd with a Problem as lParam, which the
-// window's own thread takes over (TakePostedProblem) to tell the user. The returned thread
-// handle may be waited on or simply dropped.
-UniqueHandle LaunchProgramAsync(const LaunchCommand& command, HWND notifyWnd, UINT failureMessage);
-// The problem a launch failure message carries; the caller owns it from now on.
-std::unique_ptr<Problem> TakePostedProblem(LPARAM lParam);
+// Starts the command's program without waiting for it, except for a DOSBox run, whose
+// configuration goes once the emulator has ended: so it belongs on a thread of its own (a
+// DOSBox session lasts as long as the user keeps it). The problem when the system refused to
+// start the program.
+Result<void> LaunchProgram(const LaunchCommand& command);

@@ -10,28 +10,21 @@ std::wstring OptionsPart(const ToolSetting& tool)
     return tool.options.empty() ? std::wstring() : L" " + tool.options;
 }
 
-StepCommand Failed(Problem problem)
+Problem PathNotInConsole(const FilePath& path)
 {
-    StepCommand command;
-    command.problem = std::move(problem);
-    return command;
+    return Problem{Problem::Kind::PathNotInConsole, path.Wide()};
 }
 
-StepCommand PathNotInConsole(const FilePath& path)
-{
-    return Failed(Problem{Problem::Kind::PathNotInConsole, path.Wide()});
-}
-
-StepCommand DosBoxStep(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
-                       const FilePath& emulatorPath)
+Result<StepCommand> DosBoxStep(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
+                               const FilePath& emulatorPath)
 {
     const std::optional<FilePath> emulator = ConsoleFormOf(emulatorPath);
     if (!emulator)
         return PathNotInConsole(emulatorPath);
     CDosBoxConfig config = DosBoxStepConfig(source, tool, argumentTemplate);
-    const std::optional<FilePath> configFile = config.GetProblem() ? std::nullopt : config.WriteToTemporaryFolder();
+    const Result<FilePath> configFile = config.WriteToTemporaryFolder();
     if (!configFile)
-        return Failed(*config.GetProblem());
+        return configFile.Error();
     StepCommand command;
     command.toolLine = DosBoxToolLine(*emulator, EmulatorKindOf(emulatorPath), *configFile);
     command.captured = CapturedFiles{*configFile, config.BatchFile(), source.Folder().Child(kDosBoxOutputName),
@@ -71,13 +64,14 @@ CDosBoxConfig DosBoxStepConfig(const FilePath& source, const ToolSetting& tool, 
     return config;
 }
 
-StepCommand MakeStepCommand(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
-                            const FilePath& emulatorPath, const Services& services)
+Result<StepCommand> MakeStepCommand(const FilePath& source, const ToolSetting& tool,
+                                    const std::wstring& argumentTemplate, const FilePath& emulatorPath,
+                                    const Services& services)
 {
-    const RouteChoice choice = ChooseRoute(tool.program, emulatorPath, services);
-    if (choice.problem)
-        return Failed(*choice.problem);
-    if (choice.route == Route::DosBox)
+    const Result<Route> route = ChooseRoute(tool.program, emulatorPath, services);
+    if (!route)
+        return route.Error();
+    if (*route == Route::DosBox)
         return DosBoxStep(source, tool, argumentTemplate, emulatorPath);
 
     const std::optional<FilePath> program = ConsoleFormOf(tool.program);
@@ -89,7 +83,7 @@ StepCommand MakeStepCommand(const FilePath& source, const ToolSetting& tool, con
     const ToolSetting consoleTool{*program, tool.options};
     const std::wstring argument = ExpandArguments(argumentTemplate, *sourceName, ArgumentsFor::Batch);
     StepCommand command;
-    if (choice.route == Route::Direct) {
+    if (*route == Route::Direct) {
         command.toolLine = DirectToolLine(consoleTool, argument);
         return command;
     }

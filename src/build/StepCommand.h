@@ -6,9 +6,8 @@
 #include "build/BuildAction.h"
 #include "build/DosBoxConfig.h"
 #include "build/DosRoute.h"
-#include "build/Problem.h"
+#include "build/Result.h"
 
-#include <optional>
 #include <string>
 
 struct Services;
@@ -26,13 +25,12 @@ struct CapturedFiles {
 struct StepCommand {
     std::wstring toolLine;
     CapturedFiles captured;
-    std::optional<Problem> problem;
 };
 
 // The tool line of a step on the source file, for the tool as the settings hold it, the
 // template of its arguments and the emulator the user set (empty for none). A DOSBox step's
 // configuration is written here.
-StepCommand MakeStepCommand(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
+Result<StepCommand> MakeStepCommand(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
                             const FilePath& emulatorPath, const Services& services);
 
 // The tool lines from paths that the console holds, with the arguments as a batch line

@@ -6,11 +6,6 @@
 #include "framework/Unicode.h"
 
 namespace {
-Problem BatchFileNotWritten(const CBatchFile* batch, DWORD error)
-{
-    return Problem{Problem::Kind::BatchFileNotWritten, batch ? batch->Path().Wide() : std::wstring(), error};
-}
-
 const std::string& ToolOf(const StepRequest& request)
 {
     return request.action == BuildAction::Compile ? request.settings.m_strCompilerPath
@@ -18,19 +13,20 @@ const std::string& ToolOf(const StepRequest& request)
 }
 }
 
-PreparedStep PrepareStep(const StepRequest& request, const Services& services)
+Result<ReadyStep> PrepareStep(const StepRequest& request, const Services& services)
 {
     const FilePath sourceDir = request.source.Folder();
     const std::optional<FilePath> consoleDir = ConsoleFormOf(sourceDir);
     if (!consoleDir)
         return Problem{Problem::Kind::PathNotInConsole, sourceDir.Wide()};
 
-    DWORD error = ERROR_SUCCESS;
-    std::optional<CBatchFile> batch = CBatchFile::Create(services, error);
+    Result<CBatchFile> batch = CBatchFile::Create(services);
     if (!batch)
-        return BatchFileNotWritten(nullptr, error);
-    if (!batch->WriteLine(DriveLine(*consoleDir), error) || !batch->WriteLine(ChangeDirectoryLine(*consoleDir), error))
-        return BatchFileNotWritten(&*batch, error);
+        return batch.Error();
+    for (const std::wstring& line : {DriveLine(*consoleDir), ChangeDirectoryLine(*consoleDir)}) {
+        if (Result<void> written = batch->WriteLine(line); !written)
+            return written.Error();
+    }
 
     const std::string& tool = ToolOf(request);
     if (tool.empty()) {
@@ -40,15 +36,17 @@ PreparedStep PrepareStep(const StepRequest& request, const Services& services)
                                                               : Problem::Kind::NoLinkerPath,
                        {}};
     }
-    const StepCommand command =
+    Result<StepCommand> command =
         MakeStepCommand(request.source, SplitToolSetting(Widen(tool)), ArgumentTemplateOf(request.action, request.settings),
                         FilePath::FromUtf8(request.settings.m_strDosEmulatorPath), services);
-    if (command.problem)
-        return *command.problem;
-    batch->AddCompanionFile(command.captured.configFile);
-    batch->AddCompanionFile(command.captured.batchFile);
-    if (!batch->WriteLine(command.toolLine, error) || !batch->Close(error))
-        return BatchFileNotWritten(&*batch, error);
-    return ReadyStep{request.action, request.source, std::move(*batch), command.captured.output,
-                     command.captured.exitCode};
+    if (!command)
+        return command.Error();
+    batch->AddCompanionFile(command->captured.configFile);
+    batch->AddCompanionFile(command->captured.batchFile);
+    if (Result<void> written = batch->WriteLine(command->toolLine); !written)
+        return written.Error();
+    if (Result<void> closed = batch->Close(); !closed)
+        return closed.Error();
+    return ReadyStep{request.action, request.source, std::move(batch).Value(), command->captured.output,
+                     command->captured.exitCode};
 }

@@ -8,9 +8,7 @@
 #include "build/BuildAction.h"
 #include "build/CompilerSettings.h"
 #include "build/FilePath.h"
-#include "build/Problem.h"
-
-#include <variant>
+#include "build/Result.h"
 
 struct Services;
 
@@ -31,9 +29,7 @@ struct ReadyStep {
     FilePath capturedExitCode;
 };
 
-using PreparedStep = std::variant<ReadyStep, Problem>;
-
 // The checks in their order: the source folder in a form the console reads, the batch file
 // created and its drive and folder lines written, the tool's path set (where it is not, the
 // two lines stay on disk for the user to see), the tool's line made and written.
-PreparedStep PrepareStep(const StepRequest& request, const Services& services);
+Result<ReadyStep> PrepareStep(const StepRequest& request, const Services& services);

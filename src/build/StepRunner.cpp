@@ -62,20 +62,21 @@ struct CStepRunner::Shared {
     std::wstring strCommandLine;
     FilePath capturedOutput;
     FilePath capturedExitCode;
-    HWND notifyWnd = nullptr;
-    UINT message = 0;
+    // Where a report is announced, and what announces it there; none once the runner shuts down.
+    std::optional<CMailbox::CSender> sender;
+    std::function<void()> announce;
     std::wstring pending;
     // A message is on its way, or the window's thread comes back by itself.
     bool bNotified = false;
     bool bStopRequested = false;
     bool bEnded = false;
     DWORD exitCode = 0;
-    std::optional<DWORD> failure;
+    std::optional<Problem> problem;
 
     void Run();
     bool StartProcess();
     void Deliver(const std::wstring& text);
-    // Under the lock: posts the message unless one is on its way already.
+    // Under the lock: announces a report unless an announcement is on its way already.
     void NotifyLocked();
     // Under the lock: ends the step. Its end is announced even while output is paced.
     void EndLocked(DWORD code);
@@ -83,8 +84,8 @@ struct CStepRunner::Shared {
 
 void CStepRunner::Shared::NotifyLocked()
 {
-    if (!bNotified && notifyWnd)
-        bNotified = ::PostMessageW(notifyWnd, message, 0, 0) != FALSE;
+    if (!bNotified && sender)
+        bNotified = sender->Post(announce);
 }
 
 void CStepRunner::Shared::EndLocked(DWORD code)
@@ -102,9 +103,10 @@ bool CStepRunner::Shared::StartProcess()
         EndLocked(CPipeProcess::kStoppedExitCode);
         return false;
     }
-    if (pProcess->Start(strCommandLine))
+    Result<void> started = pProcess->Start(strCommandLine);
+    if (started)
         return true;
-    failure = pProcess->GetFailure();
+    problem = started.Error();
     EndLocked(0);
     return false;
 }
@@ -142,13 +144,6 @@ void CStepRunner::Shared::Run()
     EndLocked(code);
 }
 
-DWORD WINAPI CStepRunner::WorkerThread(LPVOID parameter)
-{
-    std::unique_ptr<std::shared_ptr<Shared>> shared(static_cast<std::shared_ptr<Shared>*>(parameter));
-    (*shared)->Run();
-    return 0;
-}
-
 CStepRunner::CStepRunner() : m_pShared(std::make_shared<Shared>()) {}
 
 CStepRunner::~CStepRunner()
@@ -162,31 +157,31 @@ void CStepRunner::SetProcess(std::unique_ptr<CPipeProcess> process)
     m_pShared->pProcess = std::move(process);
 }
 
-void CStepRunner::Start(const std::wstring& commandLine, HWND notifyWnd, UINT message, const FilePath& capturedOutput,
-                        const FilePath& capturedExitCode)
+void CStepRunner::Start(const std::wstring& commandLine, std::function<void()> onReport,
+                        const FilePath& capturedOutput, const FilePath& capturedExitCode)
 {
+    m_onReport = std::move(onReport);
     Shared& shared = *m_pShared;
     {
         std::lock_guard lock(shared.mutex);
         shared.strCommandLine = commandLine;
         shared.capturedOutput = capturedOutput;
         shared.capturedExitCode = capturedExitCode;
-        shared.notifyWnd = notifyWnd;
-        shared.message = message;
+        shared.sender = m_mailbox.Sender();
+        // Runs on this thread, and only while the mailbox, and so the runner, lasts.
+        shared.announce = [this] { m_onReport(); };
         shared.pending.clear();
         shared.bNotified = shared.bStopRequested = shared.bEnded = false;
         shared.exitCode = 0;
-        shared.failure.reset();
+        shared.problem.reset();
     }
     m_bRunning = true;
-    auto parameter = std::make_unique<std::shared_ptr<Shared>>(m_pShared);
-    m_hThread.reset(::CreateThread(nullptr, 0, WorkerThread, parameter.get(), 0, nullptr));
-    if (m_hThread) {
-        parameter.release();
+    // The worker keeps what it shares alive for as long as it runs, also past the runner.
+    m_hThread = StartThread([shared = m_pShared] { shared->Run(); });
+    if (m_hThread)
         return;
-    }
     std::lock_guard lock(shared.mutex);
-    shared.failure = ::GetLastError();
+    shared.problem = Problem{Problem::Kind::NotStarted, commandLine, ::GetLastError()};
     shared.EndLocked(0);
 }
 
@@ -215,8 +210,7 @@ void CStepRunner::Refresh()
 
 void CStepRunner::KillRefreshTimer()
 {
-    if (m_pShared->notifyWnd)
-        ::KillTimer(m_pShared->notifyWnd, reinterpret_cast<UINT_PTR>(this));
+    ::KillTimer(m_mailbox.GetSafeHwnd(), reinterpret_cast<UINT_PTR>(this));
 }
 
 StepReport CStepRunner::TakeReport()
@@ -233,13 +227,13 @@ StepReport CStepRunner::TakeReport()
             // spell the worker announces the next piece itself.
             shared.bNotified = !report.text.empty();
             if (shared.bNotified)
-                ::SetTimer(shared.notifyWnd, reinterpret_cast<UINT_PTR>(this), kRefreshMs, RefreshTimer);
+                ::SetTimer(m_mailbox.GetSafeHwnd(), reinterpret_cast<UINT_PTR>(this), kRefreshMs, RefreshTimer);
             return report;
         }
         report.bEnded = true;
-        report.bStopped = shared.bStopRequested && !shared.failure;
+        report.bStopped = shared.bStopRequested && !shared.problem;
         report.exitCode = shared.exitCode;
-        report.failure = shared.failure;
+        report.problem = shared.problem;
     }
     KillRefreshTimer();
     // The worker has nothing left to do but return.
@@ -255,7 +249,7 @@ void CStepRunner::Shutdown()
     {
         std::lock_guard lock(m_pShared->mutex);
         KillRefreshTimer();
-        m_pShared->notifyWnd = nullptr;
+        m_pShared->sender.reset();
     }
     Stop();
     if (m_hThread)

@@ -11,7 +11,6 @@
 namespace {
 constexpr char kSignature[] = "KORVANE BACKUP 1";
 constexpr wchar_t kExtension[] = L".kvb";
-constexpr UINT WM_BACKUP_UNUSED = WM_APP + 11;
 
 std::wstring Environment(const wchar_t* name)
 {
@@ -118,8 +117,7 @@ CRecoveryBackup::CRecoveryBackup(Snapshot snapshot) : m_snapshot(std::move(snaps
                               L"-" + std::to_wstring(::InterlockedIncrement(&counter)) + kExtension;
     m_strPath = Folder() + L"\\" + name;
     m_hLock.reset(::CreateMutexW(nullptr, FALSE, LockName(name).c_str()));
-    m_timerWindow.Create(WM_BACKUP_UNUSED, nullptr);
-    m_worker = std::thread([this] { Work(); });
+    m_hWorker = StartThread([this] { Work(); });
 }
 
 CRecoveryBackup::~CRecoveryBackup()
@@ -133,7 +131,8 @@ CRecoveryBackup::~CRecoveryBackup()
         m_bStop = true;
     }
     m_wake.notify_one();
-    m_worker.join();
+    if (m_hWorker)
+        ::WaitForSingleObject(m_hWorker.get(), INFINITE);
 }
 
 void CRecoveryBackup::NoteEdit()

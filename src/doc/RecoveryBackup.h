@@ -6,7 +6,7 @@
 
 #include "doc/DiskWatch.h"
 #include "framework/Handles.h"
-#include "framework/MessageWindow.h"
+#include "framework/Mailbox.h"
 #include "framework/TextEncoding.h"
 
 #include <condition_variable>
@@ -15,7 +15,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <thread>
 #include <vector>
 
 struct BackupContent {
@@ -49,7 +48,6 @@ public:
     void Discard();
     // A backup another run left, restored into this run's document, becomes this run's.
     void Adopt(const std::wstring& orphan);
-    const std::wstring& GetPath() const { return m_strPath; }
 
     // Where all runs keep their backups: %LOCALAPPDATA%\Korvane\backup.
     static std::wstring Folder();
@@ -72,7 +70,8 @@ private:
     Snapshot m_snapshot;
     std::wstring m_strPath;
     UniqueHandle m_hLock;
-    CMessageWindow m_timerWindow;
+    // Its window carries the timer of the next backup.
+    CMailbox m_timerWindow;
     bool m_bTimerSet = false;
 
     std::mutex m_mutex;
@@ -80,5 +79,5 @@ private:
     Job m_job = Job::None;
     std::optional<BackupContent> m_pending;
     bool m_bStop = false;
-    std::thread m_worker;
+    UniqueHandle m_hWorker;
 };

@@ -23,8 +23,6 @@ constexpr DWORD kPanelStyle = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP | CBRS_BORD
 // A visible child with its tab strip along the bottom.
 constexpr DWORD kTabCtrlStyle = WS_CHILD | WS_VISIBLE | TCS_BOTTOM;
 
-// The launcher's worker thread tells the frame of a program that did not start.
-constexpr UINT WM_LAUNCH_FAILED = WM_APP + 1;
 // How often the document's file is looked at while the program is the active one.
 constexpr UINT kDiskCheckMs = 2000;
 
@@ -53,11 +51,11 @@ CMainFrame::CMainFrame() : m_build(*this, AfxGetServices(), LoadStepTexts())
     LoadCompilerSettings();
 }
 
-bool CMainFrame::LoadCompilerSettings()
+void CMainFrame::LoadCompilerSettings()
 {
-    const bool loaded = ::LoadCompilerSettings(m_compilerSettings, AfxGetServices());
+    // A failure is not told here: saving tells it, once the user has set something to keep.
+    [[maybe_unused]] const Result<void> loaded = ::LoadCompilerSettings(m_compilerSettings, AfxGetServices());
     ShowToolchainInEditor();
-    return loaded;
 }
 
 void CMainFrame::SetCompilerSettings(const CompilerSettings& settings)
@@ -70,11 +68,6 @@ void CMainFrame::ShowToolchainInEditor() const
 {
     if (CKorvaneView* view = SourceView())
         view->SetToolchain(m_compilerSettings.m_compilerType);
-}
-
-bool CMainFrame::SaveCompilerSettings()
-{
-    return ::SaveCompilerSettings(m_compilerSettings, AfxGetServices());
 }
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
@@ -204,29 +197,17 @@ bool CMainFrame::IsIdle(const CMainFrame& frame, UINT)
     return !frame.IsBuildRunning();
 }
 
-LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_LAUNCH_FAILED:
-        ShowProblem(*TakePostedProblem(lParam));
-        return 0;
-    case WM_ACTIVATEAPP:
-        OnActivateApp(wParam != FALSE);
-        break;
-    }
-    return CFrameWnd::WindowProc(message, wParam, lParam);
-}
-
-void CMainFrame::OnActivateApp(bool active)
+void CMainFrame::OnActivateApp(bool active, DWORD otherThread)
 {
     // Coming back from another program, and every little while as long as the user stays, the
     // document's file is compared with what was read or saved.
-    if (!active) {
+    if (active) {
+        CheckFileOnDisk(m_hWnd, WM_TIMER, reinterpret_cast<UINT_PTR>(this), 0);
+        ::SetTimer(m_hWnd, reinterpret_cast<UINT_PTR>(this), kDiskCheckMs, CheckFileOnDisk);
+    } else {
         ::KillTimer(m_hWnd, reinterpret_cast<UINT_PTR>(this));
-        return;
     }
-    CheckFileOnDisk(m_hWnd, WM_TIMER, reinterpret_cast<UINT_PTR>(this), 0);
-    ::SetTimer(m_hWnd, reinterpret_cast<UINT_PTR>(this), kDiskCheckMs, CheckFileOnDisk);
+    CFrameWnd::OnActivateApp(active, otherThread);
 }
 
 void CALLBACK CMainFrame::CheckFileOnDisk(HWND wnd, UINT, UINT_PTR, DWORD)
@@ -366,12 +347,20 @@ void CMainFrame::OnStopBuild()
     m_build.Stop();
 }
 
-void CMainFrame::Launch(const LaunchCommand& command)
+void CMainFrame::Launch(const Result<LaunchCommand>& command)
 {
-    if (command.problem)
-        ShowProblem(*command.problem);
-    else if (!LaunchProgramAsync(command, m_hWnd, WM_LAUNCH_FAILED))
-        ShowProblem(Problem{Problem::Kind::NotStarted, command.program.Wide(), ::GetLastError()});
+    if (!command) {
+        ShowProblem(command.Error());
+        return;
+    }
+    UniqueHandle worker = RunOffThread<Result<void>>(
+        m_launches, [launch = *command] { return LaunchProgram(launch); },
+        [](const Result<void>& launched) {
+            if (!launched)
+                ShowProblem(launched.Error());
+        });
+    if (!worker)
+        ShowProblem(Problem{Problem::Kind::NotStarted, command->program.Wide(), ::GetLastError()});
 }
 
 void CMainFrame::OnRun()
@@ -396,8 +385,8 @@ void CMainFrame::OnSetCompiler()
     if (dialog.GetCompilerType() == CompilerType::None)
         AfxMessageBox(IDS_NO_COMPILER_TYPE);
     SetCompilerSettings(dialog.GetSettings());
-    if (!SaveCompilerSettings())
-        ShowProblem(Problem{Problem::Kind::SettingsNotKept, {}});
+    if (const Result<void> saved = ::SaveCompilerSettings(m_compilerSettings, AfxGetServices()); !saved)
+        ShowProblem(saved.Error());
 }
 
 void CMainFrame::OnNextMessage()

@@ -29,7 +29,6 @@ public:
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     int OnCreate(CREATESTRUCTW* cs) override;
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
     void OnViewOutput();
     void OnViewUtility();
@@ -53,10 +52,8 @@ public:
     std::string GetSourceDir() const;
 
     const CompilerSettings& GetCompilerSettings() const { return m_compilerSettings; }
-    // Takes new settings for the following builds; SaveCompilerSettings stores them.
+    // Takes new settings for the following builds; the settings dialog's OK also stores them.
     void SetCompilerSettings(const CompilerSettings& settings);
-    bool LoadCompilerSettings();
-    bool SaveCompilerSettings();
 
     // Replaces the runner the build steps start their batch file with (a seam for tests).
     void SetPipeProcess(std::unique_ptr<CPipeProcess> process) { m_build.SetProcess(std::move(process)); }
@@ -65,7 +62,7 @@ protected:
     // Closing while a tool runs asks whether to stop it.
     void OnClose() override;
     void OnDestroy() override;
-    void OnActivateApp(bool active);
+    void OnActivateApp(bool active, DWORD otherThread) override;
     static void CALLBACK CheckFileOnDisk(HWND wnd, UINT message, UINT_PTR id, DWORD time);
 
 private:
@@ -80,8 +77,11 @@ private:
     CKorvaneDoc* GetSourceDocument() const;
     // The source editor, or nullptr.
     CKorvaneView* SourceView() const;
-    // Starts what run or debug made, or tells why there is nothing to start.
-    void Launch(const LaunchCommand& command);
+    // The settings as the registry has them now; where it has none to give, those held stay.
+    void LoadCompilerSettings();
+    // Starts what run or debug made off the window's thread, or tells why there is nothing to
+    // start; a program that does not start is told when the worker hands its problem back.
+    void Launch(const Result<LaunchCommand>& command);
     // The build commands' rule: none while a step runs.
     static bool IsIdle(const CMainFrame& frame, UINT id);
 
@@ -115,4 +115,6 @@ private:
     CompilerSettings m_compilerSettings;
     CBuildSession m_build;
     CMessageNavigator m_messages{*this, m_wndOutput, m_build};
+    // Where the launches' workers hand back what they met.
+    CMailbox m_launches;
 };

@@ -3,11 +3,7 @@
 
 #include "framework/AfxRes.h"
 #include "framework/CDockContext.h"
-
-namespace {
-// Posted to a floating frame whose bar went back to a dock: it ends once idle.
-constexpr UINT WM_DESTROY_IF_EMPTY = WM_APP + 0x361;
-}
+#include "framework/PrivateMessages.h"
 
 CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(true) {}
 

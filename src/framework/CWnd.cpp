@@ -249,6 +249,9 @@ LRESULT CWnd::CallHandler(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOLORCHANGE:
         OnSysColorChange();
         break;
+    case WM_ACTIVATEAPP:
+        OnActivateApp(wParam != FALSE, static_cast<DWORD>(lParam));
+        break;
     case WM_PAINT:
         OnPaint();
         break;

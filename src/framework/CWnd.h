@@ -110,6 +110,8 @@ protected:
     virtual void OnSetText(const wchar_t* /*text*/) { Default(); }
     virtual void OnSettingChange(UINT /*action*/, const wchar_t* /*section*/) { Default(); }
     virtual void OnSysColorChange() { Default(); }
+    // WM_ACTIVATEAPP: whether the program becomes the active one, and the thread of the other.
+    virtual void OnActivateApp(bool /*active*/, DWORD /*otherThread*/) { Default(); }
 
     virtual void OnPaint() { Default(); }
     virtual bool OnEraseBkgnd(HDC) { return Default() != 0; }

@@ -51,7 +51,7 @@ public:
 
 class FailingProcess : public CPipeProcess {
 public:
-    bool Start(const std::wstring&) override { return CPipeProcess::Start(L"korvane-no-such-program-1b2c.exe"); }
+    Result<void> Start(const std::wstring&) override { return CPipeProcess::Start(L"korvane-no-such-program-1b2c.exe"); }
 };
 
 std::string Child(const std::string& arguments)

@@ -91,6 +91,12 @@ CompilerSettings Settings(CompilerType type, const std::string& compiler, const 
     return settings;
 }
 
+// Saves the settings; a save that fails counts as a failure.
+void Save(const CompilerSettings& settings)
+{
+    EXPECT_TRUE(SaveCompilerSettings(settings, AppServices()));
+}
+
 // Loads into settings and gives them back; a load that fails counts as a failure.
 const CompilerSettings& Load(CompilerSettings& settings)
 {
@@ -331,7 +337,7 @@ TEST_F(CompilerSettingsTest, SaveStoresTheTypeTextAndPathsUnderItsSubkey)
         SCOPED_TRACE(c.stored);
         std::string compiler = std::string("c:\\") + c.stored + "\\compiler.exe";
         std::string linker = std::string("c:\\") + c.stored + "\\linker.exe";
-        SaveCompilerSettings(Settings(c.type, compiler, linker), AppServices());
+        Save(Settings(c.type, compiler, linker));
         RawValue type = ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type");
         EXPECT_EQ(static_cast<DWORD>(REG_SZ), type.type);
         EXPECT_EQ(std::string(c.stored) + '\0', type.data);
@@ -351,8 +357,8 @@ TEST_F(CompilerSettingsTest, SaveStoresTheTypeTextAndPathsUnderItsSubkey)
 TEST_F(CompilerSettingsTest, SaveWithNoneStoresEmptyTypeAndTouchesNoPath)
 {
     LayOut();
-    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"), AppServices());
-    SaveCompilerSettings(Settings(CompilerType::None, "c:\\other\\x.exe", "c:\\other\\y.exe"), AppServices());
+    Save(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
+    Save(Settings(CompilerType::None, "c:\\other\\x.exe", "c:\\other\\y.exe"));
     EXPECT_EQ(std::string(1, '\0'), ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type").data);
     EXPECT_EQ("c:\\masm\\masm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
     EXPECT_EQ("c:\\masm\\link.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk"));
@@ -370,8 +376,8 @@ TEST_F(CompilerSettingsTest, SaveWithNoneStoresEmptyTypeAndTouchesNoPath)
 TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
 {
     LayOut();
-    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"), AppServices());
-    SaveCompilerSettings(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"), AppServices());
+    Save(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
+    Save(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
     EXPECT_EQ("tasm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\masm\\masm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
     EXPECT_EQ("c:\\masm\\link.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk"));
@@ -387,7 +393,7 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
     EXPECT_TRUE(ReadPaths(CompilerType::Masm, compiler, linker));
     EXPECT_EQ("c:\\masm\\masm.exe", compiler);
     EXPECT_EQ("c:\\masm\\link.exe", linker);
-    SaveCompilerSettings(Settings(CompilerType::Masm, compiler, linker), AppServices());
+    Save(Settings(CompilerType::Masm, compiler, linker));
     EXPECT_EQ(Load(loaded), Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"));
     EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp"));
 }
@@ -396,7 +402,7 @@ TEST_F(CompilerSettingsTest, SaveCreatesAMissingSubkeyVolatile)
 {
     LayOut();
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("mcs").c_str()));
-    SaveCompilerSettings(Settings(CompilerType::Mcs51, "c:\\mcs\\asm51.exe", "c:\\mcs\\oh.exe"), AppServices());
+    Save(Settings(CompilerType::Mcs51, "c:\\mcs\\asm51.exe", "c:\\mcs\\oh.exe"));
     EXPECT_EQ("mcs", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\mcs\\asm51.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "cmp"));
     EXPECT_EQ("c:\\mcs\\oh.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "lnk"));
@@ -405,7 +411,10 @@ TEST_F(CompilerSettingsTest, SaveCreatesAMissingSubkeyVolatile)
 
 TEST_F(CompilerSettingsTest, SaveWithoutTheSettingsKeyWritesNothing)
 {
-    SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"), AppServices());
+    const Result<void> saved =
+        SaveCompilerSettings(Settings(CompilerType::Masm, "c:\\masm\\masm.exe", "c:\\masm\\link.exe"), AppServices());
+    ASSERT_FALSE(saved);
+    EXPECT_EQ(saved.Error().kind, Problem::Kind::SettingsNotKept);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kSettingsKeyPath));
 }
@@ -415,7 +424,7 @@ TEST_F(CompilerSettingsTest, PathsInAnyScriptRoundTrip)
     LayOut();
     // Chinese, and a letter that GBK does not have.
     std::string compiler = "c:\\汇编\\Jörg\\masm.exe";
-    SaveCompilerSettings(Settings(CompilerType::Masm, compiler, "c:\\link.exe"), AppServices());
+    Save(Settings(CompilerType::Masm, compiler, "c:\\link.exe"));
 
     CompilerSettings loaded;
     EXPECT_TRUE(LoadCompilerSettings(loaded, AppServices()));
@@ -433,7 +442,7 @@ TEST_F(CompilerSettingsTest, PathsOfAnyLengthAreRead)
         linker += "汇编";
     linker += "\\link.exe";
     const std::string emulator = "c:\\" + std::string(250, 'd') + "\\dosbox.exe";
-    SaveCompilerSettings(CompilerSettings{CompilerType::Masm, compiler, linker, emulator}, AppServices());
+    Save(CompilerSettings{CompilerType::Masm, compiler, linker, emulator});
     CompilerSettings loaded;
     EXPECT_EQ(Load(loaded), (CompilerSettings{CompilerType::Masm, compiler, linker, emulator}));
     std::string readCompiler, readLinker;
@@ -445,7 +454,7 @@ TEST_F(CompilerSettingsTest, PathsOfAnyLengthAreRead)
 TEST_F(CompilerSettingsTest, TheEmulatorIsKeptBesideTheTypeWhateverTheToolchain)
 {
     LayOut();
-    SaveCompilerSettings(CompilerSettings{CompilerType::None, "c:\\x.exe", "", "c:\\dos box\\msdos.exe"}, AppServices());
+    Save(CompilerSettings{CompilerType::None, "c:\\x.exe", "", "c:\\dos box\\msdos.exe"});
     EXPECT_EQ("c:\\dos box\\msdos.exe", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "dos"));
     EXPECT_EQ("", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));
     CompilerSettings loaded = Settings(CompilerType::Tasm, "c", "l");
@@ -454,8 +463,8 @@ TEST_F(CompilerSettingsTest, TheEmulatorIsKeptBesideTheTypeWhateverTheToolchain)
     // Below the user's key where the machine-wide one is refused.
     ClearCompilerSettings();
     AppServices().bMachineWideSettingsRefused = true;
-    LoadCompilerSettings(loaded, AppServices());
-    SaveCompilerSettings(CompilerSettings{CompilerType::Masm, "", "", "c:\\dosbox\\dosbox.exe"}, AppServices());
+    EXPECT_TRUE(LoadCompilerSettings(loaded, AppServices()));
+    Save(CompilerSettings{CompilerType::Masm, "", "", "c:\\dosbox\\dosbox.exe"});
     EXPECT_EQ("c:\\dosbox\\dosbox.exe", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "dos"));
     CompilerSettings fresh;
     EXPECT_EQ(Load(fresh).m_strDosEmulatorPath, "c:\\dosbox\\dosbox.exe");
@@ -520,7 +529,7 @@ TEST_F(CompilerSettingsTest, UserKeyIsUsedWhenMachineWideKeyIsRefused)
         EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, Sub(sub))) << sub;
     EXPECT_EQ(HKEY_CURRENT_USER, CompilerSettingsRoot(AppServices()));
 
-    SaveCompilerSettings(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"), AppServices());
+    Save(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     EXPECT_EQ("tasm", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_CURRENT_USER, Sub("tasm"), "cmp"));
@@ -534,7 +543,7 @@ TEST_F(CompilerSettingsTest, UserKeyIsUsedWhenMachineWideKeyIsRefused)
     EXPECT_EQ("c:\\tasm\\tasm.exe", compiler);
     EXPECT_EQ("c:\\tasm\\tlink.exe", linker);
 
-    SaveCompilerSettings(Settings(CompilerType::None, "", ""), AppServices());
+    Save(Settings(CompilerType::None, "", ""));
     EXPECT_EQ("", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_CURRENT_USER, Sub("tasm"), "cmp"));
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
@@ -551,7 +560,7 @@ TEST_F(CompilerSettingsTest, MachineWideKeyIsPreferredOverTheUserKey)
     EXPECT_EQ("", settings.m_strCompilerPath);
     ExpectEmptyLayout(HKEY_LOCAL_MACHINE);
     EXPECT_EQ(HKEY_LOCAL_MACHINE, CompilerSettingsRoot(AppServices()));
-    SaveCompilerSettings(Settings(CompilerType::Masm, "machine-c", "machine-l"), AppServices());
+    Save(Settings(CompilerType::Masm, "machine-c", "machine-l"));
     EXPECT_EQ("masm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
     EXPECT_EQ("mcs", StoredText(HKEY_CURRENT_USER, kSettingsKeyPath, "type"));
     EXPECT_EQ("machine-c", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "cmp"));

@@ -247,7 +247,7 @@ TEST(StepLines, DosBoxConfigurationOfACompileAndALink)
 {
     const FilePath source = P(kOddFolder + L"\\hello.asm");
     CDosBoxConfig compile = DosBoxStepConfig(source, {P(L"c:\\masm\\masm.exe"), L""}, L"{file};");
-    const std::optional<FilePath> config = compile.WriteToTemporaryFolder();
+    const Result<FilePath> config = compile.WriteToTemporaryFolder();
     ASSERT_TRUE(config);
     std::wstring batchName = compile.BatchFile().Name();
     ::CharUpperW(batchName.data());
@@ -268,7 +268,8 @@ TEST(StepLines, DosBoxConfigurationOfACompileAndALink)
     CDosBoxConfig link = DosBoxStepConfig(P(L"c:\\work\\hello.asm"), {P(L"c:\\tlink.exe"), L"/t"}, L"{name};");
     EXPECT_EQ(link.BatchText().substr(0, 36), "D:\\TLINK.EXE /t hello; > KORVANE.OUT");
 
-    // The source's name is reported before the tool's; each by its name alone.
+    // The source's name is reported before the tool's; each by its name alone, and nothing is
+    // written.
     struct Case {
         const wchar_t* source;
         const wchar_t* tool;
@@ -280,9 +281,11 @@ TEST(StepLines, DosBoxConfigurationOfACompileAndALink)
     };
     for (const Case& c : cases) {
         CDosBoxConfig config = DosBoxStepConfig(P(c.source), {P(c.tool), L""}, L"{file};");
-        ASSERT_TRUE(config.GetProblem()) << c.source;
-        EXPECT_EQ(config.GetProblem()->kind, Problem::Kind::NotEightDotThree);
-        EXPECT_EQ(config.GetProblem()->subject, c.reported);
+        const Result<FilePath> written = config.WriteToTemporaryFolder();
+        ASSERT_FALSE(written) << c.source;
+        EXPECT_EQ(written.Error().kind, Problem::Kind::NotEightDotThree);
+        EXPECT_EQ(written.Error().subject, c.reported);
+        EXPECT_TRUE(config.BatchFile().empty());
     }
 }
 
@@ -306,8 +309,9 @@ TEST(LaunchLines, ThroughEachEmulator)
               "c:\r\n"
               "D:\\DEBUG.EXE HELLO.EXE\r\n");
     CDosBoxConfig longName = DosBoxRunConfig(P(L"c:\\work\\helloworld.asm"));
-    ASSERT_TRUE(longName.GetProblem());
-    EXPECT_EQ(longName.GetProblem()->subject, L"helloworld.exe");
+    const Result<FilePath> written = longName.WriteToTemporaryFolder();
+    ASSERT_FALSE(written);
+    EXPECT_EQ(written.Error().subject, L"helloworld.exe");
 }
 
 TEST(LaunchLines, TheDebuggerIsLookedForBesideTheCompilerThenTheEmulator)

@@ -60,9 +60,10 @@ protected:
     bool StartChild(CPipeProcess& process, const std::string& command)
     {
         for (int attempt = 0; attempt < 4; ++attempt) {
-            if (process.Start(Widen(command)))
+            const Result<void> started = process.Start(Widen(command));
+            if (started)
                 return true;
-            if (process.GetFailure() != ERROR_INTERNAL_ERROR)
+            if (started.Error().systemError != ERROR_INTERNAL_ERROR)
                 return false;
         }
         return false;
@@ -168,8 +169,12 @@ TEST_F(PipeProcessTest, BatchFileRunsThroughTheInterpreterWithItsOutputCaptured)
 TEST_F(PipeProcessTest, AMissingProgramFailsWithTheSystemsReason)
 {
     CPipeProcess process;
-    EXPECT_FALSE(process.Start(L"korvane-no-such-program-1b2c.exe argument"));
-    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), process.GetFailure());
+    const std::wstring missing = L"korvane-no-such-program-1b2c.exe argument";
+    const Result<void> started = process.Start(missing);
+    ASSERT_FALSE(started);
+    EXPECT_EQ(started.Error().kind, Problem::Kind::NotStarted);
+    EXPECT_EQ(started.Error().subject, missing);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), started.Error().systemError);
     // A failed start keeps nothing and leaves the object ready for the next start.
     EXPECT_EQ("", process.ReadChunk());
     ASSERT_TRUE(StartChild(process, ChildCommand("echo again")));
@@ -179,8 +184,9 @@ TEST_F(PipeProcessTest, AMissingProgramFailsWithTheSystemsReason)
 TEST_F(PipeProcessTest, AnEmptyCommandLineFailsWithAReason)
 {
     CPipeProcess process;
-    EXPECT_FALSE(process.Start(L""));
-    EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), process.GetFailure());
+    const Result<void> started = process.Start(L"");
+    ASSERT_FALSE(started);
+    EXPECT_NE(static_cast<DWORD>(ERROR_SUCCESS), started.Error().systemError);
 }
 
 TEST_F(PipeProcessTest, LongCommandLinesRunWhole)

@@ -358,7 +358,7 @@ bool AllEnded(const std::vector<UniqueHandle>& processes)
 // A runner whose every start fails as a missing program does.
 class FailingProcess : public CPipeProcess {
 public:
-    bool Start(const std::wstring&) override { return CPipeProcess::Start(L"korvane-no-such-program-1b2c.exe"); }
+    Result<void> Start(const std::wstring&) override { return CPipeProcess::Start(L"korvane-no-such-program-1b2c.exe"); }
 };
 
 const UINT kStepCommands[] = {ID_COMPILE, ID_LINK, ID_BUILD, ID_STOP_BUILD};

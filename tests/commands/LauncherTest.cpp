@@ -3,6 +3,7 @@
 #include "build/ProgramLauncher.h"
 #include "frame/MainFrame.h"
 #include "framework/CWinApp.h"
+#include "framework/Mailbox.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "resource.h"
@@ -183,31 +184,34 @@ TEST_F(Launcher, DebugFindsTheDebuggerOnThePath)
         << Log();
 }
 
-// The worker thread on its own, posting to a window of the test.
+// The launch on a worker of its own, handing its problem back to the test's thread, as run and
+// debug start it.
 class LauncherThread : public ::testing::Test {
 protected:
-    static constexpr UINT kFailed = WM_APP + 5;
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_window.CreateEx(0, CWnd::RegisterWndClass(0), "", WS_POPUP, RECT{}, nullptr, 0));
-    }
-    // Runs the command line to the end of its worker thread; the error it posted, if any.
+    // Runs the command line to the end of its worker; the system's error it handed back, if any.
     bool Launch(const std::string& commandLine, DWORD* error)
     {
         LaunchCommand command;
         command.commandLine = Widen(commandLine);
-        UniqueHandle thread = LaunchProgramAsync(command, m_window.GetSafeHwnd(), kFailed);
+        bool handedBack = false;
+        std::optional<Problem> problem;
+        UniqueHandle thread = RunOffThread<Result<void>>(
+            m_mailbox, [command] { return LaunchProgram(command); },
+            [&](const Result<void>& launched) {
+                handedBack = true;
+                if (!launched)
+                    problem = launched.Error();
+            });
         command.commandLine.assign(commandLine.size(), L'?');
-        if (!thread || ::WaitForSingleObject(thread.get(), 10000) != WAIT_OBJECT_0)
+        if (!thread || ::WaitForSingleObject(thread.get(), 10000) != WAIT_OBJECT_0 ||
+            !WaitFor([&] { return handedBack; }))
             return false;
-        MSG msg;
-        bool posted = ::PeekMessageA(&msg, m_window.GetSafeHwnd(), kFailed, kFailed, PM_REMOVE) != FALSE;
-        if (posted)
-            *error = TakePostedProblem(msg.lParam)->systemError;
-        return posted;
+        if (problem)
+            *error = problem->systemError;
+        return problem.has_value();
     }
 
-    CWnd m_window;
+    CMailbox m_mailbox;
 };
 
 TEST_F(LauncherThread, OwnsAFullCopyOfALongCommandLine)

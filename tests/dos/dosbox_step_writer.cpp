@@ -17,13 +17,13 @@ int wmain(int argc, wchar_t** argv)
     Services services;
     // Where the tests run, as on 64-bit Windows, DOS programs go through the emulator.
     services.systemRunsDosPrograms = false;
-    const StepCommand command = MakeStepCommand(FilePath(argv[1]), ToolSetting{FilePath(argv[2]), L""}, argv[3],
-                                                FilePath(L"c:\\dosbox\\dosbox.exe"), services);
-    if (command.problem) {
-        std::printf("problem %d\n", static_cast<int>(command.problem->kind));
+    const Result<StepCommand> command = MakeStepCommand(FilePath(argv[1]), ToolSetting{FilePath(argv[2]), L""},
+                                                        argv[3], FilePath(L"c:\\dosbox\\dosbox.exe"), services);
+    if (!command) {
+        std::printf("problem %d\n", static_cast<int>(command.Error().kind));
         return 1;
     }
-    const CapturedFiles& files = command.captured;
+    const CapturedFiles& files = command->captured;
     std::printf("config %s\nbatch %s\noutput %s\nexitcode %s\n", files.configFile.Utf8().c_str(),
                 files.batchFile.Utf8().c_str(), files.output.Utf8().c_str(), files.exitCode.Utf8().c_str());
     return 0;

@@ -15,7 +15,7 @@ public:
         : m_commands(commands), m_batches(batches)
     {
     }
-    bool Start(const std::wstring& commandLine) override
+    Result<void> Start(const std::wstring& commandLine) override
     {
         const std::string command = Narrow(commandLine);
         m_commands.push_back(command);
