@@ -119,7 +119,7 @@ bool CFindReplace::FindNext(bool down)
 
 bool CFindReplace::ReplaceSelection(const std::wstring& text, const std::wstring& wholeTextAfter)
 {
-    if (!m_view.FitsCapacity(wholeTextAfter)) {
+    if (!m_view.Control().Editable().FitsByteLimit(wholeTextAfter)) {
         AfxMessageBox(IDS_REPLACE_TOO_LARGE, MB_OK | MB_ICONEXCLAMATION);
         return false;
     }

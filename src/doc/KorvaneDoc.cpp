@@ -2,16 +2,31 @@
 #include "doc/KorvaneDoc.h"
 
 #include "doc/KorvaneView.h"
-#include "framework/CArchive.h"
 #include "framework/CCmdUI.h"
-#include "framework/CWinApp.h"
+#include "framework/CSingleDocTemplate.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "resource.h"
+
+#include <algorithm>
 
 namespace {
 const char kTitleMarker[] = " *";
+}
+
+CKorvaneDoc::CKorvaneDoc()
+{
+    m_text.AddObserver(*this);
+    SetEncoding(TextEncoding{});
+}
+
+CKorvaneDoc::~CKorvaneDoc()
+{
+    if (CKorvaneView* view = GetView())
+        view->ShowText(nullptr);
+    m_text.RemoveObserver(*this);
 }
 
 std::string CKorvaneDoc::ProgramTemplate()
@@ -24,54 +39,53 @@ CKorvaneView* CKorvaneDoc::GetView() const
     return dynamic_cast<CKorvaneView*>(GetFirstView());
 }
 
-void CKorvaneDoc::Serialize(CArchive& ar)
+std::string CKorvaneDoc::GetTitle() const
 {
-    if (CKorvaneView* view = GetView())
-        view->SerializeRaw(ar);
+    const std::string title = CDocument::GetTitle();
+    return IsModified() ? title + kTitleMarker : title;
 }
 
-bool CKorvaneDoc::IsModified()
+bool CKorvaneDoc::IsModified() const
 {
-    return m_bModified;
+    return m_text.IsModified();
 }
 
 void CKorvaneDoc::SetModifiedFlag(bool modified)
 {
-    std::string title = GetTitle();
-    const std::string marker = kTitleMarker;
-    if (!m_bModified && modified) {
-        SetTitle(title + marker);
-    } else if (m_bModified && !modified && title.size() >= marker.size() &&
-               title.compare(title.size() - marker.size(), marker.size(), marker) == 0) {
-        SetTitle(title.substr(0, title.size() - marker.size()));
-    }
+    m_text.SetModified(modified);
+    OnModifiedChanged();
+}
+
+void CKorvaneDoc::OnTextChanged(const TextChange&)
+{
+    OnModifiedChanged();
+}
+
+void CKorvaneDoc::OnModifiedChanged()
+{
     UpdateFrameCounts();
-    m_bModified = modified;
-    // The editor keeps the mark of the saved text in its history: undo back to it is
-    // unmodified again. A change it does not hold (a new encoding) leaves it modified.
-    CKorvaneView* view = GetView();
-    if (view && view->GetSafeHwnd() && (view->SendMessage(EM_GETMODIFY) != 0) != modified)
-        view->SendMessage(EM_SETMODIFY, modified);
-    if (modified)
+    if (IsModified())
         m_backup.NoteEdit();
     else
         m_backup.Discard();
 }
 
-void CKorvaneDoc::DeleteContents()
+void CKorvaneDoc::SetEncoding(const TextEncoding& encoding)
 {
-    if (CKorvaneView* view = GetView())
-        view->SetText(std::string());
+    m_encoding = encoding;
+    // The capacity counts the bytes the file will take, in its own encoding, mark included;
+    // every character takes a byte at least, so the limit in characters never refuses what fits.
+    const size_t capacity = kMaxFileBytes - EncodeText(L"", encoding).size();
+    m_text.SetUnitLimit(capacity);
+    m_text.SetByteLimit(capacity, CodePageOf(encoding));
 }
 
 bool CKorvaneDoc::OnNewDocument()
 {
     if (!CDocument::OnNewDocument())
         return false;
-    if (CKorvaneView* view = GetView()) {
-        view->SetText(ProgramTemplate());
-        view->SetEncoding(TextEncoding{});
-    }
+    SetEncoding(TextEncoding{});
+    m_text.SetText(Widen(ProgramTemplate()));
     m_strSourcePath.clear();
     m_diskWatch.Forget();
     m_bOverwriteAsks = false;
@@ -79,18 +93,34 @@ bool CKorvaneDoc::OnNewDocument()
     return true;
 }
 
-bool CKorvaneDoc::OnOpenDocument(const std::string& path)
+void CKorvaneDoc::LoadFileBytes(std::string_view bytes)
 {
-    if (!CDocument::OnOpenDocument(path))
-        return false;
-    CKorvaneView* view = GetView();
-    m_bLossyText = view && !view->IsLoadedTextIntact();
+    const TextEncoding encoding = DetectEncoding(bytes);
+    std::wstring text = DecodeText(bytes, encoding);
+    // A zero byte ends the text, as it ends the text of the edit-control messages.
+    text.resize(std::min(text.size(), text.find(L'\0')));
+    // What the editor holds must give the same bytes back, or saving would change them.
+    m_bLossyText = EncodeText(text, encoding) != bytes;
+    SetEncoding(encoding);
+    m_text.SetText(text);
+}
+
+std::string CKorvaneDoc::FileBytes()
+{
+    return EncodeText(m_text.Contiguous(), m_encoding);
+}
+
+CDocument::OpenOutcome CKorvaneDoc::OnOpenDocument(const std::string& path)
+{
+    const OpenOutcome outcome = CDocument::OnOpenDocument(path);
+    if (outcome != OpenOutcome::Opened)
+        return outcome;
     if (m_bLossyText)
         AfxMessageBox(FormatResString(IDS_LOSSY_FILE_OPENED, {path}), MB_OK | MB_ICONEXCLAMATION);
     m_strSourcePath = path;
     m_diskWatch.Record(path);
     m_bOverwriteAsks = false;
-    return true;
+    return outcome;
 }
 
 bool CKorvaneDoc::ConfirmLossySave(const std::string& path) const
@@ -149,35 +179,26 @@ void CKorvaneDoc::CheckFileOnDisk()
 
 void CKorvaneDoc::Reload()
 {
-    CKorvaneView* view = GetView();
-    const LRESULT line = view ? view->SendMessage(EM_LINEFROMCHAR, static_cast<WPARAM>(-1)) : 0;
+    const size_t line = m_text.Buffer().LineFromPosition(m_text.Selection().Start());
     // The edits are given up. The file is read as an open reads it, with its encoding
     // detection and its limit; one refused there leaves a new document, as a failed open does.
     const std::string path = m_strSourcePath;
     SetModifiedFlag(false);
-    if (!AfxGetApp()->GetDocTemplate()->OpenDocumentFile(&path))
+    if (!m_pDocTemplate || !m_pDocTemplate->OpenDocumentFile(&path))
         return;
-    if (view) {
-        const LRESULT start = view->SendMessage(EM_LINEINDEX, static_cast<WPARAM>(line));
-        view->SendMessage(EM_SETSEL, static_cast<WPARAM>(start), start);
-        view->SendMessage(EM_SCROLLCARET);
-    }
+    if (CKorvaneView* view = GetView())
+        view->GoToLine(static_cast<int>(line));
 }
 
 BackupContent CKorvaneDoc::Snapshot() const
 {
-    CKorvaneView* view = GetView();
-    return BackupContent{view ? view->GetWideText() : std::wstring(), m_strSourcePath, GetEncoding(),
-                         m_diskWatch.GetStamp()};
+    return BackupContent{m_text.Copy(), m_strSourcePath, m_encoding, m_diskWatch.GetStamp()};
 }
 
 void CKorvaneDoc::RestoreBackup(const BackupContent& backup, const std::wstring& backupPath)
 {
-    CKorvaneView* view = GetView();
-    if (!view)
-        return;
-    view->SetWideText(backup.text);
-    view->SetEncoding(backup.encoding);
+    SetEncoding(backup.encoding);
+    m_text.SetText(backup.text);
     m_strSourcePath = backup.path;
     m_bLossyText = false;
     if (backup.path.empty()) {
@@ -190,19 +211,12 @@ void CKorvaneDoc::RestoreBackup(const BackupContent& backup, const std::wstring&
     SetModifiedFlag(true);
 }
 
-TextEncoding CKorvaneDoc::GetEncoding() const
-{
-    CKorvaneView* view = GetView();
-    return view ? view->GetEncoding() : TextEncoding{};
-}
-
 void CKorvaneDoc::OnEncoding(TextEncoding::Kind kind)
 {
-    CKorvaneView* view = GetView();
-    if (!view || view->GetEncoding().kind == kind)
+    if (m_encoding.kind == kind)
         return;
     // A byte-order mark belongs to UTF-8 alone; a file changed to UTF-8 here gets none.
-    view->SetEncoding(TextEncoding{kind, false});
+    SetEncoding(TextEncoding{kind, false});
     SetModifiedFlag(true);
 }
 

@@ -2,6 +2,7 @@
 #include "doc/KorvaneView.h"
 
 #include "doc/GotoLineDlg.h"
+#include "doc/KorvaneDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
@@ -9,6 +10,12 @@
 #include "resource.h"
 
 #include <algorithm>
+
+void CKorvaneView::OnInitialUpdate()
+{
+    if (auto* document = dynamic_cast<CKorvaneDoc*>(GetDocument()))
+        ShowText(&document->Text());
+}
 
 void CKorvaneView::ShowStatus(const std::string& text) const
 {

@@ -12,6 +12,8 @@
 
 class CKorvaneView : public CEditView {
 public:
+    // The view shows its document's text from its first showing on.
+    void OnInitialUpdate() override;
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

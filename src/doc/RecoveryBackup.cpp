@@ -147,7 +147,8 @@ void CRecoveryBackup::Discard()
     if (m_bTimerSet)
         ::KillTimer(m_timerWindow.GetSafeHwnd(), reinterpret_cast<UINT_PTR>(this));
     m_bTimerSet = false;
-    Post(Job::Remove, std::nullopt);
+    if (std::exchange(m_bMayExist, false))
+        Post(Job::Remove, std::nullopt);
 }
 
 void CALLBACK CRecoveryBackup::OnTimer(HWND wnd, UINT, UINT_PTR id, DWORD)
@@ -160,6 +161,7 @@ void CALLBACK CRecoveryBackup::OnTimer(HWND wnd, UINT, UINT_PTR id, DWORD)
 
 void CRecoveryBackup::WriteNow()
 {
+    m_bMayExist = true;
     Post(Job::Write, m_snapshot());
 }
 
@@ -209,6 +211,7 @@ void CRecoveryBackup::Write(const BackupContent& content) const
 
 void CRecoveryBackup::Adopt(const std::wstring& orphan)
 {
+    m_bMayExist = true;
     std::lock_guard lock(m_mutex);
     ::MoveFileExW(orphan.c_str(), m_strPath.c_str(), MOVEFILE_REPLACE_EXISTING);
 }

@@ -73,6 +73,8 @@ private:
     // Its window carries the timer of the next backup.
     CMailbox m_timerWindow;
     bool m_bTimerSet = false;
+    // A backup may be on disk: one was asked for, or adopted, since the last removal.
+    bool m_bMayExist = false;
 
     std::mutex m_mutex;
     std::condition_variable m_wake;

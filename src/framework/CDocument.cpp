@@ -2,53 +2,16 @@
 #include "framework/CDocument.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CArchive.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
-#include "framework/Handles.h"
+#include "framework/DocumentFile.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
-#include "framework/SafeSave.h"
+#include "framework/Strings.h"
 #include "framework/Unicode.h"
 
-#include "framework/Strings.h"
-
 #include <algorithm>
-
-UINT FileErrorMessageId(DWORD systemError, UINT fallbackId)
-{
-    switch (systemError) {
-    case ERROR_FILE_NOT_FOUND:
-        return AFX_IDP_FILE_NOT_FOUND;
-    case ERROR_PATH_NOT_FOUND:
-    case ERROR_INVALID_NAME:
-    case ERROR_INVALID_DRIVE:
-    case ERROR_BAD_NETPATH:
-        return AFX_IDP_FILE_BAD_PATH;
-    case ERROR_TOO_MANY_OPEN_FILES:
-        return AFX_IDP_FILE_TOO_MANY_OPEN;
-    case ERROR_ACCESS_DENIED:
-    case ERROR_WRITE_PROTECT:
-        return AFX_IDP_FILE_ACCESS_DENIED;
-    case ERROR_SHARING_VIOLATION:
-    case ERROR_LOCK_VIOLATION:
-    // A target that another program holds open cannot be replaced.
-    case ERROR_UNABLE_TO_REMOVE_REPLACED:
-    case ERROR_UNABLE_TO_MOVE_REPLACEMENT:
-    case ERROR_USER_MAPPED_FILE:
-        return AFX_IDP_FILE_SHARING;
-    case ERROR_DISK_FULL:
-    case ERROR_HANDLE_DISK_FULL:
-        return AFX_IDP_FILE_DISKFULL;
-    case ERROR_CRC:
-    case ERROR_READ_FAULT:
-    case ERROR_WRITE_FAULT:
-        return AFX_IDP_FILE_HARD_IO;
-    default:
-        return fallbackId;
-    }
-}
 
 void CDocument::SetTitle(const std::string& title)
 {
@@ -64,76 +27,36 @@ void CDocument::SetPathName(const std::string& path, bool addToMRU)
         AfxGetApp()->AddToRecentFileList(m_strPathName);
 }
 
-bool CDocument::IsModified()
-{
-    return m_bModified;
-}
-
-void CDocument::SetModifiedFlag(bool modified)
-{
-    m_bModified = modified;
-}
-
 bool CDocument::OnNewDocument()
 {
-    DeleteContents();
     m_strPathName.clear();
-    SetModifiedFlag(false);
     return true;
 }
 
-bool CDocument::OnOpenDocument(const std::string& path)
+CDocument::OpenOutcome CDocument::OnOpenDocument(const std::string& path)
 {
-    UniqueHandle file = FileHandle(::CreateFileW(Widen(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        ReportSaveLoadError(path, 0, ::GetLastError(), AFX_IDP_FAILED_TO_OPEN_DOC);
-        return false;
+    const Expected<std::string, FileError> bytes = ReadDocumentFile(path, MaxFileBytes());
+    if (!bytes) {
+        ReportFileError(path, bytes.Error(), AFX_IDP_FAILED_TO_OPEN_DOC);
+        return bytes.Error().bOpened ? OpenOutcome::NotRead : OpenOutcome::NotOpened;
     }
-    DeleteContents();
-    SetModifiedFlag(true);
-    CArchive ar(file.get(), CArchive::load);
-    Serialize(ar);
-    if (ar.IsFailed()) {
-        DeleteContents();
-        ReportSaveLoadError(path, ar.GetFailureMessage(), ar.GetSystemError(), AFX_IDP_FAILED_TO_OPEN_DOC);
-        return false;
-    }
-    SetModifiedFlag(false);
-    return true;
+    LoadFileBytes(*bytes);
+    return OpenOutcome::Opened;
 }
 
 bool CDocument::OnSaveDocument(const std::string& path)
 {
-    // Whatever fails on the way, the file on disk stays as it was.
-    CSafeSave save(path);
-    if (!save.GetFile()) {
-        ReportSaveLoadError(path, 0, save.GetError(), AFX_IDP_FAILED_TO_SAVE_DOC);
-        return false;
-    }
-    const Services& services = AfxGetServices();
-    CArchive ar(save.GetFile(), CArchive::store, services.nStoreFailsAfter, services.dwStoreFailure);
-    Serialize(ar);
-    if (ar.IsFailed()) {
-        ReportSaveLoadError(path, ar.GetFailureMessage(), ar.GetSystemError(), AFX_IDP_FAILED_TO_SAVE_DOC);
-        return false;
-    }
-    if (!save.Commit()) {
-        ReportSaveLoadError(path, 0, save.GetError(), AFX_IDP_FAILED_TO_SAVE_DOC);
+    if (const Expected<void, FileError> written = WriteDocumentFile(path, FileBytes(), AfxGetServices()); !written) {
+        ReportFileError(path, written.Error(), AFX_IDP_FAILED_TO_SAVE_DOC);
         return false;
     }
     SetModifiedFlag(false);
     return true;
 }
 
-void CDocument::DeleteContents() {}
-
-void CDocument::Serialize(CArchive&) {}
-
-void CDocument::ReportSaveLoadError(const std::string& path, UINT messageId, DWORD systemError, UINT fallbackId)
+void CDocument::ReportFileError(const std::string& path, const FileError& error, UINT fallbackId) const
 {
-    if (messageId == 0)
-        messageId = FileErrorMessageId(systemError, AFX_IDP_FILE_GENERIC);
+    const UINT messageId = error.messageId ? error.messageId : FileErrorMessageId(error.systemError, AFX_IDP_FILE_GENERIC);
     std::string text = FormatResString(messageId, {path});
     if (text.empty())
         text = LoadResString(fallbackId);
@@ -144,7 +67,7 @@ bool CDocument::SaveModified()
 {
     if (!IsModified())
         return true;
-    std::string name = m_strPathName.empty() ? m_strTitle : m_strPathName;
+    std::string name = m_strPathName.empty() ? GetTitle() : m_strPathName;
     if (name.empty())
         name = LoadResString(AFX_IDS_UNTITLED);
     switch (AfxMessageBox(FormatResString(AFX_IDP_ASK_TO_SAVE, {name}), MB_YESNOCANCEL | MB_ICONEXCLAMATION)) {
@@ -176,7 +99,7 @@ bool CDocument::DoSave(const std::string* path)
     } else {
         std::string proposed = m_strPathName;
         if (proposed.empty() && m_pDocTemplate)
-            proposed = ProposedFileName(m_strTitle, m_pDocTemplate->GetDocString(CSingleDocTemplate::filterExt));
+            proposed = ProposedFileName(GetTitle(), m_pDocTemplate->GetDocString(CSingleDocTemplate::filterExt));
         if (!AfxGetApp()->DoPromptFileName(proposed, AFX_IDS_SAVEFILE, OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT,
                                            false))
             return false;

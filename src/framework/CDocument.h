@@ -1,5 +1,6 @@
-// A document: title, path, modified flag, the save prompt, Save and Save As through the
-// file dialog, and the framework's messages when a file cannot be read or written.
+// A document: title, path, the save prompt, Save and Save As through the file dialog, the file
+// read and written whole, and the framework's messages when it cannot be. What the document
+// holds, and whether it is modified, is the derived document's own.
 #pragma once
 
 #include "framework/CCmdTarget.h"
@@ -7,29 +8,38 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
-class CArchive;
+struct FileError;
 class CFrameWnd;
 class CSingleDocTemplate;
 class CView;
 
 class CDocument : public CCmdTarget {
 public:
-    const std::string& GetTitle() const { return m_strTitle; }
-    virtual void SetTitle(const std::string& title);
+    // The title as the frame and the save prompt show it.
+    virtual std::string GetTitle() const { return m_strTitle; }
+    void SetTitle(const std::string& title);
     const std::string& GetPathName() const { return m_strPathName; }
     // Sets the path, takes the file's name as title and adds the path to the recent files.
-    virtual void SetPathName(const std::string& path, bool addToMRU = true);
+    void SetPathName(const std::string& path, bool addToMRU = true);
 
-    virtual bool IsModified();
-    virtual void SetModifiedFlag(bool modified = true);
+    virtual bool IsModified() const = 0;
+    virtual void SetModifiedFlag(bool modified = true) = 0;
 
+    // How an open ended: the file is the document now; it could not be opened, and the
+    // document is as it was; or it was found but not read whole (too large, cut short), which
+    // leaves a new document.
+    enum class OpenOutcome { Opened, NotOpened, NotRead };
+
+    // A new document: no path; the derived document gives it its contents.
     virtual bool OnNewDocument();
-    virtual bool OnOpenDocument(const std::string& path);
+    // Reads the file and hands its bytes to LoadFileBytes; tells the user why it could not.
+    virtual OpenOutcome OnOpenDocument(const std::string& path);
+    // Writes FileBytes in the file's place (the file stays as it was when that fails, and the
+    // user is told why), and then the document is unmodified.
     virtual bool OnSaveDocument(const std::string& path);
-    virtual void DeleteContents();
-    virtual void Serialize(CArchive& ar);
 
     // Asks "save changes?" for a modified document; false when the user cancels or saving fails.
     virtual bool SaveModified();
@@ -49,14 +59,17 @@ public:
     CSingleDocTemplate* m_pDocTemplate = nullptr;
 
 protected:
+    // The one way from the file's bytes to the document's contents, and the one way back.
+    virtual void LoadFileBytes(std::string_view bytes) = 0;
+    virtual std::string FileBytes() = 0;
+    // The longest file the document takes, in bytes.
+    virtual size_t MaxFileBytes() const = 0;
+
+private:
     // Shows the framework's message for a failed open or save of path.
-    void ReportSaveLoadError(const std::string& path, UINT messageId, DWORD systemError, UINT fallbackId);
+    void ReportFileError(const std::string& path, const FileError& error, UINT fallbackId) const;
 
     std::string m_strTitle;
     std::string m_strPathName;
-    bool m_bModified = false;
     std::vector<CView*> m_viewList;
 };
-
-// The framework's message id for a file error of the system.
-UINT FileErrorMessageId(DWORD systemError, UINT fallbackId);

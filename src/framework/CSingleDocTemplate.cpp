@@ -70,15 +70,10 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
     CDocument* document = m_pOnlyDoc.get();
     CFrameWnd* frame = nullptr;
     bool created = false;
-    bool wasModified = false;
     if (document) {
         if (!document->SaveModified())
             return nullptr;
         frame = document->GetFrame();
-        wasModified = document->IsModified();
-        // Clean before reading, so a failure tells whether the editor was touched.
-        if (path)
-            document->SetModifiedFlag(false);
     } else {
         m_pOnlyDoc = m_makeDocument();
         document = m_pOnlyDoc.get();
@@ -99,14 +94,13 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
                 DestroyFrameAndDocument(frame);
             return nullptr;
         }
-    } else if (!document->OnOpenDocument(*path)) {
+    } else if (const CDocument::OpenOutcome outcome = document->OnOpenDocument(*path);
+               outcome != CDocument::OpenOutcome::Opened) {
         if (created) {
             DestroyFrameAndDocument(frame);
-        } else if (!document->IsModified()) {
-            // The file never reached the editor: the previous document stands as it was.
-            document->SetModifiedFlag(wasModified);
-        } else {
-            // The editor was cleared for reading: start again with a new document.
+        } else if (outcome == CDocument::OpenOutcome::NotRead) {
+            // A file found but not read whole takes the document's place all the same, as a
+            // new document: the user is not left editing what the file was meant to replace.
             SetDefaultTitle(document);
             document->OnNewDocument();
         }
@@ -120,7 +114,7 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
         app->SetMainWnd(frame);
     if (CView* view = document->GetFirstView(); view && created)
         view->OnInitialUpdate();
-    frame->OnUpdateFrameTitle();
+    document->UpdateFrameCounts();
     StartupTrace::Mark("document in the frame");
     return document;
 }

@@ -16,11 +16,11 @@ bool HasNonAscii(std::string_view bytes)
     }
     return false;
 }
+}
 
 unsigned CodePageOf(const TextEncoding& encoding)
 {
     return encoding.kind == TextEncoding::Kind::Utf8 ? CP_UTF8 : kGbkCodePage;
-}
 }
 
 TextEncoding DetectEncoding(std::string_view bytes)

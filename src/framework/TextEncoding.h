@@ -15,6 +15,8 @@ struct TextEncoding {
 };
 
 TextEncoding DetectEncoding(std::string_view bytes);
+// The code page of the encoding's bytes: GBK's or UTF-8's.
+unsigned CodePageOf(const TextEncoding& encoding);
 // The text of the bytes, without the byte-order mark.
 std::wstring DecodeText(std::string_view bytes, const TextEncoding& encoding);
 // The bytes of the text, with the byte-order mark where the encoding has one.

@@ -2,7 +2,6 @@
 #include "text/CEditView.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CArchive.h"
 #include "framework/CCmdUI.h"
 #include "framework/CDocument.h"
 #include "framework/CSingleDocTemplate.h"
@@ -12,14 +11,6 @@
 #include "framework/Unicode.h"
 
 #include <commdlg.h>
-
-
-namespace {
-unsigned CodePageOf(const TextEncoding& encoding)
-{
-    return encoding.kind == TextEncoding::Kind::Utf8 ? CP_UTF8 : kGbkCodePage;
-}
-}
 
 bool CEditView::PreCreateWindow(CREATESTRUCTW& cs)
 {
@@ -36,57 +27,9 @@ bool CEditView::Create(CWnd* parent, UINT id, CCreateContext* context)
     m_pControl = CTextControl::FromHandle(m_hWnd);
     if (!m_pControl)
         return false;
-    SetEncoding(m_encoding);
     if (context && context->m_pCurrentDoc)
         context->m_pCurrentDoc->AddView(this);
     return true;
-}
-
-void CEditView::SetText(const std::string& text)
-{
-    SetWideText(Widen(text));
-}
-
-void CEditView::SetWideText(const std::wstring& text)
-{
-    ::SetWindowTextW(m_hWnd, text.c_str());
-}
-
-void CEditView::SetEncoding(const TextEncoding& encoding)
-{
-    m_encoding = encoding;
-    // The capacity counts the bytes the file will take, in its own encoding, mark included;
-    // every character takes a byte at least, so the limit in characters never refuses what fits.
-    const size_t capacity = kMaxText - EncodeText(L"", encoding).size();
-    SendMessage(EM_LIMITTEXT, capacity);
-    m_pControl->SetByteLimit(capacity, CodePageOf(encoding));
-}
-
-bool CEditView::FitsCapacity(std::wstring_view text) const
-{
-    return EncodeText(text, m_encoding).size() <= kMaxText;
-}
-
-void CEditView::SerializeRaw(CArchive& ar)
-{
-    if (ar.IsStoring()) {
-        std::string bytes = EncodeText(GetWideText(), m_encoding);
-        ar.Write(bytes.data(), static_cast<DWORD>(bytes.size()));
-        return;
-    }
-    ULONGLONG length = ar.GetFileLength();
-    if (length > kMaxText) {
-        ar.Fail(AFX_IDP_FILE_TOO_LARGE);
-        return;
-    }
-    std::string bytes(static_cast<size_t>(length), '\0');
-    if (ar.Read(bytes.data(), static_cast<DWORD>(length))) {
-        TextEncoding encoding = DetectEncoding(bytes);
-        SetWideText(DecodeText(bytes, encoding));
-        SetEncoding(encoding);
-        // What the editor holds must give the same bytes back, or saving would change them.
-        m_bLoadedTextIntact = EncodeText(GetWideText(), encoding) == bytes;
-    }
 }
 
 bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
@@ -112,16 +55,6 @@ bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
          }},
     };
     return RouteCommand(*this, kCommands, nID, pCmdUI) || CView::OnCmdMsg(nID, pCmdUI);
-}
-
-bool CEditView::OnChildNotify(UINT message, WPARAM wParam, LPARAM, LRESULT*)
-{
-    if (message != WM_COMMAND || HIWORD(wParam) != EN_CHANGE)
-        return false;
-    // Undo back to the saved text makes the document unmodified again.
-    if (m_pDocument)
-        m_pDocument->SetModifiedFlag(SendMessage(EM_GETMODIFY) != 0);
-    return true;
 }
 
 namespace {

@@ -20,6 +20,16 @@ std::wstring_view WholeCharacters(std::wstring_view text, size_t count)
 }
 }
 
+void CEditableText::AddObserver(ITextObserver& observer)
+{
+    m_observers.push_back(&observer);
+}
+
+void CEditableText::RemoveObserver(ITextObserver& observer)
+{
+    m_observers.erase(std::remove(m_observers.begin(), m_observers.end(), &observer), m_observers.end());
+}
+
 void CEditableText::Select(size_t anchor, size_t caret)
 {
     const TextSelection selection{std::min(anchor, Length()), std::min(caret, Length())};
@@ -36,11 +46,21 @@ size_t CEditableText::BytesOf(std::wstring_view text) const
 
 void CEditableText::SetByteLimit(size_t maxBytes, unsigned codePage)
 {
-    const bool recount = maxBytes && (!m_nByteLimit || codePage != m_nCodePage);
+    m_nBytes.reset();
     m_nByteLimit = maxBytes;
     m_nCodePage = codePage;
-    if (recount)
-        m_nBytes = BytesOf(m_buffer.Contiguous());
+}
+
+size_t CEditableText::Bytes() const
+{
+    if (!m_nBytes)
+        m_nBytes = BytesOf(m_buffer.Text(0, m_buffer.Length()));
+    return *m_nBytes;
+}
+
+bool CEditableText::FitsByteLimit(std::wstring_view text) const
+{
+    return !m_nByteLimit || BytesOf(text) <= m_nByteLimit;
 }
 
 std::wstring_view CEditableText::Fitting(size_t start, size_t end, std::wstring_view text, OverLimit overLimit) const
@@ -49,7 +69,7 @@ std::wstring_view CEditableText::Fitting(size_t start, size_t end, std::wstring_
     size_t units = std::min(text.size(), m_nUnitLimit > kept ? m_nUnitLimit - kept : 0);
     std::wstring_view fitting = WholeCharacters(text, units);
     if (m_nByteLimit && !fitting.empty()) {
-        const size_t keptBytes = m_nBytes - BytesOf(m_buffer.Text(start, end));
+        const size_t keptBytes = Bytes() - BytesOf(m_buffer.Text(start, end));
         const size_t room = m_nByteLimit > keptBytes ? m_nByteLimit - keptBytes : 0;
         // Every unit takes a byte at least, so the longest prefix that fits is found by halving.
         if (BytesOf(fitting) > room) {
@@ -105,13 +125,21 @@ void CEditableText::Append(std::wstring_view text, bool moveCaret)
 void CEditableText::Apply(size_t start, size_t end, std::wstring_view text, const TextSelection& after, bool newText)
 {
     const size_t linesBefore = m_buffer.LineCount();
-    if (m_nByteLimit)
-        m_nBytes = m_nBytes - BytesOf(m_buffer.Text(start, end)) + BytesOf(text);
+    if (newText)
+        m_nBytes.reset();
+    else if (m_nByteLimit && m_nBytes)
+        m_nBytes = *m_nBytes - BytesOf(m_buffer.Text(start, end)) + BytesOf(text);
     m_buffer.Replace(start, end, text);
     m_selection = after;
-    m_observer(TextChange{start, end - start, text.size(),
-                          newText || linesBefore != m_buffer.LineCount() || text.find(L'\n') != std::wstring_view::npos,
-                          newText});
+    const TextChange change{start, end - start, text.size(),
+                            newText || linesBefore != m_buffer.LineCount() || text.find(L'\n') != std::wstring_view::npos,
+                            newText};
+    // An observer may take another off while it hears of the change.
+    const std::vector<ITextObserver*> observers = m_observers;
+    for (ITextObserver* observer : observers) {
+        if (std::find(m_observers.begin(), m_observers.end(), observer) != m_observers.end())
+            observer->OnTextChanged(change);
+    }
 }
 
 bool CEditableText::Undo()

@@ -1,13 +1,15 @@
 // The text being edited: the buffer with its selection, the undo history, the limits on its
 // length (in UTF-16 units, as the edit control counts, and in bytes of the file's code page)
-// and whether it differs from the file. Every change is told to one observer.
+// and whether it differs from the file. Every change is told to its observers: the windows that
+// show it and whoever owns it.
 #pragma once
 
 #include "text/TextBuffer.h"
 #include "text/UndoHistory.h"
 
-#include <functional>
+#include <optional>
 #include <string_view>
+#include <vector>
 
 struct TextChange {
     size_t nPos = 0;
@@ -19,6 +21,15 @@ struct TextChange {
     bool bNewText = false;
 };
 
+// Hears of every change of a text.
+class ITextObserver {
+public:
+    virtual void OnTextChanged(const TextChange& change) = 0;
+
+protected:
+    ~ITextObserver() = default;
+};
+
 // What an edit does with text that does not fit the limits.
 enum class OverLimit {
     Refuse,  // typing and pasting: nothing is inserted
@@ -27,11 +38,19 @@ enum class OverLimit {
 
 class CEditableText {
 public:
-    explicit CEditableText(std::function<void(const TextChange&)> observer) : m_observer(std::move(observer)) {}
+    CEditableText() = default;
+    CEditableText(const CEditableText&) = delete;
+    CEditableText& operator=(const CEditableText&) = delete;
+
+    // Observers hear of changes in the order they came; one that goes must say so first.
+    void AddObserver(ITextObserver& observer);
+    void RemoveObserver(ITextObserver& observer);
 
     const CTextBuffer& Buffer() const { return m_buffer; }
     size_t Length() const { return m_buffer.Length(); }
     std::wstring_view Contiguous() { return m_buffer.Contiguous(); }
+    // The whole text, copied.
+    std::wstring Copy() const { return m_buffer.Text(0, m_buffer.Length()); }
 
     const TextSelection& Selection() const { return m_selection; }
     // Positions past the end are the end.
@@ -60,9 +79,13 @@ public:
     void SetUnitLimit(size_t limit) { m_nUnitLimit = limit; }
     // A limit in bytes of the code page (0: none), besides the one in units.
     void SetByteLimit(size_t maxBytes, unsigned codePage);
+    // Whether a whole text, in the code page of the byte limit, would be within it.
+    bool FitsByteLimit(std::wstring_view text) const;
 
 private:
     size_t BytesOf(std::wstring_view text) const;
+    // The text's length in bytes of the limit's code page, counted when first asked for.
+    size_t Bytes() const;
     // The part of text that fits in place of start..end; all of it or nothing when refusing.
     std::wstring_view Fitting(size_t start, size_t end, std::wstring_view text, OverLimit overLimit) const;
     void Apply(size_t start, size_t end, std::wstring_view text, const TextSelection& after, bool newText = false);
@@ -72,10 +95,12 @@ private:
     CTextBuffer m_buffer;
     CUndoHistory m_history;
     TextSelection m_selection;
-    std::function<void(const TextChange&)> m_observer;
+    std::vector<ITextObserver*> m_observers;
     size_t m_nUnitLimit = 30000;
     size_t m_nByteLimit = 0;
     unsigned m_nCodePage = 0;
-    // The text's length in bytes of that code page, kept while there is a byte limit.
-    size_t m_nBytes = 0;
+    // The text's length in bytes of that code page, once counted; kept up to date by every
+    // edit from then on. A new text is only counted when an edit needs it, so that opening a
+    // large file does not encode it once more.
+    mutable std::optional<size_t> m_nBytes;
 };

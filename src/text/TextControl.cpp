@@ -47,10 +47,29 @@ CTextControl* CTextControl::FromHandle(HWND hWnd)
 }
 
 CTextControl::CTextControl(HWND hWnd)
-    : m_hWnd(hWnd), m_text([this](const TextChange& change) { OnTextChanged(change); }),
-      m_viewport(m_text.Buffer(), m_metrics), m_painter(m_text.Buffer(), m_viewport, m_metrics, m_gutter, m_marks),
-      m_keyboard(*this), m_mouse(*this), m_messages(*this)
+    : m_hWnd(hWnd), m_viewport(m_ownText.Buffer(), m_metrics),
+      m_painter(m_ownText.Buffer(), m_viewport, m_metrics, m_gutter, m_marks), m_keyboard(*this), m_mouse(*this),
+      m_messages(*this)
 {
+    m_ownText.AddObserver(*this);
+}
+
+CTextControl::~CTextControl()
+{
+    m_pText->RemoveObserver(*this);
+}
+
+void CTextControl::ShowText(CEditableText* text)
+{
+    CEditableText& shown = text ? *text : m_ownText;
+    if (&shown == m_pText)
+        return;
+    m_pText->RemoveObserver(*this);
+    m_pText = &shown;
+    shown.AddObserver(*this);
+    m_viewport.ShowBuffer(shown.Buffer());
+    m_painter.ShowBuffer(shown.Buffer());
+    OnTextChanged(TextChange{0, 0, shown.Length(), true, true});
 }
 
 LRESULT CALLBACK CTextControl::WindowProcThunk(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -156,7 +175,7 @@ LRESULT CTextControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 
 CTextPainter::State CTextControl::PaintState() const
 {
-    CTextPainter::State state{m_text.Selection(), std::nullopt, m_lineStyle ? &m_lineStyle : nullptr};
+    CTextPainter::State state{m_pText->Selection(), std::nullopt, m_lineStyle ? &m_lineStyle : nullptr};
     if (m_bSyntaxColors)
         state.syntax = m_syntaxMode;
     return state;
@@ -211,7 +230,7 @@ void CTextControl::InvalidateLines(size_t first, size_t last)
 
 void CTextControl::OnTextChanged(const TextChange& change)
 {
-    const CTextBuffer& text = m_text.Buffer();
+    const CTextBuffer& text = m_pText->Buffer();
     const size_t first = text.LineFromPosition(change.nPos);
     const size_t last = change.bNewText ? text.LineCount() - 1 : text.LineFromPosition(change.nPos + change.nInserted);
     if (change.bNewText) {
@@ -267,11 +286,11 @@ void CTextControl::Append(std::wstring_view text)
 {
     if (text.empty())
         return;
-    const TextSelection selection = m_text.Selection();
-    const bool following = selection.IsEmpty() && selection.nCaret == m_text.Length() && !m_bScrolledAway;
+    const TextSelection selection = m_pText->Selection();
+    const bool following = selection.IsEmpty() && selection.nCaret == m_pText->Length() && !m_bScrolledAway;
     NoteAppendedWidths(text);
     m_bAppending = true;
-    m_text.Append(text, following);
+    m_pText->Append(text, following);
     m_bAppending = false;
     if (following && m_viewport.ScrollTo(m_viewport.LastFirstLine(), m_viewport.XOffset())) {
         ::InvalidateRect(m_hWnd, nullptr, FALSE);
@@ -366,10 +385,10 @@ void CTextControl::ShowMarkTip(const LineMark* mark, POINT point)
 // for its highlight) are painted again.
 void CTextControl::ShowSelection()
 {
-    const TextSelection& now = m_text.Selection();
+    const TextSelection& now = m_pText->Selection();
     if (now == m_shownSelection)
         return;
-    const CTextBuffer& text = m_text.Buffer();
+    const CTextBuffer& text = m_pText->Buffer();
     for (const TextSelection& selection : {m_shownSelection, now}) {
         const size_t first = text.LineFromPosition(std::min(selection.Start(), selection.nCaret));
         const size_t last = text.LineFromPosition(selection.End());
@@ -385,8 +404,8 @@ void CTextControl::MeasureWidestLines()
 {
     constexpr size_t kMeasured = 16;
     m_viewport.ResetWidth();
-    const std::wstring_view all = m_text.Contiguous();
-    const CTextBuffer& text = m_text.Buffer();
+    const std::wstring_view all = m_pText->Contiguous();
+    const CTextBuffer& text = m_pText->Buffer();
     std::vector<std::pair<size_t, size_t>> roomiest;  // (room, line), the largest first
     for (size_t line = 0; line < text.LineCount(); ++line) {
         size_t room = 0;
@@ -568,9 +587,9 @@ void CTextControl::RevealCaret()
 
 void CTextControl::Select(size_t anchor, size_t caret)
 {
-    m_text.Select(anchor, caret);
+    m_pText->Select(anchor, caret);
     // The caret put at the end takes the view back to following it.
-    if (caret >= m_text.Length())
+    if (caret >= m_pText->Length())
         m_bScrolledAway = false;
     ShowSelection();
     UpdateCaret();
@@ -578,7 +597,7 @@ void CTextControl::Select(size_t anchor, size_t caret)
 
 void CTextControl::MoveCaret(size_t pos, bool extend)
 {
-    Select(extend ? m_text.Selection().nAnchor : pos, pos);
+    Select(extend ? m_pText->Selection().nAnchor : pos, pos);
     RevealCaret();
 }
 
@@ -597,7 +616,7 @@ bool CTextControl::EditByUser(size_t start, size_t end, std::wstring_view text, 
     if (IsReadOnly())
         return false;
     bool overLimit = false;
-    const bool edited = m_text.Replace(start, end, text, kind, OverLimit::Refuse, &overLimit);
+    const bool edited = m_pText->Replace(start, end, text, kind, OverLimit::Refuse, &overLimit);
     if (overLimit)
         Notify(EN_MAXTEXT);
     if (edited)
@@ -608,10 +627,10 @@ bool CTextControl::EditByUser(size_t start, size_t end, std::wstring_view text, 
 void CTextControl::ReplaceSelection(std::wstring_view text, bool canUndo)
 {
     bool overLimit = false;
-    const TextSelection selection = m_text.Selection();
-    m_text.Replace(selection.Start(), selection.End(), text, EditKind::Other, OverLimit::Cut, &overLimit);
+    const TextSelection selection = m_pText->Selection();
+    m_pText->Replace(selection.Start(), selection.End(), text, EditKind::Other, OverLimit::Cut, &overLimit);
     if (!canUndo)
-        m_text.ClearHistory();
+        m_pText->ClearHistory();
     if (overLimit)
         Notify(EN_MAXTEXT);
     RevealCaret();
@@ -619,13 +638,13 @@ void CTextControl::ReplaceSelection(std::wstring_view text, bool canUndo)
 
 void CTextControl::SetText(std::wstring_view text)
 {
-    m_text.SetText(text);
+    m_pText->SetText(text);
     UpdateCaret();
 }
 
 bool CTextControl::Undo()
 {
-    if (!m_text.Undo())
+    if (!m_pText->Undo())
         return false;
     RevealCaret();
     return true;
@@ -633,7 +652,7 @@ bool CTextControl::Undo()
 
 bool CTextControl::Redo()
 {
-    if (!m_text.Redo())
+    if (!m_pText->Redo())
         return false;
     RevealCaret();
     return true;
@@ -641,14 +660,14 @@ bool CTextControl::Redo()
 
 void CTextControl::Copy()
 {
-    const TextSelection& selection = m_text.Selection();
+    const TextSelection& selection = m_pText->Selection();
     if (!selection.IsEmpty())
         PutTextOnClipboard(m_hWnd, Buffer().Text(selection.Start(), selection.End()));
 }
 
 void CTextControl::Cut()
 {
-    if (IsReadOnly() || m_text.Selection().IsEmpty())
+    if (IsReadOnly() || m_pText->Selection().IsEmpty())
         return;
     Copy();
     Clear();
@@ -659,14 +678,14 @@ void CTextControl::Paste()
     if (IsReadOnly())
         return;
     if (const std::optional<std::wstring> text = TextOnClipboard(m_hWnd)) {
-        const TextSelection selection = m_text.Selection();
+        const TextSelection selection = m_pText->Selection();
         EditByUser(selection.Start(), selection.End(), *text, EditKind::Other);
     }
 }
 
 void CTextControl::Clear()
 {
-    const TextSelection selection = m_text.Selection();
+    const TextSelection selection = m_pText->Selection();
     if (!selection.IsEmpty())
         EditByUser(selection.Start(), selection.End(), L"", EditKind::Other);
 }

@@ -4,7 +4,8 @@
 // WM_PRINTCLIENT), and adds what an editor of assembly source needs: syntax colours, line
 // numbers, many steps of undo and redo, overwrite, indenting of selected lines. Its state is
 // an object kept in the window's extra bytes, so the window's user data stays free for
-// whoever subclasses it; Korvane's extras are reached through FromHandle.
+// whoever subclasses it; Korvane's extras are reached through FromHandle. It shows and edits a
+// text of its own, or one that someone else owns (the document's), which it then observes.
 #pragma once
 
 #include "text/EditMessages.h"
@@ -23,7 +24,7 @@
 #include <string_view>
 #include <vector>
 
-class CTextControl {
+class CTextControl final : private ITextObserver {
 public:
     static constexpr const wchar_t* kClassName = L"KorvaneText";
     // Registers the window class once; windows of it can then be made by its name.
@@ -32,11 +33,14 @@ public:
     static CTextControl* FromHandle(HWND hWnd);
 
     HWND Window() const { return m_hWnd; }
-    const CTextBuffer& Buffer() const { return m_text.Buffer(); }
+    // Shows and edits this text from now on, laid out as a new text; nullptr: the control's own
+    // text again. The text must outlive the showing, or be taken away first.
+    void ShowText(CEditableText* text);
+    const CTextBuffer& Buffer() const { return m_pText->Buffer(); }
     // The whole text; valid until the next edit.
-    std::wstring_view Text() { return m_text.Contiguous(); }
-    const TextSelection& Selection() const { return m_text.Selection(); }
-    size_t Caret() const { return m_text.Selection().nCaret; }
+    std::wstring_view Text() { return m_pText->Contiguous(); }
+    const TextSelection& Selection() const { return m_pText->Selection(); }
+    size_t Caret() const { return m_pText->Selection().nCaret; }
 
     // Syntax colours for a toolchain's assembler, and whether they show at all.
     void SetSyntaxMode(SyntaxMode mode);
@@ -48,9 +52,7 @@ public:
     int GutterWidth() const { return m_viewport.GutterWidth(); }
     bool IsOverwrite() const { return m_bOverwrite; }
     void ToggleOverwrite();
-    // A limit in bytes of a code page for what typing, pasting and EM_REPLACESEL leave.
-    void SetByteLimit(size_t maxBytes, unsigned codePage) { m_text.SetByteLimit(maxBytes, codePage); }
-    bool CanRedo() const { return m_text.CanRedo(); }
+    bool CanRedo() const { return m_pText->CanRedo(); }
     bool Redo();
 
     // Adds text at the end at the cost of the text added (tool output). While the caret is at
@@ -74,7 +76,7 @@ public:
     HWND Tooltip() const { return m_hTooltip; }
 
     // For the keyboard, the mouse and the edit messages.
-    CEditableText& Editable() { return m_text; }
+    CEditableText& Editable() { return *m_pText; }
     CTextViewport& Viewport() { return m_viewport; }
     CGlyphMetrics& Metrics() { return m_metrics; }
     bool IsReadOnly() const { return (::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & ES_READONLY) != 0; }
@@ -103,10 +105,11 @@ public:
 
 private:
     explicit CTextControl(HWND hWnd);
+    ~CTextControl();
     static LRESULT CALLBACK WindowProcThunk(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
-    void OnTextChanged(const TextChange& change);
+    void OnTextChanged(const TextChange& change) override;
     void ShowSelection();
     void InvalidateLines(size_t first, size_t last);
     void Notify(WORD code) const;
@@ -137,7 +140,9 @@ private:
 
     HWND m_hWnd;
     CGlyphMetrics m_metrics;
-    CEditableText m_text;
+    CEditableText m_ownText;
+    // The text shown: the control's own, or one of someone else's.
+    CEditableText* m_pText = &m_ownText;
     CTextViewport m_viewport;
     CLineGutter m_gutter;
     CLineMarks m_marks;

@@ -30,7 +30,7 @@ void CTextPainter::Paint(HDC dc, const RECT& update, const State& state)
     const Colors colors = SystemColors();
     SelectGuard font(dc, m_metrics.Font() ? static_cast<HGDIOBJ>(m_metrics.Font()) : ::GetStockObject(SYSTEM_FONT));
     const int lineHeight = m_metrics.LineHeight();
-    m_gutter.Paint(dc, update, m_viewport, m_text.LineCount(), lineHeight);
+    m_gutter.Paint(dc, update, m_viewport, Text().LineCount(), lineHeight);
     m_marks.Paint(dc, update, m_viewport, lineHeight);
 
     RECT area = m_viewport.TextArea();
@@ -41,7 +41,7 @@ void CTextPainter::Paint(HDC dc, const RECT& update, const State& state)
     // The strip above the first line, as the edit control leaves it.
     Fill(dc, RECT{area.left, area.top, area.right, std::min<LONG>(area.bottom, CTextViewport::kTextInset)}, colors.window);
     int top = CTextViewport::kTextInset;
-    for (size_t line = m_viewport.LineAtY(area.top); line < m_text.LineCount(); ++line) {
+    for (size_t line = m_viewport.LineAtY(area.top); line < Text().LineCount(); ++line) {
         top = m_viewport.LineTop(line);
         if (top >= area.bottom)
             break;
@@ -55,16 +55,16 @@ void CTextPainter::Paint(HDC dc, const RECT& update, const State& state)
 
 void CTextPainter::PaintLine(HDC dc, size_t line, const RECT& band, const State& state, const Colors& colors)
 {
-    const size_t lineStart = m_text.LineStart(line);
+    const size_t lineStart = Text().LineStart(line);
     const int left = m_viewport.TextLeft();
     // Only as much of a line as can reach the window's right edge is taken and measured, so a
     // line of a megabyte costs what shows of it: no character is narrower than a pixel but for
     // control characters, which are rare.
     const size_t room = static_cast<size_t>(std::max<LONG>(0, band.right - left)) * 2 + 256;
-    const size_t lineEnd = std::min(m_text.LineEnd(line), lineStart + room);
-    const bool whole = lineEnd == m_text.LineEnd(line);
-    const std::wstring text = m_text.Text(lineStart, lineEnd);
-    const size_t caretLine = m_text.LineFromPosition(state.selection.nCaret);
+    const size_t lineEnd = std::min(Text().LineEnd(line), lineStart + room);
+    const bool whole = lineEnd == Text().LineEnd(line);
+    const std::wstring text = Text().Text(lineStart, lineEnd);
+    const size_t caretLine = Text().LineFromPosition(state.selection.nCaret);
     const LineStyle style = state.lineStyle ? (*state.lineStyle)(line) : LineStyle{};
     const COLORREF background = style.background != CLR_INVALID ? style.background
                                 : line == caretLine            ? colors.currentLine

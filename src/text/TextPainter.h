@@ -36,9 +36,12 @@ public:
 
     CTextPainter(const CTextBuffer& text, const CTextViewport& viewport, CGlyphMetrics& metrics,
                  const CLineGutter& gutter, const CLineMarks& marks)
-        : m_text(text), m_viewport(viewport), m_metrics(metrics), m_gutter(gutter), m_marks(marks)
+        : m_pText(&text), m_viewport(viewport), m_metrics(metrics), m_gutter(gutter), m_marks(marks)
     {
     }
+
+    // The text painted from now on.
+    void ShowBuffer(const CTextBuffer& text) { m_pText = &text; }
 
     // Paints the part of the window inside update into dc.
     void Paint(HDC dc, const RECT& update, const State& state);
@@ -59,7 +62,9 @@ private:
                        const Colors& colors, COLORREF textColor, std::vector<Run>& runs) const;
     void DrawRuns(HDC dc, std::wstring_view text, int y, const RECT& band, const std::vector<Run>& runs);
 
-    const CTextBuffer& m_text;
+    const CTextBuffer& Text() const { return *m_pText; }
+
+    const CTextBuffer* m_pText;
     const CTextViewport& m_viewport;
     CGlyphMetrics& m_metrics;
     const CLineGutter& m_gutter;

@@ -23,7 +23,7 @@ size_t CTextViewport::PageLines() const
 
 size_t CTextViewport::LastFirstLine() const
 {
-    const size_t lines = m_text.LineCount();
+    const size_t lines = Text().LineCount();
     return lines > PageLines() ? lines - PageLines() : 0;
 }
 
@@ -46,7 +46,7 @@ bool CTextViewport::ScrollTo(size_t firstLine, int xOffset)
 
 bool CTextViewport::Reveal(size_t pos)
 {
-    const size_t line = m_text.LineFromPosition(pos);
+    const size_t line = Text().LineFromPosition(pos);
     size_t first = m_nFirstLine;
     if (line < first)
         first = line;
@@ -73,22 +73,22 @@ int CTextViewport::LineTop(size_t line) const
 
 POINT CTextViewport::PointOf(size_t pos) const
 {
-    pos = std::min(pos, m_text.Length());
-    const size_t line = m_text.LineFromPosition(pos);
-    const size_t start = m_text.LineStart(line);
-    const size_t column = std::min(pos, m_text.LineEnd(line)) - start;
-    return POINT{TextLeft() + m_metrics.XOf(m_text.LineText(line), column), LineTop(line)};
+    pos = std::min(pos, Text().Length());
+    const size_t line = Text().LineFromPosition(pos);
+    const size_t start = Text().LineStart(line);
+    const size_t column = std::min(pos, Text().LineEnd(line)) - start;
+    return POINT{TextLeft() + m_metrics.XOf(Text().LineText(line), column), LineTop(line)};
 }
 
 size_t CTextViewport::LineAtY(int y) const
 {
     const int rows = y < kTextInset ? 0 : (y - kTextInset) / m_metrics.LineHeight();
-    return std::min(m_nFirstLine + static_cast<size_t>(rows), m_text.LineCount() - 1);
+    return std::min(m_nFirstLine + static_cast<size_t>(rows), Text().LineCount() - 1);
 }
 
 size_t CTextViewport::PositionInLine(size_t line, int x) const
 {
-    return m_text.LineStart(line) + m_metrics.IndexAt(m_text.LineText(line), x);
+    return Text().LineStart(line) + m_metrics.IndexAt(Text().LineText(line), x);
 }
 
 size_t CTextViewport::PositionAt(POINT point) const

@@ -15,7 +15,10 @@ public:
     // The text's distance from the strip and from the window's top, as the edit control keeps it.
     static constexpr int kTextInset = 1;
 
-    CTextViewport(const CTextBuffer& text, CGlyphMetrics& metrics) : m_text(text), m_metrics(metrics) {}
+    CTextViewport(const CTextBuffer& text, CGlyphMetrics& metrics) : m_pText(&text), m_metrics(metrics) {}
+
+    // The text shown from now on.
+    void ShowBuffer(const CTextBuffer& text) { m_pText = &text; }
 
     void SetClientSize(int cx, int cy);
     void SetGutterWidth(int width) { m_nGutterWidth = width; }
@@ -53,7 +56,9 @@ public:
     size_t PositionInLine(size_t line, int x) const;
 
 private:
-    const CTextBuffer& m_text;
+    const CTextBuffer& Text() const { return *m_pText; }
+
+    const CTextBuffer* m_pText;
     CGlyphMetrics& m_metrics;
     int m_nClientWidth = 0;
     int m_nClientHeight = 0;

@@ -24,7 +24,7 @@ TEST(TypedText, TheEditorTakesTypedChineseComments)
     KorvaneSession session;
     ASSERT_TRUE(session.Started());
     CKorvaneView& editor = session.Editor();
-    editor.SetText("");
+    session.Document().Text().SetText(L"");
     for (wchar_t c : std::wstring(L";\x6CE8\x91CA"))
         ::PostMessageW(editor.GetSafeHwnd(), WM_CHAR, c, 1);
     PumpMessages();

@@ -1,14 +1,32 @@
-// The source document: the title marker, byte-exact open and save, the size limit, and the
-// frame's record of the current file.
+// The source document: the text it owns and the editor shows, the title marker, byte-exact
+// open and save, the size limit, and the frame's record of the current file.
 #include "ShellFixture.h"
 
 #include "doc/KorvaneDoc.h"
+#include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
 #include "framework/Unicode.h"
 #include "resource.h"
 
 namespace {
 class Document : public ShellTest {};
+
+// Hears of the document's text as the editor does: how often it became a new text, and whether
+// the document ever counted as modified meanwhile.
+class TextWatcher : public ITextObserver {
+public:
+    explicit TextWatcher(CKorvaneDoc& document) : m_document(document) { m_document.Text().AddObserver(*this); }
+    ~TextWatcher() { m_document.Text().RemoveObserver(*this); }
+    void OnTextChanged(const TextChange& change) override
+    {
+        m_nNewTexts += change.bNewText ? 1 : 0;
+        m_bSawModified = m_bSawModified || m_document.IsModified();
+    }
+
+    CKorvaneDoc& m_document;
+    int m_nNewTexts = 0;
+    bool m_bSawModified = false;
+};
 
 // Text with CR LF line ends: Chinese in comments and strings, a tab, no final line end.
 const char kChineseText[] = ";测试程序\r\nDSEG SEGMENT\r\n\tmsg db '你好，世界！$'\r\nDSEG ENDS\r\n\r\nEND";
@@ -23,6 +41,37 @@ void RemoveFile(const std::string& path)
 {
     ::DeleteFileA(path.c_str());
 }
+}
+
+TEST_F(Document, TheEditorShowsAndEditsTheDocumentsOwnText)
+{
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(&View().Control().Editable(), &Doc()->Text()) << "the view holds no text of its own";
+    Type("; ");
+    EXPECT_EQ(Narrow(Doc()->Text().Copy()).substr(0, 4), "; ;\xE7");
+    EXPECT_TRUE(Doc()->IsModified());
+    // Undo back to the saved text is unmodified again: the text's history is the one flag.
+    ::SendMessageW(EditWnd(), EM_UNDO, 0, 0);
+    PumpMessages();
+    EXPECT_FALSE(Doc()->IsModified());
+    EXPECT_EQ(Title(), std::string("无标题 - Korvane"));
+}
+
+TEST_F(Document, OpeningSetsTheTextOnceAndNeverCountsItModified)
+{
+    ScratchDir dir("doc-once");
+    const std::string path = dir.File("once.asm");
+    WriteFileBytes(path, ChineseSource());
+    ASSERT_TRUE(Start());
+    Type("x");
+    TextWatcher watcher(*Doc());
+    m_boxes.QueueAnswer(IDNO);
+    m_dialogs.QueueAnswer(path);
+    Command(ID_FILE_OPEN);
+    EXPECT_EQ(watcher.m_nNewTexts, 1);
+    EXPECT_FALSE(watcher.m_bSawModified);
+    EXPECT_EQ(EditorText(), kChineseText);
+    EXPECT_EQ(Title(), "once.asm - Korvane");
 }
 
 TEST_F(Document, TitleMarkerFollowsTheModifiedFlag)

@@ -207,7 +207,8 @@ TEST_F(Compatibility, TheScrollBarShowsWhereTheViewIsOnceItIsPainted)
         ::UpdateWindow(Ours());
         RECT window{};
         ::GetWindowRect(Ours(), &window);
-        SCROLLBARINFO bar{sizeof bar};
+        SCROLLBARINFO bar{};
+        bar.cbSize = sizeof bar;
         ::GetScrollBarInfo(Ours(), OBJID_VSCROLL, &bar);
         const int x = (bar.rcScrollBar.left + bar.rcScrollBar.right) / 2 - window.left;
         HDC dc = ::GetWindowDC(Ours());

@@ -41,7 +41,7 @@ TEST_F(Input, TheByteLimitOfTheCodePageHoldsForTypingPastingAndReplacing)
     };
     for (const LimitCase& c : cases) {
         Send(Ours(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(c.text));
-        Control().SetByteLimit(10, c.codePage);
+        Control().Editable().SetByteLimit(10, c.codePage);
         Send(Ours(), EM_SETSEL, 0, -1);
         Send(Ours(), EM_SETSEL, static_cast<WPARAM>(-1), 0);
         TakeNotifications(Ours());
