@@ -19,7 +19,7 @@ void CKorvaneView::OnInitialUpdate()
 
 void CKorvaneView::ShowStatus(const std::string& text) const
 {
-    if (CFrameWnd* frame = GetParentFrame())
+    if (CFrameWnd* frame = ParentFrameOf(*this))
         frame->SetMessageText(text);
 }
 
@@ -78,7 +78,7 @@ void CKorvaneView::OnContextMenu(HWND, POINT point)
     }
     UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_EDITOR_MENU)));
     HMENU popup = menu ? ::GetSubMenu(menu.get(), 0) : nullptr;
-    CFrameWnd* frame = GetParentFrame();
+    CFrameWnd* frame = ParentFrameOf(*this);
     if (!popup || !frame)
         return;
     // The entries are enabled as the Edit menu's are, by the commands' own rules.

@@ -6,7 +6,9 @@
 #include "doc/KorvaneView.h"
 #include "frame/CompilerSetupDlg.h"
 #include "frame/ProblemMessage.h"
+#include "framework/AppContext.h"
 #include "framework/CCmdUI.h"
+#include "framework/CMiniDockFrameWnd.h"
 #include "framework/IconImages.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
@@ -136,7 +138,7 @@ void CMainFrame::DockBars()
     m_wndUtilityBar.EnableDocking(CBRS_ALIGN_ANY);
     m_wndOutputBar.EnableDocking(CBRS_ALIGN_ANY);
     m_wndToolBar.EnableDocking(CBRS_ALIGN_ANY);
-    EnableDocking(CBRS_ALIGN_ANY);
+    EnableDocking(CBRS_ALIGN_ANY, CMiniDockFrameWnd::FloatBar);
     DockControlBar(&m_wndToolBar, AFX_IDW_DOCKBAR_TOP);
     DockControlBar(&m_wndUtilityBar, AFX_IDW_DOCKBAR_LEFT);
     DockControlBar(&m_wndOutputBar, AFX_IDW_DOCKBAR_BOTTOM);
@@ -241,7 +243,8 @@ std::string CMainFrame::GetIdleMessage() const
 
 CKorvaneDoc* CMainFrame::GetSourceDocument() const
 {
-    return dynamic_cast<CKorvaneDoc*>(GetActiveDocument());
+    CKorvaneView* view = SourceView();
+    return view ? dynamic_cast<CKorvaneDoc*>(view->GetDocument()) : nullptr;
 }
 
 std::string CMainFrame::GetSourceName() const

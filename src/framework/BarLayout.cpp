@@ -1,7 +1,7 @@
 // The frame's layout of its bars.
 #include "framework/BarLayout.h"
 
-#include "framework/CControlBar.h"
+#include "framework/BarStyles.h"
 #include "framework/CWnd.h"
 
 BarLayout::BarLayout(const RECT& room, bool stretch, bool measuring) : m_room(room), m_bStretch(stretch)

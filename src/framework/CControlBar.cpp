@@ -31,7 +31,7 @@ bool CControlBar::AttachToFrame(CWnd* parent)
 {
     m_pDockSite = dynamic_cast<CFrameWnd*>(parent);
     if (!m_pDockSite && parent)
-        m_pDockSite = parent->GetParentFrame();
+        m_pDockSite = ParentFrameOf(*parent);
     if (!m_pDockSite)
         return false;
     m_pDockSite->AddControlBar(this);
@@ -55,7 +55,7 @@ SIZE CControlBar::CalcDynamicLayout(int, DWORD mode)
     return CalcFixedLayout((mode & LM_STRETCH) != 0, (mode & LM_HORZ) != 0);
 }
 
-void CControlBar::OnUpdateCmdUI(CFrameWnd*, bool) {}
+void CControlBar::OnUpdateCmdUI(CCmdTarget*, bool) {}
 
 bool CControlBar::IsVisible() const
 {

@@ -1,8 +1,8 @@
 // Dialogs from templates.
 #include "framework/CDialog.h"
 
+#include "framework/AppContext.h"
 #include "framework/CDataExchange.h"
-#include "framework/CWinApp.h"
 
 INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
 {
@@ -20,11 +20,9 @@ INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM 
 
 INT_PTR CDialog::DoModal(CWnd* parent)
 {
-    if (!parent)
-        parent = AfxGetMainWnd();
     m_bModal = true;
     INT_PTR result = ::DialogBoxParamW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
-                                       parent ? parent->GetSafeHwnd() : nullptr, StaticDlgProc,
+                                       parent ? parent->GetSafeHwnd() : AfxGetOwnerWindow(), StaticDlgProc,
                                        reinterpret_cast<LPARAM>(this));
     m_bModal = false;
     return result;

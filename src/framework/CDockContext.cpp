@@ -5,8 +5,8 @@
 #include "framework/CControlBar.h"
 #include "framework/CDockBar.h"
 #include "framework/CFrameWnd.h"
-#include "framework/CMiniDockFrameWnd.h"
 #include "framework/Handles.h"
+#include "framework/MiniFrameStyle.h"
 
 namespace {
 // How close to a side of the frame the pointer must come to dock there.
@@ -106,7 +106,7 @@ RECT CDockContext::FloatingOutline(POINT pt) const
 {
     SIZE size = m_pBar->CalcDynamicLayout(-1, LM_HORZ | LM_MRUWIDTH);
     RECT rect{0, 0, size.cx, size.cy};
-    CMiniDockFrameWnd::AdjustFrameRect(rect);
+    AdjustMiniFrameRect(rect);
     ::OffsetRect(&rect, pt.x - m_ptGrabOffset.x - rect.left, pt.y - m_ptGrabOffset.y - rect.top);
     return rect;
 }
@@ -188,7 +188,7 @@ void CDockContext::ToggleDocking()
 
 void CDockContext::ResizeTo(POINT pt)
 {
-    auto* frame = dynamic_cast<CMiniDockFrameWnd*>(m_pBar->GetParentFrame());
+    CFrameWnd* frame = m_pBar->IsFloating() ? ParentFrameOf(*m_pBar) : nullptr;
     if (!frame)
         return;
     RECT frameRect = frame->GetWindowRect();
@@ -236,7 +236,7 @@ void CDockContext::ResizeTo(POINT pt)
 
 void CDockContext::StartResize(int hitTest, POINT)
 {
-    CFrameWnd* frame = m_pBar->GetParentFrame();
+    CFrameWnd* frame = ParentFrameOf(*m_pBar);
     if (!frame)
         return;
     m_nHitTest = hitTest;

@@ -2,6 +2,7 @@
 #include "framework/CDocument.h"
 
 #include "framework/AfxRes.h"
+#include "framework/AppContext.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CView.h"
 #include "framework/CWinApp.h"
@@ -135,13 +136,13 @@ void CDocument::RemoveView(CView* view)
 CFrameWnd* CDocument::GetFrame() const
 {
     CView* view = GetFirstView();
-    return view ? view->GetParentFrame() : nullptr;
+    return view ? ParentFrameOf(*view) : nullptr;
 }
 
 void CDocument::UpdateFrameCounts()
 {
     if (CFrameWnd* frame = GetFrame())
-        frame->OnUpdateFrameTitle();
+        frame->UpdateFrameTitle(GetTitle());
 }
 
 bool CDocument::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)

@@ -1,7 +1,8 @@
 // The system's open and save dialogs.
 #include "framework/CFileDialog.h"
 
-#include "framework/CWinApp.h"
+#include "framework/AppContext.h"
+#include "framework/CWnd.h"
 #include "framework/Unicode.h"
 
 #include <algorithm>
@@ -11,9 +12,7 @@ CFileDialog::CFileDialog(bool openFileDialog, const std::string& defaultExt, con
     : m_bOpenFileDialog(openFileDialog), m_strDefExt(defaultExt), m_strInitialName(fileName), m_dwFlags(flags),
       m_strFilter(filter)
 {
-    if (!parent)
-        parent = AfxGetMainWnd();
-    m_hWndOwner = parent ? parent->GetSafeHwnd() : nullptr;
+    m_hWndOwner = parent ? parent->GetSafeHwnd() : AfxGetOwnerWindow();
 }
 
 INT_PTR CFileDialog::DoModal()

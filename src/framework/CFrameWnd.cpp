@@ -5,18 +5,14 @@
 #include "framework/BarLayout.h"
 #include "framework/CCmdUI.h"
 #include "framework/CControlBar.h"
-#include "framework/CDockContext.h"
-#include "framework/CDocument.h"
-#include "framework/CMiniDockFrameWnd.h"
-#include "framework/CSingleDocTemplate.h"
-#include "framework/CStatusBar.h"
-#include "framework/CView.h"
-#include "framework/CWinApp.h"
+#include "framework/CDockBar.h"
+#include "framework/CWinThread.h"
 #include "framework/Handles.h"
-#include "framework/ShellOpenServer.h"
 #include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+
+#include <dde.h>
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -126,13 +122,8 @@ bool CFrameWnd::OnCreateClient(CREATESTRUCTW*, CCreateContext* context)
 {
     if (!context->m_createView)
         return true;
-    CView* view = context->m_createView();
-    if (!view->Create(this, AFX_IDW_PANE_FIRST, context)) {
-        delete view;
-        return false;
-    }
-    m_pViewActive = view;
-    return true;
+    m_pViewActive = context->m_createView(*this);
+    return m_pViewActive != nullptr;
 }
 
 void CFrameWnd::RepositionBars(UINT first, UINT last, UINT leftOver, UINT flags, RECT* rectParam,
@@ -191,8 +182,9 @@ void CFrameWnd::ShowControlBar(CControlBar* bar, bool show, bool delay)
         layoutFrame->RecalcLayout();
 }
 
-void CFrameWnd::EnableDocking(DWORD dockStyle)
+void CFrameWnd::EnableDocking(DWORD dockStyle, FloatingFrameMaker makeFloatingFrame)
 {
+    m_makeFloatingFrame = makeFloatingFrame;
     for (size_t i = 0; i < std::size(kDockSides); ++i) {
         if (!(dockStyle & kDockSides[i].align) || m_dockBars[i])
             continue;
@@ -252,19 +244,9 @@ void CFrameWnd::FloatControlBar(CControlBar* bar, POINT screenPoint)
             frame->SetWindowPos(nullptr, screenPoint.x, screenPoint.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         return;
     }
-    auto* frame = new CMiniDockFrameWnd;
-    if (!frame->Create(this, bar, screenPoint)) {
-        if (!frame->GetSafeHwnd())
-            delete frame;
-        else
-            frame->DestroyWindow();
+    CFrameWnd* frame = m_makeFloatingFrame ? m_makeFloatingFrame(*this, bar, screenPoint) : nullptr;
+    if (!frame)
         return;
-    }
-    if (oldDockBar)
-        oldDockBar->RemoveControlBar(bar, true);
-    frame->TakeBar(bar);
-    if (CDockContext* context = bar->GetDockContext())
-        context->RememberFloatPosition(screenPoint);
     frame->RecalcLayout();
     RecalcLayout();
 }
@@ -290,15 +272,9 @@ void CFrameWnd::RemoveControlBar(CControlBar* bar)
                             m_listControlBars.end());
 }
 
-CDocument* CFrameWnd::GetActiveDocument() const
+void CFrameWnd::UpdateFrameTitle(const std::string& documentTitle)
 {
-    return m_pViewActive ? m_pViewActive->GetDocument() : nullptr;
-}
-
-void CFrameWnd::OnUpdateFrameTitle()
-{
-    CDocument* document = GetActiveDocument();
-    std::string title = document ? document->GetTitle() + " - " + m_strTitle : m_strTitle;
+    const std::string title = documentTitle.empty() ? m_strTitle : documentTitle + " - " + m_strTitle;
     if (GetWindowText() != title)
         SetWindowText(title);
 }
@@ -308,10 +284,11 @@ std::string CFrameWnd::GetMessageString(UINT id) const
     return PromptPart(LoadResString(id));
 }
 
+// The status bar shows the text of its window in its message pane.
 void CFrameWnd::SetMessageText(const std::string& text)
 {
-    if (auto* statusBar = dynamic_cast<CStatusBar*>(GetControlBar(AFX_IDW_STATUS_BAR)))
-        statusBar->SetPaneText(0, text);
+    if (CControlBar* statusBar = GetControlBar(AFX_IDW_STATUS_BAR))
+        statusBar->SetWindowText(text);
 }
 
 void CFrameWnd::SetMessageText(UINT id)
@@ -338,7 +315,8 @@ bool CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         return true;
     if (m_pViewActive && m_pViewActive->OnCmdMsg(nID, pCmdUI))
         return true;
-    return AfxGetApp()->OnCmdMsg(nID, pCmdUI);
+    CWinThread* thread = AfxGetThread();
+    return thread && thread->OnCmdMsg(nID, pCmdUI);
 }
 
 bool CFrameWnd::PreTranslateMessage(MSG* msg)
@@ -417,13 +395,15 @@ void CFrameWnd::OnDropFiles(HDROP drop)
     if (count == 0)
         return;
     ::SetActiveWindow(m_hWnd);
-    AfxGetApp()->OpenDocumentFile(Narrow(path));
+    if (CWinThread* thread = AfxGetThread())
+        thread->OpenDroppedFile(Narrow(path));
 }
 
+// Closing the main window asks about unsaved work first.
 void CFrameWnd::OnClose()
 {
-    CDocument* document = GetActiveDocument();
-    if (document && !document->SaveModified())
+    CWinThread* thread = AfxGetThread();
+    if (thread && thread->GetMainWnd() == this && !thread->SaveAllModified())
         return;
     DestroyWindow();
 }
@@ -443,7 +423,8 @@ LRESULT CFrameWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return result;
     }
     const bool dde = message >= WM_DDE_FIRST && message <= WM_DDE_LAST;
-    if (dde && ShellOpenServer::HandleForMainFrame(this, message, wParam, lParam))
+    CWinThread* thread = AfxGetThread();
+    if (dde && thread && thread->OnShellRequest(*this, message, wParam, lParam))
         return 0;
     return CWnd::WindowProc(message, wParam, lParam);
 }
@@ -483,10 +464,19 @@ bool CFrameWnd::OnNotify(NMHDR* header, LRESULT* result)
 
 void CFrameWnd::PostNcDestroy()
 {
-    CWinApp* app = AfxGetApp();
-    if (app && app->GetMainWnd() == this) {
-        app->SetMainWnd(nullptr);
+    CWinThread* thread = AfxGetThread();
+    if (thread && thread->GetMainWnd() == this) {
+        thread->SetMainWnd(nullptr);
         ::PostQuitMessage(0);
     }
     delete this;
+}
+
+CFrameWnd* ParentFrameOf(const CWnd& wnd)
+{
+    for (HWND parent = ::GetParent(wnd.GetSafeHwnd()); parent; parent = ::GetParent(parent)) {
+        if (auto* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandle(parent)))
+            return frame;
+    }
+    return nullptr;
 }

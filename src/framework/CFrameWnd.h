@@ -1,20 +1,31 @@
-// The frame window: menu, accelerators and icon of one resource id, the view, control
-// bars and their layout, the title, fly-by status prompts and tooltips, dropped files.
+// The frame window: menu, accelerators and icon of one resource id, its pane (the view),
+// control bars and their layout, docking and floating, the title, fly-by status prompts and
+// tooltips, dropped files. What the pane shows is the document layer's: the frame routes
+// commands to the pane and then to the program's thread object, and asks that object before it
+// closes, with a dropped file and with the shell's requests.
 #pragma once
 
-#include "framework/CDockBar.h"
 #include "framework/CWnd.h"
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 class CControlBar;
-class CDocument;
-class CStatusBar;
-class CView;
-struct CCreateContext;
+class CDockBar;
+class CFrameWnd;
+
+// What the frame makes its pane with: the view, as the document layer creates it in the frame
+// (the pane window's id is AFX_IDW_PANE_FIRST); nullptr when it could not.
+struct CCreateContext {
+    std::function<CWnd*(CFrameWnd& frame)> m_createView;
+};
+
+// Makes the frame a bar floats in, holding the bar, at a point of the screen; nullptr when it
+// could not (CMiniDockFrameWnd::FloatBar is the framework's own).
+using FloatingFrameMaker = CFrameWnd* (*)(CFrameWnd& owner, CControlBar* bar, POINT screenPoint);
 
 class CFrameWnd : public CWnd {
 public:
@@ -36,8 +47,9 @@ public:
     void DelayRecalcLayout();
     void ShowControlBar(CControlBar* bar, bool show, bool delay);
 
-    // Creates the dock bars of the sides in dockStyle (CBRS_ALIGN_*): top, bottom, left, right.
-    void EnableDocking(DWORD dockStyle);
+    // Creates the dock bars of the sides in dockStyle (CBRS_ALIGN_*): top, bottom, left, right;
+    // bars that float go into frames that makeFloatingFrame makes.
+    void EnableDocking(DWORD dockStyle, FloatingFrameMaker makeFloatingFrame);
     // Docks the bar on the side dockBarId (0: the first side both allow), at the drop
     // rectangle (screen coordinates) or, without one, where it was docked before.
     void DockControlBar(CControlBar* bar, UINT dockBarId = 0, const RECT* dropRect = nullptr);
@@ -50,7 +62,10 @@ public:
     void AddControlBar(CControlBar* bar);
     void RemoveControlBar(CControlBar* bar);
 
-    virtual void OnUpdateFrameTitle();
+    // The window's title: the document's title, " - " and the frame's own (only the frame's own
+    // when there is no document).
+    void UpdateFrameTitle(const std::string& documentTitle);
+    // Shows a text in the status bar's message pane.
     void SetMessageText(const std::string& text);
     void SetMessageText(UINT id);
     // What the message pane shows when no prompt is shown: the idle text, unless a frame
@@ -59,8 +74,8 @@ public:
     // The status prompt of a command: its string before "\n".
     std::string GetMessageString(UINT id) const;
 
-    CView* GetActiveView() const { return m_pViewActive; }
-    CDocument* GetActiveDocument() const;
+    // The pane: the view made with the frame.
+    CWnd* GetActiveView() const { return m_pViewActive; }
 
     // Idle work: delayed layout, command UI of the visible bars.
     void OnIdleUpdateCmdUI();
@@ -92,7 +107,8 @@ private:
     std::string m_strTitle;
     HACCEL m_hAccelTable = nullptr;
     CCreateContext* m_pCreateContext = nullptr;
-    CView* m_pViewActive = nullptr;
+    CWnd* m_pViewActive = nullptr;
+    FloatingFrameMaker m_makeFloatingFrame = nullptr;
     std::vector<CControlBar*> m_listControlBars;
     bool m_bDelayedLayout = false;
     bool m_bInRecalcLayout = false;
@@ -104,3 +120,6 @@ private:
     // Top, bottom, left and right dock bars, once docking is enabled.
     std::array<std::unique_ptr<CDockBar>, 4> m_dockBars;
 };
+
+// The frame a window sits in: its nearest ancestor that is a frame of the program's, or nullptr.
+CFrameWnd* ParentFrameOf(const CWnd& wnd);

@@ -7,9 +7,23 @@
 
 CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(true) {}
 
-void CMiniDockFrameWnd::AdjustFrameRect(RECT& rect)
+CFrameWnd* CMiniDockFrameWnd::FloatBar(CFrameWnd& owner, CControlBar* bar, POINT screenPoint)
 {
-    ::AdjustWindowRectEx(&rect, kStyle, FALSE, kExStyle);
+    auto* frame = new CMiniDockFrameWnd;
+    if (!frame->Create(&owner, bar, screenPoint)) {
+        // A frame whose window exists deletes itself with it.
+        if (!frame->GetSafeHwnd())
+            delete frame;
+        else
+            frame->DestroyWindow();
+        return nullptr;
+    }
+    if (CDockBar* oldDockBar = bar->GetDockBar())
+        oldDockBar->RemoveControlBar(bar, true);
+    frame->TakeBar(bar);
+    if (CDockContext* context = bar->GetDockContext())
+        context->RememberFloatPosition(screenPoint);
+    return frame;
 }
 
 bool CMiniDockFrameWnd::Create(CFrameWnd* owner, CControlBar* bar, POINT screenPoint)
@@ -17,7 +31,7 @@ bool CMiniDockFrameWnd::Create(CFrameWnd* owner, CControlBar* bar, POINT screenP
     m_pOwnerFrame = owner;
     RECT rect{screenPoint.x, screenPoint.y, screenPoint.x + 100, screenPoint.y + 100};
     std::string title = bar->GetWindowText();
-    if (!CMiniFrameWnd::Create(title.c_str(), kStyle | MFS_4THICKFRAME, rect, owner))
+    if (!CMiniFrameWnd::Create(title.c_str(), kMiniFrameStyle | MFS_4THICKFRAME, rect, owner))
         return false;
     return m_wndDockBar.CreateFloating(this, owner);
 }
@@ -53,7 +67,7 @@ void CMiniDockFrameWnd::RecalcLayout()
         SetWindowText(title);
     m_wndDockBar.SetWindowPos(nullptr, 0, 0, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT frame{0, 0, size.cx, size.cy};
-    AdjustFrameRect(frame);
+    AdjustMiniFrameRect(frame);
     RECT now = GetWindowRect();
     SetWindowPos(nullptr, now.left, now.top, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);

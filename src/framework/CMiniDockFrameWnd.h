@@ -9,12 +9,15 @@ class CMiniDockFrameWnd : public CMiniFrameWnd {
 public:
     CMiniDockFrameWnd();
 
+    // Floats the bar in a new frame of this kind at a point of the screen, which the bar's
+    // dock context remembers; the frame, or nullptr when it could not be made. The owner's
+    // dock bars take it as their floating frame (FloatingFrameMaker).
+    static CFrameWnd* FloatBar(CFrameWnd& owner, CControlBar* bar, POINT screenPoint);
+
     bool Create(CFrameWnd* owner, CControlBar* bar, POINT screenPoint);
     // Docks the bar in the frame's dock bar; the frame holds one bar.
     void TakeBar(CControlBar* bar);
     void RecalcLayout() override;
-    // Grows a client rectangle to the window rectangle of a floating frame.
-    static void AdjustFrameRect(RECT& rect);
     CControlBar* GetBar() const;
 
     // Takes the frame's own message: its bar went back to a dock.

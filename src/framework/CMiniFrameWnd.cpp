@@ -5,7 +5,7 @@ bool CMiniFrameWnd::Create(const char* title, DWORD style, const RECT& rect, CWn
 {
     const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    return CreateEx(kExStyle, className, title, style, rect, owner ? owner->GetSafeHwnd() : nullptr, 0);
+    return CreateEx(kMiniFrameExStyle, className, title, style, rect, owner ? owner->GetSafeHwnd() : nullptr, 0);
 }
 
 // The bar inside decides how small the frame may get, not the system's minimum.

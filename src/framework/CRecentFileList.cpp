@@ -2,8 +2,8 @@
 #include "framework/CRecentFileList.h"
 
 #include "framework/CCmdUI.h"
-#include "framework/CWinApp.h"
 #include "framework/PathName.h"
+#include "framework/RegistryKey.h"
 #include "framework/Unicode.h"
 
 #include <cstdio>
@@ -84,26 +84,26 @@ void CRecentFileList::UpdateMenu(CCmdUI* pCmdUI)
     menuUI->m_bEnableChanged = true;
 }
 
-void CRecentFileList::ReadList(CWinApp& app)
+void CRecentFileList::ReadList(const CRegistryKey& section)
 {
     m_arrNames.clear();
     for (size_t i = 0; i < m_nMaxSize; ++i) {
         char entry[32];
         std::snprintf(entry, sizeof entry, m_strEntryFormat.c_str(), static_cast<int>(i + 1));
-        std::string path = app.GetProfileString(m_strSectionName, entry, "");
-        if (!path.empty())
+        std::string path;
+        if (section.GetString(entry, path) && !path.empty())
             m_arrNames.push_back(path);
     }
 }
 
-void CRecentFileList::WriteList(CWinApp& app) const
+void CRecentFileList::WriteList(CRegistryKey& section) const
 {
     for (size_t i = 0; i < m_nMaxSize; ++i) {
         char entry[32];
         std::snprintf(entry, sizeof entry, m_strEntryFormat.c_str(), static_cast<int>(i + 1));
         if (i < m_arrNames.size())
-            app.WriteProfileString(m_strSectionName, entry, m_arrNames[i]);
+            section.SetString(entry, m_arrNames[i]);
         else
-            app.DeleteProfileEntry(m_strSectionName, entry);
+            section.DeleteValue(entry);
     }
 }

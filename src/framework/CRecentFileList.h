@@ -7,7 +7,7 @@
 #include <vector>
 
 class CCmdUI;
-class CWinApp;
+class CRegistryKey;
 
 class CRecentFileList {
 public:
@@ -23,8 +23,10 @@ public:
     // Replaces the placeholder entry (or the entries shown before) with the current list.
     void UpdateMenu(CCmdUI* pCmdUI);
 
-    void ReadList(CWinApp& app);
-    void WriteList(CWinApp& app) const;
+    // The profile section the list is kept in, and reading and writing it there.
+    const std::string& GetSectionName() const { return m_strSectionName; }
+    void ReadList(const CRegistryKey& section);
+    void WriteList(CRegistryKey& section) const;
 
 private:
     UINT m_nFirstId;

@@ -5,7 +5,7 @@
 #include "framework/CDocument.h"
 #include "framework/CFrameWnd.h"
 #include "framework/CView.h"
-#include "framework/CWinApp.h"
+#include "framework/CWinThread.h"
 #include "framework/MessageBox.h"
 #include "framework/StartupTrace.h"
 #include "framework/Strings.h"
@@ -24,6 +24,11 @@ std::string CSingleDocTemplate::GetDocString(DocStringIndex index) const
     return SubString(m_strDocStrings, index);
 }
 
+ShellFileType CSingleDocTemplate::GetShellFileType() const
+{
+    return ShellFileType{GetDocString(regFileTypeId), GetDocString(regFileTypeName), GetDocString(filterExt)};
+}
+
 CFrameWnd* CSingleDocTemplate::GetFrame() const
 {
     return m_pOnlyDoc ? m_pOnlyDoc->GetFrame() : nullptr;
@@ -37,11 +42,25 @@ void CSingleDocTemplate::SetDefaultTitle(CDocument* document)
     document->SetTitle(title);
 }
 
+CView* CSingleDocTemplate::CreateView(CFrameWnd& frame, CDocument* document)
+{
+    CView* view = m_makeView();
+    if (!view->Create(&frame, AFX_IDW_PANE_FIRST)) {
+        // A view whose window exists deletes itself with it.
+        if (view->GetSafeHwnd())
+            view->DestroyWindow();
+        else
+            delete view;
+        return nullptr;
+    }
+    document->AddView(view);
+    return view;
+}
+
 CFrameWnd* CSingleDocTemplate::CreateNewFrame(CDocument* document)
 {
     CCreateContext context;
-    context.m_pCurrentDoc = document;
-    context.m_createView = m_makeView;
+    context.m_createView = [this, document](CFrameWnd& frame) { return CreateView(frame, document); };
     CFrameWnd* frame = m_makeFrame();
     StartupTrace::Mark("frame object");
     bool loaded = frame->LoadFrame(m_nIDResource, WS_OVERLAPPEDWINDOW, nullptr, &context);
@@ -109,9 +128,9 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
         document->SetPathName(*path);
     }
 
-    CWinApp* app = AfxGetApp();
-    if (!app->GetMainWnd())
-        app->SetMainWnd(frame);
+    CWinThread* thread = AfxGetThread();
+    if (thread && !thread->GetMainWnd())
+        thread->SetMainWnd(frame);
     if (CView* view = document->GetFirstView(); view && created)
         view->OnInitialUpdate();
     document->UpdateFrameCounts();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "framework/CCmdTarget.h"
+#include "framework/ShellRegistration.h"
 
 #include <windows.h>
 
@@ -13,12 +14,6 @@
 class CDocument;
 class CFrameWnd;
 class CView;
-
-// What the frame needs to create its view.
-struct CCreateContext {
-    CDocument* m_pCurrentDoc = nullptr;
-    std::function<CView*()> m_createView;
-};
 
 class CSingleDocTemplate : public CCmdTarget {
 public:
@@ -41,6 +36,8 @@ public:
 
     // Field n of the template string (resource resourceId): title, document name, ...
     std::string GetDocString(DocStringIndex index) const;
+    // The document type the template's strings name, for the shell.
+    ShellFileType GetShellFileType() const;
     // Opens the file into the one document (nullptr: File New). Returns the document, or
     // nullptr when it was cancelled or failed (the reason has been shown).
     CDocument* OpenDocumentFile(const std::string* path);
@@ -52,6 +49,8 @@ public:
 
 private:
     CFrameWnd* CreateNewFrame(CDocument* document);
+    // The document's view, made in the frame as its pane; nullptr when it could not be.
+    CView* CreateView(CFrameWnd& frame, CDocument* document);
     void DestroyFrameAndDocument(CFrameWnd* frame);
 
     DocumentFactory m_makeDocument;

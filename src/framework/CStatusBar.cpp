@@ -3,7 +3,6 @@
 
 #include "framework/AfxRes.h"
 #include "framework/CCmdUI.h"
-#include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
@@ -127,13 +126,18 @@ SIZE CStatusBar::CalcFixedLayout(bool stretch, bool)
     return SIZE{stretch ? 32767 : 0, height};
 }
 
-void CStatusBar::OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler)
+void CStatusBar::OnUpdateCmdUI(CCmdTarget* target, bool disableIfNoHandler)
 {
     for (int i = 1; i < GetPaneCount(); ++i) {
         CStatusCmdUI ui(this, i, m_indicatorTexts[static_cast<size_t>(i)]);
         ui.DoUpdate(target, disableIfNoHandler);
         ui.Apply();
     }
+}
+
+void CStatusBar::OnSetText(const wchar_t* text)
+{
+    SetPaneText(0, Narrow(text ? text : L""));
 }
 
 void CStatusBar::OnSize(UINT type, int cx, int cy)

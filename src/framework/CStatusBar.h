@@ -1,5 +1,6 @@
 // The status bar: a native status control as a control bar; the first pane shows prompts
-// and the idle text, the others show indicators (key states) updated at idle time.
+// and the idle text (the bar's window text goes there), the others show indicators (key
+// states) updated at idle time.
 #pragma once
 
 #include "framework/CControlBar.h"
@@ -18,9 +19,10 @@ public:
     UINT GetItemID(int index) const { return m_ids[static_cast<size_t>(index)]; }
 
     SIZE CalcFixedLayout(bool stretch, bool horz) override;
-    void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
+    void OnUpdateCmdUI(CCmdTarget* target, bool disableIfNoHandler) override;
 
 protected:
+    void OnSetText(const wchar_t* text) override;
     // The panes are laid out again for the new width.
     void OnSize(UINT type, int cx, int cy) override;
 

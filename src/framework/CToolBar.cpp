@@ -171,7 +171,7 @@ SIZE CToolBar::CalcDynamicLayout(int, DWORD mode)
     return CalcFixedLayout(false, true);
 }
 
-void CToolBar::OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler)
+void CToolBar::OnUpdateCmdUI(CCmdTarget* target, bool disableIfNoHandler)
 {
     for (int i = 0, n = GetButtonCount(); i < n; ++i) {
         UINT id = GetItemID(i);

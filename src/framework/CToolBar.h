@@ -19,7 +19,7 @@ public:
 
     SIZE CalcFixedLayout(bool stretch, bool horz) override;
     SIZE CalcDynamicLayout(int length, DWORD mode) override;
-    void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
+    void OnUpdateCmdUI(CCmdTarget* target, bool disableIfNoHandler) override;
 
     static constexpr int kGripperSpace = 8;
 

@@ -2,7 +2,6 @@
 #include "framework/CView.h"
 
 #include "framework/CDocument.h"
-#include "framework/CSingleDocTemplate.h"
 #include "framework/Handles.h"
 
 const char* CView::GetWindowClassName()
@@ -10,14 +9,10 @@ const char* CView::GetWindowClassName()
     return RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }
 
-bool CView::Create(CWnd* parent, UINT id, CCreateContext* context)
+bool CView::Create(CWnd* parent, UINT id)
 {
-    if (!CreateEx(WS_EX_CLIENTEDGE, GetWindowClassName(), "", WS_CHILD | WS_VISIBLE, RECT{}, parent->GetSafeHwnd(),
-                  id))
-        return false;
-    if (context && context->m_pCurrentDoc)
-        context->m_pCurrentDoc->AddView(this);
-    return true;
+    return CreateEx(WS_EX_CLIENTEDGE, GetWindowClassName(), "", WS_CHILD | WS_VISIBLE, RECT{}, parent->GetSafeHwnd(),
+                    id);
 }
 
 void CView::OnDraw(HDC) {}

@@ -4,12 +4,11 @@
 #include "framework/CWnd.h"
 
 class CDocument;
-struct CCreateContext;
 
 class CView : public CWnd {
 public:
-    // Creates the view as the frame's pane window and attaches it to the context's document.
-    virtual bool Create(CWnd* parent, UINT id, CCreateContext* context);
+    // Creates the view's window as a child of parent (the frame's pane).
+    virtual bool Create(CWnd* parent, UINT id);
     virtual void OnDraw(HDC dc);
     virtual void OnInitialUpdate();
 

@@ -19,25 +19,11 @@
 
 namespace {
 CWinApp* g_pApp = nullptr;
-// The system's own timer message (WM_SYSTIMER), which blinks the caret.
-constexpr UINT kCaretBlinkTimer = 0x0118;
 }
 
 CWinApp* AfxGetApp()
 {
     return g_pApp;
-}
-
-const Services& AfxGetServices()
-{
-    static const Services kSystemServices;
-    const CWinApp* app = AfxGetApp();
-    return app ? app->GetServices() : kSystemServices;
-}
-
-CWnd* AfxGetMainWnd()
-{
-    return g_pApp ? g_pApp->GetMainWnd() : nullptr;
 }
 
 CWinApp::CWinApp()
@@ -59,52 +45,12 @@ bool CWinApp::InitInstance()
 int CWinApp::ExitInstance()
 {
     CompleteShellRegistration();
-    if (m_pRecentFileList)
-        m_pRecentFileList->WriteList(*this);
-    return m_nExitCode;
-}
-
-bool CWinApp::IsIdleMessage(const MSG& msg)
-{
-    static POINT lastPoint{-1, -1};
-    static UINT lastMessage = 0;
-    if (msg.message == WM_MOUSEMOVE || msg.message == WM_NCMOUSEMOVE) {
-        bool same = msg.message == lastMessage && msg.pt.x == lastPoint.x && msg.pt.y == lastPoint.y;
-        lastPoint = msg.pt;
-        lastMessage = msg.message;
-        return !same;
+    if (m_pRecentFileList) {
+        // An empty list clears a section that is there and makes none.
+        CRegistryKey section = OpenSection(m_pRecentFileList->GetSectionName(), m_pRecentFileList->GetSize() > 0);
+        m_pRecentFileList->WriteList(section);
     }
-    // Paints and the caret's blink timer do not change anything the idle work looks at.
-    return msg.message != WM_PAINT && msg.message != kCaretBlinkTimer;
-}
-
-bool CWinApp::PreTranslateMessage(MSG* msg)
-{
-    HWND mainWnd = m_pMainWnd ? m_pMainWnd->GetSafeHwnd() : nullptr;
-    for (HWND wnd = msg->hwnd; wnd; wnd = ::GetParent(wnd)) {
-        CWnd* target = CWnd::FromHandle(wnd);
-        if (target && target->PreTranslateMessage(msg))
-            return true;
-        if (wnd == mainWnd)
-            return false;
-    }
-    // Windows outside the main frame (a floating panel) still get its accelerators.
-    return m_pMainWnd && m_pMainWnd->PreTranslateMessage(msg);
-}
-
-bool CWinApp::PumpMessage()
-{
-    // Unicode retrieval keeps a typed double-byte character in one message; each window
-    // still gets it in its own form.
-    if (::GetMessageW(&m_msgCur, nullptr, 0, 0) <= 0) {
-        m_nExitCode = static_cast<int>(m_msgCur.wParam);
-        return false;
-    }
-    if (!PreTranslateMessage(&m_msgCur)) {
-        ::TranslateMessage(&m_msgCur);
-        ::DispatchMessageW(&m_msgCur);
-    }
-    return true;
+    return CWinThread::ExitInstance();
 }
 
 bool CWinApp::OnIdle(long count)
@@ -119,31 +65,6 @@ bool CWinApp::OnIdle(long count)
     }
     CompleteShellRegistration();
     return false;
-}
-
-int CWinApp::Run()
-{
-    bool idle = true;
-    long idleCount = 0;
-    for (;;) {
-        MSG msg;
-        while (idle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (idleCount == 0) {
-                StartupTrace::Mark("idle");
-                StartupTrace::Finish();
-            }
-            if (!OnIdle(idleCount++))
-                idle = false;
-        }
-        do {
-            if (!PumpMessage())
-                return ExitInstance();
-            if (IsIdleMessage(m_msgCur)) {
-                idle = true;
-                idleCount = 0;
-            }
-        } while (::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE));
-    }
 }
 
 void CWinApp::SetRegistryKey(const std::string& key)
@@ -167,38 +88,12 @@ CRegistryKey CWinApp::OpenSection(const std::string& section, bool create) const
     return key;
 }
 
-std::string CWinApp::GetProfileString(const std::string& section, const std::string& entry,
-                                      const std::string& fallback)
-{
-    std::string value = fallback;
-    OpenSection(section, false).GetString(entry, value);
-    return value;
-}
-
-bool CWinApp::WriteProfileString(const std::string& section, const std::string& entry, const std::string& value)
-{
-    return OpenSection(section, true).SetString(entry, value);
-}
-
-UINT CWinApp::GetProfileInt(const std::string& section, const std::string& entry, UINT fallback)
-{
-    DWORD value = fallback;
-    OpenSection(section, false).GetDword(entry, value);
-    return value;
-}
-
-void CWinApp::DeleteProfileEntry(const std::string& section, const std::string& entry)
-{
-    OpenSection(section, false).DeleteValue(entry);
-}
-
 void CWinApp::LoadStdProfileSettings(UINT maxMRU)
 {
     if (maxMRU > 0) {
         m_pRecentFileList = std::make_unique<CRecentFileList>(ID_FILE_MRU_FILE1, "Recent File List", "File%d", maxMRU);
-        m_pRecentFileList->ReadList(*this);
+        m_pRecentFileList->ReadList(OpenSection(m_pRecentFileList->GetSectionName(), false));
     }
-    GetProfileInt("Settings", "PreviewPages", 0);
 }
 
 void CWinApp::AddToRecentFileList(const std::string& path)
@@ -258,8 +153,8 @@ void CWinApp::OnFileOpen()
 
 void CWinApp::OnAppExit()
 {
-    if (m_pMainWnd)
-        m_pMainWnd->SendMessage(WM_CLOSE);
+    if (GetMainWnd())
+        GetMainWnd()->SendMessage(WM_CLOSE);
 }
 
 bool CWinApp::OnOpenRecentFile(UINT nID)
@@ -295,7 +190,39 @@ void CWinApp::EnableShellOpen()
 {
     m_bShellOpenEnabled = true;
     // The shell asks for the application by the program's name, on the "system" topic.
-    m_pShellOpenServer = std::make_unique<ShellOpenServer>(m_strAppName, "system");
+    m_pShellOpenServer = std::make_unique<ShellOpenServer>(
+        m_strAppName, "system", [this](const std::string& path) { return OpenDocumentFile(path) != nullptr; },
+        [this](const std::string& path) { return PrintFileForShell(path); });
+}
+
+bool CWinApp::PrintFileForShell(const std::string& path)
+{
+    CWnd* mainWnd = GetMainWnd();
+    if (!mainWnd || !OpenDocumentFile(path))
+        return false;
+    m_printTarget = PrintTarget{};
+    mainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+    // A program that the shell started only for this print has nothing left to show.
+    if (!mainWnd->IsWindowVisible())
+        mainWnd->PostMessage(WM_CLOSE);
+    return true;
+}
+
+bool CWinApp::OnShellRequest(CWnd& mainWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return m_pShellOpenServer && GetMainWnd() == &mainWnd &&
+           m_pShellOpenServer->OnMessage(mainWnd.GetSafeHwnd(), message, wParam, lParam);
+}
+
+bool CWinApp::SaveAllModified()
+{
+    CDocument* document = m_pDocTemplate ? m_pDocTemplate->GetDocument() : nullptr;
+    return !document || document->SaveModified();
+}
+
+bool CWinApp::OpenDroppedFile(const std::string& path)
+{
+    return OpenDocumentFile(path) != nullptr;
 }
 
 // Nothing the first paint shows depends on the registration, so start-up does not wait for it.
@@ -310,13 +237,13 @@ void CWinApp::CompleteShellRegistration()
         return;
     m_bShellRegistrationDue = false;
     if (m_pDocTemplate)
-        ::RegisterShellFileTypes(*m_pDocTemplate, m_bShellOpenEnabled);
+        ::RegisterShellFileTypes(m_pDocTemplate->GetShellFileType(), m_bShellOpenEnabled);
 }
 
 bool CWinApp::UnregisterShellFileTypes()
 {
     m_bShellRegistrationDue = false;
-    bool done = m_pDocTemplate && ::UnregisterShellFileTypes(*m_pDocTemplate);
+    bool done = m_pDocTemplate && ::UnregisterShellFileTypes(m_pDocTemplate->GetShellFileType());
     if (!m_strRegistryKey.empty())
         CRegistryKey::DeleteTree(HKEY_CURRENT_USER, GetAppRegistryPath());
     return done;
@@ -337,7 +264,7 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info)
     switch (info.m_nShellCommand) {
     case CCommandLineInfo::FileNew:
         OnFileNew();
-        return m_pMainWnd != nullptr;
+        return GetMainWnd() != nullptr;
     case CCommandLineInfo::FileOpen:
         return OpenDocumentFile(info.m_strFileName) != nullptr;
     case CCommandLineInfo::FilePrint:
@@ -345,7 +272,7 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info)
         m_nCmdShow = SW_HIDE;
         if (OpenDocumentFile(info.m_strFileName)) {
             m_printTarget = PrintTarget{info.m_strPrinterName, info.m_strDriverName, info.m_strPortName};
-            m_pMainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
+            GetMainWnd()->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
         }
         // Printing from the command line ends the program.
         return false;
@@ -356,7 +283,7 @@ bool CWinApp::ProcessShellCommand(CCommandLineInfo& info)
             m_pShellOpenServer->SetShowCommand(m_nCmdShow);
         m_nCmdShow = SW_HIDE;
         OnFileNew();
-        return m_pMainWnd != nullptr;
+        return GetMainWnd() != nullptr;
     case CCommandLineInfo::AppUnregister: {
         bool done = UnregisterShellFileTypes();
         AfxMessageBox(done ? AFX_IDP_UNREG_DONE : AFX_IDP_UNREG_FAILURE, MB_OK | MB_ICONINFORMATION);

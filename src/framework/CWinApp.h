@@ -1,13 +1,11 @@
-// The application object: start-up, the message loop with idle work, the per-user profile,
-// the recent-file list, the document template, the command line and shell registration.
+// The application object: start-up, idle work of its frames, the per-user profile, the
+// recent-file list, the document template, the command line and shell registration.
 #pragma once
 
-#include "framework/CCmdTarget.h"
 #include "framework/CCommandLineInfo.h"
 #include "framework/CRecentFileList.h"
 #include "framework/CSingleDocTemplate.h"
-#include "framework/CWnd.h"
-#include "framework/Services.h"
+#include "framework/CWinThread.h"
 #include "framework/ShellOpenServer.h"
 
 #include <memory>
@@ -16,28 +14,22 @@
 class CDocument;
 class CRegistryKey;
 
-class CWinApp : public CCmdTarget {
+class CWinApp : public CWinThread {
 public:
     CWinApp();
     ~CWinApp() override;
 
     virtual bool InitInstance();
-    virtual int ExitInstance();
-    // The message loop; returns the exit code when WM_QUIT arrives.
-    virtual int Run();
-    // Idle work after the queue has emptied; returns true while more idle work is wanted.
-    virtual bool OnIdle(long count);
-    virtual bool PreTranslateMessage(MSG* msg);
-    bool PumpMessage();
-    // Messages that do not restart idle processing (repeated mouse moves, paints, caret blinks).
-    static bool IsIdleMessage(const MSG& msg);
+    int ExitInstance() override;
+    // Delayed layout and command UI of the frames' bars, and the shell registration once the
+    // program first waits for input.
+    bool OnIdle(long count) override;
+    bool SaveAllModified() override;
+    bool OpenDroppedFile(const std::string& path) override;
+    bool OnShellRequest(CWnd& mainWnd, UINT message, WPARAM wParam, LPARAM lParam) override;
 
     // Per-user profile below HKEY_CURRENT_USER\Software\<key>\<application name>.
     void SetRegistryKey(const std::string& key);
-    std::string GetProfileString(const std::string& section, const std::string& entry, const std::string& fallback);
-    bool WriteProfileString(const std::string& section, const std::string& entry, const std::string& value);
-    UINT GetProfileInt(const std::string& section, const std::string& entry, UINT fallback);
-    void DeleteProfileEntry(const std::string& section, const std::string& entry);
     std::string GetAppRegistryPath() const;
 
     void LoadStdProfileSettings(UINT maxMRU = 4);
@@ -73,19 +65,11 @@ public:
     const PrintTarget& GetPrintTarget() const { return m_printTarget; }
     void SetPrintTarget(const PrintTarget& target) { m_printTarget = target; }
 
-    CWnd* GetMainWnd() const { return m_pMainWnd; }
-    void SetMainWnd(CWnd* wnd) { m_pMainWnd = wnd; }
     // How the main window is to be shown first (SW_...), from the entry point.
     int GetCmdShow() const { return m_nCmdShow; }
     void SetCmdShow(int cmdShow) { m_nCmdShow = cmdShow; }
     // The whole command line, the program's own name first.
     void SetCommandLine(const std::string& commandLine) { m_strCmdLine = commandLine; }
-    const std::string& GetAppName() const { return m_strAppName; }
-    // What the program takes from its surroundings; tests change it before they act.
-    Services& GetServices() { return m_services; }
-    const Services& GetServices() const { return m_services; }
-    // Answers the shell's open and print requests once EnableShellOpen has been called.
-    ShellOpenServer* GetShellOpenServer() const { return m_pShellOpenServer.get(); }
 
 protected:
     void SetAppName(const std::string& name) { m_strAppName = name; }
@@ -93,9 +77,9 @@ protected:
 private:
     CRegistryKey OpenSection(const std::string& section, bool create) const;
     void CompleteShellRegistration();
+    // The shell's print request: the file opened and printed, and a program started for it alone ended.
+    bool PrintFileForShell(const std::string& path);
 
-    CWnd* m_pMainWnd = nullptr;
-    Services m_services;
     PrintTarget m_printTarget;
     int m_nCmdShow = SW_SHOWNORMAL;
     std::string m_strAppName;
@@ -105,15 +89,10 @@ private:
     bool m_bShellOpenEnabled = false;
     bool m_bShellRegistrationDue = false;
     std::unique_ptr<ShellOpenServer> m_pShellOpenServer;
-    int m_nExitCode = 0;
     std::unique_ptr<CSingleDocTemplate> m_pDocTemplate;
-    MSG m_msgCur{};
 };
 
 CWinApp* AfxGetApp();
-// The application's services, or the system's own where there is no application.
-const Services& AfxGetServices();
-CWnd* AfxGetMainWnd();
 
 // The program's entry point calls this with its instance and show command.
 int AfxWinMain(int cmdShow);

@@ -2,7 +2,6 @@
 #include "framework/CWnd.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CFrameWnd.h"
 #include "framework/MessageBox.h"
 #include "framework/Unicode.h"
 
@@ -379,15 +378,6 @@ void CWnd::SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) 
         if (CWnd* wnd = FromHandle(child))
             wnd->SendMessageToDescendants(message, wParam, lParam);
     }
-}
-
-CFrameWnd* CWnd::GetParentFrame() const
-{
-    for (HWND parent = ::GetParent(m_hWnd); parent; parent = ::GetParent(parent)) {
-        if (auto* frame = dynamic_cast<CFrameWnd*>(FromHandle(parent)))
-            return frame;
-    }
-    return nullptr;
 }
 
 void CWnd::ModifyStyle(DWORD remove, DWORD add, UINT swpFlags)

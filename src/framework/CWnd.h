@@ -10,8 +10,6 @@
 #include <string>
 #include <utility>
 
-class CFrameWnd;
-
 class CWnd : public CCmdTarget {
 public:
     CWnd() = default;
@@ -62,7 +60,6 @@ public:
     void SendMessageToDescendants(UINT message, WPARAM wParam, LPARAM lParam) const;
 
     CWnd* GetParent() const { return FromHandle(::GetParent(m_hWnd)); }
-    CFrameWnd* GetParentFrame() const;
     UINT GetDlgCtrlID() const { return static_cast<UINT>(::GetDlgCtrlID(m_hWnd)); }
     HWND GetDlgItem(UINT id) const { return ::GetDlgItem(m_hWnd, static_cast<int>(id)); }
     DWORD GetStyle() const { return static_cast<DWORD>(::GetWindowLongPtrW(m_hWnd, GWL_STYLE)); }

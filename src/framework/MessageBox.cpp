@@ -2,14 +2,13 @@
 #include "framework/MessageBox.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CWinApp.h"
+#include "framework/AppContext.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 
 int AfxMessageBox(const std::string& text, UINT type)
 {
-    CWnd* mainWnd = AfxGetMainWnd();
-    HWND owner = mainWnd ? mainWnd->GetSafeHwnd() : nullptr;
+    const HWND owner = AfxGetOwnerWindow();
     const std::string caption = LoadResString(AFX_IDS_APP_TITLE);
     if (const MessageBoxFunction& show = AfxGetServices().messageBox)
         return show(owner, text, caption, type);

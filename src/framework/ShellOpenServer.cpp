@@ -2,7 +2,7 @@
 #include "framework/ShellOpenServer.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CWinApp.h"
+#include "framework/CWinThread.h"
 #include "framework/CWnd.h"
 #include "framework/Unicode.h"
 
@@ -119,17 +119,10 @@ bool ParseDdeCommands(const std::string& text, std::vector<DdeCommand>& commands
     return true;
 }
 
-ShellOpenServer::ShellOpenServer(const std::string& application, const std::string& topic)
-    : m_strApplication(application), m_strTopic(topic)
+ShellOpenServer::ShellOpenServer(const std::string& application, const std::string& topic, FileAction open,
+                                 FileAction print)
+    : m_strApplication(application), m_strTopic(topic), m_open(std::move(open)), m_print(std::move(print))
 {
-}
-
-bool ShellOpenServer::HandleForMainFrame(CWnd* frame, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    CWinApp* app = AfxGetApp();
-    if (!app || !app->GetShellOpenServer() || app->GetMainWnd() != frame)
-        return false;
-    return app->GetShellOpenServer()->OnMessage(frame->GetSafeHwnd(), message, wParam, lParam);
 }
 
 bool ShellOpenServer::OnMessage(HWND server, UINT message, WPARAM wParam, LPARAM lParam)
@@ -209,8 +202,7 @@ bool ShellOpenServer::Execute(const std::string& text)
 
 bool ShellOpenServer::OpenFile(const std::string& path)
 {
-    CWinApp* app = AfxGetApp();
-    if (!app->OpenDocumentFile(path))
+    if (!m_open(path))
         return false;
     ShowMainWindow();
     return true;
@@ -218,16 +210,7 @@ bool ShellOpenServer::OpenFile(const std::string& path)
 
 bool ShellOpenServer::PrintFile(const std::string& path)
 {
-    CWinApp* app = AfxGetApp();
-    CWnd* mainWnd = app->GetMainWnd();
-    if (!mainWnd || !app->OpenDocumentFile(path))
-        return false;
-    app->SetPrintTarget(CWinApp::PrintTarget{});
-    mainWnd->SendMessage(WM_COMMAND, ID_FILE_PRINT_DIRECT, 0);
-    // A program that the shell started only for this print has nothing left to show.
-    if (!mainWnd->IsWindowVisible())
-        mainWnd->PostMessage(WM_CLOSE);
-    return true;
+    return m_print(path);
 }
 
 void ShellOpenServer::ShowMainWindow()

@@ -6,10 +6,9 @@
 
 #include <dde.h>
 
+#include <functional>
 #include <string>
 #include <vector>
-
-class CWnd;
 
 // One command of an execute text: its name and arguments, quotes removed.
 struct DdeCommand {
@@ -23,11 +22,10 @@ bool ParseDdeCommands(const std::string& text, std::vector<DdeCommand>& commands
 
 class ShellOpenServer {
 public:
-    ShellOpenServer(const std::string& application, const std::string& topic);
+    // What the program does with a file the shell names: true when it was done.
+    using FileAction = std::function<bool(const std::string& path)>;
 
-    // Lets the application's server answer a DDE message that reached `frame`; only the
-    // main window answers. True when the message was taken.
-    static bool HandleForMainFrame(CWnd* frame, UINT message, WPARAM wParam, LPARAM lParam);
+    ShellOpenServer(const std::string& application, const std::string& topic, FileAction open, FileAction print);
 
     // Answers one DDE message for the window `server`; false for other messages.
     bool OnMessage(HWND server, UINT message, WPARAM wParam, LPARAM lParam);
@@ -48,5 +46,7 @@ private:
 
     std::string m_strApplication;
     std::string m_strTopic;
+    FileAction m_open;
+    FileAction m_print;
     int m_nShowCmd = SW_SHOWNORMAL;
 };

@@ -1,7 +1,6 @@
 // Registration of the document type with the desktop shell.
 #include "framework/ShellRegistration.h"
 
-#include "framework/CSingleDocTemplate.h"
 #include "framework/RegistryKey.h"
 #include "framework/Unicode.h"
 
@@ -39,15 +38,14 @@ std::string ModulePath()
 }
 }
 
-void RegisterShellFileTypes(const CSingleDocTemplate& docTemplate, bool shellOpen)
+void RegisterShellFileTypes(const ShellFileType& type, bool shellOpen)
 {
-    std::string typeId = docTemplate.GetDocString(CSingleDocTemplate::regFileTypeId);
-    std::string typeName = docTemplate.GetDocString(CSingleDocTemplate::regFileTypeName);
-    std::string extension = docTemplate.GetDocString(CSingleDocTemplate::filterExt);
+    const std::string& typeId = type.typeId;
+    const std::string& extension = type.extension;
     if (typeId.empty())
         return;
     std::string program = "\"" + ModulePath() + "\"";
-    SetKeyValue(typeId, "", typeName);
+    SetKeyValue(typeId, "", type.typeName);
     SetKeyValue(typeId + "\\DefaultIcon", "", ModulePath() + ",1");
     SetKeyValue(typeId + "\\shell\\open\\command", "", program + " \"%1\"");
     SetKeyValue(typeId + "\\shell\\print\\command", "", program + " /p \"%1\"");
@@ -63,10 +61,10 @@ void RegisterShellFileTypes(const CSingleDocTemplate& docTemplate, bool shellOpe
     }
 }
 
-bool UnregisterShellFileTypes(const CSingleDocTemplate& docTemplate)
+bool UnregisterShellFileTypes(const ShellFileType& type)
 {
-    std::string typeId = docTemplate.GetDocString(CSingleDocTemplate::regFileTypeId);
-    std::string extension = docTemplate.GetDocString(CSingleDocTemplate::filterExt);
+    const std::string& typeId = type.typeId;
+    const std::string& extension = type.extension;
     bool done = true;
     if (!typeId.empty())
         done = CRegistryKey::DeleteTree(HKEY_CLASSES_ROOT, typeId);

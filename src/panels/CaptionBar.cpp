@@ -64,7 +64,7 @@ LRESULT CCaptionBar::OnNcHitTest(POINT screenPoint)
     return ::PtInRect(&button, screenPoint) ? HTCLOSE : HTCLIENT;
 }
 
-void CCaptionBar::OnUpdateCmdUI(CFrameWnd*, bool)
+void CCaptionBar::OnUpdateCmdUI(CCmdTarget*, bool)
 {
     if (!HasCaption())
         return;

@@ -9,7 +9,7 @@ class CCaptionBar : public CResizableBar {
 public:
     CCaptionBar();
 
-    void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
+    void OnUpdateCmdUI(CCmdTarget* target, bool disableIfNoHandler) override;
     virtual bool HasCaption() const;
     // The close button, in coordinates of the window's top-left corner.
     const CCaptionButton& GetCloseButton() const { return m_closeButton; }

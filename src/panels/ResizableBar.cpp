@@ -191,7 +191,7 @@ SIZE CResizableBar::CalcDynamicLayout(int length, DWORD mode)
     CDockContext* context = GetDockContext();
     int hit = context ? context->GetResizeHitTest() : HTNOWHERE;
     bool corner = hit == HTTOPLEFT || hit == HTTOPRIGHT || hit == HTBOTTOMLEFT || hit == HTBOTTOMRIGHT;
-    CFrameWnd* frame = GetParentFrame();
+    CFrameWnd* frame = ParentFrameOf(*this);
     if (IsUndocked() && corner && frame) {
         POINT cursor{};
         ::GetCursorPos(&cursor);
@@ -375,7 +375,7 @@ void CResizableBar::AlignRowBars()
         GetDockSite()->DelayRecalcLayout();
 }
 
-void CResizableBar::OnUpdateCmdUI(CFrameWnd*, bool) {}
+void CResizableBar::OnUpdateCmdUI(CCmdTarget*, bool) {}
 
 void CResizableBar::PaintCaptionArea(HDC, const RECT&) {}
 
@@ -410,7 +410,7 @@ void CResizableBar::OnNcCalcSize(bool, RECT& rect)
 {
     RefreshDockBarId();
     if (IsUndocked()) {
-        if (auto* mini = dynamic_cast<CMiniFrameWnd*>(GetParentFrame()); mini && (mini->GetStyle() & MFS_4THICKFRAME)) {
+        if (auto* mini = dynamic_cast<CMiniFrameWnd*>(ParentFrameOf(*this)); mini && (mini->GetStyle() & MFS_4THICKFRAME)) {
             mini->ModifyStyle(MFS_4THICKFRAME, 0);
             if (CWnd* parent = GetParent())
                 parent->ModifyStyle(0, WS_CLIPCHILDREN);
@@ -502,7 +502,7 @@ void CResizableBar::OnSetText(const wchar_t* text)
 {
     CControlBar::OnSetText(text);
     if (IsUndocked() && GetDockBar()) {
-        if (auto* frame = dynamic_cast<CMiniDockFrameWnd*>(GetParentFrame())) {
+        if (auto* frame = dynamic_cast<CMiniDockFrameWnd*>(ParentFrameOf(*this))) {
             GetDockBar()->SetWindowText(GetWindowText());
             frame->DelayRecalcLayout();
         }

@@ -28,7 +28,7 @@ public:
 
     SIZE CalcFixedLayout(bool stretch, bool horz) override;
     SIZE CalcDynamicLayout(int length, DWORD mode) override;
-    void OnUpdateCmdUI(CFrameWnd* target, bool disableIfNoHandler) override;
+    void OnUpdateCmdUI(CCmdTarget* target, bool disableIfNoHandler) override;
     SIZE GetDockedSize(bool horz) override;
 
     // The sizes the bar keeps for each state: docked along a horizontal side, along a

@@ -4,7 +4,6 @@
 #include "framework/AfxRes.h"
 #include "framework/CCmdUI.h"
 #include "framework/CDocument.h"
-#include "framework/CSingleDocTemplate.h"
 #include "framework/CWinApp.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
@@ -20,16 +19,12 @@ bool CEditView::PreCreateWindow(CREATESTRUCTW& cs)
     return CView::PreCreateWindow(cs);
 }
 
-bool CEditView::Create(CWnd* parent, UINT id, CCreateContext* context)
+bool CEditView::Create(CWnd* parent, UINT id)
 {
     if (!CreateEx(WS_EX_CLIENTEDGE, "KorvaneText", "", WS_CHILD | WS_VISIBLE, RECT{}, parent->GetSafeHwnd(), id))
         return false;
     m_pControl = CTextControl::FromHandle(m_hWnd);
-    if (!m_pControl)
-        return false;
-    if (context && context->m_pCurrentDoc)
-        context->m_pCurrentDoc->AddView(this);
-    return true;
+    return m_pControl != nullptr;
 }
 
 bool CEditView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)

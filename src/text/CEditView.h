@@ -9,7 +9,7 @@
 
 class CEditView : public CView {
 public:
-    bool Create(CWnd* parent, UINT id, CCreateContext* context) override;
+    bool Create(CWnd* parent, UINT id) override;
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
 
     // The text control of the view's window, for what edit-control messages cannot say.

@@ -8,7 +8,7 @@
 namespace {
 CMiniDockFrameWnd* FloatingFrameOf(CControlBar& bar)
 {
-    return dynamic_cast<CMiniDockFrameWnd*>(bar.GetParentFrame());
+    return dynamic_cast<CMiniDockFrameWnd*>(ParentFrameOf(bar));
 }
 
 SIZE ClientSize(const CWnd& wnd)

@@ -49,7 +49,7 @@ void DockingTest::SetUp()
                                    nullptr, 0));
     ASSERT_TRUE(m_view.CreateEx(0, "STATIC", "", WS_CHILD | WS_VISIBLE, RECT{}, m_pFrame->GetSafeHwnd(),
                                 AFX_IDW_PANE_FIRST));
-    m_pFrame->EnableDocking(CBRS_ALIGN_ANY);
+    m_pFrame->EnableDocking(CBRS_ALIGN_ANY, CMiniDockFrameWnd::FloatBar);
 }
 
 void DockingTest::TearDown()

@@ -3,7 +3,9 @@
 #pragma once
 
 #include "framework/AfxRes.h"
+#include "framework/CDockBar.h"
 #include "framework/CFrameWnd.h"
+#include "framework/CMiniDockFrameWnd.h"
 #include "panels/CaptionBar.h"
 
 #include <gtest/gtest.h>

@@ -171,7 +171,7 @@ TEST_F(MainFramePanels, ToolbarFloatsAndDocksAgainOnADoubleClick)
     toolbar.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-4), 5));
     PumpMessages();
     ASSERT_TRUE(toolbar.IsFloating());
-    auto* floating = dynamic_cast<CMiniDockFrameWnd*>(toolbar.GetParentFrame());
+    auto* floating = dynamic_cast<CMiniDockFrameWnd*>(ParentFrameOf(toolbar));
     ASSERT_NE(floating, nullptr);
     EXPECT_TRUE(floating->IsWindowVisible());
     EXPECT_LT(Place(*m_pFrame->GetActiveView()).top, viewBefore.top);

@@ -67,7 +67,7 @@ HWND ShellTest::FrameWnd() const
 CKorvaneDoc* ShellTest::Doc() const
 {
     CMainFrame* frame = Frame();
-    return frame ? dynamic_cast<CKorvaneDoc*>(frame->GetActiveDocument()) : nullptr;
+    return frame ? dynamic_cast<CKorvaneDoc*>(TheApp().GetDocTemplate()->GetDocument()) : nullptr;
 }
 
 HWND ShellTest::EditWnd() const

@@ -26,8 +26,8 @@ KorvaneSession::KorvaneSession(const std::string& arguments, int showCommand)
 
 KorvaneSession::~KorvaneSession()
 {
-    if (CMainFrame* frame = MainFrame()) {
-        if (auto* document = dynamic_cast<CKorvaneDoc*>(frame->GetActiveDocument()))
+    if (MainFrame()) {
+        if (auto* document = dynamic_cast<CKorvaneDoc*>(TheApp().GetDocTemplate()->GetDocument()))
             document->SetModifiedFlag(false);
         Close();
     }
@@ -59,7 +59,7 @@ CMainFrame& KorvaneSession::Frame() const
 
 CKorvaneDoc& KorvaneSession::Document() const
 {
-    return *dynamic_cast<CKorvaneDoc*>(Frame().GetActiveDocument());
+    return *dynamic_cast<CKorvaneDoc*>(TheApp().GetDocTemplate()->GetDocument());
 }
 
 CKorvaneView& KorvaneSession::Editor() const
