@@ -2,7 +2,7 @@
 // registration, the command line and the About box.
 #pragma once
 
-#include "framework/CWinApp.h"
+#include "framework/docview/CWinApp.h"
 
 class CKorvaneApp : public CWinApp {
 public:

@@ -3,11 +3,11 @@
 
 #include "doc/KorvaneView.h"
 #include "framework/CCmdUI.h"
-#include "framework/CSingleDocTemplate.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+#include "framework/docview/CSingleDocTemplate.h"
 #include "resource.h"
 
 #include <algorithm>

@@ -6,8 +6,8 @@
 
 #include "doc/DiskWatch.h"
 #include "doc/RecoveryBackup.h"
-#include "framework/CDocument.h"
 #include "framework/TextEncoding.h"
+#include "framework/docview/CDocument.h"
 #include "text/EditableText.h"
 
 #include <string>

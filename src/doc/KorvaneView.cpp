@@ -4,9 +4,9 @@
 #include "doc/GotoLineDlg.h"
 #include "doc/KorvaneDoc.h"
 #include "framework/CCmdUI.h"
-#include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 #include "framework/Strings.h"
+#include "framework/docking/CFrameWnd.h"
 #include "resource.h"
 
 #include <algorithm>

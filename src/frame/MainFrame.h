@@ -9,10 +9,10 @@
 #include "frame/MessageNavigator.h"
 #include "frame/OutputWindow.h"
 #include "frame/ToolDia.h"
-#include "framework/CFrameWnd.h"
-#include "framework/CStatusBar.h"
-#include "framework/CToolBar.h"
 #include "framework/Handles.h"
+#include "framework/docking/CFrameWnd.h"
+#include "framework/docking/CStatusBar.h"
+#include "framework/docking/CToolBar.h"
 #include "panels/CaptionBar.h"
 #include "panels/PageTabCtrl.h"
 

@@ -2,8 +2,8 @@
 #include "panels/CaptionBar.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CFrameWnd.h"
 #include "framework/Drawing.h"
+#include "framework/docking/CFrameWnd.h"
 
 CCaptionBar::CCaptionBar() : CResizableBar(SZBS_FILL_CHILD) {}
 

@@ -2,11 +2,11 @@
 #include "panels/ResizableBar.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CDockBar.h"
-#include "framework/CDockContext.h"
-#include "framework/CFrameWnd.h"
-#include "framework/CMiniDockFrameWnd.h"
 #include "framework/Handles.h"
+#include "framework/docking/CDockBar.h"
+#include "framework/docking/CDockContext.h"
+#include "framework/docking/CFrameWnd.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -3,7 +3,7 @@
 // dragging its edges.
 #pragma once
 
-#include "framework/CControlBar.h"
+#include "framework/docking/CControlBar.h"
 
 #include <vector>
 

@@ -3,11 +3,11 @@
 
 #include "framework/AfxRes.h"
 #include "framework/CCmdUI.h"
-#include "framework/CDocument.h"
-#include "framework/CWinApp.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/Unicode.h"
+#include "framework/docview/CDocument.h"
+#include "framework/docview/CWinApp.h"
 
 #include <commdlg.h>
 

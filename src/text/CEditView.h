@@ -2,7 +2,7 @@
 // owns, with Undo/Redo/Cut/Copy/Paste and Select All with their enabling rules, and printing.
 #pragma once
 
-#include "framework/CView.h"
+#include "framework/docview/CView.h"
 #include "text/TextControl.h"
 
 #include <string>

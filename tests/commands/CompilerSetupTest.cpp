@@ -1,10 +1,10 @@
 // The set-compiler command and its dialog through the dialog's real controls, checked
 // against the registry afterwards.
 #include "build/CompilerSettings.h"
-#include "framework/RegistryKey.h"
 #include "frame/MainFrame.h"
-#include "framework/CWinApp.h"
+#include "framework/RegistryKey.h"
 #include "framework/Unicode.h"
+#include "framework/docview/CWinApp.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
 #include "support/TestSupport.h"

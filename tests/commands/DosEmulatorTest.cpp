@@ -6,10 +6,10 @@
 // source folder has a blank and cmd's special characters in its name.
 #include "build/DosProgram.h"
 #include "frame/MainFrame.h"
-#include "framework/CWinApp.h"
 #include "framework/PathName.h"
 #include "framework/Services.h"
 #include "framework/Unicode.h"
+#include "framework/docview/CWinApp.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
 #include "support/RecordingProcess.h"

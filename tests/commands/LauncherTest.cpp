@@ -2,10 +2,10 @@
 // current directory, and the system's message when the program is missing.
 #include "build/ProgramLauncher.h"
 #include "frame/MainFrame.h"
-#include "framework/CWinApp.h"
 #include "framework/Mailbox.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+#include "framework/docview/CWinApp.h"
 #include "resource.h"
 #include "support/HandleCount.h"
 #include "support/KorvaneSession.h"

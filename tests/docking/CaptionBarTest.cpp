@@ -2,7 +2,7 @@
 // test, edge zones over the button, and no caption while floating.
 #include "docking/DockingFixture.h"
 
-#include "framework/CMiniDockFrameWnd.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // double clicks, sizing a floating frame from its corner, and titles.
 #include "docking/DockingFixture.h"
 
-#include "framework/CMiniDockFrameWnd.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
 #include "support/TestSupport.h"
 
 namespace {

@@ -3,9 +3,9 @@
 #pragma once
 
 #include "framework/AfxRes.h"
-#include "framework/CDockBar.h"
-#include "framework/CFrameWnd.h"
-#include "framework/CMiniDockFrameWnd.h"
+#include "framework/docking/CDockBar.h"
+#include "framework/docking/CFrameWnd.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
 #include "panels/CaptionBar.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The real main frame: default layout of toolbar, status bar and both panels, the panel
 // toggles and close buttons, the read-only output window, and the toolbar's docking.
 #include "frame/MainFrame.h"
-#include "framework/CMiniDockFrameWnd.h"
-#include "framework/CView.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
+#include "framework/docview/CView.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
 #include "support/TestSupport.h"

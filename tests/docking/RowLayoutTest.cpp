@@ -2,7 +2,7 @@
 // the keep-length rule and the edge zones that follow from a bar's place in its row.
 #include "docking/DockingFixture.h"
 
-#include "framework/CDockBar.h"
+#include "framework/docking/CDockBar.h"
 
 TEST_F(DockingTest, LoneHorizontalBarSpansTheLayoutWidthPlusFour)
 {

@@ -7,8 +7,8 @@
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
-#include "framework/CStatusBar.h"
 #include "framework/Unicode.h"
+#include "framework/docking/CStatusBar.h"
 #include "resource.h"
 
 #include <algorithm>

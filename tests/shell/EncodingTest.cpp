@@ -4,8 +4,8 @@
 
 #include "doc/KorvaneDoc.h"
 #include "frame/MainFrame.h"
-#include "framework/CStatusBar.h"
 #include "framework/Unicode.h"
+#include "framework/docking/CStatusBar.h"
 #include "resource.h"
 
 namespace {

@@ -4,10 +4,10 @@
 #include "app/KorvaneApp.h"
 #include "build/CompilerSettings.h"
 #include "framework/CFileDialog.h"
-#include "framework/CWinApp.h"
 #include "framework/PathName.h"
 #include "framework/RegistryKey.h"
 #include "framework/Unicode.h"
+#include "framework/docview/CWinApp.h"
 
 #include <shellapi.h>
 

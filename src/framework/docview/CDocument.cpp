@@ -1,16 +1,16 @@
 // Documents: files in and out, the save prompt and the framework's file messages.
-#include "framework/CDocument.h"
+#include "framework/docview/CDocument.h"
 
 #include "framework/AfxRes.h"
 #include "framework/AppContext.h"
-#include "framework/CFrameWnd.h"
-#include "framework/CView.h"
-#include "framework/CWinApp.h"
-#include "framework/DocumentFile.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+#include "framework/docking/CFrameWnd.h"
+#include "framework/docview/CView.h"
+#include "framework/docview/CWinApp.h"
+#include "framework/docview/DocumentFile.h"
 
 #include <algorithm>
 

@@ -1,5 +1,5 @@
 // Registration of the document type with the desktop shell.
-#include "framework/ShellRegistration.h"
+#include "framework/docview/ShellRegistration.h"
 
 #include "framework/RegistryKey.h"
 #include "framework/Unicode.h"

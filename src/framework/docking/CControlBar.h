@@ -2,8 +2,8 @@
 // bars, sizing bars), with delayed showing and hiding, borders and command-UI updates.
 #pragma once
 
-#include "framework/BarStyles.h"
 #include "framework/CWnd.h"
+#include "framework/docking/BarStyles.h"
 
 #include <memory>
 

@@ -3,7 +3,7 @@
 // states) updated at idle time.
 #pragma once
 
-#include "framework/CControlBar.h"
+#include "framework/docking/CControlBar.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 // The frame's layout of its bars.
-#include "framework/BarLayout.h"
+#include "framework/docking/BarLayout.h"
 
-#include "framework/BarStyles.h"
 #include "framework/CWnd.h"
+#include "framework/docking/BarStyles.h"
 
 BarLayout::BarLayout(const RECT& room, bool stretch, bool measuring) : m_room(room), m_bStretch(stretch)
 {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/CCmdTarget.h"
-#include "framework/ShellRegistration.h"
+#include "framework/docview/ShellRegistration.h"
 
 #include <windows.h>
 

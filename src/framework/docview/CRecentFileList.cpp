@@ -1,5 +1,5 @@
 // The recent-file list.
-#include "framework/CRecentFileList.h"
+#include "framework/docview/CRecentFileList.h"
 
 #include "framework/CCmdUI.h"
 #include "framework/PathName.h"

@@ -1,19 +1,19 @@
 // The application object.
-#include "framework/CWinApp.h"
+#include "framework/docview/CWinApp.h"
 
 #include "framework/AfxRes.h"
 #include "framework/CCmdUI.h"
-#include "framework/CDocument.h"
 #include "framework/CFileDialog.h"
-#include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
 #include "framework/MessageBox.h"
 #include "framework/PathName.h"
 #include "framework/RegistryKey.h"
-#include "framework/ShellRegistration.h"
 #include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+#include "framework/docking/CFrameWnd.h"
+#include "framework/docview/CDocument.h"
+#include "framework/docview/ShellRegistration.h"
 
 #include <commctrl.h>
 

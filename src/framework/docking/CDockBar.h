@@ -3,7 +3,7 @@
 // a placeholder keeps the place of a bar that floated away.
 #pragma once
 
-#include "framework/CControlBar.h"
+#include "framework/docking/CControlBar.h"
 
 #include <vector>
 

@@ -2,8 +2,8 @@
 // it, sized to fit the bar and titled with the bar's title.
 #pragma once
 
-#include "framework/CDockBar.h"
-#include "framework/CMiniFrameWnd.h"
+#include "framework/docking/CDockBar.h"
+#include "framework/docking/CMiniFrameWnd.h"
 
 class CMiniDockFrameWnd : public CMiniFrameWnd {
 public:

@@ -1,8 +1,8 @@
 // Views.
-#include "framework/CView.h"
+#include "framework/docview/CView.h"
 
-#include "framework/CDocument.h"
 #include "framework/Handles.h"
+#include "framework/docview/CDocument.h"
 
 const char* CView::GetWindowClassName()
 {

@@ -1,14 +1,14 @@
 // The single-document template.
-#include "framework/CSingleDocTemplate.h"
+#include "framework/docview/CSingleDocTemplate.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CDocument.h"
-#include "framework/CFrameWnd.h"
-#include "framework/CView.h"
 #include "framework/CWinThread.h"
 #include "framework/MessageBox.h"
 #include "framework/StartupTrace.h"
 #include "framework/Strings.h"
+#include "framework/docking/CFrameWnd.h"
+#include "framework/docview/CDocument.h"
+#include "framework/docview/CView.h"
 
 CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, DocumentFactory makeDocument, FrameFactory makeFrame,
                                        ViewFactory makeView)

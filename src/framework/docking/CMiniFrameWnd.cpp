@@ -1,5 +1,5 @@
 // Small floating frames.
-#include "framework/CMiniFrameWnd.h"
+#include "framework/docking/CMiniFrameWnd.h"
 
 bool CMiniFrameWnd::Create(const char* title, DWORD style, const RECT& rect, CWnd* owner)
 {

@@ -1,9 +1,9 @@
 // Dock bars and their rows.
-#include "framework/CDockBar.h"
+#include "framework/docking/CDockBar.h"
 
 #include "framework/AfxRes.h"
-#include "framework/BarLayout.h"
-#include "framework/CFrameWnd.h"
+#include "framework/docking/BarLayout.h"
+#include "framework/docking/CFrameWnd.h"
 
 #include <algorithm>
 #include <map>

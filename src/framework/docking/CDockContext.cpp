@@ -1,12 +1,12 @@
 // Dragging bars to dock or float them, and sizing floating frames.
-#include "framework/CDockContext.h"
+#include "framework/docking/CDockContext.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CControlBar.h"
-#include "framework/CDockBar.h"
-#include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
-#include "framework/MiniFrameStyle.h"
+#include "framework/docking/CControlBar.h"
+#include "framework/docking/CDockBar.h"
+#include "framework/docking/CFrameWnd.h"
+#include "framework/docking/MiniFrameStyle.h"
 
 namespace {
 // How close to a side of the frame the pointer must come to dock there.

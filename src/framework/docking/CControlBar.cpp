@@ -1,11 +1,11 @@
 // Control bars in the frame's layout.
-#include "framework/CControlBar.h"
+#include "framework/docking/CControlBar.h"
 
-#include "framework/BarLayout.h"
-#include "framework/CDockBar.h"
-#include "framework/CDockContext.h"
-#include "framework/CFrameWnd.h"
 #include "framework/Drawing.h"
+#include "framework/docking/BarLayout.h"
+#include "framework/docking/CDockBar.h"
+#include "framework/docking/CDockContext.h"
+#include "framework/docking/CFrameWnd.h"
 
 #include <algorithm>
 #include <initializer_list>

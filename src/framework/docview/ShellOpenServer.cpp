@@ -1,5 +1,5 @@
 // The shell's DDE requests to the running program.
-#include "framework/ShellOpenServer.h"
+#include "framework/docview/ShellOpenServer.h"
 
 #include "framework/AfxRes.h"
 #include "framework/CWinThread.h"

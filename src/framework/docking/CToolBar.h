@@ -2,7 +2,7 @@
 // resource, images from an image list, a gripper and command-UI updates of its buttons.
 #pragma once
 
-#include "framework/CControlBar.h"
+#include "framework/docking/CControlBar.h"
 
 #include <commctrl.h>
 

@@ -1,16 +1,16 @@
 // The frame window.
-#include "framework/CFrameWnd.h"
+#include "framework/docking/CFrameWnd.h"
 
 #include "framework/AfxRes.h"
-#include "framework/BarLayout.h"
 #include "framework/CCmdUI.h"
-#include "framework/CControlBar.h"
-#include "framework/CDockBar.h"
 #include "framework/CWinThread.h"
 #include "framework/Handles.h"
 #include "framework/StartupTrace.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+#include "framework/docking/BarLayout.h"
+#include "framework/docking/CControlBar.h"
+#include "framework/docking/CDockBar.h"
 
 #include <dde.h>
 

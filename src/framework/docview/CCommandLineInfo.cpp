@@ -1,5 +1,5 @@
 // Command-line parsing.
-#include "framework/CCommandLineInfo.h"
+#include "framework/docview/CCommandLineInfo.h"
 
 #include "framework/Unicode.h"
 

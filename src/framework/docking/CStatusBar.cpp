@@ -1,5 +1,5 @@
 // The status bar.
-#include "framework/CStatusBar.h"
+#include "framework/docking/CStatusBar.h"
 
 #include "framework/AfxRes.h"
 #include "framework/CCmdUI.h"

@@ -1,5 +1,5 @@
 // Reading and writing document files.
-#include "framework/DocumentFile.h"
+#include "framework/docview/DocumentFile.h"
 
 #include "framework/AfxRes.h"
 #include "framework/Handles.h"

@@ -1,8 +1,8 @@
 // A small floating frame with a tool-window caption, owned by the main frame.
 #pragma once
 
-#include "framework/CFrameWnd.h"
-#include "framework/MiniFrameStyle.h"
+#include "framework/docking/CFrameWnd.h"
+#include "framework/docking/MiniFrameStyle.h"
 
 class CMiniFrameWnd : public CFrameWnd {
 public:

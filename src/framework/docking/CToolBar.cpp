@@ -1,10 +1,10 @@
 // The toolbar.
-#include "framework/CToolBar.h"
+#include "framework/docking/CToolBar.h"
 
 #include "framework/CCmdUI.h"
-#include "framework/CDockContext.h"
-#include "framework/CFrameWnd.h"
 #include "framework/Handles.h"
+#include "framework/docking/CDockContext.h"
+#include "framework/docking/CFrameWnd.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,9 +1,9 @@
 // Floating frames of bars.
-#include "framework/CMiniDockFrameWnd.h"
+#include "framework/docking/CMiniDockFrameWnd.h"
 
 #include "framework/AfxRes.h"
-#include "framework/CDockContext.h"
 #include "framework/PrivateMessages.h"
+#include "framework/docking/CDockContext.h"
 
 CMiniDockFrameWnd::CMiniDockFrameWnd() : m_wndDockBar(true) {}
 

@@ -2,11 +2,11 @@
 // recent-file list, the document template, the command line and shell registration.
 #pragma once
 
-#include "framework/CCommandLineInfo.h"
-#include "framework/CRecentFileList.h"
-#include "framework/CSingleDocTemplate.h"
 #include "framework/CWinThread.h"
-#include "framework/ShellOpenServer.h"
+#include "framework/docview/CCommandLineInfo.h"
+#include "framework/docview/CRecentFileList.h"
+#include "framework/docview/CSingleDocTemplate.h"
+#include "framework/docview/ShellOpenServer.h"
 
 #include <memory>
 #include <string>
