@@ -2,6 +2,7 @@
 // plain segments with an INCLUDE file, simplified segments with a macro and a page break.
 #include "debug/LinkMap.h"
 #include "debug/MasmListing.h"
+#include "debug/NasmListing.h"
 #include "debug/SourceMap.h"
 
 #include <gtest/gtest.h>
@@ -269,5 +270,44 @@ TEST(SourceMap, SimplifiedSegmentsMacrosAndPageBreaks)
     EXPECT_EQ(SourceLine({"small.asm", 16}), map.LineAt(0x9).value()) << "past the unlisted false IF";
     ASSERT_EQ(1u, map.Symbols().size());
     EXPECT_EQ(0x10u, map.Symbols()[0].imageOffset) << "_DATA's own start";
+}
+}
+
+namespace {
+// A .COM as nasm -l lists it: a macro's rows carry its definition's numbers, an %include's rows
+// its file's.
+const char kNasmListing[] =
+    "     1                                  org 100h\n"
+    "     2                                  %macro exit 1\n"
+    "     3                                    mov ax, 4c00h + %1\n"
+    "     4                                    int 21h\n"
+    "     5                                  %endmacro\n"
+    "     6 00000000 BA[1000]                start: mov dx, msg\n"
+    "     7 00000003 E80500                         call show\n"
+    "     8                                         exit 0\n"
+    "     3 00000006 B8004C              <1>  mov ax, 4c00h + %1\n"
+    "     4 00000009 CD21                <1>  int 21h\n"
+    "     9                                  %include \"n.inc\"\n"
+    "     1 0000000B B409                <1> show: mov ah, 9\n"
+    "     2 0000000D CD21                <1>       int 21h\n"
+    "     3 0000000F C3                  <1>       ret\n"
+    "    10 00000010 486924                  msg db 'Hi$'\n"
+    "    11 00000013 00<rep 4h>              buf times 4 db 0\n";
+
+TEST(SourceMap, NasmListingsOfComPrograms)
+{
+    const CSourceMap map = SourceMapFromNasm(kNasmListing, "n.asm");
+    const PlaceCase kCases[] = {
+        {0x100, "n.asm", 6}, {0x105, "n.asm", 7}, {0x106, "n.asm", 8}, {0x109, "n.asm", 8},
+        {0x10B, "n.inc", 1}, {0x10F, "n.inc", 3}, {0x110, "n.asm", 10}, {0x116, "n.asm", 11},
+    };
+    for (const PlaceCase& c : kCases)
+        EXPECT_EQ(SourceLine({c.file, c.line}), map.LineAt(c.imageOffset).value_or(SourceLine{})) << std::hex << c.imageOffset;
+    EXPECT_FALSE(map.LineAt(0x117).has_value());
+    ASSERT_EQ(2u, map.Symbols().size());
+    EXPECT_EQ("msg", map.Symbols()[0].name);
+    EXPECT_EQ(0x110u, map.Symbols()[0].imageOffset);
+    EXPECT_EQ(3u, map.Symbols()[0].length);
+    EXPECT_EQ(4u, map.Symbols()[1].length);
 }
 }
