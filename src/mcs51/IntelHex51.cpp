@@ -27,18 +27,18 @@ int Digit(char c)
     return -1;
 }
 
-// The line's pairs after the colon; false when a character is not a hexadecimal digit or
-// the digits do not pair up.
-bool Pairs(std::string_view digits, std::vector<uint8_t>& bytes)
+// The line's pairs after the colon; false when a character is not a hexadecimal digit. A
+// digit left without its pair is reported apart: a record cut short ends that way.
+bool Pairs(std::string_view digits, std::vector<uint8_t>& bytes, bool& oddDigit)
 {
     bytes.clear();
-    for (size_t i = 0; i < digits.size(); i += 2) {
-        const int high = Digit(digits[i]);
-        const int low = i + 1 < digits.size() ? Digit(digits[i + 1]) : -1;
-        if (high < 0 || low < 0)
+    for (char c : digits) {
+        if (Digit(c) < 0)
             return false;
-        bytes.push_back(static_cast<uint8_t>(high << 4 | low));
     }
+    oddDigit = digits.size() % 2 != 0;
+    for (size_t i = 0; i + 1 < digits.size(); i += 2)
+        bytes.push_back(static_cast<uint8_t>(Digit(digits[i]) << 4 | Digit(digits[i + 1])));
     return true;
 }
 
@@ -78,12 +78,14 @@ HexResult51 CIntelHex51::Parse(std::string_view text, Code& code)
 HexResult51 CIntelHex51::Record(std::string_view line, Code& code, uint32_t& base, bool& ended, HexResult51& result)
 {
     std::vector<uint8_t> bytes;
-    if (line.front() != ':' || !Pairs(line.substr(1), bytes))
+    bool oddDigit = false;
+    if (line.front() != ':' || !Pairs(line.substr(1), bytes, oddDigit))
         return Failed(HexError51::kNotHex, 0);
-    if (bytes.size() < (kRecordOverhead - 1) / 2 || bytes.size() < (kRecordOverhead - 1) / 2 + bytes[0])
+    const size_t overhead = (kRecordOverhead - 1) / 2;
+    if (bytes.size() < overhead || bytes.size() < overhead + bytes[0])
         return Failed(HexError51::kTruncated, 0);
     const size_t length = bytes[0];
-    if (bytes.size() > (kRecordOverhead - 1) / 2 + length)
+    if (oddDigit || bytes.size() > overhead + length)
         return Failed(HexError51::kNotHex, 0);
     uint8_t sum = 0;
     for (uint8_t byte : bytes)
