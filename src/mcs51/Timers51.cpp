@@ -127,7 +127,7 @@ CTimers51::Shape CTimers51::ShapeOf(TimerCounter51 counter) const
     return {static_cast<uint32_t>(m_s.Sfr(kTH2) << 8 | m_s.Sfr(kTL2)), 0x10000, reload};
 }
 
-void CTimers51::Store(TimerCounter51 counter, uint32_t value)
+void CTimers51::Store(TimerCounter51 counter, uint32_t value, uint64_t increments)
 {
     const uint8_t low = static_cast<uint8_t>(value);
     const uint8_t high = static_cast<uint8_t>(value >> 8);
@@ -138,11 +138,16 @@ void CTimers51::Store(TimerCounter51 counter, uint32_t value)
         const uint8_t tl = t0 ? kTL0 : kTL1;
         const uint8_t th = t0 ? kTH0 : kTH1;
         switch (Mode(t0 ? m_s.Sfr(kTMOD) : m_s.Sfr(kTMOD) >> 4)) {
-        case 0:
-            // The upper three bits of TLx take no part in the 13-bit count.
-            m_s.SetSfr(tl, static_cast<uint8_t>((m_s.Sfr(tl) & 0xE0) | (value & 0x1F)));
+        case 0: {
+            // TLx counts on through its upper three bits, which take no part in the 13-bit
+            // count: they step with each carry out of bit 4.
+            const uint8_t old = m_s.Sfr(tl);
+            const uint64_t carries = ((old & 0x1F) + increments) >> 5;
+            const auto upper = static_cast<uint8_t>(((old >> 5) + carries) << 5);
+            m_s.SetSfr(tl, static_cast<uint8_t>(upper | (value & 0x1F)));
             m_s.SetSfr(th, static_cast<uint8_t>(value >> 5));
             return;
+        }
         case 1:
             m_s.SetSfr(tl, low);
             m_s.SetSfr(th, high);
@@ -247,13 +252,13 @@ bool CTimers51::Advance(TimerCounter51 counter, uint64_t increments, uint64_t& f
     const Shape shape = ShapeOf(counter);
     const uint64_t toFirst = shape.top - shape.value;
     if (increments < toFirst) {
-        Store(counter, static_cast<uint32_t>(shape.value + increments));
+        Store(counter, static_cast<uint32_t>(shape.value + increments), increments);
         return false;
     }
     const uint64_t period = shape.top - shape.reload;
     const uint64_t after = increments - toFirst;
     m_t.overflows[counter] += 1 + after / period;
-    Store(counter, static_cast<uint32_t>(shape.reload + after % period));
+    Store(counter, static_cast<uint32_t>(shape.reload + after % period), increments);
     firstOverflowIncrement = toFirst;
     return RaiseFlag(counter) != 0;
 }

@@ -60,7 +60,8 @@ private:
         uint32_t reload;
     };
     Shape ShapeOf(TimerCounter51 counter) const;
-    void Store(TimerCounter51 counter, uint32_t value);
+    // Stores a count reached by adding increments.
+    void Store(TimerCounter51 counter, uint32_t value, uint64_t increments);
     // TCON's or T2CON's flag an overflow of the counter sets, or 0.
     uint8_t FlagOf(TimerCounter51 counter, uint8_t& sfr) const;
     uint8_t SourceOf(TimerCounter51 counter) const;
