@@ -53,7 +53,9 @@ uint8_t CCpu51::Psw() const
 
 Stop51 CCpu51::Run(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history)
 {
-    m_devices.TakeInputTaken();
+    // Input taken in a run without the history is a limit for the history all the same.
+    if (m_devices.TakeInputTaken() && history)
+        history->Limit();
     if (m_devices.PoweredDown())
         return Stop51::kHalted;
     if (m_devices.Idle()) {
@@ -85,19 +87,15 @@ Stop51 CCpu51::Loop(uint64_t until, const std::vector<bool>* breakpoints, CHisto
         m_s.instructionEnd = m_s.cycle + kCycles[op];
         s_handlers[op](*this);
         m_s.cycle += kCycles[op];
-        if (m_s.cycle >= m_s.eventAt) {
-            const Stop51 stop = Boundary(until);
-            if constexpr (kChecked) {
-                if (history && stop == Stop51::kSelfJump)
-                    history->Drop();
-            }
-            if (stop != Stop51::kNone)
-                return stop;
-        }
+        const Stop51 stop = m_s.cycle >= m_s.eventAt ? Boundary(until) : Stop51::kNone;
         if constexpr (kChecked) {
+            if (history && stop == Stop51::kSelfJump)
+                history->Drop();
             if (history && m_devices.TakeInputTaken())
                 history->Limit();
         }
+        if (stop != Stop51::kNone)
+            return stop;
     }
 }
 

@@ -108,9 +108,9 @@ Instruction51 CDisassembler51::At(const uint8_t* code, uint16_t address)
         if (token == "a11")
             text += Hex16(static_cast<uint16_t>((next & 0xF800) | (op >> 5) << 8 | byte(1)));
         else if (token == "a16" || token == "i16")
-            text += (token[0] == 'i' ? "#" : "") + Hex16(static_cast<uint16_t>(byte(1) << 8 | byte(2)));
+            text += Hex16(static_cast<uint16_t>(byte(1) << 8 | byte(2)));
         else if (token[0] == 'i')
-            text += (op == 0xA5 ? "" : "#") + Hex8(byte(offset));
+            text += Hex8(byte(offset));
         else if (token[0] == 'd')
             text += Direct(byte(offset));
         else if (token[0] == 'b')
