@@ -97,15 +97,13 @@ uint8_t CPeripherals51::ReadSfr(uint8_t address)
 
 void CPeripherals51::WriteSfr(uint8_t address, uint8_t value)
 {
+    if ((address & 0x0F) == 0 && address <= kP3) {
+        WritePort((address - kP0) >> 4, value);
+        return;
+    }
     CatchUp();
     const uint8_t before = m_s.Sfr(address);
     switch (address) {
-    case kP0:
-    case kP1:
-    case kP2:
-    case kP3:
-        WritePort((address - kP0) >> 4, value);
-        return;
     case kSBUF:
         m_serial.Transmit(value);
         break;
@@ -213,14 +211,28 @@ void CPeripherals51::CatchUp()
 
 void CPeripherals51::WritePort(unsigned port, uint8_t latch)
 {
-    const uint8_t before = Pins(port);
     const uint8_t old = m_s.Sfr(kPorts[port]);
+    if (old == latch)
+        return;
+    // Only pins with a function of their own (INT0, INT1, T0, T1; T2, T2EX) concern the devices.
+    const uint8_t before = Pins(port);
+    const bool watched = (before ^ (latch & m_abyExternal[port])) & WatchedPins(port);
+    if (watched)
+        CatchUp();
     m_s.SetSfr(kPorts[port], latch);
-    if (m_pHost && old != latch)
+    if (m_pHost)
         m_pHost->OnPortWrite(port, latch);
-    const uint8_t after = Pins(port);
-    if (before != after)
-        PinsChanged(port, before, after, true);
+    if (watched)
+        PinsChanged(port, before, Pins(port), true);
+}
+
+uint8_t CPeripherals51::WatchedPins(unsigned port) const
+{
+    if (port == 3)
+        return kPinINT0 | kPinINT1 | kPinT0 | kPinT1;
+    if (port == 1 && m_variant == Mcs51Variant::k8052)
+        return kPinT2 | kPinT2EX;
+    return 0;
 }
 
 void CPeripherals51::PinsChanged(unsigned port, uint8_t before, uint8_t after, bool byProgram)

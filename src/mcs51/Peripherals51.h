@@ -79,6 +79,7 @@ private:
     // Catches the clocked devices up to the current cycle.
     void CatchUp();
     void WritePort(unsigned port, uint8_t latch);
+    uint8_t WatchedPins(unsigned port) const;
     // The pins moved: edges and levels for the external interrupts and the counters. A
     // change the program made in its instruction's last cycle is polled one boundary later.
     void PinsChanged(unsigned port, uint8_t before, uint8_t after, bool byProgram);
