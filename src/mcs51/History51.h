@@ -22,8 +22,9 @@ struct HistoryEntry51 {
 class CHistory51 {
 public:
     static const size_t kInstructions = 100000;
-    // Room for the bytes of kInstructions instructions that write about three each.
-    static const size_t kWrites = size_t{1} << 19;
+    // Room for the bytes of kInstructions instructions that write twenty each, more than the
+    // busiest (a call with an interrupt after it and the devices catching up) do.
+    static const size_t kWrites = size_t{1} << 21;
 
     explicit CHistory51(Mcs51State& state, size_t instructions = kInstructions, size_t writesPow2 = kWrites);
     ~CHistory51();

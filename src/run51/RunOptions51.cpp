@@ -28,6 +28,8 @@ OptionError51 RunOptions51::Parse(const std::vector<std::wstring>& args)
             regs = true;
         } else if (arg == L"--real-time") {
             realTime = true;
+        } else if (arg == L"--8052") {
+            mcs8052 = true;
         } else if (arg.size() > 1 && arg[0] == L'-') {
             return OptionError51::kUsage;
         } else if (program.empty()) {

@@ -1,4 +1,4 @@
-// korvane-51.exe's command line: [--cycles N] [--regs] [--real-time] PROGRAM.HEX
+// korvane-51.exe's command line: [--cycles N] [--regs] [--real-time] [--8052] PROGRAM.HEX
 #pragma once
 
 #include <cstdint>
@@ -12,6 +12,8 @@ struct RunOptions51 {
     uint64_t cycles = 0;
     bool regs = false;
     bool realTime = false;
+    // The 8052 (256 bytes of internal RAM, Timer 2) rather than the 8051.
+    bool mcs8052 = false;
     std::wstring program;
 
     // The arguments after the program's own name.

@@ -66,8 +66,6 @@ UINT MessageOf(HexError51 error)
 CRunner51::CRunner51(HANDLE input, HANDLE output, HANDLE error)
     : m_hInput(input), m_hOutput(output), m_hError(error)
 {
-    m_machine.SetHost(this);
-    m_machine.SetStopAtSelfJump(true);
 }
 
 int CRunner51::Run(const std::vector<std::wstring>& args)
@@ -81,7 +79,7 @@ int CRunner51::Run(const std::vector<std::wstring>& args)
     case OptionError51::kBadCycles:
         return Fail(CConsoleText51::Load(IDS_RUN51_BAD_CYCLES));
     }
-    const std::wstring fault = Load(options.program);
+    const std::wstring fault = Load(options);
     if (!fault.empty())
         return Fail(fault);
     return Simulate(options);
@@ -93,12 +91,16 @@ int CRunner51::Fail(const std::wstring& message)
     return kExitBadInput;
 }
 
-std::wstring CRunner51::Load(const std::wstring& path)
+std::wstring CRunner51::Load(const RunOptions51& options)
 {
+    m_machine = std::make_unique<CMachine51>(options.mcs8052 ? Mcs51Variant::k8052 : Mcs51Variant::k8051);
+    m_machine->SetHost(this);
+    m_machine->SetStopAtSelfJump(true);
+    const std::wstring& path = options.program;
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
         return CConsoleText51::Format(IDS_RUN51_CANNOT_OPEN, path);
-    const HexResult51 result = EndsWithBin(path) ? m_machine.LoadBinary(bytes) : m_machine.LoadHex(bytes);
+    const HexResult51 result = EndsWithBin(path) ? m_machine->LoadBinary(bytes) : m_machine->LoadHex(bytes);
     if (result.Ok())
         return {};
     return CConsoleText51::Format(MessageOf(result.error), path, std::to_wstring(result.line));
@@ -115,18 +117,18 @@ int CRunner51::Simulate(const RunOptions51& options)
         FeedReceiver();
         uint64_t cycles = slice;
         if (options.cycles) {
-            if (m_machine.Cycles() >= options.cycles) {
+            if (m_machine->Cycles() >= options.cycles) {
                 exit = kExitLimit;
                 break;
             }
-            cycles = std::min(cycles, options.cycles - m_machine.Cycles());
+            cycles = std::min(cycles, options.cycles - m_machine->Cycles());
         }
-        const Stop51 stop = m_machine.Run(cycles);
+        const Stop51 stop = m_machine->Run(cycles);
         Flush();
         if (stop == Stop51::kSelfJump || stop == Stop51::kHalted)
             break;
         if (options.realTime)
-            pacer.WaitFor(m_machine.Cycles());
+            pacer.WaitFor(m_machine->Cycles());
     }
     if (options.regs)
         PrintRegisters();
@@ -155,7 +157,7 @@ void CRunner51::FeedReceiver()
 {
     std::lock_guard<std::mutex> guard(m_input->lock);
     while (!m_input->bytes.empty()) {
-        m_machine.QueueSerialInput(m_input->bytes.front());
+        m_machine->QueueSerialInput(m_input->bytes.front());
         m_input->bytes.pop_front();
     }
 }
@@ -176,7 +178,7 @@ void CRunner51::Flush()
 
 void CRunner51::PrintRegisters()
 {
-    const Registers51 r = m_machine.Registers();
+    const Registers51 r = m_machine->Registers();
     char text[160];
     std::snprintf(text, sizeof text,
         "%sPC=%04X A=%02X B=%02X PSW=%02X SP=%02X DPTR=%04X\r\n"

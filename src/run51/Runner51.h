@@ -37,8 +37,9 @@ private:
     void OnPortWrite(unsigned, uint8_t) override {}
 
     int Fail(const std::wstring& message);
-    // Loads the program; on a fault returns the message to print, else an empty one.
-    std::wstring Load(const std::wstring& path);
+    // Makes the chip and loads the program; on a fault returns the message to print, else
+    // an empty one.
+    std::wstring Load(const RunOptions51& options);
     int Simulate(const RunOptions51& options);
     void StartReading();
     void FeedReceiver();
@@ -48,7 +49,7 @@ private:
     HANDLE m_hInput;
     HANDLE m_hOutput;
     HANDLE m_hError;
-    CMachine51 m_machine;
+    std::unique_ptr<CMachine51> m_machine;
     std::shared_ptr<Input> m_input = std::make_shared<Input>();
     std::string m_strPending;
     // The last byte sent, to start the register lines on a line of their own.

@@ -60,6 +60,28 @@ TEST(Timers, CounterCountsFallingEdgesOnItsPin)
     EXPECT_EQ(machine->Read(Mcs51Space::kSfr, kTL0), 3);
 }
 
+TEST(Timers, Timer2CapturesOrReloadsOnT2ExEdges)
+{
+    for (bool capture : {true, false}) {
+        SCOPED_TRACE(capture ? "capture" : "reload");
+        // RCAP2 = 1234h; T2CON = EXEN2 | TR2 (| CP/RL2); SJMP $
+        auto machine = MachineWith({0x75, 0xCB, 0x12, 0x75, 0xCA, 0x34, 0x75, 0xC8,
+                                       static_cast<uint8_t>(capture ? 0x0D : 0x0C), 0x80, 0xFE},
+            Mcs51Variant::k8052);
+        machine->Run(100);
+        const uint8_t low = machine->Read(Mcs51Space::kSfr, kTL2);
+        machine->SetPortInput(1, static_cast<uint8_t>(~kPinT2EX));
+        EXPECT_TRUE(machine->Read(Mcs51Space::kSfr, kT2CON) & kT2conEXF2);
+        if (capture) {
+            EXPECT_EQ(machine->Read(Mcs51Space::kSfr, kRCAP2L), low);
+            EXPECT_EQ(machine->Read(Mcs51Space::kSfr, kRCAP2H), 0x00);
+        } else {
+            EXPECT_EQ(machine->Read(Mcs51Space::kSfr, kTL2), 0x34);
+            EXPECT_EQ(machine->Read(Mcs51Space::kSfr, kTH2), 0x12);
+        }
+    }
+}
+
 struct ResponseCase {
     const char* what;
     Bytes51 main;

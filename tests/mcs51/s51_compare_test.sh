@@ -60,7 +60,9 @@ for asm in "$source"/tests/mcs51/programs/*.asm; do
   grep -q "Breakpoint" "$work/$name.s51.log" || { fail "$name" "s51 did not reach here"; continue; }
 
   set +e
-  timeout 120 "$source/scripts/wine-run.sh" "$build/bin/korvane-51.exe" --regs --cycles 100000000 \
+  variant=()
+  [ "$cpu" = 8052 ] && variant=(--8052)
+  timeout 120 "$source/scripts/wine-run.sh" "$build/bin/korvane-51.exe" --regs --cycles 100000000 "${variant[@]}" \
     "$(WINEDEBUG=-all winepath -w "$work/$name.hex" 2>/dev/null | tr -d '\r')" >"$work/$name.out" 2>"$work/$name.err"
   code=$?
   set -e
