@@ -55,8 +55,6 @@ public:
 
     uint8_t Psw() const;
     uint8_t Reg(unsigned n) const { return m_s.iram[m_nBank + n]; }
-    // The stack and @Ri reach 128 bytes on the 8051, 256 on the 8052.
-    unsigned IramSize() const { return m_nIramSize; }
 
 private:
     using Handler = void (*)(CCpu51&);
@@ -117,6 +115,7 @@ private:
     CPeripherals51& m_devices;
     // Per SFR: 0 a plain register, else the kSfr... flags of the kind of access it needs.
     std::array<uint8_t, 128> m_abySfrKind{};
+    // The stack and @Ri reach 128 bytes on the 8051, 256 on the 8052.
     unsigned m_nIramSize = 128;
     unsigned m_nBank = 0;
     // Where the instruction under way goes on: the next one, or where it jumps.

@@ -66,38 +66,38 @@ HexResult51 CIntelHex51::Parse(std::string_view text, Code& code)
             record.remove_suffix(1);
         if (record.empty())
             continue;
-        const HexResult51 fault = Record(record, code, base, ended, result);
-        if (!fault.Ok())
-            return Failed(fault.error, line);
+        const HexError51 error = Record(record, code, base, ended, result);
+        if (error != HexError51::kNone)
+            return Failed(error, line);
     }
     if (!ended)
         return Failed(line ? HexError51::kTruncated : HexError51::kNotHex, line + 1);
     return result;
 }
 
-HexResult51 CIntelHex51::Record(std::string_view line, Code& code, uint32_t& base, bool& ended, HexResult51& result)
+HexError51 CIntelHex51::Record(std::string_view line, Code& code, uint32_t& base, bool& ended, HexResult51& result)
 {
     std::vector<uint8_t> bytes;
     bool oddDigit = false;
     if (line.front() != ':' || !Pairs(line.substr(1), bytes, oddDigit))
-        return Failed(HexError51::kNotHex, 0);
+        return HexError51::kNotHex;
     const size_t overhead = (kRecordOverhead - 1) / 2;
     if (bytes.size() < overhead || bytes.size() < overhead + bytes[0])
-        return Failed(HexError51::kTruncated, 0);
+        return HexError51::kTruncated;
     const size_t length = bytes[0];
     if (oddDigit || bytes.size() > overhead + length)
-        return Failed(HexError51::kNotHex, 0);
+        return HexError51::kNotHex;
     uint8_t sum = 0;
     for (uint8_t byte : bytes)
         sum = static_cast<uint8_t>(sum + byte);
     if (sum != 0)
-        return Failed(HexError51::kChecksum, 0);
+        return HexError51::kChecksum;
     const uint32_t address = static_cast<uint32_t>(bytes[1] << 8 | bytes[2]);
     const uint8_t* data = bytes.data() + 4;
     switch (bytes[3]) {
     case kData:
         if (base + address + length > kCodeSize)
-            return Failed(HexError51::kBeyondCode, 0);
+            return HexError51::kBeyondCode;
         for (size_t i = 0; i < length; ++i)
             code[base + address + i] = data[i];
         if (length) {
@@ -114,16 +114,16 @@ HexResult51 CIntelHex51::Record(std::string_view line, Code& code, uint32_t& bas
     case kSegmentAddress:
     case kLinearAddress:
         if (length != 2)
-            return Failed(HexError51::kNotHex, 0);
+            return HexError51::kNotHex;
         base = static_cast<uint32_t>(data[0] << 8 | data[1]) << (bytes[3] == kSegmentAddress ? 4 : 16);
         break;
     case kStartSegment:
     case kStartLinear:
         break;
     default:
-        return Failed(HexError51::kRecordType, 0);
+        return HexError51::kRecordType;
     }
-    return {};
+    return HexError51::kNone;
 }
 
 HexResult51 CIntelHex51::LoadBinary(std::string_view bytes, Code& code)

@@ -42,5 +42,6 @@ public:
     static HexResult51 LoadBinary(std::string_view bytes, Code& code);
 
 private:
-    static HexResult51 Record(std::string_view line, Code& code, uint32_t& base, bool& ended, HexResult51& result);
+    // One record: its data into code and result, its address into base; ended at the end record.
+    static HexError51 Record(std::string_view line, Code& code, uint32_t& base, bool& ended, HexResult51& result);
 };

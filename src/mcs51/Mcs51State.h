@@ -169,9 +169,4 @@ struct Mcs51State {
     }
     // Asks the devices to look at the chip at the next instruction boundary.
     void ServiceSoon() { eventAt = 0; }
-    void ServiceBy(uint64_t at)
-    {
-        if (at < eventAt)
-            eventAt = at;
-    }
 };

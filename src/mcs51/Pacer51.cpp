@@ -23,10 +23,3 @@ void CPacer51::WaitFor(uint64_t cycle)
     else if (elapsed - due > kMaxLagSeconds)
         Start(cycle);
 }
-
-uint64_t CPacer51::Allowance(uint64_t cycle) const
-{
-    const double elapsed = std::chrono::duration<double>(Clock::now() - m_start).count();
-    const double ahead = elapsed - Due(cycle);
-    return ahead > 0 ? static_cast<uint64_t>(ahead / m_secondsPerCycle) : 0;
-}

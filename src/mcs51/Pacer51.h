@@ -15,8 +15,6 @@ public:
     // than a little behind (the machine was paused or the host was busy) starts afresh
     // from now rather than racing to catch up.
     void WaitFor(uint64_t cycle);
-    // How many cycles the machine may run from cycle before it is ahead of real time.
-    uint64_t Allowance(uint64_t cycle) const;
 
 private:
     using Clock = std::chrono::steady_clock;

@@ -66,7 +66,6 @@ public:
     uint8_t Pins(unsigned port) const;
     // What the outside drives onto a port's pins; a 0 bit pulls the pin low.
     void SetExternal(unsigned port, uint8_t drive);
-    uint8_t External(unsigned port) const { return m_abyExternal[port]; }
     void QueueInput(uint8_t byte);
     size_t PendingInput() const { return m_serial.PendingInput(); }
     // Whether the receiver took a byte from the host's queue since the last call.
