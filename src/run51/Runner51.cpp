@@ -11,6 +11,18 @@
 #include <thread>
 
 namespace {
+// The console's input mode as it was before the runner made it raw; put back at the end, also
+// when Ctrl+C or closing the window ends the runner.
+HANDLE g_hConsoleInput = nullptr;
+DWORD g_dwConsoleMode = 0;
+
+BOOL WINAPI RestoreConsole(DWORD)
+{
+    if (g_hConsoleInput)
+        ::SetConsoleMode(g_hConsoleInput, g_dwConsoleMode);
+    return FALSE;
+}
+
 // Cycles between looks at the input and flushes of the output: 10 ms of a 12 MHz chip.
 const uint64_t kSliceCycles = 10000;
 // In real time the slices are 1 ms, so that output comes as it would on the chip.
@@ -130,6 +142,7 @@ int CRunner51::Simulate(const RunOptions51& options)
         if (options.realTime)
             pacer.WaitFor(m_machine->Cycles());
     }
+    RestoreConsole(CTRL_C_EVENT);
     if (options.regs)
         PrintRegisters();
     return exit;
@@ -141,8 +154,12 @@ void CRunner51::StartReading()
         return;
     // Keys typed at a console go to the program one by one, without echo or line editing.
     DWORD mode = 0;
-    if (::GetConsoleMode(m_hInput, &mode))
+    if (::GetConsoleMode(m_hInput, &mode)) {
+        g_hConsoleInput = m_hInput;
+        g_dwConsoleMode = mode;
+        ::SetConsoleCtrlHandler(RestoreConsole, TRUE);
         ::SetConsoleMode(m_hInput, mode & ~(ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT));
+    }
     std::thread([input = m_input, handle = m_hInput] {
         char buffer[256];
         DWORD read = 0;
