@@ -27,6 +27,9 @@ fail() {
   failures=$((failures + 1))
 }
 
+# The first bytes of a file in hexadecimal, for a message.
+hex() { od -An -tx1 "$1" | tr -d ' \n' | head -c 80; }
+
 directive() { sed -n "s/^; $1: *//p" "$2" | head -1; }
 
 # The value of one register from our three --regs lines (PC=... A=... R0=... cycles=...).
@@ -72,11 +75,11 @@ for asm in "$source"/tests/mcs51/programs/*.asm; do
   regs_bytes=$(tail -n 3 "$work/$name.out" | wc -c)
   head -c $((total - regs_bytes)) "$work/$name.out" >"$work/$name.serial"
   # The register lines start on a line of their own: a line end the program did not send goes.
-  if [ -s "$work/$name.s51.serial" ] && [ "$(tail -c 1 "$work/$name.s51.serial" | xxd -p)" != 0a ]; then
+  if [ -s "$work/$name.s51.serial" ] && [ "$(tail -c 1 "$work/$name.s51.serial" | od -An -tx1 | tr -d ' ')" != 0a ]; then
     truncate -s -2 "$work/$name.serial"
   fi
   cmp -s "$work/$name.serial" "$work/$name.s51.serial" ||
-    fail "$name" "serial output differs: ours $(xxd -p "$work/$name.serial" | tr -d '\n' | head -c 80), s51 $(xxd -p "$work/$name.s51.serial" | tr -d '\n' | head -c 80)"
+    fail "$name" "serial output differs: ours $(hex "$work/$name.serial"), s51 $(hex "$work/$name.s51.serial")"
 
   for reg in $(directive compare "$asm"); do
     ours=$(ours_value "$work/$name.regs" "$reg")
