@@ -46,12 +46,9 @@ public:
     Stop51 Run(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history);
     // A jump to itself ends the run (the end of a lab program) unless an interrupt may leave it.
     void SetStopAtSelfJump(bool stop) { m_bStopAtSelfJump = stop; }
-    // Makes Run return at its next instruction boundary; safe from any thread.
-    void RequestStop()
-    {
-        m_bStopRequested.store(true, std::memory_order_relaxed);
-        m_s.eventAt = 0;
-    }
+    // Makes Run return within a few thousand cycles (it looks at least that often); safe from
+    // any thread.
+    void RequestStop() { m_bStopRequested.store(true, std::memory_order_relaxed); }
 
     uint8_t Psw() const;
     uint8_t Reg(unsigned n) const { return m_s.iram[m_nBank + n]; }

@@ -56,7 +56,7 @@ public:
     size_t HistorySize() const { return m_history ? m_history->Size() : 0; }
     // A jump to itself that no interrupt can leave ends Run (kSelfJump) with the PC on it.
     void SetStopAtSelfJump(bool stop) { m_cpu.SetStopAtSelfJump(stop); }
-    // Makes a Run on another thread return at its next instruction boundary.
+    // Makes a Run on another thread return within a few thousand machine cycles.
     void RequestStop() { m_cpu.RequestStop(); }
 
     void SetBreakpoint(uint16_t address, bool set);
