@@ -2,6 +2,9 @@
 // 8086's wrap at 1 MiB and within a segment.
 #pragma once
 
+#include "dos/ExecutionHistory.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -18,7 +21,25 @@ public:
     }
 
     uint8_t Read8(uint32_t linear) const { return m_bytes[linear & kMask]; }
-    void Write8(uint32_t linear, uint8_t value) { m_bytes[linear & kMask] = value; }
+    // Every write but the bulk Data() ones goes through here, so the step-back history sees
+    // the services' writes as well as the CPU's; with no history attached it costs one test.
+    void Write8(uint32_t linear, uint8_t value)
+    {
+        linear &= kMask;
+        if (m_pJournal != nullptr) [[unlikely]] {
+            m_pJournal->RecordWrite(linear, m_bytes[linear]);
+        }
+        m_bytes[linear] = value;
+    }
+    // Copies and fills that wrap at 1 MiB and that the history can undo.
+    void WriteBlock(uint32_t linear, const uint8_t* source, size_t count)
+    {
+        for (size_t i = 0; i < count; ++i) Write8(static_cast<uint32_t>(linear + i), source[i]);
+    }
+    void Fill(uint32_t linear, uint8_t value, size_t count)
+    {
+        for (size_t i = 0; i < count; ++i) Write8(static_cast<uint32_t>(linear + i), value);
+    }
 
     // A word at offset FFFFh takes its high byte from offset 0 of the same segment.
     uint8_t Read8(uint16_t segment, uint16_t offset) const { return Read8(Linear(segment, offset)); }
@@ -34,9 +55,14 @@ public:
     }
 
     // Bulk access for the loader, the screen and the debugger; the caller keeps within kSize.
+    // Writes through it escape the step-back history.
     uint8_t* Data() { return m_bytes.data(); }
     const uint8_t* Data() const { return m_bytes.data(); }
 
+    // The CPU attaches its history here (nullptr detaches).
+    void SetJournal(CExecutionHistory* journal) { m_pJournal = journal; }
+
 private:
     std::vector<uint8_t> m_bytes;
+    CExecutionHistory* m_pJournal = nullptr;
 };
