@@ -100,6 +100,7 @@ public:
     CCpu8086& Cpu() { return m_cpu; }
     CMemory& Memory() { return m_memory; }
     const CTextVideo& Screen() const { return m_video; }
+    CTextVideo& Screen() { return m_video; }
     // A key as the BIOS stores it (scan code high, character low), as if typed now.
     void PressKey(uint16_t key);
     void SetShiftFlags(uint8_t flags) { m_keyboard.SetShiftFlags(flags); }

@@ -67,6 +67,19 @@ void CTextVideo::SetMode(uint8_t mode)
     }
 }
 
+void CTextVideo::Preset(const uint16_t* cells, uint8_t row, uint8_t column)
+{
+    for (uint8_t r = 0; r < kRows; ++r) {
+        for (uint8_t c = 0; c < kColumns; ++c) {
+            uint32_t at = CellAddress(ActivePage(), r, c);
+            uint16_t cell = cells[r * kColumns + c];
+            m_memory.Write8(at, static_cast<uint8_t>(cell));
+            m_memory.Write8(at + 1, static_cast<uint8_t>(cell >> 8));
+        }
+    }
+    SetCursor(ActivePage(), row, column);
+}
+
 void CTextVideo::Scroll(bool up, uint8_t lines, uint8_t attribute, uint8_t top, uint8_t left, uint8_t bottom,
                         uint8_t right, uint8_t page)
 {

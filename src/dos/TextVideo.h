@@ -24,6 +24,9 @@ public:
     // Teletype and character output of the BIOS also go here as text (none: the screen only).
     void SetTextSink(TextSink sink) { m_sink = std::move(sink); }
 
+    // The active page's cells (character low, attribute high, row by row) and the cursor, as a
+    // front end finds its window when the machine starts.
+    void Preset(const uint16_t* cells, uint8_t row, uint8_t column);
     void Interrupt10(CpuState& state);
     void Teletype(uint8_t character);
 
