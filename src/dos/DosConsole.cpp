@@ -63,7 +63,8 @@ CDosConsole::Read CDosConsole::ReadCharacter(uint8_t& character, bool checkBreak
         return read;
     if (checkBreak && character == kCtrlC)
         return Read::Break;
-    if (echo)
+    // A character read from redirected input is not echoed (a line is), as DOSBox does it.
+    if (echo && m_input == ConsoleInput::Keyboard)
         WriteCharacter(character);
     return Read::Done;
 }

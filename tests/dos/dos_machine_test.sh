@@ -77,7 +77,7 @@ windows() { WINEDEBUG=-all winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 runner=$build/bin/korvane-dos.exe
 wintools=$(windows "$tools")
 # Output without MASM's free-space count, which depends on the memory left.
-comparable() { grep -v 'Bytes symbol space free' "$1" || true; }
+comparable() { grep -av 'Bytes symbol space free' "$1" || true; }
 
 failures=0
 index=0
