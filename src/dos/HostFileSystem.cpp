@@ -68,10 +68,23 @@ std::wstring CHostFileSystem::FindEntry(const std::wstring& hostFolder, const st
         return {};
     WIN32_FIND_DATAW entry;
     HANDLE find = FindFirstFileW((hostFolder + L"\\" + wide).c_str(), &entry);
+    if (find != INVALID_HANDLE_VALUE) {
+        FindClose(find);
+        return entry.cFileName;
+    }
+    // A short name the volume made need not be found by its name (Wine's are not): look for
+    // the entry whose DOS name it is.
+    find = FindFirstFileW((hostFolder + L"\\*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE)
         return {};
+    std::wstring found;
+    std::string wanted = DosPath::Upper(name);
+    do {
+        if (DosName(hostFolder, entry) == wanted)
+            found = entry.cFileName;
+    } while (found.empty() && FindNextFileW(find, &entry));
     FindClose(find);
-    return entry.cFileName;
+    return found;
 }
 
 DosError CHostFileSystem::ToHost(const DosPath::FullPath& full, std::wstring& host)
