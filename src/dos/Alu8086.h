@@ -21,6 +21,8 @@ public:
     template <typename T>
     static constexpr unsigned kBits = sizeof(T) * 8;
 
+    static uint16_t SignExtend(uint8_t value) { return static_cast<uint16_t>(static_cast<int8_t>(value)); }
+
     // Sign, zero and parity of a result.
     template <typename T>
     static uint16_t Szp(T result)
@@ -44,7 +46,7 @@ public:
 
     // The same with the operation known only at run time (the 80h-83h group).
     template <typename T>
-    static T AluDynamic(AluOp op, T a, T b, uint16_t& flags)
+    [[gnu::always_inline]] static T AluDynamic(AluOp op, T a, T b, uint16_t& flags)
     {
         switch (op) {
         case AluOp::kAdd: return Alu<AluOp::kAdd, T>(a, b, flags);
