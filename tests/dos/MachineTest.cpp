@@ -112,6 +112,24 @@ TEST(DosMachine, InputThatHasNotComeMakesItWaitNotBlock)
     EXPECT_EQ(host.output, "? 0070 0071 ");
 }
 
+TEST(DosMachine, LoadsAProgramWithoutRunningItAsADebuggerAsks)
+{
+    wchar_t previous[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    std::wstring programs = DosTest::Program(L"");
+    SetCurrentDirectoryW(programs.c_str());
+    DosTest::CRecordingHost host;
+    CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+    ASSERT_EQ(machine.Load(DosTest::Program(L"LOAD.COM"), ""), LoadError::None);
+    EXPECT_EQ(machine.Run(kBudget), MachineState::Ended);
+    EXPECT_EQ(machine.ExitCode(), 0);
+    // The entry IP, then the child's own lines, then its return code once it has ended.
+    EXPECT_EQ(host.output.substr(0, 7), "0100 \r\n");
+    EXPECT_NE(host.output.find("[ 7 A.B C]\r\n"), std::string::npos) << host.output;
+    EXPECT_EQ(host.output.substr(host.output.size() - 7), "0007 \r\n") << host.output;
+    SetCurrentDirectoryW(previous);
+}
+
 TEST(DosMachine, StepsOneInstructionAtATime)
 {
     DosTest::CRecordingHost host;
