@@ -203,8 +203,13 @@ DosError CDosFileServices::OpenPath(const std::string& path, uint8_t mode, DWORD
     DosError error = Locate(path, full, host);
     if (error != kErrNone)
         return error;
+    // A folder cannot be opened as a file, nor a read-only file for writing (whatever rights
+    // the host would give).
     DWORD existing = GetFileAttributesW(host.c_str());
+    bool readOnly = existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY);
     if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY))
+        return kErrAccessDenied;
+    if (readOnly && (access != 0 || disposition != OPEN_EXISTING))
         return kErrAccessDenied;
     HANDLE opened = CreateFileW(host.c_str(), kAccess[access], kShare[share], nullptr, disposition,
                                 HostAttributes(attributes), nullptr);

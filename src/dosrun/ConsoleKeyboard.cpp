@@ -4,7 +4,12 @@
 #include "dos/PcKeyboardMap.h"
 #include "dosrun/RunnerText.h"
 
+#include <atomic>
+
 namespace {
+
+// Set on the console's own thread by Ctrl+Break, taken by Pump.
+std::atomic<bool> g_bBreak{false};
 
 HostKey FromRecord(const KEY_EVENT_RECORD& record)
 {
@@ -40,16 +45,28 @@ CConsoleKeyboard::CConsoleKeyboard(HANDLE input) : m_hInput(input)
 {
     if (GetConsoleMode(m_hInput, &m_nOldMode))
         m_bModeSet = SetConsoleMode(m_hInput, ENABLE_EXTENDED_FLAGS | (m_nOldMode & ENABLE_QUICK_EDIT_MODE)) != 0;
+    SetConsoleCtrlHandler(OnControl, TRUE);
 }
 
 CConsoleKeyboard::~CConsoleKeyboard()
 {
+    SetConsoleCtrlHandler(OnControl, FALSE);
     if (m_bModeSet)
         SetConsoleMode(m_hInput, m_nOldMode);
 }
 
+BOOL WINAPI CConsoleKeyboard::OnControl(DWORD event)
+{
+    if (event != CTRL_BREAK_EVENT && event != CTRL_C_EVENT)
+        return FALSE;
+    g_bBreak.store(true);
+    return TRUE;
+}
+
 void CConsoleKeyboard::Pump(CDosMachine& machine)
 {
+    if (g_bBreak.exchange(false))
+        machine.PressKey(0x2E03);
     DWORD waiting = 0;
     while (GetNumberOfConsoleInputEvents(m_hInput, &waiting) && waiting > 0) {
         INPUT_RECORD records[32];

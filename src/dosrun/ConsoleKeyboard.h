@@ -1,5 +1,6 @@
 // Keys from the console for the machine: raw console input (Ctrl+C arrives as a key, as DOS
-// wants it), each key press turned into the BIOS's codes, the shift state kept up to date.
+// wants it), each key press turned into the BIOS's codes, the shift state kept up to date;
+// Ctrl+Break, which the console still signals, reaches the program as Ctrl+C too.
 #pragma once
 
 #include "dos/DosMachine.h"
@@ -21,6 +22,8 @@ public:
     void WaitForKeyPress();
 
 private:
+    static BOOL WINAPI OnControl(DWORD event);
+
     HANDLE m_hInput;
     DWORD m_nOldMode = 0;
     bool m_bModeSet = false;
