@@ -112,9 +112,7 @@ ServiceResult CDosKernel::Interrupt(uint8_t vector, CpuState& state)
         return ServiceResult::Done;
     }
     case 0x2F:
-        // The multiplex interrupt: nothing is installed.
-        if (state.al() == 0)
-            state.set_al(0);
+        // The multiplex interrupt: nothing is installed, every installation check answers so.
         return ServiceResult::Done;
     case 0x33:
         if (state.ax() == 0)

@@ -41,7 +41,6 @@ constexpr uint16_t kActivePage = 0x62;
 constexpr uint16_t kCrtcPort = 0x63;
 constexpr uint16_t kTicks = 0x6C;
 constexpr uint16_t kMidnight = 0x70;
-constexpr uint16_t kBreakFlag = 0x71;
 constexpr uint16_t kKeyBufferStart = 0x80;
 constexpr uint16_t kKeyBufferStop = 0x82;
 constexpr uint16_t kRowsMinusOne = 0x84;
@@ -50,7 +49,7 @@ constexpr uint16_t kCharHeight = 0x85;
 
 // DOS's own data, as offsets in kDosDataSegment.
 namespace DosData {
-constexpr uint16_t kCriticalErrorFlag = 0x0000;
+// INT 21h 34h points here; the critical error flag is the byte before.
 constexpr uint16_t kInDosFlag = 0x0001;
 // The first memory block's segment sits in the word before the list of lists.
 constexpr uint16_t kFirstMcbWord = 0x0010;

@@ -84,15 +84,6 @@ std::string ToFcbForm(const std::string& name)
     return fcb;
 }
 
-std::string FromFcbForm(const std::string& fcb)
-{
-    std::string base = fcb.substr(0, 8);
-    std::string ext = fcb.substr(8, 3);
-    base.erase(base.find_last_not_of(' ') + 1);
-    ext.erase(ext.find_last_not_of(' ') + 1);
-    return ext.empty() ? base : base + "." + ext;
-}
-
 bool MatchFcb(const std::string& pattern, const std::string& name)
 {
     for (size_t i = 0; i < 11; ++i)

@@ -15,7 +15,6 @@ namespace DosPath {
 bool IsValid83(const std::string& name);
 // The 11 bytes of a name in an FCB: name and extension padded with blanks, '*' as '?'s.
 std::string ToFcbForm(const std::string& name);
-std::string FromFcbForm(const std::string& fcb);
 // Whether `name` matches `pattern`, both in FCB form, '?' matching anything.
 bool MatchFcb(const std::string& pattern, const std::string& name);
 // Uppercases ASCII letters; other bytes (GBK among them) stay.

@@ -34,8 +34,6 @@ std::string BlockName(const std::string& dosPath)
 
 }
 
-uint16_t CDosProcesses::ShellPsp() const { return kShellPspSegment; }
-
 void CDosProcesses::Reset(uint16_t memoryTop, const std::vector<std::string>& environment)
 {
     CMemory& memory = m_c.memory;

@@ -64,7 +64,6 @@ public:
     // The first program's return code once Terminate returned Stop.
     uint8_t ExitCode() const { return static_cast<uint8_t>(m_c.dos.returnCode); }
     uint8_t TerminationType() const { return static_cast<uint8_t>(m_c.dos.returnCode >> 8); }
-    uint16_t ShellPsp() const;
 
 private:
     enum class Mode : uint8_t { Run, LoadOnly };

@@ -164,8 +164,6 @@ void CMemoryArena::FreeOwnedBy(uint16_t owner)
 
 uint16_t CMemoryArena::BlockSize(uint16_t segment) const { return Read(static_cast<uint16_t>(segment - 1)).size; }
 
-uint16_t CMemoryArena::Owner(uint16_t segment) const { return Read(static_cast<uint16_t>(segment - 1)).owner; }
-
 void CMemoryArena::SetOwner(uint16_t segment, uint16_t owner)
 {
     Mcb mcb = Read(static_cast<uint16_t>(segment - 1));

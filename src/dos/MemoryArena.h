@@ -18,8 +18,6 @@ public:
 
     // One free block from firstMcb up to (not including) topSegment.
     void Reset(uint16_t firstMcb, uint16_t topSegment);
-    uint16_t FirstMcb() const { return m_nFirstMcb; }
-    uint16_t Top() const { return m_nTop; }
 
     // On success `segment` is the block's first paragraph; on kErrNotEnoughMemory `largest`
     // is the largest free block.
@@ -33,7 +31,6 @@ public:
 
     bool IsBlock(uint16_t segment) const;
     uint16_t BlockSize(uint16_t segment) const;
-    uint16_t Owner(uint16_t segment) const;
     void SetOwner(uint16_t segment, uint16_t owner);
     // The program's name in the block's control block, as DOS 4 and later keep it.
     void SetName(uint16_t segment, const std::string& name);

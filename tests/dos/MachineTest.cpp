@@ -52,6 +52,19 @@ TEST(DosMachine, ShowsDirectWritesBiosAndDosTextOnItsScreenAndWaitsForAKey)
     EXPECT_NE(std::find(host.events.begin(), host.events.end(), ExternalEvent::KeyRead), host.events.end());
 }
 
+TEST(DosMachine, WritesWhatTheBiosPrintsToAPipeAsText)
+{
+    DosTest::CRecordingHost host;
+    CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+    ASSERT_EQ(machine.Load(DosTest::Program(L"SCREEN.COM"), ""), LoadError::None);
+    EXPECT_EQ(machine.Run(kBudget), MachineState::Ended);
+    // The teletype's "tty" and DOS's "dos"; the cell written to B800h is the screen's alone.
+    EXPECT_EQ(host.output, "ttydos");
+    EXPECT_EQ(machine.Screen().Cell(0, 0), 0x1E41);
+    // INT 16h read the end of the input: Ctrl+Z, whose scan code is the return code.
+    EXPECT_EQ(machine.ExitCode(), 0x2C);
+}
+
 TEST(DosMachine, ReadsKeysAsEachDosAndBiosFunctionGivesThem)
 {
     struct Case {
