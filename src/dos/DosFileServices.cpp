@@ -309,27 +309,29 @@ void CDosFileServices::Close(CpuState& state)
     m_c.dos.Answer(state, m_c.files.Close(m_c.dos.currentPsp, state.bx()));
 }
 
-bool CDosFileServices::Read(CpuState& state)
+CDosConsole::Read CDosFileServices::Read(CpuState& state)
 {
     DosOpenFile* file = m_c.files.Get(m_c.dos.currentPsp, state.bx());
     if (!file || (file->kind == FileKind::Host && (file->mode & 7) == 1)) {
         m_c.dos.Fail(state, file ? kErrAccessDenied : kErrInvalidHandle);
-        return true;
+        return CDosConsole::Read::Done;
     }
     std::vector<uint8_t> buffer(state.cx());
     uint16_t got = 0;
     switch (file->kind) {
     case FileKind::StandardInput:
     case FileKind::StandardOutput:
-    case FileKind::StandardError:
-        if (m_c.console.ReadHandle(buffer.data(), state.cx(), got) == CDosConsole::Read::Wait)
-            return false;
+    case FileKind::StandardError: {
+        CDosConsole::Read read = m_c.console.ReadHandle(buffer.data(), state.cx(), got);
+        if (read != CDosConsole::Read::Done)
+            return read;
         break;
+    }
     case FileKind::Host: {
         DWORD read = 0;
         if (state.cx() && !ReadFile(file->handle, buffer.data(), state.cx(), &read, nullptr)) {
             m_c.dos.Fail(state, CHostFileSystem::FromWin32(GetLastError()));
-            return true;
+            return CDosConsole::Read::Done;
         }
         got = static_cast<uint16_t>(read);
         m_c.front.OnExternalEvent(ExternalEvent::FileRead);
@@ -342,7 +344,7 @@ bool CDosFileServices::Read(CpuState& state)
     GuestMemory::WriteBytes(m_c.memory, state.ds(), state.dx(), buffer.data(), got);
     state.ax() = got;
     DosState::Succeed(state);
-    return true;
+    return CDosConsole::Read::Done;
 }
 
 void CDosFileServices::Write(CpuState& state)

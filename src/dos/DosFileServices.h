@@ -47,8 +47,8 @@ public:
     void Create(CpuState& state);
     void Open(CpuState& state);
     void Close(CpuState& state);
-    // False when it waits for input.
-    bool Read(CpuState& state);
+    // Wait when it waits for input, Break when the console read Ctrl+C.
+    CDosConsole::Read Read(CpuState& state);
     void Write(CpuState& state);
     void Delete(CpuState& state);
     void Seek(CpuState& state);

@@ -321,7 +321,15 @@ ServiceResult CDosKernel::Interrupt21(CpuState& state)
         files.Close(state);
         break;
     case 0x3F:
-        return files.Read(state) ? ServiceResult::Done : ServiceResult::Blocked;
+        switch (files.Read(state)) {
+        case CDosConsole::Read::Wait:
+            return ServiceResult::Blocked;
+        case CDosConsole::Read::Break:
+            return Break(state);
+        case CDosConsole::Read::Done:
+            break;
+        }
+        break;
     case 0x40:
         files.Write(state);
         break;
