@@ -40,19 +40,6 @@ std::wstring CHostFileSystem::Widen(const std::string& bytes) const
     return text;
 }
 
-bool CHostFileSystem::Narrow(const std::wstring& text, std::string& bytes) const
-{
-    bytes.clear();
-    if (text.empty())
-        return true;
-    BOOL lossy = FALSE;
-    BOOL* lossyFlag = (m_nCodePage == CP_UTF8) ? nullptr : &lossy;
-    int length = WideCharToMultiByte(m_nCodePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, lossyFlag);
-    bytes.resize(static_cast<size_t>(length));
-    WideCharToMultiByte(m_nCodePage, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, lossyFlag);
-    return !lossy;
-}
-
 std::wstring CHostFileSystem::Key(const std::wstring& folder, const std::wstring& name)
 {
     return UpperWide(folder + L"\\" + name);

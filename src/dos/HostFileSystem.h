@@ -27,10 +27,6 @@ public:
     // DOS names and the tail pass through this code page (the system's OEM one by default).
     explicit CHostFileSystem(UINT codePage = CP_OEMCP) : m_nCodePage(codePage) {}
 
-    std::wstring Widen(const std::string& bytes) const;
-    // False when a character has no byte form in the code page.
-    bool Narrow(const std::wstring& text, std::string& bytes) const;
-
     // The host path of a DOS path. The last name need not exist (it is then the name given,
     // cut to 8.3); a missing folder before it is kErrPathNotFound.
     DosError ToHost(const DosPath::FullPath& full, std::wstring& host);
@@ -48,6 +44,8 @@ public:
     static FILETIME FromDosTime(uint16_t date, uint16_t clock);
 
 private:
+    // DOS bytes as the host's text, through the code page.
+    std::wstring Widen(const std::string& bytes) const;
     // The DOS name of an entry of `hostFolder`, making an alias where it has no 8.3 name.
     std::string DosName(const std::wstring& hostFolder, const WIN32_FIND_DATAW& entry);
     std::string MakeAlias(const std::wstring& hostFolder, const std::wstring& longName);
