@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds Korvane and prints its performance figures, each against a baseline measured in
 # the same run (headless, in the test prefix). "bench/run.sh capture" measures the capture
-# alone; "bench/run.sh search" prints the editor's search and the message walk instead.
+# alone; "bench/run.sh search" prints the editor's search and the message walk instead,
+# "bench/run.sh mcs51" the 8051 simulator's speed against a real chip.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
 
@@ -12,6 +13,9 @@ cd "$KORVANE_BUILD/bin"
 bench=korvane_bench.exe
 if [ "${1:-}" = search ]; then
   bench=search_bench.exe
+  shift
+elif [ "${1:-}" = mcs51 ]; then
+  bench=mcs51_bench.exe
   shift
 fi
 WINEPREFIX="$KORVANE_BUILD/wineprefix" "$KORVANE_ROOT/scripts/wine-run.sh" "$bench" "$@"

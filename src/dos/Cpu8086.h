@@ -3,12 +3,18 @@
 // DOS services to the machine through IMachineBus.
 #pragma once
 
+#include "dos/Alu8086.h"
 #include "dos/CpuState.h"
+#include "dos/ExecutionHistory.h"
 #include "dos/MachineBus.h"
 #include "dos/Memory.h"
 
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
+#include <vector>
+
+class CExecutionHistory;
 
 // Why Run returned.
 enum class StopReason : uint8_t {
@@ -22,6 +28,8 @@ enum class StopReason : uint8_t {
     Halted,
     // RequestStop was called (from any thread).
     Requested,
+    // The next instruction lies at a breakpoint (Run never stops at its own first instruction).
+    Breakpoint,
 };
 
 class CCpu8086 {
@@ -37,18 +45,250 @@ public:
     // Runs one instruction with its prefixes (one element of a repeated string instruction,
     // as the 8086 does between interrupts), then the interrupt it raised or that waits.
     StopReason Step();
-    // Runs until one of the stop reasons, at most maxInstructions instructions.
+    // Runs until one of the stop reasons, at most maxInstructions instructions (each element
+    // of a repeated string instruction counts as one).
     StopReason Run(uint64_t maxInstructions);
 
+    // How many instructions the last Run executed.
+    uint64_t Executed() const { return m_nExecuted; }
+
     // The machine's interrupt controller holds its line up while an interrupt waits.
-    void SetInterruptLine(bool raised) { m_bInterruptLine = raised; }
+    void SetInterruptLine(bool raised)
+    {
+        m_nAttention = static_cast<uint8_t>((m_nAttention & ~kAttentionLine) | (raised ? kAttentionLine : 0));
+    }
     // Makes Run return before its next instruction; safe from another thread.
     void RequestStop() { m_bStopRequested.store(true, std::memory_order_relaxed); }
 
+    // True while a repeated string instruction is unfinished: CS:IP is back at its first
+    // prefix and CX tells how many elements remain.
+    bool InRepeat() const { return m_bInRepeat; }
+    // True after HLT until an interrupt wakes the CPU.
+    bool Halted() const { return m_bHalted; }
+    // Ends a HLT without an interrupt (the debugger moved CS:IP on, say).
+    void ClearHalt() { m_bHalted = false; }
+
+    // Breakpoints by the linear address of an instruction's first byte (its first prefix).
+    void SetBreakpoint(uint32_t linear);
+    void ClearBreakpoint(uint32_t linear);
+    void ClearBreakpoints();
+    bool HasBreakpoint(uint32_t linear) const;
+
+    // The step-back history records every instruction while it is attached (nullptr detaches);
+    // the history also watches the memory's writes, the services' included.
+    void AttachHistory(CExecutionHistory* history);
+    CExecutionHistory* History() const { return m_pHistory; }
+    // Undoes the last count instructions the attached history holds; returns how many.
+    size_t StepBack(size_t count);
+
 private:
+    enum class Outcome : uint8_t { kNext, kStop, kBlocked, kHalted };
+    enum RepPrefix : uint8_t { kNoRep = 0, kRepNe = 0xF2, kRepE = 0xF3 };
+    static constexpr uint8_t kNoOverride = 0xFF;
+    // What must be looked at after an instruction, besides the trap: the interrupt line, and
+    // the hold a MOV or POP to a segment register (or STI) puts on interrupts for one instruction.
+    enum Attention : uint8_t { kAttentionLine = 1, kAttentionHold = 2 };
+
+    template <bool kRecord, bool kBreakpoints>
+    StopReason RunLoop(uint64_t maxInstructions);
+    static StopReason ReasonOf(Outcome outcome);
+    Outcome Execute();
+    Outcome Dispatch(uint8_t opcode);
+    Outcome AfterInstruction(Outcome outcome, bool trap);
+    bool InterruptWaits() const { return (m_nAttention & kAttentionLine) && (m_state.flags & kFlagInterrupt); }
+    Outcome WakeFromHalt();
+
+    // Fetch and operands.
+    uint8_t Fetch8() { return static_cast<uint8_t>(m_pMem[CMemory::Linear(m_state.cs(), m_state.ip++)]); }
+    uint16_t Fetch16()
+    {
+        const uint8_t low = Fetch8();
+        return static_cast<uint16_t>(low | (Fetch8() << 8));
+    }
+    uint8_t& Reg8(unsigned index) { return reinterpret_cast<uint8_t*>(&m_state.reg[index & 3])[index >> 2]; }
+    unsigned RegField() const { return (m_nModRm >> 3) & 7; }
+    void DecodeModRm();
+    uint16_t SegmentOr(SegReg defaultSegment) const
+    {
+        return m_state.seg[m_nOverride == kNoOverride ? static_cast<uint8_t>(defaultSegment) : m_nOverride];
+    }
+    uint8_t GetRm8();
+    void SetRm8(uint8_t value);
+    uint16_t GetRm16();
+    void SetRm16(uint16_t value);
+    uint16_t EaWord(uint16_t displacement) const { return Read16(m_nEaSeg, static_cast<uint16_t>(m_nEaOff + displacement)); }
+
+    // Memory and stack; a word at offset FFFFh takes its high byte from offset 0 of the same
+    // segment.
+    uint8_t Read8(uint16_t segment, uint16_t offset) const { return static_cast<uint8_t>(m_pMem[CMemory::Linear(segment, offset)]); }
+    uint16_t Read16(uint16_t segment, uint16_t offset) const
+    {
+        return static_cast<uint16_t>(Read8(segment, offset) | (Read8(segment, static_cast<uint16_t>(offset + 1)) << 8));
+    }
+    // As CMemory::Write8, without going through the memory object.
+    void Write8(uint16_t segment, uint16_t offset, uint8_t value)
+    {
+        const uint32_t linear = CMemory::Linear(segment, offset);
+        if (m_pHistory != nullptr) [[unlikely]] m_pHistory->RecordWrite(linear, static_cast<uint8_t>(m_pMem[linear]));
+        m_pMem[linear] = MemoryByte{value};
+    }
+    void Write16(uint16_t segment, uint16_t offset, uint16_t value)
+    {
+        Write8(segment, offset, static_cast<uint8_t>(value));
+        Write8(segment, static_cast<uint16_t>(offset + 1), static_cast<uint8_t>(value >> 8));
+    }
+    template <typename T>
+    T ReadT(uint16_t segment, uint16_t offset) const;
+    template <typename T>
+    void WriteT(uint16_t segment, uint16_t offset, T value);
+    void Push(uint16_t value)
+    {
+        m_state.sp() = static_cast<uint16_t>(m_state.sp() - 2);
+        Write16(m_state.ss(), m_state.sp(), value);
+    }
+    // The 8086 pushes SP as it is after the decrement.
+    void PushStackPointer()
+    {
+        m_state.sp() = static_cast<uint16_t>(m_state.sp() - 2);
+        Write16(m_state.ss(), m_state.sp(), m_state.sp());
+    }
+    uint16_t Pop()
+    {
+        const uint16_t value = Read16(m_state.ss(), m_state.sp());
+        m_state.sp() = static_cast<uint16_t>(m_state.sp() + 2);
+        return value;
+    }
+
+    // Instruction families.
+    template <AluOp op>
+    Outcome AluRm8Reg(bool toReg);
+    template <AluOp op>
+    Outcome AluRm16Reg(bool toReg);
+    template <AluOp op>
+    Outcome AluAccImm8();
+    template <AluOp op>
+    Outcome AluAccImm16();
+    Outcome Group1(uint8_t opcode);
+    Outcome Group2(uint8_t opcode);
+    Outcome Group3Byte();
+    Outcome Group3Word();
+    Outcome Group4();
+    Outcome Group5();
+    Outcome MoveSegment(bool toSegment);
+    Outcome LoadFarPointer(SegReg segment);
+    Outcome Lea();
+    Outcome PopRm();
+    Outcome Jump(bool taken, int16_t displacement);
+    Outcome Loop(uint8_t opcode);
+    Outcome CallFar(uint16_t segment, uint16_t offset);
+    Outcome ReturnFar(uint16_t release);
+    Outcome Iret();
+    Outcome PushAll();
+    Outcome PopAll();
+    Outcome Bound();
+    Outcome Enter();
+    Outcome ImulImmediate(bool wordImmediate);
+    Outcome Port(uint8_t opcode);
+    bool Condition(unsigned code) const;
+
+    template <typename T, uint8_t kKind>
+    Outcome String();
+    template <typename T, uint8_t kKind>
+    bool StringElement();
+
+    // Interrupts and the machine's services.
+    Outcome Interrupt(uint8_t vector);
+    Outcome Fault(uint8_t vector);
+    Outcome CallService(uint8_t vector, const CpuState& before);
+    bool AtServiceMark();
+    Outcome EnterServiceAtMark();
+    Outcome SetSegment(unsigned index, uint16_t value);
+
     CpuState m_state;
     CMemory& m_memory;
     IMachineBus& m_bus;
-    bool m_bInterruptLine = false;
+    MemoryByte* m_pMem;
+    uint8_t m_nAttention = 0;
     std::atomic<bool> m_bStopRequested{false};
+    CExecutionHistory* m_pHistory = nullptr;
+
+    // The instruction under way.
+    uint16_t m_nStartIp = 0;
+    uint8_t m_nOverride = kNoOverride;
+    uint8_t m_nRep = kNoRep;
+    uint8_t m_nModRm = 0;
+    bool m_bRmIsReg = false;
+    uint16_t m_nEaSeg = 0;
+    uint16_t m_nEaOff = 0;
+    bool m_bInRepeat = false;
+    bool m_bHalted = false;
+
+    // The instructions Run may still execute: a repeated string instruction takes its further
+    // elements from here (none in Step, or while the history records).
+    uint64_t m_nBudget = 0;
+    uint64_t m_nExecuted = 0;
+    std::vector<uint64_t> m_breakpoints;
+    uint32_t m_nBreakpointCount = 0;
 };
+
+// The operand decoding every instruction with a ModRM byte goes through, inline for both of the
+// CPU's units.
+[[gnu::always_inline]] inline void CCpu8086::DecodeModRm()
+{
+    m_nModRm = Fetch8();
+    const unsigned mod = m_nModRm >> 6;
+    m_bRmIsReg = mod == 3;
+    if (m_bRmIsReg) return;
+    const uint16_t* r = m_state.reg;
+    uint16_t offset;
+    SegReg segment = kDS;
+    switch (m_nModRm & 7) {
+    case 0: offset = static_cast<uint16_t>(r[kBX] + r[kSI]); break;
+    case 1: offset = static_cast<uint16_t>(r[kBX] + r[kDI]); break;
+    case 2: offset = static_cast<uint16_t>(r[kBP] + r[kSI]); segment = kSS; break;
+    case 3: offset = static_cast<uint16_t>(r[kBP] + r[kDI]); segment = kSS; break;
+    case 4: offset = r[kSI]; break;
+    case 5: offset = r[kDI]; break;
+    case 6:
+        if (mod == 0) return void((m_nEaOff = Fetch16(), m_nEaSeg = SegmentOr(kDS)));
+        offset = r[kBP];
+        segment = kSS;
+        break;
+    default: offset = r[kBX]; break;
+    }
+    if (mod == 1) {
+        offset = static_cast<uint16_t>(offset + CAlu8086::SignExtend(Fetch8()));
+    } else if (mod == 2) {
+        offset = static_cast<uint16_t>(offset + Fetch16());
+    }
+    m_nEaOff = offset;
+    m_nEaSeg = SegmentOr(segment);
+}
+
+[[gnu::always_inline]] inline uint8_t CCpu8086::GetRm8()
+{
+    return m_bRmIsReg ? Reg8(m_nModRm & 7) : Read8(m_nEaSeg, m_nEaOff);
+}
+
+[[gnu::always_inline]] inline void CCpu8086::SetRm8(uint8_t value)
+{
+    if (m_bRmIsReg) {
+        Reg8(m_nModRm & 7) = value;
+    } else {
+        Write8(m_nEaSeg, m_nEaOff, value);
+    }
+}
+
+[[gnu::always_inline]] inline uint16_t CCpu8086::GetRm16()
+{
+    return m_bRmIsReg ? m_state.reg[m_nModRm & 7] : Read16(m_nEaSeg, m_nEaOff);
+}
+
+[[gnu::always_inline]] inline void CCpu8086::SetRm16(uint16_t value)
+{
+    if (m_bRmIsReg) {
+        m_state.reg[m_nModRm & 7] = value;
+    } else {
+        Write16(m_nEaSeg, m_nEaOff, value);
+    }
+}
