@@ -130,7 +130,7 @@
 #define IDS_PROGRAM_TEMPLATE        300
 
 // Texts of DOS programs and their emulator.
-#define IDS_DOS_NEEDS_EMULATOR      320
+#define IDS_BUILTIN_DOS_MACHINE     320
 #define IDS_DOSBOX_NOT_8_3          321
 #define IDS_NO_DEBUG_EXE            322
 #define IDS_UNKNOWN_EMULATOR        323
