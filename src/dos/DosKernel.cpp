@@ -364,6 +364,7 @@ ServiceResult CDosKernel::Interrupt21(CpuState& state)
         processes.Resize(state);
         break;
     case 0x4B:
+        m_c.host.OnExternalEvent(ExternalEvent::FileRead);
         return processes.Exec(state);
     case 0x4C:
         return processes.Terminate(state, state.al(), 0);

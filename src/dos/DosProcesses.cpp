@@ -135,8 +135,9 @@ LoadError CDosProcesses::PlaceImage(const CProgramImage& image, uint16_t& block,
     bool high = image.IsExe() && image.MinExtra() == 0 && image.MaxExtra() == 0;
     loadSegment = static_cast<uint16_t>(high ? block + size - module : block + (image.IsExe() ? 0x10 : 0));
     const std::vector<uint8_t>& bytes = image.Module();
+    // Through the memory's writes, so that a debugger's step-back history sees them.
     uint32_t base = CMemory::Linear(loadSegment, image.IsExe() ? 0 : 0x100);
-    std::memcpy(m_c.memory.Data() + base, bytes.data(), std::min<size_t>(bytes.size(), CMemory::kSize - base));
+    m_c.memory.WriteBlock(base, bytes.data(), std::min<size_t>(bytes.size(), CMemory::kSize - base));
     for (const Relocation& relocation : image.Relocations()) {
         uint16_t segment = static_cast<uint16_t>(loadSegment + relocation.segment);
         m_c.memory.Write16(segment, relocation.offset,
@@ -280,7 +281,7 @@ void CDosProcesses::Overlay(CpuState& state, const std::wstring& hostPath)
     uint16_t factor = m_c.memory.Read16(state.es(), static_cast<uint16_t>(state.bx() + 2));
     const std::vector<uint8_t>& bytes = image.Module();
     uint32_t base = CMemory::Linear(segment, 0);
-    std::memcpy(m_c.memory.Data() + base, bytes.data(), std::min<size_t>(bytes.size(), CMemory::kSize - base));
+    m_c.memory.WriteBlock(base, bytes.data(), std::min<size_t>(bytes.size(), CMemory::kSize - base));
     for (const Relocation& relocation : image.Relocations()) {
         uint16_t at = static_cast<uint16_t>(segment + relocation.segment);
         m_c.memory.Write16(at, relocation.offset, static_cast<uint16_t>(m_c.memory.Read16(at, relocation.offset) + factor));
