@@ -56,7 +56,7 @@ StopInfo CDebugSession::Start(DebugLaunch launch)
         std::string text;
         failed.detail = -1;
         if (ReadWholeFile(launch.program, text))
-            target = DebugTargets::Load51(text, launch.mcs8052, failed.detail);
+            target = DebugTargets::Load51(text, launch.mcs8052, launch.realTime, failed.detail);
     } else {
         target = DebugTargets::LoadDos(launch.program, launch.folder, launch.tail, failed.detail);
     }

@@ -34,6 +34,8 @@ struct DebugLaunch {
     std::string tail;
     // An 8052 (256 bytes of internal RAM, Timer 2) rather than an 8051.
     bool mcs8052 = false;
+    // The 8051 runs at a real 12 MHz chip's pace; else as fast as it can.
+    bool realTime = true;
     // Where the source lines are; empty for a program built without a listing.
     CSourceMap sourceMap;
     // The breakpoints' lines as the editor has them now.

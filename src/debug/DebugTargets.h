@@ -14,6 +14,6 @@ std::unique_ptr<IDebugTarget> LoadDos(const std::wstring& program, const std::ws
                                       int& error);
 // An 8051 (or 8052) program from its Intel HEX text; none, with error the HexError51, when the
 // text is not one.
-std::unique_ptr<IDebugTarget> Load51(const std::string& hex, bool mcs8052, int& error);
+std::unique_ptr<IDebugTarget> Load51(const std::string& hex, bool mcs8052, bool realTime, int& error);
 
 }

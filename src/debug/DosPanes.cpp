@@ -147,7 +147,7 @@ PaneText CDosPanes::Memory(const std::string& expression, int rows) const
         pane.valid = false;
         return pane;
     }
-    const CMemory& memory = m_target.Machine().Memory();
+    const CMemory& memory = m_target.Memory();
     auto lineStart = static_cast<uint16_t>(address->offset & 0xFFF0);
     constexpr size_t kAddressWidth = 9;
     for (int row = 0; row < rows; ++row, lineStart = static_cast<uint16_t>(lineStart + 16)) {
@@ -169,7 +169,7 @@ PaneText CDosPanes::Stack(int rows) const
 {
     PaneText pane;
     const CpuState& state = m_target.Registers();
-    const CMemory& memory = m_target.Machine().Memory();
+    const CMemory& memory = m_target.Memory();
     const uint16_t ss = state.seg[kSS];
     for (int row = 0; row < rows; ++row) {
         const auto offset = static_cast<uint16_t>(state.reg[kSP] + 2 * row);

@@ -51,6 +51,7 @@ public:
 
     CDosMachine& Machine() { return *m_machine; }
     const CDosMachine& Machine() const { return *m_machine; }
+    const CMemory& Memory() const { return m_machine->Memory(); }
     // The registers as DEBUG shows them (FLAGS as PUSHF stores them).
     const CpuState& Registers() const;
     CpuState& Registers() { return m_machine->Registers(); }

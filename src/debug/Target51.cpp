@@ -38,6 +38,7 @@ HexResult51 CTarget51::Load(std::string_view hex)
     m_barrier = BackLimit::None;
     m_nBarrierAt = 0;
     m_bSleeping = false;
+    m_nPending = 0;
     RewindOutput(0);
     MarkChanges();
     return result;
@@ -48,7 +49,6 @@ TargetStop CTarget51::CountedStep()
     const uint8_t pconBefore = m_machine.Read(Mcs51Space::kSfr, kPCON);
     if (pconBefore & kPconPD)
         return TargetStop::Ended;
-    const size_t pending = m_machine.PendingSerialInput();
     const Stop51 stop = m_machine.Step();
     if (stop == Stop51::kSelfJump || stop == Stop51::kHalted)
         return TargetStop::Ended;
@@ -57,10 +57,12 @@ TargetStop CTarget51::CountedStep()
     const bool slept = (pconBefore & kPconIDL) && m_bSleeping;
     if (!slept)
         ++m_nExecuted;
-    if (m_machine.PendingSerialInput() < pending) {
+    // The receiver takes a byte whenever the devices catch up, also as the debugger reads them.
+    if (m_machine.PendingSerialInput() < m_nPending) {
         m_barrier = BackLimit::SerialRead;
         m_nBarrierAt = m_nExecuted;
     }
+    m_nPending = m_machine.PendingSerialInput();
     if (stop == Stop51::kRequested)
         return TargetStop::Paused;
     return slept ? TargetStop::Idle : TargetStop::Limit;
@@ -89,6 +91,12 @@ TargetStop CTarget51::Run(uint64_t budget)
             return stop;
     }
     return TargetStop::Limit;
+}
+
+void CTarget51::Feed(uint16_t byte)
+{
+    m_machine.QueueSerialInput(static_cast<uint8_t>(byte));
+    ++m_nPending;
 }
 
 void CTarget51::RequestStop()
@@ -204,9 +212,10 @@ void CTarget51::OnPortWrite(unsigned port, uint8_t latch)
     m_ports[port & 3].store(latch, std::memory_order_relaxed);
 }
 
-std::unique_ptr<IDebugTarget> DebugTargets::Load51(const std::string& hex, bool mcs8052, int& error)
+std::unique_ptr<IDebugTarget> DebugTargets::Load51(const std::string& hex, bool mcs8052, bool realTime, int& error)
 {
     auto target = std::make_unique<CTarget51>(mcs8052 ? Mcs51Variant::k8052 : Mcs51Variant::k8051);
+    target->SetRealTime(realTime);
     const HexResult51 result = target->Load(hex);
     error = static_cast<int>(result.error);
     if (!result.Ok())

@@ -43,7 +43,7 @@ public:
     bool HasBreakpoint(uint32_t address) const override;
     int ExitCode() const override { return 0; }
     void MarkChanges() override;
-    void Feed(uint16_t byte) override { m_machine.QueueSerialInput(static_cast<uint8_t>(byte)); }
+    void Feed(uint16_t byte) override;
     size_t OutputMark() const override;
     void RewindOutput(size_t length) override;
 
@@ -77,6 +77,8 @@ private:
     std::array<bool, kCodeSize> m_breakpoints{};
     std::atomic<bool> m_bStop{false};
     bool m_bSleeping = false;
+    // The serial input not yet taken as the last step left it.
+    size_t m_nPending = 0;
     uint64_t m_nExecuted = 0;
     BackLimit m_barrier = BackLimit::None;
     uint64_t m_nBarrierAt = 0;
