@@ -10,6 +10,8 @@ struct TextMark {
     int line = 0;
     int column = 0;
     int length = 0;
+
+    friend bool operator==(const TextMark&, const TextMark&) = default;
 };
 
 struct PaneText {

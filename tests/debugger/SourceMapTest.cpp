@@ -193,12 +193,14 @@ TEST(SourceMap, DataLabelsWithTheirTypesAndLengths)
     EXPECT_EQ("MSG", symbols[0].name);
     EXPECT_EQ("BYTE", symbols[0].type);
     EXPECT_EQ(0x200u, symbols[0].imageOffset);
-    EXPECT_EQ(1u, symbols[0].length);
+    EXPECT_EQ(16u, symbols[0].length) << "the bytes its line defined";
     EXPECT_EQ("NUMS", symbols[1].name);
     EXPECT_EQ(0x210u, symbols[1].imageOffset);
+    EXPECT_EQ(10u, symbols[1].length);
     EXPECT_EQ("TOTAL", symbols[2].name);
     EXPECT_EQ("WORD", symbols[2].type);
     EXPECT_EQ(0x21Au, symbols[2].imageOffset);
+    EXPECT_EQ(2u, symbols[2].length);
 }
 
 // Simplified segments, a macro's expansion and a page break between two lines of code, as
