@@ -24,6 +24,7 @@ void CCpu8086::SetCs(uint16_t cs)
 // memory, into the queue.
 void CCpu8086::Queue()
 {
+    m_nQueueStart = StartIp();
     const uint16_t ip = NextIp();
     for (unsigned i = 0; i < kQueueSize; ++i) m_queue[i] = m_pMem[CMemory::Linear(m_state.cs(), static_cast<uint16_t>(ip + i))];
     m_pIpOrigin = m_queue;
@@ -46,28 +47,30 @@ StopReason CCpu8086::ReasonOf(Outcome outcome)
 
 // Between instructions: a hardware interrupt when IF allows, then the single-step trap (whose
 // return address is then the handler's first instruction, as on the 8086).
-CCpu8086::Outcome CCpu8086::AfterInstruction(Outcome outcome, bool trap)
+CCpu8086::Outcome CCpu8086::AfterInstruction(Outcome outcome)
 {
     if (m_nAttention & kAttentionQueued) {
         m_nAttention &= ~kAttentionQueued;
         SetIp(NextIp());
     }
     if (outcome == Outcome::kStop || outcome == Outcome::kBlocked) return outcome;
+    const bool trap = m_bTrapLatched;
     if (m_nAttention & kAttentionHold) {
         m_nAttention &= ~kAttentionHold;
-        return outcome;
+    } else {
+        m_pStart = m_pIp;
+        if (InterruptWaits()) {
+            m_bHalted = false;
+            outcome = Interrupt(m_bus.AcknowledgeInterrupt());
+        }
+        if (trap && outcome == Outcome::kNext) {
+            m_bHalted = false;
+            m_pStart = m_pIp;
+            outcome = Interrupt(1);
+        }
     }
-    m_nStartIp = NextIp();
-    if (InterruptWaits()) {
-        m_bHalted = false;
-        outcome = Interrupt(m_bus.AcknowledgeInterrupt());
-        if (outcome != Outcome::kNext) return outcome;
-    }
-    if (trap) {
-        m_bHalted = false;
-        m_nStartIp = NextIp();
-        return Interrupt(1);
-    }
+    m_bTrapLatched = (m_state.flags & kFlagTrap) != 0;
+    SyncTrap();
     return outcome;
 }
 
@@ -75,7 +78,7 @@ CCpu8086::Outcome CCpu8086::WakeFromHalt()
 {
     if (!InterruptWaits()) return Outcome::kHalted;
     m_bHalted = false;
-    m_nStartIp = NextIp();
+    m_pStart = m_pIp;
     return Interrupt(m_bus.AcknowledgeInterrupt());
 }
 
@@ -307,7 +310,7 @@ CCpu8086::Outcome CCpu8086::Interrupt(uint8_t vector)
     const uint16_t segment = Read16(0, static_cast<uint16_t>(vector * 4 + 2));
     if (segment == kServiceSegment && offset == ServiceOffset(vector)) {
         CpuState before = m_state;
-        before.ip = m_nStartIp;
+        before.ip = StartIp();
         return CallService(vector, before);
     }
     CpuState& s = m_state;
@@ -323,7 +326,7 @@ CCpu8086::Outcome CCpu8086::Interrupt(uint8_t vector)
 // The 80186's exceptions return to the instruction that raised them.
 CCpu8086::Outcome CCpu8086::Fault(uint8_t vector)
 {
-    SetIp(m_nStartIp);
+    SetIp(StartIp());
     return Interrupt(vector);
 }
 
@@ -345,8 +348,9 @@ CCpu8086::Outcome CCpu8086::CallService(uint8_t vector, const CpuState& before)
 // F1h as the first byte of an instruction at F000h:ServiceOffset(n), followed by n.
 bool CCpu8086::AtServiceMark()
 {
-    if (m_state.cs() != kServiceSegment || NextIp() != static_cast<uint16_t>(m_nStartIp + 1)) return false;
-    return m_nStartIp == ServiceOffset(static_cast<uint8_t>(*m_pIp));
+    const uint16_t start = StartIp();
+    if (m_state.cs() != kServiceSegment || NextIp() != static_cast<uint16_t>(start + 1)) return false;
+    return start == ServiceOffset(static_cast<uint8_t>(*m_pIp));
 }
 
 // A program chained to the machine's handler: return as IRET would, then serve the caller.
@@ -355,7 +359,7 @@ CCpu8086::Outcome CCpu8086::EnterServiceAtMark()
     const uint8_t vector = Fetch8();
     SettleFlags();
     CpuState before = m_state;
-    before.ip = m_nStartIp;
+    before.ip = StartIp();
     Iret();
     return CallService(vector, before);
 }
@@ -395,8 +399,14 @@ void CCpu8086::AttachHistory(CExecutionHistory* history)
 size_t CCpu8086::StepBack(size_t count)
 {
     if (m_pHistory == nullptr) return 0;
-    m_lazy.Discard();
-    const size_t undone = m_pHistory->Undo(count, m_state, m_memory, m_bHalted, m_bInRepeat);
+    CExecutionHistory::Snapshot before;
+    const size_t undone = m_pHistory->Undo(count, m_memory, before);
+    if (undone == 0) return 0;
+    m_state = before.state;
+    m_lazy = before.flags;
+    SettleFlags();
+    m_bHalted = before.halted;
+    m_bInRepeat = before.inRepeat;
     LoadState();
     return undone;
 }

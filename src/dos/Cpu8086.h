@@ -98,7 +98,9 @@ private:
     static StopReason ReasonOf(Outcome outcome);
     Outcome Execute();
     Outcome Dispatch(uint8_t opcode);
-    Outcome AfterInstruction(Outcome outcome, bool trap);
+    Outcome AfterInstruction(Outcome outcome);
+    template <bool kRecord>
+    Outcome Step(bool mayBeHalted);
     void SettleFlags() { m_lazy.Settle(m_state.flags); }
     unsigned Carry() const { return m_lazy.Carry(m_state.flags); }
     bool InterruptWaits() const { return (m_nAttention & kAttentionLine) && (m_state.flags & kFlagInterrupt); }
@@ -123,15 +125,22 @@ private:
         SetIp(ip);
     }
     void CommitIp() { m_state.ip = NextIp(); }
+    uint16_t StartIp() const
+    {
+        return (m_nAttention & kAttentionQueued) ? m_nQueueStart : static_cast<uint16_t>(m_pStart - m_pCsBase);
+    }
     // After code outside the CPU may have changed m_state: CS:IP and TF as they are there.
     void LoadState()
     {
         SetCsIp(m_state.cs(), m_state.ip);
         SyncTrap();
     }
+    // While TF is set, or the last instruction began with it set, every instruction ends in
+    // AfterInstruction.
     void SyncTrap()
     {
-        m_nAttention = (m_nAttention & ~kAttentionTrap) | ((m_state.flags & kFlagTrap) ? kAttentionTrap : 0);
+        const bool trap = (m_state.flags & kFlagTrap) || m_bTrapLatched;
+        m_nAttention = (m_nAttention & ~kAttentionTrap) | (trap ? kAttentionTrap : 0);
     }
     void Queue();
     // Any number of prefixes may precede an instruction: a long run of them is queued afresh.
@@ -282,7 +291,9 @@ private:
     CExecutionHistory* m_pHistory = nullptr;
 
     // The instruction under way.
-    uint16_t m_nStartIp = 0;
+    // The instruction's first byte (its first prefix), and its IP when it was queued.
+    const MemoryByte* m_pStart = nullptr;
+    uint16_t m_nQueueStart = 0;
     // Wider than the bytes they hold, for the same reason as the byte registers.
     unsigned m_nOverride = kNoOverride;
     unsigned m_nRep = kNoRep;
@@ -292,6 +303,8 @@ private:
     uint16_t m_nEaOff = 0;
     bool m_bInRepeat = false;
     bool m_bHalted = false;
+    // TF as the instruction under way began: the trap follows it.
+    bool m_bTrapLatched = false;
 
     // The instructions Run may still execute: a repeated string instruction takes its further
     // elements from here (none in Step, or while the history records).

@@ -283,11 +283,13 @@ template <typename T, uint8_t kKind>
         }
         if (cx == 0) return Outcome::kNext;
         if (m_nBudget == 0 || (m_nAttention & kAttentionTrap) || InterruptWaits()) {
-            SetIp(m_nStartIp);
+            SetIp(StartIp());
             m_bInRepeat = true;
             return Outcome::kNext;
         }
         --m_nBudget;
+        // For the history each element is an instruction of its own, begun at the prefix.
+        if (m_pHistory != nullptr) [[unlikely]] m_pHistory->BeginInstruction(m_state, StartIp(), m_lazy, false, true);
     }
 }
 
@@ -577,16 +579,26 @@ template <typename T, uint8_t kKind>
 // One instruction with its prefixes, then whatever must happen before the next one.
 [[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::Execute()
 {
+    m_pStart = m_pIp;
     if (m_pIp >= m_pIpLimit) [[unlikely]] Queue();
-    m_nStartIp = NextIp();
     m_nOverride = kNoOverride;
     m_nRep = kNoRep;
     m_bInRepeat = false;
-    // The trap follows the instruction that began with TF set.
-    const unsigned attention = m_nAttention;
     const Outcome outcome = Dispatch(Fetch8());
-    if (attention | m_nAttention) [[unlikely]] return AfterInstruction(outcome, (attention & kAttentionTrap) != 0);
+    if (m_nAttention) [[unlikely]] return AfterInstruction(outcome);
     return outcome;
+}
+
+// One instruction, recorded first when the history is on.
+template <bool kRecord>
+[[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::Step(bool mayBeHalted)
+{
+    if constexpr (!kRecord) {
+        return (mayBeHalted && m_bHalted) ? WakeFromHalt() : Execute();
+    } else {
+        m_pHistory->BeginInstruction(m_state, NextIp(), m_lazy, m_bHalted, m_bInRepeat);
+        return (mayBeHalted && m_bHalted) ? WakeFromHalt() : Execute();
+    }
 }
 
 // One copy of the loop for each combination of history and breakpoints, so that neither costs
@@ -595,38 +607,17 @@ template <typename T, uint8_t kKind>
 template <bool kRecord, bool kBreakpoints>
 StopReason CCpu8086::RunLoop(uint64_t maxInstructions)
 {
-    m_nBudget = maxInstructions;
+    if (maxInstructions == 0) {
+        m_nExecuted = 0;
+        return StopReason::Limit;
+    }
+    m_nBudget = maxInstructions - 1;
+    m_bTrapLatched = (m_state.flags & kFlagTrap) != 0;
     LoadState();
+    // Only the first instruction can find the CPU halted: HLT ends the loop.
+    Outcome outcome = Step<kRecord>(true);
     StopReason reason = StopReason::Limit;
-    for (bool first = true; m_nBudget != 0; first = false) {
-        if (!first) {
-            if (m_bStopRequested.load(std::memory_order_relaxed)) [[unlikely]] {
-                m_bStopRequested.store(false, std::memory_order_relaxed);
-                reason = StopReason::Requested;
-                break;
-            }
-            if constexpr (kBreakpoints) {
-                if (HasBreakpoint(CMemory::Linear(m_state.cs(), NextIp()))) {
-                    reason = StopReason::Breakpoint;
-                    break;
-                }
-            }
-        }
-        --m_nBudget;
-        // Only the first instruction can find the CPU halted: HLT ends the loop.
-        Outcome outcome;
-        if constexpr (kRecord) {
-            // Each element of a repeated string instruction is an entry of its own.
-            SettleFlags();
-            CommitIp();
-            m_pHistory->BeginInstruction(m_state, m_bHalted, m_bInRepeat);
-            const uint64_t budget = m_nBudget;
-            m_nBudget = 0;
-            outcome = (first && m_bHalted) ? WakeFromHalt() : Execute();
-            m_nBudget = budget;
-        } else {
-            outcome = (first && m_bHalted) ? WakeFromHalt() : Execute();
-        }
+    for (;;) {
         if (outcome != Outcome::kNext) [[unlikely]] {
             if (outcome == Outcome::kBlocked) {
                 if (kRecord) StepBack(1);
@@ -635,6 +626,20 @@ StopReason CCpu8086::RunLoop(uint64_t maxInstructions)
             reason = ReasonOf(outcome);
             break;
         }
+        if (m_nBudget == 0) break;
+        if (m_bStopRequested.load(std::memory_order_relaxed)) [[unlikely]] {
+            m_bStopRequested.store(false, std::memory_order_relaxed);
+            reason = StopReason::Requested;
+            break;
+        }
+        if constexpr (kBreakpoints) {
+            if (HasBreakpoint(CMemory::Linear(m_state.cs(), NextIp()))) {
+                reason = StopReason::Breakpoint;
+                break;
+            }
+        }
+        --m_nBudget;
+        outcome = Step<kRecord>(false);
     }
     SettleFlags();
     CommitIp();

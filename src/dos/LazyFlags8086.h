@@ -14,52 +14,52 @@ public:
     // The operations, as CAlu8086's but recorded instead of computed. INC and DEC keep the
     // carry they are given in the bit above the result, where CF is read from.
     template <typename T>
-    T Add(T a, T b, unsigned carry)
+    [[gnu::always_inline]] T Add(T a, T b, unsigned carry)
     {
         const uint32_t r = static_cast<uint32_t>(a) + b + carry;
-        Record<T>(a, b, r, kAddition);
+        Keep<T>(a, b, r, kAddition);
         return static_cast<T>(r);
     }
     template <typename T>
-    T Sub(T a, T b, unsigned borrow)
+    [[gnu::always_inline]] T Sub(T a, T b, unsigned borrow)
     {
         const uint32_t r = static_cast<uint32_t>(a) - b - borrow;
-        Record<T>(a, b, r, kSubtraction);
+        Keep<T>(a, b, r, kSubtraction);
         return static_cast<T>(r);
     }
     // AND, OR, XOR, TEST: as an addition of the result and 0, whose CF, AF and OF are clear.
     template <typename T>
-    T Logic(T r)
+    [[gnu::always_inline]] T Logic(T r)
     {
-        Record<T>(r, 0, r, kAddition);
+        Keep<T>(r, 0, r, kAddition);
         return r;
     }
     template <typename T>
-    T Inc(T a, unsigned carry)
+    [[gnu::always_inline]] T Inc(T a, unsigned carry)
     {
         const T r = static_cast<T>(a + 1);
-        Record<T>(a, 1, r | (carry << CAlu8086::kBits<T>), kAddition);
+        Keep<T>(a, 1, r | (carry << CAlu8086::kBits<T>), kAddition);
         return r;
     }
     template <typename T>
-    T Dec(T a, unsigned carry)
+    [[gnu::always_inline]] T Dec(T a, unsigned carry)
     {
         const T r = static_cast<T>(a - 1);
-        Record<T>(a, 1, r | (carry << CAlu8086::kBits<T>), kSubtraction);
+        Keep<T>(a, 1, r | (carry << CAlu8086::kBits<T>), kSubtraction);
         return r;
     }
 
     // SHL, SHR, SAR: the result, the last bit shifted out and OF, as the operands of an
     // addition (AF clear) with OF beside them.
     template <typename T>
-    T Shifted(T r, unsigned carry, unsigned overflow)
+    [[gnu::always_inline]] T Shifted(T r, unsigned carry, unsigned overflow)
     {
-        Record<T>(r, static_cast<uint16_t>(overflow), r | (carry << CAlu8086::kBits<T>), kShift);
+        Keep<T>(r, static_cast<uint16_t>(overflow), r | (carry << CAlu8086::kBits<T>), kShift);
         return r;
     }
 
     template <AluOp op, typename T>
-    T Alu(T a, T b, uint16_t flags)
+    [[gnu::always_inline]] T Alu(T a, T b, uint16_t flags)
     {
         if constexpr (op == AluOp::kAdd) return Add<T>(a, b, 0);
         if constexpr (op == AluOp::kAdc) return Add<T>(a, b, Carry(flags));
@@ -107,12 +107,35 @@ public:
     // The flags were set as a whole (POPF, IRET, a service): nothing is pending any more.
     void Discard() { m_nKind = kNone; }
 
+    // What the step-back history keeps of it, copied field by field for the same reason as
+    // its registers.
+    struct Record {
+        uint32_t result;
+        uint16_t a;
+        uint16_t b;
+        uint16_t kind;
+    };
+    void CopyTo(Record& record) const
+    {
+        record.result = m_nResult;
+        record.a = m_nA;
+        record.b = m_nB;
+        record.kind = m_nKind;
+    }
+    void CopyFrom(const Record& record)
+    {
+        m_nResult = record.result;
+        m_nA = record.a;
+        m_nB = record.b;
+        m_nKind = record.kind;
+    }
+
 private:
     // The width in bits, and how OF is found.
     enum Kind : uint8_t { kNone = 0, kAddition = 0, kWidthMask = 0x1F, kShift = 0x40, kSubtraction = 0x80 };
 
     template <typename T>
-    void Record(uint16_t a, uint16_t b, uint32_t r, uint8_t kind)
+    [[gnu::always_inline]] void Keep(uint16_t a, uint16_t b, uint32_t r, uint8_t kind)
     {
         m_nA = a;
         m_nB = b;
