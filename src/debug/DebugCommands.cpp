@@ -3,7 +3,7 @@
 
 #include "debug/CommandLine.h"
 #include "debug/DosDisplay.h"
-#include "debug/DosInstructions.h"
+#include "debug/Disassembler8086.h"
 #include "debug/DosTarget.h"
 #include "debug/HexDump.h"
 
@@ -148,8 +148,7 @@ std::string CDebugCommands::Command(const std::string& text)
 std::string CDebugCommands::RegisterBlock() const
 {
     const CDosTarget& target = *Target();
-    return CDosDisplay::RegisterLines(target.Registers()) +
-           CDosInstructions::Current(target.Memory(), target.Registers()) + "\r\n";
+    return CDosDisplay::RegisterLines(target.Registers()) + CDisassembler8086::Current(target.Memory(), target.Registers());
 }
 
 std::string CDebugCommands::Registers(CCommandLine& line)
@@ -333,7 +332,7 @@ std::string CDebugCommands::Unassemble(CCommandLine& line)
     uint16_t offset = start.offset;
     for (uint32_t done = 0; done < count;) {
         uint16_t length = 1;
-        text += CDosInstructions::Line(memory, start.segment, offset, length) + "\r\n";
+        text += CDisassembler8086::Line(memory, start.segment, offset, length) + "\r\n";
         offset = static_cast<uint16_t>(offset + length);
         done += length;
     }

@@ -14,10 +14,10 @@
 
 namespace {
 
-// Instructions a run takes between looks at input, a pause and the screen (about a millisecond).
-constexpr uint64_t kSlice = 65536;
-// Single steps in a row (a step out) between shows of the screen.
-constexpr uint64_t kStepsPerPublish = 4096;
+// Instructions a run takes between looks at input and a pause (a few milliseconds).
+constexpr uint64_t kSlice = uint64_t{1} << 18;
+// How often a running program's screen is shown to other threads.
+constexpr auto kPublishInterval = std::chrono::milliseconds(20);
 // No more steps are kept than the history could undo.
 constexpr size_t kMaxActions = size_t{1} << 17;
 constexpr auto kLongestSleep = std::chrono::milliseconds(20);
@@ -133,7 +133,7 @@ TargetStop CDebugSession::Advance(bool single)
         const uint64_t before = m_target->Executed();
         const bool sleeping = m_target->Sleeping();
         const TargetStop stop = single ? m_target->Step() : m_target->Run(kSlice);
-        if (!single || ++m_nPublishCount % kStepsPerPublish == 0)
+        if (std::chrono::steady_clock::now() >= m_nextPublish)
             PublishScreen();
         switch (stop) {
         case TargetStop::Limit:
@@ -334,6 +334,7 @@ void CDebugSession::WaitForTime()
 
 void CDebugSession::PublishScreen()
 {
+    m_nextPublish = std::chrono::steady_clock::now() + kPublishInterval;
     ScreenCells screen;
     if (!m_target || !m_target->ReadScreen(screen))
         return;

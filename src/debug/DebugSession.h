@@ -14,6 +14,7 @@
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -156,7 +157,7 @@ private:
     StopInfo m_last;
     std::atomic<RunState> m_state{RunState::NoProgram};
     std::atomic<bool> m_bPause{false};
-    uint64_t m_nPublishCount = 0;
+    std::chrono::steady_clock::time_point m_nextPublish;
 
     // Guards the target's lifetime against Pause from another thread.
     mutable std::mutex m_targetLock;

@@ -1,6 +1,6 @@
 // Which instructions a disassembly pane shows around the current one. Code has no marks where
-// instructions begin, so the ones before it are found by decoding from earlier starts and
-// keeping a start whose instructions arrive exactly at the current one.
+// instructions begin, so the ones before it are those that decodings from earlier starts,
+// arriving exactly at the current one, agree on.
 #pragma once
 
 #include <cstdint>

@@ -3,6 +3,7 @@
 #include "debug/DosTarget.h"
 
 #include "debug/DebugTargets.h"
+#include "debug/Disassembler8086.h"
 
 #include "dos/ProgramImage.h"
 
@@ -18,32 +19,6 @@ namespace {
 // The machine runs its devices between slices of this many instructions at most; Run counts
 // the instructions of each slice.
 constexpr uint64_t kSlice = 65536;
-
-bool IsPrefix(uint8_t byte)
-{
-    switch (byte) {
-    case 0x26: case 0x2E: case 0x36: case 0x3E: case 0xF0: case 0xF2: case 0xF3:
-        return true;
-    default:
-        return false;
-    }
-}
-
-bool IsStringOperation(uint8_t opcode)
-{
-    return (opcode >= 0xA4 && opcode <= 0xA7) || (opcode >= 0xAA && opcode <= 0xAF) || (opcode >= 0x6C && opcode <= 0x6F);
-}
-
-// The displacement bytes after a ModRM byte.
-uint8_t DisplacementBytes(uint8_t modrm)
-{
-    switch (modrm >> 6) {
-    case 0: return (modrm & 7) == 6 ? 2 : 0;
-    case 1: return 1;
-    case 2: return 2;
-    default: return 0;
-    }
-}
 
 BackLimit LimitOf(ExternalEvent event)
 {
@@ -218,42 +193,7 @@ uint32_t CDosTarget::Pc() const
 NextInstruction CDosTarget::Next() const
 {
     const CpuState& state = Registers();
-    const CMemory& memory = m_machine->Memory();
-    const uint16_t cs = state.seg[kCS];
-    NextInstruction next{Pc(), 0, InstructionKind::Plain};
-    uint16_t at = state.ip;
-    bool repeated = false;
-    uint8_t opcode = memory.Read8(cs, at);
-    for (int prefixes = 0; IsPrefix(opcode) && prefixes < 14; ++prefixes) {
-        repeated = repeated || opcode == 0xF2 || opcode == 0xF3;
-        opcode = memory.Read8(cs, ++at);
-    }
-    const auto prefixBytes = static_cast<uint8_t>(at - state.ip);
-    auto make = [&](InstructionKind kind, unsigned bytes) {
-        next.kind = kind;
-        next.length = static_cast<uint8_t>(prefixBytes + bytes);
-        return next;
-    };
-    switch (opcode) {
-    case 0xE8: return make(InstructionKind::Call, 3);
-    case 0x9A: return make(InstructionKind::Call, 5);
-    case 0xCD: return make(InstructionKind::Interrupt, 2);
-    case 0xCC: case 0xCE: return make(InstructionKind::Interrupt, 1);
-    case 0xE0: case 0xE1: case 0xE2: return make(InstructionKind::Loop, 2);
-    case 0xC2: case 0xCA: return make(InstructionKind::Return, 3);
-    case 0xC3: case 0xCB: case 0xCF: return make(InstructionKind::Return, 1);
-    case 0xFF: {
-        const uint8_t modrm = memory.Read8(cs, static_cast<uint16_t>(at + 1));
-        const unsigned reg = (modrm >> 3) & 7;
-        if (reg == 2 || reg == 3)
-            return make(InstructionKind::Call, 2u + DisplacementBytes(modrm));
-        return next;
-    }
-    default:
-        if (repeated && IsStringOperation(opcode))
-            return make(InstructionKind::RepString, 1);
-        return next;
-    }
+    return CDisassembler8086::Next(Memory(), state.seg[kCS], state.ip);
 }
 
 uint32_t CDosTarget::AddressAfter(const NextInstruction& next) const

@@ -38,8 +38,16 @@ protected:
             for (size_t at; (at = text.find(name)) != std::string::npos;)
                 text.replace(at, name.size(), digits);
         };
-        replace("{DS}", Registers().ds());
         replace("{CS}", Registers().cs());
+        replace("{SS}", Registers().ss());
+        replace("{PSP}", m_session.Target()->Dos()->PspSegment());
+        // The data segment's number as MOV AX,DSEG holds it, low byte first, and as a word.
+        const uint16_t data = static_cast<uint16_t>(m_session.Target()->Dos()->PspSegment() + 0x10 + 0x20);
+        replace("{DS}", data);
+        char bytes[5];
+        snprintf(bytes, sizeof bytes, "%02X%02X", data & 0xFF, data >> 8);
+        for (size_t at; (at = text.find("{DSB}")) != std::string::npos;)
+            text.replace(at, 5, bytes);
         return text;
     }
 
@@ -55,6 +63,99 @@ protected:
     CDebugSession m_session;
     CDebugCommands m_commands{m_session};
 };
+
+TEST_F(DebugCommands, RegistersAsDebugShowsThemAtTheEntry)
+{
+    Type({
+        {"r", "-r\r\n"
+              "AX=0000  BX=0000  CX=024E  DX=0000  SP=0200  BP=0000  SI=0000  DI=0000\r\n"
+              "DS={PSP}  ES={PSP}  SS={SS}  CS={CS}  IP=0007   NV UP EI PL NZ NA PO NC\r\n"
+              "{CS}:0007 B8{DSB}        MOV     AX,{DS}\r\n"},
+    });
+}
+
+TEST_F(DebugCommands, UnassemblesTheCodeSegment)
+{
+    Type({
+        {"u cs:0", "-u cs:0\r\n"
+                   "{CS}:0000 50            PUSH    AX\r\n"
+                   "{CS}:0001 B409          MOV     AH,09\r\n"
+                   "{CS}:0003 CD21          INT     21\r\n"
+                   "{CS}:0005 58            POP     AX\r\n"
+                   "{CS}:0006 C3            RET\r\n"
+                   "{CS}:0007 B8{DSB}        MOV     AX,{DS}\r\n"
+                   "{CS}:000A 8ED8          MOV     DS,AX\r\n"
+                   "{CS}:000C B90500        MOV     CX,0005\r\n"
+                   "{CS}:000F 33C0          XOR     AX,AX\r\n"
+                   "{CS}:0011 8D361000      LEA     SI,[0010]\r\n"
+                   "{CS}:0015 0304          ADD     AX,[SI]\r\n"
+                   "{CS}:0017 83C602        ADD     SI,+02\r\n"
+                   "{CS}:001A E2F9          LOOP    0015\r\n"
+                   "{CS}:001C A31A00        MOV     [001A],AX\r\n"
+                   "{CS}:001F 8D160000      LEA     DX,[0000]\r\n"},
+        {"u", "-u\r\n"
+              "{CS}:0023 E8DAFF        CALL    0000\r\n"
+              "{CS}:0026 E8D7FF        CALL    0000\r\n"
+              "{CS}:0029 B8074C        MOV     AX,4C07\r\n"
+              "{CS}:002C CD21          INT     21\r\n"
+              "{CS}:002E 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:0030 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:0032 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:0034 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:0036 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:0038 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:003A 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:003C 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:003E 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:0040 0000          ADD     [BX+SI],AL\r\n"
+              "{CS}:0042 0000          ADD     [BX+SI],AL\r\n"},
+        {"u 1a 1c", "-u 1a 1c\r\n"
+                    "{CS}:001A E2F9          LOOP    0015\r\n"
+                    "{CS}:001C A31A00        MOV     [001A],AX\r\n"},
+    });
+}
+
+// t, p and g run the program and show the registers as r does, after a blank line; p runs a
+// call and a LOOP through, g stops at its breakpoints and says when the program ended.
+TEST_F(DebugCommands, TraceProceedAndGo)
+{
+    Type({
+        {"t", "-t\r\n\r\n"
+              "AX={DS}  BX=0000  CX=024E  DX=0000  SP=0200  BP=0000  SI=0000  DI=0000\r\n"
+              "DS={PSP}  ES={PSP}  SS={SS}  CS={CS}  IP=000A   NV UP EI PL NZ NA PO NC\r\n"
+              "{CS}:000A 8ED8          MOV     DS,AX\r\n"},
+        {"g 1a", "-g 1a\r\n\r\n"
+                 "AX=0001  BX=0000  CX=0005  DX=0000  SP=0200  BP=0000  SI=0012  DI=0000\r\n"
+                 "DS={DS}  ES={PSP}  SS={SS}  CS={CS}  IP=001A   NV UP EI PL NZ NA PE NC\r\n"
+                 "{CS}:001A E2F9          LOOP    0015\r\n"},
+        {"p", "-p\r\n\r\n"
+              "AX=000F  BX=0000  CX=0000  DX=0000  SP=0200  BP=0000  SI=001A  DI=0000\r\n"
+              "DS={DS}  ES={PSP}  SS={SS}  CS={CS}  IP=001C   NV UP EI PL NZ NA PO NC\r\n"
+              "{CS}:001C A31A00        MOV     [001A],AX                        DS:001A=0000\r\n"},
+        {"t=1f 2", "-t=1f 2\r\n\r\n"
+                   "AX=000F  BX=0000  CX=0000  DX=0000  SP=0200  BP=0000  SI=001A  DI=0000\r\n"
+                   "DS={DS}  ES={PSP}  SS={SS}  CS={CS}  IP=0023   NV UP EI PL NZ NA PO NC\r\n"
+                   "{CS}:0023 E8DAFF        CALL    0000\r\n"
+                   "\r\n"
+                   "AX=000F  BX=0000  CX=0000  DX=0000  SP=01FE  BP=0000  SI=001A  DI=0000\r\n"
+                   "DS={DS}  ES={PSP}  SS={SS}  CS={CS}  IP=0000   NV UP EI PL NZ NA PO NC\r\n"
+                   "{CS}:0000 50            PUSH    AX\r\n"},
+        {"g", "-g\r\n\r\nProgram terminated normally\r\n"},
+        {"t", "-t\r\n\r\nProgram terminated normally\r\n"},
+    });
+    EXPECT_EQ(ScreenText(m_session).substr(0, 28), "Hello, world!\nHello, world!\n");
+}
+
+TEST_F(DebugCommands, GoTakesAtMostTenBreakpoints)
+{
+    Type({
+        {"g 1 2 3 4 5 6 7 8 9 a b", "-g 1 2 3 4 5 6 7 8 9 a b\r\nbp Error\r\n"},
+        {"g=1c 1f", "-g=1c 1f\r\n\r\n"
+                    "AX=0000  BX=0000  CX=024E  DX=0000  SP=0200  BP=0000  SI=0000  DI=0000\r\n"
+                    "DS={PSP}  ES={PSP}  SS={SS}  CS={CS}  IP=001F   NV UP EI PL NZ NA PO NC\r\n"
+                    "{CS}:001F 8D160000      LEA     DX,[0000]                        DS:0000=20CD\r\n"},
+    });
+}
 
 TEST_F(DebugCommands, DumpsTheDataSegmentAsDebug)
 {
@@ -77,8 +178,8 @@ TEST_F(DebugCommands, DumpGoesOnWhereItStopped)
 {
     std::string lines;
     for (int line = 0; line < 16; ++line) {
-        char text[80];
-        snprintf(text, sizeof text, "{DS}:%04X  00 00 00 00 00 00 00 00-00 00 00 00 00 00 00 00   ................\r\n",
+        char text[96];
+        snprintf(text, sizeof text, "{PSP}:%04X  00 00 00 00 00 00 00 00-00 00 00 00 00 00 00 00   ................\r\n",
                  0x100 + 16 * line);
         lines += text;
     }

@@ -36,9 +36,14 @@ protected:
             for (size_t at; (at = text.find(name)) != std::string::npos;)
                 text.replace(at, name.size(), digits);
         };
-        replace("{DS}", Registers().ds());
         replace("{CS}", Registers().cs());
         replace("{SS}", Registers().ss());
+        const uint16_t data = static_cast<uint16_t>(m_session.Target()->Dos()->PspSegment() + 0x30);
+        replace("{DS}", data);
+        char bytes[5];
+        snprintf(bytes, sizeof bytes, "%02X%02X", data & 0xFF, data >> 8);
+        for (size_t at; (at = text.find("{DSB}")) != std::string::npos;)
+            text.replace(at, 5, bytes);
         return text;
     }
     static std::string Lines(const std::string& text, size_t count)
@@ -118,6 +123,21 @@ TEST_F(DosPanes, VariablesShowTheirValuesByType)
                                 "NUMS      WORD   {DS}:0010  0001 0002 0003 0004 0005\r\n"
                                 "TOTAL     WORD   {DS}:001A  000F\r\n"));
     EXPECT_EQ(pane.marks, (std::vector<TextMark>{{2, 28, 4}}));
+}
+
+TEST_F(DosPanes, DisassemblyAroundTheCurrentInstruction)
+{
+    const PaneText pane = m_panes.Disassembly(2, 2);
+    EXPECT_EQ(pane.text, Expand("{CS}:0005 58            POP     AX\r\n"
+                                "{CS}:0006 C3            RET\r\n"
+                                "{CS}:0007 B8{DSB}        MOV     AX,{DS}\r\n"
+                                "{CS}:000A 8ED8          MOV     DS,AX\r\n"
+                                "{CS}:000C B90500        MOV     CX,0005\r\n"));
+    EXPECT_EQ(pane.marks, (std::vector<TextMark>{{2, 0, 39}}));
+    EXPECT_EQ(pane.lineAddresses[2], CMemory::Linear(Registers().cs(), 7));
+    m_session.StepInto();
+    m_session.StepInto();
+    EXPECT_EQ(m_panes.Disassembly(3, 0).text.substr(0, 45), Expand("{CS}:0006 C3            RET\r\n{CS}:0007 B8{DSB}"));
 }
 
 TEST_F(DosPanes, ScreenAndEdits)
