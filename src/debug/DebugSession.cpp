@@ -69,6 +69,8 @@ StopInfo CDebugSession::Start(DebugLaunch launch)
     m_map = std::move(launch.sourceMap);
     for (const SourceLine& line : launch.breakpoints)
         SetLineBreakpoint(line, true);
+    for (const uint32_t address : launch.addressBreakpoints)
+        SetAddressBreakpoint(address, true);
     SetState(RunState::Stopped);
     PublishScreen();
     return m_last = StopInfo{StopCause::Started};

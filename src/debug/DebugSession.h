@@ -39,8 +39,10 @@ struct DebugLaunch {
     bool realTime = true;
     // Where the source lines are; empty for a program built without a listing.
     CSourceMap sourceMap;
-    // The breakpoints' lines as the editor has them now.
+    // The breakpoints' lines as the editor has them now, and those set on addresses (in the
+    // disassembly pane: linear on the 8086, code addresses on the 8051).
     std::vector<SourceLine> breakpoints;
+    std::vector<uint32_t> addressBreakpoints;
 };
 
 enum class StopCause : uint8_t {

@@ -46,16 +46,14 @@ HexResult51 CTarget51::Load(std::string_view hex)
 
 TargetStop CTarget51::CountedStep()
 {
-    const uint8_t pconBefore = m_machine.Read(Mcs51Space::kSfr, kPCON);
-    if (pconBefore & kPconPD)
-        return TargetStop::Ended;
+    const uint16_t pc = m_machine.Pc();
     const Stop51 stop = m_machine.Step();
     if (stop == Stop51::kSelfJump || stop == Stop51::kHalted)
         return TargetStop::Ended;
-    // An idle chip lets a cycle pass; an interrupt wakes it and runs its first instruction.
-    m_bSleeping = (m_machine.Read(Mcs51Space::kSfr, kPCON) & kPconIDL) != 0;
-    const bool slept = (pconBefore & kPconIDL) && m_bSleeping;
-    if (!slept)
+    // An idle chip lets a cycle pass where it is; an interrupt wakes it and runs its first
+    // instruction. Only a step that left the PC where it was can have been asleep.
+    m_bSleeping = m_machine.Pc() == pc && (m_machine.Read(Mcs51Space::kSfr, kPCON) & kPconIDL) != 0;
+    if (!m_bSleeping)
         ++m_nExecuted;
     // The receiver takes a byte whenever the devices catch up, also as the debugger reads them.
     if (m_machine.PendingSerialInput() < m_nPending) {
@@ -65,7 +63,7 @@ TargetStop CTarget51::CountedStep()
     m_nPending = m_machine.PendingSerialInput();
     if (stop == Stop51::kRequested)
         return TargetStop::Paused;
-    return slept ? TargetStop::Idle : TargetStop::Limit;
+    return m_bSleeping ? TargetStop::Idle : TargetStop::Limit;
 }
 
 TargetStop CTarget51::Step()

@@ -126,6 +126,24 @@ TEST_F(DosSession, AKeyReadIsAPointAStepBackCannotPass)
     EXPECT_EQ(m_session.CurrentLine().value_or(SourceLine{}), Line("xor     ah, ah"));
 }
 
+// Without a listing the program still debugs by addresses; the disassembly is its source.
+TEST_F(DosSession, AProgramWithoutASourceMapDebugsByAddresses)
+{
+    DebugLaunch launch;
+    launch.program = Built("steps.COM");
+    ASSERT_EQ(m_session.Start(launch).cause, StopCause::Started);
+    EXPECT_FALSE(m_session.CurrentLine());
+    const uint32_t call = m_session.Target()->ImageBase() + 0x108;
+    launch.addressBreakpoints = {call};
+    ASSERT_EQ(m_session.Start(launch).cause, StopCause::Started);
+    EXPECT_EQ(m_session.Continue().cause, StopCause::Breakpoint);
+    EXPECT_EQ(m_session.Target()->Pc(), call);
+    EXPECT_EQ(m_session.StepOver().cause, StopCause::Stepped);
+    EXPECT_EQ(m_session.Target()->Pc(), call + 3);
+    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack);
+    EXPECT_EQ(m_session.Target()->Pc(), call);
+}
+
 TEST_F(DosSession, ACpuAsleepInHltWakesAtTheTimersTicks)
 {
     ASSERT_EQ(Start("idle").cause, StopCause::Started);
