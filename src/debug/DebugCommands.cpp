@@ -79,6 +79,7 @@ CDosTarget* CDebugCommands::Target() const
 
 void CDebugCommands::Reset()
 {
+    m_nGeneration = m_session.Generation();
     m_pending = Pending::None;
     m_bQuit = false;
     if (CDosTarget* target = Target()) {
@@ -90,6 +91,8 @@ void CDebugCommands::Reset()
 
 std::string CDebugCommands::Prompt() const
 {
+    if (m_session.Generation() != m_nGeneration)
+        return "-";
     switch (m_pending) {
     case Pending::RegisterValue: return ":";
     case Pending::Flags: return Target() ? CDosDisplay::Flags(Target()->Registers().flags) + "  -" : "-";
@@ -101,6 +104,8 @@ std::string CDebugCommands::Prompt() const
 
 std::string CDebugCommands::Execute(const std::string& line)
 {
+    if (m_session.Generation() != m_nGeneration)
+        Reset();
     const std::string echo = Prompt() + line + "\r\n";
     const Pending pending = m_pending;
     m_pending = Pending::None;

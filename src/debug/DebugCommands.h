@@ -5,6 +5,8 @@
 //
 // Threads: t, p and g run the program through the session, so Execute is one of the session's
 // long calls (the window side runs it on its worker); Prompt and Quit are read between calls.
+// A program started anew (or none) starts the defaults afresh: d at DS:0100, u at CS:IP. The
+// commands answer for a DOS program; for an 8051 one a line is only echoed.
 #pragma once
 
 #include "debug/DebugSession.h"
@@ -28,8 +30,6 @@ public:
     std::string Prompt() const;
     // q was typed: the window side ends the session.
     bool Quit() const { return m_bQuit; }
-    // Starts the defaults afresh for a program just started: d at DS:0100, u at CS:IP.
-    void Reset();
 
 private:
     enum class Pending : uint8_t { None, RegisterValue, Flags, Entry };
@@ -57,6 +57,8 @@ private:
     // Sets CS:IP from t's, p's or g's "=address".
     void StartAt(CCommandLine& line);
     std::string EntryPrompt() const;
+    // The defaults for the program the session holds now.
+    void Reset();
 
     CDebugSession& m_session;
     CDosTarget* Target() const;
@@ -66,4 +68,6 @@ private:
     Place m_unassemble;
     Place m_entry;
     bool m_bQuit = false;
+    // The program the defaults were set for.
+    uint64_t m_nGeneration = ~uint64_t{0};
 };

@@ -50,6 +50,7 @@ CDebugSession::~CDebugSession()
 StopInfo CDebugSession::Start(DebugLaunch launch)
 {
     Stop();
+    ++m_nGeneration;
     std::unique_ptr<IDebugTarget> target;
     StopInfo failed{StopCause::LoadFailed};
     if (IsHexFile(launch.program)) {

@@ -122,6 +122,8 @@ public:
     std::optional<uint32_t> AddressOfLine(const SourceLine& line) const;
 
     bool Loaded() const { return m_target != nullptr; }
+    // Counts the programs started, so that what was kept for one is not taken for the next's.
+    uint64_t Generation() const { return m_nGeneration; }
     IDebugTarget* Target() { return m_target.get(); }
     const IDebugTarget* Target() const { return m_target.get(); }
     const CSourceMap& SourceMap() const { return m_map; }
@@ -160,6 +162,7 @@ private:
     std::atomic<RunState> m_state{RunState::NoProgram};
     std::atomic<bool> m_bPause{false};
     std::chrono::steady_clock::time_point m_nextPublish;
+    uint64_t m_nGeneration = 0;
 
     // Guards the target's lifetime against Pause from another thread.
     mutable std::mutex m_targetLock;

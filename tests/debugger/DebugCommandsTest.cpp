@@ -25,7 +25,6 @@ protected:
         CopySources({"SUM.ASM", "PRINT.INC"}, m_folder.Path());
         BuildMasm("SUM", m_folder.Path());
         ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_folder.File("SUM.ASM"))).cause, StopCause::Started);
-        m_commands.Reset();
     }
 
     CpuState& Registers() { return m_session.Target()->Dos()->Registers(); }
@@ -144,6 +143,18 @@ TEST_F(DebugCommands, TraceProceedAndGo)
         {"t", "-t\r\n\r\nProgram terminated normally\r\n"},
     });
     EXPECT_EQ(ScreenText(m_session).substr(0, 28), "Hello, world!\nHello, world!\n");
+}
+
+// A program started anew starts d and u afresh and drops a prompt that waited.
+TEST_F(DebugCommands, AProgramStartedAnewStartsTheDefaultsAfresh)
+{
+    Type({
+        {"u 20 20", "-u 20 20\r\n{CS}:0020 16            PUSH    SS\r\n"},
+        {"r ax", "-r ax\r\nAX 0000\r\n", ":"},
+    });
+    ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_folder.File("SUM.ASM"))).cause, StopCause::Started);
+    EXPECT_EQ(m_commands.Prompt(), "-");
+    EXPECT_EQ(m_commands.Execute("u").substr(0, 43), Expand("-u\r\n{CS}:0007 B8{DSB}        MOV     AX,{DS}"));
 }
 
 TEST_F(DebugCommands, GoTakesAtMostTenBreakpoints)
