@@ -164,6 +164,14 @@ size_t CDosTarget::StepBack(size_t count)
     return undone;
 }
 
+// A key arrives when the user types it: no step back takes it out of the BIOS's buffer again.
+void CDosTarget::Feed(uint16_t key)
+{
+    m_machine->Cpu().AttachHistory(nullptr);
+    m_machine->PressKey(key);
+    m_machine->Cpu().AttachHistory(&m_history);
+}
+
 // What the program took cannot be given back: nothing before it may be undone (the history
 // forgets it at once, also within the instruction that took it, whose retry must keep it).
 void CDosTarget::OnExternalEvent(ExternalEvent event)

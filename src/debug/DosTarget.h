@@ -46,7 +46,7 @@ public:
     bool HasBreakpoint(uint32_t address) const override { return m_machine->Cpu().HasBreakpoint(address); }
     int ExitCode() const override { return m_machine->ExitCode(); }
     void MarkChanges() override;
-    void Feed(uint16_t key) override { m_machine->PressKey(key); }
+    void Feed(uint16_t key) override;
     bool ReadScreen(ScreenCells& screen) const override;
 
     CDosMachine& Machine() { return *m_machine; }

@@ -144,6 +144,23 @@ TEST_F(DosSession, AProgramWithoutASourceMapDebugsByAddresses)
     EXPECT_EQ(m_session.Target()->Pc(), call);
 }
 
+// A key the user typed stays typed: stepping back over the step it came with keeps it waiting.
+TEST_F(DosSession, AKeyTypedStaysTypedWhateverIsSteppedBack)
+{
+    ASSERT_EQ(Start("keys").cause, StopCause::Started);
+    EXPECT_EQ(m_session.StepInto().cause, StopCause::Stepped);
+    m_session.PressKey(0x1E61);
+    EXPECT_EQ(m_session.StepInto().cause, StopCause::Stepped);
+    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack);
+    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack);
+    m_session.PressKey(0x1C0D);
+    m_session.PressKey(0x2D78);
+    const StopInfo end = m_session.Continue();
+    EXPECT_EQ(end.cause, StopCause::Ended);
+    EXPECT_EQ(end.exitCode, 'x');
+    EXPECT_EQ(ScreenText(m_session).substr(0, 8), "Name? a\n");
+}
+
 TEST_F(DosSession, ACpuAsleepInHltWakesAtTheTimersTicks)
 {
     ASSERT_EQ(Start("idle").cause, StopCause::Started);
