@@ -1,7 +1,8 @@
 // MASM 5's listing: a page header before each page, then one row per source line (the offset
 // in columns 1-4, the bytes made from column 7, 'C' in column 29 for a line of an INCLUDE file
 // or a digit for a line of a macro's expansion, the source text from column 32), rows that
-// only continue the bytes of the row before, and a symbol table after the last page of code.
+// only continue the bytes of the row before, rows that continue a source text too long for
+// the listing's width, and a symbol table after the last page of code.
 #include "debug/MasmListing.h"
 
 #include "debug/ListingText.h"
@@ -11,13 +12,26 @@
 namespace {
 constexpr size_t kTextColumn = 32;
 constexpr size_t kMarkColumn = 29;
+// MASM cuts a row here and puts the rest of its source text on the rows after it.
+constexpr size_t kRowWidth = 79;
 
 struct ListingRow {
     std::optional<uint16_t> offset;
     std::string bytes;
     char mark = ' ';
     std::string_view text;
+    // The row reaches the listing's width: its source line may go on in the rows after it.
+    bool cut = false;
 };
+
+// The columns a row takes with its tabs expanded.
+size_t ExpandedWidth(std::string_view row)
+{
+    size_t width = 0;
+    for (const char c : row)
+        width = c == '\t' ? width + 8 - width % 8 : width + 1;
+    return width;
+}
 
 // Splits a row at the column where the source text starts, expanding the tabs before it.
 ListingRow ParseRow(std::string_view row)
@@ -32,6 +46,7 @@ ListingRow ParseRow(std::string_view row)
     }
     ListingRow parsed;
     parsed.text = Trim(row.substr(i));
+    parsed.cut = ExpandedWidth(row) >= kRowWidth;
     if (prefix.size() >= 6 && prefix[0] == ' ' && prefix[5] == ' ')
         if (auto offset = ParseHex(prefix.substr(1, 4), 4))
             parsed.offset = static_cast<uint16_t>(*offset);
@@ -142,11 +157,14 @@ struct CMasmListing::OpenFile {
     std::vector<std::string> lines;
     size_t next = 0;
 
-    // The 1-based number of the first line at or after `next` whose text is the row's.
-    std::optional<int> Match(std::string_view text)
+    // The 1-based number of the first line at or after `next` whose text is the row's, or
+    // begins with it when the row was cut; `rest` is then what the next rows go on with.
+    std::optional<int> Match(const ListingRow& row, std::string& rest)
     {
         for (size_t i = next; i < lines.size(); ++i) {
-            if (Trim(lines[i]) == text) {
+            const std::string_view line = Trim(lines[i]);
+            if (line == row.text || (row.cut && line.size() > row.text.size() && line.starts_with(row.text))) {
+                rest = std::string(Trim(line.substr(row.text.size())));
                 next = i + 1;
                 return static_cast<int>(i + 1);
             }
@@ -170,6 +188,8 @@ void CMasmListing::ReadBody(const std::vector<std::string_view>& rows, size_t& r
     SegmentTracker segments(ModuleName(mainFile));
     SourceLine last;
     ListedLine* open = nullptr;
+    // What is left of a source line whose row was cut.
+    std::string rest;
     for (; row < rows.size(); ++row) {
         const std::string_view raw = rows[row];
         if (Trim(raw).starts_with("Symbols-"))
@@ -177,6 +197,12 @@ void CMasmListing::ReadBody(const std::vector<std::string_view>& rows, size_t& r
         if (IsPageHeader(raw))
             continue;
         const ListingRow parsed = ParseRow(raw);
+        if (!rest.empty() && !parsed.offset && parsed.bytes.empty() && !parsed.text.empty() &&
+            std::string_view(rest).starts_with(parsed.text)) {
+            rest = std::string(Trim(std::string_view(rest).substr(parsed.text.size())));
+            continue;
+        }
+        rest.clear();
         const bool bExpansion = parsed.mark >= '1' && parsed.mark <= '9';
         if (!bExpansion && parsed.text.empty() && !parsed.offset) {
             if (open)
@@ -187,7 +213,7 @@ void CMasmListing::ReadBody(const std::vector<std::string_view>& rows, size_t& r
             if (parsed.mark != 'C')
                 files.resize(1);
             std::optional<int> line;
-            while (!(line = files.back().Match(parsed.text)) && files.size() > 1 && parsed.mark == 'C')
+            while (!(line = files.back().Match(parsed, rest)) && files.size() > 1 && parsed.mark == 'C')
                 files.pop_back();
             if (!line) {
                 open = nullptr;

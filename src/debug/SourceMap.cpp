@@ -34,7 +34,12 @@ CSourceMap CSourceMap::FromMasm(const CMasmListing& listing, const CLinkMap& map
     std::vector<DataSymbol> symbols;
     for (const ListedSymbol& listed : listing.Symbols()) {
         if (const MappedSegment* segment = map.Find(listed.segment)) {
-            const uint32_t length = listed.length ? listed.length : ElementSize(listed.type);
+            // Without a length in the symbol table a label holds what its own line defined.
+            uint32_t length = listed.length;
+            for (const ListedLine& line : listing.Lines())
+                if (!length && line.offset == listed.offset && EqualsNoCase(line.segment, listed.segment))
+                    length = line.size;
+            length = std::max(length, ElementSize(listed.type));
             symbols.push_back({listed.name, listed.type, segment->start + listed.offset, length});
         }
     }

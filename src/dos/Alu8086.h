@@ -22,6 +22,8 @@ public:
     static constexpr unsigned kBits = sizeof(T) * 8;
 
     static uint16_t SignExtend(uint8_t value) { return static_cast<uint16_t>(static_cast<int8_t>(value)); }
+    // PF of a result's low byte.
+    static uint16_t Parity(uint8_t value) { return kParity[value]; }
 
     // Sign, zero and parity of a result.
     template <typename T>
@@ -42,23 +44,6 @@ public:
         if constexpr (op == AluOp::kOr) return Logic<T>(static_cast<T>(a | b), flags);
         if constexpr (op == AluOp::kAnd) return Logic<T>(static_cast<T>(a & b), flags);
         if constexpr (op == AluOp::kXor) return Logic<T>(static_cast<T>(a ^ b), flags);
-    }
-
-    // The same with the operation known only at run time (the 80h-83h group).
-    template <typename T>
-    [[gnu::always_inline]] static T AluDynamic(AluOp op, T a, T b, uint16_t& flags)
-    {
-        switch (op) {
-        case AluOp::kAdd: return Alu<AluOp::kAdd, T>(a, b, flags);
-        case AluOp::kOr: return Alu<AluOp::kOr, T>(a, b, flags);
-        case AluOp::kAdc: return Alu<AluOp::kAdc, T>(a, b, flags);
-        case AluOp::kSbb: return Alu<AluOp::kSbb, T>(a, b, flags);
-        case AluOp::kAnd: return Alu<AluOp::kAnd, T>(a, b, flags);
-        case AluOp::kSub: return Alu<AluOp::kSub, T>(a, b, flags);
-        case AluOp::kXor: return Alu<AluOp::kXor, T>(a, b, flags);
-        case AluOp::kCmp: return Alu<AluOp::kCmp, T>(a, b, flags);
-        }
-        return a;
     }
 
     template <typename T>

@@ -6,6 +6,7 @@
 #include "dos/Alu8086.h"
 #include "dos/CpuState.h"
 #include "dos/ExecutionHistory.h"
+#include "dos/LazyFlags8086.h"
 #include "dos/MachineBus.h"
 #include "dos/Memory.h"
 
@@ -55,7 +56,7 @@ public:
     // The machine's interrupt controller holds its line up while an interrupt waits.
     void SetInterruptLine(bool raised)
     {
-        m_nAttention = static_cast<uint8_t>((m_nAttention & ~kAttentionLine) | (raised ? kAttentionLine : 0));
+        m_nAttention = (m_nAttention & ~kAttentionLine) | (raised ? kAttentionLine : 0);
     }
     // Makes Run return before its next instruction; safe from another thread.
     void RequestStop() { m_bStopRequested.store(true, std::memory_order_relaxed); }
@@ -87,30 +88,88 @@ private:
     static constexpr uint8_t kNoOverride = 0xFF;
     // What must be looked at after an instruction, besides the trap: the interrupt line, and
     // the hold a MOV or POP to a segment register (or STI) puts on interrupts for one instruction.
-    enum Attention : uint8_t { kAttentionLine = 1, kAttentionHold = 2 };
+    // kAttentionQueued: the instruction was fetched from m_queue; kAttentionTrap: TF is set.
+    enum Attention : uint8_t { kAttentionLine = 1, kAttentionHold = 2, kAttentionQueued = 4, kAttentionTrap = 8 };
+    static constexpr unsigned kFetchMargin = 16;
+    static constexpr unsigned kQueueSize = 32;
 
     template <bool kRecord, bool kBreakpoints>
     StopReason RunLoop(uint64_t maxInstructions);
     static StopReason ReasonOf(Outcome outcome);
     Outcome Execute();
     Outcome Dispatch(uint8_t opcode);
-    Outcome AfterInstruction(Outcome outcome, bool trap);
+    Outcome AfterInstruction(Outcome outcome);
+    template <bool kRecord>
+    Outcome Step(bool mayBeHalted);
+    void SettleFlags() { m_lazy.Settle(m_state.flags); }
+    unsigned Carry() const { return m_lazy.Carry(m_state.flags); }
     bool InterruptWaits() const { return (m_nAttention & kAttentionLine) && (m_state.flags & kFlagInterrupt); }
     Outcome WakeFromHalt();
 
-    // Fetch and operands.
-    uint8_t Fetch8() { return static_cast<uint8_t>(m_pMem[CMemory::Linear(m_state.cs(), m_state.ip++)]); }
+    // Fetch. While Run runs, IP lives in m_pIp, a pointer into the code segment (m_state.ip is
+    // written back whenever code outside the CPU may look); near the end of the segment or of
+    // memory the instruction is first copied into m_queue with the 8086's wrap.
+    uint8_t Fetch8() { return static_cast<uint8_t>(*m_pIp++); }
+    uint16_t NextIp() const { return static_cast<uint16_t>(m_nIpOrigin + (m_pIp - m_pIpOrigin)); }
+    void SetIp(uint16_t ip)
+    {
+        m_pIpOrigin = m_pCsBase;
+        m_nIpOrigin = 0;
+        m_pIpLimit = m_pWindowLimit;
+        m_pIp = m_pCsBase + ip;
+    }
+    void SetCs(uint16_t cs);
+    void SetCsIp(uint16_t cs, uint16_t ip)
+    {
+        SetCs(cs);
+        SetIp(ip);
+    }
+    void CommitIp() { m_state.ip = NextIp(); }
+    uint16_t StartIp() const
+    {
+        return (m_nAttention & kAttentionQueued) ? m_nQueueStart : static_cast<uint16_t>(m_pStart - m_pCsBase);
+    }
+    // After code outside the CPU may have changed m_state: CS:IP and TF as they are there.
+    void LoadState()
+    {
+        SetCsIp(m_state.cs(), m_state.ip);
+        SyncTrap();
+    }
+    // While TF is set, or the last instruction began with it set, every instruction ends in
+    // AfterInstruction.
+    void SyncTrap()
+    {
+        const bool trap = (m_state.flags & kFlagTrap) || m_bTrapLatched;
+        m_nAttention = (m_nAttention & ~kAttentionTrap) | (trap ? kAttentionTrap : 0);
+    }
+    void Queue();
+    // Any number of prefixes may precede an instruction: a long run of them is queued afresh.
+    uint8_t FetchAfterPrefix()
+    {
+        if (m_pIp >= m_pIpLimit) [[unlikely]] Queue();
+        return Fetch8();
+    }
     uint16_t Fetch16()
     {
         const uint8_t low = Fetch8();
         return static_cast<uint16_t>(low | (Fetch8() << 8));
     }
-    uint8_t& Reg8(unsigned index) { return reinterpret_cast<uint8_t*>(&m_state.reg[index & 3])[index >> 2]; }
+    // Byte registers are read and written as parts of their word, never through a byte pointer:
+    // a character-type store could alias any of the CPU's fields and would keep the compiler
+    // from holding them in host registers.
+    uint8_t Reg8(unsigned index) const { return static_cast<uint8_t>(m_state.reg[index & 3] >> ((index >> 2) * 8)); }
+    void SetReg8(unsigned index, uint8_t value)
+    {
+        const unsigned shift = (index >> 2) * 8;
+        uint16_t& word = m_state.reg[index & 3];
+        word = static_cast<uint16_t>((word & ~(0xFF << shift)) | (value << shift));
+    }
     unsigned RegField() const { return (m_nModRm >> 3) & 7; }
     void DecodeModRm();
+    void DecodeEa(uint8_t modrm);
     uint16_t SegmentOr(SegReg defaultSegment) const
     {
-        return m_state.seg[m_nOverride == kNoOverride ? static_cast<uint8_t>(defaultSegment) : m_nOverride];
+        return m_state.seg[m_nOverride == kNoOverride ? static_cast<unsigned>(defaultSegment) : m_nOverride];
     }
     uint8_t GetRm8();
     void SetRm8(uint8_t value);
@@ -123,6 +182,10 @@ private:
     uint8_t Read8(uint16_t segment, uint16_t offset) const { return static_cast<uint8_t>(m_pMem[CMemory::Linear(segment, offset)]); }
     uint16_t Read16(uint16_t segment, uint16_t offset) const
     {
+        const uint32_t linear = CMemory::Linear(segment, offset);
+        if (offset != 0xFFFF && linear != CMemory::kMask) [[likely]] {
+            return static_cast<uint16_t>(static_cast<uint8_t>(m_pMem[linear]) | (static_cast<uint8_t>(m_pMem[linear + 1]) << 8));
+        }
         return static_cast<uint16_t>(Read8(segment, offset) | (Read8(segment, static_cast<uint16_t>(offset + 1)) << 8));
     }
     // As CMemory::Write8, without going through the memory object.
@@ -170,6 +233,8 @@ private:
     Outcome AluAccImm16();
     Outcome Group1(uint8_t opcode);
     Outcome Group2(uint8_t opcode);
+    template <typename T>
+    T Shift(ShiftOp op, T value, unsigned count);
     Outcome Group3Byte();
     Outcome Group3Word();
     Outcome Group4();
@@ -205,23 +270,41 @@ private:
     Outcome SetSegment(unsigned index, uint16_t value);
 
     CpuState m_state;
+    // The arithmetic flags not yet written into m_state.flags; settled whenever code outside
+    // the CPU may look.
+    CLazyFlags8086 m_lazy;
     CMemory& m_memory;
     IMachineBus& m_bus;
     MemoryByte* m_pMem;
-    uint8_t m_nAttention = 0;
+    const MemoryByte* m_pCsBase = nullptr;
+    const MemoryByte* m_pIp = nullptr;
+    // IP = m_nIpOrigin + (m_pIp - m_pIpOrigin): the segment's base and 0, or the queue.
+    const MemoryByte* m_pIpOrigin = nullptr;
+    uint16_t m_nIpOrigin = 0;
+    // An instruction may start below m_pIpLimit: the 16 bytes from there are the segment's and
+    // memory's own. m_pWindowLimit is that limit for the code segment.
+    const MemoryByte* m_pIpLimit = nullptr;
+    const MemoryByte* m_pWindowLimit = nullptr;
+    MemoryByte m_queue[kQueueSize] = {};
+    unsigned m_nAttention = 0;
     std::atomic<bool> m_bStopRequested{false};
     CExecutionHistory* m_pHistory = nullptr;
 
     // The instruction under way.
-    uint16_t m_nStartIp = 0;
-    uint8_t m_nOverride = kNoOverride;
-    uint8_t m_nRep = kNoRep;
-    uint8_t m_nModRm = 0;
+    // The instruction's first byte (its first prefix), and its IP when it was queued.
+    const MemoryByte* m_pStart = nullptr;
+    uint16_t m_nQueueStart = 0;
+    // Wider than the bytes they hold, for the same reason as the byte registers.
+    unsigned m_nOverride = kNoOverride;
+    unsigned m_nRep = kNoRep;
+    unsigned m_nModRm = 0;
     bool m_bRmIsReg = false;
     uint16_t m_nEaSeg = 0;
     uint16_t m_nEaOff = 0;
     bool m_bInRepeat = false;
     bool m_bHalted = false;
+    // TF as the instruction under way began: the trap follows it.
+    bool m_bTrapLatched = false;
 
     // The instructions Run may still execute: a repeated string instruction takes its further
     // elements from here (none in Step, or while the history records).
@@ -236,13 +319,18 @@ private:
 [[gnu::always_inline]] inline void CCpu8086::DecodeModRm()
 {
     m_nModRm = Fetch8();
-    const unsigned mod = m_nModRm >> 6;
-    m_bRmIsReg = mod == 3;
-    if (m_bRmIsReg) return;
+    m_bRmIsReg = m_nModRm >= 0xC0;
+    if (!m_bRmIsReg) DecodeEa(m_nModRm);
+}
+
+// The effective address of a memory operand (mod 0-2) and its segment.
+[[gnu::always_inline]] inline void CCpu8086::DecodeEa(uint8_t modrm)
+{
+    const unsigned mod = modrm >> 6;
     const uint16_t* r = m_state.reg;
     uint16_t offset;
     SegReg segment = kDS;
-    switch (m_nModRm & 7) {
+    switch (modrm & 7) {
     case 0: offset = static_cast<uint16_t>(r[kBX] + r[kSI]); break;
     case 1: offset = static_cast<uint16_t>(r[kBX] + r[kDI]); break;
     case 2: offset = static_cast<uint16_t>(r[kBP] + r[kSI]); segment = kSS; break;
@@ -250,7 +338,11 @@ private:
     case 4: offset = r[kSI]; break;
     case 5: offset = r[kDI]; break;
     case 6:
-        if (mod == 0) return void((m_nEaOff = Fetch16(), m_nEaSeg = SegmentOr(kDS)));
+        if (mod == 0) {
+            m_nEaOff = Fetch16();
+            m_nEaSeg = SegmentOr(kDS);
+            return;
+        }
         offset = r[kBP];
         segment = kSS;
         break;
@@ -273,7 +365,7 @@ private:
 [[gnu::always_inline]] inline void CCpu8086::SetRm8(uint8_t value)
 {
     if (m_bRmIsReg) {
-        Reg8(m_nModRm & 7) = value;
+        SetReg8(m_nModRm & 7, value);
     } else {
         Write8(m_nEaSeg, m_nEaOff, value);
     }

@@ -193,12 +193,14 @@ TEST(SourceMap, DataLabelsWithTheirTypesAndLengths)
     EXPECT_EQ("MSG", symbols[0].name);
     EXPECT_EQ("BYTE", symbols[0].type);
     EXPECT_EQ(0x200u, symbols[0].imageOffset);
-    EXPECT_EQ(1u, symbols[0].length);
+    EXPECT_EQ(16u, symbols[0].length) << "the bytes its line defined";
     EXPECT_EQ("NUMS", symbols[1].name);
     EXPECT_EQ(0x210u, symbols[1].imageOffset);
+    EXPECT_EQ(10u, symbols[1].length);
     EXPECT_EQ("TOTAL", symbols[2].name);
     EXPECT_EQ("WORD", symbols[2].type);
     EXPECT_EQ(0x21Au, symbols[2].imageOffset);
+    EXPECT_EQ(2u, symbols[2].length);
 }
 
 // Simplified segments, a macro's expansion and a page break between two lines of code, as
@@ -309,5 +311,47 @@ TEST(SourceMap, NasmListingsOfComPrograms)
     EXPECT_EQ(0x110u, map.Symbols()[0].imageOffset);
     EXPECT_EQ(3u, map.Symbols()[0].length);
     EXPECT_EQ(4u, map.Symbols()[1].length);
+}
+}
+
+namespace {
+// MASM 5.10 cuts a row at the listing's width and goes on with the source text on the next
+// rows, in the main file and in an INCLUDE file alike.
+const char kCutListing[] =
+    "\f\bMicrosoft (R) Macro Assembler Version 5.10                  12/9/26 11:03:23\r\n"
+    "                                                             Page     1-1\r\n"
+    "\r\n"
+    "\r\n"
+    "\t\t\t\t; Adds a table of words, keeps the total, print\r\n"
+    "\t\t\t\ts a greeting through a procedure of PRINT.INC\r\n"
+    " 0000\t\t\t\tCSEG    SEGMENT\r\n"
+    "\t\t\t\t        INCLUDE PRINT.INC\r\n"
+    "\t\t\t     C\t; Printing helpers: PRINTS prints the '$'-ended\r\n"
+    "\t\t\t\t text at DS:DX\r\n"
+    " 0000                        C\tPRINTS  PROC    NEAR\r\n"
+    " 0000  CD 21                 C\t        INT     21H\r\n"
+    " 0002  C3                    C\t        RET\r\n"
+    " 0003                        C\tPRINTS  ENDP\r\n"
+    " 0003  E8 0000 R\t\t        CALL    PRINTS\r\n"
+    " 0006  CD 21\t\t\t        INT     21H\r\n"
+    " 0008\t\t\t\tCSEG    ENDS\r\n"
+    "\t\t\t\t        END\r\n";
+
+TEST(SourceMap, MasmRowsCutAtTheListingsWidth)
+{
+    const std::map<std::string, std::vector<std::string>> sources = {
+        {"cut.asm",
+         {"; Adds a table of words, keeps the total, prints a greeting through a procedure of PRINT.INC",
+          "CSEG    SEGMENT", "        INCLUDE PRINT.INC", "        CALL    PRINTS", "        INT     21H",
+          "CSEG    ENDS", "        END"}},
+        {"PRINT.INC",
+         {"; Printing helpers: PRINTS prints the '$'-ended text at DS:DX", "PRINTS  PROC    NEAR",
+          "        INT     21H", "        RET", "PRINTS  ENDP"}}};
+    const CMasmListing listing(kCutListing, "cut.asm", [&](const std::string& file) { return ReadFixture(sources, file); });
+    const CSourceMap map = CSourceMap::FromMasm(listing, CLinkMap(" Start  Stop   Length Name   Class\r\n"
+                                                                  " 00000H 00007H 00008H CSEG\r\n"));
+    const PlaceCase kCases[] = {{0x0, "PRINT.INC", 3}, {0x2, "PRINT.INC", 4}, {0x3, "cut.asm", 4}, {0x6, "cut.asm", 5}};
+    for (const PlaceCase& c : kCases)
+        EXPECT_EQ(SourceLine({c.file, c.line}), map.LineAt(c.imageOffset).value_or(SourceLine{})) << std::hex << c.imageOffset;
 }
 }
