@@ -406,9 +406,7 @@ void CDecoding::Group2(uint8_t opcode)
     ModRm();
     const bool word = opcode & 1;
     const std::string target = Rm(word, true);
-    std::string count = "1";
-    if (opcode >= 0xD2) count = "CL";
-    if (opcode < 0xD0) count = Immediate(false);
+    const std::string count = opcode < 0xD0 ? Immediate(false) : opcode < 0xD2 ? "1" : "CL";
     if (m_nReg == 6) return Undefined();
     Set(kShift[m_nReg], target + "," + count);
 }
