@@ -93,6 +93,27 @@ public:
     bool Parity(uint16_t flags) const { return Pending() ? CAlu8086::Parity(static_cast<uint8_t>(m_nResult)) != 0 : (flags & kFlagParity) != 0; }
     bool Overflow(uint16_t flags) const { return Pending() ? OverflowBit() : (flags & kFlagOverflow) != 0; }
 
+    // The rotates change CF and OF alone. With something pending, the carry is the bit above
+    // its result, and OF follows the sign bits of its operands, which nothing else reads.
+    void SetCarryOverflow(unsigned carry, unsigned overflow, uint16_t& flags)
+    {
+        if (!Pending()) {
+            flags = static_cast<uint16_t>((flags & ~(kFlagCarry | kFlagOverflow)) | carry | (overflow << 11));
+            return;
+        }
+        const unsigned bits = Bits();
+        m_nResult = (m_nResult & ~(1u << bits)) | (carry << bits);
+        if (m_nKind & kShift) {
+            m_nB = static_cast<uint16_t>(overflow);
+            return;
+        }
+        const uint16_t sign = static_cast<uint16_t>(1u << (bits - 1));
+        const uint16_t resultSign = static_cast<uint16_t>(m_nResult & sign);
+        const uint16_t flipped = static_cast<uint16_t>(resultSign ^ (overflow ? sign : 0));
+        m_nA = static_cast<uint16_t>((m_nA & ~sign) | flipped);
+        m_nB = static_cast<uint16_t>((m_nB & ~sign) | ((m_nKind & kSubtraction) ? resultSign : flipped));
+    }
+
     // Writes what is pending into flags and forgets it.
     void Settle(uint16_t& flags)
     {
