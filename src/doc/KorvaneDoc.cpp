@@ -97,7 +97,7 @@ void CKorvaneDoc::LoadFileBytes(std::string_view bytes)
 {
     const TextEncoding encoding = DetectEncoding(bytes);
     std::optional<std::wstring> text = DecodeExactly(bytes, encoding);
-    m_bLossyText = !text;
+    m_bLossyText = false;
     if (!text) {
         text = DecodeText(bytes, encoding);
         // A zero byte ends the text, as it ends the text of the edit-control messages.
