@@ -114,6 +114,8 @@ LRESULT CTextControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Relayout();
         return 0;
     case WM_PAINT: OnPaint(); return 0;
+    // The system draws the scroll bars with the frame, as they are set now.
+    case WM_NCPAINT: m_barsToDraw = 0; break;
     case WM_PRINTCLIENT: {
         RECT client{};
         ::GetClientRect(m_hWnd, &client);
