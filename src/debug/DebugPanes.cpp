@@ -69,6 +69,13 @@ bool CDebugPanes::EditRegister(const std::string& name, uint16_t value) const
     return Is51() && CPanes51(m_session).EditRegister(name, value);
 }
 
+bool CDebugPanes::ToggleFlag(const std::string& name) const
+{
+    if (IsDos())
+        return CDosPanes(m_session).ToggleFlag(name);
+    return Is51() && CPanes51(m_session).ToggleFlag(name);
+}
+
 void CDebugPanes::EditMemory(uint32_t address, uint8_t value) const
 {
     if (IsDos())

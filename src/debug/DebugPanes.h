@@ -30,6 +30,8 @@ public:
     // the address its memory line gives.
     bool EditRegister(const std::string& name, uint16_t value) const;
     void EditMemory(uint32_t address, uint8_t value) const;
+    // A flag as the registers pane names it, set if it was clear and cleared if it was set.
+    bool ToggleFlag(const std::string& name) const;
 
 private:
     bool IsDos() const;

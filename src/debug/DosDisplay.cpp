@@ -36,6 +36,14 @@ std::string CDosDisplay::Flags(uint16_t flags)
     return text;
 }
 
+std::optional<CpuFlag> CDosDisplay::FlagNamed(const std::string& name)
+{
+    for (const FlagName& flag : kFlagNames)
+        if (name == flag.set || name == flag.clear)
+            return flag.flag;
+    return std::nullopt;
+}
+
 std::string CDosDisplay::RegisterLines(const CpuState& state)
 {
     static const char* const kGeneral[] = {"AX", "BX", "CX", "DX", "SP", "BP", "SI", "DI"};

@@ -6,6 +6,7 @@
 #include "dos/Memory.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class CDosDisplay {
@@ -25,6 +26,8 @@ public:
     static std::string Address(uint16_t segment, uint16_t offset);
     // "NV UP EI PL NZ NA PO NC", set or clear as FLAGS has them.
     static std::string Flags(uint16_t flags);
+    // The flag a two-letter name shows set or clear ("CY" and "NC" both name the carry).
+    static std::optional<CpuFlag> FlagNamed(const std::string& name);
     // The first two lines of `r`, each with its line end.
     static std::string RegisterLines(const CpuState& state);
     // One line of `d`: the bytes first..last of the 16 at segment:lineStart (lineStart a

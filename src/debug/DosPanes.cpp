@@ -267,6 +267,13 @@ bool CDosPanes::EditRegister(const std::string& name, uint16_t value) const
     return false;
 }
 
+bool CDosPanes::ToggleFlag(const std::string& name) const
+{
+    const std::optional<CpuFlag> flag = CDosDisplay::FlagNamed(name);
+    const CDosTarget& target = m_target;
+    return flag && EditRegister("F", static_cast<uint16_t>(target.Registers().flags ^ *flag));
+}
+
 void CDosPanes::EditMemory(uint32_t linear, uint8_t value) const
 {
     m_target.WriteByte(linear, value);

@@ -30,6 +30,8 @@ public:
     // A register by DEBUG's name (AX ... DI, DS, ES, SS, CS, IP, F for the flags).
     bool EditRegister(const std::string& name, uint16_t value) const;
     void EditMemory(uint32_t linear, uint8_t value) const;
+    // Sets a flag that is clear, or clears one that is set, by either of the names `r` shows.
+    bool ToggleFlag(const std::string& name) const;
 
 private:
     CDebugSession& m_session;

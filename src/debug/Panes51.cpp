@@ -85,6 +85,10 @@ std::optional<SpaceAddress> ParseSpaceAddress(std::string_view text, const Regis
     return address;
 }
 
+// PSW's bits as the registers pane names them.
+const std::pair<const char*, uint8_t> kPswBits[] = {{"CY", kPswCY},   {"AC", kPswAC}, {"F0", kPswF0}, {"RS1", kPswRS1},
+                                                    {"RS0", kPswRS0}, {"OV", kPswOV}, {"P", kPswP}};
+
 }
 
 CPanes51::CPanes51(CDebugSession& session) : m_session(session), m_target(*session.Target()->Mcs51())
@@ -115,11 +119,8 @@ PaneText CPanes51::Registers() const
         line.Add("cycles", std::to_string(now.cycles), false);
     }
     {
-        static const std::pair<const char*, uint8_t> kBits[] = {{"CY", kPswCY}, {"AC", kPswAC}, {"F0", kPswF0},
-                                                                {"RS1", kPswRS1}, {"RS0", kPswRS0}, {"OV", kPswOV},
-                                                                {"P", kPswP}};
         CFieldLine line(pane, 3);
-        for (const auto& [name, bit] : kBits)
+        for (const auto& [name, bit] : kPswBits)
             line.Add(name, (now.psw & bit) ? "1" : "0", ((now.psw ^ before.psw) & bit) != 0);
     }
     return pane;
@@ -220,6 +221,14 @@ PaneText CPanes51::Ports() const
         pane.text += (port ? " P" : "P") + std::to_string(port) + '=' + CHexDump::Hex2(ports[port]);
     pane.text += "\r\n";
     return pane;
+}
+
+bool CPanes51::ToggleFlag(const std::string& name) const
+{
+    for (const auto& [bitName, bit] : kPswBits)
+        if (bit != kPswP && EqualsNoCase(name, bitName))
+            return EditRegister("PSW", static_cast<uint16_t>(m_target.Registers().psw ^ bit));
+    return false;
 }
 
 bool CPanes51::EditRegister(const std::string& name, uint16_t value) const

@@ -34,6 +34,9 @@ public:
     bool EditRegister(const std::string& name, uint16_t value) const;
     // A byte by the address a memory line gives (space times 10000h plus address).
     void EditMemory(uint32_t address, uint8_t value) const;
+    // Inverts a bit of PSW by the name the registers pane shows it with (CY, AC, F0, RS1, RS0,
+    // OV; P follows A and is not set by hand).
+    bool ToggleFlag(const std::string& name) const;
 
 private:
     CDebugSession& m_session;

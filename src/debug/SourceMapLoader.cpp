@@ -41,6 +41,11 @@ CSourceMap From51(std::string_view listingText, const std::string& mainFile)
 
 }
 
+std::string CSourceMapLoader::MainFileName(const std::wstring& mainSource)
+{
+    return Narrow(std::filesystem::path(mainSource).filename());
+}
+
 std::vector<std::string> CSourceMapLoader::ReadLines(const std::wstring& path)
 {
     std::string text;
@@ -60,7 +65,7 @@ CSourceMap CSourceMapLoader::Load(const std::wstring& program, const std::wstrin
     std::string listing;
     if (!ReadText(listingPath, listing))
         return {};
-    const std::string mainFile = Narrow(source.filename());
+    const std::string mainFile = MainFileName(mainSource);
     std::filesystem::path programPath(program);
     std::wstring extension = programPath.extension().wstring();
     for (wchar_t& c : extension)

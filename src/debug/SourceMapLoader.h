@@ -14,4 +14,6 @@ public:
     static CSourceMap Load(const std::wstring& program, const std::wstring& mainSource);
     // The lines of a text file (without line ends), or none when it cannot be read.
     static std::vector<std::string> ReadLines(const std::wstring& path);
+    // The main source's name as the source map names its lines ("SUM.ASM").
+    static std::string MainFileName(const std::wstring& mainSource);
 };
