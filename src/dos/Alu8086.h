@@ -1,5 +1,5 @@
-// The 8086's arithmetic and the flags it leaves, for bytes and words alike: the CPU's hot
-// path calls these inline with the flags word it keeps exact after every instruction.
+// The 8086's arithmetic and the flags it leaves, for bytes and words alike: what the lazy flags
+// do not keep (shifts by large counts, rotates, multiplication, division, decimal adjustment).
 #pragma once
 
 #include "dos/CpuState.h"
@@ -34,18 +34,6 @@ public:
         return static_cast<uint16_t>(parity | sign | (result == 0 ? kFlagZero : 0));
     }
 
-    template <AluOp op, typename T>
-    static T Alu(T a, T b, uint16_t& flags)
-    {
-        if constexpr (op == AluOp::kAdd) return Add<T>(a, b, 0, flags);
-        if constexpr (op == AluOp::kAdc) return Add<T>(a, b, flags & kFlagCarry, flags);
-        if constexpr (op == AluOp::kSub || op == AluOp::kCmp) return Sub<T>(a, b, 0, flags);
-        if constexpr (op == AluOp::kSbb) return Sub<T>(a, b, flags & kFlagCarry, flags);
-        if constexpr (op == AluOp::kOr) return Logic<T>(static_cast<T>(a | b), flags);
-        if constexpr (op == AluOp::kAnd) return Logic<T>(static_cast<T>(a & b), flags);
-        if constexpr (op == AluOp::kXor) return Logic<T>(static_cast<T>(a ^ b), flags);
-    }
-
     template <typename T>
     static T Add(T a, T b, unsigned carry, uint16_t& flags)
     {
@@ -64,32 +52,6 @@ public:
         flags = static_cast<uint16_t>((flags & ~kArithFlags) | Szp<T>(static_cast<T>(r)) | ((r >> kBits<T>) & 1) |
                                       ((a ^ b ^ r) & kFlagAuxCarry) | (overflow << 11));
         return static_cast<T>(r);
-    }
-
-    // AND, OR, XOR, TEST: carry and overflow clear; the 8086 clears AF too.
-    template <typename T>
-    static T Logic(T r, uint16_t& flags)
-    {
-        flags = static_cast<uint16_t>((flags & ~kArithFlags) | Szp<T>(r));
-        return r;
-    }
-
-    // INC and DEC keep the carry.
-    template <typename T>
-    static T Inc(T a, uint16_t& flags)
-    {
-        const uint16_t carry = flags & kFlagCarry;
-        const T r = Add<T>(a, 1, 0, flags);
-        flags = static_cast<uint16_t>((flags & ~kFlagCarry) | carry);
-        return r;
-    }
-    template <typename T>
-    static T Dec(T a, uint16_t& flags)
-    {
-        const uint16_t carry = flags & kFlagCarry;
-        const T r = Sub<T>(a, 1, 0, flags);
-        flags = static_cast<uint16_t>((flags & ~kFlagCarry) | carry);
-        return r;
     }
 
     // A rotate or shift by count as the 8086 runs it (count as given: the 8086 does not mask

@@ -101,17 +101,17 @@ private:
     Outcome AfterInstruction(Outcome outcome);
     template <bool kRecord>
     Outcome Step(bool mayBeHalted);
-    void SettleFlags() { m_lazy.Settle(m_state.flags); }
-    unsigned Carry() const { return m_lazy.Carry(m_state.flags); }
-    bool InterruptWaits() const { return (m_nAttention & kAttentionLine) && (m_state.flags & kFlagInterrupt); }
+    [[gnu::always_inline]] void SettleFlags() { m_lazy.Settle(m_state.flags); }
+    [[gnu::always_inline]] unsigned Carry() const { return m_lazy.Carry(m_state.flags); }
+    [[gnu::always_inline]] bool InterruptWaits() const { return (m_nAttention & kAttentionLine) && (m_state.flags & kFlagInterrupt); }
     Outcome WakeFromHalt();
 
     // Fetch. While Run runs, IP lives in m_pIp, a pointer into the code segment (m_state.ip is
     // written back whenever code outside the CPU may look); near the end of the segment or of
     // memory the instruction is first copied into m_queue with the 8086's wrap.
-    uint8_t Fetch8() { return static_cast<uint8_t>(*m_pIp++); }
-    uint16_t NextIp() const { return static_cast<uint16_t>(m_nIpOrigin + (m_pIp - m_pIpOrigin)); }
-    void SetIp(uint16_t ip)
+    [[gnu::always_inline]] uint8_t Fetch8() { return static_cast<uint8_t>(*m_pIp++); }
+    [[gnu::always_inline]] uint16_t NextIp() const { return static_cast<uint16_t>(m_nIpOrigin + (m_pIp - m_pIpOrigin)); }
+    [[gnu::always_inline]] void SetIp(uint16_t ip)
     {
         m_pIpOrigin = m_pCsBase;
         m_nIpOrigin = 0;
@@ -119,13 +119,13 @@ private:
         m_pIp = m_pCsBase + ip;
     }
     void SetCs(uint16_t cs);
-    void SetCsIp(uint16_t cs, uint16_t ip)
+    [[gnu::always_inline]] void SetCsIp(uint16_t cs, uint16_t ip)
     {
         SetCs(cs);
         SetIp(ip);
     }
-    void CommitIp() { m_state.ip = NextIp(); }
-    uint16_t StartIp() const
+    [[gnu::always_inline]] void CommitIp() { m_state.ip = NextIp(); }
+    [[gnu::always_inline]] uint16_t StartIp() const
     {
         return (m_nAttention & kAttentionQueued) ? m_nQueueStart : static_cast<uint16_t>(m_pStart - m_pCsBase);
     }
@@ -137,19 +137,19 @@ private:
     }
     // While TF is set, or the last instruction began with it set, every instruction ends in
     // AfterInstruction.
-    void SyncTrap()
+    [[gnu::always_inline]] void SyncTrap()
     {
         const bool trap = (m_state.flags & kFlagTrap) || m_bTrapLatched;
         m_nAttention = (m_nAttention & ~kAttentionTrap) | (trap ? kAttentionTrap : 0);
     }
     void Queue();
     // Any number of prefixes may precede an instruction: a long run of them is queued afresh.
-    uint8_t FetchAfterPrefix()
+    [[gnu::always_inline]] uint8_t FetchAfterPrefix()
     {
         if (m_pIp >= m_pIpLimit) [[unlikely]] Queue();
         return Fetch8();
     }
-    uint16_t Fetch16()
+    [[gnu::always_inline]] uint16_t Fetch16()
     {
         const uint8_t low = Fetch8();
         return static_cast<uint16_t>(low | (Fetch8() << 8));
@@ -157,17 +157,17 @@ private:
     // Byte registers are read and written as parts of their word, never through a byte pointer:
     // a character-type store could alias any of the CPU's fields and would keep the compiler
     // from holding them in host registers.
-    uint8_t Reg8(unsigned index) const { return static_cast<uint8_t>(m_state.reg[index & 3] >> ((index >> 2) * 8)); }
-    void SetReg8(unsigned index, uint8_t value)
+    [[gnu::always_inline]] uint8_t Reg8(unsigned index) const { return static_cast<uint8_t>(m_state.reg[index & 3] >> ((index >> 2) * 8)); }
+    [[gnu::always_inline]] void SetReg8(unsigned index, uint8_t value)
     {
         const unsigned shift = (index >> 2) * 8;
         uint16_t& word = m_state.reg[index & 3];
         word = static_cast<uint16_t>((word & ~(0xFF << shift)) | (value << shift));
     }
-    unsigned RegField() const { return (m_nModRm >> 3) & 7; }
+    [[gnu::always_inline]] unsigned RegField() const { return (m_nModRm >> 3) & 7; }
     void DecodeModRm();
     void DecodeEa(uint8_t modrm);
-    uint16_t SegmentOr(SegReg defaultSegment) const
+    [[gnu::always_inline]] uint16_t SegmentOr(SegReg defaultSegment) const
     {
         return m_state.seg[m_nOverride == kNoOverride ? static_cast<unsigned>(defaultSegment) : m_nOverride];
     }
@@ -175,12 +175,12 @@ private:
     void SetRm8(uint8_t value);
     uint16_t GetRm16();
     void SetRm16(uint16_t value);
-    uint16_t EaWord(uint16_t displacement) const { return Read16(m_nEaSeg, static_cast<uint16_t>(m_nEaOff + displacement)); }
+    [[gnu::always_inline]] uint16_t EaWord(uint16_t displacement) const { return Read16(m_nEaSeg, static_cast<uint16_t>(m_nEaOff + displacement)); }
 
     // Memory and stack; a word at offset FFFFh takes its high byte from offset 0 of the same
     // segment.
-    uint8_t Read8(uint16_t segment, uint16_t offset) const { return static_cast<uint8_t>(m_pMem[CMemory::Linear(segment, offset)]); }
-    uint16_t Read16(uint16_t segment, uint16_t offset) const
+    [[gnu::always_inline]] uint8_t Read8(uint16_t segment, uint16_t offset) const { return static_cast<uint8_t>(m_pMem[CMemory::Linear(segment, offset)]); }
+    [[gnu::always_inline]] uint16_t Read16(uint16_t segment, uint16_t offset) const
     {
         const uint32_t linear = CMemory::Linear(segment, offset);
         if (offset != 0xFFFF && linear != CMemory::kMask) [[likely]] {
@@ -189,13 +189,13 @@ private:
         return static_cast<uint16_t>(Read8(segment, offset) | (Read8(segment, static_cast<uint16_t>(offset + 1)) << 8));
     }
     // As CMemory::Write8, without going through the memory object.
-    void Write8(uint16_t segment, uint16_t offset, uint8_t value)
+    [[gnu::always_inline]] void Write8(uint16_t segment, uint16_t offset, uint8_t value)
     {
         const uint32_t linear = CMemory::Linear(segment, offset);
         if (m_pHistory != nullptr) [[unlikely]] m_pHistory->RecordWrite(linear, static_cast<uint8_t>(m_pMem[linear]));
         m_pMem[linear] = MemoryByte{value};
     }
-    void Write16(uint16_t segment, uint16_t offset, uint16_t value)
+    [[gnu::always_inline]] void Write16(uint16_t segment, uint16_t offset, uint16_t value)
     {
         Write8(segment, offset, static_cast<uint8_t>(value));
         Write8(segment, static_cast<uint16_t>(offset + 1), static_cast<uint8_t>(value >> 8));
@@ -204,18 +204,18 @@ private:
     T ReadT(uint16_t segment, uint16_t offset) const;
     template <typename T>
     void WriteT(uint16_t segment, uint16_t offset, T value);
-    void Push(uint16_t value)
+    [[gnu::always_inline]] void Push(uint16_t value)
     {
         m_state.sp() = static_cast<uint16_t>(m_state.sp() - 2);
         Write16(m_state.ss(), m_state.sp(), value);
     }
     // The 8086 pushes SP as it is after the decrement.
-    void PushStackPointer()
+    [[gnu::always_inline]] void PushStackPointer()
     {
         m_state.sp() = static_cast<uint16_t>(m_state.sp() - 2);
         Write16(m_state.ss(), m_state.sp(), m_state.sp());
     }
-    uint16_t Pop()
+    [[gnu::always_inline]] uint16_t Pop()
     {
         const uint16_t value = Read16(m_state.ss(), m_state.sp());
         m_state.sp() = static_cast<uint16_t>(m_state.sp() + 2);
@@ -234,7 +234,7 @@ private:
     Outcome Group1(uint8_t opcode);
     Outcome Group2(uint8_t opcode);
     template <typename T>
-    T Shift(ShiftOp op, T value, unsigned count);
+    [[gnu::always_inline]] T Shift(ShiftOp op, T value, unsigned count);
     Outcome Group3Byte();
     Outcome Group3Word();
     Outcome Group4();

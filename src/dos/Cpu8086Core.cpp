@@ -119,14 +119,39 @@ template <AluOp op>
     return Outcome::kNext;
 }
 
-// SHL, SHR and SAR by less than the width leave their flags pending; the rest are worked out
-// by CAlu8086 on settled flags.
+// SHL, SHR and SAR by less than the width leave their flags pending, ROL and ROR by any count
+// and RCL and RCR by 1 change CF and OF in what is pending; the rest are worked out by CAlu8086
+// on settled flags.
 template <typename T>
 [[gnu::always_inline]] inline T CCpu8086::Shift(ShiftOp op, T value, unsigned count)
 {
     constexpr unsigned kWidth = CAlu8086::kBits<T>;
-    if (count - 1 < kWidth - 1) {
-        constexpr unsigned kTop = kWidth - 1;
+    constexpr unsigned kTop = kWidth - 1;
+    if (count == 0) return value;
+    if (op == ShiftOp::kRol || op == ShiftOp::kRor) {
+        const unsigned n = count % kWidth;
+        if (op == ShiftOp::kRol) {
+            const T r = n ? static_cast<T>((value << n) | (value >> (kWidth - n))) : value;
+            m_lazy.SetCarryOverflow(r & 1, ((r >> kTop) ^ r) & 1, m_state.flags);
+            return r;
+        }
+        const T r = n ? static_cast<T>((value >> n) | (value << (kWidth - n))) : value;
+        m_lazy.SetCarryOverflow((r >> kTop) & 1, ((r >> kTop) ^ (r >> (kTop - 1))) & 1, m_state.flags);
+        return r;
+    }
+    if (count == 1 && (op == ShiftOp::kRcl || op == ShiftOp::kRcr)) {
+        const unsigned carry = Carry();
+        if (op == ShiftOp::kRcl) {
+            const T r = static_cast<T>((value << 1) | carry);
+            const unsigned out = (value >> kTop) & 1;
+            m_lazy.SetCarryOverflow(out, ((r >> kTop) & 1) ^ out, m_state.flags);
+            return r;
+        }
+        const T r = static_cast<T>((value >> 1) | (carry << kTop));
+        m_lazy.SetCarryOverflow(value & 1, ((r >> kTop) ^ (r >> (kTop - 1))) & 1, m_state.flags);
+        return r;
+    }
+    if (count < kWidth) {
         switch (op) {
         case ShiftOp::kShl: {
             const T r = static_cast<T>(value << count);

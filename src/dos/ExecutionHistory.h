@@ -34,7 +34,7 @@ public:
     // The general registers are read one word at a time: the CPU has just written some of them
     // as words, and a wider read would stall until those writes reach the cache. The segment
     // registers seldom change and are copied at once. ip is the instruction's own.
-    void BeginInstruction(const CpuState& before, uint16_t ip, const CLazyFlags8086& flags, bool halted, bool inRepeat)
+    [[gnu::always_inline]] void BeginInstruction(const CpuState& before, uint16_t ip, const CLazyFlags8086& flags, bool halted, bool inRepeat)
     {
         Entry& entry = m_pEntries[m_nEntries & m_nEntryMask];
         const volatile uint16_t* reg = before.reg;
@@ -46,7 +46,7 @@ public:
         flags.CopyTo(entry.lazy);
         ++m_nEntries;
     }
-    void RecordWrite(uint32_t linear, uint8_t oldValue)
+    [[gnu::always_inline]] void RecordWrite(uint32_t linear, uint8_t oldValue)
     {
         m_pWrites[m_nWrites & m_nWriteMask] = (linear << 8) | oldValue;
         ++m_nWrites;

@@ -9,7 +9,7 @@
 
 class CLazyFlags8086 {
 public:
-    bool Pending() const { return m_nKind != kNone; }
+    [[gnu::always_inline]] bool Pending() const { return m_nKind != kNone; }
 
     // The operations, as CAlu8086's but recorded instead of computed. INC and DEC keep the
     // carry they are given in the bit above the result, where CF is read from.
@@ -87,11 +87,32 @@ public:
     }
 
     // Single flags for the conditional jumps; flags holds them when nothing is pending.
-    unsigned Carry(uint16_t flags) const { return Pending() ? (m_nResult >> Bits()) & 1 : flags & kFlagCarry; }
-    bool Zero(uint16_t flags) const { return Pending() ? (m_nResult & Mask()) == 0 : (flags & kFlagZero) != 0; }
-    bool Sign(uint16_t flags) const { return Pending() ? (m_nResult >> (Bits() - 1)) & 1 : (flags & kFlagSign) != 0; }
-    bool Parity(uint16_t flags) const { return Pending() ? CAlu8086::Parity(static_cast<uint8_t>(m_nResult)) != 0 : (flags & kFlagParity) != 0; }
-    bool Overflow(uint16_t flags) const { return Pending() ? OverflowBit() : (flags & kFlagOverflow) != 0; }
+    [[gnu::always_inline]] unsigned Carry(uint16_t flags) const { return Pending() ? (m_nResult >> Bits()) & 1 : flags & kFlagCarry; }
+    [[gnu::always_inline]] bool Zero(uint16_t flags) const { return Pending() ? (m_nResult & Mask()) == 0 : (flags & kFlagZero) != 0; }
+    [[gnu::always_inline]] bool Sign(uint16_t flags) const { return Pending() ? (m_nResult >> (Bits() - 1)) & 1 : (flags & kFlagSign) != 0; }
+    [[gnu::always_inline]] bool Parity(uint16_t flags) const { return Pending() ? CAlu8086::Parity(static_cast<uint8_t>(m_nResult)) != 0 : (flags & kFlagParity) != 0; }
+    [[gnu::always_inline]] bool Overflow(uint16_t flags) const { return Pending() ? OverflowBit() : (flags & kFlagOverflow) != 0; }
+
+    // The rotates change CF and OF alone. With something pending, the carry is the bit above
+    // its result, and OF follows the sign bits of its operands, which nothing else reads.
+    [[gnu::always_inline]] void SetCarryOverflow(unsigned carry, unsigned overflow, uint16_t& flags)
+    {
+        if (!Pending()) {
+            flags = static_cast<uint16_t>((flags & ~(kFlagCarry | kFlagOverflow)) | carry | (overflow << 11));
+            return;
+        }
+        const unsigned bits = Bits();
+        m_nResult = (m_nResult & ~(1u << bits)) | (carry << bits);
+        if (m_nKind & kShift) {
+            m_nB = static_cast<uint16_t>(overflow);
+            return;
+        }
+        const uint16_t sign = static_cast<uint16_t>(1u << (bits - 1));
+        const uint16_t resultSign = static_cast<uint16_t>(m_nResult & sign);
+        const uint16_t flipped = static_cast<uint16_t>(resultSign ^ (overflow ? sign : 0));
+        m_nA = static_cast<uint16_t>((m_nA & ~sign) | flipped);
+        m_nB = static_cast<uint16_t>((m_nB & ~sign) | ((m_nKind & kSubtraction) ? resultSign : flipped));
+    }
 
     // Writes what is pending into flags and forgets it.
     void Settle(uint16_t& flags)
@@ -105,7 +126,7 @@ public:
         m_nKind = kNone;
     }
     // The flags were set as a whole (POPF, IRET, a service): nothing is pending any more.
-    void Discard() { m_nKind = kNone; }
+    [[gnu::always_inline]] void Discard() { m_nKind = kNone; }
 
     // What the step-back history keeps of it, copied field by field for the same reason as
     // its registers.
@@ -115,7 +136,7 @@ public:
         uint16_t b;
         uint16_t kind;
     };
-    void CopyTo(Record& record) const
+    [[gnu::always_inline]] void CopyTo(Record& record) const
     {
         record.result = m_nResult;
         record.a = m_nA;
@@ -142,9 +163,9 @@ private:
         m_nResult = r;
         m_nKind = static_cast<uint16_t>(CAlu8086::kBits<T> | kind);
     }
-    unsigned Bits() const { return m_nKind & kWidthMask; }
-    uint32_t Mask() const { return (1u << Bits()) - 1; }
-    unsigned OverflowBit() const
+    [[gnu::always_inline]] unsigned Bits() const { return m_nKind & kWidthMask; }
+    [[gnu::always_inline]] uint32_t Mask() const { return (1u << Bits()) - 1; }
+    [[gnu::always_inline]] unsigned OverflowBit() const
     {
         if (m_nKind & kShift) return m_nB;
         const uint32_t r = m_nResult;
