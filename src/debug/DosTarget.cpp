@@ -3,7 +3,7 @@
 #include "debug/DosTarget.h"
 
 #include "debug/DebugTargets.h"
-#include "debug/Disassembler8086.h"
+#include "debug/DosInstructions.h"
 
 #include "dos/ProgramImage.h"
 
@@ -201,7 +201,7 @@ uint32_t CDosTarget::Pc() const
 NextInstruction CDosTarget::Next() const
 {
     const CpuState& state = Registers();
-    return CDisassembler8086::Next(Memory(), state.seg[kCS], state.ip);
+    return CDosInstructions::Next(Memory(), state.seg[kCS], state.ip);
 }
 
 uint32_t CDosTarget::AddressAfter(const NextInstruction& next) const
