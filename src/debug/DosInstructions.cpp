@@ -41,12 +41,14 @@ uint16_t Offset(std::string_view inside, const CpuState& state, bool& stackBased
         if (i < inside.size() && inside[i] != '+' && inside[i] != '-')
             continue;
         const std::string_view term = inside.substr(start, i - start);
-        uint16_t value = 0;
-        if (term == "BX") value = state.reg[kBX];
-        else if (term == "BP") value = state.reg[kBP], stackBased = true;
-        else if (term == "SI") value = state.reg[kSI];
-        else if (term == "DI") value = state.reg[kDI];
-        else value = static_cast<uint16_t>(ParseHex(term, 4).value_or(0));
+        static const std::pair<const char*, Reg16> kBases[] = {{"BX", kBX}, {"BP", kBP}, {"SI", kSI}, {"DI", kDI}};
+        uint16_t value = static_cast<uint16_t>(ParseHex(term, 4).value_or(0));
+        for (const auto& [name, reg] : kBases) {
+            if (term == name) {
+                value = state.reg[reg];
+                stackBased = stackBased || reg == kBP;
+            }
+        }
         total = static_cast<uint16_t>(negative ? total - value : total + value);
         if (i < inside.size())
             negative = inside[i] == '-';
