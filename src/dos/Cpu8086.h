@@ -63,11 +63,11 @@ public:
 
     // True while a repeated string instruction is unfinished: CS:IP is back at its first
     // prefix and CX tells how many elements remain.
-    bool InRepeat() const { return m_bInRepeat; }
+    bool InRepeat() const { return (m_nMode & kModeInRepeat) != 0; }
     // True after HLT until an interrupt wakes the CPU.
-    bool Halted() const { return m_bHalted; }
+    bool Halted() const { return (m_nMode & kModeHalted) != 0; }
     // Ends a HLT without an interrupt (the debugger moved CS:IP on, say).
-    void ClearHalt() { m_bHalted = false; }
+    void ClearHalt() { m_nMode &= ~kModeHalted; }
 
     // Breakpoints by the linear address of an instruction's first byte (its first prefix).
     void SetBreakpoint(uint32_t linear);
@@ -90,6 +90,8 @@ private:
     // the hold a MOV or POP to a segment register (or STI) puts on interrupts for one instruction.
     // kAttentionQueued: the instruction was fetched from m_queue; kAttentionTrap: TF is set.
     enum Attention : uint8_t { kAttentionLine = 1, kAttentionHold = 2, kAttentionQueued = 4, kAttentionTrap = 8 };
+    static constexpr uint16_t kModeHalted = CExecutionHistory::kHaltedBit;
+    static constexpr uint16_t kModeInRepeat = CExecutionHistory::kInRepeatBit;
     static constexpr unsigned kFetchMargin = 16;
     static constexpr unsigned kQueueSize = 32;
 
@@ -301,8 +303,8 @@ private:
     bool m_bRmIsReg = false;
     uint16_t m_nEaSeg = 0;
     uint16_t m_nEaOff = 0;
-    bool m_bInRepeat = false;
-    bool m_bHalted = false;
+    // HLT's state and an unfinished repeated string, as the history keeps them beside FLAGS.
+    uint16_t m_nMode = 0;
     // TF as the instruction under way began: the trap follows it.
     bool m_bTrapLatched = false;
 
