@@ -15,8 +15,6 @@
 #include <cstdint>
 #include <vector>
 
-class CExecutionHistory;
-
 // Why Run returned.
 enum class StopReason : uint8_t {
     // The instruction budget is spent.
@@ -25,7 +23,7 @@ enum class StopReason : uint8_t {
     Stopped,
     // A service waits for input; running again retries it.
     Blocked,
-    // HLT with no interrupt that could wake the CPU.
+    // HLT, and no interrupt waits (or IF is clear): the CPU stays halted until one does.
     Halted,
     // RequestStop was called (from any thread).
     Requested,
@@ -44,13 +42,16 @@ public:
     CMemory& Memory() { return m_memory; }
 
     // Runs one instruction with its prefixes (one element of a repeated string instruction,
-    // as the 8086 does between interrupts), then the interrupt it raised or that waits.
+    // as the 8086 does between interrupts), then the interrupt it raised or that waits. The
+    // registers may be changed between calls; FLAGS is exact whenever Step or Run returns and
+    // while a service runs.
     StopReason Step();
     // Runs until one of the stop reasons, at most maxInstructions instructions (each element
-    // of a repeated string instruction counts as one).
+    // of a repeated string instruction counts as one). Its first instruction always runs, so
+    // that running on from a breakpoint or a stop makes progress.
     StopReason Run(uint64_t maxInstructions);
 
-    // How many instructions the last Run executed.
+    // How many instructions the last Run or Step executed.
     uint64_t Executed() const { return m_nExecuted; }
 
     // The machine's interrupt controller holds its line up while an interrupt waits.
@@ -58,7 +59,8 @@ public:
     {
         m_nAttention = (m_nAttention & ~kAttentionLine) | (raised ? kAttentionLine : 0);
     }
-    // Makes Run return before its next instruction; safe from another thread.
+    // Makes Run return before its next instruction (after its first, if it has not begun);
+    // safe from another thread.
     void RequestStop() { m_bStopRequested.store(true, std::memory_order_relaxed); }
 
     // True while a repeated string instruction is unfinished: CS:IP is back at its first
