@@ -69,15 +69,8 @@ CDosTarget::CDosTarget()
 
 LoadError CDosTarget::Load(const std::wstring& program, const std::wstring& folder, const std::string& tail)
 {
-    // The machine takes DOS's current folder from the process's as it loads.
-    const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    std::wstring previous(length, L'\0');
-    previous.resize(GetCurrentDirectoryW(length, previous.data()));
-    const bool moved = !folder.empty() && SetCurrentDirectoryW(folder.c_str());
     m_machine->Cpu().AttachHistory(nullptr);
-    const LoadError error = m_machine->Load(program, tail);
-    if (moved)
-        SetCurrentDirectoryW(previous.c_str());
+    const LoadError error = m_machine->Load(program, tail, folder);
     m_history.Clear();
     m_machine->Cpu().AttachHistory(&m_history);
     m_nExecuted = 0;
