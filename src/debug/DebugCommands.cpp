@@ -3,7 +3,7 @@
 
 #include "debug/CommandLine.h"
 #include "debug/DosDisplay.h"
-#include "debug/Disassembler8086.h"
+#include "debug/DosInstructions.h"
 #include "debug/DosTarget.h"
 #include "debug/HexDump.h"
 
@@ -153,7 +153,7 @@ std::string CDebugCommands::Command(const std::string& text)
 std::string CDebugCommands::RegisterBlock() const
 {
     const CDosTarget& target = *Target();
-    return CDosDisplay::RegisterLines(target.Registers()) + CDisassembler8086::Current(target.Memory(), target.Registers());
+    return CDosDisplay::RegisterLines(target.Registers()) + CDosInstructions::Current(target.Memory(), target.Registers());
 }
 
 std::string CDebugCommands::Registers(CCommandLine& line)
@@ -337,7 +337,7 @@ std::string CDebugCommands::Unassemble(CCommandLine& line)
     uint16_t offset = start.offset;
     for (uint32_t done = 0; done < count;) {
         uint16_t length = 1;
-        text += CDisassembler8086::Line(memory, start.segment, offset, length) + "\r\n";
+        text += CDosInstructions::Line(memory, start.segment, offset, length) + "\r\n";
         offset = static_cast<uint16_t>(offset + length);
         done += length;
     }

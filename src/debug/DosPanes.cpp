@@ -1,7 +1,7 @@
 // The DOS program's panes: DEBUG's layouts with what the last step changed marked.
 #include "debug/DosPanes.h"
 
-#include "debug/Disassembler8086.h"
+#include "debug/DosInstructions.h"
 #include "debug/DisassemblyWindow.h"
 #include "debug/DosAddress.h"
 #include "debug/DosDisplay.h"
@@ -117,7 +117,7 @@ PaneText CDosPanes::Registers() const
     PaneText pane;
     const CpuState& now = m_target.Registers();
     const CpuState& before = m_target.RegistersBefore();
-    pane.text = CDosDisplay::RegisterLines(now) + CDisassembler8086::Current(m_target.Memory(), now);
+    pane.text = CDosDisplay::RegisterLines(now) + CDosInstructions::Current(m_target.Memory(), now);
     auto mark = [&](int line, int index, bool changed) {
         if (changed)
             pane.marks.push_back({line, CDosDisplay::kRegisterColumn + CDosDisplay::kRegisterPitch * index, 4});
@@ -287,10 +287,10 @@ PaneText CDosPanes::Disassembly(int before, int after) const
     const uint16_t cs = state.seg[kCS];
     const CMemory& memory = m_target.Memory();
     const std::vector<uint16_t> starts = CDisassemblyWindow::Starts(
-        state.ip, before, after, [&](uint16_t offset) { return CDisassembler8086::Decode(memory, cs, offset).length; });
+        state.ip, before, after, [&](uint16_t offset) { return CDosInstructions::Length(memory, cs, offset); });
     for (size_t i = 0; i < starts.size(); ++i) {
         uint16_t length = 0;
-        const std::string line = CDisassembler8086::Line(memory, cs, starts[i], length);
+        const std::string line = CDosInstructions::Line(memory, cs, starts[i], length);
         if (i + after + 1 == starts.size())
             pane.marks.push_back({static_cast<int>(i), 0, static_cast<int>(line.size())});
         AddLine(pane, line + "\r\n", CMemory::Linear(cs, starts[i]));

@@ -3,7 +3,7 @@
 #include "debug/DosTarget.h"
 
 #include "debug/DebugTargets.h"
-#include "debug/Disassembler8086.h"
+#include "debug/DosInstructions.h"
 
 #include "dos/ProgramImage.h"
 
@@ -69,15 +69,8 @@ CDosTarget::CDosTarget()
 
 LoadError CDosTarget::Load(const std::wstring& program, const std::wstring& folder, const std::string& tail)
 {
-    // The machine takes DOS's current folder from the process's as it loads.
-    const DWORD length = GetCurrentDirectoryW(0, nullptr);
-    std::wstring previous(length, L'\0');
-    previous.resize(GetCurrentDirectoryW(length, previous.data()));
-    const bool moved = !folder.empty() && SetCurrentDirectoryW(folder.c_str());
     m_machine->Cpu().AttachHistory(nullptr);
-    const LoadError error = m_machine->Load(program, tail);
-    if (moved)
-        SetCurrentDirectoryW(previous.c_str());
+    const LoadError error = m_machine->Load(program, tail, folder);
     m_history.Clear();
     m_machine->Cpu().AttachHistory(&m_history);
     m_nExecuted = 0;
@@ -201,7 +194,7 @@ uint32_t CDosTarget::Pc() const
 NextInstruction CDosTarget::Next() const
 {
     const CpuState& state = Registers();
-    return CDisassembler8086::Next(Memory(), state.seg[kCS], state.ip);
+    return CDosInstructions::Next(Memory(), state.seg[kCS], state.ip);
 }
 
 uint32_t CDosTarget::AddressAfter(const NextInstruction& next) const

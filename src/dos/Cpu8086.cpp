@@ -60,11 +60,11 @@ CCpu8086::Outcome CCpu8086::AfterInstruction(Outcome outcome)
     } else {
         m_pStart = m_pIp;
         if (InterruptWaits()) {
-            m_bHalted = false;
+            m_nMode &= ~kModeHalted;
             outcome = Interrupt(m_bus.AcknowledgeInterrupt());
         }
         if (trap && outcome == Outcome::kNext) {
-            m_bHalted = false;
+            m_nMode &= ~kModeHalted;
             m_pStart = m_pIp;
             outcome = Interrupt(1);
         }
@@ -77,7 +77,7 @@ CCpu8086::Outcome CCpu8086::AfterInstruction(Outcome outcome)
 CCpu8086::Outcome CCpu8086::WakeFromHalt()
 {
     if (!InterruptWaits()) return Outcome::kHalted;
-    m_bHalted = false;
+    m_nMode &= ~kModeHalted;
     m_pStart = m_pIp;
     return Interrupt(m_bus.AcknowledgeInterrupt());
 }
@@ -405,8 +405,7 @@ size_t CCpu8086::StepBack(size_t count)
     m_state = before.state;
     m_lazy = before.flags;
     SettleFlags();
-    m_bHalted = before.halted;
-    m_bInRepeat = before.inRepeat;
+    m_nMode = before.mode;
     LoadState();
     return undone;
 }

@@ -15,8 +15,6 @@
 #include <cstdint>
 #include <vector>
 
-class CExecutionHistory;
-
 // Why Run returned.
 enum class StopReason : uint8_t {
     // The instruction budget is spent.
@@ -25,7 +23,7 @@ enum class StopReason : uint8_t {
     Stopped,
     // A service waits for input; running again retries it.
     Blocked,
-    // HLT with no interrupt that could wake the CPU.
+    // HLT, and no interrupt waits (or IF is clear): the CPU stays halted until one does.
     Halted,
     // RequestStop was called (from any thread).
     Requested,
@@ -44,13 +42,16 @@ public:
     CMemory& Memory() { return m_memory; }
 
     // Runs one instruction with its prefixes (one element of a repeated string instruction,
-    // as the 8086 does between interrupts), then the interrupt it raised or that waits.
+    // as the 8086 does between interrupts), then the interrupt it raised or that waits. The
+    // registers may be changed between calls; FLAGS is exact whenever Step or Run returns and
+    // while a service runs.
     StopReason Step();
     // Runs until one of the stop reasons, at most maxInstructions instructions (each element
-    // of a repeated string instruction counts as one).
+    // of a repeated string instruction counts as one). Its first instruction always runs, so
+    // that running on from a breakpoint or a stop makes progress.
     StopReason Run(uint64_t maxInstructions);
 
-    // How many instructions the last Run executed.
+    // How many instructions the last Run or Step executed.
     uint64_t Executed() const { return m_nExecuted; }
 
     // The machine's interrupt controller holds its line up while an interrupt waits.
@@ -58,16 +59,17 @@ public:
     {
         m_nAttention = (m_nAttention & ~kAttentionLine) | (raised ? kAttentionLine : 0);
     }
-    // Makes Run return before its next instruction; safe from another thread.
+    // Makes Run return before its next instruction (after its first, if it has not begun);
+    // safe from another thread.
     void RequestStop() { m_bStopRequested.store(true, std::memory_order_relaxed); }
 
     // True while a repeated string instruction is unfinished: CS:IP is back at its first
     // prefix and CX tells how many elements remain.
-    bool InRepeat() const { return m_bInRepeat; }
+    bool InRepeat() const { return (m_nMode & kModeInRepeat) != 0; }
     // True after HLT until an interrupt wakes the CPU.
-    bool Halted() const { return m_bHalted; }
+    bool Halted() const { return (m_nMode & kModeHalted) != 0; }
     // Ends a HLT without an interrupt (the debugger moved CS:IP on, say).
-    void ClearHalt() { m_bHalted = false; }
+    void ClearHalt() { m_nMode &= ~kModeHalted; }
 
     // Breakpoints by the linear address of an instruction's first byte (its first prefix).
     void SetBreakpoint(uint32_t linear);
@@ -90,6 +92,8 @@ private:
     // the hold a MOV or POP to a segment register (or STI) puts on interrupts for one instruction.
     // kAttentionQueued: the instruction was fetched from m_queue; kAttentionTrap: TF is set.
     enum Attention : uint8_t { kAttentionLine = 1, kAttentionHold = 2, kAttentionQueued = 4, kAttentionTrap = 8 };
+    static constexpr uint16_t kModeHalted = CExecutionHistory::kHaltedBit;
+    static constexpr uint16_t kModeInRepeat = CExecutionHistory::kInRepeatBit;
     static constexpr unsigned kFetchMargin = 16;
     static constexpr unsigned kQueueSize = 32;
 
@@ -301,8 +305,8 @@ private:
     bool m_bRmIsReg = false;
     uint16_t m_nEaSeg = 0;
     uint16_t m_nEaOff = 0;
-    bool m_bInRepeat = false;
-    bool m_bHalted = false;
+    // HLT's state and an unfinished repeated string, as the history keeps them beside FLAGS.
+    uint16_t m_nMode = 0;
     // TF as the instruction under way began: the trap follows it.
     bool m_bTrapLatched = false;
 

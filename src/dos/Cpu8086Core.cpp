@@ -309,12 +309,12 @@ template <typename T, uint8_t kKind>
         if (cx == 0) return Outcome::kNext;
         if (m_nBudget == 0 || (m_nAttention & kAttentionTrap) || InterruptWaits()) {
             SetIp(StartIp());
-            m_bInRepeat = true;
+            m_nMode |= kModeInRepeat;
             return Outcome::kNext;
         }
         --m_nBudget;
         // For the history each element is an instruction of its own, begun at the prefix.
-        if (m_pHistory != nullptr) [[unlikely]] m_pHistory->BeginInstruction(m_state, StartIp(), m_lazy, false, true);
+        if (m_pHistory != nullptr) [[unlikely]] m_pHistory->BeginInstruction(m_state, StartIp(), m_lazy, kModeInRepeat);
     }
 }
 
@@ -576,7 +576,7 @@ template <typename T, uint8_t kKind>
         case 0xEB: return Jump(true, static_cast<int8_t>(Fetch8()));
 
         case 0xF4:
-            m_bHalted = true;
+            m_nMode |= kModeHalted;
             return Outcome::kHalted;
         case 0xF5: SettleFlags(); s.flags ^= kFlagCarry; return Outcome::kNext;
         case 0xF6: return Group3Byte();
@@ -608,7 +608,7 @@ template <typename T, uint8_t kKind>
     if (m_pIp >= m_pIpLimit) [[unlikely]] Queue();
     m_nOverride = kNoOverride;
     m_nRep = kNoRep;
-    m_bInRepeat = false;
+    m_nMode &= ~kModeInRepeat;
     const Outcome outcome = Dispatch(Fetch8());
     if (m_nAttention) [[unlikely]] return AfterInstruction(outcome);
     return outcome;
@@ -619,10 +619,10 @@ template <bool kRecord>
 [[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::Step(bool mayBeHalted)
 {
     if constexpr (!kRecord) {
-        return (mayBeHalted && m_bHalted) ? WakeFromHalt() : Execute();
+        return (mayBeHalted && (m_nMode & kModeHalted)) ? WakeFromHalt() : Execute();
     } else {
-        m_pHistory->BeginInstruction(m_state, NextIp(), m_lazy, m_bHalted, m_bInRepeat);
-        return (mayBeHalted && m_bHalted) ? WakeFromHalt() : Execute();
+        m_pHistory->BeginInstruction(m_state, NextIp(), m_lazy, m_nMode);
+        return (mayBeHalted && (m_nMode & kModeHalted)) ? WakeFromHalt() : Execute();
     }
 }
 

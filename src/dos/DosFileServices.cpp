@@ -33,15 +33,18 @@ std::string Uppercase(std::string text) { return DosPath::Upper(std::move(text))
 
 }
 
-void CDosFileServices::Reset()
+void CDosFileServices::Reset(const std::wstring& startFolder)
 {
     for (std::string& folder : m_directories)
         folder.clear();
     m_searches.assign(kSearchSlots, Search{});
     m_nNextSearch = 0;
-    DWORD length = GetCurrentDirectoryW(0, nullptr);
-    std::wstring current(length, L'\0');
-    current.resize(GetCurrentDirectoryW(length, current.data()));
+    std::wstring current = startFolder;
+    if (current.empty()) {
+        const DWORD length = GetCurrentDirectoryW(0, nullptr);
+        current.resize(length);
+        current.resize(GetCurrentDirectoryW(length, current.data()));
+    }
     DosPath::FullPath full;
     if (m_c.host.ToDos(current, full) != kErrNone)
         return;

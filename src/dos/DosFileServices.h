@@ -31,7 +31,9 @@ public:
     explicit CDosFileServices(const Context& context) : m_c(context) {}
 
     // The current drive and folder of the host's current directory; every other drive at its root.
-    void Reset();
+    // DOS's drive and folders anew, starting in the host folder given (the process's current
+    // folder when empty).
+    void Reset(const std::wstring& startFolder);
     // A DOS path (as a program gives it) as a full DOS path and as the host's path.
     DosError Locate(const std::string& path, DosPath::FullPath& full, std::wstring& host);
 

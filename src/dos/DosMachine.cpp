@@ -46,7 +46,7 @@ std::chrono::microseconds CDosMachine::UntilNextTick() const
     return std::chrono::microseconds(m_timer.Remaining(TimerNow()) * 1000000u / CIntervalTimer::kHertz);
 }
 
-LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail)
+LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail, const std::wstring& startFolder)
 {
     std::memset(m_memory.Data(), 0, CMemory::kSize);
     m_dos = DosState{};
@@ -68,7 +68,7 @@ LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail
     uint16_t inputInfo = m_settings.input == ConsoleInput::Keyboard ? 0x80D3 : 0x0042;
     uint16_t outputInfo = m_settings.output == ConsoleOutput::Screen ? 0x80D3 : 0x0042;
     m_files.Reset(inputInfo, outputInfo);
-    m_fileServices.Reset();
+    m_fileServices.Reset(startFolder);
     m_processes.Reset(static_cast<uint16_t>(m_settings.memoryKb * 64), m_settings.environment);
     LoadError error = m_processes.LoadFirst(program, tail, m_cpu.State());
     m_state = error == LoadError::None ? MachineState::Running : MachineState::Ended;

@@ -88,8 +88,10 @@ public:
     CDosMachine& operator=(const CDosMachine&) = delete;
 
     // Starts over with a fresh machine and loads the program (a host path) with its command
-    // tail (bytes in the machine's code page, as COMMAND.COM would pass them).
-    LoadError Load(const std::wstring& program, const std::string& tail);
+    // tail (bytes in the machine's code page, as COMMAND.COM would pass them). DOS starts in
+    // the host folder given (the process's current folder when none is), which the process
+    // itself keeps.
+    LoadError Load(const std::wstring& program, const std::string& tail, const std::wstring& startFolder = {});
     MachineState Run(uint64_t maxInstructions);
     MachineState Step();
     // Makes Run return Stopped soon; safe from any thread.

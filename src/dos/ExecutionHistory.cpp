@@ -57,8 +57,7 @@ size_t CExecutionHistory::Undo(size_t count, CMemory& memory, Snapshot& before)
         before.state.ip = entry.ip;
         before.state.flags = static_cast<uint16_t>(entry.flags & ~(kHaltedBit | kInRepeatBit));
         before.flags.CopyFrom(entry.lazy);
-        before.halted = (entry.flags & kHaltedBit) != 0;
-        before.inRepeat = (entry.flags & kInRepeatBit) != 0;
+        before.mode = static_cast<uint16_t>(entry.flags & (kHaltedBit | kInRepeatBit));
         --m_nEntries;
     }
     return count;

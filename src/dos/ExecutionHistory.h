@@ -18,14 +18,17 @@ public:
     static constexpr size_t kDefaultInstructions = size_t{1} << 17;
     static constexpr size_t kDefaultBytes = size_t{1} << 20;
 
+    // What the CPU keeps beside its registers: halted, in the middle of a repeated string
+    // instruction. The 8086's FLAGS keep bits 3 and 5 clear: the entries hold these there.
+    static constexpr uint16_t kHaltedBit = 0x0008;
+    static constexpr uint16_t kInRepeatBit = 0x0020;
+
     // The CPU as an instruction found it: its registers (FLAGS with the arithmetic flags still
-    // pending in flags), and whether it was halted or in the middle of a repeated string
-    // instruction.
+    // pending in flags) and its mode bits.
     struct Snapshot {
         CpuState state;
         CLazyFlags8086 flags;
-        bool halted = false;
-        bool inRepeat = false;
+        uint16_t mode = 0;
     };
 
     // Both capacities are rounded up to powers of two.
@@ -34,14 +37,14 @@ public:
     // The general registers are read one word at a time: the CPU has just written some of them
     // as words, and a wider read would stall until those writes reach the cache. The segment
     // registers seldom change and are copied at once. ip is the instruction's own.
-    [[gnu::always_inline]] void BeginInstruction(const CpuState& before, uint16_t ip, const CLazyFlags8086& flags, bool halted, bool inRepeat)
+    [[gnu::always_inline]] void BeginInstruction(const CpuState& before, uint16_t ip, const CLazyFlags8086& flags, uint16_t mode)
     {
         Entry& entry = m_pEntries[m_nEntries & m_nEntryMask];
         const volatile uint16_t* reg = before.reg;
         for (int i = 0; i < 8; ++i) entry.reg[i] = reg[i];
         std::memcpy(entry.seg, before.seg, sizeof entry.seg);
         entry.ip = ip;
-        entry.flags = static_cast<uint16_t>(before.flags | (halted ? kHaltedBit : 0) | (inRepeat ? kInRepeatBit : 0));
+        entry.flags = static_cast<uint16_t>(before.flags | mode);
         entry.firstWrite = static_cast<uint32_t>(m_nWrites);
         flags.CopyTo(entry.lazy);
         ++m_nEntries;
@@ -60,8 +63,7 @@ public:
     void Clear();
 
 private:
-    // The 8086's FLAGS keep bits 3 and 5 clear: they hold the CPU's own state. firstWrite counts
-    // writes modulo 2^32, far more than the ring ever spans.
+    // firstWrite counts writes modulo 2^32, far more than the ring ever spans.
     struct Entry {
         uint16_t reg[8];
         uint16_t seg[4];
@@ -70,9 +72,6 @@ private:
         uint32_t firstWrite;
         CLazyFlags8086::Record lazy;
     };
-    static constexpr uint16_t kHaltedBit = 0x0008;
-    static constexpr uint16_t kInRepeatBit = 0x0020;
-
     uint64_t FirstWrite(const Entry& entry) const
     {
         return m_nWrites - static_cast<uint32_t>(static_cast<uint32_t>(m_nWrites) - entry.firstWrite);

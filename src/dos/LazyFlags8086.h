@@ -104,14 +104,15 @@ public:
         const unsigned bits = Bits();
         m_nResult = (m_nResult & ~(1u << bits)) | (carry << bits);
         if (m_nKind & kShift) {
-            m_nB = static_cast<uint16_t>(overflow);
+            m_nOperands = (m_nOperands & 0xFFFF) | (overflow << 16);
             return;
         }
         const uint16_t sign = static_cast<uint16_t>(1u << (bits - 1));
         const uint16_t resultSign = static_cast<uint16_t>(m_nResult & sign);
         const uint16_t flipped = static_cast<uint16_t>(resultSign ^ (overflow ? sign : 0));
-        m_nA = static_cast<uint16_t>((m_nA & ~sign) | flipped);
-        m_nB = static_cast<uint16_t>((m_nB & ~sign) | ((m_nKind & kSubtraction) ? resultSign : flipped));
+        const uint32_t a = (A() & ~sign) | flipped;
+        const uint32_t b = (B() & ~sign) | ((m_nKind & kSubtraction) ? resultSign : flipped);
+        m_nOperands = a | (b << 16);
     }
 
     // Writes what is pending into flags and forgets it.
@@ -120,7 +121,7 @@ public:
         if (!Pending()) return;
         const unsigned bits = Bits();
         const uint16_t arithmetic = static_cast<uint16_t>(
-            ((m_nResult >> bits) & 1) | CAlu8086::Parity(static_cast<uint8_t>(m_nResult)) | ((m_nA ^ m_nB ^ m_nResult) & kFlagAuxCarry) |
+            ((m_nResult >> bits) & 1) | CAlu8086::Parity(static_cast<uint8_t>(m_nResult)) | ((A() ^ B() ^ m_nResult) & kFlagAuxCarry) |
             ((m_nResult & Mask()) == 0 ? kFlagZero : 0) | ((m_nResult >> (bits - 8)) & kFlagSign) | (OverflowBit() << 11));
         flags = static_cast<uint16_t>((flags & ~CAlu8086::kArithFlags) | arithmetic);
         m_nKind = kNone;
@@ -132,22 +133,19 @@ public:
     // its registers.
     struct Record {
         uint32_t result;
-        uint16_t a;
-        uint16_t b;
+        uint32_t operands;
         uint16_t kind;
     };
     [[gnu::always_inline]] void CopyTo(Record& record) const
     {
         record.result = m_nResult;
-        record.a = m_nA;
-        record.b = m_nB;
+        record.operands = m_nOperands;
         record.kind = m_nKind;
     }
     void CopyFrom(const Record& record)
     {
         m_nResult = record.result;
-        m_nA = record.a;
-        m_nB = record.b;
+        m_nOperands = record.operands;
         m_nKind = record.kind;
     }
 
@@ -158,24 +156,27 @@ private:
     template <typename T>
     [[gnu::always_inline]] void Keep(uint16_t a, uint16_t b, uint32_t r, uint8_t kind)
     {
-        m_nA = a;
-        m_nB = b;
+        m_nOperands = a | (static_cast<uint32_t>(b) << 16);
         m_nResult = r;
         m_nKind = static_cast<uint16_t>(CAlu8086::kBits<T> | kind);
     }
     [[gnu::always_inline]] unsigned Bits() const { return m_nKind & kWidthMask; }
+    [[gnu::always_inline]] uint32_t A() const { return m_nOperands & 0xFFFF; }
+    [[gnu::always_inline]] uint32_t B() const { return m_nOperands >> 16; }
     [[gnu::always_inline]] uint32_t Mask() const { return (1u << Bits()) - 1; }
     [[gnu::always_inline]] unsigned OverflowBit() const
     {
-        if (m_nKind & kShift) return m_nB;
+        if (m_nKind & kShift) return B();
         const uint32_t r = m_nResult;
-        const uint32_t sign = (m_nKind & kSubtraction) ? (m_nA ^ m_nB) & (m_nA ^ r) : (m_nA ^ r) & (m_nB ^ r);
+        const uint32_t a = A();
+        const uint32_t b = B();
+        const uint32_t sign = (m_nKind & kSubtraction) ? (a ^ b) & (a ^ r) : (a ^ r) & (b ^ r);
         return (sign >> (Bits() - 1)) & 1;
     }
 
     // No field is of a character type (see CCpu8086::Reg8).
     uint32_t m_nResult = 0;
-    uint16_t m_nA = 0;
-    uint16_t m_nB = 0;
+    // The operands, a in the low word and b in the high one: one store, one load.
+    uint32_t m_nOperands = 0;
     uint16_t m_nKind = kNone;
 };

@@ -203,21 +203,24 @@ TEST(DosMachine, SeesHostNamesAsShortNamesOrAliasesAndCreatesTheNamesGiven)
     SetCurrentDirectoryW(previous);
 }
 
+// DOS starts in the folder given, and the process's own current folder stays where it was
+// (a debugger in Korvane's window shares its process).
 TEST(DosMachine, AnswersTheHostsRefusalsWithDosErrorsAndKeepsFileTimes)
 {
     DosTest::CScratchFolder folder;
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
-    SetCurrentDirectoryW(folder.Path().c_str());
     DosTest::CRecordingHost host;
     CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
-    ASSERT_EQ(machine.Load(DosTest::Program(L"FILEERRS.COM"), ""), LoadError::None);
+    ASSERT_EQ(machine.Load(DosTest::Program(L"FILEERRS.COM"), "", folder.Path()), LoadError::None);
     EXPECT_EQ(machine.Run(kBudget), MachineState::Ended);
     // Denied by another handle's sharing: 32; the date and time set; a handle closed twice: 6;
     // a read-only file opened for writing or deleted: 5; a folder opened as a file: 5.
     EXPECT_EQ(host.output, "0000 0020 0000 645C 2A43 0000 0006 \r\n0000 0001 0005 0005 0000 0005 \r\n");
     EXPECT_EQ(GetFileAttributesW((folder.Path() + L"\\FILE.DAT").c_str()), INVALID_FILE_ATTRIBUTES);
-    SetCurrentDirectoryW(previous);
+    wchar_t now[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, now);
+    EXPECT_STREQ(now, previous);
 }
 
 TEST(DosMachine, OpensAFileByTheLongNameAProgramGivesInItsCodePage)
