@@ -88,6 +88,25 @@ TEST(Run, FetchWrapsAtTheEndOfTheSegmentAndOfMemory)
     }
 }
 
+// The 8086 takes any number of prefixes; a long run of them is one instruction, also where it
+// crosses the end of the segment.
+TEST(Run, ALongRunOfPrefixesIsOneInstruction)
+{
+    for (const uint16_t start : {uint16_t{0x0100}, uint16_t{0xFFE0}}) {
+        TestMachine m;
+        uint16_t at = start;
+        for (int i = 0; i < 40; ++i) m.memory.Write8(TestMachine::kCode, at++, i % 2 ? 0x2E : 0xF0);
+        m.memory.Write8(TestMachine::kCode, at++, 0x40);  // INC AX
+        m.s.cs() = TestMachine::kCode;
+        m.s.ip = start;
+
+        EXPECT_EQ(m.cpu.Run(1), StopReason::Limit);
+
+        EXPECT_EQ(m.s.ax(), 1) << start;
+        EXPECT_EQ(m.s.ip, at) << start;
+    }
+}
+
 TEST(Run, AWordAtOffsetFfffTakesItsHighByteFromOffset0)
 {
     TestMachine m;
