@@ -4,6 +4,7 @@
 #include "debug/DebugPanes.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+#include "framework/docking/CDockBar.h"
 #include "framework/docking/CFrameWnd.h"
 #include "resource.h"
 
@@ -115,7 +116,6 @@ void CDebugPanels::ShowFor(TargetKind kind, bool runOnly)
     const int rowA = 5 * lineHeight + kBarChrome;
     const int rowB = std::max(static_cast<int>(client.bottom * 3 / 10), 9 * lineHeight + kBarChrome);
     const int column = std::clamp(static_cast<int>(width * 28 / 100), 280, 420);
-    const int columnLength = std::max(200, static_cast<int>(client.bottom) - rowA - rowB - 80);
     auto only = [&](std::vector<Placement> row) {
         row.erase(std::remove_if(row.begin(), row.end(), [&](const Placement& p) { return !shows(p.pane); }), row.end());
         return row;
@@ -126,11 +126,11 @@ void CDebugPanels::ShowFor(TargetKind kind, bool runOnly)
         DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Registers, 0.58}, {Pane::Command, 0.42}}), rowA, width);
         DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Memory, 0.58}, {Pane::Screen, 0.42}}), rowB, width);
         DockRow(AFX_IDW_DOCKBAR_RIGHT, only({{Pane::Disassembly, 0.45}, {Pane::Stack, 0.25}, {Pane::Variables, 0.3}}),
-                column, columnLength);
+                column, RightColumnLength());
     } else {
         DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Registers, 0.5}, {Pane::Serial, 0.5}}), rowA, width);
         DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Memory, 0.6}, {Pane::Ports, 0.4}}), rowB, width);
-        DockRow(AFX_IDW_DOCKBAR_RIGHT, only({{Pane::Disassembly, 0.6}, {Pane::Stack, 0.4}}), column, columnLength);
+        DockRow(AFX_IDW_DOCKBAR_RIGHT, only({{Pane::Disassembly, 0.6}, {Pane::Stack, 0.4}}), column, RightColumnLength());
     }
     for (size_t i = 0; i < kDebugPaneCount; ++i)
         if (shows(static_cast<Pane>(i)))
@@ -141,7 +141,16 @@ void CDebugPanels::ShowFor(TargetKind kind, bool runOnly)
 void CDebugPanels::DockRow(UINT side, const std::vector<Placement>& row, int depth, int length)
 {
     const bool horizontal = side == AFX_IDW_DOCKBAR_TOP || side == AFX_IDW_DOCKBAR_BOTTOM;
+    auto plan = [&](const Placement& placement) {
+        const int along = static_cast<int>(length * placement.share);
+        CCaptionBar& bar = Bar(placement.pane);
+        if (horizontal)
+            bar.SetHorzSize(SIZE{along, depth});
+        else
+            bar.SetVertSize(SIZE{depth, along});
+    };
     CCaptionBar* previous = nullptr;
+    std::vector<Placement> placed;
     for (const Placement& placement : row) {
         CCaptionBar& bar = Bar(placement.pane);
         if (m_docked[static_cast<size_t>(placement.pane)]) {
@@ -149,24 +158,31 @@ void CDebugPanels::DockRow(UINT side, const std::vector<Placement>& row, int dep
                 previous = &bar;
             continue;
         }
-        const int along = static_cast<int>(length * placement.share);
-        if (horizontal)
-            bar.SetHorzSize(SIZE{along, depth});
+        plan(placement);
+        if (previous)
+            m_frame.DockControlBarAfter(&bar, previous);
         else
-            bar.SetVertSize(SIZE{depth, along});
-        if (previous) {
-            // Dropped just past the end of the pane before it: the same row, after it.
-            const RECT last = previous->GetWindowRect();
-            const RECT drop = horizontal ? RECT{last.right, last.top, last.right + along, last.bottom}
-                                         : RECT{last.left, last.bottom, last.right, last.bottom + along};
-            m_frame.DockControlBar(&bar, side, &drop);
-        } else {
             m_frame.DockControlBar(&bar, side);
-        }
         m_docked[static_cast<size_t>(placement.pane)] = true;
         m_frame.ShowControlBar(&bar, true, false);
         previous = &bar;
+        placed.push_back(placement);
     }
+    // The first bar of a row stretched to the whole row while it was alone there: the row
+    // takes the planned lengths again now that all of it is docked.
+    if (placed.size() < 2)
+        return;
+    for (const Placement& placement : placed)
+        plan(placement);
+    m_frame.RecalcLayout();
+}
+
+// What the bottom rows leave of the frame's height: the right side's room at the last layout.
+int CDebugPanels::RightColumnLength() const
+{
+    const CDockBar* right = m_frame.GetDockBar(AFX_IDW_DOCKBAR_RIGHT);
+    const RECT room = right ? right->GetLayoutRect() : m_frame.GetClientRect();
+    return std::max(0, static_cast<int>(room.bottom - room.top));
 }
 
 void CDebugPanels::Show(Pane pane, bool shown)

@@ -74,6 +74,7 @@ private:
     // before: into the row of one of them already there, or a new row.
     void DockRow(UINT side, const std::vector<Placement>& row, int depth, int length);
     void Show(DebugPane pane, bool shown);
+    int RightColumnLength() const;
 
     CFrameWnd& m_frame;
     GdiObject<HFONT> m_fontOwner;

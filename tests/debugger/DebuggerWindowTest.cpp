@@ -8,6 +8,7 @@
 #include "frame/MainFrame.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+#include "framework/docking/CControlBar.h"
 #include "framework/docview/CWinApp.h"
 #include "resource.h"
 #include "support/KorvaneSession.h"
@@ -135,6 +136,12 @@ TEST_F(MasmInTheWindow, FromTheEntryThroughTheLoopAndAPrintingCallToTheEnd)
     for (const UINT pane : {IDC_DEBUG_REGISTERS, IDC_DEBUG_MEMORY, IDC_DEBUG_STACK, IDC_DEBUG_DISASSEMBLY,
                             IDC_DEBUG_SCREEN, IDC_DEBUG_COMMAND, IDC_DEBUG_COMMAND_OUTPUT, IDC_DEBUG_VARIABLES})
         EXPECT_TRUE(PaneShown(pane)) << pane;
+    // In rows along the bottom: the registers beside the command line, the memory beside the
+    // program's screen below them.
+    auto top = [&](UINT bar) { return Frame().GetControlBar(bar)->GetWindowRect().top; };
+    EXPECT_EQ(top(IDW_REGISTERS_BAR), top(IDW_COMMAND_BAR));
+    EXPECT_EQ(top(IDW_MEMORY_BAR), top(IDW_SCREEN_BAR));
+    EXPECT_GT(top(IDW_MEMORY_BAR), top(IDW_REGISTERS_BAR));
 
     Press(VK_F11);
     Press(VK_F11);

@@ -203,15 +203,33 @@ void CDockBar::DockControlBar(CControlBar* bar, const RECT* dropRect)
         }
     }
 
+    Adopt(bar);
+    // A dropped bar starts where it was dropped; the row layout settles it.
+    if (dropRect && !m_bFloating)
+        ::SetWindowPos(bar->GetSafeHwnd(), nullptr, std::max<LONG>(place.left, 0), std::max<LONG>(place.top, 0), 0, 0,
+                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void CDockBar::DockControlBarAfter(CControlBar* bar, const CControlBar* neighbour)
+{
+    if (FindBar(neighbour) < 0 || m_bFloating) {
+        DockControlBar(bar);
+        return;
+    }
+    if (CDockBar* oldDockBar = bar->m_pDockBar)
+        oldDockBar->RemoveControlBar(bar, false);
+    RemovePlaceholder(bar->GetDlgCtrlID());
+    m_arrBars.insert(m_arrBars.begin() + FindBar(neighbour) + 1, DockEntry{bar, 0});
+    Adopt(bar);
+}
+
+void CDockBar::Adopt(CControlBar* bar)
+{
     DWORD align = GetBarStyle() & CBRS_ALIGN_ANY;
     bar->SetBarStyle((bar->GetBarStyle() & ~CBRS_ALIGN_ANY) | align);
     bar->m_pDockBar = this;
     if (::GetParent(bar->GetSafeHwnd()) != m_hWnd)
         ::SetParent(bar->GetSafeHwnd(), m_hWnd);
-    // A dropped bar starts where it was dropped; the row layout settles it.
-    if (dropRect && !m_bFloating)
-        ::SetWindowPos(bar->GetSafeHwnd(), nullptr, std::max<LONG>(place.left, 0), std::max<LONG>(place.top, 0), 0, 0,
-                       SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CDockBar::LayOutIn(BarLayout& layout)

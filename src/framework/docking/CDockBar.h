@@ -22,6 +22,9 @@ public:
     // drop rectangle is given, at the row under the drop rectangle (screen coordinates)
     // when one is, otherwise into a new last row.
     void DockControlBar(CControlBar* bar, const RECT* dropRect = nullptr);
+    // Takes the bar into the row of a bar docked here, just after it (a new last row when the
+    // neighbour is not here).
+    void DockControlBarAfter(CControlBar* bar, const CControlBar* neighbour);
     // Takes the bar out; a placeholder keeps its place when asked.
     void RemoveControlBar(CControlBar* bar, bool leavePlaceholder);
     void RemovePlaceholder(UINT barId);
@@ -65,6 +68,8 @@ private:
     // Measures and places one row starting at index first; returns the index of its row end.
     size_t LayoutRow(size_t first, int rowStart, int& rowDepth, int& rowLength, HDWP& batch);
     void InsertAtDropPoint(CControlBar* bar, POINT dockPoint);
+    // The bar, entered in the list, becomes one of this dock bar's: its alignment and parent.
+    void Adopt(CControlBar* bar);
     void RemoveEmptyRows();
 
     std::vector<DockEntry> m_arrBars;

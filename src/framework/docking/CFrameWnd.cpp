@@ -221,15 +221,25 @@ void CFrameWnd::DockControlBar(CControlBar* bar, UINT dockBarId, const RECT* dro
 {
     if (!dockBarId)
         dockBarId = LastDockBarId(bar);
-    CDockBar* target = GetDockBar(dockBarId);
-    if (!target)
-        return;
+    if (CDockBar* target = GetDockBar(dockBarId))
+        MoveIntoDockBar(bar, *target, [&] { target->DockControlBar(bar, dropRect); });
+}
+
+void CFrameWnd::DockControlBarAfter(CControlBar* bar, CControlBar* neighbour)
+{
+    CDockBar* target = neighbour->GetDockBar();
+    if (target && !target->IsFloatingDockBar())
+        MoveIntoDockBar(bar, *target, [&] { target->DockControlBarAfter(bar, neighbour); });
+}
+
+void CFrameWnd::MoveIntoDockBar(CControlBar* bar, CDockBar& target, const std::function<void()>& dock)
+{
     CFrameWnd* oldFloatingFrame = bar->IsFloating() ? dynamic_cast<CFrameWnd*>(bar->GetDockBar()->GetParent()) : nullptr;
     for (auto& dockBar : m_dockBars) {
-        if (dockBar && dockBar.get() != target)
+        if (dockBar && dockBar.get() != &target)
             dockBar->RemovePlaceholder(bar->GetDlgCtrlID());
     }
-    target->DockControlBar(bar, dropRect);
+    dock();
     if (oldFloatingFrame)
         oldFloatingFrame->RecalcLayout();
     RecalcLayout();

@@ -53,6 +53,8 @@ public:
     // Docks the bar on the side dockBarId (0: the first side both allow), at the drop
     // rectangle (screen coordinates) or, without one, where it was docked before.
     void DockControlBar(CControlBar* bar, UINT dockBarId = 0, const RECT* dropRect = nullptr);
+    // Docks the bar in the row of a docked bar, just after it.
+    void DockControlBarAfter(CControlBar* bar, CControlBar* neighbour);
     // Floats the bar in a frame of its own whose top-left corner is at screenPoint.
     void FloatControlBar(CControlBar* bar, POINT screenPoint);
     CDockBar* GetDockBar(UINT dockBarId) const;
@@ -103,6 +105,8 @@ protected:
 
 private:
     bool OnFrameNotify(NMHDR* header, LRESULT* result);
+    // Docks the bar into the target through dock, clearing the bar's places elsewhere.
+    void MoveIntoDockBar(CControlBar* bar, CDockBar& target, const std::function<void()>& dock);
 
     std::string m_strTitle;
     HACCEL m_hAccelTable = nullptr;
