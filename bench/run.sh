@@ -4,7 +4,8 @@
 # alone; "bench/run.sh search" prints the editor's search and the message walk instead,
 # "bench/run.sh mcs51" the 8051 simulator's speed against a real chip, "bench/run.sh debugger"
 # the debugger's continue against the machine alone and its step with every pane,
-# "bench/run.sh debugger51" the 8051 debugger's continue against the simulator alone;
+# "bench/run.sh debugger51" the 8051 debugger's continue against the simulator alone,
+# "bench/run.sh debugger-window" a step in Korvane's window with every pane painted;
 # "bench/run.sh cpu" the DOS machine's CPU against DOSBox (bench/cpu8086.sh).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
@@ -26,6 +27,9 @@ elif [ "${1:-}" = debugger ]; then
   shift
 elif [ "${1:-}" = debugger51 ]; then
   bench=debugger51_bench.exe
+  shift
+elif [ "${1:-}" = debugger-window ]; then
+  bench=debugger_window_bench.exe
   shift
 fi
 WINEPREFIX="$KORVANE_BUILD/wineprefix" "$KORVANE_ROOT/scripts/wine-run.sh" "$bench" "$@"

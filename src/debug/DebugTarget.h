@@ -22,6 +22,8 @@ struct ScreenCells {
     uint8_t row = 0;
     uint8_t column = 0;
     bool cursorShown = true;
+
+    friend bool operator==(const ScreenCells&, const ScreenCells&) = default;
 };
 
 // Why Step or Run returned.

@@ -245,7 +245,6 @@ void CDebugController::AttachPanes()
 void CDebugController::RunOnWorker(std::function<StopInfo()> work)
 {
     SetState(DebugState::Running);
-    m_host.ShowDebugStatus(LoadResString(m_bRunOnly ? IDS_DEBUG_RUNNING_51 : IDS_DEBUG_RUNNING));
     const uint64_t run = ++m_nRun;
     m_worker = RunOffThread<StopInfo>(m_mailbox, std::move(work), [this, run](StopInfo stop) {
         if (run != m_nRun)
@@ -265,6 +264,7 @@ void CALLBACK CDebugController::OnLiveTimer(HWND, UINT, UINT_PTR id, DWORD)
     auto* controller = reinterpret_cast<CDebugController*>(id);
     if (controller->m_state != DebugState::Running)
         return;
+    controller->ShowRunning(true);
     controller->m_panels.RefreshLive(controller->m_session);
     if (controller->m_session.State() == RunState::WaitingForKey)
         controller->m_host.ShowDebugStatus(LoadResString(IDS_DEBUG_WAITING_FOR_KEY));
@@ -273,11 +273,25 @@ void CALLBACK CDebugController::OnLiveTimer(HWND, UINT, UINT_PTR id, DWORD)
 void CDebugController::SetState(DebugState state)
 {
     m_state = state;
-    if (state != DebugState::Running)
-        ::KillTimer(m_mailbox.Window(), reinterpret_cast<UINT_PTR>(this));
+    if (state == DebugState::Running)
+        return;
+    ::KillTimer(m_mailbox.Window(), reinterpret_cast<UINT_PTR>(this));
+    ShowRunning(false);
+}
+
+// A step is over in a few milliseconds: the pause button, the running status and the command
+// line put aside show once a run lasts (at the live timer's first tick), so that a step
+// repaints none of them twice.
+void CDebugController::ShowRunning(bool running)
+{
+    if (running == m_bRunningShown)
+        return;
+    m_bRunningShown = running;
     if (m_panels.Exists())
-        m_panels.Command().EnableInput(state != DebugState::Running);
-    m_host.OnProgramRunning(state == DebugState::Running);
+        m_panels.Command().EnableInput(!running);
+    m_host.OnProgramRunning(running);
+    if (running)
+        m_host.ShowDebugStatus(LoadResString(m_bRunOnly ? IDS_DEBUG_RUNNING_51 : IDS_DEBUG_RUNNING));
 }
 
 void CDebugController::OnStopped(const StopInfo& stop)

@@ -120,6 +120,7 @@ private:
     void AttachPanes();
     static void CALLBACK OnLiveTimer(HWND wnd, UINT message, UINT_PTR id, DWORD time);
     void SetState(DebugState state);
+    void ShowRunning(bool running);
     // The source line of the editor's line, in the source map's naming.
     SourceLine LineOfEditor(size_t line) const;
     std::string SourceFileName() const;
@@ -138,6 +139,8 @@ private:
     uint64_t m_nRun = 0;
     bool m_bRunOnly = false;
     bool m_bPanesAttached = false;
+    // The window shows the program running (the pause button, the status, no command line).
+    bool m_bRunningShown = false;
     // The source of the session (or of the build for it).
     FilePath m_source;
     // The program debugged last.

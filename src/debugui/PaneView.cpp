@@ -85,16 +85,19 @@ int CPaneView::VisibleRows() const
 
 void CPaneView::Show(const PaneText& pane, UINT codePage)
 {
-    m_marks = pane.marks;
-    m_addresses = pane.lineAddresses;
     std::wstring text = Decode(pane.text, codePage);
     // A text that ends its last line shows no empty line after it.
     if (text.size() >= 2 && text.compare(text.size() - 2, 2, L"\r\n") == 0)
         text.resize(text.size() - 2);
+    m_edit.Cancel();
+    // Most panes stay as they were over most steps: those paint nothing.
+    if (text == m_strText && pane.marks == m_marks && pane.lineAddresses == m_addresses)
+        return;
+    m_marks = pane.marks;
+    m_addresses = pane.lineAddresses;
     SetText(std::move(text));
     if (m_chosen && *m_chosen >= LineCount())
         m_chosen.reset();
-    m_edit.Cancel();
     UpdateScrollBar();
     Invalidate(false);
 }

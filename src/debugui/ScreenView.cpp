@@ -40,6 +40,9 @@ bool CScreenView::Create(CWnd& parent, UINT id, const std::wstring& fontFace)
 
 void CScreenView::Show(const ScreenCells& screen)
 {
+    // Shown at every stop and many times a second while the program runs: most often unchanged.
+    if (screen == m_screen && !m_glyphs.empty())
+        return;
     m_screen = screen;
     Decode();
     Invalidate(false);
@@ -105,23 +108,37 @@ void CScreenView::OnPaint()
     ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
 }
 
+// A row in runs of one colour, each drawn at once with every character's advance given: a
+// double-byte character takes two cells.
 void CScreenView::Paint(HDC dc) const
 {
     const RECT client = GetClientRect();
     BkColorGuard black(dc, kPalette[0]);
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     SelectGuard font(dc, m_font.get());
+    std::wstring run;
+    std::vector<INT> advances;
     for (int row = 0; row < ScreenCells::kRows; ++row) {
         const int top = row * m_nCellHeight;
-        for (int column = 0; column < ScreenCells::kColumns; ++column) {
-            const Glyph& glyph = m_glyphs[static_cast<size_t>(row * ScreenCells::kColumns + column)];
-            if (glyph.cells == 0)
-                continue;
-            const int left = column * m_nCellWidth;
-            const RECT cell{left, top, left + glyph.cells * m_nCellWidth, top + m_nCellHeight};
-            TextColorGuard color(dc, kPalette[glyph.attribute & 0x0F]);
-            BkColorGuard ground(dc, kPalette[(glyph.attribute >> 4) & 0x07]);
-            ::ExtTextOutW(dc, left, top, ETO_OPAQUE | ETO_CLIPPED, &cell, &glyph.character, 1, nullptr);
+        for (int column = 0; column < ScreenCells::kColumns;) {
+            const uint8_t attribute = m_glyphs[static_cast<size_t>(row * ScreenCells::kColumns + column)].attribute;
+            const int start = column;
+            run.clear();
+            advances.clear();
+            for (; column < ScreenCells::kColumns; ++column) {
+                const Glyph& glyph = m_glyphs[static_cast<size_t>(row * ScreenCells::kColumns + column)];
+                if (glyph.attribute != attribute)
+                    break;
+                if (glyph.cells == 0)
+                    continue;
+                run += glyph.character;
+                advances.push_back(glyph.cells * m_nCellWidth);
+            }
+            const RECT cells{start * m_nCellWidth, top, column * m_nCellWidth, top + m_nCellHeight};
+            TextColorGuard color(dc, kPalette[attribute & 0x0F]);
+            BkColorGuard ground(dc, kPalette[(attribute >> 4) & 0x07]);
+            ::ExtTextOutW(dc, cells.left, top, ETO_OPAQUE | ETO_CLIPPED, &cells, run.data(), static_cast<UINT>(run.size()),
+                          advances.data());
         }
     }
     if (!m_screen.cursorShown || m_screen.row >= ScreenCells::kRows || m_screen.column >= ScreenCells::kColumns)

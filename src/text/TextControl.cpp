@@ -328,15 +328,21 @@ void CTextControl::SetMarks(std::vector<LineMark> marks)
 
 void CTextControl::MarksChanged()
 {
+    if (!GutterResized()) {
+        const RECT column{0, 0, m_marks.ColumnWidth(m_metrics.LineHeight()), m_viewport.ClientHeight()};
+        ::InvalidateRect(m_hWnd, &column, FALSE);
+    }
+}
+
+bool CTextControl::GutterResized()
+{
     m_nLineCount = Buffer().LineCount();
     const int width = m_viewport.GutterWidth();
     UpdateGutterWidth();
-    if (width != m_viewport.GutterWidth()) {
-        Relayout();
-        return;
-    }
-    const RECT column{0, 0, m_marks.ColumnWidth(m_metrics.LineHeight()), m_viewport.ClientHeight()};
-    ::InvalidateRect(m_hWnd, &column, FALSE);
+    if (width == m_viewport.GutterWidth())
+        return false;
+    Relayout();
+    return true;
 }
 
 void CTextControl::SetBreakpoints(std::vector<size_t> lines)
@@ -351,8 +357,10 @@ void CTextControl::SetCurrentLine(std::optional<size_t> line)
     if (line == before)
         return;
     m_marks.SetCurrentLine(line);
-    MarksChanged();
-    // The line's own look may follow it (the owner's line style).
+    // The two lines alone, their marks and their look (the owner's line style may follow the
+    // current line): a debugger's step repaints no more.
+    if (GutterResized())
+        return;
     for (const std::optional<size_t>& changed : {before, line})
         if (changed)
             InvalidateLines(*changed, *changed);

@@ -128,6 +128,9 @@ private:
     bool EditAllowed() const { return !m_editGuard || m_editGuard(); }
     // The marks' column changed: laid out again where its width did, else painted again.
     void MarksChanged();
+    // The gutter takes the width the marks and line count need; true when that laid the
+    // window out again (all of it repainted).
+    bool GutterResized();
     void ShowSelection();
     void InvalidateLines(size_t first, size_t last);
     void Notify(WORD code) const;
