@@ -125,3 +125,30 @@ TEST_F(Editing, TheMouseSetsTheCaretSelectsWordsAndExtends)
         EXPECT_EQ(::GetCapture(), nullptr) << c.name;
     }
 }
+
+// The debugger's breakpoints and current line stay on their lines as lines come and go above
+// them; two breakpoints whose lines closed up are one.
+TEST_F(TextTest, BreakpointsAndTheCurrentLineFollowTheirLines)
+{
+    const struct {
+        const char* name;
+        DWORD from, to;
+        const wchar_t* replacement;
+        std::vector<size_t> breakpoints;
+        size_t current;
+    } kEdits[] = {
+        {"a line put in at the top", 0, 0, L"x\r\n", {2, 4}, 3},
+        {"the first line taken out", 0, 3, L"", {0, 2}, 1},
+        {"the lines b and c taken out", 3, 9, L"", {1}, 1},
+        {"a line break typed at the end of b", 4, 4, L"\r\n", {1, 4}, 3},
+    };
+    for (const auto& edit : kEdits) {
+        Send(Ours(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"a\r\nb\r\nc\r\nd\r\ne"));
+        Control().SetBreakpoints({1, 3});
+        Control().SetCurrentLine(2);
+        Send(Ours(), EM_SETSEL, edit.from, edit.to);
+        Send(Ours(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(edit.replacement));
+        EXPECT_EQ(Control().Breakpoints(), edit.breakpoints) << edit.name;
+        EXPECT_EQ(Control().CurrentLine(), edit.current) << edit.name;
+    }
+}
