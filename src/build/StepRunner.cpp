@@ -227,7 +227,7 @@ StepReport CStepRunner::TakeReport()
             // spell the worker announces the next piece itself.
             shared.bNotified = !report.text.empty();
             if (shared.bNotified)
-                ::SetTimer(m_mailbox.GetSafeHwnd(), reinterpret_cast<UINT_PTR>(this), kRefreshMs, RefreshTimer);
+                ::SetTimer(m_mailbox.Window(), reinterpret_cast<UINT_PTR>(this), kRefreshMs, RefreshTimer);
             return report;
         }
         report.bEnded = true;

@@ -44,11 +44,6 @@ void CFindReplace::Open(bool findOnly)
         m_pDialog.reset();
 }
 
-HWND CFindReplace::DialogWindow() const
-{
-    return m_pDialog ? m_pDialog->GetSafeHwnd() : nullptr;
-}
-
 void CFindReplace::Repeat(bool down)
 {
     if (m_strFind.empty())

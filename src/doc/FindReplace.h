@@ -23,7 +23,6 @@ public:
     // What the open dialog asks for (its notification's lParam).
     void OnDialogNotify(LPARAM lParam);
     // The open dialog, or nullptr.
-    HWND DialogWindow() const;
 
 private:
     void Open(bool findOnly);

@@ -96,13 +96,17 @@ bool CKorvaneDoc::OnNewDocument()
 void CKorvaneDoc::LoadFileBytes(std::string_view bytes)
 {
     const TextEncoding encoding = DetectEncoding(bytes);
-    std::wstring text = DecodeText(bytes, encoding);
-    // A zero byte ends the text, as it ends the text of the edit-control messages.
-    text.resize(std::min(text.size(), text.find(L'\0')));
-    // What the editor holds must give the same bytes back, or saving would change them.
-    m_bLossyText = EncodeText(text, encoding) != bytes;
+    std::optional<std::wstring> text = DecodeExactly(bytes, encoding);
+    m_bLossyText = false;
+    if (!text) {
+        text = DecodeText(bytes, encoding);
+        // A zero byte ends the text, as it ends the text of the edit-control messages.
+        text->resize(std::min(text->size(), text->find(L'\0')));
+        // What the editor holds must give the same bytes back, or saving would change them.
+        m_bLossyText = EncodeText(*text, encoding) != bytes;
+    }
     SetEncoding(encoding);
-    m_text.SetText(text);
+    m_text.SetText(*text);
 }
 
 std::string CKorvaneDoc::FileBytes()

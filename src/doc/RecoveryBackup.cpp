@@ -113,17 +113,17 @@ std::wstring CRecoveryBackup::Folder()
 CRecoveryBackup::CRecoveryBackup(Snapshot snapshot) : m_snapshot(std::move(snapshot))
 {
     static LONG counter = 0;
-    const std::wstring name = std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount64()) +
-                              L"-" + std::to_wstring(::InterlockedIncrement(&counter)) + kExtension;
-    m_strPath = Folder() + L"\\" + name;
-    m_hLock.reset(::CreateMutexW(nullptr, FALSE, LockName(name).c_str()));
-    m_hWorker = StartThread([this] { Work(); });
+    m_strName = std::to_wstring(::GetCurrentProcessId()) + L"-" + std::to_wstring(::GetTickCount64()) + L"-" +
+                std::to_wstring(::InterlockedIncrement(&counter)) + kExtension;
+    m_strPath = Folder() + L"\\" + m_strName;
 }
 
 CRecoveryBackup::~CRecoveryBackup()
 {
     if (m_bTimerSet)
         ::KillTimer(m_timerWindow.GetSafeHwnd(), reinterpret_cast<UINT_PTR>(this));
+    if (!m_hWorker)
+        return;
     {
         std::lock_guard lock(m_mutex);
         m_job = Job::Remove;
@@ -131,15 +131,22 @@ CRecoveryBackup::~CRecoveryBackup()
         m_bStop = true;
     }
     m_wake.notify_one();
+    ::WaitForSingleObject(m_hWorker.get(), INFINITE);
+}
+
+void CRecoveryBackup::StartWorker()
+{
     if (m_hWorker)
-        ::WaitForSingleObject(m_hWorker.get(), INFINITE);
+        return;
+    m_hLock.reset(::CreateMutexW(nullptr, FALSE, LockName(m_strName).c_str()));
+    m_hWorker = StartThread([this] { Work(); });
 }
 
 void CRecoveryBackup::NoteEdit()
 {
-    if (m_bTimerSet || !m_timerWindow.GetSafeHwnd())
+    if (m_bTimerSet || !m_timerWindow.Window())
         return;
-    m_bTimerSet = ::SetTimer(m_timerWindow.GetSafeHwnd(), reinterpret_cast<UINT_PTR>(this), kDelayMs, OnTimer) != 0;
+    m_bTimerSet = ::SetTimer(m_timerWindow.Window(), reinterpret_cast<UINT_PTR>(this), kDelayMs, OnTimer) != 0;
 }
 
 void CRecoveryBackup::Discard()
@@ -167,6 +174,7 @@ void CRecoveryBackup::WriteNow()
 
 void CRecoveryBackup::Post(Job job, std::optional<BackupContent> content)
 {
+    StartWorker();
     {
         std::lock_guard lock(m_mutex);
         // Only the latest wish counts: a write not yet begun is replaced by the next one.
@@ -212,6 +220,7 @@ void CRecoveryBackup::Write(const BackupContent& content) const
 void CRecoveryBackup::Adopt(const std::wstring& orphan)
 {
     m_bMayExist = true;
+    StartWorker();
     std::lock_guard lock(m_mutex);
     ::MoveFileExW(orphan.c_str(), m_strPath.c_str(), MOVEFILE_REPLACE_EXISTING);
 }

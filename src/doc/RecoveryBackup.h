@@ -35,7 +35,8 @@ class CRecoveryBackup {
 public:
     using Snapshot = std::function<BackupContent()>;
 
-    // The snapshot is taken on the window's thread when the backup is due.
+    // The snapshot is taken on the window's thread when the backup is due. Nothing is made
+    // before a backup is first wanted: the lock, the worker and the timer's window.
     explicit CRecoveryBackup(Snapshot snapshot);
     // A run that ends in order keeps no backup.
     ~CRecoveryBackup();
@@ -62,12 +63,15 @@ private:
     enum class Job { None, Write, Remove };
 
     static void CALLBACK OnTimer(HWND wnd, UINT message, UINT_PTR id, DWORD time);
+    // Takes the lock on this run's backup and starts the worker that writes it, once.
+    void StartWorker();
     void WriteNow();
     void Post(Job job, std::optional<BackupContent> content);
     void Work();
     void Write(const BackupContent& content) const;
 
     Snapshot m_snapshot;
+    std::wstring m_strName;
     std::wstring m_strPath;
     UniqueHandle m_hLock;
     // Its window carries the timer of the next backup.

@@ -10,6 +10,7 @@
 #include "frame/OutputWindow.h"
 #include "frame/ToolDia.h"
 #include "framework/Handles.h"
+#include "framework/Mailbox.h"
 #include "framework/docking/CFrameWnd.h"
 #include "framework/docking/CStatusBar.h"
 #include "framework/docking/CToolBar.h"

@@ -19,12 +19,10 @@ public:
     INT_PTR DoModal();
     std::string GetPathName() const { return m_strPathName; }
 
-    bool IsOpenDialog() const { return m_bOpenFileDialog; }
+    // What the dialog proposes and offers, for the services that answer in its place.
     const std::string& GetInitialFileName() const { return m_strInitialName; }
     const std::string& GetFilter() const { return m_strFilter; }
-    const std::string& GetDefaultExt() const { return m_strDefExt; }
     const std::string& GetTitle() const { return m_strTitle; }
-    DWORD GetFlags() const { return m_dwFlags; }
     void SetTitle(const std::string& title) { m_strTitle = title; }
 
 private:

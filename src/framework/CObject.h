@@ -1,5 +1,5 @@
-// Root of the framework's class tree: a virtual destructor, so run-time type queries
-// (dynamic_cast) work on every framework object.
+// Root of the framework's class tree: objects that are not copied, with a virtual destructor,
+// so that dynamic_cast works on every framework object.
 #pragma once
 
 class CObject {
@@ -8,6 +8,4 @@ public:
     CObject(const CObject&) = delete;
     CObject& operator=(const CObject&) = delete;
     virtual ~CObject() = default;
-
-    template <typename T> bool IsKindOf() const { return dynamic_cast<const T*>(this) != nullptr; }
 };

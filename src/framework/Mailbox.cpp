@@ -13,11 +13,21 @@ struct CMailbox::CSender::Inbox {
     std::vector<std::function<void()>> waiting;
 };
 
-CMailbox::CMailbox() : m_inbox(std::make_shared<CSender::Inbox>())
+CMailbox::CMailbox() : m_inbox(std::make_shared<CSender::Inbox>()) {}
+
+HWND CMailbox::Window()
 {
-    CreateEx(0, RegisterWndClass(0), "", 0, RECT{}, HWND_MESSAGE, 0);
-    std::lock_guard lock(m_inbox->mutex);
-    m_inbox->window = m_hWnd;
+    if (!m_hWnd && CreateEx(0, RegisterWndClass(0), "", 0, RECT{}, HWND_MESSAGE, 0)) {
+        std::lock_guard lock(m_inbox->mutex);
+        m_inbox->window = m_hWnd;
+    }
+    return m_hWnd;
+}
+
+CMailbox::CSender CMailbox::Sender()
+{
+    Window();
+    return CSender(m_inbox);
 }
 
 CMailbox::~CMailbox()

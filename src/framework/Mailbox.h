@@ -14,7 +14,7 @@
 
 class CMailbox : public CWnd {
 public:
-    // Makes the mailbox's window (never shown) on the calling thread.
+    // Its window (never shown) is made on first use, on the thread that uses it: the owner's.
     CMailbox();
     // Deliveries still waiting go, unrun.
     ~CMailbox() override;
@@ -34,7 +34,10 @@ public:
         explicit CSender(std::shared_ptr<Inbox> inbox) : m_inbox(std::move(inbox)) {}
         std::shared_ptr<Inbox> m_inbox;
     };
-    CSender Sender() const { return CSender(m_inbox); }
+    CSender Sender();
+    // The mailbox's window, made now if it was not yet; it also carries timers of an owner
+    // that has no window of its own.
+    HWND Window();
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -52,7 +55,7 @@ UniqueHandle StartThread(std::function<void()> body);
 // Runs work on a thread of its own and hands what it returns to done, on the mailbox's thread,
 // while the mailbox lasts. The thread, as StartThread gives it.
 template <typename T>
-UniqueHandle RunOffThread(const CMailbox& mailbox, std::function<T()> work, std::function<void(T)> done)
+UniqueHandle RunOffThread(CMailbox& mailbox, std::function<T()> work, std::function<void(T)> done)
 {
     return StartThread([sender = mailbox.Sender(), work = std::move(work), done = std::move(done)] {
         sender.Post([done, result = work()]() mutable { done(std::move(result)); });

@@ -88,19 +88,6 @@ bool CRegistryKey::GetString(const std::string& name, std::string& text, size_t 
     return true;
 }
 
-bool CRegistryKey::GetDword(const std::string& name, DWORD& value) const
-{
-    DWORD type = REG_NONE;
-    DWORD read = 0;
-    DWORD size = sizeof read;
-    if (!m_hKey || ::RegQueryValueExW(m_hKey, Widen(name).c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&read), &size) !=
-                       ERROR_SUCCESS ||
-        type != REG_DWORD)
-        return false;
-    value = read;
-    return true;
-}
-
 bool CRegistryKey::DeleteValue(const std::string& name)
 {
     return m_hKey && ::RegDeleteValueW(m_hKey, Widen(name).c_str()) == ERROR_SUCCESS;

@@ -39,7 +39,6 @@ public:
     // the value's bytes up to the first zero byte; on failure (missing, not a string, too
     // long) text is left unchanged.
     bool GetString(const std::string& name, std::string& text, size_t maxBytes = kAnyLength) const;
-    bool GetDword(const std::string& name, DWORD& value) const;
     bool DeleteValue(const std::string& name);
     // A value as stored, of any type: for copying values whose meaning does not matter.
     bool GetRaw(const std::string& name, DWORD& type, std::string& bytes) const;

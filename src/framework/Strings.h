@@ -24,15 +24,5 @@ std::string TipPart(const std::string& text);
 // gives its number, so the result is never empty.
 std::string SystemErrorText(DWORD error, size_t bufferSize = 100);
 
-// A failed system call: its error number and the system's text for it.
-struct SystemError {
-    DWORD code = ERROR_SUCCESS;
-    std::string text;
-
-    static SystemError Of(DWORD code) { return SystemError{code, SystemErrorText(code)}; }
-    // The calling thread's last error.
-    static SystemError Last() { return Of(::GetLastError()); }
-};
-
 // Field n (0-based) of a text whose fields are separated by "\n".
 std::string SubString(const std::string& text, int field);

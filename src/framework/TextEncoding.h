@@ -3,6 +3,7 @@
 // least one byte that is not ASCII; everything else is GBK.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,5 +20,9 @@ TextEncoding DetectEncoding(std::string_view bytes);
 unsigned CodePageOf(const TextEncoding& encoding);
 // The text of the bytes, without the byte-order mark.
 std::wstring DecodeText(std::string_view bytes, const TextEncoding& encoding);
+// The text of the bytes when it is known to give the same bytes back; nothing when it may
+// not (a zero byte, bytes that are no text of the encoding, GBK the fast path cannot vouch
+// for), and then only encoding the text again tells.
+std::optional<std::wstring> DecodeExactly(std::string_view bytes, const TextEncoding& encoding);
 // The bytes of the text, with the byte-order mark where the encoding has one.
 std::string EncodeText(std::wstring_view text, const TextEncoding& encoding);

@@ -129,7 +129,10 @@ void CEditableText::Apply(size_t start, size_t end, std::wstring_view text, cons
         m_nBytes.reset();
     else if (m_nByteLimit && m_nBytes)
         m_nBytes = *m_nBytes - BytesOf(m_buffer.Text(start, end)) + BytesOf(text);
-    m_buffer.Replace(start, end, text);
+    if (newText)
+        m_buffer.Assign(text);
+    else
+        m_buffer.Replace(start, end, text);
     m_selection = after;
     const TextChange change{start, end - start, text.size(),
                             newText || linesBefore != m_buffer.LineCount() || text.find(L'\n') != std::wstring_view::npos,

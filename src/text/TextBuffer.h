@@ -17,6 +17,7 @@ public:
     // The whole text in one piece; the view lasts until the next edit.
     std::wstring_view Contiguous();
 
+    // A new text in place of all: the line index is made in one pass, no gap moves.
     void Assign(std::wstring_view text);
     void Replace(size_t start, size_t end, std::wstring_view text);
 

@@ -233,3 +233,27 @@ TEST_F(LauncherThread, LeaksNoHandles)
         EXPECT_FALSE(Launch(program, &error)) << error;
     EXPECT_LE(OwnHandleCount(), before + 3);
 }
+
+// The window that started a run is gone before the worker hands back that the program did
+// not start: the problem is dropped on the worker's side, and nothing reaches the window.
+TEST_F(LauncherThread, AFailureWhoseWindowWentFirstIsDropped)
+{
+    LaunchCommand command;
+    command.commandLine = L"korvane-no-such-program-1b2c.exe";
+    bool handedBack = false;
+    UniqueHandle thread;
+    {
+        CMailbox gone;
+        thread = RunOffThread<Result<void>>(
+            gone, [command] { return LaunchProgram(command); },
+            [&handedBack](const Result<void>&) { handedBack = true; });
+        ASSERT_TRUE(thread);
+    }
+    ASSERT_EQ(::WaitForSingleObject(thread.get(), 10000), static_cast<DWORD>(WAIT_OBJECT_0));
+    PumpMessages();
+    EXPECT_FALSE(handedBack);
+    // The mailbox of the fixture, made afresh, still takes what its own worker hands back.
+    DWORD error = 0;
+    EXPECT_TRUE(Launch("korvane-no-such-program-1b2c.exe", &error));
+    EXPECT_EQ(error, static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
+}

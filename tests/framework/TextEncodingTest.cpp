@@ -116,3 +116,66 @@ TEST(Unicode, LengthsCountGbkBytes)
     EncodeCodePage(L"\x4E2D", kGbkCodePage, &lossy);
     EXPECT_FALSE(lossy);
 }
+
+// What the fast decoding vouches for is what the system decodes and gives the same bytes back;
+// what it declines is left to encoding the text again.
+TEST(TextEncoding, ExactDecodingVouchesOnlyForTextThatComesBack)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        TextEncoding encoding;
+        bool vouched;
+    } cases[] = {
+        {"every GBK pair", EveryGbkPair(), kGbk, true},
+        {"ASCII", "mov ax, 1\r\n", kGbk, true},
+        {"empty", "", kGbk, true},
+        {"Chinese in GBK", Gbk(";中文\r\n\tdb '你好$'"), kGbk, true},
+        {"zero byte", std::string("mov\0ax", 6), kGbk, false},
+        {"lone lead byte at the end", ";\xB0", kGbk, false},
+        {"lead byte before a blank", "; \x81 x", kGbk, false},
+        {"lead byte before 7F", "; \x81\x7F", kGbk, false},
+        {"single byte above ASCII", "; \x80", kGbk, false},
+        {"UTF-8", "; \xE4\xB8\xAD", kUtf8, true},
+        {"UTF-8 with its mark", "\xEF\xBB\xBF; \xE4\xB8\xAD", kUtf8WithMark, true},
+        {"UTF-8 with a zero byte", std::string("\xE4\xB8\xAD\0", 4), kUtf8, false},
+        {"marked but malformed", "\xEF\xBB\xBF; \x81", kUtf8WithMark, false},
+    };
+    for (const Case& c : cases) {
+        const std::optional<std::wstring> text = DecodeExactly(c.bytes, c.encoding);
+        EXPECT_EQ(text.has_value(), c.vouched) << c.name;
+        if (text) {
+            EXPECT_EQ(*text, DecodeText(c.bytes, c.encoding)) << c.name;
+            EXPECT_EQ(EncodeText(*text, c.encoding), c.bytes) << c.name;
+        }
+    }
+}
+
+TEST(TextEncoding, RandomGbkTextIsDecodedAsTheSystemDecodesIt)
+{
+    const std::string pairs = EveryGbkPair();
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<size_t> pick(0, pairs.size() - 2);
+    std::uniform_int_distribution<int> ascii('!', '~');
+    for (int round = 0; round < 100; ++round) {
+        // Two bytes of the table from anywhere (a pair, or the halves of two), or a character
+        // of ASCII.
+        std::string bytes;
+        for (int i = 0; i < 500; ++i) {
+            const size_t at = pick(random);
+            if (IsGbkLeadByte(static_cast<unsigned char>(pairs[at])))
+                bytes += pairs.substr(at, 2);
+            else
+                bytes += static_cast<char>(ascii(random));
+        }
+        const std::optional<std::wstring> text = DecodeExactly(bytes, kGbk);
+        const std::wstring system = DecodeText(bytes, kGbk);
+        // Vouched for or not, only the bytes the system gives back unchanged may pass.
+        if (text) {
+            ASSERT_EQ(*text, system) << round;
+            ASSERT_EQ(EncodeText(*text, kGbk), bytes) << round;
+        } else {
+            ASSERT_NE(EncodeText(system, kGbk), bytes) << round;
+        }
+    }
+}

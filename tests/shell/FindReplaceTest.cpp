@@ -14,13 +14,31 @@
 
 
 namespace {
+// The Find or Replace dialog the editor shows, or nullptr: a visible dialog of this thread.
+HWND SearchDialog()
+{
+    HWND found = nullptr;
+    ::EnumThreadWindows(
+        ::GetCurrentThreadId(),
+        [](HWND wnd, LPARAM out) {
+            wchar_t name[16] = L"";
+            ::GetClassNameW(wnd, name, 16);
+            if (std::wstring(name) != L"#32770" || !::IsWindowVisible(wnd))
+                return TRUE;
+            *reinterpret_cast<HWND*>(out) = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
 class FindReplace : public ShellTest {
 protected:
     // Opens a dialog with its key and returns its window.
     HWND Open(UINT key)
     {
         PressAccelerator(EditWnd(), key, kCtrl);
-        return View().Search().DialogWindow();
+        return SearchDialog();
     }
     void Click(HWND dialog, int id)
     {
@@ -91,10 +109,10 @@ TEST_F(FindReplace, F3RepeatsWithoutTheDialogAndASelectionIsWhatToFind)
     // With nothing searched for yet, F3 opens Find.
     Select(0, 0);
     PressAccelerator(EditWnd(), VK_F3);
-    HWND dialog = View().Search().DialogWindow();
+    HWND dialog = SearchDialog();
     ASSERT_NE(dialog, nullptr);
     Click(dialog, IDCANCEL);
-    EXPECT_EQ(View().Search().DialogWindow(), nullptr);
+    EXPECT_EQ(SearchDialog(), nullptr);
 
     Select(0, 7);
     dialog = Open('F');

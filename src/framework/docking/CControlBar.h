@@ -47,7 +47,6 @@ public:
     // The size the bar takes when docked along a horizontal (top, bottom) or vertical side.
     virtual SIZE GetDockedSize(bool horz);
 
-    bool IsDockedHorizontally() const { return (m_dwStyle & CBRS_ORIENT_HORZ) != 0; }
     DWORD GetBarStyle() const { return m_dwStyle; }
     void SetBarStyle(DWORD style) { m_dwStyle = style; }
 

@@ -58,15 +58,21 @@ bool CStatusBar::Create(CWnd* parent, DWORD style, UINT id)
     return AttachToFrame(parent);
 }
 
-int CStatusBar::TextWidth(const std::string& text) const
+void CStatusBar::Measure()
 {
     WindowDc dc = WindowDc::Client(m_hWnd);
     HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
     SelectGuard select(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-    std::wstring wide = Widen(text);
-    SIZE size{};
-    ::GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
-    return size.cx;
+    TEXTMETRICW tm{};
+    ::GetTextMetricsW(dc.get(), &tm);
+    m_nHeight = tm.tmHeight + tm.tmExternalLeading + 8;
+    m_indicatorWidths.clear();
+    for (const std::string& text : m_indicatorTexts) {
+        const std::wstring wide = Widen(text);
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &size);
+        m_indicatorWidths.push_back(size.cx);
+    }
 }
 
 bool CStatusBar::SetIndicators(const UINT* ids, int count)
@@ -79,6 +85,7 @@ bool CStatusBar::SetIndicators(const UINT* ids, int count)
             return false;
         m_indicatorTexts.push_back(text);
     }
+    Measure();
     UpdateParts();
     if (!m_ids.empty())
         SetPaneText(0, LoadResString(AFX_IDS_IDLEMESSAGE));
@@ -94,7 +101,7 @@ void CStatusBar::UpdateParts()
     int right = client.right - ::GetSystemMetrics(SM_CXVSCROLL);
     for (size_t i = m_ids.size(); i-- > 1;) {
         rights[i] = right;
-        right -= TextWidth(m_indicatorTexts[i]) + kPaneMargin;
+        right -= m_indicatorWidths[i] + kPaneMargin;
     }
     rights[0] = right;
     if (m_ids.size() > 1)
@@ -117,13 +124,9 @@ std::string CStatusBar::GetPaneText(int index) const
 
 SIZE CStatusBar::CalcFixedLayout(bool stretch, bool)
 {
-    WindowDc dc = WindowDc::Client(m_hWnd);
-    HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT));
-    SelectGuard select(dc.get(), font ? static_cast<HGDIOBJ>(font) : ::GetStockObject(DEFAULT_GUI_FONT));
-    TEXTMETRICW tm{};
-    ::GetTextMetricsW(dc.get(), &tm);
-    int height = tm.tmHeight + tm.tmExternalLeading + 8;
-    return SIZE{stretch ? 32767 : 0, height};
+    if (!m_nHeight)
+        Measure();
+    return SIZE{stretch ? 32767 : 0, m_nHeight};
 }
 
 void CStatusBar::OnUpdateCmdUI(CCmdTarget* target, bool disableIfNoHandler)

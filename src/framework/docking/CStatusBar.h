@@ -28,8 +28,12 @@ protected:
 
 private:
     void UpdateParts();
-    int TextWidth(const std::string& text) const;
+    // The bar's height and the widths of the indicators' texts in the bar's font, measured
+    // once: a device context to measure with costs a round trip to Wine's server.
+    void Measure();
 
     std::vector<UINT> m_ids;
     std::vector<std::string> m_indicatorTexts;
+    std::vector<int> m_indicatorWidths;
+    int m_nHeight = 0;
 };
