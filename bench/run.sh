@@ -2,9 +2,11 @@
 # Builds Korvane and prints its performance figures, each against a baseline measured in
 # the same run (headless, in the test prefix). "bench/run.sh capture" measures the capture
 # alone; "bench/run.sh search" prints the editor's search and the message walk instead,
-# "bench/run.sh mcs51" the 8051 simulator's speed against a real chip.
+# "bench/run.sh mcs51" the 8051 simulator's speed against a real chip, "bench/run.sh cpu" the
+# DOS machine's CPU against DOSBox (bench/cpu8086.sh).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+[ "${1:-}" = cpu ] && exec bash "$KORVANE_ROOT/bench/cpu8086.sh"
 
 korvane_install_missing
 korvane_build

@@ -1,5 +1,5 @@
-// The 8086's arithmetic and the flags it leaves, for bytes and words alike: the CPU's hot
-// path calls these inline with the flags word it keeps exact after every instruction.
+// The 8086's arithmetic and the flags it leaves, for bytes and words alike: what the lazy flags
+// do not keep (shifts by large counts, rotates, multiplication, division, decimal adjustment).
 #pragma once
 
 #include "dos/CpuState.h"
@@ -22,6 +22,8 @@ public:
     static constexpr unsigned kBits = sizeof(T) * 8;
 
     static uint16_t SignExtend(uint8_t value) { return static_cast<uint16_t>(static_cast<int8_t>(value)); }
+    // PF of a result's low byte.
+    static uint16_t Parity(uint8_t value) { return kParity[value]; }
 
     // Sign, zero and parity of a result.
     template <typename T>
@@ -30,35 +32,6 @@ public:
         const uint16_t parity = kParity[static_cast<uint8_t>(result)];
         const uint16_t sign = static_cast<uint16_t>((result >> (kBits<T> - 8)) & kFlagSign);
         return static_cast<uint16_t>(parity | sign | (result == 0 ? kFlagZero : 0));
-    }
-
-    template <AluOp op, typename T>
-    static T Alu(T a, T b, uint16_t& flags)
-    {
-        if constexpr (op == AluOp::kAdd) return Add<T>(a, b, 0, flags);
-        if constexpr (op == AluOp::kAdc) return Add<T>(a, b, flags & kFlagCarry, flags);
-        if constexpr (op == AluOp::kSub || op == AluOp::kCmp) return Sub<T>(a, b, 0, flags);
-        if constexpr (op == AluOp::kSbb) return Sub<T>(a, b, flags & kFlagCarry, flags);
-        if constexpr (op == AluOp::kOr) return Logic<T>(static_cast<T>(a | b), flags);
-        if constexpr (op == AluOp::kAnd) return Logic<T>(static_cast<T>(a & b), flags);
-        if constexpr (op == AluOp::kXor) return Logic<T>(static_cast<T>(a ^ b), flags);
-    }
-
-    // The same with the operation known only at run time (the 80h-83h group).
-    template <typename T>
-    [[gnu::always_inline]] static T AluDynamic(AluOp op, T a, T b, uint16_t& flags)
-    {
-        switch (op) {
-        case AluOp::kAdd: return Alu<AluOp::kAdd, T>(a, b, flags);
-        case AluOp::kOr: return Alu<AluOp::kOr, T>(a, b, flags);
-        case AluOp::kAdc: return Alu<AluOp::kAdc, T>(a, b, flags);
-        case AluOp::kSbb: return Alu<AluOp::kSbb, T>(a, b, flags);
-        case AluOp::kAnd: return Alu<AluOp::kAnd, T>(a, b, flags);
-        case AluOp::kSub: return Alu<AluOp::kSub, T>(a, b, flags);
-        case AluOp::kXor: return Alu<AluOp::kXor, T>(a, b, flags);
-        case AluOp::kCmp: return Alu<AluOp::kCmp, T>(a, b, flags);
-        }
-        return a;
     }
 
     template <typename T>
@@ -79,32 +52,6 @@ public:
         flags = static_cast<uint16_t>((flags & ~kArithFlags) | Szp<T>(static_cast<T>(r)) | ((r >> kBits<T>) & 1) |
                                       ((a ^ b ^ r) & kFlagAuxCarry) | (overflow << 11));
         return static_cast<T>(r);
-    }
-
-    // AND, OR, XOR, TEST: carry and overflow clear; the 8086 clears AF too.
-    template <typename T>
-    static T Logic(T r, uint16_t& flags)
-    {
-        flags = static_cast<uint16_t>((flags & ~kArithFlags) | Szp<T>(r));
-        return r;
-    }
-
-    // INC and DEC keep the carry.
-    template <typename T>
-    static T Inc(T a, uint16_t& flags)
-    {
-        const uint16_t carry = flags & kFlagCarry;
-        const T r = Add<T>(a, 1, 0, flags);
-        flags = static_cast<uint16_t>((flags & ~kFlagCarry) | carry);
-        return r;
-    }
-    template <typename T>
-    static T Dec(T a, uint16_t& flags)
-    {
-        const uint16_t carry = flags & kFlagCarry;
-        const T r = Sub<T>(a, 1, 0, flags);
-        flags = static_cast<uint16_t>((flags & ~kFlagCarry) | carry);
-        return r;
     }
 
     // A rotate or shift by count as the 8086 runs it (count as given: the 8086 does not mask

@@ -9,6 +9,29 @@
 CCpu8086::CCpu8086(CMemory& memory, IMachineBus& bus)
     : m_memory(memory), m_bus(bus), m_pMem(memory.Bytes()), m_breakpoints(CMemory::kSize / 64)
 {
+    LoadState();
+}
+
+void CCpu8086::SetCs(uint16_t cs)
+{
+    m_state.cs() = cs;
+    m_pCsBase = m_pMem + (static_cast<uint32_t>(cs) << 4);
+    const MemoryByte* end = std::min<const MemoryByte*>(m_pCsBase + 0x10000, m_pMem + CMemory::kSize);
+    m_pWindowLimit = end - kFetchMargin;
+}
+
+// The next instruction's bytes, read as the 8086 would across the end of the segment or of
+// memory, into the queue.
+void CCpu8086::Queue()
+{
+    m_nQueueStart = StartIp();
+    const uint16_t ip = NextIp();
+    for (unsigned i = 0; i < kQueueSize; ++i) m_queue[i] = m_pMem[CMemory::Linear(m_state.cs(), static_cast<uint16_t>(ip + i))];
+    m_pIpOrigin = m_queue;
+    m_nIpOrigin = ip;
+    m_pIp = m_queue;
+    m_pIpLimit = m_queue + (kQueueSize - kFetchMargin);
+    m_nAttention |= kAttentionQueued;
 }
 
 StopReason CCpu8086::ReasonOf(Outcome outcome)
@@ -24,32 +47,38 @@ StopReason CCpu8086::ReasonOf(Outcome outcome)
 
 // Between instructions: a hardware interrupt when IF allows, then the single-step trap (whose
 // return address is then the handler's first instruction, as on the 8086).
-CCpu8086::Outcome CCpu8086::AfterInstruction(Outcome outcome, bool trap)
+CCpu8086::Outcome CCpu8086::AfterInstruction(Outcome outcome)
 {
+    if (m_nAttention & kAttentionQueued) {
+        m_nAttention &= ~kAttentionQueued;
+        SetIp(NextIp());
+    }
     if (outcome == Outcome::kStop || outcome == Outcome::kBlocked) return outcome;
+    const bool trap = m_bTrapLatched;
     if (m_nAttention & kAttentionHold) {
         m_nAttention &= ~kAttentionHold;
-        return outcome;
+    } else {
+        m_pStart = m_pIp;
+        if (InterruptWaits()) {
+            m_nMode &= ~kModeHalted;
+            outcome = Interrupt(m_bus.AcknowledgeInterrupt());
+        }
+        if (trap && outcome == Outcome::kNext) {
+            m_nMode &= ~kModeHalted;
+            m_pStart = m_pIp;
+            outcome = Interrupt(1);
+        }
     }
-    m_nStartIp = m_state.ip;
-    if (InterruptWaits()) {
-        m_bHalted = false;
-        outcome = Interrupt(m_bus.AcknowledgeInterrupt());
-        if (outcome != Outcome::kNext) return outcome;
-    }
-    if (trap) {
-        m_bHalted = false;
-        m_nStartIp = m_state.ip;
-        return Interrupt(1);
-    }
+    m_bTrapLatched = (m_state.flags & kFlagTrap) != 0;
+    SyncTrap();
     return outcome;
 }
 
 CCpu8086::Outcome CCpu8086::WakeFromHalt()
 {
     if (!InterruptWaits()) return Outcome::kHalted;
-    m_bHalted = false;
-    m_nStartIp = m_state.ip;
+    m_nMode &= ~kModeHalted;
+    m_pStart = m_pIp;
     return Interrupt(m_bus.AcknowledgeInterrupt());
 }
 
@@ -60,10 +89,11 @@ CCpu8086::Outcome CCpu8086::Group3Byte()
     const uint8_t value = GetRm8();
     uint8_t quotient = 0;
     uint8_t remainder = 0;
+    if (RegField() >= 4) SettleFlags();
     switch (RegField()) {
-    case 0: case 1: CAlu8086::Logic<uint8_t>(value & Fetch8(), s.flags); break;
+    case 0: case 1: m_lazy.Logic<uint8_t>(value & Fetch8()); break;
     case 2: SetRm8(static_cast<uint8_t>(~value)); break;
-    case 3: SetRm8(CAlu8086::Sub<uint8_t>(0, value, 0, s.flags)); break;
+    case 3: SetRm8(m_lazy.Sub<uint8_t>(0, value, 0)); break;
     case 4: s.ax() = static_cast<uint16_t>(CAlu8086::Mul<uint8_t>(s.al(), value, s.flags)); break;
     case 5: s.ax() = static_cast<uint16_t>(CAlu8086::Imul<uint8_t>(s.al(), value, m_nRep != kNoRep, s.flags)); break;
     case 6:
@@ -87,10 +117,11 @@ CCpu8086::Outcome CCpu8086::Group3Word()
     const uint16_t value = GetRm16();
     const uint32_t dividend = (static_cast<uint32_t>(s.dx()) << 16) | s.ax();
     uint32_t product = 0;
+    if (RegField() >= 4) SettleFlags();
     switch (RegField()) {
-    case 0: case 1: CAlu8086::Logic<uint16_t>(value & Fetch16(), s.flags); return Outcome::kNext;
+    case 0: case 1: m_lazy.Logic<uint16_t>(value & Fetch16()); return Outcome::kNext;
     case 2: SetRm16(static_cast<uint16_t>(~value)); return Outcome::kNext;
-    case 3: SetRm16(CAlu8086::Sub<uint16_t>(0, value, 0, s.flags)); return Outcome::kNext;
+    case 3: SetRm16(m_lazy.Sub<uint16_t>(0, value, 0)); return Outcome::kNext;
     case 4: product = CAlu8086::Mul<uint16_t>(s.ax(), value, s.flags); break;
     case 5: product = CAlu8086::Imul<uint16_t>(s.ax(), value, m_nRep != kNoRep, s.flags); break;
     case 6:
@@ -109,8 +140,8 @@ CCpu8086::Outcome CCpu8086::Group4()
 {
     DecodeModRm();
     switch (RegField()) {
-    case 0: SetRm8(CAlu8086::Inc<uint8_t>(GetRm8(), m_state.flags)); return Outcome::kNext;
-    case 1: SetRm8(CAlu8086::Dec<uint8_t>(GetRm8(), m_state.flags)); return Outcome::kNext;
+    case 0: SetRm8(m_lazy.Inc<uint8_t>(GetRm8(), Carry())); return Outcome::kNext;
+    case 1: SetRm8(m_lazy.Dec<uint8_t>(GetRm8(), Carry())); return Outcome::kNext;
     default: return Fault(6);
     }
 }
@@ -118,24 +149,22 @@ CCpu8086::Outcome CCpu8086::Group4()
 CCpu8086::Outcome CCpu8086::Group5()
 {
     DecodeModRm();
-    CpuState& s = m_state;
     switch (RegField()) {
-    case 0: SetRm16(CAlu8086::Inc<uint16_t>(GetRm16(), s.flags)); return Outcome::kNext;
-    case 1: SetRm16(CAlu8086::Dec<uint16_t>(GetRm16(), s.flags)); return Outcome::kNext;
+    case 0: SetRm16(m_lazy.Inc<uint16_t>(GetRm16(), Carry())); return Outcome::kNext;
+    case 1: SetRm16(m_lazy.Dec<uint16_t>(GetRm16(), Carry())); return Outcome::kNext;
     case 2: {
         const uint16_t target = GetRm16();
-        Push(s.ip);
-        s.ip = target;
+        Push(NextIp());
+        SetIp(target);
         return Outcome::kNext;
     }
     case 3:
         if (m_bRmIsReg) return Fault(6);
         return CallFar(EaWord(2), EaWord(0));
-    case 4: s.ip = GetRm16(); return Outcome::kNext;
+    case 4: SetIp(GetRm16()); return Outcome::kNext;
     case 5:
         if (m_bRmIsReg) return Fault(6);
-        s.ip = EaWord(0);
-        s.cs() = EaWord(2);
+        SetCsIp(EaWord(2), EaWord(0));
         return Outcome::kNext;
     default:
         // PUSH SP pushes SP as it is after the decrement (FFh /7 is the 8086's alias of /6).
@@ -159,7 +188,11 @@ CCpu8086::Outcome CCpu8086::MoveSegment(bool toSegment)
 
 CCpu8086::Outcome CCpu8086::SetSegment(unsigned index, uint16_t value)
 {
-    m_state.seg[index] = value;
+    if (index == kCS) {
+        SetCsIp(value, NextIp());
+    } else {
+        m_state.seg[index] = value;
+    }
     m_nAttention |= kAttentionHold;
     return Outcome::kNext;
 }
@@ -190,9 +223,11 @@ CCpu8086::Outcome CCpu8086::PopRm()
 
 CCpu8086::Outcome CCpu8086::Iret()
 {
-    m_state.ip = Pop();
-    m_state.cs() = Pop();
+    const uint16_t ip = Pop();
+    SetCsIp(Pop(), ip);
+    m_lazy.Discard();
     m_state.flags = NormalFlags(Pop());
+    SyncTrap();
     return Outcome::kNext;
 }
 
@@ -245,6 +280,7 @@ CCpu8086::Outcome CCpu8086::ImulImmediate(bool wordImmediate)
     DecodeModRm();
     const uint16_t a = GetRm16();
     const uint16_t b = wordImmediate ? Fetch16() : CAlu8086::SignExtend(Fetch8());
+    SettleFlags();
     m_state.reg[RegField()] = static_cast<uint16_t>(CAlu8086::Imul<uint16_t>(a, b, false, m_state.flags));
     return Outcome::kNext;
 }
@@ -269,35 +305,41 @@ CCpu8086::Outcome CCpu8086::Port(uint8_t opcode)
 // called directly; any other handler is entered as the 8086 does.
 CCpu8086::Outcome CCpu8086::Interrupt(uint8_t vector)
 {
+    SettleFlags();
     const uint16_t offset = Read16(0, static_cast<uint16_t>(vector * 4));
     const uint16_t segment = Read16(0, static_cast<uint16_t>(vector * 4 + 2));
     if (segment == kServiceSegment && offset == ServiceOffset(vector)) {
         CpuState before = m_state;
-        before.ip = m_nStartIp;
+        before.ip = StartIp();
         return CallService(vector, before);
     }
     CpuState& s = m_state;
     Push(NormalFlags(s.flags));
     s.flags &= ~(kFlagInterrupt | kFlagTrap);
+    SyncTrap();
     Push(s.cs());
-    Push(s.ip);
-    s.cs() = segment;
-    s.ip = offset;
+    Push(NextIp());
+    SetCsIp(segment, offset);
     return Outcome::kNext;
 }
 
 // The 80186's exceptions return to the instruction that raised them.
 CCpu8086::Outcome CCpu8086::Fault(uint8_t vector)
 {
-    m_state.ip = m_nStartIp;
+    SetIp(StartIp());
     return Interrupt(vector);
 }
 
+// The service sees and answers in m_state; CS:IP may come back changed.
 CCpu8086::Outcome CCpu8086::CallService(uint8_t vector, const CpuState& before)
 {
-    switch (m_bus.Service(vector, *this)) {
+    CommitIp();
+    const ServiceResult result = m_bus.Service(vector, *this);
+    if (result == ServiceResult::Blocked) m_state = before;
+    LoadState();
+    switch (result) {
     case ServiceResult::Done: return Outcome::kNext;
-    case ServiceResult::Blocked: m_state = before; return Outcome::kBlocked;
+    case ServiceResult::Blocked: return Outcome::kBlocked;
     case ServiceResult::Stop: return Outcome::kStop;
     }
     return Outcome::kNext;
@@ -306,16 +348,18 @@ CCpu8086::Outcome CCpu8086::CallService(uint8_t vector, const CpuState& before)
 // F1h as the first byte of an instruction at F000h:ServiceOffset(n), followed by n.
 bool CCpu8086::AtServiceMark()
 {
-    if (m_state.cs() != kServiceSegment || m_state.ip != static_cast<uint16_t>(m_nStartIp + 1)) return false;
-    return m_nStartIp == ServiceOffset(Read8(m_state.cs(), m_state.ip));
+    const uint16_t start = StartIp();
+    if (m_state.cs() != kServiceSegment || NextIp() != static_cast<uint16_t>(start + 1)) return false;
+    return start == ServiceOffset(static_cast<uint8_t>(*m_pIp));
 }
 
 // A program chained to the machine's handler: return as IRET would, then serve the caller.
 CCpu8086::Outcome CCpu8086::EnterServiceAtMark()
 {
     const uint8_t vector = Fetch8();
+    SettleFlags();
     CpuState before = m_state;
-    before.ip = m_nStartIp;
+    before.ip = StartIp();
     Iret();
     return CallService(vector, before);
 }
@@ -355,5 +399,13 @@ void CCpu8086::AttachHistory(CExecutionHistory* history)
 size_t CCpu8086::StepBack(size_t count)
 {
     if (m_pHistory == nullptr) return 0;
-    return m_pHistory->Undo(count, m_state, m_memory, m_bHalted, m_bInRepeat);
+    CExecutionHistory::Snapshot before;
+    const size_t undone = m_pHistory->Undo(count, m_memory, before);
+    if (undone == 0) return 0;
+    m_state = before.state;
+    m_lazy = before.flags;
+    SettleFlags();
+    m_nMode = before.mode;
+    LoadState();
+    return undone;
 }

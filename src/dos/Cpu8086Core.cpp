@@ -5,6 +5,7 @@
 #include "dos/ExecutionHistory.h"
 
 #include <bit>
+#include <type_traits>
 
 static_assert(std::endian::native == std::endian::little, "the byte registers are views of the word registers");
 
@@ -14,17 +15,27 @@ enum StringKind : uint8_t { kMovs, kCmps, kStos, kLods, kScas, kIns, kOuts };
 
 }  // namespace
 
+// The register forms (mod 3) take a short way that leaves the ModRM state alone.
 template <AluOp op>
 [[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::AluRm8Reg(bool toReg)
 {
-    DecodeModRm();
-    uint8_t& reg = Reg8(RegField());
+    const unsigned modrm = Fetch8();
+    const unsigned regIndex = (modrm >> 3) & 7;
+    const uint8_t reg = Reg8(regIndex);
+    if (modrm >= 0xC0) {
+        const uint8_t rm = Reg8(modrm & 7);
+        const uint8_t r = m_lazy.Alu<op, uint8_t>(toReg ? reg : rm, toReg ? rm : reg, m_state.flags);
+        if constexpr (op != AluOp::kCmp) SetReg8(toReg ? regIndex : modrm & 7, r);
+        return Outcome::kNext;
+    }
+    DecodeEa(modrm);
+    const uint8_t value = Read8(m_nEaSeg, m_nEaOff);
     if (toReg) {
-        const uint8_t r = CAlu8086::Alu<op, uint8_t>(reg, GetRm8(), m_state.flags);
-        if constexpr (op != AluOp::kCmp) reg = r;
+        const uint8_t r = m_lazy.Alu<op, uint8_t>(reg, value, m_state.flags);
+        if constexpr (op != AluOp::kCmp) SetReg8(regIndex, r);
     } else {
-        const uint8_t r = CAlu8086::Alu<op, uint8_t>(GetRm8(), reg, m_state.flags);
-        if constexpr (op != AluOp::kCmp) SetRm8(r);
+        const uint8_t r = m_lazy.Alu<op, uint8_t>(value, reg, m_state.flags);
+        if constexpr (op != AluOp::kCmp) Write8(m_nEaSeg, m_nEaOff, r);
     }
     return Outcome::kNext;
 }
@@ -32,14 +43,23 @@ template <AluOp op>
 template <AluOp op>
 [[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::AluRm16Reg(bool toReg)
 {
-    DecodeModRm();
-    uint16_t& reg = m_state.reg[RegField()];
+    const unsigned modrm = Fetch8();
+    uint16_t& reg = m_state.reg[(modrm >> 3) & 7];
+    if (modrm >= 0xC0) {
+        uint16_t& rm = m_state.reg[modrm & 7];
+        uint16_t& target = toReg ? reg : rm;
+        const uint16_t r = m_lazy.Alu<op, uint16_t>(target, toReg ? rm : reg, m_state.flags);
+        if constexpr (op != AluOp::kCmp) target = r;
+        return Outcome::kNext;
+    }
+    DecodeEa(modrm);
+    const uint16_t value = Read16(m_nEaSeg, m_nEaOff);
     if (toReg) {
-        const uint16_t r = CAlu8086::Alu<op, uint16_t>(reg, GetRm16(), m_state.flags);
+        const uint16_t r = m_lazy.Alu<op, uint16_t>(reg, value, m_state.flags);
         if constexpr (op != AluOp::kCmp) reg = r;
     } else {
-        const uint16_t r = CAlu8086::Alu<op, uint16_t>(GetRm16(), reg, m_state.flags);
-        if constexpr (op != AluOp::kCmp) SetRm16(r);
+        const uint16_t r = m_lazy.Alu<op, uint16_t>(value, reg, m_state.flags);
+        if constexpr (op != AluOp::kCmp) Write16(m_nEaSeg, m_nEaOff, r);
     }
     return Outcome::kNext;
 }
@@ -47,7 +67,7 @@ template <AluOp op>
 template <AluOp op>
 [[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::AluAccImm8()
 {
-    const uint8_t r = CAlu8086::Alu<op, uint8_t>(m_state.al(), Fetch8(), m_state.flags);
+    const uint8_t r = m_lazy.Alu<op, uint8_t>(m_state.al(), Fetch8(), m_state.flags);
     if constexpr (op != AluOp::kCmp) m_state.set_al(r);
     return Outcome::kNext;
 }
@@ -55,7 +75,7 @@ template <AluOp op>
 template <AluOp op>
 [[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::AluAccImm16()
 {
-    const uint16_t r = CAlu8086::Alu<op, uint16_t>(m_state.ax(), Fetch16(), m_state.flags);
+    const uint16_t r = m_lazy.Alu<op, uint16_t>(m_state.ax(), Fetch16(), m_state.flags);
     if constexpr (op != AluOp::kCmp) m_state.ax() = r;
     return Outcome::kNext;
 }
@@ -68,11 +88,11 @@ template <AluOp op>
     if (opcode & 1) {
         const uint16_t a = GetRm16();
         const uint16_t b = opcode == 0x83 ? CAlu8086::SignExtend(Fetch8()) : Fetch16();
-        const uint16_t r = CAlu8086::AluDynamic<uint16_t>(op, a, b, m_state.flags);
+        const uint16_t r = m_lazy.AluDynamic<uint16_t>(op, a, b, m_state.flags);
         if (op != AluOp::kCmp) SetRm16(r);
     } else {
         const uint8_t a = GetRm8();
-        const uint8_t r = CAlu8086::AluDynamic<uint8_t>(op, a, Fetch8(), m_state.flags);
+        const uint8_t r = m_lazy.AluDynamic<uint8_t>(op, a, Fetch8(), m_state.flags);
         if (op != AluOp::kCmp) SetRm8(r);
     }
     return Outcome::kNext;
@@ -92,16 +112,71 @@ template <AluOp op>
         if (op == ShiftOp::kSetmo) op = ShiftOp::kShl;
     }
     if (opcode & 1) {
-        SetRm16(CAlu8086::Shift<uint16_t>(op, GetRm16(), count, m_state.flags));
+        SetRm16(Shift<uint16_t>(op, GetRm16(), count));
     } else {
-        SetRm8(CAlu8086::Shift<uint8_t>(op, GetRm8(), count, m_state.flags));
+        SetRm8(Shift<uint8_t>(op, GetRm8(), count));
     }
     return Outcome::kNext;
 }
 
+// SHL, SHR and SAR by less than the width leave their flags pending, ROL and ROR by any count
+// and RCL and RCR by 1 change CF and OF in what is pending; the rest are worked out by CAlu8086
+// on settled flags.
+template <typename T>
+[[gnu::always_inline]] inline T CCpu8086::Shift(ShiftOp op, T value, unsigned count)
+{
+    constexpr unsigned kWidth = CAlu8086::kBits<T>;
+    constexpr unsigned kTop = kWidth - 1;
+    if (count == 0) return value;
+    if (op == ShiftOp::kRol || op == ShiftOp::kRor) {
+        const unsigned n = count % kWidth;
+        if (op == ShiftOp::kRol) {
+            const T r = n ? static_cast<T>((value << n) | (value >> (kWidth - n))) : value;
+            m_lazy.SetCarryOverflow(r & 1, ((r >> kTop) ^ r) & 1, m_state.flags);
+            return r;
+        }
+        const T r = n ? static_cast<T>((value >> n) | (value << (kWidth - n))) : value;
+        m_lazy.SetCarryOverflow((r >> kTop) & 1, ((r >> kTop) ^ (r >> (kTop - 1))) & 1, m_state.flags);
+        return r;
+    }
+    if (count == 1 && (op == ShiftOp::kRcl || op == ShiftOp::kRcr)) {
+        const unsigned carry = Carry();
+        if (op == ShiftOp::kRcl) {
+            const T r = static_cast<T>((value << 1) | carry);
+            const unsigned out = (value >> kTop) & 1;
+            m_lazy.SetCarryOverflow(out, ((r >> kTop) & 1) ^ out, m_state.flags);
+            return r;
+        }
+        const T r = static_cast<T>((value >> 1) | (carry << kTop));
+        m_lazy.SetCarryOverflow(value & 1, ((r >> kTop) ^ (r >> (kTop - 1))) & 1, m_state.flags);
+        return r;
+    }
+    if (count < kWidth) {
+        switch (op) {
+        case ShiftOp::kShl: {
+            const T r = static_cast<T>(value << count);
+            const unsigned carry = (value >> (kWidth - count)) & 1;
+            return m_lazy.Shifted<T>(r, carry, ((r >> kTop) & 1) ^ carry);
+        }
+        case ShiftOp::kShr:
+            return m_lazy.Shifted<T>(static_cast<T>(value >> count), (value >> (count - 1)) & 1,
+                                     (static_cast<T>(value >> (count - 1)) >> kTop) & 1);
+        case ShiftOp::kSar: {
+            using S = std::make_signed_t<T>;
+            const T r = static_cast<T>(static_cast<S>(value) >> count);
+            return m_lazy.Shifted<T>(r, (static_cast<S>(value) >> (count - 1)) & 1, 0);
+        }
+        default:
+            break;
+        }
+    }
+    SettleFlags();
+    return CAlu8086::Shift<T>(op, value, count, m_state.flags);
+}
+
 [[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::Jump(bool taken, int16_t displacement)
 {
-    if (taken) m_state.ip = static_cast<uint16_t>(m_state.ip + displacement);
+    if (taken) SetIp(static_cast<uint16_t>(NextIp() + displacement));
     return Outcome::kNext;
 }
 
@@ -111,7 +186,7 @@ template <AluOp op>
     const int8_t displacement = static_cast<int8_t>(Fetch8());
     if (opcode == 0xE3) return Jump(s.cx() == 0, displacement);
     s.cx() = static_cast<uint16_t>(s.cx() - 1);
-    const bool zero = (s.flags & kFlagZero) != 0;
+    const bool zero = m_lazy.Zero(s.flags);
     bool taken = s.cx() != 0;
     if (opcode == 0xE0) taken = taken && !zero;
     if (opcode == 0xE1) taken = taken && zero;
@@ -121,18 +196,16 @@ template <AluOp op>
 [[gnu::always_inline]] inline bool CCpu8086::Condition(unsigned code) const
 {
     const uint16_t f = m_state.flags;
-    const bool sign = (f & kFlagSign) != 0;
-    const bool overflow = (f & kFlagOverflow) != 0;
     bool result;
     switch (code >> 1) {
-    case 0: result = overflow; break;
-    case 1: result = (f & kFlagCarry) != 0; break;
-    case 2: result = (f & kFlagZero) != 0; break;
-    case 3: result = (f & (kFlagCarry | kFlagZero)) != 0; break;
-    case 4: result = sign; break;
-    case 5: result = (f & kFlagParity) != 0; break;
-    case 6: result = sign != overflow; break;
-    default: result = (f & kFlagZero) || sign != overflow; break;
+    case 0: result = m_lazy.Overflow(f); break;
+    case 1: result = m_lazy.Carry(f) != 0; break;
+    case 2: result = m_lazy.Zero(f); break;
+    case 3: result = m_lazy.Carry(f) || m_lazy.Zero(f); break;
+    case 4: result = m_lazy.Sign(f); break;
+    case 5: result = m_lazy.Parity(f); break;
+    case 6: result = m_lazy.Sign(f) != m_lazy.Overflow(f); break;
+    default: result = m_lazy.Zero(f) || m_lazy.Sign(f) != m_lazy.Overflow(f); break;
     }
     return result != ((code & 1) != 0);
 }
@@ -140,16 +213,15 @@ template <AluOp op>
 CCpu8086::Outcome CCpu8086::CallFar(uint16_t segment, uint16_t offset)
 {
     Push(m_state.cs());
-    Push(m_state.ip);
-    m_state.cs() = segment;
-    m_state.ip = offset;
+    Push(NextIp());
+    SetCsIp(segment, offset);
     return Outcome::kNext;
 }
 
 CCpu8086::Outcome CCpu8086::ReturnFar(uint16_t release)
 {
-    m_state.ip = Pop();
-    m_state.cs() = Pop();
+    const uint16_t ip = Pop();
+    SetCsIp(Pop(), ip);
     m_state.sp() = static_cast<uint16_t>(m_state.sp() + release);
     return Outcome::kNext;
 }
@@ -183,8 +255,10 @@ template <typename T, uint8_t kKind>
     bool equal = false;
     if constexpr (kKind == kMovs) WriteT<T>(s.es(), s.di(), ReadT<T>(SegmentOr(kDS), s.si()));
     if constexpr (kKind == kCmps) {
-        CAlu8086::Sub<T>(ReadT<T>(SegmentOr(kDS), s.si()), ReadT<T>(s.es(), s.di()), 0, s.flags);
-        equal = (s.flags & kFlagZero) != 0;
+        const T a = ReadT<T>(SegmentOr(kDS), s.si());
+        const T b = ReadT<T>(s.es(), s.di());
+        m_lazy.Sub<T>(a, b, 0);
+        equal = a == b;
     }
     if constexpr (kKind == kStos) WriteT<T>(s.es(), s.di(), static_cast<T>(s.ax()));
     if constexpr (kKind == kLods) {
@@ -195,8 +269,9 @@ template <typename T, uint8_t kKind>
         }
     }
     if constexpr (kKind == kScas) {
-        CAlu8086::Sub<T>(static_cast<T>(s.ax()), ReadT<T>(s.es(), s.di()), 0, s.flags);
-        equal = (s.flags & kFlagZero) != 0;
+        const T b = ReadT<T>(s.es(), s.di());
+        m_lazy.Sub<T>(static_cast<T>(s.ax()), b, 0);
+        equal = static_cast<T>(s.ax()) == b;
     }
     if constexpr (kKind == kIns) {
         T value = m_bus.In(s.dx());
@@ -232,12 +307,14 @@ template <typename T, uint8_t kKind>
             if (equal != (m_nRep == kRepE)) return Outcome::kNext;
         }
         if (cx == 0) return Outcome::kNext;
-        if (m_nBudget == 0 || (m_state.flags & kFlagTrap) || InterruptWaits()) {
-            m_state.ip = m_nStartIp;
-            m_bInRepeat = true;
+        if (m_nBudget == 0 || (m_nAttention & kAttentionTrap) || InterruptWaits()) {
+            SetIp(StartIp());
+            m_nMode |= kModeInRepeat;
             return Outcome::kNext;
         }
         --m_nBudget;
+        // For the history each element is an instruction of its own, begun at the prefix.
+        if (m_pHistory != nullptr) [[unlikely]] m_pHistory->BeginInstruction(m_state, StartIp(), m_lazy, kModeInRepeat);
     }
 }
 
@@ -303,31 +380,31 @@ template <typename T, uint8_t kKind>
             return SetSegment(opcode >> 3, Pop());
 
         case 0x26: case 0x2E: case 0x36: case 0x3E:
-            m_nOverride = static_cast<uint8_t>((opcode >> 3) & 3);
-            opcode = Fetch8();
+            m_nOverride = (opcode >> 3) & 3;
+            opcode = FetchAfterPrefix();
             continue;
         case 0xF0:
-            opcode = Fetch8();
+            opcode = FetchAfterPrefix();
             continue;
         case 0xF1:
             if (AtServiceMark()) return EnterServiceAtMark();
-            opcode = Fetch8();
+            opcode = FetchAfterPrefix();
             continue;
         case 0xF2: case 0xF3:
             m_nRep = opcode;
-            opcode = Fetch8();
+            opcode = FetchAfterPrefix();
             continue;
 
-        case 0x27: CAlu8086::Daa(s); return Outcome::kNext;
-        case 0x2F: CAlu8086::Das(s); return Outcome::kNext;
-        case 0x37: CAlu8086::Aaa(s); return Outcome::kNext;
-        case 0x3F: CAlu8086::Aas(s); return Outcome::kNext;
+        case 0x27: SettleFlags(); CAlu8086::Daa(s); return Outcome::kNext;
+        case 0x2F: SettleFlags(); CAlu8086::Das(s); return Outcome::kNext;
+        case 0x37: SettleFlags(); CAlu8086::Aaa(s); return Outcome::kNext;
+        case 0x3F: SettleFlags(); CAlu8086::Aas(s); return Outcome::kNext;
 
         case 0x40: case 0x41: case 0x42: case 0x43: case 0x44: case 0x45: case 0x46: case 0x47:
-            s.reg[opcode & 7] = CAlu8086::Inc<uint16_t>(s.reg[opcode & 7], s.flags);
+            s.reg[opcode & 7] = m_lazy.Inc<uint16_t>(s.reg[opcode & 7], Carry());
             return Outcome::kNext;
         case 0x48: case 0x49: case 0x4A: case 0x4B: case 0x4C: case 0x4D: case 0x4E: case 0x4F:
-            s.reg[opcode & 7] = CAlu8086::Dec<uint16_t>(s.reg[opcode & 7], s.flags);
+            s.reg[opcode & 7] = m_lazy.Dec<uint16_t>(s.reg[opcode & 7], Carry());
             return Outcome::kNext;
         case 0x50: case 0x51: case 0x52: case 0x53: case 0x55: case 0x56: case 0x57:
             Push(s.reg[opcode & 7]);
@@ -360,17 +437,17 @@ template <typename T, uint8_t kKind>
         case 0x80: case 0x81: case 0x82: case 0x83: return Group1(opcode);
         case 0x84:
             DecodeModRm();
-            CAlu8086::Logic<uint8_t>(GetRm8() & Reg8(RegField()), s.flags);
+            m_lazy.Logic<uint8_t>(GetRm8() & Reg8(RegField()));
             return Outcome::kNext;
         case 0x85:
             DecodeModRm();
-            CAlu8086::Logic<uint16_t>(GetRm16() & s.reg[RegField()], s.flags);
+            m_lazy.Logic<uint16_t>(GetRm16() & s.reg[RegField()]);
             return Outcome::kNext;
         case 0x86: {
             DecodeModRm();
             const uint8_t value = GetRm8();
             SetRm8(Reg8(RegField()));
-            Reg8(RegField()) = value;
+            SetReg8(RegField(), value);
             return Outcome::kNext;
         }
         case 0x87: {
@@ -382,7 +459,7 @@ template <typename T, uint8_t kKind>
         }
         case 0x88: DecodeModRm(); SetRm8(Reg8(RegField())); return Outcome::kNext;
         case 0x89: DecodeModRm(); SetRm16(s.reg[RegField()]); return Outcome::kNext;
-        case 0x8A: DecodeModRm(); Reg8(RegField()) = GetRm8(); return Outcome::kNext;
+        case 0x8A: DecodeModRm(); SetReg8(RegField(), GetRm8()); return Outcome::kNext;
         case 0x8B: DecodeModRm(); s.reg[RegField()] = GetRm16(); return Outcome::kNext;
         case 0x8C: return MoveSegment(false);
         case 0x8D: return Lea();
@@ -403,10 +480,23 @@ template <typename T, uint8_t kKind>
             return CallFar(Fetch16(), offset);
         }
         case 0x9B: return Outcome::kNext;
-        case 0x9C: Push(NormalFlags(s.flags)); return Outcome::kNext;
-        case 0x9D: s.flags = NormalFlags(Pop()); return Outcome::kNext;
-        case 0x9E: s.flags = static_cast<uint16_t>((s.flags & 0xFF00) | (s.ah() & 0xD5) | 0x02); return Outcome::kNext;
-        case 0x9F: s.set_ah(static_cast<uint8_t>(s.flags)); return Outcome::kNext;
+        case 0x9C:
+            SettleFlags();
+            Push(NormalFlags(s.flags));
+            return Outcome::kNext;
+        case 0x9D:
+            m_lazy.Discard();
+            s.flags = NormalFlags(Pop());
+            SyncTrap();
+            return Outcome::kNext;
+        case 0x9E:
+            SettleFlags();
+            s.flags = static_cast<uint16_t>((s.flags & 0xFF00) | (s.ah() & 0xD5) | 0x02);
+            return Outcome::kNext;
+        case 0x9F:
+            SettleFlags();
+            s.set_ah(static_cast<uint8_t>(s.flags));
+            return Outcome::kNext;
 
         case 0xA0: s.set_al(Read8(SegmentOr(kDS), Fetch16())); return Outcome::kNext;
         case 0xA1: s.ax() = Read16(SegmentOr(kDS), Fetch16()); return Outcome::kNext;
@@ -416,8 +506,8 @@ template <typename T, uint8_t kKind>
         case 0xA5: return String<uint16_t, kMovs>();
         case 0xA6: return String<uint8_t, kCmps>();
         case 0xA7: return String<uint16_t, kCmps>();
-        case 0xA8: CAlu8086::Logic<uint8_t>(s.al() & Fetch8(), s.flags); return Outcome::kNext;
-        case 0xA9: CAlu8086::Logic<uint16_t>(s.ax() & Fetch16(), s.flags); return Outcome::kNext;
+        case 0xA8: m_lazy.Logic<uint8_t>(s.al() & Fetch8()); return Outcome::kNext;
+        case 0xA9: m_lazy.Logic<uint16_t>(s.ax() & Fetch16()); return Outcome::kNext;
         case 0xAA: return String<uint8_t, kStos>();
         case 0xAB: return String<uint16_t, kStos>();
         case 0xAC: return String<uint8_t, kLods>();
@@ -426,7 +516,7 @@ template <typename T, uint8_t kKind>
         case 0xAF: return String<uint16_t, kScas>();
 
         case 0xB0: case 0xB1: case 0xB2: case 0xB3: case 0xB4: case 0xB5: case 0xB6: case 0xB7:
-            Reg8(opcode & 7) = Fetch8();
+            SetReg8(opcode & 7, Fetch8());
             return Outcome::kNext;
         case 0xB8: case 0xB9: case 0xBA: case 0xBB: case 0xBC: case 0xBD: case 0xBE: case 0xBF:
             s.reg[opcode & 7] = Fetch16();
@@ -435,11 +525,11 @@ template <typename T, uint8_t kKind>
         case 0xC0: case 0xC1: case 0xD0: case 0xD1: case 0xD2: case 0xD3: return Group2(opcode);
         case 0xC2: {
             const uint16_t release = Fetch16();
-            s.ip = Pop();
+            SetIp(Pop());
             s.sp() = static_cast<uint16_t>(s.sp() + release);
             return Outcome::kNext;
         }
-        case 0xC3: s.ip = Pop(); return Outcome::kNext;
+        case 0xC3: SetIp(Pop()); return Outcome::kNext;
         case 0xC4: return LoadFarPointer(kES);
         case 0xC5: return LoadFarPointer(kDS);
         case 0xC6: DecodeModRm(); SetRm8(Fetch8()); return Outcome::kNext;
@@ -453,12 +543,12 @@ template <typename T, uint8_t kKind>
         case 0xCB: return ReturnFar(0);
         case 0xCC: return Interrupt(3);
         case 0xCD: return Interrupt(Fetch8());
-        case 0xCE: return (s.flags & kFlagOverflow) ? Interrupt(4) : Outcome::kNext;
+        case 0xCE: return m_lazy.Overflow(s.flags) ? Interrupt(4) : Outcome::kNext;
         case 0xCF: return Iret();
 
-        case 0xD4: return CAlu8086::Aam(s, Fetch8()) ? Outcome::kNext : Interrupt(0);
-        case 0xD5: CAlu8086::Aad(s, Fetch8()); return Outcome::kNext;
-        case 0xD6: s.set_al((s.flags & kFlagCarry) ? 0xFF : 0x00); return Outcome::kNext;
+        case 0xD4: SettleFlags(); return CAlu8086::Aam(s, Fetch8()) ? Outcome::kNext : Interrupt(0);
+        case 0xD5: SettleFlags(); CAlu8086::Aad(s, Fetch8()); return Outcome::kNext;
+        case 0xD6: s.set_al(Carry() ? 0xFF : 0x00); return Outcome::kNext;
         case 0xD7: s.set_al(Read8(SegmentOr(kDS), static_cast<uint16_t>(s.bx() + s.al()))); return Outcome::kNext;
         case 0xD8: case 0xD9: case 0xDA: case 0xDB: case 0xDC: case 0xDD: case 0xDE: case 0xDF:
             // A coprocessor's instruction: its operand is decoded and nothing else happens.
@@ -469,31 +559,30 @@ template <typename T, uint8_t kKind>
         case 0xE4: case 0xE5: case 0xE6: case 0xE7: case 0xEC: case 0xED: case 0xEE: case 0xEF: return Port(opcode);
         case 0xE8: {
             const uint16_t displacement = Fetch16();
-            Push(s.ip);
-            s.ip = static_cast<uint16_t>(s.ip + displacement);
+            Push(NextIp());
+            SetIp(static_cast<uint16_t>(NextIp() + displacement));
             return Outcome::kNext;
         }
         case 0xE9: {
             const uint16_t displacement = Fetch16();
-            s.ip = static_cast<uint16_t>(s.ip + displacement);
+            SetIp(static_cast<uint16_t>(NextIp() + displacement));
             return Outcome::kNext;
         }
         case 0xEA: {
             const uint16_t offset = Fetch16();
-            s.cs() = Fetch16();
-            s.ip = offset;
+            SetCsIp(Fetch16(), offset);
             return Outcome::kNext;
         }
         case 0xEB: return Jump(true, static_cast<int8_t>(Fetch8()));
 
         case 0xF4:
-            m_bHalted = true;
+            m_nMode |= kModeHalted;
             return Outcome::kHalted;
-        case 0xF5: s.flags ^= kFlagCarry; return Outcome::kNext;
+        case 0xF5: SettleFlags(); s.flags ^= kFlagCarry; return Outcome::kNext;
         case 0xF6: return Group3Byte();
         case 0xF7: return Group3Word();
-        case 0xF8: s.flags &= ~kFlagCarry; return Outcome::kNext;
-        case 0xF9: s.flags |= kFlagCarry; return Outcome::kNext;
+        case 0xF8: SettleFlags(); s.flags &= ~kFlagCarry; return Outcome::kNext;
+        case 0xF9: SettleFlags(); s.flags |= kFlagCarry; return Outcome::kNext;
         case 0xFA: s.flags &= ~kFlagInterrupt; return Outcome::kNext;
         case 0xFB:
             // Interrupts come no sooner than after the instruction that follows STI.
@@ -515,15 +604,26 @@ template <typename T, uint8_t kKind>
 // One instruction with its prefixes, then whatever must happen before the next one.
 [[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::Execute()
 {
-    m_nStartIp = m_state.ip;
+    m_pStart = m_pIp;
+    if (m_pIp >= m_pIpLimit) [[unlikely]] Queue();
     m_nOverride = kNoOverride;
     m_nRep = kNoRep;
-    m_bInRepeat = false;
-    // The trap follows the instruction that began with TF set.
-    const bool trap = (m_state.flags & kFlagTrap) != 0;
+    m_nMode &= ~kModeInRepeat;
     const Outcome outcome = Dispatch(Fetch8());
-    if (m_nAttention || trap) [[unlikely]] return AfterInstruction(outcome, trap);
+    if (m_nAttention) [[unlikely]] return AfterInstruction(outcome);
     return outcome;
+}
+
+// One instruction, recorded first when the history is on.
+template <bool kRecord>
+[[gnu::always_inline]] inline CCpu8086::Outcome CCpu8086::Step(bool mayBeHalted)
+{
+    if constexpr (!kRecord) {
+        return (mayBeHalted && (m_nMode & kModeHalted)) ? WakeFromHalt() : Execute();
+    } else {
+        m_pHistory->BeginInstruction(m_state, NextIp(), m_lazy, m_nMode);
+        return (mayBeHalted && (m_nMode & kModeHalted)) ? WakeFromHalt() : Execute();
+    }
 }
 
 // One copy of the loop for each combination of history and breakpoints, so that neither costs
@@ -532,35 +632,17 @@ template <typename T, uint8_t kKind>
 template <bool kRecord, bool kBreakpoints>
 StopReason CCpu8086::RunLoop(uint64_t maxInstructions)
 {
-    m_nBudget = maxInstructions;
+    if (maxInstructions == 0) {
+        m_nExecuted = 0;
+        return StopReason::Limit;
+    }
+    m_nBudget = maxInstructions - 1;
+    m_bTrapLatched = (m_state.flags & kFlagTrap) != 0;
+    LoadState();
+    // Only the first instruction can find the CPU halted: HLT ends the loop.
+    Outcome outcome = Step<kRecord>(true);
     StopReason reason = StopReason::Limit;
-    for (bool first = true; m_nBudget != 0; first = false) {
-        if (!first) {
-            if (m_bStopRequested.load(std::memory_order_relaxed)) [[unlikely]] {
-                m_bStopRequested.store(false, std::memory_order_relaxed);
-                reason = StopReason::Requested;
-                break;
-            }
-            if constexpr (kBreakpoints) {
-                if (HasBreakpoint(CMemory::Linear(m_state.cs(), m_state.ip))) {
-                    reason = StopReason::Breakpoint;
-                    break;
-                }
-            }
-        }
-        --m_nBudget;
-        // Only the first instruction can find the CPU halted: HLT ends the loop.
-        Outcome outcome;
-        if constexpr (kRecord) {
-            // Each element of a repeated string instruction is an entry of its own.
-            m_pHistory->BeginInstruction(m_state, m_bHalted, m_bInRepeat);
-            const uint64_t budget = m_nBudget;
-            m_nBudget = 0;
-            outcome = (first && m_bHalted) ? WakeFromHalt() : Execute();
-            m_nBudget = budget;
-        } else {
-            outcome = (first && m_bHalted) ? WakeFromHalt() : Execute();
-        }
+    for (;;) {
         if (outcome != Outcome::kNext) [[unlikely]] {
             if (outcome == Outcome::kBlocked) {
                 if (kRecord) StepBack(1);
@@ -569,7 +651,23 @@ StopReason CCpu8086::RunLoop(uint64_t maxInstructions)
             reason = ReasonOf(outcome);
             break;
         }
+        if (m_nBudget == 0) break;
+        if (m_bStopRequested.load(std::memory_order_relaxed)) [[unlikely]] {
+            m_bStopRequested.store(false, std::memory_order_relaxed);
+            reason = StopReason::Requested;
+            break;
+        }
+        if constexpr (kBreakpoints) {
+            if (HasBreakpoint(CMemory::Linear(m_state.cs(), NextIp()))) {
+                reason = StopReason::Breakpoint;
+                break;
+            }
+        }
+        --m_nBudget;
+        outcome = Step<kRecord>(false);
     }
+    SettleFlags();
+    CommitIp();
     m_nExecuted = maxInstructions - m_nBudget;
     m_nBudget = 0;
     return reason;

@@ -18,7 +18,11 @@ public:
     static constexpr uint32_t kSize = 0x100000;
     static constexpr uint32_t kMask = kSize - 1;
 
-    CMemory() : m_bytes(kSize) {}
+    // The CPU forms pointers up to FFFFh:FFFFh (beyond 1 MiB, never read there): the vector holds
+    // that far.
+    static constexpr uint32_t kAllocated = kSize + 0x10000;
+
+    CMemory() : m_bytes(kAllocated) {}
 
     static uint32_t Linear(uint16_t segment, uint16_t offset)
     {
