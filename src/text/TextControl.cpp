@@ -114,8 +114,11 @@ LRESULT CTextControl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         Relayout();
         return 0;
     case WM_PAINT: OnPaint(); return 0;
-    // The system draws the scroll bars with the frame, as they are set now.
-    case WM_NCPAINT: m_barsToDraw = 0; break;
+    case WM_NCPAINT:
+        // The system draws the scroll bars, as they are set now, with the whole frame.
+        if (PaintsWholeFrame(reinterpret_cast<HRGN>(wParam)))
+            m_barsToDraw = 0;
+        break;
     case WM_PRINTCLIENT: {
         RECT client{};
         ::GetClientRect(m_hWnd, &client);
@@ -202,6 +205,16 @@ void CTextControl::PaintClient()
     ::SetViewportOrgEx(buffer.get(), 0, 0, nullptr);
     ::BitBlt(dc.get(), update.left, update.top, update.right - update.left, update.bottom - update.top, buffer.get(), 0,
              0, SRCCOPY);
+}
+
+bool CTextControl::PaintsWholeFrame(HRGN region) const
+{
+    if (region == reinterpret_cast<HRGN>(1))
+        return true;
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    GdiObject<HRGN> rest(::CreateRectRgnIndirect(&window));
+    return rest && ::CombineRgn(rest.get(), rest.get(), region, RGN_DIFF) == NULLREGION;
 }
 
 void CTextControl::DrawChangedScrollBars()

@@ -140,6 +140,8 @@ private:
     void UpdateScrollBars();
     void SetScrollBar(int bar, const SCROLLINFO& info);
     void DrawChangedScrollBars();
+    // Whether WM_NCPAINT's region (1, or a region of the screen) holds the whole window.
+    bool PaintsWholeFrame(HRGN region) const;
     void ScheduleScrollBars();
     static constexpr UINT_PTR kScrollBarTimer = 2;
     void UpdateCaret();
