@@ -160,17 +160,6 @@ void CPaneView::BeginEdit(size_t line, int column, int length, const std::string
     m_edit.Begin(*this, place, m_hFont, text, std::move(commit));
 }
 
-void CPaneView::OnPaint()
-{
-    PaintDc dc(m_hWnd);
-    const RECT client = GetClientRect();
-    if (client.right <= 0 || client.bottom <= 0)
-        return;
-    MemDc buffer(dc.get(), client.right, client.bottom);
-    Paint(buffer.get(), client);
-    ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
-}
-
 void CPaneView::Paint(HDC dc, const RECT& client) const
 {
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
@@ -305,17 +294,6 @@ void CPaneView::OnChar(UINT ch, UINT, UINT)
 LRESULT CPaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(m_strText.size());
-    case WM_GETTEXT: {
-        if (wParam == 0)
-            return 0;
-        const size_t count = std::min(m_strText.size(), static_cast<size_t>(wParam) - 1);
-        auto* buffer = reinterpret_cast<wchar_t*>(lParam);
-        std::memcpy(buffer, m_strText.data(), count * sizeof(wchar_t));
-        buffer[count] = L'\0';
-        return static_cast<LRESULT>(count);
-    }
-    case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_VSCROLL: {
         SCROLLINFO info{sizeof info, SIF_ALL, 0, 0, 0, 0, 0};
@@ -345,5 +323,5 @@ LRESULT CPaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         }
         break;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
+    return CBufferedView::WindowProc(message, wParam, lParam);
 }

@@ -8,14 +8,14 @@
 
 #include "debug/PaneText.h"
 #include "debugui/InlineEdit.h"
-#include "framework/CWnd.h"
+#include "debugui/BufferedView.h"
 
 #include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
-class CPaneView : public CWnd {
+class CPaneView : public CBufferedView {
 public:
     // How marked parts look: red text, the line on a yellow ground, or blue text.
     enum class MarkLook { Changed, Current, Return };
@@ -62,7 +62,6 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
-    void OnPaint() override;
     void OnSize(UINT type, int cx, int cy) override;
     void OnLButtonDown(UINT flags, POINT point) override;
     void OnLButtonDblClk(UINT flags, POINT point) override;
@@ -71,7 +70,8 @@ protected:
 private:
     void SetText(std::wstring text);
     void IndexLines(size_t from);
-    void Paint(HDC dc, const RECT& client) const;
+    void Paint(HDC dc, const RECT& client) const override;
+    const std::wstring* ShownText() const override { return &m_strText; }
     void PaintLine(HDC dc, size_t line, int top, int right) const;
     int MarginWidth() const { return m_hasDot ? m_nLineHeight : 0; }
     int TextLeft() const { return MarginWidth() + 2; }

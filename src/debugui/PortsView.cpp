@@ -36,17 +36,6 @@ void CPortsView::Show(const std::array<uint8_t, 4>& ports)
     Invalidate(false);
 }
 
-void CPortsView::OnPaint()
-{
-    PaintDc dc(m_hWnd);
-    const RECT client = GetClientRect();
-    if (client.right <= 0 || client.bottom <= 0)
-        return;
-    MemDc buffer(dc.get(), client.right, client.bottom);
-    Paint(buffer.get(), client);
-    ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
-}
-
 // Four rows, each "Pn", eight LEDs as large as the row allows, and the value in hexadecimal.
 void CPortsView::Paint(HDC dc, const RECT& client) const
 {
@@ -78,11 +67,4 @@ void CPortsView::Paint(HDC dc, const RECT& client) const
         std::swprintf(hex, 4, L"%02X", m_ports[port]);
         ::TextOutW(dc, 4 + label.cx + 8 * ledRoom + 4, middle - label.cy / 2, hex, 2);
     }
-}
-
-LRESULT CPortsView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_ERASEBKGND)
-        return 1;
-    return CWnd::WindowProc(message, wParam, lParam);
 }

@@ -97,22 +97,10 @@ void CScreenView::OnSize(UINT, int cx, int cy)
     Invalidate(false);
 }
 
-void CScreenView::OnPaint()
-{
-    PaintDc dc(m_hWnd);
-    const RECT client = GetClientRect();
-    if (client.right <= 0 || client.bottom <= 0)
-        return;
-    MemDc buffer(dc.get(), client.right, client.bottom);
-    Paint(buffer.get());
-    ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
-}
-
 // A row in runs of one colour, each drawn at once with every character's advance given: a
 // double-byte character takes two cells.
-void CScreenView::Paint(HDC dc) const
+void CScreenView::Paint(HDC dc, const RECT& client) const
 {
-    const RECT client = GetClientRect();
     BkColorGuard black(dc, kPalette[0]);
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
     SelectGuard font(dc, m_font.get());
@@ -175,17 +163,6 @@ void CScreenView::SendKey(uint16_t virtualKey, LPARAM lParam, std::vector<uint8_
 LRESULT CScreenView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(m_strText.size());
-    case WM_GETTEXT: {
-        if (wParam == 0)
-            return 0;
-        const size_t count = std::min(m_strText.size(), static_cast<size_t>(wParam) - 1);
-        auto* buffer = reinterpret_cast<wchar_t*>(lParam);
-        std::memcpy(buffer, m_strText.data(), count * sizeof(wchar_t));
-        buffer[count] = L'\0';
-        return static_cast<LRESULT>(count);
-    }
-    case WM_ERASEBKGND: return 1;
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
@@ -206,5 +183,5 @@ LRESULT CScreenView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_SYSCHAR: return 0;
     }
-    return CWnd::WindowProc(message, wParam, lParam);
+    return CBufferedView::WindowProc(message, wParam, lParam);
 }

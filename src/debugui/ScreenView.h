@@ -6,7 +6,7 @@
 #pragma once
 
 #include "debug/DebugTarget.h"
-#include "framework/CWnd.h"
+#include "debugui/BufferedView.h"
 #include "framework/Handles.h"
 
 #include <cstdint>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-class CScreenView : public CWnd {
+class CScreenView : public CBufferedView {
 public:
     bool Create(CWnd& parent, UINT id, const std::wstring& fontFace);
     void Show(const ScreenCells& screen);
@@ -25,7 +25,8 @@ public:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:
-    void OnPaint() override;
+    void Paint(HDC dc, const RECT& client) const override;
+    const std::wstring* ShownText() const override { return &m_strText; }
     void OnSize(UINT type, int cx, int cy) override;
     void OnLButtonDown(UINT flags, POINT point) override;
 
@@ -37,7 +38,6 @@ private:
         uint8_t attribute = 7;
     };
     void Decode();
-    void Paint(HDC dc) const;
     void SendKey(uint16_t virtualKey, LPARAM lParam, std::vector<uint8_t> character);
 
     std::wstring m_strFace;
