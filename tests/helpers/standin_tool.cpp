@@ -43,8 +43,16 @@ int main()
     wchar_t logPath[MAX_PATH * 4] = L"";
     DWORD logLength = ::GetEnvironmentVariableW(L"KORVANE_STANDIN_LOG", logPath, MAX_PATH * 4);
     if (logLength > 0 && logLength < MAX_PATH * 4) {
-        HANDLE log = ::CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        // One writer at a time: two stand-ins started together (two runs) would otherwise both
+        // write at the same end of the file under Wine, one report over the other.
+        HANDLE log = INVALID_HANDLE_VALUE;
+        for (int attempt = 0; attempt < 500; ++attempt) {
+            log = ::CreateFileW(logPath, FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                nullptr);
+            if (log != INVALID_HANDLE_VALUE || ::GetLastError() != ERROR_SHARING_VIOLATION)
+                break;
+            ::Sleep(10);
+        }
         if (log != INVALID_HANDLE_VALUE) {
             Write(log, Encode(report, CP_UTF8));
             ::CloseHandle(log);
