@@ -4,8 +4,13 @@
 set(KORVANE_PACKAGE_NAME korvane-${PROJECT_VERSION}-win64)
 set(KORVANE_INSTALLER ${CMAKE_BINARY_DIR}/${KORVANE_PACKAGE_NAME}-setup.exe)
 
-# The program as shipped carries no symbol table in release builds; the tests run the same file.
-target_link_options(korvane PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+# The programs as shipped carry no symbol table in release builds; the tests run the same files.
+# Beside korvane.exe go its two machines' console runners, which its build steps, runs and
+# debugging start.
+set(KORVANE_SHIPPED_PROGRAMS korvane korvane-dos korvane-51)
+foreach(program ${KORVANE_SHIPPED_PROGRAMS})
+  target_link_options(${program} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
+endforeach()
 
 # The readme goes out as UTF-8 with a byte-order mark and CR LF line ends, which Notepad reads
 # right on every Windows from 7 on. Its copy in the build folder has an ASCII name, so no tool
@@ -18,7 +23,7 @@ string(ASCII 239 187 191 korvane_utf8_bom)
 file(CONFIGURE OUTPUT ${KORVANE_README} CONTENT "${korvane_utf8_bom}${korvane_readme_text}"
   @ONLY NEWLINE_STYLE CRLF)
 
-install(TARGETS korvane RUNTIME DESTINATION .)
+install(TARGETS ${KORVANE_SHIPPED_PROGRAMS} RUNTIME DESTINATION .)
 install(FILES ${KORVANE_README} DESTINATION . RENAME 说明.txt)
 
 set(CPACK_GENERATOR ZIP)
@@ -45,6 +50,8 @@ file(GENERATE OUTPUT ${korvane_nsis_defines} CONTENT "!define VERSION \"${PROJEC
 !define VERSION_QUAD \"${KORVANE_VERSION_QUAD}\"
 !define TERMS \"${korvane_terms}\"
 !define PROGRAM \"$<TARGET_FILE:korvane>\"
+!define DOS_MACHINE \"$<TARGET_FILE:korvane-dos>\"
+!define MCS51_MACHINE \"$<TARGET_FILE:korvane-51>\"
 !define README \"${KORVANE_README}\"
 !define ICON \"${CMAKE_SOURCE_DIR}/res/icons/i128.ico\"
 !define OUTFILE \"${KORVANE_INSTALLER}\"
@@ -63,7 +70,8 @@ if(KORVANE_MAKENSIS)
   add_custom_command(OUTPUT ${KORVANE_INSTALLER}
     COMMAND ${korvane_utf8_locale} ${KORVANE_MAKENSIS} -V2 -INPUTCHARSET UTF8
       -DBUILD_DEFINES=${korvane_nsis_defines} ${CMAKE_SOURCE_DIR}/packaging/korvane.nsi
-    DEPENDS korvane $<TARGET_FILE:korvane> ${KORVANE_README} ${korvane_nsis_defines}
+    DEPENDS ${KORVANE_SHIPPED_PROGRAMS} $<TARGET_FILE:korvane> $<TARGET_FILE:korvane-dos> $<TARGET_FILE:korvane-51>
+      ${KORVANE_README} ${korvane_nsis_defines}
       ${CMAKE_SOURCE_DIR}/packaging/korvane.nsi ${CMAKE_SOURCE_DIR}/res/icons/i128.ico
     COMMENT "Making the installer ${KORVANE_INSTALLER}"
     VERBATIM)

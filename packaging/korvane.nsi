@@ -71,6 +71,8 @@ FunctionEnd
 Section "Korvane"
   SetOutPath "$INSTDIR"
   File "/oname=korvane.exe" "${PROGRAM}"
+  File "/oname=korvane-dos.exe" "${DOS_MACHINE}"
+  File "/oname=korvane-51.exe" "${MCS51_MACHINE}"
   File "/oname=说明.txt" "${README}"
   WriteUninstaller "$INSTDIR\uninstall.exe"
   CreateShortcut "$SMPROGRAMS\Korvane.lnk" "$INSTDIR\korvane.exe"
@@ -112,6 +114,8 @@ Section "Uninstall"
       /SD IDCANCEL IDRETRY retry
     Abort "Korvane 正在运行，没有卸载。"
   ${EndIf}
+  Delete "$INSTDIR\korvane-dos.exe"
+  Delete "$INSTDIR\korvane-51.exe"
   Delete "$INSTDIR\说明.txt"
   Delete "$INSTDIR\uninstall.exe"
   ; Only when empty: files the user saved here stay, and so does their folder.

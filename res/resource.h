@@ -30,6 +30,14 @@
 #define IDI_TB_BUILD                143
 #define IDI_TB_RUN                  144
 #define IDI_TB_ABOUT                147
+#define IDI_TB_DEBUG_START          160
+#define IDI_TB_DEBUG_PAUSE          161
+#define IDI_TB_DEBUG_STOP           162
+#define IDI_TB_STEP_INTO            163
+#define IDI_TB_STEP_OVER            164
+#define IDI_TB_STEP_OUT             165
+#define IDI_TB_STEP_BACK            166
+#define IDI_TB_BREAKPOINT           167
 
 // The program's own commands.
 #define ID_VIEW_OUTPUT              32771
@@ -51,6 +59,27 @@
 #define ID_VIEW_SYNTAX_COLORS       32789
 #define ID_OUTPUT_CLEAR             32790
 
+// The debugger's commands.
+#define ID_DEBUG_START              32800
+#define ID_DEBUG_STEP_INTO          32801
+#define ID_DEBUG_STEP_OVER          32802
+#define ID_DEBUG_STEP_OUT           32803
+#define ID_DEBUG_RUN_TO_CURSOR      32804
+#define ID_DEBUG_TOGGLE_BREAKPOINT  32805
+#define ID_DEBUG_STEP_BACK          32806
+#define ID_DEBUG_STOP               32807
+#define ID_DEBUG_REAL_TIME_51       32808
+// Showing and hiding the debugger's panes, in the order of their windows below.
+#define ID_VIEW_DEBUG_REGISTERS     32810
+#define ID_VIEW_DEBUG_MEMORY        32811
+#define ID_VIEW_DEBUG_STACK         32812
+#define ID_VIEW_DEBUG_DISASSEMBLY   32813
+#define ID_VIEW_DEBUG_SCREEN        32814
+#define ID_VIEW_DEBUG_COMMAND       32815
+#define ID_VIEW_DEBUG_VARIABLES     32816
+#define ID_VIEW_DEBUG_SERIAL        32817
+#define ID_VIEW_DEBUG_PORTS         32818
+
 // Status bar panes of the program's own.
 #define ID_INDICATOR_ENCODING       32785
 #define ID_INDICATOR_LINE_COLUMN    32788
@@ -60,6 +89,28 @@
 #define IDW_UTILITY_BAR             123
 #define IDW_OUTPUT_BAR              124
 #define IDW_TAB_CTRL                125
+
+// The debugger's panes: their bars, and the windows tools find them by.
+#define IDW_REGISTERS_BAR           130
+#define IDW_MEMORY_BAR              131
+#define IDW_STACK_BAR               132
+#define IDW_DISASSEMBLY_BAR         133
+#define IDW_SCREEN_BAR              134
+#define IDW_COMMAND_BAR             135
+#define IDW_VARIABLES_BAR           136
+#define IDW_SERIAL_BAR              137
+#define IDW_PORTS_BAR               138
+#define IDC_DEBUG_REGISTERS         201
+#define IDC_DEBUG_MEMORY            202
+#define IDC_DEBUG_STACK             203
+#define IDC_DEBUG_DISASSEMBLY       204
+#define IDC_DEBUG_SCREEN            205
+#define IDC_DEBUG_COMMAND           206
+#define IDC_DEBUG_COMMAND_OUTPUT    207
+#define IDC_DEBUG_VARIABLES         208
+#define IDC_DEBUG_COMMAND_PANE      209
+#define IDC_DEBUG_SERIAL            211
+#define IDC_DEBUG_PORTS             212
 
 // Utility dialog.
 #define IDC_CHAR                    1004
@@ -130,7 +181,7 @@
 #define IDS_PROGRAM_TEMPLATE        300
 
 // Texts of DOS programs and their emulator.
-#define IDS_DOS_NEEDS_EMULATOR      320
+#define IDS_BUILTIN_DOS_MACHINE     320
 #define IDS_DOSBOX_NOT_8_3          321
 #define IDS_NO_DEBUG_EXE            322
 #define IDS_UNKNOWN_EMULATOR        323
@@ -150,4 +201,47 @@
 #define IDS_FILE_CHANGED_OVERWRITE  361
 #define IDS_FILE_GONE               362
 #define IDS_RECOVER_BACKUP          363
+
+// Texts of the debugger: its panes' titles, then what a session says.
+#define IDS_PANE_REGISTERS          380
+#define IDS_PANE_MEMORY             381
+#define IDS_PANE_STACK              382
+#define IDS_PANE_DISASSEMBLY        383
+#define IDS_PANE_SCREEN             384
+#define IDS_PANE_COMMAND            385
+#define IDS_PANE_VARIABLES          386
+#define IDS_PANE_SERIAL             387
+#define IDS_PANE_PORTS              388
+#define IDS_MEMORY_ADDRESS          389
+#define IDS_MEMORY_SPACES           390
+#define IDS_PANE_FONT_FACE          391
+#define IDS_DEBUG_CONTINUE          392
+#define IDS_DEBUG_PAUSE             393
+#define IDS_DEBUG_BUILDING          394
+#define IDS_DEBUG_STARTED           395
+#define IDS_DEBUG_STOPPED           396
+#define IDS_DEBUG_PLACE_LINE        397
+#define IDS_DEBUG_PLACE_ADDRESS     398
+#define IDS_DEBUG_BREAKPOINT        399
+#define IDS_DEBUG_PAUSED            400
+#define IDS_DEBUG_RUNNING           401
+#define IDS_DEBUG_WAITING_FOR_KEY   402
+#define IDS_DEBUG_ENDED             403
+#define IDS_DEBUG_FAULTED           404
+#define IDS_DEBUG_STEPPED_BACK      405
+#define IDS_DEBUG_BACK_START        406
+#define IDS_DEBUG_BACK_HISTORY      407
+#define IDS_DEBUG_BACK_KEY          408
+#define IDS_DEBUG_BACK_INPUT        409
+#define IDS_DEBUG_BACK_FILE         410
+#define IDS_DEBUG_BACK_SERIAL       411
+#define IDS_DEBUG_BACK_ENDED        412
+#define IDS_DEBUG_NO_CODE           413
+#define IDS_DEBUG_LOAD_FAILED       414
+#define IDS_DEBUG_NO_PROGRAM        415
+#define IDS_DEBUG_STOP_TO_EDIT      416
+#define IDS_DEBUG_NO_LISTING        417
+#define IDS_DEBUG_RUNNING_51        418
+#define IDS_DEBUG_START             419
+#define IDS_DEBUG_STOP_AND_EXIT     420
 

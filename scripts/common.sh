@@ -3,7 +3,7 @@
 
 KORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
-KORVANE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake googletest wine64 xvfb xauth imagemagick fonts-wqy-microhei locales nsis unzip nasm dosbox"
+KORVANE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake googletest wine64 xvfb xauth imagemagick fonts-wqy-microhei locales nsis unzip nasm dosbox as31 sdcc-ucsim"
 KORVANE_CJK_FONT="WenQuanYi Micro Hei"
 
 korvane_install_missing() {

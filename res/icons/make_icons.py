@@ -423,6 +423,77 @@ def eye(c):
     c.outline(almond, 1.0, BLACK)
 
 
+# --- the debugger's buttons ---------------------------------------------------
+
+GREEN_EDGE = (0, 80, 0)
+STEP_BLUE = (24, 90, 210)
+STEP_EDGE = (0, 40, 120)
+
+
+def debug_start(c):
+    c.shape([(8.5, 4.5), (27.5, 16.0), (8.5, 27.5)],
+            vgrad(4.5, (120, 230, 110), 27.5, (20, 150, 30)), GREEN_EDGE)
+
+
+def debug_pause(c):
+    for x in (8.5, 18.5):
+        c.shape([(x, 5.5), (x + 6, 5.5), (x + 6, 26.5), (x, 26.5)],
+                vgrad(5.5, (120, 170, 255), 26.5, (30, 80, 200)), STEP_EDGE)
+
+
+def debug_stop(c):
+    c.shape([(6.5, 6.5), (25.5, 6.5), (25.5, 25.5), (6.5, 25.5)],
+            vgrad(6.5, (255, 110, 90), 25.5, (190, 10, 10)), (100, 0, 0))
+
+
+def arrow_head(c, x, y, dx, dy, size=5.5):
+    # A triangle whose tip is at (x, y), pointing along (dx, dy).
+    ln = math.hypot(dx, dy)
+    ux, uy = dx / ln, dy / ln
+    bx, by = x - ux * size, y - uy * size
+    c.shape([(x, y), (bx - uy * size * 0.8, by + ux * size * 0.8), (bx + uy * size * 0.8, by - ux * size * 0.8)],
+            STEP_BLUE, STEP_EDGE)
+
+
+def code_lines(c, lines):
+    # The statements a step goes through, as grey strokes with a dot for the next one.
+    for y, x0, x1 in lines:
+        c.line(x0, y, x1, y, 2.0, (150, 150, 150))
+
+
+def step_into(c):
+    code_lines(c, [(22.5, 6, 26), (27.5, 10, 26)])
+    c.polyline([(16.0, 3.0), (16.0, 13.5)], 3.0, STEP_BLUE)
+    arrow_head(c, 16.0, 19.5, 0, 1)
+
+
+def step_over(c):
+    code_lines(c, [(22.5, 4, 14), (27.5, 4, 28)])
+    arc = [(5.0 + 19.0 * t, 18.0 - 30.0 * t * (1 - t)) for t in (i / 20 for i in range(18))]
+    c.polyline(arc, 3.0, STEP_BLUE)
+    arrow_head(c, 25.5, 21.5, 0.45, 1)
+
+
+def step_out(c):
+    code_lines(c, [(22.5, 10, 28), (27.5, 10, 28)])
+    c.polyline([(16.0, 24.0), (16.0, 11.0)], 3.0, STEP_BLUE)
+    arrow_head(c, 16.0, 3.0, 0, -1)
+
+
+def step_back(c):
+    arc = [(16.0 + 10.0 * math.cos(a), 17.0 - 10.0 * math.sin(a))
+           for a in (math.radians(-60 + 200 * i / 24) for i in range(25))]
+    c.polyline(arc, 3.2, (230, 120, 0))
+    x, y = arc[-1]
+    c.shape([(x - 6.0, y + 1.5), (x + 3.5, y - 4.5), (x + 3.5, y + 7.0)], (240, 140, 20), (120, 60, 0))
+
+
+def breakpoint_dot(c):
+    c.circle(16, 16, 11.5, (100, 0, 0))
+    c.circle(16, 16, 10.5, lambda x, y: mix((255, 110, 100), (180, 0, 10), (x + y - 12) / 30))
+    c.circle(12.5, 12.5, 2.5, (255, 190, 180))
+
+
 # --- ICO writer -----------------------------------------------------------
 
 def ico_bytes(images):
@@ -479,6 +550,14 @@ def main():
         'i143.ico': [render(plus_block, 32)],
         'i144.ico': [render(exclamation, 32)],
         'i147.ico': [render(emblem, 32)],
+        'i160.ico': [render(debug_start, 32)],
+        'i161.ico': [render(debug_pause, 32)],
+        'i162.ico': [render(debug_stop, 32)],
+        'i163.ico': [render(step_into, 32)],
+        'i164.ico': [render(step_over, 32)],
+        'i165.ico': [render(step_out, 32)],
+        'i166.ico': [render(step_back, 32)],
+        'i167.ico': [render(breakpoint_dot, 32)],
     }
     for name, images in icons.items():
         with open(os.path.join(out, name), 'wb') as f:

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <span>
+
 namespace {
 bool StartsWithIgnoringCase(const std::wstring& text, std::wstring_view prefix)
 {
@@ -38,12 +40,39 @@ std::wstring DefaultArgumentTemplate(BuildAction action, const FilePath& compile
     return L"{file};";
 }
 
-std::wstring ArgumentTemplateOf(BuildAction action, const CompilerSettings& settings)
+std::wstring DebugArgumentTemplate(BuildAction action, const CompilerSettings& settings)
+{
+    const bool compile = action == BuildAction::Compile;
+    const std::wstring name =
+        SplitToolSetting(Widen(compile ? settings.m_strCompilerPath : settings.m_strLinkerPath)).program.Name();
+    struct Entry {
+        const wchar_t* prefix;
+        const wchar_t* arguments;
+    };
+    // nullptr: the tool writes what the debugger needs with its usual arguments.
+    static const Entry kCompilers[] = {
+        {L"ml.", L"/c /Fl {file}"}, {L"jwasm", L"-Fl {file}"}, {L"uasm", L"-Fl {file}"},
+        {L"asmc", L"-Fl {file}"},   {L"tasm", L"/l {file}"},   {L"nasm", L"-f bin -l {name}.lst -o {name}.com {file}"},
+        {L"as31", L"-l {file}"},    {L"asm51", nullptr}};
+    static const Entry kLinkers[] = {{L"tlink", L"/m {name}"}, {L"oh", nullptr}};
+    for (const Entry& entry : compile ? std::span<const Entry>(kCompilers) : std::span<const Entry>(kLinkers)) {
+        if (!StartsWithIgnoringCase(name, entry.prefix))
+            continue;
+        if (entry.arguments)
+            return entry.arguments;
+        return DefaultArgumentTemplate(action, SplitToolSetting(Widen(settings.m_strCompilerPath)).program);
+    }
+    return compile ? L"{name},{name},{name};" : L"{name},{name},{name}/MAP;";
+}
+
+std::wstring ArgumentTemplateOf(BuildAction action, const CompilerSettings& settings, bool forDebugger)
 {
     const std::string& stored =
         action == BuildAction::Compile ? settings.m_strCompilerArgs : settings.m_strLinkerArgs;
     if (!stored.empty())
         return Widen(stored);
+    if (forDebugger)
+        return DebugArgumentTemplate(action, settings);
     return DefaultArgumentTemplate(action, SplitToolSetting(Widen(settings.m_strCompilerPath)).program);
 }
 

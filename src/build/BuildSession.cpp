@@ -52,7 +52,8 @@ void CBuildSession::RunStep(BuildAction action)
     }
     if (!m_owner.SaveSource())
         return;
-    Result<ReadyStep> prepared = PrepareStep(StepRequest{action, source, m_settings}, m_services);
+    Result<ReadyStep> prepared =
+        PrepareStep(StepRequest{action, source, m_settings, m_command == BuildCommand::Debug}, m_services);
     if (!prepared) {
         m_owner.OnProblem(prepared.Error());
         return;
@@ -128,7 +129,8 @@ std::wstring CBuildSession::EndStep(const StepReport& report, bool& linkNext, st
 std::wstring CBuildSession::LinkVerdict(const StepReport& report, bool& linkNext) const
 {
     // A stopped compile says so already.
-    if (m_command != BuildCommand::Build || m_action != BuildAction::Compile || report.bStopped || m_settings.m_bNoLink)
+    const bool builds = m_command == BuildCommand::Build || m_command == BuildCommand::Debug;
+    if (!builds || m_action != BuildAction::Compile || report.bStopped || m_settings.m_bNoLink)
         return {};
     // The object file of an earlier compile must not be linked.
     if (report.problem || report.exitCode != 0)

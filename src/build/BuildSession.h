@@ -21,7 +21,8 @@
 
 struct Services;
 
-enum class BuildCommand { Compile, Link, Build };
+// Debug builds as Build does, with the arguments that leave the debugger its listing and map.
+enum class BuildCommand { Compile, Link, Build, Debug };
 
 // What a line of the output is, for its look.
 enum class OutputLineKind { Plain, Error, Warning, Succeeded, Failed };
@@ -82,6 +83,8 @@ public:
     // From the start of a step until its end line has been told.
     bool IsRunning() const { return m_runner.IsRunning(); }
     BuildAction RunningAction() const { return m_action; }
+    // The command started last.
+    BuildCommand Command() const { return m_command; }
     // Ends the running step's whole process tree; the step then ends as stopped.
     void Stop() { m_runner.Stop(); }
     // Ends a running step for good (its owner goes); nothing is told from then on.

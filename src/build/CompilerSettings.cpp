@@ -54,6 +54,7 @@ void ReadToolchainValues(const CRegistryKey& key, CompilerSettings& settings)
     settings.m_strLinkerArgs = read(kLinkerArgsValueName);
     settings.m_strDebuggerPath = read(kDebuggerValueName);
     settings.m_bNoLink = read(kNoLinkValueName) == "1";
+    settings.m_bFullSpeed51 = read(kFullSpeed51ValueName) == "1";
 }
 
 // A value that holds its default is not kept, so settings that use none of them stay as
@@ -73,6 +74,7 @@ bool WriteToolchainValues(CRegistryKey& key, const CompilerSettings& settings)
     written = WriteUnlessDefault(key, kCompilerArgsValueName, settings.m_strCompilerArgs) && written;
     written = WriteUnlessDefault(key, kLinkerArgsValueName, settings.m_strLinkerArgs) && written;
     written = WriteUnlessDefault(key, kDebuggerValueName, settings.m_strDebuggerPath) && written;
+    written = WriteUnlessDefault(key, kFullSpeed51ValueName, settings.m_bFullSpeed51 ? "1" : "") && written;
     return WriteUnlessDefault(key, kNoLinkValueName, settings.m_bNoLink ? "1" : "") && written;
 }
 

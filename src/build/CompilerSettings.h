@@ -3,7 +3,7 @@
 //
 // Layout, below the settings root: software\korvane with "type" ("masm", "tasm", "mcs" or
 // empty) and "dos" (the DOS emulator's path, or empty), and the subkeys "masm", "tasm" and
-// "mcs", each with "cmp" and "lnk".
+// "mcs", each with "cmp" and "lnk" (and the values of the rest of CompilerSettings below).
 //
 // The settings root is HKEY_LOCAL_MACHINE. Where software\korvane can neither be opened nor
 // created there (an ordinary user on current Windows, or where the services say so), the same
@@ -45,6 +45,9 @@ struct CompilerSettings {
     std::string m_strDebuggerPath;
     // The compiler writes the program itself: there is no link step.
     bool m_bNoLink = false;
+    // The 8051 simulator in the window runs as fast as it can rather than at a real 12 MHz
+    // chip's pace.
+    bool m_bFullSpeed51 = false;
 
     friend bool operator==(const CompilerSettings&, const CompilerSettings&) = default;
 };
@@ -59,6 +62,7 @@ inline constexpr const char* kCompilerArgsValueName = "cmpargs";
 inline constexpr const char* kLinkerArgsValueName = "lnkargs";
 inline constexpr const char* kDebuggerValueName = "dbg";
 inline constexpr const char* kNoLinkValueName = "nolink";
+inline constexpr const char* kFullSpeed51ValueName = "fast51";
 
 // "masm", "tasm" or "mcs": both the stored text of "type" and the name of the toolchain's
 // subkey; the empty text for CompilerType::None (and any value outside the enumeration).

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 namespace {
+constexpr wchar_t kBuiltInMachineName[] = L"korvane-dos.exe";
+
 bool NameBeginsWith(const std::wstring& name, std::wstring_view prefix)
 {
     return name.size() >= prefix.size() &&
@@ -28,6 +30,20 @@ EmulatorKind EmulatorKindOf(const FilePath& emulatorPath)
     return EmulatorKind::Unknown;
 }
 
+FilePath BuiltInMachine()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return FilePath(path).Folder().Child(kBuiltInMachineName);
+}
+
 std::wstring DosBoxOptions(EmulatorKind kind)
 {
     return kind == EmulatorKind::DosBoxX ? L" -fastlaunch" : L" -noconsole";
@@ -39,7 +55,7 @@ Result<Route> ChooseRoute(const FilePath& program, const FilePath& emulatorPath,
         return Route::Direct;
     switch (EmulatorKindOf(emulatorPath)) {
     case EmulatorKind::None:
-        return Problem{Problem::Kind::NoEmulator, program.Wide()};
+        return Route::BuiltIn;
     case EmulatorKind::Unknown:
         return Problem{Problem::Kind::UnknownEmulator, emulatorPath.Wide()};
     case EmulatorKind::MsDosPlayer:

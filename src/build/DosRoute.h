@@ -1,5 +1,6 @@
 // How a program is started: directly, or, when it is a DOS program this system cannot run,
-// through the DOS emulator the user set, whose kind its file name tells.
+// through Korvane's own DOS machine or the DOS emulator the user set, whose kind its file name
+// tells.
 #pragma once
 
 #include "build/FilePath.h"
@@ -26,8 +27,13 @@ EmulatorKind EmulatorKindOf(const FilePath& emulatorPath);
 // window DOSBox 0.74 opens beside its own, -fastlaunch skips DOSBox-X's start-up screen.
 std::wstring DosBoxOptions(EmulatorKind kind);
 
-enum class Route { Direct, MsDosPlayer, DosBox };
+enum class Route { Direct, BuiltIn, MsDosPlayer, DosBox };
 
-// Direct for a program this system runs itself; for a DOS program it cannot run, the route
-// of the emulator, or the problem when there is none (or none the program knows).
+// Korvane's own DOS machine, korvane-dos.exe beside the running program: what runs DOS
+// programs when no emulator is set.
+FilePath BuiltInMachine();
+
+// Direct for a program this system runs itself; for a DOS program it cannot run, the built-in
+// machine when no emulator is set, else the emulator's route, or the problem when the program
+// knows no such emulator.
 Result<Route> ChooseRoute(const FilePath& program, const FilePath& emulatorPath, const Services& services);

@@ -18,8 +18,6 @@ struct Problem {
         NoLinkStep,
         // The path cannot be written so that cmd.exe reads it back.
         PathNotInConsole,
-        // A DOS program, a system that cannot run it, and no emulator set.
-        NoEmulator,
         // The emulator's file name tells none of the kinds the program knows.
         UnknownEmulator,
         // A file name that DOSBox cannot take: not 8.3.

@@ -3,6 +3,7 @@
 
 #include "build/BuildAction.h"
 #include "build/CommandText.h"
+#include "build/ConsolePath.h"
 #include "build/DosProgram.h"
 #include "framework/Handles.h"
 
@@ -20,7 +21,8 @@ bool CreateLaunchedProcess(const LaunchCommand& command, PROCESS_INFORMATION& pr
     if (command.bThroughEmulator) {
         // The emulator writes to its console through its standard handles, which a new
         // console fills in only where the launch record leaves them alone.
-        return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, nullptr,
+        const wchar_t* folder = command.workingFolder.empty() ? nullptr : command.workingFolder.c_str();
+        return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, folder,
                                 &startup, &process);
     }
     startup.dwFlags = STARTF_USESTDHANDLES;
@@ -62,6 +64,24 @@ LaunchCommand MsDosPlayerLaunch(const FilePath& emulatorPath, std::initializer_l
     return command;
 }
 
+LaunchCommand BuiltInLaunch(const std::wstring& commandLine)
+{
+    LaunchCommand command = Direct(commandLine, BuiltInMachine());
+    command.bThroughEmulator = true;
+    return command;
+}
+
+// A file's name as DOS sees it in its folder: the name itself where it is 8.3, else the
+// volume's short name for it; a name with neither is left to the machine's own alias.
+std::wstring DosNameInFolder(const FilePath& file)
+{
+    const std::wstring name = file.Name();
+    if (IsEightDotThreeName(name))
+        return name;
+    const std::wstring shortForm = ShortFormOf(file.Wide());
+    return shortForm.empty() ? name : FilePath(shortForm).Name();
+}
+
 std::optional<FilePath> DebuggerOnSearchPath()
 {
     for (const wchar_t* name : kDebuggerNames) {
@@ -96,6 +116,17 @@ std::wstring RunCommandLine(const FilePath& source)
 std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& options, const FilePath& source)
 {
     return CommandLinePath(debugger) + OptionsPart(options) + L" " + CommandLinePath(BuiltProgram(source));
+}
+
+std::wstring BuiltInRunCommandLine(const FilePath& program)
+{
+    return CommandLinePath(BuiltInMachine(), Quoting::Always) + L" --pause " + CommandLinePath(program, Quoting::Always);
+}
+
+std::wstring BuiltInDebugCommandLine(const FilePath& debugger, const FilePath& program)
+{
+    return CommandLinePath(BuiltInMachine(), Quoting::Always) + L" --pause " +
+           CommandLinePath(debugger, Quoting::Always) + L" " + DosNameInFolder(program);
 }
 
 std::wstring MsDosPlayerCommandLine(const FilePath& emulator, std::initializer_list<FilePath> programs)
@@ -144,6 +175,8 @@ Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emu
     if (!route)
         return route.Error();
     switch (*route) {
+    case Route::BuiltIn:
+        return BuiltInLaunch(BuiltInRunCommandLine(program));
     case Route::MsDosPlayer:
         return MsDosPlayerLaunch(emulatorPath, {program});
     case Route::DosBox:
@@ -172,6 +205,12 @@ Result<LaunchCommand> MakeDebugCommand(const FilePath& source, const std::wstrin
     if (!route)
         return route.Error();
     switch (*route) {
+    case Route::BuiltIn: {
+        // DEBUG takes its program's name from its command tail, as a DOS name in its folder.
+        LaunchCommand command = BuiltInLaunch(BuiltInDebugCommandLine(*debugger, BuiltProgram(source)));
+        command.workingFolder = source.Folder().AsFolder();
+        return command;
+    }
     case Route::MsDosPlayer:
         return MsDosPlayerLaunch(emulatorPath, {*debugger, BuiltProgram(source)});
     case Route::DosBox:

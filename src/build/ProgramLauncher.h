@@ -1,6 +1,6 @@
 // Starts a built program (or the debugger with it) in a console of its own, without capturing
-// anything. A DOS program that this system cannot run starts through the DOS emulator the user
-// set.
+// anything. A DOS program that this system cannot run starts through Korvane's own DOS machine,
+// or through the DOS emulator the user set.
 #pragma once
 
 #include "build/DosBoxConfig.h"
@@ -23,6 +23,8 @@ struct LaunchCommand {
     bool bThroughEmulator = false;
     // A DOSBox run: its configuration file, deleted once the emulator has ended.
     FilePath configFile;
+    // Where the program starts; empty for the environment's own current folder.
+    FilePath workingFolder;
 };
 
 // The program built from the source file: dir\base.com where that is newer than dir\base.exe
@@ -45,6 +47,12 @@ std::optional<FilePath> FindDebugger(const FilePath& compilerProgram, const File
 // in quotes when it holds a blank.
 std::wstring RunCommandLine(const FilePath& source);
 std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& options, const FilePath& source);
+// "MACHINE" --pause "PROGRAM": the built-in machine running the program, its console kept open
+// until a key once the program has ended.
+std::wstring BuiltInRunCommandLine(const FilePath& program);
+// "MACHINE" --pause "DEBUGGER" NAME: the built-in machine running the debugger on the program,
+// named as DOS names it in the folder the debugger starts in.
+std::wstring BuiltInDebugCommandLine(const FilePath& debugger, const FilePath& program);
 // "EMULATOR" "PROGRAM" ["ARGUMENT"...]: MS-DOS Player running the first program with the others.
 std::wstring MsDosPlayerCommandLine(const FilePath& emulator, std::initializer_list<FilePath> programs);
 // "EMULATOR" -conf "CONFIG" and the kind's own option.

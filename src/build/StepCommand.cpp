@@ -38,7 +38,7 @@ std::wstring DirectToolLine(const ToolSetting& tool, const std::wstring& argumen
     return BatchPath(tool.program) + OptionsPart(tool) + L" " + arguments;
 }
 
-std::wstring MsDosPlayerToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& arguments)
+std::wstring EmulatedToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& arguments)
 {
     return BatchPath(emulator, Quoting::Always) + L" " + BatchPath(tool.program, Quoting::Always) + OptionsPart(tool) +
            L" " + arguments;
@@ -87,9 +87,10 @@ Result<StepCommand> MakeStepCommand(const FilePath& source, const ToolSetting& t
         command.toolLine = DirectToolLine(consoleTool, argument);
         return command;
     }
-    const std::optional<FilePath> emulator = ConsoleFormOf(emulatorPath);
+    const FilePath emulatorProgram = *route == Route::BuiltIn ? BuiltInMachine() : emulatorPath;
+    const std::optional<FilePath> emulator = ConsoleFormOf(emulatorProgram);
     if (!emulator)
-        return PathNotInConsole(emulatorPath);
-    command.toolLine = MsDosPlayerToolLine(*emulator, consoleTool, argument);
+        return PathNotInConsole(emulatorProgram);
+    command.toolLine = EmulatedToolLine(*emulator, consoleTool, argument);
     return command;
 }

@@ -1,5 +1,5 @@
-// The line of a build step's batch file that runs the step's tool: directly, through
-// MS-DOS Player, or in DOSBox from a configuration file written for the step.
+// The line of a build step's batch file that runs the step's tool: directly, through Korvane's
+// own DOS machine or MS-DOS Player, or in DOSBox from a configuration file written for the step.
 #pragma once
 
 #include "build/ArgumentTemplates.h"
@@ -28,15 +28,17 @@ struct StepCommand {
 };
 
 // The tool line of a step on the source file, for the tool as the settings hold it, the
-// template of its arguments and the emulator the user set (empty for none). A DOSBox step's
-// configuration is written here.
+// template of its arguments and the emulator the user set (empty for the built-in machine). A
+// DOSBox step's configuration is written here.
 Result<StepCommand> MakeStepCommand(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
                             const FilePath& emulatorPath, const Services& services);
 
 // The tool lines from paths that the console holds, with the arguments as a batch line
 // takes them.
 std::wstring DirectToolLine(const ToolSetting& tool, const std::wstring& arguments);
-std::wstring MsDosPlayerToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& arguments);
+// A DOS tool run by a console emulator (the built-in machine or MS-DOS Player), which passes
+// the arguments on and ends with the tool's own exit code.
+std::wstring EmulatedToolLine(const FilePath& emulator, const ToolSetting& tool, const std::wstring& arguments);
 std::wstring DosBoxToolLine(const FilePath& emulator, EmulatorKind kind, const FilePath& configFile);
 // What DOSBox runs for a step: the source folder as C:, the tool's folder as D:, the tool by
 // its 8.3 path on D: with its options and arguments, its output into KORVANE.OUT and its exit

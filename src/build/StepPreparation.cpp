@@ -37,7 +37,7 @@ Result<ReadyStep> PrepareStep(const StepRequest& request, const Services& servic
                        {}};
     }
     Result<StepCommand> command =
-        MakeStepCommand(request.source, SplitToolSetting(Widen(tool)), ArgumentTemplateOf(request.action, request.settings),
+        MakeStepCommand(request.source, SplitToolSetting(Widen(tool)), ArgumentTemplateOf(request.action, request.settings, request.bForDebugger),
                         FilePath::FromUtf8(request.settings.m_strDosEmulatorPath), services);
     if (!command)
         return command.Error();

@@ -17,6 +17,8 @@ struct StepRequest {
     // The saved source file the step works on.
     FilePath source;
     CompilerSettings settings;
+    // The debugger's build: where the settings hold no templates, its defaults (a listing, a map).
+    bool bForDebugger = false;
 };
 
 struct ReadyStep {

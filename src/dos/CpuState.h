@@ -17,6 +17,14 @@ enum CpuFlag : uint16_t {
     kFlagOverflow = 0x0800,
 };
 
+// The 8086 keeps bits 12-15 and 1 of FLAGS set and bits 3 and 5 clear, whatever is stored.
+constexpr uint16_t kFlagsFixed = 0xF002;
+constexpr uint16_t kFlagsWritable = 0x0FD5;
+constexpr uint16_t NormalFlags(uint16_t value)
+{
+    return static_cast<uint16_t>((value & kFlagsWritable) | kFlagsFixed);
+}
+
 // The general registers in the order of an instruction's reg field.
 enum Reg16 : uint8_t { kAX, kCX, kDX, kBX, kSP, kBP, kSI, kDI };
 // The segment registers in the order of an instruction's sreg field.

@@ -2,23 +2,53 @@
 // 8086's wrap at 1 MiB and within a segment.
 #pragma once
 
+#include "dos/ExecutionHistory.h"
+
+#include <cstddef>
 #include <cstdint>
 #include <vector>
+
+// A byte of the machine's memory as the CPU sees it: not a character type, so that the compiler
+// knows the CPU's memory accesses leave its registers alone and keeps them in host registers.
+// Code outside the CPU reads and writes the same bytes as uint8_t through Data().
+enum class MemoryByte : uint8_t {};
 
 class CMemory {
 public:
     static constexpr uint32_t kSize = 0x100000;
     static constexpr uint32_t kMask = kSize - 1;
 
-    CMemory() : m_bytes(kSize) {}
+    // The CPU forms pointers up to FFFFh:FFFFh (beyond 1 MiB, never read there): the vector holds
+    // that far.
+    static constexpr uint32_t kAllocated = kSize + 0x10000;
+
+    CMemory() : m_bytes(kAllocated) {}
 
     static uint32_t Linear(uint16_t segment, uint16_t offset)
     {
         return ((static_cast<uint32_t>(segment) << 4) + offset) & kMask;
     }
 
-    uint8_t Read8(uint32_t linear) const { return m_bytes[linear & kMask]; }
-    void Write8(uint32_t linear, uint8_t value) { m_bytes[linear & kMask] = value; }
+    uint8_t Read8(uint32_t linear) const { return static_cast<uint8_t>(m_bytes[linear & kMask]); }
+    // Every write but the bulk Data() ones goes through here, so the step-back history sees
+    // the services' writes as well as the CPU's; with no history attached it costs one test.
+    void Write8(uint32_t linear, uint8_t value)
+    {
+        linear &= kMask;
+        if (m_pJournal != nullptr) [[unlikely]] {
+            m_pJournal->RecordWrite(linear, static_cast<uint8_t>(m_bytes[linear]));
+        }
+        m_bytes[linear] = MemoryByte{value};
+    }
+    // Copies and fills that wrap at 1 MiB and that the history can undo.
+    void WriteBlock(uint32_t linear, const uint8_t* source, size_t count)
+    {
+        for (size_t i = 0; i < count; ++i) Write8(static_cast<uint32_t>(linear + i), source[i]);
+    }
+    void Fill(uint32_t linear, uint8_t value, size_t count)
+    {
+        for (size_t i = 0; i < count; ++i) Write8(static_cast<uint32_t>(linear + i), value);
+    }
 
     // A word at offset FFFFh takes its high byte from offset 0 of the same segment.
     uint8_t Read8(uint16_t segment, uint16_t offset) const { return Read8(Linear(segment, offset)); }
@@ -34,9 +64,17 @@ public:
     }
 
     // Bulk access for the loader, the screen and the debugger; the caller keeps within kSize.
-    uint8_t* Data() { return m_bytes.data(); }
-    const uint8_t* Data() const { return m_bytes.data(); }
+    // Writes through it escape the step-back history.
+    uint8_t* Data() { return reinterpret_cast<uint8_t*>(m_bytes.data()); }
+    const uint8_t* Data() const { return reinterpret_cast<const uint8_t*>(m_bytes.data()); }
+    // The CPU's view of the same bytes.
+    MemoryByte* Bytes() { return m_bytes.data(); }
+
+    // The CPU attaches its history here (nullptr detaches); it writes through Bytes() itself
+    // and reports to the same history.
+    void SetJournal(CExecutionHistory* journal) { m_pJournal = journal; }
 
 private:
-    std::vector<uint8_t> m_bytes;
+    std::vector<MemoryByte> m_bytes;
+    CExecutionHistory* m_pJournal = nullptr;
 };

@@ -23,7 +23,7 @@ std::string DefaultTemplate(BuildAction action, const std::string& compiler)
 std::string OfferText(const FoundTools& found)
 {
     std::string paths;
-    for (const FilePath* tool : {&found.compiler, &found.linker, &found.debugger, &found.emulator}) {
+    for (const FilePath* tool : {&found.compiler, &found.linker, &found.debugger}) {
         if (!tool->empty())
             paths += (paths.empty() ? "" : "; ") + tool->Utf8();
     }
@@ -39,11 +39,12 @@ CCompilerSetupDlg::CCompilerSetupDlg(const CompilerSettings& current)
 
 bool CCompilerSetupDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
     if (m_settings.m_strCompilerPath.empty())
         OfferFoundTools(m_currentType);
     else
         ::EnableWindow(GetDlgItem(IDC_USE_FOUND), FALSE);
+    ListEmulators();
+    CDialog::OnInitDialog();
     return true;
 }
 
@@ -55,7 +56,30 @@ void CCompilerSetupDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_LINKER_ARGS, m_settings.m_strLinkerArgs);
     DDX_Check(pDX, IDC_NO_LINK, m_settings.m_bNoLink);
     DDX_Text(pDX, IDC_DEBUGGER_PATH, m_settings.m_strDebuggerPath);
-    DDX_Text(pDX, IDC_DOS_EMULATOR_PATH, m_settings.m_strDosEmulatorPath);
+    ExchangeEmulator(pDX);
+}
+
+void CCompilerSetupDlg::ListEmulators()
+{
+    const HWND combo = GetDlgItem(IDC_DOS_EMULATOR_PATH);
+    // Emptying the list empties the field too; what it shows stays.
+    const std::string shown = WindowTextOf(combo);
+    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    std::vector<std::wstring> choices{Widen(LoadResString(IDS_BUILTIN_DOS_MACHINE))};
+    if (!m_found.emulator.empty())
+        choices.push_back(m_found.emulator.Wide());
+    for (const std::wstring& choice : choices)
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
+    SetWindowTextOf(combo, shown);
+}
+
+void CCompilerSetupDlg::ExchangeEmulator(CDataExchange* pDX)
+{
+    const std::string builtIn = LoadResString(IDS_BUILTIN_DOS_MACHINE);
+    std::string shown = m_settings.m_strDosEmulatorPath.empty() ? builtIn : m_settings.m_strDosEmulatorPath;
+    DDX_Text(pDX, IDC_DOS_EMULATOR_PATH, shown);
+    if (pDX->m_bSaveAndValidate)
+        m_settings.m_strDosEmulatorPath = shown == builtIn ? std::string() : shown;
 }
 
 bool CCompilerSetupDlg::OnCommand(UINT id, UINT code, HWND control)
@@ -136,6 +160,7 @@ void CCompilerSetupDlg::OfferFoundTools(CompilerType type)
     const std::string offer = m_found.HasCompiler() ? OfferText(m_found) : std::string();
     SetWindowTextOf(GetDlgItem(IDC_FOUND_TOOLS), offer);
     ::EnableWindow(GetDlgItem(IDC_USE_FOUND), !offer.empty());
+    ListEmulators();
 }
 
 void CCompilerSetupDlg::OnUseFoundTools()
@@ -147,8 +172,7 @@ void CCompilerSetupDlg::OnUseFoundTools()
     m_settings.m_strCompilerPath = m_found.compiler.Utf8();
     FollowCompilerDefault(previous);
     for (auto [found, field] : {std::pair{&m_found.linker, &m_settings.m_strLinkerPath},
-                                std::pair{&m_found.debugger, &m_settings.m_strDebuggerPath},
-                                std::pair{&m_found.emulator, &m_settings.m_strDosEmulatorPath}}) {
+                                std::pair{&m_found.debugger, &m_settings.m_strDebuggerPath}}) {
         if (!found->empty())
             *field = found->Utf8();
     }

@@ -1,7 +1,7 @@
 // The compiler settings dialog: pick a toolchain (which shows what it keeps), type or browse
 // for the compiler, the linker and the debugger and set the arguments of the two steps, and
-// choose the DOS emulator; where no compiler is set, what was found on this machine is
-// offered with one button.
+// choose what runs DOS programs (Korvane's own machine, or an emulator); where no compiler is
+// set, what was found on this machine is offered with one button.
 #pragma once
 
 #include "build/CompilerSettings.h"
@@ -48,6 +48,10 @@ private:
     void FollowCompilerDefault(const std::string& previousCompiler);
     // Looks for the toolchain's tools (any toolchain's for None) and offers what it finds.
     void OfferFoundTools(CompilerType type);
+    // The emulator row's choices: the built-in machine, and an emulator found here.
+    void ListEmulators();
+    // The built-in machine shows by its name and is kept as no emulator.
+    void ExchangeEmulator(CDataExchange* pDX);
 
     CompilerType m_nCompilerType = CompilerType::None;
     // The toolchain of the settings the dialog opened with, whose tools it looks for first.

@@ -31,9 +31,14 @@ constexpr UINT kDiskCheckMs = 2000;
 const UINT kIndicators[] = {ID_SEPARATOR,      ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING, ID_INDICATOR_OVR,
                             ID_INDICATOR_CAPS, ID_INDICATOR_NUM,         ID_INDICATOR_SCRL};
 
-// Toolbar images in button order.
-const UINT kToolBarIcons[] = {IDI_TB_NEW,     IDI_TB_OPEN,    IDI_TB_SAVE,  IDI_TB_UTILITY, IDI_TB_OUTPUT,
-                              IDI_TB_COMPILE, IDI_TB_LINK,    IDI_TB_BUILD, IDI_TB_RUN,     IDI_TB_ABOUT};
+// Toolbar images in button order, then the pause image the start button takes while a program runs.
+const UINT kToolBarIcons[] = {IDI_TB_NEW,          IDI_TB_OPEN,        IDI_TB_SAVE,      IDI_TB_UTILITY,
+                              IDI_TB_OUTPUT,       IDI_TB_COMPILE,     IDI_TB_LINK,      IDI_TB_BUILD,
+                              IDI_TB_RUN,          IDI_TB_DEBUG_START, IDI_TB_DEBUG_STOP, IDI_TB_STEP_INTO,
+                              IDI_TB_STEP_OVER,    IDI_TB_STEP_OUT,    IDI_TB_STEP_BACK, IDI_TB_BREAKPOINT,
+                              IDI_TB_ABOUT,        IDI_TB_DEBUG_PAUSE};
+constexpr int kStartImage = 9;
+constexpr int kPauseImage = 17;
 
 std::wstring WideResString(UINT id)
 {
@@ -166,7 +171,19 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs)
     DockBars();
     StartupTrace::Mark("frame: docking");
     ShowToolchainInEditor();
+    ConnectEditorToDebugger();
     return 0;
+}
+
+void CMainFrame::ConnectEditorToDebugger()
+{
+    CKorvaneView* view = SourceView();
+    if (!view)
+        return;
+    CTextControl& control = view->Control();
+    control.ShowMarkColumn(true);
+    control.SetGutterClickHandler([this](size_t line) { m_debugger.ToggleLineBreakpoint(line); });
+    control.SetEditGuard([this] { return m_debugger.AllowSourceEdit(); });
 }
 
 void CMainFrame::TogglePanel(CControlBar& bar)
@@ -191,7 +208,17 @@ bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         {ID_NEXT_MESSAGE, [](CMainFrame& frame, UINT) { frame.OnNextMessage(); }},
         {ID_PREV_MESSAGE, [](CMainFrame& frame, UINT) { frame.OnPrevMessage(); }},
     };
-    return RouteCommand(*this, kCommands, nID, pCmdUI) || CFrameWnd::OnCmdMsg(nID, pCmdUI);
+    return m_debugger.OnCmdMsg(nID, pCmdUI) || RouteCommand(*this, kCommands, nID, pCmdUI) ||
+           CFrameWnd::OnCmdMsg(nID, pCmdUI);
+}
+
+bool CMainFrame::PreTranslateMessage(MSG* msg)
+{
+    if (const UINT command = m_debugger.CommandForKey(*msg)) {
+        SendMessage(WM_COMMAND, command);
+        return true;
+    }
+    return CFrameWnd::PreTranslateMessage(msg);
 }
 
 bool CMainFrame::IsIdle(const CMainFrame& frame, UINT)
@@ -221,7 +248,8 @@ void CALLBACK CMainFrame::CheckFileOnDisk(HWND wnd, UINT, UINT_PTR, DWORD)
 
 void CMainFrame::OnDestroy()
 {
-    // Nothing of a step may outlive the window it reports to.
+    // Nothing of a step or of the debugged program may outlive the window it reports to.
+    m_debugger.Shutdown();
     m_build.Shutdown();
     CFrameWnd::OnDestroy();
 }
@@ -230,6 +258,9 @@ void CMainFrame::OnClose()
 {
     if (m_build.IsRunning() && AfxMessageBox(IDS_STOP_TOOL_AND_EXIT, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
         return;
+    if (m_debugger.State() == DebugState::Running &&
+        AfxMessageBox(IDS_DEBUG_STOP_AND_EXIT, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
+        return;
     // The step goes with the window, once the document is saved or dropped.
     CFrameWnd::OnClose();
 }
@@ -237,7 +268,7 @@ void CMainFrame::OnClose()
 std::string CMainFrame::GetIdleMessage() const
 {
     if (!m_build.IsRunning())
-        return CFrameWnd::GetIdleMessage();
+        return m_strDebugStatus.empty() ? CFrameWnd::GetIdleMessage() : m_strDebugStatus;
     return LoadResString(m_build.RunningAction() == BuildAction::Compile ? IDS_COMPILING : IDS_LINKING);
 }
 
@@ -309,10 +340,15 @@ void CMainFrame::OnStepEnded(const StepEnd& end)
         view->Control().SetMarks(m_messages.MarksIn(EditedFile()));
         view->Control().SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
     }
+    if (m_build.Command() == BuildCommand::Debug && end.bCommandOver)
+        m_debugger.OnBuildEnded(!end.bStopped && end.exitCode == 0u);
 }
 
 void CMainFrame::OnProblem(const Problem& problem)
 {
+    // A debugger's build that met a problem ends there.
+    if (m_build.Command() == BuildCommand::Debug)
+        m_debugger.OnBuildEnded(false);
     if (problem.kind == Problem::Kind::NoCompilerPath && OfferFoundCompiler())
         return;
     ShowProblem(problem);
@@ -368,12 +404,22 @@ void CMainFrame::Launch(const Result<LaunchCommand>& command)
 
 void CMainFrame::OnRun()
 {
+    // The 8051's program runs in the window's simulator.
+    if (IsMcs51()) {
+        m_debugger.Run51();
+        return;
+    }
     Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath),
                           AfxGetServices()));
 }
 
 void CMainFrame::OnDebug()
 {
+    // There is no DEBUG for the 8051: its debugger is the window's.
+    if (IsMcs51()) {
+        m_debugger.OnStart();
+        return;
+    }
     Launch(MakeDebugCommand(CurrentSource(), Widen(m_compilerSettings.m_strDebuggerPath),
                             SplitToolSetting(Widen(m_compilerSettings.m_strCompilerPath)).program,
                             FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath), AfxGetServices()));
@@ -429,4 +475,44 @@ void CMainFrame::ShowSourceLine(const std::string& path, int line, size_t messag
 void CMainFrame::ShowStatus(const std::string& text)
 {
     SetMessageText(text);
+}
+
+void CMainFrame::ChangeSettings(const CompilerSettings& settings)
+{
+    SetCompilerSettings(settings);
+    if (const Result<void> saved = ::SaveCompilerSettings(m_compilerSettings, AfxGetServices()); !saved)
+        ShowProblem(saved.Error());
+}
+
+bool CMainFrame::BuildForDebugger()
+{
+    m_build.Start(BuildCommand::Debug, m_compilerSettings);
+    return m_build.IsRunning();
+}
+
+void CMainFrame::ShowDebugStatus(const std::string& text)
+{
+    m_strDebugStatus = text;
+    SetMessageText(GetIdleMessage());
+}
+
+// The output and the utility panels make room for the debugger's panes while a session lasts.
+void CMainFrame::OnSessionChanged(bool active)
+{
+    if (active == m_bSessionLayout)
+        return;
+    m_bSessionLayout = active;
+    if (active) {
+        m_bOutputHidden = m_wndOutputBar.IsVisible();
+        m_bUtilityHidden = m_wndUtilityBar.IsVisible();
+    }
+    if (m_bOutputHidden)
+        ShowControlBar(&m_wndOutputBar, !active, false);
+    if (m_bUtilityHidden)
+        ShowControlBar(&m_wndUtilityBar, !active, false);
+}
+
+void CMainFrame::OnProgramRunning(bool running)
+{
+    m_wndToolBar.SendMessage(TB_CHANGEBITMAP, ID_DEBUG_START, MAKELPARAM(running ? kPauseImage : kStartImage, 0));
 }

@@ -1,11 +1,12 @@
-// The main frame: menu, accelerators, toolbar, status bar, the two panels, and the
-// program's own commands (build, run, panels, compiler settings).
+// The main frame: menu, accelerators, toolbar, status bar, the two panels, the debugger and its
+// panes, and the program's own commands (build, run, debug, panels, compiler settings).
 #pragma once
 
 #include "build/BuildSession.h"
 #include "build/CompilerSettings.h"
 #include "build/PipeProcess.h"
 #include "build/ProgramLauncher.h"
+#include "debugui/DebugController.h"
 #include "frame/MessageNavigator.h"
 #include "frame/OutputWindow.h"
 #include "frame/ToolDia.h"
@@ -23,13 +24,15 @@
 class CKorvaneDoc;
 class CKorvaneView;
 
-class CMainFrame : public CFrameWnd, private IBuildOwner, private ISourceEditor {
+class CMainFrame : public CFrameWnd, private IBuildOwner, private ISourceEditor, private IDebugHost {
 public:
     CMainFrame();
 
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
     int OnCreate(CREATESTRUCTW* cs) override;
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;
+    // The debugger's keys come first while it has them.
+    bool PreTranslateMessage(MSG* msg) override;
 
     void OnViewOutput();
     void OnViewUtility();
@@ -44,7 +47,8 @@ public:
     void OnPrevMessage();
 
     // From the start of a compile or link step until its end line is in the output window.
-    bool IsBuildRunning() const { return m_build.IsRunning(); }
+    bool IsBuildRunning() const override { return m_build.IsRunning(); }
+    CDebugController& Debugger() { return m_debugger; }
     std::string GetIdleMessage() const override;
 
     // The name (with extension) and the folder (without a trailing backslash) of the
@@ -90,6 +94,7 @@ private:
     void OnStepBegins(BuildAction action) override;
     FilePath CurrentSource() const override;
     bool SaveSource() override;
+    CFrameWnd& HostFrame() override { return *this; }
     void OnStepStarted(BuildAction action, bool bFirstOfCommand) override;
     void OnOutput(std::wstring_view text) override;
     void OnStepEnded(const StepEnd& end) override;
@@ -104,6 +109,18 @@ private:
     void ShowStatus(const std::string& text) override;
     // The editor colours the syntax of the chosen toolchain's assembler.
     void ShowToolchainInEditor() const;
+    // The editor's gutter sets breakpoints, and an edit during a session asks first.
+    void ConnectEditorToDebugger();
+    bool IsMcs51() const { return m_compilerSettings.m_compilerType == CompilerType::Mcs51; }
+
+    // What the debugger asks and tells.
+    CKorvaneView* SourceEditor() const override { return SourceView(); }
+    const CompilerSettings& Settings() const override { return m_compilerSettings; }
+    void ChangeSettings(const CompilerSettings& settings) override;
+    bool BuildForDebugger() override;
+    void ShowDebugStatus(const std::string& text) override;
+    void OnSessionChanged(bool active) override;
+    void OnProgramRunning(bool running) override;
 
     CCaptionBar m_wndUtilityBar;
     CCaptionBar m_wndOutputBar;
@@ -118,4 +135,11 @@ private:
     CMessageNavigator m_messages{*this, m_wndOutput, m_build};
     // Where the launches' workers hand back what they met.
     CMailbox m_launches;
+    CDebugController m_debugger{*this};
+    // What the debugger says of its session; empty without one.
+    std::string m_strDebugStatus;
+    // The panels a session hid to make room for its panes, shown again when it ends.
+    bool m_bSessionLayout = false;
+    bool m_bOutputHidden = false;
+    bool m_bUtilityHidden = false;
 };

@@ -41,8 +41,6 @@ ProblemMessage MessageOf(const Problem& problem)
         return Own(IDS_NO_LINK_STEP, subject);
     case Kind::PathNotInConsole:
         return Refused(IDS_PATH_NOT_IN_CONSOLE, subject);
-    case Kind::NoEmulator:
-        return Own(IDS_DOS_NEEDS_EMULATOR, subject);
     case Kind::UnknownEmulator:
         return Own(IDS_UNKNOWN_EMULATOR, subject);
     case Kind::NotEightDotThree:

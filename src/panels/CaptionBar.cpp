@@ -3,6 +3,8 @@
 
 #include "framework/AfxRes.h"
 #include "framework/Drawing.h"
+#include "framework/Handles.h"
+#include "framework/Unicode.h"
 #include "framework/docking/CFrameWnd.h"
 
 CCaptionBar::CCaptionBar() : CResizableBar(SZBS_FILL_CHILD) {}
@@ -19,7 +21,10 @@ void CCaptionBar::CalcClientArea(RECT& rect, UINT dockBarId)
     if (!HasCaption())
         return;
     POINT origin;
-    if (dockBarId == AFX_IDW_DOCKBAR_TOP || dockBarId == AFX_IDW_DOCKBAR_BOTTOM) {
+    if (m_bTitled) {
+        rect.top += kTitleSize;
+        origin = POINT{rect.right - CCaptionButton::kSize - 2, rect.top - kTitleSize + (kTitleSize - CCaptionButton::kSize) / 2};
+    } else if (dockBarId == AFX_IDW_DOCKBAR_TOP || dockBarId == AFX_IDW_DOCKBAR_BOTTOM) {
         rect.left += kCaptionSize;
         origin = POINT{rect.left - 14, rect.top};
     } else {
@@ -33,6 +38,10 @@ void CCaptionBar::PaintCaptionArea(HDC dc, const RECT& clientRect)
 {
     if (!HasCaption())
         return;
+    if (m_bTitled) {
+        PaintTitle(dc, clientRect);
+        return;
+    }
     RECT g = clientRect;
     ::InflateRect(&g, -1, -1);
     bool horz = IsDockedHorz();
@@ -50,6 +59,22 @@ void CCaptionBar::PaintCaptionArea(HDC dc, const RECT& clientRect)
     Draw3dFrame(dc, g, highlight, shadow);
     ::OffsetRect(&g, horz ? 3 : 0, horz ? 0 : 3);
     Draw3dFrame(dc, g, highlight, shadow);
+    m_closeButton.Paint(dc);
+}
+
+void CCaptionBar::PaintTitle(HDC dc, const RECT& clientRect)
+{
+    const RECT strip{clientRect.left, clientRect.top - kTitleSize, clientRect.right, clientRect.top - 1};
+    ::FillRect(dc, &strip, ::GetSysColorBrush(COLOR_INACTIVECAPTION));
+    RECT text = strip;
+    text.left += 4;
+    text.right = m_closeButton.GetOrigin().x - 2;
+    const std::wstring title = Widen(GetWindowText());
+    SelectGuard font(dc, ::GetStockObject(DEFAULT_GUI_FONT));
+    BkModeGuard mode(dc, TRANSPARENT);
+    TextColorGuard color(dc, ::GetSysColor(COLOR_INACTIVECAPTIONTEXT));
+    ::DrawTextW(dc, title.c_str(), static_cast<int>(title.size()), &text,
+                DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_END_ELLIPSIS);
     m_closeButton.Paint(dc);
 }
 

@@ -37,6 +37,7 @@ public:
     SIZE GetVertSize() const { return m_sizeVert; }
     SIZE GetFloatSize() const { return m_sizeFloat; }
     void SetHorzSize(SIZE size) { m_sizeHorz = size; }
+    void SetVertSize(SIZE size) { m_sizeVert = size; }
     void SetFloatSize(SIZE size) { m_sizeFloat = size; }
     SIZE GetMinHorzSize() const { return m_sizeMinHorz; }
 

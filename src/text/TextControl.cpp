@@ -251,7 +251,7 @@ void CTextControl::OnTextChanged(const TextChange& change)
     if (change.bNewText) {
         m_viewport.ScrollTo(0, 0);
         MeasureWidestLines();
-        m_marks.Set({});
+        m_marks.Clear();
         m_nOpenLineRoom = 0;
         NoteAppendedWidths(text.LineText(text.LineCount() - 1));
     } else {
@@ -330,13 +330,64 @@ void CTextControl::SetLineStyle(std::function<LineStyle(size_t line)> style)
 void CTextControl::SetMarks(std::vector<LineMark> marks)
 {
     // Laying the window out again costs; taking no marks away from none changes nothing.
-    if (marks.empty() && m_marks.IsEmpty())
+    if (marks.empty() && m_marks.Marks().empty())
         return;
     m_marks.Set(std::move(marks));
     m_nLineCount = Buffer().LineCount();
     ShowMarkTip(nullptr, POINT{});
     UpdateGutterWidth();
     Relayout();
+}
+
+void CTextControl::MarksChanged()
+{
+    m_nLineCount = Buffer().LineCount();
+    const int width = m_viewport.GutterWidth();
+    UpdateGutterWidth();
+    if (width != m_viewport.GutterWidth()) {
+        Relayout();
+        return;
+    }
+    const RECT column{0, 0, m_marks.ColumnWidth(m_metrics.LineHeight()), m_viewport.ClientHeight()};
+    ::InvalidateRect(m_hWnd, &column, FALSE);
+}
+
+void CTextControl::SetBreakpoints(std::vector<size_t> lines)
+{
+    m_marks.SetBreakpoints(std::move(lines));
+    MarksChanged();
+}
+
+void CTextControl::SetCurrentLine(std::optional<size_t> line)
+{
+    const std::optional<size_t> before = m_marks.CurrentLine();
+    if (line == before)
+        return;
+    m_marks.SetCurrentLine(line);
+    MarksChanged();
+    // The line's own look may follow it (the owner's line style).
+    for (const std::optional<size_t>& changed : {before, line})
+        if (changed)
+            InvalidateLines(*changed, *changed);
+}
+
+void CTextControl::ShowMarkColumn(bool always)
+{
+    m_marks.ShowAlways(always);
+    MarksChanged();
+}
+
+void CTextControl::RevealLine(size_t line)
+{
+    const size_t first = m_viewport.FirstLine();
+    const size_t page = m_viewport.PageLines();
+    if (line >= first && line < first + page)
+        return;
+    // One line beyond either edge scrolls by a line; farther, the line comes a third down.
+    size_t target = line < first ? line : line + 1 - page;
+    if (line + 1 < first || line > first + page)
+        target = line > page / 3 ? line - page / 3 : 0;
+    ScrollTo(target, m_viewport.XOffset());
 }
 
 const LineMark* CTextControl::MarkAt(POINT point) const
@@ -348,13 +399,17 @@ const LineMark* CTextControl::MarkAt(POINT point) const
 
 bool CTextControl::ClickMark(POINT point)
 {
-    const LineMark* mark = MarkAt(point);
-    if (!mark)
+    if (const LineMark* mark = MarkAt(point)) {
+        const size_t id = mark->nId;
+        ShowMarkTip(nullptr, point);
+        if (m_onMarkClick)
+            m_onMarkClick(id);
+        return true;
+    }
+    const bool inColumn = point.x >= 0 && point.x < m_marks.ColumnWidth(m_metrics.LineHeight()) && point.y >= 0;
+    if (!inColumn || !m_onGutterClick)
         return false;
-    const size_t id = mark->nId;
-    ShowMarkTip(nullptr, point);
-    if (m_onMarkClick)
-        m_onMarkClick(id);
+    m_onGutterClick(m_viewport.LineAtY(point.y));
     return true;
 }
 
@@ -628,7 +683,7 @@ void CTextControl::SelectLines(size_t anchorLine, size_t caretLine)
 
 bool CTextControl::EditByUser(size_t start, size_t end, std::wstring_view text, EditKind kind)
 {
-    if (IsReadOnly())
+    if (IsReadOnly() || !EditAllowed())
         return false;
     bool overLimit = false;
     const bool edited = m_pText->Replace(start, end, text, kind, OverLimit::Refuse, &overLimit);
@@ -641,6 +696,8 @@ bool CTextControl::EditByUser(size_t start, size_t end, std::wstring_view text, 
 
 void CTextControl::ReplaceSelection(std::wstring_view text, bool canUndo)
 {
+    if (!EditAllowed())
+        return;
     bool overLimit = false;
     const TextSelection selection = m_pText->Selection();
     m_pText->Replace(selection.Start(), selection.End(), text, EditKind::Other, OverLimit::Cut, &overLimit);
@@ -659,7 +716,7 @@ void CTextControl::SetText(std::wstring_view text)
 
 bool CTextControl::Undo()
 {
-    if (!m_pText->Undo())
+    if (!m_pText->CanUndo() || !EditAllowed() || !m_pText->Undo())
         return false;
     RevealCaret();
     return true;
@@ -667,7 +724,7 @@ bool CTextControl::Undo()
 
 bool CTextControl::Redo()
 {
-    if (!m_pText->Redo())
+    if (!m_pText->CanRedo() || !EditAllowed() || !m_pText->Redo())
         return false;
     RevealCaret();
     return true;

@@ -21,6 +21,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -70,8 +71,22 @@ public:
     void SetMarkClickHandler(std::function<void(size_t id)> handler) { m_onMarkClick = std::move(handler); }
     // The mark under a point of the window, or nullptr.
     const LineMark* MarkAt(POINT point) const;
-    // A click on a mark: true when there was one, whose handler then ran.
+    // A click in the marks' column: on a tool's mark its handler runs; elsewhere in the column
+    // the gutter's handler gets the line. True when one of them ran.
     bool ClickMark(POINT point);
+    // Breakpoints beside lines (sorted, they follow their lines through edits), the line the
+    // debugged program stands at, and a marks' column that shows even when it holds nothing.
+    void SetBreakpoints(std::vector<size_t> lines);
+    const std::vector<size_t>& Breakpoints() const { return m_marks.Breakpoints(); }
+    void SetCurrentLine(std::optional<size_t> line);
+    std::optional<size_t> CurrentLine() const { return m_marks.CurrentLine(); }
+    void ShowMarkColumn(bool always);
+    void SetGutterClickHandler(std::function<void(size_t line)> handler) { m_onGutterClick = std::move(handler); }
+    // Asked before each edit by the user (typing, pasting, undo, EM_REPLACESEL): false refuses it.
+    void SetEditGuard(std::function<bool()> guard) { m_editGuard = std::move(guard); }
+    // Scrolls as little as it takes to show the line, or puts it a third down the window when
+    // it is far; the caret stays.
+    void RevealLine(size_t line);
     // The tooltip window that shows marks' tips; null until a tip was first shown.
     HWND Tooltip() const { return m_hTooltip; }
 
@@ -110,6 +125,9 @@ private:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     void OnTextChanged(const TextChange& change) override;
+    bool EditAllowed() const { return !m_editGuard || m_editGuard(); }
+    // The marks' column changed: laid out again where its width did, else painted again.
+    void MarksChanged();
     void ShowSelection();
     void InvalidateLines(size_t first, size_t last);
     void Notify(WORD code) const;
@@ -166,6 +184,8 @@ private:
     size_t m_nLineCount = 1;
     std::function<LineStyle(size_t)> m_lineStyle;
     std::function<void(size_t)> m_onMarkClick;
+    std::function<void(size_t)> m_onGutterClick;
+    std::function<bool()> m_editGuard;
     HWND m_hTooltip = nullptr;
     // The line of the mark whose tip shows; none while no tip shows.
     static constexpr size_t kNoTip = static_cast<size_t>(-1);

@@ -6,6 +6,7 @@
 #include "build/BuildAction.h"
 #include "build/CompilerSettings.h"
 #include "build/CommandText.h"
+#include "build/ConsolePath.h"
 #include "build/DosBoxConfig.h"
 #include "build/DosProgram.h"
 #include "build/DosRoute.h"
@@ -231,9 +232,9 @@ TEST(StepLines, ForEachRouteWithBlanksAndSpecialCharacters)
     EXPECT_EQ(DirectToolLine({P(L"C:\\Program Files\\masm\\masm.exe"), L""}, L"hello.asm;"),
               L"\"C:\\Program Files\\masm\\masm.exe\" hello.asm;");
     EXPECT_EQ(DirectToolLine({P(L"c:\\masm\\link.exe"), L"/CO"}, L"a^&b;"), L"c:\\masm\\link.exe /CO a^&b;");
-    EXPECT_EQ(MsDosPlayerToolLine(P(L"c:\\dos\\msdos.exe"), {P(L"c:\\masm 6\\masm.exe"), L""}, L"hello.asm;"),
+    EXPECT_EQ(EmulatedToolLine(P(L"c:\\dos\\msdos.exe"), {P(L"c:\\masm 6\\masm.exe"), L""}, L"hello.asm;"),
               L"\"c:\\dos\\msdos.exe\" \"c:\\masm 6\\masm.exe\" hello.asm;");
-    EXPECT_EQ(MsDosPlayerToolLine(P(L"c:\\100%\\msdos.exe"), {P(L"c:\\tasm\\tasm.exe"), L"/zi"}, L"hello.asm;"),
+    EXPECT_EQ(EmulatedToolLine(P(L"c:\\100%\\msdos.exe"), {P(L"c:\\tasm\\tasm.exe"), L"/zi"}, L"hello.asm;"),
               L"\"c:\\100%%\\msdos.exe\" \"c:\\tasm\\tasm.exe\" /zi hello.asm;");
     EXPECT_EQ(DosBoxToolLine(P(L"C:\\Program Files\\DOSBox\\DOSBox.exe"), EmulatorKind::DosBox, P(L"C:\\TEMP\\kvn1.tmp")),
               L"\"C:\\Program Files\\DOSBox\\DOSBox.exe\" -conf \"C:\\TEMP\\kvn1.tmp\" -noconsole");
@@ -312,6 +313,51 @@ TEST(LaunchLines, ThroughEachEmulator)
     const Result<FilePath> written = longName.WriteToTemporaryFolder();
     ASSERT_FALSE(written);
     EXPECT_EQ(written.Error().subject, L"helloworld.exe");
+}
+
+// Without an emulator a DOS program goes to Korvane's own machine, beside the running program;
+// the system's own programs go on starting directly.
+TEST(LaunchLines, TheBuiltInMachineRunsDosProgramsWhenNoEmulatorIsSet)
+{
+    ScratchDir dir("built-in route");
+    const std::string source = dir.Folder("my work") + "\\hello.asm";
+    dir.Folder("dos");
+    WriteFileBytes(dir.File("my work\\hello.exe"), MzHeader(0));
+    WriteFileBytes(dir.File("my work\\hello world.exe"), MzHeader(0));
+    WriteFileBytes(dir.File("dos\\debug.exe"), MzHeader(0));
+    const FilePath machine = BuiltInMachine();
+    EXPECT_EQ(machine.Name(), L"korvane-dos.exe");
+    EXPECT_TRUE(machine.IsFile()) << machine.Utf8();
+    Services services;
+    services.systemRunsDosPrograms = false;
+    EXPECT_EQ(ChooseRoute(P(dir.File("my work\\hello.exe")), FilePath(), services).Value(), Route::BuiltIn);
+    EXPECT_EQ(ChooseRoute(machine, FilePath(), services).Value(), Route::Direct);
+    EXPECT_EQ(ChooseRoute(P(dir.File("my work\\hello.exe")), P(L"c:\\dos\\msdos.exe"), services).Value(),
+              Route::MsDosPlayer);
+
+    const Result<StepCommand> compile =
+        MakeStepCommand(P(source), {P(dir.File("dos\\debug.exe")), L"/v"}, L"{file};", FilePath(), services);
+    ASSERT_TRUE(compile);
+    EXPECT_EQ(Narrow(compile->toolLine), Quoted(machine.Utf8()) + " " + Quoted(dir.File("dos\\debug.exe")) + " /v hello.asm;");
+
+    const Result<LaunchCommand> run = MakeRunCommand(P(source), FilePath(), services);
+    ASSERT_TRUE(run);
+    EXPECT_EQ(Narrow(run->commandLine), Quoted(machine.Utf8()) + " --pause " + Quoted(dir.File("my work\\hello.exe")));
+    EXPECT_TRUE(run->bThroughEmulator);
+    EXPECT_TRUE(run->workingFolder.empty());
+
+    // DEBUG is given the program by its DOS name in the folder it starts in.
+    for (const std::string name : {"hello", "hello world"}) {
+        const Result<LaunchCommand> debug = MakeDebugCommand(P(dir.File("my work\\" + name + ".asm")), L"",
+                                                             P(dir.File("dos\\masm.exe")), FilePath(), services);
+        ASSERT_TRUE(debug);
+        const std::string program = name + ".exe";
+        const std::wstring shortForm = ShortFormOf(Widen(dir.File("my work\\" + program)));
+        const std::string dosName = name == "hello" || shortForm.empty() ? program : Narrow(P(shortForm).Name());
+        EXPECT_EQ(Narrow(debug->commandLine),
+                  Quoted(machine.Utf8()) + " --pause " + Quoted(dir.File("dos\\debug.exe")) + " " + dosName);
+        EXPECT_EQ(debug->workingFolder, P(dir.Folder("my work")));
+    }
 }
 
 TEST(LaunchLines, TheDebuggerIsLookedForBesideTheCompilerThenTheEmulator)

@@ -36,6 +36,14 @@ std::string FieldText(HWND dialog, int id)
     return text;
 }
 
+// A field's text as the program holds texts, whatever the system's code page.
+std::string Utf8FieldText(HWND dialog, int id)
+{
+    wchar_t text[512] = L"";
+    ::GetDlgItemTextW(dialog, id, text, 512);
+    return Narrow(text);
+}
+
 void Click(HWND dialog, int id)
 {
     ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
@@ -217,7 +225,7 @@ TEST_F(CompilerSetup, AnEmulatorOfNoKnownKindKeepsTheDialogOpen)
         Click(dialog, IDC_RADIO_MCS51);
         Click(dialog, IDOK);
         open = ::IsWindow(dialog) && ::IsWindowVisible(dialog);
-        focused = ::GetFocus() == ::GetDlgItem(dialog, IDC_DOS_EMULATOR_PATH);
+        focused = ::IsChild(::GetDlgItem(dialog, IDC_DOS_EMULATOR_PATH), ::GetFocus());
         // No emulator at all is fine.
         ::SetDlgItemTextA(dialog, IDC_DOS_EMULATOR_PATH, "");
         Click(dialog, IDOK);
@@ -229,6 +237,40 @@ TEST_F(CompilerSetup, AnEmulatorOfNoKnownKindKeepsTheDialogOpen)
                                               "（DOSBox、DOSBox-X、DOSBox Staging）或 msdos（MS-DOS Player）开头。"));
     EXPECT_EQ(Stored("", kTypeValueName), "mcs");
     EXPECT_EQ(Stored("", kDosEmulatorValueName), "");
+}
+
+// Korvane's own DOS machine is the row's first choice, shown where no emulator is set and kept
+// as none.
+TEST_F(CompilerSetup, TheBuiltInMachineIsTheEmulatorRowsFirstChoiceAndMeansNone)
+{
+    {
+        CRegistryKey key(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(key.Open(kSettingsKeyPath));
+        key.SetString(kDosEmulatorValueName, "c:\\dos\\msdos.exe");
+    }
+    std::string shown, first, chosen;
+    RunDialog([&](HWND dialog) {
+        const HWND combo = ::GetDlgItem(dialog, IDC_DOS_EMULATOR_PATH);
+        shown = FieldText(dialog, IDC_DOS_EMULATOR_PATH);
+        wchar_t item[64] = L"";
+        ::SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+        first = Narrow(item);
+        ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
+        chosen = Utf8FieldText(dialog, IDC_DOS_EMULATOR_PATH);
+        Click(dialog, IDC_RADIO_MASM);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(shown, "c:\\dos\\msdos.exe");
+    EXPECT_EQ(first, "内置 DOS 机器");
+    EXPECT_EQ(chosen, first);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    EXPECT_EQ(Stored("", kDosEmulatorValueName), "");
+
+    RunDialog([&](HWND dialog) {
+        shown = Utf8FieldText(dialog, IDC_DOS_EMULATOR_PATH);
+        Click(dialog, IDCANCEL);
+    });
+    EXPECT_EQ(shown, "内置 DOS 机器");
 }
 
 // The templates show the compiler's defaults until one is changed, follow a browsed compiler

@@ -1,10 +1,11 @@
 // DOS tools and programs on a system that cannot run them (Wine, like 64-bit Windows),
-// through the real frame: the message when no emulator is set, MS-DOS Player and DOSBox
+// through the real frame: Korvane's own machine when no emulator is set, MS-DOS Player and DOSBox
 // stand-ins running the build steps, the built program and the debugger, the configuration
 // files DOSBox is given, its redirected output in the panel, its exit code, Stop, and the
 // 8.3 names it needs. The DOS programs are files with an "MZ" header and nothing else; the
 // source folder has a blank and cmd's special characters in its name.
 #include "build/DosProgram.h"
+#include "build/DosRoute.h"
 #include "frame/MainFrame.h"
 #include "framework/PathName.h"
 #include "framework/Services.h"
@@ -133,29 +134,26 @@ protected:
     std::unique_ptr<KorvaneSession> m_session;
 };
 
-TEST_F(DosEmulator, WithoutOneEveryDosProgramIsReportedAndNothingStarts)
+TEST_F(DosEmulator, WithoutOneTheBuiltInMachineRunsEachToolAndAnUnknownOneIsReported)
 {
-    WriteFileBytes(m_source + "\\hello.exe", kDosProgram);
-    WriteFileBytes(Tool("debug.exe"), kDosProgram);
-    RunCommand(ID_BUILD);
-    m_session->Command(ID_RUN);
-    m_session->Command(ID_DEBUG);
-    const std::string why = " 是 16 位 DOS 程序，这台 64 位 Windows 不能直接运行它。请在“选项 > 设置编译器...”中"
-                            "指定 DOS 模拟器（DOSBox、DOSBox-X 或 MS-DOS Player）。";
-    EXPECT_EQ(m_boxes.Texts(), (std::vector<std::string>{Tool("masm.exe") + why, m_source + "\\hello.exe" + why,
-                                                         Tool("debug.exe") + why}));
-    EXPECT_EQ(m_boxes.Boxes()[0].type & MB_ICONMASK, 0u);
-    EXPECT_TRUE(m_commands.empty());
-    EXPECT_FALSE(FileExists(kBatchPath));
+    // The tools here are only headers, which the machine refuses: each step runs alone.
+    RunCommand(ID_COMPILE);
+    RunCommand(ID_LINK);
+    EXPECT_TRUE(m_boxes.Texts().empty());
+    ASSERT_EQ(m_batches.size(), 2u);
+    const std::string machine = Quoted(BuiltInMachine().Utf8());
+    EXPECT_TRUE(EndsWith(m_batches[0], machine + " " + Quoted(Tool("masm.exe")) + " hello.asm;\r\n")) << m_batches[0];
+    EXPECT_TRUE(EndsWith(m_batches[1], machine + " " + Quoted(Tool("link.exe")) + " hello;\r\n")) << m_batches[1];
 
     // One set by hand in the registry, of no kind its name tells.
+    const size_t started = m_commands.size();
     m_boxes.Clear();
     Frame().SetCompilerSettings(CompilerSettings{CompilerType::Masm, Tool("masm.exe"), "", "c:\\emu\\qemu.exe"});
     RunCommand(ID_COMPILE);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"不认识这个 DOS 模拟器：c:\\emu\\qemu.exe。DOS 模拟器的文件名要以 "
                                                         "dosbox（DOSBox、DOSBox-X、DOSBox Staging）或 msdos（MS-DOS "
                                                         "Player）开头。"});
-    EXPECT_TRUE(m_commands.empty());
+    EXPECT_EQ(m_commands.size(), started);
     EXPECT_EQ(Log(), "");
 }
 

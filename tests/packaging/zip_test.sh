@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # The zip as a Windows user unpacks it: one folder named like the zip, holding the program the
-# tests ran and the readme, whose name Windows reads as 说明.txt and whose text Notepad reads
-# right; and a program that needs nothing beyond Windows' own DLLs.
+# tests ran, its two machines' console runners beside it, and the readme, whose name Windows
+# reads as 说明.txt and whose text Notepad reads right; and programs that need nothing beyond
+# Windows' own DLLs.
 # Usage: zip_test.sh ZIP PROGRAM FOLDER README_SOURCE
 set -euo pipefail
 zip=$1 program=$2 folder=$3 readme_source=$4
 export LC_ALL=C.UTF-8
+bin=$(dirname "$program")
+programs="korvane.exe korvane-dos.exe korvane-51.exe"
 readme="$folder/说明.txt"
 
 fail() {
@@ -36,7 +39,7 @@ central_directory() {
 [ -f "$zip" ] || fail "there is no $zip"
 
 entries=$(unzip -Z1 "$zip" | sort)
-expected=$(printf '%s\n' "$folder/korvane.exe" "$readme" | sort)
+expected=$( (for name in $programs; do echo "$folder/$name"; done; echo "$readme") | sort)
 [ "$entries" = "$expected" ] || fail "the zip holds $(echo $entries) instead of $(echo $expected)"
 
 # Without the UTF-8 flag (bit 11) Windows reads a name in the OEM code page.
@@ -44,22 +47,26 @@ readme_flags=$(central_directory | awk -v name="$readme" 'substr($0, index($0, "
 [ -n "$readme_flags" ] || fail "the central directory has no $readme"
 ((readme_flags & 0x800)) || fail "$readme is not marked as a UTF-8 name (flags $readme_flags)"
 
-unzip -p "$zip" "$folder/korvane.exe" | cmp -s - "$program" || fail "the zip's korvane.exe is not $program"
+for name in $programs; do
+  unzip -p "$zip" "$folder/$name" | cmp -s - "$bin/$name" || fail "the zip's $name is not $bin/$name"
+done
 
 # The readme is the current text, with a byte-order mark and CR LF line ends.
 expected_readme=$(printf '\xef\xbb\xbf'; sed 's/$/\r/' "$readme_source"; echo x)
 actual_readme=$(unzip -p "$zip" "$readme"; echo x)
 [ "$actual_readme" = "$expected_readme" ] || fail "$readme is not $readme_source as UTF-8 with BOM and CR LF"
 
-# The same file as the one unpacked, as the comparison above showed.
-imports=$(x86_64-w64-mingw32-objdump -p "$program" | awk '/DLL Name:/ { print toupper($3) }')
-[ -n "$imports" ] || fail "no imports read from korvane.exe"
-for dll in $imports; do
-  case $dll in
-  KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | SHELL32.DLL | COMCTL32.DLL | COMDLG32.DLL | OLE32.DLL | IMM32.DLL | \
-    WINSPOOL.DRV | MSVCRT.DLL) ;;
-  *) fail "korvane.exe needs $dll, which Windows does not bring" ;;
-  esac
+# The same files as the ones unpacked, as the comparison above showed.
+for name in $programs; do
+  imports=$(x86_64-w64-mingw32-objdump -p "$bin/$name" | awk '/DLL Name:/ { print toupper($3) }')
+  [ -n "$imports" ] || fail "no imports read from $name"
+  for dll in $imports; do
+    case $dll in
+    KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | SHELL32.DLL | COMCTL32.DLL | COMDLG32.DLL | OLE32.DLL | IMM32.DLL | \
+      WINSPOOL.DRV | MSVCRT.DLL) ;;
+    *) fail "$name needs $dll, which Windows does not bring" ;;
+    esac
+  done
 done
 
 echo "zip: $(stat -c %s "$zip") bytes, $(echo $entries)"

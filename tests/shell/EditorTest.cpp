@@ -100,9 +100,10 @@ TEST_F(Editor, LineNumbersStandBesideEachLineAndTheViewMenuHidesThem)
     SetText(NumberedLines(100));
     EXPECT_GT(control.GutterWidth(), twoDigits);
 
-    // View > Line numbers hides the strip and gives its room back to the text.
+    // View > Line numbers hides the strip and gives its room back to the text; the breakpoints'
+    // column stays.
     Command(ID_VIEW_LINE_NUMBERS);
-    EXPECT_EQ(control.GutterWidth(), 0);
+    EXPECT_EQ(control.GutterWidth(), control.Metrics().LineHeight());
     EXPECT_LT(PointOfChar(edit, 0).x, first.x);
     EXPECT_FALSE(IsChecked(PopupEntries(2), ID_VIEW_LINE_NUMBERS));
     Command(ID_VIEW_LINE_NUMBERS);
@@ -144,10 +145,11 @@ TEST_F(Editor, LineNumbersFollowEveryScrollAndEveryNewLine)
     EXPECT_TRUE(GutterInvalid());
     EXPECT_EQ(::SendMessageW(edit, EM_GETLINECOUNT, 0, 0), 401);
 
-    // A click on a number selects its line with the line break.
+    // A click on a number (right of the breakpoints' column) selects its line with the line break.
     const POINT third = PointOfChar(edit, LineIndex(edit, 2));
-    ::SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, third.y + 1));
-    ::SendMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(1, third.y + 1));
+    const int number = View().Control().GutterWidth() - 2;
+    ::SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(number, third.y + 1));
+    ::SendMessageW(edit, WM_LBUTTONUP, 0, MAKELPARAM(number, third.y + 1));
     EXPECT_EQ(Selection(), std::make_pair(static_cast<DWORD>(LineIndex(edit, 2)), static_cast<DWORD>(LineIndex(edit, 3))));
 }
 
@@ -290,7 +292,8 @@ TEST_F(Editor, TheContextMenuOffersTheEditCommandsAsTheEditMenuEnablesThem)
     });
     ::SendMessageW(EditWnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(EditWnd()), MAKELPARAM(-1, -1));
     const std::vector<std::pair<std::string, bool>> expected = {
-        {"撤消(&U)", true}, {"重做(&R)", true}, {"剪切(&T)", true}, {"复制(&C)", true}, {"粘贴(&P)", !::IsClipboardFormatAvailable(CF_UNICODETEXT)}, {"全选(&A)", false}};
+        {"撤消(&U)", true}, {"重做(&R)", true}, {"剪切(&T)", true}, {"复制(&C)", true}, {"粘贴(&P)", !::IsClipboardFormatAvailable(CF_UNICODETEXT)}, {"全选(&A)", false},
+        {"切换断点\tF9", false}, {"运行到光标\tCtrl+F10", true}};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{9})) << "Select all was chosen by its key";
 }

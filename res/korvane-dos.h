@@ -1,0 +1,18 @@
+// Identifiers of korvane-dos.exe's texts.
+#pragma once
+
+#define IDS_DOS_USAGE 1
+#define IDS_DOS_BAD_OPTION 2
+#define IDS_DOS_NOT_FOUND 3
+#define IDS_DOS_UNREADABLE 4
+#define IDS_DOS_WINDOWS_PROGRAM 5
+#define IDS_DOS_CORRUPT_HEADER 6
+#define IDS_DOS_NO_MEMORY 7
+#define IDS_DOS_COM_TOO_LARGE 8
+#define IDS_DOS_DIVIDE_ERROR 9
+#define IDS_DOS_INVALID_OPCODE 10
+#define IDS_DOS_BOUND_RANGE 11
+#define IDS_DOS_HALTED 12
+#define IDS_DOS_UNSUPPORTED 13
+#define IDS_DOS_PAUSE 14
+#define IDS_DOS_INTERNAL 15

@@ -1,0 +1,299 @@
+// The DOS program's panes: DEBUG's layouts with what the last step changed marked.
+#include "debug/DosPanes.h"
+
+#include "debug/DosInstructions.h"
+#include "debug/DisassemblyWindow.h"
+#include "debug/DosAddress.h"
+#include "debug/DosDisplay.h"
+#include "debug/DosTarget.h"
+#include "debug/HexDump.h"
+#include "debug/ListingText.h"
+
+#include <algorithm>
+
+namespace {
+
+// Variables show at most this many elements, strings this many characters.
+constexpr size_t kShownElements = 16;
+constexpr size_t kShownCharacters = 48;
+
+void AddLine(PaneText& pane, const std::string& line, uint32_t address)
+{
+    pane.text += line;
+    pane.lineAddresses.push_back(address);
+}
+
+int LineCount(const PaneText& pane)
+{
+    return static_cast<int>(std::count(pane.text.begin(), pane.text.end(), '\n'));
+}
+
+// Whether the bytes before `offset` in `segment` end with a call whose return address it is:
+// CALL rel16 (E8), CALL r/m16 (FF /2) or, for a far one, CALL ptr16:16 (9A) or FF /3.
+bool AfterCall(const CMemory& memory, uint16_t segment, uint16_t offset, bool farCall)
+{
+    auto at = [&](int back) { return memory.Read8(segment, static_cast<uint16_t>(offset - back)); };
+    if (!farCall && at(3) == 0xE8)
+        return true;
+    if (farCall && at(5) == 0x9A)
+        return true;
+    const unsigned kind = farCall ? 3 : 2;
+    for (int length = 2; length <= 4; ++length) {
+        if (at(length) != 0xFF)
+            continue;
+        const uint8_t modrm = at(length - 1);
+        const unsigned mod = modrm >> 6;
+        const int displacement = mod == 1 ? 1 : mod == 2 ? 2 : (mod == 0 && (modrm & 7) == 6) ? 2 : 0;
+        if (((modrm >> 3) & 7) == kind && 2 + displacement == length && !(farCall && mod == 3))
+            return true;
+    }
+    return false;
+}
+
+bool Printable(uint8_t byte)
+{
+    return byte >= 0x20 && byte < 0x7F;
+}
+
+// A run of bytes as MASM would write it: 'text',0D,0A,'$'.
+std::string QuotedBytes(const std::vector<uint8_t>& bytes)
+{
+    std::string text;
+    bool quoted = false;
+    for (const uint8_t byte : bytes) {
+        if (Printable(byte) && byte != '\'') {
+            if (!quoted)
+                text += text.empty() ? "'" : ",'";
+            quoted = true;
+            text += static_cast<char>(byte);
+            continue;
+        }
+        if (quoted)
+            text += '\'';
+        quoted = false;
+        if (!text.empty())
+            text += ',';
+        text += CHexDump::Hex2(byte);
+    }
+    return quoted ? text + '\'' : text;
+}
+
+// Whether bytes read best as text: mostly printable, the rest line ends, tabs and zeros.
+bool LooksLikeText(const std::vector<uint8_t>& bytes)
+{
+    size_t printable = 0;
+    for (const uint8_t byte : bytes) {
+        if (Printable(byte))
+            ++printable;
+        else if (byte != 0x0D && byte != 0x0A && byte != 0x09 && byte != 0)
+            return false;
+    }
+    return printable * 2 >= bytes.size() && printable > 1;
+}
+
+std::string ValueText(const std::string& type, const std::vector<uint8_t>& bytes, bool more)
+{
+    std::string text;
+    const size_t width = type == "WORD" ? 2 : type == "DWORD" ? 4 : 1;
+    if (width == 1 && bytes.size() > 1 && LooksLikeText(bytes))
+        return QuotedBytes(bytes) + (more ? " ..." : "");
+    for (size_t i = 0; i + width <= bytes.size(); i += width) {
+        if (!text.empty())
+            text += ' ';
+        for (size_t b = width; b-- > 0;)
+            text += CHexDump::Hex2(bytes[i + b]);
+    }
+    return text + (more ? " ..." : "");
+}
+
+}
+
+CDosPanes::CDosPanes(CDebugSession& session) : m_session(session), m_target(*session.Target()->Dos())
+{
+}
+
+PaneText CDosPanes::Registers() const
+{
+    PaneText pane;
+    const CpuState& now = m_target.Registers();
+    const CpuState& before = m_target.RegistersBefore();
+    pane.text = CDosDisplay::RegisterLines(now) + CDosInstructions::Current(m_target.Memory(), now);
+    auto mark = [&](int line, int index, bool changed) {
+        if (changed)
+            pane.marks.push_back({line, CDosDisplay::kRegisterColumn + CDosDisplay::kRegisterPitch * index, 4});
+    };
+    for (int i = 0; i < 8; ++i) {
+        const Reg16 reg = CDosDisplay::kGeneralOrder[i];
+        mark(0, i, now.reg[reg] != before.reg[reg]);
+    }
+    for (int i = 0; i < 4; ++i) {
+        const SegReg segment = CDosDisplay::kSegmentOrder[i];
+        mark(1, i, now.seg[segment] != before.seg[segment]);
+    }
+    mark(1, 4, now.ip != before.ip);
+    for (int i = 0; i < 8; ++i) {
+        const CpuFlag flag = CDosDisplay::kFlagOrder[i];
+        if ((now.flags & flag) != (before.flags & flag))
+            pane.marks.push_back({1, CDosDisplay::kFlagsColumn + 3 * i, 2});
+    }
+    return pane;
+}
+
+PaneText CDosPanes::Memory(const std::string& expression, int rows) const
+{
+    PaneText pane;
+    const CpuState& state = m_target.Registers();
+    const std::optional<SegmentedAddress> address =
+        Trim(expression).empty() ? SegmentedAddress{state.seg[kDS], 0} : CDosAddress::Parse(expression, state, kDS);
+    if (!address) {
+        pane.valid = false;
+        return pane;
+    }
+    const CMemory& memory = m_target.Memory();
+    auto lineStart = static_cast<uint16_t>(address->offset & 0xFFF0);
+    constexpr size_t kAddressWidth = 9;
+    for (int row = 0; row < rows; ++row, lineStart = static_cast<uint16_t>(lineStart + 16)) {
+        AddLine(pane, CDosDisplay::DumpLine(memory, address->segment, lineStart, 0, 15),
+                CMemory::Linear(address->segment, lineStart));
+        for (unsigned i = 0; i < 16; ++i) {
+            if (!m_target.ByteChanged(CMemory::Linear(address->segment, static_cast<uint16_t>(lineStart + i))))
+                continue;
+            pane.marks.push_back({row, CHexDump::HexColumn(kAddressWidth, i), 2});
+            pane.marks.push_back({row, CHexDump::CharColumn(kAddressWidth, i), 1});
+        }
+    }
+    return pane;
+}
+
+// Each word from SS:SP up; a word after which the code (near, in CS) or a word pair (far:
+// offset, segment) that follows a call is marked as the return address it is.
+PaneText CDosPanes::Stack(int rows) const
+{
+    PaneText pane;
+    const CpuState& state = m_target.Registers();
+    const CMemory& memory = m_target.Memory();
+    const uint16_t ss = state.seg[kSS];
+    for (int row = 0; row < rows; ++row) {
+        const auto offset = static_cast<uint16_t>(state.reg[kSP] + 2 * row);
+        const uint16_t word = memory.Read16(ss, offset);
+        const uint16_t next = memory.Read16(ss, static_cast<uint16_t>(offset + 2));
+        std::string line = CDosDisplay::Address(ss, offset) + "  " + CHexDump::Hex4(word);
+        std::string target;
+        if (AfterCall(memory, next, word, true))
+            target = CDosDisplay::Address(next, word);
+        else if (AfterCall(memory, state.seg[kCS], word, false))
+            target = CDosDisplay::Address(state.seg[kCS], word);
+        if (!target.empty()) {
+            line += "  -> " + target;
+            pane.marks.push_back({row, 11, 4});
+        }
+        AddLine(pane, line + "\r\n", CMemory::Linear(ss, offset));
+    }
+    return pane;
+}
+
+PaneText CDosPanes::Screen() const
+{
+    PaneText pane;
+    const ScreenCells screen = m_session.Screen();
+    for (int row = 0; row < ScreenCells::kRows; ++row) {
+        std::string line;
+        for (int column = 0; column < ScreenCells::kColumns; ++column) {
+            const auto character = static_cast<char>(screen.cells[row * ScreenCells::kColumns + column] & 0xFF);
+            line += character == '\0' ? ' ' : character;
+        }
+        line.erase(line.find_last_not_of(' ') + 1);
+        pane.text += line + "\r\n";
+    }
+    return pane;
+}
+
+// NAME  TYPE  SSSS:OOOO  value, the address in DS where DS reaches it.
+PaneText CDosPanes::Variables() const
+{
+    PaneText pane;
+    const std::vector<DataSymbol>& symbols = m_session.SourceMap().Symbols();
+    size_t nameWidth = 8;
+    for (const DataSymbol& symbol : symbols)
+        nameWidth = std::max(nameWidth, symbol.name.size());
+    const CpuState& state = m_target.Registers();
+    const uint32_t ds = CMemory::Linear(state.seg[kDS], 0);
+    for (const DataSymbol& symbol : symbols) {
+        const uint32_t linear = m_target.ImageBase() + symbol.imageOffset;
+        const bool inDs = linear >= ds && linear - ds <= 0xFFFF;
+        const auto segment = static_cast<uint16_t>(inDs ? state.seg[kDS] : linear >> 4);
+        const auto offset = static_cast<uint16_t>(inDs ? linear - ds : linear & 15);
+        const size_t limit = symbol.type == "BYTE" ? kShownCharacters : kShownElements * 4;
+        const size_t count = std::min<size_t>(std::max<uint32_t>(symbol.length, 1), limit);
+        std::vector<uint8_t> bytes(count);
+        bool changed = false;
+        for (size_t i = 0; i < count; ++i) {
+            bytes[i] = m_target.ReadByte(linear + static_cast<uint32_t>(i));
+            changed = changed || m_target.ByteChanged(linear + static_cast<uint32_t>(i));
+        }
+        std::string line = symbol.name + std::string(nameWidth + 2 - symbol.name.size(), ' ');
+        line += symbol.type + std::string(symbol.type.size() < 7 ? 7 - symbol.type.size() : 1, ' ');
+        line += CDosDisplay::Address(segment, offset) + "  ";
+        if (changed)
+            pane.marks.push_back({LineCount(pane), static_cast<int>(line.size()), 0});
+        const std::string value = ValueText(symbol.type, bytes, count < symbol.length);
+        if (changed)
+            pane.marks.back().length = static_cast<int>(value.size());
+        AddLine(pane, line + value + "\r\n", linear);
+    }
+    return pane;
+}
+
+bool CDosPanes::EditRegister(const std::string& name, uint16_t value) const
+{
+    CpuState& state = m_target.Registers();
+    if (EqualsNoCase(name, "F") || EqualsNoCase(name, "FL") || EqualsNoCase(name, "FLAGS")) {
+        state.flags = NormalFlags(value);
+        return true;
+    }
+    if (EqualsNoCase(name, "IP") || EqualsNoCase(name, "PC")) {
+        state.ip = value;
+        m_target.Machine().Cpu().ClearHalt();
+        return true;
+    }
+    if (const std::optional<SegReg> segment = CDosAddress::SegmentNamed(name)) {
+        state.seg[*segment] = value;
+        return true;
+    }
+    if (const std::optional<Reg16> reg = CDosAddress::RegisterNamed(name)) {
+        state.reg[*reg] = value;
+        return true;
+    }
+    return false;
+}
+
+bool CDosPanes::ToggleFlag(const std::string& name) const
+{
+    const std::optional<CpuFlag> flag = CDosDisplay::FlagNamed(name);
+    const CDosTarget& target = m_target;
+    return flag && EditRegister("F", static_cast<uint16_t>(target.Registers().flags ^ *flag));
+}
+
+void CDosPanes::EditMemory(uint32_t linear, uint8_t value) const
+{
+    m_target.WriteByte(linear, value);
+    m_session.Edited();
+}
+
+PaneText CDosPanes::Disassembly(int before, int after) const
+{
+    PaneText pane;
+    const CpuState& state = m_target.Registers();
+    const uint16_t cs = state.seg[kCS];
+    const CMemory& memory = m_target.Memory();
+    const std::vector<uint16_t> starts = CDisassemblyWindow::Starts(
+        state.ip, before, after, [&](uint16_t offset) { return CDosInstructions::Length(memory, cs, offset); });
+    for (size_t i = 0; i < starts.size(); ++i) {
+        uint16_t length = 0;
+        const std::string line = CDosInstructions::Line(memory, cs, starts[i], length);
+        if (i + after + 1 == starts.size())
+            pane.marks.push_back({static_cast<int>(i), 0, static_cast<int>(line.size())});
+        AddLine(pane, line + "\r\n", CMemory::Linear(cs, starts[i]));
+    }
+    return pane;
+}

@@ -1,0 +1,89 @@
+// The DOS machine under the debugger: a program loaded as DEBUG loads it (its folder the
+// current one, BX:CX its size), its screen and keyboard in-process, every instruction in the
+// step-back history, and the keys and files it takes marked as points a step back stops at.
+#pragma once
+
+#include "debug/DebugTarget.h"
+
+#include "dos/DosMachine.h"
+#include "dos/ExecutionHistory.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CDosTarget final : public IDebugTarget, private IDosHost {
+public:
+    // Room for at least the last 100,000 instructions of a program that scrolls its screen
+    // (a scroll writes 4,000 bytes) a few hundred times.
+    static constexpr size_t kHistoryInstructions = size_t{1} << 17;
+    static constexpr size_t kHistoryBytes = size_t{1} << 22;
+
+    CDosTarget();
+
+    // Loads the program (a host path) with the folder as DOS's current folder; the registers
+    // are then those DEBUG gives a program it loads.
+    LoadError Load(const std::wstring& program, const std::wstring& folder, const std::string& tail);
+
+    TargetKind Kind() const override { return TargetKind::Dos; }
+    CDosTarget* Dos() override { return this; }
+    TargetStop Step() override;
+    TargetStop Run(uint64_t budget) override;
+    void RequestStop() override { m_machine->RequestStop(); }
+    uint64_t Executed() const override { return m_nExecuted; }
+    size_t BackDepth() const override;
+    size_t StepBack(size_t count) override;
+    BackLimit Barrier() const override { return m_barrier; }
+    uint64_t BarrierAt() const override { return m_nBarrierAt; }
+    uint32_t Pc() const override;
+    NextInstruction Next() const override;
+    uint32_t AddressAfter(const NextInstruction& next) const override;
+    bool Sleeping() const override { return m_machine->Cpu().Halted(); }
+    std::chrono::microseconds UntilWake() const override { return m_machine->UntilNextTick(); }
+    uint32_t StackDepth() const override;
+    uint32_t ImageBase() const override { return m_nImageBase; }
+    void SetBreakpoint(uint32_t address, bool set) override;
+    bool HasBreakpoint(uint32_t address) const override { return m_machine->Cpu().HasBreakpoint(address); }
+    int ExitCode() const override { return m_machine->ExitCode(); }
+    void MarkChanges() override;
+    void Feed(uint16_t key) override;
+    bool ReadScreen(ScreenCells& screen) const override;
+
+    CDosMachine& Machine() { return *m_machine; }
+    const CDosMachine& Machine() const { return *m_machine; }
+    const CMemory& Memory() const { return m_machine->Memory(); }
+    // The registers as DEBUG shows them (FLAGS as PUSHF stores them).
+    const CpuState& Registers() const;
+    CpuState& Registers() { return m_machine->Registers(); }
+    // The registers and bytes as they were when MarkChanges was last called.
+    const CpuState& RegistersBefore() const { return m_before; }
+    bool ByteChanged(uint32_t linear) const;
+    // Writes a byte as a debugger's edit: the history takes it with the last instruction.
+    void WriteByte(uint32_t linear, uint8_t value) { m_machine->Memory().Write8(linear, value); }
+    uint8_t ReadByte(uint32_t linear) const;
+    uint16_t PspSegment() const { return m_nPsp; }
+    // Functions the program called that the machine lacks, each named once.
+    const std::vector<std::string>& Unsupported() const { return m_unsupported; }
+
+private:
+    void Write(DosStream, const uint8_t*, size_t) override {}
+    InputState ReadInput(uint8_t*, size_t, size_t& count) override;
+    InputState PeekInput() override { return InputState::End; }
+    void OnExternalEvent(ExternalEvent event) override;
+    void OnUnsupported(const std::string& what) override { m_unsupported.push_back(what); }
+
+    TargetStop After(MachineState state);
+    void StartAsDebugDoes(const std::wstring& program);
+
+    std::unique_ptr<CDosMachine> m_machine;
+    CExecutionHistory m_history;
+    CpuState m_before;
+    std::vector<uint8_t> m_memoryBefore;
+    std::vector<std::string> m_unsupported;
+    uint64_t m_nExecuted = 0;
+    BackLimit m_barrier = BackLimit::None;
+    uint64_t m_nBarrierAt = 0;
+    bool m_bBarrierInRun = false;
+    uint16_t m_nPsp = 0;
+    uint32_t m_nImageBase = 0;
+};

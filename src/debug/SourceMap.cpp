@@ -1,0 +1,78 @@
+// The placed lines, sorted by offset for the lookups a stop makes.
+#include "debug/SourceMap.h"
+
+#include "debug/LinkMap.h"
+#include "debug/ListingText.h"
+#include "debug/MasmListing.h"
+
+#include <algorithm>
+#include <map>
+
+namespace {
+uint32_t ElementSize(const std::string& type)
+{
+    static const std::map<std::string, uint32_t> kSizes = {
+        {"BYTE", 1}, {"WORD", 2}, {"DWORD", 4}, {"QWORD", 8}, {"TBYTE", 10}};
+    const auto found = kSizes.find(type);
+    return found == kSizes.end() ? 1 : found->second;
+}
+}
+
+CSourceMap::CSourceMap(std::vector<PlacedLine> lines, std::vector<DataSymbol> symbols)
+    : m_lines(std::move(lines)), m_symbols(std::move(symbols))
+{
+    std::stable_sort(m_lines.begin(), m_lines.end(),
+                     [](const PlacedLine& a, const PlacedLine& b) { return a.imageOffset < b.imageOffset; });
+}
+
+CSourceMap CSourceMap::FromMasm(const CMasmListing& listing, const CLinkMap& map)
+{
+    std::vector<PlacedLine> lines;
+    for (const ListedLine& listed : listing.Lines())
+        if (const MappedSegment* segment = map.Find(listed.segment))
+            lines.push_back({listed.source, segment->start + listed.offset, listed.size});
+    std::vector<DataSymbol> symbols;
+    for (const ListedSymbol& listed : listing.Symbols()) {
+        if (const MappedSegment* segment = map.Find(listed.segment)) {
+            // Without a length in the symbol table a label holds what its own line defined.
+            uint32_t length = listed.length;
+            for (const ListedLine& line : listing.Lines())
+                if (!length && line.offset == listed.offset && EqualsNoCase(line.segment, listed.segment))
+                    length = line.size;
+            length = std::max(length, ElementSize(listed.type));
+            symbols.push_back({listed.name, listed.type, segment->start + listed.offset, length});
+        }
+    }
+    return CSourceMap(std::move(lines), std::move(symbols));
+}
+
+std::optional<SourceLine> CSourceMap::LineAt(uint32_t imageOffset) const
+{
+    auto after = std::upper_bound(m_lines.begin(), m_lines.end(), imageOffset,
+                                  [](uint32_t offset, const PlacedLine& line) { return offset < line.imageOffset; });
+    // The last line at or before the offset whose bytes hold it; lines that make no bytes (a
+    // PROC, a label alone) are passed over.
+    while (after != m_lines.begin()) {
+        const PlacedLine& line = *--after;
+        if (!line.size)
+            continue;
+        if (imageOffset < line.imageOffset + line.size)
+            return line.source;
+        break;
+    }
+    return std::nullopt;
+}
+
+std::optional<uint32_t> CSourceMap::OffsetOf(const SourceLine& target) const
+{
+    const PlacedLine* best = nullptr;
+    for (const PlacedLine& line : m_lines) {
+        if (!EqualsNoCase(line.source.file, target.file) || line.source.line < target.line || line.size == 0)
+            continue;
+        if (!best || line.source.line < best->source.line)
+            best = &line;
+    }
+    if (!best)
+        return std::nullopt;
+    return best->imageOffset;
+}

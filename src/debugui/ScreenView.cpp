@@ -1,0 +1,193 @@
+// The DOS program's screen.
+#include "debugui/ScreenView.h"
+
+#include "dos/PcKeyboardMap.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+constexpr COLORREF kPalette[16] = {
+    RGB(0, 0, 0),       RGB(0, 0, 170),    RGB(0, 170, 0),    RGB(0, 170, 170),  RGB(170, 0, 0),    RGB(170, 0, 170),
+    RGB(170, 85, 0),    RGB(170, 170, 170), RGB(85, 85, 85),  RGB(85, 85, 255),  RGB(85, 255, 85),  RGB(85, 255, 255),
+    RGB(255, 85, 85),   RGB(255, 85, 255), RGB(255, 255, 85), RGB(255, 255, 255)};
+// The PC's own characters, for a byte the system's code page has none for on its own.
+constexpr UINT kPcCodePage = 437;
+
+wchar_t CharacterOf(const char* bytes, int count, UINT codePage)
+{
+    wchar_t wide[2] = {};
+    if (::MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes, count, wide, 2) == 1)
+        return wide[0];
+    return 0;
+}
+
+bool Held(int key)
+{
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+}
+
+bool CScreenView::Create(CWnd& parent, UINT id, const std::wstring& fontFace)
+{
+    m_strFace = fontFace;
+    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    if (!CreateEx(WS_EX_CLIENTEDGE, className, "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 100, 100}, parent.GetSafeHwnd(), id))
+        return false;
+    Show(ScreenCells{});
+    return true;
+}
+
+void CScreenView::Show(const ScreenCells& screen)
+{
+    m_screen = screen;
+    Decode();
+    Invalidate(false);
+}
+
+// Each row decoded a cell at a time: a lead byte and its trail make one wide character over
+// two cells; any other byte is the system's character or else the PC's own.
+void CScreenView::Decode()
+{
+    const UINT codePage = ::GetOEMCP();
+    m_glyphs.assign(m_screen.cells.size(), Glyph{});
+    m_strText.clear();
+    for (int row = 0; row < ScreenCells::kRows; ++row) {
+        std::wstring line;
+        for (int column = 0; column < ScreenCells::kColumns; ++column) {
+            const size_t index = static_cast<size_t>(row * ScreenCells::kColumns + column);
+            Glyph& glyph = m_glyphs[index];
+            const uint16_t cell = m_screen.cells[index];
+            glyph.attribute = static_cast<uint8_t>(cell >> 8);
+            const char bytes[2] = {static_cast<char>(cell & 0xFF),
+                                   column + 1 < ScreenCells::kColumns ? static_cast<char>(m_screen.cells[index + 1] & 0xFF) : '\0'};
+            wchar_t character = 0;
+            if (::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[0])) && column + 1 < ScreenCells::kColumns &&
+                (character = CharacterOf(bytes, 2, codePage)) != 0) {
+                glyph.cells = 2;
+                m_glyphs[index + 1].cells = 0;
+                m_glyphs[index + 1].attribute = glyph.attribute;
+                glyph.character = character;
+                line += character;
+                ++column;
+                continue;
+            }
+            if (bytes[0] == '\0')
+                character = L' ';
+            else if (!(character = CharacterOf(bytes, 1, codePage)) || character < L' ')
+                character = CharacterOf(bytes, 1, kPcCodePage);
+            glyph.character = character ? character : L' ';
+            line += glyph.character;
+        }
+        line.erase(line.find_last_not_of(L' ') + 1);
+        m_strText += line + L"\r\n";
+    }
+}
+
+void CScreenView::OnSize(UINT, int cx, int cy)
+{
+    m_nCellWidth = std::max(4, cx / ScreenCells::kColumns);
+    m_nCellHeight = std::max(8, cy / ScreenCells::kRows);
+    m_font.reset(::CreateFontW(m_nCellHeight, m_nCellWidth, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
+                               m_strFace.c_str()));
+    Invalidate(false);
+}
+
+void CScreenView::OnPaint()
+{
+    PaintDc dc(m_hWnd);
+    const RECT client = GetClientRect();
+    if (client.right <= 0 || client.bottom <= 0)
+        return;
+    MemDc buffer(dc.get(), client.right, client.bottom);
+    Paint(buffer.get());
+    ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
+}
+
+void CScreenView::Paint(HDC dc) const
+{
+    const RECT client = GetClientRect();
+    BkColorGuard black(dc, kPalette[0]);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    SelectGuard font(dc, m_font.get());
+    for (int row = 0; row < ScreenCells::kRows; ++row) {
+        const int top = row * m_nCellHeight;
+        for (int column = 0; column < ScreenCells::kColumns; ++column) {
+            const Glyph& glyph = m_glyphs[static_cast<size_t>(row * ScreenCells::kColumns + column)];
+            if (glyph.cells == 0)
+                continue;
+            const int left = column * m_nCellWidth;
+            const RECT cell{left, top, left + glyph.cells * m_nCellWidth, top + m_nCellHeight};
+            TextColorGuard color(dc, kPalette[glyph.attribute & 0x0F]);
+            BkColorGuard ground(dc, kPalette[(glyph.attribute >> 4) & 0x07]);
+            ::ExtTextOutW(dc, left, top, ETO_OPAQUE | ETO_CLIPPED, &cell, &glyph.character, 1, nullptr);
+        }
+    }
+    if (!m_screen.cursorShown || m_screen.row >= ScreenCells::kRows || m_screen.column >= ScreenCells::kColumns)
+        return;
+    const Glyph& under = m_glyphs[static_cast<size_t>(m_screen.row * ScreenCells::kColumns + m_screen.column)];
+    const int left = m_screen.column * m_nCellWidth;
+    const int bottom = (m_screen.row + 1) * m_nCellHeight;
+    const RECT cursor{left, bottom - std::max(2, m_nCellHeight / 8), left + m_nCellWidth, bottom};
+    BkColorGuard color(dc, kPalette[under.attribute & 0x0F]);
+    ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &cursor, nullptr, 0, nullptr);
+}
+
+void CScreenView::OnLButtonDown(UINT, POINT)
+{
+    ::SetFocus(m_hWnd);
+}
+
+void CScreenView::SendKey(uint16_t virtualKey, LPARAM lParam, std::vector<uint8_t> character)
+{
+    if (!m_onKey)
+        return;
+    HostKey key;
+    key.virtualKey = virtualKey;
+    key.scanCode = static_cast<uint8_t>((lParam >> 16) & 0xFF);
+    key.character = std::move(character);
+    key.shift = Held(VK_SHIFT);
+    key.control = Held(VK_CONTROL);
+    key.alt = Held(VK_MENU);
+    key.enhanced = (lParam & (1 << 24)) != 0;
+    for (const uint16_t bios : PcKeyboardMap::BiosKeys(key))
+        m_onKey(bios);
+}
+
+LRESULT CScreenView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_GETTEXTLENGTH: return static_cast<LRESULT>(m_strText.size());
+    case WM_GETTEXT: {
+        if (wParam == 0)
+            return 0;
+        const size_t count = std::min(m_strText.size(), static_cast<size_t>(wParam) - 1);
+        auto* buffer = reinterpret_cast<wchar_t*>(lParam);
+        std::memcpy(buffer, m_strText.data(), count * sizeof(wchar_t));
+        buffer[count] = L'\0';
+        return static_cast<LRESULT>(count);
+    }
+    case WM_ERASEBKGND: return 1;
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+        m_nLastKey = static_cast<uint16_t>(wParam);
+        // A key with a character waits for it; the others (function keys, the cursor block,
+        // Alt with a letter) go as they are.
+        if (::MapVirtualKeyW(static_cast<UINT>(wParam), MAPVK_VK_TO_CHAR) == 0 || Held(VK_MENU)) {
+            SendKey(m_nLastKey, lParam, {});
+            return 0;
+        }
+        break;
+    case WM_CHAR: {
+        char bytes[2] = {};
+        const wchar_t character = static_cast<wchar_t>(wParam);
+        const int count = ::WideCharToMultiByte(::GetOEMCP(), 0, &character, 1, bytes, 2, nullptr, nullptr);
+        SendKey(m_nLastKey, lParam, std::vector<uint8_t>(bytes, bytes + std::max(0, count)));
+        return 0;
+    }
+    case WM_SYSCHAR: return 0;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

@@ -1,0 +1,52 @@
+// The DOS program's screen in its pane: the 80x25 cells with their colours in the PC's sixteen,
+// the characters in the system's OEM code page (a double-byte pair across its two cells), the
+// cursor, the font sized so that the whole screen fills the pane. While it has the focus, the
+// keys typed go to the program as the PC's BIOS reports them. Its WM_GETTEXT answers with the
+// 25 lines.
+#pragma once
+
+#include "debug/DebugTarget.h"
+#include "framework/CWnd.h"
+#include "framework/Handles.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CScreenView : public CWnd {
+public:
+    bool Create(CWnd& parent, UINT id, const std::wstring& fontFace);
+    void Show(const ScreenCells& screen);
+    std::wstring_view Text() const { return m_strText; }
+    // Takes each BIOS key (scan code high, character low) the user types in the pane.
+    void SetKeyHandler(std::function<void(uint16_t key)> handler) { m_onKey = std::move(handler); }
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+protected:
+    void OnPaint() override;
+    void OnSize(UINT type, int cx, int cy) override;
+    void OnLButtonDown(UINT flags, POINT point) override;
+
+private:
+    // What a cell shows: a character, the right half of a double-byte one (nothing), its colours.
+    struct Glyph {
+        wchar_t character = L' ';
+        uint8_t cells = 1;
+        uint8_t attribute = 7;
+    };
+    void Decode();
+    void Paint(HDC dc) const;
+    void SendKey(uint16_t virtualKey, LPARAM lParam, std::vector<uint8_t> character);
+
+    std::wstring m_strFace;
+    GdiObject<HFONT> m_font;
+    int m_nCellWidth = 8;
+    int m_nCellHeight = 16;
+    ScreenCells m_screen;
+    std::vector<Glyph> m_glyphs;
+    std::wstring m_strText;
+    std::function<void(uint16_t)> m_onKey;
+    uint16_t m_nLastKey = 0;
+};

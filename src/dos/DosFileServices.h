@@ -1,0 +1,93 @@
+// INT 21h's file, folder and drive functions on the host's files: handles (3Ch-46h, 5Ah, 5Bh,
+// 67h, 68h, 6Ch), names (39h-3Bh, 41h, 43h, 47h, 56h, 57h), searches (4Eh, 4Fh), drives (0Eh,
+// 19h, 36h) and the disk transfer address (1Ah, 2Fh). Handles 0-2 go to the console.
+#pragma once
+
+#include "dos/CpuState.h"
+#include "dos/DosConsole.h"
+#include "dos/DosFileTable.h"
+#include "dos/DosHost.h"
+#include "dos/DosState.h"
+#include "dos/HostFileSystem.h"
+#include "dos/MemoryArena.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class CDosFileServices {
+public:
+    struct Context {
+        CMemory& memory;
+        DosState& dos;
+        CDosFileTable& files;
+        CHostFileSystem& host;
+        CDosConsole& console;
+        CMemoryArena& arena;
+        IDosHost& front;
+    };
+
+    explicit CDosFileServices(const Context& context) : m_c(context) {}
+
+    // The current drive and folder of the host's current directory; every other drive at its root.
+    // DOS's drive and folders anew, starting in the host folder given (the process's current
+    // folder when empty).
+    void Reset(const std::wstring& startFolder);
+    // A DOS path (as a program gives it) as a full DOS path and as the host's path.
+    DosError Locate(const std::string& path, DosPath::FullPath& full, std::wstring& host);
+
+    void SelectDrive(CpuState& state);
+    void CurrentDrive(CpuState& state) { state.set_al(m_nDrive); }
+    void SetDta(CpuState& state);
+    void GetDta(CpuState& state);
+    void FreeSpace(CpuState& state);
+    void MakeFolder(CpuState& state);
+    void RemoveFolder(CpuState& state);
+    void ChangeFolder(CpuState& state);
+    void GetFolder(CpuState& state);
+    void Create(CpuState& state);
+    void Open(CpuState& state);
+    void Close(CpuState& state);
+    // Wait when it waits for input, Break when the console read Ctrl+C.
+    CDosConsole::Read Read(CpuState& state);
+    void Write(CpuState& state);
+    void Delete(CpuState& state);
+    void Seek(CpuState& state);
+    void Attributes(CpuState& state);
+    void Ioctl(CpuState& state);
+    void Duplicate(CpuState& state);
+    void ForceDuplicate(CpuState& state);
+    void FindFirst(CpuState& state);
+    void FindNext(CpuState& state);
+    void Rename(CpuState& state);
+    void FileTime(CpuState& state);
+    void CreateTemporary(CpuState& state);
+    void CreateNew(CpuState& state);
+    void SetHandleCount(CpuState& state);
+    void Commit(CpuState& state);
+    void ExtendedOpen(CpuState& state);
+
+private:
+    struct Search {
+        std::vector<DosDirEntry> entries;
+        size_t next = 0;
+    };
+
+    std::string Text(uint16_t segment, uint16_t offset) const;
+    DosError LocateAt(uint16_t segment, uint16_t offset, DosPath::FullPath& full, std::wstring& host);
+    std::string CurrentDirectory(uint8_t drive) const { return m_directories[drive]; }
+    // Opens or creates; `disposition` is CreateFileW's.
+    DosError OpenPath(const std::string& path, uint8_t mode, DWORD disposition, uint16_t attributes, uint16_t& handle);
+    static bool DeviceFile(const std::string& path, uint8_t mode, DosOpenFile& file);
+    void WriteEntry(const DosDirEntry& entry, uint16_t searchId, uint16_t position);
+    void NextMatch(CpuState& state, uint16_t searchId);
+    void Changed() { m_c.front.OnExternalEvent(ExternalEvent::FileSystemChanged); }
+
+    Context m_c;
+    uint8_t m_nDrive = 2;
+    std::array<std::string, 26> m_directories;
+    std::vector<Search> m_searches;
+    size_t m_nNextSearch = 0;
+    unsigned m_nTemporary = 0;
+};

@@ -1,0 +1,30 @@
+// The 8259 interrupt controller as DOS programs use it: requests, the mask at port 21h, the
+// end-of-interrupt commands at port 20h, and the vector of the request the CPU takes.
+#pragma once
+
+#include <cstdint>
+
+class CInterruptController {
+public:
+    void Reset();
+    void Raise(uint8_t irq) { m_nRequests = static_cast<uint8_t>(m_nRequests | (1u << irq)); }
+    bool IsRequested(uint8_t irq) const { return (m_nRequests >> irq) & 1; }
+    bool IsInService(uint8_t irq) const { return (m_nInService >> irq) & 1; }
+    // A request that is not masked and outranks every interrupt in service.
+    bool Pending() const;
+    // The CPU takes the highest request: it goes in service; its vector.
+    uint8_t Acknowledge();
+    void EndOfInterrupt();
+    void EndOfInterrupt(uint8_t irq) { m_nInService = static_cast<uint8_t>(m_nInService & ~(1u << irq)); }
+
+    uint8_t Read(uint16_t port) const;
+    void Write(uint16_t port, uint8_t value);
+
+private:
+    static int Highest(uint8_t bits);
+
+    uint8_t m_nRequests = 0;
+    uint8_t m_nInService = 0;
+    uint8_t m_nMask = 0;
+    bool m_bReadInService = false;
+};

@@ -1,0 +1,260 @@
+// The text screen and INT 10h, on the cells and the BIOS data area in the machine's memory, so
+// that programs which write to B800h or read the cursor from 40h:50h see the same screen.
+#include "dos/TextVideo.h"
+
+#include "dos/DosLayout.h"
+
+#include <algorithm>
+
+using namespace DosLayout;
+
+void CTextVideo::Reset() { SetMode(3); }
+
+uint8_t CTextVideo::Mode() const { return m_memory.Read8(kBiosDataSegment, Bda::kVideoMode); }
+
+uint8_t CTextVideo::ActivePage() const { return m_memory.Read8(kBiosDataSegment, Bda::kActivePage); }
+
+uint16_t CTextVideo::Segment() const { return Mode() == 7 ? kMonoTextSegment : kColourTextSegment; }
+
+uint32_t CTextVideo::CellAddress(uint8_t page, uint8_t row, uint8_t column) const
+{
+    return CMemory::Linear(Segment(), 0) + (page & 7) * kPageBytes + (row * kColumns + column) * 2;
+}
+
+uint16_t CTextVideo::Cell(uint8_t row, uint8_t column) const
+{
+    uint32_t address = CellAddress(ActivePage(), row, column);
+    return static_cast<uint16_t>(m_memory.Read8(address) | (m_memory.Read8(address + 1) << 8));
+}
+
+void CTextVideo::Cursor(uint8_t page, uint8_t& row, uint8_t& column) const
+{
+    uint16_t at = static_cast<uint16_t>(Bda::kCursorPositions + (page & 7) * 2);
+    column = m_memory.Read8(kBiosDataSegment, at);
+    row = m_memory.Read8(kBiosDataSegment, static_cast<uint16_t>(at + 1));
+}
+
+void CTextVideo::CursorPosition(uint8_t& row, uint8_t& column) const { Cursor(ActivePage(), row, column); }
+
+uint16_t CTextVideo::CursorShape() const { return m_memory.Read16(kBiosDataSegment, Bda::kCursorShape); }
+
+void CTextVideo::SetCursor(uint8_t page, uint8_t row, uint8_t column)
+{
+    uint16_t at = static_cast<uint16_t>(Bda::kCursorPositions + (page & 7) * 2);
+    m_memory.Write8(kBiosDataSegment, at, column);
+    m_memory.Write8(kBiosDataSegment, static_cast<uint16_t>(at + 1), row);
+}
+
+void CTextVideo::SetMode(uint8_t mode)
+{
+    mode &= 0x7F;
+    mode = mode == 7 ? 7 : 3;
+    m_memory.Write8(kBiosDataSegment, Bda::kVideoMode, mode);
+    m_memory.Write16(kBiosDataSegment, Bda::kColumns, kColumns);
+    m_memory.Write16(kBiosDataSegment, Bda::kPageSize, kPageBytes);
+    m_memory.Write16(kBiosDataSegment, Bda::kPageOffset, 0);
+    m_memory.Write8(kBiosDataSegment, Bda::kActivePage, 0);
+    m_memory.Write16(kBiosDataSegment, Bda::kCrtcPort, mode == 7 ? 0x3B4 : 0x3D4);
+    m_memory.Write8(kBiosDataSegment, Bda::kRowsMinusOne, kRows - 1);
+    m_memory.Write16(kBiosDataSegment, Bda::kCharHeight, 16);
+    m_memory.Write16(kBiosDataSegment, Bda::kCursorShape, 0x0607);
+    for (uint8_t page = 0; page < 8; ++page)
+        SetCursor(page, 0, 0);
+    uint32_t base = CMemory::Linear(Segment(), 0);
+    for (uint32_t i = 0; i < 8u * kPageBytes; i += 2) {
+        m_memory.Write8(base + i, ' ');
+        m_memory.Write8(base + i + 1, 0x07);
+    }
+}
+
+void CTextVideo::Preset(const uint16_t* cells, uint8_t row, uint8_t column)
+{
+    for (uint8_t r = 0; r < kRows; ++r) {
+        for (uint8_t c = 0; c < kColumns; ++c) {
+            uint32_t at = CellAddress(ActivePage(), r, c);
+            uint16_t cell = cells[r * kColumns + c];
+            m_memory.Write8(at, static_cast<uint8_t>(cell));
+            m_memory.Write8(at + 1, static_cast<uint8_t>(cell >> 8));
+        }
+    }
+    SetCursor(ActivePage(), row, column);
+}
+
+void CTextVideo::Scroll(bool up, uint8_t lines, uint8_t attribute, uint8_t top, uint8_t left, uint8_t bottom,
+                        uint8_t right, uint8_t page)
+{
+    bottom = std::min<uint8_t>(bottom, kRows - 1);
+    right = std::min<uint8_t>(right, kColumns - 1);
+    if (top > bottom || left > right)
+        return;
+    uint8_t height = static_cast<uint8_t>(bottom - top + 1);
+    if (lines == 0 || lines > height)
+        lines = height;
+    for (uint8_t i = 0; i < height; ++i) {
+        uint8_t row = up ? static_cast<uint8_t>(top + i) : static_cast<uint8_t>(bottom - i);
+        bool blank = i + lines >= height;
+        uint8_t from = up ? static_cast<uint8_t>(row + lines) : static_cast<uint8_t>(row - lines);
+        for (uint8_t column = left; column <= right; ++column) {
+            uint32_t to = CellAddress(page, row, column);
+            if (blank) {
+                m_memory.Write8(to, ' ');
+                m_memory.Write8(to + 1, attribute);
+            } else {
+                uint32_t source = CellAddress(page, from, column);
+                m_memory.Write8(to, m_memory.Read8(source));
+                m_memory.Write8(to + 1, m_memory.Read8(source + 1));
+            }
+        }
+    }
+}
+
+void CTextVideo::Emit(uint8_t character)
+{
+    if (m_sink)
+        m_sink(&character, 1);
+}
+
+void CTextVideo::WriteCells(uint8_t character, uint8_t attribute, uint16_t count, uint8_t page, bool characterOnly)
+{
+    uint8_t row, column;
+    Cursor(page, row, column);
+    uint32_t at = CellAddress(page, row, column);
+    uint32_t end = CellAddress(page, kRows - 1, kColumns - 1) + 2;
+    for (uint16_t i = 0; i < count && at < end; ++i, at += 2) {
+        m_memory.Write8(at, character);
+        if (!characterOnly)
+            m_memory.Write8(at + 1, attribute);
+        Emit(character);
+    }
+}
+
+void CTextVideo::TeletypeOnPage(uint8_t character, uint8_t page)
+{
+    Emit(character);
+    uint8_t row, column;
+    Cursor(page, row, column);
+    switch (character) {
+    case 7:
+        return;
+    case 8:
+        if (column > 0)
+            --column;
+        break;
+    case 10:
+        ++row;
+        break;
+    case 13:
+        column = 0;
+        break;
+    default:
+        m_memory.Write8(CellAddress(page, row, column), character);
+        if (++column >= kColumns) {
+            column = 0;
+            ++row;
+        }
+        break;
+    }
+    if (row >= kRows) {
+        uint8_t attribute = m_memory.Read8(CellAddress(page, kRows - 1, column) + 1);
+        Scroll(true, 1, attribute, 0, 0, kRows - 1, kColumns - 1, page);
+        row = kRows - 1;
+    }
+    SetCursor(page, row, column);
+}
+
+void CTextVideo::Teletype(uint8_t character) { TeletypeOnPage(character, ActivePage()); }
+
+void CTextVideo::WriteString(CpuState& state)
+{
+    uint8_t page = state.bh(), mode = state.al();
+    uint8_t row, column;
+    Cursor(page, row, column);
+    SetCursor(page, state.dh(), state.dl());
+    uint8_t attribute = state.bl();
+    uint16_t offset = state.bp();
+    for (uint16_t i = 0; i < state.cx(); ++i) {
+        uint8_t character = m_memory.Read8(state.es(), offset++);
+        if (mode & 2)
+            attribute = m_memory.Read8(state.es(), offset++);
+        bool control = character == 7 || character == 8 || character == 10 || character == 13;
+        if (!control) {
+            uint8_t r, c;
+            Cursor(page, r, c);
+            m_memory.Write8(CellAddress(page, r, c) + 1, attribute);
+        }
+        TeletypeOnPage(character, page);
+    }
+    if (!(mode & 1))
+        SetCursor(page, row, column);
+}
+
+void CTextVideo::Interrupt10(CpuState& state)
+{
+    uint8_t row, column;
+    switch (state.ah()) {
+    case 0x00:
+        SetMode(state.al());
+        break;
+    case 0x01:
+        m_memory.Write16(kBiosDataSegment, Bda::kCursorShape, state.cx());
+        break;
+    case 0x02:
+        SetCursor(state.bh(), state.dh(), state.dl());
+        break;
+    case 0x03:
+        Cursor(state.bh(), row, column);
+        state.dx() = static_cast<uint16_t>((row << 8) | column);
+        state.cx() = CursorShape();
+        break;
+    case 0x05:
+        m_memory.Write8(kBiosDataSegment, Bda::kActivePage, state.al() & 7);
+        m_memory.Write16(kBiosDataSegment, Bda::kPageOffset, static_cast<uint16_t>((state.al() & 7) * kPageBytes));
+        break;
+    case 0x06:
+    case 0x07:
+        Scroll(state.ah() == 6, state.al(), state.bh(), state.ch(), state.cl(), state.dh(), state.dl(), ActivePage());
+        break;
+    case 0x08: {
+        Cursor(state.bh(), row, column);
+        uint32_t at = CellAddress(state.bh(), row, column);
+        state.ax() = static_cast<uint16_t>(m_memory.Read8(at) | (m_memory.Read8(at + 1) << 8));
+        break;
+    }
+    case 0x09:
+    case 0x0A:
+        WriteCells(state.al(), state.bl(), state.cx(), state.bh(), state.ah() == 0x0A);
+        break;
+    case 0x0E:
+        TeletypeOnPage(state.al(), ActivePage());
+        break;
+    case 0x0F:
+        state.set_al(Mode());
+        state.set_ah(kColumns);
+        state.set_bh(ActivePage());
+        break;
+    case 0x11:
+        if (state.al() == 0x30) {
+            state.cx() = 16;
+            state.set_dl(kRows - 1);
+        }
+        break;
+    case 0x12:
+        if (state.bl() == 0x10) {
+            state.set_bh(Mode() == 7 ? 1 : 0);
+            state.set_bl(3);
+            state.cx() = 0x0009;
+        }
+        break;
+    case 0x13:
+        WriteString(state);
+        break;
+    case 0x1A:
+        if (state.al() == 0) {
+            state.set_al(0x1A);
+            state.bx() = Mode() == 7 ? 0x0007 : 0x0008;
+        }
+        break;
+    default:
+        break;
+    }
+}

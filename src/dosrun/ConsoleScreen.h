@@ -1,0 +1,28 @@
+// The machine's text screen shown in the console it runs in: 25 rows of the console, from
+// the ones the machine starts with (the console's text above its cursor) to the cells, colours
+// and cursor the program leaves, written back row by row as they change.
+#pragma once
+
+#include "dos/TextVideo.h"
+
+#include <windows.h>
+
+#include <cstdint>
+
+class CConsoleScreen {
+public:
+    explicit CConsoleScreen(HANDLE output) : m_hOutput(output) {}
+
+    // Takes the 80x25 console cells that end at the cursor's row into the machine's screen.
+    void Attach(CTextVideo& screen);
+    void Present(const CTextVideo& screen);
+    // Leaves the console's cursor at the start of the line after the program's.
+    void Detach();
+
+private:
+    HANDLE m_hOutput;
+    SHORT m_nTop = 0;
+    uint16_t m_shown[CTextVideo::kRows * CTextVideo::kColumns] = {};
+    uint8_t m_nRow = 0;
+    uint8_t m_nColumn = 0;
+};

@@ -1,0 +1,206 @@
+// korvane-dos.exe's work: options, the program's file, the machine's run loop between the
+// console (keys, screen) and the machine, and the messages and exit codes of its failures.
+#include "dosrun/DosRunner.h"
+
+#include "dosrun/ConsoleKeyboard.h"
+#include "dosrun/ConsoleScreen.h"
+#include "dosrun/RunnerText.h"
+
+#include "korvane-dos.h"
+
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+// Instructions between two looks at the console and the pipes: a few milliseconds.
+constexpr uint64_t kBudget = 2000000;
+constexpr auto kScreenInterval = std::chrono::milliseconds(20);
+
+std::wstring Hex(unsigned value, int digits)
+{
+    wchar_t text[16];
+    swprintf(text, 16, L"%0*X", digits, value);
+    return text;
+}
+
+}
+
+int CDosRunner::Run(const std::wstring& commandLine)
+{
+    RunnerOptions options;
+    std::wstring bad;
+    if (!CRunnerOptions::Parse(commandLine, options, bad)) {
+        if (!bad.empty())
+            m_host.Report(RunnerText::Format(IDS_DOS_BAD_OPTION, {bad}));
+        m_host.Report(RunnerText::Load(IDS_DOS_USAGE));
+        return kExitUsage;
+    }
+    int exitCode = Execute(options);
+    m_host.Flush();
+    if (options.pause)
+        Pause(exitCode);
+    return exitCode;
+}
+
+std::wstring CDosRunner::FindProgram(const std::wstring& name)
+{
+    auto full = [](const std::wstring& path) {
+        DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+        std::wstring text(length, L'\0');
+        text.resize(GetFullPathNameW(path.c_str(), length, text.data(), nullptr));
+        return text;
+    };
+    std::wstring path = full(name);
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+        return path;
+    size_t slash = name.find_last_of(L"\\/:");
+    bool hasExtension = name.find(L'.', slash == std::wstring::npos ? 0 : slash + 1) != std::wstring::npos;
+    for (const wchar_t* extension : {L".COM", L".EXE"}) {
+        std::wstring candidate = full(name + extension);
+        if (!hasExtension && GetFileAttributesW(candidate.c_str()) != INVALID_FILE_ATTRIBUTES)
+            return candidate;
+    }
+    return path;
+}
+
+std::vector<std::string> CDosRunner::Environment()
+{
+    std::vector<std::string> variables;
+    wchar_t* block = GetEnvironmentStringsW();
+    for (const wchar_t* at = block; at && *at; at += wcslen(at) + 1) {
+        std::wstring variable = at;
+        size_t equals = variable.find(L'=');
+        if (equals == 0 || equals == std::wstring::npos)
+            continue;
+        BOOL lossy = FALSE;
+        int length = WideCharToMultiByte(CP_OEMCP, 0, variable.data(), static_cast<int>(variable.size()), nullptr, 0, nullptr, &lossy);
+        std::string bytes(static_cast<size_t>(length), '\0');
+        WideCharToMultiByte(CP_OEMCP, 0, variable.data(), static_cast<int>(variable.size()), bytes.data(), length, nullptr, &lossy);
+        if (lossy)
+            continue;
+        // COMMAND.COM keeps the names in capitals.
+        for (size_t i = 0; i < equals; ++i)
+            if (bytes[i] >= 'a' && bytes[i] <= 'z')
+                bytes[i] = static_cast<char>(bytes[i] - 32);
+        variables.push_back(bytes);
+    }
+    FreeEnvironmentStringsW(block);
+    return variables;
+}
+
+int CDosRunner::LoadFailure(LoadError error, const std::wstring& program, uint16_t memoryKb)
+{
+    struct Failure {
+        unsigned message;
+        int code;
+    };
+    static const Failure kFailures[] = {
+        {0, 0},
+        {IDS_DOS_NOT_FOUND, kExitNotFound},
+        {IDS_DOS_UNREADABLE, kExitUnreadable},
+        {IDS_DOS_WINDOWS_PROGRAM, kExitWindowsProgram},
+        {IDS_DOS_CORRUPT_HEADER, kExitCorruptHeader},
+        {IDS_DOS_COM_TOO_LARGE, kExitComTooLarge},
+        {IDS_DOS_NO_MEMORY, kExitNoMemory},
+    };
+    const Failure& failure = kFailures[static_cast<int>(error)];
+    m_host.Report(RunnerText::Format(failure.message, {program, std::to_wstring(memoryKb)}));
+    return failure.code;
+}
+
+int CDosRunner::FaultExit(const MachineFault& fault)
+{
+    std::wstring where = Hex(fault.cs, 4) + L":" + Hex(fault.ip, 4);
+    std::wstring bytes;
+    for (uint8_t byte : fault.bytes)
+        bytes += (bytes.empty() ? L"" : L" ") + Hex(byte, 2);
+    switch (fault.kind) {
+    case FaultKind::DivideError:
+        m_host.Report(RunnerText::Format(IDS_DOS_DIVIDE_ERROR, {where, bytes}));
+        return kExitDivideError;
+    case FaultKind::InvalidOpcode:
+        m_host.Report(RunnerText::Format(IDS_DOS_INVALID_OPCODE, {where, bytes}));
+        return kExitInvalidOpcode;
+    case FaultKind::BoundRange:
+        m_host.Report(RunnerText::Format(IDS_DOS_BOUND_RANGE, {where, bytes}));
+        return kExitBoundRange;
+    case FaultKind::Halted:
+    case FaultKind::None:
+        m_host.Report(RunnerText::Format(IDS_DOS_HALTED, {where, bytes}));
+        return kExitHalted;
+    }
+    return kExitInternal;
+}
+
+MachineState CDosRunner::Drive(CDosMachine& machine)
+{
+    std::unique_ptr<CConsoleKeyboard> keyboard;
+    if (m_host.InputIsConsole())
+        keyboard = std::make_unique<CConsoleKeyboard>(m_host.InputHandle());
+    std::unique_ptr<CConsoleScreen> screen;
+    if (m_host.OutputIsConsole()) {
+        screen = std::make_unique<CConsoleScreen>(m_host.OutputHandle());
+        screen->Attach(machine.Screen());
+        m_host.HoldReports(true);
+    }
+    auto shown = std::chrono::steady_clock::now();
+    MachineState state = MachineState::Running;
+    for (;;) {
+        state = machine.Run(kBudget);
+        m_host.Flush();
+        bool done = state == MachineState::Ended || state == MachineState::Faulted;
+        bool waiting = state == MachineState::WaitingForKey || state == MachineState::Idle;
+        auto now = std::chrono::steady_clock::now();
+        if (screen && (done || waiting || now - shown >= kScreenInterval)) {
+            screen->Present(machine.Screen());
+            shown = now;
+        }
+        if (done || state == MachineState::Stopped)
+            break;
+        DWORD wait = waiting ? static_cast<DWORD>(machine.UntilNextTick().count() / 1000 + 1) : 0;
+        if (keyboard) {
+            if (wait)
+                keyboard->Wait(wait);
+            keyboard->Pump(machine);
+        } else if (wait) {
+            Sleep(wait);
+        }
+    }
+    if (screen)
+        screen->Detach();
+    m_host.HoldReports(false);
+    return state;
+}
+
+int CDosRunner::Execute(const RunnerOptions& options)
+{
+    DosMachineSettings settings;
+    settings.memoryKb = options.memoryKb;
+    settings.versionMajor = options.versionMajor;
+    settings.versionMinor = options.versionMinor;
+    settings.input = m_host.InputIsConsole() ? ConsoleInput::Keyboard : ConsoleInput::Stream;
+    settings.output = m_host.OutputIsConsole() ? ConsoleOutput::Screen : ConsoleOutput::Stream;
+    settings.error = m_host.OutputIsConsole() && m_host.ErrorIsConsole() ? ConsoleOutput::Screen : ConsoleOutput::Stream;
+    settings.environment = Environment();
+    auto machine = std::make_unique<CDosMachine>(m_host, settings);
+    std::wstring program = FindProgram(options.program);
+    LoadError error = machine->Load(program, RunnerText::Encode(options.tail, CP_OEMCP));
+    if (error != LoadError::None)
+        return LoadFailure(error, options.program, options.memoryKb);
+    MachineState state = Drive(*machine);
+    if (state == MachineState::Faulted)
+        return FaultExit(machine->Fault());
+    if (state != MachineState::Ended || machine->TerminationType() == 1)
+        return kExitBreak;
+    return machine->ExitCode();
+}
+
+void CDosRunner::Pause(int exitCode)
+{
+    if (!m_host.InputIsConsole())
+        return;
+    m_host.Report(RunnerText::Format(IDS_DOS_PAUSE, {std::to_wstring(exitCode)}));
+    CConsoleKeyboard(m_host.InputHandle()).WaitForKeyPress();
+}

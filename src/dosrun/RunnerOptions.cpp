@@ -1,0 +1,77 @@
+// korvane-dos.exe's command line, read from the raw line so that the tail keeps its blanks
+// and quotes exactly.
+#include "dosrun/RunnerOptions.h"
+
+#include <cwctype>
+
+bool CRunnerOptions::NextToken(const std::wstring& line, size_t& at, std::wstring& token)
+{
+    while (at < line.size() && std::iswspace(line[at]))
+        ++at;
+    if (at >= line.size())
+        return false;
+    token.clear();
+    bool quoted = false;
+    while (at < line.size() && (quoted || !std::iswspace(line[at]))) {
+        if (line[at] == L'"')
+            quoted = !quoted;
+        else
+            token.push_back(line[at]);
+        ++at;
+    }
+    return true;
+}
+
+bool CRunnerOptions::ParseMemory(const std::wstring& text, RunnerOptions& options)
+{
+    if (text.empty() || text.size() > 3 || text.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return false;
+    unsigned kb = static_cast<unsigned>(std::stoul(text));
+    if (kb < 64 || kb > 640)
+        return false;
+    options.memoryKb = static_cast<uint16_t>(kb);
+    return true;
+}
+
+bool CRunnerOptions::ParseVersion(const std::wstring& text, RunnerOptions& options)
+{
+    size_t dot = text.find(L'.');
+    if (dot != 1 || text.size() < 3 || text.size() > 4 || text.find_first_not_of(L"0123456789", 2) != std::wstring::npos ||
+        text[0] < L'2' || text[0] > L'9')
+        return false;
+    options.versionMajor = static_cast<uint8_t>(text[0] - L'0');
+    options.versionMinor = static_cast<uint8_t>(std::stoul(text.substr(2)));
+    return true;
+}
+
+bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& options, std::wstring& bad)
+{
+    size_t at = 0;
+    std::wstring token;
+    NextToken(commandLine, at, token);
+    bool optionsEnd = false;
+    while (NextToken(commandLine, at, token)) {
+        if (!optionsEnd && (token == L"--mem" || token == L"--dos-version")) {
+            std::wstring value;
+            bool known = NextToken(commandLine, at, value) &&
+                         (token == L"--mem" ? ParseMemory(value, options) : ParseVersion(value, options));
+            if (!known) {
+                bad = token + L" " + value;
+                return false;
+            }
+        } else if (!optionsEnd && token == L"--pause") {
+            options.pause = true;
+        } else if (!optionsEnd && token == L"--") {
+            optionsEnd = true;
+        } else if (!optionsEnd && token.rfind(L"--", 0) == 0) {
+            bad = token;
+            return false;
+        } else {
+            options.program = token;
+            options.tail = commandLine.substr(at);
+            return true;
+        }
+    }
+    bad.clear();
+    return false;
+}

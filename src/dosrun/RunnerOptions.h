@@ -1,0 +1,30 @@
+// korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] PROGRAM [TAIL],
+// where TAIL is the rest of the line as it stands, passed on as the program's command tail.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+struct RunnerOptions {
+    uint16_t memoryKb = 640;
+    uint8_t versionMajor = 5;
+    uint8_t versionMinor = 0;
+    // At the end, say the exit code and wait for a key (a console window of its own).
+    bool pause = false;
+    std::wstring program;
+    // Everything after PROGRAM, its leading blank included, as COMMAND.COM passes it.
+    std::wstring tail;
+};
+
+class CRunnerOptions {
+public:
+    // The whole command line, the runner's own name first. False with `bad` naming the
+    // argument at fault (empty when PROGRAM is missing).
+    static bool Parse(const std::wstring& commandLine, RunnerOptions& options, std::wstring& bad);
+
+private:
+    // The next argument from `at` (its quotes removed); `at` moves past it.
+    static bool NextToken(const std::wstring& line, size_t& at, std::wstring& token);
+    static bool ParseVersion(const std::wstring& text, RunnerOptions& options);
+    static bool ParseMemory(const std::wstring& text, RunnerOptions& options);
+};

@@ -1,0 +1,206 @@
+// The runner's loop: slices of machine cycles, serial bytes out after each slice, the host's
+// input in before it.
+#include "run51/Runner51.h"
+
+#include "mcs51/Pacer51.h"
+#include "run51/ConsoleText51.h"
+#include "run51/RunnerStrings51.h"
+
+#include <cstdio>
+#include <cwctype>
+#include <thread>
+
+namespace {
+// The console's input mode as it was before the runner made it raw; put back at the end, also
+// when Ctrl+C or closing the window ends the runner.
+HANDLE g_hConsoleInput = nullptr;
+DWORD g_dwConsoleMode = 0;
+
+BOOL WINAPI RestoreConsole(DWORD)
+{
+    if (g_hConsoleInput)
+        ::SetConsoleMode(g_hConsoleInput, g_dwConsoleMode);
+    return FALSE;
+}
+
+// Cycles between looks at the input and flushes of the output: 10 ms of a 12 MHz chip.
+const uint64_t kSliceCycles = 10000;
+// In real time the slices are 1 ms, so that output comes as it would on the chip.
+const uint64_t kRealTimeSliceCycles = 1000;
+
+bool EndsWithBin(const std::wstring& path)
+{
+    if (path.size() < 4)
+        return false;
+    std::wstring tail = path.substr(path.size() - 4);
+    for (wchar_t& c : tail)
+        c = static_cast<wchar_t>(std::towlower(c));
+    return tail == L".bin";
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes)
+{
+    HANDLE file = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    LARGE_INTEGER size{};
+    bool ok = ::GetFileSizeEx(file, &size) && size.QuadPart < (LONGLONG{1} << 30);
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        DWORD read = 0;
+        ok = bytes.empty() || (::ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size());
+    }
+    ::CloseHandle(file);
+    return ok;
+}
+
+UINT MessageOf(HexError51 error)
+{
+    switch (error) {
+    case HexError51::kNone:
+    case HexError51::kNotHex:
+        break;
+    case HexError51::kChecksum:
+        return IDS_RUN51_CHECKSUM;
+    case HexError51::kTruncated:
+        return IDS_RUN51_TRUNCATED;
+    case HexError51::kBeyondCode:
+        return IDS_RUN51_BEYOND;
+    case HexError51::kRecordType:
+        return IDS_RUN51_RECORD_TYPE;
+    case HexError51::kTooLarge:
+        return IDS_RUN51_TOO_LARGE;
+    }
+    return IDS_RUN51_NOT_HEX;
+}
+}
+
+CRunner51::CRunner51(HANDLE input, HANDLE output, HANDLE error)
+    : m_hInput(input), m_hOutput(output), m_hError(error)
+{
+}
+
+int CRunner51::Run(const std::vector<std::wstring>& args)
+{
+    RunOptions51 options;
+    switch (options.Parse(args)) {
+    case OptionError51::kNone:
+        break;
+    case OptionError51::kUsage:
+        return Fail(CConsoleText51::Load(IDS_RUN51_USAGE));
+    case OptionError51::kBadCycles:
+        return Fail(CConsoleText51::Load(IDS_RUN51_BAD_CYCLES));
+    }
+    const std::wstring fault = Load(options);
+    if (!fault.empty())
+        return Fail(fault);
+    return Simulate(options);
+}
+
+int CRunner51::Fail(const std::wstring& message)
+{
+    CConsoleText51::WriteLine(m_hError, message);
+    return kExitBadInput;
+}
+
+std::wstring CRunner51::Load(const RunOptions51& options)
+{
+    m_machine = std::make_unique<CMachine51>(options.mcs8052 ? Mcs51Variant::k8052 : Mcs51Variant::k8051);
+    m_machine->SetHost(this);
+    m_machine->SetStopAtSelfJump(true);
+    const std::wstring& path = options.program;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
+        return CConsoleText51::Format(IDS_RUN51_CANNOT_OPEN, path);
+    const HexResult51 result = EndsWithBin(path) ? m_machine->LoadBinary(bytes) : m_machine->LoadHex(bytes);
+    if (result.Ok())
+        return {};
+    return CConsoleText51::Format(MessageOf(result.error), path, std::to_wstring(result.line));
+}
+
+int CRunner51::Simulate(const RunOptions51& options)
+{
+    StartReading();
+    CPacer51 pacer;
+    pacer.Start(0);
+    const uint64_t slice = options.realTime ? kRealTimeSliceCycles : kSliceCycles;
+    int exit = kExitEnded;
+    for (;;) {
+        FeedReceiver();
+        uint64_t cycles = slice;
+        if (options.cycles) {
+            if (m_machine->Cycles() >= options.cycles) {
+                exit = kExitLimit;
+                break;
+            }
+            cycles = std::min(cycles, options.cycles - m_machine->Cycles());
+        }
+        const Stop51 stop = m_machine->Run(cycles);
+        Flush();
+        if (stop == Stop51::kSelfJump || stop == Stop51::kHalted)
+            break;
+        if (options.realTime)
+            pacer.WaitFor(m_machine->Cycles());
+    }
+    RestoreConsole(CTRL_C_EVENT);
+    if (options.regs)
+        PrintRegisters();
+    return exit;
+}
+
+void CRunner51::StartReading()
+{
+    if (m_hInput == nullptr || m_hInput == INVALID_HANDLE_VALUE)
+        return;
+    // Keys typed at a console go to the program one by one, without echo or line editing.
+    DWORD mode = 0;
+    if (::GetConsoleMode(m_hInput, &mode)) {
+        g_hConsoleInput = m_hInput;
+        g_dwConsoleMode = mode;
+        ::SetConsoleCtrlHandler(RestoreConsole, TRUE);
+        ::SetConsoleMode(m_hInput, mode & ~(ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT));
+    }
+    std::thread([input = m_input, handle = m_hInput] {
+        char buffer[256];
+        DWORD read = 0;
+        while (::ReadFile(handle, buffer, sizeof buffer, &read, nullptr) && read) {
+            std::lock_guard<std::mutex> guard(input->lock);
+            input->bytes.insert(input->bytes.end(), buffer, buffer + read);
+        }
+    }).detach();
+}
+
+void CRunner51::FeedReceiver()
+{
+    std::lock_guard<std::mutex> guard(m_input->lock);
+    while (!m_input->bytes.empty()) {
+        m_machine->QueueSerialInput(m_input->bytes.front());
+        m_input->bytes.pop_front();
+    }
+}
+
+void CRunner51::OnSerialOut(uint8_t byte, bool)
+{
+    m_strPending += static_cast<char>(byte);
+    m_nLastSent = byte;
+}
+
+void CRunner51::Flush()
+{
+    if (m_strPending.empty())
+        return;
+    CConsoleText51::WriteBytes(m_hOutput, m_strPending);
+    m_strPending.clear();
+}
+
+void CRunner51::PrintRegisters()
+{
+    const Registers51 r = m_machine->Registers();
+    char text[160];
+    std::snprintf(text, sizeof text,
+        "%sPC=%04X A=%02X B=%02X PSW=%02X SP=%02X DPTR=%04X\r\n"
+        "R0=%02X R1=%02X R2=%02X R3=%02X R4=%02X R5=%02X R6=%02X R7=%02X\r\ncycles=%llu\r\n",
+        m_nLastSent >= 0 && m_nLastSent != '\n' ? "\r\n" : "", r.pc, r.a, r.b, r.psw, r.sp, r.dptr, r.r[0], r.r[1],
+        r.r[2], r.r[3], r.r[4], r.r[5], r.r[6], r.r[7], static_cast<unsigned long long>(r.cycles));
+    CConsoleText51::WriteBytes(m_hOutput, text);
+}

@@ -1,0 +1,57 @@
+// korvane-51.exe: runs an 8051 program from reset until it jumps to itself or a cycle limit
+// passes; the serial port's bytes go to standard output as they are sent, standard input
+// feeds the receiver, and --regs prints the registers at the end.
+#pragma once
+
+#include "mcs51/Host51.h"
+#include "mcs51/Machine51.h"
+#include "run51/RunOptions51.h"
+
+#include <windows.h>
+
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// Exit codes.
+enum RunExit51 : int { kExitEnded = 0, kExitLimit = 1, kExitBadInput = 2 };
+
+class CRunner51 : private IHost51 {
+public:
+    CRunner51(HANDLE input, HANDLE output, HANDLE error);
+    CRunner51(const CRunner51&) = delete;
+    CRunner51& operator=(const CRunner51&) = delete;
+
+    int Run(const std::vector<std::wstring>& args);
+
+private:
+    // What the reading thread hands over: it may outlive the runner, so it shares this.
+    struct Input {
+        std::mutex lock;
+        std::deque<uint8_t> bytes;
+    };
+
+    void OnSerialOut(uint8_t byte, bool ninth) override;
+    void OnPortWrite(unsigned, uint8_t) override {}
+
+    int Fail(const std::wstring& message);
+    // Makes the chip and loads the program; on a fault returns the message to print, else
+    // an empty one.
+    std::wstring Load(const RunOptions51& options);
+    int Simulate(const RunOptions51& options);
+    void StartReading();
+    void FeedReceiver();
+    void Flush();
+    void PrintRegisters();
+
+    HANDLE m_hInput;
+    HANDLE m_hOutput;
+    HANDLE m_hError;
+    std::unique_ptr<CMachine51> m_machine;
+    std::shared_ptr<Input> m_input = std::make_shared<Input>();
+    std::string m_strPending;
+    // The last byte sent, to start the register lines on a line of their own.
+    int m_nLastSent = -1;
+};

@@ -1,0 +1,354 @@
+// The debugger in Korvane's window, driven as a user drives it: the keys, a click in the
+// editor's gutter, the panes read back by their windows' ids. A MASM 5.10 program built by the
+// real MASM and LINK through the window, and an 8051 program assembled by as31.
+#include "DebuggerTestSupport.h"
+
+#include "debugui/DebugController.h"
+#include "doc/KorvaneView.h"
+#include "frame/MainFrame.h"
+#include "framework/Strings.h"
+#include "framework/Unicode.h"
+#include "framework/docview/CWinApp.h"
+#include "resource.h"
+#include "support/KorvaneSession.h"
+#include "support/TestSupport.h"
+#include "text/TextControl.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+using namespace DebuggerTest;
+
+namespace {
+
+std::string DosTool(const std::string& name)
+{
+    return std::string(KORVANE_DOS_TOOLS) + "\\" + name;
+}
+
+HWND FindPane(HWND frame, UINT id)
+{
+    struct Search {
+        UINT id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        frame,
+        [](HWND wnd, LPARAM param) {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (static_cast<UINT>(::GetDlgCtrlID(wnd)) != s->id)
+                return TRUE;
+            s->found = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Hex4(uint16_t value)
+{
+    char text[5];
+    std::snprintf(text, sizeof text, "%04X", value);
+    return text;
+}
+
+class DebuggerWindow : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_korvane.Started()); }
+
+    CMainFrame& Frame() const { return m_korvane.Frame(); }
+    CDebugController& Debugger() const { return Frame().Debugger(); }
+    CTextControl& Editor() const { return m_korvane.Editor().Control(); }
+
+    void Open(const std::string& name) { ASSERT_NE(AfxGetApp()->OpenDocumentFile(Narrow(m_folder.File(name))), nullptr); }
+    SourceLine Line(const std::string& text, const std::string& file) const { return LineOf(m_folder.File(file), file, text); }
+    // The editor's line (from 0) of a text of the file open.
+    size_t EditorLine(const std::string& text, const std::string& file) const
+    {
+        return static_cast<size_t>(Line(text, file).line - 1);
+    }
+
+    // A key pressed in the editor; then the program's run is waited for.
+    void Press(UINT key, BYTE modifiers = 0) const
+    {
+        PressAccelerator(m_korvane.Editor().GetSafeHwnd(), key, modifiers);
+        WaitForStill();
+    }
+    void WaitForStill() const
+    {
+        ASSERT_TRUE(WaitFor([&] {
+            const DebugState state = Debugger().State();
+            return state != DebugState::Running && state != DebugState::Building;
+        }, 120000));
+    }
+    void ClickGutter(size_t line) const
+    {
+        Caret(line);
+        const int y = Editor().Viewport().LineTop(line) + 2;
+        ::SendMessageW(Editor().Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, y));
+        ::SendMessageW(Editor().Window(), WM_LBUTTONUP, 0, MAKELPARAM(2, y));
+    }
+    void Caret(size_t line) const { m_korvane.Editor().GoToLine(static_cast<int>(line)); }
+
+    HWND Pane(UINT id) const { return FindPane(Frame().GetSafeHwnd(), id); }
+    std::string PaneText(UINT id) const { return WindowTextOf(Pane(id)); }
+    bool PaneShown(UINT id) const { return Pane(id) && ::IsWindowVisible(Pane(id)); }
+    uint16_t Register(const std::string& name) const
+    {
+        const std::string text = PaneText(IDC_DEBUG_REGISTERS);
+        const size_t at = text.find(name + "=");
+        return at == std::string::npos ? 0xFFFF : static_cast<uint16_t>(std::stoul(text.substr(at + name.size() + 1, 4), nullptr, 16));
+    }
+    // A line typed into the command pane and run with Enter.
+    void Command(const std::string& line) const
+    {
+        const HWND input = Pane(IDC_DEBUG_COMMAND);
+        SetWindowTextOf(input, line);
+        ::SendMessageW(input, WM_KEYDOWN, VK_RETURN, 0);
+        WaitForStill();
+    }
+    std::string Status() const { return Frame().GetIdleMessage(); }
+
+    KorvaneSession m_korvane;
+    CScratchFolder m_folder;
+};
+
+class MasmInTheWindow : public DebuggerWindow {
+protected:
+    void SetUp() override
+    {
+        DebuggerWindow::SetUp();
+        CopySources({"SUM.ASM", "PRINT.INC"}, m_folder.Path());
+        Frame().SetCompilerSettings(CompilerSettings{CompilerType::Masm, DosTool("MASM.EXE"), DosTool("LINK.EXE")});
+        Open("SUM.ASM");
+    }
+    size_t SumLine(const std::string& text) const { return EditorLine(text, "SUM.ASM"); }
+};
+
+TEST_F(MasmInTheWindow, FromTheEntryThroughTheLoopAndAPrintingCallToTheEnd)
+{
+    Press(VK_F11);
+    ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+    EXPECT_EQ(Editor().CurrentLine(), SumLine("MOV     AX, DSEG"));
+    for (const UINT pane : {IDC_DEBUG_REGISTERS, IDC_DEBUG_MEMORY, IDC_DEBUG_STACK, IDC_DEBUG_DISASSEMBLY,
+                            IDC_DEBUG_SCREEN, IDC_DEBUG_COMMAND, IDC_DEBUG_COMMAND_OUTPUT, IDC_DEBUG_VARIABLES})
+        EXPECT_TRUE(PaneShown(pane)) << pane;
+
+    Press(VK_F11);
+    Press(VK_F11);
+    EXPECT_EQ(Register("AX"), Register("DS"));
+    EXPECT_EQ(Editor().CurrentLine(), SumLine("MOV     CX, 5"));
+
+    ClickGutter(SumLine("MOV     TOTAL, AX"));
+    Press(VK_F5);
+    EXPECT_EQ(Editor().CurrentLine(), SumLine("MOV     TOTAL, AX"));
+    EXPECT_EQ(Register("AX"), 15);
+
+    Caret(SumLine("CALL    PRINTS"));
+    Press(VK_F10, kCtrl);
+    EXPECT_EQ(Editor().CurrentLine(), SumLine("CALL    PRINTS"));
+    EXPECT_FALSE(Contains(PaneText(IDC_DEBUG_SCREEN), "Hello"));
+    Press(VK_F10);
+    EXPECT_EQ(PaneText(IDC_DEBUG_SCREEN).substr(0, 15), "Hello, world!\r\n");
+    Press(VK_F11, kCtrl);
+    EXPECT_FALSE(Contains(PaneText(IDC_DEBUG_SCREEN), "Hello"));
+    EXPECT_EQ(Editor().CurrentLine(), SumLine("CALL    PRINTS"));
+
+    const std::string ds = Hex4(Register("DS"));
+    const std::string data = ds + ":0000  48 65 6C 6C 6F 2C 20 77-6F 72 6C 64 21 0D 0A 24   Hello, world!..$\r\n";
+    EXPECT_EQ(PaneText(IDC_DEBUG_MEMORY).substr(0, data.size()), data);
+    Command("d ds:0");
+    const std::string dump = "-d ds:0\r\n" + data + ds + ":0010  01 00 02 00 03 00 04 00-05 00 0F 00";
+    EXPECT_EQ(PaneText(IDC_DEBUG_COMMAND_OUTPUT).substr(0, dump.size()), dump);
+    Command("u cs:0");
+    const std::string cs = Hex4(Register("CS"));
+    const std::string code = "-u cs:0\r\n" + cs + ":0000 50            PUSH    AX\r\n" + cs + ":0001 B409          MOV     AH,09\r\n" +
+                             cs + ":0003 CD21          INT     21\r\n";
+    EXPECT_TRUE(Contains(PaneText(IDC_DEBUG_COMMAND_OUTPUT), code)) << PaneText(IDC_DEBUG_COMMAND_OUTPUT);
+
+    Press(VK_F5);
+    EXPECT_EQ(Debugger().State(), DebugState::Ended);
+    EXPECT_EQ(Status(), FormatResString(IDS_DEBUG_ENDED, {"7"}));
+    Press(VK_F5, kShift);
+    EXPECT_EQ(Debugger().State(), DebugState::Idle);
+    EXPECT_FALSE(PaneShown(IDC_DEBUG_REGISTERS));
+    EXPECT_FALSE(Editor().CurrentLine().has_value());
+}
+
+}
+
+// The 8051's program as as31 left it (the .hex newer than its source), with no link step: F11
+// and F9 take the .hex as it is.
+class Mcs51InTheWindow : public DebuggerWindow {
+protected:
+    void Use(const std::string& name)
+    {
+        for (const char* extension : {".asm", ".lst", ".hex"})
+            std::filesystem::copy_file(Built(name + extension), m_folder.File(name + extension));
+        // The .hex is the newer whatever the copies' times.
+        const auto hex = std::filesystem::path(m_folder.File(name + ".hex"));
+        std::filesystem::last_write_time(hex, std::filesystem::last_write_time(m_folder.File(name + ".asm")) +
+                                                   std::chrono::seconds(2));
+        CompilerSettings settings{CompilerType::Mcs51, "C:\\as31\\as31.exe", ""};
+        settings.m_bNoLink = true;
+        Frame().SetCompilerSettings(settings);
+        Open(name + ".asm");
+        m_strName = name;
+    }
+    size_t ProgramLine(const std::string& text) const { return EditorLine(text, m_strName + ".asm"); }
+    void TypeSerial(const std::string& text) const { TypeText(Pane(IDC_DEBUG_SERIAL), text); }
+
+    std::string m_strName;
+};
+
+TEST_F(Mcs51InTheWindow, StepsAndRunsWithTheSerialLineAndThePorts)
+{
+    Use("leds");
+    Press(VK_F11);
+    ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+    EXPECT_EQ(Editor().CurrentLine(), ProgramLine("mov     sp, #60h"));
+    EXPECT_EQ(PaneText(IDC_DEBUG_PORTS), "P0=FF P1=FF P2=FF P3=FF");
+    for (int step = 0; step < 6; ++step)
+        Press(VK_F10);
+    EXPECT_EQ(Editor().CurrentLine(), ProgramLine("mov     a, #'O'"));
+    EXPECT_EQ(PaneText(IDC_DEBUG_PORTS), "P0=FF P1=A5 P2=FF P3=FF");
+    Press(VK_F10);
+    Press(VK_F10);
+    EXPECT_EQ(PaneText(IDC_DEBUG_SERIAL), "O");
+    Press(VK_F5);
+    EXPECT_EQ(Debugger().State(), DebugState::Ended) << Status();
+    EXPECT_EQ(PaneText(IDC_DEBUG_SERIAL), "OK");
+    EXPECT_EQ(PaneText(IDC_DEBUG_PORTS), "P0=FF P1=A5 P2=3C P3=FF");
+}
+
+TEST_F(Mcs51InTheWindow, F9RunsTheHexWithItsSerialLineAndPorts)
+{
+    const struct {
+        const char* program;
+        // What the user types on the serial line while the program runs.
+        const char* typed;
+        const char* sent;
+        const char* ports;
+    } kRuns[] = {
+        {"leds", "", "OK", "P0=FF P1=A5 P2=3C P3=FF"},
+        {"serial", "A", "HI", "P0=FF P1=FF P2=FF P3=FF"},
+    };
+    for (const auto& run : kRuns) {
+        Use(run.program);
+        PressAccelerator(m_korvane.Editor().GetSafeHwnd(), VK_F9);
+        EXPECT_TRUE(PaneShown(IDC_DEBUG_SERIAL)) << run.program;
+        EXPECT_TRUE(PaneShown(IDC_DEBUG_PORTS)) << run.program;
+        EXPECT_FALSE(PaneShown(IDC_DEBUG_REGISTERS)) << run.program;
+        TypeSerial(run.typed);
+        WaitForStill();
+        EXPECT_EQ(Debugger().State(), DebugState::Ended) << run.program << ": " << Status();
+        EXPECT_EQ(PaneText(IDC_DEBUG_SERIAL), run.sent) << run.program;
+        EXPECT_EQ(PaneText(IDC_DEBUG_PORTS), run.ports) << run.program;
+        Press(VK_F5, kShift);
+    }
+}
+
+TEST_F(Mcs51InTheWindow, AnEditDuringASessionAsksWhetherToStopIt)
+{
+    const struct {
+        int answer;
+        DebugState after;
+        bool edited;
+    } kAnswers[] = {{IDNO, DebugState::Stopped, false}, {IDYES, DebugState::Idle, true}};
+    Use("leds");
+    for (const auto& answer : kAnswers) {
+        Press(VK_F11);
+        MessageBoxRecorder boxes;
+        boxes.QueueAnswer(answer.answer);
+        const std::wstring before(Editor().Text());
+        m_korvane.Type("x");
+        EXPECT_EQ(boxes.Texts(), std::vector<std::string>{LoadResString(IDS_DEBUG_STOP_TO_EDIT)});
+        EXPECT_EQ(Debugger().State(), answer.after);
+        EXPECT_EQ(std::wstring(Editor().Text()) != before, answer.edited);
+    }
+}
+
+TEST_F(Mcs51InTheWindow, RegistersAndBytesAreEditedInTheirPanes)
+{
+    const struct {
+        UINT pane;
+        size_t line;
+        // The text the double-click lands on: the first digit after it.
+        const char* before;
+        const char* typed;
+        const char* after;
+    } kEdits[] = {
+        {IDC_DEBUG_REGISTERS, 0, "A=", "5a", "A=5A"},
+        {IDC_DEBUG_REGISTERS, 1, "R3=", "77", "R3=77"},
+        {IDC_DEBUG_MEMORY, 0, "I:0000  ", "42", "I:0000  42 "},
+    };
+    Use("leds");
+    Press(VK_F11);
+    for (const auto& edit : kEdits) {
+        HWND view = Pane(edit.pane);
+        if (edit.pane == IDC_DEBUG_MEMORY)
+            view = ::GetWindow(view, GW_CHILD);
+        while (view && !dynamic_cast<CPaneView*>(CWnd::FromHandle(view)))
+            view = ::GetWindow(view, GW_HWNDNEXT);
+        auto* pane = dynamic_cast<CPaneView*>(CWnd::FromHandle(view));
+        ASSERT_NE(pane, nullptr) << edit.before;
+        const std::wstring line(pane->Line(edit.line));
+        const size_t column = line.find(Widen(edit.before)) + std::strlen(edit.before);
+        const int x = 2 + static_cast<int>(column) * pane->CharWidth() + 1;
+        const int y = static_cast<int>(edit.line) * pane->LineHeight() + 2;
+        ::SendMessageW(view, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(x, y));
+        const HWND box = ::GetWindow(view, GW_CHILD);
+        ASSERT_TRUE(box && ::IsWindowVisible(box)) << edit.before;
+        SetWindowTextOf(box, edit.typed);
+        ::SendMessageW(box, WM_KEYDOWN, VK_RETURN, 0);
+        PumpMessages();
+        EXPECT_TRUE(Contains(PaneText(edit.pane), edit.after)) << PaneText(edit.pane);
+    }
+}
+
+// A program that never ends, put beside its source as if built: its compile step a stand-in.
+class EndlessInTheWindow : public DebuggerWindow {
+protected:
+    void SetUp() override
+    {
+        DebuggerWindow::SetUp();
+        for (const char* extension : {".ASM", ".LST", ".COM"})
+            std::filesystem::copy_file(Built(std::string("spin") + extension), m_folder.File(std::string("SPIN") + extension));
+        CompilerSettings settings{CompilerType::Masm, HelperPath("standin_tool.exe"), ""};
+        settings.m_bNoLink = true;
+        Frame().SetCompilerSettings(settings);
+        Open("SPIN.ASM");
+        Press(VK_F11);
+        ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+    }
+    std::string StartText() const
+    {
+        CMenuProbe probe(ID_DEBUG_START);
+        Debugger().OnCmdMsg(ID_DEBUG_START, &probe);
+        return probe.text;
+    }
+    struct CMenuProbe : CCmdUI {
+        using CCmdUI::CCmdUI;
+        void SetText(const std::string& shown) override { text = shown; }
+        std::string text;
+    };
+};
+
+TEST_F(EndlessInTheWindow, ContinueBecomesPauseAndStopEndsTheRun)
+{
+    PressAccelerator(m_korvane.Editor().GetSafeHwnd(), VK_F5);
+    EXPECT_EQ(Debugger().State(), DebugState::Running);
+    EXPECT_EQ(StartText(), LoadResString(IDS_DEBUG_PAUSE));
+    Press(VK_F5);
+    EXPECT_EQ(Debugger().State(), DebugState::Stopped);
+    EXPECT_EQ(StartText(), LoadResString(IDS_DEBUG_CONTINUE));
+    const std::string paused = LoadResString(IDS_DEBUG_PAUSED);
+    EXPECT_EQ(Status().substr(0, paused.find("%1")), paused.substr(0, paused.find("%1"))) << Status();
+    PressAccelerator(m_korvane.Editor().GetSafeHwnd(), VK_F5);
+    EXPECT_EQ(Debugger().State(), DebugState::Running);
+    Press(VK_F5, kShift);
+    EXPECT_EQ(Debugger().State(), DebugState::Idle);
+    EXPECT_EQ(StartText(), LoadResString(IDS_DEBUG_START));
+}

@@ -1,0 +1,4 @@
+; A DOS tool that never ends: it waits for nothing, forever.
+org 100h
+forever:
+    jmp forever
