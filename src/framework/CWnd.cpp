@@ -74,6 +74,12 @@ CWnd* CWnd::FromHandle(HWND hWnd)
     return static_cast<CWnd*>(::GetPropW(hWnd, kObjectProperty));
 }
 
+HCURSOR CWnd::ArrowCursor()
+{
+    static const HCURSOR arrow = ::LoadCursorW(nullptr, IDC_ARROW);
+    return arrow;
+}
+
 const char* CWnd::RegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, HICON icon)
 {
     char name[128];

@@ -19,6 +19,9 @@ public:
     // The framework object of a window, or nullptr for windows that are not ours.
     static CWnd* FromHandle(HWND hWnd);
 
+    // The system's arrow, loaded once: under Wine each load asks the server for the display's
+    // colour depth.
+    static HCURSOR ArrowCursor();
     // Registers (once) a window class with our window procedure and returns its name.
     static const char* RegisterWndClass(UINT classStyle, HCURSOR cursor = nullptr, HBRUSH background = nullptr,
                                         HICON icon = nullptr);

@@ -13,13 +13,48 @@ struct IconImage {
     DWORD size = 0;
 };
 
+#pragma pack(push, 2)
+// An icon group's directory as the resource holds it: a header of three words, then one
+// entry an image.
+struct GroupIconEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+};
+#pragma pack(pop)
+static_assert(sizeof(GroupIconEntry) == 14);
+constexpr DWORD kGroupHeaderBytes = 3 * sizeof(WORD);
+
+// The group's image of 32-bit colour and exactly cx × cy, which is what the system picks on a
+// display of 32-bit colour; 0 when there is none. Reading the directory spares the system's
+// lookup, which asks Wine's server for the display's colour depth every time.
+int ExactImageId(const BYTE* directory, DWORD size, int cx, int cy)
+{
+    if (size < kGroupHeaderBytes)
+        return 0;
+    WORD count = 0;
+    std::memcpy(&count, directory + 2 * sizeof(WORD), sizeof count);
+    for (DWORD i = 0; i < count && kGroupHeaderBytes + (i + 1) * sizeof(GroupIconEntry) <= size; ++i) {
+        GroupIconEntry entry{};
+        std::memcpy(&entry, directory + kGroupHeaderBytes + i * sizeof entry, sizeof entry);
+        const int width = entry.width ? entry.width : 256;
+        const int height = entry.height ? entry.height : 256;
+        if (width == cx && height == cy && entry.bitCount == 32)
+            return entry.id;
+    }
+    return 0;
+}
+
 // The image of icon group `id` that the system would pick for cx × cy.
 IconImage FindIconImage(HMODULE module, UINT id, int cx, int cy)
 {
     HRSRC group = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
     HGLOBAL directory = group ? ::LoadResource(module, group) : nullptr;
     auto* entries = directory ? static_cast<BYTE*>(::LockResource(directory)) : nullptr;
-    int imageId = entries ? ::LookupIconIdFromDirectoryEx(entries, TRUE, cx, cy, LR_DEFAULTCOLOR) : 0;
+    int imageId = entries ? ExactImageId(entries, ::SizeofResource(module, group), cx, cy) : 0;
+    if (entries && !imageId)
+        imageId = ::LookupIconIdFromDirectoryEx(entries, TRUE, cx, cy, LR_DEFAULTCOLOR);
     HRSRC image = imageId ? ::FindResourceW(module, MAKEINTRESOURCEW(imageId), RT_ICON) : nullptr;
     HGLOBAL loaded = image ? ::LoadResource(module, image) : nullptr;
     if (!loaded)

@@ -22,7 +22,7 @@ void PlaceWindow(CWnd* wnd, const RECT& rc)
 bool CPageTabCtrl::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id, const std::string& fontFace)
 {
     m_nTabStyle = style & kTabStyleMask;
-    const char* className = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ::LoadCursorW(nullptr, IDC_ARROW));
+    const char* className = RegisterWndClass(CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW, ArrowCursor());
     DWORD windowStyle = (style & ~static_cast<DWORD>(kTabStyleMask)) | WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
     if (!CWnd::Create(className, "", windowStyle, rect, parent, id))
         return false;

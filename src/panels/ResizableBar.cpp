@@ -44,7 +44,7 @@ CResizableBar::CResizableBar(DWORD sizingStyle) : m_dwSizingStyle(sizingStyle & 
 bool CResizableBar::Create(const char* title, CWnd* parent, UINT id, DWORD style)
 {
     SetBarStyle(style & CBRS_ALL);
-    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+    const char* className = RegisterWndClass(CS_DBLCLKS, ArrowCursor(),
                                              ::GetSysColorBrush(COLOR_BTNFACE));
     return CreateEx(0, className, title, (style & ~CBRS_ALL) | WS_CLIPCHILDREN, RECT{}, parent->GetSafeHwnd(), id);
 }

@@ -7,6 +7,9 @@ namespace {
 // GDI takes some microseconds for each width it is asked for, so widths come in small blocks:
 // a text is not made to pay for characters it never shows.
 constexpr unsigned kBlock = 16;
+// From here on (ideographs and the other large tables) a character's neighbours are seldom in
+// the same text, and each width costs the font a glyph to load: such a width is asked for alone.
+constexpr wchar_t kFirstAlone = 0x0800;
 
 bool IsHighSurrogate(wchar_t c)
 {
@@ -43,14 +46,15 @@ void CGlyphMetrics::SetFont(HFONT font)
 int CGlyphMetrics::Advance(wchar_t c)
 {
     if (m_widths[c] < 0) {
-        const unsigned first = c / kBlock * kBlock;
+        const unsigned count = c < kFirstAlone ? kBlock : 1;
+        const unsigned first = c / count * count;
         INT widths[kBlock] = {};
-        if (!::GetCharWidth32W(m_dc.get(), first, first + kBlock - 1, widths))
-            std::fill(std::begin(widths), std::end(widths), m_nAverageWidth);
+        if (!::GetCharWidth32W(m_dc.get(), first, first + count - 1, widths))
+            std::fill_n(widths, count, m_nAverageWidth);
         // Control characters (a CR that ends no line) take no room, as in the edit control.
-        for (unsigned i = 0; first + i < L' ' && i < kBlock; ++i)
+        for (unsigned i = 0; first + i < L' ' && i < count; ++i)
             widths[i] = 0;
-        for (unsigned i = 0; i < kBlock; ++i)
+        for (unsigned i = 0; i < count; ++i)
             m_widths[first + i] = static_cast<short>(std::clamp(widths[i], 0, 0x7FFF));
     }
     return m_widths[c];

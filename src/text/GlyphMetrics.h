@@ -1,7 +1,7 @@
 // How wide the characters of the control's font are, and so where each character of a line
 // stands: tab stops every eight average character widths (32 dialog units, the average taken
-// over the Latin letters as for dialogs), from the line's start. Widths are
-// asked of GDI once per small block of characters and kept, so laying out a line costs no calls.
+// over the Latin letters as for dialogs), from the line's start. Widths are asked of GDI once
+// per small block of characters (an ideograph alone) and kept, so laying out a line costs no calls.
 #pragma once
 
 #include "framework/Handles.h"

@@ -21,7 +21,7 @@ CDockBar::CDockBar(bool floating) : m_bFloating(floating)
 bool CDockBar::Create(CWnd* parent, DWORD style, UINT id)
 {
     SetBarStyle(style & CBRS_ALL);
-    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+    const char* className = RegisterWndClass(CS_DBLCLKS, ArrowCursor(),
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     DWORD windowStyle = (style & ~CBRS_ALL) | WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
     if (!CreateEx(0, className, "", windowStyle, RECT{}, parent->GetSafeHwnd(), id))

@@ -94,7 +94,7 @@ bool CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
     m_strTitle = SubString(LoadResString(resourceId), 0);
     HICON icon = ::LoadIconW(instance, MAKEINTRESOURCEW(resourceId));
-    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+    const char* className = RegisterWndClass(CS_DBLCLKS, ArrowCursor(),
                                              reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1), icon);
     UniqueMenu menu(::LoadMenuW(instance, MAKEINTRESOURCEW(resourceId)));
     m_hAccelTable = ::LoadAcceleratorsW(instance, MAKEINTRESOURCEW(resourceId));

@@ -3,7 +3,7 @@
 
 bool CMiniFrameWnd::Create(const char* title, DWORD style, const RECT& rect, CWnd* owner)
 {
-    const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
+    const char* className = RegisterWndClass(CS_DBLCLKS, ArrowCursor(),
                                              reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return CreateEx(kMiniFrameExStyle, className, title, style, rect, owner ? owner->GetSafeHwnd() : nullptr, 0);
 }

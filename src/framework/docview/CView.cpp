@@ -6,7 +6,7 @@
 
 const char* CView::GetWindowClassName()
 {
-    return RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
+    return RegisterWndClass(CS_DBLCLKS, ArrowCursor(), reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1));
 }
 
 bool CView::Create(CWnd* parent, UINT id)
