@@ -7,6 +7,7 @@
 #include "debug/DebugPanes.h"
 #include "debug/DebugSession.h"
 #include "support/BenchProcess.h"
+#include "support/QuietDosHost.h"
 
 #include "dos/DosMachine.h"
 
@@ -26,18 +27,6 @@ const unsigned char kProgram[] = {0xBB, 0x2C, 0x01, 0x31, 0xC9, 0x01, 0xC8, 0xA3
                                   0x4B, 0x75, 0xF4, 0xB8, 0x00, 0x4C, 0xCD, 0x21, 0x00, 0x00};
 const uint16_t kDone = 0x10F;
 
-class CQuietHost : public IDosHost {
-public:
-    void Write(DosStream, const uint8_t*, size_t) override {}
-    InputState ReadInput(uint8_t*, size_t, size_t& count) override
-    {
-        count = 0;
-        return InputState::End;
-    }
-    InputState PeekInput() override { return InputState::End; }
-    void OnUnsupported(const std::string&) override {}
-};
-
 std::wstring WriteProgram()
 {
     const std::filesystem::path path = std::filesystem::temp_directory_path() / "KDBGBNCH.COM";
@@ -51,7 +40,7 @@ double MachineAlone(const std::wstring& program, uint64_t instructions, bool his
 {
     std::vector<double> speeds;
     for (int run = 0; run <= kRuns; ++run) {
-        CQuietHost host;
+        CQuietDosHost host;
         auto machine = std::make_unique<CDosMachine>(host, DosMachineSettings{});
         machine->Load(program, "");
         machine->Cpu().SetBreakpoint(CMemory::Linear(machine->Registers().cs(), kDone));

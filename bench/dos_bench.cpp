@@ -6,6 +6,7 @@
 // Times are printed in milliseconds, one "name value" pair a line.
 #include "dos/DosMachine.h"
 #include "support/BenchProcess.h"
+#include "support/QuietDosHost.h"
 
 #include <windows.h>
 
@@ -15,24 +16,11 @@
 
 namespace {
 
-// What the program prints goes nowhere; the machine never waits for input.
-class CQuietHost : public IDosHost {
-public:
-    void Write(DosStream, const uint8_t*, size_t) override {}
-    InputState ReadInput(uint8_t*, size_t, size_t& count) override
-    {
-        count = 0;
-        return InputState::End;
-    }
-    InputState PeekInput() override { return InputState::End; }
-    void OnUnsupported(const std::string&) override {}
-};
-
 // One run of the program in a fresh machine: its time, and the instructions counted in slices
 // of a million (the last one counted whole).
 bool MachineRun(const std::wstring& program, double& ms, uint64_t& instructions)
 {
-    CQuietHost host;
+    CQuietDosHost host;
     CDosMachine machine(host, DosMachineSettings{});
     double start = Now();
     if (machine.Load(program, "") != LoadError::None)

@@ -18,38 +18,8 @@ struct Typed {
     const char* promptAfter = "-";
 };
 
-class DebugCommands : public ::testing::Test {
+class DebugCommands : public SumSession {
 protected:
-    void SetUp() override
-    {
-        CopySources({"SUM.ASM", "PRINT.INC"}, m_folder.Path());
-        BuildMasm("SUM", m_folder.Path());
-        ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_folder.File("SUM.ASM"))).cause, StopCause::Started);
-    }
-
-    CpuState& Registers() { return m_session.Target()->Dos()->Registers(); }
-
-    std::string Expand(std::string text)
-    {
-        const auto replace = [&](const std::string& name, uint16_t value) {
-            char digits[5];
-            snprintf(digits, sizeof digits, "%04X", value);
-            for (size_t at; (at = text.find(name)) != std::string::npos;)
-                text.replace(at, name.size(), digits);
-        };
-        replace("{CS}", Registers().cs());
-        replace("{SS}", Registers().ss());
-        replace("{PSP}", m_session.Target()->Dos()->PspSegment());
-        // The data segment's number as MOV AX,DSEG holds it, low byte first, and as a word.
-        const uint16_t data = static_cast<uint16_t>(m_session.Target()->Dos()->PspSegment() + 0x10 + 0x20);
-        replace("{DS}", data);
-        char bytes[5];
-        snprintf(bytes, sizeof bytes, "%02X%02X", data & 0xFF, data >> 8);
-        for (size_t at; (at = text.find("{DSB}")) != std::string::npos;)
-            text.replace(at, 5, bytes);
-        return text;
-    }
-
     void Type(std::initializer_list<Typed> lines)
     {
         for (const Typed& typed : lines) {
@@ -58,8 +28,6 @@ protected:
         }
     }
 
-    CScratchFolder m_folder;
-    CDebugSession m_session;
     CDebugCommands m_commands{m_session};
 };
 

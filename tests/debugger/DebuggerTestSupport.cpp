@@ -150,4 +150,39 @@ std::string ScreenText(CDebugSession& session)
     return text;
 }
 
+void SumSession::SetUp()
+{
+    CopySources({"SUM.ASM", "PRINT.INC"}, m_folder.Path());
+    BuildMasm("SUM", m_folder.Path());
+    m_source = m_folder.File("SUM.ASM");
+    ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_source)).cause, StopCause::Started);
+}
+
+CpuState& SumSession::Registers()
+{
+    return m_session.Target()->Dos()->Registers();
+}
+
+std::string SumSession::Expand(std::string text)
+{
+    const auto replace = [&](const std::string& name, const std::string& digits) {
+        for (size_t at; (at = text.find(name)) != std::string::npos;)
+            text.replace(at, name.size(), digits);
+    };
+    const auto hex = [](unsigned value, const char* format) {
+        char digits[5];
+        snprintf(digits, sizeof digits, format, value);
+        return std::string(digits);
+    };
+    const uint16_t psp = m_session.Target()->Dos()->PspSegment();
+    // The data segment follows the PSP's 10h paragraphs and the code's 20h.
+    const uint16_t data = static_cast<uint16_t>(psp + 0x10 + 0x20);
+    replace("{CS}", hex(Registers().cs(), "%04X"));
+    replace("{SS}", hex(Registers().ss(), "%04X"));
+    replace("{PSP}", hex(psp, "%04X"));
+    replace("{DSB}", hex(data & 0xFF, "%02X") + hex(data >> 8u, "%02X"));
+    replace("{DS}", hex(data, "%04X"));
+    return text;
+}
+
 }

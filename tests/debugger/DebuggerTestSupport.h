@@ -4,6 +4,9 @@
 #pragma once
 
 #include "debug/DebugSession.h"
+#include "dos/CpuState.h"
+
+#include <gtest/gtest.h>
 
 #include <ostream>
 #include <string>
@@ -45,5 +48,19 @@ DebugLaunch Launch(const std::wstring& program, const std::wstring& source, std:
 SourceLine LineOf(const std::wstring& source, const std::string& file, const std::string& text);
 // The 25 lines of the program's screen as the screen pane shows them.
 std::string ScreenText(CDebugSession& session);
+
+// A session on SUM.ASM (with PRINT.INC) built by the real MASM and LINK, stopped at its entry.
+class SumSession : public ::testing::Test {
+protected:
+    void SetUp() override;
+    CpuState& Registers();
+    // The text with the program's segments where it says {CS}, {SS}, {PSP} and {DS}, and {DSB}
+    // for DS's two bytes as MOV AX,DSEG holds them (low first).
+    std::string Expand(std::string text);
+
+    CScratchFolder m_folder;
+    std::wstring m_source;
+    CDebugSession m_session;
+};
 
 }

@@ -17,35 +17,9 @@ void PrintMarks(const std::vector<TextMark>& marks, std::ostream& out)
         out << "(" << mark.line << "," << mark.column << "," << mark.length << ")";
 }
 
-class DosPanes : public ::testing::Test {
+class DosPanes : public SumSession {
 protected:
-    void SetUp() override
-    {
-        CopySources({"SUM.ASM", "PRINT.INC"}, m_folder.Path());
-        BuildMasm("SUM", m_folder.Path());
-        m_source = m_folder.File("SUM.ASM");
-        ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_source)).cause, StopCause::Started);
-    }
     SourceLine Line(const std::string& text, const std::string& file = "SUM.ASM") const { return LineOf(m_source, file, text); }
-    CpuState& Registers() { return m_session.Target()->Dos()->Registers(); }
-    std::string Expand(std::string text)
-    {
-        const auto replace = [&](const std::string& name, uint16_t value) {
-            char digits[5];
-            snprintf(digits, sizeof digits, "%04X", value);
-            for (size_t at; (at = text.find(name)) != std::string::npos;)
-                text.replace(at, name.size(), digits);
-        };
-        replace("{CS}", Registers().cs());
-        replace("{SS}", Registers().ss());
-        const uint16_t data = static_cast<uint16_t>(m_session.Target()->Dos()->PspSegment() + 0x30);
-        replace("{DS}", data);
-        char bytes[5];
-        snprintf(bytes, sizeof bytes, "%02X%02X", data & 0xFF, data >> 8);
-        for (size_t at; (at = text.find("{DSB}")) != std::string::npos;)
-            text.replace(at, 5, bytes);
-        return text;
-    }
     static std::string Lines(const std::string& text, size_t count)
     {
         size_t end = 0;
@@ -54,9 +28,6 @@ protected:
         return text.substr(0, end == std::string::npos ? text.size() : end + 1);
     }
 
-    CScratchFolder m_folder;
-    std::wstring m_source;
-    CDebugSession m_session;
     CDebugPanes m_panes{m_session};
 };
 
