@@ -25,23 +25,7 @@ runs=5
 # DOSBox: the whole run of a batch file, from start to exit, in milliseconds (median).
 dosbox_ms() {
   printf '@echo off\r\n%s\r\n' "$1" >"$work/RUN.BAT"
-  cat >"$work/dosbox.conf" <<CONF
-[sdl]
-output=surface
-[cpu]
-core=normal
-cycles=max
-[mixer]
-nosound=true
-[speaker]
-pcspeaker=false
-[autoexec]
-mount c "$work"
-mount d "$tools"
-c:
-call RUN.BAT
-exit
-CONF
+  korvane_dosbox_conf "$work/dosbox.conf" "$work" "$tools"
   local times=() i start end
   for ((i = 0; i < runs; i++)); do
     start=$(date +%s%N)

@@ -51,6 +51,31 @@ korvane_wine() {
   WINEPREFIX="$1" "$KORVANE_ROOT/scripts/wine-run.sh" "${@:2}"
 }
 
+# Writes a headless DOSBox configuration that mounts C: and D: (the DOS tools), runs RUN.BAT
+# on C: and exits: the normal core at full speed, no sound.
+#   korvane_dosbox_conf FILE C-FOLDER D-FOLDER
+korvane_dosbox_conf() {
+  cat >"$1" <<CONF
+[sdl]
+output=surface
+[dosbox]
+memsize=16
+[cpu]
+core=normal
+cycles=max
+[mixer]
+nosound=true
+[speaker]
+pcspeaker=false
+[autoexec]
+mount c "$2"
+mount d "$3"
+c:
+call RUN.BAT
+exit
+CONF
+}
+
 # Makes the prefix on first use: code page 936, Chinese fonts, and the display driver
 # asked for ("null" for headless tests, "x11" for a real or virtual display).
 korvane_prepare_prefix() {

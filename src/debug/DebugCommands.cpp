@@ -224,15 +224,22 @@ CDebugCommands::Place CDebugCommands::Resolve(const TypedAddress& typed, uint8_t
     return place;
 }
 
+// d's and u's "[address [range]]": where they go on from without one, and the count they take
+// without a range.
+CDebugCommands::Place CDebugCommands::Extent(CCommandLine& line, Place next, uint8_t defaultSegment, uint32_t& count) const
+{
+    if (line.AtEnd())
+        return next;
+    const Place start = Resolve(line.Address(), defaultSegment);
+    count = line.Range(start.offset).value_or(count);
+    line.End();
+    return start;
+}
+
 std::string CDebugCommands::Dump(CCommandLine& line)
 {
-    Place start = m_dump;
     uint32_t count = kDumpBytes;
-    if (!line.AtEnd()) {
-        start = Resolve(line.Address(), kDS);
-        count = line.Range(start.offset).value_or(kDumpBytes);
-        line.End();
-    }
+    const Place start = Extent(line, m_dump, kDS, count);
     count = std::min<uint32_t>(count, 0x10000u - start.offset);
     const uint32_t last = start.offset + count - 1;
     const CMemory& memory = Target()->Memory();
@@ -325,13 +332,8 @@ std::string CDebugCommands::EntryKeys(const std::string& keys)
 
 std::string CDebugCommands::Unassemble(CCommandLine& line)
 {
-    Place start = m_unassemble;
     uint32_t count = kUnassembleBytes;
-    if (!line.AtEnd()) {
-        start = Resolve(line.Address(), kCS);
-        count = line.Range(start.offset).value_or(kUnassembleBytes);
-        line.End();
-    }
+    const Place start = Extent(line, m_unassemble, kCS, count);
     const CMemory& memory = Target()->Memory();
     std::string text;
     uint16_t offset = start.offset;

@@ -54,6 +54,8 @@ private:
     std::string RegisterBlock() const;
     std::string Stopped(const StopInfo& stop);
     Place Resolve(const TypedAddress& typed, uint8_t defaultSegment) const;
+    // The start of d or u and, through count (its default on the way in), how many bytes.
+    Place Extent(CCommandLine& line, Place next, uint8_t defaultSegment, uint32_t& count) const;
     // Sets CS:IP from t's, p's or g's "=address".
     void StartAt(CCommandLine& line);
     std::string EntryPrompt() const;

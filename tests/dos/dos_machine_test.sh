@@ -6,6 +6,7 @@
 # MASM's count of free symbol space, which follows free memory, may differ.
 #   dos_machine_test.sh BUILD-DIR SOURCE-DIR [TOOLS-DIR]
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"
 trap 'echo "failed at line $LINENO: $BASH_COMMAND"' ERR
 build=$1
 source=$2
@@ -51,25 +52,7 @@ autoexec=$work/dosbox.bat
     index=$((index + 1))
   done
 } >"$work/dosbox/RUN.BAT"
-cat >"$work/dosbox.conf" <<CONF
-[sdl]
-output=surface
-[dosbox]
-memsize=16
-[cpu]
-core=normal
-cycles=max
-[mixer]
-nosound=true
-[speaker]
-pcspeaker=false
-[autoexec]
-mount c "$work/dosbox"
-mount d "$tools"
-c:
-call RUN.BAT
-exit
-CONF
+korvane_dosbox_conf "$work/dosbox.conf" "$work/dosbox" "$tools"
 SDL_VIDEODRIVER=dummy timeout 60 dosbox -conf "$work/dosbox.conf" >"$work/dosbox.log" 2>&1 ||
   { echo "DOSBox did not end by itself"; cat "$work/dosbox.log"; exit 1; }
 
