@@ -13,6 +13,8 @@
 #include <iterator>
 #include <vector>
 
+using namespace dos;
+
 namespace {
 
 constexpr uint16_t kProgramSegment = 0x1000;

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace mcs51;
+
 namespace {
 
 const int kRuns = 5;

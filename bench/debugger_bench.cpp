@@ -15,6 +15,8 @@
 #include <filesystem>
 #include <fstream>
 
+using namespace dos;
+
 namespace {
 
 const int kRuns = 5;

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+using namespace dos;
+
 namespace {
 
 // One run of the program in a fresh machine: its time, and the instructions counted in slices

@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+using namespace mcs51;
+
 namespace {
 const int kRuns = 5;
 const uint64_t kCycles = 200000000;

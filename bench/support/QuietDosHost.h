@@ -4,6 +4,8 @@
 
 #include "dos/DosHost.h"
 
+namespace dos {
+
 class CQuietDosHost : public IDosHost {
 public:
     void Write(DosStream, const uint8_t*, size_t) override {}
@@ -15,3 +17,5 @@ public:
     InputState PeekInput() override { return InputState::End; }
     void OnUnsupported(const std::string&) override {}
 };
+
+}  // namespace dos

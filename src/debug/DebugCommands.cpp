@@ -11,6 +11,8 @@
 #include <cctype>
 #include <vector>
 
+using namespace dos;
+
 namespace {
 
 constexpr uint32_t kDumpBytes = 0x80;
@@ -72,7 +74,7 @@ CDebugCommands::CDebugCommands(CDebugSession& session) : m_session(session)
     Reset();
 }
 
-CDosTarget* CDebugCommands::Target() const
+dos::CDosTarget* CDebugCommands::Target() const
 {
     return m_session.Loaded() ? m_session.Target()->Dos() : nullptr;
 }

@@ -15,7 +15,9 @@
 #include <string>
 
 class CCommandLine;
+namespace dos {
 class CDosTarget;
+}
 struct TypedAddress;
 
 class CDebugCommands {
@@ -63,7 +65,7 @@ private:
     void Reset();
 
     CDebugSession& m_session;
-    CDosTarget* Target() const;
+    dos::CDosTarget* Target() const;
     Pending m_pending = Pending::None;
     std::string m_strRegister;
     Place m_dump;

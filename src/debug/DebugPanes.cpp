@@ -4,6 +4,10 @@
 #include "debug/DosPanes.h"
 #include "debug/Panes51.h"
 
+using namespace mcs51;
+
+using namespace dos;
+
 bool CDebugPanes::IsDos() const
 {
     return m_session.Loaded() && m_session.Target()->Kind() == TargetKind::Dos;

@@ -9,8 +9,12 @@
 #include <cstdint>
 #include <string>
 
+namespace dos {
 class CDosTarget;
+}
+namespace mcs51 {
 class CTarget51;
+}
 
 enum class TargetKind : uint8_t { Dos, Mcs51 };
 
@@ -80,8 +84,8 @@ public:
     virtual ~IDebugTarget() = default;
 
     virtual TargetKind Kind() const = 0;
-    virtual CDosTarget* Dos() { return nullptr; }
-    virtual CTarget51* Mcs51() { return nullptr; }
+    virtual dos::CDosTarget* Dos() { return nullptr; }
+    virtual mcs51::CTarget51* Mcs51() { return nullptr; }
 
     // One instruction (with the interrupt that may follow it); Limit when it ran.
     virtual TargetStop Step() = 0;

@@ -1,5 +1,4 @@
-// Makes the debugger's targets. The DOS machine's and the 8051's headers cannot meet in one
-// source file (both name a kSP), so the session reaches each through this header alone.
+// Makes the debugger's targets: the one place that knows which machines there are.
 #pragma once
 
 #include "debug/DebugTarget.h"

@@ -6,6 +6,8 @@
 #include <cctype>
 #include <string>
 
+namespace dos {
+
 namespace {
 
 struct NamedRegister {
@@ -96,3 +98,5 @@ std::optional<SegmentedAddress> CDosAddress::Parse(std::string_view text, const 
     address.offset = *offset;
     return address;
 }
+
+}  // namespace dos

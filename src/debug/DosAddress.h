@@ -9,6 +9,8 @@
 #include <optional>
 #include <string_view>
 
+namespace dos {
+
 struct SegmentedAddress {
     uint16_t segment = 0;
     uint16_t offset = 0;
@@ -23,3 +25,5 @@ public:
     static std::optional<Reg16> RegisterNamed(std::string_view name);
     static std::optional<uint16_t> RegisterValue(std::string_view name, const CpuState& state);
 };
+
+}  // namespace dos

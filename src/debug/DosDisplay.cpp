@@ -3,6 +3,8 @@
 
 #include "debug/HexDump.h"
 
+namespace dos {
+
 namespace {
 
 struct FlagName {
@@ -67,3 +69,5 @@ std::string CDosDisplay::DumpLine(const CMemory& memory, uint16_t segment, uint1
         bytes[i] = memory.Read8(segment, static_cast<uint16_t>(lineStart + i));
     return CHexDump::Line(Address(segment, lineStart), bytes, first, last);
 }
+
+}  // namespace dos

@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 
+namespace dos {
+
 class CDosDisplay {
 public:
     // Where `r` puts each register's four digits on its two lines, in the order
@@ -35,3 +37,5 @@ public:
     static std::string DumpLine(const CMemory& memory, uint16_t segment, uint16_t lineStart, unsigned first,
                                 unsigned last);
 };
+
+}  // namespace dos

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <optional>
 
+namespace dos {
+
 namespace {
 
 // r's note of the memory operand ends at this column.
@@ -161,3 +163,5 @@ NextInstruction CDosInstructions::Next(const CMemory& memory, uint16_t segment, 
     next.length = static_cast<uint8_t>(at - offset);
     return next;
 }
+
+}  // namespace dos

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+namespace dos {
+
 class CDosInstructions {
 public:
     // One line of u, without its line end; length is set to the bytes it covers.
@@ -22,3 +24,5 @@ public:
     static std::string Current(const CMemory& memory, const CpuState& state);
     static NextInstruction Next(const CMemory& memory, uint16_t segment, uint16_t offset);
 };
+
+}  // namespace dos

@@ -11,6 +11,8 @@
 
 #include <algorithm>
 
+namespace dos {
+
 namespace {
 
 // Variables show at most this many elements, strings this many characters.
@@ -297,3 +299,5 @@ PaneText CDosPanes::Disassembly(int before, int after) const
     }
     return pane;
 }
+
+}  // namespace dos

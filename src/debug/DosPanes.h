@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace dos {
+
 class CDosTarget;
 
 class CDosPanes {
@@ -37,3 +39,5 @@ private:
     CDebugSession& m_session;
     CDosTarget& m_target;
 };
+
+}  // namespace dos

@@ -14,6 +14,8 @@
 #include <fstream>
 #include <iterator>
 
+namespace dos {
+
 namespace {
 
 // The machine runs its devices between slices of this many instructions at most; Run counts
@@ -247,13 +249,16 @@ bool CDosTarget::ReadScreen(ScreenCells& screen) const
     return true;
 }
 
+}  // namespace dos
+
 std::unique_ptr<IDebugTarget> DebugTargets::LoadDos(const std::wstring& program, const std::wstring& folder,
                                                     const std::string& tail, int& error)
 {
-    auto target = std::make_unique<CDosTarget>();
-    const LoadError loaded = target->Load(program, folder, tail);
+    auto target = std::make_unique<dos::CDosTarget>();
+    const dos::LoadError loaded = target->Load(program, folder, tail);
     error = static_cast<int>(loaded);
-    if (loaded != LoadError::None)
+    if (loaded != dos::LoadError::None)
         return nullptr;
     return target;
 }
+

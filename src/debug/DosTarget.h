@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 class CDosTarget final : public IDebugTarget, private IDosHost {
 public:
     // Room for at least the last 100,000 instructions of a program that scrolls its screen
@@ -87,3 +89,5 @@ private:
     uint16_t m_nPsp = 0;
     uint32_t m_nImageBase = 0;
 };
+
+}  // namespace dos

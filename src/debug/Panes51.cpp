@@ -11,6 +11,8 @@
 #include <cctype>
 #include <optional>
 
+namespace mcs51 {
+
 namespace {
 
 constexpr uint8_t kLcall = 0x12;
@@ -263,3 +265,5 @@ void CPanes51::EditMemory(uint32_t address, uint8_t value) const
 {
     m_target.Write(static_cast<Mcs51Space>(address >> 16 & 3), static_cast<uint16_t>(address), value);
 }
+
+}  // namespace mcs51

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace mcs51 {
+
 class CTarget51;
 
 class CPanes51 {
@@ -42,3 +44,5 @@ private:
     CDebugSession& m_session;
     CTarget51& m_target;
 };
+
+}  // namespace mcs51

@@ -12,6 +12,8 @@
 #include <fstream>
 #include <iterator>
 
+using namespace mcs51;
+
 namespace {
 
 bool ReadText(const std::filesystem::path& path, std::string& text)

@@ -6,6 +6,8 @@
 
 #include "mcs51/Disassembler51.h"
 
+namespace mcs51 {
+
 namespace {
 
 // How often a run looks at a stop request and keeps the pace: often enough for a prompt pause,
@@ -210,13 +212,16 @@ void CTarget51::OnPortWrite(unsigned port, uint8_t latch)
     m_ports[port & 3].store(latch, std::memory_order_relaxed);
 }
 
+}  // namespace mcs51
+
 std::unique_ptr<IDebugTarget> DebugTargets::Load51(const std::string& hex, bool mcs8052, bool realTime, int& error)
 {
-    auto target = std::make_unique<CTarget51>(mcs8052 ? Mcs51Variant::k8052 : Mcs51Variant::k8051);
+    auto target = std::make_unique<mcs51::CTarget51>(mcs8052 ? mcs51::Mcs51Variant::k8052 : mcs51::Mcs51Variant::k8051);
     target->SetRealTime(realTime);
-    const HexResult51 result = target->Load(hex);
+    const mcs51::HexResult51 result = target->Load(hex);
     error = static_cast<int>(result.error);
     if (!result.Ok())
         return nullptr;
     return target;
 }
+

@@ -14,6 +14,8 @@
 #include <string>
 #include <string_view>
 
+namespace mcs51 {
+
 class CTarget51 final : public IDebugTarget, private IHost51 {
 public:
     explicit CTarget51(Mcs51Variant variant = Mcs51Variant::k8051);
@@ -88,3 +90,5 @@ private:
     std::string m_serial;
     std::array<std::atomic<uint8_t>, 4> m_ports{};
 };
+
+}  // namespace mcs51

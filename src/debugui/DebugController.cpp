@@ -345,8 +345,8 @@ std::string CDebugController::PlaceText() const
     if (!target)
         return {};
     if (target->Kind() == TargetKind::Dos) {
-        const CpuState& state = const_cast<IDebugTarget*>(target)->Dos()->Registers();
-        return FormatResString(IDS_DEBUG_PLACE_ADDRESS, {CDosDisplay::Address(state.seg[kCS], state.ip)});
+        const dos::CpuState& state = const_cast<IDebugTarget*>(target)->Dos()->Registers();
+        return FormatResString(IDS_DEBUG_PLACE_ADDRESS, {dos::CDosDisplay::Address(state.seg[dos::kCS], state.ip)});
     }
     return FormatResString(IDS_DEBUG_PLACE_ADDRESS, {CHexDump::Hex4(static_cast<uint16_t>(target->Pc()))});
 }

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstring>
 
+using namespace dos;
+
 namespace {
 constexpr COLORREF kPalette[16] = {
     RGB(0, 0, 0),       RGB(0, 0, 170),    RGB(0, 170, 0),    RGB(0, 170, 170),  RGB(170, 0, 0),    RGB(170, 0, 170),

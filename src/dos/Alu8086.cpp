@@ -4,6 +4,8 @@
 
 #include <type_traits>
 
+namespace dos {
+
 namespace {
 
 template <typename T>
@@ -244,3 +246,5 @@ void CAlu8086::Aad(CpuState& s, uint8_t base)
     const uint8_t al = Add<uint8_t>(s.al(), static_cast<uint8_t>(s.ah() * base), 0, s.flags);
     s.ax() = al;
 }
+
+}  // namespace dos

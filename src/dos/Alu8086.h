@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+namespace dos {
+
 // The operations of the 00h-3Fh block and of the 80h-83h group, in the order of their reg field.
 enum class AluOp : uint8_t { kAdd, kOr, kAdc, kSbb, kAnd, kSub, kXor, kCmp };
 
@@ -93,3 +95,5 @@ private:
         return table;
     }();
 };
+
+}  // namespace dos

@@ -5,6 +5,8 @@
 #include "dos/DosLayout.h"
 #include "dos/GuestMemory.h"
 
+namespace dos {
+
 using namespace DosLayout;
 
 namespace {
@@ -156,3 +158,5 @@ ServiceResult CBios::Interrupt(uint8_t vector, CpuState& state)
     }
     return ServiceResult::Done;
 }
+
+}  // namespace dos

@@ -13,6 +13,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 class CBios {
 public:
     struct Context {
@@ -39,3 +41,5 @@ private:
 
     Context m_c;
 };
+
+}  // namespace dos

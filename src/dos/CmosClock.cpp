@@ -1,6 +1,8 @@
 // The CMOS clock: every read of a time register reads the machine's clock afresh.
 #include "dos/CmosClock.h"
 
+namespace dos {
+
 namespace {
 
 uint8_t Bcd(unsigned value) { return static_cast<uint8_t>(((value / 10) % 10) << 4 | (value % 10)); }
@@ -52,3 +54,5 @@ uint8_t CCmosClock::Register(uint8_t index) const
         return m_bytes[index & 0x7F];
     }
 }
+
+}  // namespace dos

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 class CCmosClock {
 public:
     explicit CCmosClock(const CDosClock& clock);
@@ -20,3 +22,5 @@ private:
     uint8_t m_nIndex = 0;
     uint8_t m_bytes[128] = {};
 };
+
+}  // namespace dos

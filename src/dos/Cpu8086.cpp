@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace dos {
+
 CCpu8086::CCpu8086(CMemory& memory, IMachineBus& bus)
     : m_memory(memory), m_bus(bus), m_pMem(memory.Bytes()), m_breakpoints(CMemory::kSize / 64)
 {
@@ -409,3 +411,5 @@ size_t CCpu8086::StepBack(size_t count)
     LoadState();
     return undone;
 }
+
+}  // namespace dos

@@ -15,6 +15,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace dos {
+
 // Why Run returned.
 enum class StopReason : uint8_t {
     // The instruction budget is spent.
@@ -388,3 +390,5 @@ private:
         Write16(m_nEaSeg, m_nEaOff, value);
     }
 }
+
+}  // namespace dos

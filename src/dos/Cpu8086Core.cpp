@@ -7,6 +7,8 @@
 #include <bit>
 #include <type_traits>
 
+namespace dos {
+
 static_assert(std::endian::native == std::endian::little, "the byte registers are views of the word registers");
 
 namespace {
@@ -685,3 +687,5 @@ StopReason CCpu8086::Step()
 {
     return m_pHistory != nullptr ? RunLoop<true, false>(1) : RunLoop<false, false>(1);
 }
+
+}  // namespace dos

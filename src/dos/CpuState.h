@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 // FLAGS as PUSHF stores them.
 enum CpuFlag : uint16_t {
     kFlagCarry = 0x0001,
@@ -75,3 +77,5 @@ struct CpuState {
     bool Flag(CpuFlag f) const { return (flags & f) != 0; }
     void SetFlag(CpuFlag f, bool on) { flags = static_cast<uint16_t>(on ? (flags | f) : (flags & ~f)); }
 };
+
+}  // namespace dos

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <utility>
 
+namespace dos {
+
 namespace {
 
 const std::array<const char*, 8> kReg16 = {"AX", "CX", "DX", "BX", "SP", "BP", "SI", "DI"};
@@ -499,3 +501,5 @@ DisassembledInstruction CDisassembler8086::Decode(uint16_t segment, uint16_t off
 {
     return CDecoding(m_memory, m_syntax, segment, offset).Decode();
 }
+
+}  // namespace dos

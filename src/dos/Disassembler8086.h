@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string>
 
+namespace dos {
+
 enum class DisassemblySyntax : uint8_t {
     // DEBUG's: hex without suffix, a segment override or a REP prefix on a line of its own.
     Debug,
@@ -47,3 +49,5 @@ private:
     const CMemory& m_memory;
     DisassemblySyntax m_syntax;
 };
+
+}  // namespace dos

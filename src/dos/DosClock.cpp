@@ -1,6 +1,8 @@
 // The machine's date and time as an offset from the host's local time.
 #include "dos/DosClock.h"
 
+namespace dos {
+
 namespace {
 
 int64_t ToUnits(const SYSTEMTIME& time)
@@ -68,3 +70,5 @@ uint32_t CDosClock::TicksSinceMidnight() const
     uint64_t ms = ((time.wHour * 60u + time.wMinute) * 60u + time.wSecond) * 1000u + time.wMilliseconds;
     return static_cast<uint32_t>(ms * 1193182 / 65536 / 1000);
 }
+
+}  // namespace dos

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 class CDosClock {
 public:
     SYSTEMTIME Now() const;
@@ -19,3 +21,5 @@ private:
 
     int64_t m_nOffset = 0;  // 100-ns units
 };
+
+}  // namespace dos

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace dos {
+
 CDosConsole::CDosConsole(IDosHost& host, CKeyboard& keyboard, CTextVideo& video)
     : m_host(host), m_keyboard(keyboard), m_video(video)
 {
@@ -194,3 +196,5 @@ bool CDosConsole::TakeBreak()
     m_keyboard.Pop(key);
     return true;
 }
+
+}  // namespace dos

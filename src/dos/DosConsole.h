@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <string>
 
+namespace dos {
+
 enum class ConsoleInput : uint8_t { Keyboard, Stream };
 enum class ConsoleOutput : uint8_t { Screen, Stream };
 
@@ -66,3 +68,5 @@ private:
     // What INT 21h 3Fh has read but not yet handed out.
     std::string m_pending;
 };
+
+}  // namespace dos

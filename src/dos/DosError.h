@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 enum DosError : uint16_t {
     kErrNone = 0,
     kErrInvalidFunction = 1,
@@ -31,3 +33,5 @@ enum DosError : uint16_t {
     kErrFileExists = 80,
     kErrCannotMake = 82,
 };
+
+}  // namespace dos

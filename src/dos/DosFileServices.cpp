@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace dos {
+
 namespace {
 
 constexpr size_t kSearchSlots = 32;
@@ -677,3 +679,5 @@ void CDosFileServices::Commit(CpuState& state)
         FlushFileBuffers(file->handle);
     DosState::Succeed(state);
 }
+
+}  // namespace dos

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 class CDosFileServices {
 public:
     struct Context {
@@ -91,3 +93,5 @@ private:
     size_t m_nNextSearch = 0;
     unsigned m_nTemporary = 0;
 };
+
+}  // namespace dos

@@ -4,6 +4,8 @@
 
 #include "dos/DosLayout.h"
 
+namespace dos {
+
 using namespace DosLayout;
 
 CDosFileTable::CDosFileTable(CMemory& memory) : m_memory(memory), m_files(kSystemFiles) {}
@@ -159,3 +161,5 @@ void CDosFileTable::MoveTable(uint16_t psp, uint16_t tableSegment, uint16_t tabl
     m_memory.Write16(psp, Psp::kHandleTablePointer, tableOffset);
     m_memory.Write16(psp, Psp::kHandleTablePointer + 2, tableSegment);
 }
+
+}  // namespace dos

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 enum class FileKind : uint8_t {
     Free,
     // Handles 0, 1 and 2: the front end's standard input, output and error.
@@ -70,3 +72,5 @@ private:
     CMemory& m_memory;
     std::vector<DosOpenFile> m_files;
 };
+
+}  // namespace dos

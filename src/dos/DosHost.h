@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace dos {
+
 enum class DosStream : uint8_t { Output, Error };
 
 // What a read of redirected standard input found.
@@ -47,3 +49,5 @@ public:
 protected:
     ~IDosHost() = default;
 };
+
+}  // namespace dos

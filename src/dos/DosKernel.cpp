@@ -8,6 +8,8 @@
 
 #include <cstdio>
 
+namespace dos {
+
 using namespace DosLayout;
 
 namespace {
@@ -634,3 +636,5 @@ void CDosKernel::ExtendedError(CpuState& state)
     state.set_bl(error == kErrNone ? 0 : 4);
     state.set_ch(error == kErrNotEnoughMemory ? 5 : 2);
 }
+
+}  // namespace dos

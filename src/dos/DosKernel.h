@@ -15,6 +15,8 @@
 #include <set>
 #include <string>
 
+namespace dos {
+
 class CDosKernel {
 public:
     struct Context {
@@ -58,3 +60,5 @@ private:
     // INT 21h 0Ch has flushed for the call that is waiting for its key.
     bool m_bFlushed = false;
 };
+
+}  // namespace dos

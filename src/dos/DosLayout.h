@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace dos {
+
 namespace DosLayout {
 
 constexpr uint16_t kBiosDataSegment = 0x0040;
@@ -87,3 +89,5 @@ constexpr uint8_t kUnusedHandle = 0xFF;
 }
 
 }
+
+}  // namespace dos

@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace dos {
+
 namespace {
 
 // Instructions between two looks at the host's clock: a fraction of a millisecond.
@@ -264,3 +266,5 @@ ServiceResult CDosMachine::Service(uint8_t vector, CCpu8086& cpu)
     UpdateLine();
     return result;
 }
+
+}  // namespace dos

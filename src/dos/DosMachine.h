@@ -28,6 +28,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 struct DosMachineSettings {
     // Conventional memory, 64 to 640 KB.
     uint16_t memoryKb = 640;
@@ -156,3 +158,5 @@ private:
     uint8_t m_crtc[32] = {};
     bool m_bRetrace = false;
 };
+
+}  // namespace dos

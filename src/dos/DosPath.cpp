@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+namespace dos {
+
 namespace DosPath {
 
 namespace {
@@ -208,3 +210,5 @@ uint8_t ParseFcbName(const std::string& text, uint8_t flags, const std::function
 }
 
 }
+
+}  // namespace dos

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+namespace dos {
+
 namespace DosPath {
 
 // A name DOS could hold as it is: one to eight characters, an optional dot and up to three
@@ -41,3 +43,5 @@ uint8_t ParseFcbName(const std::string& text, uint8_t flags, const std::function
                      uint8_t fcb[12], size_t& used);
 
 }
+
+}  // namespace dos

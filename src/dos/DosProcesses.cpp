@@ -8,6 +8,8 @@
 #include <algorithm>
 #include <cstring>
 
+namespace dos {
+
 using namespace DosLayout;
 
 namespace {
@@ -457,3 +459,5 @@ void CDosProcesses::ReturnCode(CpuState& state)
     state.ax() = m_c.dos.returnCode;
     m_c.dos.returnCode = 0;
 }
+
+}  // namespace dos

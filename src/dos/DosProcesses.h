@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 // Why a program could not be loaded.
 enum class LoadError : uint8_t {
     None,
@@ -97,3 +99,5 @@ private:
     uint16_t m_nShellEnvironment = 0;
     std::map<uint16_t, Return> m_returns;
 };
+
+}  // namespace dos

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 struct DosState {
     uint16_t currentPsp = 0;
     uint16_t dtaSegment = 0;
@@ -36,3 +38,5 @@ struct DosState {
     }
     static void Succeed(CpuState& state) { state.SetFlag(kFlagCarry, false); }
 };
+
+}  // namespace dos

@@ -7,6 +7,8 @@
 #include <bit>
 #include <iterator>
 
+namespace dos {
+
 CExecutionHistory::CExecutionHistory(size_t instructions, size_t bytes)
     : m_entries(std::bit_ceil(instructions < 1 ? size_t{1} : instructions)),
       m_writes(std::bit_ceil(bytes < 1 ? size_t{1} : bytes)),
@@ -67,3 +69,5 @@ void CExecutionHistory::Clear()
 {
     m_nFirstEntry = m_nEntries;
 }
+
+}  // namespace dos

@@ -11,6 +11,8 @@
 #include <cstring>
 #include <vector>
 
+namespace dos {
+
 class CMemory;
 
 class CExecutionHistory {
@@ -88,3 +90,5 @@ private:
     // Entries before this one were undone or cleared.
     uint64_t m_nFirstEntry = 0;
 };
+
+}  // namespace dos

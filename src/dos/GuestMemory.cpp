@@ -3,6 +3,8 @@
 
 #include "dos/MachineBus.h"
 
+namespace dos {
+
 namespace GuestMemory {
 
 std::string ReadAsciiz(const CMemory& memory, uint16_t segment, uint16_t offset, size_t limit)
@@ -78,3 +80,5 @@ void EnterHandler(CMemory& memory, CpuState& state, uint8_t vector, uint16_t ret
 }
 
 }
+
+}  // namespace dos

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace dos {
+
 namespace GuestMemory {
 
 // Up to `limit` bytes before a zero byte.
@@ -26,3 +28,5 @@ bool IsOwnVector(const CMemory& memory, uint8_t vector);
 void EnterHandler(CMemory& memory, CpuState& state, uint8_t vector, uint16_t returnIp);
 
 }
+
+}  // namespace dos

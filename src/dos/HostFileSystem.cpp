@@ -4,6 +4,8 @@
 
 #include <cwctype>
 
+namespace dos {
+
 namespace {
 
 bool IsAscii(const std::wstring& text)
@@ -289,3 +291,5 @@ FILETIME CHostFileSystem::FromDosTime(uint16_t date, uint16_t clock)
     LocalFileTimeToFileTime(&local, &utc);
     return utc;
 }
+
+}  // namespace dos

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 // One directory entry as INT 21h 4Eh/4Fh report it.
 struct DosDirEntry {
     std::string name;
@@ -58,3 +60,5 @@ private:
     std::map<std::wstring, std::wstring> m_aliasToLong;
     std::map<std::wstring, std::string> m_longToAlias;
 };
+
+}  // namespace dos

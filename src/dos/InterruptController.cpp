@@ -1,6 +1,8 @@
 // The 8259: fixed priorities, IRQ 0 highest, vectors 08h to 0Fh.
 #include "dos/InterruptController.h"
 
+namespace dos {
+
 void CInterruptController::Reset()
 {
     m_nRequests = 0;
@@ -68,3 +70,5 @@ void CInterruptController::Write(uint16_t port, uint8_t value)
         EndOfInterrupt(static_cast<uint8_t>(value & 7));
     }
 }
+
+}  // namespace dos

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 class CInterruptController {
 public:
     void Reset();
@@ -28,3 +30,5 @@ private:
     uint8_t m_nMask = 0;
     bool m_bReadInService = false;
 };
+
+}  // namespace dos

@@ -1,6 +1,8 @@
 // The 8253 timer: counters that run down from their reload value on the host's clock.
 #include "dos/IntervalTimer.h"
 
+namespace dos {
+
 void CIntervalTimer::Reset(uint64_t now)
 {
     for (Counter& counter : m_counters)
@@ -92,3 +94,5 @@ void CIntervalTimer::Write(uint16_t port, uint8_t value, uint64_t now)
     if (&counter == &m_counters[0])
         m_nNextIrq = now + counter.reload;
 }
+
+}  // namespace dos

@@ -5,6 +5,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 class CIntervalTimer {
 public:
     static constexpr uint64_t kHertz = 1193182;
@@ -38,3 +40,5 @@ private:
     uint8_t m_nPort61 = 0;
     bool m_bRefresh = false;
 };
+
+}  // namespace dos

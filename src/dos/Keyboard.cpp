@@ -4,6 +4,8 @@
 
 #include "dos/DosLayout.h"
 
+namespace dos {
+
 using namespace DosLayout;
 
 void CKeyboard::Reset()
@@ -125,3 +127,5 @@ bool CKeyboard::Interrupt16(CpuState& state)
         return true;
     }
 }
+
+}  // namespace dos

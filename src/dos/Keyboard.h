@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <deque>
 
+namespace dos {
+
 class CKeyboard {
 public:
     explicit CKeyboard(CMemory& memory) : m_memory(memory) {}
@@ -46,3 +48,5 @@ private:
     std::deque<Scan> m_scans;
     Scan m_latched{0, true};
 };
+
+}  // namespace dos

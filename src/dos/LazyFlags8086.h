@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 class CLazyFlags8086 {
 public:
     [[gnu::always_inline]] bool Pending() const { return m_nKind != kNone; }
@@ -180,3 +182,5 @@ private:
     uint32_t m_nOperands = 0;
     uint16_t m_nKind = kNone;
 };
+
+}  // namespace dos

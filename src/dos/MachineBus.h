@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 class CCpu8086;
 
 // The machine's own handler of vector n is the two bytes F1h, n at F000h:ServiceOffset(n) in
@@ -45,3 +47,5 @@ public:
 protected:
     ~IMachineBus() = default;
 };
+
+}  // namespace dos

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace dos {
+
 // A byte of the machine's memory as the CPU sees it: not a character type, so that the compiler
 // knows the CPU's memory accesses leave its registers alone and keeps them in host registers.
 // Code outside the CPU reads and writes the same bytes as uint8_t through Data().
@@ -78,3 +80,5 @@ private:
     std::vector<MemoryByte> m_bytes;
     CExecutionHistory* m_pJournal = nullptr;
 };
+
+}  // namespace dos

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace dos {
+
 void CMemoryArena::Reset(uint16_t firstMcb, uint16_t topSegment)
 {
     m_nFirstMcb = firstMcb;
@@ -177,3 +179,5 @@ void CMemoryArena::SetName(uint16_t segment, const std::string& name)
     for (uint16_t i = 0; i < 8; ++i)
         m_memory.Write8(mcb, static_cast<uint16_t>(8 + i), i < name.size() ? static_cast<uint8_t>(name[i]) : 0);
 }
+
+}  // namespace dos

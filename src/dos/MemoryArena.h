@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <string>
 
+namespace dos {
+
 class CMemoryArena {
 public:
     static constexpr uint16_t kFree = 0;
@@ -63,3 +65,5 @@ private:
     uint16_t m_nTop = 0;
     uint16_t m_nStrategy = kFirstFit;
 };
+
+}  // namespace dos

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+namespace dos {
+
 namespace PcKeyboardMap {
 
 namespace {
@@ -84,3 +86,5 @@ uint8_t ShiftFlags(bool rightShift, bool leftShift, bool control, bool alt, bool
 }
 
 }
+
+}  // namespace dos

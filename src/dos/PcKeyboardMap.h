@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace dos {
+
 struct HostKey {
     uint16_t virtualKey = 0;
     uint8_t scanCode = 0;
@@ -27,3 +29,5 @@ std::vector<uint16_t> BiosKeys(const HostKey& key);
 uint8_t ShiftFlags(bool rightShift, bool leftShift, bool control, bool alt, bool scrollLock, bool numLock, bool capsLock);
 
 }
+
+}  // namespace dos

@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+namespace dos {
+
 namespace {
 
 constexpr size_t kHeaderFields = 0x1C;
@@ -69,3 +71,5 @@ ImageError CProgramImage::ParseExe(const std::vector<uint8_t>& file)
     m_nCs = Word(file, 0x16);
     return ImageError::None;
 }
+
+}  // namespace dos

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace dos {
+
 enum class ImageError : uint8_t {
     None,
     // An MZ file whose new header is PE, NE, LE or LX.
@@ -52,3 +54,5 @@ private:
     uint16_t m_nSs = 0;
     uint16_t m_nSp = 0xFFFE;
 };
+
+}  // namespace dos

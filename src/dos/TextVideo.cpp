@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace dos {
+
 using namespace DosLayout;
 
 void CTextVideo::Reset() { SetMode(3); }
@@ -258,3 +260,5 @@ void CTextVideo::Interrupt10(CpuState& state)
         break;
     }
 }
+
+}  // namespace dos

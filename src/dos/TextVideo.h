@@ -9,6 +9,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace dos {
+
 class CTextVideo {
 public:
     static constexpr uint8_t kColumns = 80;
@@ -53,3 +55,5 @@ private:
     CMemory& m_memory;
     TextSink m_sink;
 };
+
+}  // namespace dos

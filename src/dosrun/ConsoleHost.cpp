@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+namespace dos {
+
 namespace {
 
 constexpr size_t kFlushAt = 8192;
@@ -147,3 +149,5 @@ void CConsoleHost::OnUnsupported(const std::string& what)
 {
     Report(RunnerText::Format(IDS_DOS_UNSUPPORTED, {RunnerText::Decode(what, CP_ACP)}));
 }
+
+}  // namespace dos

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 class CConsoleHost : public IDosHost {
 public:
     CConsoleHost();
@@ -51,3 +53,5 @@ private:
     bool m_bHold = false;
     std::vector<std::wstring> m_held;
 };
+
+}  // namespace dos

@@ -6,6 +6,8 @@
 
 #include <atomic>
 
+namespace dos {
+
 namespace {
 
 // Set on the console's own thread by Ctrl+Break, taken by Pump.
@@ -103,3 +105,5 @@ void CConsoleKeyboard::WaitForKeyPress()
             return;
     }
 }
+
+}  // namespace dos

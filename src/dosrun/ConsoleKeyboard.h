@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+namespace dos {
+
 class CConsoleKeyboard {
 public:
     explicit CConsoleKeyboard(HANDLE input);
@@ -28,3 +30,5 @@ private:
     DWORD m_nOldMode = 0;
     bool m_bModeSet = false;
 };
+
+}  // namespace dos

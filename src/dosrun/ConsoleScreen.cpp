@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+namespace dos {
+
 namespace {
 
 constexpr int kRows = CTextVideo::kRows;
@@ -81,3 +83,5 @@ void CConsoleScreen::Detach()
     CONSOLE_CURSOR_INFO cursor{25, TRUE};
     SetConsoleCursorInfo(m_hOutput, &cursor);
 }
+
+}  // namespace dos

@@ -9,6 +9,8 @@
 
 #include <cstdint>
 
+namespace dos {
+
 class CConsoleScreen {
 public:
     explicit CConsoleScreen(HANDLE output) : m_hOutput(output) {}
@@ -26,3 +28,5 @@ private:
     uint8_t m_nRow = 0;
     uint8_t m_nColumn = 0;
 };
+
+}  // namespace dos

@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <memory>
 
+namespace dos {
+
 namespace {
 
 // Instructions between two looks at the console and the pipes: a few milliseconds.
@@ -204,3 +206,5 @@ void CDosRunner::Pause(int exitCode)
     m_host.Report(RunnerText::Format(IDS_DOS_PAUSE, {std::to_wstring(exitCode)}));
     CConsoleKeyboard(m_host.InputHandle()).WaitForKeyPress();
 }
+
+}  // namespace dos

@@ -9,6 +9,8 @@
 
 #include <string>
 
+namespace dos {
+
 enum RunnerExit : int {
     kExitUsage = 1001,
     kExitNotFound = 1002,
@@ -43,3 +45,5 @@ private:
 
     CConsoleHost m_host;
 };
+
+}  // namespace dos

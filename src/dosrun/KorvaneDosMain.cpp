@@ -9,6 +9,8 @@
 
 #include <exception>
 
+using namespace dos;
+
 namespace {
 
 LONG WINAPI Unhandled(EXCEPTION_POINTERS* pointers)

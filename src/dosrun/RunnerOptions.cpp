@@ -4,6 +4,8 @@
 
 #include <cwctype>
 
+namespace dos {
+
 bool CRunnerOptions::NextToken(const std::wstring& line, size_t& at, std::wstring& token)
 {
     while (at < line.size() && std::iswspace(line[at]))
@@ -75,3 +77,5 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
     bad.clear();
     return false;
 }
+
+}  // namespace dos

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace dos {
+
 struct RunnerOptions {
     uint16_t memoryKb = 640;
     uint8_t versionMajor = 5;
@@ -28,3 +30,5 @@ private:
     static bool ParseVersion(const std::wstring& text, RunnerOptions& options);
     static bool ParseMemory(const std::wstring& text, RunnerOptions& options);
 };
+
+}  // namespace dos

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+namespace dos {
+
 namespace RunnerText {
 
 std::wstring Load(unsigned id)
@@ -50,3 +52,5 @@ std::wstring Decode(const std::string& bytes, unsigned codePage)
 }
 
 }
+
+}  // namespace dos

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 namespace RunnerText {
 
 std::wstring Load(unsigned id);
@@ -14,3 +16,5 @@ std::string Encode(const std::wstring& text, unsigned codePage);
 std::wstring Decode(const std::string& bytes, unsigned codePage);
 
 }
+
+}  // namespace dos

@@ -8,6 +8,8 @@
 
 #include <bit>
 
+namespace mcs51 {
+
 namespace {
 // A run that goes on for long without an event still looks for a stop request this often.
 const uint64_t kStopPollCycles = 4096;
@@ -596,3 +598,5 @@ constexpr std::array<CCpu51::Handler, 256> CCpu51::MakeHandlers(std::index_seque
 }
 
 const std::array<CCpu51::Handler, 256> CCpu51::s_handlers = MakeHandlers(std::make_index_sequence<256>{});
+
+}  // namespace mcs51

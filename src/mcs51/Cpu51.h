@@ -10,6 +10,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace mcs51 {
+
 class CPeripherals51;
 class CHistory51;
 
@@ -121,3 +123,5 @@ private:
     Stop51 m_stop = Stop51::kNone;
     std::atomic<bool> m_bStopRequested{false};
 };
+
+}  // namespace mcs51

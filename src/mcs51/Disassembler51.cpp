@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace mcs51 {
+
 namespace {
 struct NamedSfr {
     uint8_t address;
@@ -123,3 +125,5 @@ Instruction51 CDisassembler51::At(const uint8_t* code, uint16_t address)
         text.replace(blank, 1, std::string(blank < 7 ? 7 - blank : 1, ' '));
     return instruction;
 }
+
+}  // namespace mcs51

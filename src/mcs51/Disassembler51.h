@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace mcs51 {
+
 struct Instruction51 {
     uint16_t address = 0;
     uint8_t length = 1;
@@ -24,3 +26,5 @@ public:
     static std::string Hex8(uint8_t value);
     static std::string Hex16(uint16_t value);
 };
+
+}  // namespace mcs51

@@ -1,6 +1,8 @@
 // The step-back history's rings and the undoing of one instruction.
 #include "mcs51/History51.h"
 
+namespace mcs51 {
+
 CHistory51::CHistory51(Mcs51State& state, size_t instructions, size_t writesPow2)
     : m_s(state), m_log(writesPow2), m_entries(instructions)
 {
@@ -63,3 +65,5 @@ bool CHistory51::Undo(HistoryEntry51& entry)
     --m_nCount;
     return true;
 }
+
+}  // namespace mcs51

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace mcs51 {
+
 struct HistoryEntry51 {
     uint64_t cycle = 0;
     // The number of the first write the instruction made.
@@ -49,3 +51,5 @@ private:
     size_t m_nNext = 0;
     size_t m_nCount = 0;
 };
+
+}  // namespace mcs51

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace mcs51 {
+
 class IHost51 {
 public:
     // A frame the serial port finished sending; ninth is TB8 in modes 2 and 3.
@@ -14,3 +16,5 @@ public:
 protected:
     ~IHost51() = default;
 };
+
+}  // namespace mcs51

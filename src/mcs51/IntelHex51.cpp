@@ -3,6 +3,8 @@
 
 #include <vector>
 
+namespace mcs51 {
+
 namespace {
 // ':' and the pairs of length, address (two), type and checksum.
 const size_t kRecordOverhead = 11;
@@ -138,3 +140,5 @@ HexResult51 CIntelHex51::LoadBinary(std::string_view bytes, Code& code)
     result.highest = bytes.empty() ? 0 : static_cast<uint16_t>(bytes.size() - 1);
     return result;
 }
+
+}  // namespace mcs51

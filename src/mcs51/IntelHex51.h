@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace mcs51 {
+
 enum class HexError51 : uint8_t {
     kNone,
     // A line that is not a record (no colon, a character that is not a hexadecimal digit).
@@ -45,3 +47,5 @@ private:
     // One record: its data into code and result, its address into base; ended at the end record.
     static HexError51 Record(std::string_view line, Code& code, uint32_t& base, bool& ended, HexResult51& result);
 };
+
+}  // namespace mcs51

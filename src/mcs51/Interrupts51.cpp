@@ -3,6 +3,8 @@
 
 #include <bit>
 
+namespace mcs51 {
+
 namespace {
 const uint8_t kLow = 0x01;
 const uint8_t kHigh = 0x02;
@@ -95,3 +97,5 @@ uint16_t CInterrupts51::Take(uint8_t sources, uint8_t level)
         m_s.SetSfr(kTCON, cleared);
     return static_cast<uint16_t>(3 + 8 * index);
 }
+
+}  // namespace mcs51

@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+namespace mcs51 {
+
 struct Interrupts51State {
     // Bit 0: a low-priority routine runs; bit 1: a high-priority one.
     uint8_t inProgress = 0;
@@ -49,3 +51,5 @@ private:
     Mcs51Variant m_variant = Mcs51Variant::k8051;
     Interrupts51State m_i;
 };
+
+}  // namespace mcs51

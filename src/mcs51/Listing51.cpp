@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+namespace mcs51 {
+
 namespace {
 // asm51: "LOC  OBJ            LINE     SOURCE"; the line number ends in column 23.
 const size_t kAsm51LineEnd = 24;
@@ -167,3 +169,5 @@ bool CListing51::AddressOf(unsigned line, uint16_t& address) const
     }
     return false;
 }
+
+}  // namespace mcs51

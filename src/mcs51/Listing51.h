@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+namespace mcs51 {
+
 struct ListingLine51 {
     // The line of the main source file, from 1.
     unsigned line = 0;
@@ -36,3 +38,5 @@ private:
     ListingFormat51 m_format = ListingFormat51::kUnknown;
     std::vector<ListingLine51> m_lines;
 };
+
+}  // namespace mcs51

@@ -1,6 +1,8 @@
 // The simulated chip's front: loading, running, history and breakpoints, inspection.
 #include "mcs51/Machine51.h"
 
+namespace mcs51 {
+
 namespace {
 const uint8_t kErased = 0xFF;
 }
@@ -174,3 +176,5 @@ uint8_t CMachine51::PortLatch(unsigned port) const
 {
     return m_s.Sfr(static_cast<uint8_t>(kP0 + 0x10 * port));
 }
+
+}  // namespace mcs51

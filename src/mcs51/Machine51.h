@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+namespace mcs51 {
+
 // The registers as the debugger's register pane shows them.
 struct Registers51 {
     uint16_t pc = 0;
@@ -94,3 +96,5 @@ private:
     std::vector<bool> m_breakpoints;
     size_t m_nBreakpoints = 0;
 };
+
+}  // namespace mcs51

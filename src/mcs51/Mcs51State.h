@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdint>
 
+namespace mcs51 {
+
 // The chip simulated: the 8051 (128 bytes of internal RAM, Timers 0 and 1) or the 8052
 // (256 bytes, Timer 2).
 enum class Mcs51Variant : uint8_t { k8051, k8052 };
@@ -170,3 +172,5 @@ struct Mcs51State {
     // Asks the devices to look at the chip at the next instruction boundary.
     void ServiceSoon() { eventAt = 0; }
 };
+
+}  // namespace mcs51

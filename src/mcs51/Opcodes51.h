@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+namespace mcs51 {
+
 // An operand in a form is written {kind+byte}: {i1} the immediate byte at offset 1, {d1} a
 // direct address, {b1} a bit address, {r2} a relative jump whose offset is byte 2, {a11} the
 // eleven-bit address of AJMP and ACALL, {a16} and {i16} the two bytes after the opcode, {i0}
@@ -274,3 +276,5 @@ inline constexpr std::array<Opcode51, 256> kOpcodes51 = {{
     {"MOV R6,A", 1, 1},
     {"MOV R7,A", 1, 1},
 }};
+
+}  // namespace mcs51

@@ -3,6 +3,8 @@
 
 #include <thread>
 
+namespace mcs51 {
+
 namespace {
 // Further behind than this, a run starts afresh instead of catching up.
 const double kMaxLagSeconds = 0.25;
@@ -23,3 +25,5 @@ void CPacer51::WaitFor(uint64_t cycle)
     else if (elapsed - due > kMaxLagSeconds)
         Start(cycle);
 }
+
+}  // namespace mcs51

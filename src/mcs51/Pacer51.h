@@ -5,6 +5,8 @@
 #include <chrono>
 #include <cstdint>
 
+namespace mcs51 {
+
 class CPacer51 {
 public:
     explicit CPacer51(double crystalHz = 12e6) : m_secondsPerCycle(12.0 / crystalHz) {}
@@ -24,3 +26,5 @@ private:
     Clock::time_point m_start = Clock::now();
     uint64_t m_nStartCycle = 0;
 };
+
+}  // namespace mcs51

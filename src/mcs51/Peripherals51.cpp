@@ -1,6 +1,8 @@
 // The SFR side effects of the 8051's devices and their catching up at instruction boundaries.
 #include "mcs51/Peripherals51.h"
 
+namespace mcs51 {
+
 namespace {
 const uint8_t kPorts[4] = {kP0, kP1, kP2, kP3};
 const uint8_t kTimerRegisters[] = {kTMOD, kTL0, kTL1, kTH0, kTH1};
@@ -287,3 +289,5 @@ void CPeripherals51::AfterControlChange()
     m_serial.Reschedule();
     m_s.ServiceSoon();
 }
+
+}  // namespace mcs51

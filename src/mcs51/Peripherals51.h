@@ -13,6 +13,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace mcs51 {
+
 // Kinds of SFR access the CPU hands over.
 enum SfrKind51 : uint8_t {
     kSfrPlain = 0,
@@ -95,3 +97,5 @@ private:
     std::array<uint8_t, 4> m_abyExternal{};
     bool m_bInputTaken = false;
 };
+
+}  // namespace mcs51

@@ -1,6 +1,8 @@
 // The serial port's frames: when each ends, and what ending it does to SCON and SBUF.
 #include "mcs51/Serial51.h"
 
+namespace mcs51 {
+
 namespace {
 const unsigned kStatesPerCycle = 6;
 // Mode 0 shifts one bit a machine cycle; the flag comes at the start of the tenth cycle
@@ -131,3 +133,5 @@ uint8_t CSerial51::EndReceive()
     m_s.SetSfr(kSCON, updated);
     return fresh ? kIrqSerial : 0;
 }
+
+}  // namespace mcs51

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <deque>
 
+namespace mcs51 {
+
 // What a frame's end is counted in.
 enum class SerialClock51 : uint8_t {
     // Machine cycles (mode 0): the target is the boundary itself.
@@ -77,3 +79,5 @@ private:
     Serial51State m_f;
     std::deque<uint8_t> m_input;
 };
+
+}  // namespace mcs51

@@ -1,6 +1,8 @@
 // Timers 0, 1 and 2: the shape of each mode, lazy counting and the overflow flags.
 #include "mcs51/Timers51.h"
 
+namespace mcs51 {
+
 namespace {
 const uint8_t kTmodGate = 0x08;
 const uint8_t kTmodCounter = 0x04;
@@ -272,3 +274,5 @@ uint8_t CTimers51::RaiseFlag(TimerCounter51 counter)
     m_s.SetSfr(sfr, m_s.Sfr(sfr) | flag);
     return flag;
 }
+
+}  // namespace mcs51

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace mcs51 {
+
 // The four counters the timers make: Timer 0 (only TL0 in mode 3), Timer 1, TH0 as a timer
 // of its own while Timer 0 is in mode 3, and Timer 2.
 enum TimerCounter51 : uint8_t { kCounterT0, kCounterT1, kCounterTH0, kCounterT2, kCounters51 };
@@ -76,3 +78,5 @@ private:
     Mcs51Variant m_variant = Mcs51Variant::k8051;
     Timers51State m_t;
 };
+
+}  // namespace mcs51

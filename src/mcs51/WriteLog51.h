@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace mcs51 {
+
 struct Write51 {
     uint16_t address;
     uint8_t space;
@@ -32,3 +34,5 @@ private:
     uint64_t m_nMask;
     uint64_t m_nNext = 0;
 };
+
+}  // namespace mcs51

@@ -1,6 +1,8 @@
 // Loading, filling in and writing the runner's messages.
 #include "run51/ConsoleText51.h"
 
+namespace mcs51 {
+
 std::wstring CConsoleText51::Load(UINT id)
 {
     const wchar_t* text = nullptr;
@@ -51,3 +53,5 @@ void CConsoleText51::WriteBytes(HANDLE handle, const std::string& bytes)
         done += written;
     }
 }
+
+}  // namespace mcs51

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace mcs51 {
+
 class CConsoleText51 {
 public:
     static std::wstring Load(UINT id);
@@ -14,3 +16,5 @@ public:
     // Bytes as they are, for the program's serial output.
     static void WriteBytes(HANDLE handle, const std::string& bytes);
 };
+
+}  // namespace mcs51

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+using namespace mcs51;
+
 int wmain(int argc, wchar_t** argv)
 {
     std::vector<std::wstring> args(argv + 1, argv + argc);

@@ -1,6 +1,8 @@
 // Parsing of korvane-51.exe's arguments.
 #include "run51/RunOptions51.h"
 
+namespace mcs51 {
+
 namespace {
 // A decimal count of at least 1 that fits 64 bits.
 bool ParseCount(const std::wstring& text, uint64_t& count)
@@ -40,3 +42,5 @@ OptionError51 RunOptions51::Parse(const std::vector<std::wstring>& args)
     }
     return program.empty() ? OptionError51::kUsage : OptionError51::kNone;
 }
+
+}  // namespace mcs51

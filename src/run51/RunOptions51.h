@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace mcs51 {
+
 enum class OptionError51 : uint8_t { kNone, kUsage, kBadCycles };
 
 struct RunOptions51 {
@@ -19,3 +21,5 @@ struct RunOptions51 {
     // The arguments after the program's own name.
     OptionError51 Parse(const std::vector<std::wstring>& args);
 };
+
+}  // namespace mcs51

@@ -10,6 +10,8 @@
 #include <cwctype>
 #include <thread>
 
+namespace mcs51 {
+
 namespace {
 // The console's input mode as it was before the runner made it raw; put back at the end, also
 // when Ctrl+C or closing the window ends the runner.
@@ -204,3 +206,5 @@ void CRunner51::PrintRegisters()
         r.r[2], r.r[3], r.r[4], r.r[5], r.r[6], r.r[7], static_cast<unsigned long long>(r.cycles));
     CConsoleText51::WriteBytes(m_hOutput, text);
 }
+
+}  // namespace mcs51

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace mcs51 {
+
 // Exit codes.
 enum RunExit51 : int { kExitEnded = 0, kExitLimit = 1, kExitBadInput = 2 };
 
@@ -55,3 +57,5 @@ private:
     // The last byte sent, to start the register lines on a line of their own.
     int m_nLastSent = -1;
 };
+
+}  // namespace mcs51

@@ -1,6 +1,8 @@
 // The string ids of korvane-51.exe's messages (res/korvane51.rc).
 #pragma once
 
+namespace mcs51 {
+
 #define IDS_RUN51_USAGE 100
 #define IDS_RUN51_BAD_CYCLES 101
 #define IDS_RUN51_CANNOT_OPEN 102
@@ -10,3 +12,5 @@
 #define IDS_RUN51_BEYOND 106
 #define IDS_RUN51_RECORD_TYPE 107
 #define IDS_RUN51_TOO_LARGE 108
+
+}  // namespace mcs51

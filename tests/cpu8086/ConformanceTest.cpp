@@ -14,6 +14,8 @@
 #include <utility>
 #include <vector>
 
+using namespace dos;
+
 #ifndef KORVANE_DEFAULT_CPU_TESTS
 #define KORVANE_DEFAULT_CPU_TESTS ""
 #endif

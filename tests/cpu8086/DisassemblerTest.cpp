@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+using namespace dos;
+
 namespace {
 
 constexpr uint16_t kSegment = 0x0B3C;

@@ -8,6 +8,8 @@
 
 #include <cstring>
 
+using namespace dos;
+
 namespace {
 
 struct Picture {

@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+using namespace dos;
+
 namespace {
 
 struct Case {

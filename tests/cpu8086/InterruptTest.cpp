@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dos;
+
 namespace {
 
 constexpr uint16_t kHandler = 0x0200;

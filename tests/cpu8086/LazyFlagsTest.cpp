@@ -9,6 +9,8 @@
 #include <cstring>
 #include <random>
 
+using namespace dos;
+
 namespace {
 
 const std::vector<std::vector<uint8_t>> kProducers = {

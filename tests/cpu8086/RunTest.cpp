@@ -7,6 +7,8 @@
 #include <chrono>
 #include <thread>
 
+using namespace dos;
+
 namespace {
 
 TEST(Run, StopsBeforeABreakpointButNeverAtItsFirstInstruction)

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace dos;
+
 namespace {
 
 constexpr uint8_t kDos = 0x21;

@@ -1,6 +1,8 @@
 // The CPU tests' bare machine.
 #include "TestMachine.h"
 
+namespace dos {
+
 uint8_t CTestBus::In(uint16_t)
 {
     return m_nInput++;
@@ -54,3 +56,5 @@ void TestMachine::SetVector(uint8_t vector, uint16_t segment, uint16_t offset)
     memory.Write16(0, static_cast<uint16_t>(vector * 4), offset);
     memory.Write16(0, static_cast<uint16_t>(vector * 4 + 2), segment);
 }
+
+}  // namespace dos

@@ -9,6 +9,8 @@
 #include <initializer_list>
 #include <vector>
 
+namespace dos {
+
 class CTestBus : public IMachineBus {
 public:
     uint8_t In(uint16_t port) override;
@@ -44,3 +46,5 @@ struct TestMachine {
     CCpu8086 cpu{memory, bus};
     CpuState& s;
 };
+
+}  // namespace dos

@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace mcs51;
+
+using namespace dos;
+
 using namespace DebuggerTest;
 
 namespace {

@@ -13,6 +13,10 @@
 #include <fstream>
 #include <iterator>
 
+using namespace mcs51;
+
+using namespace dos;
+
 void PrintTo(const SourceLine& line, std::ostream* out)
 {
     *out << line.file << "(" << line.line << ")";

@@ -53,7 +53,7 @@ std::string ScreenText(CDebugSession& session);
 class SumSession : public ::testing::Test {
 protected:
     void SetUp() override;
-    CpuState& Registers();
+    dos::CpuState& Registers();
     // The text with the program's segments where it says {CS}, {SS}, {PSP} and {DS}, and {DSB}
     // for DS's two bytes as MOV AX,DSEG holds them (low first).
     std::string Expand(std::string text);

@@ -20,6 +20,10 @@
 #include <cstring>
 #include <filesystem>
 
+using namespace mcs51;
+
+using namespace dos;
+
 using namespace DebuggerTest;
 
 namespace {

@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace dos;
+
 namespace {
 
 struct KindCase {

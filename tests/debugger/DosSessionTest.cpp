@@ -11,6 +11,10 @@
 #include <future>
 #include <thread>
 
+using namespace mcs51;
+
+using namespace dos;
+
 using namespace DebuggerTest;
 
 namespace {

@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+using namespace mcs51;
+
+using namespace dos;
+
 using namespace DebuggerTest;
 
 namespace {

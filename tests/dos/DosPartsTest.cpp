@@ -12,6 +12,8 @@
 
 #include <cstring>
 
+using namespace dos;
+
 namespace {
 
 // An MZ header of 28 bytes and a module: pages and last-page bytes from `total`.

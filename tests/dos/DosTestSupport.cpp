@@ -5,6 +5,8 @@
 #include <cstring>
 #include <thread>
 
+namespace dos {
+
 namespace DosTest {
 
 std::wstring Program(const std::wstring& name)
@@ -134,3 +136,5 @@ ProcessResult RunRunner(const std::wstring& arguments, const std::wstring& folde
 }
 
 }
+
+}  // namespace dos

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace dos {
+
 namespace DosTest {
 
 // A test program built by nasm from tests/dos/programs ("SCREEN.COM").
@@ -59,3 +61,5 @@ struct ProcessResult {
 ProcessResult RunRunner(const std::wstring& arguments, const std::wstring& folder, DWORD timeoutMs = 60000);
 
 }
+
+}  // namespace dos

@@ -9,6 +9,8 @@
 
 #include <algorithm>
 
+using namespace dos;
+
 namespace {
 
 constexpr uint64_t kBudget = 10000000;

@@ -12,6 +12,8 @@
 
 #include <regex>
 
+using namespace dos;
+
 namespace {
 
 std::wstring Quoted(const std::wstring& path) { return L"\"" + path + L"\""; }

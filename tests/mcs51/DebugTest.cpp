@@ -10,6 +10,8 @@
 #include <chrono>
 #include <thread>
 
+using namespace mcs51;
+
 namespace {
 // Everything a step back must put back.
 struct Snapshot {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace mcs51;
+
 namespace {
 struct TimerCase {
     const char* what;

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace mcs51;
+
 namespace {
 const uint8_t kSjmpSelf[] = {0x80, 0xFE};
 

@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+using namespace mcs51;
+
 namespace {
 struct HexCase {
     const char* what;

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <thread>
 
+namespace mcs51 {
+
 std::string HexOf(const Bytes51& code, uint16_t origin)
 {
     std::string text;
@@ -120,3 +122,5 @@ RunnerResult51 RunRunner(const std::wstring& arguments, const std::string& input
     ::CloseHandle(errRead);
     return result;
 }
+
+}  // namespace mcs51

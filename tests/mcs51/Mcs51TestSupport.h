@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace mcs51 {
+
 using Bytes51 = std::vector<uint8_t>;
 
 // Intel HEX records of code at origin, 16 bytes a record, and the end record.
@@ -40,3 +42,5 @@ struct RunnerResult51 {
 // Starts korvane-51.exe (beside the test) with the arguments, writes input to its standard
 // input and closes it, and waits for its end.
 RunnerResult51 RunRunner(const std::wstring& arguments, const std::string& input = {});
+
+}  // namespace mcs51
