@@ -174,6 +174,13 @@ template bool CAlu8086::Div<uint16_t>(uint32_t, uint16_t, uint16_t&, uint16_t&, 
 template bool CAlu8086::Idiv<uint8_t>(uint32_t, uint8_t, bool, uint8_t&, uint8_t&, uint16_t&);
 template bool CAlu8086::Idiv<uint16_t>(uint32_t, uint16_t, bool, uint16_t&, uint16_t&, uint16_t&);
 
+// The 8086 decides the high digit's adjustment on AL as it came in, against 99h, or against 9Fh
+// when AF is set: AL 9Ah-9Fh with AF set and CF clear gets the low adjustment alone on the chip.
+uint8_t CAlu8086::HighLimit(const CpuState& s)
+{
+    return s.Flag(kFlagAuxCarry) ? 0x9F : 0x99;
+}
+
 void CAlu8086::Daa(CpuState& s)
 {
     const uint8_t old = s.al();
@@ -181,7 +188,7 @@ void CAlu8086::Daa(CpuState& s)
     uint8_t al = old;
     const bool adjustLow = (al & 0x0F) > 9 || s.Flag(kFlagAuxCarry);
     if (adjustLow) al = static_cast<uint8_t>(al + 6);
-    const bool adjustHigh = old > 0x99 || oldCarry;
+    const bool adjustHigh = old > HighLimit(s) || oldCarry;
     if (adjustHigh) al = static_cast<uint8_t>(al + 0x60);
     s.set_al(al);
     s.flags = static_cast<uint16_t>((s.flags & ~(kArithFlags & ~kFlagOverflow)) | Szp<uint8_t>(al) |
@@ -196,7 +203,7 @@ void CAlu8086::Das(CpuState& s)
     // Unlike later processors, the 8086 takes the carry from the second step alone.
     const bool adjustLow = (al & 0x0F) > 9 || s.Flag(kFlagAuxCarry);
     if (adjustLow) al = static_cast<uint8_t>(al - 6);
-    const bool adjustHigh = old > 0x99 || oldCarry;
+    const bool adjustHigh = old > HighLimit(s) || oldCarry;
     if (adjustHigh) al = static_cast<uint8_t>(al - 0x60);
     s.set_al(al);
     s.flags = static_cast<uint16_t>((s.flags & ~(kArithFlags & ~kFlagOverflow)) | Szp<uint8_t>(al) |

@@ -85,6 +85,8 @@ public:
     static void Aad(CpuState& s, uint8_t base);
 
 private:
+    static uint8_t HighLimit(const CpuState& s);
+
     static constexpr std::array<uint8_t, 256> kParity = [] {
         std::array<uint8_t, 256> table{};
         for (unsigned i = 0; i < 256; ++i) {

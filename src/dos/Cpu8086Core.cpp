@@ -378,8 +378,10 @@ template <typename T, uint8_t kKind>
         case 0x06: case 0x0E: case 0x16: case 0x1E:
             Push(s.seg[opcode >> 3]);
             return Outcome::kNext;
-        case 0x07: case 0x0F: case 0x17: case 0x1F:
+        case 0x07: case 0x17: case 0x1F:
             return SetSegment(opcode >> 3, Pop());
+        // The 8086's POP CS; the 80186 left it undefined, so that it raises interrupt 6.
+        case 0x0F: return Fault(6);
 
         case 0x26: case 0x2E: case 0x36: case 0x3E:
             m_nOverride = (opcode >> 3) & 3;

@@ -185,11 +185,12 @@ TEST(RepeatedString, PausesForAnInterruptAndResumes)
     EXPECT_EQ(m.memory.Read8(TestMachine::kCode, 0x0604), 0xAB);
 }
 
-// Opcodes defined neither by the 8086 (where the 80186 redefines) nor by the 80186, and
+// Opcodes the 80186 does not define (0Fh, which the 8086 ran as POP CS, among them), and
 // operands that cannot be registers, raise interrupt 6 with the instruction's address.
 TEST(Exception, UndefinedFormsRaiseInterrupt6AtTheInstruction)
 {
     const std::vector<std::vector<uint8_t>> cases = {
+        {0x0F},              // the 8086's POP CS
         {0x63},              // 63h-67h
         {0x67},
         {0x2E, 0x64},        // after a prefix: the return address is the prefix's

@@ -157,24 +157,56 @@ TEST(Run, ContinuesInTheNewCodeSegment)
     }
 }
 
-// The 8086 runs 0Fh as POP CS (and 8Eh /1 as MOV CS): execution goes on at the same IP in the
-// new segment.
-TEST(Run, PopCsAndMovCsContinueAtTheSameOffset)
+// MOV CS (8Eh /1) loads CS: execution goes on at the same IP in the new segment.
+TEST(Run, MovCsContinuesAtTheSameOffset)
 {
-    for (const auto& code : std::vector<std::vector<uint8_t>>{{0x0F}, {0x8E, 0xCB}}) {
+    TestMachine m;
+    m.Load({0x8E, 0xCB});
+    m.s.bx() = 0x3000;
+    m.Place(0x3000, 0x0102, {0x40});
+
+    m.cpu.Run(2);
+
+    EXPECT_EQ(m.s.cs(), 0x3000);
+    EXPECT_EQ(m.s.ax(), 1);
+    EXPECT_EQ(m.s.ip, 0x0103);
+}
+
+// DAA and DAS decide the high digit as the real chip does, also where later processors differ:
+// AL 9Ah-9Fh with AF set and CF clear gets the low adjustment alone.
+TEST(Run, DecimalAdjustsAsTheRealChip)
+{
+    struct Case {
+        uint8_t opcode;
+        uint8_t al;
+        uint16_t flags;
+        uint8_t result;
+        bool carry;
+        bool auxCarry;
+    };
+    const Case cases[] = {
+        {0x27, 0x9A, kFlagAuxCarry, 0xA0, false, true},
+        {0x27, 0x9F, kFlagAuxCarry, 0xA5, false, true},
+        {0x27, 0x9A, 0, 0x00, true, true},
+        {0x27, 0xA0, kFlagAuxCarry, 0x06, true, true},
+        {0x27, 0x9A, kFlagAuxCarry | kFlagCarry, 0x00, true, true},
+        {0x2F, 0x9D, kFlagAuxCarry, 0x97, false, true},
+        {0x2F, 0x9A, kFlagAuxCarry, 0x94, false, true},
+        {0x2F, 0x9A, 0, 0x34, true, true},
+        {0x2F, 0x99, 0, 0x99, false, false},
+    };
+    for (const Case& c : cases) {
         TestMachine m;
-        m.Load({});
-        for (size_t i = 0; i < code.size(); ++i) m.memory.Write8(TestMachine::kCode, static_cast<uint16_t>(0x0100 + i), code[i]);
-        m.memory.Write16(TestMachine::kStack, 0x0100, 0x3000);
-        m.s.bx() = 0x3000;
-        const uint16_t next = static_cast<uint16_t>(0x0100 + code.size());
-        m.Place(0x3000, next, {0x40});
+        m.Load({c.opcode});
+        m.s.set_al(c.al);
+        m.s.flags = static_cast<uint16_t>(kFlagsFixed | c.flags);
 
-        m.cpu.Run(2);
+        m.cpu.Step();
 
-        EXPECT_EQ(m.s.cs(), 0x3000);
-        EXPECT_EQ(m.s.ax(), 1);
-        EXPECT_EQ(m.s.ip, next + 1);
+        const std::string name = (c.opcode == 0x27 ? "DAA AL=" : "DAS AL=") + std::to_string(c.al) + " flags " + std::to_string(c.flags);
+        EXPECT_EQ(m.s.al(), c.result) << name;
+        EXPECT_EQ(m.s.Flag(kFlagCarry), c.carry) << name;
+        EXPECT_EQ(m.s.Flag(kFlagAuxCarry), c.auxCarry) << name;
     }
 }
 
