@@ -72,7 +72,7 @@ Timing Measure(const std::vector<uint8_t>& program, bool history)
         const auto start = std::chrono::steady_clock::now();
         const StopReason reason = cpu.Run(UINT64_MAX);
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        if (reason != StopReason::Stopped) {
+        if (reason != StopReason::Ended) {
             std::fprintf(stderr, "the program did not end (stop reason %d)\n", static_cast<int>(reason));
             std::exit(1);
         }

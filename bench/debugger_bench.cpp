@@ -50,7 +50,7 @@ double MachineAlone(const std::wstring& program, uint64_t instructions, bool his
         if (history)
             machine->Cpu().AttachHistory(&record);
         const double start = Now();
-        while (machine->Run(1'000'000'000) == MachineState::Running) {
+        while (machine->Run(1'000'000'000) == StopReason::Limit) {
         }
         const double seconds = (Now() - start) / 1000;
         if (run)

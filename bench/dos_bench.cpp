@@ -29,13 +29,13 @@ bool MachineRun(const std::wstring& program, double& ms, uint64_t& instructions)
         return false;
     const uint64_t slice = 1000000;
     instructions = 0;
-    MachineState state = MachineState::Running;
-    while (state == MachineState::Running || state == MachineState::Idle) {
+    StopReason state = StopReason::Limit;
+    while (state == StopReason::Limit || state == StopReason::Idle) {
         state = machine.Run(slice);
         instructions += slice;
     }
     ms = Now() - start;
-    return state == MachineState::Ended;
+    return state == StopReason::Ended;
 }
 
 int Machine(const char* program)

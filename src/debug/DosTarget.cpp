@@ -100,24 +100,24 @@ void CDosTarget::StartAsDebugDoes(const std::wstring& program)
     state.cx() = static_cast<uint16_t>(file.size);
 }
 
-TargetStop CDosTarget::After(MachineState state)
+TargetStop CDosTarget::After(StopReason reason)
 {
     m_nExecuted += m_machine->Cpu().Executed();
     if (m_bBarrierInRun) {
         m_nBarrierAt = m_nExecuted;
         m_bBarrierInRun = false;
     }
-    switch (state) {
-    case MachineState::Running: return TargetStop::Limit;
-    case MachineState::WaitingForKey: return TargetStop::WaitingForKey;
-    case MachineState::Idle: return TargetStop::Idle;
-    case MachineState::Stopped: return TargetStop::Paused;
-    case MachineState::Breakpoint: return TargetStop::Breakpoint;
-    case MachineState::Ended:
-    case MachineState::Faulted:
+    switch (reason) {
+    case StopReason::Limit: return TargetStop::Limit;
+    case StopReason::WaitingForInput: return TargetStop::WaitingForKey;
+    case StopReason::Idle: return TargetStop::Idle;
+    case StopReason::Paused: return TargetStop::Paused;
+    case StopReason::Breakpoint: return TargetStop::Breakpoint;
+    case StopReason::Ended:
+    case StopReason::Faulted:
         m_barrier = BackLimit::Ended;
         m_nBarrierAt = m_nExecuted;
-        return state == MachineState::Ended ? TargetStop::Ended : TargetStop::Faulted;
+        return reason == StopReason::Ended ? TargetStop::Ended : TargetStop::Faulted;
     }
     return TargetStop::Limit;
 }
@@ -238,14 +238,13 @@ uint8_t CDosTarget::ReadByte(uint32_t linear) const
 
 bool CDosTarget::ReadScreen(ScreenCells& screen) const
 {
-    const CTextVideo& video = m_machine->Screen();
-    for (int row = 0; row < ScreenCells::kRows; ++row)
-        for (int column = 0; column < ScreenCells::kColumns; ++column)
-            screen.cells[row * ScreenCells::kColumns + column] =
-                video.Cell(static_cast<uint8_t>(row), static_cast<uint8_t>(column));
-    video.CursorPosition(screen.row, screen.column);
-    // A cursor whose start line has bit 5 set is hidden.
-    screen.cursorShown = (video.CursorShape() & 0x2000) == 0;
+    const machine::ScreenImage image = m_machine->Screen();
+    for (int row = 0; row < ScreenCells::kRows && row < image.rows; ++row)
+        for (int column = 0; column < ScreenCells::kColumns && column < image.columns; ++column)
+            screen.cells[row * ScreenCells::kColumns + column] = image.Cell(row, column);
+    screen.row = static_cast<uint8_t>(image.cursorRow);
+    screen.column = static_cast<uint8_t>(image.cursorColumn);
+    screen.cursorShown = image.cursorShown;
     return true;
 }
 

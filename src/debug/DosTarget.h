@@ -41,7 +41,7 @@ public:
     NextInstruction Next() const override;
     uint32_t AddressAfter(const NextInstruction& next) const override;
     bool Sleeping() const override { return m_machine->Cpu().Halted(); }
-    std::chrono::microseconds UntilWake() const override { return m_machine->UntilNextTick(); }
+    std::chrono::microseconds UntilWake() const override { return m_machine->UntilWake(); }
     uint32_t StackDepth() const override;
     uint32_t ImageBase() const override { return m_nImageBase; }
     void SetBreakpoint(uint32_t address, bool set) override;
@@ -74,7 +74,7 @@ private:
     void OnExternalEvent(ExternalEvent event) override;
     void OnUnsupported(const std::string& what) override { m_unsupported.push_back(what); }
 
-    TargetStop After(MachineState state);
+    TargetStop After(StopReason reason);
     void StartAsDebugDoes(const std::wstring& program);
 
     std::unique_ptr<CDosMachine> m_machine;

@@ -78,7 +78,7 @@ bool CBios::KeyFromInput()
 void CBios::TimeOfDay(CpuState& state)
 {
     CMemory& memory = m_c.memory;
-    SYSTEMTIME now = m_c.clock.Now();
+    const DosDateTime now = m_c.clock.Now();
     switch (state.ah()) {
     case 0x00:
         state.dx() = memory.Read16(kBiosDataSegment, Bda::kTicks);
@@ -92,17 +92,17 @@ void CBios::TimeOfDay(CpuState& state)
         memory.Write8(kBiosDataSegment, Bda::kMidnight, 0);
         break;
     case 0x02:
-        state.set_ch(Bcd(now.wHour));
-        state.set_cl(Bcd(now.wMinute));
-        state.set_dh(Bcd(now.wSecond));
+        state.set_ch(Bcd(now.hour));
+        state.set_cl(Bcd(now.minute));
+        state.set_dh(Bcd(now.second));
         state.set_dl(0);
         state.SetFlag(kFlagCarry, false);
         break;
     case 0x04:
-        state.set_ch(Bcd(now.wYear / 100u));
-        state.set_cl(Bcd(now.wYear % 100u));
-        state.set_dh(Bcd(now.wMonth));
-        state.set_dl(Bcd(now.wDay));
+        state.set_ch(Bcd(now.year / 100u));
+        state.set_cl(Bcd(now.year % 100u));
+        state.set_dh(Bcd(now.month));
+        state.set_dl(Bcd(now.day));
         state.SetFlag(kFlagCarry, false);
         break;
     default:
@@ -118,7 +118,9 @@ ServiceResult CBios::Interrupt(uint8_t vector, CpuState& state)
         Tick(state);
         break;
     case 0x09:
-        m_c.keyboard.StoreLatched();
+        // The machine's own INT 9: the key whose make code port 60h holds into the buffer.
+        if (!m_c.keyboardController.LatchedIsRelease())
+            m_c.keyboard.Push(m_c.keyboardController.LatchedKey());
         m_c.pic.EndOfInterrupt(1);
         break;
     case 0x10:

@@ -8,6 +8,7 @@
 #include "dos/DosHost.h"
 #include "dos/InterruptController.h"
 #include "dos/Keyboard.h"
+#include "dos/KeyboardController.h"
 #include "dos/MachineBus.h"
 #include "dos/TextVideo.h"
 
@@ -21,6 +22,7 @@ public:
         CMemory& memory;
         CTextVideo& video;
         CKeyboard& keyboard;
+        CKeyboardController& keyboardController;
         CInterruptController& pic;
         CDosClock& clock;
         CDosConsole& console;

@@ -40,9 +40,9 @@ StopReason CCpu8086::ReasonOf(Outcome outcome)
 {
     switch (outcome) {
     case Outcome::kNext: return StopReason::Limit;
-    case Outcome::kStop: return StopReason::Stopped;
-    case Outcome::kBlocked: return StopReason::Blocked;
-    case Outcome::kHalted: return StopReason::Halted;
+    case Outcome::kStop: return StopReason::Ended;
+    case Outcome::kBlocked: return StopReason::WaitingForInput;
+    case Outcome::kHalted: return StopReason::Idle;
     }
     return StopReason::Limit;
 }

@@ -9,6 +9,7 @@
 #include "dos/LazyFlags8086.h"
 #include "dos/MachineBus.h"
 #include "dos/Memory.h"
+#include "machine/StopReason.h"
 
 #include <atomic>
 #include <cstddef>
@@ -17,21 +18,12 @@
 
 namespace dos {
 
-// Why Run returned.
-enum class StopReason : uint8_t {
-    // The instruction budget is spent.
-    Limit,
-    // A service stopped the machine (the last program ended).
-    Stopped,
-    // A service waits for input; running again retries it.
-    Blocked,
-    // HLT, and no interrupt waits (or IF is clear): the CPU stays halted until one does.
-    Halted,
-    // RequestStop was called (from any thread).
-    Requested,
-    // The next instruction lies at a breakpoint (Run never stops at its own first instruction).
-    Breakpoint,
-};
+// Why Run returned: the budget is spent (Limit), a service ended the machine (Ended: the last
+// program ended, or the machine stopped it), a service waits for input (WaitingForInput:
+// running again retries it), HLT and no interrupt waits or IF is clear (Idle: the CPU stays
+// halted until one does), RequestStop was called from any thread (Paused), or the next
+// instruction lies at a breakpoint (Breakpoint; Run never stops at its own first instruction).
+using machine::StopReason;
 
 class CCpu8086 {
 public:
@@ -55,6 +47,9 @@ public:
 
     // How many instructions the last Run or Step executed.
     uint64_t Executed() const { return m_nExecuted; }
+    // While a Run or Step is under way (a port or a service asks), the instructions it has
+    // begun, the current one included; 0 between runs.
+    uint64_t RunProgress() const { return m_nRunLength - m_nBudget; }
 
     // The machine's interrupt controller holds its line up while an interrupt waits.
     void SetInterruptLine(bool raised)
@@ -64,6 +59,13 @@ public:
     // Makes Run return before its next instruction (after its first, if it has not begun);
     // safe from another thread.
     void RequestStop() { m_bStopRequested.store(true, std::memory_order_relaxed); }
+    // Ends the run under way after the current instruction, as if its budget were spent: what
+    // the instruction did to a device (a timer set anew) must be looked at before more run.
+    void EndRun()
+    {
+        m_nRunLength -= m_nBudget;
+        m_nBudget = 0;
+    }
 
     // True while a repeated string instruction is unfinished: CS:IP is back at its first
     // prefix and CX tells how many elements remain.
@@ -184,12 +186,17 @@ private:
     [[gnu::always_inline]] uint16_t EaWord(uint16_t displacement) const { return Read16(m_nEaSeg, static_cast<uint16_t>(m_nEaOff + displacement)); }
 
     // Memory and stack; a word at offset FFFFh takes its high byte from offset 0 of the same
-    // segment.
-    [[gnu::always_inline]] uint8_t Read8(uint16_t segment, uint16_t offset) const { return static_cast<uint8_t>(m_pMem[CMemory::Linear(segment, offset)]); }
+    // segment. A device's window (CMemory::SetTrap) answers for its own bytes.
+    [[gnu::always_inline]] uint8_t Read8(uint16_t segment, uint16_t offset) const
+    {
+        const uint32_t linear = CMemory::Linear(segment, offset);
+        if (m_memory.Trapped(linear)) [[unlikely]] return m_memory.Trap()->TrapRead(linear);
+        return static_cast<uint8_t>(m_pMem[linear]);
+    }
     [[gnu::always_inline]] uint16_t Read16(uint16_t segment, uint16_t offset) const
     {
         const uint32_t linear = CMemory::Linear(segment, offset);
-        if (offset != 0xFFFF && linear != CMemory::kMask) [[likely]] {
+        if (offset != 0xFFFF && linear != CMemory::kMask && !m_memory.Trapped(linear, 2)) [[likely]] {
             return static_cast<uint16_t>(static_cast<uint8_t>(m_pMem[linear]) | (static_cast<uint8_t>(m_pMem[linear + 1]) << 8));
         }
         return static_cast<uint16_t>(Read8(segment, offset) | (Read8(segment, static_cast<uint16_t>(offset + 1)) << 8));
@@ -198,6 +205,10 @@ private:
     [[gnu::always_inline]] void Write8(uint16_t segment, uint16_t offset, uint8_t value)
     {
         const uint32_t linear = CMemory::Linear(segment, offset);
+        if (m_memory.Trapped(linear)) [[unlikely]] {
+            m_memory.Trap()->TrapWrite(linear, value);
+            return;
+        }
         if (m_pHistory != nullptr) [[unlikely]] m_pHistory->RecordWrite(linear, static_cast<uint8_t>(m_pMem[linear]));
         m_pMem[linear] = MemoryByte{value};
     }
@@ -315,6 +326,7 @@ private:
     // The instructions Run may still execute: a repeated string instruction takes its further
     // elements from here (none in Step, or while the history records).
     uint64_t m_nBudget = 0;
+    uint64_t m_nRunLength = 0;
     uint64_t m_nExecuted = 0;
     std::vector<uint64_t> m_breakpoints;
     uint32_t m_nBreakpointCount = 0;

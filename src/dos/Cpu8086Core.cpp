@@ -641,6 +641,7 @@ StopReason CCpu8086::RunLoop(uint64_t maxInstructions)
         return StopReason::Limit;
     }
     m_nBudget = maxInstructions - 1;
+    m_nRunLength = maxInstructions;
     m_bTrapLatched = (m_state.flags & kFlagTrap) != 0;
     LoadState();
     // Only the first instruction can find the CPU halted: HLT ends the loop.
@@ -658,7 +659,7 @@ StopReason CCpu8086::RunLoop(uint64_t maxInstructions)
         if (m_nBudget == 0) break;
         if (m_bStopRequested.load(std::memory_order_relaxed)) [[unlikely]] {
             m_bStopRequested.store(false, std::memory_order_relaxed);
-            reason = StopReason::Requested;
+            reason = StopReason::Paused;
             break;
         }
         if constexpr (kBreakpoints) {
@@ -672,8 +673,9 @@ StopReason CCpu8086::RunLoop(uint64_t maxInstructions)
     }
     SettleFlags();
     CommitIp();
-    m_nExecuted = maxInstructions - m_nBudget;
+    m_nExecuted = m_nRunLength - m_nBudget;
     m_nBudget = 0;
+    m_nRunLength = 0;
     return reason;
 }
 

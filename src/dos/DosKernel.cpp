@@ -490,11 +490,11 @@ void CDosKernel::Date(CpuState& state, bool set)
         state.set_al(m_c.clock.SetDate(state.cx(), state.dh(), state.dl()) ? 0x00 : 0xFF);
         return;
     }
-    SYSTEMTIME now = m_c.clock.Now();
-    state.cx() = now.wYear;
-    state.set_dh(static_cast<uint8_t>(now.wMonth));
-    state.set_dl(static_cast<uint8_t>(now.wDay));
-    state.set_al(static_cast<uint8_t>(now.wDayOfWeek));
+    const DosDateTime now = m_c.clock.Now();
+    state.cx() = now.year;
+    state.set_dh(static_cast<uint8_t>(now.month));
+    state.set_dl(static_cast<uint8_t>(now.day));
+    state.set_al(static_cast<uint8_t>(now.dayOfWeek));
 }
 
 void CDosKernel::Time(CpuState& state, bool set)
@@ -503,11 +503,11 @@ void CDosKernel::Time(CpuState& state, bool set)
         state.set_al(m_c.clock.SetTime(state.ch(), state.cl(), state.dh(), state.dl()) ? 0x00 : 0xFF);
         return;
     }
-    SYSTEMTIME now = m_c.clock.Now();
-    state.set_ch(static_cast<uint8_t>(now.wHour));
-    state.set_cl(static_cast<uint8_t>(now.wMinute));
-    state.set_dh(static_cast<uint8_t>(now.wSecond));
-    state.set_dl(static_cast<uint8_t>(now.wMilliseconds / 10));
+    const DosDateTime now = m_c.clock.Now();
+    state.set_ch(static_cast<uint8_t>(now.hour));
+    state.set_cl(static_cast<uint8_t>(now.minute));
+    state.set_dh(static_cast<uint8_t>(now.second));
+    state.set_dl(now.hundredths);
 }
 
 void CDosKernel::WriteCountryInfo(uint16_t segment, uint16_t offset)

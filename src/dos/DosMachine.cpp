@@ -1,5 +1,5 @@
-// The DOS machine: wires the parts together, runs the CPU in slices between which the devices
-// catch up with the host's clock, and turns the CPU's stops into the machine's states.
+// The DOS machine: wires the parts together on the bus, and runs the CPU in slices between
+// which the devices catch up with machine time.
 #include "dos/DosMachine.h"
 
 #include "dos/DosLayout.h"
@@ -12,7 +12,7 @@ namespace dos {
 
 namespace {
 
-// Instructions between two looks at the host's clock: a fraction of a millisecond.
+// Instructions between two looks at the devices in real time: a fraction of a millisecond.
 constexpr uint64_t kSlice = 65536;
 
 }
@@ -21,42 +21,64 @@ CDosMachine::CDosMachine(IDosHost& host, const DosMachineSettings& settings)
     : m_host(host),
       m_settings(settings),
       m_cpu(m_memory, *this),
-      m_cmos(m_clock),
+      m_clock(m_cpu),
+      m_bus(m_memory),
+      m_dosClock(m_clock),
+      m_timer(m_clock, m_pic),
+      m_cmos(m_dosClock),
       m_keyboard(m_memory),
-      m_video(m_memory),
+      m_keyboardController(m_pic),
+      m_adapter(m_memory, m_clock),
+      m_video(m_memory, m_adapter),
       m_hostFiles(settings.codePage),
       m_files(m_memory),
       m_arena(m_memory),
       m_console(host, m_keyboard, m_video),
       m_fileServices({m_memory, m_dos, m_files, m_hostFiles, m_console, m_arena, host}),
       m_processes({m_memory, m_dos, m_arena, m_files, m_fileServices, m_hostFiles}),
-      m_kernel({m_memory, m_dos, m_console, m_fileServices, m_processes, m_clock, host}),
-      m_bios({m_memory, m_video, m_keyboard, m_pic, m_clock, m_console, host}),
-      m_start(std::chrono::steady_clock::now())
+      m_kernel({m_memory, m_dos, m_console, m_fileServices, m_processes, m_dosClock, host}),
+      m_bios({m_memory, m_video, m_keyboard, m_keyboardController, m_pic, m_dosClock, m_console, host})
 {
     m_settings.memoryKb = std::clamp(m_settings.memoryKb, kMinimumKb, kMaximumKb);
+    MapDevices();
 }
 
-uint64_t CDosMachine::TimerNow() const
+void CDosMachine::MapDevices()
 {
-    auto elapsed = std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now() - m_start);
-    return static_cast<uint64_t>(elapsed.count()) * CIntervalTimer::kHertz / 1000000000u;
+    m_bus.MapPorts(0x20, 0x21, m_pic);
+    m_bus.MapPorts(0x40, 0x43, m_timer);
+    m_bus.MapPorts(0x61, 0x61, m_timer);
+    m_bus.MapPorts(0x60, 0x60, m_keyboardController);
+    m_bus.MapPorts(0x64, 0x64, m_keyboardController);
+    m_bus.MapPorts(0x70, 0x71, m_cmos);
+    m_bus.MapPorts(0x3B0, 0x3BF, m_adapter);
+    m_bus.MapPorts(0x3D0, 0x3DF, m_adapter);
+    m_bus.MapMemory(CVideoAdapter::kMemoryFirst, CVideoAdapter::kMemoryLast, m_adapter, CDeviceBus::Region::Ram);
 }
 
-std::chrono::microseconds CDosMachine::UntilNextTick() const
+std::chrono::microseconds CDosMachine::UntilWake() const
 {
-    return std::chrono::microseconds(m_timer.Remaining(TimerNow()) * 1000000u / CIntervalTimer::kHertz);
+    const std::chrono::microseconds paced = m_clock.UntilPaced();
+    if (paced.count() > 0)
+        return paced;
+    const uint64_t now = m_clock.Now();
+    if (m_nNextEvent == CBusDevice::kNever)
+        return std::chrono::microseconds(CMachineClock::kNanosecondsPerMs * 55 / 1000);
+    return std::chrono::microseconds(m_nNextEvent > now ? (m_nNextEvent - now + 999) / 1000 : 0);
 }
 
 LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail, const std::wstring& startFolder)
 {
     std::memset(m_memory.Data(), 0, CMemory::kSize);
+    m_clock.Reset(m_settings.pace);
+    m_dosClock.Reset(m_settings.pace.fixed ? CDosClock::kFixedStart : CDosClock::HostLocalTime());
     m_dos = DosState{};
     m_dos.versionMajor = m_settings.versionMajor;
     m_dos.versionMinor = m_settings.versionMinor;
     m_fault = MachineFault{};
     m_pic.Reset();
-    m_timer.Reset(TimerNow());
+    m_timer.Reset();
+    m_keyboardController.Reset();
     m_bios.Reset(m_settings.memoryKb);
     m_kernel.Reset();
     m_console.Configure(m_settings.input, m_settings.output, m_settings.error);
@@ -73,64 +95,89 @@ LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail
     m_fileServices.Reset(startFolder);
     m_processes.Reset(static_cast<uint16_t>(m_settings.memoryKb * 64), m_settings.environment);
     LoadError error = m_processes.LoadFirst(program, tail, m_cpu.State());
-    m_state = error == LoadError::None ? MachineState::Running : MachineState::Ended;
+    m_bFinished = error != LoadError::None;
+    m_finish = StopReason::Ended;
+    m_nNextEvent = CBusDevice::kNever;
     UpdateLine();
+    m_clock.Start();
     return error;
 }
 
-void CDosMachine::Devices()
+uint64_t CDosMachine::AdvanceDevices()
 {
-    if (m_timer.Due(TimerNow()) && !m_pic.IsRequested(0))
-        m_pic.Raise(0);
-    if (m_keyboard.ScanWaiting() && !m_pic.IsRequested(1) && !m_pic.IsInService(1))
-        m_pic.Raise(1);
+    m_nNextEvent = m_bus.Advance(m_clock.Now());
     UpdateLine();
+    return m_nNextEvent;
 }
 
-MachineState CDosMachine::After(StopReason reason)
+StopReason CDosMachine::After(StopReason reason)
 {
-    switch (reason) {
-    case StopReason::Limit:
-        return MachineState::Running;
-    case StopReason::Stopped:
-        return m_state;
-    case StopReason::Blocked:
-        return MachineState::WaitingForKey;
-    case StopReason::Halted:
-        if (!m_cpu.State().Flag(kFlagInterrupt)) {
-            Stop(FaultKind::Halted, m_cpu.State().cs(), static_cast<uint16_t>(m_cpu.State().ip - 1));
-            return m_state;
-        }
-        return MachineState::Idle;
-    case StopReason::Requested:
-        return MachineState::Stopped;
-    case StopReason::Breakpoint:
-        return MachineState::Breakpoint;
+    if (reason == StopReason::Ended) {
+        m_bFinished = true;
+        m_finish = m_fault.kind == FaultKind::None ? StopReason::Ended : StopReason::Faulted;
+        return m_finish;
     }
-    return MachineState::Running;
+    return reason;
 }
 
-MachineState CDosMachine::Run(uint64_t maxInstructions)
+StopReason CDosMachine::Halted(uint64_t nextEvent)
 {
-    if (m_state == MachineState::Ended || m_state == MachineState::Faulted)
-        return m_state;
+    if (!m_cpu.State().Flag(kFlagInterrupt)) {
+        Stop(FaultKind::Halted, m_cpu.State().cs(), static_cast<uint16_t>(m_cpu.State().ip - 1));
+        return After(StopReason::Ended);
+    }
+    if (!m_clock.Pace().fixed || nextEvent == CBusDevice::kNever)
+        return StopReason::Idle;
+    m_clock.SkipTo(nextEvent);
+    return StopReason::Limit;
+}
+
+StopReason CDosMachine::RunSlice(uint64_t maxInstructions, uint64_t& executed)
+{
+    executed = 0;
+    const uint64_t nextEvent = AdvanceDevices();
+    uint64_t slice = std::min(maxInstructions, kSlice);
+    if (m_clock.Pace().fixed) {
+        slice = std::min(maxInstructions, m_clock.InstructionsUntil(nextEvent));
+    } else {
+        slice = std::min(slice, m_clock.PacedAllowance());
+        if (slice == 0)
+            return StopReason::Idle;
+    }
+    const StopReason reason = m_cpu.Run(slice);
+    executed = m_cpu.Executed();
+    m_clock.Ran(executed);
+    if (reason == StopReason::Idle)
+        return Halted(nextEvent);
+    return After(reason);
+}
+
+StopReason CDosMachine::Run(uint64_t maxInstructions)
+{
+    if (m_bFinished)
+        return m_finish;
     while (maxInstructions > 0) {
-        Devices();
-        uint64_t slice = std::min(maxInstructions, kSlice);
-        MachineState state = After(m_cpu.Run(slice));
-        if (state != MachineState::Running)
-            return state;
-        maxInstructions -= slice;
+        uint64_t executed = 0;
+        const StopReason reason = RunSlice(maxInstructions, executed);
+        if (reason != StopReason::Limit)
+            return reason;
+        maxInstructions -= std::min(maxInstructions, std::max<uint64_t>(executed, 1));
     }
-    return MachineState::Running;
+    return StopReason::Limit;
 }
 
-MachineState CDosMachine::Step()
+StopReason CDosMachine::Step()
 {
-    if (m_state == MachineState::Ended || m_state == MachineState::Faulted)
-        return m_state;
-    Devices();
-    return After(m_cpu.Step());
+    if (m_bFinished)
+        return m_finish;
+    const uint64_t nextEvent = AdvanceDevices();
+    const StopReason reason = m_cpu.Step();
+    m_clock.Ran(m_cpu.Executed());
+    if (reason != StopReason::Idle)
+        return After(reason);
+    // A step that finds the CPU asleep lets time pass as a run would; fixed time has slept.
+    const StopReason halted = Halted(nextEvent);
+    return halted == StopReason::Limit ? StopReason::Idle : halted;
 }
 
 void CDosMachine::PressKey(uint16_t key)
@@ -138,79 +185,28 @@ void CDosMachine::PressKey(uint16_t key)
     if (GuestMemory::IsOwnVector(m_memory, 0x09))
         m_keyboard.Push(key);
     else
-        m_keyboard.QueueScan(key);
+        m_keyboardController.QueueScan(key);
 }
 
 uint8_t CDosMachine::In(uint16_t port)
 {
-    switch (port) {
-    case 0x20:
-    case 0x21:
-        return m_pic.Read(port);
-    case 0x40:
-    case 0x41:
-    case 0x42:
-    case 0x61:
-        return m_timer.Read(port, TimerNow());
-    case 0x60:
-    case 0x64:
-        return m_keyboard.ReadPort(port);
-    case 0x70:
-    case 0x71:
-        return m_cmos.Read(port);
-    case 0x3D4:
-    case 0x3B4:
-        return m_nCrtcIndex;
-    case 0x3D5:
-    case 0x3B5:
-        return m_crtc[m_nCrtcIndex & 31];
-    case 0x3DA:
-    case 0x3BA:
-        // The retrace bits change on every read, so a program that waits for them goes on.
-        m_bRetrace = !m_bRetrace;
-        return m_bRetrace ? 0x09 : 0x00;
-    default:
-        return 0xFF;
-    }
+    return m_bus.In(port);
 }
 
+// What a port write did to a device (a timer set anew, an interrupt acknowledged) is looked at
+// before the next instruction.
 void CDosMachine::Out(uint16_t port, uint8_t value)
 {
-    switch (port) {
-    case 0x20:
-    case 0x21:
-        m_pic.Write(port, value);
-        UpdateLine();
-        break;
-    case 0x40:
-    case 0x41:
-    case 0x42:
-    case 0x43:
-    case 0x61:
-        m_timer.Write(port, value, TimerNow());
-        break;
-    case 0x70:
-    case 0x71:
-        m_cmos.Write(port, value);
-        break;
-    case 0x3D4:
-    case 0x3B4:
-        m_nCrtcIndex = value;
-        break;
-    case 0x3D5:
-    case 0x3B5:
-        m_crtc[m_nCrtcIndex & 31] = value;
-        break;
-    default:
-        break;
-    }
+    m_bus.Out(port, value);
+    UpdateLine();
+    m_cpu.EndRun();
 }
 
 uint8_t CDosMachine::AcknowledgeInterrupt()
 {
     uint8_t vector = m_pic.Acknowledge();
     if (vector == 0x09)
-        m_keyboard.LatchNextScan();
+        m_keyboardController.LatchNextScan();
     UpdateLine();
     return vector;
 }
@@ -241,7 +237,6 @@ ServiceResult CDosMachine::Stop(FaultKind kind, uint16_t cs, uint16_t ip)
     m_fault.ip = ip;
     for (uint16_t i = 0; i < sizeof m_fault.bytes; ++i)
         m_fault.bytes[i] = m_memory.Read8(cs, static_cast<uint16_t>(ip + i));
-    m_state = MachineState::Faulted;
     return ServiceResult::Stop;
 }
 
@@ -261,8 +256,6 @@ ServiceResult CDosMachine::Service(uint8_t vector, CCpu8086& cpu)
         break;
     }
     ServiceResult result = m_kernel.Handles(vector) ? m_kernel.Interrupt(vector, state) : m_bios.Interrupt(vector, state);
-    if (result == ServiceResult::Stop && m_state != MachineState::Faulted)
-        m_state = MachineState::Ended;
     UpdateLine();
     return result;
 }

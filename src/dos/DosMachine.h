@@ -1,13 +1,15 @@
-// The DOS machine: memory, the CPU, the devices, the BIOS and DOS 5 in one plain object that
-// front ends drive. Load a program, run it with a budget of instructions or step it, read and
-// write its registers and memory, read its text screen, press keys; it tells its IDosHost what
-// it prints, when it wants a key and when it takes input from outside. It never blocks: a
-// service that waits for a key makes Run return WaitingForKey.
+// The DOS machine: memory, the CPU, the devices on its bus, the BIOS and DOS 5 in one plain
+// object that front ends drive. Load a program, run it with a budget of instructions or step
+// it, read and write its registers and memory, see its screen and its devices, press keys; it
+// tells its IDosHost what it prints, when it wants a key and when it takes input from outside.
+// It never blocks: a service that waits for a key makes Run return WaitingForInput, a CPU that
+// must wait for time (HLT, a run ahead of its pace) makes it return Idle.
 #pragma once
 
 #include "dos/Bios.h"
 #include "dos/CmosClock.h"
 #include "dos/Cpu8086.h"
+#include "dos/DeviceBus.h"
 #include "dos/DosClock.h"
 #include "dos/DosConsole.h"
 #include "dos/DosFileServices.h"
@@ -20,8 +22,12 @@
 #include "dos/InterruptController.h"
 #include "dos/IntervalTimer.h"
 #include "dos/Keyboard.h"
+#include "dos/KeyboardController.h"
+#include "dos/MachineClock.h"
 #include "dos/MemoryArena.h"
 #include "dos/TextVideo.h"
+#include "dos/VideoAdapter.h"
+#include "machine/ScreenImage.h"
 
 #include <chrono>
 #include <cstdint>
@@ -43,24 +49,8 @@ struct DosMachineSettings {
     std::vector<std::string> environment;
     // The code page of DOS names and text (the system's OEM one by default).
     UINT codePage = CP_OEMCP;
-};
-
-// Where the machine is after Run or Step.
-enum class MachineState : uint8_t {
-    // The budget is spent; run again to go on.
-    Running,
-    // A service waits for a key (or redirected input) that has not come.
-    WaitingForKey,
-    // HLT: nothing to do until the next timer tick.
-    Idle,
-    // The program ended: ExitCode().
-    Ended,
-    // The machine stopped the program: Fault().
-    Faulted,
-    // RequestStop was called.
-    Stopped,
-    // The next instruction is at one of the CPU's breakpoints.
-    Breakpoint,
+    // How fast it runs and how its time passes.
+    MachinePace pace;
 };
 
 enum class FaultKind : uint8_t {
@@ -92,24 +82,43 @@ public:
     // Starts over with a fresh machine and loads the program (a host path) with its command
     // tail (bytes in the machine's code page, as COMMAND.COM would pass them). DOS starts in
     // the host folder given (the process's current folder when none is), which the process
-    // itself keeps.
+    // itself keeps. Machine time starts at 0, its clock running.
     LoadError Load(const std::wstring& program, const std::string& tail, const std::wstring& startFolder = {});
-    MachineState Run(uint64_t maxInstructions);
-    MachineState Step();
-    // Makes Run return Stopped soon; safe from any thread.
+    // At most maxInstructions instructions; the devices act at the machine times they fall due.
+    StopReason Run(uint64_t maxInstructions);
+    StopReason Step();
+    // Makes Run return Paused soon; safe from any thread.
     void RequestStop() { m_cpu.RequestStop(); }
+    // The program ended (Ended) or the machine stopped it (Faulted): Run and Step do nothing more.
+    bool Finished() const { return m_bFinished; }
+
+    // Machine time passes for the devices while the clock runs (a front end stops it while the
+    // program stands still), in real time or fixed to the instructions as the pace says.
+    void StartClock() { m_clock.Start(); }
+    void StopClock() { m_clock.Stop(); }
+    void SetPace(const MachinePace& pace) { m_clock.SetPace(pace); }
+    const CMachineClock& Clock() const { return m_clock; }
+    // How long real time must pass before an idle machine can go on: the next device event, or
+    // the pace catching up.
+    std::chrono::microseconds UntilWake() const;
 
     CpuState& Registers() { return m_cpu.State(); }
     // Breakpoints, the step-back history and the halt state, for a debugger.
     CCpu8086& Cpu() { return m_cpu; }
     CMemory& Memory() { return m_memory; }
-    const CTextVideo& Screen() const { return m_video; }
-    CTextVideo& Screen() { return m_video; }
+    const CMemory& Memory() const { return m_memory; }
+    // What the monitor shows.
+    machine::ScreenImage Screen() const { return m_adapter.Screen(); }
+    // The active page's cells (character low, attribute high, row by row) and the cursor, as a
+    // front end finds its window when the machine starts.
+    void PresetScreen(const uint16_t* cells, uint8_t row, uint8_t column) { m_video.Preset(cells, row, column); }
     // A key as the BIOS stores it (scan code high, character low), as if typed now.
     void PressKey(uint16_t key);
     void SetShiftFlags(uint8_t flags) { m_keyboard.SetShiftFlags(flags); }
-    // How long until the timer's next tick (what an idle machine waits for).
-    std::chrono::microseconds UntilNextTick() const;
+
+    // The devices on the bus, for their views; the bus itself, for a device of a test.
+    const std::vector<CBusDevice*>& Devices() const { return m_bus.Devices(); }
+    CDeviceBus& Bus() { return m_bus; }
 
     uint8_t ExitCode() const { return m_processes.ExitCode(); }
     // 0 for a normal end, 1 for Ctrl+C, 3 for a program that stayed resident.
@@ -122,12 +131,18 @@ public:
     ServiceResult Service(uint8_t vector, CCpu8086& cpu) override;
 
 private:
-    uint64_t TimerNow() const;
-    // Raises IRQ 0 when the host's clock says a tick is due, IRQ 1 for keys a program's INT 9
-    // takes, and sets the CPU's interrupt line.
-    void Devices();
+    // The machine's devices at their addresses on the bus.
+    void MapDevices();
+    // Brings the devices to the machine's time (the interrupts due requested) and sets the
+    // CPU's interrupt line; the next time a device must act.
+    uint64_t AdvanceDevices();
     void UpdateLine() { m_cpu.SetInterruptLine(m_pic.Pending()); }
-    MachineState After(StopReason reason);
+    // The CPU runs a slice: no further than the next device event in fixed time, nor ahead of
+    // the pace in real time.
+    StopReason RunSlice(uint64_t maxInstructions, uint64_t& executed);
+    // A halted CPU: a fault with interrupts off; in fixed time it sleeps to the next event.
+    StopReason Halted(uint64_t nextEvent);
+    StopReason After(StopReason reason);
     ServiceResult Stop(FaultKind kind, uint16_t cs, uint16_t ip);
     // The divide instruction before the return address of INT 0 (the 8086 points past it).
     uint16_t DivideStart(uint16_t cs, uint16_t ip) const;
@@ -136,12 +151,16 @@ private:
     DosMachineSettings m_settings;
     CMemory m_memory;
     CCpu8086 m_cpu;
+    CMachineClock m_clock;
+    CDeviceBus m_bus;
     DosState m_dos;
-    CDosClock m_clock;
+    CDosClock m_dosClock;
     CInterruptController m_pic;
     CIntervalTimer m_timer;
     CCmosClock m_cmos;
     CKeyboard m_keyboard;
+    CKeyboardController m_keyboardController;
+    CVideoAdapter m_adapter;
     CTextVideo m_video;
     CHostFileSystem m_hostFiles;
     CDosFileTable m_files;
@@ -152,11 +171,10 @@ private:
     CDosKernel m_kernel;
     CBios m_bios;
     MachineFault m_fault;
-    MachineState m_state = MachineState::Ended;
-    std::chrono::steady_clock::time_point m_start;
-    uint8_t m_nCrtcIndex = 0;
-    uint8_t m_crtc[32] = {};
-    bool m_bRetrace = false;
+    bool m_bFinished = true;
+    StopReason m_finish = StopReason::Ended;
+    // When a device must next act, as the last look at the devices found.
+    uint64_t m_nNextEvent = CBusDevice::kNever;
 };
 
 }  // namespace dos

@@ -1,6 +1,8 @@
 // The 8259: fixed priorities, IRQ 0 highest, vectors 08h to 0Fh.
 #include "dos/InterruptController.h"
 
+#include "dos/DeviceText.h"
+
 namespace dos {
 
 void CInterruptController::Reset()
@@ -43,14 +45,14 @@ void CInterruptController::EndOfInterrupt()
         EndOfInterrupt(static_cast<uint8_t>(irq));
 }
 
-uint8_t CInterruptController::Read(uint16_t port) const
+uint8_t CInterruptController::In(uint16_t port)
 {
     if (port == 0x21)
         return m_nMask;
     return m_bReadInService ? m_nInService : m_nRequests;
 }
 
-void CInterruptController::Write(uint16_t port, uint8_t value)
+void CInterruptController::Out(uint16_t port, uint8_t value)
 {
     if (port == 0x21) {
         m_nMask = value;
@@ -69,6 +71,13 @@ void CInterruptController::Write(uint16_t port, uint8_t value)
     } else if ((value & 0xE0) == 0x60) {
         EndOfInterrupt(static_cast<uint8_t>(value & 7));
     }
+}
+
+machine::DeviceView CInterruptController::View() const
+{
+    return {DeviceText::Line("8259 IRR=" + DeviceText::Hex(m_nRequests, 2) + " ISR=" + DeviceText::Hex(m_nInService, 2) +
+                             " IMR=" + DeviceText::Hex(m_nMask, 2)),
+            {}};
 }
 
 }  // namespace dos

@@ -2,11 +2,13 @@
 // end-of-interrupt commands at port 20h, and the vector of the request the CPU takes.
 #pragma once
 
+#include "dos/BusDevice.h"
+
 #include <cstdint>
 
 namespace dos {
 
-class CInterruptController {
+class CInterruptController final : public CBusDevice {
 public:
     void Reset();
     void Raise(uint8_t irq) { m_nRequests = static_cast<uint8_t>(m_nRequests | (1u << irq)); }
@@ -19,8 +21,10 @@ public:
     void EndOfInterrupt();
     void EndOfInterrupt(uint8_t irq) { m_nInService = static_cast<uint8_t>(m_nInService & ~(1u << irq)); }
 
-    uint8_t Read(uint16_t port) const;
-    void Write(uint16_t port, uint8_t value);
+    uint8_t In(uint16_t port) override;
+    void Out(uint16_t port, uint8_t value) override;
+    std::string_view Name() const override { return "pic"; }
+    machine::DeviceView View() const override;
 
 private:
     static int Highest(uint8_t bits);

@@ -1,10 +1,29 @@
-// The 8253 timer: counters that run down from their reload value on the host's clock.
+// The 8253 timer: counters that run down from their reload value in machine time.
 #include "dos/IntervalTimer.h"
+
+#include "dos/DeviceText.h"
 
 namespace dos {
 
-void CIntervalTimer::Reset(uint64_t now)
+namespace {
+
+constexpr uint64_t kNanosecondsPerSecond = 1000000000;
+
+}
+
+uint64_t CIntervalTimer::TicksAt(uint64_t nanoseconds)
 {
+    return nanoseconds / kNanosecondsPerSecond * kHertz + nanoseconds % kNanosecondsPerSecond * kHertz / kNanosecondsPerSecond;
+}
+
+uint64_t CIntervalTimer::NanosecondsAt(uint64_t ticks)
+{
+    return ticks / kHertz * kNanosecondsPerSecond + (ticks % kHertz * kNanosecondsPerSecond + kHertz - 1) / kHertz;
+}
+
+void CIntervalTimer::Reset()
+{
+    const uint64_t now = Now();
     for (Counter& counter : m_counters)
         counter = Counter{0x10000, now};
     m_counters[1].reload = 18;
@@ -12,15 +31,18 @@ void CIntervalTimer::Reset(uint64_t now)
     m_nPort61 = 0;
 }
 
-bool CIntervalTimer::Due(uint64_t now)
+uint64_t CIntervalTimer::Advance(uint64_t nanoseconds)
 {
-    if (now < m_nNextIrq)
-        return false;
-    uint64_t period = m_counters[0].reload;
-    m_nNextIrq += period;
-    if (m_nNextIrq + 4 * period < now)
-        m_nNextIrq = now + period;
-    return true;
+    const uint64_t now = TicksAt(nanoseconds);
+    if (now >= m_nNextIrq) {
+        if (!m_pic.IsRequested(0))
+            m_pic.Raise(0);
+        const uint64_t period = m_counters[0].reload;
+        m_nNextIrq += period;
+        if (m_nNextIrq + 4 * period < now)
+            m_nNextIrq = now + period;
+    }
+    return NanosecondsAt(m_nNextIrq);
 }
 
 uint16_t CIntervalTimer::Value(const Counter& counter, uint64_t now) const
@@ -29,8 +51,9 @@ uint16_t CIntervalTimer::Value(const Counter& counter, uint64_t now) const
     return static_cast<uint16_t>(counter.reload - elapsed);
 }
 
-uint8_t CIntervalTimer::Read(uint16_t port, uint64_t now)
+uint8_t CIntervalTimer::In(uint16_t port)
 {
+    const uint64_t now = Now();
     if (port == 0x61) {
         m_bRefresh = !m_bRefresh;
         bool output2 = Value(m_counters[2], now) > m_counters[2].reload / 2;
@@ -54,8 +77,9 @@ uint8_t CIntervalTimer::Read(uint16_t port, uint64_t now)
     return byte;
 }
 
-void CIntervalTimer::Write(uint16_t port, uint8_t value, uint64_t now)
+void CIntervalTimer::Out(uint16_t port, uint8_t value)
 {
+    const uint64_t now = Now();
     if (port == 0x61) {
         m_nPort61 = value;
         return;
@@ -93,6 +117,19 @@ void CIntervalTimer::Write(uint16_t port, uint8_t value, uint64_t now)
     counter.start = now;
     if (&counter == &m_counters[0])
         m_nNextIrq = now + counter.reload;
+}
+
+machine::DeviceView CIntervalTimer::View() const
+{
+    const uint64_t now = Now();
+    std::string text;
+    for (int index = 0; index < 3; ++index) {
+        const Counter& counter = m_counters[index];
+        text += DeviceText::Line("8253 " + std::to_string(index) + ": " + DeviceText::Hex(Value(counter, now), 4) + "/" +
+                                 DeviceText::Hex(counter.reload & 0xFFFF, 4));
+    }
+    text += DeviceText::Line("61h=" + DeviceText::Hex(m_nPort61, 2));
+    return {text, {}};
 }
 
 }  // namespace dos

@@ -1,25 +1,33 @@
 // The 8253 timer as the machine needs it: counter 0's rate decides when IRQ 0 (INT 8, 18.2 a
-// second by default) falls due on the host's clock, and ports 40h-43h read the counters as they
+// second by default) falls due in machine time, and ports 40h-43h read the counters as they
 // run, with their latches; port 61h's refresh bit toggles for delay loops.
 #pragma once
+
+#include "dos/BusDevice.h"
+#include "dos/InterruptController.h"
+#include "dos/MachineClock.h"
 
 #include <cstdint>
 
 namespace dos {
 
-class CIntervalTimer {
+class CIntervalTimer final : public CBusDevice {
 public:
     static constexpr uint64_t kHertz = 1193182;
 
-    // `now` is the host's clock in timer ticks (1,193,182 a second).
-    void Reset(uint64_t now);
-    // True when IRQ 0 falls due by `now`; misses are not made up after a long pause.
-    bool Due(uint64_t now);
-    // Timer ticks until the next IRQ 0.
-    uint64_t Remaining(uint64_t now) const { return now >= m_nNextIrq ? 0 : m_nNextIrq - now; }
+    CIntervalTimer(const CMachineClock& clock, CInterruptController& pic) : m_clock(clock), m_pic(pic) {}
 
-    uint8_t Read(uint16_t port, uint64_t now);
-    void Write(uint16_t port, uint8_t value, uint64_t now);
+    void Reset();
+    // Machine time in the timer's own ticks (1,193,182 a second), and back (rounded up).
+    static uint64_t TicksAt(uint64_t nanoseconds);
+    static uint64_t NanosecondsAt(uint64_t ticks);
+
+    uint8_t In(uint16_t port) override;
+    void Out(uint16_t port, uint8_t value) override;
+    // Requests IRQ 0 when it has fallen due; misses are not made up after a long pause.
+    uint64_t Advance(uint64_t now) override;
+    std::string_view Name() const override { return "pit"; }
+    machine::DeviceView View() const override;
 
 private:
     struct Counter {
@@ -33,8 +41,11 @@ private:
         uint16_t written = 0;
     };
 
+    uint64_t Now() const { return TicksAt(m_clock.Now()); }
     uint16_t Value(const Counter& counter, uint64_t now) const;
 
+    const CMachineClock& m_clock;
+    CInterruptController& m_pic;
     Counter m_counters[3];
     uint64_t m_nNextIrq = 0;
     uint8_t m_nPort61 = 0;

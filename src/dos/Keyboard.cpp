@@ -14,7 +14,6 @@ void CKeyboard::Reset()
     m_memory.Write16(kBiosDataSegment, Bda::kKeyBufferStop, Bda::kKeyBufferEnd);
     Flush();
     SetShiftFlags(0);
-    m_scans.clear();
 }
 
 uint16_t CKeyboard::Word(uint16_t offset) const { return m_memory.Read16(kBiosDataSegment, offset); }
@@ -60,36 +59,6 @@ void CKeyboard::Flush()
 }
 
 void CKeyboard::SetShiftFlags(uint8_t flags) { m_memory.Write8(kBiosDataSegment, Bda::kShiftFlags, flags); }
-
-void CKeyboard::QueueScan(uint16_t key)
-{
-    m_scans.push_back({key, false});
-    m_scans.push_back({key, true});
-}
-
-void CKeyboard::LatchNextScan()
-{
-    if (m_scans.empty())
-        return;
-    m_latched = m_scans.front();
-    m_scans.pop_front();
-}
-
-void CKeyboard::StoreLatched()
-{
-    if (!m_latched.release)
-        Push(m_latched.key);
-}
-
-uint8_t CKeyboard::ReadPort(uint16_t port)
-{
-    if (port == 0x60) {
-        uint8_t scan = static_cast<uint8_t>(m_latched.key >> 8);
-        return m_latched.release ? static_cast<uint8_t>(scan | 0x80) : scan;
-    }
-    // Port 64h: keyboard enabled, system flag; the output buffer is full while codes wait.
-    return static_cast<uint8_t>(0x14 | (m_scans.empty() ? 0 : 1));
-}
 
 bool CKeyboard::Interrupt16(CpuState& state)
 {

@@ -15,6 +15,17 @@ namespace dos {
 // Code outside the CPU reads and writes the same bytes as uint8_t through Data().
 enum class MemoryByte : uint8_t {};
 
+// A device that answers for part of the megabyte itself rather than leaving it to RAM (video
+// memory whose planes and latches lie behind one window).
+class IMemoryTrap {
+public:
+    virtual uint8_t TrapRead(uint32_t linear) = 0;
+    virtual void TrapWrite(uint32_t linear, uint8_t value) = 0;
+
+protected:
+    ~IMemoryTrap() = default;
+};
+
 class CMemory {
 public:
     static constexpr uint32_t kSize = 0x100000;
@@ -31,12 +42,21 @@ public:
         return ((static_cast<uint32_t>(segment) << 4) + offset) & kMask;
     }
 
-    uint8_t Read8(uint32_t linear) const { return static_cast<uint8_t>(m_bytes[linear & kMask]); }
+    uint8_t Read8(uint32_t linear) const
+    {
+        linear &= kMask;
+        if (Trapped(linear)) [[unlikely]] return m_pTrap->TrapRead(linear);
+        return static_cast<uint8_t>(m_bytes[linear]);
+    }
     // Every write but the bulk Data() ones goes through here, so the step-back history sees
     // the services' writes as well as the CPU's; with no history attached it costs one test.
     void Write8(uint32_t linear, uint8_t value)
     {
         linear &= kMask;
+        if (Trapped(linear)) [[unlikely]] {
+            m_pTrap->TrapWrite(linear, value);
+            return;
+        }
         if (m_pJournal != nullptr) [[unlikely]] {
             m_pJournal->RecordWrite(linear, static_cast<uint8_t>(m_bytes[linear]));
         }
@@ -76,9 +96,27 @@ public:
     // and reports to the same history.
     void SetJournal(CExecutionHistory* journal) { m_pJournal = journal; }
 
+    // The window (size bytes from first) whose reads and writes go to the trap instead of RAM;
+    // size 0 (or no trap) closes it. The step-back history does not see the trap's writes, and
+    // code is never fetched through it.
+    void SetTrap(uint32_t first, uint32_t size, IMemoryTrap* trap);
+    // Whether any of the length bytes from linear lies in the window: one comparison, as the
+    // CPU makes it on every access.
+    [[gnu::always_inline]] bool Trapped(uint32_t linear, uint32_t length = 1) const
+    {
+        return linear + (length - 1) - m_nTrapFirst < m_nTrapSize + (length - 1);
+    }
+    IMemoryTrap* Trap() const { return m_pTrap; }
+
 private:
+    // Far beyond the megabyte, so that a closed window matches no address.
+    static constexpr uint32_t kNoTrap = 0xF0000000;
+
     std::vector<MemoryByte> m_bytes;
     CExecutionHistory* m_pJournal = nullptr;
+    uint32_t m_nTrapFirst = kNoTrap;
+    uint32_t m_nTrapSize = 0;
+    IMemoryTrap* m_pTrap = nullptr;
 };
 
 }  // namespace dos

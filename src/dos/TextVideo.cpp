@@ -23,11 +23,6 @@ uint32_t CTextVideo::CellAddress(uint8_t page, uint8_t row, uint8_t column) cons
     return CMemory::Linear(Segment(), 0) + (page & 7) * kPageBytes + (row * kColumns + column) * 2;
 }
 
-uint16_t CTextVideo::Cell(uint8_t row, uint8_t column) const
-{
-    uint32_t address = CellAddress(ActivePage(), row, column);
-    return static_cast<uint16_t>(m_memory.Read8(address) | (m_memory.Read8(address + 1) << 8));
-}
 
 void CTextVideo::Cursor(uint8_t page, uint8_t& row, uint8_t& column) const
 {
@@ -45,6 +40,22 @@ void CTextVideo::SetCursor(uint8_t page, uint8_t row, uint8_t column)
     uint16_t at = static_cast<uint16_t>(Bda::kCursorPositions + (page & 7) * 2);
     m_memory.Write8(kBiosDataSegment, at, column);
     m_memory.Write8(kBiosDataSegment, static_cast<uint16_t>(at + 1), row);
+    if ((page & 7) == ActivePage())
+        ProgramCrtc();
+}
+
+void CTextVideo::ProgramCrtc()
+{
+    const uint16_t start = static_cast<uint16_t>(m_memory.Read16(kBiosDataSegment, Bda::kPageOffset) / 2);
+    uint8_t row, column;
+    CursorPosition(row, column);
+    const uint16_t cursor = static_cast<uint16_t>(start + row * kColumns + column);
+    const uint16_t shape = CursorShape();
+    const uint8_t values[][2] = {{0x0A, static_cast<uint8_t>(shape >> 8)}, {0x0B, static_cast<uint8_t>(shape)},
+                                 {0x0C, static_cast<uint8_t>(start >> 8)}, {0x0D, static_cast<uint8_t>(start)},
+                                 {0x0E, static_cast<uint8_t>(cursor >> 8)}, {0x0F, static_cast<uint8_t>(cursor)}};
+    for (const auto& [index, value] : values)
+        m_adapter.WriteCrtc(index, value);
 }
 
 void CTextVideo::SetMode(uint8_t mode)
@@ -60,6 +71,7 @@ void CTextVideo::SetMode(uint8_t mode)
     m_memory.Write8(kBiosDataSegment, Bda::kRowsMinusOne, kRows - 1);
     m_memory.Write16(kBiosDataSegment, Bda::kCharHeight, 16);
     m_memory.Write16(kBiosDataSegment, Bda::kCursorShape, 0x0607);
+    m_adapter.SetTextMode(mode == 7, kColumns, kRows);
     for (uint8_t page = 0; page < 8; ++page)
         SetCursor(page, 0, 0);
     uint32_t base = CMemory::Linear(Segment(), 0);
@@ -199,6 +211,7 @@ void CTextVideo::Interrupt10(CpuState& state)
         break;
     case 0x01:
         m_memory.Write16(kBiosDataSegment, Bda::kCursorShape, state.cx());
+        ProgramCrtc();
         break;
     case 0x02:
         SetCursor(state.bh(), state.dh(), state.dl());
@@ -211,6 +224,7 @@ void CTextVideo::Interrupt10(CpuState& state)
     case 0x05:
         m_memory.Write8(kBiosDataSegment, Bda::kActivePage, state.al() & 7);
         m_memory.Write16(kBiosDataSegment, Bda::kPageOffset, static_cast<uint16_t>((state.al() & 7) * kPageBytes));
+        ProgramCrtc();
         break;
     case 0x06:
     case 0x07:

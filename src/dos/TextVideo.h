@@ -1,10 +1,12 @@
-// The text screen and INT 10h: 80x25 cells of a character and an attribute at B800h (B000h in
-// mode 7), eight pages, the cursor, teletype output and scrolling, with the BIOS data area
-// kept as the BIOS keeps it. What the BIOS prints may also go to a text sink (a pipe).
+// The video BIOS of the text screen, INT 10h: 80x25 cells of a character and an attribute at
+// B800h (B000h in mode 7), eight pages, the cursor, teletype output and scrolling, with the BIOS
+// data area kept as the BIOS keeps it and the adapter's CRTC programmed to show the active page
+// and its cursor. What the BIOS prints may also go to a text sink (a pipe).
 #pragma once
 
 #include "dos/CpuState.h"
 #include "dos/Memory.h"
+#include "dos/VideoAdapter.h"
 
 #include <cstdint>
 #include <functional>
@@ -19,7 +21,7 @@ public:
 
     using TextSink = std::function<void(const uint8_t*, size_t)>;
 
-    explicit CTextVideo(CMemory& memory) : m_memory(memory) {}
+    CTextVideo(CMemory& memory, CVideoAdapter& adapter) : m_memory(memory), m_adapter(adapter) {}
 
     // Mode 3, a blank screen, the cursor at the top left.
     void Reset();
@@ -35,13 +37,14 @@ public:
     uint8_t Mode() const;
     uint8_t ActivePage() const;
     uint16_t Segment() const;
-    // The active page's cell as character (low byte) and attribute (high byte).
-    uint16_t Cell(uint8_t row, uint8_t column) const;
     void CursorPosition(uint8_t& row, uint8_t& column) const;
     // The cursor's start and end lines (CH, CL of INT 10h 01h); a start with bit 5 hides it.
     uint16_t CursorShape() const;
 
 private:
+    // The CRTC's start address, cursor location and shape from the BIOS data area, as the
+    // BIOS programs them whenever one changes.
+    void ProgramCrtc();
     void SetMode(uint8_t mode);
     void SetCursor(uint8_t page, uint8_t row, uint8_t column);
     void Cursor(uint8_t page, uint8_t& row, uint8_t& column) const;
@@ -53,6 +56,7 @@ private:
     void Emit(uint8_t character);
 
     CMemory& m_memory;
+    CVideoAdapter& m_adapter;
     TextSink m_sink;
 };
 

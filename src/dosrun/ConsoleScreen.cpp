@@ -6,14 +6,7 @@
 
 namespace dos {
 
-namespace {
-
-constexpr int kRows = CTextVideo::kRows;
-constexpr int kColumns = CTextVideo::kColumns;
-
-}
-
-void CConsoleScreen::Attach(CTextVideo& screen)
+void CConsoleScreen::Attach(CDosMachine& machine)
 {
     CONSOLE_SCREEN_BUFFER_INFO info;
     if (!GetConsoleScreenBufferInfo(m_hOutput, &info))
@@ -39,17 +32,19 @@ void CConsoleScreen::Attach(CTextVideo& screen)
     }
     m_nRow = static_cast<uint8_t>(cursorRow - m_nTop);
     m_nColumn = static_cast<uint8_t>(std::min<SHORT>(info.dwCursorPosition.X, kColumns - 1));
-    screen.Preset(m_shown, m_nRow, m_nColumn);
+    machine.PresetScreen(m_shown, m_nRow, m_nColumn);
 }
 
-void CConsoleScreen::Present(const CTextVideo& screen)
+void CConsoleScreen::Present(const machine::ScreenImage& screen)
 {
-    for (uint8_t row = 0; row < kRows; ++row) {
+    if (screen.kind != machine::ScreenImage::Kind::Cells || screen.rows < kRows || screen.columns < kColumns)
+        return;
+    for (int row = 0; row < kRows; ++row) {
         uint16_t* shown = m_shown + row * kColumns;
         bool changed = false;
         char characters[kColumns];
         WORD attributes[kColumns];
-        for (uint8_t column = 0; column < kColumns; ++column) {
+        for (int column = 0; column < kColumns; ++column) {
             uint16_t cell = screen.Cell(row, column);
             changed |= cell != shown[column];
             shown[column] = cell;
@@ -63,9 +58,13 @@ void CConsoleScreen::Present(const CTextVideo& screen)
         WriteConsoleOutputCharacterA(m_hOutput, characters, kColumns, at, &written);
         WriteConsoleOutputAttribute(m_hOutput, attributes, kColumns, at, &written);
     }
-    screen.CursorPosition(m_nRow, m_nColumn);
-    SetConsoleCursorPosition(m_hOutput, COORD{static_cast<SHORT>(m_nColumn), static_cast<SHORT>(m_nTop + m_nRow)});
-    CONSOLE_CURSOR_INFO cursor{25, (screen.CursorShape() & 0x2000) == 0};
+    // A hidden cursor keeps the place the last shown one had, where the console's goes on after.
+    if (screen.cursorShown) {
+        m_nRow = static_cast<uint8_t>(screen.cursorRow);
+        m_nColumn = static_cast<uint8_t>(screen.cursorColumn);
+        SetConsoleCursorPosition(m_hOutput, COORD{static_cast<SHORT>(m_nColumn), static_cast<SHORT>(m_nTop + m_nRow)});
+    }
+    CONSOLE_CURSOR_INFO cursor{25, screen.cursorShown};
     SetConsoleCursorInfo(m_hOutput, &cursor);
 }
 

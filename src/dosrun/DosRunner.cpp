@@ -136,7 +136,7 @@ int CDosRunner::FaultExit(const MachineFault& fault)
     return kExitInternal;
 }
 
-MachineState CDosRunner::Drive(CDosMachine& machine)
+StopReason CDosRunner::Drive(CDosMachine& machine)
 {
     std::unique_ptr<CConsoleKeyboard> keyboard;
     if (m_host.InputIsConsole())
@@ -144,24 +144,24 @@ MachineState CDosRunner::Drive(CDosMachine& machine)
     std::unique_ptr<CConsoleScreen> screen;
     if (m_host.OutputIsConsole()) {
         screen = std::make_unique<CConsoleScreen>(m_host.OutputHandle());
-        screen->Attach(machine.Screen());
+        screen->Attach(machine);
         m_host.HoldReports(true);
     }
     auto shown = std::chrono::steady_clock::now();
-    MachineState state = MachineState::Running;
+    StopReason state = StopReason::Limit;
     for (;;) {
         state = machine.Run(kBudget);
         m_host.Flush();
-        bool done = state == MachineState::Ended || state == MachineState::Faulted;
-        bool waiting = state == MachineState::WaitingForKey || state == MachineState::Idle;
+        bool done = state == StopReason::Ended || state == StopReason::Faulted;
+        bool waiting = state == StopReason::WaitingForInput || state == StopReason::Idle;
         auto now = std::chrono::steady_clock::now();
         if (screen && (done || waiting || now - shown >= kScreenInterval)) {
             screen->Present(machine.Screen());
             shown = now;
         }
-        if (done || state == MachineState::Stopped)
+        if (done || state == StopReason::Paused)
             break;
-        DWORD wait = waiting ? static_cast<DWORD>(machine.UntilNextTick().count() / 1000 + 1) : 0;
+        DWORD wait = waiting ? static_cast<DWORD>(machine.UntilWake().count() / 1000 + 1) : 0;
         if (keyboard) {
             if (wait)
                 keyboard->Wait(wait);
@@ -186,15 +186,16 @@ int CDosRunner::Execute(const RunnerOptions& options)
     settings.output = m_host.OutputIsConsole() ? ConsoleOutput::Screen : ConsoleOutput::Stream;
     settings.error = m_host.OutputIsConsole() && m_host.ErrorIsConsole() ? ConsoleOutput::Screen : ConsoleOutput::Stream;
     settings.environment = Environment();
+    settings.pace = options.pace;
     auto machine = std::make_unique<CDosMachine>(m_host, settings);
     std::wstring program = FindProgram(options.program);
     LoadError error = machine->Load(program, RunnerText::Encode(options.tail, CP_OEMCP));
     if (error != LoadError::None)
         return LoadFailure(error, options.program, options.memoryKb);
-    MachineState state = Drive(*machine);
-    if (state == MachineState::Faulted)
+    StopReason state = Drive(*machine);
+    if (state == StopReason::Faulted)
         return FaultExit(machine->Fault());
-    if (state != MachineState::Ended || machine->TerminationType() == 1)
+    if (state != StopReason::Ended || machine->TerminationType() == 1)
         return kExitBreak;
     return machine->ExitCode();
 }

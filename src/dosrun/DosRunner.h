@@ -40,7 +40,7 @@ private:
     int LoadFailure(LoadError error, const std::wstring& program, uint16_t memoryKb);
     int FaultExit(const MachineFault& fault);
     // Runs the machine until the program ends: console keys and screen when there is a console.
-    MachineState Drive(CDosMachine& machine);
+    StopReason Drive(CDosMachine& machine);
     void Pause(int exitCode);
 
     CConsoleHost m_host;

@@ -46,6 +46,21 @@ bool CRunnerOptions::ParseVersion(const std::wstring& text, RunnerOptions& optio
     return true;
 }
 
+bool CRunnerOptions::ParsePace(const std::wstring& text, RunnerOptions& options)
+{
+    if (text == L"max") {
+        options.pace.instructionsPerMs = 0;
+        return true;
+    }
+    if (text.empty() || text.size() > 7 || text.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return false;
+    const unsigned long pace = std::stoul(text);
+    if (pace < 1 || pace > 1000000)
+        return false;
+    options.pace.instructionsPerMs = static_cast<uint32_t>(pace);
+    return true;
+}
+
 bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& options, std::wstring& bad)
 {
     size_t at = 0;
@@ -53,16 +68,20 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
     NextToken(commandLine, at, token);
     bool optionsEnd = false;
     while (NextToken(commandLine, at, token)) {
-        if (!optionsEnd && (token == L"--mem" || token == L"--dos-version")) {
+        if (!optionsEnd && (token == L"--mem" || token == L"--dos-version" || token == L"--pace")) {
             std::wstring value;
             bool known = NextToken(commandLine, at, value) &&
-                         (token == L"--mem" ? ParseMemory(value, options) : ParseVersion(value, options));
+                         (token == L"--mem"    ? ParseMemory(value, options)
+                          : token == L"--pace" ? ParsePace(value, options)
+                                               : ParseVersion(value, options));
             if (!known) {
                 bad = token + L" " + value;
                 return false;
             }
         } else if (!optionsEnd && token == L"--pause") {
             options.pause = true;
+        } else if (!optionsEnd && token == L"--fixed-time") {
+            options.pace.fixed = true;
         } else if (!optionsEnd && token == L"--") {
             optionsEnd = true;
         } else if (!optionsEnd && token.rfind(L"--", 0) == 0) {

@@ -1,6 +1,9 @@
-// korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] PROGRAM [TAIL],
-// where TAIL is the rest of the line as it stands, passed on as the program's command tail.
+// korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] [--pace N|max]
+// [--fixed-time] PROGRAM [TAIL], where TAIL is the rest of the line as it stands, passed on as
+// the program's command tail.
 #pragma once
+
+#include "dos/MachineClock.h"
 
 #include <cstdint>
 #include <string>
@@ -13,6 +16,8 @@ struct RunnerOptions {
     uint8_t versionMinor = 0;
     // At the end, say the exit code and wait for a key (a console window of its own).
     bool pause = false;
+    // As fast as it can in real time unless --pace or --fixed-time says otherwise.
+    MachinePace pace;
     std::wstring program;
     // Everything after PROGRAM, its leading blank included, as COMMAND.COM passes it.
     std::wstring tail;
@@ -29,6 +34,8 @@ private:
     static bool NextToken(const std::wstring& line, size_t& at, std::wstring& token);
     static bool ParseVersion(const std::wstring& text, RunnerOptions& options);
     static bool ParseMemory(const std::wstring& text, RunnerOptions& options);
+    // "max", or instructions a millisecond from 1 to 1,000,000.
+    static bool ParsePace(const std::wstring& text, RunnerOptions& options);
 };
 
 }  // namespace dos

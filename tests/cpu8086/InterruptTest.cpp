@@ -124,10 +124,10 @@ TEST(Halt, StopsRunUntilAnInterruptWakesIt)
     WithHandlers(m).Load({0xF4, 0x90});  // HLT; NOP
     m.s.flags = kFlagsFixed | kFlagInterrupt;
 
-    EXPECT_EQ(m.cpu.Run(10), StopReason::Halted);
+    EXPECT_EQ(m.cpu.Run(10), StopReason::Idle);
     EXPECT_TRUE(m.cpu.Halted());
     EXPECT_EQ(m.s.ip, 0x0101);
-    EXPECT_EQ(m.cpu.Run(10), StopReason::Halted);
+    EXPECT_EQ(m.cpu.Run(10), StopReason::Idle);
     EXPECT_EQ(m.s.ip, 0x0101);
 
     m.cpu.SetInterruptLine(true);

@@ -41,7 +41,7 @@ TEST(Run, RequestStopFromAnotherThreadEndsAnEndlessLoop)
     const StopReason reason = m.cpu.Run(UINT64_MAX);
     stopper.join();
 
-    EXPECT_EQ(reason, StopReason::Requested);
+    EXPECT_EQ(reason, StopReason::Paused);
     EXPECT_EQ(m.s.ip, 0x0100);
     EXPECT_GT(m.cpu.Executed(), 0u);
 }
@@ -55,7 +55,7 @@ TEST(Run, CountsEveryElementOfARepeatedString)
     m.s.di() = 0x0400;
     m.bus.m_service = [](uint8_t, CCpu8086&) { return ServiceResult::Stop; };
 
-    EXPECT_EQ(m.cpu.Run(1000), StopReason::Stopped);
+    EXPECT_EQ(m.cpu.Run(1000), StopReason::Ended);
     EXPECT_EQ(m.cpu.Executed(), 12u);
 
     // A budget that ends inside the string leaves it to be resumed.

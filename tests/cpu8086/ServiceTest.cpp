@@ -97,7 +97,7 @@ TEST(Service, BlockedPutsEveryRegisterBackAndRunningAgainRetries)
         return ++calls == 1 ? ServiceResult::Blocked : ServiceResult::Done;
     };
 
-    EXPECT_EQ(m.cpu.Run(10), StopReason::Blocked);
+    EXPECT_EQ(m.cpu.Run(10), StopReason::WaitingForInput);
     EXPECT_EQ(m.cpu.Executed(), 1u);
     EXPECT_EQ(m.s.ip, 0x0101);
     EXPECT_EQ(m.s.ax(), 1);
@@ -117,7 +117,7 @@ TEST(Service, StopEndsRunAfterTheInstruction)
     m.Load({0x90, 0xCD, 0x20, 0x40});  // NOP; INT 20h; INC AX
     m.bus.m_service = [](uint8_t, CCpu8086&) { return ServiceResult::Stop; };
 
-    EXPECT_EQ(m.cpu.Run(100), StopReason::Stopped);
+    EXPECT_EQ(m.cpu.Run(100), StopReason::Ended);
 
     EXPECT_EQ(m.cpu.Executed(), 2u);
     EXPECT_EQ(m.s.ip, 0x0103);

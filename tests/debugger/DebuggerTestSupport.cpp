@@ -81,11 +81,11 @@ int RunDosTool(const std::string& tool, const std::string& tail, const std::wstr
     SetCurrentDirectoryW(previous.c_str());
     if (error != LoadError::None)
         return -1;
-    MachineState state = MachineState::Running;
-    for (int slices = 0; slices < 2000 && state != MachineState::Ended && state != MachineState::Faulted; ++slices)
+    StopReason state = StopReason::Limit;
+    for (int slices = 0; slices < 2000 && state != StopReason::Ended && state != StopReason::Faulted; ++slices)
         state = machine.Run(10'000'000);
     output = host.output;
-    return state == MachineState::Ended ? machine.ExitCode() : -2;
+    return state == StopReason::Ended ? machine.ExitCode() : -2;
 }
 
 void CopySources(const std::vector<std::string>& names, const std::wstring& folder)

@@ -24,10 +24,10 @@ DosMachineSettings Settings(ConsoleInput input, ConsoleOutput output)
     return settings;
 }
 
-std::string Row(const CTextVideo& screen, uint8_t row)
+std::string Row(const machine::ScreenImage& screen, int row)
 {
     std::string text;
-    for (uint8_t column = 0; column < CTextVideo::kColumns; ++column)
+    for (int column = 0; column < screen.columns; ++column)
         text.push_back(static_cast<char>(screen.Cell(row, column) & 0xFF));
     return text.substr(0, text.find_last_not_of(' ') + 1);
 }
@@ -37,19 +37,17 @@ TEST(DosMachine, ShowsDirectWritesBiosAndDosTextOnItsScreenAndWaitsForAKey)
     DosTest::CRecordingHost host;
     CDosMachine machine(host, Settings(ConsoleInput::Keyboard, ConsoleOutput::Screen));
     ASSERT_EQ(machine.Load(DosTest::Program(L"SCREEN.COM"), ""), LoadError::None);
-    ASSERT_EQ(machine.Run(kBudget), MachineState::WaitingForKey);
+    ASSERT_EQ(machine.Run(kBudget), StopReason::WaitingForInput);
     EXPECT_EQ(machine.Screen().Cell(0, 0), 0x1E41);
     EXPECT_EQ(Row(machine.Screen(), 2), "ttydos");
-    uint8_t row = 0, column = 0;
-    machine.Screen().CursorPosition(row, column);
-    EXPECT_EQ(row, 2);
-    EXPECT_EQ(column, 6);
+    EXPECT_EQ(machine.Screen().cursorRow, 2);
+    EXPECT_EQ(machine.Screen().cursorColumn, 6);
     EXPECT_GT(host.keyWanted, 0);
     EXPECT_TRUE(host.output.empty());
     // Waiting leaves the machine where it was: running again without a key waits again.
-    EXPECT_EQ(machine.Run(kBudget), MachineState::WaitingForKey);
+    EXPECT_EQ(machine.Run(kBudget), StopReason::WaitingForInput);
     machine.PressKey(0x3B00);
-    ASSERT_EQ(machine.Run(kBudget), MachineState::Ended);
+    ASSERT_EQ(machine.Run(kBudget), StopReason::Ended);
     EXPECT_EQ(machine.ExitCode(), 0x3B);
     EXPECT_NE(std::find(host.events.begin(), host.events.end(), ExternalEvent::KeyRead), host.events.end());
 }
@@ -59,7 +57,7 @@ TEST(DosMachine, WritesWhatTheBiosPrintsToAPipeAsText)
     DosTest::CRecordingHost host;
     CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"SCREEN.COM"), ""), LoadError::None);
-    EXPECT_EQ(machine.Run(kBudget), MachineState::Ended);
+    EXPECT_EQ(machine.Run(kBudget), StopReason::Ended);
     // The teletype's "tty" and DOS's "dos"; the cell written to B800h is the screen's alone.
     EXPECT_EQ(host.output, "ttydos");
     EXPECT_EQ(machine.Screen().Cell(0, 0), 0x1E41);
@@ -83,12 +81,12 @@ TEST(DosMachine, ReadsKeysAsEachDosAndBiosFunctionGivesThem)
         DosTest::CRecordingHost host;
         CDosMachine machine(host, Settings(ConsoleInput::Keyboard, ConsoleOutput::Stream));
         ASSERT_EQ(machine.Load(DosTest::Program(L"KEYS.COM"), c.tail), LoadError::None);
-        ASSERT_EQ(machine.Run(kBudget), MachineState::WaitingForKey) << c.tail;
+        ASSERT_EQ(machine.Run(kBudget), StopReason::WaitingForInput) << c.tail;
         // What came before the wait is out already: the prompt.
         EXPECT_EQ(host.output, "? ") << c.tail;
         for (uint16_t key : c.keys)
             machine.PressKey(key);
-        EXPECT_EQ(machine.Run(kBudget), MachineState::Ended) << c.tail;
+        EXPECT_EQ(machine.Run(kBudget), StopReason::Ended) << c.tail;
         EXPECT_EQ(host.output, c.output) << c.tail;
     }
 }
@@ -109,7 +107,7 @@ TEST(DosMachine, RedirectedInputThatEndsGivesCtrlZAndNeverWaits)
         host.input = c.input;
         CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
         ASSERT_EQ(machine.Load(DosTest::Program(L"KEYS.COM"), c.tail), LoadError::None);
-        EXPECT_EQ(machine.Run(kBudget), MachineState::Ended) << c.tail;
+        EXPECT_EQ(machine.Run(kBudget), StopReason::Ended) << c.tail;
         EXPECT_EQ(host.output, c.output) << c.tail;
         EXPECT_NE(std::find(host.events.begin(), host.events.end(), ExternalEvent::InputRead), host.events.end());
     }
@@ -121,9 +119,9 @@ TEST(DosMachine, InputThatHasNotComeMakesItWaitNotBlock)
     host.pending = true;
     CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"KEYS.COM"), " 1"), LoadError::None);
-    EXPECT_EQ(machine.Run(kBudget), MachineState::WaitingForKey);
+    EXPECT_EQ(machine.Run(kBudget), StopReason::WaitingForInput);
     host.input = "pq";
-    EXPECT_EQ(machine.Run(kBudget), MachineState::Ended);
+    EXPECT_EQ(machine.Run(kBudget), StopReason::Ended);
     EXPECT_EQ(host.output, "? 0070 0071 ");
 }
 
@@ -136,7 +134,7 @@ TEST(DosMachine, LoadsAProgramWithoutRunningItAsADebuggerAsks)
     DosTest::CRecordingHost host;
     CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"LOAD.COM"), ""), LoadError::None);
-    EXPECT_EQ(machine.Run(kBudget), MachineState::Ended);
+    EXPECT_EQ(machine.Run(kBudget), StopReason::Ended);
     EXPECT_EQ(machine.ExitCode(), 0);
     // The entry IP, then the child's own lines, then its return code once it has ended.
     EXPECT_EQ(host.output.substr(0, 7), "0100 \r\n");
@@ -154,9 +152,9 @@ TEST(DosMachine, StepsOneInstructionAtATime)
     EXPECT_EQ(registers.ip, 0x100);
     EXPECT_EQ(registers.cs(), registers.ds());
     EXPECT_EQ(machine.Memory().Read16(registers.cs(), 0), 0x20CD);
-    EXPECT_EQ(machine.Step(), MachineState::Running);
+    EXPECT_EQ(machine.Step(), StopReason::Limit);
     EXPECT_EQ(registers.ip, 0x101);
-    EXPECT_EQ(machine.Step(), MachineState::Running);
+    EXPECT_EQ(machine.Step(), StopReason::Limit);
     EXPECT_EQ(registers.ax(), 0xB800);
 }
 
@@ -177,7 +175,7 @@ TEST(DosMachine, SeesHostNamesAsShortNamesOrAliasesAndCreatesTheNamesGiven)
     DosTest::CRecordingHost lister;
     CDosMachine first(lister, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(first.Load(DosTest::Program(L"NAMES.COM"), " HELLO.ASM"), LoadError::None);
-    EXPECT_EQ(first.Run(kBudget), MachineState::Ended);
+    EXPECT_EQ(first.Run(kBudget), StopReason::Ended);
     size_t second = lister.output.find("\r\n") + 2;
     std::string listing = lister.output.substr(second, lister.output.find("\r\n", second) - second);
     std::vector<std::string> names;
@@ -215,7 +213,7 @@ TEST(DosMachine, AnswersTheHostsRefusalsWithDosErrorsAndKeepsFileTimes)
     DosTest::CRecordingHost host;
     CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"FILEERRS.COM"), "", folder.Path()), LoadError::None);
-    EXPECT_EQ(machine.Run(kBudget), MachineState::Ended);
+    EXPECT_EQ(machine.Run(kBudget), StopReason::Ended);
     // Denied by another handle's sharing: 32; the date and time set; a handle closed twice: 6;
     // a read-only file opened for writing or deleted: 5; a folder opened as a file: 5.
     EXPECT_EQ(host.output, "0000 0020 0000 645C 2A43 0000 0006 \r\n0000 0001 0005 0005 0000 0005 \r\n");
