@@ -2,7 +2,6 @@
 // continue to a breakpoint with the step-back history on, each instruction counted, against
 // the simulator alone running to the same breakpoint; both as fast as they can.
 //   debugger51_bench
-#include "debug/DebugPanes.h"
 #include "debug/DebugSession.h"
 #include "support/BenchProcess.h"
 
@@ -70,7 +69,7 @@ double SessionContinue(const std::wstring& program, uint64_t& instructions)
         session.Start(launch);
         const double start = Now();
         session.Continue();
-        const size_t shown = CDebugPanes(session).Registers().text.size();
+        const size_t shown = session.Content(*session.Panes().front(), PaneQuery{}).text.text.size();
         const double seconds = (Now() - start) / 1000;
         instructions = session.Target()->Executed() + (shown == 0);
         if (run)

@@ -3,8 +3,6 @@
 // stop) against the machine alone running to the same breakpoint; then a single step with
 // every pane's text made afresh against the 16 ms of a frame.
 //   debugger_bench
-#include "debug/DebugCommands.h"
-#include "debug/DebugPanes.h"
 #include "debug/DebugSession.h"
 #include "support/BenchProcess.h"
 #include "support/QuietDosHost.h"
@@ -59,6 +57,17 @@ double MachineAlone(const std::wstring& program, uint64_t instructions, bool his
     return Median(speeds);
 }
 
+// Every pane's content made once, as the window makes them at a stop: its size.
+size_t AllPanes(const CDebugSession& session)
+{
+    size_t shown = 0;
+    for (const std::unique_ptr<CDebugPane>& pane : session.Panes()) {
+        const PaneContent content = session.Content(*pane, PaneQuery{16, "DS:0"});
+        shown += content.text.text.size() + content.image.cells.size() + pane->Prompt().size();
+    }
+    return shown;
+}
+
 // Instructions a second, the session: continue to the same breakpoint with the history, then
 // every pane made once.
 double SessionContinue(const std::wstring& program, CDebugSession& session)
@@ -72,13 +81,10 @@ double SessionContinue(const std::wstring& program, CDebugSession& session)
         session.SetAddressBreakpoint(done, true);
         const double start = Now();
         const StopInfo stop = session.Continue();
-        CDebugPanes panes(session);
-        const size_t shown = panes.Registers().text.size() + panes.Memory("", 16).text.size() +
-                             panes.Stack(16).text.size() + panes.Disassembly(8, 16).text.size() +
-                             panes.Screen().text.size() + panes.Variables().text.size();
+        const size_t shown = AllPanes(session);
         const double seconds = (Now() - start) / 1000;
-        if (stop.cause != StopCause::Breakpoint || shown == 0)
-            std::printf("  (the run stopped for cause %d)\n", static_cast<int>(stop.cause));
+        if (stop.reason != StopReason::Breakpoint || shown == 0)
+            std::printf("  (the run stopped for reason %d)\n", static_cast<int>(stop.reason));
         if (run)
             speeds.push_back(static_cast<double>(session.Target()->Executed()) / seconds);
     }
@@ -92,18 +98,13 @@ void Steps(const std::wstring& program, double& withPanes, double& alone)
     DebugLaunch launch;
     launch.program = program;
     session.Start(launch);
-    CDebugPanes panes(session);
-    CDebugCommands commands(session);
     std::vector<double> times;
     std::vector<double> bare;
     for (int step = 0; step < kSteps; ++step) {
         const double start = Now();
         session.StepInto();
         const double stepped = Now();
-        const size_t shown = panes.Registers().text.size() + panes.Memory("DS:0", 16).text.size() +
-                             panes.Stack(16).text.size() + panes.Disassembly(8, 16).text.size() +
-                             panes.Screen().text.size() + panes.Variables().text.size() +
-                             commands.Prompt().size();
+        const size_t shown = AllPanes(session);
         times.push_back(Now() - start + static_cast<double>(shown == 0));
         bare.push_back(stepped - start);
     }

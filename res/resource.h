@@ -70,15 +70,12 @@
 #define ID_DEBUG_STOP               32807
 #define ID_DEBUG_REAL_TIME_51       32808
 // Showing and hiding the debugger's panes, in the order of their windows below.
-#define ID_VIEW_DEBUG_REGISTERS     32810
-#define ID_VIEW_DEBUG_MEMORY        32811
-#define ID_VIEW_DEBUG_STACK         32812
-#define ID_VIEW_DEBUG_DISASSEMBLY   32813
-#define ID_VIEW_DEBUG_SCREEN        32814
-#define ID_VIEW_DEBUG_COMMAND       32815
-#define ID_VIEW_DEBUG_VARIABLES     32816
-#define ID_VIEW_DEBUG_SERIAL        32817
-#define ID_VIEW_DEBUG_PORTS         32818
+#define ID_DEBUG_PACE_MAX           32809
+// The session's panes, shown or hidden from the 调试窗口 menu, in their machine's order.
+#define ID_VIEW_DEBUG_PANE_FIRST    32810
+#define ID_VIEW_DEBUG_PANE_LAST     32829
+#define ID_DEBUG_PACE_LAB           32830
+#define ID_DEBUG_PACE_FAST          32831
 
 // Status bar panes of the program's own.
 #define ID_INDICATOR_ENCODING       32785
@@ -90,27 +87,10 @@
 #define IDW_OUTPUT_BAR              124
 #define IDW_TAB_CTRL                125
 
-// The debugger's panes: their bars, and the windows tools find them by.
-#define IDW_REGISTERS_BAR           130
-#define IDW_MEMORY_BAR              131
-#define IDW_STACK_BAR               132
-#define IDW_DISASSEMBLY_BAR         133
-#define IDW_SCREEN_BAR              134
-#define IDW_COMMAND_BAR             135
-#define IDW_VARIABLES_BAR           136
-#define IDW_SERIAL_BAR              137
-#define IDW_PORTS_BAR               138
-#define IDC_DEBUG_REGISTERS         201
-#define IDC_DEBUG_MEMORY            202
-#define IDC_DEBUG_STACK             203
-#define IDC_DEBUG_DISASSEMBLY       204
-#define IDC_DEBUG_SCREEN            205
+// The command pane's own line and log (the panes' windows and bars, and the debugger's texts
+// the machines name, are in debug/DebugResources.h, which korvane.rc includes too).
 #define IDC_DEBUG_COMMAND           206
 #define IDC_DEBUG_COMMAND_OUTPUT    207
-#define IDC_DEBUG_VARIABLES         208
-#define IDC_DEBUG_COMMAND_PANE      209
-#define IDC_DEBUG_SERIAL            211
-#define IDC_DEBUG_PORTS             212
 
 // Utility dialog.
 #define IDC_CHAR                    1004
@@ -203,17 +183,7 @@
 #define IDS_RECOVER_BACKUP          363
 
 // Texts of the debugger: its panes' titles, then what a session says.
-#define IDS_PANE_REGISTERS          380
-#define IDS_PANE_MEMORY             381
-#define IDS_PANE_STACK              382
-#define IDS_PANE_DISASSEMBLY        383
-#define IDS_PANE_SCREEN             384
-#define IDS_PANE_COMMAND            385
-#define IDS_PANE_VARIABLES          386
-#define IDS_PANE_SERIAL             387
-#define IDS_PANE_PORTS              388
 #define IDS_MEMORY_ADDRESS          389
-#define IDS_MEMORY_SPACES           390
 #define IDS_PANE_FONT_FACE          391
 #define IDS_DEBUG_CONTINUE          392
 #define IDS_DEBUG_PAUSE             393
@@ -227,7 +197,6 @@
 #define IDS_DEBUG_RUNNING           401
 #define IDS_DEBUG_WAITING_FOR_KEY   402
 #define IDS_DEBUG_ENDED             403
-#define IDS_DEBUG_FAULTED           404
 #define IDS_DEBUG_STEPPED_BACK      405
 #define IDS_DEBUG_BACK_START        406
 #define IDS_DEBUG_BACK_HISTORY      407
@@ -241,7 +210,9 @@
 #define IDS_DEBUG_NO_PROGRAM        415
 #define IDS_DEBUG_STOP_TO_EDIT      416
 #define IDS_DEBUG_NO_LISTING        417
-#define IDS_DEBUG_RUNNING_51        418
+#define IDS_DEBUG_RUNNING_IN_WINDOW 418
 #define IDS_DEBUG_START             419
 #define IDS_DEBUG_STOP_AND_EXIT     420
+#define IDS_VIEW_DEBUG_PANE         421
+#define IDS_DEBUG_NO_PANES          422
 

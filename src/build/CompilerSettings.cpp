@@ -78,6 +78,16 @@ bool WriteToolchainValues(CRegistryKey& key, const CompilerSettings& settings)
     return WriteUnlessDefault(key, kNoLinkValueName, settings.m_bNoLink ? "1" : "") && written;
 }
 
+// A pace as its decimal text; anything else (a value of an older version: none) as fast as it can.
+uint32_t ReadPace(const CRegistryKey& key)
+{
+    std::string text;
+    key.GetString(kDosPaceValueName, text);
+    if (text.empty() || text.size() > 7 || text.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    return static_cast<uint32_t>(std::stoul(text));
+}
+
 enum class LoadOutcome { Loaded, LaidOut, Refused };
 
 // Loading the settings below one root.
@@ -88,6 +98,7 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
         std::string type;
         key.GetString(kTypeValueName, type);
         key.GetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath);
+        settings.m_nDosPace = ReadPace(key);
         settings.m_compilerType = CompilerTypeFromName(type);
         if (settings.m_compilerType != CompilerType::None) {
             const char* subKey = CompilerTypeName(settings.m_compilerType);
@@ -163,6 +174,8 @@ Result<void> SaveCompilerSettings(const CompilerSettings& settings, const Servic
     const char* name = CompilerTypeName(settings.m_compilerType);
     bool written = key.SetString(kTypeValueName, name);
     written = key.SetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath) && written;
+    written = WriteUnlessDefault(key, kDosPaceValueName, settings.m_nDosPace ? std::to_string(settings.m_nDosPace) : "") &&
+              written;
     if (*name != '\0')
         written = (key.Open(name) || key.Create(name)) && WriteToolchainValues(key, settings) && written;
     if (!written)

@@ -48,6 +48,9 @@ struct CompilerSettings {
     // The 8051 simulator in the window runs as fast as it can rather than at a real 12 MHz
     // chip's pace.
     bool m_bFullSpeed51 = false;
+    // The built-in DOS machine runs at most this many instructions a millisecond (in F9's
+    // console and in the debugger); 0: as fast as it can.
+    uint32_t m_nDosPace = 0;
 
     friend bool operator==(const CompilerSettings&, const CompilerSettings&) = default;
 };
@@ -58,6 +61,7 @@ inline constexpr const char* kTypeValueName = "type";
 inline constexpr const char* kCompilerValueName = "cmp";
 inline constexpr const char* kLinkerValueName = "lnk";
 inline constexpr const char* kDosEmulatorValueName = "dos";
+inline constexpr const char* kDosPaceValueName = "pace";
 inline constexpr const char* kCompilerArgsValueName = "cmpargs";
 inline constexpr const char* kLinkerArgsValueName = "lnkargs";
 inline constexpr const char* kDebuggerValueName = "dbg";

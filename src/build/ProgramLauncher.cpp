@@ -106,6 +106,14 @@ FilePath BuiltProgram(const FilePath& source)
     return com.IsNewerFileThan(exe) ? com : exe;
 }
 
+ProgramToDebug DebuggedProgram(const FilePath& source, const CompilerSettings& settings)
+{
+    if (settings.m_compilerType != CompilerType::Mcs51)
+        return {BuiltProgram(source), true};
+    const FilePath hex = source.Folder().Child(SourceBaseName(source.Name()) + L".hex");
+    return {hex, !(settings.m_bNoLink && hex.IsNewerFileThan(source))};
+}
+
 std::wstring RunCommandLine(const FilePath& source)
 {
     const FilePath program = BuiltProgram(source);
@@ -118,9 +126,11 @@ std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& opti
     return CommandLinePath(debugger) + OptionsPart(options) + L" " + CommandLinePath(BuiltProgram(source));
 }
 
-std::wstring BuiltInRunCommandLine(const FilePath& program)
+std::wstring BuiltInRunCommandLine(const FilePath& program, uint32_t pace)
 {
-    return CommandLinePath(BuiltInMachine(), Quoting::Always) + L" --pause " + CommandLinePath(program, Quoting::Always);
+    const std::wstring paced = pace ? L" --pace " + std::to_wstring(pace) : std::wstring();
+    return CommandLinePath(BuiltInMachine(), Quoting::Always) + L" --pause" + paced + L" " +
+           CommandLinePath(program, Quoting::Always);
 }
 
 std::wstring BuiltInDebugCommandLine(const FilePath& debugger, const FilePath& program)
@@ -168,7 +178,8 @@ std::optional<FilePath> FindDebugger(const FilePath& compilerProgram, const File
     return DebuggerOnSearchPath();
 }
 
-Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services)
+Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services,
+                                     uint32_t dosPace)
 {
     const FilePath program = BuiltProgram(source);
     const Result<Route> route = ChooseRoute(program, emulatorPath, services);
@@ -176,7 +187,7 @@ Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emu
         return route.Error();
     switch (*route) {
     case Route::BuiltIn:
-        return BuiltInLaunch(BuiltInRunCommandLine(program));
+        return BuiltInLaunch(BuiltInRunCommandLine(program, dosPace));
     case Route::MsDosPlayer:
         return MsDosPlayerLaunch(emulatorPath, {program});
     case Route::DosBox:

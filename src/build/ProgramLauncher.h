@@ -3,11 +3,13 @@
 // or through the DOS emulator the user set.
 #pragma once
 
+#include "build/CompilerSettings.h"
 #include "build/DosBoxConfig.h"
 #include "build/DosRoute.h"
 #include "build/FilePath.h"
 #include "build/Result.h"
 
+#include <cstdint>
 #include <initializer_list>
 #include <optional>
 #include <string>
@@ -31,8 +33,19 @@ struct LaunchCommand {
 // or dir\base.exe is missing (a tiny-model program), else dir\base.exe.
 FilePath BuiltProgram(const FilePath& source);
 
-// Run: the built program.
-Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services);
+// What the debugger in the window loads for a source: the program its toolchain builds (the
+// Intel HEX file beside an 8051 source), and whether a build must come first (a toolchain
+// without a link step wrote it with the compile, which is taken while newer than the source).
+struct ProgramToDebug {
+    FilePath program;
+    bool buildFirst = true;
+};
+ProgramToDebug DebuggedProgram(const FilePath& source, const CompilerSettings& settings);
+
+// Run: the built program; in the built-in machine at most dosPace instructions a millisecond
+// (0: as fast as it can).
+Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services,
+                                     uint32_t dosPace = 0);
 // Debug: the debugger with the built program: the toolchain's own (debuggerSetting, a path and
 // perhaps options), else debug.exe or debug.com. Where the system runs DOS programs itself,
 // its own debug.exe is found by the usual program search; elsewhere FindDebugger finds one.
@@ -49,7 +62,7 @@ std::wstring RunCommandLine(const FilePath& source);
 std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& options, const FilePath& source);
 // "MACHINE" --pause "PROGRAM": the built-in machine running the program, its console kept open
 // until a key once the program has ended.
-std::wstring BuiltInRunCommandLine(const FilePath& program);
+std::wstring BuiltInRunCommandLine(const FilePath& program, uint32_t pace = 0);
 // "MACHINE" --pause "DEBUGGER" NAME: the built-in machine running the debugger on the program,
 // named as DOS names it in the folder the debugger starts in.
 std::wstring BuiltInDebugCommandLine(const FilePath& debugger, const FilePath& program);

@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+namespace dos {
+
 namespace {
 
 int HexDigit(char c)
@@ -121,3 +123,5 @@ void CCommandLine::End()
     if (!AtEnd())
         Fail();
 }
+
+}  // namespace dos

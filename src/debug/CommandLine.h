@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace dos {
+
 // Where a line could not be read: the index of the character DEBUG's marker points at.
 struct CommandError {
     size_t position = 0;
@@ -49,3 +51,5 @@ private:
     std::string_view m_text;
     size_t m_nAt = 0;
 };
+
+}  // namespace dos

@@ -2,6 +2,7 @@
 #include "debug/DebugCommands.h"
 
 #include "debug/CommandLine.h"
+#include "debug/DebugResources.h"
 #include "debug/DosDisplay.h"
 #include "debug/DosInstructions.h"
 #include "debug/DosTarget.h"
@@ -11,7 +12,7 @@
 #include <cctype>
 #include <vector>
 
-using namespace dos;
+namespace dos {
 
 namespace {
 
@@ -69,32 +70,19 @@ bool IsHexDigit(char c)
 
 }
 
-CDebugCommands::CDebugCommands(CDebugSession& session) : m_session(session)
+CDebugCommands::CDebugCommands(CDebugSession& session, CDosTarget& target)
+    : CDebugPane({.id = IDC_DEBUG_COMMAND_PANE, .barId = IDW_COMMAND_BAR, .titleId = IDS_PANE_COMMAND, .kind = PaneKind::Command,
+                  .share = 0.42}),
+      m_session(session),
+      m_target(target)
 {
-    Reset();
-}
-
-dos::CDosTarget* CDebugCommands::Target() const
-{
-    return m_session.Loaded() ? m_session.Target()->Dos() : nullptr;
-}
-
-void CDebugCommands::Reset()
-{
-    m_nGeneration = m_session.Generation();
-    m_pending = Pending::None;
-    m_bQuit = false;
-    if (CDosTarget* target = Target()) {
-        const CpuState& state = target->Registers();
-        m_dump = {state.seg[kDS], 0x100};
-        m_unassemble = {state.seg[kCS], state.ip};
-    }
+    const CpuState& state = target.Registers();
+    m_dump = {state.seg[kDS], 0x100};
+    m_unassemble = {state.seg[kCS], state.ip};
 }
 
 std::string CDebugCommands::Prompt() const
 {
-    if (m_session.Generation() != m_nGeneration)
-        return "-";
     switch (m_pending) {
     case Pending::RegisterValue: return ":";
     case Pending::Flags: return Target() ? CDosDisplay::Flags(Target()->Registers().flags) + "  -" : "-";
@@ -106,13 +94,9 @@ std::string CDebugCommands::Prompt() const
 
 std::string CDebugCommands::Execute(const std::string& line)
 {
-    if (m_session.Generation() != m_nGeneration)
-        Reset();
     const std::string echo = Prompt() + line + "\r\n";
     const Pending pending = m_pending;
     m_pending = Pending::None;
-    if (!Target())
-        return echo;
     try {
         switch (pending) {
         case Pending::RegisterValue: return echo + RegisterValue(line);
@@ -376,7 +360,7 @@ std::string CDebugCommands::Trace(CCommandLine& line, bool proceed)
     for (uint32_t i = 0; i < count; ++i) {
         const StopInfo stop = proceed ? m_session.StepOver(true) : m_session.StepInto();
         text += Stopped(stop);
-        if (stop.cause != StopCause::Stepped)
+        if (stop.result != SessionResult::Ran || stop.reason != StopReason::Limit)
             break;
     }
     return text;
@@ -399,7 +383,7 @@ std::string CDebugCommands::Stopped(const StopInfo& stop)
 {
     const CpuState& state = Target()->Registers();
     m_unassemble = {state.seg[kCS], state.ip};
-    if (stop.cause == StopCause::Ended)
+    if (stop.result == SessionResult::Ran && stop.reason == StopReason::Ended)
         return "\r\nProgram terminated normally\r\n";
     return "\r\n" + RegisterBlock();
 }
@@ -411,3 +395,5 @@ std::string CDebugCommands::Hex(CCommandLine& line)
     line.End();
     return CHexDump::Hex4(static_cast<uint16_t>(a + b)) + "  " + CHexDump::Hex4(static_cast<uint16_t>(a - b)) + "\r\n";
 }
+
+}  // namespace dos

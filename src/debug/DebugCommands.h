@@ -5,33 +5,34 @@
 //
 // Threads: t, p and g run the program through the session, so Execute is one of the session's
 // long calls (the window side runs it on its worker); Prompt and Quit are read between calls.
-// A program started anew (or none) starts the defaults afresh: d at DS:0100, u at CS:IP. The
-// commands answer for a DOS program; for an 8051 one a line is only echoed.
+// Each program loaded has its own pane, whose defaults start there: d at DS:0100, u at CS:IP.
 #pragma once
 
+#include "debug/DebugPane.h"
 #include "debug/DebugSession.h"
 
 #include <cstdint>
 #include <string>
 
-class CCommandLine;
 namespace dos {
+
+class CCommandLine;
 class CDosTarget;
-}
 struct TypedAddress;
 
-class CDebugCommands {
+class CDebugCommands final : public CDebugPane {
 public:
-    explicit CDebugCommands(CDebugSession& session);
+    CDebugCommands(CDebugSession& session, CDosTarget& target);
 
+    PaneContent Content(const PaneQuery&) const override { return {}; }
     // Runs one line typed after Prompt(); returns the prompt and the line as the console showed
     // them, then what the command printed, each line ended by CR LF.
-    std::string Execute(const std::string& line);
+    std::string Execute(const std::string& line) override;
     // What waits for the next line: "-" for a command, ":" for r's new value, the flags and
     // " -" for r f, "SSSS:OOOO  XX." for e's next byte.
-    std::string Prompt() const;
+    std::string Prompt() const override;
     // q was typed: the window side ends the session.
-    bool Quit() const { return m_bQuit; }
+    bool Quit() const override { return m_bQuit; }
 
 private:
     enum class Pending : uint8_t { None, RegisterValue, Flags, Entry };
@@ -61,17 +62,16 @@ private:
     // Sets CS:IP from t's, p's or g's "=address".
     void StartAt(CCommandLine& line);
     std::string EntryPrompt() const;
-    // The defaults for the program the session holds now.
-    void Reset();
+    CDosTarget* Target() const { return &m_target; }
 
     CDebugSession& m_session;
-    dos::CDosTarget* Target() const;
+    CDosTarget& m_target;
     Pending m_pending = Pending::None;
     std::string m_strRegister;
     Place m_dump;
     Place m_unassemble;
     Place m_entry;
     bool m_bQuit = false;
-    // The program the defaults were set for.
-    uint64_t m_nGeneration = ~uint64_t{0};
 };
+
+}  // namespace dos

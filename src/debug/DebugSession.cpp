@@ -7,38 +7,17 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cwctype>
-#include <fstream>
-#include <iterator>
 #include <limits>
 
 namespace {
 
 // Instructions a run takes between looks at input and a pause (a few milliseconds).
 constexpr uint64_t kSlice = uint64_t{1} << 18;
-// How often a running program's screen is shown to other threads.
+// How often a running program's live panes are looked at for other threads.
 constexpr auto kPublishInterval = std::chrono::milliseconds(20);
 // No more steps are kept than the history could undo.
 constexpr size_t kMaxActions = size_t{1} << 17;
 constexpr auto kLongestSleep = std::chrono::milliseconds(20);
-
-bool IsHexFile(const std::wstring& path)
-{
-    if (path.size() < 4)
-        return false;
-    std::wstring extension = path.substr(path.size() - 4);
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](wchar_t c) { return std::towlower(c); });
-    return extension == L".hex";
-}
-
-bool ReadWholeFile(const std::wstring& path, std::string& text)
-{
-    std::ifstream file(path.c_str(), std::ios::binary);
-    if (!file)
-        return false;
-    text.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    return true;
-}
 
 }
 
@@ -50,38 +29,42 @@ CDebugSession::~CDebugSession()
 StopInfo CDebugSession::Start(DebugLaunch launch)
 {
     Stop();
-    ++m_nGeneration;
-    std::unique_ptr<IDebugTarget> target;
-    StopInfo failed{StopCause::LoadFailed};
-    if (IsHexFile(launch.program)) {
-        std::string text;
-        failed.detail = -1;
-        if (ReadWholeFile(launch.program, text))
-            target = DebugTargets::Load51(text, launch.mcs8052, launch.realTime, failed.detail);
-    } else {
-        target = DebugTargets::LoadDos(launch.program, launch.folder, launch.tail, failed.detail);
-    }
+    StopInfo failed{SessionResult::LoadFailed};
+    std::unique_ptr<IDebugTarget> target = DebugTargets::Load(launch, failed.failure);
     if (!target)
         return m_last = failed;
+    return Start(std::move(target), std::move(launch));
+}
+
+StopInfo CDebugSession::Start(std::unique_ptr<IDebugTarget> target, DebugLaunch launch)
+{
+    Stop();
     {
         std::lock_guard<std::mutex> lock(m_targetLock);
         m_target = std::move(target);
     }
+    m_target->SetClockRunning(false);
+    m_panes = m_target->MakePanes(*this);
     m_map = std::move(launch.sourceMap);
     for (const SourceLine& line : launch.breakpoints)
         SetLineBreakpoint(line, true);
     for (const uint32_t address : launch.addressBreakpoints)
         SetAddressBreakpoint(address, true);
     SetState(RunState::Stopped);
-    PublishScreen();
-    return m_last = StopInfo{StopCause::Started};
+    PublishLive();
+    return m_last = StopInfo{SessionResult::Started};
 }
 
 void CDebugSession::Stop()
 {
+    m_panes.clear();
     {
         std::lock_guard<std::mutex> lock(m_targetLock);
         m_target.reset();
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_liveLock);
+        m_live.clear();
     }
     {
         std::lock_guard<std::mutex> lock(m_inputLock);
@@ -104,62 +87,67 @@ StopInfo CDebugSession::Act(const std::function<StopInfo()>& step)
     m_target->MarkChanges();
     const Action action{m_target->Executed(), m_target->OutputMark()};
     SetState(RunState::Running);
+    m_target->SetClockRunning(true);
     const StopInfo info = step();
+    m_target->SetClockRunning(false);
     if (m_target->Executed() != action.executed) {
         m_actions.push_back(action);
         if (m_actions.size() > kMaxActions)
             m_actions.pop_front();
     }
-    const bool ended = info.cause == StopCause::Ended || info.cause == StopCause::Faulted;
-    SetState(ended ? RunState::Ended : RunState::Stopped);
-    PublishScreen();
+    SetState(info.Ended() ? RunState::Ended : RunState::Stopped);
+    PublishLive();
     return m_last = info;
 }
 
-StopInfo CDebugSession::Stopped(TargetStop stop) const
+StopInfo CDebugSession::Stopped(StopReason reason) const
 {
-    switch (stop) {
-    case TargetStop::Breakpoint: return StopInfo{StopCause::Breakpoint};
-    case TargetStop::Paused: return StopInfo{StopCause::Paused};
-    case TargetStop::Ended: return StopInfo{StopCause::Ended, BackLimit::None, m_target->ExitCode()};
-    case TargetStop::Faulted: return StopInfo{StopCause::Faulted};
-    default: return StopInfo{StopCause::Stepped};
+    switch (reason) {
+    case StopReason::Breakpoint:
+    case StopReason::Paused:
+    case StopReason::Faulted: return StopInfo::Ran(reason);
+    case StopReason::Ended: return StopInfo::Ran(reason, m_target->ExitCode());
+    case StopReason::Limit:
+    case StopReason::WaitingForInput:
+    case StopReason::Idle: break;
     }
+    return StopInfo::Ran(StopReason::Limit);
 }
 
-TargetStop CDebugSession::Advance(bool single)
+StopReason CDebugSession::Advance(bool single)
 {
     for (;;) {
         DeliverInput();
         if (m_bPause.load(std::memory_order_relaxed))
-            return TargetStop::Paused;
+            return StopReason::Paused;
         const uint64_t before = m_target->Executed();
         const bool sleeping = m_target->Sleeping();
-        const TargetStop stop = single ? m_target->Step() : m_target->Run(kSlice);
+        const StopReason stop = single ? m_target->Step() : m_target->Run(kSlice);
         if (std::chrono::steady_clock::now() >= m_nextPublish)
-            PublishScreen();
+            PublishLive();
         switch (stop) {
-        case TargetStop::Limit:
+        case StopReason::Limit:
             if (single)
                 return stop;
             break;
-        case TargetStop::Paused:
+        case StopReason::Paused:
             // A request that came after the last run ended is no reason to stop this one.
             if (m_bPause.load(std::memory_order_relaxed))
                 return stop;
             break;
-        case TargetStop::WaitingForKey:
+        case StopReason::WaitingForInput:
             if (!WaitForInput())
-                return TargetStop::Paused;
+                return StopReason::Paused;
             break;
-        case TargetStop::Idle:
+        case StopReason::Idle:
             // A step that put the CPU to sleep is done; one that found it asleep waits.
             if (single && !sleeping && m_target->Executed() != before)
-                return TargetStop::Limit;
+                return StopReason::Limit;
             WaitForTime();
             break;
-        default:
-            return stop;
+        case StopReason::Breakpoint:
+        case StopReason::Ended:
+        case StopReason::Faulted: return stop;
         }
     }
 }
@@ -171,18 +159,18 @@ StopInfo CDebugSession::RunTo(uint32_t address, uint32_t depth)
         m_target->SetBreakpoint(address, true);
     StopInfo info;
     for (;;) {
-        const TargetStop stop = Advance(false);
-        if (stop != TargetStop::Breakpoint) {
+        const StopReason stop = Advance(false);
+        if (stop != StopReason::Breakpoint) {
             info = Stopped(stop);
             break;
         }
         const uint32_t pc = m_target->Pc();
         if (pc == address && m_target->StackDepth() <= depth) {
-            info = StopInfo{StopCause::Stepped};
+            info = StopInfo::Ran(StopReason::Limit);
             break;
         }
         if (m_userBreakpoints.count(pc) || m_temporaries.count(pc)) {
-            info = StopInfo{StopCause::Breakpoint};
+            info = StopInfo::Ran(StopReason::Breakpoint);
             break;
         }
     }
@@ -219,10 +207,10 @@ StopInfo CDebugSession::StepOut()
             if (next.kind == InstructionKind::Return)
                 return Stopped(Advance(true));
             const StopInfo info = StepOverNext(next, false);
-            if (info.cause != StopCause::Stepped)
+            if (info.reason != StopReason::Limit)
                 return info;
             if (m_userBreakpoints.count(m_target->Pc()))
-                return StopInfo{StopCause::Breakpoint};
+                return StopInfo::Ran(StopReason::Breakpoint);
         }
     });
 }
@@ -231,7 +219,7 @@ StopInfo CDebugSession::RunToLine(const SourceLine& line)
 {
     const std::optional<uint32_t> address = AddressOfLine(line);
     if (!address)
-        return m_last = StopInfo{StopCause::NoCode};
+        return m_last = StopInfo{SessionResult::NoCode};
     return RunToAddress(*address);
 }
 
@@ -261,21 +249,22 @@ StopInfo CDebugSession::StepBack()
         return m_last = StopInfo{};
     if (m_actions.empty()) {
         const bool cut = m_target->Barrier() != BackLimit::None && m_target->BarrierAt() >= m_target->Executed();
-        return m_last = StopInfo{StopCause::BackRefused, cut ? m_target->Barrier() : BackLimit::Start};
+        return m_last = StopInfo{SessionResult::BackRefused, StopReason::Limit, cut ? m_target->Barrier() : BackLimit::Start};
     }
     const Action action = m_actions.back();
     const uint64_t count = m_target->Executed() - action.executed;
     if (count > m_target->BackDepth()) {
         const bool cut = m_target->Barrier() != BackLimit::None && m_target->BarrierAt() > action.executed;
-        return m_last = StopInfo{StopCause::BackRefused, cut ? m_target->Barrier() : BackLimit::HistoryExhausted};
+        return m_last = StopInfo{SessionResult::BackRefused, StopReason::Limit,
+                                 cut ? m_target->Barrier() : BackLimit::HistoryExhausted};
     }
     m_target->MarkChanges();
     m_target->StepBack(static_cast<size_t>(count));
     m_target->RewindOutput(action.output);
     m_actions.pop_back();
     SetState(RunState::Stopped);
-    PublishScreen();
-    return m_last = StopInfo{StopCause::SteppedBack};
+    PublishLive();
+    return m_last = StopInfo{SessionResult::SteppedBack};
 }
 
 void CDebugSession::Pause()
@@ -290,17 +279,12 @@ void CDebugSession::Pause()
     m_inputReady.notify_all();
 }
 
-void CDebugSession::PressKey(uint16_t key)
+void CDebugSession::Feed(uint16_t input)
 {
     std::lock_guard<std::mutex> lock(m_inputLock);
-    m_input.push_back(key);
+    m_input.push_back(input);
     m_bInput.store(true);
     m_inputReady.notify_all();
-}
-
-void CDebugSession::SendSerial(uint8_t byte)
-{
-    PressKey(byte);
 }
 
 void CDebugSession::DeliverInput()
@@ -317,7 +301,7 @@ void CDebugSession::DeliverInput()
 bool CDebugSession::WaitForInput()
 {
     SetState(RunState::WaitingForKey);
-    PublishScreen();
+    PublishLive();
     {
         std::unique_lock<std::mutex> lock(m_inputLock);
         m_inputReady.wait(lock, [this] { return !m_input.empty() || m_bPause.load(); });
@@ -335,36 +319,39 @@ void CDebugSession::WaitForTime()
     m_inputReady.wait_for(lock, wait, [this] { return !m_input.empty() || m_bPause.load(); });
 }
 
-void CDebugSession::PublishScreen()
+CDebugPane* CDebugSession::Pane(uint16_t id) const
+{
+    for (const std::unique_ptr<CDebugPane>& pane : m_panes)
+        if (pane->Info().id == id)
+            return pane.get();
+    return nullptr;
+}
+
+PaneContent CDebugSession::Content(const CDebugPane& pane, PaneQuery query) const
+{
+    query.sourceMap = &m_map;
+    return pane.Content(query);
+}
+
+// The live panes' content, made on the thread that runs the program, for the window's thread.
+void CDebugSession::PublishLive()
 {
     m_nextPublish = std::chrono::steady_clock::now() + kPublishInterval;
-    ScreenCells screen;
-    if (!m_target || !m_target->ReadScreen(screen))
-        return;
-    std::lock_guard<std::mutex> lock(m_screenLock);
-    m_screen = screen;
+    std::vector<std::pair<uint16_t, PaneContent>> live;
+    for (const std::unique_ptr<CDebugPane>& pane : m_panes)
+        if (pane->Info().live)
+            live.emplace_back(pane->Info().id, Content(*pane, PaneQuery{}));
+    std::lock_guard<std::mutex> lock(m_liveLock);
+    m_live = std::move(live);
 }
 
-ScreenCells CDebugSession::Screen() const
+PaneContent CDebugSession::LiveContent(uint16_t id) const
 {
-    std::lock_guard<std::mutex> lock(m_screenLock);
-    return m_screen;
-}
-
-std::string CDebugSession::SerialText() const
-{
-    std::lock_guard<std::mutex> lock(m_targetLock);
-    return m_target ? m_target->SerialText() : std::string();
-}
-
-std::array<uint8_t, 4> CDebugSession::Ports() const
-{
-    std::array<uint8_t, 4> ports{0xFF, 0xFF, 0xFF, 0xFF};
-    std::lock_guard<std::mutex> lock(m_targetLock);
-    if (m_target)
-        for (unsigned port = 0; port < 4; ++port)
-            ports[port] = m_target->PortLatch(port);
-    return ports;
+    std::lock_guard<std::mutex> lock(m_liveLock);
+    for (const auto& [pane, content] : m_live)
+        if (pane == id)
+            return content;
+    return {};
 }
 
 std::optional<uint32_t> CDebugSession::AddressOfLine(const SourceLine& line) const

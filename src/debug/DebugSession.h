@@ -1,18 +1,21 @@
-// A debugging session over either machine: start a built program stopped at its entry, step
-// into, over and out, run to a line or to breakpoints, pause, and step back the steps as the
-// user took them; breakpoints on source lines and addresses; the stops told with their cause.
+// A debugging session over whichever machine the program is for: start a built program stopped
+// at its entry, step into, over and out, run to a line or to breakpoints, pause, and step back
+// the steps as the user took them; breakpoints on source lines and addresses; the stops told
+// with their reason; the panes the machine offers, those that show a running program kept up
+// to date while it runs.
 //
 // Threads: the session has one caller at a time. Start, the steps, Continue, StepBack, Stop,
-// the breakpoint and edit calls and every pane text are made from that caller's thread; the
-// window side runs the long ones (everything that runs the program) on a worker thread and
-// reads the panes once the worker has returned. Pause, PressKey, SendSerial, State, Screen,
-// SerialText and Ports are safe from any thread at any time, also while the worker runs.
+// the breakpoint and edit calls and every pane's content are made from that caller's thread;
+// the window side runs the long ones (everything that runs the program) on a worker thread and
+// reads the panes once the worker has returned. Pause, Feed, State and LiveContent are safe
+// from any thread at any time, also while the worker runs.
 #pragma once
 
+#include "debug/DebugPane.h"
 #include "debug/DebugTarget.h"
+#include "debug/Sentence.h"
 #include "debug/SourceMap.h"
 
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -27,16 +30,17 @@
 #include <vector>
 
 struct DebugLaunch {
-    // A DOS .EXE or .COM, or an 8051 Intel HEX file (.HEX).
+    // The built program (its kind says which machine runs it).
     std::wstring program;
-    // DOS's current folder (the source's); empty: the process's own.
+    // The program's current folder (the source's); empty: the process's own.
     std::wstring folder;
-    // The DOS command tail, in the machine's code page.
+    // The command tail, in the machine's code page.
     std::string tail;
-    // An 8052 (256 bytes of internal RAM, Timer 2) rather than an 8051.
-    bool mcs8052 = false;
-    // The 8051 runs at a real 12 MHz chip's pace; else as fast as it can.
+    // A machine with a crystal of its own keeps a real chip's pace; else it runs as fast as it can.
     bool realTime = true;
+    // A machine that keeps to the host's clock runs at most this many instructions a
+    // millisecond; 0: as fast as it can.
+    uint32_t instructionsPerMs = 0;
     // Where the source lines are; empty for a program built without a listing.
     CSourceMap sourceMap;
     // The breakpoints' lines as the editor has them now, and those set on addresses (in the
@@ -45,21 +49,16 @@ struct DebugLaunch {
     std::vector<uint32_t> addressBreakpoints;
 };
 
-enum class StopCause : uint8_t {
+// What a call of the session did.
+enum class SessionResult : uint8_t {
     // No program is loaded (never started, or stopped).
     NoProgram,
-    // The program could not be loaded: StopInfo::detail is the LoadError or HexError51.
+    // The program could not be loaded: StopInfo::failure says why.
     LoadFailed,
     // Loaded and stopped at its entry.
     Started,
-    // A step or a run to a place ended where it was meant to.
-    Stepped,
-    Breakpoint,
-    Paused,
-    // The program ended: StopInfo::exitCode.
-    Ended,
-    // The machine stopped the program (a divide error it could not hand to a handler).
-    Faulted,
+    // The program ran and stopped: StopInfo::reason says why.
+    Ran,
     SteppedBack,
     // A step back that could not be taken: StopInfo::limit says why; nothing changed.
     BackRefused,
@@ -68,10 +67,19 @@ enum class StopCause : uint8_t {
 };
 
 struct StopInfo {
-    StopCause cause = StopCause::NoProgram;
+    SessionResult result = SessionResult::NoProgram;
+    // Why a run stopped, as the machine says it: Limit when the step or the run to a place got
+    // where it was going, Breakpoint at one of the user's, Paused, Ended (exitCode), Faulted.
+    StopReason reason = StopReason::Limit;
     BackLimit limit = BackLimit::None;
     int exitCode = 0;
-    int detail = 0;
+    Sentence failure{};
+
+    static StopInfo Ran(StopReason reason, int exitCode = 0)
+    {
+        return StopInfo{SessionResult::Ran, reason, BackLimit::None, exitCode, {}};
+    }
+    bool Ended() const { return result == SessionResult::Ran && (reason == StopReason::Ended || reason == StopReason::Faulted); }
 };
 
 // What the program is doing, as another thread sees it.
@@ -84,8 +92,11 @@ public:
     CDebugSession(const CDebugSession&) = delete;
     CDebugSession& operator=(const CDebugSession&) = delete;
 
-    // Loads the program anew and stops at its entry, with the launch's breakpoints set.
+    // Loads the program anew into the machine its file is for and stops at its entry, with the
+    // launch's breakpoints set.
     StopInfo Start(DebugLaunch launch);
+    // The same with a machine that holds the program already.
+    StopInfo Start(std::unique_ptr<IDebugTarget> target, DebugLaunch launch);
     // One instruction (INT 21h and the BIOS services are one).
     StopInfo StepInto();
     // Runs a CALL, INT or REP string instruction through to the next instruction at the same
@@ -103,15 +114,18 @@ public:
     void Stop();
 
     void Pause();
-    // A key as the BIOS stores it (scan code high, character low) for a DOS program.
-    void PressKey(uint16_t key);
-    // A byte for the 8051's serial receiver.
-    void SendSerial(uint8_t byte);
+    // Input the user gave the program: a key as the BIOS stores it (scan code high, character
+    // low) for a DOS program, a byte for the 8051's serial receiver.
+    void Feed(uint16_t input);
     RunState State() const { return m_state.load(std::memory_order_acquire); }
-    ScreenCells Screen() const;
-    std::string SerialText() const;
-    // The port latches P0-P3 of the 8051.
-    std::array<uint8_t, 4> Ports() const;
+
+    // The panes the program's machine offers, for as long as it is loaded.
+    const std::vector<std::unique_ptr<CDebugPane>>& Panes() const { return m_panes; }
+    CDebugPane* Pane(uint16_t id) const;
+    // A pane's content made now from the stopped program; the source map is the session's.
+    PaneContent Content(const CDebugPane& pane, PaneQuery query) const;
+    // What a live pane showed when the running program was last looked at.
+    PaneContent LiveContent(uint16_t id) const;
 
     // A breakpoint on a source line, mapped through the source map; false when the line made
     // no code (none set).
@@ -122,16 +136,14 @@ public:
     std::optional<uint32_t> AddressOfLine(const SourceLine& line) const;
 
     bool Loaded() const { return m_target != nullptr; }
-    // Counts the programs started, so that what was kept for one is not taken for the next's.
-    uint64_t Generation() const { return m_nGeneration; }
     IDebugTarget* Target() { return m_target.get(); }
     const IDebugTarget* Target() const { return m_target.get(); }
     const CSourceMap& SourceMap() const { return m_map; }
     // The source line of the next instruction, where the source map knows it.
     std::optional<SourceLine> CurrentLine() const;
     const StopInfo& LastStop() const { return m_last; }
-    // Tells the panes that an edit changed the program's state: its screen is shown again.
-    void Edited() { PublishScreen(); }
+    // Tells the panes that an edit changed the program's state: the live panes are looked at again.
+    void Edited() { PublishLive(); }
 
 private:
     struct Action {
@@ -141,19 +153,20 @@ private:
 
     // Runs one of the user's steps: notes where it began, so that a step back can undo it.
     StopInfo Act(const std::function<StopInfo()>& step);
-    StopInfo Stopped(TargetStop stop) const;
+    StopInfo Stopped(StopReason reason) const;
     // Runs the target (one instruction, or a slice at a time) until it stops for a reason of
     // its own: waits for keys and for time while the program does.
-    TargetStop Advance(bool single);
+    StopReason Advance(bool single);
     StopInfo RunTo(uint32_t address, uint32_t depth);
     StopInfo StepOverNext(const NextInstruction& next, bool withLoops);
     void DeliverInput();
     bool WaitForInput();
     void WaitForTime();
-    void PublishScreen();
+    void PublishLive();
     void SetState(RunState state) { m_state.store(state, std::memory_order_release); }
 
     std::unique_ptr<IDebugTarget> m_target;
+    std::vector<std::unique_ptr<CDebugPane>> m_panes;
     CSourceMap m_map;
     std::set<uint32_t> m_userBreakpoints;
     std::deque<Action> m_actions;
@@ -162,7 +175,6 @@ private:
     std::atomic<RunState> m_state{RunState::NoProgram};
     std::atomic<bool> m_bPause{false};
     std::chrono::steady_clock::time_point m_nextPublish;
-    uint64_t m_nGeneration = 0;
 
     // Guards the target's lifetime against Pause from another thread.
     mutable std::mutex m_targetLock;
@@ -171,7 +183,7 @@ private:
     std::condition_variable m_inputReady;
     std::deque<uint16_t> m_input;
     std::atomic<bool> m_bInput{false};
-    // The screen as the last publish left it.
-    mutable std::mutex m_screenLock;
-    ScreenCells m_screen;
+    // The live panes as the last look left them, by their ids.
+    mutable std::mutex m_liveLock;
+    std::vector<std::pair<uint16_t, PaneContent>> m_live;
 };

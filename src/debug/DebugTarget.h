@@ -1,52 +1,24 @@
-// What the debugger's session asks of a machine, the 8086 DOS machine or the 8051 alike: run
-// and step with the step-back history on, breakpoints, where the program is and what its next
-// instruction is, and the points past which a step back cannot go.
+// What the debugger's session asks of a machine, whichever it is: run and step with the
+// step-back history on, breakpoints, where the program is and what its next instruction is,
+// the points past which a step back cannot go; and what the machine has to show: its name, its
+// panes, where the program stands and why it was stopped. Only the one place that makes targets
+// knows which machines there are.
 #pragma once
 
-#include <array>
+#include "debug/DebugPane.h"
+#include "debug/Sentence.h"
+#include "machine/StopReason.h"
+
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
-namespace dos {
-class CDosTarget;
-}
-namespace mcs51 {
-class CTarget51;
-}
+class CDebugSession;
 
-enum class TargetKind : uint8_t { Dos, Mcs51 };
-
-// The DOS program's text screen: 80x25 cells (character low, attribute high) and the cursor.
-struct ScreenCells {
-    static constexpr int kColumns = 80;
-    static constexpr int kRows = 25;
-    std::array<uint16_t, kColumns * kRows> cells{};
-    uint8_t row = 0;
-    uint8_t column = 0;
-    bool cursorShown = true;
-
-    friend bool operator==(const ScreenCells&, const ScreenCells&) = default;
-};
-
-// Why Step or Run returned.
-enum class TargetStop : uint8_t {
-    // The budget is spent (or the one instruction of Step ran).
-    Limit,
-    // The next instruction is at a breakpoint.
-    Breakpoint,
-    // RequestStop was called.
-    Paused,
-    // The program waits for a key that has not come.
-    WaitingForKey,
-    // The CPU waits for an interrupt (HLT, the 8051's idle mode): time must pass.
-    Idle,
-    // The program ended (DOS: its exit code; the 8051: a jump to itself).
-    Ended,
-    // The machine stopped the program (a divide error with no handler, a halted CPU).
-    Faulted,
-};
+using machine::StopReason;
 
 // What the next instruction is, as step over and step out need it.
 enum class InstructionKind : uint8_t { Plain, Call, Interrupt, RepString, Loop, Return };
@@ -83,15 +55,20 @@ class IDebugTarget {
 public:
     virtual ~IDebugTarget() = default;
 
-    virtual TargetKind Kind() const = 0;
-    virtual dos::CDosTarget* Dos() { return nullptr; }
-    virtual mcs51::CTarget51* Mcs51() { return nullptr; }
+    // The machine's name, a text of the string table.
+    virtual uint32_t NameId() const = 0;
+    // The panes the machine offers a session, in the order the window lists them; their
+    // commands run the program through the session.
+    virtual std::vector<std::unique_ptr<CDebugPane>> MakePanes(CDebugSession& session) = 0;
 
     // One instruction (with the interrupt that may follow it); Limit when it ran.
-    virtual TargetStop Step() = 0;
+    virtual StopReason Step() = 0;
     // At most budget instructions; the first runs even on a breakpoint.
-    virtual TargetStop Run(uint64_t budget) = 0;
+    virtual StopReason Run(uint64_t budget) = 0;
     virtual void RequestStop() = 0;
+    // Real time passes for the program only while its clock runs: the session runs it for a
+    // step or a run, and stops it while the program stands still.
+    virtual void SetClockRunning(bool running) = 0;
 
     // Instructions run since the load, less those stepped back.
     virtual uint64_t Executed() const = 0;
@@ -111,12 +88,16 @@ public:
     virtual uint32_t AddressAfter(const NextInstruction& next) const = 0;
     // The CPU sleeps (HLT, the 8051's idle mode) until an interrupt wakes it.
     virtual bool Sleeping() const = 0;
-    // How long real time must pass before a sleeping CPU may wake (the PC's timer tick).
+    // How long real time must pass before an idle machine may go on (the PC's timer tick).
     virtual std::chrono::microseconds UntilWake() const { return {}; }
     // A number that grows as calls nest (the 8086's stack grows down, the 8051's up).
     virtual uint32_t StackDepth() const = 0;
     // The address at which the program's image starts: the source map's offsets count from here.
     virtual uint32_t ImageBase() const = 0;
+    // Where the program stands, as the status line names a place without a source line.
+    virtual std::string PlaceText() const = 0;
+    // Why the machine stopped the program, for the status line.
+    virtual Sentence FaultText() const = 0;
 
     virtual void SetBreakpoint(uint32_t address, bool set) = 0;
     virtual bool HasBreakpoint(uint32_t address) const = 0;
@@ -134,9 +115,4 @@ public:
     // serial bytes; the DOS screen is memory, which the history restores).
     virtual size_t OutputMark() const { return 0; }
     virtual void RewindOutput(size_t) {}
-    // The DOS program's screen; false where there is none.
-    virtual bool ReadScreen(ScreenCells&) const { return false; }
-    // What the 8051 sent through its serial port, and its port latches; safe from any thread.
-    virtual std::string SerialText() const { return {}; }
-    virtual uint8_t PortLatch(unsigned) const { return 0xFF; }
 };

@@ -2,17 +2,17 @@
 #pragma once
 
 #include "debug/DebugTarget.h"
+#include "debug/Sentence.h"
 
 #include <memory>
-#include <string>
+
+struct DebugLaunch;
 
 namespace DebugTargets {
 
-// A DOS program loaded as DEBUG loads it; none, with error the LoadError, when it cannot be.
-std::unique_ptr<IDebugTarget> LoadDos(const std::wstring& program, const std::wstring& folder, const std::string& tail,
-                                      int& error);
-// An 8051 (or 8052) program from its Intel HEX text; none, with error the HexError51, when the
-// text is not one.
-std::unique_ptr<IDebugTarget> Load51(const std::string& hex, bool mcs8052, bool realTime, int& error);
+// The program loaded into the machine its file is for (an Intel HEX file into the 8051, any
+// other into the DOS machine, as DEBUG loads it) and stopped at its entry; none, with the
+// sentence that says why, when it cannot be.
+std::unique_ptr<IDebugTarget> Load(const DebugLaunch& launch, Sentence& failure);
 
 }

@@ -1,6 +1,8 @@
 // The DOS program's panes: DEBUG's layouts with what the last step changed marked.
 #include "debug/DosPanes.h"
 
+#include "debug/DebugCommands.h"
+#include "debug/DebugResources.h"
 #include "debug/DosInstructions.h"
 #include "debug/DisassemblyWindow.h"
 #include "debug/DosAddress.h"
@@ -110,8 +112,40 @@ std::string ValueText(const std::string& type, const std::vector<uint8_t>& bytes
 
 }
 
-CDosPanes::CDosPanes(CDebugSession& session) : m_session(session), m_target(*session.Target()->Dos())
+std::vector<std::unique_ptr<CDebugPane>> CDosPanes::Make(CDebugSession& session, CDosTarget& target)
 {
+    const auto panes = std::make_shared<const CDosPanes>(session, target);
+    std::vector<std::unique_ptr<CDebugPane>> made;
+    auto add = [&](const PaneInfo& info, CCallbackPane::Callbacks callbacks) {
+        made.push_back(std::make_unique<CCallbackPane>(info, std::move(callbacks)));
+    };
+    add({.id = IDC_DEBUG_REGISTERS, .barId = IDW_REGISTERS_BAR, .titleId = IDS_PANE_REGISTERS, .share = 0.58, .editsValues = true},
+        {.content = [panes](const PaneQuery&) { return TextContent(panes->Registers()); },
+         .editValue = [panes](const std::string& name, uint16_t value) { return panes->EditRegister(name, value); },
+         .toggleFlag = [panes](const std::string& name) { return panes->ToggleFlag(name); }});
+    made.push_back(std::make_unique<CDebugCommands>(session, target));
+    add({.id = IDC_DEBUG_MEMORY, .barId = IDW_MEMORY_BAR, .titleId = IDS_PANE_MEMORY, .kind = PaneKind::Memory,
+         .row = PaneRow::BottomSecond, .share = 0.58, .firstAddress = "DS:0000"},
+        {.content = [panes](const PaneQuery& query) { return TextContent(panes->Memory(query.expression, query.rows)); },
+         .editByte = [panes](uint32_t address, uint8_t value) { return panes->EditMemory(address, value); }});
+    add({.id = IDC_DEBUG_SCREEN, .barId = IDW_SCREEN_BAR, .titleId = IDS_PANE_SCREEN, .kind = PaneKind::Screen,
+         .row = PaneRow::BottomSecond, .share = 0.42, .live = true},
+        {.content = [panes](const PaneQuery&) { return panes->Screen(); }});
+    add({.id = IDC_DEBUG_DISASSEMBLY, .barId = IDW_DISASSEMBLY_BAR, .titleId = IDS_PANE_DISASSEMBLY, .row = PaneRow::Right,
+         .share = 0.45, .look = MarkLook::Current, .breakpoints = true},
+        {.content = [panes](const PaneQuery& query) {
+             return TextContent(panes->Disassembly(query.rows / 3, query.rows - query.rows / 3 - 1));
+         }});
+    add({.id = IDC_DEBUG_STACK, .barId = IDW_STACK_BAR, .titleId = IDS_PANE_STACK, .row = PaneRow::Right, .share = 0.25,
+         .look = MarkLook::Return},
+        {.content = [panes](const PaneQuery& query) { return TextContent(panes->Stack(query.rows)); }});
+    add({.id = IDC_DEBUG_VARIABLES, .barId = IDW_VARIABLES_BAR, .titleId = IDS_PANE_VARIABLES, .row = PaneRow::Right,
+         .share = 0.3, .scrolls = true},
+        {.content = [panes](const PaneQuery&) { return TextContent(panes->Variables()); }});
+    add({.id = IDC_DEBUG_DEVICES, .barId = IDW_DEVICES_BAR, .titleId = IDS_PANE_DEVICES, .row = PaneRow::BottomSecond,
+         .share = 0.3, .scrolls = true, .live = true, .shownFirst = false},
+        {.content = [panes](const PaneQuery&) { return TextContent(panes->Devices()); }});
+    return made;
 }
 
 PaneText CDosPanes::Registers() const
@@ -194,18 +228,30 @@ PaneText CDosPanes::Stack(int rows) const
     return pane;
 }
 
-PaneText CDosPanes::Screen() const
+PaneContent CDosPanes::Screen() const
+{
+    PaneContent pane;
+    pane.image = m_target.Machine().Screen();
+    const std::string text = pane.image.Text();
+    for (size_t start = 0; start < text.size();) {
+        const size_t end = text.find("\r\n", start);
+        std::string line = text.substr(start, end - start);
+        line.erase(line.find_last_not_of(' ') + 1);
+        pane.text.text += line + "\r\n";
+        start = end + 2;
+    }
+    return pane;
+}
+
+PaneText CDosPanes::Devices() const
 {
     PaneText pane;
-    const ScreenCells screen = m_session.Screen();
-    for (int row = 0; row < ScreenCells::kRows; ++row) {
-        std::string line;
-        for (int column = 0; column < ScreenCells::kColumns; ++column) {
-            const auto character = static_cast<char>(screen.cells[row * ScreenCells::kColumns + column] & 0xFF);
-            line += character == '\0' ? ' ' : character;
-        }
-        line.erase(line.find_last_not_of(' ') + 1);
-        pane.text += line + "\r\n";
+    for (const CBusDevice* device : m_target.Machine().Devices()) {
+        const std::string name(device->Name());
+        std::string view = device->View().text;
+        for (size_t at = 0; (at = view.find("\r\n", at)) != std::string::npos && at + 2 < view.size(); at += 2)
+            view.insert(at + 2, name.size() + 2, ' ');
+        pane.text += name + ": " + view;
     }
     return pane;
 }
@@ -276,10 +322,11 @@ bool CDosPanes::ToggleFlag(const std::string& name) const
     return flag && EditRegister("F", static_cast<uint16_t>(target.Registers().flags ^ *flag));
 }
 
-void CDosPanes::EditMemory(uint32_t linear, uint8_t value) const
+bool CDosPanes::EditMemory(uint32_t linear, uint8_t value) const
 {
     m_target.WriteByte(linear, value);
     m_session.Edited();
+    return true;
 }
 
 PaneText CDosPanes::Disassembly(int before, int after) const

@@ -2,8 +2,12 @@
 // step-back history, the instruction kinds step over needs, and what a step changed.
 #include "debug/DosTarget.h"
 
-#include "debug/DebugTargets.h"
+#include "debug/DebugCommands.h"
+#include "debug/DebugResources.h"
+#include "debug/DosDisplay.h"
 #include "debug/DosInstructions.h"
+#include "debug/DosPanes.h"
+#include "debug/HexDump.h"
 
 #include "dos/ProgramImage.h"
 
@@ -17,10 +21,6 @@
 namespace dos {
 
 namespace {
-
-// The machine runs its devices between slices of this many instructions at most; Run counts
-// the instructions of each slice.
-constexpr uint64_t kSlice = 65536;
 
 BackLimit LimitOf(ExternalEvent event)
 {
@@ -51,19 +51,20 @@ ProgramFile Inspect(const std::wstring& program)
     return {true, static_cast<uint32_t>(image.Module().size())};
 }
 
-DosMachineSettings DebuggerSettings()
+DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs)
 {
     DosMachineSettings settings;
     settings.input = ConsoleInput::Keyboard;
     settings.output = ConsoleOutput::Screen;
     settings.error = ConsoleOutput::Screen;
+    settings.pace.instructionsPerMs = instructionsPerMs;
     return settings;
 }
 
 }
 
-CDosTarget::CDosTarget()
-    : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), DebuggerSettings())),
+CDosTarget::CDosTarget(uint32_t instructionsPerMs)
+    : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), DebuggerSettings(instructionsPerMs))),
       m_history(kHistoryInstructions, kHistoryBytes),
       m_memoryBefore(CMemory::kSize)
 {
@@ -100,47 +101,51 @@ void CDosTarget::StartAsDebugDoes(const std::wstring& program)
     state.cx() = static_cast<uint16_t>(file.size);
 }
 
-TargetStop CDosTarget::After(StopReason reason)
+uint32_t CDosTarget::NameId() const
 {
-    m_nExecuted += m_machine->Cpu().Executed();
+    return IDS_MACHINE_DOS;
+}
+
+std::vector<std::unique_ptr<CDebugPane>> CDosTarget::MakePanes(CDebugSession& session)
+{
+    return CDosPanes::Make(session, *this);
+}
+
+void CDosTarget::SetClockRunning(bool running)
+{
+    if (running)
+        m_machine->StartClock();
+    else
+        m_machine->StopClock();
+}
+
+StopReason CDosTarget::After(StopReason reason)
+{
+    m_nExecuted += m_machine->Executed();
     if (m_bBarrierInRun) {
         m_nBarrierAt = m_nExecuted;
         m_bBarrierInRun = false;
     }
-    switch (reason) {
-    case StopReason::Limit: return TargetStop::Limit;
-    case StopReason::WaitingForInput: return TargetStop::WaitingForKey;
-    case StopReason::Idle: return TargetStop::Idle;
-    case StopReason::Paused: return TargetStop::Paused;
-    case StopReason::Breakpoint: return TargetStop::Breakpoint;
-    case StopReason::Ended:
-    case StopReason::Faulted:
+    if (reason == StopReason::Ended || reason == StopReason::Faulted) {
         m_barrier = BackLimit::Ended;
         m_nBarrierAt = m_nExecuted;
-        return reason == StopReason::Ended ? TargetStop::Ended : TargetStop::Faulted;
     }
-    return TargetStop::Limit;
+    return reason;
 }
 
-TargetStop CDosTarget::Step()
+StopReason CDosTarget::Step()
 {
-    if (m_barrier == BackLimit::Ended)
-        return TargetStop::Ended;
+    if (m_machine->Finished())
+        return m_machine->Step();
     return After(m_machine->Step());
 }
 
-TargetStop CDosTarget::Run(uint64_t budget)
+// The machine cuts the run at its devices' events; what it ran is counted once it returns.
+StopReason CDosTarget::Run(uint64_t budget)
 {
-    if (m_barrier == BackLimit::Ended)
-        return TargetStop::Ended;
-    while (budget > 0) {
-        const uint64_t slice = std::min(budget, kSlice);
-        const TargetStop stop = After(m_machine->Run(slice));
-        if (stop != TargetStop::Limit)
-            return stop;
-        budget -= slice;
-    }
-    return TargetStop::Limit;
+    if (m_machine->Finished())
+        return m_machine->Run(budget);
+    return After(m_machine->Run(budget));
 }
 
 size_t CDosTarget::BackDepth() const
@@ -236,28 +241,27 @@ uint8_t CDosTarget::ReadByte(uint32_t linear) const
     return m_machine->Memory().Read8(linear);
 }
 
-bool CDosTarget::ReadScreen(ScreenCells& screen) const
+std::string CDosTarget::PlaceText() const
 {
-    const machine::ScreenImage image = m_machine->Screen();
-    for (int row = 0; row < ScreenCells::kRows && row < image.rows; ++row)
-        for (int column = 0; column < ScreenCells::kColumns && column < image.columns; ++column)
-            screen.cells[row * ScreenCells::kColumns + column] = image.Cell(row, column);
-    screen.row = static_cast<uint8_t>(image.cursorRow);
-    screen.column = static_cast<uint8_t>(image.cursorColumn);
-    screen.cursorShown = image.cursorShown;
-    return true;
+    const CpuState& state = Registers();
+    return CDosDisplay::Address(state.seg[kCS], state.ip);
+}
+
+Sentence CDosTarget::FaultText() const
+{
+    const MachineFault& fault = m_machine->Fault();
+    std::string bytes;
+    for (const uint8_t byte : fault.bytes)
+        bytes += (bytes.empty() ? "" : " ") + CHexDump::Hex2(byte);
+    const std::vector<std::string> inserts{CDosDisplay::Address(fault.cs, fault.ip), bytes};
+    switch (fault.kind) {
+    case FaultKind::DivideError: return {IDS_FAULT_DIVIDE, inserts};
+    case FaultKind::InvalidOpcode: return {IDS_FAULT_INVALID_OPCODE, inserts};
+    case FaultKind::BoundRange: return {IDS_FAULT_BOUND, inserts};
+    case FaultKind::Halted: return {IDS_FAULT_HALTED, inserts};
+    case FaultKind::None: break;
+    }
+    return {IDS_FAULT_UNKNOWN, inserts};
 }
 
 }  // namespace dos
-
-std::unique_ptr<IDebugTarget> DebugTargets::LoadDos(const std::wstring& program, const std::wstring& folder,
-                                                    const std::string& tail, int& error)
-{
-    auto target = std::make_unique<dos::CDosTarget>();
-    const dos::LoadError loaded = target->Load(program, folder, tail);
-    error = static_cast<int>(loaded);
-    if (loaded != dos::LoadError::None)
-        return nullptr;
-    return target;
-}
-

@@ -1,6 +1,8 @@
 // The DOS machine under the debugger: a program loaded as DEBUG loads it (its folder the
 // current one, BX:CX its size), its screen and keyboard in-process, every instruction in the
-// step-back history, and the keys and files it takes marked as points a step back stops at.
+// step-back history, the keys and files it takes marked as points a step back stops at, and
+// its panes: registers, memory, stack, disassembly, its screen, DEBUG's commands, variables and
+// the machine's devices.
 #pragma once
 
 #include "debug/DebugTarget.h"
@@ -14,24 +16,26 @@
 
 namespace dos {
 
-class CDosTarget final : public IDebugTarget, private IDosHost {
+class CDosTarget : public IDebugTarget, private IDosHost {
 public:
     // Room for at least the last 100,000 instructions of a program that scrolls its screen
     // (a scroll writes 4,000 bytes) a few hundred times.
     static constexpr size_t kHistoryInstructions = size_t{1} << 17;
     static constexpr size_t kHistoryBytes = size_t{1} << 22;
 
-    CDosTarget();
+    // instructionsPerMs: the pace of its runs in real time (0: as fast as it can).
+    explicit CDosTarget(uint32_t instructionsPerMs = 0);
 
     // Loads the program (a host path) with the folder as DOS's current folder; the registers
     // are then those DEBUG gives a program it loads.
     LoadError Load(const std::wstring& program, const std::wstring& folder, const std::string& tail);
 
-    TargetKind Kind() const override { return TargetKind::Dos; }
-    CDosTarget* Dos() override { return this; }
-    TargetStop Step() override;
-    TargetStop Run(uint64_t budget) override;
+    uint32_t NameId() const override;
+    std::vector<std::unique_ptr<CDebugPane>> MakePanes(CDebugSession& session) override;
+    StopReason Step() override;
+    StopReason Run(uint64_t budget) override;
     void RequestStop() override { m_machine->RequestStop(); }
+    void SetClockRunning(bool running) override;
     uint64_t Executed() const override { return m_nExecuted; }
     size_t BackDepth() const override;
     size_t StepBack(size_t count) override;
@@ -44,12 +48,13 @@ public:
     std::chrono::microseconds UntilWake() const override { return m_machine->UntilWake(); }
     uint32_t StackDepth() const override;
     uint32_t ImageBase() const override { return m_nImageBase; }
+    std::string PlaceText() const override;
+    Sentence FaultText() const override;
     void SetBreakpoint(uint32_t address, bool set) override;
     bool HasBreakpoint(uint32_t address) const override { return m_machine->Cpu().HasBreakpoint(address); }
     int ExitCode() const override { return m_machine->ExitCode(); }
     void MarkChanges() override;
     void Feed(uint16_t key) override;
-    bool ReadScreen(ScreenCells& screen) const override;
 
     CDosMachine& Machine() { return *m_machine; }
     const CDosMachine& Machine() const { return *m_machine; }
@@ -74,7 +79,7 @@ private:
     void OnExternalEvent(ExternalEvent event) override;
     void OnUnsupported(const std::string& what) override { m_unsupported.push_back(what); }
 
-    TargetStop After(StopReason reason);
+    StopReason After(StopReason reason);
     void StartAsDebugDoes(const std::wstring& program);
 
     std::unique_ptr<CDosMachine> m_machine;

@@ -6,6 +6,10 @@
 #include <string>
 #include <vector>
 
+// How a pane's marked parts look: red text (what a step changed), the line on a yellow ground
+// (the current instruction), or blue text (a return address).
+enum class MarkLook : uint8_t { Changed, Current, Return };
+
 struct TextMark {
     int line = 0;
     int column = 0;
@@ -16,11 +20,11 @@ struct TextMark {
 
 struct PaneText {
     // Lines ended by CR LF; bytes in the machine's code page (the screen's) or ASCII.
-    std::string text;
-    std::vector<TextMark> marks;
+    std::string text{};
+    std::vector<TextMark> marks{};
     // Per line where the pane has addresses (memory, stack, disassembly, variables): the
     // address of its first byte, as breakpoints and edits take it.
-    std::vector<uint32_t> lineAddresses;
+    std::vector<uint32_t> lineAddresses{};
     // False when the pane's address expression could not be read (the text is then empty).
     bool valid = true;
 };

@@ -1,6 +1,7 @@
 // The 8051 program's panes, with what the last step changed marked.
 #include "debug/Panes51.h"
 
+#include "debug/DebugResources.h"
 #include "debug/DisassemblyWindow.h"
 #include "debug/HexDump.h"
 #include "debug/ListingText.h"
@@ -21,7 +22,7 @@ constexpr uint8_t kAcall = 0x11;
 // The stack starts above register bank 0 after a reset.
 constexpr uint8_t kStackBottom = 0x08;
 
-const char kSpaceLetters[] = {'I', 'S', 'X', 'C'};
+const char kSpaceLetters[] = "ISXC";
 
 struct SpaceAddress {
     Mcs51Space space = Mcs51Space::kIram;
@@ -93,8 +94,36 @@ const std::pair<const char*, uint8_t> kPswBits[] = {{"CY", kPswCY},   {"AC", kPs
 
 }
 
-CPanes51::CPanes51(CDebugSession& session) : m_session(session), m_target(*session.Target()->Mcs51())
+std::vector<std::unique_ptr<CDebugPane>> CPanes51::Make(CTarget51& target)
 {
+    const auto panes = std::make_shared<const CPanes51>(target);
+    std::vector<std::unique_ptr<CDebugPane>> made;
+    auto add = [&](const PaneInfo& info, CCallbackPane::Callbacks callbacks) {
+        made.push_back(std::make_unique<CCallbackPane>(info, std::move(callbacks)));
+    };
+    add({.id = IDC_DEBUG_REGISTERS, .barId = IDW_REGISTERS_BAR, .titleId = IDS_PANE_REGISTERS, .editsValues = true},
+        {.content = [panes](const PaneQuery&) { return TextContent(panes->Registers()); },
+         .editValue = [panes](const std::string& name, uint16_t value) { return panes->EditRegister(name, value); },
+         .toggleFlag = [panes](const std::string& name) { return panes->ToggleFlag(name); }});
+    add({.id = IDC_DEBUG_SERIAL, .barId = IDW_SERIAL_BAR, .titleId = IDS_PANE_SERIAL, .live = true, .log = true, .shownInRun = true},
+        {.content = [panes](const PaneQuery&) { return TextContent(panes->Serial()); }});
+    add({.id = IDC_DEBUG_MEMORY, .barId = IDW_MEMORY_BAR, .titleId = IDS_PANE_MEMORY, .kind = PaneKind::Memory,
+         .row = PaneRow::BottomSecond, .share = 0.6, .spacesId = IDS_MEMORY_SPACES, .spaceLetters = kSpaceLetters,
+         .firstAddress = "00"},
+        {.content = [panes](const PaneQuery& query) { return TextContent(panes->Memory(query.expression, query.rows)); },
+         .editByte = [panes](uint32_t address, uint8_t value) { return panes->EditMemory(address, value); }});
+    add({.id = IDC_DEBUG_PORTS, .barId = IDW_PORTS_BAR, .titleId = IDS_PANE_PORTS, .kind = PaneKind::Device,
+         .row = PaneRow::BottomSecond, .share = 0.4, .live = true, .shownInRun = true},
+        {.content = [panes](const PaneQuery&) { return TextContent(panes->Ports()); }});
+    add({.id = IDC_DEBUG_DISASSEMBLY, .barId = IDW_DISASSEMBLY_BAR, .titleId = IDS_PANE_DISASSEMBLY, .row = PaneRow::Right,
+         .share = 0.6, .look = MarkLook::Current, .breakpoints = true},
+        {.content = [panes](const PaneQuery& query) {
+             return TextContent(panes->Disassembly(query.rows / 3, query.rows - query.rows / 3 - 1));
+         }});
+    add({.id = IDC_DEBUG_STACK, .barId = IDW_STACK_BAR, .titleId = IDS_PANE_STACK, .row = PaneRow::Right, .share = 0.4,
+         .look = MarkLook::Return},
+        {.content = [panes](const PaneQuery& query) { return TextContent(panes->Stack(query.rows)); }});
+    return made;
 }
 
 PaneText CPanes51::Registers() const
@@ -211,16 +240,15 @@ PaneText CPanes51::Disassembly(int before, int after) const
 PaneText CPanes51::Serial() const
 {
     PaneText pane;
-    pane.text = m_session.SerialText();
+    pane.text = m_target.SerialText();
     return pane;
 }
 
 PaneText CPanes51::Ports() const
 {
     PaneText pane;
-    const std::array<uint8_t, 4> ports = m_session.Ports();
     for (unsigned port = 0; port < 4; ++port)
-        pane.text += (port ? " P" : "P") + std::to_string(port) + '=' + CHexDump::Hex2(ports[port]);
+        pane.text += (port ? " P" : "P") + std::to_string(port) + '=' + CHexDump::Hex2(m_target.PortLatch(port));
     pane.text += "\r\n";
     return pane;
 }
@@ -261,9 +289,10 @@ bool CPanes51::EditRegister(const std::string& name, uint16_t value) const
     return false;
 }
 
-void CPanes51::EditMemory(uint32_t address, uint8_t value) const
+bool CPanes51::EditMemory(uint32_t address, uint8_t value) const
 {
     m_target.Write(static_cast<Mcs51Space>(address >> 16 & 3), static_cast<uint16_t>(address), value);
+    return true;
 }
 
 }  // namespace mcs51

@@ -4,10 +4,12 @@
 // ports; and the edits the panes make. Made from the session's caller's thread at a stop.
 #pragma once
 
-#include "debug/DebugSession.h"
+#include "debug/DebugPane.h"
 #include "debug/PaneText.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace mcs51 {
 
@@ -15,8 +17,10 @@ class CTarget51;
 
 class CPanes51 {
 public:
-    // The session must hold an 8051 program.
-    explicit CPanes51(CDebugSession& session);
+    explicit CPanes51(CTarget51& target) : m_target(target) {}
+
+    // The panes the 8051 offers, in the order the window lists them.
+    static std::vector<std::unique_ptr<CDebugPane>> Make(CTarget51& target);
 
     PaneText Registers() const;
     // rows lines of 16 bytes from the line holding the address the expression names: a space
@@ -35,13 +39,12 @@ public:
     // A register by name: A, B, PSW, SP, DPTR, DPL, DPH, R0-R7 (of the bank PSW selects), PC.
     bool EditRegister(const std::string& name, uint16_t value) const;
     // A byte by the address a memory line gives (space times 10000h plus address).
-    void EditMemory(uint32_t address, uint8_t value) const;
+    bool EditMemory(uint32_t address, uint8_t value) const;
     // Inverts a bit of PSW by the name the registers pane shows it with (CY, AC, F0, RS1, RS0,
     // OV; P follows A and is not set by hand).
     bool ToggleFlag(const std::string& name) const;
 
 private:
-    CDebugSession& m_session;
     CTarget51& m_target;
 };
 

@@ -2,7 +2,9 @@
 // serial output and port latches as the program leaves them.
 #include "debug/Target51.h"
 
-#include "debug/DebugTargets.h"
+#include "debug/DebugResources.h"
+#include "debug/HexDump.h"
+#include "debug/Panes51.h"
 
 #include "mcs51/Disassembler51.h"
 
@@ -46,12 +48,12 @@ HexResult51 CTarget51::Load(std::string_view hex)
     return result;
 }
 
-TargetStop CTarget51::CountedStep()
+StopReason CTarget51::CountedStep()
 {
     const uint16_t pc = m_machine.Pc();
     const Stop51 stop = m_machine.Step();
     if (stop == Stop51::kSelfJump || stop == Stop51::kHalted)
-        return TargetStop::Ended;
+        return StopReason::Ended;
     // An idle chip lets a cycle pass where it is; an interrupt wakes it and runs its first
     // instruction. Only a step that left the PC where it was can have been asleep.
     m_bSleeping = m_machine.Pc() == pc && (m_machine.Read(Mcs51Space::kSfr, kPCON) & kPconIDL) != 0;
@@ -64,33 +66,53 @@ TargetStop CTarget51::CountedStep()
     }
     m_nPending = m_machine.PendingSerialInput();
     if (stop == Stop51::kRequested)
-        return TargetStop::Paused;
-    return m_bSleeping ? TargetStop::Idle : TargetStop::Limit;
+        return StopReason::Paused;
+    return m_bSleeping ? StopReason::Idle : StopReason::Limit;
 }
 
-TargetStop CTarget51::Step()
+uint32_t CTarget51::NameId() const
+{
+    return IDS_MACHINE_8051;
+}
+
+std::vector<std::unique_ptr<CDebugPane>> CTarget51::MakePanes(CDebugSession&)
+{
+    return CPanes51::Make(*this);
+}
+
+StopReason CTarget51::Step()
 {
     return CountedStep();
 }
 
-TargetStop CTarget51::Run(uint64_t budget)
+std::string CTarget51::PlaceText() const
+{
+    return CHexDump::Hex4(static_cast<uint16_t>(Pc()));
+}
+
+Sentence CTarget51::FaultText() const
+{
+    return {IDS_FAULT_UNKNOWN, {PlaceText(), {}}};
+}
+
+StopReason CTarget51::Run(uint64_t budget)
 {
     if (m_bRealTime)
         m_pacer.Start(m_machine.Cycles());
     for (uint64_t n = 0; n < budget; ++n) {
         if (n > 0 && m_breakpoints[m_machine.Pc()])
-            return TargetStop::Breakpoint;
+            return StopReason::Breakpoint;
         if (n % kPollInstructions == 0) {
             if (m_bStop.exchange(false, std::memory_order_relaxed))
-                return TargetStop::Paused;
+                return StopReason::Paused;
             if (m_bRealTime)
                 m_pacer.WaitFor(m_machine.Cycles());
         }
-        const TargetStop stop = CountedStep();
-        if (stop != TargetStop::Limit && stop != TargetStop::Idle)
+        const StopReason stop = CountedStep();
+        if (stop != StopReason::Limit && stop != StopReason::Idle)
             return stop;
     }
-    return TargetStop::Limit;
+    return StopReason::Limit;
 }
 
 void CTarget51::Feed(uint16_t byte)
@@ -213,15 +235,3 @@ void CTarget51::OnPortWrite(unsigned port, uint8_t latch)
 }
 
 }  // namespace mcs51
-
-std::unique_ptr<IDebugTarget> DebugTargets::Load51(const std::string& hex, bool mcs8052, bool realTime, int& error)
-{
-    auto target = std::make_unique<mcs51::CTarget51>(mcs8052 ? mcs51::Mcs51Variant::k8052 : mcs51::Mcs51Variant::k8051);
-    target->SetRealTime(realTime);
-    const mcs51::HexResult51 result = target->Load(hex);
-    error = static_cast<int>(result.error);
-    if (!result.Ok())
-        return nullptr;
-    return target;
-}
-

@@ -25,11 +25,13 @@ public:
     // Whether runs keep a real chip's pace (12 MHz crystal); off, they run as fast as they can.
     void SetRealTime(bool on) { m_bRealTime = on; }
 
-    TargetKind Kind() const override { return TargetKind::Mcs51; }
-    CTarget51* Mcs51() override { return this; }
-    TargetStop Step() override;
-    TargetStop Run(uint64_t budget) override;
+    uint32_t NameId() const override;
+    std::vector<std::unique_ptr<CDebugPane>> MakePanes(CDebugSession& session) override;
+    StopReason Step() override;
+    StopReason Run(uint64_t budget) override;
     void RequestStop() override;
+    // The chip's time is its machine cycles, which pass only as it runs.
+    void SetClockRunning(bool) override {}
     uint64_t Executed() const override { return m_nExecuted; }
     size_t BackDepth() const override { return m_machine.HistorySize(); }
     size_t StepBack(size_t count) override;
@@ -41,6 +43,8 @@ public:
     bool Sleeping() const override { return m_bSleeping; }
     uint32_t StackDepth() const override;
     uint32_t ImageBase() const override { return 0; }
+    std::string PlaceText() const override;
+    Sentence FaultText() const override;
     void SetBreakpoint(uint32_t address, bool set) override;
     bool HasBreakpoint(uint32_t address) const override;
     int ExitCode() const override { return 0; }
@@ -63,14 +67,15 @@ public:
     // The code image, as the disassembler reads it.
     const uint8_t* Code() const { return m_code.data(); }
 
-    std::string SerialText() const override;
-    uint8_t PortLatch(unsigned port) const override { return m_ports[port & 3].load(std::memory_order_relaxed); }
+    // What the program sent through its serial port, and its port latches.
+    std::string SerialText() const;
+    uint8_t PortLatch(unsigned port) const { return m_ports[port & 3].load(std::memory_order_relaxed); }
 
 private:
     void OnSerialOut(uint8_t byte, bool ninth) override;
     void OnPortWrite(unsigned port, uint8_t latch) override;
     // Steps counted one by one: an idle chip's steps only let cycles pass.
-    TargetStop CountedStep();
+    StopReason CountedStep();
 
     CMachine51 m_machine;
     std::array<uint8_t, kCodeSize> m_code{};

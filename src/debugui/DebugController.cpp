@@ -3,15 +3,13 @@
 
 #include "build/BuildAction.h"
 #include "build/ProgramLauncher.h"
-#include "debug/DosDisplay.h"
-#include "debug/DosTarget.h"
-#include "debug/HexDump.h"
 #include "debug/ListingText.h"
 #include "debug/SourceMapLoader.h"
 #include "doc/KorvaneView.h"
 #include "framework/CCmdUI.h"
 #include "framework/MessageBox.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "resource.h"
 #include "text/TextControl.h"
 
@@ -28,29 +26,31 @@ bool Held(int key)
     return ::GetKeyState(key) < 0;
 }
 
-// The panes' commands, in the order of DebugPane.
-constexpr UINT kPaneCommands[kDebugPaneCount] = {
-    ID_VIEW_DEBUG_REGISTERS, ID_VIEW_DEBUG_MEMORY,   ID_VIEW_DEBUG_STACK,     ID_VIEW_DEBUG_DISASSEMBLY, ID_VIEW_DEBUG_SCREEN,
-    ID_VIEW_DEBUG_COMMAND,   ID_VIEW_DEBUG_VARIABLES, ID_VIEW_DEBUG_SERIAL, ID_VIEW_DEBUG_PORTS};
+// The pace each of the 调试 menu's speeds stands for.
+struct PaceCommand {
+    UINT id;
+    uint32_t instructionsPerMs;
+};
+constexpr PaceCommand kPaces[] = {{ID_DEBUG_PACE_MAX, 0}, {ID_DEBUG_PACE_LAB, 3000}, {ID_DEBUG_PACE_FAST, 30000}};
 
-DebugPane PaneOfCommand(UINT id)
+uint32_t PaceOf(UINT id)
 {
-    return static_cast<DebugPane>(id - ID_VIEW_DEBUG_REGISTERS);
+    for (const PaceCommand& pace : kPaces)
+        if (pace.id == id)
+            return pace.instructionsPerMs;
+    return 0;
 }
 
-// The 8051's program is the .hex beside its source; a DOS program the .COM or .EXE.
-FilePath ProgramOf(const FilePath& source, bool mcs51)
+std::string SentenceText(const Sentence& sentence)
 {
-    if (!mcs51)
-        return BuiltProgram(source);
-    return source.Folder().Child(SourceBaseName(source.Name()) + L".hex");
+    return FormatPlaceholders(LoadResString(sentence.textId), sentence.inserts);
 }
 }
 
 CDebugController::CDebugController(IDebugHost& host)
-    : m_host(host), m_panels(host.HostFrame()),
-      m_editing(m_session, m_panels, [this] { return IsStill(); }, [this] { OnEdited(); })
+    : m_host(host), m_panels(host.HostFrame()), m_editing(m_session, [this] { return IsStill(); }, [this] { OnEdited(); })
 {
+    m_panels.SetHostMade([this](CPaneHost& made) { AttachHost(made); });
 }
 
 CDebugController::~CDebugController()
@@ -85,11 +85,24 @@ bool CDebugController::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         {.id = ID_DEBUG_REAL_TIME_51,
          .run = [](C& c, UINT) { c.OnRealTime51(); },
          .checked = [](const C& c, UINT) { return !c.m_host.Settings().m_bFullSpeed51; }},
-        {.id = ID_VIEW_DEBUG_REGISTERS,
-         .run = [](C& c, UINT id) { c.m_panels.Toggle(PaneOfCommand(id)); },
-         .enabled = [](const C& c, UINT id) { return c.IsActive() && c.m_panels.BelongsToMachine(PaneOfCommand(id)); },
-         .checked = [](const C& c, UINT id) { return c.m_panels.IsShown(PaneOfCommand(id)); },
-         .lastId = ID_VIEW_DEBUG_PORTS},
+        {.id = ID_DEBUG_PACE_MAX,
+         .run = [](C& c, UINT id) { c.OnPace(id); },
+         .checked = [](const C& c, UINT id) { return c.m_host.Settings().m_nDosPace == PaceOf(id); }},
+        {.id = ID_DEBUG_PACE_LAB,
+         .run = [](C& c, UINT id) { c.OnPace(id); },
+         .checked = [](const C& c, UINT id) { return c.m_host.Settings().m_nDosPace == PaceOf(id); },
+         .lastId = ID_DEBUG_PACE_FAST},
+        {.id = ID_VIEW_DEBUG_PANE_FIRST,
+         .run = [](C& c, UINT id) {
+             if (CPaneHost* host = c.PaneOfCommand(id))
+                 c.m_panels.Toggle(*host);
+         },
+         .enabled = [](const C& c, UINT id) { return c.IsActive() && c.PaneOfCommand(id); },
+         .checked = [](const C& c, UINT id) {
+             const CPaneHost* host = c.PaneOfCommand(id);
+             return host && c.m_panels.IsShown(*host);
+         },
+         .lastId = ID_VIEW_DEBUG_PANE_LAST},
     };
     return RouteCommand(*this, kCommands, nID, pCmdUI);
 }
@@ -134,27 +147,25 @@ void CDebugController::OnStart()
     }
 }
 
-void CDebugController::Run51()
+void CDebugController::RunInWindow()
 {
     EndSession();
     BeginSession(true);
 }
 
-// A program whose toolchain writes the .hex without a link step is taken as it is while
-// it is newer than its source; any other is built first.
+// A run in the window takes the program as it is; a session takes it so where its toolchain
+// wrote it with the compile and it is newer than its source; any other is built first.
 void CDebugController::BeginSession(bool runOnly)
 {
     m_source = m_host.CurrentSource();
-    const CompilerSettings& settings = m_host.Settings();
-    const bool mcs51 = settings.m_compilerType == CompilerType::Mcs51;
     if (runOnly && m_source.empty()) {
         AfxMessageBox(IDS_SAVE_FIRST);
         return;
     }
-    if (!m_source.empty() && (runOnly || (mcs51 && settings.m_bNoLink))) {
+    if (!m_source.empty() && (runOnly || !DebuggedProgram(m_source, m_host.Settings()).buildFirst)) {
         if (!m_host.SaveSource())
             return;
-        if (runOnly || ProgramOf(m_source, true).IsNewerFileThan(m_source)) {
+        if (runOnly || !DebuggedProgram(m_source, m_host.Settings()).buildFirst) {
             Launch(runOnly);
             return;
         }
@@ -183,6 +194,7 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
     launch.program = program.Wide();
     launch.folder = source.Folder().Wide();
     launch.realTime = !m_host.Settings().m_bFullSpeed51;
+    launch.instructionsPerMs = m_host.Settings().m_nDosPace;
     launch.sourceMap = CSourceMapLoader::Load(program.Wide(), source.Wide());
     if (const CKorvaneView* view = m_host.SourceEditor())
         for (const size_t line : view->Control().Breakpoints())
@@ -193,7 +205,7 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
 
 void CDebugController::Launch(bool runOnly)
 {
-    const FilePath program = ProgramOf(m_source, m_host.Settings().m_compilerType == CompilerType::Mcs51);
+    const FilePath program = DebuggedProgram(m_source, m_host.Settings()).program;
     if (!program.IsFile()) {
         AfxMessageBox(FormatResString(IDS_DEBUG_NO_PROGRAM, {program.Utf8()}), MB_OK | MB_ICONEXCLAMATION);
         return;
@@ -202,18 +214,17 @@ void CDebugController::Launch(bool runOnly)
     if (program.Wide() != m_strLastProgram)
         m_editing.ForgetAddressBreakpoints();
     const StopInfo started = m_session.Start(MakeLaunch(m_source, program));
-    if (started.cause != StopCause::Started) {
+    if (started.result != SessionResult::Started) {
         m_session.Stop();
-        AfxMessageBox(FormatResString(IDS_DEBUG_LOAD_FAILED, {program.Utf8(), std::to_string(started.detail)}),
-                      MB_OK | MB_ICONEXCLAMATION);
+        AfxMessageBox(FormatResString(IDS_DEBUG_LOAD_FAILED, {SentenceText(started.failure)}), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
     m_strLastProgram = program.Wide();
     m_bRunOnly = runOnly;
     m_host.OnSessionChanged(true);
-    m_panels.ShowFor(m_session.Target()->Kind(), runOnly);
-    AttachPanes();
-    m_panels.Command().Output().Clear();
+    m_panels.ShowFor(m_session, runOnly);
+    if (const CPaneHost* command = m_panels.OfKind(PaneKind::Command))
+        command->Command()->Output().Clear();
     if (CKorvaneView* view = m_host.SourceEditor()) {
         CTextControl& control = view->Control();
         control.SetLineStyle([&control](size_t line) {
@@ -223,23 +234,59 @@ void CDebugController::Launch(bool runOnly)
     OnStopped(started);
     if (runOnly)
         RunOnWorker([this] { return m_session.Continue(); });
-    else if (m_session.SourceMap().empty())
-        ::SetFocus(m_panels.Disassembly().GetSafeHwnd());
+    else if (const CPaneHost* leads = m_panels.BreakpointPane(); leads && m_session.SourceMap().empty())
+        ::SetFocus(leads->ViewWindow());
 }
 
-void CDebugController::AttachPanes()
+void CDebugController::AttachHost(CPaneHost& host)
 {
-    if (m_bPanesAttached)
-        return;
-    m_bPanesAttached = true;
-    m_editing.Attach();
-    m_panels.Screen().SetKeyHandler([this](uint16_t key) { m_session.PressKey(key); });
-    m_panels.Serial().SetCharHandler([this](wchar_t character) {
-        if (character < 0x100)
-            m_session.SendSerial(static_cast<uint8_t>(character));
-    });
-    m_panels.Command().SetCommandHandler([this](const std::string& line) { OnCommandLine(line); });
-    m_panels.Memory().SetChangeHandler([this] { m_panels.RefreshPane(DebugPane::Memory, m_session, m_commands); });
+    m_editing.Attach(host);
+    if (CScreenView* screen = host.Screen())
+        screen->SetKeyHandler([this](uint16_t key) { m_session.Feed(key); });
+    if (host.Info().log && host.Text())
+        host.Text()->SetCharHandler([this](wchar_t character) {
+            if (character < 0x100)
+                m_session.Feed(static_cast<uint8_t>(character));
+        });
+    if (CCommandPane* command = host.Command())
+        command->SetCommandHandler([this](const std::string& line) { OnCommandLine(line); });
+    if (CMemoryPane* memory = host.Memory())
+        memory->SetChangeHandler([this, &host] { m_panels.RefreshPane(host, m_session); });
+}
+
+CPaneHost* CDebugController::PaneOfCommand(UINT id) const
+{
+    return id >= ID_VIEW_DEBUG_PANE_FIRST ? m_panels.At(id - ID_VIEW_DEBUG_PANE_FIRST) : nullptr;
+}
+
+CDebugPane* CDebugController::CommandPane() const
+{
+    const CPaneHost* host = m_panels.OfKind(PaneKind::Command);
+    return host ? m_session.Pane(host->Info().id) : nullptr;
+}
+
+bool CDebugController::IsPaneMenu(HMENU menu)
+{
+    const UINT first = ::GetMenuItemID(menu, 0);
+    return first >= ID_VIEW_DEBUG_PANE_FIRST && first <= ID_VIEW_DEBUG_PANE_LAST;
+}
+
+void CDebugController::FillPaneMenu(HMENU menu) const
+{
+    while (::GetMenuItemCount(menu) > 0)
+        ::DeleteMenu(menu, 0, MF_BYPOSITION);
+    const size_t count = std::min<size_t>(m_panels.Count(), ID_VIEW_DEBUG_PANE_LAST - ID_VIEW_DEBUG_PANE_FIRST + 1);
+    for (size_t i = 0; i < count; ++i)
+        ::AppendMenuW(menu, MF_STRING, ID_VIEW_DEBUG_PANE_FIRST + i,
+                      Widen(LoadResString(m_panels.At(i)->Info().titleId)).c_str());
+    if (count == 0)
+        ::AppendMenuW(menu, MF_STRING | MF_GRAYED, ID_VIEW_DEBUG_PANE_FIRST, Widen(LoadResString(IDS_DEBUG_NO_PANES)).c_str());
+}
+
+std::string CDebugController::PanePrompt(UINT id) const
+{
+    const CPaneHost* host = PaneOfCommand(id);
+    return host ? FormatResString(IDS_VIEW_DEBUG_PANE, {LoadResString(host->Info().titleId)}) : LoadResString(IDS_DEBUG_NO_PANES);
 }
 
 void CDebugController::RunOnWorker(std::function<StopInfo()> work)
@@ -287,27 +334,29 @@ void CDebugController::ShowRunning(bool running)
     if (running == m_bRunningShown)
         return;
     m_bRunningShown = running;
-    if (m_panels.Exists())
-        m_panels.Command().EnableInput(!running);
+    if (const CPaneHost* command = m_panels.OfKind(PaneKind::Command))
+        command->Command()->EnableInput(!running);
     m_host.OnProgramRunning(running);
     if (running)
-        m_host.ShowDebugStatus(LoadResString(m_bRunOnly ? IDS_DEBUG_RUNNING_51 : IDS_DEBUG_RUNNING));
+        m_host.ShowDebugStatus(m_bRunOnly && m_session.Target()
+                                   ? FormatResString(IDS_DEBUG_RUNNING_IN_WINDOW, {LoadResString(m_session.Target()->NameId())})
+                                   : LoadResString(IDS_DEBUG_RUNNING));
 }
 
 void CDebugController::OnStopped(const StopInfo& stop)
 {
     if (m_bCommandRan) {
         m_bCommandRan = false;
-        m_panels.Command().Output().Append(CPaneView::Decode(m_strCommandOutput, CP_OEMCP));
-        if (m_commands.Quit()) {
+        if (const CPaneHost* host = m_panels.OfKind(PaneKind::Command))
+            host->Command()->Output().Append(CPaneView::Decode(m_strCommandOutput, CP_OEMCP));
+        if (const CDebugPane* command = CommandPane(); command && command->Quit()) {
             EndSession();
             return;
         }
     }
-    const bool ended = stop.cause == StopCause::Ended || stop.cause == StopCause::Faulted ||
-                       m_session.State() == RunState::Ended;
+    const bool ended = stop.Ended() || m_session.State() == RunState::Ended;
     SetState(ended ? DebugState::Ended : DebugState::Stopped);
-    m_panels.Refresh(m_session, m_commands);
+    m_panels.Refresh(m_session);
     FollowInEditor();
     m_host.ShowDebugStatus(StatusOf(stop));
 }
@@ -332,8 +381,15 @@ void CDebugController::FollowInEditor()
         if (const std::optional<SourceLine> line = m_session.CurrentLine(); line && EqualsNoCase(line->file, SourceFileName()))
             shown = static_cast<size_t>(line->line - 1);
     view->Control().SetCurrentLine(shown);
-    if (shown)
-        view->Control().RevealLine(*shown);
+    if (!shown)
+        return;
+    view->Control().RevealLine(*shown);
+    // The caret stands at the start of the line, as run to cursor and toggle breakpoint take it.
+    CTextControl& control = view->Control();
+    if (*shown < control.Buffer().LineCount()) {
+        const size_t start = control.Buffer().LineStart(*shown);
+        control.Select(start, start);
+    }
 }
 
 // "SUM.ASM 第 17 行", or the address where no line is known.
@@ -344,29 +400,21 @@ std::string CDebugController::PlaceText() const
     const IDebugTarget* target = m_session.Target();
     if (!target)
         return {};
-    if (target->Kind() == TargetKind::Dos) {
-        const dos::CpuState& state = const_cast<IDebugTarget*>(target)->Dos()->Registers();
-        return FormatResString(IDS_DEBUG_PLACE_ADDRESS, {dos::CDosDisplay::Address(state.seg[dos::kCS], state.ip)});
-    }
-    return FormatResString(IDS_DEBUG_PLACE_ADDRESS, {CHexDump::Hex4(static_cast<uint16_t>(target->Pc()))});
+    return FormatResString(IDS_DEBUG_PLACE_ADDRESS, {target->PlaceText()});
 }
 
 std::string CDebugController::StatusOf(const StopInfo& stop) const
 {
-    switch (stop.cause) {
-    case StopCause::NoProgram:
-    case StopCause::LoadFailed: return {};
-    case StopCause::Started:
+    switch (stop.result) {
+    case SessionResult::NoProgram:
+    case SessionResult::LoadFailed: return {};
+    case SessionResult::Started:
         return m_session.SourceMap().empty() ? LoadResString(IDS_DEBUG_NO_LISTING)
                                              : FormatResString(IDS_DEBUG_STARTED, {PlaceText()});
-    case StopCause::Stepped: return FormatResString(IDS_DEBUG_STOPPED, {PlaceText()});
-    case StopCause::Breakpoint: return FormatResString(IDS_DEBUG_BREAKPOINT, {PlaceText()});
-    case StopCause::Paused: return FormatResString(IDS_DEBUG_PAUSED, {PlaceText()});
-    case StopCause::SteppedBack: return FormatResString(IDS_DEBUG_STEPPED_BACK, {PlaceText()});
-    case StopCause::Ended: return FormatResString(IDS_DEBUG_ENDED, {std::to_string(stop.exitCode)});
-    case StopCause::Faulted: return LoadResString(IDS_DEBUG_FAULTED);
-    case StopCause::NoCode: return LoadResString(IDS_DEBUG_NO_CODE);
-    case StopCause::BackRefused: break;
+    case SessionResult::SteppedBack: return FormatResString(IDS_DEBUG_STEPPED_BACK, {PlaceText()});
+    case SessionResult::NoCode: return LoadResString(IDS_DEBUG_NO_CODE);
+    case SessionResult::Ran: return RanText(stop);
+    case SessionResult::BackRefused: break;
     }
     switch (stop.limit) {
     case BackLimit::None:
@@ -381,6 +429,20 @@ std::string CDebugController::StatusOf(const StopInfo& stop) const
     case BackLimit::Ended: return LoadResString(IDS_DEBUG_BACK_ENDED);
     }
     return {};
+}
+
+std::string CDebugController::RanText(const StopInfo& stop) const
+{
+    switch (stop.reason) {
+    case StopReason::Breakpoint: return FormatResString(IDS_DEBUG_BREAKPOINT, {PlaceText()});
+    case StopReason::Paused: return FormatResString(IDS_DEBUG_PAUSED, {PlaceText()});
+    case StopReason::Ended: return FormatResString(IDS_DEBUG_ENDED, {std::to_string(stop.exitCode)});
+    case StopReason::Faulted: return m_session.Target() ? SentenceText(m_session.Target()->FaultText()) : std::string();
+    case StopReason::Limit:
+    case StopReason::WaitingForInput:
+    case StopReason::Idle: break;
+    }
+    return FormatResString(IDS_DEBUG_STOPPED, {PlaceText()});
 }
 
 void CDebugController::OnStepInto()
@@ -399,16 +461,19 @@ void CDebugController::OnStepOut()
 }
 
 // Without a listing, or from the disassembly pane, the pane's chosen instruction is the place.
-bool CDebugController::DisassemblyLeads() const
+CPaneHost* CDebugController::LeadingPane() const
 {
-    return m_session.Loaded() && (m_panels.HasFocus(DebugPane::Disassembly) || m_session.SourceMap().empty());
+    CPaneHost* pane = m_panels.BreakpointPane();
+    if (!m_session.Loaded() || !pane || !pane->Text())
+        return nullptr;
+    return m_panels.HasFocus(*pane) || m_session.SourceMap().empty() ? pane : nullptr;
 }
 
 void CDebugController::OnRunToCursor()
 {
-    if (DisassemblyLeads()) {
-        const std::optional<size_t> chosen = m_panels.Disassembly().ChosenLine();
-        if (const std::optional<uint32_t> address = chosen ? m_panels.Disassembly().AddressOf(*chosen) : std::nullopt)
+    if (const CPaneHost* leads = LeadingPane()) {
+        const std::optional<size_t> chosen = leads->Text()->ChosenLine();
+        if (const std::optional<uint32_t> address = chosen ? leads->Text()->AddressOf(*chosen) : std::nullopt)
             RunOnWorker([this, target = *address] { return m_session.RunToAddress(target); });
         return;
     }
@@ -421,9 +486,9 @@ void CDebugController::OnRunToCursor()
 
 void CDebugController::OnToggleBreakpoint()
 {
-    if (DisassemblyLeads()) {
-        if (const std::optional<size_t> chosen = m_panels.Disassembly().ChosenLine())
-            m_editing.ToggleAddressBreakpoint(*chosen);
+    if (CPaneHost* leads = LeadingPane()) {
+        if (const std::optional<size_t> chosen = leads->Text()->ChosenLine())
+            m_editing.ToggleAddressBreakpoint(*leads, *chosen);
         return;
     }
     if (const CKorvaneView* view = m_host.SourceEditor())
@@ -446,8 +511,8 @@ void CDebugController::ToggleLineBreakpoint(size_t line)
     control.SetBreakpoints(std::move(lines));
     if (m_session.Loaded() && m_host.CurrentSource() == m_source) {
         m_session.SetLineBreakpoint(LineOfEditor(line), set);
-        if (m_panels.Exists())
-            m_panels.Disassembly().Invalidate(false);
+        if (const CPaneHost* leads = m_panels.BreakpointPane(); leads && leads->Text())
+            leads->Text()->Invalidate(false);
     }
 }
 
@@ -460,8 +525,11 @@ void CDebugController::OnCommandLine(const std::string& line)
 {
     if (!IsStill())
         return;
-    RunOnWorker([this, line] {
-        m_strCommandOutput = m_commands.Execute(line);
+    CDebugPane* command = CommandPane();
+    if (!command)
+        return;
+    RunOnWorker([this, command, line] {
+        m_strCommandOutput = command->Execute(line);
         m_bCommandRan = true;
         return m_session.LastStop();
     });
@@ -470,13 +538,21 @@ void CDebugController::OnCommandLine(const std::string& line)
 void CDebugController::OnEdited()
 {
     m_session.Edited();
-    m_panels.Refresh(m_session, m_commands);
+    m_panels.Refresh(m_session);
 }
 
 void CDebugController::OnRealTime51()
 {
     CompilerSettings settings = m_host.Settings();
     settings.m_bFullSpeed51 = !settings.m_bFullSpeed51;
+    m_host.ChangeSettings(settings);
+}
+
+// The pace of the next run and session (the running one keeps its own).
+void CDebugController::OnPace(UINT id)
+{
+    CompilerSettings settings = m_host.Settings();
+    settings.m_nDosPace = PaceOf(id);
     m_host.ChangeSettings(settings);
 }
 

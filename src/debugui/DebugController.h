@@ -1,15 +1,15 @@
 // The debugger in the main window: a session from its command to its end. Starting saves and
-// builds the program for the debugger (or takes the 8051's .hex as it is), loads it in-process
-// and stops at its entry; the steps, continue and the commands of the command pane run the
-// program on a worker thread, the panes and the editor's current line follow once it stops;
-// breakpoints come from the editor's gutter and the disassembly pane; F9 runs an 8051 program
-// in the window. Each command is enabled for the state the session is in, and the keys of the
-// common debugger convention reach the commands while a session runs.
+// builds the program for the debugger (or takes a program its toolchain wrote with the compile
+// as it is), loads it in-process and stops at its entry; the steps, continue and the commands
+// of the command pane run the program on a worker thread, the panes the program's machine
+// offers and the editor's current line (with the caret) follow once it stops; breakpoints come
+// from the editor's gutter and the pane whose lines take them; F9 runs a program without a DOS
+// of its own in the window. Each command is enabled for the state the session is in, and the
+// keys of the common debugger convention reach the commands while a session runs.
 #pragma once
 
 #include "build/CompilerSettings.h"
 #include "build/FilePath.h"
-#include "debug/DebugCommands.h"
 #include "debug/DebugSession.h"
 #include "debugui/DebugPanels.h"
 #include "debugui/PaneEditing.h"
@@ -35,7 +35,7 @@ public:
     // Saves the document when it is modified; false when that failed (the document said why).
     virtual bool SaveSource() = 0;
     virtual const CompilerSettings& Settings() const = 0;
-    // Takes and keeps new settings (the 8051's pace).
+    // Takes and keeps new settings (the machines' pace).
     virtual void ChangeSettings(const CompilerSettings& settings) = 0;
     // Starts the build for the debugger; false when it did not start (what stopped it is told).
     // OnBuildEnded follows a build that started.
@@ -79,8 +79,8 @@ public:
 
     DebugState State() const { return m_state; }
     bool IsActive() const { return m_state != DebugState::Idle; }
-    // F9 for the 8051: name.hex run in the window, its serial line and ports shown.
-    void Run51();
+    // F9 for a program that runs in the window: its live panes shown while it runs.
+    void RunInWindow();
     void OnStart();
     // The debugger's build ended; the program is loaded when it succeeded.
     void OnBuildEnded(bool succeeded);
@@ -92,6 +92,11 @@ public:
     bool AllowSourceEdit();
     // A click in the editor's gutter.
     void ToggleLineBreakpoint(size_t line);
+    // The 调试窗口 menu: an item for each pane of the session's machine (or of the last one).
+    void FillPaneMenu(HMENU menu) const;
+    static bool IsPaneMenu(HMENU menu);
+    // The status line's prompt for a pane's item.
+    std::string PanePrompt(UINT id) const;
 
     CDebugSession& Session() { return m_session; }
     CDebugPanels& Panels() { return m_panels; }
@@ -105,6 +110,7 @@ private:
     void OnStopped(const StopInfo& stop);
     void FollowInEditor();
     std::string StatusOf(const StopInfo& stop) const;
+    std::string RanText(const StopInfo& stop) const;
     std::string PlaceText() const;
     void OnStepInto();
     void OnStepOver();
@@ -114,22 +120,26 @@ private:
     void OnStepBack();
     void OnCommandLine(const std::string& line);
     void OnRealTime51();
+    void OnPace(UINT id);
     // The pane edits changed the program's state.
     void OnEdited();
-    // The panes' handlers, once they exist.
-    void AttachPanes();
+    // What a pane's window does when it is made.
+    void AttachHost(CPaneHost& host);
+    CPaneHost* PaneOfCommand(UINT id) const;
+    CDebugPane* CommandPane() const;
     static void CALLBACK OnLiveTimer(HWND wnd, UINT message, UINT_PTR id, DWORD time);
     void SetState(DebugState state);
     void ShowRunning(bool running);
     // The source line of the editor's line, in the source map's naming.
     SourceLine LineOfEditor(size_t line) const;
     std::string SourceFileName() const;
-    bool DisassemblyLeads() const;
+    // The pane whose lines take breakpoints, where it is the place run to cursor and toggle
+    // breakpoint act on (it has the focus, or the program has no source); nullptr otherwise.
+    CPaneHost* LeadingPane() const;
     bool IsStill() const { return m_state == DebugState::Stopped || m_state == DebugState::Ended; }
 
     IDebugHost& m_host;
     CDebugSession m_session;
-    CDebugCommands m_commands{m_session};
     CDebugPanels m_panels;
     CPaneEditing m_editing;
     CMailbox m_mailbox;
@@ -138,7 +148,6 @@ private:
     // A delivery of a worker that ran for an earlier number is dropped (its session ended).
     uint64_t m_nRun = 0;
     bool m_bRunOnly = false;
-    bool m_bPanesAttached = false;
     // The window shows the program running (the pause button, the status, no command line).
     bool m_bRunningShown = false;
     // The source of the session (or of the build for it).

@@ -1,7 +1,6 @@
 // The debugger's panes and their bars.
 #include "debugui/DebugPanels.h"
 
-#include "debug/DebugPanes.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "framework/docking/CDockBar.h"
@@ -11,131 +10,86 @@
 #include <algorithm>
 
 namespace {
-struct PaneBar {
-    UINT barId;
-    UINT titleId;
-};
-
-// In the order of DebugPane.
-constexpr PaneBar kPaneBars[kDebugPaneCount] = {
-    {IDW_REGISTERS_BAR, IDS_PANE_REGISTERS}, {IDW_MEMORY_BAR, IDS_PANE_MEMORY},
-    {IDW_STACK_BAR, IDS_PANE_STACK},         {IDW_DISASSEMBLY_BAR, IDS_PANE_DISASSEMBLY},
-    {IDW_SCREEN_BAR, IDS_PANE_SCREEN},       {IDW_COMMAND_BAR, IDS_PANE_COMMAND},
-    {IDW_VARIABLES_BAR, IDS_PANE_VARIABLES}, {IDW_SERIAL_BAR, IDS_PANE_SERIAL},
-    {IDW_PORTS_BAR, IDS_PANE_PORTS},
-};
-
-// A visible child aligned to the top, before docking; shown once it is docked.
-constexpr DWORD kBarStyle = WS_CHILD | CBRS_ALIGN_TOP | CBRS_BORDER_BOTTOM;
 // The panes' text: a fixed-pitch font of this height in pixels.
 constexpr int kFontHeight = 12;
-// What the pane texts are in: bytes of the machine's screen, the system's OEM code page.
-constexpr UINT kPaneCodePage = CP_OEMCP;
 // The bars' depth beyond their text: the title strip, the borders, the edges.
 constexpr int kBarChrome = 40;
-
-using Pane = DebugPane;
-
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    for (size_t start = 0; start <= text.size();) {
-        const size_t end = std::min(text.find('\n', start), text.size());
-        lines.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return lines;
-}
 }
 
-void CDebugPanels::Create()
+void CDebugPanels::MakeLook()
 {
-    if (Exists())
+    if (m_look.font)
         return;
     const std::wstring face = Widen(LoadResString(IDS_PANE_FONT_FACE));
     m_fontOwner.reset(::CreateFontW(-kFontHeight, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
                                     face.c_str()));
-    m_font = m_fontOwner ? m_fontOwner.get() : static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT));
-    for (size_t pane = 0; pane < kDebugPaneCount; ++pane)
-        CreateBar(static_cast<Pane>(pane));
-    CreateViews();
-    m_wanted.fill(true);
+    m_look.font = m_fontOwner ? m_fontOwner.get() : static_cast<HFONT>(::GetStockObject(ANSI_FIXED_FONT));
+    m_look.screenFace = face;
 }
 
-void CDebugPanels::CreateBar(Pane pane)
+int CDebugPanels::LineHeight() const
 {
-    const PaneBar& info = kPaneBars[static_cast<size_t>(pane)];
-    CCaptionBar& bar = Bar(pane);
-    bar.ShowTitle(true);
-    bar.Create(LoadResString(info.titleId).c_str(), &m_frame, SIZE{200, 150}, true, info.barId, kBarStyle);
-    bar.SetBarStyle(bar.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
-    bar.EnableDocking(CBRS_ALIGN_ANY);
+    for (const std::unique_ptr<CPaneHost>& host : m_hosts)
+        if (const CPaneView* lines = host->Lines())
+            return lines->LineHeight();
+    return kFontHeight + 4;
 }
 
-void CDebugPanels::CreateViews()
+// A pane of an id and kind already shown once keeps its window (and where it is docked); one
+// of another kind under the same id gets a window of its own beside the hidden one.
+CPaneHost& CDebugPanels::HostFor(const PaneInfo& info)
 {
-    m_registers.Create(Bar(Pane::Registers), IDC_DEBUG_REGISTERS, m_font, false);
-    m_memory.Create(Bar(Pane::Memory), IDC_DEBUG_MEMORY, m_font, LoadResString(IDS_MEMORY_ADDRESS),
-                    Lines(LoadResString(IDS_MEMORY_SPACES)));
-    m_stack.Create(Bar(Pane::Stack), IDC_DEBUG_STACK, m_font, false);
-    m_stack.SetMarkLook(CPaneView::MarkLook::Return);
-    m_disassembly.Create(Bar(Pane::Disassembly), IDC_DEBUG_DISASSEMBLY, m_font, false);
-    m_disassembly.SetMarkLook(CPaneView::MarkLook::Current);
-    m_disassembly.AllowChoosing();
-    m_screen.Create(Bar(Pane::Screen), IDC_DEBUG_SCREEN, Widen(LoadResString(IDS_PANE_FONT_FACE)));
-    m_command.Create(Bar(Pane::Command), IDC_DEBUG_COMMAND_PANE, IDC_DEBUG_COMMAND, IDC_DEBUG_COMMAND_OUTPUT, m_font);
-    m_variables.Create(Bar(Pane::Variables), IDC_DEBUG_VARIABLES, m_font, true);
-    m_serial.Create(Bar(Pane::Serial), IDC_DEBUG_SERIAL, m_font, true);
-    m_ports.Create(Bar(Pane::Ports), IDC_DEBUG_PORTS, m_font);
-}
-
-void CDebugPanels::ShowFor(TargetKind kind, bool runOnly)
-{
-    Create();
-    const bool dos = kind == TargetKind::Dos;
-    for (size_t i = 0; i < kDebugPaneCount; ++i) {
-        const auto pane = static_cast<Pane>(i);
-        const bool shared = pane != Pane::Screen && pane != Pane::Command && pane != Pane::Variables &&
-                            pane != Pane::Serial && pane != Pane::Ports;
-        const bool ownDos = pane == Pane::Screen || pane == Pane::Command || pane == Pane::Variables;
-        m_belongs[i] = shared || (dos ? ownDos : !ownDos);
+    for (const std::unique_ptr<CPaneHost>& host : m_hosts) {
+        if (host->Info().id == info.id && host->Info().kind == info.kind) {
+            host->Configure(info);
+            return *host;
+        }
     }
-    const bool serialOrPorts[kDebugPaneCount] = {false, false, false, false, false, false, false, true, true};
-    auto shows = [&](Pane pane) {
-        const auto i = static_cast<size_t>(pane);
-        return m_belongs[i] && (runOnly ? serialOrPorts[i] : m_wanted[i]);
-    };
-    for (size_t i = 0; i < kDebugPaneCount; ++i)
-        if (!shows(static_cast<Pane>(i)))
-            Show(static_cast<Pane>(i), false);
+    m_hosts.push_back(std::make_unique<CPaneHost>(m_frame, info, m_look));
+    if (m_onMade)
+        m_onMade(*m_hosts.back());
+    return *m_hosts.back();
+}
+
+void CDebugPanels::ShowFor(const CDebugSession& session, bool runOnly)
+{
+    MakeLook();
+    m_order.clear();
+    for (const std::unique_ptr<CDebugPane>& pane : session.Panes())
+        m_order.push_back(&HostFor(pane->Info()));
+    auto shows = [&](const CPaneHost& host) { return runOnly ? host.Info().shownInRun : host.m_bWanted; };
+    for (const std::unique_ptr<CPaneHost>& host : m_hosts)
+        if (std::find(m_order.begin(), m_order.end(), host.get()) == m_order.end() || !shows(*host))
+            Show(*host, false);
 
     const RECT client = m_frame.GetClientRect();
-    const int lineHeight = m_registers.LineHeight();
+    const int lineHeight = LineHeight();
     const int width = client.right;
-    const int rowA = 5 * lineHeight + kBarChrome;
-    const int rowB = std::max(static_cast<int>(client.bottom * 3 / 10), 9 * lineHeight + kBarChrome);
-    const int column = std::clamp(static_cast<int>(width * 28 / 100), 280, 420);
-    auto only = [&](std::vector<Placement> row) {
-        row.erase(std::remove_if(row.begin(), row.end(), [&](const Placement& p) { return !shows(p.pane); }), row.end());
-        return row;
+    const int rowDepths[] = {5 * lineHeight + kBarChrome,
+                             std::max(static_cast<int>(client.bottom * 3 / 10), 9 * lineHeight + kBarChrome),
+                             std::clamp(static_cast<int>(width * 28 / 100), 280, 420)};
+    auto row = [&](PaneRow wanted) {
+        std::vector<Placement> placed;
+        for (CPaneHost* host : m_order) {
+            // A run without debugging puts its few panes in one row.
+            const PaneRow where = runOnly ? PaneRow::BottomSecond : host->Info().row;
+            if (where == wanted && shows(*host))
+                placed.push_back({host, host->Info().share});
+        }
+        double total = 0;
+        for (const Placement& placement : placed)
+            total += placement.share;
+        for (Placement& placement : placed)
+            placement.share = total > 0 ? placement.share / total : 1;
+        return placed;
     };
-    if (runOnly) {
-        DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Serial, 0.6}, {Pane::Ports, 0.4}}), rowB, width);
-    } else if (dos) {
-        DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Registers, 0.58}, {Pane::Command, 0.42}}), rowA, width);
-        DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Memory, 0.58}, {Pane::Screen, 0.42}}), rowB, width);
-        DockRow(AFX_IDW_DOCKBAR_RIGHT, only({{Pane::Disassembly, 0.45}, {Pane::Stack, 0.25}, {Pane::Variables, 0.3}}),
-                column, RightColumnLength());
-    } else {
-        DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Registers, 0.5}, {Pane::Serial, 0.5}}), rowA, width);
-        DockRow(AFX_IDW_DOCKBAR_BOTTOM, only({{Pane::Memory, 0.6}, {Pane::Ports, 0.4}}), rowB, width);
-        DockRow(AFX_IDW_DOCKBAR_RIGHT, only({{Pane::Disassembly, 0.6}, {Pane::Stack, 0.4}}), column, RightColumnLength());
-    }
-    for (size_t i = 0; i < kDebugPaneCount; ++i)
-        if (shows(static_cast<Pane>(i)))
-            Show(static_cast<Pane>(i), true);
-    m_memory.ShowSpaces(!dos);
+    DockRow(AFX_IDW_DOCKBAR_BOTTOM, row(PaneRow::BottomFirst), rowDepths[0], width);
+    DockRow(AFX_IDW_DOCKBAR_BOTTOM, row(PaneRow::BottomSecond), rowDepths[1], width);
+    DockRow(AFX_IDW_DOCKBAR_RIGHT, row(PaneRow::Right), rowDepths[2], RightColumnLength());
+    for (CPaneHost* host : m_order)
+        if (shows(*host))
+            Show(*host, true);
 }
 
 void CDebugPanels::DockRow(UINT side, const std::vector<Placement>& row, int depth, int length)
@@ -143,7 +97,7 @@ void CDebugPanels::DockRow(UINT side, const std::vector<Placement>& row, int dep
     const bool horizontal = side == AFX_IDW_DOCKBAR_TOP || side == AFX_IDW_DOCKBAR_BOTTOM;
     auto plan = [&](const Placement& placement) {
         const int along = static_cast<int>(length * placement.share);
-        CCaptionBar& bar = Bar(placement.pane);
+        CCaptionBar& bar = placement.host->Bar();
         if (horizontal)
             bar.SetHorzSize(SIZE{along, depth});
         else
@@ -152,8 +106,8 @@ void CDebugPanels::DockRow(UINT side, const std::vector<Placement>& row, int dep
     CCaptionBar* previous = nullptr;
     std::vector<Placement> placed;
     for (const Placement& placement : row) {
-        CCaptionBar& bar = Bar(placement.pane);
-        if (m_docked[static_cast<size_t>(placement.pane)]) {
+        CCaptionBar& bar = placement.host->Bar();
+        if (placement.host->m_bDocked) {
             if (bar.IsVisible())
                 previous = &bar;
             continue;
@@ -163,7 +117,7 @@ void CDebugPanels::DockRow(UINT side, const std::vector<Placement>& row, int dep
             m_frame.DockControlBarAfter(&bar, previous);
         else
             m_frame.DockControlBar(&bar, side);
-        m_docked[static_cast<size_t>(placement.pane)] = true;
+        placement.host->m_bDocked = true;
         m_frame.ShowControlBar(&bar, true, false);
         previous = &bar;
         placed.push_back(placement);
@@ -185,104 +139,84 @@ int CDebugPanels::RightColumnLength() const
     return std::max(0, static_cast<int>(room.bottom - room.top));
 }
 
-void CDebugPanels::Show(Pane pane, bool shown)
+void CDebugPanels::Show(CPaneHost& host, bool shown)
 {
-    CCaptionBar& bar = Bar(pane);
-    if (shown && !m_docked[static_cast<size_t>(pane)]) {
-        DockRow(AFX_IDW_DOCKBAR_BOTTOM, {{pane, 0.5}}, 10 * m_registers.LineHeight() + kBarChrome,
-                m_frame.GetClientRect().right);
+    if (shown && !host.m_bDocked) {
+        DockRow(AFX_IDW_DOCKBAR_BOTTOM, {{&host, 0.5}}, 10 * LineHeight() + kBarChrome, m_frame.GetClientRect().right);
         return;
     }
-    if (bar.IsVisible() != shown)
-        m_frame.ShowControlBar(&bar, shown, true);
+    if (host.Bar().IsVisible() != shown)
+        m_frame.ShowControlBar(&host.Bar(), shown, true);
 }
 
 void CDebugPanels::HideAll()
 {
-    if (!Exists())
-        return;
-    for (size_t i = 0; i < kDebugPaneCount; ++i) {
-        const auto pane = static_cast<Pane>(i);
-        if (m_belongs[i] && m_docked[i])
-            m_wanted[i] = IsShown(pane);
-        Show(pane, false);
-    }
+    for (CPaneHost* host : m_order)
+        if (host->m_bDocked)
+            host->m_bWanted = IsShown(*host);
+    for (const std::unique_ptr<CPaneHost>& host : m_hosts)
+        Show(*host, false);
 }
 
-bool CDebugPanels::IsShown(Pane pane) const
+CPaneHost* CDebugPanels::Host(uint16_t id) const
 {
-    return Exists() && Bar(pane).IsVisible();
+    for (CPaneHost* host : m_order)
+        if (host->Info().id == id)
+            return host;
+    return nullptr;
 }
 
-void CDebugPanels::Toggle(Pane pane)
+CPaneHost* CDebugPanels::OfKind(PaneKind kind) const
 {
-    if (Exists())
-        Show(pane, !IsShown(pane));
+    for (CPaneHost* host : m_order)
+        if (host->Info().kind == kind)
+            return host;
+    return nullptr;
 }
 
-bool CDebugPanels::BelongsToMachine(Pane pane) const
+CPaneHost* CDebugPanels::BreakpointPane() const
 {
-    return Exists() && m_belongs[static_cast<size_t>(pane)];
+    for (CPaneHost* host : m_order)
+        if (host->Info().breakpoints)
+            return host;
+    return nullptr;
 }
 
-bool CDebugPanels::HasFocus(Pane pane) const
+void CDebugPanels::Toggle(CPaneHost& host)
+{
+    Show(host, !IsShown(host));
+}
+
+bool CDebugPanels::HasFocus(const CPaneHost& host) const
 {
     const HWND focus = ::GetFocus();
-    const HWND bar = Bar(pane).GetSafeHwnd();
+    const HWND bar = host.Bar().GetSafeHwnd();
     return focus && bar && (focus == bar || ::IsChild(bar, focus));
 }
 
-void CDebugPanels::Refresh(CDebugSession& session, CDebugCommands& commands)
+void CDebugPanels::Refresh(const CDebugSession& session)
 {
-    for (size_t i = 0; i < kDebugPaneCount; ++i)
-        if (IsShown(static_cast<Pane>(i)))
-            RefreshPane(static_cast<Pane>(i), session, commands);
+    for (CPaneHost* host : m_order)
+        if (IsShown(*host))
+            RefreshPane(*host, session);
 }
 
-void CDebugPanels::RefreshPane(Pane pane, CDebugSession& session, CDebugCommands& commands)
+void CDebugPanels::RefreshPane(CPaneHost& host, const CDebugSession& session)
 {
-    if (!session.Loaded())
+    const CDebugPane* pane = session.Pane(host.Info().id);
+    if (!pane)
         return;
-    const CDebugPanes panes(session);
-    switch (pane) {
-    case Pane::Registers: m_registers.Show(panes.Registers(), kPaneCodePage); break;
-    case Pane::Memory:
-        if (const PaneText memory = panes.Memory(m_memory.Expression(), m_memory.View().VisibleRows()); memory.valid)
-            m_memory.View().Show(memory, kPaneCodePage);
-        else
-            ::MessageBeep(MB_ICONEXCLAMATION);
-        break;
-    case Pane::Stack: m_stack.Show(panes.Stack(m_stack.VisibleRows()), kPaneCodePage); break;
-    case Pane::Disassembly: {
-        const int rows = m_disassembly.VisibleRows();
-        m_disassembly.Show(panes.Disassembly(rows / 3, rows - rows / 3 - 1), kPaneCodePage);
-        break;
+    if (host.Command()) {
+        host.Command()->SetPrompt(pane->Prompt());
+        return;
     }
-    case Pane::Screen: m_screen.Show(session.Screen()); break;
-    case Pane::Command: m_command.SetPrompt(commands.Prompt()); break;
-    case Pane::Variables: m_variables.Show(panes.Variables(), kPaneCodePage); break;
-    case Pane::Serial:
-        m_serial.Show(panes.Serial(), kPaneCodePage);
-        m_serial.ScrollToEnd();
-        break;
-    case Pane::Ports: m_ports.Show(session.Ports()); break;
-    }
+    if (!host.Show(session.Content(*pane, host.Query())))
+        ::MessageBeep(MB_ICONEXCLAMATION);
 }
 
-void CDebugPanels::RefreshLive(CDebugSession& session)
+void CDebugPanels::RefreshLive(const CDebugSession& session)
 {
-    if (!session.Loaded())
-        return;
-    if (IsShown(Pane::Screen))
-        m_screen.Show(session.Screen());
-    if (IsShown(Pane::Ports))
-        m_ports.Show(session.Ports());
-    if (IsShown(Pane::Serial)) {
-        const std::string serial = session.SerialText();
-        if (serial.size() != m_nSerialShown) {
-            m_nSerialShown = serial.size();
-            m_serial.Show(PaneText{serial, {}, {}, true}, kPaneCodePage);
-            m_serial.ScrollToEnd();
-        }
-    }
+    for (CPaneHost* host : m_order)
+        if (host->Info().live && IsShown(*host))
+            host->Show(session.LiveContent(host->Info().id));
 }

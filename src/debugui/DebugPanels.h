@@ -1,98 +1,74 @@
-// The debugger's panes as docked bars of the main frame, each with its title and the window
-// that tools find by its id: made when a session first needs them; each docked the first time
-// it shows (the registers and the command line, then the memory and the program's screen in two
-// rows along the bottom, the disassembly, the stack and the variables down the right); shown for
-// the machine a session holds and hidden when the session ends, to come back the next time as
-// the user left them; filled from the session at each stop, and the screen, the serial line
-// and the ports also while the program runs.
+// The debugger's panes as docked bars of the main frame: a bar and view for each pane the
+// session's machine offers, made the first time one with its id is offered; docked the first
+// time it shows, in the row its machine gives it (two rows along the bottom, a column down the
+// right); shown for a session as the user left them and hidden when it ends; filled from the
+// session at each stop, and the live ones (the screen, the serial line, the ports) also while
+// the program runs.
 #pragma once
 
-#include "debug/DebugCommands.h"
 #include "debug/DebugSession.h"
-#include "debugui/CommandPane.h"
-#include "debugui/MemoryPane.h"
-#include "debugui/PaneView.h"
-#include "debugui/PortsView.h"
-#include "debugui/ScreenView.h"
+#include "debugui/PaneHost.h"
 #include "framework/Handles.h"
-#include "panels/CaptionBar.h"
 
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <utility>
+#include <functional>
+#include <memory>
 #include <vector>
 
 class CFrameWnd;
-
-enum class DebugPane : uint8_t { Registers, Memory, Stack, Disassembly, Screen, Command, Variables, Serial, Ports };
-inline constexpr size_t kDebugPaneCount = 9;
 
 class CDebugPanels {
 public:
     explicit CDebugPanels(CFrameWnd& frame) : m_frame(frame) {}
 
-    bool Exists() const { return m_font != nullptr; }
-    // Makes the panes, hidden, unless they are there.
-    void Create();
-    // Shows the panes of a session on the machine; the 8051's run shows its serial line and
-    // ports alone.
-    void ShowFor(TargetKind kind, bool runOnly);
+    // Called once for each pane window made, to attach what it does to it.
+    void SetHostMade(std::function<void(CPaneHost&)> made) { m_onMade = std::move(made); }
+
+    // Shows the panes of the session's machine; a run without debugging shows those that
+    // belong in one alone.
+    void ShowFor(const CDebugSession& session, bool runOnly);
     // Hides them all, noting which were shown.
     void HideAll();
-    bool IsShown(DebugPane pane) const;
-    void Toggle(DebugPane pane);
-    // Whether the pane has something to show for the machine of the session shown last.
-    bool BelongsToMachine(DebugPane pane) const;
 
-    // Fills every pane shown from the session, stopped.
-    void Refresh(CDebugSession& session, CDebugCommands& commands);
-    void RefreshPane(DebugPane pane, CDebugSession& session, CDebugCommands& commands);
-    // What can be read while the program runs: its screen, its serial output and its ports.
-    void RefreshLive(CDebugSession& session);
-
-    CPaneView& Registers() { return m_registers; }
-    CMemoryPane& Memory() { return m_memory; }
-    CPaneView& Disassembly() { return m_disassembly; }
-    CScreenView& Screen() { return m_screen; }
-    CCommandPane& Command() { return m_command; }
-    CPaneView& Serial() { return m_serial; }
+    // The panes of the session shown last, in their machine's order.
+    size_t Count() const { return m_order.size(); }
+    CPaneHost* At(size_t index) const { return index < m_order.size() ? m_order[index] : nullptr; }
+    CPaneHost* Host(uint16_t id) const;
+    // The first of the session's panes of the kind, or with lines that take breakpoints.
+    CPaneHost* OfKind(PaneKind kind) const;
+    CPaneHost* BreakpointPane() const;
+    bool IsShown(const CPaneHost& host) const { return host.Bar().IsVisible(); }
+    void Toggle(CPaneHost& host);
     // Whether the focus is in the pane's window or one of its children.
-    bool HasFocus(DebugPane pane) const;
+    bool HasFocus(const CPaneHost& host) const;
+
+    // Fills every pane shown from the stopped session.
+    void Refresh(const CDebugSession& session);
+    void RefreshPane(CPaneHost& host, const CDebugSession& session);
+    // The live panes, from what the running program showed last.
+    void RefreshLive(const CDebugSession& session);
+    int LineHeight() const;
 
 private:
     struct Placement {
-        DebugPane pane;
+        CPaneHost* host;
         // The pane's part of the row's length.
         double share;
     };
-    CCaptionBar& Bar(DebugPane pane) { return m_bars[static_cast<size_t>(pane)]; }
-    const CCaptionBar& Bar(DebugPane pane) const { return m_bars[static_cast<size_t>(pane)]; }
-    void CreateBar(DebugPane pane);
-    void CreateViews();
+
+    void MakeLook();
+    CPaneHost& HostFor(const PaneInfo& info);
     // Docks the panes of one row (of the bottom) or column (of the right side) not docked
     // before: into the row of one of them already there, or a new row.
     void DockRow(UINT side, const std::vector<Placement>& row, int depth, int length);
-    void Show(DebugPane pane, bool shown);
+    void Show(CPaneHost& host, bool shown);
     int RightColumnLength() const;
 
     CFrameWnd& m_frame;
     GdiObject<HFONT> m_fontOwner;
-    HFONT m_font = nullptr;
-    std::array<CCaptionBar, kDebugPaneCount> m_bars;
-    std::array<bool, kDebugPaneCount> m_docked{};
-    // The panes shown when the last session ended (all, before the first).
-    std::array<bool, kDebugPaneCount> m_wanted{};
-    std::array<bool, kDebugPaneCount> m_belongs{};
-    CPaneView m_registers;
-    CMemoryPane m_memory;
-    CPaneView m_stack;
-    CPaneView m_disassembly;
-    CScreenView m_screen;
-    CCommandPane m_command;
-    CPaneView m_variables;
-    CPaneView m_serial;
-    CPortsView m_ports;
-    // The serial text's length when the serial pane was last filled while the program ran.
-    size_t m_nSerialShown = 0;
+    CPaneHost::Look m_look{nullptr, {}};
+    std::vector<std::unique_ptr<CPaneHost>> m_hosts;
+    std::vector<CPaneHost*> m_order;
+    std::function<void(CPaneHost&)> m_onMade;
 };

@@ -13,13 +13,12 @@
 
 class CMemoryPane : public CWnd {
 public:
-    // The texts of the 8051's spaces, in the order I, S, X, C.
-    bool Create(CWnd& parent, UINT id, HFONT font, const std::string& addressLabel,
-                const std::vector<std::string>& spaceNames);
-    // The 8051's space box shows for an 8051 program only.
-    void ShowSpaces(bool shown);
-    // What the address box asks for: the expression as typed, for the 8051 with the chosen
-    // space before a plain address ("I:30").
+    bool Create(CWnd& parent, UINT id, HFONT font, const std::string& addressLabel);
+    // The machine's memory spaces, if it has several (their names and the letter each one's
+    // addresses are typed with; a space box shows then), and the address shown first.
+    void Configure(const std::vector<std::string>& spaceNames, const std::string& letters, const std::string& firstAddress);
+    // What the address box asks for: the expression as typed, with the chosen space's letter
+    // before a plain address ("I:30").
     std::string Expression() const;
     // A new address or space was chosen: the owner shows the memory there again.
     void SetChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
@@ -38,6 +37,6 @@ private:
     CEnterEdit m_address;
     CWnd m_spaces;
     CPaneView m_view;
-    bool m_bSpaces = false;
+    std::string m_strLetters;
     std::function<void()> m_onChange;
 };

@@ -1,7 +1,6 @@
 // Edits from the panes.
 #include "debugui/PaneEditing.h"
 
-#include "debug/DebugPanes.h"
 
 #include <algorithm>
 #include <cctype>
@@ -41,55 +40,61 @@ std::string WordAt(std::wstring_view line, int column, int& start)
 }
 }
 
-CPaneEditing::CPaneEditing(CDebugSession& session, CDebugPanels& panels, std::function<bool()> canEdit,
-                           std::function<void()> changed)
-    : m_session(session), m_panels(panels), m_canEdit(std::move(canEdit)), m_changed(std::move(changed))
+CPaneEditing::CPaneEditing(CDebugSession& session, std::function<bool()> canEdit, std::function<void()> changed)
+    : m_session(session), m_canEdit(std::move(canEdit)), m_changed(std::move(changed))
 {
 }
 
-void CPaneEditing::Attach()
+void CPaneEditing::Attach(CPaneHost& host)
 {
-    m_panels.Registers().SetDoubleClickHandler([this](size_t line, int column) { OnRegisterDoubleClick(line, column); });
-    m_panels.Memory().View().SetDoubleClickHandler([this](size_t line, int column) { OnMemoryDoubleClick(line, column); });
-    CPaneView& disassembly = m_panels.Disassembly();
-    disassembly.SetMargin(
-        [this, &disassembly](size_t line) {
-            const std::optional<uint32_t> address = disassembly.AddressOf(line);
-            return address && m_session.HasUserBreakpoint(*address);
-        },
-        [this](size_t line) { ToggleAddressBreakpoint(line); });
+    if (host.Info().editsValues && host.Text())
+        host.Text()->SetDoubleClickHandler([this, &host](size_t line, int column) { OnValueDoubleClick(host, line, column); });
+    if (host.Memory())
+        host.Memory()->View().SetDoubleClickHandler(
+            [this, &host](size_t line, int column) { OnMemoryDoubleClick(host, line, column); });
+    if (host.Info().breakpoints && host.Text()) {
+        CPaneView& view = *host.Text();
+        view.SetMargin(
+            [this, &view](size_t line) {
+                const std::optional<uint32_t> address = view.AddressOf(line);
+                return address && m_session.HasUserBreakpoint(*address);
+            },
+            [this, &host](size_t line) { ToggleAddressBreakpoint(host, line); });
+    }
 }
 
 // "AX=0000": the value edited in place; "NC", "CY=1": the flag toggled.
-void CPaneEditing::OnRegisterDoubleClick(size_t line, int column)
+void CPaneEditing::OnValueDoubleClick(CPaneHost& host, size_t line, int column)
 {
-    if (!m_canEdit())
+    CDebugPane* pane = m_session.Pane(host.Info().id);
+    if (!m_canEdit() || !pane)
         return;
     int start = 0;
-    const std::string word = WordAt(m_panels.Registers().Line(line), column, start);
+    const std::string word = WordAt(host.Text()->Line(line), column, start);
     const size_t equals = word.find('=');
-    const CDebugPanes panes(m_session);
     if (equals == std::string::npos || word.size() - equals - 1 == 1) {
-        if (panes.ToggleFlag(word.substr(0, equals)))
+        if (pane->ToggleFlag(word.substr(0, equals)))
             m_changed();
         return;
     }
     const std::string name = word.substr(0, equals);
     const std::string value = word.substr(equals + 1);
-    m_panels.Registers().BeginEdit(line, start + static_cast<int>(equals) + 1, static_cast<int>(value.size()), value,
-                                   [this, name, digits = value.size()](const std::string& typed) {
-                                       const std::optional<uint16_t> parsed = ParseHex(typed, digits);
-                                       if (parsed && CDebugPanes(m_session).EditRegister(name, *parsed))
-                                           m_changed();
-                                       else
-                                           ::MessageBeep(MB_ICONEXCLAMATION);
-                                   });
+    const uint16_t id = host.Info().id;
+    host.Text()->BeginEdit(line, start + static_cast<int>(equals) + 1, static_cast<int>(value.size()), value,
+                           [this, id, name, digits = value.size()](const std::string& typed) {
+                               const std::optional<uint16_t> parsed = ParseHex(typed, digits);
+                               CDebugPane* edited = m_session.Pane(id);
+                               if (parsed && edited && edited->EditValue(name, *parsed))
+                                   m_changed();
+                               else
+                                   ::MessageBeep(MB_ICONEXCLAMATION);
+                           });
 }
 
 // A byte's two digits, in DEBUG's d layout: the address, two blanks, three columns a byte.
-void CPaneEditing::OnMemoryDoubleClick(size_t line, int column)
+void CPaneEditing::OnMemoryDoubleClick(CPaneHost& host, size_t line, int column)
 {
-    CPaneView& view = m_panels.Memory().View();
+    CPaneView& view = host.Memory()->View();
     const std::wstring_view text = view.Line(line);
     const std::optional<uint32_t> lineAddress = view.AddressOf(line);
     const size_t addressWidth = text.find(L' ');
@@ -105,23 +110,24 @@ void CPaneEditing::OnMemoryDoubleClick(size_t line, int column)
     const std::string value{static_cast<char>(text[static_cast<size_t>(digits)]),
                             static_cast<char>(text[static_cast<size_t>(digits) + 1])};
     const uint32_t address = *lineAddress + static_cast<uint32_t>(index);
-    view.BeginEdit(line, digits, 2, value, [this, address](const std::string& typed) { EditByte(address, typed); });
+    view.BeginEdit(line, digits, 2, value,
+                   [this, id = host.Info().id, address](const std::string& typed) { EditByte(id, address, typed); });
 }
 
-void CPaneEditing::EditByte(uint32_t address, const std::string& typed)
+void CPaneEditing::EditByte(uint16_t pane, uint32_t address, const std::string& typed)
 {
     const std::optional<uint16_t> parsed = ParseHex(typed, 2);
-    if (!parsed) {
+    CDebugPane* edited = m_session.Pane(pane);
+    if (!parsed || !edited || !edited->EditByte(address, static_cast<uint8_t>(*parsed))) {
         ::MessageBeep(MB_ICONEXCLAMATION);
         return;
     }
-    CDebugPanes(m_session).EditMemory(address, static_cast<uint8_t>(*parsed));
     m_changed();
 }
 
-void CPaneEditing::ToggleAddressBreakpoint(size_t line)
+void CPaneEditing::ToggleAddressBreakpoint(CPaneHost& host, size_t line)
 {
-    const std::optional<uint32_t> address = m_panels.Disassembly().AddressOf(line);
+    const std::optional<uint32_t> address = host.Text() ? host.Text()->AddressOf(line) : std::nullopt;
     if (!address || !m_canEdit())
         return;
     const bool set = !m_session.HasUserBreakpoint(*address);
@@ -130,5 +136,5 @@ void CPaneEditing::ToggleAddressBreakpoint(size_t line)
         m_addresses.push_back(*address);
     else
         m_addresses.erase(std::remove(m_addresses.begin(), m_addresses.end(), *address), m_addresses.end());
-    m_panels.Disassembly().Invalidate(false);
+    host.Text()->Invalidate(false);
 }

@@ -17,9 +17,6 @@
 
 class CPaneView : public CBufferedView {
 public:
-    // How marked parts look: red text, the line on a yellow ground, or blue text.
-    enum class MarkLook { Changed, Current, Return };
-
     // The bytes as text of the code page, a byte that is no character there shown as a dot;
     // line ends become CR LF, other control characters dots.
     static std::wstring Decode(std::string_view bytes, UINT codePage);

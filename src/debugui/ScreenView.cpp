@@ -1,4 +1,4 @@
-// The DOS program's screen.
+// The program's screen.
 #include "debugui/ScreenView.h"
 
 #include "dos/PcKeyboardMap.h"
@@ -9,10 +9,10 @@
 using namespace dos;
 
 namespace {
-constexpr COLORREF kPalette[16] = {
-    RGB(0, 0, 0),       RGB(0, 0, 170),    RGB(0, 170, 0),    RGB(0, 170, 170),  RGB(170, 0, 0),    RGB(170, 0, 170),
-    RGB(170, 85, 0),    RGB(170, 170, 170), RGB(85, 85, 85),  RGB(85, 85, 255),  RGB(85, 255, 85),  RGB(85, 255, 255),
-    RGB(255, 85, 85),   RGB(255, 85, 255), RGB(255, 255, 85), RGB(255, 255, 255)};
+COLORREF ColourOf(uint32_t rgb)
+{
+    return RGB(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
+}
 // The PC's own characters, for a byte the system's code page has none for on its own.
 constexpr UINT kPcCodePage = 437;
 
@@ -36,17 +36,22 @@ bool CScreenView::Create(CWnd& parent, UINT id, const std::wstring& fontFace)
     const char* className = RegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
     if (!CreateEx(WS_EX_CLIENTEDGE, className, "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 100, 100}, parent.GetSafeHwnd(), id))
         return false;
-    Show(ScreenCells{});
+    Show(machine::ScreenImage::Cells(80, 25));
     return true;
 }
 
-void CScreenView::Show(const ScreenCells& screen)
+void CScreenView::Show(const machine::ScreenImage& screen)
 {
     // Shown at every stop and many times a second while the program runs: most often unchanged.
-    if (screen == m_screen && !m_glyphs.empty())
+    if (screen == m_screen && (!m_glyphs.empty() || screen.kind != machine::ScreenImage::Kind::Cells))
         return;
+    const bool resized = screen.columns != m_screen.columns || screen.rows != m_screen.rows;
     m_screen = screen;
     Decode();
+    if (resized) {
+        const RECT client = GetClientRect();
+        FitCells(client.right, client.bottom);
+    }
     Invalidate(false);
 }
 
@@ -55,19 +60,20 @@ void CScreenView::Show(const ScreenCells& screen)
 void CScreenView::Decode()
 {
     const UINT codePage = ::GetOEMCP();
+    const int columns = m_screen.columns;
     m_glyphs.assign(m_screen.cells.size(), Glyph{});
     m_strText.clear();
-    for (int row = 0; row < ScreenCells::kRows; ++row) {
+    for (int row = 0; row < m_screen.rows; ++row) {
         std::wstring line;
-        for (int column = 0; column < ScreenCells::kColumns; ++column) {
-            const size_t index = static_cast<size_t>(row * ScreenCells::kColumns + column);
+        for (int column = 0; column < columns; ++column) {
+            const size_t index = static_cast<size_t>(row * columns + column);
             Glyph& glyph = m_glyphs[index];
             const uint16_t cell = m_screen.cells[index];
             glyph.attribute = static_cast<uint8_t>(cell >> 8);
             const char bytes[2] = {static_cast<char>(cell & 0xFF),
-                                   column + 1 < ScreenCells::kColumns ? static_cast<char>(m_screen.cells[index + 1] & 0xFF) : '\0'};
+                                   column + 1 < columns ? static_cast<char>(m_screen.cells[index + 1] & 0xFF) : '\0'};
             wchar_t character = 0;
-            if (::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[0])) && column + 1 < ScreenCells::kColumns &&
+            if (::IsDBCSLeadByteEx(codePage, static_cast<BYTE>(bytes[0])) && column + 1 < columns &&
                 (character = CharacterOf(bytes, 2, codePage)) != 0) {
                 glyph.cells = 2;
                 m_glyphs[index + 1].cells = 0;
@@ -91,8 +97,13 @@ void CScreenView::Decode()
 
 void CScreenView::OnSize(UINT, int cx, int cy)
 {
-    m_nCellWidth = std::max(4, cx / ScreenCells::kColumns);
-    m_nCellHeight = std::max(8, cy / ScreenCells::kRows);
+    FitCells(cx, cy);
+}
+
+void CScreenView::FitCells(int cx, int cy)
+{
+    m_nCellWidth = std::max(4, cx / std::max(1, m_screen.columns));
+    m_nCellHeight = std::max(8, cy / std::max(1, m_screen.rows));
     m_font.reset(::CreateFontW(m_nCellHeight, m_nCellWidth, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
                                m_strFace.c_str()));
@@ -103,20 +114,53 @@ void CScreenView::OnSize(UINT, int cx, int cy)
 // double-byte character takes two cells.
 void CScreenView::Paint(HDC dc, const RECT& client) const
 {
-    BkColorGuard black(dc, kPalette[0]);
+    BkColorGuard black(dc, RGB(0, 0, 0));
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &client, nullptr, 0, nullptr);
+    if (m_screen.kind == machine::ScreenImage::Kind::Pixels)
+        PaintPixels(dc, client);
+    else if (m_screen.kind == machine::ScreenImage::Kind::Cells)
+        PaintCells(dc);
+}
+
+// The picture as large as the pane allows, its proportions kept, in the pane's middle.
+void CScreenView::PaintPixels(HDC dc, const RECT& client) const
+{
+    if (m_screen.width <= 0 || m_screen.height <= 0)
+        return;
+    int width = client.right;
+    int height = width * m_screen.height / m_screen.width;
+    if (height > client.bottom) {
+        height = client.bottom;
+        width = height * m_screen.width / m_screen.height;
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = m_screen.width;
+    info.bmiHeader.biHeight = -m_screen.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    ::SetStretchBltMode(dc, COLORONCOLOR);
+    ::StretchDIBits(dc, (client.right - width) / 2, (client.bottom - height) / 2, width, height, 0, 0, m_screen.width,
+                    m_screen.height, m_screen.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void CScreenView::PaintCells(HDC dc) const
+{
+    const int columns = m_screen.columns;
+    const auto& palette = m_screen.palette;
     SelectGuard font(dc, m_font.get());
     std::wstring run;
     std::vector<INT> advances;
-    for (int row = 0; row < ScreenCells::kRows; ++row) {
+    for (int row = 0; row < m_screen.rows; ++row) {
         const int top = row * m_nCellHeight;
-        for (int column = 0; column < ScreenCells::kColumns;) {
-            const uint8_t attribute = m_glyphs[static_cast<size_t>(row * ScreenCells::kColumns + column)].attribute;
+        for (int column = 0; column < columns;) {
+            const uint8_t attribute = m_glyphs[static_cast<size_t>(row * columns + column)].attribute;
             const int start = column;
             run.clear();
             advances.clear();
-            for (; column < ScreenCells::kColumns; ++column) {
-                const Glyph& glyph = m_glyphs[static_cast<size_t>(row * ScreenCells::kColumns + column)];
+            for (; column < columns; ++column) {
+                const Glyph& glyph = m_glyphs[static_cast<size_t>(row * columns + column)];
                 if (glyph.attribute != attribute)
                     break;
                 if (glyph.cells == 0)
@@ -125,19 +169,19 @@ void CScreenView::Paint(HDC dc, const RECT& client) const
                 advances.push_back(glyph.cells * m_nCellWidth);
             }
             const RECT cells{start * m_nCellWidth, top, column * m_nCellWidth, top + m_nCellHeight};
-            TextColorGuard color(dc, kPalette[attribute & 0x0F]);
-            BkColorGuard ground(dc, kPalette[(attribute >> 4) & 0x07]);
+            TextColorGuard color(dc, ColourOf(palette[attribute & 0x0F]));
+            BkColorGuard ground(dc, ColourOf(palette[(attribute >> 4) & 0x07]));
             ::ExtTextOutW(dc, cells.left, top, ETO_OPAQUE | ETO_CLIPPED, &cells, run.data(), static_cast<UINT>(run.size()),
                           advances.data());
         }
     }
-    if (!m_screen.cursorShown || m_screen.row >= ScreenCells::kRows || m_screen.column >= ScreenCells::kColumns)
+    if (!m_screen.cursorShown || m_screen.cursorRow >= m_screen.rows || m_screen.cursorColumn >= columns)
         return;
-    const Glyph& under = m_glyphs[static_cast<size_t>(m_screen.row * ScreenCells::kColumns + m_screen.column)];
-    const int left = m_screen.column * m_nCellWidth;
-    const int bottom = (m_screen.row + 1) * m_nCellHeight;
+    const Glyph& under = m_glyphs[static_cast<size_t>(m_screen.cursorRow * columns + m_screen.cursorColumn)];
+    const int left = m_screen.cursorColumn * m_nCellWidth;
+    const int bottom = (m_screen.cursorRow + 1) * m_nCellHeight;
     const RECT cursor{left, bottom - std::max(2, m_nCellHeight / 8), left + m_nCellWidth, bottom};
-    BkColorGuard color(dc, kPalette[under.attribute & 0x0F]);
+    BkColorGuard color(dc, ColourOf(palette[under.attribute & 0x0F]));
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &cursor, nullptr, 0, nullptr);
 }
 

@@ -1,11 +1,11 @@
-// The DOS program's screen in its pane: the 80x25 cells with their colours in the PC's sixteen,
-// the characters in the system's OEM code page (a double-byte pair across its two cells), the
-// cursor, the font sized so that the whole screen fills the pane. While it has the focus, the
-// keys typed go to the program as the PC's BIOS reports them. Its WM_GETTEXT answers with the
-// 25 lines.
+// The program's screen in its pane, as its machine shows it: cells of any number with their
+// colours in the screen's sixteen, the characters in the system's OEM code page (a double-byte
+// pair across its two cells) and the cursor, the font sized so that the whole screen fills the
+// pane; or pixels, scaled to the pane. While it has the focus, the keys typed go to the program
+// as the PC's BIOS reports them. Its WM_GETTEXT answers with the lines of cells.
 #pragma once
 
-#include "debug/DebugTarget.h"
+#include "machine/ScreenImage.h"
 #include "debugui/BufferedView.h"
 #include "framework/Handles.h"
 
@@ -17,7 +17,7 @@
 class CScreenView : public CBufferedView {
 public:
     bool Create(CWnd& parent, UINT id, const std::wstring& fontFace);
-    void Show(const ScreenCells& screen);
+    void Show(const machine::ScreenImage& screen);
     std::wstring_view Text() const { return m_strText; }
     // Takes each BIOS key (scan code high, character low) the user types in the pane.
     void SetKeyHandler(std::function<void(uint16_t key)> handler) { m_onKey = std::move(handler); }
@@ -38,13 +38,17 @@ private:
         uint8_t attribute = 7;
     };
     void Decode();
+    // The cells' size for the pane's client area and the screen's columns and rows.
+    void FitCells(int cx, int cy);
+    void PaintCells(HDC dc) const;
+    void PaintPixels(HDC dc, const RECT& client) const;
     void SendKey(uint16_t virtualKey, LPARAM lParam, std::vector<uint8_t> character);
 
     std::wstring m_strFace;
     GdiObject<HFONT> m_font;
     int m_nCellWidth = 8;
     int m_nCellHeight = 16;
-    ScreenCells m_screen;
+    machine::ScreenImage m_screen;
     std::vector<Glyph> m_glyphs;
     std::wstring m_strText;
     std::function<void(uint16_t)> m_onKey;

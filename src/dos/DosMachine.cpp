@@ -147,6 +147,7 @@ StopReason CDosMachine::RunSlice(uint64_t maxInstructions, uint64_t& executed)
     const StopReason reason = m_cpu.Run(slice);
     executed = m_cpu.Executed();
     m_clock.Ran(executed);
+    m_nExecuted += executed;
     if (reason == StopReason::Idle)
         return Halted(nextEvent);
     return After(reason);
@@ -154,6 +155,7 @@ StopReason CDosMachine::RunSlice(uint64_t maxInstructions, uint64_t& executed)
 
 StopReason CDosMachine::Run(uint64_t maxInstructions)
 {
+    m_nExecuted = 0;
     if (m_bFinished)
         return m_finish;
     while (maxInstructions > 0) {
@@ -168,11 +170,13 @@ StopReason CDosMachine::Run(uint64_t maxInstructions)
 
 StopReason CDosMachine::Step()
 {
+    m_nExecuted = 0;
     if (m_bFinished)
         return m_finish;
     const uint64_t nextEvent = AdvanceDevices();
     const StopReason reason = m_cpu.Step();
-    m_clock.Ran(m_cpu.Executed());
+    m_nExecuted = m_cpu.Executed();
+    m_clock.Ran(m_nExecuted);
     if (reason != StopReason::Idle)
         return After(reason);
     // A step that finds the CPU asleep lets time pass as a run would; fixed time has slept.

@@ -91,6 +91,8 @@ public:
     void RequestStop() { m_cpu.RequestStop(); }
     // The program ended (Ended) or the machine stopped it (Faulted): Run and Step do nothing more.
     bool Finished() const { return m_bFinished; }
+    // How many instructions the last Run or Step executed (a CPU asleep in HLT counts one).
+    uint64_t Executed() const { return m_nExecuted; }
 
     // Machine time passes for the devices while the clock runs (a front end stops it while the
     // program stands still), in real time or fixed to the instructions as the pace says.
@@ -175,6 +177,7 @@ private:
     StopReason m_finish = StopReason::Ended;
     // When a device must next act, as the last look at the devices found.
     uint64_t m_nNextEvent = CBusDevice::kNever;
+    uint64_t m_nExecuted = 0;
 };
 
 }  // namespace dos

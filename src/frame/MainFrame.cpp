@@ -406,11 +406,11 @@ void CMainFrame::OnRun()
 {
     // The 8051's program runs in the window's simulator.
     if (IsMcs51()) {
-        m_debugger.Run51();
+        m_debugger.RunInWindow();
         return;
     }
     Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath),
-                          AfxGetServices()));
+                          AfxGetServices(), m_compilerSettings.m_nDosPace));
 }
 
 void CMainFrame::OnDebug()
@@ -423,6 +423,20 @@ void CMainFrame::OnDebug()
     Launch(MakeDebugCommand(CurrentSource(), Widen(m_compilerSettings.m_strDebuggerPath),
                             SplitToolSetting(Widen(m_compilerSettings.m_strCompilerPath)).program,
                             FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath), AfxGetServices()));
+}
+
+void CMainFrame::OnInitMenuPopup(HMENU menu, UINT index, bool systemMenu)
+{
+    if (!systemMenu && CDebugController::IsPaneMenu(menu))
+        m_debugger.FillPaneMenu(menu);
+    CFrameWnd::OnInitMenuPopup(menu, index, systemMenu);
+}
+
+std::string CMainFrame::GetMessageString(UINT id) const
+{
+    if (id >= ID_VIEW_DEBUG_PANE_FIRST && id <= ID_VIEW_DEBUG_PANE_LAST)
+        return m_debugger.PanePrompt(id);
+    return CFrameWnd::GetMessageString(id);
 }
 
 void CMainFrame::OnSetCompiler()

@@ -50,6 +50,7 @@ public:
     bool IsBuildRunning() const override { return m_build.IsRunning(); }
     CDebugController& Debugger() { return m_debugger; }
     std::string GetIdleMessage() const override;
+    std::string GetMessageString(UINT id) const override;
 
     // The name (with extension) and the folder (without a trailing backslash) of the
     // document's source file; both empty while the document has no file.
@@ -67,6 +68,8 @@ protected:
     // Closing while a tool runs asks whether to stop it.
     void OnClose() override;
     void OnDestroy() override;
+    // The 调试窗口 menu lists the session's panes.
+    void OnInitMenuPopup(HMENU menu, UINT index, bool systemMenu) override;
     void OnActivateApp(bool active, DWORD otherThread) override;
     static void CALLBACK CheckFileOnDisk(HWND wnd, UINT message, UINT_PTR id, DWORD time);
 

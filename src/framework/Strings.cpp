@@ -15,7 +15,11 @@ std::string LoadResString(UINT id)
 
 std::string FormatPlaceholders(const std::string& pattern, std::initializer_list<std::string> args)
 {
-    std::vector<std::string> values(args);
+    return FormatPlaceholders(pattern, std::vector<std::string>(args));
+}
+
+std::string FormatPlaceholders(const std::string& pattern, const std::vector<std::string>& values)
+{
     std::string result;
     for (size_t i = 0; i < pattern.size(); ++i) {
         char c = pattern[i];

@@ -5,12 +5,14 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 // The string resource with this id, or an empty text when there is none.
 std::string LoadResString(UINT id);
 
 // Replaces %1, %2, ... in the pattern by the given arguments.
 std::string FormatPlaceholders(const std::string& pattern, std::initializer_list<std::string> args);
+std::string FormatPlaceholders(const std::string& pattern, const std::vector<std::string>& args);
 
 // LoadResString followed by FormatPlaceholders.
 std::string FormatResString(UINT id, std::initializer_list<std::string> args);

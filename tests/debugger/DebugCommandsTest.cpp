@@ -2,12 +2,10 @@
 // line typed and the text DEBUG prints for it, prompts and errors included.
 #include "DebuggerTestSupport.h"
 
-#include "debug/DebugCommands.h"
+#include "debug/DebugResources.h"
 #include "debug/DosTarget.h"
 
 #include <gtest/gtest.h>
-
-using namespace mcs51;
 
 using namespace dos;
 
@@ -27,12 +25,13 @@ protected:
     void Type(std::initializer_list<Typed> lines)
     {
         for (const Typed& typed : lines) {
-            EXPECT_EQ(m_commands.Execute(typed.line), Expand(typed.printed)) << typed.line;
-            EXPECT_EQ(m_commands.Prompt(), Expand(typed.promptAfter)) << typed.line;
+            EXPECT_EQ(Commands().Execute(typed.line), Expand(typed.printed)) << typed.line;
+            EXPECT_EQ(Commands().Prompt(), Expand(typed.promptAfter)) << typed.line;
         }
     }
 
-    CDebugCommands m_commands{m_session};
+    // The command pane of the program the session holds now.
+    CDebugPane& Commands() { return PaneOf(m_session, IDC_DEBUG_COMMAND_PANE); }
 };
 
 TEST_F(DebugCommands, RegistersAsDebugShowsThemAtTheEntry)
@@ -124,9 +123,9 @@ TEST_F(DebugCommands, AProgramStartedAnewStartsTheDefaultsAfresh)
         {"u 20 20", "-u 20 20\r\n{CS}:0020 16            PUSH    SS\r\n"},
         {"r ax", "-r ax\r\nAX 0000\r\n", ":"},
     });
-    ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_folder.File("SUM.ASM"))).cause, StopCause::Started);
-    EXPECT_EQ(m_commands.Prompt(), "-");
-    EXPECT_EQ(m_commands.Execute("u").substr(0, 43), Expand("-u\r\n{CS}:0007 B8{DSB}        MOV     AX,{DS}"));
+    ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_folder.File("SUM.ASM"))).result, SessionResult::Started);
+    EXPECT_EQ(Commands().Prompt(), "-");
+    EXPECT_EQ(Commands().Execute("u").substr(0, 43), Expand("-u\r\n{CS}:0007 B8{DSB}        MOV     AX,{DS}"));
 }
 
 TEST_F(DebugCommands, GoTakesAtMostTenBreakpoints)
@@ -166,8 +165,8 @@ TEST_F(DebugCommands, DumpGoesOnWhereItStopped)
                  0x100 + 16 * line);
         lines += text;
     }
-    EXPECT_EQ(m_commands.Execute("d"), Expand("-d\r\n" + lines.substr(0, lines.size() / 2)));
-    EXPECT_EQ(m_commands.Execute("D"), Expand("-D\r\n" + lines.substr(lines.size() / 2)));
+    EXPECT_EQ(Commands().Execute("d"), Expand("-d\r\n" + lines.substr(0, lines.size() / 2)));
+    EXPECT_EQ(Commands().Execute("D"), Expand("-D\r\n" + lines.substr(lines.size() / 2)));
 }
 
 TEST_F(DebugCommands, HexArithmetic)

@@ -2,7 +2,9 @@
 // nasm and as31 built at build time.
 #include "DebuggerTestSupport.h"
 
+#include "debug/DebugResources.h"
 #include "debug/DosTarget.h"
+#include "debug/Target51.h"
 #include "debug/SourceMapLoader.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 
 using namespace mcs51;
 
@@ -140,18 +143,34 @@ SourceLine LineOf(const std::wstring& source, const std::string& file, const std
 
 std::string ScreenText(CDebugSession& session)
 {
-    const ScreenCells screen = session.Screen();
+    const std::string screen = session.Content(PaneOf(session, IDC_DEBUG_SCREEN), PaneQuery{}).image.Text();
     std::string text;
-    for (int row = 0; row < ScreenCells::kRows; ++row) {
-        std::string line;
-        for (int column = 0; column < ScreenCells::kColumns; ++column) {
-            const char c = static_cast<char>(screen.cells[row * ScreenCells::kColumns + column] & 0xFF);
-            line += c == '\0' ? ' ' : c;
-        }
+    for (size_t start = 0; start < screen.size();) {
+        const size_t end = screen.find("\r\n", start);
+        std::string line = screen.substr(start, end - start);
         line.erase(line.find_last_not_of(' ') + 1);
         text += line + "\n";
+        start = end + 2;
     }
     return text;
+}
+
+dos::CDosTarget& DosTarget(CDebugSession& session)
+{
+    return *static_cast<dos::CDosTarget*>(session.Target());
+}
+
+mcs51::CTarget51& Target51(CDebugSession& session)
+{
+    return *static_cast<mcs51::CTarget51*>(session.Target());
+}
+
+CDebugPane& PaneOf(CDebugSession& session, uint16_t id)
+{
+    CDebugPane* pane = session.Pane(id);
+    if (!pane)
+        throw std::runtime_error("the session has no pane " + std::to_string(id));
+    return *pane;
 }
 
 void SumSession::SetUp()
@@ -159,12 +178,12 @@ void SumSession::SetUp()
     CopySources({"SUM.ASM", "PRINT.INC"}, m_folder.Path());
     BuildMasm("SUM", m_folder.Path());
     m_source = m_folder.File("SUM.ASM");
-    ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_source)).cause, StopCause::Started);
+    ASSERT_EQ(m_session.Start(Launch(m_folder.File("SUM.EXE"), m_source)).result, SessionResult::Started);
 }
 
 CpuState& SumSession::Registers()
 {
-    return m_session.Target()->Dos()->Registers();
+    return DosTarget(m_session).Registers();
 }
 
 std::string SumSession::Expand(std::string text)
@@ -178,7 +197,7 @@ std::string SumSession::Expand(std::string text)
         snprintf(digits, sizeof digits, format, value);
         return std::string(digits);
     };
-    const uint16_t psp = m_session.Target()->Dos()->PspSegment();
+    const uint16_t psp = DosTarget(m_session).PspSegment();
     // The data segment follows the PSP's 10h paragraphs and the code's 20h.
     const uint16_t data = static_cast<uint16_t>(psp + 0x10 + 0x20);
     replace("{CS}", hex(Registers().cs(), "%04X"));

@@ -6,6 +6,13 @@
 #include "debug/DebugSession.h"
 #include "dos/CpuState.h"
 
+namespace dos {
+class CDosTarget;
+}
+namespace mcs51 {
+class CTarget51;
+}
+
 #include <gtest/gtest.h>
 
 #include <ostream>
@@ -48,6 +55,11 @@ DebugLaunch Launch(const std::wstring& program, const std::wstring& source, std:
 SourceLine LineOf(const std::wstring& source, const std::string& file, const std::string& text);
 // The 25 lines of the program's screen as the screen pane shows them.
 std::string ScreenText(CDebugSession& session);
+// The session's machine, as the test that started it knows it is.
+dos::CDosTarget& DosTarget(CDebugSession& session);
+mcs51::CTarget51& Target51(CDebugSession& session);
+// The session's pane with this window id; the test fails where there is none.
+CDebugPane& PaneOf(CDebugSession& session, uint16_t id);
 
 // A session on SUM.ASM (with PRINT.INC) built by the real MASM and LINK, stopped at its entry.
 class SumSession : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include "framework/docking/CControlBar.h"
 #include "framework/docview/CWinApp.h"
 #include "resource.h"
+#include "debug/DebugResources.h"
 #include "support/KorvaneSession.h"
 #include "support/TestSupport.h"
 #include "text/TextControl.h"
@@ -151,10 +152,13 @@ TEST_F(MasmInTheWindow, FromTheEntryThroughTheLoopAndAPrintingCallToTheEnd)
     Press(VK_F11);
     EXPECT_EQ(Register("AX"), Register("DS"));
     EXPECT_EQ(Editor().CurrentLine(), SumLine("MOV     CX, 5"));
+    // The caret follows the program, to the start of its line.
+    EXPECT_EQ(Editor().Caret(), Editor().Buffer().LineStart(SumLine("MOV     CX, 5")));
 
     ClickGutter(SumLine("MOV     TOTAL, AX"));
     Press(VK_F5);
     EXPECT_EQ(Editor().CurrentLine(), SumLine("MOV     TOTAL, AX"));
+    EXPECT_EQ(Editor().Caret(), Editor().Buffer().LineStart(SumLine("MOV     TOTAL, AX")));
     EXPECT_EQ(Register("AX"), 15);
 
     Caret(SumLine("CALL    PRINTS"));

@@ -2,12 +2,10 @@
 // last step's changes, the edits made from them.
 #include "DebuggerTestSupport.h"
 
-#include "debug/DebugPanes.h"
+#include "debug/DosPanes.h"
 #include "debug/DosTarget.h"
 
 #include <gtest/gtest.h>
-
-using namespace mcs51;
 
 using namespace dos;
 
@@ -32,7 +30,7 @@ protected:
         return text.substr(0, end == std::string::npos ? text.size() : end + 1);
     }
 
-    CDebugPanes m_panes{m_session};
+    CDosPanes Panes() { return CDosPanes(m_session, DosTarget(m_session)); }
 };
 
 struct MarkCase {
@@ -51,38 +49,38 @@ TEST_F(DosPanes, RegistersMarkWhatTheStepChanged)
     };
     for (const MarkCase& c : kCases) {
         if (m_session.CurrentLine() != Line(c.line)) {
-            ASSERT_EQ(m_session.RunToLine(Line(c.line)).cause, StopCause::Stepped) << c.line;
+            ASSERT_EQ(m_session.RunToLine(Line(c.line)).reason, StopReason::Limit) << c.line;
         }
         m_session.StepInto();
-        const PaneText pane = m_panes.Registers();
+        const PaneText pane = Panes().Registers();
         std::ostringstream shown;
         PrintMarks(pane.marks, shown);
         EXPECT_EQ(pane.marks, c.marks) << c.line << ": " << shown.str() << "\n" << pane.text;
     }
-    EXPECT_EQ(Lines(m_panes.Registers().text, 2),
+    EXPECT_EQ(Lines(Panes().Registers().text, 2),
               Expand("AX=0001  BX=0000  CX=0005  DX=0000  SP=0200  BP=0000  SI=0012  DI=0000\r\n"
                      "DS={DS}  ES=0118  SS={SS}  CS={CS}  IP=001A   NV UP EI PL NZ NA PE NC\r\n"));
 }
 
 TEST_F(DosPanes, MemoryShowsTheDataSegmentAndMarksTheBytesAStepWrote)
 {
-    ASSERT_EQ(m_session.RunToLine(Line("MOV     TOTAL, AX")).cause, StopCause::Stepped);
+    ASSERT_EQ(m_session.RunToLine(Line("MOV     TOTAL, AX")).reason, StopReason::Limit);
     m_session.StepInto();
-    const PaneText pane = m_panes.Memory("", 2);
+    const PaneText pane = Panes().Memory("", 2);
     EXPECT_EQ(pane.text, Expand("{DS}:0000  48 65 6C 6C 6F 2C 20 77-6F 72 6C 64 21 0D 0A 24   Hello, world!..$\r\n"
                                 "{DS}:0010  01 00 02 00 03 00 04 00-05 00 0F 00 00 00 00 00   ................\r\n"));
     EXPECT_EQ(pane.marks, (std::vector<TextMark>{{1, 41, 2}, {1, 71, 1}}));
     ASSERT_EQ(pane.lineAddresses.size(), 2u);
     EXPECT_EQ(pane.lineAddresses[1], CMemory::Linear(Registers().ds(), 0x10));
-    EXPECT_EQ(m_panes.Memory("ds:si-4", 1).text.substr(0, 16), Expand("{DS}:0010  01 00"));
-    EXPECT_EQ(m_panes.Memory("SS:SP", 1).lineAddresses[0], CMemory::Linear(Registers().ss(), 0x200));
-    EXPECT_FALSE(m_panes.Memory("QQ:1", 1).valid);
+    EXPECT_EQ(Panes().Memory("ds:si-4", 1).text.substr(0, 16), Expand("{DS}:0010  01 00"));
+    EXPECT_EQ(Panes().Memory("SS:SP", 1).lineAddresses[0], CMemory::Linear(Registers().ss(), 0x200));
+    EXPECT_FALSE(Panes().Memory("QQ:1", 1).valid);
 }
 
 TEST_F(DosPanes, StackMarksTheReturnAddressOfTheCall)
 {
-    ASSERT_EQ(m_session.RunToLine(Line("MOV     AH, 9", "PRINT.INC")).cause, StopCause::Stepped);
-    const PaneText pane = m_panes.Stack(3);
+    ASSERT_EQ(m_session.RunToLine(Line("MOV     AH, 9", "PRINT.INC")).reason, StopReason::Limit);
+    const PaneText pane = Panes().Stack(3);
     EXPECT_EQ(pane.text, Expand("{SS}:01FC  000F\r\n"
                                 "{SS}:01FE  0026  -> {CS}:0026\r\n"
                                 "{SS}:0200  6548\r\n"));
@@ -91,9 +89,9 @@ TEST_F(DosPanes, StackMarksTheReturnAddressOfTheCall)
 
 TEST_F(DosPanes, VariablesShowTheirValuesByType)
 {
-    ASSERT_EQ(m_session.RunToLine(Line("MOV     TOTAL, AX")).cause, StopCause::Stepped);
+    ASSERT_EQ(m_session.RunToLine(Line("MOV     TOTAL, AX")).reason, StopReason::Limit);
     m_session.StepInto();
-    const PaneText pane = m_panes.Variables();
+    const PaneText pane = Panes().Variables();
     EXPECT_EQ(pane.text, Expand("MSG       BYTE   {DS}:0000  'Hello, world!',0D,0A,'$'\r\n"
                                 "NUMS      WORD   {DS}:0010  0001 0002 0003 0004 0005\r\n"
                                 "TOTAL     WORD   {DS}:001A  000F\r\n"));
@@ -102,7 +100,7 @@ TEST_F(DosPanes, VariablesShowTheirValuesByType)
 
 TEST_F(DosPanes, DisassemblyAroundTheCurrentInstruction)
 {
-    const PaneText pane = m_panes.Disassembly(2, 2);
+    const PaneText pane = Panes().Disassembly(2, 2);
     EXPECT_EQ(pane.text, Expand("{CS}:0005 58            POP     AX\r\n"
                                 "{CS}:0006 C3            RET\r\n"
                                 "{CS}:0007 B8{DSB}        MOV     AX,{DS}\r\n"
@@ -112,21 +110,21 @@ TEST_F(DosPanes, DisassemblyAroundTheCurrentInstruction)
     EXPECT_EQ(pane.lineAddresses[2], CMemory::Linear(Registers().cs(), 7));
     m_session.StepInto();
     m_session.StepInto();
-    EXPECT_EQ(m_panes.Disassembly(3, 0).text.substr(0, 45), Expand("{CS}:0006 C3            RET\r\n{CS}:0007 B8{DSB}"));
+    EXPECT_EQ(Panes().Disassembly(3, 0).text.substr(0, 45), Expand("{CS}:0006 C3            RET\r\n{CS}:0007 B8{DSB}"));
 }
 
 TEST_F(DosPanes, ScreenAndEdits)
 {
-    ASSERT_EQ(m_session.RunToLine(Line("MOV     AX, 4C07H")).cause, StopCause::Stepped);
-    EXPECT_EQ(Lines(m_panes.Screen().text, 3), "Hello, world!\r\nHello, world!\r\n\r\n");
-    EXPECT_TRUE(m_panes.EditRegister("ax", 0x1234));
-    EXPECT_TRUE(m_panes.EditRegister("ES", 0xB800));
-    EXPECT_FALSE(m_panes.EditRegister("AL", 1));
+    ASSERT_EQ(m_session.RunToLine(Line("MOV     AX, 4C07H")).reason, StopReason::Limit);
+    EXPECT_EQ(Lines(Panes().Screen().text.text, 3), "Hello, world!\r\nHello, world!\r\n\r\n");
+    EXPECT_TRUE(Panes().EditRegister("ax", 0x1234));
+    EXPECT_TRUE(Panes().EditRegister("ES", 0xB800));
+    EXPECT_FALSE(Panes().EditRegister("AL", 1));
     EXPECT_EQ(Registers().ax(), 0x1234);
     EXPECT_EQ(Registers().es(), 0xB800);
-    m_panes.EditMemory(m_panes.Memory("DS:0", 1).lineAddresses[0], 'J');
-    EXPECT_EQ(m_panes.Variables().text.substr(0, 39), Expand("MSG       BYTE   {DS}:0000  'Jello, wor"));
-    EXPECT_EQ(m_panes.Memory("ES:0", 1).text.substr(0, 16), "B800:0000  48 07");
+    Panes().EditMemory(Panes().Memory("DS:0", 1).lineAddresses[0], 'J');
+    EXPECT_EQ(Panes().Variables().text.substr(0, 39), Expand("MSG       BYTE   {DS}:0000  'Jello, wor"));
+    EXPECT_EQ(Panes().Memory("ES:0", 1).text.substr(0, 16), "B800:0000  48 07");
 }
 
 }

@@ -27,8 +27,8 @@ protected:
         return m_session.Start(Launch(Built(name + ".COM"), Built(name + ".ASM")));
     }
     SourceLine Line(const std::string& text) const { return LineOf(Built(m_name + ".ASM"), m_name + ".ASM", text); }
-    CpuState& Registers() { return m_session.Target()->Dos()->Registers(); }
-    uint8_t Byte(uint16_t offset) { return m_session.Target()->Dos()->ReadByte(CMemory::Linear(Registers().ds(), offset)); }
+    CpuState& Registers() { return DosTarget(m_session).Registers(); }
+    uint8_t Byte(uint16_t offset) { return DosTarget(m_session).ReadByte(CMemory::Linear(Registers().ds(), offset)); }
     bool WaitForScreen(const std::string& text)
     {
         for (int tries = 0; tries < 500; ++tries) {
@@ -66,18 +66,18 @@ TEST_F(DosSession, EachKindOfStepReachesItsLine)
         {"inc     dx", Step::Out, "mov     ax, 4C00h"},
     };
     for (const StepCase& c : kCases) {
-        ASSERT_EQ(Start("steps").cause, StopCause::Started);
-        ASSERT_EQ(m_session.RunToLine(Line(c.from)).cause, StopCause::Stepped) << c.from;
+        ASSERT_EQ(Start("steps").result, SessionResult::Started);
+        ASSERT_EQ(m_session.RunToLine(Line(c.from)).reason, StopReason::Limit) << c.from;
         const StopInfo stop = c.step == Step::Into ? m_session.StepInto() : c.step == Step::Over ? m_session.StepOver() : m_session.StepOut();
-        EXPECT_EQ(stop.cause, StopCause::Stepped) << c.from;
+        EXPECT_EQ(stop.reason, StopReason::Limit) << c.from;
         EXPECT_EQ(m_session.CurrentLine().value_or(SourceLine{}), Line(c.to)) << c.from;
     }
 }
 
 TEST_F(DosSession, RepeatedStringInstructionsStepByElementOrWhole)
 {
-    ASSERT_EQ(Start("steps").cause, StopCause::Started);
-    ASSERT_EQ(m_session.RunToLine(Line("rep     movsb")).cause, StopCause::Stepped);
+    ASSERT_EQ(Start("steps").result, SessionResult::Started);
+    ASSERT_EQ(m_session.RunToLine(Line("rep     movsb")).reason, StopReason::Limit);
     const uint16_t target = Registers().di();
     m_session.StepInto();
     EXPECT_EQ(Registers().cx(), 2) << "one element, as the 8086 traces it";
@@ -86,7 +86,7 @@ TEST_F(DosSession, RepeatedStringInstructionsStepByElementOrWhole)
     m_session.StepOver();
     EXPECT_EQ(Registers().cx(), 0);
     EXPECT_EQ(Byte(static_cast<uint16_t>(target + 2)), 'c');
-    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack);
+    EXPECT_EQ(m_session.StepBack().result, SessionResult::SteppedBack);
     EXPECT_EQ(Registers().cx(), 2);
     EXPECT_EQ(Byte(static_cast<uint16_t>(target + 1)), 0);
 }
@@ -94,38 +94,38 @@ TEST_F(DosSession, RepeatedStringInstructionsStepByElementOrWhole)
 // Keys come one at a time while the program waits in INT 21h 0Ah; each is taken once.
 TEST_F(DosSession, AWaitingProgramTakesEachKeyOnceAndAStepBackStopsAtThem)
 {
-    ASSERT_EQ(Start("keys").cause, StopCause::Started);
+    ASSERT_EQ(Start("keys").result, SessionResult::Started);
     auto running = std::async(std::launch::async, [this] { return m_session.Continue(); });
     ASSERT_TRUE(WaitForScreen("Name?"));
     while (m_session.State() != RunState::WaitingForKey)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     for (const uint16_t key : {0x1E61, 0x3062, 0x2E63}) {
-        m_session.PressKey(key);
+        m_session.Feed(key);
         std::this_thread::sleep_for(std::chrono::milliseconds(30));
     }
     ASSERT_TRUE(WaitForScreen("Name? abc"));
-    m_session.PressKey(0x1C0D);
-    m_session.PressKey(0x2D78);
+    m_session.Feed(0x1C0D);
+    m_session.Feed(0x2D78);
     const StopInfo end = running.get();
-    EXPECT_EQ(end.cause, StopCause::Ended);
+    EXPECT_EQ(end.reason, StopReason::Ended);
     EXPECT_EQ(end.exitCode, 'x');
     EXPECT_EQ(ScreenText(m_session).substr(0, 10), "Name? abc\n");
     const StopInfo refused = m_session.StepBack();
-    EXPECT_EQ(refused.cause, StopCause::BackRefused);
+    EXPECT_EQ(refused.result, SessionResult::BackRefused);
     EXPECT_EQ(refused.limit, BackLimit::Ended);
 }
 
 TEST_F(DosSession, AKeyReadIsAPointAStepBackCannotPass)
 {
-    ASSERT_EQ(Start("keys").cause, StopCause::Started);
+    ASSERT_EQ(Start("keys").result, SessionResult::Started);
     for (const uint16_t key : {0x1E61, 0x1C0D})
-        m_session.PressKey(key);
-    ASSERT_EQ(m_session.RunToLine(Line("xor     ah, ah")).cause, StopCause::Stepped);
+        m_session.Feed(key);
+    ASSERT_EQ(m_session.RunToLine(Line("xor     ah, ah")).reason, StopReason::Limit);
     EXPECT_EQ(ScreenText(m_session).substr(0, 8), "Name? a\n");
-    EXPECT_EQ(m_session.StepInto().cause, StopCause::Stepped);
-    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack) << "a step after the keys undoes";
+    EXPECT_EQ(m_session.StepInto().reason, StopReason::Limit);
+    EXPECT_EQ(m_session.StepBack().result, SessionResult::SteppedBack) << "a step after the keys undoes";
     const StopInfo refused = m_session.StepBack();
-    EXPECT_EQ(refused.cause, StopCause::BackRefused);
+    EXPECT_EQ(refused.result, SessionResult::BackRefused);
     EXPECT_EQ(refused.limit, BackLimit::KeyRead);
     EXPECT_EQ(m_session.CurrentLine().value_or(SourceLine{}), Line("xor     ah, ah"));
 }
@@ -135,41 +135,41 @@ TEST_F(DosSession, AProgramWithoutASourceMapDebugsByAddresses)
 {
     DebugLaunch launch;
     launch.program = Built("steps.COM");
-    ASSERT_EQ(m_session.Start(launch).cause, StopCause::Started);
+    ASSERT_EQ(m_session.Start(launch).result, SessionResult::Started);
     EXPECT_FALSE(m_session.CurrentLine());
     const uint32_t call = m_session.Target()->ImageBase() + 0x108;
     launch.addressBreakpoints = {call};
-    ASSERT_EQ(m_session.Start(launch).cause, StopCause::Started);
-    EXPECT_EQ(m_session.Continue().cause, StopCause::Breakpoint);
+    ASSERT_EQ(m_session.Start(launch).result, SessionResult::Started);
+    EXPECT_EQ(m_session.Continue().reason, StopReason::Breakpoint);
     EXPECT_EQ(m_session.Target()->Pc(), call);
-    EXPECT_EQ(m_session.StepOver().cause, StopCause::Stepped);
+    EXPECT_EQ(m_session.StepOver().reason, StopReason::Limit);
     EXPECT_EQ(m_session.Target()->Pc(), call + 3);
-    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack);
+    EXPECT_EQ(m_session.StepBack().result, SessionResult::SteppedBack);
     EXPECT_EQ(m_session.Target()->Pc(), call);
 }
 
 // A key the user typed stays typed: stepping back over the step it came with keeps it waiting.
 TEST_F(DosSession, AKeyTypedStaysTypedWhateverIsSteppedBack)
 {
-    ASSERT_EQ(Start("keys").cause, StopCause::Started);
-    EXPECT_EQ(m_session.StepInto().cause, StopCause::Stepped);
-    m_session.PressKey(0x1E61);
-    EXPECT_EQ(m_session.StepInto().cause, StopCause::Stepped);
-    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack);
-    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack);
-    m_session.PressKey(0x1C0D);
-    m_session.PressKey(0x2D78);
+    ASSERT_EQ(Start("keys").result, SessionResult::Started);
+    EXPECT_EQ(m_session.StepInto().reason, StopReason::Limit);
+    m_session.Feed(0x1E61);
+    EXPECT_EQ(m_session.StepInto().reason, StopReason::Limit);
+    EXPECT_EQ(m_session.StepBack().result, SessionResult::SteppedBack);
+    EXPECT_EQ(m_session.StepBack().result, SessionResult::SteppedBack);
+    m_session.Feed(0x1C0D);
+    m_session.Feed(0x2D78);
     const StopInfo end = m_session.Continue();
-    EXPECT_EQ(end.cause, StopCause::Ended);
+    EXPECT_EQ(end.reason, StopReason::Ended);
     EXPECT_EQ(end.exitCode, 'x');
     EXPECT_EQ(ScreenText(m_session).substr(0, 8), "Name? a\n");
 }
 
 TEST_F(DosSession, ACpuAsleepInHltWakesAtTheTimersTicks)
 {
-    ASSERT_EQ(Start("idle").cause, StopCause::Started);
+    ASSERT_EQ(Start("idle").result, SessionResult::Started);
     const StopInfo end = m_session.Continue();
-    EXPECT_EQ(end.cause, StopCause::Ended);
+    EXPECT_EQ(end.reason, StopReason::Ended);
     EXPECT_EQ(end.exitCode, 5);
 }
 
@@ -177,18 +177,18 @@ TEST_F(DosSession, ACpuAsleepInHltWakesAtTheTimersTicks)
 // of several hundred thousand is beyond the history and is refused, leaving the program as it was.
 TEST_F(DosSession, StepsBackOverAHundredThousandInstructions)
 {
-    ASSERT_EQ(Start("longrun").cause, StopCause::Started);
+    ASSERT_EQ(Start("longrun").result, SessionResult::Started);
     const uint16_t countOffset = 0x100 + 0x1C;
-    ASSERT_EQ(m_session.RunToLine(Line("done1:")).cause, StopCause::Stepped);
+    ASSERT_EQ(m_session.RunToLine(Line("done1:")).reason, StopReason::Limit);
     EXPECT_GT(m_session.Target()->Executed(), 100000u);
     EXPECT_EQ(Byte(countOffset) | Byte(countOffset + 1) << 8, 50000);
-    EXPECT_EQ(m_session.StepBack().cause, StopCause::SteppedBack);
+    EXPECT_EQ(m_session.StepBack().result, SessionResult::SteppedBack);
     EXPECT_EQ(Byte(countOffset) | Byte(countOffset + 1) << 8, 0);
     EXPECT_EQ(m_session.CurrentLine().value_or(SourceLine{}), Line("start:"));
-    ASSERT_EQ(m_session.RunToLine(Line("done1:")).cause, StopCause::Stepped);
-    ASSERT_EQ(m_session.RunToLine(Line("done2:")).cause, StopCause::Stepped);
+    ASSERT_EQ(m_session.RunToLine(Line("done1:")).reason, StopReason::Limit);
+    ASSERT_EQ(m_session.RunToLine(Line("done2:")).reason, StopReason::Limit);
     const StopInfo refused = m_session.StepBack();
-    EXPECT_EQ(refused.cause, StopCause::BackRefused);
+    EXPECT_EQ(refused.result, SessionResult::BackRefused);
     EXPECT_EQ(refused.limit, BackLimit::HistoryExhausted);
     EXPECT_EQ(m_session.CurrentLine().value_or(SourceLine{}), Line("done2:"));
 }

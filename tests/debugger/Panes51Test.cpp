@@ -2,7 +2,7 @@
 // with a call's return address, the disassembly around the PC, the ports, the edits.
 #include "DebuggerTestSupport.h"
 
-#include "debug/DebugPanes.h"
+#include "debug/Panes51.h"
 
 #include <gtest/gtest.h>
 
@@ -20,19 +20,19 @@ protected:
     {
         DebugLaunch launch = Launch(Built("serial.hex"), m_source);
         launch.realTime = false;
-        ASSERT_EQ(m_session.Start(std::move(launch)).cause, StopCause::Started);
-        ASSERT_EQ(m_session.RunToLine(LineOf(m_source, "serial.asm", "lcall   send")).cause, StopCause::Stepped);
+        ASSERT_EQ(m_session.Start(std::move(launch)).result, SessionResult::Started);
+        ASSERT_EQ(m_session.RunToLine(LineOf(m_source, "serial.asm", "lcall   send")).reason, StopReason::Limit);
         m_session.StepInto();
     }
 
     std::wstring m_source = Built("serial.asm");
     CDebugSession m_session;
-    CDebugPanes m_panes{m_session};
+    CPanes51 Panes() { return CPanes51(Target51(m_session)); }
 };
 
 TEST_F(Panes51, RegistersWithPswsBitsNamedAndTheCallsChangesMarked)
 {
-    const PaneText pane = m_panes.Registers();
+    const PaneText pane = Panes().Registers();
     EXPECT_EQ(pane.text, "PC=002A A=48 B=00 PSW=00 SP=62 DPTR=0000\r\n"
                          "R0=00 R1=00 R2=00 R3=00 R4=00 R5=00 R6=00 R7=00\r\n"
                          "cycles=12\r\n"
@@ -42,26 +42,26 @@ TEST_F(Panes51, RegistersWithPswsBitsNamedAndTheCallsChangesMarked)
 
 TEST_F(Panes51, MemorySpacesByTheirLetters)
 {
-    EXPECT_EQ(m_panes.Memory("I:60", 1).text,
+    EXPECT_EQ(Panes().Memory("I:60", 1).text,
               "I:0060  00 13 00 00 00 00 00 00-00 00 00 00 00 00 00 00   ................\r\n");
-    EXPECT_EQ(m_panes.Memory("I:60", 1).marks, (std::vector<TextMark>{{0, 11, 2}, {0, 59, 1}})) << "the low byte the call pushed";
-    EXPECT_EQ(m_panes.Memory("S:98", 1).text.substr(0, 32), "S:0090  FF 00 00 00 00 00 00 00-");
-    EXPECT_EQ(m_panes.Memory("C:0", 1).text.substr(0, 25), "C:0000  75 81 60 75 89 20");
-    EXPECT_EQ(m_panes.Memory("SP", 1).lineAddresses[0], 0x60u);
-    EXPECT_EQ(m_panes.Memory("X:1234", 1).lineAddresses[0], 0x21230u);
-    EXPECT_FALSE(m_panes.Memory("Q:1", 1).valid);
+    EXPECT_EQ(Panes().Memory("I:60", 1).marks, (std::vector<TextMark>{{0, 11, 2}, {0, 59, 1}})) << "the low byte the call pushed";
+    EXPECT_EQ(Panes().Memory("S:98", 1).text.substr(0, 32), "S:0090  FF 00 00 00 00 00 00 00-");
+    EXPECT_EQ(Panes().Memory("C:0", 1).text.substr(0, 25), "C:0000  75 81 60 75 89 20");
+    EXPECT_EQ(Panes().Memory("SP", 1).lineAddresses[0], 0x60u);
+    EXPECT_EQ(Panes().Memory("X:1234", 1).lineAddresses[0], 0x21230u);
+    EXPECT_FALSE(Panes().Memory("Q:1", 1).valid);
 }
 
 TEST_F(Panes51, StackShowsTheReturnAddress)
 {
-    const PaneText pane = m_panes.Stack(3);
+    const PaneText pane = Panes().Stack(3);
     EXPECT_EQ(pane.text, "I:0062  00  -> 0013\r\nI:0061  13\r\nI:0060  00\r\n");
     EXPECT_EQ(pane.marks, (std::vector<TextMark>{{0, 8, 2}, {1, 8, 2}}));
 }
 
 TEST_F(Panes51, DisassemblyAroundThePcMarksIt)
 {
-    const PaneText pane = m_panes.Disassembly(2, 1);
+    const PaneText pane = Panes().Disassembly(2, 1);
     EXPECT_EQ(pane.text, "0026 C298          CLR    RI\r\n"
                          "0028 80FE          SJMP   0028H\r\n"
                          "002A F599          MOV    SBUF,A\r\n"
@@ -72,14 +72,14 @@ TEST_F(Panes51, DisassemblyAroundThePcMarksIt)
 
 TEST_F(Panes51, PortsAndEdits)
 {
-    EXPECT_EQ(m_panes.Ports().text, "P0=FF P1=FF P2=FF P3=FF\r\n");
-    EXPECT_TRUE(m_panes.EditRegister("R3", 0x5A));
-    EXPECT_TRUE(m_panes.EditRegister("dptr", 0x1234));
-    EXPECT_FALSE(m_panes.EditRegister("AX", 1));
-    m_panes.EditMemory(0x20040, 0x77);
-    EXPECT_EQ(m_panes.Registers().text.substr(42, 49), "R0=00 R1=00 R2=00 R3=5A R4=00 R5=00 R6=00 R7=00\r\n");
-    EXPECT_EQ(m_panes.Memory("DPTR", 1).text.substr(0, 8), "X:1230  ");
-    EXPECT_EQ(m_panes.Memory("X:40", 1).text.substr(0, 10), "X:0040  77");
+    EXPECT_EQ(Panes().Ports().text, "P0=FF P1=FF P2=FF P3=FF\r\n");
+    EXPECT_TRUE(Panes().EditRegister("R3", 0x5A));
+    EXPECT_TRUE(Panes().EditRegister("dptr", 0x1234));
+    EXPECT_FALSE(Panes().EditRegister("AX", 1));
+    Panes().EditMemory(0x20040, 0x77);
+    EXPECT_EQ(Panes().Registers().text.substr(42, 49), "R0=00 R1=00 R2=00 R3=5A R4=00 R5=00 R6=00 R7=00\r\n");
+    EXPECT_EQ(Panes().Memory("DPTR", 1).text.substr(0, 8), "X:1230  ");
+    EXPECT_EQ(Panes().Memory("X:40", 1).text.substr(0, 10), "X:0040  77");
 }
 
 }

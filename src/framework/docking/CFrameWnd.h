@@ -74,7 +74,8 @@ public:
     // has something to say while it works.
     virtual std::string GetIdleMessage() const;
     // The status prompt of a command: its string before "\n".
-    std::string GetMessageString(UINT id) const;
+    // The status line's prompt for a command: its string's part before the tip.
+    virtual std::string GetMessageString(UINT id) const;
 
     // The pane: the view made with the frame.
     CWnd* GetActiveView() const { return m_pViewActive; }

@@ -1,0 +1,70 @@
+// The device's picture and text.
+#include "debugui/DeviceView.h"
+
+#include "debugui/PaneView.h"
+#include "framework/Handles.h"
+
+#include <algorithm>
+
+bool CDeviceView::Create(CWnd& parent, UINT id, HFONT font)
+{
+    m_hFont = font;
+    const char* className = RegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), nullptr);
+    return CreateEx(WS_EX_CLIENTEDGE, className, "", WS_CHILD | WS_VISIBLE, RECT{0, 0, 100, 100}, parent.GetSafeHwnd(), id);
+}
+
+void CDeviceView::Show(const PaneContent& content)
+{
+    if (content.text.text == m_strBytes && content.image == m_picture)
+        return;
+    m_strBytes = content.text.text;
+    m_picture = content.image;
+    m_strText = CPaneView::Decode(m_strBytes, CP_OEMCP);
+    if (m_strText.size() >= 2 && m_strText.compare(m_strText.size() - 2, 2, L"\r\n") == 0)
+        m_strText.resize(m_strText.size() - 2);
+    Invalidate(false);
+}
+
+RECT CDeviceView::PictureRect(const RECT& client, int textHeight) const
+{
+    if (m_picture.kind != machine::ScreenImage::Kind::Pixels || m_picture.width <= 0 || m_picture.height <= 0)
+        return RECT{};
+    const int roomWidth = std::max(1, static_cast<int>(client.right) - 4);
+    const int roomHeight = std::max(1, static_cast<int>(client.bottom) - textHeight - 4);
+    int width = roomWidth;
+    int height = width * m_picture.height / m_picture.width;
+    if (height > roomHeight) {
+        height = roomHeight;
+        width = height * m_picture.width / m_picture.height;
+    }
+    return RECT{2, 2, 2 + width, 2 + height};
+}
+
+void CDeviceView::Paint(HDC dc, const RECT& client) const
+{
+    ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
+    SelectGuard font(dc, m_hFont);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    const int lines = m_strText.empty() ? 0 : static_cast<int>(std::count(m_strText.begin(), m_strText.end(), L'\n')) + 1;
+    const int textHeight = lines * metrics.tmHeight;
+    const RECT picture = PictureRect(client, textHeight);
+    if (picture.right > picture.left) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = m_picture.width;
+        info.bmiHeader.biHeight = -m_picture.height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top, 0, 0,
+                        m_picture.width, m_picture.height, m_picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    }
+    BkModeGuard mode(dc, TRANSPARENT);
+    TextColorGuard color(dc, ::GetSysColor(COLOR_WINDOWTEXT));
+    RECT text{4, std::max<LONG>(picture.bottom + 2, client.bottom - textHeight - 2), client.right - 2, client.bottom};
+    if (picture.right <= picture.left)
+        text.top = 2;
+    ::DrawTextW(dc, m_strText.c_str(), static_cast<int>(m_strText.size()), &text, DT_LEFT | DT_NOPREFIX);
+}
