@@ -76,6 +76,7 @@ void CDebugSession::Stop()
     m_temporaries.clear();
     m_actions.clear();
     m_last = StopInfo{};
+    m_bPause.store(false);
     SetState(RunState::NoProgram);
 }
 
@@ -83,13 +84,14 @@ StopInfo CDebugSession::Act(const std::function<StopInfo()>& step)
 {
     if (!m_target)
         return m_last = StopInfo{};
-    m_bPause.store(false);
     m_target->MarkChanges();
     const Action action{m_target->Executed(), m_target->OutputMark()};
     SetState(RunState::Running);
     m_target->SetClockRunning(true);
     const StopInfo info = step();
     m_target->SetClockRunning(false);
+    // A pause is for the run under way: one that came as it ended stops no later one.
+    m_bPause.store(false);
     if (m_target->Executed() != action.executed) {
         m_actions.push_back(action);
         if (m_actions.size() > kMaxActions)
@@ -265,6 +267,11 @@ StopInfo CDebugSession::StepBack()
     SetState(RunState::Stopped);
     PublishLive();
     return m_last = StopInfo{SessionResult::SteppedBack};
+}
+
+void CDebugSession::ClearPause()
+{
+    m_bPause.store(false);
 }
 
 void CDebugSession::Pause()

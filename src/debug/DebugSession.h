@@ -7,8 +7,8 @@
 // Threads: the session has one caller at a time. Start, the steps, Continue, StepBack, Stop,
 // the breakpoint and edit calls and every pane's content are made from that caller's thread;
 // the window side runs the long ones (everything that runs the program) on a worker thread and
-// reads the panes once the worker has returned. Pause, Feed, State and LiveContent are safe
-// from any thread at any time, also while the worker runs.
+// reads the panes once the worker has returned. Pause, ClearPause, Feed, State and LiveContent
+// are safe from any thread at any time, also while the worker runs.
 #pragma once
 
 #include "debug/DebugPane.h"
@@ -114,6 +114,9 @@ public:
     void Stop();
 
     void Pause();
+    // Forgets a pause that no run took: the window side calls it before it starts a run on its
+    // worker, so that a pause asked for as soon as the run starts is never lost.
+    void ClearPause();
     // Input the user gave the program: a key as the BIOS stores it (scan code high, character
     // low) for a DOS program, a byte for the 8051's serial receiver.
     void Feed(uint16_t input);

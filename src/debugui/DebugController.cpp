@@ -292,6 +292,7 @@ std::string CDebugController::PanePrompt(UINT id) const
 void CDebugController::RunOnWorker(std::function<StopInfo()> work)
 {
     SetState(DebugState::Running);
+    m_session.ClearPause();
     const uint64_t run = ++m_nRun;
     m_worker = RunOffThread<StopInfo>(m_mailbox, std::move(work), [this, run](StopInfo stop) {
         if (run != m_nRun)
