@@ -6,6 +6,7 @@
 #include "debug/DosInstructions.h"
 
 #include "dos/ProgramImage.h"
+#include "doshost/HostDrive.h"
 
 #include <windows.h>
 
@@ -63,7 +64,8 @@ DosMachineSettings DebuggerSettings()
 }
 
 CDosTarget::CDosTarget()
-    : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), DebuggerSettings())),
+    : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), std::make_unique<CHostDrive>(),
+                                              DebuggerSettings())),
       m_history(kHistoryInstructions, kHistoryBytes),
       m_memoryBefore(CMemory::kSize)
 {

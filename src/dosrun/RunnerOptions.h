@@ -1,9 +1,11 @@
-// korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] PROGRAM [TAIL],
-// where TAIL is the rest of the line as it stands, passed on as the program's command tail.
+// korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] [--allow-writes
+// FOLDER]... PROGRAM [TAIL], where TAIL is the rest of the line as it stands, passed on as the
+// program's command tail.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace dos {
 
@@ -13,6 +15,9 @@ struct RunnerOptions {
     uint8_t versionMinor = 0;
     // At the end, say the exit code and wait for a key (a console window of its own).
     bool pause = false;
+    // Folders where the program may change files besides its own, the current one and the
+    // temporary one.
+    std::vector<std::wstring> writableFolders;
     std::wstring program;
     // Everything after PROGRAM, its leading blank included, as COMMAND.COM passes it.
     std::wstring tail;
