@@ -209,10 +209,9 @@ DosError CDosFileServices::OpenPath(const std::string& path, uint8_t mode, OpenA
         return kErrAccessDenied;
     if (exists && (existing & kAttrReadOnly) && (access != 0 || action != OpenAction::OpenExisting))
         return kErrAccessDenied;
-    // Opening a file that is not there makes nothing: the drive says it is missing.
-    bool changes = access != 0 || action != OpenAction::OpenExisting;
-    bool changeable = m_rule.Allows(full);
-    if (changes && !changeable && (exists || action != OpenAction::OpenExisting))
+    // Opening a missing file to write makes nothing: the drive answers that it is missing.
+    bool changes = action != OpenAction::OpenExisting || (access != 0 && exists);
+    if (changes && MayChange(full) != kErrNone)
         return kErrAccessDenied;
     error = m_c.drive.Open(full, mode, action, static_cast<uint8_t>(attributes), file.file);
     if (error != kErrNone)
@@ -222,7 +221,7 @@ DosError CDosFileServices::OpenPath(const std::string& path, uint8_t mode, OpenA
     file.kind = FileKind::Disk;
     file.mode = mode;
     file.deviceInfo = static_cast<uint16_t>(0x40 | full.drive);
-    file.changeable = changeable;
+    file.path = full;
     return m_c.files.Add(m_c.dos.currentPsp, std::move(file), handle);
 }
 
@@ -648,7 +647,9 @@ void CDosFileServices::FileTime(CpuState& state)
             state.dx() = date;
         }
     } else {
-        error = file->changeable ? file->file->SetTime(state.dx(), state.cx()) : kErrAccessDenied;
+        error = MayChange(file->path);
+        if (error == kErrNone)
+            error = file->file->SetTime(state.dx(), state.cx());
         if (error == kErrNone)
             Changed();
     }

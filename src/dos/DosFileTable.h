@@ -32,8 +32,8 @@ struct DosOpenFile {
     uint16_t references = 0;
     // INT 21h 44h 00h's word for this file.
     uint16_t deviceInfo = 0;
-    // The file lies where the program may change files, so its time may be set.
-    bool changeable = false;
+    // Where a disk file is, for the write rule when the program sets its time.
+    DosPath::FullPath path{};
 };
 
 class CDosFileTable {

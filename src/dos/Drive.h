@@ -68,14 +68,16 @@ public:
 
     // Whether drive `drive` (0 for A) is there.
     virtual bool Exists(uint8_t drive) = 0;
-    // The DOS path of an existing file or folder that the front end names: a host path for the
-    // host's drive (relative ones from the host's current folder; empty for that folder).
+    // The DOS path, in Canonical's spelling, of an existing file or folder that the front end
+    // names: a host path for the host's drive (relative ones from the host's current folder;
+    // empty for that folder).
     virtual DosError PathOf(const std::wstring& name, DosPath::FullPath& full) = 0;
     // The one spelling of a path on this drive: each part that exists as the drive lists it,
     // the rest as DOS would store it (uppercase, cut to 8.3). Two paths that reach the same
     // file have the same spelling.
     virtual DosPath::FullPath Canonical(const DosPath::FullPath& path) = 0;
-    // Where the host keeps its temporary files; false when it has no such folder.
+    // Where the host keeps its temporary files, in Canonical's spelling; false when it has no
+    // such folder.
     virtual bool TemporaryFolder(DosPath::FullPath& folder) = 0;
     virtual DosError FreeSpace(uint8_t drive, uint64_t& available, uint64_t& total) = 0;
 

@@ -10,6 +10,7 @@ namespace dos {
 
 namespace {
 
+// The most one file holds, and the free space the drive reports.
 constexpr uint64_t kCapacity = 32 * 1024 * 1024;
 
 // An open file: the contents it shares with its entry and where it reads and writes.
@@ -29,7 +30,7 @@ public:
 
     DosError Write(const uint8_t* bytes, uint32_t count, uint32_t& written) override
     {
-        // A full drive takes what fits.
+        // A full file takes what fits, as a full disk does.
         std::vector<uint8_t>& data = m_contents->bytes;
         written = static_cast<uint32_t>(m_nPosition < kCapacity ? std::min<uint64_t>(count, kCapacity - m_nPosition) : 0);
         if (!written)
@@ -233,7 +234,7 @@ bool CMemoryDrive::TemporaryFolder(DosPath::FullPath& folder)
 {
     if (m_strTemporary.empty())
         return false;
-    folder = Full(m_strTemporary);
+    folder = Canonical(Full(m_strTemporary));
     return true;
 }
 

@@ -7,10 +7,9 @@ namespace dos {
 
 void CWriteRule::Allow(const DosPath::FullPath& folder)
 {
-    DosPath::FullPath canonical = m_drive.Canonical(folder);
-    if (canonical.path.back() != '\\')
-        canonical.path += '\\';
-    m_folders.push_back(canonical);
+    m_folders.push_back(folder);
+    if (folder.path.back() != '\\')
+        m_folders.back().path += '\\';
 }
 
 bool CWriteRule::Allows(const DosPath::FullPath& path) const

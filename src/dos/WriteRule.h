@@ -14,7 +14,8 @@ public:
     explicit CWriteRule(IDrive& drive) : m_drive(drive) {}
 
     void Clear() { m_folders.clear(); }
-    // Lets the program change what lies below `folder` (not the folder itself).
+    // Lets the program change what lies below `folder` (not the folder itself), a path in the
+    // drive's one spelling as PathOf gives it.
     void Allow(const DosPath::FullPath& folder);
     // Whether the file or folder `path` may be made, changed or removed.
     bool Allows(const DosPath::FullPath& path) const;

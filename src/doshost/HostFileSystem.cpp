@@ -57,7 +57,8 @@ std::wstring CHostFileSystem::Key(const std::wstring& folder, const std::wstring
     return UpperWide(folder + L"\\" + name);
 }
 
-bool CHostFileSystem::FindEntry(const std::wstring& hostFolder, const std::string& name, WIN32_FIND_DATAW& entry)
+bool CHostFileSystem::FindEntry(const std::wstring& hostFolder, const std::string& name, WIN32_FIND_DATAW& entry,
+                                bool scan)
 {
     std::wstring wide = Widen(name);
     if (wide.find_first_of(L"*?") != std::wstring::npos)
@@ -69,7 +70,7 @@ bool CHostFileSystem::FindEntry(const std::wstring& hostFolder, const std::strin
         return true;
     // A short name the volume made need not be found by its name (Wine's are not): look for
     // the entry whose DOS name it is.
-    HANDLE find = FindFirstFileW((hostFolder + L"\\*").c_str(), &entry);
+    HANDLE find = scan ? FindFirstFileW((hostFolder + L"\\*").c_str(), &entry) : INVALID_HANDLE_VALUE;
     if (find == INVALID_HANDLE_VALUE)
         return false;
     std::string wanted = DosPath::Upper(name);
@@ -81,12 +82,13 @@ bool CHostFileSystem::FindEntry(const std::wstring& hostFolder, const std::strin
     return found;
 }
 
-bool CHostFileSystem::FindPart(const std::wstring& hostFolder, const std::string& part, WIN32_FIND_DATAW& entry)
+bool CHostFileSystem::FindPart(const std::wstring& hostFolder, const std::string& part, WIN32_FIND_DATAW& entry,
+                               bool scan)
 {
-    if (FindEntry(hostFolder, part, entry))
+    if (FindEntry(hostFolder, part, entry, scan))
         return true;
     std::string cut = DosPath::Truncate83(part);
-    return cut != part && FindEntry(hostFolder, cut, entry);
+    return cut != part && FindEntry(hostFolder, cut, entry, scan);
 }
 
 DosError CHostFileSystem::ToHost(const DosPath::FullPath& full, std::wstring& host)
@@ -128,7 +130,9 @@ DosPath::FullPath CHostFileSystem::Canonical(const DosPath::FullPath& full)
         size_t end = full.path.find('\\', start);
         std::string part = full.path.substr(start, end == std::string::npos ? std::string::npos : end - start);
         WIN32_FIND_DATAW entry;
-        found = found && FindPart(host, part, entry);
+        // A last name found only by scanning the folder is one whose DOS name is the name
+        // given, which is its spelling anyway: no need to scan for it.
+        found = found && FindPart(host, part, entry, end != std::string::npos);
         if (found) {
             canonical.path += "\\" + DosName(host, entry);
             host += L"\\" + std::wstring(entry.cFileName);

@@ -43,9 +43,10 @@ private:
     // The DOS name of an entry of `hostFolder`, making an alias where it has no 8.3 name.
     std::string DosName(const std::wstring& hostFolder, const WIN32_FIND_DATAW& entry);
     std::string MakeAlias(const std::wstring& hostFolder, const std::wstring& longName);
-    // The entry of `hostFolder` for a DOS name as given or, failing that, cut to 8.3.
-    bool FindPart(const std::wstring& hostFolder, const std::string& part, WIN32_FIND_DATAW& entry);
-    bool FindEntry(const std::wstring& hostFolder, const std::string& name, WIN32_FIND_DATAW& entry);
+    // The entry of `hostFolder` for a DOS name as given or, failing that, cut to 8.3. Unless
+    // `scan`, a name the host does not find itself (Wine's short names) is taken as missing.
+    bool FindPart(const std::wstring& hostFolder, const std::string& part, WIN32_FIND_DATAW& entry, bool scan = true);
+    bool FindEntry(const std::wstring& hostFolder, const std::string& name, WIN32_FIND_DATAW& entry, bool scan);
     static std::wstring Key(const std::wstring& folder, const std::wstring& name);
 
     UINT m_nCodePage;
