@@ -155,7 +155,6 @@ CMemoryDrive::Node& CMemoryDrive::MakeFolders(const DosPath::FullPath& path)
         std::unique_ptr<Node>& child = folder->children[StoredName(part)];
         if (!child) {
             child = std::make_unique<Node>();
-            child->name = StoredName(part);
             child->attributes = kAttrFolder;
         }
         folder = child.get();
@@ -172,20 +171,9 @@ void CMemoryDrive::AddFile(const std::string& path, const std::string& bytes, ui
     DosPath::FullPath folder{full.drive, slash == 0 ? "\\" : full.path.substr(0, slash)};
     Node& parent = MakeFolders(folder);
     auto node = std::make_unique<Node>();
-    node->name = StoredName(full.path.substr(slash + 1));
     node->attributes = attributes;
     node->contents->bytes.assign(bytes.begin(), bytes.end());
-    parent.children[node->name] = std::move(node);
-}
-
-bool CMemoryDrive::FileBytes(const std::string& path, std::string& bytes)
-{
-    DosError error = kErrNone;
-    Node* node = Find(Full(path), error);
-    if (!node || node->IsFolder())
-        return false;
-    bytes.assign(node->contents->bytes.begin(), node->contents->bytes.end());
-    return true;
+    parent.children[StoredName(full.path.substr(slash + 1))] = std::move(node);
 }
 
 void CMemoryDrive::DumpNode(const Node& node, const std::string& path, std::string& text)
@@ -283,7 +271,6 @@ DosError CMemoryDrive::Open(const DosPath::FullPath& path, uint8_t mode, OpenAct
         return kErrFileNotFound;
     if (!node) {
         auto made = std::make_unique<Node>();
-        made->name = name;
         made->attributes = static_cast<uint8_t>(kAttrArchive | (attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)));
         node = made.get();
         folder->children[name] = std::move(made);
@@ -331,7 +318,6 @@ DosError CMemoryDrive::Rename(const DosPath::FullPath& from, const DosPath::Full
         return kErrAccessDenied;
     std::unique_ptr<Node> node = std::move(found->second);
     fromFolder->children.erase(found);
-    node->name = toName;
     toFolder->children[toName] = std::move(node);
     return kErrNone;
 }

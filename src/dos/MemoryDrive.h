@@ -23,8 +23,6 @@ public:
     void AddFolder(const std::string& path);
     // The folder TemporaryFolder gives; none until this is called.
     void SetTemporaryFolder(const std::string& path) { m_strTemporary = path; }
-    // A file's bytes; false when there is no such file.
-    bool FileBytes(const std::string& path, std::string& bytes);
     // Every folder and file with its attributes, time and bytes, a line each: what a test
     // compares before and after a program ran.
     std::string Dump() const;
@@ -54,10 +52,9 @@ public:
 
 private:
     struct Node {
-        std::string name;
         uint8_t attributes = 0;
         std::shared_ptr<Contents> contents = std::make_shared<Contents>();
-        // A folder's entries by name.
+        // A folder's entries by the names DOS stores.
         std::map<std::string, std::unique_ptr<Node>> children;
         bool IsFolder() const { return (attributes & kAttrFolder) != 0; }
     };
