@@ -7,6 +7,7 @@
 #include "dos/GuestMemory.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace dos {

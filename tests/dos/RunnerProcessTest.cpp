@@ -188,6 +188,7 @@ TEST(DosRunner, ChangesFilesOnlyInItsOwnStartAndAllowedFolders)
     } cases[] = {
         {program + L" " + lab + L"\\OWN.TXT", start.Path(), done},
         {program + L" START.TXT", start.Path(), done},
+        {program + L" " + other + L"\\X.TXT", start.Path(), refused},
         {program + L" " + aliased, start.Path(), refused},
         {program + L" ..\\" + shortName + L"\\X.TXT", lab, refused},
         {program + L" \\..\\..\\..\\..\\..\\..\\..\\KVWRITES.TXT", lab, refused},
@@ -200,8 +201,8 @@ TEST(DosRunner, ChangesFilesOnlyInItsOwnStartAndAllowedFolders)
         EXPECT_EQ(result.output, c.output) << std::string(c.arguments.begin(), c.arguments.end()) << result.error;
         EXPECT_EQ(result.exitCode, &c.output == &done ? 0u : 5u);
         // Nothing was left or made where the program wrote, nor at the root of the drive.
-        for (const std::wstring& file : {outside + L"\\X.TXT", lab + L"\\OWN.TXT", start.Path() + L"\\START.TXT",
-                                         lab.substr(0, 3) + L"KVWRITES.TXT"})
+        for (const std::wstring& file : {outside + L"\\X.TXT", other + L"\\X.TXT", lab + L"\\OWN.TXT",
+                                         start.Path() + L"\\START.TXT", lab.substr(0, 3) + L"KVWRITES.TXT"})
             EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
     }
 }
