@@ -1,6 +1,7 @@
-// Where a DOS program may change files, on a drive in memory: every call that changes a file or
-// folder, from every spelling of a path inside and outside the program's folders; and the
-// memory drive giving a program the answers the host's drive gives.
+// DOS's file calls on a drive in memory: where a program may change files (every call that
+// changes a file or folder, from every spelling of a path inside and outside the program's
+// folders), the current folder kept however it is spelled, and the memory drive giving a
+// program the answers the host's drive gives.
 #include "DosTestSupport.h"
 
 #include "dos/DosMachine.h"
@@ -153,6 +154,21 @@ TEST(WriteRule, ChangesFilesOnlyBelowTheProgramsFoldersAndRefusesEveryOtherChang
             }
             EXPECT_EQ(machine.Drive().Dump() != before, allowed && call.effect == Effect::Changes) << what;
         }
+    }
+}
+
+TEST(DosFolders, KeepsTheCurrentFolderHoweverARemovalSpellsIt)
+{
+    const char* spellings[] = {"C:\\SRC\\SUBDIREC", "c:\\src\\subdirec", "..\\SUBDIREC", "C:/SRC//SUBDIREC/",
+                               "C:\\SRC\\SUBDIREC.", "\\SRC\\SUBDIRECTORY"};
+    for (const char* spelling : spellings) {
+        CCallMachine machine(std::make_unique<CMemoryDrive>());
+        machine.Drive().AddFolder("C:\\SRC\\SUBDIREC");
+        ASSERT_TRUE(machine.Load());
+        ASSERT_FALSE(machine.Call(0x3B00, 0, 0, kPathAt, "SUBDIREC", "").carry);
+        CCallMachine::Answer answer = machine.Call(0x3A00, 0, 0, kPathAt, spelling, "");
+        EXPECT_TRUE(answer.carry) << spelling;
+        EXPECT_EQ(answer.ax, kErrCurrentDirectory) << spelling;
     }
 }
 
