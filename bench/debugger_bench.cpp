@@ -8,6 +8,7 @@
 #include "support/QuietDosHost.h"
 
 #include "dos/DosMachine.h"
+#include "doshost/HostDrive.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -41,7 +42,7 @@ double MachineAlone(const std::wstring& program, uint64_t instructions, bool his
     std::vector<double> speeds;
     for (int run = 0; run <= kRuns; ++run) {
         CQuietDosHost host;
-        auto machine = std::make_unique<CDosMachine>(host, DosMachineSettings{});
+        auto machine = std::make_unique<CDosMachine>(host, std::make_unique<CHostDrive>(), DosMachineSettings{});
         machine->Load(program, "");
         machine->Cpu().SetBreakpoint(CMemory::Linear(machine->Registers().cs(), kDone));
         CExecutionHistory record;

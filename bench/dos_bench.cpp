@@ -5,6 +5,7 @@
 //                                    after another), the median of RUNS rounds
 // Times are printed in milliseconds, one "name value" pair a line.
 #include "dos/DosMachine.h"
+#include "doshost/HostDrive.h"
 #include "support/BenchProcess.h"
 #include "support/QuietDosHost.h"
 
@@ -23,7 +24,7 @@ namespace {
 bool MachineRun(const std::wstring& program, double& ms, uint64_t& instructions)
 {
     CQuietDosHost host;
-    CDosMachine machine(host, DosMachineSettings{});
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), DosMachineSettings{});
     double start = Now();
     if (machine.Load(program, "") != LoadError::None)
         return false;

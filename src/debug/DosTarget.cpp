@@ -10,6 +10,7 @@
 #include "debug/HexDump.h"
 
 #include "dos/ProgramImage.h"
+#include "doshost/HostDrive.h"
 
 #include <windows.h>
 
@@ -64,7 +65,8 @@ DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs)
 }
 
 CDosTarget::CDosTarget(uint32_t instructionsPerMs)
-    : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), DebuggerSettings(instructionsPerMs))),
+    : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), std::make_unique<CHostDrive>(),
+                                              DebuggerSettings(instructionsPerMs))),
       m_history(kHistoryInstructions, kHistoryBytes),
       m_memoryBefore(CMemory::kSize)
 {

@@ -1,7 +1,7 @@
 // The program's screen.
 #include "debugui/ScreenView.h"
 
-#include "dos/PcKeyboardMap.h"
+#include "doshost/PcKeyboardMap.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,11 +1,13 @@
-// INT 21h's file, folder and drive functions. Every host call is on a file the program named;
-// nothing else on the host is opened, changed or created.
+// INT 21h's file, folder and drive functions on the machine's drive. Every call is on a file the
+// program named; nothing else is opened, changed or created, and nothing outside the write
+// rule's folders is changed.
 #include "dos/DosFileServices.h"
 
 #include "dos/DosLayout.h"
 #include "dos/GuestMemory.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace dos {
@@ -16,42 +18,39 @@ constexpr size_t kSearchSlots = 32;
 constexpr uint8_t kLastDrive = 26;
 constexpr uint16_t kSearchMark = 0x4B56;
 
-// The DOS attributes a program may set on a file.
-DWORD HostAttributes(uint16_t dos)
-{
-    DWORD host = 0;
-    if (dos & 0x01)
-        host |= FILE_ATTRIBUTE_READONLY;
-    if (dos & 0x02)
-        host |= FILE_ATTRIBUTE_HIDDEN;
-    if (dos & 0x04)
-        host |= FILE_ATTRIBUTE_SYSTEM;
-    if (dos & 0x20)
-        host |= FILE_ATTRIBUTE_ARCHIVE;
-    return host ? host : FILE_ATTRIBUTE_NORMAL;
-}
-
 std::string Uppercase(std::string text) { return DosPath::Upper(std::move(text)); }
 
+// The folder a file is in (the root for a file at the root).
+DosPath::FullPath FolderOf(DosPath::FullPath file)
+{
+    size_t slash = file.path.find_last_of('\\');
+    file.path.erase(slash == 0 ? 1 : slash);
+    return file;
 }
 
-void CDosFileServices::Reset(const std::wstring& startFolder)
+}
+
+void CDosFileServices::Reset(const std::wstring& startFolder, const std::wstring& program,
+                             const std::vector<std::wstring>& writableFolders)
 {
     for (std::string& folder : m_directories)
         folder.clear();
     m_searches.assign(kSearchSlots, Search{});
     m_nNextSearch = 0;
-    std::wstring current = startFolder;
-    if (current.empty()) {
-        const DWORD length = GetCurrentDirectoryW(0, nullptr);
-        current.resize(length);
-        current.resize(GetCurrentDirectoryW(length, current.data()));
-    }
+    m_rule.Clear();
     DosPath::FullPath full;
-    if (m_c.host.ToDos(current, full) != kErrNone)
-        return;
-    m_nDrive = full.drive;
-    m_directories[full.drive] = full.path.substr(1);
+    if (m_c.drive.PathOf(startFolder, full) == kErrNone) {
+        m_nDrive = full.drive;
+        m_directories[full.drive] = full.path.substr(1);
+        m_rule.Allow(full);
+    }
+    if (m_c.drive.PathOf(program, full) == kErrNone)
+        m_rule.Allow(FolderOf(full));
+    if (m_c.drive.TemporaryFolder(full))
+        m_rule.Allow(full);
+    for (const std::wstring& folder : writableFolders)
+        if (m_c.drive.PathOf(folder, full) == kErrNone)
+            m_rule.Allow(full);
 }
 
 std::string CDosFileServices::Text(uint16_t segment, uint16_t offset) const
@@ -59,24 +58,27 @@ std::string CDosFileServices::Text(uint16_t segment, uint16_t offset) const
     return GuestMemory::ReadAsciiz(m_c.memory, segment, offset, 128);
 }
 
-DosError CDosFileServices::Locate(const std::string& path, DosPath::FullPath& full, std::wstring& host)
+DosError CDosFileServices::Locate(const std::string& path, DosPath::FullPath& full)
 {
     DosError error = DosPath::Resolve(path, m_nDrive, [this](uint8_t drive) { return CurrentDirectory(drive); }, full);
-    if (error != kErrNone)
-        return error;
-    if (!CHostFileSystem::DriveExists(full.drive))
-        return kErrPathNotFound;
-    return m_c.host.ToHost(full, host);
+    if (error == kErrNone && !m_c.drive.Exists(full.drive))
+        error = kErrPathNotFound;
+    return error;
 }
 
-DosError CDosFileServices::LocateAt(uint16_t segment, uint16_t offset, DosPath::FullPath& full, std::wstring& host)
+DosError CDosFileServices::LocateAt(uint16_t segment, uint16_t offset, DosPath::FullPath& full)
 {
-    return Locate(Text(segment, offset), full, host);
+    return Locate(Text(segment, offset), full);
+}
+
+DosError CDosFileServices::MayChange(const DosPath::FullPath& path) const
+{
+    return m_rule.Allows(path) ? kErrNone : kErrAccessDenied;
 }
 
 void CDosFileServices::SelectDrive(CpuState& state)
 {
-    if (CHostFileSystem::DriveExists(state.dl()))
+    if (m_c.drive.Exists(state.dl()))
         m_nDrive = state.dl();
     state.set_al(kLastDrive);
 }
@@ -96,9 +98,8 @@ void CDosFileServices::GetDta(CpuState& state)
 void CDosFileServices::FreeSpace(CpuState& state)
 {
     uint8_t drive = state.dl() ? static_cast<uint8_t>(state.dl() - 1) : m_nDrive;
-    std::wstring root = std::wstring(1, static_cast<wchar_t>(L'A' + drive)) + L":\\";
-    ULARGE_INTEGER available, total;
-    if (!CHostFileSystem::DriveExists(drive) || !GetDiskFreeSpaceExW(root.c_str(), &available, &total, nullptr)) {
+    uint64_t available = 0, total = 0;
+    if (!m_c.drive.Exists(drive) || m_c.drive.FreeSpace(drive, available, total) != kErrNone) {
         state.ax() = 0xFFFF;
         return;
     }
@@ -106,19 +107,20 @@ void CDosFileServices::FreeSpace(CpuState& state)
     const uint64_t cluster = 64 * 512;
     state.ax() = 64;
     state.cx() = 512;
-    state.bx() = static_cast<uint16_t>(std::min<uint64_t>(available.QuadPart / cluster, 0xFFFF));
-    state.dx() = static_cast<uint16_t>(std::min<uint64_t>(total.QuadPart / cluster, 0xFFFF));
+    state.bx() = static_cast<uint16_t>(std::min<uint64_t>(available / cluster, 0xFFFF));
+    state.dx() = static_cast<uint16_t>(std::min<uint64_t>(total / cluster, 0xFFFF));
 }
 
 void CDosFileServices::MakeFolder(CpuState& state)
 {
     DosPath::FullPath full;
-    std::wstring host;
-    DosError error = LocateAt(state.ds(), state.dx(), full, host);
-    if (error == kErrNone && !CreateDirectoryW(host.c_str(), nullptr)) {
-        DWORD code = GetLastError();
-        error = code == ERROR_ALREADY_EXISTS ? kErrAccessDenied : CHostFileSystem::FromWin32(code);
-    }
+    DosError error = LocateAt(state.ds(), state.dx(), full);
+    if (error == kErrNone)
+        error = MayChange(full);
+    if (error == kErrNone)
+        error = m_c.drive.MakeFolder(full);
+    if (error == kErrFileExists)
+        error = kErrAccessDenied;
     if (error == kErrNone)
         Changed();
     m_c.dos.Answer(state, error);
@@ -127,12 +129,14 @@ void CDosFileServices::MakeFolder(CpuState& state)
 void CDosFileServices::RemoveFolder(CpuState& state)
 {
     DosPath::FullPath full;
-    std::wstring host;
-    DosError error = LocateAt(state.ds(), state.dx(), full, host);
-    if (error == kErrNone && full.path.substr(1) == m_directories[full.drive])
+    DosError error = LocateAt(state.ds(), state.dx(), full);
+    // Compared as the drive spells both, so that no other spelling removes the current folder.
+    if (error == kErrNone && m_c.drive.Canonical(full).path.substr(1) == m_directories[full.drive])
         error = kErrCurrentDirectory;
-    if (error == kErrNone && !RemoveDirectoryW(host.c_str()))
-        error = CHostFileSystem::FromWin32(GetLastError());
+    if (error == kErrNone)
+        error = MayChange(full);
+    if (error == kErrNone)
+        error = m_c.drive.RemoveFolder(full);
     if (error == kErrNone)
         Changed();
     m_c.dos.Answer(state, error);
@@ -141,25 +145,19 @@ void CDosFileServices::RemoveFolder(CpuState& state)
 void CDosFileServices::ChangeFolder(CpuState& state)
 {
     DosPath::FullPath full;
-    std::wstring host;
-    DosError error = LocateAt(state.ds(), state.dx(), full, host);
-    if (error == kErrNone) {
-        DWORD attributes = GetFileAttributesW(host.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            error = kErrPathNotFound;
-    }
-    DosPath::FullPath canonical;
+    DosError error = LocateAt(state.ds(), state.dx(), full);
+    uint8_t attributes = 0;
+    if (error == kErrNone && (m_c.drive.GetAttributes(full, attributes) != kErrNone || !(attributes & kAttrFolder)))
+        error = kErrPathNotFound;
     if (error == kErrNone)
-        error = m_c.host.ToDos(host, canonical);
-    if (error == kErrNone)
-        m_directories[canonical.drive] = canonical.path.substr(1);
+        m_directories[full.drive] = m_c.drive.Canonical(full).path.substr(1);
     m_c.dos.Answer(state, error);
 }
 
 void CDosFileServices::GetFolder(CpuState& state)
 {
     uint8_t drive = state.dl() ? static_cast<uint8_t>(state.dl() - 1) : m_nDrive;
-    if (drive >= kLastDrive || !CHostFileSystem::DriveExists(drive)) {
+    if (drive >= kLastDrive || !m_c.drive.Exists(drive)) {
         m_c.dos.Fail(state, kErrInvalidDrive);
         return;
     }
@@ -175,28 +173,25 @@ bool CDosFileServices::DeviceFile(const std::string& path, uint8_t mode, DosOpen
     name = name.substr(0, name.find('.'));
     if (name == "CON") {
         bool input = (mode & 7) == 0;
-        file = {input ? FileKind::StandardInput : FileKind::StandardOutput, INVALID_HANDLE_VALUE, mode, 0, 0x80D3};
+        file = {input ? FileKind::StandardInput : FileKind::StandardOutput, nullptr, mode, 0, 0x80D3};
         return true;
     }
     static const char* const kQuiet[] = {"NUL", "AUX", "PRN", "COM1", "COM2", "COM3", "COM4", "LPT1", "LPT2", "LPT3"};
     for (const char* quiet : kQuiet) {
         if (name == quiet) {
-            file = {FileKind::Null, INVALID_HANDLE_VALUE, mode, 0, 0x8084};
+            file = {FileKind::Null, nullptr, mode, 0, 0x8084};
             return true;
         }
     }
     return false;
 }
 
-DosError CDosFileServices::OpenPath(const std::string& path, uint8_t mode, DWORD disposition, uint16_t attributes,
+DosError CDosFileServices::OpenPath(const std::string& path, uint8_t mode, OpenAction action, uint16_t attributes,
                                     uint16_t& handle)
 {
     DosOpenFile file;
     if (DeviceFile(path, mode, file))
-        return m_c.files.Add(m_c.dos.currentPsp, file, handle);
-    static const DWORD kAccess[] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
-    static const DWORD kShare[] = {FILE_SHARE_READ | FILE_SHARE_WRITE, 0, FILE_SHARE_READ, FILE_SHARE_WRITE,
-                                   FILE_SHARE_READ | FILE_SHARE_WRITE};
+        return m_c.files.Add(m_c.dos.currentPsp, std::move(file), handle);
     uint8_t access = mode & 7;
     uint8_t share = (mode >> 4) & 7;
     if (access > 2 || share > 4)
@@ -204,34 +199,37 @@ DosError CDosFileServices::OpenPath(const std::string& path, uint8_t mode, DWORD
     if (DosPath::HasWildcards(path))
         return kErrFileNotFound;
     DosPath::FullPath full;
-    std::wstring host;
-    DosError error = Locate(path, full, host);
+    DosError error = Locate(path, full);
     if (error != kErrNone)
         return error;
     // A folder cannot be opened as a file, nor a read-only file for writing (whatever rights
     // the host would give).
-    DWORD existing = GetFileAttributesW(host.c_str());
-    bool readOnly = existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY);
-    if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY))
+    uint8_t existing = 0;
+    bool exists = m_c.drive.GetAttributes(full, existing) == kErrNone;
+    if (exists && (existing & kAttrFolder))
         return kErrAccessDenied;
-    if (readOnly && (access != 0 || disposition != OPEN_EXISTING))
+    if (exists && (existing & kAttrReadOnly) && (access != 0 || action != OpenAction::OpenExisting))
         return kErrAccessDenied;
-    HANDLE opened = CreateFileW(host.c_str(), kAccess[access], kShare[share], nullptr, disposition,
-                                HostAttributes(attributes), nullptr);
-    if (opened == INVALID_HANDLE_VALUE) {
-        DWORD code = GetLastError();
-        return code == ERROR_FILE_EXISTS ? kErrFileExists : CHostFileSystem::FromWin32(code);
-    }
-    if (disposition != OPEN_EXISTING)
+    // Opening a missing file to write makes nothing: the drive answers that it is missing.
+    bool changes = action != OpenAction::OpenExisting || (access != 0 && exists);
+    if (changes && MayChange(full) != kErrNone)
+        return kErrAccessDenied;
+    error = m_c.drive.Open(full, mode, action, static_cast<uint8_t>(attributes), file.file);
+    if (error != kErrNone)
+        return error;
+    if (action != OpenAction::OpenExisting)
         Changed();
-    file = {FileKind::Host, opened, mode, 0, static_cast<uint16_t>(0x40 | full.drive)};
-    return m_c.files.Add(m_c.dos.currentPsp, file, handle);
+    file.kind = FileKind::Disk;
+    file.mode = mode;
+    file.deviceInfo = static_cast<uint16_t>(0x40 | full.drive);
+    file.path = full;
+    return m_c.files.Add(m_c.dos.currentPsp, std::move(file), handle);
 }
 
 void CDosFileServices::Create(CpuState& state)
 {
     uint16_t handle = 0;
-    DosError error = OpenPath(Text(state.ds(), state.dx()), 2, CREATE_ALWAYS, state.cx(), handle);
+    DosError error = OpenPath(Text(state.ds(), state.dx()), 2, OpenAction::CreateAlways, state.cx(), handle);
     if (error == kErrNone)
         state.ax() = handle;
     m_c.dos.Answer(state, error);
@@ -240,7 +238,7 @@ void CDosFileServices::Create(CpuState& state)
 void CDosFileServices::CreateNew(CpuState& state)
 {
     uint16_t handle = 0;
-    DosError error = OpenPath(Text(state.ds(), state.dx()), 2, CREATE_NEW, state.cx(), handle);
+    DosError error = OpenPath(Text(state.ds(), state.dx()), 2, OpenAction::CreateNew, state.cx(), handle);
     if (error == kErrNone)
         state.ax() = handle;
     m_c.dos.Answer(state, error);
@@ -249,7 +247,7 @@ void CDosFileServices::CreateNew(CpuState& state)
 void CDosFileServices::Open(CpuState& state)
 {
     uint16_t handle = 0;
-    DosError error = OpenPath(Text(state.ds(), state.dx()), state.al(), OPEN_EXISTING, 0, handle);
+    DosError error = OpenPath(Text(state.ds(), state.dx()), state.al(), OpenAction::OpenExisting, 0, handle);
     if (error == kErrNone)
         state.ax() = handle;
     m_c.dos.Answer(state, error);
@@ -261,23 +259,23 @@ void CDosFileServices::ExtendedOpen(CpuState& state)
     uint8_t ifExists = state.dl() & 0x0F;
     uint8_t ifMissing = state.dl() >> 4;
     DosPath::FullPath full;
-    std::wstring host;
-    DosError error = Locate(path, full, host);
+    DosError error = Locate(path, full);
     DosOpenFile device;
-    bool exists = DeviceFile(path, state.bl(), device) ||
-                  (error == kErrNone && GetFileAttributesW(host.c_str()) != INVALID_FILE_ATTRIBUTES);
+    uint8_t attributes = 0;
+    DosError found = error == kErrNone ? m_c.drive.GetAttributes(full, attributes) : error;
+    bool exists = DeviceFile(path, state.bl(), device) || found == kErrNone;
     uint16_t action = 0, handle = 0;
     if (exists && ifExists == 1) {
-        error = OpenPath(path, state.bl(), OPEN_EXISTING, 0, handle);
+        error = OpenPath(path, state.bl(), OpenAction::OpenExisting, 0, handle);
         action = 1;
     } else if (exists && ifExists == 2) {
-        error = OpenPath(path, state.bl(), TRUNCATE_EXISTING, 0, handle);
+        error = OpenPath(path, state.bl(), OpenAction::TruncateExisting, 0, handle);
         action = 3;
     } else if (!exists && ifMissing == 1 && error == kErrNone) {
-        error = OpenPath(path, state.bl(), CREATE_NEW, state.cx(), handle);
+        error = OpenPath(path, state.bl(), OpenAction::CreateNew, state.cx(), handle);
         action = 2;
     } else if (error == kErrNone) {
-        error = exists ? kErrFileExists : kErrFileNotFound;
+        error = exists ? kErrFileExists : found;
     }
     if (error == kErrNone) {
         state.ax() = handle;
@@ -293,10 +291,10 @@ void CDosFileServices::CreateTemporary(CpuState& state)
         folder += "\\";
     for (int attempt = 0; attempt < 1000; ++attempt) {
         char name[16];
-        unsigned unique = (GetTickCount() + ++m_nTemporary * 7919u) & 0xFFFFFFu;
+        unsigned unique = (++m_nTemporary * 7919u) & 0xFFFFFFu;
         snprintf(name, sizeof name, "K%07X", unique);
         uint16_t handle = 0;
-        DosError error = OpenPath(folder + name, 2, CREATE_NEW, state.cx(), handle);
+        DosError error = OpenPath(folder + name, 2, OpenAction::CreateNew, state.cx(), handle);
         if (error == kErrFileExists)
             continue;
         if (error == kErrNone) {
@@ -317,7 +315,7 @@ void CDosFileServices::Close(CpuState& state)
 CDosConsole::Read CDosFileServices::Read(CpuState& state)
 {
     DosOpenFile* file = m_c.files.Get(m_c.dos.currentPsp, state.bx());
-    if (!file || (file->kind == FileKind::Host && (file->mode & 7) == 1)) {
+    if (!file || (file->kind == FileKind::Disk && (file->mode & 7) == 1)) {
         m_c.dos.Fail(state, file ? kErrAccessDenied : kErrInvalidHandle);
         return CDosConsole::Read::Done;
     }
@@ -332,10 +330,11 @@ CDosConsole::Read CDosFileServices::Read(CpuState& state)
             return read;
         break;
     }
-    case FileKind::Host: {
-        DWORD read = 0;
-        if (state.cx() && !ReadFile(file->handle, buffer.data(), state.cx(), &read, nullptr)) {
-            m_c.dos.Fail(state, CHostFileSystem::FromWin32(GetLastError()));
+    case FileKind::Disk: {
+        uint32_t read = 0;
+        DosError error = state.cx() ? file->file->Read(buffer.data(), state.cx(), read) : kErrNone;
+        if (error != kErrNone) {
+            m_c.dos.Fail(state, error);
             return CDosConsole::Read::Done;
         }
         got = static_cast<uint16_t>(read);
@@ -355,7 +354,7 @@ CDosConsole::Read CDosFileServices::Read(CpuState& state)
 void CDosFileServices::Write(CpuState& state)
 {
     DosOpenFile* file = m_c.files.Get(m_c.dos.currentPsp, state.bx());
-    if (!file || (file->kind == FileKind::Host && (file->mode & 7) == 0)) {
+    if (!file || (file->kind == FileKind::Disk && (file->mode & 7) == 0)) {
         m_c.dos.Fail(state, file ? kErrAccessDenied : kErrInvalidHandle);
         return;
     }
@@ -369,12 +368,12 @@ void CDosFileServices::Write(CpuState& state)
     case FileKind::StandardError:
         m_c.console.Write(DosStream::Error, data, bytes.size());
         break;
-    case FileKind::Host: {
-        DWORD written = 0;
-        BOOL done = bytes.empty() ? SetEndOfFile(file->handle)
-                                  : WriteFile(file->handle, data, static_cast<DWORD>(bytes.size()), &written, nullptr);
-        if (!done && GetLastError() != ERROR_DISK_FULL) {
-            m_c.dos.Fail(state, CHostFileSystem::FromWin32(GetLastError()));
+    case FileKind::Disk: {
+        uint32_t written = 0;
+        DosError error = bytes.empty() ? file->file->Truncate()
+                                       : file->file->Write(data, static_cast<uint32_t>(bytes.size()), written);
+        if (error != kErrNone) {
+            m_c.dos.Fail(state, error);
             return;
         }
         file->deviceInfo &= static_cast<uint16_t>(~0x40);
@@ -395,15 +394,15 @@ void CDosFileServices::Delete(CpuState& state)
 {
     std::string path = Text(state.ds(), state.dx());
     DosPath::FullPath full;
-    std::wstring host;
-    DosError error = DosPath::HasWildcards(path) ? kErrFileNotFound : Locate(path, full, host);
-    if (error == kErrNone) {
-        DWORD attributes = GetFileAttributesW(host.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)))
-            error = kErrAccessDenied;
-        else if (!DeleteFileW(host.c_str()))
-            error = CHostFileSystem::FromWin32(GetLastError());
-    }
+    DosError error = DosPath::HasWildcards(path) ? kErrFileNotFound : Locate(path, full);
+    uint8_t attributes = 0;
+    if (error == kErrNone && m_c.drive.GetAttributes(full, attributes) == kErrNone &&
+        (attributes & (kAttrFolder | kAttrReadOnly)))
+        error = kErrAccessDenied;
+    if (error == kErrNone)
+        error = MayChange(full);
+    if (error == kErrNone)
+        error = m_c.drive.Delete(full);
     if (error == kErrNone)
         Changed();
     m_c.dos.Answer(state, error);
@@ -416,43 +415,41 @@ void CDosFileServices::Seek(CpuState& state)
         m_c.dos.Fail(state, file ? kErrInvalidFunction : kErrInvalidHandle);
         return;
     }
-    LARGE_INTEGER position{};
-    if (file->kind == FileKind::Host) {
-        LARGE_INTEGER move;
+    uint64_t position = 0;
+    if (file->kind == FileKind::Disk) {
         int32_t distance = static_cast<int32_t>((static_cast<uint32_t>(state.cx()) << 16) | state.dx());
         // From the start, DOS's offset is unsigned.
-        move.QuadPart = state.al() == 0 ? static_cast<int64_t>(static_cast<uint32_t>(distance)) : distance;
-        static const DWORD kMethods[] = {FILE_BEGIN, FILE_CURRENT, FILE_END};
-        if (!SetFilePointerEx(file->handle, move, &position, kMethods[state.al()])) {
-            m_c.dos.Fail(state, CHostFileSystem::FromWin32(GetLastError()));
+        int64_t move = state.al() == 0 ? static_cast<int64_t>(static_cast<uint32_t>(distance)) : distance;
+        DosError error = file->file->Seek(move, static_cast<SeekOrigin>(state.al()), position);
+        if (error != kErrNone) {
+            m_c.dos.Fail(state, error);
             return;
         }
     }
-    state.ax() = static_cast<uint16_t>(position.QuadPart);
-    state.dx() = static_cast<uint16_t>(position.QuadPart >> 16);
+    state.ax() = static_cast<uint16_t>(position);
+    state.dx() = static_cast<uint16_t>(position >> 16);
     DosState::Succeed(state);
 }
 
 void CDosFileServices::Attributes(CpuState& state)
 {
     DosPath::FullPath full;
-    std::wstring host;
-    DosError error = LocateAt(state.ds(), state.dx(), full, host);
+    DosError error = LocateAt(state.ds(), state.dx(), full);
+    uint8_t attributes = 0;
     if (error == kErrNone && state.al() == 0) {
-        DWORD attributes = GetFileAttributesW(host.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES)
-            error = CHostFileSystem::FromWin32(GetLastError());
-        else
-            state.cx() = CHostFileSystem::ToDosAttributes(attributes);
+        error = m_c.drive.GetAttributes(full, attributes);
+        if (error == kErrNone)
+            state.cx() = attributes;
     } else if (error == kErrNone && state.al() == 1) {
-        DWORD attributes = GetFileAttributesW(host.c_str());
-        if (state.cx() & 0x18)
+        if (state.cx() & (kAttrVolume | kAttrFolder))
             error = kErrAccessDenied;
-        else if (attributes == INVALID_FILE_ATTRIBUTES)
-            error = CHostFileSystem::FromWin32(GetLastError());
-        else if (!SetFileAttributesW(host.c_str(), HostAttributes(state.cx())))
-            error = CHostFileSystem::FromWin32(GetLastError());
-        else
+        if (error == kErrNone)
+            error = m_c.drive.GetAttributes(full, attributes);
+        if (error == kErrNone)
+            error = MayChange(full);
+        if (error == kErrNone)
+            error = m_c.drive.SetAttributes(full, static_cast<uint8_t>(state.cx()));
+        if (error == kErrNone)
             Changed();
     } else if (error == kErrNone) {
         error = kErrInvalidFunction;
@@ -465,7 +462,7 @@ void CDosFileServices::Ioctl(CpuState& state)
     uint8_t function = state.al();
     if (function == 0x08 || function == 0x09 || function == 0x0E || function == 0x0F) {
         uint8_t drive = state.bl() ? static_cast<uint8_t>(state.bl() - 1) : m_nDrive;
-        if (!CHostFileSystem::DriveExists(drive)) {
+        if (!m_c.drive.Exists(drive)) {
             m_c.dos.Fail(state, kErrInvalidDrive);
             return;
         }
@@ -502,11 +499,10 @@ void CDosFileServices::Ioctl(CpuState& state)
     case 0x06:
         if (file->kind == FileKind::StandardInput)
             state.set_al(m_c.console.CharacterReady() ? 0xFF : 0x00);
-        else if (file->kind == FileKind::Host) {
-            LARGE_INTEGER zero{}, at{}, size{};
-            SetFilePointerEx(file->handle, zero, &at, FILE_CURRENT);
-            GetFileSizeEx(file->handle, &size);
-            state.set_al(at.QuadPart < size.QuadPart ? 0xFF : 0x00);
+        else if (file->kind == FileKind::Disk) {
+            uint64_t at = 0;
+            file->file->Seek(0, SeekOrigin::Current, at);
+            state.set_al(at < file->file->Size() ? 0xFF : 0x00);
         } else
             state.set_al(file->kind == FileKind::Null ? 0x00 : 0xFF);
         break;
@@ -574,19 +570,24 @@ void CDosFileServices::FindFirst(CpuState& state)
     if (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/') && folder[folder.size() - 2] != ':')
         folder.pop_back();
     DosPath::FullPath full;
-    std::wstring host;
-    DosError error = pattern.empty() ? kErrNoMoreFiles : Locate(folder, full, host);
-    if (error == kErrNone && host.back() == L'\\')
-        host.pop_back();
+    DosError error = pattern.empty() ? kErrNoMoreFiles : Locate(folder, full);
     uint16_t id = static_cast<uint16_t>(m_nNextSearch++ % kSearchSlots);
     Search& search = m_searches[id];
     search = Search{};
-    if (error == kErrNone && state.cl() == 0x08)
+    if (error == kErrNone && state.cl() == kAttrVolume)
         error = kErrNoMoreFiles;
+    std::vector<DosDirEntry> entries;
     if (error == kErrNone)
-        error = m_c.host.List(host, DosPath::ToFcbForm(pattern), state.cl(), search.entries);
-    if (error == kErrNone && !DosPath::HasWildcards(pattern) && search.entries.empty())
-        error = kErrFileNotFound;
+        error = m_c.drive.List(full, entries);
+    const std::string wanted = DosPath::ToFcbForm(pattern);
+    for (const DosDirEntry& entry : entries) {
+        // Hidden, system and folder entries only when asked for; plain files always.
+        if (!(entry.attributes & (kAttrHidden | kAttrSystem | kAttrFolder) & ~state.cl()) &&
+            DosPath::MatchFcb(wanted, DosPath::ToFcbForm(entry.name)))
+            search.entries.push_back(entry);
+    }
+    if (error == kErrNone && search.entries.empty())
+        error = kErrNoMoreFiles;
     if (error != kErrNone) {
         m_c.dos.Fail(state, error == kErrNoMoreFiles && !DosPath::HasWildcards(pattern) ? kErrFileNotFound : error);
         return;
@@ -608,17 +609,20 @@ void CDosFileServices::FindNext(CpuState& state)
 
 void CDosFileServices::Rename(CpuState& state)
 {
-    DosPath::FullPath fromFull, toFull;
-    std::wstring from, to;
-    DosError error = LocateAt(state.ds(), state.dx(), fromFull, from);
+    DosPath::FullPath from, to;
+    DosError error = LocateAt(state.ds(), state.dx(), from);
     if (error == kErrNone)
-        error = LocateAt(state.es(), state.di(), toFull, to);
-    if (error == kErrNone && fromFull.drive != toFull.drive)
+        error = LocateAt(state.es(), state.di(), to);
+    if (error == kErrNone && from.drive != to.drive)
         error = kErrNotSameDevice;
-    if (error == kErrNone && !MoveFileW(from.c_str(), to.c_str())) {
-        DWORD code = GetLastError();
-        error = code == ERROR_ALREADY_EXISTS ? kErrAccessDenied : CHostFileSystem::FromWin32(code);
-    }
+    if (error == kErrNone)
+        error = MayChange(from);
+    if (error == kErrNone)
+        error = MayChange(to);
+    if (error == kErrNone)
+        error = m_c.drive.Rename(from, to);
+    if (error == kErrFileExists)
+        error = kErrAccessDenied;
     if (error == kErrNone)
         Changed();
     m_c.dos.Answer(state, error);
@@ -631,26 +635,26 @@ void CDosFileServices::FileTime(CpuState& state)
         m_c.dos.Fail(state, file ? kErrInvalidFunction : kErrInvalidHandle);
         return;
     }
-    if (file->kind != FileKind::Host) {
+    if (file->kind != FileKind::Disk) {
         DosState::Succeed(state);
         return;
     }
+    DosError error = kErrNone;
     if (state.al() == 0) {
-        FILETIME written;
-        GetFileTime(file->handle, nullptr, nullptr, &written);
-        uint16_t date, time;
-        CHostFileSystem::ToDosTime(written, date, time);
-        state.cx() = time;
-        state.dx() = date;
-    } else {
-        FILETIME written = CHostFileSystem::FromDosTime(state.dx(), state.cx());
-        if (!SetFileTime(file->handle, nullptr, nullptr, &written)) {
-            m_c.dos.Fail(state, CHostFileSystem::FromWin32(GetLastError()));
-            return;
+        uint16_t date = 0, time = 0;
+        error = file->file->GetTime(date, time);
+        if (error == kErrNone) {
+            state.cx() = time;
+            state.dx() = date;
         }
-        Changed();
+    } else {
+        error = MayChange(file->path);
+        if (error == kErrNone)
+            error = file->file->SetTime(state.dx(), state.cx());
+        if (error == kErrNone)
+            Changed();
     }
-    DosState::Succeed(state);
+    m_c.dos.Answer(state, error);
 }
 
 void CDosFileServices::SetHandleCount(CpuState& state)
@@ -675,8 +679,8 @@ void CDosFileServices::Commit(CpuState& state)
         m_c.dos.Fail(state, kErrInvalidHandle);
         return;
     }
-    if (file->kind == FileKind::Host)
-        FlushFileBuffers(file->handle);
+    if (file->kind == FileKind::Disk)
+        file->file->Commit();
     DosState::Succeed(state);
 }
 

@@ -1,5 +1,5 @@
 // DOS's open files: the job file table lives in the program's memory (a program may move it
-// with INT 21h 67h); the system files behind it are host handles counted by their references.
+// with INT 21h 67h); the system files behind it are the drive's files counted by their references.
 #include "dos/DosFileTable.h"
 
 #include "dos/DosLayout.h"
@@ -10,20 +10,15 @@ using namespace DosLayout;
 
 CDosFileTable::CDosFileTable(CMemory& memory) : m_memory(memory), m_files(kSystemFiles) {}
 
-CDosFileTable::~CDosFileTable() { Reset(0, 0); }
-
 void CDosFileTable::Reset(uint16_t inputInfo, uint16_t outputInfo)
 {
-    for (DosOpenFile& file : m_files) {
-        if (file.kind == FileKind::Host)
-            CloseHandle(file.handle);
+    for (DosOpenFile& file : m_files)
         file = DosOpenFile{};
-    }
-    m_files[0] = {FileKind::StandardInput, INVALID_HANDLE_VALUE, 0, 0, inputInfo};
-    m_files[1] = {FileKind::StandardOutput, INVALID_HANDLE_VALUE, 1, 0, outputInfo};
-    m_files[2] = {FileKind::StandardError, INVALID_HANDLE_VALUE, 1, 0, outputInfo};
-    m_files[3] = {FileKind::Null, INVALID_HANDLE_VALUE, 2, 0, 0x8084};
-    m_files[4] = {FileKind::Null, INVALID_HANDLE_VALUE, 2, 0, 0x8084};
+    m_files[0] = {FileKind::StandardInput, nullptr, 0, 0, inputInfo};
+    m_files[1] = {FileKind::StandardOutput, nullptr, 1, 0, outputInfo};
+    m_files[2] = {FileKind::StandardError, nullptr, 1, 0, outputInfo};
+    m_files[3] = {FileKind::Null, nullptr, 2, 0, 0x8084};
+    m_files[4] = {FileKind::Null, nullptr, 2, 0, 0x8084};
 }
 
 void CDosFileTable::OpenStandardHandles(uint16_t psp)
@@ -63,19 +58,17 @@ DosError CDosFileTable::FreeHandle(uint16_t psp, uint16_t& handle) const
     return kErrTooManyOpenFiles;
 }
 
-DosError CDosFileTable::Add(uint16_t psp, const DosOpenFile& file, uint16_t& handle)
+DosError CDosFileTable::Add(uint16_t psp, DosOpenFile file, uint16_t& handle)
 {
     DosError error = FreeHandle(psp, handle);
     for (size_t entry = 0; error == kErrNone && entry < m_files.size(); ++entry) {
         if (m_files[entry].kind != FileKind::Free)
             continue;
-        m_files[entry] = file;
+        m_files[entry] = std::move(file);
         m_files[entry].references = 1;
         SetEntry(psp, handle, static_cast<uint8_t>(entry));
         return kErrNone;
     }
-    if (file.kind == FileKind::Host)
-        CloseHandle(file.handle);
     return error == kErrNone ? kErrTooManyOpenFiles : error;
 }
 
@@ -92,8 +85,6 @@ void CDosFileTable::Release(uint8_t entry)
     DosOpenFile& file = m_files[entry];
     if (file.references == 0 || --file.references > 0 || entry < 5)
         return;
-    if (file.kind == FileKind::Host)
-        CloseHandle(file.handle);
     file = DosOpenFile{};
 }
 

@@ -1,14 +1,13 @@
-// DOS's open files: the system file table (here, host handles with reference counts) and each
-// process's job file table of handles in its PSP, as DOS keeps it there (PSP 32h and 34h).
+// DOS's open files: the system file table (here, the drive's open files with reference counts)
+// and each process's job file table of handles in its PSP, as DOS keeps it there (PSP 32h and 34h).
 #pragma once
 
 #include "dos/DosError.h"
+#include "dos/Drive.h"
 #include "dos/Memory.h"
 
-#include <windows.h>
-
 #include <cstdint>
-#include <string>
+#include <memory>
 #include <vector>
 
 namespace dos {
@@ -21,17 +20,20 @@ enum class FileKind : uint8_t {
     StandardError,
     // AUX and PRN (handles 3 and 4) and NUL: they take everything and give nothing.
     Null,
-    Host,
+    // A file on the drive.
+    Disk,
 };
 
 struct DosOpenFile {
     FileKind kind = FileKind::Free;
-    HANDLE handle = INVALID_HANDLE_VALUE;
+    std::unique_ptr<IDriveFile> file;
     // The open mode byte of INT 21h 3Dh (access, sharing, no-inherit bit).
     uint8_t mode = 2;
     uint16_t references = 0;
     // INT 21h 44h 00h's word for this file.
     uint16_t deviceInfo = 0;
+    // Where a disk file is, for the write rule when the program sets its time.
+    DosPath::FullPath path{};
 };
 
 class CDosFileTable {
@@ -39,18 +41,17 @@ public:
     static constexpr uint8_t kSystemFiles = 128;
 
     explicit CDosFileTable(CMemory& memory);
-    ~CDosFileTable();
     CDosFileTable(const CDosFileTable&) = delete;
     CDosFileTable& operator=(const CDosFileTable&) = delete;
 
-    // Closes every host file and sets up the five standard files.
+    // Closes every disk file and sets up the five standard files.
     void Reset(uint16_t inputInfo, uint16_t outputInfo);
     // The standard handles 0 to 4 of a new top-level PSP.
     void OpenStandardHandles(uint16_t psp);
 
-    // Takes a system file for an opened file (a host handle it then owns, or a device) and
-    // gives it a handle in the PSP.
-    DosError Add(uint16_t psp, const DosOpenFile& file, uint16_t& handle);
+    // Takes a system file for an opened file (a disk file it then owns, or a device) and
+    // gives it a handle in the PSP; a file it has no room for is closed.
+    DosError Add(uint16_t psp, DosOpenFile file, uint16_t& handle);
     DosOpenFile* Get(uint16_t psp, uint16_t handle);
     DosError Close(uint16_t psp, uint16_t handle);
     DosError Duplicate(uint16_t psp, uint16_t handle, uint16_t& copy);

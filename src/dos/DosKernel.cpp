@@ -607,7 +607,7 @@ void CDosKernel::ParseName(CpuState& state)
     for (uint16_t i = 0; i < 12; ++i)
         fcb[i] = memory.Read8(state.es(), static_cast<uint16_t>(state.di() + i));
     size_t used = 0;
-    auto exists = [](uint8_t drive) { return CHostFileSystem::DriveExists(static_cast<uint8_t>(drive - 1)); };
+    auto exists = [this](uint8_t drive) { return m_c.files.DriveExists(static_cast<uint8_t>(drive - 1)); };
     state.set_al(DosPath::ParseFcbName(text, state.al(), exists, fcb, used));
     GuestMemory::WriteBytes(memory, state.es(), state.di(), fcb, sizeof fcb);
     state.si() = static_cast<uint16_t>(state.si() + used);

@@ -17,7 +17,7 @@ constexpr uint64_t kSlice = 65536;
 
 }
 
-CDosMachine::CDosMachine(IDosHost& host, const DosMachineSettings& settings)
+CDosMachine::CDosMachine(IDosHost& host, std::unique_ptr<IDrive> drive, const DosMachineSettings& settings)
     : m_host(host),
       m_settings(settings),
       m_cpu(m_memory, *this),
@@ -30,12 +30,12 @@ CDosMachine::CDosMachine(IDosHost& host, const DosMachineSettings& settings)
       m_keyboardController(m_pic),
       m_adapter(m_memory, m_clock),
       m_video(m_memory, m_adapter),
-      m_hostFiles(settings.codePage),
+      m_drive(std::move(drive)),
       m_files(m_memory),
       m_arena(m_memory),
       m_console(host, m_keyboard, m_video),
-      m_fileServices({m_memory, m_dos, m_files, m_hostFiles, m_console, m_arena, host}),
-      m_processes({m_memory, m_dos, m_arena, m_files, m_fileServices, m_hostFiles}),
+      m_fileServices({m_memory, m_dos, m_files, *m_drive, m_console, m_arena, host}),
+      m_processes({m_memory, m_dos, m_arena, m_files, m_fileServices, *m_drive}),
       m_kernel({m_memory, m_dos, m_console, m_fileServices, m_processes, m_dosClock, host}),
       m_bios({m_memory, m_video, m_keyboard, m_keyboardController, m_pic, m_dosClock, m_console, host})
 {
@@ -92,7 +92,7 @@ LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail
     uint16_t inputInfo = m_settings.input == ConsoleInput::Keyboard ? 0x80D3 : 0x0042;
     uint16_t outputInfo = m_settings.output == ConsoleOutput::Screen ? 0x80D3 : 0x0042;
     m_files.Reset(inputInfo, outputInfo);
-    m_fileServices.Reset(startFolder);
+    m_fileServices.Reset(startFolder, program, m_settings.writableFolders);
     m_processes.Reset(static_cast<uint16_t>(m_settings.memoryKb * 64), m_settings.environment);
     LoadError error = m_processes.LoadFirst(program, tail, m_cpu.State());
     m_bFinished = error != LoadError::None;

@@ -18,7 +18,7 @@
 #include "dos/DosKernel.h"
 #include "dos/DosProcesses.h"
 #include "dos/DosState.h"
-#include "dos/HostFileSystem.h"
+#include "dos/Drive.h"
 #include "dos/InterruptController.h"
 #include "dos/IntervalTimer.h"
 #include "dos/Keyboard.h"
@@ -31,6 +31,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -45,12 +46,14 @@ struct DosMachineSettings {
     ConsoleInput input = ConsoleInput::Stream;
     ConsoleOutput output = ConsoleOutput::Stream;
     ConsoleOutput error = ConsoleOutput::Stream;
-    // The shell's environment, "NAME=value" each, in the code page below.
+    // The shell's environment, "NAME=value" each, in the drive's code page.
     std::vector<std::string> environment;
-    // The code page of DOS names and text (the system's OEM one by default).
-    UINT codePage = CP_OEMCP;
     // How fast it runs and how its time passes.
     MachinePace pace;
+    // Folders where the program may change files besides its own, the one DOS starts in and
+    // the host's temporary folder (each with what is below it), named as the drive's PathOf
+    // takes them; a folder that does not exist when the program is loaded is left out.
+    std::vector<std::wstring> writableFolders;
 };
 
 enum class FaultKind : uint8_t {
@@ -75,14 +78,15 @@ public:
     static constexpr uint16_t kMinimumKb = 64;
     static constexpr uint16_t kMaximumKb = 640;
 
-    CDosMachine(IDosHost& host, const DosMachineSettings& settings);
+    // The machine's files are on `drive` (the host's, or one in memory), which it keeps.
+    CDosMachine(IDosHost& host, std::unique_ptr<IDrive> drive, const DosMachineSettings& settings);
     CDosMachine(const CDosMachine&) = delete;
     CDosMachine& operator=(const CDosMachine&) = delete;
 
-    // Starts over with a fresh machine and loads the program (a host path) with its command
-    // tail (bytes in the machine's code page, as COMMAND.COM would pass them). DOS starts in
-    // the host folder given (the process's current folder when none is), which the process
-    // itself keeps. Machine time starts at 0, its clock running.
+    // Starts over with a fresh machine and loads the program (a path as the drive's PathOf
+    // takes it) with its command tail (bytes in the drive's code page, as COMMAND.COM would
+    // pass them). DOS starts in the folder given (the host's current folder when none is),
+    // which the process itself keeps. Machine time starts at 0, its clock running.
     LoadError Load(const std::wstring& program, const std::string& tail, const std::wstring& startFolder = {});
     // At most maxInstructions instructions; the devices act at the machine times they fall due.
     StopReason Run(uint64_t maxInstructions);
@@ -164,7 +168,7 @@ private:
     CKeyboardController m_keyboardController;
     CVideoAdapter m_adapter;
     CTextVideo m_video;
-    CHostFileSystem m_hostFiles;
+    std::unique_ptr<IDrive> m_drive;
     CDosFileTable m_files;
     CMemoryArena m_arena;
     CDosConsole m_console;

@@ -136,7 +136,8 @@ DosError Resolve(const std::string& input, uint8_t currentDrive,
         at = 2;
     }
     std::vector<std::string> parts;
-    auto split = [&parts](const std::string& path) {
+    bool valid = true;
+    auto split = [&parts, &valid](const std::string& path) {
         size_t start = 0;
         while (start <= path.size()) {
             size_t end = path.find('\\', start);
@@ -147,6 +148,11 @@ DosError Resolve(const std::string& input, uint8_t currentDrive,
                 if (!parts.empty())
                     parts.pop_back();
             } else if (!part.empty() && part != ".") {
+                // The host drops a name's trailing blanks and dots: drop them here, so that
+                // "..." or ".. " cannot reach the host as a way up.
+                part.erase(part.find_last_not_of(". ") + 1);
+                if (part.empty())
+                    valid = false;
                 parts.push_back(part);
             }
             start = end + 1;
@@ -155,6 +161,8 @@ DosError Resolve(const std::string& input, uint8_t currentDrive,
     if (at >= text.size() || text[at] != '\\')
         split(currentDirectory(full.drive));
     split(text.substr(at));
+    if (!valid)
+        return kErrPathNotFound;
     full.path.clear();
     for (const std::string& part : parts) {
         for (char c : part)

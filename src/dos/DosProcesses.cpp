@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 
 namespace dos {
 
@@ -16,6 +17,8 @@ namespace {
 
 constexpr size_t kReadLimit = 0x200000;
 constexpr uint16_t kStartFlags = 0xF202;
+// Read, letting others read and write: how the loader opens a program.
+constexpr uint8_t kReadSharingAll = 0x40;
 
 uint16_t Paragraphs(size_t bytes) { return static_cast<uint16_t>((bytes + 15) / 16); }
 
@@ -65,25 +68,24 @@ void CDosProcesses::Reset(uint16_t memoryTop, const std::vector<std::string>& en
     m_c.dos.returnCode = 0;
 }
 
-LoadError CDosProcesses::ReadImage(const std::wstring& hostPath, CProgramImage& image)
+LoadError CDosProcesses::ReadImage(const DosPath::FullPath& path, CProgramImage& image)
 {
-    DWORD attributes = GetFileAttributesW(hostPath.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    uint8_t attributes = 0;
+    if (m_c.drive.GetAttributes(path, attributes) == kErrNone && (attributes & kAttrFolder))
         return LoadError::NotFound;
-    HANDLE file = CreateFileW(hostPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        bool missing = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND || error == ERROR_INVALID_NAME;
+    std::unique_ptr<IDriveFile> file;
+    DosError error = m_c.drive.Open(path, kReadSharingAll, OpenAction::OpenExisting, 0, file);
+    if (error != kErrNone) {
+        bool missing = error == kErrFileNotFound || error == kErrPathNotFound;
         return missing ? LoadError::NotFound : LoadError::Unreadable;
     }
     std::vector<uint8_t> bytes(kReadLimit);
-    DWORD read = 0;
-    BOOL done = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    if (!done)
-        return LoadError::Unreadable;
-    bytes.resize(read);
+    size_t size = 0;
+    for (uint32_t got = 1; got > 0 && size < bytes.size(); size += got) {
+        if (file->Read(bytes.data() + size, static_cast<uint32_t>(bytes.size() - size), got) != kErrNone)
+            return LoadError::Unreadable;
+    }
+    bytes.resize(size);
     switch (image.Parse(std::move(bytes))) {
     case ImageError::None:
         return LoadError::None;
@@ -151,7 +153,7 @@ LoadError CDosProcesses::PlaceImage(const CProgramImage& image, uint16_t& block,
 LoadError CDosProcesses::Load(const Request& request, Entry& entry)
 {
     CProgramImage image;
-    LoadError error = ReadImage(request.hostPath, image);
+    LoadError error = ReadImage(request.path, image);
     if (error != LoadError::None)
         return error;
     uint16_t parent = m_c.dos.currentPsp;
@@ -216,16 +218,16 @@ void CDosProcesses::BuildPsp(uint16_t psp, uint16_t memoryTop, uint16_t parent, 
     GuestMemory::WriteBytes(memory, psp, Psp::kCommandTail, request.tail.data(), std::min<size_t>(request.tail.size(), 128));
 }
 
-uint16_t CDosProcesses::FcbValidity(const Request& request)
+uint16_t CDosProcesses::FcbValidity(const Request& request) const
 {
-    auto invalid = [](uint8_t drive) { return drive != 0 && !CHostFileSystem::DriveExists(static_cast<uint8_t>(drive - 1)); };
+    auto invalid = [this](uint8_t drive) { return drive != 0 && !m_c.drive.Exists(static_cast<uint8_t>(drive - 1)); };
     return static_cast<uint16_t>((invalid(request.fcb1[0]) ? 0x00FF : 0) | (invalid(request.fcb2[0]) ? 0xFF00 : 0));
 }
 
 void CDosProcesses::FillFcbs(Request& request) const
 {
     std::string text = request.tail.substr(1, static_cast<uint8_t>(request.tail[0]));
-    auto exists = [](uint8_t drive) { return CHostFileSystem::DriveExists(static_cast<uint8_t>(drive - 1)); };
+    auto exists = [this](uint8_t drive) { return m_c.drive.Exists(static_cast<uint8_t>(drive - 1)); };
     size_t used = 0;
     DosPath::ParseFcbName(text, 1, exists, request.fcb1, used);
     size_t more = 0;
@@ -249,14 +251,12 @@ void CDosProcesses::StartState(const Entry& entry, CpuState& state) const
     state.flags = kStartFlags;
 }
 
-LoadError CDosProcesses::LoadFirst(const std::wstring& hostPath, const std::string& tail, CpuState& state)
+LoadError CDosProcesses::LoadFirst(const std::wstring& program, const std::string& tail, CpuState& state)
 {
     Request request;
-    request.hostPath = hostPath;
-    DosPath::FullPath full;
-    if (m_c.host.ToDos(hostPath, full) != kErrNone)
+    if (m_c.drive.PathOf(program, request.path) != kErrNone)
         return LoadError::NotFound;
-    request.dosPath = full.Text();
+    request.dosPath = request.path.Text();
     std::string text = tail.substr(0, 126);
     request.tail = std::string(1, static_cast<char>(text.size())) + text + '\r';
     FillFcbs(request);
@@ -271,10 +271,10 @@ LoadError CDosProcesses::LoadFirst(const std::wstring& hostPath, const std::stri
     return LoadError::None;
 }
 
-void CDosProcesses::Overlay(CpuState& state, const std::wstring& hostPath)
+void CDosProcesses::Overlay(CpuState& state, const DosPath::FullPath& path)
 {
     CProgramImage image;
-    LoadError error = ReadImage(hostPath, image);
+    LoadError error = ReadImage(path, image);
     if (error != LoadError::None) {
         m_c.dos.Fail(state, error == LoadError::NotFound ? kErrFileNotFound : kErrBadFormat);
         return;
@@ -296,8 +296,11 @@ ServiceResult CDosProcesses::Exec(CpuState& state)
     uint8_t mode = state.al();
     std::string path = GuestMemory::ReadAsciiz(m_c.memory, state.ds(), state.dx());
     Request request;
-    DosPath::FullPath full;
-    DosError located = m_c.fileServices.Locate(path, full, request.hostPath);
+    DosError located = m_c.fileServices.Locate(path, request.path);
+    uint8_t attributes = 0;
+    // A missing folder on the way is DOS's error 3; a missing program is the loader's.
+    if (located == kErrNone && m_c.drive.GetAttributes(request.path, attributes) == kErrPathNotFound)
+        located = kErrPathNotFound;
     if (mode != 0 && mode != 1 && mode != 3) {
         m_c.dos.Fail(state, kErrInvalidFunction);
         return ServiceResult::Done;
@@ -307,13 +310,12 @@ ServiceResult CDosProcesses::Exec(CpuState& state)
         return ServiceResult::Done;
     }
     if (mode == 3) {
-        Overlay(state, request.hostPath);
+        Overlay(state, request.path);
         return ServiceResult::Done;
     }
     CMemory& memory = m_c.memory;
     uint16_t block = state.bx();
-    DosPath::FullPath canonical;
-    request.dosPath = m_c.host.ToDos(request.hostPath, canonical) == kErrNone ? canonical.Text() : full.Text();
+    request.dosPath = m_c.drive.Canonical(request.path).Text();
     request.environment = memory.Read16(state.es(), block);
     auto farPointer = [&](uint16_t at, uint16_t& segment, uint16_t& offset) {
         offset = memory.Read16(state.es(), static_cast<uint16_t>(block + at));

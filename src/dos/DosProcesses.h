@@ -8,7 +8,7 @@
 #include "dos/DosFileServices.h"
 #include "dos/DosFileTable.h"
 #include "dos/DosState.h"
-#include "dos/HostFileSystem.h"
+#include "dos/Drive.h"
 #include "dos/MachineBus.h"
 #include "dos/MemoryArena.h"
 #include "dos/ProgramImage.h"
@@ -39,7 +39,7 @@ public:
         CMemoryArena& arena;
         CDosFileTable& files;
         CDosFileServices& fileServices;
-        CHostFileSystem& host;
+        IDrive& drive;
     };
 
     explicit CDosProcesses(const Context& context) : m_c(context) {}
@@ -47,9 +47,10 @@ public:
     // The arena up to memoryTop with the shell's PSP and its environment (the strings given,
     // "NAME=value" each, as many as fit in 32 KB) at the bottom.
     void Reset(uint16_t memoryTop, const std::vector<std::string>& environment);
-    // The first program, started from the shell with the command tail given (bytes, without
-    // its length or CR); on success `state` is set to its first instruction.
-    LoadError LoadFirst(const std::wstring& hostPath, const std::string& tail, CpuState& state);
+    // The first program (named as the front end names it), started from the shell with the
+    // command tail given (bytes, without its length or CR); on success `state` is set to its
+    // first instruction.
+    LoadError LoadFirst(const std::wstring& program, const std::string& tail, CpuState& state);
 
     ServiceResult Exec(CpuState& state);
     // Ends the current program with its code and type (0 normal, 1 Ctrl+C, 3 resident,
@@ -70,7 +71,7 @@ public:
 private:
     enum class Mode : uint8_t { Run, LoadOnly };
     struct Request {
-        std::wstring hostPath;
+        DosPath::FullPath path;
         std::string dosPath;
         std::string tail;        // the length byte, the text and its CR
         uint8_t fcb1[16] = {};
@@ -85,15 +86,15 @@ private:
         uint16_t dtaSegment, dtaOffset;
     };
 
-    static LoadError ReadImage(const std::wstring& hostPath, CProgramImage& image);
+    LoadError ReadImage(const DosPath::FullPath& path, CProgramImage& image);
     LoadError Load(const Request& request, Entry& entry);
     LoadError PlaceImage(const CProgramImage& image, uint16_t& block, uint16_t& loadSegment);
     bool CopyEnvironment(uint16_t source, const std::string& dosPath, uint16_t& block);
     void BuildPsp(uint16_t psp, uint16_t memoryTop, uint16_t parent, uint16_t environment, const Request& request);
     void StartState(const Entry& entry, CpuState& state) const;
     void FillFcbs(Request& request) const;
-    void Overlay(CpuState& state, const std::wstring& hostPath);
-    static uint16_t FcbValidity(const Request& request);
+    void Overlay(CpuState& state, const DosPath::FullPath& path);
+    uint16_t FcbValidity(const Request& request) const;
 
     Context m_c;
     uint16_t m_nShellEnvironment = 0;

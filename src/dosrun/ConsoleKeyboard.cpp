@@ -1,7 +1,7 @@
 // Keys from the console for the machine.
 #include "dosrun/ConsoleKeyboard.h"
 
-#include "dos/PcKeyboardMap.h"
+#include "doshost/PcKeyboardMap.h"
 #include "dosrun/RunnerText.h"
 
 #include <atomic>

@@ -2,6 +2,7 @@
 // console (keys, screen) and the machine, and the messages and exit codes of its failures.
 #include "dosrun/DosRunner.h"
 
+#include "doshost/HostDrive.h"
 #include "dosrun/ConsoleKeyboard.h"
 #include "dosrun/ConsoleScreen.h"
 #include "dosrun/RunnerText.h"
@@ -33,7 +34,15 @@ int CDosRunner::Run(const std::wstring& commandLine)
 {
     RunnerOptions options;
     std::wstring bad;
-    if (!CRunnerOptions::Parse(commandLine, options, bad)) {
+    bool parsed = CRunnerOptions::Parse(commandLine, options, bad);
+    // A folder that is not there would widen nothing: the user mistyped it.
+    for (size_t i = 0; parsed && i < options.writableFolders.size(); ++i) {
+        DWORD attributes = GetFileAttributesW(options.writableFolders[i].c_str());
+        parsed = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+        if (!parsed)
+            bad = L"--allow-writes " + options.writableFolders[i];
+    }
+    if (!parsed) {
         if (!bad.empty())
             m_host.Report(RunnerText::Format(IDS_DOS_BAD_OPTION, {bad}));
         m_host.Report(RunnerText::Load(IDS_DOS_USAGE));
@@ -187,7 +196,8 @@ int CDosRunner::Execute(const RunnerOptions& options)
     settings.error = m_host.OutputIsConsole() && m_host.ErrorIsConsole() ? ConsoleOutput::Screen : ConsoleOutput::Stream;
     settings.environment = Environment();
     settings.pace = options.pace;
-    auto machine = std::make_unique<CDosMachine>(m_host, settings);
+    settings.writableFolders = options.writableFolders;
+    auto machine = std::make_unique<CDosMachine>(m_host, std::make_unique<CHostDrive>(), settings);
     std::wstring program = FindProgram(options.program);
     LoadError error = machine->Load(program, RunnerText::Encode(options.tail, CP_OEMCP));
     if (error != LoadError::None)

@@ -78,6 +78,13 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
                 bad = token + L" " + value;
                 return false;
             }
+        } else if (!optionsEnd && token == L"--allow-writes") {
+            std::wstring folder;
+            if (!NextToken(commandLine, at, folder)) {
+                bad = token;
+                return false;
+            }
+            options.writableFolders.push_back(folder);
         } else if (!optionsEnd && token == L"--pause") {
             options.pause = true;
         } else if (!optionsEnd && token == L"--fixed-time") {

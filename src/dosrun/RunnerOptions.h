@@ -1,12 +1,13 @@
 // korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] [--pace N|max]
-// [--fixed-time] PROGRAM [TAIL], where TAIL is the rest of the line as it stands, passed on as
-// the program's command tail.
+// [--fixed-time] [--allow-writes FOLDER]... PROGRAM [TAIL], where TAIL is the rest of the line
+// as it stands, passed on as the program's command tail.
 #pragma once
 
 #include "dos/MachineClock.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace dos {
 
@@ -18,6 +19,9 @@ struct RunnerOptions {
     bool pause = false;
     // As fast as it can in real time unless --pace or --fixed-time says otherwise.
     MachinePace pace;
+    // Folders where the program may change files besides its own, the current one and the
+    // temporary one.
+    std::vector<std::wstring> writableFolders;
     std::wstring program;
     // Everything after PROGRAM, its leading blank included, as COMMAND.COM passes it.
     std::wstring tail;

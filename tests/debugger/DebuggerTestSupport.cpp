@@ -6,6 +6,7 @@
 #include "debug/DosTarget.h"
 #include "debug/Target51.h"
 #include "debug/SourceMapLoader.h"
+#include "doshost/HostDrive.h"
 
 #include <gtest/gtest.h>
 
@@ -75,7 +76,7 @@ std::wstring CScratchFolder::File(const std::string& name) const
 int RunDosTool(const std::string& tool, const std::string& tail, const std::wstring& folder, std::string& output)
 {
     CToolHost host;
-    CDosMachine machine(host, DosMachineSettings{});
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), DosMachineSettings{});
     const DWORD length = GetCurrentDirectoryW(0, nullptr);
     std::wstring previous(length, L'\0');
     previous.resize(GetCurrentDirectoryW(length, previous.data()));

@@ -4,6 +4,7 @@
 #include "DosTestSupport.h"
 
 #include "dos/DosMachine.h"
+#include "doshost/HostDrive.h"
 
 #include <gtest/gtest.h>
 
@@ -40,7 +41,7 @@ public:
 TEST(DeviceBus, TakesADeviceOnAPortRangeAndAMemoryRegion)
 {
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, StreamSettings());
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), StreamSettings());
     CTestDevice device;
     machine.Bus().MapPorts(0x300, 0x303, device);
     machine.Bus().MapMemory(0xD0000, 0xD0FFF, device, CDeviceBus::Region::Trapped);
@@ -61,7 +62,7 @@ TEST(DeviceBus, TakesADeviceOnAPortRangeAndAMemoryRegion)
 TEST(DeviceBus, EachOfTheMachinesDevicesSaysWhatItShows)
 {
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, StreamSettings({0, true}));
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), StreamSettings({0, true}));
     ASSERT_EQ(machine.Load(DosTest::Program(L"SCREEN.COM"), ""), LoadError::None);
     machine.Run(kBudget);
     struct Expected {
@@ -99,7 +100,7 @@ TEST(MachineTime, FixedTimeGivesTheSameRunHoweverItIsSliced)
     std::vector<std::string> outputs;
     for (const Run& run : runs) {
         DosTest::CRecordingHost host;
-        CDosMachine machine(host, StreamSettings({0, true}));
+        CDosMachine machine(host, std::make_unique<CHostDrive>(), StreamSettings({0, true}));
         ASSERT_EQ(machine.Load(DosTest::Program(L"TICKS.COM"), ""), LoadError::None);
         for (uint64_t i = 0; i < run.steps; ++i)
             machine.Step();
@@ -133,7 +134,7 @@ TEST(MachineTime, KorvaneDosWithFixedTimePrintsTheSameTwice)
 TEST(MachineTime, AStoppedClockLetsNoTickFallDue)
 {
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, StreamSettings());
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), StreamSettings());
     ASSERT_EQ(machine.Load(DosTest::Program(L"TICKS.COM"), ""), LoadError::None);
     machine.StopClock();
     const uint64_t before = machine.Clock().Now();
@@ -152,7 +153,7 @@ TEST(MachineTime, AStoppedClockLetsNoTickFallDue)
 TEST(MachineTime, APacedRunWaitsForTheHostToCatchUp)
 {
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, StreamSettings({1000, false}));
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), StreamSettings({1000, false}));
     ASSERT_EQ(machine.Load(DosTest::Program(L"FOREVER.COM"), ""), LoadError::None);
     EXPECT_EQ(machine.Run(kBudget), StopReason::Idle);
     EXPECT_LE(machine.Executed(), 100000u);

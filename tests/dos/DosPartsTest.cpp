@@ -2,8 +2,8 @@
 // korvane-dos.exe's command line, each a table of cases.
 #include "dos/DosPath.h"
 #include "dos/MemoryArena.h"
-#include "dos/PcKeyboardMap.h"
 #include "dos/ProgramImage.h"
+#include "doshost/PcKeyboardMap.h"
 #include "dosrun/RunnerOptions.h"
 
 #include <gtest/gtest.h>
@@ -175,6 +175,10 @@ TEST(DosPath, FullPathsFromTheCurrentFolder)
         {"D:file", kErrNone, "D:\\TOOLS\\file"},
         {"d:\\..\\..\\a", kErrNone, "D:\\a"},
         {".\\.\\b", kErrNone, "C:\\WORK\\SRC\\b"},
+        // The host drops trailing dots and blanks; a name of nothing else is no way up.
+        {"a.\\b..", kErrNone, "C:\\WORK\\SRC\\a\\b"},
+        {"...\\x", kErrPathNotFound, ""},
+        {"\\.. \\x", kErrPathNotFound, ""},
         {"bad|name", kErrPathNotFound, ""},
         {"", kErrPathNotFound, ""},
         {"1:x", kErrInvalidDrive, ""},
@@ -260,15 +264,19 @@ TEST(RunnerOptions, ReadsTheCommandLineAndKeepsTheTailAsItStands)
         uint8_t major, minor;
         bool pause;
         const wchar_t* bad;
+        std::vector<std::wstring> writable;
     } cases[] = {
-        {L"korvane-dos.exe C:\\MASM\\MASM.EXE hello.asm;", true, L"C:\\MASM\\MASM.EXE", L" hello.asm;", 640, 5, 0, false, L""},
-        {L"\"C:\\k d\\korvane-dos.exe\" \"C:\\My Tools\\LINK.EXE\"  a,\"b c\";", true, L"C:\\My Tools\\LINK.EXE", L"  a,\"b c\";", 640, 5, 0, false, L""},
-        {L"k --mem 128 --dos-version 3.30 --pause P.COM", true, L"P.COM", L"", 128, 3, 30, true, L""},
-        {L"k -- --pause", true, L"--pause", L"", 640, 5, 0, false, L""},
-        {L"k --mem 999 P.COM", false, L"", L"", 640, 5, 0, false, L"--mem 999"},
-        {L"k --dos-version five P.COM", false, L"", L"", 640, 5, 0, false, L"--dos-version five"},
-        {L"k --fast P.COM", false, L"", L"", 640, 5, 0, false, L"--fast"},
-        {L"k", false, L"", L"", 640, 5, 0, false, L""},
+        {L"korvane-dos.exe C:\\MASM\\MASM.EXE hello.asm;", true, L"C:\\MASM\\MASM.EXE", L" hello.asm;", 640, 5, 0, false, L"", {}},
+        {L"\"C:\\k d\\korvane-dos.exe\" \"C:\\My Tools\\LINK.EXE\"  a,\"b c\";", true, L"C:\\My Tools\\LINK.EXE", L"  a,\"b c\";", 640, 5, 0, false, L"", {}},
+        {L"k --mem 128 --dos-version 3.30 --pause P.COM", true, L"P.COM", L"", 128, 3, 30, true, L"", {}},
+        {L"k -- --pause", true, L"--pause", L"", 640, 5, 0, false, L"", {}},
+        {L"k --allow-writes C:\\OUT --allow-writes \"D:\\My Lab\" P.COM x", true, L"P.COM", L" x", 640, 5, 0, false, L"",
+         {L"C:\\OUT", L"D:\\My Lab"}},
+        {L"k --mem 999 P.COM", false, L"", L"", 640, 5, 0, false, L"--mem 999", {}},
+        {L"k --dos-version five P.COM", false, L"", L"", 640, 5, 0, false, L"--dos-version five", {}},
+        {L"k --fast P.COM", false, L"", L"", 640, 5, 0, false, L"--fast", {}},
+        {L"k --allow-writes", false, L"", L"", 640, 5, 0, false, L"--allow-writes", {}},
+        {L"k", false, L"", L"", 640, 5, 0, false, L"", {}},
     };
     for (const Case& c : cases) {
         RunnerOptions options;
@@ -283,6 +291,7 @@ TEST(RunnerOptions, ReadsTheCommandLineAndKeepsTheTailAsItStands)
         EXPECT_EQ(options.versionMajor, c.major);
         EXPECT_EQ(options.versionMinor, c.minor);
         EXPECT_EQ(options.pause, c.pause);
+        EXPECT_EQ(options.writableFolders, c.writable);
     }
 }
 

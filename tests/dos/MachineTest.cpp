@@ -4,6 +4,7 @@
 #include "DosTestSupport.h"
 
 #include "dos/DosMachine.h"
+#include "doshost/HostDrive.h"
 
 #include <gtest/gtest.h>
 
@@ -35,7 +36,7 @@ std::string Row(const machine::ScreenImage& screen, int row)
 TEST(DosMachine, ShowsDirectWritesBiosAndDosTextOnItsScreenAndWaitsForAKey)
 {
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, Settings(ConsoleInput::Keyboard, ConsoleOutput::Screen));
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Keyboard, ConsoleOutput::Screen));
     ASSERT_EQ(machine.Load(DosTest::Program(L"SCREEN.COM"), ""), LoadError::None);
     ASSERT_EQ(machine.Run(kBudget), StopReason::WaitingForInput);
     EXPECT_EQ(machine.Screen().Cell(0, 0), 0x1E41);
@@ -55,7 +56,7 @@ TEST(DosMachine, ShowsDirectWritesBiosAndDosTextOnItsScreenAndWaitsForAKey)
 TEST(DosMachine, WritesWhatTheBiosPrintsToAPipeAsText)
 {
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"SCREEN.COM"), ""), LoadError::None);
     EXPECT_EQ(machine.Run(kBudget), StopReason::Ended);
     // The teletype's "tty" and DOS's "dos"; the cell written to B800h is the screen's alone.
@@ -79,7 +80,7 @@ TEST(DosMachine, ReadsKeysAsEachDosAndBiosFunctionGivesThem)
     };
     for (const Case& c : cases) {
         DosTest::CRecordingHost host;
-        CDosMachine machine(host, Settings(ConsoleInput::Keyboard, ConsoleOutput::Stream));
+        CDosMachine machine(host, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Keyboard, ConsoleOutput::Stream));
         ASSERT_EQ(machine.Load(DosTest::Program(L"KEYS.COM"), c.tail), LoadError::None);
         ASSERT_EQ(machine.Run(kBudget), StopReason::WaitingForInput) << c.tail;
         // What came before the wait is out already: the prompt.
@@ -105,7 +106,7 @@ TEST(DosMachine, RedirectedInputThatEndsGivesCtrlZAndNeverWaits)
     for (const Case& c : cases) {
         DosTest::CRecordingHost host;
         host.input = c.input;
-        CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+        CDosMachine machine(host, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
         ASSERT_EQ(machine.Load(DosTest::Program(L"KEYS.COM"), c.tail), LoadError::None);
         EXPECT_EQ(machine.Run(kBudget), StopReason::Ended) << c.tail;
         EXPECT_EQ(host.output, c.output) << c.tail;
@@ -117,7 +118,7 @@ TEST(DosMachine, InputThatHasNotComeMakesItWaitNotBlock)
 {
     DosTest::CRecordingHost host;
     host.pending = true;
-    CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"KEYS.COM"), " 1"), LoadError::None);
     EXPECT_EQ(machine.Run(kBudget), StopReason::WaitingForInput);
     host.input = "pq";
@@ -132,7 +133,7 @@ TEST(DosMachine, LoadsAProgramWithoutRunningItAsADebuggerAsks)
     std::wstring programs = DosTest::Program(L"");
     SetCurrentDirectoryW(programs.c_str());
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"LOAD.COM"), ""), LoadError::None);
     EXPECT_EQ(machine.Run(kBudget), StopReason::Ended);
     EXPECT_EQ(machine.ExitCode(), 0);
@@ -146,7 +147,7 @@ TEST(DosMachine, LoadsAProgramWithoutRunningItAsADebuggerAsks)
 TEST(DosMachine, StepsOneInstructionAtATime)
 {
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"SCREEN.COM"), ""), LoadError::None);
     CpuState& registers = machine.Registers();
     EXPECT_EQ(registers.ip, 0x100);
@@ -173,7 +174,7 @@ TEST(DosMachine, SeesHostNamesAsShortNamesOrAliasesAndCreatesTheNamesGiven)
 
     // The first run lists the folder; each name it gives then opens the file it stands for.
     DosTest::CRecordingHost lister;
-    CDosMachine first(lister, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+    CDosMachine first(lister, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(first.Load(DosTest::Program(L"NAMES.COM"), " HELLO.ASM"), LoadError::None);
     EXPECT_EQ(first.Run(kBudget), StopReason::Ended);
     size_t second = lister.output.find("\r\n") + 2;
@@ -192,7 +193,7 @@ TEST(DosMachine, SeesHostNamesAsShortNamesOrAliasesAndCreatesTheNamesGiven)
     for (const std::string& name : names) {
         EXPECT_TRUE(DosPath::IsValid83(name)) << name;
         DosTest::CRecordingHost reader;
-        CDosMachine machine(reader, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+        CDosMachine machine(reader, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
         ASSERT_EQ(machine.Load(DosTest::Program(L"NAMES.COM"), " " + name), LoadError::None);
         machine.Run(kBudget);
         contents.push_back(reader.output.substr(0, reader.output.find("\r\n")));
@@ -211,7 +212,7 @@ TEST(DosMachine, AnswersTheHostsRefusalsWithDosErrorsAndKeepsFileTimes)
     wchar_t previous[MAX_PATH];
     GetCurrentDirectoryW(MAX_PATH, previous);
     DosTest::CRecordingHost host;
-    CDosMachine machine(host, Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     ASSERT_EQ(machine.Load(DosTest::Program(L"FILEERRS.COM"), "", folder.Path()), LoadError::None);
     EXPECT_EQ(machine.Run(kBudget), StopReason::Ended);
     // Denied by another handle's sharing: 32; the date and time set; a handle closed twice: 6;
@@ -231,9 +232,7 @@ TEST(DosMachine, OpensAFileByTheLongNameAProgramGivesInItsCodePage)
     GetCurrentDirectoryW(MAX_PATH, previous);
     SetCurrentDirectoryW(folder.Path().c_str());
     DosTest::CRecordingHost host;
-    DosMachineSettings settings = Settings(ConsoleInput::Stream, ConsoleOutput::Stream);
-    settings.codePage = 936;
-    CDosMachine machine(host, settings);
+    CDosMachine machine(host, std::make_unique<CHostDrive>(936), Settings(ConsoleInput::Stream, ConsoleOutput::Stream));
     // The GBK bytes of the name.
     ASSERT_EQ(machine.Load(DosTest::Program(L"NAMES.COM"), " \xb1\xa8\xb8\xe6.txt"), LoadError::None);
     machine.Run(kBudget);

@@ -1,7 +1,7 @@
 // korvane-dos.exe as a process, as a build step starts it: the machine's own failures each
 // end with one line on standard error and their exit code, a function DOS lacks is named once,
-// a tool that never ends goes when its job is closed, and LINK asking for input that has ended
-// does not wait for ever.
+// a tool that never ends goes when its job is closed, LINK asking for input that has ended
+// does not wait for ever, and a program changes files only where it may.
 #include "DosTestSupport.h"
 
 #include "dosrun/DosRunner.h"
@@ -65,6 +65,7 @@ TEST(DosRunner, EndsEachFailureOfTheMachineWithItsLineAndCode)
         {Quoted(DosTest::Program(L"FAULTS.COM")) + L" i", kExitInvalidOpcode, IDS_DOS_INVALID_OPCODE, "[0-9A-F]{4}:[0-9A-F]{4}.*63 C0"},
         {Quoted(DosTest::Program(L"FAULTS.COM")) + L" h", kExitHalted, IDS_DOS_HALTED, "[0-9A-F]{4}:[0-9A-F]{4}.*F4"},
         {L"--mem 1 X.COM", kExitUsage, IDS_DOS_BAD_OPTION, "--mem 1"},
+        {L"--allow-writes NOSUCH X.COM", kExitUsage, IDS_DOS_BAD_OPTION, "--allow-writes NOSUCH"},
     };
     for (const Case& c : cases) {
         DosTest::ProcessResult result = DosTest::RunRunner(c.arguments, folder.Path());
@@ -118,6 +119,92 @@ TEST(DosRunner, LinkReadingItsAnswersFromInputThatHasEndedEnds)
     EXPECT_TRUE(result.ended);
     EXPECT_EQ(result.exitCode, 2u);
     EXPECT_NE(result.output.find("L1020: no object modules specified"), std::string::npos) << result.output;
+}
+
+// A folder of the test's own beside the test programs' folder, outside the temporary folder,
+// emptied and removed with what it holds when the object goes.
+class CBuildFolder {
+public:
+    explicit CBuildFolder(const std::wstring& name)
+    {
+        std::wstring programs = DosTest::Program(L"");
+        programs.pop_back();
+        m_path = programs.substr(0, programs.find_last_of(L'\\') + 1) + name + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(m_path.c_str(), nullptr);
+    }
+    ~CBuildFolder() { Remove(m_path); }
+    const std::wstring& Path() const { return m_path; }
+
+private:
+    static void Remove(const std::wstring& folder)
+    {
+        WIN32_FIND_DATAW entry;
+        HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
+        while (find != INVALID_HANDLE_VALUE) {
+            std::wstring name = entry.cFileName, path = folder + L"\\" + name;
+            if (name != L"." && name != L"..") {
+                if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    Remove(path);
+                else
+                    DeleteFileW(path.c_str());
+            }
+            if (!FindNextFileW(find, &entry)) {
+                FindClose(find);
+                break;
+            }
+        }
+        RemoveDirectoryW(folder.c_str());
+    }
+
+    std::wstring m_path;
+};
+
+TEST(DosRunner, ChangesFilesOnlyInItsOwnStartAndAllowedFolders)
+{
+    // WRITES.COM creates, writes, reads back and deletes the file its tail names. It runs from
+    // LAB; "outside folder" and OTHER are no folder of its own.
+    CBuildFolder base(L"dos-writes-");
+    const std::wstring lab = base.Path() + L"\\LAB", outside = base.Path() + L"\\outside folder";
+    const std::wstring other = base.Path() + L"\\OTHER";
+    for (const std::wstring& folder : {lab, outside, other})
+        CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring program = Quoted(lab + L"\\WRITES.COM");
+    ASSERT_TRUE(CopyFileW(DosTest::Program(L"WRITES.COM").c_str(), (lab + L"\\WRITES.COM").c_str(), FALSE));
+    DosTest::CScratchFolder start;
+    const std::string done = "ok ok ok ok ok ok ok same\r\n";
+    const std::string refused = "error 5 \r\n";
+    // DOS reaches "outside folder" by the volume's short name, or by the alias it makes.
+    wchar_t shortPath[MAX_PATH] = {};
+    GetShortPathNameW(outside.c_str(), shortPath, MAX_PATH);
+    std::wstring shortName = shortPath;
+    shortName = shortName.substr(shortName.find_last_of(L'\\') + 1);
+    if (shortName == L"outside folder" || shortName.empty())
+        shortName = L"OUTSID~1";
+    const std::wstring aliased = base.Path() + L"\\" + shortName + L"\\X.TXT";
+    struct Case {
+        std::wstring arguments;
+        std::wstring folder;
+        const std::string& output;
+    } cases[] = {
+        {program + L" " + lab + L"\\OWN.TXT", start.Path(), done},
+        {program + L" START.TXT", start.Path(), done},
+        {program + L" " + other + L"\\X.TXT", start.Path(), refused},
+        {program + L" " + aliased, start.Path(), refused},
+        {program + L" ..\\" + shortName + L"\\X.TXT", lab, refused},
+        {program + L" \\..\\..\\..\\..\\..\\..\\..\\KVWRITES.TXT", lab, refused},
+        {L"--allow-writes " + other + L" --allow-writes " + Quoted(outside) + L" " + program + L" " + aliased,
+         start.Path(), done},
+    };
+    for (const Case& c : cases) {
+        DosTest::ProcessResult result = DosTest::RunRunner(c.arguments, c.folder);
+        ASSERT_TRUE(result.ended);
+        EXPECT_EQ(result.output, c.output) << std::string(c.arguments.begin(), c.arguments.end()) << result.error;
+        EXPECT_EQ(result.exitCode, &c.output == &done ? 0u : 5u);
+        // Nothing was left or made where the program wrote, nor at the root of the drive.
+        for (const std::wstring& file : {outside + L"\\X.TXT", other + L"\\X.TXT", lab + L"\\OWN.TXT",
+                                         start.Path() + L"\\START.TXT", lab.substr(0, 3) + L"KVWRITES.TXT"})
+            EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
 }
 
 }

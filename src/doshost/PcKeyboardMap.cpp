@@ -1,7 +1,7 @@
 // The PC keyboard's codes for keys without a character (function keys, the cursor block) with
 // their Shift, Ctrl and Alt forms, and for keys whose character the BIOS changes (Alt+letter,
 // Shift+Tab).
-#include "dos/PcKeyboardMap.h"
+#include "doshost/PcKeyboardMap.h"
 
 #include <windows.h>
 

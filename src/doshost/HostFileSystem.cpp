@@ -1,6 +1,6 @@
-// The host's files as DOS sees them: name mapping both ways, folder listings with DOS names,
+// The host's names as DOS sees them: name mapping both ways, folder listings with DOS names,
 // and the translation of Windows' errors, attributes and times.
-#include "dos/HostFileSystem.h"
+#include "doshost/HostFileSystem.h"
 
 #include <cwctype>
 
@@ -30,6 +30,16 @@ std::wstring UpperWide(std::wstring text)
 
 bool IsDotEntry(const wchar_t* name) { return wcscmp(name, L".") == 0 || wcscmp(name, L"..") == 0; }
 
+// One entry found by its exact host path.
+bool FindOne(const std::wstring& path, WIN32_FIND_DATAW& entry)
+{
+    HANDLE find = FindFirstFileW(path.c_str(), &entry);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    return true;
+}
+
 }
 
 std::wstring CHostFileSystem::Widen(const std::string& bytes) const
@@ -47,33 +57,38 @@ std::wstring CHostFileSystem::Key(const std::wstring& folder, const std::wstring
     return UpperWide(folder + L"\\" + name);
 }
 
-std::wstring CHostFileSystem::FindEntry(const std::wstring& hostFolder, const std::string& name)
+bool CHostFileSystem::FindEntry(const std::wstring& hostFolder, const std::string& name, WIN32_FIND_DATAW& entry,
+                                bool scan)
 {
     std::wstring wide = Widen(name);
+    if (wide.find_first_of(L"*?") != std::wstring::npos)
+        return false;
     auto alias = m_aliasToLong.find(Key(hostFolder, wide));
     if (alias != m_aliasToLong.end())
-        return alias->second;
-    if (wide.find_first_of(L"*?") != std::wstring::npos)
-        return {};
-    WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((hostFolder + L"\\" + wide).c_str(), &entry);
-    if (find != INVALID_HANDLE_VALUE) {
-        FindClose(find);
-        return entry.cFileName;
-    }
+        return FindOne(hostFolder + L"\\" + alias->second, entry);
+    if (FindOne(hostFolder + L"\\" + wide, entry))
+        return true;
     // A short name the volume made need not be found by its name (Wine's are not): look for
     // the entry whose DOS name it is.
-    find = FindFirstFileW((hostFolder + L"\\*").c_str(), &entry);
+    HANDLE find = scan ? FindFirstFileW((hostFolder + L"\\*").c_str(), &entry) : INVALID_HANDLE_VALUE;
     if (find == INVALID_HANDLE_VALUE)
-        return {};
-    std::wstring found;
+        return false;
     std::string wanted = DosPath::Upper(name);
-    do {
-        if (DosName(hostFolder, entry) == wanted)
-            found = entry.cFileName;
-    } while (found.empty() && FindNextFileW(find, &entry));
+    bool found = false;
+    do
+        found = DosName(hostFolder, entry) == wanted;
+    while (!found && FindNextFileW(find, &entry));
     FindClose(find);
     return found;
+}
+
+bool CHostFileSystem::FindPart(const std::wstring& hostFolder, const std::string& part, WIN32_FIND_DATAW& entry,
+                               bool scan)
+{
+    if (FindEntry(hostFolder, part, entry, scan))
+        return true;
+    std::string cut = DosPath::Truncate83(part);
+    return cut != part && FindEntry(hostFolder, cut, entry, scan);
 }
 
 DosError CHostFileSystem::ToHost(const DosPath::FullPath& full, std::wstring& host)
@@ -84,15 +99,16 @@ DosError CHostFileSystem::ToHost(const DosPath::FullPath& full, std::wstring& ho
         size_t end = full.path.find('\\', start);
         bool last = end == std::string::npos;
         std::string part = full.path.substr(start, last ? std::string::npos : end - start);
-        std::wstring name = FindEntry(host, part);
-        std::string cut = DosPath::Truncate83(part);
-        if (name.empty() && cut != part)
-            name = FindEntry(host, cut);
-        if (name.empty()) {
-            if (!last)
-                return kErrPathNotFound;
-            name = Widen(cut);
-        }
+        WIN32_FIND_DATAW entry;
+        std::wstring name;
+        if (FindPart(host, part, entry))
+            name = entry.cFileName;
+        else if (last)
+            name = Widen(DosPath::Truncate83(part));
+        // Windows drops a name's trailing blanks and dots: one made of nothing else would be
+        // the folder itself or the one above it.
+        if (name.find_first_not_of(L". ") == std::wstring::npos)
+            return kErrPathNotFound;
         host += L"\\" + name;
         if (last)
             break;
@@ -101,6 +117,35 @@ DosError CHostFileSystem::ToHost(const DosPath::FullPath& full, std::wstring& ho
     if (host.size() == 2)
         host += L"\\";
     return kErrNone;
+}
+
+DosPath::FullPath CHostFileSystem::Canonical(const DosPath::FullPath& full)
+{
+    DosPath::FullPath canonical;
+    canonical.drive = full.drive;
+    std::wstring host = std::wstring(1, static_cast<wchar_t>(L'A' + full.drive)) + L":";
+    bool found = true;
+    size_t start = 1;
+    while (start < full.path.size()) {
+        size_t end = full.path.find('\\', start);
+        std::string part = full.path.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        WIN32_FIND_DATAW entry;
+        // A last name found only by scanning the folder is one whose DOS name is the name
+        // given, which is its spelling anyway: no need to scan for it.
+        found = found && FindPart(host, part, entry, end != std::string::npos);
+        if (found) {
+            canonical.path += "\\" + DosName(host, entry);
+            host += L"\\" + std::wstring(entry.cFileName);
+        } else {
+            canonical.path += "\\" + DosPath::Upper(DosPath::Truncate83(part));
+        }
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    if (canonical.path.empty())
+        canonical.path = "\\";
+    return canonical;
 }
 
 DosError CHostFileSystem::ToDos(const std::wstring& host, DosPath::FullPath& full)
@@ -119,10 +164,8 @@ DosError CHostFileSystem::ToDos(const std::wstring& host, DosPath::FullPath& ful
         std::wstring part = path.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
         if (!part.empty()) {
             WIN32_FIND_DATAW entry;
-            HANDLE find = FindFirstFileW((folder + L"\\" + part).c_str(), &entry);
-            if (find == INVALID_HANDLE_VALUE)
+            if (part.find_first_of(L"*?") != std::wstring::npos || !FindOne(folder + L"\\" + part, entry))
                 return kErrPathNotFound;
-            FindClose(find);
             full.path += "\\" + DosName(folder, entry);
             folder += L"\\" + std::wstring(entry.cFileName);
         }
@@ -180,40 +223,31 @@ std::string CHostFileSystem::MakeAlias(const std::wstring& hostFolder, const std
     }
 }
 
-DosError CHostFileSystem::List(const std::wstring& hostFolder, const std::string& pattern, uint8_t attributes,
-                               std::vector<DosDirEntry>& entries)
+DosError CHostFileSystem::List(const std::wstring& hostFolder, std::vector<DosDirEntry>& entries)
 {
     entries.clear();
+    std::wstring folder = hostFolder;
+    if (folder.back() == L'\\')
+        folder.pop_back();
     WIN32_FIND_DATAW entry;
-    HANDLE find = FindFirstFileW((hostFolder + L"\\*").c_str(), &entry);
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &entry);
     if (find == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND ? kErrNoMoreFiles : FromWin32(error);
+        return error == ERROR_FILE_NOT_FOUND ? kErrNone : FromWin32(error);
     }
-    bool root = hostFolder.size() <= 3;
+    bool root = folder.size() <= 2;
     do {
         if (root && IsDotEntry(entry.cFileName))
             continue;
-        uint8_t dosAttributes = ToDosAttributes(entry.dwFileAttributes);
-        // Hidden, system and folder entries only when asked for; plain files always.
-        if (dosAttributes & 0x16 & ~attributes)
-            continue;
         DosDirEntry found;
-        found.name = DosName(hostFolder, entry);
-        if (!DosPath::MatchFcb(pattern, DosPath::ToFcbForm(found.name)))
-            continue;
-        found.attributes = dosAttributes;
+        found.name = DosName(folder, entry);
+        found.attributes = ToDosAttributes(entry.dwFileAttributes);
         ToDosTime(entry.ftLastWriteTime, found.date, found.time);
         found.size = entry.nFileSizeHigh ? 0xFFFFFFFF : entry.nFileSizeLow;
         entries.push_back(found);
     } while (FindNextFileW(find, &entry));
     FindClose(find);
-    return entries.empty() ? kErrNoMoreFiles : kErrNone;
-}
-
-bool CHostFileSystem::DriveExists(uint8_t drive)
-{
-    return drive < 26 && (GetLogicalDrives() & (1u << drive)) != 0;
+    return kErrNone;
 }
 
 DosError CHostFileSystem::FromWin32(DWORD error)
@@ -262,16 +296,30 @@ uint8_t CHostFileSystem::ToDosAttributes(DWORD attributes)
 {
     uint8_t dos = 0;
     if (attributes & FILE_ATTRIBUTE_READONLY)
-        dos |= 0x01;
+        dos |= kAttrReadOnly;
     if (attributes & FILE_ATTRIBUTE_HIDDEN)
-        dos |= 0x02;
+        dos |= kAttrHidden;
     if (attributes & FILE_ATTRIBUTE_SYSTEM)
-        dos |= 0x04;
+        dos |= kAttrSystem;
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
-        dos |= 0x10;
+        dos |= kAttrFolder;
     if (attributes & FILE_ATTRIBUTE_ARCHIVE)
-        dos |= 0x20;
+        dos |= kAttrArchive;
     return dos;
+}
+
+DWORD CHostFileSystem::ToHostAttributes(uint8_t attributes)
+{
+    DWORD host = 0;
+    if (attributes & kAttrReadOnly)
+        host |= FILE_ATTRIBUTE_READONLY;
+    if (attributes & kAttrHidden)
+        host |= FILE_ATTRIBUTE_HIDDEN;
+    if (attributes & kAttrSystem)
+        host |= FILE_ATTRIBUTE_SYSTEM;
+    if (attributes & kAttrArchive)
+        host |= FILE_ATTRIBUTE_ARCHIVE;
+    return host ? host : FILE_ATTRIBUTE_NORMAL;
 }
 
 void CHostFileSystem::ToDosTime(const FILETIME& time, uint16_t& date, uint16_t& clock)
