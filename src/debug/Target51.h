@@ -7,6 +7,7 @@
 
 #include "mcs51/Machine51.h"
 #include "mcs51/Pacer51.h"
+#include "mcs51/PortsDevice51.h"
 
 #include <array>
 #include <atomic>
@@ -64,14 +65,15 @@ public:
     const uint8_t* Code() const { return m_code.data(); }
 
     std::string SerialText() const override;
-    uint8_t PortLatch(unsigned port) const override { return m_ports[port & 3].load(std::memory_order_relaxed); }
+    uint8_t PortLatch(unsigned port) const override { return m_ports.Latch(port); }
 
 private:
     void OnSerialOut(uint8_t byte, bool ninth) override;
-    void OnPortWrite(unsigned port, uint8_t latch) override;
     // Steps counted one by one: an idle chip's steps only let cycles pass.
     TargetStop CountedStep();
 
+    // The latches as the ports pane shows them; before the machine, which it outlives.
+    CPortsDevice51 m_ports;
     CMachine51 m_machine;
     std::array<uint8_t, kCodeSize> m_code{};
     CPacer51 m_pacer;
@@ -88,7 +90,6 @@ private:
     std::array<std::string, 4> m_spacesBefore;
     mutable std::mutex m_serialLock;
     std::string m_serial;
-    std::array<std::atomic<uint8_t>, 4> m_ports{};
 };
 
 }  // namespace mcs51
