@@ -38,8 +38,8 @@ public:
     // devices hear of the reset and of the latches.
     void Reset();
     // After a step back put the latches and the pins' drive back: the devices hear of the
-    // latches; their own state and drives stay as they are (a drive made in answer counts from
-    // the next change of the pins).
+    // latches; their own state, drives and calls stay as they are (a drive made in answer
+    // takes effect with the port's next drive).
     void Restored();
 
     // The first cycle a device asked to be called at; kNever when none asked.

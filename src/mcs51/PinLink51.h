@@ -21,9 +21,11 @@ public:
     // What the program reads: the latch, pulled low wherever something drives a 0.
     uint8_t Pins(unsigned port) const;
     // The device's own drive of a port: a 0 bit pulls that pin low (a pressed key, an open-drain
-    // output), a 1 leaves it to the latch and the others. A drive made while the machine runs
-    // (in OnLatch or OnCycle) is a change the chip samples in that cycle, as its own write to
-    // the pin would be; one made between runs is there for the next instruction.
+    // output), a 1 leaves it to the latch and the others. A drive made in answer to the
+    // program's write, or in OnCycle at a boundary the run reached, comes in that cycle as the
+    // program's own change of the pin would (the interrupts see it from the next poll); one made
+    // between runs is there for the next instruction, as SetPortInput's. One made in answer to
+    // a step back waits for the port's next drive: the step back put the pins back as they were.
     void Drive(unsigned port, uint8_t drive);
     // Asks for OnCycle at the first instruction boundary at or after cycle; one call a device,
     // a later request replaces the earlier one, kNever cancels it.
