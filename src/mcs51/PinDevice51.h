@@ -1,8 +1,5 @@
 // A device on the 8051's port pins (a board's LEDs, digits, keys, keypad, LCD, buzzer), as the
-// machine sees it: told of the port latches as they change and called at the cycles it asks
-// for; it drives the pins and asks for calls through the link it is given when attached.
-// A step back does not undo a device's own state: it hears of the latches put back (OnLatch at
-// the cycle gone back to) and keeps what it holds, its drive and the call it asked for.
+// machine sees it: told of the latches as they change, called at the cycles it asks for.
 #pragma once
 
 #include "machine/Device.h"
@@ -12,6 +9,9 @@
 
 namespace mcs51 {
 
+// It drives the pins and asks for calls through the link it is given when attached. A step
+// back does not undo a device's own state: it hears of the latches put back (OnLatch at the
+// cycle gone back to) and keeps what it holds, its drive and the call it asked for.
 class IPinDevice51 : public machine::IDevice {
 public:
     // Plugged in: link is the device's way to the pins until it is detached.
