@@ -48,7 +48,7 @@ double MachineAlone(uint64_t instructions, bool history)
         machine.SetBreakpoint(kDone, true);
         machine.EnableHistory(history);
         const double start = Now();
-        while (machine.Run(100'000'000) == Stop51::kLimit) {
+        while (machine.Run(100'000'000) == machine::StopReason::Limit) {
         }
         const double seconds = (Now() - start) / 1000;
         if (run)

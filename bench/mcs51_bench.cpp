@@ -1,7 +1,8 @@
 // Prints the 8051 simulator's speed in simulated machine cycles a second against a real
 // 8051 with a 12 MHz crystal (1,000,000 machine cycles a second), for a loop of ordinary
-// instructions and for the same loop with a timer interrupt, a serial port sending and a
-// port written on every round; then how closely real-time pacing keeps to the clock.
+// instructions, for the same loop with a timer interrupt, a serial port sending and a port
+// written on every round (a device on the pins told of each write), and for that with a
+// device called every millisecond; then how closely real-time pacing keeps to the clock.
 //   mcs51_bench
 #include "mcs51/Machine51.h"
 #include "mcs51/Pacer51.h"
@@ -44,19 +45,46 @@ std::vector<uint8_t> Lab()
 class CCountingHost : public IHost51 {
 public:
     void OnSerialOut(uint8_t, bool) override { ++bytes; }
-    void OnPortWrite(unsigned, uint8_t) override { ++writes; }
     uint64_t bytes = 0;
+};
+
+// A device on the pins that counts the latch writes it is told of and, when given a period,
+// asks to be called that often (as a multiplexed display's scan would).
+class CCountingDevice : public IPinDevice51 {
+public:
+    explicit CCountingDevice(uint64_t period = 0) : m_nPeriod(period) {}
+    std::string_view Name() const override { return "counter"; }
+    machine::DeviceView View() const override { return {}; }
+    void OnAttach(const CPinLink51& link) override
+    {
+        m_link = link;
+        if (m_nPeriod)
+            m_link.CallAt(m_link.Cycle() + m_nPeriod);
+    }
+    void OnLatch(unsigned, uint8_t, uint64_t) override { ++writes; }
+    void OnCycle(uint64_t cycle) override
+    {
+        ++calls;
+        m_link.CallAt(cycle + m_nPeriod);
+    }
     uint64_t writes = 0;
+    uint64_t calls = 0;
+
+private:
+    uint64_t m_nPeriod;
+    CPinLink51 m_link;
 };
 
 // Simulated machine cycles a second, the median of the runs.
-double Speed(const std::vector<uint8_t>& code, CCountingHost& host)
+double Speed(const std::vector<uint8_t>& code, CCountingHost& host, CCountingDevice* device = nullptr)
 {
     std::vector<double> speeds;
     for (int run = 0; run <= kRuns; ++run) {
         auto machine = std::make_unique<CMachine51>();
         machine->LoadBinary(std::string(code.begin(), code.end()));
         machine->SetHost(&host);
+        if (device)
+            machine->Attach(*device);
         const double start = Now();
         machine->Run(kCycles);
         const double seconds = (Now() - start) / 1000;
@@ -80,9 +108,14 @@ int main()
     CCountingHost quiet;
     Report("loop of ordinary instructions", Speed(kLoop, quiet));
     CCountingHost lab;
-    Report("the same with timer interrupts, serial output, port writes", Speed(Lab(), lab));
+    CCountingDevice pins;
+    Report("the same with timer interrupts, serial output, port writes", Speed(Lab(), lab, &pins));
     std::printf("  (%llu serial bytes and %llu port writes in all runs)\n", static_cast<unsigned long long>(lab.bytes),
-        static_cast<unsigned long long>(lab.writes));
+        static_cast<unsigned long long>(pins.writes));
+    CCountingHost scanned;
+    CCountingDevice scan(1000);
+    Report("that with a device called every 1000 cycles", Speed(Lab(), scanned, &scan));
+    std::printf("  (%llu calls in all runs)\n", static_cast<unsigned long long>(scan.calls));
 
     auto machine = std::make_unique<CMachine51>();
     const std::vector<uint8_t> code = Lab();

@@ -114,7 +114,7 @@ std::vector<std::unique_ptr<CDebugPane>> CPanes51::Make(CTarget51& target)
          .editByte = [panes](uint32_t address, uint8_t value) { return panes->EditMemory(address, value); }});
     add({.id = IDC_DEBUG_PORTS, .barId = IDW_PORTS_BAR, .titleId = IDS_PANE_PORTS, .kind = PaneKind::Device,
          .row = PaneRow::BottomSecond, .share = 0.4, .live = true, .shownInRun = true},
-        {.content = [panes](const PaneQuery&) { return TextContent(panes->Ports()); }});
+        {.content = [panes](const PaneQuery&) { return panes->Ports(); }});
     add({.id = IDC_DEBUG_DISASSEMBLY, .barId = IDW_DISASSEMBLY_BAR, .titleId = IDS_PANE_DISASSEMBLY, .row = PaneRow::Right,
          .share = 0.6, .look = MarkLook::Current, .breakpoints = true},
         {.content = [panes](const PaneQuery& query) {
@@ -244,13 +244,10 @@ PaneText CPanes51::Serial() const
     return pane;
 }
 
-PaneText CPanes51::Ports() const
+PaneContent CPanes51::Ports() const
 {
-    PaneText pane;
-    for (unsigned port = 0; port < 4; ++port)
-        pane.text += (port ? " P" : "P") + std::to_string(port) + '=' + CHexDump::Hex2(m_target.PortLatch(port));
-    pane.text += "\r\n";
-    return pane;
+    const machine::DeviceView view = m_target.Ports().View();
+    return PaneContent{PaneText{view.text, {}, {}, true}, view.picture};
 }
 
 bool CPanes51::ToggleFlag(const std::string& name) const

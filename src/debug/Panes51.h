@@ -33,8 +33,8 @@ public:
     PaneText Stack(int rows) const;
     PaneText Disassembly(int before, int after) const;
     PaneText Serial() const;
-    // "P0=FF P1=FF P2=FF P3=FF".
-    PaneText Ports() const;
+    // "P0=FF P1=FF P2=FF P3=FF" and the LEDs, as the ports device shows them.
+    PaneContent Ports() const;
 
     // A register by name: A, B, PSW, SP, DPTR, DPL, DPH, R0-R7 (of the bank PSW selects), PC.
     bool EditRegister(const std::string& name, uint16_t value) const;

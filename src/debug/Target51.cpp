@@ -25,8 +25,7 @@ CTarget51::CTarget51(Mcs51Variant variant) : m_machine(variant)
     m_machine.SetHost(this);
     m_machine.EnableHistory(true);
     m_machine.SetStopAtSelfJump(true);
-    for (unsigned port = 0; port < 4; ++port)
-        m_ports[port].store(m_machine.PortLatch(port), std::memory_order_relaxed);
+    m_machine.Attach(m_ports);
 }
 
 HexResult51 CTarget51::Load(std::string_view hex)
@@ -36,8 +35,6 @@ HexResult51 CTarget51::Load(std::string_view hex)
         return result;
     for (uint32_t address = 0; address < kCodeSize; ++address)
         m_code[address] = m_machine.Read(Mcs51Space::kCode, static_cast<uint16_t>(address));
-    for (unsigned port = 0; port < 4; ++port)
-        m_ports[port].store(m_machine.PortLatch(port), std::memory_order_relaxed);
     m_nExecuted = 0;
     m_barrier = BackLimit::None;
     m_nBarrierAt = 0;
@@ -51,8 +48,8 @@ HexResult51 CTarget51::Load(std::string_view hex)
 StopReason CTarget51::CountedStep()
 {
     const uint16_t pc = m_machine.Pc();
-    const Stop51 stop = m_machine.Step();
-    if (stop == Stop51::kSelfJump || stop == Stop51::kHalted)
+    const StopReason stop = m_machine.Step();
+    if (stop == StopReason::Ended)
         return StopReason::Ended;
     // An idle chip lets a cycle pass where it is; an interrupt wakes it and runs its first
     // instruction. Only a step that left the PC where it was can have been asleep.
@@ -65,7 +62,7 @@ StopReason CTarget51::CountedStep()
         m_nBarrierAt = m_nExecuted;
     }
     m_nPending = m_machine.PendingSerialInput();
-    if (stop == Stop51::kRequested)
+    if (stop == StopReason::Paused)
         return StopReason::Paused;
     return m_bSleeping ? StopReason::Idle : StopReason::Limit;
 }
@@ -133,8 +130,6 @@ size_t CTarget51::StepBack(size_t count)
         ++undone;
     m_nExecuted -= undone;
     m_bSleeping = (m_machine.Read(Mcs51Space::kSfr, kPCON) & kPconIDL) != 0;
-    for (unsigned port = 0; port < 4; ++port)
-        m_ports[port].store(m_machine.PortLatch(port), std::memory_order_relaxed);
     return undone;
 }
 
@@ -227,11 +222,6 @@ void CTarget51::OnSerialOut(uint8_t byte, bool)
 {
     std::lock_guard<std::mutex> lock(m_serialLock);
     m_serial.push_back(static_cast<char>(byte));
-}
-
-void CTarget51::OnPortWrite(unsigned port, uint8_t latch)
-{
-    m_ports[port & 3].store(latch, std::memory_order_relaxed);
 }
 
 }  // namespace mcs51

@@ -7,6 +7,7 @@
 
 #include "mcs51/Machine51.h"
 #include "mcs51/Pacer51.h"
+#include "mcs51/PortsDevice51.h"
 
 #include <array>
 #include <atomic>
@@ -67,16 +68,17 @@ public:
     // The code image, as the disassembler reads it.
     const uint8_t* Code() const { return m_code.data(); }
 
-    // What the program sent through its serial port, and its port latches.
+    // What the program sent through its serial port, and its ports (both safe from any thread).
     std::string SerialText() const;
-    uint8_t PortLatch(unsigned port) const { return m_ports[port & 3].load(std::memory_order_relaxed); }
+    const CPortsDevice51& Ports() const { return m_ports; }
 
 private:
     void OnSerialOut(uint8_t byte, bool ninth) override;
-    void OnPortWrite(unsigned port, uint8_t latch) override;
     // Steps counted one by one: an idle chip's steps only let cycles pass.
     StopReason CountedStep();
 
+    // The latches as the ports pane shows them; before the machine, which it outlives.
+    CPortsDevice51 m_ports;
     CMachine51 m_machine;
     std::array<uint8_t, kCodeSize> m_code{};
     CPacer51 m_pacer;
@@ -93,7 +95,6 @@ private:
     std::array<std::string, 4> m_spacesBefore;
     mutable std::mutex m_serialLock;
     std::string m_serial;
-    std::array<std::atomic<uint8_t>, 4> m_ports{};
 };
 
 }  // namespace mcs51

@@ -10,6 +10,8 @@
 
 namespace mcs51 {
 
+using machine::StopReason;
+
 namespace {
 // A run that goes on for long without an event still looks for a stop request this often.
 const uint64_t kStopPollCycles = 4096;
@@ -43,7 +45,8 @@ void CCpu51::Reset()
     m_s.pc = 0;
     m_s.cycle = 0;
     m_s.eventAt = 0;
-    m_stop = Stop51::kNone;
+    m_s.instructionEnd = 0;
+    m_bAtEnd = false;
     Refresh();
 }
 
@@ -53,17 +56,18 @@ uint8_t CCpu51::Psw() const
     return static_cast<uint8_t>((m_s.Sfr(kPSW) & ~kPswP) | (std::popcount(A()) & 1));
 }
 
-Stop51 CCpu51::Run(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history)
+StopReason CCpu51::Run(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history)
 {
     // Input taken in a run without the history is a limit for the history all the same.
     if (m_devices.TakeInputTaken() && history)
         history->Limit();
+    // The boundary the run starts at: a call asked for since the last run, for now, is made now.
+    m_devices.CallPinDevices();
     if (m_devices.PoweredDown())
-        return Stop51::kHalted;
+        return StopReason::Ended;
     if (m_devices.Idle()) {
-        const Stop51 stop = WaitIdle(until);
-        if (stop != Stop51::kNone)
-            return stop;
+        if (const Stop stop = WaitIdle(until))
+            return *stop;
     }
     m_s.eventAt = 0;
     if (breakpoints || history)
@@ -72,13 +76,13 @@ Stop51 CCpu51::Run(uint64_t until, const std::vector<bool>* breakpoints, CHistor
 }
 
 template <bool kChecked>
-Stop51 CCpu51::Loop(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history)
+StopReason CCpu51::Loop(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history)
 {
     bool first = true;
     for (;;) {
         if constexpr (kChecked) {
             if (!first && breakpoints && (*breakpoints)[m_s.pc])
-                return Stop51::kBreakpoint;
+                return StopReason::Breakpoint;
             first = false;
             if (history)
                 history->Begin(m_s.pc, m_s.cycle, m_devices.Save());
@@ -89,45 +93,43 @@ Stop51 CCpu51::Loop(uint64_t until, const std::vector<bool>* breakpoints, CHisto
         m_s.instructionEnd = m_s.cycle + kCycles[op];
         s_handlers[op](*this);
         m_s.cycle += kCycles[op];
-        const Stop51 stop = m_s.cycle >= m_s.eventAt ? Boundary(until) : Stop51::kNone;
+        const Stop stop = m_s.cycle >= m_s.eventAt ? Boundary(until, kChecked ? history : nullptr) : std::nullopt;
         if constexpr (kChecked) {
-            if (history && stop == Stop51::kSelfJump)
-                history->Drop();
             if (history && m_devices.TakeInputTaken())
                 history->Limit();
         }
-        if (stop != Stop51::kNone)
-            return stop;
+        if (stop)
+            return *stop;
     }
 }
 
-Stop51 CCpu51::Boundary(uint64_t until)
+CCpu51::Stop CCpu51::Boundary(uint64_t until, CHistory51* history)
 {
-    if (m_stop != Stop51::kNone) {
-        const Stop51 stop = m_stop;
-        m_stop = Stop51::kNone;
-        return stop;
+    if (m_bAtEnd) {
+        m_bAtEnd = false;
+        if (history)
+            history->Drop();
+        return StopReason::Ended;
     }
     if (const uint16_t vector = m_devices.Service())
         Vector(vector);
     if (m_devices.PoweredDown())
-        return Stop51::kHalted;
+        return StopReason::Ended;
     if (m_devices.Idle()) {
-        const Stop51 stop = WaitIdle(until);
-        if (stop != Stop51::kNone)
+        if (const Stop stop = WaitIdle(until))
             return stop;
     }
     if (m_bStopRequested.exchange(false, std::memory_order_relaxed))
-        return Stop51::kRequested;
+        return StopReason::Paused;
     if (m_s.cycle >= until)
-        return Stop51::kLimit;
+        return StopReason::Limit;
     uint64_t next = m_devices.NextEvent();
     if (until < next)
         next = until;
     if (m_s.cycle + kStopPollCycles < next)
         next = m_s.cycle + kStopPollCycles;
     m_s.eventAt = next;
-    return Stop51::kNone;
+    return std::nullopt;
 }
 
 void CCpu51::Vector(uint16_t address)
@@ -139,14 +141,14 @@ void CCpu51::Vector(uint16_t address)
     m_s.cycle += 2;
 }
 
-Stop51 CCpu51::WaitIdle(uint64_t until)
+CCpu51::Stop CCpu51::WaitIdle(uint64_t until)
 {
     // The clock runs on for the devices; only an interrupt (or a reset) ends idle.
     while (m_devices.Idle()) {
         if (!m_devices.AnyInterruptEnabled())
-            return Stop51::kHalted;
+            return StopReason::Ended;
         if (m_bStopRequested.exchange(false, std::memory_order_relaxed))
-            return Stop51::kRequested;
+            return StopReason::Paused;
         uint64_t next = m_devices.NextEvent();
         if (until < next)
             next = until;
@@ -156,12 +158,12 @@ Stop51 CCpu51::WaitIdle(uint64_t until)
             m_s.cycle = next;
         if (const uint16_t vector = m_devices.Service()) {
             Vector(vector);
-            return Stop51::kNone;
+            return std::nullopt;
         }
         if (m_s.cycle >= until)
-            return Stop51::kLimit;
+            return StopReason::Limit;
     }
-    return Stop51::kNone;
+    return std::nullopt;
 }
 
 void CCpu51::SetCy(bool on)
@@ -280,7 +282,7 @@ void CCpu51::Jump(uint16_t target)
         // The end of the program: it is reached, not run (the loop adds the cycles this takes back).
         m_s.cycle -= kCycles[m_s.code[m_s.pc]];
         m_nNext = m_s.pc;
-        m_stop = Stop51::kSelfJump;
+        m_bAtEnd = true;
         m_s.ServiceSoon();
         return;
     }

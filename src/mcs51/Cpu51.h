@@ -2,33 +2,20 @@
 // leaves the SFRs with side effects, the interrupts and the clocked devices to CPeripherals51.
 #pragma once
 
+#include "machine/StopReason.h"
 #include "mcs51/Mcs51State.h"
 
 #include <array>
 #include <atomic>
-#include <utility>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace mcs51 {
 
 class CPeripherals51;
 class CHistory51;
-
-// Why Run returned.
-enum class Stop51 : uint8_t {
-    kNone,
-    // The cycle limit was reached.
-    kLimit,
-    // The program reached a jump to itself that no interrupt can leave: its end.
-    kSelfJump,
-    // The next instruction has a breakpoint.
-    kBreakpoint,
-    // RequestStop was called.
-    kRequested,
-    // Power-down, or idle with no interrupt enabled to end it: only a reset goes on.
-    kHalted,
-};
 
 class CCpu51 {
 public:
@@ -42,10 +29,12 @@ public:
     // Follows RS1/RS0 after the PSW was put back from outside an instruction.
     void Refresh() { m_nBank = m_s.Sfr(kPSW) & (kPswRS0 | kPswRS1); }
 
-    // Runs instructions until the cycle count reaches until or another reason to stop; the first
+    // Runs instructions until the cycle count reaches until (Limit) or another reason to stop:
+    // a breakpoint, RequestStop (Paused), the program's end (Ended: a jump to itself that no
+    // interrupt can leave, power-down, or idle with no interrupt enabled to end it). The first
     // instruction runs even when it has a breakpoint. With breakpoints (one bit an address)
     // or a history the run checks and records every instruction; without them it runs fast.
-    Stop51 Run(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history);
+    machine::StopReason Run(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history);
     // A jump to itself ends the run (the end of a lab program) unless an interrupt may leave it.
     void SetStopAtSelfJump(bool stop) { m_bStopAtSelfJump = stop; }
     // Makes Run return within a few thousand cycles (it looks at least that often); safe from
@@ -68,12 +57,14 @@ private:
     template <uint8_t kLo> uint8_t SourceLatch();
     template <uint8_t kLo> void Destination(uint8_t value);
 
-    template <bool kChecked> Stop51 Loop(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history);
+    using Stop = std::optional<machine::StopReason>;
+    template <bool kChecked> machine::StopReason Loop(uint64_t until, const std::vector<bool>* breakpoints, CHistory51* history);
     // At an instruction boundary the devices catch up, an interrupt may be taken, an idle CPU
-    // waits; tells whether the run stops here.
-    Stop51 Boundary(uint64_t until);
+    // waits; tells whether the run stops here. The history loses the jump to itself that ends
+    // the program, which was reached, not run.
+    Stop Boundary(uint64_t until, CHistory51* history);
     void Vector(uint16_t address);
-    Stop51 WaitIdle(uint64_t until);
+    Stop WaitIdle(uint64_t until);
 
     uint8_t Byte(unsigned offset) const { return m_s.code[static_cast<uint16_t>(m_s.pc + offset)]; }
     uint8_t A() const { return m_s.sfr[kACC - 0x80]; }
@@ -120,7 +111,8 @@ private:
     // Where the instruction under way goes on: the next one, or where it jumps.
     uint16_t m_nNext = 0;
     bool m_bStopAtSelfJump = false;
-    Stop51 m_stop = Stop51::kNone;
+    // The instruction just run was the jump to itself that ends the program.
+    bool m_bAtEnd = false;
     std::atomic<bool> m_bStopRequested{false};
 };
 

@@ -52,19 +52,20 @@ void CMachine51::Reset()
     m_history.reset();
     m_devices.Reset();
     m_cpu.Reset();
+    // The devices hear of the reset once the cycles count from 0.
+    m_devices.PinBus().Reset();
     EnableHistory(history);
 }
 
-Stop51 CMachine51::Run(uint64_t maxCycles)
+machine::StopReason CMachine51::Run(uint64_t maxCycles)
 {
     const uint64_t until = m_s.cycle + maxCycles < m_s.cycle ? kNever : m_s.cycle + maxCycles;
     return m_cpu.Run(until, m_nBreakpoints ? &m_breakpoints : nullptr, m_history.get());
 }
 
-Stop51 CMachine51::Step()
+machine::StopReason CMachine51::Step()
 {
-    const Stop51 stop = m_cpu.Run(m_s.cycle + 1, nullptr, m_history.get());
-    return stop == Stop51::kLimit ? Stop51::kNone : stop;
+    return m_cpu.Run(m_s.cycle + 1, nullptr, m_history.get());
 }
 
 bool CMachine51::StepBack()
@@ -76,6 +77,7 @@ bool CMachine51::StepBack()
     m_s.cycle = entry.cycle;
     m_devices.Restore(entry.devices);
     m_cpu.Refresh();
+    m_devices.PinBus().Restored();
     return true;
 }
 
@@ -174,7 +176,7 @@ void CMachine51::Write(Mcs51Space space, uint16_t address, uint8_t value)
 
 uint8_t CMachine51::PortLatch(unsigned port) const
 {
-    return m_s.Sfr(static_cast<uint8_t>(kP0 + 0x10 * port));
+    return m_s.Sfr(PortSfr(port));
 }
 
 }  // namespace mcs51

@@ -1,14 +1,17 @@
 // The simulated 8051 or 8052 as its front ends use it (the console runner, Korvane's
 // debugger, the tests): load a program, reset, run, step and step back, breakpoints, the
-// registers and memory spaces, the serial port and the port pins.
+// registers and memory spaces, the serial port, the port pins and the devices on them.
 #pragma once
 
+#include "machine/Device.h"
+#include "machine/StopReason.h"
 #include "mcs51/Cpu51.h"
 #include "mcs51/History51.h"
 #include "mcs51/Host51.h"
 #include "mcs51/IntelHex51.h"
 #include "mcs51/Mcs51State.h"
 #include "mcs51/Peripherals51.h"
+#include "mcs51/PinDevice51.h"
 
 #include <array>
 #include <cstdint>
@@ -46,17 +49,19 @@ public:
     // The reset pin: registers and SFRs to their reset values; RAM keeps its contents.
     void Reset();
 
-    // Runs at most maxCycles machine cycles (or to a breakpoint, the program's end, a stop
-    // request); the first instruction runs even on a breakpoint.
-    Stop51 Run(uint64_t maxCycles);
-    // One instruction (and the interrupt call that may follow it).
-    Stop51 Step();
-    // Undoes the last instruction; false when the history holds none.
+    // Runs at most maxCycles machine cycles (Limit), or to a breakpoint, the program's end
+    // (Ended), a stop request (Paused); the first instruction runs even on a breakpoint.
+    machine::StopReason Run(uint64_t maxCycles);
+    // One instruction (and the interrupt call that may follow it): Limit, or why it did not run.
+    machine::StopReason Step();
+    // Undoes the last instruction; false when the history holds none. The pin devices hear of
+    // the latches it puts back, but keep their own state (a key pressed stays pressed, a call
+    // asked for stays asked); the pins' drive is put back as it was.
     bool StepBack();
     // Step back needs the history, which costs time on every instruction.
     void EnableHistory(bool enable);
     size_t HistorySize() const { return m_history ? m_history->Size() : 0; }
-    // A jump to itself that no interrupt can leave ends Run (kSelfJump) with the PC on it.
+    // A jump to itself that no interrupt can leave ends Run (Ended) with the PC on it.
     void SetStopAtSelfJump(bool stop) { m_cpu.SetStopAtSelfJump(stop); }
     // Makes a Run on another thread return within a few thousand machine cycles.
     void RequestStop() { m_cpu.RequestStop(); }
@@ -81,8 +86,16 @@ public:
     size_t PendingSerialInput() const { return m_devices.PendingInput(); }
     uint8_t PortLatch(unsigned port) const;
     uint8_t PortPins(unsigned port) const { return m_devices.Pins(port); }
-    // What the outside drives onto a port; a 0 bit pulls that pin low (a key, a switch).
-    void SetPortInput(unsigned port, uint8_t drive) { m_devices.SetExternal(port, drive); }
+    // What the outside drives onto a port besides the devices; a 0 bit pulls that pin low (a
+    // key, a switch). A reset lets go of it.
+    void SetPortInput(unsigned port, uint8_t drive) { m_devices.PinBus().DriveOutside(port, drive); }
+
+    // Plugs a device onto the port pins; it stays the caller's, who detaches it before it goes
+    // (or lets the machine go first). The machine knows nothing of its kind.
+    void Attach(IPinDevice51& device) { m_devices.PinBus().Attach(device); }
+    void Detach(IPinDevice51& device) { m_devices.PinBus().Detach(device); }
+    // The devices attached, in their order, for front ends to show their views.
+    std::vector<const machine::IDevice*> Devices() const { return m_devices.PinBus().Devices(); }
 
 private:
     HexResult51 Load(const HexResult51& result, const CIntelHex51::Code& code);

@@ -53,6 +53,9 @@ enum Sfr : uint8_t {
     kB = 0xF0,
 };
 
+// The SFR of port 0-3 (80h, 90h, A0h, B0h).
+constexpr uint8_t PortSfr(unsigned port) { return static_cast<uint8_t>(kP0 + 0x10 * (port & 3)); }
+
 // PSW bits.
 enum PswBit : uint8_t {
     kPswP = 0x01,

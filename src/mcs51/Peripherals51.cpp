@@ -4,7 +4,6 @@
 namespace mcs51 {
 
 namespace {
-const uint8_t kPorts[4] = {kP0, kP1, kP2, kP3};
 const uint8_t kTimerRegisters[] = {kTMOD, kTL0, kTL1, kTH0, kTH1};
 const uint8_t kTimer2Registers[] = {kT2CON, kRCAP2L, kRCAP2H, kTL2, kTH2};
 
@@ -26,7 +25,7 @@ uint8_t RaisedInTcon(uint8_t before, uint8_t after)
 }
 
 CPeripherals51::CPeripherals51(Mcs51State& state)
-    : m_s(state), m_timers(state), m_serial(state, m_timers), m_interrupts(state)
+    : m_s(state), m_timers(state), m_serial(state, m_timers), m_interrupts(state), m_pins(state, *this)
 {
 }
 
@@ -39,15 +38,14 @@ void CPeripherals51::SetVariant(Mcs51Variant variant)
 
 void CPeripherals51::SetHost(IHost51* host)
 {
-    m_pHost = host;
     m_serial.SetHost(host);
 }
 
 void CPeripherals51::Reset()
 {
     m_s.sfr.fill(0);
-    for (uint8_t port : kPorts)
-        m_s.Sfr(port) = 0xFF;
+    for (unsigned port = 0; port < 4; ++port)
+        m_s.Sfr(PortSfr(port)) = 0xFF;
     m_s.Sfr(kSP) = 0x07;
     m_abyExternal.fill(0xFF);
     m_timers.Reset();
@@ -61,8 +59,8 @@ std::array<uint8_t, 128> CPeripherals51::SfrKinds() const
 {
     std::array<uint8_t, 128> kinds{};
     auto set = [&kinds](uint8_t address, uint8_t kind) { kinds[address - 0x80] = kind; };
-    for (uint8_t port : kPorts)
-        set(port, kSfrPort | kSfrReadHook | kSfrWriteHook);
+    for (unsigned port = 0; port < 4; ++port)
+        set(PortSfr(port), kSfrPort | kSfrReadHook | kSfrWriteHook);
     for (uint8_t address : kTimerRegisters)
         set(address, kSfrReadHook | kSfrWriteHook);
     if (m_variant == Mcs51Variant::k8052) {
@@ -137,6 +135,8 @@ void CPeripherals51::WriteSfr(uint8_t address, uint8_t value)
 
 uint16_t CPeripherals51::Service()
 {
+    if (m_pins.NextCall() <= m_s.cycle)
+        m_pins.CallDue(true);
     CatchUp();
     const uint16_t vector = m_interrupts.Poll();
     // An interrupt ends idle; RETI returns after the instruction that set IDL.
@@ -149,9 +149,12 @@ uint64_t CPeripherals51::NextEvent() const
 {
     if (m_interrupts.NeedsPoll())
         return m_s.cycle + 1;
-    const uint64_t timers = m_timers.NextFlag();
-    const uint64_t serial = m_serial.NextEvent();
-    return timers < serial ? timers : serial;
+    uint64_t next = m_timers.NextFlag();
+    if (m_serial.NextEvent() < next)
+        next = m_serial.NextEvent();
+    if (m_pins.NextCall() < next)
+        next = m_pins.NextCall();
+    return next;
 }
 
 void CPeripherals51::Poke(uint8_t address, uint8_t value)
@@ -160,19 +163,23 @@ void CPeripherals51::Poke(uint8_t address, uint8_t value)
     m_s.Sfr(address) = value;
     FollowLevels();
     AfterControlChange();
+    if ((address & 0x0F) == 0 && address <= kP3)
+        m_pins.FollowLatches();
 }
 
 uint8_t CPeripherals51::Pins(unsigned port) const
 {
-    return m_s.Sfr(kPorts[port]) & m_abyExternal[port];
+    return m_s.Sfr(PortSfr(port)) & m_abyExternal[port];
 }
 
-void CPeripherals51::SetExternal(unsigned port, uint8_t drive)
+void CPeripherals51::SetExternal(unsigned port, uint8_t drive, bool byProgram)
 {
+    if (m_abyExternal[port] == drive)
+        return;
     CatchUp();
     const uint8_t before = Pins(port);
     m_abyExternal[port] = drive;
-    PinsChanged(port, before, Pins(port), false);
+    PinsChanged(port, before, Pins(port), byProgram);
 }
 
 void CPeripherals51::QueueInput(uint8_t byte)
@@ -213,7 +220,7 @@ void CPeripherals51::CatchUp()
 
 void CPeripherals51::WritePort(unsigned port, uint8_t latch)
 {
-    const uint8_t old = m_s.Sfr(kPorts[port]);
+    const uint8_t old = m_s.Sfr(PortSfr(port));
     if (old == latch)
         return;
     // Only pins with a function of their own (INT0, INT1, T0, T1; T2, T2EX) concern the devices.
@@ -221,11 +228,10 @@ void CPeripherals51::WritePort(unsigned port, uint8_t latch)
     const bool watched = (before ^ (latch & m_abyExternal[port])) & WatchedPins(port);
     if (watched)
         CatchUp();
-    m_s.SetSfr(kPorts[port], latch);
-    if (m_pHost)
-        m_pHost->OnPortWrite(port, latch);
+    m_s.SetSfr(PortSfr(port), latch);
     if (watched)
         PinsChanged(port, before, Pins(port), true);
+    m_pins.LatchWritten(port, m_s.instructionEnd - 1);
 }
 
 uint8_t CPeripherals51::WatchedPins(unsigned port) const

@@ -6,6 +6,7 @@
 #include "mcs51/Host51.h"
 #include "mcs51/Interrupts51.h"
 #include "mcs51/Mcs51State.h"
+#include "mcs51/PinBus51.h"
 #include "mcs51/Serial51.h"
 #include "mcs51/Timers51.h"
 
@@ -51,9 +52,16 @@ public:
     uint8_t ReadSfr(uint8_t address);
     void WriteSfr(uint8_t address, uint8_t value);
 
-    // At an instruction boundary: brings the devices up to the cycle and polls the
-    // interrupts; returns the vector to call, or 0.
+    // At an instruction boundary: calls the pin devices whose cycle has come, brings the
+    // devices up to the cycle and polls the interrupts; returns the vector to call, or 0.
     uint16_t Service();
+    // The pin devices' calls due by now, for the boundary a run starts at (the last run's
+    // end polled it already).
+    void CallPinDevices()
+    {
+        if (m_pins.NextCall() <= m_s.cycle)
+            m_pins.CallDue(false);
+    }
     // The boundary by which Service must run again.
     uint64_t NextEvent() const;
     void Reti() { m_interrupts.Reti(); }
@@ -66,8 +74,11 @@ public:
     // The debugger's edit of an SFR: stored as it is, the devices follow it from here.
     void Poke(uint8_t address, uint8_t value);
     uint8_t Pins(unsigned port) const;
-    // What the outside drives onto a port's pins; a 0 bit pulls the pin low.
-    void SetExternal(unsigned port, uint8_t drive);
+    // What the pin bus puts onto a port's pins (all its drives together); a 0 bit pulls the
+    // pin low. byProgram: the change comes in the cycle under way, as the program's own would.
+    void SetExternal(unsigned port, uint8_t drive, bool byProgram);
+    CPinBus51& PinBus() { return m_pins; }
+    const CPinBus51& PinBus() const { return m_pins; }
     void QueueInput(uint8_t byte);
     size_t PendingInput() const { return m_serial.PendingInput(); }
     // Whether the receiver took a byte from the host's queue since the last call.
@@ -90,11 +101,11 @@ private:
 
     Mcs51State& m_s;
     Mcs51Variant m_variant = Mcs51Variant::k8051;
-    IHost51* m_pHost = nullptr;
     CTimers51 m_timers;
     CSerial51 m_serial;
     CInterrupts51 m_interrupts;
     std::array<uint8_t, 4> m_abyExternal{};
+    CPinBus51 m_pins;
     bool m_bInputTaken = false;
 };
 

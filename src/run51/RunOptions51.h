@@ -1,4 +1,5 @@
-// korvane-51.exe's command line: [--cycles N] [--regs] [--real-time] [--8052] PROGRAM.HEX
+// korvane-51.exe's command line:
+//   [--cycles N] [--regs] [--real-time] [--8052] [--observe CYCLES[,CYCLES...]] PROGRAM.HEX
 #pragma once
 
 #include <cstdint>
@@ -7,7 +8,7 @@
 
 namespace mcs51 {
 
-enum class OptionError51 : uint8_t { kNone, kUsage, kBadCycles };
+enum class OptionError51 : uint8_t { kNone, kUsage, kBadCycles, kBadObserve };
 
 struct RunOptions51 {
     // 0: no limit.
@@ -16,6 +17,8 @@ struct RunOptions51 {
     bool realTime = false;
     // The 8052 (256 bytes of internal RAM, Timer 2) rather than the 8051.
     bool mcs8052 = false;
+    // The machine cycles at which the devices' views are printed, ascending, each once.
+    std::vector<uint64_t> observe;
     std::wstring program;
 
     // The arguments after the program's own name.

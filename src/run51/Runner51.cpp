@@ -92,6 +92,8 @@ int CRunner51::Run(const std::vector<std::wstring>& args)
         return Fail(CConsoleText51::Load(IDS_RUN51_USAGE));
     case OptionError51::kBadCycles:
         return Fail(CConsoleText51::Load(IDS_RUN51_BAD_CYCLES));
+    case OptionError51::kBadObserve:
+        return Fail(CConsoleText51::Load(IDS_RUN51_BAD_OBSERVE));
     }
     const std::wstring fault = Load(options);
     if (!fault.empty())
@@ -110,6 +112,7 @@ std::wstring CRunner51::Load(const RunOptions51& options)
     m_machine = std::make_unique<CMachine51>(options.mcs8052 ? Mcs51Variant::k8052 : Mcs51Variant::k8051);
     m_machine->SetHost(this);
     m_machine->SetStopAtSelfJump(true);
+    m_machine->Attach(m_ports);
     const std::wstring& path = options.program;
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
@@ -126,21 +129,42 @@ int CRunner51::Simulate(const RunOptions51& options)
     CPacer51 pacer;
     pacer.Start(0);
     const uint64_t slice = options.realTime ? kRealTimeSliceCycles : kSliceCycles;
+    const std::vector<uint64_t>& observe = options.observe;
+    size_t observed = 0;
     int exit = kExitEnded;
     for (;;) {
+        // A run stops at the first instruction boundary at or after the cycle it is given: what
+        // the devices show there is what every instruction begun before that cycle left.
+        for (; observed < observe.size() && observe[observed] <= m_machine->Cycles(); ++observed)
+            PrintViews(observe[observed]);
+        if (m_ended && observed == observe.size())
+            break;
         FeedReceiver();
         uint64_t cycles = slice;
         if (options.cycles) {
             if (m_machine->Cycles() >= options.cycles) {
-                exit = kExitLimit;
+                exit = m_ended ? kExitEnded : kExitLimit;
                 break;
             }
             cycles = std::min(cycles, options.cycles - m_machine->Cycles());
         }
-        const Stop51 stop = m_machine->Run(cycles);
+        if (observed < observe.size())
+            cycles = std::min(cycles, observe[observed] - m_machine->Cycles());
+        const machine::StopReason stop = m_machine->Run(cycles);
         Flush();
-        if (stop == Stop51::kSelfJump || stop == Stop51::kHalted)
-            break;
+        if (stop == machine::StopReason::Ended) {
+            m_ended = m_machine->Registers();
+            if (observed == observe.size())
+                break;
+            if (!m_machine->AtSelfJump()) {
+                // Power-down, or idle for good: the clock has stopped, the devices show the chip as it stopped.
+                for (; observed < observe.size(); ++observed)
+                    PrintViews(observe[observed]);
+                break;
+            }
+            // The chip goes round its jump to itself until the last observation, as it would.
+            m_machine->SetStopAtSelfJump(false);
+        }
         if (options.realTime)
             pacer.WaitFor(m_machine->Cycles());
     }
@@ -195,9 +219,23 @@ void CRunner51::Flush()
     m_strPending.clear();
 }
 
+void CRunner51::PrintViews(uint64_t cycle)
+{
+    std::string text = m_nLastSent >= 0 && m_nLastSent != '\n' ? "\r\n" : "";
+    for (const machine::IDevice* device : m_machine->Devices()) {
+        text += '[' + std::string(device->Name()) + "] cycle=" + std::to_string(cycle) + "\r\n";
+        const std::string view = device->View().text;
+        text += view;
+        if (!view.empty() && view.back() != '\n')
+            text += "\r\n";
+    }
+    CConsoleText51::WriteBytes(m_hOutput, text);
+    m_nLastSent = '\n';
+}
+
 void CRunner51::PrintRegisters()
 {
-    const Registers51 r = m_machine->Registers();
+    const Registers51 r = m_ended ? *m_ended : m_machine->Registers();
     char text[160];
     std::snprintf(text, sizeof text,
         "%sPC=%04X A=%02X B=%02X PSW=%02X SP=%02X DPTR=%04X\r\n"

@@ -1,10 +1,12 @@
 // korvane-51.exe: runs an 8051 program from reset until it jumps to itself or a cycle limit
 // passes; the serial port's bytes go to standard output as they are sent, standard input
-// feeds the receiver, and --regs prints the registers at the end.
+// feeds the receiver, --observe prints what the devices show at given cycles, and --regs
+// prints the registers at the end.
 #pragma once
 
 #include "mcs51/Host51.h"
 #include "mcs51/Machine51.h"
+#include "mcs51/PortsDevice51.h"
 #include "run51/RunOptions51.h"
 
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,7 +39,6 @@ private:
     };
 
     void OnSerialOut(uint8_t byte, bool ninth) override;
-    void OnPortWrite(unsigned, uint8_t) override {}
 
     int Fail(const std::wstring& message);
     // Makes the chip and loads the program; on a fault returns the message to print, else
@@ -46,12 +48,18 @@ private:
     void StartReading();
     void FeedReceiver();
     void Flush();
+    // Every device's view, after a line that names it and the cycle.
+    void PrintViews(uint64_t cycle);
     void PrintRegisters();
 
     HANDLE m_hInput;
     HANDLE m_hOutput;
     HANDLE m_hError;
+    // Before the machine, which it outlives.
+    CPortsDevice51 m_ports;
     std::unique_ptr<CMachine51> m_machine;
+    // The registers as the program ended, when observations after its end ran it on.
+    std::optional<Registers51> m_ended;
     std::shared_ptr<Input> m_input = std::make_shared<Input>();
     std::string m_strPending;
     // The last byte sent, to start the register lines on a line of their own.

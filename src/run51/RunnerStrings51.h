@@ -12,5 +12,6 @@ namespace mcs51 {
 #define IDS_RUN51_BEYOND 106
 #define IDS_RUN51_RECORD_TYPE 107
 #define IDS_RUN51_TOO_LARGE 108
+#define IDS_RUN51_BAD_OBSERVE 109
 
 }  // namespace mcs51

@@ -72,7 +72,8 @@ TEST_F(Panes51, DisassemblyAroundThePcMarksIt)
 
 TEST_F(Panes51, PortsAndEdits)
 {
-    EXPECT_EQ(Panes().Ports().text, "P0=FF P1=FF P2=FF P3=FF\r\n");
+    EXPECT_EQ(Panes().Ports().text.text, "P0=FF P1=FF P2=FF P3=FF\r\n");
+    EXPECT_EQ(Panes().Ports().image.kind, machine::ScreenImage::Kind::Pixels) << "the LEDs";
     EXPECT_TRUE(Panes().EditRegister("R3", 0x5A));
     EXPECT_TRUE(Panes().EditRegister("dptr", 0x1234));
     EXPECT_FALSE(Panes().EditRegister("AX", 1));

@@ -120,24 +120,24 @@ TEST(Breakpoints, StopBeforeTheInstructionAndLetItRunOnTheNextRun)
     // Five NOPs and SJMP back to the first.
     auto machine = MachineWith({0x00, 0x00, 0x00, 0x00, 0x00, 0x80, 0xF9});
     machine->SetBreakpoint(3, true);
-    EXPECT_EQ(machine->Run(1000), Stop51::kBreakpoint);
+    EXPECT_EQ(machine->Run(1000), machine::StopReason::Breakpoint);
     EXPECT_EQ(machine->Pc(), 3);
     EXPECT_EQ(machine->Cycles(), 3u);
-    EXPECT_EQ(machine->Run(1000), Stop51::kBreakpoint);
+    EXPECT_EQ(machine->Run(1000), machine::StopReason::Breakpoint);
     EXPECT_EQ(machine->Cycles(), 10u);
     machine->ClearBreakpoints();
-    EXPECT_EQ(machine->Run(1000), Stop51::kLimit);
+    EXPECT_EQ(machine->Run(1000), machine::StopReason::Limit);
 }
 
 TEST(RunControl, AnotherThreadStopsARunWithoutEnd)
 {
     auto machine = MachineWith({0x80, 0xFE});
-    Stop51 stop = Stop51::kNone;
+    machine::StopReason stop = machine::StopReason::Limit;
     std::thread run([&] { stop = machine->Run(~uint64_t{0}); });
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     machine->RequestStop();
     run.join();
-    EXPECT_EQ(stop, Stop51::kRequested);
+    EXPECT_EQ(stop, machine::StopReason::Paused);
     EXPECT_GT(machine->Cycles(), 0u);
 }
 

@@ -131,7 +131,6 @@ public:
         ends.push_back(m_machine.Cycles());
         text += static_cast<char>(byte);
     }
-    void OnPortWrite(unsigned, uint8_t) override {}
     std::vector<uint64_t> ends;
     std::string text;
 
@@ -191,7 +190,7 @@ TEST(Serial, ReceiverTakesTheHostsBytesWithoutLosingAny)
     const std::string text = "Korvane 8051.";
     for (char c : text)
         machine->QueueSerialInput(static_cast<uint8_t>(c));
-    EXPECT_EQ(machine->Run(10000000), Stop51::kSelfJump);
+    EXPECT_EQ(machine->Run(10000000), machine::StopReason::Ended);
     EXPECT_EQ(clock.text, "Korvane 8051");
     EXPECT_EQ(machine->PendingSerialInput(), 0u);
 }
@@ -238,17 +237,17 @@ TEST(PowerModes, IdleWaitsForAnInterruptPowerDownForAReset)
     code[0x0C] = 0x32;
     code.insert(code.end(), {0x75, 0x89, 0x02, 0x75, 0xA8, 0x82, 0xD2, 0x8C, 0x43, 0x87, 0x01, 0x0E, 0x80, 0xFA});
     auto machine = MachineWith(code);
-    EXPECT_EQ(machine->Run(256 * 10), Stop51::kLimit);
+    EXPECT_EQ(machine->Run(256 * 10), machine::StopReason::Limit);
     const Registers51 r = machine->Registers();
     EXPECT_EQ(r.r[7], 9);
     EXPECT_EQ(r.r[6], 9);
 
     // ORL PCON,#02h; SJMP $
     auto powerDown = MachineWith({0x43, 0x87, 0x02, 0x04, 0x80, 0xFE});
-    EXPECT_EQ(powerDown->Run(1000), Stop51::kHalted);
+    EXPECT_EQ(powerDown->Run(1000), machine::StopReason::Ended);
     EXPECT_EQ(powerDown->Pc(), 3);
     // Idle with no interrupt enabled never ends either.
     auto idle = MachineWith({0x43, 0x87, 0x01, 0x04, 0x80, 0xFE});
-    EXPECT_EQ(idle->Run(1000), Stop51::kHalted);
+    EXPECT_EQ(idle->Run(1000), machine::StopReason::Ended);
 }
 }

@@ -12,7 +12,7 @@ const uint8_t kSjmpSelf[] = {0x80, 0xFE};
 Registers51 RunToEnd(CMachine51& machine)
 {
     machine.SetStopAtSelfJump(true);
-    EXPECT_EQ(machine.Run(100000), Stop51::kSelfJump);
+    EXPECT_EQ(machine.Run(100000), machine::StopReason::Ended);
     return machine.Registers();
 }
 

@@ -84,7 +84,7 @@ TEST(Runner, EndsAtTheJumpToItselfWithTheRegisters)
 {
     auto machine = MachineWith(Hello());
     machine->SetStopAtSelfJump(true);
-    ASSERT_EQ(machine->Run(1000000), Stop51::kSelfJump);
+    ASSERT_EQ(machine->Run(1000000), machine::StopReason::Ended);
     ASSERT_EQ(machine->Pc(), 0x001F);
     CTempFile51 hex(L"hello.hex", HexOf(Hello()));
     const RunnerResult51 result = RunRunner(L"--regs \"" + hex.Path() + L"\"");
@@ -131,6 +131,9 @@ const BadInputCase kBadInputs[] = {
     {"code beyond 64 KB", ":020000040001F9\r\n:0100000000FF\r\n:00000001FF\r\n", L"{file}"},
     {"a count that is no number", ":00000001FF\r\n", L"--cycles many {file}"},
     {"an option of no meaning", ":00000001FF\r\n", L"--fast {file}"},
+    {"an observation at no number", ":00000001FF\r\n", L"--observe 10,x {file}"},
+    {"an observation list with a gap", ":00000001FF\r\n", L"--observe 10,,20 {file}"},
+    {"--observe without its cycles", ":00000001FF\r\n", L"{file} --observe"},
 };
 
 TEST(Runner, BadInputPrintsOneLineAndEndsWithTwo)
