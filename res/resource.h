@@ -116,6 +116,7 @@
 #define IDC_BROWSE_DEBUGGER         1027
 #define IDC_FOUND_TOOLS             1028
 #define IDC_USE_FOUND               1029
+#define IDC_WRITABLE_FOLDERS        1030
 
 // Go to line dialog.
 #define IDC_GOTO_LINE               1012

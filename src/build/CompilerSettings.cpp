@@ -4,6 +4,8 @@
 #include "framework/RegistryKey.h"
 #include "framework/Services.h"
 
+#include <algorithm>
+
 namespace {
 
 // The roots in the order they are tried.
@@ -99,6 +101,7 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
         key.GetString(kTypeValueName, type);
         key.GetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath);
         settings.m_nDosPace = ReadPace(key);
+        key.GetString(kWritableFoldersValueName, settings.m_strWritableFolders);
         settings.m_compilerType = CompilerTypeFromName(type);
         if (settings.m_compilerType != CompilerType::None) {
             const char* subKey = CompilerTypeName(settings.m_compilerType);
@@ -124,6 +127,21 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
     return LoadOutcome::LaidOut;
 }
 
+}
+
+std::vector<FilePath> WritableFolders(const CompilerSettings& settings)
+{
+    std::vector<FilePath> folders;
+    const std::string& text = settings.m_strWritableFolders;
+    for (size_t start = 0; start <= text.size();) {
+        const size_t end = std::min(text.find(';', start), text.size());
+        const size_t first = text.find_first_not_of(' ', start);
+        const size_t last = text.find_last_not_of(' ', end == 0 ? 0 : end - 1);
+        if (first < end && last != std::string::npos && last >= first)
+            folders.push_back(FilePath::FromUtf8(text.substr(first, last - first + 1)));
+        start = end + 1;
+    }
+    return folders;
 }
 
 const char* CompilerTypeName(CompilerType type)
@@ -176,6 +194,7 @@ Result<void> SaveCompilerSettings(const CompilerSettings& settings, const Servic
     written = key.SetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath) && written;
     written = WriteUnlessDefault(key, kDosPaceValueName, settings.m_nDosPace ? std::to_string(settings.m_nDosPace) : "") &&
               written;
+    written = WriteUnlessDefault(key, kWritableFoldersValueName, settings.m_strWritableFolders) && written;
     if (*name != '\0')
         written = (key.Open(name) || key.Create(name)) && WriteToolchainValues(key, settings) && written;
     if (!written)

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "build/CompilerType.h"
+#include "build/FilePath.h"
 #include "build/Result.h"
 
 #include <windows.h>
@@ -19,6 +20,7 @@
 struct Services;
 
 #include <string>
+#include <vector>
 
 // The current toolchain and the paths of its compiler and linker, and the DOS emulator that
 // runs DOS programs where the system cannot, whatever the toolchain; then what else the
@@ -51,6 +53,9 @@ struct CompilerSettings {
     // The built-in DOS machine runs at most this many instructions a millisecond (in F9's
     // console and in the debugger); 0: as fast as it can.
     uint32_t m_nDosPace = 0;
+    // Folders, separated by semicolons, where a program in the built-in DOS machine may change
+    // files besides its own folder, the source's and the temporary one.
+    std::string m_strWritableFolders;
 
     friend bool operator==(const CompilerSettings&, const CompilerSettings&) = default;
 };
@@ -62,11 +67,15 @@ inline constexpr const char* kCompilerValueName = "cmp";
 inline constexpr const char* kLinkerValueName = "lnk";
 inline constexpr const char* kDosEmulatorValueName = "dos";
 inline constexpr const char* kDosPaceValueName = "pace";
+inline constexpr const char* kWritableFoldersValueName = "writable";
 inline constexpr const char* kCompilerArgsValueName = "cmpargs";
 inline constexpr const char* kLinkerArgsValueName = "lnkargs";
 inline constexpr const char* kDebuggerValueName = "dbg";
 inline constexpr const char* kNoLinkValueName = "nolink";
 inline constexpr const char* kFullSpeed51ValueName = "fast51";
+
+// The folders of m_strWritableFolders, blanks around each cut, empty ones left out.
+std::vector<FilePath> WritableFolders(const CompilerSettings& settings);
 
 // "masm", "tasm" or "mcs": both the stored text of "type" and the name of the toolchain's
 // subkey; the empty text for CompilerType::None (and any value outside the enumeration).

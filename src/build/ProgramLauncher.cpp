@@ -126,11 +126,14 @@ std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& opti
     return CommandLinePath(debugger) + OptionsPart(options) + L" " + CommandLinePath(BuiltProgram(source));
 }
 
-std::wstring BuiltInRunCommandLine(const FilePath& program, uint32_t pace)
+std::wstring BuiltInRunCommandLine(const FilePath& program, const BuiltInRun& builtIn)
 {
-    const std::wstring paced = pace ? L" --pace " + std::to_wstring(pace) : std::wstring();
-    return CommandLinePath(BuiltInMachine(), Quoting::Always) + L" --pause" + paced + L" " +
-           CommandLinePath(program, Quoting::Always);
+    std::wstring options = L" --pause";
+    if (builtIn.pace)
+        options += L" --pace " + std::to_wstring(builtIn.pace);
+    for (const FilePath& folder : builtIn.writableFolders)
+        options += L" --allow-writes " + CommandLinePath(folder, Quoting::Always);
+    return CommandLinePath(BuiltInMachine(), Quoting::Always) + options + L" " + CommandLinePath(program, Quoting::Always);
 }
 
 std::wstring BuiltInDebugCommandLine(const FilePath& debugger, const FilePath& program)
@@ -179,7 +182,7 @@ std::optional<FilePath> FindDebugger(const FilePath& compilerProgram, const File
 }
 
 Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services,
-                                     uint32_t dosPace)
+                                     const BuiltInRun& builtIn)
 {
     const FilePath program = BuiltProgram(source);
     const Result<Route> route = ChooseRoute(program, emulatorPath, services);
@@ -187,7 +190,7 @@ Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emu
         return route.Error();
     switch (*route) {
     case Route::BuiltIn:
-        return BuiltInLaunch(BuiltInRunCommandLine(program, dosPace));
+        return BuiltInLaunch(BuiltInRunCommandLine(program, builtIn));
     case Route::MsDosPlayer:
         return MsDosPlayerLaunch(emulatorPath, {program});
     case Route::DosBox:

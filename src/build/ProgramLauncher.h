@@ -13,6 +13,7 @@
 #include <initializer_list>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct Services;
 
@@ -42,10 +43,16 @@ struct ProgramToDebug {
 };
 ProgramToDebug DebuggedProgram(const FilePath& source, const CompilerSettings& settings);
 
-// Run: the built program; in the built-in machine at most dosPace instructions a millisecond
-// (0: as fast as it can).
+// How the built-in machine runs a program for F9: at most pace instructions a millisecond (0: as
+// fast as it can), and the folders where it may change files besides its own ones.
+struct BuiltInRun {
+    uint32_t pace = 0;
+    std::vector<FilePath> writableFolders;
+};
+
+// Run: the built program.
 Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emulatorPath, const Services& services,
-                                     uint32_t dosPace = 0);
+                                     const BuiltInRun& builtIn = {});
 // Debug: the debugger with the built program: the toolchain's own (debuggerSetting, a path and
 // perhaps options), else debug.exe or debug.com. Where the system runs DOS programs itself,
 // its own debug.exe is found by the usual program search; elsewhere FindDebugger finds one.
@@ -62,7 +69,7 @@ std::wstring RunCommandLine(const FilePath& source);
 std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& options, const FilePath& source);
 // "MACHINE" --pause "PROGRAM": the built-in machine running the program, its console kept open
 // until a key once the program has ended.
-std::wstring BuiltInRunCommandLine(const FilePath& program, uint32_t pace = 0);
+std::wstring BuiltInRunCommandLine(const FilePath& program, const BuiltInRun& builtIn = {});
 // "MACHINE" --pause "DEBUGGER" NAME: the built-in machine running the debugger on the program,
 // named as DOS names it in the folder the debugger starts in.
 std::wstring BuiltInDebugCommandLine(const FilePath& debugger, const FilePath& program);

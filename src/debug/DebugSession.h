@@ -41,6 +41,9 @@ struct DebugLaunch {
     // A machine that keeps to the host's clock runs at most this many instructions a
     // millisecond; 0: as fast as it can.
     uint32_t instructionsPerMs = 0;
+    // Folders where a machine with files may change them besides the program's own, the
+    // current one and the temporary one.
+    std::vector<std::wstring> writableFolders;
     // Where the source lines are; empty for a program built without a listing.
     CSourceMap sourceMap;
     // The breakpoints' lines as the editor has them now, and those set on addresses (in the

@@ -85,7 +85,7 @@ std::unique_ptr<IDebugTarget> Load51(const DebugLaunch& launch, const std::strin
 
 std::unique_ptr<IDebugTarget> LoadDos(const DebugLaunch& launch, const std::string& name, Sentence& failure)
 {
-    auto target = std::make_unique<dos::CDosTarget>(launch.instructionsPerMs);
+    auto target = std::make_unique<dos::CDosTarget>(launch.instructionsPerMs, launch.writableFolders);
     const dos::LoadError error = target->Load(launch.program, launch.folder, launch.tail);
     if (error != dos::LoadError::None) {
         failure = {DosLoadText(error), {name}};

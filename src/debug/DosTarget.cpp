@@ -52,21 +52,22 @@ ProgramFile Inspect(const std::wstring& program)
     return {true, static_cast<uint32_t>(image.Module().size())};
 }
 
-DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs)
+DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders)
 {
     DosMachineSettings settings;
     settings.input = ConsoleInput::Keyboard;
     settings.output = ConsoleOutput::Screen;
     settings.error = ConsoleOutput::Screen;
     settings.pace.instructionsPerMs = instructionsPerMs;
+    settings.writableFolders = std::move(writableFolders);
     return settings;
 }
 
 }
 
-CDosTarget::CDosTarget(uint32_t instructionsPerMs)
+CDosTarget::CDosTarget(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders)
     : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), std::make_unique<CHostDrive>(),
-                                              DebuggerSettings(instructionsPerMs))),
+                                              DebuggerSettings(instructionsPerMs, std::move(writableFolders)))),
       m_history(kHistoryInstructions, kHistoryBytes),
       m_memoryBefore(CMemory::kSize)
 {

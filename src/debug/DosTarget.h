@@ -23,8 +23,9 @@ public:
     static constexpr size_t kHistoryInstructions = size_t{1} << 17;
     static constexpr size_t kHistoryBytes = size_t{1} << 22;
 
-    // instructionsPerMs: the pace of its runs in real time (0: as fast as it can).
-    explicit CDosTarget(uint32_t instructionsPerMs = 0);
+    // instructionsPerMs: the pace of its runs in real time (0: as fast as it can);
+    // writableFolders: where the program may change files besides its own folders.
+    explicit CDosTarget(uint32_t instructionsPerMs = 0, std::vector<std::wstring> writableFolders = {});
 
     // Loads the program (a host path) with the folder as DOS's current folder; the registers
     // are then those DEBUG gives a program it loads.

@@ -195,6 +195,8 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
     launch.folder = source.Folder().Wide();
     launch.realTime = !m_host.Settings().m_bFullSpeed51;
     launch.instructionsPerMs = m_host.Settings().m_nDosPace;
+    for (const FilePath& folder : WritableFolders(m_host.Settings()))
+        launch.writableFolders.push_back(folder.Wide());
     launch.sourceMap = CSourceMapLoader::Load(program.Wide(), source.Wide());
     if (const CKorvaneView* view = m_host.SourceEditor())
         for (const size_t line : view->Control().Breakpoints())

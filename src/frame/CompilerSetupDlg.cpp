@@ -57,6 +57,7 @@ void CCompilerSetupDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Check(pDX, IDC_NO_LINK, m_settings.m_bNoLink);
     DDX_Text(pDX, IDC_DEBUGGER_PATH, m_settings.m_strDebuggerPath);
     ExchangeEmulator(pDX);
+    DDX_Text(pDX, IDC_WRITABLE_FOLDERS, m_settings.m_strWritableFolders);
 }
 
 void CCompilerSetupDlg::ListEmulators()

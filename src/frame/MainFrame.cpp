@@ -410,7 +410,7 @@ void CMainFrame::OnRun()
         return;
     }
     Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath),
-                          AfxGetServices(), m_compilerSettings.m_nDosPace));
+                          AfxGetServices(), BuiltInRun{m_compilerSettings.m_nDosPace, WritableFolders(m_compilerSettings)}));
 }
 
 void CMainFrame::OnDebug()

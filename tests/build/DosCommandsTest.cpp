@@ -345,6 +345,11 @@ TEST(LaunchLines, TheBuiltInMachineRunsDosProgramsWhenNoEmulatorIsSet)
     EXPECT_EQ(Narrow(run->commandLine), Quoted(machine.Utf8()) + " --pause " + Quoted(dir.File("my work\\hello.exe")));
     EXPECT_TRUE(run->bThroughEmulator);
     EXPECT_TRUE(run->workingFolder.empty());
+    const Result<LaunchCommand> paced =
+        MakeRunCommand(P(source), FilePath(), services, BuiltInRun{3000, {P(dir.Folder("out put"))}});
+    ASSERT_TRUE(paced);
+    EXPECT_EQ(Narrow(paced->commandLine), Quoted(machine.Utf8()) + " --pause --pace 3000 --allow-writes " +
+                                              Quoted(dir.Folder("out put")) + " " + Quoted(dir.File("my work\\hello.exe")));
 
     // DEBUG is given the program by its DOS name in the folder it starts in.
     for (const std::string name : {"hello", "hello world"}) {
