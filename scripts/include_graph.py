@@ -6,9 +6,10 @@ depends on unit B when either file of A includes B's header. The cycles are the 
 strongly connected components of more than one unit, printed largest first, each with the
 includes that close it.
 
-    include_graph.py SRC [--max-cycle N] [--outside-cycles UNIT ...]
+    include_graph.py SRC [--max-cycle N] [--outside-cycles UNIT ...] [--forbid HEADER:FOLDER,... ...]
 
-fails (exit 1) when a cycle has more than N units or holds one of the named units.
+fails (exit 1) when a cycle has more than N units or holds one of the named units, or when a
+file of a named folder includes the system header (<windows.h> only in the host adapters).
 """
 import argparse
 import os
@@ -17,6 +18,7 @@ import sys
 from collections import defaultdict
 
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
+SYSTEM_INCLUDE = re.compile(r'^\s*#\s*include\s+<([^>]+)>', re.MULTILINE)
 
 
 def units_of(root):
@@ -88,11 +90,26 @@ def strongly_connected(units, edges):
     return found
 
 
+def forbidden_includes(root, rule):
+    """The files of the rule's folders that include its header: "windows.h:dos,machine"."""
+    header, folders = rule.split(':', 1)
+    found = []
+    for unit, files in sorted(units_of(root).items()):
+        if unit.split('/')[0] not in folders.split(','):
+            continue
+        for path in files:
+            with open(os.path.join(root, path), encoding='utf-8') as source:
+                if header in SYSTEM_INCLUDE.findall(source.read()):
+                    found.append(f'{path} includes <{header}>')
+    return found
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument('root')
     parser.add_argument('--max-cycle', type=int, default=None)
     parser.add_argument('--outside-cycles', nargs='*', default=[])
+    parser.add_argument('--forbid', nargs='*', default=[])
     args = parser.parse_args()
 
     units = units_of(args.root)
@@ -116,6 +133,8 @@ def main():
         if unit not in units:
             failures.append(f'{unit} is no unit of {args.root}')
         failures += [f'{unit} is in a cycle' for c in cycles if unit in c]
+    for rule in args.forbid:
+        failures += forbidden_includes(args.root, rule)
     for failure in failures:
         print('FAIL: ' + failure)
     return 1 if failures else 0

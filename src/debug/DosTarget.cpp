@@ -12,7 +12,6 @@
 #include "dos/ProgramImage.h"
 #include "doshost/HostDrive.h"
 
-#include <windows.h>
 
 #include <algorithm>
 #include <cstring>
