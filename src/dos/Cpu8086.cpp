@@ -396,6 +396,17 @@ void CCpu8086::AttachHistory(CExecutionHistory* history)
 {
     m_pHistory = history;
     m_memory.SetJournal(history);
+    UpdateWatchedWrites();
+}
+
+void CCpu8086::WatchedWrite(uint32_t linear, uint8_t value)
+{
+    if (m_trap.Holds(linear)) {
+        m_memory.Trap()->TrapWrite(linear, value);
+        return;
+    }
+    if (m_pHistory != nullptr) m_pHistory->RecordWrite(linear, static_cast<uint8_t>(m_pMem[linear]));
+    m_pMem[linear] = MemoryByte{value};
 }
 
 size_t CCpu8086::StepBack(size_t count)

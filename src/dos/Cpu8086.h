@@ -142,6 +142,8 @@ private:
     {
         SetCsIp(m_state.cs(), m_state.ip);
         SyncTrap();
+        m_trap = m_memory.Window();
+        UpdateWatchedWrites();
     }
     // While TF is set, or the last instruction began with it set, every instruction ends in
     // AfterInstruction.
@@ -190,28 +192,30 @@ private:
     [[gnu::always_inline]] uint8_t Read8(uint16_t segment, uint16_t offset) const
     {
         const uint32_t linear = CMemory::Linear(segment, offset);
-        if (m_memory.Trapped(linear)) [[unlikely]] return m_memory.Trap()->TrapRead(linear);
+        if (m_trap.Holds(linear)) [[unlikely]] return m_memory.Trap()->TrapRead(linear);
         return static_cast<uint8_t>(m_pMem[linear]);
     }
     [[gnu::always_inline]] uint16_t Read16(uint16_t segment, uint16_t offset) const
     {
         const uint32_t linear = CMemory::Linear(segment, offset);
-        if (offset != 0xFFFF && linear != CMemory::kMask && !m_memory.Trapped(linear, 2)) [[likely]] {
+        if (offset != 0xFFFF && linear != CMemory::kMask && !m_trap.Holds(linear, 2)) [[likely]] {
             return static_cast<uint16_t>(static_cast<uint8_t>(m_pMem[linear]) | (static_cast<uint8_t>(m_pMem[linear + 1]) << 8));
         }
         return static_cast<uint16_t>(Read8(segment, offset) | (Read8(segment, static_cast<uint16_t>(offset + 1)) << 8));
     }
-    // As CMemory::Write8, without going through the memory object.
+    // As CMemory::Write8, without going through the memory object: one test on the way to
+    // RAM, whether a history records or a trap window is open.
     [[gnu::always_inline]] void Write8(uint16_t segment, uint16_t offset, uint8_t value)
     {
         const uint32_t linear = CMemory::Linear(segment, offset);
-        if (m_memory.Trapped(linear)) [[unlikely]] {
-            m_memory.Trap()->TrapWrite(linear, value);
+        if (m_bWatchedWrites) [[unlikely]] {
+            WatchedWrite(linear, value);
             return;
         }
-        if (m_pHistory != nullptr) [[unlikely]] m_pHistory->RecordWrite(linear, static_cast<uint8_t>(m_pMem[linear]));
         m_pMem[linear] = MemoryByte{value};
     }
+    void WatchedWrite(uint32_t linear, uint8_t value);
+    void UpdateWatchedWrites() { m_bWatchedWrites = m_pHistory != nullptr || m_trap.size != 0; }
     [[gnu::always_inline]] void Write16(uint16_t segment, uint16_t offset, uint16_t value)
     {
         Write8(segment, offset, static_cast<uint8_t>(value));
@@ -293,6 +297,10 @@ private:
     CMemory& m_memory;
     IMachineBus& m_bus;
     MemoryByte* m_pMem;
+    // The memory's trap window as the run found it: a device changes it only in a port write or
+    // a service, after which the CPU looks at its state afresh.
+    TrapWindow m_trap;
+    bool m_bWatchedWrites = false;
     const MemoryByte* m_pCsBase = nullptr;
     const MemoryByte* m_pIp = nullptr;
     // IP = m_nIpOrigin + (m_pIp - m_pIpOrigin): the segment's base and 0, or the queue.

@@ -15,6 +15,22 @@ namespace dos {
 // Code outside the CPU reads and writes the same bytes as uint8_t through Data().
 enum class MemoryByte : uint8_t {};
 
+// The addresses whose reads and writes go to a trap: size bytes from first; none when size is 0
+// (first lies far beyond the megabyte then, so that no address matches).
+struct TrapWindow {
+    static constexpr uint32_t kNone = 0xF0000000;
+
+    uint32_t first = kNone;
+    uint32_t size = 0;
+
+    // Whether any of the length bytes from linear lies in the window: one comparison, as the
+    // CPU makes it on every access.
+    [[gnu::always_inline]] bool Holds(uint32_t linear, uint32_t length = 1) const
+    {
+        return linear + (length - 1) - first < size + (length - 1);
+    }
+};
+
 // A device that answers for part of the megabyte itself rather than leaving it to RAM (video
 // memory whose planes and latches lie behind one window).
 class IMemoryTrap {
@@ -45,7 +61,7 @@ public:
     uint8_t Read8(uint32_t linear) const
     {
         linear &= kMask;
-        if (Trapped(linear)) [[unlikely]] return m_pTrap->TrapRead(linear);
+        if (m_trap.Holds(linear)) [[unlikely]] return m_pTrap->TrapRead(linear);
         return static_cast<uint8_t>(m_bytes[linear]);
     }
     // Every write but the bulk Data() ones goes through here, so the step-back history sees
@@ -53,7 +69,7 @@ public:
     void Write8(uint32_t linear, uint8_t value)
     {
         linear &= kMask;
-        if (Trapped(linear)) [[unlikely]] {
+        if (m_trap.Holds(linear)) [[unlikely]] {
             m_pTrap->TrapWrite(linear, value);
             return;
         }
@@ -98,24 +114,16 @@ public:
 
     // The window (size bytes from first) whose reads and writes go to the trap instead of RAM;
     // size 0 (or no trap) closes it. The step-back history does not see the trap's writes, and
-    // code is never fetched through it.
+    // code is never fetched through it. A device sets it between runs, in a port write or in a
+    // service, where the CPU takes it up at once.
     void SetTrap(uint32_t first, uint32_t size, IMemoryTrap* trap);
-    // Whether any of the length bytes from linear lies in the window: one comparison, as the
-    // CPU makes it on every access.
-    [[gnu::always_inline]] bool Trapped(uint32_t linear, uint32_t length = 1) const
-    {
-        return linear + (length - 1) - m_nTrapFirst < m_nTrapSize + (length - 1);
-    }
+    const TrapWindow& Window() const { return m_trap; }
     IMemoryTrap* Trap() const { return m_pTrap; }
 
 private:
-    // Far beyond the megabyte, so that a closed window matches no address.
-    static constexpr uint32_t kNoTrap = 0xF0000000;
-
     std::vector<MemoryByte> m_bytes;
     CExecutionHistory* m_pJournal = nullptr;
-    uint32_t m_nTrapFirst = kNoTrap;
-    uint32_t m_nTrapSize = 0;
+    TrapWindow m_trap;
     IMemoryTrap* m_pTrap = nullptr;
 };
 

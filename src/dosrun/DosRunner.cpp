@@ -4,6 +4,7 @@
 
 #include "doshost/HostDrive.h"
 #include "dosrun/ConsoleKeyboard.h"
+#include "dosrun/DeviceObserver.h"
 #include "dosrun/ConsoleScreen.h"
 #include "dosrun/RunnerText.h"
 
@@ -145,7 +146,7 @@ int CDosRunner::FaultExit(const MachineFault& fault)
     return kExitInternal;
 }
 
-StopReason CDosRunner::Drive(CDosMachine& machine)
+StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer)
 {
     std::unique_ptr<CConsoleKeyboard> keyboard;
     if (m_host.InputIsConsole())
@@ -159,9 +160,13 @@ StopReason CDosRunner::Drive(CDosMachine& machine)
     auto shown = std::chrono::steady_clock::now();
     StopReason state = StopReason::Limit;
     for (;;) {
-        state = machine.Run(kBudget);
-        m_host.Flush();
+        observer.CatchUp(machine);
+        state = machine.Run(observer.Budget(machine, kBudget));
         bool done = state == StopReason::Ended || state == StopReason::Faulted;
+        observer.CatchUp(machine);
+        if (done)
+            observer.Finish(machine);
+        m_host.Flush();
         bool waiting = state == StopReason::WaitingForInput || state == StopReason::Idle;
         auto now = std::chrono::steady_clock::now();
         if (screen && (done || waiting || now - shown >= kScreenInterval)) {
@@ -202,7 +207,8 @@ int CDosRunner::Execute(const RunnerOptions& options)
     LoadError error = machine->Load(program, RunnerText::Encode(options.tail, CP_OEMCP));
     if (error != LoadError::None)
         return LoadFailure(error, options.program, options.memoryKb);
-    StopReason state = Drive(*machine);
+    CDeviceObserver observer(m_host, options.observe);
+    StopReason state = Drive(*machine, observer);
     if (state == StopReason::Faulted)
         return FaultExit(machine->Fault());
     if (state != StopReason::Ended || machine->TerminationType() == 1)

@@ -5,6 +5,7 @@
 
 #include "dos/DosMachine.h"
 #include "dosrun/ConsoleHost.h"
+#include "dosrun/DeviceObserver.h"
 #include "dosrun/RunnerOptions.h"
 
 #include <string>
@@ -39,8 +40,9 @@ private:
     static std::vector<std::string> Environment();
     int LoadFailure(LoadError error, const std::wstring& program, uint16_t memoryKb);
     int FaultExit(const MachineFault& fault);
-    // Runs the machine until the program ends: console keys and screen when there is a console.
-    StopReason Drive(CDosMachine& machine);
+    // Runs the machine until the program ends: console keys and screen when there is a console,
+    // the devices' views at the times asked for.
+    StopReason Drive(CDosMachine& machine, CDeviceObserver& observer);
     void Pause(int exitCode);
 
     CConsoleHost m_host;

@@ -2,6 +2,7 @@
 // and quotes exactly.
 #include "dosrun/RunnerOptions.h"
 
+#include <algorithm>
 #include <cwctype>
 
 namespace dos {
@@ -61,6 +62,23 @@ bool CRunnerOptions::ParsePace(const std::wstring& text, RunnerOptions& options)
     return true;
 }
 
+bool CRunnerOptions::ParseObserve(const std::wstring& text, RunnerOptions& options)
+{
+    for (size_t start = 0;;) {
+        const size_t comma = text.find(L',', start);
+        const std::wstring number = text.substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start);
+        if (number.empty() || number.size() > 9 || number.find_first_not_of(L"0123456789") != std::wstring::npos)
+            return false;
+        options.observe.push_back(std::stoull(number));
+        if (comma == std::wstring::npos)
+            break;
+        start = comma + 1;
+    }
+    std::sort(options.observe.begin(), options.observe.end());
+    options.observe.erase(std::unique(options.observe.begin(), options.observe.end()), options.observe.end());
+    return true;
+}
+
 bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& options, std::wstring& bad)
 {
     size_t at = 0;
@@ -68,12 +86,13 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
     NextToken(commandLine, at, token);
     bool optionsEnd = false;
     while (NextToken(commandLine, at, token)) {
-        if (!optionsEnd && (token == L"--mem" || token == L"--dos-version" || token == L"--pace")) {
+        if (!optionsEnd && (token == L"--mem" || token == L"--dos-version" || token == L"--pace" || token == L"--observe")) {
             std::wstring value;
             bool known = NextToken(commandLine, at, value) &&
-                         (token == L"--mem"    ? ParseMemory(value, options)
-                          : token == L"--pace" ? ParsePace(value, options)
-                                               : ParseVersion(value, options));
+                         (token == L"--mem"       ? ParseMemory(value, options)
+                          : token == L"--pace"    ? ParsePace(value, options)
+                          : token == L"--observe" ? ParseObserve(value, options)
+                                                  : ParseVersion(value, options));
             if (!known) {
                 bad = token + L" " + value;
                 return false;

@@ -1,6 +1,6 @@
 // korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] [--pace N|max]
-// [--fixed-time] [--allow-writes FOLDER]... PROGRAM [TAIL], where TAIL is the rest of the line
-// as it stands, passed on as the program's command tail.
+// [--fixed-time] [--allow-writes FOLDER]... [--observe MS[,MS...]] PROGRAM [TAIL], where TAIL
+// is the rest of the line as it stands, passed on as the program's command tail.
 #pragma once
 
 #include "dos/MachineClock.h"
@@ -19,6 +19,8 @@ struct RunnerOptions {
     bool pause = false;
     // As fast as it can in real time unless --pace or --fixed-time says otherwise.
     MachinePace pace;
+    // Machine times (ms, ascending) at which the devices' views are printed.
+    std::vector<uint64_t> observe;
     // Folders where the program may change files besides its own, the current one and the
     // temporary one.
     std::vector<std::wstring> writableFolders;
@@ -40,6 +42,8 @@ private:
     static bool ParseMemory(const std::wstring& text, RunnerOptions& options);
     // "max", or instructions a millisecond from 1 to 1,000,000.
     static bool ParsePace(const std::wstring& text, RunnerOptions& options);
+    // Milliseconds separated by commas.
+    static bool ParseObserve(const std::wstring& text, RunnerOptions& options);
 };
 
 }  // namespace dos

@@ -129,6 +129,25 @@ TEST(MachineTime, KorvaneDosWithFixedTimePrintsTheSameTwice)
     EXPECT_NE(first.output.find("2000 1 1 "), std::string::npos) << first.output;
 }
 
+// --observe prints what every device shows at the machine times asked for, in order, the same
+// in two runs with fixed time.
+TEST(MachineTime, KorvaneDosObservesTheDevicesAtTheTimesAskedFor)
+{
+    DosTest::CScratchFolder folder;
+    const std::wstring arguments = L"--fixed-time --observe 60,0 \"" + DosTest::Program(L"TICKS.COM") + L"\"";
+    const DosTest::ProcessResult first = DosTest::RunRunner(arguments, folder.Path());
+    const DosTest::ProcessResult second = DosTest::RunRunner(arguments, folder.Path());
+    ASSERT_TRUE(first.ended);
+    EXPECT_EQ(first.exitCode, 0u) << first.error;
+    EXPECT_EQ(second.output, first.output);
+    const size_t atStart = first.output.find("[pic] time=0 ms\r\n8259 IRR=00 ISR=00 IMR=FC\r\n");
+    const size_t later = first.output.find("[cmos] time=60 ms\r\nRTC 2000-01-01 00:00:00");
+    EXPECT_NE(atStart, std::string::npos) << first.output;
+    EXPECT_NE(later, std::string::npos) << first.output;
+    EXPECT_LT(atStart, later);
+    EXPECT_NE(first.output.find("[video] time=60 ms\r\nCGA 80x25"), std::string::npos) << first.output;
+}
+
 // Real time passes for the machine only while its clock runs: a program that waits for the
 // timer's tick in HLT stays asleep while the clock is stopped, however long that lasts.
 TEST(MachineTime, AStoppedClockLetsNoTickFallDue)

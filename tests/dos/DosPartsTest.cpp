@@ -253,6 +253,38 @@ TEST(PcKeyboardMap, GivesTheBiosCodesOfEachKey)
     EXPECT_EQ(PcKeyboardMap::ShiftFlags(false, true, true, false, false, true, false), 0x26);
 }
 
+// How fast the machine runs, how its time passes, and when its devices are looked at.
+TEST(RunnerOptions, ReadsThePaceTheFixedTimeAndTheTimesToObserve)
+{
+    struct Case {
+        const wchar_t* line;
+        const wchar_t* bad;
+        uint32_t pace;
+        bool fixed;
+        std::vector<uint64_t> observe;
+    } cases[] = {
+        {L"k P.COM", L"", 0, false, {}},
+        {L"k --pace 3000 --fixed-time P.COM", L"", 3000, true, {}},
+        {L"k --pace 3000 --pace max P.COM", L"", 0, false, {}},
+        {L"k --observe 100,0,55,100 P.COM --pace 1", L"", 0, false, {0, 55, 100}},
+        {L"k --pace 0 P.COM", L"--pace 0", 0, false, {}},
+        {L"k --pace fast P.COM", L"--pace fast", 0, false, {}},
+        {L"k --observe 1,,2 P.COM", L"--observe 1,,2", 0, false, {}},
+        {L"k --observe -1 P.COM", L"--observe -1", 0, false, {}},
+    };
+    for (const Case& c : cases) {
+        RunnerOptions options;
+        std::wstring bad;
+        EXPECT_EQ(CRunnerOptions::Parse(c.line, options, bad), *c.bad == L'\0') << c.line;
+        EXPECT_EQ(bad, c.bad);
+        if (*c.bad)
+            continue;
+        EXPECT_EQ(options.pace.instructionsPerMs, c.pace) << c.line;
+        EXPECT_EQ(options.pace.fixed, c.fixed) << c.line;
+        EXPECT_EQ(options.observe, c.observe) << c.line;
+    }
+}
+
 TEST(RunnerOptions, ReadsTheCommandLineAndKeepsTheTailAsItStands)
 {
     struct Case {
