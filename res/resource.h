@@ -80,6 +80,9 @@
 // Status bar panes of the program's own.
 #define ID_INDICATOR_ENCODING       32785
 #define ID_INDICATOR_LINE_COLUMN    32788
+// The file's toolchain: its status bar pane, and the toolbar's drop-down that changes it.
+#define ID_INDICATOR_TOOLCHAIN      32832
+#define IDC_TOOLCHAIN_BOX           32833
 
 // Windows of the main frame.
 #define IDC_OUTPUT                  101
@@ -159,6 +162,7 @@
 #define IDS_SEARCH_WRAPPED_DOWN     265
 #define IDS_SEARCH_WRAPPED_UP       266
 #define IDS_REPLACE_TOO_LARGE       267
+#define IDS_TOOL_NOT_FOUND_9009     269
 #define IDS_PROGRAM_TEMPLATE        300
 
 // Texts of DOS programs and their emulator.

@@ -5,6 +5,8 @@ KORVANE_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 KORVANE_BUILD=${KORVANE_BUILD:-$KORVANE_ROOT/build}
 KORVANE_PACKAGES="g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 cmake googletest wine64 xvfb xauth imagemagick fonts-wqy-microhei locales nsis unzip nasm dosbox as31 sdcc-ucsim"
 KORVANE_CJK_FONT="WenQuanYi Micro Hei"
+# 宋体 is a font of even columns, which the editor and the console rely on.
+KORVANE_CJK_MONO_FONT="WenQuanYi Micro Hei Mono"
 
 korvane_install_missing() {
   local missing=() pkg
@@ -76,6 +78,25 @@ exit
 CONF
 }
 
+# The faces programs ask for, each to a font with Chinese of the same kind (of even columns
+# for 宋体), and the console's font; one import, so a prefix made earlier gets them too.
+korvane_prefix_fonts() {
+  local prefix=$1 face file
+  file=$(mktemp --suffix=.reg)
+  {
+    printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes]\r\n'
+    for face in "宋体" "新宋体" "SimSun" "NSimSun"; do
+      printf '"%s"="%s"\r\n' "$face" "$KORVANE_CJK_MONO_FONT"
+    done
+    for face in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
+      printf '"%s"="%s"\r\n' "$face" "$KORVANE_CJK_FONT"
+    done
+    printf '\r\n[HKEY_CURRENT_USER\\Console]\r\n"FaceName"="%s"\r\n' "$KORVANE_CJK_MONO_FONT"
+  } | iconv -f UTF-8 -t UTF-16LE | { printf '\xff\xfe'; cat; } >"$file"
+  korvane_wine "$prefix" regedit /S "Z:${file//\//\\}" >/dev/null 2>&1 || true
+  rm -f "$file"
+}
+
 # Makes the prefix on first use: code page 936, Chinese fonts, and the display driver
 # asked for ("null" for headless tests, "x11" for a real or virtual display).
 korvane_prepare_prefix() {
@@ -85,12 +106,8 @@ korvane_prepare_prefix() {
     mkdir -p "$prefix"
     WINEPREFIX="$prefix" WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=" WINEDEBUG=-all \
       env LC_ALL=zh_CN.UTF-8 wineboot -i >/dev/null 2>&1
-    local face
-    for face in "宋体" "新宋体" "SimSun" "NSimSun" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "MS Sans Serif"; do
-      korvane_wine "$prefix" reg add "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\FontSubstitutes" \
-        /v "$face" /d "$KORVANE_CJK_FONT" /f >/dev/null 2>&1 || true
-    done
   fi
+  korvane_prefix_fonts "$prefix"
   # Shortcuts and file types made in the prefix stay there, out of the desktop's own menus.
   korvane_wine "$prefix" reg add "HKCU\\Software\\Wine\\DllOverrides" /v winemenubuilder.exe /d "" /f >/dev/null 2>&1 || true
   # A crashing program ends instead of waiting in the debugger.

@@ -37,7 +37,7 @@ bool CreateSettingsKey(CRegistryKey& key, const Services& services)
 
 bool KeyOpens(HKEY root, const Services& services)
 {
-    CRegistryKey key(root);
+    CRegistryKey key(root, CRegistryKey::Lifetime::Lasting);
     return OpenSettingsKey(key, services);
 }
 
@@ -90,12 +90,40 @@ uint32_t ReadPace(const CRegistryKey& key)
     return static_cast<uint32_t>(std::stoul(text));
 }
 
+bool IsSixteenBit(CompilerType type)
+{
+    return type == CompilerType::Masm || type == CompilerType::Tasm;
+}
+
+// The 16-bit toolchain chosen last; before there was one to keep, the chosen toolchain
+// where it is one, else MASM.
+CompilerType ReadAsmType(const CRegistryKey& key, CompilerType type)
+{
+    std::string text;
+    key.GetString(kAsmTypeValueName, text);
+    const CompilerType stored = CompilerTypeFromName(text);
+    if (IsSixteenBit(stored))
+        return stored;
+    return IsSixteenBit(type) ? type : CompilerType::Masm;
+}
+
+// An earlier version kept the settings only until Windows restarted.
+void MakeLastingWhereVolatile(HKEY root, const Services& services)
+{
+    CRegistryKey key(root, CRegistryKey::Lifetime::Lasting);
+    if (!OpenSettingsKey(key, services) || !key.IsVolatile())
+        return;
+    key.Close();
+    CRegistryKey::MakeLasting(root, kSettingsKeyPath);
+}
+
 enum class LoadOutcome { Loaded, LaidOut, Refused };
 
 // Loading the settings below one root.
 LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& services)
 {
-    CRegistryKey key(root);
+    MakeLastingWhereVolatile(root, services);
+    CRegistryKey key(root, CRegistryKey::Lifetime::Lasting);
     if (OpenSettingsKey(key, services)) {
         std::string type;
         key.GetString(kTypeValueName, type);
@@ -103,6 +131,7 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
         settings.m_nDosPace = ReadPace(key);
         key.GetString(kWritableFoldersValueName, settings.m_strWritableFolders);
         settings.m_compilerType = CompilerTypeFromName(type);
+        settings.m_asmType = ReadAsmType(key, settings.m_compilerType);
         if (settings.m_compilerType != CompilerType::None) {
             const char* subKey = CompilerTypeName(settings.m_compilerType);
             if (key.Open(subKey)) {
@@ -186,11 +215,13 @@ Result<void> LoadCompilerSettings(CompilerSettings& settings, const Services& se
 
 Result<void> SaveCompilerSettings(const CompilerSettings& settings, const Services& services)
 {
-    CRegistryKey key(CompilerSettingsRoot(services));
+    CRegistryKey key(CompilerSettingsRoot(services), CRegistryKey::Lifetime::Lasting);
     if (!OpenSettingsKey(key, services))
         return Problem{Problem::Kind::SettingsNotKept, {}};
     const char* name = CompilerTypeName(settings.m_compilerType);
+    const CompilerType asmType = IsSixteenBit(settings.m_compilerType) ? settings.m_compilerType : settings.m_asmType;
     bool written = key.SetString(kTypeValueName, name);
+    written = key.SetString(kAsmTypeValueName, CompilerTypeName(asmType)) && written;
     written = key.SetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath) && written;
     written = WriteUnlessDefault(key, kDosPaceValueName, settings.m_nDosPace ? std::to_string(settings.m_nDosPace) : "") &&
               written;
@@ -207,7 +238,7 @@ bool ReadToolchain(CompilerType type, CompilerSettings& settings, const Services
     const char* name = CompilerTypeName(type);
     if (*name == '\0')
         return false;
-    CRegistryKey key(CompilerSettingsRoot(services));
+    CRegistryKey key(CompilerSettingsRoot(services), CRegistryKey::Lifetime::Lasting);
     if (!OpenSettingsKey(key, services) || !key.Open(name))
         return false;
     ReadToolchainValues(key, settings);

@@ -1,9 +1,11 @@
 // The compiler settings store: the chosen toolchain and the paths of its compiler
-// and linker, kept in volatile registry keys.
+// and linker, kept in registry keys that last (an earlier version's volatile keys are made
+// lasting, values and all, the first time they are loaded).
 //
 // Layout, below the settings root: software\korvane with "type" ("masm", "tasm", "mcs" or
-// empty) and "dos" (the DOS emulator's path, or empty), and the subkeys "masm", "tasm" and
-// "mcs", each with "cmp" and "lnk" (and the values of the rest of CompilerSettings below).
+// empty), "asm" (the 16-bit toolchain chosen last) and "dos" (the DOS emulator's path, or
+// empty), and the subkeys "masm", "tasm" and "mcs", each with "cmp" and "lnk" (and the values
+// of the rest of CompilerSettings below).
 //
 // The settings root is HKEY_LOCAL_MACHINE. Where software\korvane can neither be opened nor
 // created there (an ordinary user on current Windows, or where the services say so), the same
@@ -56,6 +58,8 @@ struct CompilerSettings {
     // Folders, separated by semicolons, where a program in the built-in DOS machine may change
     // files besides its own folder, the source's and the temporary one.
     std::string m_strWritableFolders;
+    // The toolchain a file that is no 8051 source builds with: the 16-bit one chosen last.
+    CompilerType m_asmType = CompilerType::Masm;
 
     friend bool operator==(const CompilerSettings&, const CompilerSettings&) = default;
 };
@@ -63,6 +67,7 @@ struct CompilerSettings {
 // Key and value names of the layout.
 inline constexpr const char* kSettingsKeyPath = "software\\korvane";
 inline constexpr const char* kTypeValueName = "type";
+inline constexpr const char* kAsmTypeValueName = "asm";
 inline constexpr const char* kCompilerValueName = "cmp";
 inline constexpr const char* kLinkerValueName = "lnk";
 inline constexpr const char* kDosEmulatorValueName = "dos";

@@ -1,6 +1,8 @@
 // Starting built programs and the debugger.
 #include "build/ProgramLauncher.h"
 
+#include <utility>
+
 #include "build/BuildAction.h"
 #include "build/CommandText.h"
 #include "build/ConsolePath.h"
@@ -21,6 +23,9 @@ bool CreateLaunchedProcess(const LaunchCommand& command, PROCESS_INFORMATION& pr
     if (command.bThroughEmulator) {
         // The emulator writes to its console through its standard handles, which a new
         // console fills in only where the launch record leaves them alone.
+        std::wstring title = command.consoleTitle;
+        if (!title.empty())
+            startup.lpTitle = title.data();
         const wchar_t* folder = command.workingFolder.empty() ? nullptr : command.workingFolder.c_str();
         return ::CreateProcessW(nullptr, buffer.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr, folder,
                                 &startup, &process);
@@ -61,6 +66,12 @@ LaunchCommand MsDosPlayerLaunch(const FilePath& emulatorPath, std::initializer_l
 {
     LaunchCommand command = Direct(MsDosPlayerCommandLine(emulatorPath, programs), emulatorPath);
     command.bThroughEmulator = true;
+    return command;
+}
+
+LaunchCommand Titled(LaunchCommand command, const std::wstring& title)
+{
+    command.consoleTitle = title;
     return command;
 }
 
@@ -190,9 +201,9 @@ Result<LaunchCommand> MakeRunCommand(const FilePath& source, const FilePath& emu
         return route.Error();
     switch (*route) {
     case Route::BuiltIn:
-        return BuiltInLaunch(BuiltInRunCommandLine(program, builtIn));
+        return Titled(BuiltInLaunch(BuiltInRunCommandLine(program, builtIn)), program.Name());
     case Route::MsDosPlayer:
-        return MsDosPlayerLaunch(emulatorPath, {program});
+        return Titled(MsDosPlayerLaunch(emulatorPath, {program}), program.Name());
     case Route::DosBox:
         return DosBoxLaunch(emulatorPath, DosBoxRunConfig(source));
     case Route::Direct:
@@ -223,10 +234,10 @@ Result<LaunchCommand> MakeDebugCommand(const FilePath& source, const std::wstrin
         // DEBUG takes its program's name from its command tail, as a DOS name in its folder.
         LaunchCommand command = BuiltInLaunch(BuiltInDebugCommandLine(*debugger, BuiltProgram(source)));
         command.workingFolder = source.Folder().AsFolder();
-        return command;
+        return Titled(std::move(command), L"DEBUG " + BuiltProgram(source).Name());
     }
     case Route::MsDosPlayer:
-        return MsDosPlayerLaunch(emulatorPath, {*debugger, BuiltProgram(source)});
+        return Titled(MsDosPlayerLaunch(emulatorPath, {*debugger, BuiltProgram(source)}), L"DEBUG " + BuiltProgram(source).Name());
     case Route::DosBox:
         return DosBoxLaunch(emulatorPath, DosBoxRunConfig(source, *debugger));
     case Route::Direct:
@@ -247,9 +258,9 @@ Result<void> LaunchProgram(const LaunchCommand& command)
     ::CloseHandle(process.hThread);
     UniqueHandle program(process.hProcess);
     // DOSBox reads its configuration when it starts, but nothing tells when that is done.
-    if (!command.configFile.empty()) {
+    if (!command.configFile.empty() || command.bWaitForEnd)
         ::WaitForSingleObject(program.get(), INFINITE);
+    if (!command.configFile.empty())
         ::DeleteFileW(command.configFile.c_str());
-    }
     return {};
 }

@@ -28,6 +28,11 @@ struct LaunchCommand {
     FilePath configFile;
     // Where the program starts; empty for the environment's own current folder.
     FilePath workingFolder;
+    // The title of the console of its own: the program's name, not the emulator's path.
+    std::wstring consoleTitle;
+    // LaunchProgram returns only when the program has ended (so its starter can take the
+    // focus back from the console it closed).
+    bool bWaitForEnd = false;
 };
 
 // The program built from the source file: dir\base.com where that is newer than dir\base.exe

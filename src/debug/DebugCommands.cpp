@@ -72,7 +72,7 @@ bool IsHexDigit(char c)
 
 CDebugCommands::CDebugCommands(CDebugSession& session, CDosTarget& target)
     : CDebugPane({.id = IDC_DEBUG_COMMAND_PANE, .barId = IDW_COMMAND_BAR, .titleId = IDS_PANE_COMMAND, .kind = PaneKind::Command,
-                  .share = 0.42}),
+                  .share = 0.5}),
       m_session(session),
       m_target(target)
 {

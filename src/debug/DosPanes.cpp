@@ -119,7 +119,7 @@ std::vector<std::unique_ptr<CDebugPane>> CDosPanes::Make(CDebugSession& session,
     auto add = [&](const PaneInfo& info, CCallbackPane::Callbacks callbacks) {
         made.push_back(std::make_unique<CCallbackPane>(info, std::move(callbacks)));
     };
-    add({.id = IDC_DEBUG_REGISTERS, .barId = IDW_REGISTERS_BAR, .titleId = IDS_PANE_REGISTERS, .share = 0.58, .editsValues = true},
+    add({.id = IDC_DEBUG_REGISTERS, .barId = IDW_REGISTERS_BAR, .titleId = IDS_PANE_REGISTERS, .share = 0.5, .editsValues = true},
         {.content = [panes](const PaneQuery&) { return TextContent(panes->Registers()); },
          .editValue = [panes](const std::string& name, uint16_t value) { return panes->EditRegister(name, value); },
          .toggleFlag = [panes](const std::string& name) { return panes->ToggleFlag(name); }});
@@ -269,8 +269,10 @@ PaneText CDosPanes::Variables() const
     for (const DataSymbol& symbol : symbols) {
         const uint32_t linear = m_target.ImageBase() + symbol.imageOffset;
         const bool inDs = linear >= ds && linear - ds <= 0xFFFF;
-        const auto segment = static_cast<uint16_t>(inDs ? state.seg[kDS] : linear >> 4);
-        const auto offset = static_cast<uint16_t>(inDs ? linear - ds : linear & 15);
+        uint16_t segment = static_cast<uint16_t>(inDs ? state.seg[kDS] : linear >> 4);
+        if (symbol.segmentStart)
+            segment = static_cast<uint16_t>((m_target.ImageBase() + *symbol.segmentStart) >> 4);
+        const auto offset = static_cast<uint16_t>(linear - CMemory::Linear(segment, 0));
         const size_t limit = symbol.type == "BYTE" ? kShownCharacters : kShownElements * 4;
         const size_t count = std::min<size_t>(std::max<uint32_t>(symbol.length, 1), limit);
         std::vector<uint8_t> bytes(count);
@@ -335,8 +337,15 @@ PaneText CDosPanes::Disassembly(int before, int after) const
     const CpuState& state = m_target.Registers();
     const uint16_t cs = state.seg[kCS];
     const CMemory& memory = m_target.Memory();
+    // An ended program stands after the INT that ended it: that INT is its last line, not
+    // the bytes that follow it.
+    uint16_t shown = state.ip;
+    const auto previous = static_cast<uint16_t>(shown - 2);
+    if (m_target.Ended() && memory.Read8(cs, previous) == 0xCD &&
+        (memory.Read8(cs, static_cast<uint16_t>(shown - 1)) == 0x21 || memory.Read8(cs, static_cast<uint16_t>(shown - 1)) == 0x20))
+        shown = previous;
     const std::vector<uint16_t> starts = CDisassemblyWindow::Starts(
-        state.ip, before, after, [&](uint16_t offset) { return CDosInstructions::Length(memory, cs, offset); });
+        shown, before, after, [&](uint16_t offset) { return CDosInstructions::Length(memory, cs, offset); });
     for (size_t i = 0; i < starts.size(); ++i) {
         uint16_t length = 0;
         const std::string line = CDosInstructions::Line(memory, cs, starts[i], length);

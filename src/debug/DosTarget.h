@@ -54,6 +54,8 @@ public:
     void SetBreakpoint(uint32_t address, bool set) override;
     bool HasBreakpoint(uint32_t address) const override { return m_machine->Cpu().HasBreakpoint(address); }
     int ExitCode() const override { return m_machine->ExitCode(); }
+    // The program has ended (through DOS or its INT 20h).
+    bool Ended() const { return m_machine->Finished(); }
     void MarkChanges() override;
     void Feed(uint16_t key) override;
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct DataSymbol {
     uint32_t imageOffset = 0;
     // The bytes the label's definition reserved, where the listing says; else one element.
     uint32_t length = 0;
+    // Where its segment starts in the image, where a link map says (a program's data is
+    // shown at its segment and its offset there, whatever DS holds yet).
+    std::optional<uint32_t> segmentStart;
 };
 
 // The lines of a source file as bytes without their line ends, or none when it cannot be read.

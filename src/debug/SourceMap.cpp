@@ -40,7 +40,7 @@ CSourceMap CSourceMap::FromMasm(const CMasmListing& listing, const CLinkMap& map
                 if (!length && line.offset == listed.offset && EqualsNoCase(line.segment, listed.segment))
                     length = line.size;
             length = std::max(length, ElementSize(listed.type));
-            symbols.push_back({listed.name, listed.type, segment->start + listed.offset, length});
+            symbols.push_back({listed.name, listed.type, segment->start + listed.offset, length, segment->start});
         }
     }
     return CSourceMap(std::move(lines), std::move(symbols));

@@ -66,12 +66,7 @@ bool CDebugController::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
          .run = [](C& c, UINT) { c.OnStart(); },
          .enabled = [](const C& c, UINT) { return c.m_state != DebugState::Building && (c.IsActive() || !c.m_host.IsBuildRunning()); },
          .update =
-             [](C& c, UINT, CCmdUI& ui) {
-                 const bool session = c.m_state != DebugState::Idle && c.m_state != DebugState::Building;
-                 ui.SetText(LoadResString(!session ? IDS_DEBUG_START
-                                          : c.m_state == DebugState::Running ? IDS_DEBUG_PAUSE
-                                                                             : IDS_DEBUG_CONTINUE));
-             }},
+             [](C& c, UINT, CCmdUI& ui) { ui.SetText(c.StartLabel()); }},
         {ID_DEBUG_STEP_INTO, [](C& c, UINT) { c.OnStepInto(); }, [](const C& c, UINT) { return c.m_state == DebugState::Stopped; }},
         {ID_DEBUG_STEP_OVER, [](C& c, UINT) { c.OnStepOver(); }, [](const C& c, UINT) { return c.m_state == DebugState::Stopped; }},
         {ID_DEBUG_STEP_OUT, [](C& c, UINT) { c.OnStepOut(); }, [](const C& c, UINT) { return c.m_state == DebugState::Stopped; }},
@@ -95,7 +90,7 @@ bool CDebugController::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         {.id = ID_VIEW_DEBUG_PANE_FIRST,
          .run = [](C& c, UINT id) {
              if (CPaneHost* host = c.PaneOfCommand(id))
-                 c.m_panels.Toggle(*host);
+                 c.TogglePane(*host);
          },
          .enabled = [](const C& c, UINT id) { return c.IsActive() && c.PaneOfCommand(id); },
          .checked = [](const C& c, UINT id) {
@@ -111,30 +106,30 @@ UINT CDebugController::CommandForKey(const MSG& msg) const
 {
     if ((msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) || Held(VK_MENU))
         return 0;
-    const bool session = IsStill() || m_state == DebugState::Running;
-    const bool shift = Held(VK_SHIFT);
-    const bool control = Held(VK_CONTROL);
-    struct Key {
-        UINT key;
-        bool shift, control;
-        UINT command;
-    };
-    static const Key kSessionKeys[] = {
-        {VK_F5, false, false, ID_DEBUG_START},          {VK_F5, true, false, ID_DEBUG_STOP},
-        {VK_F9, false, false, ID_DEBUG_TOGGLE_BREAKPOINT}, {VK_F10, false, false, ID_DEBUG_STEP_OVER},
-        {VK_F11, false, false, ID_DEBUG_STEP_INTO},     {VK_F11, true, false, ID_DEBUG_STEP_OUT},
-        {VK_F10, false, true, ID_DEBUG_RUN_TO_CURSOR},  {VK_F11, false, true, ID_DEBUG_STEP_BACK},
-    };
-    if (!session)
-        return msg.wParam == VK_F11 && !shift && !control ? ID_DEBUG_START : 0;
-    for (const Key& key : kSessionKeys)
-        if (msg.wParam == key.key && shift == key.shift && control == key.control)
-            return key.command;
-    return 0;
+    return DebuggerCommandOfKey(static_cast<UINT>(msg.wParam), Held(VK_SHIFT), Held(VK_CONTROL), Keys());
+}
+
+std::string CDebugController::StartLabel() const
+{
+    const bool session = m_state != DebugState::Idle && m_state != DebugState::Building;
+    const UINT id = !session ? IDS_DEBUG_START : m_state == DebugState::Running ? IDS_DEBUG_PAUSE : IDS_DEBUG_CONTINUE;
+    return LoadResString(id);
+}
+
+KeyContext CDebugController::Keys() const
+{
+    if (!IsStill() && m_state != DebugState::Running)
+        return KeyContext::Editing;
+    return m_bRunOnly ? KeyContext::Run : KeyContext::Session;
 }
 
 void CDebugController::OnStart()
 {
+    if (m_bRunOnly && IsActive()) {
+        EndSession();
+        BeginSession(false);
+        return;
+    }
     switch (m_state) {
     case DebugState::Idle: BeginSession(false); break;
     case DebugState::Stopped: RunOnWorker([this] { return m_session.Continue(); }); break;
@@ -254,6 +249,21 @@ void CDebugController::AttachHost(CPaneHost& host)
         command->SetCommandHandler([this](const std::string& line) { OnCommandLine(line); });
     if (CMemoryPane* memory = host.Memory())
         memory->SetChangeHandler([this, &host] { m_panels.RefreshPane(host, m_session); });
+}
+
+// A pane shown shows this session's state at once: the stop's, what a running program shows
+// live, or nothing until the next stop.
+void CDebugController::TogglePane(CPaneHost& host)
+{
+    m_panels.Toggle(host);
+    if (!m_panels.IsShown(host) || host.Command())
+        return;
+    if (IsStill())
+        m_panels.RefreshPane(host, m_session);
+    else if (host.Info().live)
+        host.Show(m_session.LiveContent(host.Info().id));
+    else
+        host.Show(PaneContent{});
 }
 
 CPaneHost* CDebugController::PaneOfCommand(UINT id) const
@@ -565,6 +575,7 @@ void CDebugController::EndSession()
         return;
     Shutdown();
     SetState(DebugState::Idle);
+    m_bRunOnly = false;
     m_panels.HideAll();
     if (CKorvaneView* view = m_host.SourceEditor()) {
         view->Control().SetCurrentLine(std::nullopt);
@@ -590,7 +601,7 @@ bool CDebugController::AllowSourceEdit()
 {
     if (m_state == DebugState::Idle || m_state == DebugState::Building)
         return true;
-    if (AfxMessageBox(IDS_DEBUG_STOP_TO_EDIT, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    if (AfxMessageBox(IDS_DEBUG_STOP_TO_EDIT, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) != IDYES)
         return false;
     EndSession();
     return true;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "build/CompilerSettings.h"
+#include "debugui/KeysInForce.h"
 #include "build/FilePath.h"
 #include "debug/DebugSession.h"
 #include "debugui/DebugPanels.h"
@@ -76,6 +77,11 @@ public:
     // The debugger's command for a key the user pressed (F11 always; the others while a session
     // runs); 0 for none.
     UINT CommandForKey(const MSG& msg) const;
+    // Which keys are in force: a session's (F5 continues, F9 sets breakpoints, ...), a run's
+    // in the window, or the editor's.
+    KeyContext Keys() const;
+    // What the start command does now: 开始调试, 继续 or 暂停.
+    std::string StartLabel() const;
 
     DebugState State() const { return m_state; }
     bool IsActive() const { return m_state != DebugState::Idle; }
@@ -125,6 +131,7 @@ private:
     void OnEdited();
     // What a pane's window does when it is made.
     void AttachHost(CPaneHost& host);
+    void TogglePane(CPaneHost& host);
     CPaneHost* PaneOfCommand(UINT id) const;
     CDebugPane* CommandPane() const;
     static void CALLBACK OnLiveTimer(HWND wnd, UINT message, UINT_PTR id, DWORD time);

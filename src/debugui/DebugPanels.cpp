@@ -14,6 +14,9 @@ namespace {
 constexpr int kFontHeight = 12;
 // The bars' depth beyond their text: the title strip, the borders, the edges.
 constexpr int kBarChrome = 40;
+// A disassembly line whole, and what a bar adds across: borders and a scroll bar.
+constexpr int kRightColumnChars = 46;
+constexpr int kColumnChrome = 40;
 }
 
 void CDebugPanels::MakeLook()
@@ -28,6 +31,15 @@ void CDebugPanels::MakeLook()
     m_look.screenFace = face;
 }
 
+int CDebugPanels::CharWidth() const
+{
+    const WindowDc dc = WindowDc::Client(nullptr);
+    SelectGuard font(dc.get(), m_look.font);
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc.get(), &metrics);
+    return std::max<int>(1, metrics.tmAveCharWidth);
+}
+
 int CDebugPanels::LineHeight() const
 {
     for (const std::unique_ptr<CPaneHost>& host : m_hosts)
@@ -38,15 +50,16 @@ int CDebugPanels::LineHeight() const
 
 // A pane of an id and kind already shown once keeps its window (and where it is docked); one
 // of another kind under the same id gets a window of its own beside the hidden one.
-CPaneHost& CDebugPanels::HostFor(const PaneInfo& info)
+CPaneHost& CDebugPanels::HostFor(const PaneInfo& info, UINT machine)
 {
     for (const std::unique_ptr<CPaneHost>& host : m_hosts) {
-        if (host->Info().id == info.id && host->Info().kind == info.kind) {
+        if (host->m_nMachine == machine && host->Info().id == info.id && host->Info().kind == info.kind) {
             host->Configure(info);
             return *host;
         }
     }
     m_hosts.push_back(std::make_unique<CPaneHost>(m_frame, info, m_look));
+    m_hosts.back()->m_nMachine = machine;
     if (m_onMade)
         m_onMade(*m_hosts.back());
     return *m_hosts.back();
@@ -56,8 +69,10 @@ void CDebugPanels::ShowFor(const CDebugSession& session, bool runOnly)
 {
     MakeLook();
     m_order.clear();
+    m_bRunOnly = runOnly;
+    const UINT machine = session.Target() ? session.Target()->NameId() : 0;
     for (const std::unique_ptr<CDebugPane>& pane : session.Panes())
-        m_order.push_back(&HostFor(pane->Info()));
+        m_order.push_back(&HostFor(pane->Info(), machine));
     auto shows = [&](const CPaneHost& host) { return runOnly ? host.Info().shownInRun : host.m_bWanted; };
     for (const std::unique_ptr<CPaneHost>& host : m_hosts)
         if (std::find(m_order.begin(), m_order.end(), host.get()) == m_order.end() || !shows(*host))
@@ -66,9 +81,12 @@ void CDebugPanels::ShowFor(const CDebugSession& session, bool runOnly)
     const RECT client = m_frame.GetClientRect();
     const int lineHeight = LineHeight();
     const int width = client.right;
-    const int rowDepths[] = {5 * lineHeight + kBarChrome,
+    // The first row shows the command pane's last lines; the right column a disassembly
+    // line whole (address, bytes, "MOV [BX+SI+1234],AX"), as far as half the window allows.
+    const int rightColumn = std::max(kRightColumnChars * CharWidth() + kColumnChrome, width * 28 / 100);
+    const int rowDepths[] = {7 * lineHeight + kBarChrome,
                              std::max(static_cast<int>(client.bottom * 3 / 10), 9 * lineHeight + kBarChrome),
-                             std::clamp(static_cast<int>(width * 28 / 100), 280, 420)};
+                             std::min(rightColumn, width / 2)};
     auto row = [&](PaneRow wanted) {
         std::vector<Placement> placed;
         for (CPaneHost* host : m_order) {
@@ -152,7 +170,7 @@ void CDebugPanels::Show(CPaneHost& host, bool shown)
 void CDebugPanels::HideAll()
 {
     for (CPaneHost* host : m_order)
-        if (host->m_bDocked)
+        if (host->m_bDocked && !m_bRunOnly)
             host->m_bWanted = IsShown(*host);
     for (const std::unique_ptr<CPaneHost>& host : m_hosts)
         Show(*host, false);

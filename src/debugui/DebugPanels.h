@@ -1,5 +1,6 @@
 // The debugger's panes as docked bars of the main frame: a bar and view for each pane the
-// session's machine offers, made the first time one with its id is offered; docked the first
+// session's machine offers, made the first time that machine offers one with its id (so a
+// machine's panes never show another's state, and each keeps its own layout); docked the first
 // time it shows, in the row its machine gives it (two rows along the bottom, a column down the
 // right); shown for a session as the user left them and hidden when it ends; filled from the
 // session at each stop, and the live ones (the screen, the serial line, the ports) also while
@@ -49,6 +50,8 @@ public:
     // The live panes, from what the running program showed last.
     void RefreshLive(const CDebugSession& session);
     int LineHeight() const;
+    // The panes' font's character width.
+    int CharWidth() const;
 
 private:
     struct Placement {
@@ -58,7 +61,7 @@ private:
     };
 
     void MakeLook();
-    CPaneHost& HostFor(const PaneInfo& info);
+    CPaneHost& HostFor(const PaneInfo& info, UINT machine);
     // Docks the panes of one row (of the bottom) or column (of the right side) not docked
     // before: into the row of one of them already there, or a new row.
     void DockRow(UINT side, const std::vector<Placement>& row, int depth, int length);
@@ -70,5 +73,7 @@ private:
     CPaneHost::Look m_look{nullptr, {}};
     std::vector<std::unique_ptr<CPaneHost>> m_hosts;
     std::vector<CPaneHost*> m_order;
+    // The panes shown last were a run's, which leaves the session's layout as it was.
+    bool m_bRunOnly = false;
     std::function<void(CPaneHost&)> m_onMade;
 };

@@ -49,6 +49,8 @@ public:
     CPaneView* Lines() const;
     HWND ViewWindow() const;
 
+    // The machine whose pane it is (its name's text id): each machine has panes of its own.
+    UINT m_nMachine = 0;
     bool m_bDocked = false;
     // Whether the user wants it shown (as the last session on its machine left it).
     bool m_bWanted = true;

@@ -102,8 +102,12 @@ void CScreenView::OnSize(UINT, int cx, int cy)
 
 void CScreenView::FitCells(int cx, int cy)
 {
-    m_nCellWidth = std::max(4, cx / std::max(1, m_screen.columns));
-    m_nCellHeight = std::max(8, cy / std::max(1, m_screen.rows));
+    // Cells twice as high as wide, as the PC's text is, as large as the pane allows, and the
+    // screen in the pane's middle: never a font squeezed to the pane's shape.
+    const int columns = std::max(1, m_screen.columns), rows = std::max(1, m_screen.rows);
+    m_nCellHeight = std::max(8, std::min(cy / rows, 2 * cx / columns));
+    m_nCellWidth = std::max(4, m_nCellHeight / 2);
+    m_origin = POINT{std::max(0, (cx - columns * m_nCellWidth) / 2), std::max(0, (cy - rows * m_nCellHeight) / 2)};
     m_font.reset(::CreateFontW(m_nCellHeight, m_nCellWidth, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN,
                                m_strFace.c_str()));
@@ -153,7 +157,7 @@ void CScreenView::PaintCells(HDC dc) const
     std::wstring run;
     std::vector<INT> advances;
     for (int row = 0; row < m_screen.rows; ++row) {
-        const int top = row * m_nCellHeight;
+        const int top = m_origin.y + row * m_nCellHeight;
         for (int column = 0; column < columns;) {
             const uint8_t attribute = m_glyphs[static_cast<size_t>(row * columns + column)].attribute;
             const int start = column;
@@ -168,7 +172,7 @@ void CScreenView::PaintCells(HDC dc) const
                 run += glyph.character;
                 advances.push_back(glyph.cells * m_nCellWidth);
             }
-            const RECT cells{start * m_nCellWidth, top, column * m_nCellWidth, top + m_nCellHeight};
+            const RECT cells{m_origin.x + start * m_nCellWidth, top, m_origin.x + column * m_nCellWidth, top + m_nCellHeight};
             TextColorGuard color(dc, ColourOf(palette[attribute & 0x0F]));
             BkColorGuard ground(dc, ColourOf(palette[(attribute >> 4) & 0x07]));
             ::ExtTextOutW(dc, cells.left, top, ETO_OPAQUE | ETO_CLIPPED, &cells, run.data(), static_cast<UINT>(run.size()),
@@ -178,8 +182,8 @@ void CScreenView::PaintCells(HDC dc) const
     if (!m_screen.cursorShown || m_screen.cursorRow >= m_screen.rows || m_screen.cursorColumn >= columns)
         return;
     const Glyph& under = m_glyphs[static_cast<size_t>(m_screen.cursorRow * columns + m_screen.cursorColumn)];
-    const int left = m_screen.cursorColumn * m_nCellWidth;
-    const int bottom = (m_screen.cursorRow + 1) * m_nCellHeight;
+    const int left = m_origin.x + m_screen.cursorColumn * m_nCellWidth;
+    const int bottom = m_origin.y + (m_screen.cursorRow + 1) * m_nCellHeight;
     const RECT cursor{left, bottom - std::max(2, m_nCellHeight / 8), left + m_nCellWidth, bottom};
     BkColorGuard color(dc, ColourOf(palette[under.attribute & 0x0F]));
     ::ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &cursor, nullptr, 0, nullptr);

@@ -48,6 +48,8 @@ private:
     GdiObject<HFONT> m_font;
     int m_nCellWidth = 8;
     int m_nCellHeight = 16;
+    // Where the first cell is drawn: the screen stands in the pane's middle.
+    POINT m_origin{0, 0};
     machine::ScreenImage m_screen;
     std::vector<Glyph> m_glyphs;
     std::wstring m_strText;

@@ -31,8 +31,25 @@ std::string OfferText(const FoundTools& found)
 }
 }
 
+namespace {
+int RadioOf(CompilerType type)
+{
+    switch (type) {
+    case CompilerType::Masm:
+        return IDC_RADIO_MASM;
+    case CompilerType::Tasm:
+        return IDC_RADIO_TASM;
+    case CompilerType::Mcs51:
+        return IDC_RADIO_MCS51;
+    default:
+        return 0;
+    }
+}
+}
+
 CCompilerSetupDlg::CCompilerSetupDlg(const CompilerSettings& current)
-    : CDialog(IDD_COMPILER_SETUP), m_currentType(current.m_compilerType), m_settings(current)
+    : CDialog(IDD_COMPILER_SETUP), m_nCompilerType(current.m_compilerType), m_currentType(current.m_compilerType),
+      m_settings(current)
 {
     ShowDefaultsWhereUnset();
 }
@@ -45,6 +62,9 @@ bool CCompilerSetupDlg::OnInitDialog()
         ::EnableWindow(GetDlgItem(IDC_USE_FOUND), FALSE);
     ListEmulators();
     CDialog::OnInitDialog();
+    // The toolchain the settings are of shows checked; picking another reads its own values.
+    if (const int radio = RadioOf(m_nCompilerType))
+        ::CheckRadioButton(m_hWnd, IDC_RADIO_MASM, IDC_RADIO_MCS51, radio);
     return true;
 }
 

@@ -12,7 +12,7 @@
 
 class CCompilerSetupDlg : public CDialog {
 public:
-    // The dialog opens with these settings' paths and templates and no toolchain picked.
+    // The dialog opens with these settings' paths and templates, their toolchain checked.
     explicit CCompilerSetupDlg(const CompilerSettings& current);
 
     bool OnInitDialog() override;
@@ -33,7 +33,7 @@ public:
     // Fills the fields with the tools found, and picks their toolchain.
     void OnUseFoundTools();
 
-    // What the dialog ended with: the picked toolchain (None when none was) and the values
+    // What the dialog ended with: the checked toolchain (None when none was) and the values
     // shown, a template that is its compiler's default kept as none.
     CompilerSettings GetSettings() const;
     CompilerType GetCompilerType() const { return m_nCompilerType; }

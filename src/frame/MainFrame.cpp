@@ -2,6 +2,7 @@
 #include "frame/MainFrame.h"
 
 #include "build/ToolFinder.h"
+#include "build/ToolchainChoice.h"
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/CompilerSetupDlg.h"
@@ -28,8 +29,8 @@ constexpr DWORD kTabCtrlStyle = WS_CHILD | WS_VISIBLE | TCS_BOTTOM;
 // How often the document's file is looked at while the program is the active one.
 constexpr UINT kDiskCheckMs = 2000;
 
-const UINT kIndicators[] = {ID_SEPARATOR,      ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING, ID_INDICATOR_OVR,
-                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,         ID_INDICATOR_SCRL};
+const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING, ID_INDICATOR_TOOLCHAIN,
+                            ID_INDICATOR_OVR, ID_INDICATOR_CAPS,        ID_INDICATOR_NUM,      ID_INDICATOR_SCRL};
 
 // Toolbar images in button order, then the pause image the start button takes while a program runs.
 const UINT kToolBarIcons[] = {IDI_TB_NEW,          IDI_TB_OPEN,        IDI_TB_SAVE,      IDI_TB_UTILITY,
@@ -62,19 +63,63 @@ void CMainFrame::LoadCompilerSettings()
 {
     // A failure is not told here: saving tells it, once the user has set something to keep.
     [[maybe_unused]] const Result<void> loaded = ::LoadCompilerSettings(m_compilerSettings, AfxGetServices());
-    ShowToolchainInEditor();
+    const FilePath file = FilePath::FromUtf8(EditedFile());
+    m_compilerSettings = SettingsOfToolchain(
+        m_compilerSettings,
+        m_bPickedForNewDocument ? m_compilerSettings.m_compilerType
+                                : ToolchainOfFile(file, m_compilerSettings, AfxGetServices()),
+        AfxGetServices());
+    ShowToolchain();
 }
 
 void CMainFrame::SetCompilerSettings(const CompilerSettings& settings)
 {
     m_compilerSettings = settings;
-    ShowToolchainInEditor();
+    ShowToolchain();
 }
 
-void CMainFrame::ShowToolchainInEditor() const
+void CMainFrame::PickToolchain(CompilerType type)
+{
+    if (type == CompilerType::None)
+        return;
+    m_compilerSettings = SettingsOfToolchain(m_compilerSettings, type, AfxGetServices());
+    const FilePath file = FilePath::FromUtf8(EditedFile());
+    m_bPickedForNewDocument = file.empty();
+    RememberToolchainOf(file, type, m_compilerSettings, AfxGetServices());
+    ShowToolchain();
+}
+
+void CMainFrame::UpdateFrameTitle(const std::string& documentTitle)
+{
+    CFrameWnd::UpdateFrameTitle(documentTitle);
+    FollowDocumentToolchain();
+}
+
+void CMainFrame::FollowDocumentToolchain()
+{
+    const std::string file = EditedFile();
+    if (m_bToolchainFollowed && file == m_strToolchainFile)
+        return;
+    const bool named = m_strToolchainFile.empty() && !file.empty();
+    m_bToolchainFollowed = true;
+    m_strToolchainFile = file;
+    if (named && m_bPickedForNewDocument) {
+        RememberToolchainOf(FilePath::FromUtf8(file), m_compilerSettings.m_compilerType, m_compilerSettings,
+                            AfxGetServices());
+    }
+    m_bPickedForNewDocument = false;
+    const CompilerType type = ToolchainOfFile(FilePath::FromUtf8(file), m_compilerSettings, AfxGetServices());
+    if (type != m_compilerSettings.m_compilerType)
+        m_compilerSettings = SettingsOfToolchain(m_compilerSettings, type, AfxGetServices());
+    ShowToolchain();
+}
+
+void CMainFrame::ShowToolchain()
 {
     if (CKorvaneView* view = SourceView())
         view->SetToolchain(m_compilerSettings.m_compilerType);
+    if (m_wndToolchainBox.GetSafeHwnd())
+        m_wndToolchainBox.Show(m_compilerSettings.m_compilerType);
 }
 
 bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
@@ -85,7 +130,13 @@ bool CMainFrame::PreCreateWindow(CREATESTRUCTW& cs)
 bool CMainFrame::CreateToolBar()
 {
     const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_GRIPPER | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
-    return m_wndToolBar.Create(this, TBSTYLE_FLAT, style, AFX_IDW_TOOLBAR) && m_wndToolBar.LoadToolBar(IDR_MAINFRAME);
+    if (!m_wndToolBar.Create(this, TBSTYLE_FLAT, style, AFX_IDW_TOOLBAR) || !m_wndToolBar.LoadToolBar(IDR_MAINFRAME))
+        return false;
+    if (m_wndToolchainBox.Create(m_wndToolBar, IDC_TOOLCHAIN_BOX)) {
+        m_wndToolBar.AddControl(m_wndToolchainBox.GetSafeHwnd(), CToolchainBox::kWidth + 4);
+        m_wndToolchainBox.SetChoiceHandler([this](CompilerType type) { PickToolchain(type); });
+    }
+    return true;
 }
 
 bool CMainFrame::CreateStatusBar()
@@ -170,7 +221,7 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs)
     StartupTrace::Mark("frame: utility page");
     DockBars();
     StartupTrace::Mark("frame: docking");
-    ShowToolchainInEditor();
+    ShowToolchain();
     ConnectEditorToDebugger();
     return 0;
 }
@@ -193,10 +244,17 @@ void CMainFrame::TogglePanel(CControlBar& bar)
 
 bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
 {
-    // None of the program's own commands is ever checked; a disabled one sent anyway is ignored.
+    // The panels' entries are checked while their panel shows; a disabled command sent anyway
+    // is ignored.
     static const CommandEntry<CMainFrame> kCommands[] = {
-        {ID_VIEW_OUTPUT, [](CMainFrame& frame, UINT) { frame.OnViewOutput(); }},
-        {ID_VIEW_UTILITY, [](CMainFrame& frame, UINT) { frame.OnViewUtility(); }},
+        {ID_VIEW_OUTPUT, [](CMainFrame& frame, UINT) { frame.OnViewOutput(); }, nullptr,
+         [](const CMainFrame& frame, UINT) { return frame.m_wndOutputBar.IsVisible(); }},
+        {ID_VIEW_UTILITY, [](CMainFrame& frame, UINT) { frame.OnViewUtility(); }, nullptr,
+         [](const CMainFrame& frame, UINT) { return frame.m_wndUtilityBar.IsVisible(); }},
+        {.id = ID_INDICATOR_TOOLCHAIN,
+         .update = [](CMainFrame& frame, UINT, CCmdUI& ui) {
+             ui.SetText(ToolchainDisplayName(frame.m_compilerSettings.m_compilerType));
+         }},
         {ID_COMPILE, [](CMainFrame& frame, UINT) { frame.OnCompile(); }, IsIdle},
         {ID_LINK, [](CMainFrame& frame, UINT) { frame.OnLink(); }, IsIdle},
         {ID_BUILD, [](CMainFrame& frame, UINT) { frame.OnBuild(); }, IsIdle},
@@ -335,7 +393,7 @@ void CMainFrame::OnOutput(std::wstring_view text)
 void CMainFrame::OnStepEnded(const StepEnd& end)
 {
     // What the tools said, counted; a step that never started said nothing.
-    SetMessageText(end.exitCode ? m_messages.Summary() : GetIdleMessage());
+    SetMessageText(end.exitCode ? m_messages.Summary(*end.exitCode) : GetIdleMessage());
     if (CKorvaneView* view = SourceView()) {
         view->Control().SetMarks(m_messages.MarksIn(EditedFile()));
         view->Control().SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
@@ -392,11 +450,16 @@ void CMainFrame::Launch(const Result<LaunchCommand>& command)
         ShowProblem(command.Error());
         return;
     }
+    // A program in a console of its own gives the focus back to Korvane when it ends.
+    LaunchCommand launch = *command;
+    launch.bWaitForEnd = launch.bThroughEmulator;
     UniqueHandle worker = RunOffThread<Result<void>>(
-        m_launches, [launch = *command] { return LaunchProgram(launch); },
-        [](const Result<void>& launched) {
+        m_launches, [launch] { return LaunchProgram(launch); },
+        [this, waited = launch.bWaitForEnd](const Result<void>& launched) {
             if (!launched)
                 ShowProblem(launched.Error());
+            else if (waited)
+                ::SetForegroundWindow(m_hWnd);
         });
     if (!worker)
         ShowProblem(Problem{Problem::Kind::NotStarted, command->program.Wide(), ::GetLastError()});
@@ -430,6 +493,41 @@ void CMainFrame::OnInitMenuPopup(HMENU menu, UINT index, bool systemMenu)
     if (!systemMenu && CDebugController::IsPaneMenu(menu))
         m_debugger.FillPaneMenu(menu);
     CFrameWnd::OnInitMenuPopup(menu, index, systemMenu);
+    if (!systemMenu)
+        ShowKeysInForce(menu);
+}
+
+void CMainFrame::ShowKeysInForce(HMENU menu) const
+{
+    for (int i = 0, n = ::GetMenuItemCount(menu); i < n; ++i) {
+        const UINT id = ::GetMenuItemID(menu, i);
+        bool known = false;
+        const std::string key = KeyOfCommand(id, m_debugger.Keys(), &known);
+        if (!known)
+            continue;
+        wchar_t text[256] = L"";
+        ::GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+        std::wstring label(text);
+        label = label.substr(0, label.find(L'\t'));
+        if (!key.empty())
+            label += L"\t" + Widen(key);
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STRING;
+        info.dwTypeData = label.data();
+        ::SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info);
+    }
+}
+
+std::string CMainFrame::GetTipText(UINT id) const
+{
+    const std::string key = KeyOfCommand(id, m_debugger.Keys());
+    // The start button's tip is what it does now; a button with a key and no tip of its own
+    // takes its prompt.
+    std::string tip = id == ID_DEBUG_START ? m_debugger.StartLabel() : CFrameWnd::GetTipText(id);
+    if (tip.empty() && !key.empty())
+        tip = GetMessageString(id);
+    return key.empty() ? tip : tip + " (" + key + ")";
 }
 
 std::string CMainFrame::GetMessageString(UINT id) const
@@ -450,6 +548,13 @@ void CMainFrame::OnSetCompiler()
     SetCompilerSettings(dialog.GetSettings());
     if (const Result<void> saved = ::SaveCompilerSettings(m_compilerSettings, AfxGetServices()); !saved)
         ShowProblem(saved.Error());
+    // The toolchain checked is the edited file's from now on; a 16-bit one is also what the
+    // next files that are no 8051 sources take.
+    const CompilerType chosen = m_compilerSettings.m_compilerType;
+    if (chosen == CompilerType::Masm || chosen == CompilerType::Tasm)
+        m_compilerSettings.m_asmType = chosen;
+    if (chosen != CompilerType::None)
+        PickToolchain(chosen);
 }
 
 void CMainFrame::OnNextMessage()

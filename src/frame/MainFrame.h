@@ -9,6 +9,7 @@
 #include "debugui/DebugController.h"
 #include "frame/MessageNavigator.h"
 #include "frame/OutputWindow.h"
+#include "frame/ToolchainBox.h"
 #include "frame/ToolDia.h"
 #include "framework/Handles.h"
 #include "framework/Mailbox.h"
@@ -51,6 +52,8 @@ public:
     CDebugController& Debugger() { return m_debugger; }
     std::string GetIdleMessage() const override;
     std::string GetMessageString(UINT id) const override;
+    // The tip of a build or debug button ends with the key that gives it now.
+    std::string GetTipText(UINT id) const override;
 
     // The name (with extension) and the folder (without a trailing backslash) of the
     // document's source file; both empty while the document has no file.
@@ -60,6 +63,11 @@ public:
     const CompilerSettings& GetCompilerSettings() const { return m_compilerSettings; }
     // Takes new settings for the following builds; the settings dialog's OK also stores them.
     void SetCompilerSettings(const CompilerSettings& settings);
+    // The edited file builds with this toolchain from now on (its stored values), and it is
+    // kept for the file where its name would give another.
+    void PickToolchain(CompilerType type);
+    // A new document or file takes its own toolchain.
+    void UpdateFrameTitle(const std::string& documentTitle) override;
 
     // Replaces the runner the build steps start their batch file with (a seam for tests).
     void SetPipeProcess(std::unique_ptr<CPipeProcess> process) { m_build.SetProcess(std::move(process)); }
@@ -70,6 +78,8 @@ protected:
     void OnDestroy() override;
     // The 调试窗口 menu lists the session's panes.
     void OnInitMenuPopup(HMENU menu, UINT index, bool systemMenu) override;
+    // The build and debug entries show the keys that give them now.
+    void ShowKeysInForce(HMENU menu) const;
     void OnActivateApp(bool active, DWORD otherThread) override;
     static void CALLBACK CheckFileOnDisk(HWND wnd, UINT message, UINT_PTR id, DWORD time);
 
@@ -110,8 +120,11 @@ private:
     std::string EditedFile() const override;
     void ShowSourceLine(const std::string& path, int line, size_t messageId) override;
     void ShowStatus(const std::string& text) override;
-    // The editor colours the syntax of the chosen toolchain's assembler.
-    void ShowToolchainInEditor() const;
+    // The editor colours the syntax of the file's toolchain's assembler, and the toolbar's
+    // drop-down shows it.
+    void ShowToolchain();
+    // The toolchain of the edited file, once for each file.
+    void FollowDocumentToolchain();
     // The editor's gutter sets breakpoints, and an edit during a session asks first.
     void ConnectEditorToDebugger();
     bool IsMcs51() const { return m_compilerSettings.m_compilerType == CompilerType::Mcs51; }
@@ -132,8 +145,15 @@ private:
     CToolDia m_wndToolDia;
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
+    CToolchainBox m_wndToolchainBox;
     UniqueImageList m_imageList;
+    // The settings of the edited file's toolchain.
     CompilerSettings m_compilerSettings;
+    // The file whose toolchain the settings are (empty: a new document), and whether the
+    // user picked it for a new document, which keeps it once the document has a name.
+    std::string m_strToolchainFile;
+    bool m_bToolchainFollowed = false;
+    bool m_bPickedForNewDocument = false;
     CBuildSession m_build;
     CMessageNavigator m_messages{*this, m_wndOutput, m_build};
     // Where the launches' workers hand back what they met.

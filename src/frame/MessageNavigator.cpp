@@ -94,9 +94,12 @@ void CMessageNavigator::Follow(const IndexedMessage* message)
         m_editor.ShowStatus(LoadResString(IDS_NO_MORE_MESSAGES));
 }
 
-std::string CMessageNavigator::Summary() const
+std::string CMessageNavigator::Summary(DWORD exitCode) const
 {
+    constexpr DWORD kCommandNotFound = 9009;
     const MessageCounts counts = m_session.Messages().Counts();
+    if (counts.nErrors == 0 && counts.nWarnings == 0 && exitCode == kCommandNotFound)
+        return LoadResString(IDS_TOOL_NOT_FOUND_9009);
     return FormatResString(IDS_MESSAGE_SUMMARY, {std::to_string(counts.nErrors), std::to_string(counts.nWarnings)});
 }
 

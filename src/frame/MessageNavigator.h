@@ -45,8 +45,9 @@ public:
     // Marks for the editor's gutter: the messages about lines of the file, each with its
     // message as the tip and its number as the id.
     std::vector<LineMark> MarksIn(const std::string& file) const;
-    // "N errors, M warnings" of the current command's output.
-    std::string Summary() const;
+    // "N errors, M warnings" of the current command's output; for a tool that cmd could not
+    // run (exit code 9009) with no message of its own, that it did not run.
+    std::string Summary(DWORD exitCode) const;
 
 private:
     void Follow(const IndexedMessage* message);

@@ -4,12 +4,37 @@
 #include "framework/AppContext.h"
 #include "framework/CDataExchange.h"
 
+#include <algorithm>
+
+namespace {
+// A dialog opens over the window it belongs to, inside the screen's work area.
+void CenterOverOwner(HWND dialog)
+{
+    const HWND owner = ::GetWindow(dialog, GW_OWNER);
+    if (!owner || !::IsWindowVisible(owner) || ::IsIconic(owner))
+        return;
+    RECT own{}, over{};
+    ::GetWindowRect(dialog, &own);
+    ::GetWindowRect(owner, &over);
+    MONITORINFO monitor{sizeof monitor};
+    ::GetMonitorInfoW(::MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& work = monitor.rcWork;
+    const int width = own.right - own.left, height = own.bottom - own.top;
+    int x = (over.left + over.right - width) / 2, y = (over.top + over.bottom - height) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    ::SetWindowPos(dialog, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+}
+
 INT_PTR CALLBACK CDialog::StaticDlgProc(HWND hWnd, UINT message, WPARAM, LPARAM lParam)
 {
     if (message != WM_INITDIALOG)
         return FALSE;
     auto* dialog = reinterpret_cast<CDialog*>(lParam);
     dialog->SubclassWindow(hWnd);
+    if (dialog->m_bModal)
+        CenterOverOwner(hWnd);
     try {
         return dialog->OnInitDialog() ? TRUE : FALSE;
     } catch (const std::exception&) {

@@ -146,3 +146,69 @@ bool CRegistryKey::DeleteTree(HKEY root, const std::string& path)
     LONG result = ::RegDeleteTreeW(root, Widen(path).c_str());
     return result == ERROR_SUCCESS || result == ERROR_FILE_NOT_FOUND;
 }
+
+bool CRegistryKey::IsVolatile() const
+{
+    // Only a volatile key refuses a lasting subkey; the probe is removed at once.
+    constexpr wchar_t kProbe[] = L"~lasting probe";
+    HKEY probe = nullptr;
+    const LONG result = ::RegCreateKeyExW(m_hKey, kProbe, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
+                                          &probe, nullptr);
+    if (result == ERROR_SUCCESS) {
+        ::RegCloseKey(probe);
+        ::RegDeleteKeyW(m_hKey, kProbe);
+    }
+    return result == ERROR_CHILD_MUST_BE_VOLATILE;
+}
+
+namespace {
+struct KeyCopy {
+    struct Value {
+        std::string name;
+        DWORD type;
+        std::string bytes;
+    };
+    std::vector<Value> values;
+    std::vector<std::pair<std::string, KeyCopy>> subKeys;
+};
+
+KeyCopy CopyOf(const CRegistryKey& key, HKEY root, const std::string& path)
+{
+    KeyCopy copy;
+    for (const std::string& name : key.ValueNames()) {
+        KeyCopy::Value value{name, REG_NONE, {}};
+        if (key.GetRaw(name, value.type, value.bytes))
+            copy.values.push_back(std::move(value));
+    }
+    for (const std::string& name : key.SubKeyNames()) {
+        CRegistryKey sub(root);
+        if (sub.Open(path + "\\" + name, KEY_READ))
+            copy.subKeys.emplace_back(name, CopyOf(sub, root, path + "\\" + name));
+    }
+    return copy;
+}
+
+void Write(const KeyCopy& copy, HKEY root, const std::string& path)
+{
+    CRegistryKey key(root, CRegistryKey::Lifetime::Lasting);
+    if (!key.CreateFromRoot(path))
+        return;
+    for (const KeyCopy::Value& value : copy.values)
+        key.SetRaw(value.name, value.type, value.bytes);
+    for (const auto& [name, sub] : copy.subKeys)
+        Write(sub, root, path + "\\" + name);
+}
+}
+
+bool CRegistryKey::MakeLasting(HKEY root, const std::string& path)
+{
+    CRegistryKey key(root);
+    if (!key.Open(path, KEY_READ))
+        return false;
+    const KeyCopy copy = CopyOf(key, root, path);
+    key.Close();
+    if (!DeleteTree(root, path))
+        return false;
+    Write(copy, root, path);
+    return true;
+}

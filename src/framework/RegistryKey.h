@@ -47,8 +47,14 @@ public:
     std::vector<std::string> ValueNames() const;
     std::vector<std::string> SubKeyNames() const;
 
+    // Whether the current key lasts only until the system restarts.
+    bool IsVolatile() const;
+
     // Removes the key at path below root with everything in it; true also when there was none.
     static bool DeleteTree(HKEY root, const std::string& path);
+    // Makes the key at path below root, with everything in it, last: a volatile key is
+    // copied, removed and made again. False, the key left as it was, when it cannot be read.
+    static bool MakeLasting(HKEY root, const std::string& path);
 
     static constexpr size_t kAnyLength = static_cast<size_t>(-1);
 

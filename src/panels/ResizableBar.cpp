@@ -645,8 +645,12 @@ void CResizableBar::EndEdgeTracking()
     InvertTrackerLine();
     m_bTracking = false;
     ::ReleaseCapture();
-    if (GetDockSite())
-        GetDockSite()->DelayRecalcLayout();
+    if (CFrameWnd* site = GetDockSite()) {
+        site->RecalcLayout();
+        // Every bar the drag moved paints again, with what it holds: a move keeps only part
+        // of a window's old pixels, and a pane that only grew would show them stale.
+        ::RedrawWindow(site->GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
 }
 
 void CResizableBar::InvertTrackerLine()

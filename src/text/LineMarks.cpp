@@ -7,6 +7,7 @@
 
 namespace {
 const COLORREF kErrorColor = RGB(210, 30, 30);
+const COLORREF kErrorFill = RGB(255, 255, 255);
 const COLORREF kWarningColor = RGB(225, 160, 0);
 const COLORREF kBreakpointColor = RGB(190, 20, 30);
 const COLORREF kCurrentFill = RGB(255, 220, 40);
@@ -27,16 +28,30 @@ RECT Inset(const RECT& cell, int divisor)
     return RECT{cell.left + inset, cell.top + inset, cell.right - inset, cell.bottom - inset};
 }
 
-// A filled circle for an error, a triangle for a warning, inside the square cell.
+// A red cross in a white square for an error, an amber triangle for a warning, inside the
+// square cell: neither looks like a breakpoint's red disc.
+void DrawCross(HDC dc, const RECT& box)
+{
+    const RECT cross = Inset(box, 4);
+    const int thickness = std::max<LONG>(2, (box.bottom - box.top) / 6);
+    GdiObject<HPEN> pen(::CreatePen(PS_SOLID, thickness, kErrorColor));
+    SelectGuard penGuard(dc, pen.get());
+    ::MoveToEx(dc, cross.left, cross.top, nullptr);
+    ::LineTo(dc, cross.right, cross.bottom);
+    ::MoveToEx(dc, cross.right, cross.top, nullptr);
+    ::LineTo(dc, cross.left, cross.bottom);
+}
+
 void DrawMark(HDC dc, MarkKind kind, const RECT& cell)
 {
     const RECT shape = Inset(cell, 5);
-    const COLORREF color = kind == MarkKind::Error ? kErrorColor : kWarningColor;
-    WithBrushAndPen(dc, color, color, [&] {
-        if (kind == MarkKind::Error) {
-            ::Ellipse(dc, shape.left, shape.top, shape.right, shape.bottom);
-            return;
-        }
+    if (kind == MarkKind::Error) {
+        WithBrushAndPen(dc, kErrorFill, kErrorColor,
+                        [&] { ::Rectangle(dc, shape.left, shape.top, shape.right, shape.bottom); });
+        DrawCross(dc, shape);
+        return;
+    }
+    WithBrushAndPen(dc, kWarningColor, kWarningColor, [&] {
         const POINT corners[] = {{(shape.left + shape.right) / 2, shape.top}, {shape.right, shape.bottom},
                                  {shape.left, shape.bottom}};
         ::Polygon(dc, corners, 3);

@@ -66,11 +66,12 @@ std::string StoredText(HKEY root, const std::string& path, const std::string& na
     return text;
 }
 
-void WriteRaw(HKEY root, const std::string& path, const std::string& name, const std::string& text)
+void WriteRaw(HKEY root, const std::string& path, const std::string& name, const std::string& text,
+              DWORD options = REG_OPTION_NON_VOLATILE)
 {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(root, path.c_str(), 0, nullptr, REG_OPTION_VOLATILE, KEY_ALL_ACCESS,
-                                               nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, ::RegCreateKeyExA(root, path.c_str(), 0, nullptr, options, KEY_ALL_ACCESS, nullptr, &key,
+                                               nullptr));
     ASSERT_EQ(ERROR_SUCCESS, ::RegSetValueExA(key, name.c_str(), 0, REG_SZ,
                                               reinterpret_cast<const BYTE*>(text.c_str()),
                                               static_cast<DWORD>(text.size() + 1)));
@@ -88,6 +89,9 @@ CompilerSettings Settings(CompilerType type, const std::string& compiler, const 
     settings.m_compilerType = type;
     settings.m_strCompilerPath = compiler;
     settings.m_strLinkerPath = linker;
+    // As a load gives it: a 16-bit toolchain is the one chosen last.
+    if (type == CompilerType::Masm || type == CompilerType::Tasm)
+        settings.m_asmType = type;
     return settings;
 }
 
@@ -311,7 +315,7 @@ TEST_F(CompilerSettingsTest, StoredTypeWithMissingSubkeyCreatesItEmpty)
     ASSERT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, Sub("tasm")));
     EXPECT_EQ(std::string(1, '\0'), ReadRaw(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp").data);
     EXPECT_EQ(std::string(1, '\0'), ReadRaw(HKEY_LOCAL_MACHINE, Sub("tasm"), "lnk").data);
-    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub("tasm")));
+    EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub("tasm")));
     // Nothing was written into the settings key itself.
     EXPECT_FALSE(ReadRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "cmp").exists);
     EXPECT_EQ("tasm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
@@ -398,7 +402,7 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsOwnPaths)
     EXPECT_EQ("c:\\tasm\\tasm.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp"));
 }
 
-TEST_F(CompilerSettingsTest, SaveCreatesAMissingSubkeyVolatile)
+TEST_F(CompilerSettingsTest, SaveCreatesAMissingSubkeyThatLasts)
 {
     LayOut();
     ASSERT_EQ(ERROR_SUCCESS, ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, Sub("mcs").c_str()));
@@ -406,7 +410,7 @@ TEST_F(CompilerSettingsTest, SaveCreatesAMissingSubkeyVolatile)
     EXPECT_EQ("mcs", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type"));
     EXPECT_EQ("c:\\mcs\\asm51.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "cmp"));
     EXPECT_EQ("c:\\mcs\\oh.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "lnk"));
-    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub("mcs")));
+    EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub("mcs")));
 }
 
 TEST_F(CompilerSettingsTest, SaveWithoutTheSettingsKeyWritesNothing)
@@ -491,12 +495,70 @@ TEST_F(CompilerSettingsTest, TheDosMachinesPaceAndWritableFoldersAreKeptBesideTh
     EXPECT_EQ(Load(fresh), saved) << "the defaults are kept as no values";
 }
 
-TEST_F(CompilerSettingsTest, KeysAreVolatile)
+// The settings last across a restart of Windows; an earlier version's volatile keys are made
+// lasting at the first load, every value kept, and another process reads them.
+TEST_F(CompilerSettingsTest, KeysLastAndAnEarlierVersionsVolatileKeysAreMadeLasting)
 {
     LayOut();
-    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     for (const char* sub : {"masm", "tasm", "mcs"})
-        EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub(sub))) << sub;
+        EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub(sub))) << sub;
+
+    ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
+    WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", "tasm", REG_OPTION_VOLATILE);
+    WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "dos", "c:\\dosbox\\dosbox.exe", REG_OPTION_VOLATILE);
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("tasm"), "cmp", "c:\\tasm\\tasm.exe", REG_OPTION_VOLATILE);
+    WriteRaw(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk", "c:\\masm\\link.exe", REG_OPTION_VOLATILE);
+    ASSERT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+
+    CompilerSettings settings;
+    Load(settings);
+    EXPECT_EQ(CompilerType::Tasm, settings.m_compilerType);
+    EXPECT_EQ("c:\\tasm\\tasm.exe", settings.m_strCompilerPath);
+    EXPECT_EQ("c:\\dosbox\\dosbox.exe", settings.m_strDosEmulatorPath);
+    EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
+    EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_LOCAL_MACHINE, Sub("masm")));
+    EXPECT_EQ("c:\\masm\\link.exe", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), "lnk"));
+
+    FILE* query = ::_wpopen(L"reg query \"HKLM\\software\\korvane\\tasm\" /v cmp", L"r");
+    ASSERT_NE(query, nullptr);
+    std::string printed;
+    for (char buffer[256]; std::fgets(buffer, sizeof buffer, query);)
+        printed += buffer;
+    ::_pclose(query);
+    EXPECT_NE(printed.find("c:\\tasm\\tasm.exe"), std::string::npos) << printed;
+}
+
+// The 16-bit toolchain chosen last is what a file that is no 8051 source builds with, also
+// after the 8051's was chosen; before one was kept, the chosen one where it is 16-bit.
+TEST_F(CompilerSettingsTest, TheSixteenBitToolchainChosenLastIsKept)
+{
+    const struct {
+        const char* storedType;
+        const char* storedAsm;
+        CompilerType loaded;
+    } kCases[] = {
+        {"", nullptr, CompilerType::Masm},      {"tasm", nullptr, CompilerType::Tasm},
+        {"mcs", nullptr, CompilerType::Masm},   {"mcs", "tasm", CompilerType::Tasm},
+        {"masm", "tasm", CompilerType::Tasm},   {"mcs", "mcs", CompilerType::Masm},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.storedType) + "/" + (c.storedAsm ? c.storedAsm : "-"));
+        ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsKeyPath);
+        LayOut();
+        WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "type", c.storedType);
+        if (c.storedAsm)
+            WriteRaw(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "asm", c.storedAsm);
+        CompilerSettings settings;
+        EXPECT_EQ(Load(settings).m_asmType, c.loaded);
+    }
+    for (CompilerType saved : {CompilerType::Tasm, CompilerType::Mcs51}) {
+        CompilerSettings settings;
+        Load(settings);
+        settings.m_compilerType = saved;
+        Save(settings);
+    }
+    EXPECT_EQ("tasm", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "asm")) << "the 8051's leaves it";
 }
 
 TEST_F(CompilerSettingsTest, ReadingAToolchainReadsOnlyWhenBothKeysOpen)
@@ -545,9 +607,9 @@ TEST_F(CompilerSettingsTest, UserKeyIsUsedWhenMachineWideKeyIsRefused)
     EXPECT_EQ(CompilerType::None, settings.m_compilerType);
     EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kSettingsKeyPath));
     ExpectEmptyLayout(HKEY_CURRENT_USER);
-    EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, kSettingsKeyPath));
+    EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_CURRENT_USER, kSettingsKeyPath));
     for (const char* sub : {"masm", "tasm", "mcs"})
-        EXPECT_EQ(ERROR_CHILD_MUST_BE_VOLATILE, CreateNonVolatileBelow(HKEY_CURRENT_USER, Sub(sub))) << sub;
+        EXPECT_EQ(ERROR_SUCCESS, CreateNonVolatileBelow(HKEY_CURRENT_USER, Sub(sub))) << sub;
     EXPECT_EQ(HKEY_CURRENT_USER, CompilerSettingsRoot(AppServices()));
 
     Save(Settings(CompilerType::Tasm, "c:\\tasm\\tasm.exe", "c:\\tasm\\tlink.exe"));

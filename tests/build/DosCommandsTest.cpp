@@ -345,6 +345,8 @@ TEST(LaunchLines, TheBuiltInMachineRunsDosProgramsWhenNoEmulatorIsSet)
     EXPECT_EQ(Narrow(run->commandLine), Quoted(machine.Utf8()) + " --pause " + Quoted(dir.File("my work\\hello.exe")));
     EXPECT_TRUE(run->bThroughEmulator);
     EXPECT_TRUE(run->workingFolder.empty());
+    // Its console is titled with the program's name, not the machine's path.
+    EXPECT_EQ(Narrow(run->consoleTitle), "hello.exe");
     const Result<LaunchCommand> paced =
         MakeRunCommand(P(source), FilePath(), services, BuiltInRun{3000, {P(dir.Folder("out put"))}});
     ASSERT_TRUE(paced);

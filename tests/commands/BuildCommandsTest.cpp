@@ -530,3 +530,22 @@ TEST_F(BuildCommands, EachCompilerGetsItsOwnArgumentsAndOneWithoutALinkStepBuild
     RunCommand(ID_LINK);
     EXPECT_EQ(m_boxes.Texts(), std::vector<std::string>{"此工具链无需连接。"});
 }
+
+// The status line after a step: the messages counted, and for a tool cmd could not run (its
+// exit code 9009) that it did not run, not "0 errors".
+TEST_F(BuildCommands, TheStatusLineTellsAToolThatDidNotRunFromOneThatReportedNothing)
+{
+    const struct {
+        const char* exitCode;
+        UINT expected;
+    } kEnds[] = {{"0", IDS_MESSAGE_SUMMARY}, {"5", IDS_MESSAGE_SUMMARY}, {"9009", IDS_TOOL_NOT_FOUND_9009}};
+    OpenSource("hello.asm");
+    for (const auto& end : kEnds) {
+        ::SetEnvironmentVariableA("KORVANE_STANDIN_EXIT_CODE", end.exitCode);
+        RunCommand(ID_COMPILE);
+        const std::string expected = end.expected == IDS_MESSAGE_SUMMARY ? FormatResString(IDS_MESSAGE_SUMMARY, {"0", "0"})
+                                                                         : LoadResString(end.expected);
+        EXPECT_EQ(StatusBar(Frame()).GetPaneText(0), expected) << end.exitCode;
+    }
+    ::SetEnvironmentVariableA("KORVANE_STANDIN_EXIT_CODE", nullptr);
+}

@@ -195,24 +195,25 @@ TEST_F(MasmInTheWindow, FromTheEntryThroughTheLoopAndAPrintingCallToTheEnd)
 }
 
 // The 8051's program as as31 left it (the .hex newer than its source), with no link step: F11
-// and F9 take the .hex as it is.
+// and F9 take the .hex as it is. The source is an .a51, which the 8051's toolchain builds.
 class Mcs51InTheWindow : public DebuggerWindow {
 protected:
     void Use(const std::string& name)
     {
-        for (const char* extension : {".asm", ".lst", ".hex"})
+        std::filesystem::copy_file(Built(name + ".asm"), m_folder.File(name + ".a51"));
+        for (const char* extension : {".lst", ".hex"})
             std::filesystem::copy_file(Built(name + extension), m_folder.File(name + extension));
         // The .hex is the newer whatever the copies' times.
         const auto hex = std::filesystem::path(m_folder.File(name + ".hex"));
-        std::filesystem::last_write_time(hex, std::filesystem::last_write_time(m_folder.File(name + ".asm")) +
+        std::filesystem::last_write_time(hex, std::filesystem::last_write_time(m_folder.File(name + ".a51")) +
                                                    std::chrono::seconds(2));
+        Open(name + ".a51");
         CompilerSettings settings{CompilerType::Mcs51, "C:\\as31\\as31.exe", ""};
         settings.m_bNoLink = true;
         Frame().SetCompilerSettings(settings);
-        Open(name + ".asm");
         m_strName = name;
     }
-    size_t ProgramLine(const std::string& text) const { return EditorLine(text, m_strName + ".asm"); }
+    size_t ProgramLine(const std::string& text) const { return EditorLine(text, m_strName + ".a51"); }
     void TypeSerial(const std::string& text) const { TypeText(Pane(IDC_DEBUG_SERIAL), text); }
 
     std::string m_strName;
@@ -265,6 +266,26 @@ TEST_F(Mcs51InTheWindow, F9RunsTheHexWithItsSerialLineAndPorts)
     }
 }
 
+// F11 after F9, the run ended or still waiting for the serial line, debugs the program from
+// reset with the 8051's own panes, none of them showing what another session left.
+TEST_F(Mcs51InTheWindow, F11AfterF9DebugsFromResetWithTheMachinesOwnPanes)
+{
+    for (const char* program : {"leds", "serial"}) {
+        SCOPED_TRACE(program);
+        Use(program);
+        PressAccelerator(m_korvane.Editor().GetSafeHwnd(), VK_F9);
+        WaitForStill();
+        Press(VK_F11);
+        ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+        EXPECT_EQ(Editor().CurrentLine(), ProgramLine("mov     sp, #60h"));
+        for (UINT pane : {IDC_DEBUG_REGISTERS, IDC_DEBUG_MEMORY, IDC_DEBUG_DISASSEMBLY, IDC_DEBUG_SERIAL, IDC_DEBUG_PORTS})
+            EXPECT_TRUE(PaneShown(pane)) << pane;
+        EXPECT_EQ(PaneText(IDC_DEBUG_REGISTERS).substr(0, 5), "A=00 ");
+        EXPECT_EQ(PaneText(IDC_DEBUG_SERIAL), "");
+        Press(VK_F5, kShift);
+    }
+}
+
 TEST_F(Mcs51InTheWindow, AnEditDuringASessionAsksWhetherToStopIt)
 {
     const struct {
@@ -280,6 +301,8 @@ TEST_F(Mcs51InTheWindow, AnEditDuringASessionAsksWhetherToStopIt)
         const std::wstring before(Editor().Text());
         m_korvane.Type("x");
         EXPECT_EQ(boxes.Texts(), std::vector<std::string>{LoadResString(IDS_DEBUG_STOP_TO_EDIT)});
+        // An Enter meant for the command line must not end the session.
+        EXPECT_EQ(boxes.Boxes().at(0).type & MB_DEFMASK, static_cast<UINT>(MB_DEFBUTTON2));
         EXPECT_EQ(Debugger().State(), answer.after);
         EXPECT_EQ(std::wstring(Editor().Text()) != before, answer.edited);
     }
@@ -324,6 +347,99 @@ TEST_F(Mcs51InTheWindow, RegistersAndBytesAreEditedInTheirPanes)
 }
 
 // A program that never ends, put beside its source as if built: its compile step a stand-in.
+// F5, F9 and F10 compile, run and start DEBUG outside a session and continue, set a
+// breakpoint and step over inside one: the menus and the toolbar's tips show the key in force.
+TEST_F(MasmInTheWindow, MenusAndTipsShowTheKeysInForce)
+{
+    const auto keyShown = [&](int menuIndex, UINT id) {
+        HMENU menu = ::GetSubMenu(::GetMenu(Frame().GetSafeHwnd()), menuIndex);
+        Frame().SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(menu), menuIndex);
+        wchar_t text[128] = L"";
+        ::GetMenuStringW(menu, id, text, 128, MF_BYCOMMAND);
+        const std::wstring item(text);
+        const size_t tab = item.find(L'\t');
+        return tab == std::wstring::npos ? std::string() : Narrow(item.substr(tab + 1));
+    };
+    const struct {
+        bool session;
+        int menu; // 3: 编译, 4: 调试
+        UINT id;
+        const char* key;
+        const char* tip;
+    } kKeys[] = {
+        {false, 3, ID_COMPILE, "F5", "编译 (F5)"},
+        {false, 3, ID_RUN, "F9", "运行 (F9)"},
+        {false, 3, ID_DEBUG, "F10", nullptr},
+        {false, 4, ID_DEBUG_START, "F11", "开始调试 (F11)"},
+        {false, 4, ID_DEBUG_STEP_OVER, "", nullptr},
+        {false, 4, ID_DEBUG_TOGGLE_BREAKPOINT, "", "切换断点"},
+        {true, 3, ID_COMPILE, "", "编译"},
+        {true, 3, ID_RUN, "", "运行"},
+        {true, 3, ID_BUILD, "F8", nullptr},
+        {true, 4, ID_DEBUG_START, "F5", "继续 (F5)"},
+        {true, 4, ID_DEBUG_STOP, "Shift+F5", "停止调试 (Shift+F5)"},
+        {true, 4, ID_DEBUG_STEP_INTO, "F11", "单步 (F11)"},
+        {true, 4, ID_DEBUG_STEP_OVER, "F10", nullptr},
+        {true, 4, ID_DEBUG_TOGGLE_BREAKPOINT, "F9", "切换断点 (F9)"},
+        {true, 4, ID_DEBUG_STEP_BACK, "Ctrl+F11", nullptr},
+    };
+    for (const auto& key : kKeys) {
+        SCOPED_TRACE(std::to_string(key.id) + (key.session ? " in a session" : " outside"));
+        if (key.session && !Debugger().IsActive()) {
+            Press(VK_F11);
+            ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+        }
+        EXPECT_EQ(keyShown(key.menu, key.id), key.key);
+        if (key.tip)
+            EXPECT_EQ(Frame().GetTipText(key.id), key.tip);
+    }
+}
+
+// Ctrl+A in the memory pane's address box selects the box's text, not the editor's.
+TEST_F(MasmInTheWindow, CtrlAInAPanesEditBoxSelectsItsOwnText)
+{
+    Press(VK_F11);
+    ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+    const HWND box = ::FindWindowExW(Pane(IDC_DEBUG_MEMORY), nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(box);
+    SetWindowTextOf(box, "DS:0010");
+    ::SendMessageW(box, EM_SETSEL, 2, 2);
+    ::SetFocus(box);
+    const auto editorBefore = std::make_pair(Editor().Selection().nAnchor, Editor().Selection().nCaret);
+    PressAccelerator(box, 'A', kCtrl);
+    DWORD from = 0, to = 0;
+    ::SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(std::make_pair(from, to), std::make_pair(DWORD{0}, DWORD{7}));
+    EXPECT_EQ(std::make_pair(Editor().Selection().nAnchor, Editor().Selection().nCaret), editorBefore);
+}
+
+// Dragging the edge above the panes' rows makes every pane paint again, the ones the drag
+// only moved too: none is left showing what it showed before.
+TEST_F(MasmInTheWindow, ASplitterDragRepaintsEveryPane)
+{
+    Press(VK_F11);
+    ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+    PumpMessages();
+    const HWND bar = Pane(IDW_REGISTERS_BAR);
+    ASSERT_TRUE(bar);
+    RECT edge{};
+    ::GetWindowRect(bar, &edge);
+    const POINT grab{(edge.left + edge.right) / 2, edge.top + 1};
+    ::SendMessageW(bar, WM_NCLBUTTONDOWN, HTTOP, MAKELPARAM(grab.x, grab.y));
+    POINT moved{grab.x, grab.y - 60};
+    ::ScreenToClient(bar, &moved);
+    ::SendMessageW(bar, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(moved.x, moved.y));
+    ::SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(moved.x, moved.y));
+    RECT after{};
+    ::GetWindowRect(bar, &after);
+    EXPECT_LT(after.top, edge.top) << "the row grew";
+    for (UINT id : {IDC_DEBUG_REGISTERS, IDC_DEBUG_MEMORY, IDC_DEBUG_SCREEN, IDC_DEBUG_DISASSEMBLY, IDC_DEBUG_STACK,
+                    IDC_DEBUG_VARIABLES, IDC_DEBUG_COMMAND_OUTPUT}) {
+        if (PaneShown(id))
+            EXPECT_TRUE(::GetUpdateRect(Pane(id), nullptr, FALSE)) << id << " is to paint again";
+    }
+}
+
 class EndlessInTheWindow : public DebuggerWindow {
 protected:
     void SetUp() override

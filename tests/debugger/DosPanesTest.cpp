@@ -89,6 +89,8 @@ TEST_F(DosPanes, StackMarksTheReturnAddressOfTheCall)
 
 TEST_F(DosPanes, VariablesShowTheirValuesByType)
 {
+    // At the entry DS is still the PSP's: a variable shows at its own segment all the same.
+    EXPECT_EQ(Panes().Variables().text.substr(0, 28), Expand("MSG       BYTE   {DS}:0000  "));
     ASSERT_EQ(m_session.RunToLine(Line("MOV     TOTAL, AX")).reason, StopReason::Limit);
     m_session.StepInto();
     const PaneText pane = Panes().Variables();
@@ -111,6 +113,17 @@ TEST_F(DosPanes, DisassemblyAroundTheCurrentInstruction)
     m_session.StepInto();
     m_session.StepInto();
     EXPECT_EQ(Panes().Disassembly(3, 0).text.substr(0, 45), Expand("{CS}:0006 C3            RET\r\n{CS}:0007 B8{DSB}"));
+}
+
+// At the end the program's last line is the INT that ended it, not the bytes after it.
+TEST_F(DosPanes, AnEndedProgramShowsTheIntThatEndedIt)
+{
+    ASSERT_EQ(m_session.Continue().reason, StopReason::Ended);
+    const PaneText pane = Panes().Disassembly(2, 2);
+    ASSERT_EQ(pane.marks.size(), 1u);
+    const size_t line = static_cast<size_t>(pane.marks[0].line);
+    const std::string marked = Lines(pane.text, line + 1).substr(Lines(pane.text, line).size());
+    EXPECT_NE(marked.find("INT     21"), std::string::npos) << pane.text;
 }
 
 TEST_F(DosPanes, ScreenAndEdits)

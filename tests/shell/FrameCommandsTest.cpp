@@ -10,6 +10,7 @@
 
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <ostream>
 
@@ -122,7 +123,7 @@ TEST_P(Accelerators, ReachTheirCommand)
 INSTANTIATE_TEST_SUITE_P(Table, Accelerators, ::testing::ValuesIn(kAccelerators),
                          [](const ::testing::TestParamInfo<Accelerator>& info) { return std::string(info.param.name); });
 
-TEST_F(FrameCommands, ProgramCommandsBelongToTheFrameNeverCheckedAndOnlyStopWaitsForAStep)
+TEST_F(FrameCommands, ProgramCommandsBelongToTheFrameOnlyThePanelsAreCheckedAndOnlyStopWaitsForAStep)
 {
     ASSERT_TRUE(Start());
     const UINT ids[] = {ID_VIEW_OUTPUT, ID_VIEW_UTILITY, ID_COMPILE, ID_LINK,        ID_BUILD,
@@ -132,16 +133,23 @@ TEST_F(FrameCommands, ProgramCommandsBelongToTheFrameNeverCheckedAndOnlyStopWait
         EXPECT_TRUE(Frame()->CMainFrame::OnCmdMsg(id, &probe)) << id;
         probe.DoUpdate(Frame(), true);
         EXPECT_EQ(probe.m_nEnabled, id != ID_STOP_BUILD ? 1 : 0) << id;
-        EXPECT_EQ(probe.m_nCheck, -1) << id;
+        // Both panels show at the start, and their entries say so.
+        const bool panel = id == ID_VIEW_OUTPUT || id == ID_VIEW_UTILITY;
+        EXPECT_EQ(probe.m_nCheck, panel ? 1 : -1) << id;
     }
     for (int popup : {2, 3, 4}) {
         for (const MenuEntry& e : PopupEntries(popup)) {
             if (e.id >= ID_VIEW_OUTPUT && e.id <= ID_STOP_BUILD) {
                 EXPECT_EQ(e.grayed, e.id == ID_STOP_BUILD) << e.id;
-                EXPECT_FALSE(e.checked) << e.id;
+                EXPECT_EQ(e.checked, e.id == ID_VIEW_OUTPUT || e.id == ID_VIEW_UTILITY) << e.id;
             }
         }
     }
+    Command(ID_VIEW_OUTPUT);
+    ProbeCmdUI hidden(ID_VIEW_OUTPUT);
+    hidden.DoUpdate(Frame(), true);
+    EXPECT_EQ(hidden.m_nCheck, 0);
+    Command(ID_VIEW_OUTPUT);
 }
 
 TEST_F(FrameCommands, EditAcceleratorsActOnTheEditor)
@@ -260,8 +268,8 @@ TEST_F(FrameCommands, ToolbarTooltipsAndFlyByPrompts)
         const char* tip;
     };
     const Tip tips[] = {{ID_FILE_NEW, "新建"}, {ID_FILE_OPEN, "打开"},  {ID_FILE_SAVE, "保存"}, {ID_VIEW_UTILITY, ""},
-                        {ID_VIEW_OUTPUT, ""}, {ID_COMPILE, ""},       {ID_LINK, ""},         {ID_BUILD, ""},
-                        {ID_RUN, ""},         {ID_APP_ABOUT, "关于"}};
+                        {ID_VIEW_OUTPUT, ""}, {ID_COMPILE, "编译 (F5)"}, {ID_LINK, "连接 (F7)"}, {ID_BUILD, "构建 (F8)"},
+                        {ID_RUN, "运行 (F9)"}, {ID_APP_ABOUT, "关于"}};
     for (const Tip& t : tips) {
         NMTTDISPINFOW info{};
         info.hdr.code = TTN_GETDISPINFOW;
@@ -332,5 +340,27 @@ TEST_F(FrameCommands, ViewMenuTogglesToolbarAndStatusBar)
         EXPECT_TRUE(entryFor(b.id).checked) << b.text;
         RECT shown = editorRect();
         EXPECT_EQ(shown.bottom - shown.top, before.bottom - before.top);
+    }
+}
+
+// The program's dialogs open over the main window, wherever it stands.
+TEST_F(FrameCommands, DialogsOpenCentredOverTheMainWindow)
+{
+    ASSERT_TRUE(Start());
+    ::SetWindowPos(FrameWnd(), nullptr, 120, 60, 900, 640, SWP_NOZORDER);
+    RECT frame{};
+    ::GetWindowRect(FrameWnd(), &frame);
+    const POINT frameCentre{(frame.left + frame.right) / 2, (frame.top + frame.bottom) / 2};
+    for (UINT command : {ID_GOTO_LINE, ID_APP_ABOUT, ID_SET_COMPILER}) {
+        POINT centre{};
+        WhenDialogShows([&](HWND dialog) {
+            RECT own{};
+            ::GetWindowRect(dialog, &own);
+            centre = POINT{(own.left + own.right) / 2, (own.top + own.bottom) / 2};
+            ::EndDialog(dialog, IDCANCEL);
+        });
+        Command(command);
+        EXPECT_LE(std::abs(centre.x - frameCentre.x), 2) << command;
+        EXPECT_LE(std::abs(centre.y - frameCentre.y), 2) << command;
     }
 }

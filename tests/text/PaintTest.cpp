@@ -7,6 +7,7 @@
 #include "text/SyntaxColors.h"
 
 #include <cstdlib>
+#include <set>
 #include <string>
 
 namespace {
@@ -98,4 +99,30 @@ TEST_F(Painting, TheSelectionAndTheCaretsLineStandOut)
     };
     EXPECT_NE(tint, window);
     EXPECT_LT(distance(tint, window), distance(tint, highlight)) << "faintly";
+}
+
+// An error's mark and a breakpoint side by side in the column: neither colour of one is in
+// the other's cell, so the two never look alike.
+TEST_F(Painting, AnErrorsMarkAndABreakpointDifferInShapeAndColour)
+{
+    const std::wstring text = L"mov ax, bx\r\nmov bx, cx\r\nend";
+    Send(Ours(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    Control().SetMarks({LineMark{0, MarkKind::Error, L"error", 1}});
+    Control().SetBreakpoints({1});
+    Snapshot();
+    const int height = Control().Metrics().LineHeight();
+    const auto coloursOfCell = [&](size_t lineStart) {
+        const int top = static_cast<short>(HIWORD(Send(Ours(), EM_POSFROMCHAR, lineStart)));
+        std::set<COLORREF> colours;
+        for (int y = top; y < top + height; ++y)
+            for (int x = 0; x < height; ++x)
+                colours.insert(m_surface.Pixel(x, y));
+        return colours;
+    };
+    const std::set<COLORREF> error = coloursOfCell(0), breakpoint = coloursOfCell(12);
+    const COLORREF breakpointRed = RGB(190, 20, 30), errorRed = RGB(210, 30, 30), white = RGB(255, 255, 255);
+    EXPECT_TRUE(breakpoint.count(breakpointRed));
+    EXPECT_FALSE(error.count(breakpointRed));
+    EXPECT_TRUE(error.count(errorRed) && error.count(white)) << "a red cross on white";
+    EXPECT_FALSE(breakpoint.count(white));
 }

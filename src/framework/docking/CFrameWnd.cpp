@@ -289,6 +289,11 @@ void CFrameWnd::UpdateFrameTitle(const std::string& documentTitle)
         SetWindowText(title);
 }
 
+std::string CFrameWnd::GetTipText(UINT id) const
+{
+    return TipPart(LoadResString(id));
+}
+
 std::string CFrameWnd::GetMessageString(UINT id) const
 {
     return PromptPart(LoadResString(id));
@@ -329,11 +334,45 @@ bool CFrameWnd::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
     return thread && thread->OnCmdMsg(nID, pCmdUI);
 }
 
+namespace {
+bool IsEditBox(HWND window)
+{
+    wchar_t name[16] = L"";
+    return window && ::GetClassNameW(window, name, 16) && ::lstrcmpiW(name, L"Edit") == 0;
+}
+
+bool IsDown(int key)
+{
+    return (::GetKeyState(key) & 0x8000) != 0;
+}
+
+// The keys with which an edit box edits its own text: undo, cut, copy, paste, select all.
+bool IsEditingKey(const MSG& msg)
+{
+    if (msg.message != WM_KEYDOWN)
+        return false;
+    const WPARAM key = msg.wParam;
+    if (IsDown(VK_CONTROL))
+        return key == 'A' || key == 'C' || key == 'X' || key == 'V' || key == 'Z' || key == VK_INSERT;
+    if (IsDown(VK_SHIFT))
+        return key == VK_DELETE || key == VK_INSERT;
+    return false;
+}
+}
+
 bool CFrameWnd::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hAccelTable)
-        return ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg) != 0;
-    return false;
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || !m_hAccelTable)
+        return false;
+    // In a small edit box (a pane's address, a command line) those keys are the box's own,
+    // not the document editor's that the accelerators name.
+    if (IsEditBox(msg->hwnd) && IsEditingKey(*msg)) {
+        if (msg->wParam != 'A' || !IsDown(VK_CONTROL))
+            return false;
+        ::SendMessageW(msg->hwnd, EM_SETSEL, 0, -1);
+        return true;
+    }
+    return ::TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg) != 0;
 }
 
 void CFrameWnd::OnInitMenuPopup(HMENU menu, UINT, bool systemMenu)
@@ -370,7 +409,7 @@ bool CFrameWnd::OnFrameNotify(NMHDR* header, LRESULT* result)
         UINT id = (info->uFlags & TTF_IDISHWND) ? static_cast<UINT>(::GetDlgCtrlID(reinterpret_cast<HWND>(header->idFrom)))
                                                  : static_cast<UINT>(header->idFrom);
         // The tooltip reads the text after this returns, so it stays with the frame.
-        m_strTipText = Widen(TipPart(LoadResString(id)));
+        m_strTipText = Widen(GetTipText(id));
         info->lpszText = m_strTipText.data();
         info->szText[0] = L'\0';
         *result = 0;

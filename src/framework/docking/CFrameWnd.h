@@ -66,16 +66,17 @@ public:
 
     // The window's title: the document's title, " - " and the frame's own (only the frame's own
     // when there is no document).
-    void UpdateFrameTitle(const std::string& documentTitle);
+    virtual void UpdateFrameTitle(const std::string& documentTitle);
     // Shows a text in the status bar's message pane.
     void SetMessageText(const std::string& text);
     void SetMessageText(UINT id);
     // What the message pane shows when no prompt is shown: the idle text, unless a frame
     // has something to say while it works.
     virtual std::string GetIdleMessage() const;
-    // The status prompt of a command: its string before "\n".
     // The status line's prompt for a command: its string's part before the tip.
     virtual std::string GetMessageString(UINT id) const;
+    // A toolbar button's tip: its string's part after the prompt.
+    virtual std::string GetTipText(UINT id) const;
 
     // The pane: the view made with the frame.
     CWnd* GetActiveView() const { return m_pViewActive; }

@@ -87,6 +87,29 @@ void CToolBar::SetImageList(HIMAGELIST images)
     SendMessage(TB_SETBUTTONSIZE, 0, MAKELPARAM(m_sizeImage.cx + 7, m_sizeImage.cy + 6));
 }
 
+void CToolBar::AddControl(HWND control, int width)
+{
+    TBBUTTON gap{};
+    gap.iBitmap = width;
+    gap.fsStyle = BTNS_SEP;
+    SendMessage(TB_ADDBUTTONSW, 1, reinterpret_cast<LPARAM>(&gap));
+    m_controls.push_back(PlacedControl{GetButtonCount() - 1, control});
+    PlaceControls();
+}
+
+void CToolBar::PlaceControls()
+{
+    for (const PlacedControl& placed : m_controls) {
+        const RECT gap = GetItemRect(placed.index);
+        RECT own{};
+        ::GetWindowRect(placed.control, &own);
+        const int height = own.bottom - own.top;
+        // A drop-down list's own height is its list's: only its place is set.
+        ::SetWindowPos(placed.control, nullptr, gap.left + 2, gap.top + (gap.bottom - gap.top - height) / 2, 0, 0,
+                       SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOSIZE);
+    }
+}
+
 int CToolBar::GetButtonCount() const
 {
     return static_cast<int>(SendMessage(TB_BUTTONCOUNT));
@@ -140,6 +163,7 @@ void CToolBar::WrapButtons(bool vertical)
 SIZE CToolBar::ButtonsExtent(bool horz)
 {
     WrapButtons(!horz);
+    PlaceControls();
     SIZE extent{0, 0};
     for (int i = 0, n = GetButtonCount(); i < n; ++i) {
         RECT rc = GetItemRect(i);

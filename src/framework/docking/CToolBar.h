@@ -6,12 +6,17 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 class CToolBar : public CControlBar {
 public:
     bool Create(CWnd* parent, DWORD ctrlStyle, DWORD style, UINT id);
     // Adds the buttons of a toolbar resource (type 241: version, width, height, count, ids).
     bool LoadToolBar(UINT resourceId);
     void SetImageList(HIMAGELIST images);
+    // Puts a child window of the toolbar after its buttons, in a gap of the given width that
+    // the layout keeps for it.
+    void AddControl(HWND control, int width);
 
     int GetButtonCount() const;
     UINT GetItemID(int index) const;
@@ -28,6 +33,8 @@ protected:
     RECT NonClientInsets(bool horz) const;
     SIZE ButtonsExtent(bool horz);
     void WrapButtons(bool vertical);
+    // Moves the added controls into their gaps, centred on the buttons' height.
+    void PlaceControls();
     void OnNcCalcSize(bool calcValidRects, RECT& rect) override;
     void OnNcPaint() override;
     LRESULT OnNcHitTest(POINT screenPoint) override;
@@ -38,4 +45,9 @@ protected:
 
     SIZE m_sizeImage{33, 36};
     bool m_bVertical = false;
+    struct PlacedControl {
+        int index;
+        HWND control;
+    };
+    std::vector<PlacedControl> m_controls;
 };
