@@ -29,8 +29,8 @@ constexpr DWORD kTabCtrlStyle = WS_CHILD | WS_VISIBLE | TCS_BOTTOM;
 // How often the document's file is looked at while the program is the active one.
 constexpr UINT kDiskCheckMs = 2000;
 
-const UINT kIndicators[] = {ID_SEPARATOR,     ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING, ID_INDICATOR_TOOLCHAIN,
-                            ID_INDICATOR_OVR, ID_INDICATOR_CAPS,        ID_INDICATOR_NUM,      ID_INDICATOR_SCRL};
+const UINT kIndicators[] = {ID_SEPARATOR,      ID_INDICATOR_LINE_COLUMN, ID_INDICATOR_ENCODING, ID_INDICATOR_OVR,
+                            ID_INDICATOR_CAPS, ID_INDICATOR_NUM,         ID_INDICATOR_SCRL,     ID_INDICATOR_TOOLCHAIN};
 
 // Toolbar images in button order, then the pause image the start button takes while a program runs.
 const UINT kToolBarIcons[] = {IDI_TB_NEW,          IDI_TB_OPEN,        IDI_TB_SAVE,      IDI_TB_UTILITY,
@@ -521,11 +521,12 @@ void CMainFrame::ShowKeysInForce(HMENU menu) const
 
 std::string CMainFrame::GetTipText(UINT id) const
 {
-    const std::string key = KeyOfCommand(id, m_debugger.Keys());
-    // The start button's tip is what it does now; a button with a key and no tip of its own
-    // takes its prompt.
+    bool known = false;
+    const std::string key = KeyOfCommand(id, m_debugger.Keys(), &known);
+    // The start button's tip is what it does now; a button whose key changes and that has no
+    // tip of its own takes its prompt.
     std::string tip = id == ID_DEBUG_START ? m_debugger.StartLabel() : CFrameWnd::GetTipText(id);
-    if (tip.empty() && !key.empty())
+    if (tip.empty() && known)
         tip = GetMessageString(id);
     return key.empty() ? tip : tip + " (" + key + ")";
 }

@@ -123,7 +123,7 @@ TEST_F(ToolchainChoice, EachFileBuildsWithItsOwnToolchainAndAPickIsKept)
             ChooseInBox(Frame(), step.pick);
         EXPECT_EQ(BoxText(Frame()), step.shown);
         PumpMessages();
-        EXPECT_EQ(StatusBar(Frame()).GetPaneText(3), step.shown);
+        EXPECT_EQ(StatusBar(Frame()).GetPaneText(7), step.shown);
         EXPECT_EQ(m_session->Editor().Control().GetSyntaxMode(), step.colours);
         EXPECT_EQ(CompiledWith(), step.compiler);
     }

@@ -293,7 +293,8 @@ TEST_F(Editor, TheContextMenuOffersTheEditCommandsAsTheEditMenuEnablesThem)
     ::SendMessageW(EditWnd(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(EditWnd()), MAKELPARAM(-1, -1));
     const std::vector<std::pair<std::string, bool>> expected = {
         {"撤消(&U)", true}, {"重做(&R)", true}, {"剪切(&T)", true}, {"复制(&C)", true}, {"粘贴(&P)", !::IsClipboardFormatAvailable(CF_UNICODETEXT)}, {"全选(&A)", false},
-        {"切换断点\tF9", false}, {"运行到光标\tCtrl+F10", true}};
+        // Outside a session F9 runs and Ctrl+F10 is nothing: the entries show no key.
+        {"切换断点", false}, {"运行到光标", true}};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{9})) << "Select all was chosen by its key";
 }
