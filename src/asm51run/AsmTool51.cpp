@@ -129,6 +129,9 @@ int CAsmTool51::Run(const std::vector<std::wstring>& args)
         else
             bad = true;
     }
+    // "NAME.a51;" as MASM-style build lines end: the ";" asks nothing.
+    if (!source.empty() && source.back() == L';')
+        source.pop_back();
     if (bad || source.empty()) {
         CConsoleText51::WriteLine(m_output, CConsoleText51::Load(IDS_ASM51_USAGE));
         return 2;
