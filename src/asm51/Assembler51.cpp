@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 namespace asm51 {
 
@@ -52,6 +53,12 @@ constexpr SymbolKind kLabelKinds[] = {SymbolKind::kCode, SymbolKind::kData, Symb
 
 // The relocatable and modular parts of the language, which a single absolute source needs not.
 constexpr const char* kUnsupported[] = {"SEGMENT", "RSEG", "EXTRN", "EXTERN", "MACRO", "ENDM", "REPT", "IRP", "IRPC", "LOCAL"};
+// The directives that stand first on their line.
+constexpr std::string_view kDirectives[] = {"ORG",  "DB",   "DW",   "DS",   "DBIT", "END",  "USING",
+                                            "CSEG", "DSEG", "ISEG", "XSEG", "BSEG", "NAME", "PUBLIC"};
+// The definition files of the 8051 and 8052 that Intel's and Keil's tools come with.
+constexpr std::string_view kChipFiles[] = {"REG51.INC", "REG52.INC", "8051.MCU", "8052.MCU", "REG51.H",
+                                           "REG52.H",   "REGX51.H",  "REGX52.H", "AT89X51.H", "AT89X52.H"};
 // Directives with nothing to do in a single module.
 constexpr const char* kIgnored[] = {"NAME", "PUBLIC"};
 
@@ -142,7 +149,8 @@ void CAssembler51::File(const std::string& fileName, const std::string& text, un
     m_strFile = fileName;
     m_nDepth = depth;
     m_nLine = 0;
-    size_t at = 0;
+    // A source saved as UTF-8 may open with its byte order mark.
+    size_t at = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
     while (at < text.size() && !m_bEnded) {
         size_t end = text.find('\n', at);
         if (end == std::string::npos)
@@ -172,6 +180,16 @@ void CAssembler51::Line(const std::string& text)
     const size_t first = text.find_first_not_of(" \t");
     if (first != std::string::npos && text[first] == '$') {
         Control(text.substr(first + 1));
+        return;
+    }
+    // Keil's A51 also takes the C form, #include <FILE> or "FILE".
+    if (first != std::string::npos && Upper(text.substr(first, 8)) == "#INCLUDE") {
+        const size_t open = text.find_first_of("<\"", first + 8);
+        const size_t close = open == std::string::npos ? open : text.find_first_of(">\"", open + 1);
+        if (close == std::string::npos)
+            Report(Message51::kSyntax, text.substr(first));
+        else
+            Include(text.substr(open + 1, close - open - 1));
         return;
     }
     const std::vector<Token51> tokens = CLexer51::Split(text);
@@ -216,11 +234,13 @@ void CAssembler51::Include(const std::string& name)
         Report(Message51::kIncludeDepth, name);
         return;
     }
+    // The chips' own definition files name nothing that is not predefined here; those for C
+    // (REG52.H) are not even read, their declarations being C's.
+    const std::string base = Upper(name.substr(name.find_last_of("\\/:") + 1));
+    const bool chipFile = std::find(std::begin(kChipFiles), std::end(kChipFiles), base) != std::end(kChipFiles);
     std::string text;
-    if (!m_reader || !m_reader(name, text)) {
-        // The chips' own definition files name nothing that is not predefined here.
-        const std::string base = Upper(name.substr(name.find_last_of("\\/:") + 1));
-        if (base == "REG51.INC" || base == "REG52.INC" || base == "8051.MCU" || base == "8052.MCU") {
+    if ((chipFile && base.back() == 'H') || !m_reader || !m_reader(name, text)) {
+        if (chipFile) {
             m_symbols.UsePredefined(true);
             return;
         }
@@ -261,8 +281,17 @@ void CAssembler51::Statement(const std::vector<Token51>& tokens)
 
 bool CAssembler51::NamedDirective(const std::vector<Token51>& tokens)
 {
-    if (!IsName(tokens, 0) || !IsName(tokens, 1))
+    // "RSEG CODE" is a directive of its own, not a name RSEG defined as CODE.
+    if (!IsName(tokens, 0) || !IsName(tokens, 1) || CEncoder51::IsMnemonic(tokens[0].text) ||
+        std::find(std::begin(kDirectives), std::end(kDirectives), tokens[0].text) != std::end(kDirectives) ||
+        std::find(std::begin(kUnsupported), std::end(kUnsupported), tokens[0].text) != std::end(kUnsupported))
         return false;
+    uint8_t reg = 0;
+    if (tokens[1].text == "EQU" && tokens.size() == 3 && RegisterNumber(tokens, 2, 8, reg)) {
+        // "COUNT EQU R7": a name for a register.
+        m_registerNames[tokens[0].text] = reg;
+        return true;
+    }
     for (const NamedForm& form : kNamedForms) {
         if (tokens[1].text != form.directive)
             continue;
@@ -318,6 +347,7 @@ void CAssembler51::Directive(const std::string& name, const std::vector<Token51>
         const std::string names = "CDIXB";
         SelectSegment(segments[names.find(bare[0])], tokens, at);
     } else if (std::find(std::begin(kIgnored), std::end(kIgnored), bare) != std::end(kIgnored)) {
+        return;
     } else if (std::find(std::begin(kUnsupported), std::end(kUnsupported), bare) != std::end(kUnsupported)) {
         Report(Message51::kUnsupported, bare);
     } else {
@@ -418,6 +448,12 @@ bool CAssembler51::Operand(const std::vector<Token51>& tokens, size_t begin, siz
                 operand.kind = reg.kind;
                 return true;
             }
+        }
+        const auto named = IsName(tokens, begin) ? m_registerNames.find(tokens[begin].text) : m_registerNames.end();
+        if (named != m_registerNames.end()) {
+            operand.kind = OperandKind::kRn;
+            operand.reg = named->second;
+            return true;
         }
         if (RegisterNumber(tokens, begin, 8, operand.reg)) {
             operand.kind = OperandKind::kRn;

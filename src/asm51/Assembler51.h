@@ -9,6 +9,7 @@
 #include "asm51/Symbols51.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,8 @@ private:
     FileReader m_reader;
     CCodeImage51 m_image;
     CSymbols51 m_symbols;
+    // Names given to registers ("COUNT EQU R7") and their numbers.
+    std::map<std::string, uint8_t> m_registerNames;
     std::vector<ListedLine51> m_lines;
     std::vector<Diagnostic51> m_diagnostics;
     int m_pass = 1;

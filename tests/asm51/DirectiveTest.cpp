@@ -27,6 +27,9 @@ TEST(Directive, PutsBytesAndNamesWhereAsm51AndAs31Do)
         {"$INCLUDE(defs.inc)\nDB K", 0, {0x42}},
         {"$NOMOD51\n$INCLUDE(REG51.INC)\nMOV P1,A", 0, {0xF5, 0x90}},
         {"DB 1\nEND\nDB 2", 0, {1, 0xFF}},
+        {"COUNT EQU R7\nDJNZ COUNT,$", 0, {0xDF, 0xFE}},
+        {"#include \"defs.inc\"\n#include <reg52.h>\nDB K\nMOV TH2,A", 0, {0x42, 0xF5, 0xCD}},
+        {"\xEF\xBB\xBFNAME LAB1\nPUBLIC X\nX: DB 9", 0, {9}},
     };
     for (const DirectiveCase& c : cases) {
         const auto assembler = AssembleText(std::string(c.source) + "\nEND\n", {{"defs.inc", "K EQU 42H\n"}});

@@ -273,6 +273,38 @@ TEST_F(CompilerSetup, TheBuiltInMachineIsTheEmulatorRowsFirstChoiceAndMeansNone)
     EXPECT_EQ(shown, "内置 DOS 机器");
 }
 
+// MCS51 with no assembler is Korvane's own, shown by its name and first in the compiler row,
+// kept as no path; the other toolchains offer no such choice.
+TEST_F(CompilerSetup, TheBuiltInAssemblerIsMcs51sFirstChoice)
+{
+    StorePaths("mcs", "", "");
+    std::string mcs, first, masm, chosen;
+    LRESULT masmItems = -1;
+    RunDialog([&](HWND dialog) {
+        const HWND combo = ::GetDlgItem(dialog, IDC_COMPILER_PATH);
+        Click(dialog, IDC_RADIO_MASM);
+        masm = FieldText(dialog, IDC_COMPILER_PATH);
+        masmItems = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+        Click(dialog, IDC_RADIO_MCS51);
+        mcs = Utf8FieldText(dialog, IDC_COMPILER_PATH);
+        wchar_t item[64] = L"";
+        ::SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+        first = Narrow(item);
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_PATH, "c:\\mcs\\asm51.exe");
+        ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
+        chosen = Utf8FieldText(dialog, IDC_COMPILER_PATH);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(masm, "c:\\masm\\masm.exe");
+    EXPECT_EQ(masmItems, 0);
+    EXPECT_EQ(mcs, "内置 8051 汇编器");
+    EXPECT_EQ(first, mcs);
+    EXPECT_EQ(chosen, mcs);
+    EXPECT_EQ(Stored("", kTypeValueName), "mcs");
+    EXPECT_EQ(Stored("mcs", kCompilerValueName), "");
+    EXPECT_EQ(Frame().GetCompilerSettings().m_strCompilerPath, "");
+}
+
 // The templates show the compiler's defaults until one is changed, follow a browsed compiler
 // while they are the default, come back with one button, and only a changed one is stored,
 // with the debugger and the choice of no link step.
