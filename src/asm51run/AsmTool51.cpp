@@ -108,11 +108,25 @@ std::wstring CAsmTool51::IncludePath(const std::string& name) const
     return IsAbsolute(wide) || m_strFolder.empty() ? wide : m_strFolder + wide;
 }
 
+void CAsmTool51::Say(const std::wstring& text)
+{
+    const std::wstring line = text + L"\r\n";
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (::GetConsoleMode(m_output, &mode)) {
+        ::WriteConsoleW(m_output, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+        return;
+    }
+    // Into a pipe or a file in GBK, as the sources and the listing are, whatever the system's
+    // code page: Korvane's output panel reads tools' output so.
+    CConsoleText51::WriteBytes(m_output, Encode(line));
+}
+
 bool CAsmTool51::WriteOutput(const std::wstring& path, const std::string& bytes)
 {
     if (WriteWholeFile(path, bytes))
         return true;
-    CConsoleText51::WriteLine(m_output, CConsoleText51::Format(IDS_ASM51_CANNOT_WRITE, path));
+    Say(CConsoleText51::Format(IDS_ASM51_CANNOT_WRITE, path));
     return false;
 }
 
@@ -133,19 +147,19 @@ int CAsmTool51::Run(const std::vector<std::wstring>& args)
     if (!source.empty() && source.back() == L';')
         source.pop_back();
     if (bad || source.empty()) {
-        CConsoleText51::WriteLine(m_output, CConsoleText51::Load(IDS_ASM51_USAGE));
+        Say(CConsoleText51::Load(IDS_ASM51_USAGE));
         return 2;
     }
     std::string text;
     if (!ReadWholeFile(source, text)) {
-        CConsoleText51::WriteLine(m_output, CConsoleText51::Format(IDS_ASM51_CANNOT_OPEN, source));
+        Say(CConsoleText51::Format(IDS_ASM51_CANNOT_OPEN, source));
         return 2;
     }
     m_strFolder = source.substr(0, NameStart(source));
     CAssembler51 assembler([this](const std::string& name, std::string& bytes) { return ReadWholeFile(IncludePath(name), bytes); });
     assembler.Assemble(Encode(source), text);
     for (const Diagnostic51& diagnostic : assembler.Diagnostics())
-        CConsoleText51::WriteLine(m_output, MessageLine(diagnostic));
+        Say(MessageLine(diagnostic));
 
     const std::wstring base = BaseOf(source);
     const std::wstring title = source.substr(NameStart(source));
@@ -155,7 +169,7 @@ int CAsmTool51::Run(const std::vector<std::wstring>& args)
     if (assembler.ErrorCount()) {
         ::DeleteFileW((base + L".hex").c_str());
         ::DeleteFileW((base + L".bin").c_str());
-        CConsoleText51::WriteLine(m_output, CConsoleText51::Format(IDS_ASM51_FAILED, title, std::to_wstring(assembler.ErrorCount())));
+        Say(CConsoleText51::Format(IDS_ASM51_FAILED, title, std::to_wstring(assembler.ErrorCount())));
         return 1;
     }
     written = WriteOutput(base + L".hex", CHexWriter51::Write(assembler.Image())) && written;
@@ -165,7 +179,7 @@ int CAsmTool51::Run(const std::vector<std::wstring>& args)
         ::DeleteFileW((base + L".hex").c_str());
         return 2;
     }
-    CConsoleText51::WriteLine(m_output, CConsoleText51::Format(IDS_ASM51_DONE, title, std::to_wstring(CodeBytes(assembler.Image()))));
+    Say(CConsoleText51::Format(IDS_ASM51_DONE, title, std::to_wstring(CodeBytes(assembler.Image()))));
     return 0;
 }
 

@@ -1,7 +1,7 @@
 // korvane-asm51.exe's work: "korvane-asm51 [-b] NAME.a51" assembles the source and writes,
 // beside it, NAME.hex and the listing NAME.lst (and NAME.bin with -b); each message is one
-// line "file(line): error A51-n: text" (or "warning") on standard output, in the console's
-// code page. A source with errors writes no HEX and removes an older one, so that nothing
+// line "file(line): error A51-n: text" (or "warning") on standard output (in GBK unless it
+// is a console). A source with errors writes no HEX and removes an older one, so that nothing
 // stale is run. Exit code 0 (warnings allowed), 1 for errors in the source, 2 for bad
 // arguments or files that cannot be read or written.
 #pragma once
@@ -27,6 +27,8 @@ private:
     // An include's path: as written when absolute, else beside the source.
     std::wstring IncludePath(const std::string& name) const;
     bool WriteOutput(const std::wstring& path, const std::string& bytes);
+    // One line: to a console as it is, to a pipe or a file in GBK.
+    void Say(const std::wstring& text);
 
     HANDLE m_output;
     std::wstring m_strFolder;
