@@ -7,7 +7,7 @@ set(KORVANE_INSTALLER ${CMAKE_BINARY_DIR}/${KORVANE_PACKAGE_NAME}-setup.exe)
 # The programs as shipped carry no symbol table in release builds; the tests run the same files.
 # Beside korvane.exe go its two machines' console runners, which its build steps, runs and
 # debugging start.
-set(KORVANE_SHIPPED_PROGRAMS korvane korvane-dos korvane-51)
+set(KORVANE_SHIPPED_PROGRAMS korvane korvane-dos korvane-51 korvane-asm51)
 foreach(program ${KORVANE_SHIPPED_PROGRAMS})
   target_link_options(${program} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-s>)
 endforeach()
@@ -52,6 +52,7 @@ file(GENERATE OUTPUT ${korvane_nsis_defines} CONTENT "!define VERSION \"${PROJEC
 !define PROGRAM \"$<TARGET_FILE:korvane>\"
 !define DOS_MACHINE \"$<TARGET_FILE:korvane-dos>\"
 !define MCS51_MACHINE \"$<TARGET_FILE:korvane-51>\"
+!define MCS51_ASSEMBLER \"$<TARGET_FILE:korvane-asm51>\"
 !define README \"${KORVANE_README}\"
 !define ICON \"${CMAKE_SOURCE_DIR}/res/icons/i128.ico\"
 !define OUTFILE \"${KORVANE_INSTALLER}\"
@@ -71,6 +72,7 @@ if(KORVANE_MAKENSIS)
     COMMAND ${korvane_utf8_locale} ${KORVANE_MAKENSIS} -V2 -INPUTCHARSET UTF8
       -DBUILD_DEFINES=${korvane_nsis_defines} ${CMAKE_SOURCE_DIR}/packaging/korvane.nsi
     DEPENDS ${KORVANE_SHIPPED_PROGRAMS} $<TARGET_FILE:korvane> $<TARGET_FILE:korvane-dos> $<TARGET_FILE:korvane-51>
+      $<TARGET_FILE:korvane-asm51>
       ${KORVANE_README} ${korvane_nsis_defines}
       ${CMAKE_SOURCE_DIR}/packaging/korvane.nsi ${CMAKE_SOURCE_DIR}/res/icons/i128.ico
     COMMENT "Making the installer ${KORVANE_INSTALLER}"

@@ -180,6 +180,7 @@
 #define IDS_FOUND_TOOLS             342
 #define IDS_DEBUGGER_FILTER         343
 #define IDS_TOOLS_FOUND_OPEN_SETUP  344
+#define IDS_BUILTIN_ASSEMBLER_51    345
 
 // Texts of the file on disk and of the backups.
 #define IDS_FILE_CHANGED_RELOAD     360

@@ -33,7 +33,7 @@ std::wstring DefaultArgumentTemplate(BuildAction action, const FilePath& compile
     const std::wstring name = compiler.Name();
     if (::CompareStringOrdinal(name.c_str(), -1, L"ml.exe", -1, TRUE) == CSTR_EQUAL)
         return L"/c {file}";
-    for (const wchar_t* modern : {L"jwasm", L"uasm", L"asmc"}) {
+    for (const wchar_t* modern : {L"jwasm", L"uasm", L"asmc", L"korvane-asm51"}) {
         if (StartsWithIgnoringCase(name, modern))
             return L"{file}";
     }
@@ -53,7 +53,7 @@ std::wstring DebugArgumentTemplate(BuildAction action, const CompilerSettings& s
     static const Entry kCompilers[] = {
         {L"ml.", L"/c /Fl {file}"}, {L"jwasm", L"-Fl {file}"}, {L"uasm", L"-Fl {file}"},
         {L"asmc", L"-Fl {file}"},   {L"tasm", L"/l {file}"},   {L"nasm", L"-f bin -l {name}.lst -o {name}.com {file}"},
-        {L"as31", L"-l {file}"},    {L"asm51", nullptr}};
+        {L"as31", L"-l {file}"},    {L"asm51", nullptr},        {L"korvane-asm51", nullptr}};
     static const Entry kLinkers[] = {{L"tlink", L"/m {name}"}, {L"oh", nullptr}};
     for (const Entry& entry : compile ? std::span<const Entry>(kCompilers) : std::span<const Entry>(kLinkers)) {
         if (!StartsWithIgnoringCase(name, entry.prefix))

@@ -11,14 +11,15 @@
 struct CompilerSettings;
 
 // The template a step uses when the settings hold none: by the compiler's file name,
-// "/c {file}" for ml.exe and "{file}" for jwasm, uasm and asmc, which take the name as it
-// is; MASM 5's "{file};" (";": ask nothing) for any other compiler; "{name};" for linking.
+// "/c {file}" for ml.exe and "{file}" for jwasm, uasm, asmc and korvane-asm51, which take the
+// name as it is; MASM 5's "{file};" (";": ask nothing) for any other compiler; "{name};" for linking.
 std::wstring DefaultArgumentTemplate(BuildAction action, const FilePath& compiler);
 // The template a step uses when it builds for the debugger and the settings hold none: the
 // default with what maps the program's addresses to source lines. MASM 5 "{name},{name},{name};"
 // (a listing), ml.exe "/c /Fl {file}", jwasm, uasm and asmc "-Fl {file}", TASM "/l {file}",
 // nasm "-f bin -l {name}.lst -o {name}.com {file}", as31 "-l {file}"; LINK "{name},{name},{name}/MAP;"
-// (a map), TLINK "/m {name}"; the default where the tool writes what is needed anyway (asm51, oh).
+// (a map), TLINK "/m {name}"; the default where the tool writes what is needed anyway (asm51,
+// korvane-asm51, oh).
 std::wstring DebugArgumentTemplate(BuildAction action, const CompilerSettings& settings);
 // The settings' template for the step, or the default for their compiler (for the debugger's
 // build, the debugger's default).

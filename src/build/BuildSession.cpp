@@ -1,6 +1,7 @@
 // A build from its command to its last message.
 #include "build/BuildSession.h"
 
+#include "build/BuiltInAssembler.h"
 #include "framework/Services.h"
 
 #include <algorithm>
@@ -30,13 +31,14 @@ void CBuildSession::Start(BuildCommand command, const CompilerSettings& settings
 {
     if (IsRunning())
         return;
+    const CompilerSettings effective = WithBuiltInAssembler(settings);
     // A compiler that writes the program itself leaves nothing to link.
-    if (command == BuildCommand::Link && settings.m_bNoLink) {
+    if (command == BuildCommand::Link && effective.m_bNoLink) {
         m_owner.OnProblem(Problem{Problem::Kind::NoLinkStep, {}});
         return;
     }
     m_command = command;
-    m_settings = settings;
+    m_settings = effective;
     m_bClearFirst = true;
     RunStep(command == BuildCommand::Link ? BuildAction::Link : BuildAction::Compile);
 }

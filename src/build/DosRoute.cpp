@@ -32,16 +32,7 @@ EmulatorKind EmulatorKindOf(const FilePath& emulatorPath)
 
 FilePath BuiltInMachine()
 {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (n < path.size()) {
-            path.resize(n);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return FilePath(path).Folder().Child(kBuiltInMachineName);
+    return RunningProgramFolder().Child(kBuiltInMachineName);
 }
 
 std::wstring DosBoxOptions(EmulatorKind kind)

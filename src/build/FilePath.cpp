@@ -79,3 +79,17 @@ FilePath TemporaryFolderPath()
         path.pop_back();
     return FilePath(path);
 }
+
+FilePath RunningProgramFolder()
+{
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (n < path.size()) {
+            path.resize(n);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    return FilePath(path).Folder();
+}

@@ -38,5 +38,8 @@ private:
     std::wstring m_strPath;
 };
 
+// The folder of the running program, where Korvane's own tools lie beside it.
+FilePath RunningProgramFolder();
+
 // The user's temporary folder; empty when the system names none.
 FilePath TemporaryFolderPath();

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "build/BuildAction.h"
+#include "build/BuiltInAssembler.h"
 #include "build/CommandText.h"
 #include "build/ConsolePath.h"
 #include "build/DosProgram.h"
@@ -122,7 +123,7 @@ ProgramToDebug DebuggedProgram(const FilePath& source, const CompilerSettings& s
     if (settings.m_compilerType != CompilerType::Mcs51)
         return {BuiltProgram(source), true};
     const FilePath hex = source.Folder().Child(SourceBaseName(source.Name()) + L".hex");
-    return {hex, !(settings.m_bNoLink && hex.IsNewerFileThan(source))};
+    return {hex, !(WithBuiltInAssembler(settings).m_bNoLink && hex.IsNewerFileThan(source))};
 }
 
 std::wstring RunCommandLine(const FilePath& source)

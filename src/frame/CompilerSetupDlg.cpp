@@ -61,6 +61,7 @@ bool CCompilerSetupDlg::OnInitDialog()
     else
         ::EnableWindow(GetDlgItem(IDC_USE_FOUND), FALSE);
     ListEmulators();
+    ListCompilers();
     CDialog::OnInitDialog();
     // The toolchain the settings are of shows checked; picking another reads its own values.
     if (const int radio = RadioOf(m_nCompilerType))
@@ -70,7 +71,7 @@ bool CCompilerSetupDlg::OnInitDialog()
 
 void CCompilerSetupDlg::DoDataExchange(CDataExchange* pDX)
 {
-    DDX_Text(pDX, IDC_COMPILER_PATH, m_settings.m_strCompilerPath);
+    ExchangeCompiler(pDX);
     DDX_Text(pDX, IDC_COMPILER_ARGS, m_settings.m_strCompilerArgs);
     DDX_Text(pDX, IDC_LINKER_PATH, m_settings.m_strLinkerPath);
     DDX_Text(pDX, IDC_LINKER_ARGS, m_settings.m_strLinkerArgs);
@@ -92,6 +93,34 @@ void CCompilerSetupDlg::ListEmulators()
     for (const std::wstring& choice : choices)
         ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(choice.c_str()));
     SetWindowTextOf(combo, shown);
+}
+
+CompilerType CCompilerSetupDlg::ShownToolchain() const
+{
+    return m_nCompilerType == CompilerType::None ? m_currentType : m_nCompilerType;
+}
+
+void CCompilerSetupDlg::ListCompilers()
+{
+    const HWND combo = GetDlgItem(IDC_COMPILER_PATH);
+    const std::string shown = WindowTextOf(combo);
+    ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    if (ShownToolchain() == CompilerType::Mcs51) {
+        const std::wstring builtIn = Widen(LoadResString(IDS_BUILTIN_ASSEMBLER_51));
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(builtIn.c_str()));
+    }
+    SetWindowTextOf(combo, shown);
+}
+
+void CCompilerSetupDlg::ExchangeCompiler(CDataExchange* pDX)
+{
+    const std::string builtIn = LoadResString(IDS_BUILTIN_ASSEMBLER_51);
+    const bool showBuiltIn = ShownToolchain() == CompilerType::Mcs51 && m_settings.m_strCompilerPath.empty();
+    std::string shown = showBuiltIn ? builtIn : m_settings.m_strCompilerPath;
+    DDX_Text(pDX, IDC_COMPILER_PATH, shown);
+    // Whatever the toolchain, the built-in assembler's name is no path.
+    if (pDX->m_bSaveAndValidate)
+        m_settings.m_strCompilerPath = shown == builtIn ? std::string() : shown;
 }
 
 void CCompilerSetupDlg::ExchangeEmulator(CDataExchange* pDX)
@@ -147,14 +176,14 @@ void CCompilerSetupDlg::FollowCompilerDefault(const std::string& previousCompile
 
 void CCompilerSetupDlg::PickToolchain(CompilerType type)
 {
-    m_nCompilerType = type;
     // The fields show the toolchain's stored values; where it has none (or a path is
     // missing in the store) the paths keep what they show.
     UpdateData(true);
-    if (ReadToolchain(type, m_settings, AfxGetServices())) {
+    m_nCompilerType = type;
+    if (ReadToolchain(type, m_settings, AfxGetServices()))
         ShowDefaultsWhereUnset();
-        UpdateData(false);
-    }
+    ListCompilers();
+    UpdateData(false);
     if (m_settings.m_strCompilerPath.empty())
         OfferFoundTools(type);
 }
@@ -198,6 +227,7 @@ void CCompilerSetupDlg::OnUseFoundTools()
             *field = found->Utf8();
     }
     m_nCompilerType = m_found.type;
+    ListCompilers();
     UpdateData(false);
     const UINT radios[] = {IDC_RADIO_MASM, IDC_RADIO_TASM, IDC_RADIO_MCS51};
     ::CheckRadioButton(m_hWnd, IDC_RADIO_MASM, IDC_RADIO_MCS51, radios[static_cast<int>(m_found.type)]);

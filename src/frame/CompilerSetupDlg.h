@@ -1,7 +1,8 @@
 // The compiler settings dialog: pick a toolchain (which shows what it keeps), type or browse
 // for the compiler, the linker and the debugger and set the arguments of the two steps, and
 // choose what runs DOS programs (Korvane's own machine, or an emulator); where no compiler is
-// set, what was found on this machine is offered with one button.
+// set, what was found on this machine is offered with one button. MCS51 without an assembler
+// assembles with Korvane's own, which the compiler row offers first.
 #pragma once
 
 #include "build/CompilerSettings.h"
@@ -50,6 +51,12 @@ private:
     void OfferFoundTools(CompilerType type);
     // The emulator row's choices: the built-in machine, and an emulator found here.
     void ListEmulators();
+    // The compiler row's choices: the built-in 8051 assembler for MCS51, none for the others.
+    void ListCompilers();
+    // The built-in assembler shows by its name for MCS51 and is kept as no compiler.
+    void ExchangeCompiler(CDataExchange* pDX);
+    // The toolchain the fields belong to: the one picked, else the one the dialog opened with.
+    CompilerType ShownToolchain() const;
     // The built-in machine shows by its name and is kept as no emulator.
     void ExchangeEmulator(CDataExchange* pDX);
 

@@ -41,6 +41,10 @@ const LineCase kLines[] = {
      12},
     {"A51Warning", L"*** WARNING #A41 IN 30 (HELLO.A51, LINE 29): MISSING 'END' STATEMENT", true, Severity::Warning,
      "HELLO.A51", 29},
+    // Korvane's own korvane-asm51, with its text in Chinese.
+    {"KorvaneAsm51Error", L"hello.a51(7): error A51-2: \u672a\u5b9a\u4e49\u7684\u7b26\u53f7 FOO", true, Severity::Error, "hello.a51", 7},
+    {"KorvaneAsm51Warning", L"hello.a51(30): warning A51-40: \u6e90\u7a0b\u5e8f\u6ca1\u6709 END", true, Severity::Warning,
+     "hello.a51", 30},
     {"GnuError", L"hello.asm:12: error: symbol `foo' undefined", true, Severity::Error, "hello.asm", 12},
     {"GnuColumnWarning", L"src/hello.asm:12:5: warning: label alone on a line", true, Severity::Warning,
      "src/hello.asm", 12},

@@ -135,11 +135,12 @@ TEST_F(CompilerSetup, AToolchainWithoutStoredPathsKeepsTheFields)
         Click(dialog, IDC_RADIO_TASM);
         missing = FieldText(dialog, IDC_COMPILER_PATH);
         Click(dialog, IDC_RADIO_MCS51);
-        empty = FieldText(dialog, IDC_COMPILER_PATH) + "|" + FieldText(dialog, IDC_LINKER_PATH);
+        empty = Utf8FieldText(dialog, IDC_COMPILER_PATH) + "|" + FieldText(dialog, IDC_LINKER_PATH);
         Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(missing, "typed");
-    EXPECT_EQ(empty, "|");
+    // MCS51 without an assembler has Korvane's own.
+    EXPECT_EQ(empty, "内置 8051 汇编器|");
 }
 
 TEST_F(CompilerSetup, OkAfterChangingOnlyAPathKeepsTheToolchain)
@@ -269,6 +270,38 @@ TEST_F(CompilerSetup, TheBuiltInMachineIsTheEmulatorRowsFirstChoiceAndMeansNone)
         Click(dialog, IDCANCEL);
     });
     EXPECT_EQ(shown, "内置 DOS 机器");
+}
+
+// MCS51 with no assembler is Korvane's own, shown by its name and first in the compiler row,
+// kept as no path; the other toolchains offer no such choice.
+TEST_F(CompilerSetup, TheBuiltInAssemblerIsMcs51sFirstChoice)
+{
+    StorePaths("mcs", "", "");
+    std::string mcs, first, masm, chosen;
+    LRESULT masmItems = -1;
+    RunDialog([&](HWND dialog) {
+        const HWND combo = ::GetDlgItem(dialog, IDC_COMPILER_PATH);
+        Click(dialog, IDC_RADIO_MASM);
+        masm = FieldText(dialog, IDC_COMPILER_PATH);
+        masmItems = ::SendMessageW(combo, CB_GETCOUNT, 0, 0);
+        Click(dialog, IDC_RADIO_MCS51);
+        mcs = Utf8FieldText(dialog, IDC_COMPILER_PATH);
+        wchar_t item[64] = L"";
+        ::SendMessageW(combo, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(item));
+        first = Narrow(item);
+        ::SetDlgItemTextA(dialog, IDC_COMPILER_PATH, "c:\\mcs\\asm51.exe");
+        ::SendMessageW(combo, CB_SETCURSEL, 0, 0);
+        chosen = Utf8FieldText(dialog, IDC_COMPILER_PATH);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(masm, "c:\\masm\\masm.exe");
+    EXPECT_EQ(masmItems, 0);
+    EXPECT_EQ(mcs, "内置 8051 汇编器");
+    EXPECT_EQ(first, mcs);
+    EXPECT_EQ(chosen, mcs);
+    EXPECT_EQ(Stored("", kTypeValueName), "mcs");
+    EXPECT_EQ(Stored("mcs", kCompilerValueName), "");
+    EXPECT_EQ(Frame().GetCompilerSettings().m_strCompilerPath, "");
 }
 
 // The templates show the compiler's defaults until one is changed, follow a browsed compiler

@@ -57,7 +57,7 @@ install_unix=$(unix_path "$install_dir")
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Korvane'
 
 cmp -s "$install_unix/korvane.exe" "$program" || fail "$install_dir\\korvane.exe is not the program built"
-for runner in korvane-dos.exe korvane-51.exe; do
+for runner in korvane-dos.exe korvane-51.exe korvane-asm51.exe; do
   cmp -s "$install_unix/$runner" "$(dirname "$program")/$runner" || fail "$install_dir\\$runner is not the one built"
 done
 [ -s "$install_unix/说明.txt" ] || fail "$install_dir holds no 说明.txt"

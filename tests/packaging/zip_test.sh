@@ -8,7 +8,7 @@ set -euo pipefail
 zip=$1 program=$2 folder=$3 readme_source=$4
 export LC_ALL=C.UTF-8
 bin=$(dirname "$program")
-programs="korvane.exe korvane-dos.exe korvane-51.exe"
+programs="korvane.exe korvane-dos.exe korvane-51.exe korvane-asm51.exe"
 readme="$folder/说明.txt"
 
 fail() {
