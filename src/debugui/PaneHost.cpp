@@ -73,7 +73,8 @@ void CPaneHost::Configure(const PaneInfo& info)
     if (m_memory)
         m_memory->Configure(info.spacesId ? SplitLines(LoadResString(info.spacesId)) : std::vector<std::string>{},
                             info.spaceLetters, info.firstAddress);
-    m_strShown.clear();
+    // A new session's log shows whatever it holds, also when that is nothing.
+    m_shownLog.reset();
 }
 
 CPaneView* CPaneHost::Lines() const
@@ -112,9 +113,10 @@ bool CPaneHost::Show(const PaneContent& content)
         m_memory->View().Show(content.text, kPaneCodePage);
     }
     if (m_text) {
-        if (m_info.log && content.text.text == m_strShown)
+        if (m_info.log && m_shownLog == content.text.text)
             return true;
-        m_strShown = m_info.log ? content.text.text : std::string();
+        if (m_info.log)
+            m_shownLog = content.text.text;
         m_text->Show(content.text, kPaneCodePage);
         if (m_info.log)
             m_text->ScrollToEnd();

@@ -14,6 +14,7 @@
 #include "panels/CaptionBar.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 class CFrameWnd;
@@ -66,5 +67,5 @@ private:
     std::unique_ptr<CCommandPane> m_command;
     std::unique_ptr<CDeviceView> m_device;
     // The text a log showed last, so that a running program's unchanged log costs nothing.
-    std::string m_strShown;
+    std::optional<std::string> m_shownLog;
 };
