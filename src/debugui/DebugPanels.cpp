@@ -89,10 +89,10 @@ void CDebugPanels::ShowFor(const CDebugSession& session, bool runOnly)
                              std::min(rightColumn, width / 2)};
     auto row = [&](PaneRow wanted) {
         std::vector<Placement> placed;
+        // A run's few panes go where the session's go, so that a session after it finds
+        // its layout as it would without the run.
         for (CPaneHost* host : m_order) {
-            // A run without debugging puts its few panes in one row.
-            const PaneRow where = runOnly ? PaneRow::BottomSecond : host->Info().row;
-            if (where == wanted && shows(*host))
+            if (host->Info().row == wanted && shows(*host))
                 placed.push_back({host, host->Info().share});
         }
         double total = 0;
@@ -121,15 +121,17 @@ void CDebugPanels::DockRow(UINT side, const std::vector<Placement>& row, int dep
         else
             bar.SetVertSize(SIZE{depth, along});
     };
+    // A bar docked before (by a run, or a session that hid it since) is in the row already,
+    // shown or about to be: the row's new bars join it.
     CCaptionBar* previous = nullptr;
+    for (const Placement& placement : row)
+        if (placement.host->m_bDocked)
+            previous = &placement.host->Bar();
     std::vector<Placement> placed;
     for (const Placement& placement : row) {
         CCaptionBar& bar = placement.host->Bar();
-        if (placement.host->m_bDocked) {
-            if (bar.IsVisible())
-                previous = &bar;
+        if (placement.host->m_bDocked)
             continue;
-        }
         plan(placement);
         if (previous)
             m_frame.DockControlBarAfter(&bar, previous);
@@ -142,9 +144,9 @@ void CDebugPanels::DockRow(UINT side, const std::vector<Placement>& row, int dep
     }
     // The first bar of a row stretched to the whole row while it was alone there: the row
     // takes the planned lengths again now that all of it is docked.
-    if (placed.size() < 2)
+    if (placed.empty() || row.size() < 2)
         return;
-    for (const Placement& placement : placed)
+    for (const Placement& placement : row)
         plan(placement);
     m_frame.RecalcLayout();
 }
