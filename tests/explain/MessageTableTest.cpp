@@ -113,6 +113,21 @@ TEST(MessageKeys, EachToolsLineForm)
     }
 }
 
+// Lines Debian's as31 2.3.1 printed for bad programs.
+TEST(MessageKeys, As31sOwnLinesAreExplained)
+{
+    for (const wchar_t* line : {L"Warning, line 2, syntax error near \"foo \".", L"Warning, line 2, Attempt to redefine symbol: x.",
+                                L"Warning, line 1, Relative offset exceeds -128 / +127.", L"Warning, line 1, Expression greater than 8-bits.",
+                                L"Warning, line 1, Address outside current 2K page.", L"Warning, line 1, String terminated improperly.",
+                                L"Warning, line 1, Missing quote in character constant.", L"Warning, line 1, Expression is undefined in pass 1.",
+                                L"Cannot open input file: nofile.asm"}) {
+        const std::optional<MessageKey> key = MessageKeyOf(line);
+        ASSERT_TRUE(key) << line;
+        EXPECT_EQ(key->tool, MessageTool::As31) << line;
+        EXPECT_NE(FindMessage(*key), nullptr) << line;
+    }
+}
+
 TEST(MessageKeys, LinesThatAreNoMessage)
 {
     for (const wchar_t* line : {L"  47216 + 458492 Bytes symbol space free", L"      0 Warning Errors", L"Begin Pass #1",
