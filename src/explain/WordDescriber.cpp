@@ -3,6 +3,7 @@
 
 #include "explain/WordTable.h"
 
+#include <array>
 #include <cwctype>
 
 namespace explain {
@@ -41,8 +42,9 @@ Description From(const WordEntry& entry)
 std::optional<Description> DescribeWord(std::wstring_view word, Machine machine)
 {
     const std::wstring upper = Upper(word);
-    const bool pc = machine == Machine::Pc8086;
-    for (std::span<const WordEntry> table : {pc ? Instructions8086() : Instructions51(), pc ? Directives8086() : Directives51()})
+    const auto tables = machine == Machine::Pc8086 ? std::array{Instructions8086(), Instructions8087(), Directives8086()}
+                                                   : std::array{Instructions51(), Directives51(), std::span<const WordEntry>()};
+    for (std::span<const WordEntry> table : tables)
         for (const WordEntry& entry : table)
             if (Names(entry, upper))
                 return From(entry);

@@ -1,4 +1,5 @@
-// F1's lookup: the description of an instruction or directive of a machine.
+// F1's lookup: the description of an instruction (the 8087's with the 8086's) or directive of a
+// machine.
 #pragma once
 
 #include "explain/Description.h"

@@ -18,6 +18,7 @@ struct WordEntry {
 };
 
 std::span<const WordEntry> Instructions8086();
+std::span<const WordEntry> Instructions8087();
 std::span<const WordEntry> Directives8086();
 std::span<const WordEntry> Instructions51();
 std::span<const WordEntry> Directives51();

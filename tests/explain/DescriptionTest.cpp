@@ -17,20 +17,16 @@ namespace {
 
 std::wstring Widened(const std::string& ascii) { return std::wstring(ascii.begin(), ascii.end()); }
 
-bool IsEscape(int byte) { return byte >= 0xD8 && byte <= 0xDF; }
-
 // The words of every instruction the 8086 disassembler decodes from an opcode and the byte
-// after it (a ModRM byte's reg field picks a group's member), in both its syntaxes. The
-// 8087's escapes (D8h-DFh, also after a prefix) are left out (a ModRM byte of that value has
-// the reg field of others); segment overrides ("ES:") are prefixes, not words.
+// after it (a ModRM byte's reg field picks a group's member, and the 8087's instructions by
+// their escape and that byte), in both its syntaxes; segment overrides ("ES:") are prefixes,
+// not words.
 std::set<std::string> Mnemonics8086()
 {
     std::set<std::string> words;
     dos::CMemory memory;
     for (int opcode = 0; opcode < 0x100; ++opcode) {
         for (int second = 0; second < 0x100; ++second) {
-            if (IsEscape(opcode) || IsEscape(second))
-                continue;
             memory.Write8(0, 0, static_cast<uint8_t>(opcode));
             memory.Write8(0, 1, static_cast<uint8_t>(second));
             for (dos::DisassemblySyntax syntax : {dos::DisassemblySyntax::Debug, dos::DisassemblySyntax::Masm}) {
@@ -77,7 +73,8 @@ TEST(Descriptions, EveryMnemonicThe8051OpcodeTableHolds)
 // A word named twice in a machine's tables would hide one of its descriptions.
 TEST(Descriptions, NoWordIsListedTwice)
 {
-    for (auto tables : {std::array{Instructions8086(), Directives8086()}, std::array{Instructions51(), Directives51()}}) {
+    for (auto tables : {std::array{Instructions8086(), Instructions8087(), Directives8086()},
+                        std::array{Instructions51(), Directives51(), std::span<const WordEntry>()}}) {
         std::set<std::wstring> seen;
         for (std::span<const WordEntry> table : tables) {
             for (const WordEntry& entry : table) {
