@@ -1,5 +1,5 @@
 // MASM 5.10's messages. It numbers them once: "A2nnn" is message nnn as an error, "A4nnn"
-// and "A5nnn" the same message as a warning; the fatal ones (a file it cannot open, memory)
+// the same message as a warning, "A5nnn" as a warning of level 2 (/W2); the fatal ones (a file it cannot open, memory)
 // it prints with no number, and they are found by their text.
 #include "explain/MessageTable.h"
 
@@ -213,6 +213,9 @@ const MessageEntry kMasm[] = {
      L"含义：段的大小到了 64 KB 的上限，后面的内容放不下。\n常见原因：ORG 太大；数据定义太多，如大的 DUP。\n处理：减小数据或分到多个段。"},
     {2103, nullptr, L"ALIGN 的值必须是 2 的幂",
      L"含义：ALIGN 后的数只能是 1、2、4、8、16 这类值。\n处理：改成 2 的幂。"},
+    {2104, nullptr, L"跳转目标很近，可以用短跳转",
+     L"含义：二级警告（/W2）：这条 JMP 的目标在 128 字节以内，用 2 字节的短跳转就够了，MASM 却按 3 字节汇编。程序可以正常运行。\n"
+     L"常见原因：向前的 JMP 没写 SHORT。\n处理：写成 JMP SHORT 标号，可省一个字节。"},
     {2105, nullptr, L"缺少应有的内容",
      L"含义：消息冒号后写着 MASM 期待的东西（指令、伪指令或标号，括号，逗号等）。\n常见原因：一行以 MASM 不认识的词开头（指令拼错，如 MOVV）；标号和指令之间格式不对；"
      L"少了括号或逗号。\n处理：按消息提示补上或改正。"},
