@@ -63,9 +63,8 @@ TEST(MessageTables, ListsTheToolsNumbers)
     for (const MessageEntry& entry : MasmMessages()) masm.insert(entry.nNumber);
     for (const MessageEntry& entry : LinkMessages()) link.insert(entry.nNumber);
     const std::set<int> masmGaps = {2021, 2033, 2037, 2041, 2054, 2081, 2082};
-    for (int number = 2000; number <= 2112; ++number)
+    for (int number = 2000; number <= 2116; ++number)
         EXPECT_EQ(masm.count(number), masmGaps.count(number) ? 0u : 1u) << number;
-    EXPECT_EQ(masm.count(2116), 1u);
     for (int number : {1001, 1020, 1043, 1070, 1083, 1093, 1101, 2001, 2002, 2003, 2025, 2029, 2041, 4021, 4031, 4051})
         EXPECT_EQ(link.count(number), 1u) << number;
     std::set<int> asm51;
