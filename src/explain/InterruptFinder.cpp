@@ -44,6 +44,17 @@ std::wstring_view Code(std::wstring_view line)
     return line;
 }
 
+std::vector<std::wstring> Operands(std::wstring_view rest)
+{
+    std::vector<std::wstring> operands;
+    while (!rest.empty()) {
+        const size_t comma = rest.find(L',');
+        operands.push_back(Trimmed(rest.substr(0, comma)));
+        rest = comma == std::wstring_view::npos ? std::wstring_view() : rest.substr(comma + 1);
+    }
+    return operands;
+}
+
 Statement Parse(std::wstring_view line)
 {
     std::wstring code = Trimmed(Code(line));
@@ -56,11 +67,7 @@ Statement Parse(std::wstring_view line)
     statement.strMnemonic = code.substr(0, space);
     const std::wstring rest = space == std::wstring::npos ? std::wstring() : Trimmed(code.substr(space));
     statement.strSecond = rest.substr(0, rest.find_first_of(L" \t"));
-    for (size_t start = 0; !rest.empty() && start <= rest.size();) {
-        const size_t comma = rest.find(L',', start);
-        statement.operands.push_back(Trimmed(std::wstring_view(rest).substr(start, comma == std::wstring::npos ? std::wstring::npos : comma - start)));
-        start = comma == std::wstring::npos ? rest.size() + 1 : comma + 1;
-    }
+    statement.operands = Operands(rest);
     return statement;
 }
 
