@@ -19,6 +19,12 @@ const WordEntry kDirectives[] = {
     {L"CODE", L"名字 CODE 地址", L"给程序存储器的地址起名字。", nullptr, nullptr, L"TAB CODE 1000H"},
     {L"END/.END", L"END", L"源程序结束，其后的内容被忽略。", nullptr, nullptr, L"END"},
     {L"CSEG/DSEG/BSEG/XSEG/ISEG", L"CSEG [AT 地址]", L"选择绝对段：代码、片内数据、位、片外数据、间接数据。", nullptr, nullptr, L"CSEG AT 0000H"},
+    {L"DBIT", L"[名字:] DBIT 位数", L"在位段（BSEG）中保留若干位。", nullptr, nullptr, L"FLAGS: DBIT 4"},
+    {L"SEGMENT/RSEG", L"段名 SEGMENT 类型  RSEG 段名", L"定义和选用可重定位段（由链接器定位）。", nullptr, nullptr, L"PROG SEGMENT CODE / RSEG PROG"},
+    {L"PUBLIC/EXTRN", L"PUBLIC 名字  EXTRN 类型 (名字)", L"多模块程序中公开本模块的名字、声明别的模块中的名字。", nullptr, nullptr, L"PUBLIC DELAY"},
+    {L"NAME", L"NAME 模块名", L"给目标模块命名。", nullptr, nullptr, L"NAME MAIN"},
+    {L"$MOD51/$NOMOD51", L"$MOD51", L"控制行：使用（或不用）8051 的 SFR 和位名称的预定义。", nullptr, nullptr, L"$MOD51"},
+    {L"$LIST/$NOLIST", L"$LIST  $NOLIST", L"控制行：打开或关闭列表文件的输出。", nullptr, nullptr, L"$NOLIST"},
     {L"USING", L"USING 组号", L"告诉汇编器当前使用第几组工作寄存器（0-3），用于 AR0-AR7；它不切换寄存器组，切换要写 PSW。", nullptr, nullptr, L"USING 1"},
     {L"$INCLUDE/#INCLUDE/.INC", L"$INCLUDE (文件名)", L"把另一个文件的内容插入到这里汇编，如芯片的寄存器定义文件。", nullptr, nullptr, L"$INCLUDE (REG51.INC)"},
 };
