@@ -1,5 +1,6 @@
 // LINK 3.x and 5.x messages: L1xxx stop the link, L2xxx are errors in the program (the .EXE
-// may be written but is not to be trusted), L4xxx are warnings.
+// may be written but is not to be trusted), L4xxx are warnings. The numbers are those LINK
+// 3.65 holds beside its texts, and the few more LINK 5.x's manual adds.
 #include "explain/MessageTable.h"
 
 namespace explain {
@@ -38,12 +39,12 @@ const MessageEntry kLink[] = {
     {1054, nullptr, L"要求的段上限太高", L"含义：/SEGMENTS 的值使内存不够。\n处理：减小 /SEGMENTS 的值。"},
     {1056, nullptr, L"覆盖模块太多", L"含义：覆盖模块超过 63 个。\n处理：减少覆盖。"},
     {1057, nullptr, L"数据记录太大", L"含义：目标模块里的一个数据记录超过 1024 字节，通常是汇编器或编译器的问题。\n处理：重新汇编；仍出现时拆分数据定义。"},
-    {1058, nullptr, L"CodeView 信息内存不够", L"含义：调试信息太多，内存不够。\n处理：去掉 /CODEVIEW，或减少带调试信息的模块。"},
+    {1063, nullptr, L"CodeView 信息内存不够", L"含义：调试信息太多，内存不够。\n处理：去掉 /CODEVIEW，或减少带调试信息的模块。"},
     {1070, nullptr, L"段超过 64K",
      L"含义：一个段的内容超过 65536 字节。\n常见原因：数据定义太大，如 DB 70000 DUP (0)；几个模块的同名 PUBLIC 段合起来太大。\n处理：把数据分到多个段。"},
     {1071, nullptr, L"_TEXT 段超过 65520 字节", L"含义：小模式程序的代码段太大。\n处理：拆分代码段或改用更大的存储模式。"},
     {1072, nullptr, L"公共区超过 65536 字节", L"含义：COMMON 组合的段太大。\n处理：减小公共数据。"},
-    {1073, nullptr, L"公共区超过 4G-1 字节", L"含义：公共数据大得不可能。\n处理：检查数据定义。"},
+    {1077, nullptr, L"公共区超过 4G-1 字节", L"含义：公共数据大得不可能。\n处理：检查数据定义。"},
     {1080, nullptr, L"无法打开列表文件", L"含义：不能建立 .MAP 文件。\n常见原因：磁盘满或文件夹不可写。\n处理：检查磁盘和文件夹。"},
     {1081, nullptr, L"可执行文件写不下", L"含义：写 .EXE 时磁盘满了。\n处理：腾出磁盘空间。"},
     {1083, nullptr, L"无法打开可执行文件",
@@ -66,6 +67,7 @@ const MessageEntry kLink[] = {
     {1113, nullptr, L"未解决的 COMDEF（内部错误）", L"含义：LINK 自身的内部错误。\n处理：重新汇编所有模块后再链接。"},
     {1114, nullptr, L"文件不适合 /EXEPACK", L"含义：程序不能被压缩打包。\n处理：去掉 /EXEPACK 重新链接。"},
     {1115, nullptr, L"/QUICKLIB 与覆盖不能同用", L"含义：这两个功能互相排斥。\n处理：去掉其中一个。"},
+    {1123, nullptr, L"段既定义为 16 位又定义为 32 位", L"含义：同名的段在一个模块里是 USE16，在另一个里是 USE32。\n处理：8086 程序不用 .386 的 USE32 段；让各模块的段属性一致。"},
     {2001, nullptr, L"有修正但没有数据", L"含义：目标模块里有重定位信息却没有对应的数据，通常是工具问题。\n处理：重新汇编。"},
     {2002, nullptr, L"修正溢出",
      L"含义：一处地址引用的目标太远，填不进指令（如近跳转或短跳转到另一个段）。\n常见原因：JMP/CALL 到另一个段中的近标号；在段之间用了 SHORT 跳转；段的组织与 ASSUME 不一致。\n"
@@ -102,7 +104,6 @@ const MessageEntry kLink[] = {
      L"含义：程序里没有用 STACK 组合类型定义的段，.EXE 装入时 SS:SP 没有合适的值。单独的 .COM 程序（之后用 EXE2BIN 转换）可以忽略此警告。\n"
      L"常见原因：没有写堆栈段，或堆栈段的 SEGMENT 后少了 STACK。\n处理：加上如 STACK SEGMENT STACK / DW 128 DUP (?) / STACK ENDS 的堆栈段，或用 .STACK。"},
     {4031, nullptr, L"段被声明在多个组中", L"含义：同一个段出现在两个 GROUP 里。\n处理：只把它放进一个组。"},
-    {4032, nullptr, L"代码组超过 65500 字节", L"含义：一个代码组太大，部分 80286 上不可靠。\n处理：减小代码组。"},
     {4034, nullptr, L"覆盖段超过 239 个，多余的放在根模块", L"含义：覆盖段太多。\n处理：减少覆盖段。"},
     {4045, nullptr, L"输出文件名改为所示名字", L"含义：命令行给的可执行文件名被换成了消息里的名字（如 .EXE 与 .DLL 的区别）。\n处理：确认运行的是消息所说的文件。"},
     {4050, nullptr, L"公共符号太多，无法排序", L"含义：列表文件中的公共符号没有按名字排序。\n处理：可以忽略。"},

@@ -55,8 +55,8 @@ TEST(MessageTables, EveryTextFindsItsOwnEntry)
     }
 }
 
-// The numbers MASM 5.10 and LINK list (MASM's gaps are numbers it never prints), and every
-// message of Korvane's own assembler.
+// The numbers MASM 5.10 and LINK 3.65 use (MASM's gaps are numbers its table skips), and
+// every message of Korvane's own assembler.
 TEST(MessageTables, ListsTheToolsNumbers)
 {
     std::set<int> masm, link;
@@ -65,7 +65,12 @@ TEST(MessageTables, ListsTheToolsNumbers)
     const std::set<int> masmGaps = {2021, 2033, 2037, 2041, 2054, 2081, 2082};
     for (int number = 2000; number <= 2116; ++number)
         EXPECT_EQ(masm.count(number), masmGaps.count(number) ? 0u : 1u) << number;
-    for (int number : {1001, 1020, 1043, 1070, 1083, 1093, 1101, 2001, 2002, 2003, 2025, 2029, 2041, 4021, 4031, 4051})
+    // Every number LINK 3.65 holds beside its messages' texts.
+    for (int number : {1001, 1002, 1003, 1004, 1006, 1007, 1008, 1009, 1020, 1021, 1022, 1023, 1024, 1025, 1026, 1027, 1043,
+                       1045, 1046, 1047, 1048, 1049, 1050, 1051, 1052, 1053, 1054, 1056, 1057, 1063, 1070, 1071, 1072, 1077,
+                       1080, 1081, 1083, 1084, 1085, 1086, 1087, 1088, 1089, 1090, 1091, 1093, 1101, 1102, 1103, 1104, 1113,
+                       1114, 1115, 1123, 2001, 2002, 2003, 2005, 2011, 2012, 2013, 2024, 2025, 2029, 2041, 2043, 2044, 4003,
+                       4012, 4015, 4016, 4020, 4021, 4031, 4034, 4045, 4050, 4051, 4053, 4054})
         EXPECT_EQ(link.count(number), 1u) << number;
     std::set<int> asm51;
     for (const MessageEntry& entry : Asm51Messages()) asm51.insert(entry.nNumber);
