@@ -89,6 +89,10 @@
 #define IDW_UTILITY_BAR             123
 #define IDW_OUTPUT_BAR              124
 #define IDW_TAB_CTRL                125
+// The 说明 pane beside the output: what a tool's message means, what an instruction does.
+#define IDW_EXPLAIN_BAR             126
+#define IDC_EXPLANATION             216
+#define ID_EXPLAIN_WORD             32834
 
 // The command pane's own line and log (the panes' windows and bars, and the debugger's texts
 // the machines name, are in debug/DebugResources.h, which korvane.rc includes too).
@@ -163,6 +167,8 @@
 #define IDS_SEARCH_WRAPPED_UP       266
 #define IDS_REPLACE_TOO_LARGE       267
 #define IDS_TOOL_NOT_FOUND_9009     269
+#define IDS_EXPLAIN_BAR             270
+#define IDS_NOTHING_TO_EXPLAIN      271
 #define IDS_PROGRAM_TEMPLATE        300
 
 // Texts of DOS programs and their emulator.

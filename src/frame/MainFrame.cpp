@@ -6,6 +6,7 @@
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/CompilerSetupDlg.h"
+#include "frame/Explanations.h"
 #include "frame/ProblemMessage.h"
 #include "framework/AppContext.h"
 #include "framework/CCmdUI.h"
@@ -264,6 +265,7 @@ bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         {ID_DEBUG, [](CMainFrame& frame, UINT) { frame.OnDebug(); }},
         {ID_SET_COMPILER, [](CMainFrame& frame, UINT) { frame.OnSetCompiler(); }},
         {ID_NEXT_MESSAGE, [](CMainFrame& frame, UINT) { frame.OnNextMessage(); }},
+        {ID_EXPLAIN_WORD, [](CMainFrame& frame, UINT) { frame.OnExplainWord(); }},
         {ID_PREV_MESSAGE, [](CMainFrame& frame, UINT) { frame.OnPrevMessage(); }},
     };
     return m_debugger.OnCmdMsg(nID, pCmdUI) || RouteCommand(*this, kCommands, nID, pCmdUI) ||
@@ -595,6 +597,25 @@ void CMainFrame::ShowSourceLine(const std::string& path, int line, size_t messag
 void CMainFrame::ShowStatus(const std::string& text)
 {
     SetMessageText(text);
+}
+
+void CMainFrame::ShowExplanation(const std::wstring& text)
+{
+    m_explanation.Show(*this, m_wndOutputBar, text);
+}
+
+void CMainFrame::OnExplainWord()
+{
+    const CKorvaneView* view = SourceView();
+    const std::optional<ShownExplanation> explained =
+        view ? ExplainWordAt(view->Control().Buffer(), view->Control().Caret(), m_compilerSettings.m_compilerType)
+             : std::nullopt;
+    if (!explained) {
+        SetMessageText(LoadResString(IDS_NOTHING_TO_EXPLAIN));
+        return;
+    }
+    SetMessageText(explained->strStatus);
+    ShowExplanation(explained->strFull);
 }
 
 void CMainFrame::ChangeSettings(const CompilerSettings& settings)

@@ -8,6 +8,7 @@
 #include "build/ProgramLauncher.h"
 #include "debugui/DebugController.h"
 #include "frame/MessageNavigator.h"
+#include "frame/ExplanationPane.h"
 #include "frame/OutputWindow.h"
 #include "frame/ToolchainBox.h"
 #include "frame/ToolDia.h"
@@ -120,6 +121,9 @@ private:
     std::string EditedFile() const override;
     void ShowSourceLine(const std::string& path, int line, size_t messageId) override;
     void ShowStatus(const std::string& text) override;
+    void ShowExplanation(const std::wstring& text) override;
+    // F1: what the word at the editor's caret is, in the 说明 pane.
+    void OnExplainWord();
     // The editor colours the syntax of the file's toolchain's assembler, and the toolbar's
     // drop-down shows it.
     void ShowToolchain();
@@ -146,6 +150,7 @@ private:
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
     CToolchainBox m_wndToolchainBox;
+    CExplanationPane m_explanation;
     UniqueImageList m_imageList;
     // The settings of the edited file's toolchain.
     CompilerSettings m_compilerSettings;

@@ -1,6 +1,8 @@
 // From the tools' messages to their source lines.
 #include "frame/MessageNavigator.h"
 
+#include "frame/Explanations.h"
+
 #include "build/BuildSession.h"
 #include "frame/OutputWindow.h"
 #include "framework/PathName.h"
@@ -133,5 +135,10 @@ void CMessageNavigator::GoTo(const IndexedMessage& message)
             m_editor.ShowSourceLine(path, chosen.message.nLine,
                                     static_cast<size_t>(&message - m_session.Messages().Messages().data()));
     }
-    m_editor.ShowStatus(Trimmed(chosen.strLine));
+    // The status line is the message, then what it means in a few words; the pane tells all.
+    const std::string shown = Trimmed(chosen.strLine);
+    const std::optional<ShownExplanation> explained = ExplainOutputLine(Widen(shown));
+    m_editor.ShowStatus(explained ? shown + "  —  " + explained->strStatus : shown);
+    if (explained)
+        m_editor.ShowExplanation(explained->strFull);
 }

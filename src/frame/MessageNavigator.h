@@ -24,6 +24,8 @@ public:
     // the editor has the message's mark (messageId), the line is where edits have moved it.
     virtual void ShowSourceLine(const std::string& path, int line, size_t messageId) = 0;
     virtual void ShowStatus(const std::string& text) = 0;
+    // The 说明 pane's text: what the chosen message means.
+    virtual void ShowExplanation(const std::wstring& text) = 0;
 
 protected:
     ~ISourceEditor() = default;

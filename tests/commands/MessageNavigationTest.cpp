@@ -55,6 +55,8 @@ protected:
     COutputWindow& Output() const { return dynamic_cast<COutputWindow&>(OutputWindow(Frame())); }
     HWND Editor() const { return m_session.Editor().GetSafeHwnd(); }
     std::string Status() const { return StatusBar(Frame()).GetPaneText(0); }
+    // The status line after a message is chosen: the message, then what it means.
+    std::string StatusMessage() const { return Status().substr(0, Status().find("  —  ")); }
     // Compiles the open file with a tool that prints these lines.
     void Show(const std::vector<std::string>& lines)
     {
@@ -145,13 +147,20 @@ TEST_F(MessageNavigation, ADoubleClickSelectsTheSourceLineTheMessageNames)
     DoubleClick("  " + message);
     EXPECT_EQ(SelectedLine(), 3);
     EXPECT_EQ(::GetFocus(), Editor());
+    // What the message means, in a few words after it and whole in the 说明 pane.
+    EXPECT_NE(Status().find("  —  "), std::string::npos) << Status();
+    const HWND pane = FindDescendant(Frame().GetSafeHwnd(), IDC_EXPLANATION);
+    ASSERT_TRUE(pane);
+    EXPECT_TRUE(::IsWindowVisible(pane));
+    EXPECT_EQ(WindowTextOf(pane).rfind(message, 0), 0u) << WindowTextOf(pane);
+    EXPECT_GT(WindowTextOf(pane).size(), message.size() + 20);
     EXPECT_EQ(SelectedOutput(), Widen("  " + message));
-    EXPECT_EQ(Status(), message);
+    EXPECT_EQ(StatusMessage(), message);
 
     // A line that is no message changes nothing.
     DoubleClick("  1 Severe");
     EXPECT_EQ(SelectedLine(), 3);
-    EXPECT_EQ(Status(), message);
+    EXPECT_EQ(StatusMessage(), message);
 }
 
 TEST_F(MessageNavigation, TheSourceGoesByEveryNameTheToolsGiveIt)
@@ -177,17 +186,17 @@ TEST_F(MessageNavigation, TheSourceGoesByEveryNameTheToolsGiveIt)
 
     // Messages that lead nowhere still show, and leave the editor where it was.
     F4();
-    EXPECT_EQ(Status(), "LINK : error L2029: 'FOO' : unresolved external");
+    EXPECT_EQ(StatusMessage(), "LINK : error L2029: 'FOO' : unresolved external");
     EXPECT_EQ(SelectedLine(), 31);
     F4();
-    EXPECT_EQ(Status(), "Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]");
+    EXPECT_EQ(StatusMessage(), "Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]");
     F4();
-    EXPECT_EQ(Status(), "nothere.asm(3): error A2009: no such file");
+    EXPECT_EQ(StatusMessage(), "nothere.asm(3): error A2009: no such file");
     EXPECT_EQ(SelectedLine(), 31);
     F4();
     EXPECT_EQ(Status(), "没有更多消息。");
     F4(kShift);
-    EXPECT_EQ(Status(), "Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]");
+    EXPECT_EQ(StatusMessage(), "Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]");
 }
 
 TEST_F(MessageNavigation, AMessageAboutAnIncludeFileOpensItAsFileOpenWould)
@@ -304,7 +313,7 @@ TEST_F(MessageNavigation, MarksInTheEditorFollowTheirLinesAndLeadToTheirMessages
     ::SendMessageW(Editor(), WM_LBUTTONDOWN, MK_LBUTTON, point);
     ::SendMessageW(Editor(), WM_LBUTTONUP, 0, point);
     EXPECT_EQ(SelectedLine(), 4) << "where the line the tool knew as line 3 has moved";
-    EXPECT_EQ(Status(), "HELLO.ASM(3): error A2009: x");
+    EXPECT_EQ(StatusMessage(), "HELLO.ASM(3): error A2009: x");
 
     Show({"no messages"});
     EXPECT_TRUE(editor.Marks().empty());
@@ -332,4 +341,37 @@ TEST_F(MessageNavigation, TheOutputsMenuCopiesSelectsAllAndClears)
     EXPECT_EQ(Output().GetText(), L"");
     F4();
     EXPECT_EQ(Status(), "没有更多消息。") << "the messages went with the text";
+}
+
+// F1 on a word of the program describes it in the 说明 pane: an 8086 instruction, a directive,
+// the DOS function an INT 21H calls with the MOV AH before it, and for an 8051 source the
+// 8051's instruction of that name.
+TEST_F(MessageNavigation, F1DescribesTheWordAtTheCaret)
+{
+    WriteFileBytes(m_dir.File("words.asm"), "CSEG SEGMENT\r\n\tXLAT\r\n\tMOV AH, 9\r\n\tINT 21H\r\n\tLOOPNZ X\r\n");
+    WriteFileBytes(m_dir.File("words.a51"), "\tDJNZ R7, X\r\n\tMOVC A, @A+DPTR\r\n");
+    const struct {
+        const char* file;
+        size_t line, column;
+        const char* paneStart;
+    } kWords[] = {
+        {"words.asm", 1, 2, "XLAT"},
+        {"words.asm", 0, 6, "SEGMENT"},
+        {"words.asm", 3, 2, "INT 21H AH=09H"},
+        {"words.asm", 4, 7, "LOOPNZ"},
+        {"words.a51", 0, 2, "DJNZ"},
+        {"words.a51", 1, 2, "MOVC"},
+    };
+    for (const auto& word : kWords) {
+        SCOPED_TRACE(std::string(word.file) + " line " + std::to_string(word.line));
+        Open(word.file);
+        CTextControl& control = m_session.Editor().Control();
+        const size_t at = control.Buffer().LineStart(word.line) + word.column;
+        control.Select(at, at);
+        PressAccelerator(Editor(), VK_F1);
+        const HWND pane = FindDescendant(Frame().GetSafeHwnd(), IDC_EXPLANATION);
+        ASSERT_TRUE(pane);
+        EXPECT_EQ(WindowTextOf(pane).rfind(word.paneStart, 0), 0u) << WindowTextOf(pane);
+        EXPECT_EQ(Status().rfind(word.paneStart, 0), 0u) << Status();
+    }
 }

@@ -147,6 +147,25 @@ void FileDialogAnswerer::QueueAnswer(const std::string& path)
     m_answers.push_back(path);
 }
 
+HWND FindDescendant(HWND root, UINT id)
+{
+    struct Search {
+        UINT id;
+        HWND found;
+    } search{id, nullptr};
+    ::EnumChildWindows(
+        root,
+        [](HWND wnd, LPARAM param) {
+            auto* s = reinterpret_cast<Search*>(param);
+            if (static_cast<UINT>(::GetDlgCtrlID(wnd)) != s->id)
+                return TRUE;
+            s->found = wnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void PumpMessages()
 {
     CWinApp* app = AfxGetApp();

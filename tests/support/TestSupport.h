@@ -72,6 +72,8 @@ private:
 
 // Dispatches every pending message (through the application's accelerators) and runs idle work.
 void PumpMessages();
+// The first window below root (at any depth) with this control id, or nullptr.
+HWND FindDescendant(HWND root, UINT id);
 
 // Modifier keys held down for PressAccelerator.
 constexpr BYTE kShift = 1, kCtrl = 2, kAlt = 4;
