@@ -169,6 +169,12 @@ void CBoard51::SetHeld(unsigned key, bool down)
         m_held.fetch_and(~bit);
 }
 
+void CBoard51::SetBounce(bool on)
+{
+    for (Placed& placed : m_parts)
+        placed.part->SetBounce(on);
+}
+
 bool CBoard51::Input(const machine::DeviceInput& input)
 {
     std::optional<unsigned> key;

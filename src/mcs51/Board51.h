@@ -44,6 +44,8 @@ public:
     // feels it at the next Follow).
     std::optional<unsigned> KeyOf(std::string_view name) const;
     void SetHeld(unsigned key, bool down);
+    // The keys' contacts bounce for a few milliseconds as they close and open (between runs).
+    void SetBounce(bool on);
     // On the machine's thread, between instructions: the keys held and let go since the last
     // call reach the pins.
     void Follow();

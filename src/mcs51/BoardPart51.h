@@ -36,6 +36,8 @@ public:
     virtual char KeyChar(unsigned) const { return 0; }
     virtual Rect51 KeyRect(const Rect51&, unsigned) const { return {}; }
     virtual void Hold(unsigned, bool) {}
+    // Keys bounce for a few milliseconds as they close and open.
+    virtual void SetBounce(bool) {}
 
     // The board owns its parts.
     virtual ~CBoardPart51() = default;

@@ -11,14 +11,6 @@ void CKeypad51::OnLatch(unsigned port, uint8_t, uint64_t)
         Apply();
 }
 
-void CKeypad51::Hold(unsigned key, bool down)
-{
-    if (key >= m_held.size() || m_held[key] == down)
-        return;
-    m_held[key] = down;
-    Apply();
-}
-
 void CKeypad51::Apply()
 {
     // A low line pulls low every line a held key joins it to, until nothing changes.
@@ -26,7 +18,7 @@ void CKeypad51::Apply()
     for (bool changed = true; changed;) {
         changed = false;
         for (unsigned key = 0; key < 16; ++key) {
-            if (!m_held[key])
+            if (!Closed(key))
                 continue;
             const auto pair = static_cast<uint8_t>(1u << m_rows[key / 4] | 1u << m_columns[key % 4]);
             if ((low & pair) && (low & pair) != pair) {
@@ -51,7 +43,7 @@ void CKeypad51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t) const
 {
     for (unsigned key = 0; key < 16; ++key) {
         const Rect51 rect = KeyRect(place, key);
-        canvas.Fill(rect, m_held[key] ? BoardColours51::kKeyDown : BoardColours51::kKey);
+        canvas.Fill(rect, Closed(key) ? BoardColours51::kKeyDown : BoardColours51::kKey);
         canvas.Text(rect.left + 3, rect.top + 3, KeyName(key), 1, BoardColours51::kKeyText);
         canvas.Text(rect.left + 3, rect.bottom - 11, std::string("[") + KeyChar(key) + "]", 1, BoardColours51::kKeyText);
     }

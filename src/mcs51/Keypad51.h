@@ -3,17 +3,17 @@
 // reads low too (and through several held keys, further).
 #pragma once
 
-#include "mcs51/BoardPart51.h"
+#include "mcs51/KeyPart51.h"
 
 #include <array>
 
 namespace mcs51 {
 
-class CKeypad51 final : public CBoardPart51 {
+class CKeypad51 final : public CKeyPart51 {
 public:
     // The keypad's port, its rows' pins (S1's row first) and its columns' (S1's column first).
     CKeypad51(unsigned port, const std::array<uint8_t, 4>& rows, const std::array<uint8_t, 4>& columns)
-        : m_nPort(port), m_rows(rows), m_columns(columns)
+        : CKeyPart51(16), m_nPort(port), m_rows(rows), m_columns(columns)
     {
     }
 
@@ -28,16 +28,13 @@ public:
     std::string KeyName(unsigned key) const override { return "S" + std::to_string(key + 1); }
     char KeyChar(unsigned key) const override { return kKeyMap[key % 16]; }
     Rect51 KeyRect(const Rect51& place, unsigned key) const override;
-    void Hold(unsigned key, bool down) override;
 
 private:
-    void Follow(uint64_t) override { Apply(); }
-    void Apply();
+    void Apply() override;
 
     unsigned m_nPort;
     std::array<uint8_t, 4> m_rows;
     std::array<uint8_t, 4> m_columns;
-    std::array<bool, 16> m_held{};
 };
 
 }  // namespace mcs51

@@ -5,19 +5,11 @@
 
 namespace mcs51 {
 
-void CKeys51::Hold(unsigned key, bool down)
-{
-    if (key >= m_held.size() || m_held[key] == down)
-        return;
-    m_held[key] = down;
-    Apply();
-}
-
 void CKeys51::Apply()
 {
     std::array<uint8_t, 4> drive{0xFF, 0xFF, 0xFF, 0xFF};
     for (size_t key = 0; key < m_pins.size(); ++key)
-        if (m_held[key])
+        if (Closed(static_cast<unsigned>(key)))
             drive[m_pins[key].port & 3] &= static_cast<uint8_t>(~m_pins[key].Mask());
     for (unsigned port = 0; port < 4; ++port)
         Link().Drive(port, drive[port]);
@@ -34,7 +26,7 @@ void CKeys51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t) const
 {
     for (unsigned key = 0; key < m_pins.size(); ++key) {
         const Rect51 rect = KeyRect(place, key);
-        canvas.Fill(rect, m_held[key] ? BoardColours51::kKeyDown : BoardColours51::kKey);
+        canvas.Fill(rect, Closed(key) ? BoardColours51::kKeyDown : BoardColours51::kKey);
         canvas.Text(rect.left + 3, rect.top + 3, KeyName(key), 1, BoardColours51::kKeyText);
         canvas.Text(rect.left + 3, rect.bottom - 11, std::string("[") + KeyChar(key) + "]", 1, BoardColours51::kKeyText);
     }

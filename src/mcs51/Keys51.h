@@ -1,17 +1,17 @@
 // Keys from pins to ground (K1-K4): a held key pulls its pin low, so the program reads 0.
 #pragma once
 
-#include "mcs51/BoardPart51.h"
+#include "mcs51/KeyPart51.h"
 
 #include <array>
 #include <vector>
 
 namespace mcs51 {
 
-class CKeys51 final : public CBoardPart51 {
+class CKeys51 final : public CKeyPart51 {
 public:
     // The pins of K1, K2, ...
-    explicit CKeys51(std::vector<Pin51> pins) : m_pins(std::move(pins)), m_held(m_pins.size(), false) {}
+    explicit CKeys51(std::vector<Pin51> pins) : CKeyPart51(pins.size()), m_pins(std::move(pins)) {}
 
     std::string_view Name() const override { return "keys"; }
     void OnLatch(unsigned, uint8_t, uint64_t) override {}
@@ -23,14 +23,11 @@ public:
     // 1, 2, 3, 4 type K1-K4.
     char KeyChar(unsigned key) const override { return static_cast<char>('1' + key); }
     Rect51 KeyRect(const Rect51& place, unsigned key) const override;
-    void Hold(unsigned key, bool down) override;
 
 private:
-    void Follow(uint64_t) override { Apply(); }
-    void Apply();
+    void Apply() override;
 
     std::vector<Pin51> m_pins;
-    std::vector<bool> m_held;
 };
 
 }  // namespace mcs51

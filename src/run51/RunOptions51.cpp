@@ -80,6 +80,8 @@ OptionError51 RunOptions51::Parse(const std::vector<std::wstring>& args)
             if (i + 1 == args.size() || !ParsePress(args[++i], press))
                 return OptionError51::kBadPress;
             presses.push_back(press);
+        } else if (arg == L"--bounce") {
+            bounce = true;
         } else if (arg == L"--regs") {
             regs = true;
         } else if (arg == L"--iram") {
@@ -98,7 +100,7 @@ OptionError51 RunOptions51::Parse(const std::vector<std::wstring>& args)
     }
     if (program.empty() || (iram && !regs))
         return OptionError51::kUsage;
-    if (!presses.empty() && board.empty())
+    if ((!presses.empty() || bounce) && board.empty())
         return OptionError51::kBadPress;
     return OptionError51::kNone;
 }

@@ -1,5 +1,5 @@
 // korvane-51.exe's command line:
-//   [--cycles N] [--regs [--iram]] [--real-time] [--8052] [--board NAME [--press KEY@T1-T2]...]
+//   [--cycles N] [--regs [--iram]] [--real-time] [--8052] [--board NAME [--bounce] [--press KEY@T1-T2]...]
 //   [--observe TIMES] PROGRAM.HEX
 // The times of --observe are machine cycles, or milliseconds when a board is given.
 #pragma once
@@ -33,6 +33,8 @@ struct RunOptions51 {
     // "plain", "pz", "tx"; empty for none.
     std::string board;
     std::vector<Press51> presses;
+    // The board's keys bounce.
+    bool bounce = false;
     std::wstring program;
 
     // The arguments after the program's own name.

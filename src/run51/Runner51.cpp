@@ -124,6 +124,7 @@ std::wstring CRunner51::Load(const RunOptions51& options)
     } else {
         m_board = std::make_unique<CBoard51>(*CBoard51::KindOf(options.board));
         m_board->Attach(*m_machine);
+        m_board->SetBounce(options.bounce);
         for (const Press51& press : options.presses)
             if (!m_board->KeyOf(press.key))
                 return CConsoleText51::Format(IDS_RUN51_UNKNOWN_KEY, std::wstring(options.board.begin(), options.board.end()),

@@ -141,6 +141,31 @@ TEST(Boards, PressHoldsAKeyForTheTimeGiven)
     }
 }
 
+// LJMP 30h; at 03h (INT0): INC R7, the count's complement on the LEDs (P2), RETI; at 30h:
+// SETB IT0, MOV IE,#81h, SJMP $. K3 is INT0.
+const Bytes51 kCountInt0 = [] {
+    Bytes51 code(0x30, 0x00);
+    const Bytes51 start = {0x02, 0x00, 0x30, 0x0F, 0xEF, 0xF4, 0xF5, 0xA0, 0x32};
+    std::copy(start.begin(), start.end(), code.begin());
+    code.insert(code.end(), {0xD2, 0x88, 0x75, 0xA8, 0x81, 0x80, 0xFE});
+    return code;
+}();
+
+// A press and its release: one falling edge, or with bounce seven (four as the contact
+// closes, three as it opens).
+TEST(Boards, BouncingKeysGiveSeveralEdges)
+{
+    CTempFile51 hex(L"int0.hex", HexOf(kCountInt0));
+    const struct {
+        const wchar_t* options;
+        const char* leds;
+    } kCases[] = {{L"", "10000000"}, {L" --bounce", "11100000"}};
+    for (const auto& c : kCases) {
+        const RunnerResult51 result = RunRunner(L"--board pz" + std::wstring(c.options) + L" --press K3@10-30 --observe 60 \"" + hex.Path() + L"\"");
+        EXPECT_EQ(Observations(result.out)[60]["LED"], c.leds) << result.out;
+    }
+}
+
 // The pz board's picture: K1 is the first key of the row under the LCD, S1 the keypad's
 // top left; the point a person clicks holds the key until the button is let go, or toggles it.
 TEST(Boards, AClickOrAKeyTypedHoldsTheKeyUnderIt)
