@@ -120,6 +120,7 @@ private:
     void OnStepBack();
     void OnCommandLine(const std::string& line);
     void OnRealTime51();
+    void OnBoard51(UINT id);
     void OnPace(UINT id);
     // The pane edits changed the program's state.
     void OnEdited();
