@@ -11,26 +11,31 @@ void CCanvas51::Fill(const Rect51& rect, uint32_t colour)
     const int right = std::min(rect.right, m_image.width);
     const int top = std::max(rect.top, 0);
     const int bottom = std::min(rect.bottom, m_image.height);
+    if (left >= right)
+        return;
     for (int y = top; y < bottom; ++y)
-        for (int x = left; x < right; ++x)
-            m_image.Pixel(x, y) = colour;
+        std::fill_n(&m_image.Pixel(left, y), right - left, colour);
 }
 
 void CCanvas51::Disc(int left, int top, int diameter, uint32_t colour, uint32_t rim)
 {
-    // In half pixels from the centre.
+    // Row by row in half pixels from the centre: the rim's span, the disc's over it.
     const int outer = diameter * diameter;
     const int inner = (diameter - 2) * (diameter - 2);
     for (int y = 0; y < diameter; ++y) {
-        for (int x = 0; x < diameter; ++x) {
-            const int dx = 2 * x + 1 - diameter;
-            const int dy = 2 * y + 1 - diameter;
-            const int distance = dx * dx + dy * dy;
-            if (distance <= inner)
-                Fill({left + x, top + y, left + x + 1, top + y + 1}, colour);
-            else if (distance <= outer)
-                Fill({left + x, top + y, left + x + 1, top + y + 1}, rim);
-        }
+        const int dy = 2 * y + 1 - diameter;
+        const auto span = [&](int radius2) {
+            int x = 0;
+            while (x < diameter / 2 && (2 * x + 1 - diameter) * (2 * x + 1 - diameter) + dy * dy > radius2)
+                ++x;
+            return x;
+        };
+        const int rimFrom = span(outer);
+        const int discFrom = span(inner);
+        if (dy * dy <= outer && rimFrom < diameter - rimFrom)
+            Fill({left + rimFrom, top + y, left + diameter - rimFrom, top + y + 1}, rim);
+        if (dy * dy <= inner && discFrom < diameter - discFrom)
+            Fill({left + discFrom, top + y, left + diameter - discFrom, top + y + 1}, colour);
     }
 }
 

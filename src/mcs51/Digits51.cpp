@@ -41,9 +41,11 @@ void CDigits51::Follow(uint64_t cycle)
     Update(cycle);
 }
 
-void CDigits51::OnLatch(unsigned, uint8_t, uint64_t cycle)
+void CDigits51::OnLatch(unsigned port, uint8_t, uint64_t cycle)
 {
-    Update(cycle);
+    if (port == m_wiring.segmentPort || port == m_wiring.select[0].port || port == m_wiring.segmentLatch.port ||
+        port == m_wiring.digitLatch.port)
+        Update(cycle);
 }
 
 uint8_t CDigits51::Chosen() const

@@ -17,7 +17,7 @@ class CDigits51 final : public CBoardPart51 {
 public:
     struct Wiring {
         unsigned segmentPort = 0;
-        // Decoder: the 74HC138's A2, A1, A0.
+        // Decoder: the 74HC138's A2, A1, A0 (on one port).
         bool decoder = true;
         std::array<Pin51, 3> select{};
         // Latches: their enable pins.

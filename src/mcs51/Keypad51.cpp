@@ -13,6 +13,14 @@ void CKeypad51::OnLatch(unsigned port, uint8_t, uint64_t)
 
 void CKeypad51::Apply()
 {
+    // With no key closed the lines are the program's alone.
+    bool closed = false;
+    for (unsigned key = 0; key < 16 && !closed; ++key)
+        closed = Closed(key);
+    if (!closed) {
+        Link().Drive(m_nPort, 0xFF);
+        return;
+    }
     // A low line pulls low every line a held key joins it to, until nothing changes.
     uint8_t low = static_cast<uint8_t>(~Link().Latch(m_nPort));
     for (bool changed = true; changed;) {
