@@ -79,6 +79,8 @@ const BoardCase kBoardCases[] = {
     {"the LCD's second line", L"lcd", L"", "LCD2", {{20, "8051 LCD1602    "}}},
     {"the LCD switched on", L"lcd", L"", "LCD", {{0, "关"}, {20, "开"}}},
     {"writes while the LCD is busy are lost", L"lcd_nowait", L"", "LCD", {{20, "关"}}},
+    {"the LCD through its 4-bit interface", L"lcd4", L"", "LCD1", {{30, "Hello, Korvane! "}}},
+    {"the 4-bit interface's second line", L"lcd4", L"", "LCD2", {{30, "8051 LCD1602    "}}},
     {"the buzzer's frequency", L"buzzer", L"", "蜂鸣器", {{0, "关"}, {200, "2000 Hz"}}},
 };
 
@@ -139,6 +141,24 @@ TEST(Boards, PressHoldsAKeyForTheTimeGiven)
         EXPECT_EQ("LED: " + blocks[25]["LED"], c.leds);
         EXPECT_EQ(blocks[55]["LED"], "00000000");
     }
+}
+
+// The tx board's 74HC573s: MOV P0,#06h; SETB P2.6; CLR P2.6 (the segment latch holds a 1);
+// MOV P0,#0FEh; SETB P2.7; CLR P2.7 (the digit latch lights the leftmost digit); SJMP $.
+TEST(Boards, TxLatchesTheSegmentsAndTheDigitsFromP0)
+{
+    CTempFile51 hex(L"tx.hex", HexOf({0x75, 0x80, 0x06, 0xD2, 0xA6, 0xC2, 0xA6, 0x75, 0x80, 0xFE, 0xD2, 0xA7, 0xC2, 0xA7, 0x80, 0xFE}));
+    const RunnerResult51 result = RunRunner(L"--board tx --observe 30 \"" + hex.Path() + L"\"");
+    EXPECT_EQ(Observations(result.out)[30][Gbk("数码管")], "1       ") << result.out;
+    EXPECT_EQ(Observations(result.out)[30][Gbk("数码管段")], "06 00 00 00 00 00 00 00");
+}
+
+// The plain board: the latches, and any pin held low by name. MOV A,P3; MOV P1,A; SJMP back.
+TEST(Boards, PlainShowsTheLatchesAndHoldsAnyPin)
+{
+    CTempFile51 hex(L"plain.hex", HexOf({0xE5, 0xB0, 0xF5, 0x90, 0x80, 0xFA}));
+    const RunnerResult51 result = RunRunner(L"--board plain --press P3.2@10-30 --observe 5,25 \"" + hex.Path() + L"\"");
+    EXPECT_EQ(result.out, "T=5\r\nP0=FF P1=FF P2=FF P3=FF\r\nT=25\r\nP0=FF P1=FB P2=FF P3=FF\r\n");
 }
 
 // LJMP 30h; at 03h (INT0): INC R7, the count's complement on the LEDs (P2), RETI; at 30h:
