@@ -80,6 +80,7 @@
 #define ID_DEBUG_BOARD_PLAIN        32832
 #define ID_DEBUG_BOARD_PZ           32833
 #define ID_DEBUG_BOARD_TX           32834
+#define ID_DEBUG_BOARD_BOUNCE       32835
 
 // Status bar panes of the program's own.
 #define ID_INDICATOR_ENCODING       32785

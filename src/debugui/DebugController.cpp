@@ -101,6 +101,9 @@ bool CDebugController::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
          .run = [](C& c, UINT id) { c.OnBoard51(id); },
          .checked = [](const C& c, UINT id) { return BoardOf(id) == BoardOf(c.m_host.Settings().m_strBoard51); },
          .lastId = ID_DEBUG_BOARD_TX},
+        {.id = ID_DEBUG_BOARD_BOUNCE,
+         .run = [](C& c, UINT) { c.m_bBounce51 = !c.m_bBounce51; },
+         .checked = [](const C& c, UINT) { return c.m_bBounce51; }},
         {.id = ID_DEBUG_PACE_MAX,
          .run = [](C& c, UINT id) { c.OnPace(id); },
          .checked = [](const C& c, UINT id) { return c.m_host.Settings().m_nDosPace == PaceOf(id); }},
@@ -211,6 +214,7 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
     launch.folder = source.Folder().Wide();
     launch.realTime = !m_host.Settings().m_bFullSpeed51;
     launch.board51 = m_host.Settings().m_strBoard51;
+    launch.bounce51 = m_bBounce51;
     launch.instructionsPerMs = m_host.Settings().m_nDosPace;
     for (const FilePath& folder : WritableFolders(m_host.Settings()))
         launch.writableFolders.push_back(folder.Wide());

@@ -158,4 +158,6 @@ private:
     // What the command pane's last command printed, from the worker.
     std::string m_strCommandOutput;
     bool m_bCommandRan = false;
+    // The 8051 board's keys bounce in the next sessions (while Korvane runs; not stored).
+    bool m_bBounce51 = false;
 };
