@@ -1,6 +1,8 @@
 // Parsing of korvane-51.exe's arguments.
 #include "run51/RunOptions51.h"
 
+#include "mcs51/Board51.h"
+
 #include <algorithm>
 
 namespace mcs51 {
@@ -43,6 +45,16 @@ bool ParseTimes(const std::wstring& text, std::vector<uint64_t>& cycles)
     return true;
 }
 
+// One of the boards' names.
+bool ParseBoard(const std::wstring& text, std::string& board)
+{
+    for (const wchar_t c : text)
+        if (c < L'a' || c > L'z')
+            return false;
+    board.assign(text.begin(), text.end());
+    return CBoard51::KindOf(board).has_value();
+}
+
 // KEY@T1-T2: an ASCII key name, held from T1 to T2 (milliseconds, T1 before T2).
 bool ParsePress(const std::wstring& text, Press51& press)
 {
@@ -71,10 +83,8 @@ OptionError51 RunOptions51::Parse(const std::vector<std::wstring>& args)
             if (i + 1 == args.size() || !ParseTimes(args[++i], observe))
                 return OptionError51::kBadObserve;
         } else if (arg == L"--board") {
-            if (i + 1 == args.size() || (args[i + 1] != L"plain" && args[i + 1] != L"pz" && args[i + 1] != L"tx"))
+            if (i + 1 == args.size() || !ParseBoard(args[++i], board))
                 return OptionError51::kBadBoard;
-            board = std::string(args[i + 1].begin(), args[i + 1].end());
-            ++i;
         } else if (arg == L"--press") {
             Press51 press;
             if (i + 1 == args.size() || !ParsePress(args[++i], press))
