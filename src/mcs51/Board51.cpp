@@ -18,16 +18,17 @@ namespace mcs51 {
 namespace {
 const char* const kNames[] = {"plain", "pz", "tx"};
 
-// The places of the parts of the pz and tx boards.
-const Rect51 kDigitsPlace{8, 8, 408, 72};
-const Rect51 kLedsPlace{8, 80, 328, 124};
-const Rect51 kBuzzerPlace{336, 84, 360, 108};
-const Rect51 kLcdPlace{8, 132, 232, 196};
-const Rect51 kKeysPlace{8, 204, 232, 244};
-const Rect51 kKeypadPlace{240, 132, 408, 292};
-const int kBoardWidth = 416;
-const int kBoardHeight = 300;
-const Rect51 kPinsPlace{4, 4, 324, 164};
+// The places of the parts of the pz and tx boards, in a picture small enough (under 30,000
+// pixels) to be made afresh 50 times a second at little cost.
+const Rect51 kDigitsPlace{4, 4, 180, 34};
+const Rect51 kBuzzerPlace{186, 6, 200, 20};
+const Rect51 kLedsPlace{4, 38, 132, 62};
+const Rect51 kLcdPlace{4, 64, 112, 92};
+const Rect51 kKeysPlace{4, 96, 112, 124};
+const Rect51 kKeypadPlace{116, 38, 228, 124};
+const int kBoardWidth = 232;
+const int kBoardHeight = 128;
+const Rect51 kPinsPlace{4, 4, 244, 108};
 }
 
 CBoard51::CBoard51(BoardKind51 kind) : m_kind(kind)
@@ -128,7 +129,7 @@ machine::DeviceView CBoard51::View() const
         placed.part->Draw(canvas, placed.place, now);
     }
     if (m_kind != BoardKind51::kPlain)
-        canvas.Text(kKeysPlace.left, kKeysPlace.bottom + 8, NameOf(m_kind), 2, BoardColours51::kLabel);
+        canvas.Text(kBuzzerPlace.right + 8, kBuzzerPlace.top + 3, NameOf(m_kind), 1, BoardColours51::kLabel);
     return view;
 }
 

@@ -56,7 +56,7 @@ void CBuzzer51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const
     const unsigned hertz = Hertz(now);
     const int size = place.bottom - place.top;
     canvas.Disc(place.left, place.top, size, hertz ? BoardColours51::kLedLit : BoardColours51::kDigitFace, BoardColours51::kRim);
-    canvas.Text(place.left + size + 4, place.top + size / 2 - 4, hertz ? std::to_string(hertz) + "Hz" : "BUZZ", 1, BoardColours51::kLabel);
+    canvas.Text(place.left, place.bottom + 2, hertz ? std::to_string(hertz) + "Hz" : "BUZZ", 1, BoardColours51::kLabel);
 }
 
 }  // namespace mcs51

@@ -27,8 +27,8 @@ void CKeys51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t) const
     for (unsigned key = 0; key < m_pins.size(); ++key) {
         const Rect51 rect = KeyRect(place, key);
         canvas.Fill(rect, Closed(key) ? BoardColours51::kKeyDown : BoardColours51::kKey);
-        canvas.Text(rect.left + 3, rect.top + 3, KeyName(key), 1, BoardColours51::kKeyText);
-        canvas.Text(rect.left + 3, rect.bottom - 11, std::string("[") + KeyChar(key) + "]", 1, BoardColours51::kKeyText);
+        canvas.Text(rect.left + 2, rect.top + 1, KeyName(key), 1, BoardColours51::kKeyText);
+        canvas.Text(rect.left + 2, rect.bottom - 8, std::string("[") + KeyChar(key) + "]", 1, BoardColours51::kKeyText);
     }
 }
 

@@ -3,6 +3,8 @@
 
 #include "mcs51/BoardColours51.h"
 
+#include <algorithm>
+
 namespace mcs51 {
 
 namespace {
@@ -240,7 +242,8 @@ CLcdFont51::Glyph CLcd51::GlyphOf(uint8_t code) const
 void CLcd51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const
 {
     canvas.Fill(place, m_bDisplayOn ? BoardColours51::kGlass : BoardColours51::kGlassOff);
-    const int scale = 2;
+    // As big as the place allows: 16 characters of 6 dots, two lines of 9.
+    const int scale = std::max(1, std::min((place.right - place.left) / 96, (place.bottom - place.top) / 18));
     const int pitch = 6 * scale;
     const int left = place.left + (place.right - place.left - 16 * pitch) / 2;
     const int top = place.top + (place.bottom - place.top - 2 * 9 * scale) / 2;

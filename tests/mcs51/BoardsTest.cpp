@@ -4,6 +4,7 @@
 #include "Mcs51TestSupport.h"
 
 #include "mcs51/Board51.h"
+#include "mcs51/BoardColours51.h"
 #include "mcs51/LitTime51.h"
 
 #include <gtest/gtest.h>
@@ -186,8 +187,7 @@ TEST(Boards, BouncingKeysGiveSeveralEdges)
     }
 }
 
-// The pz board's picture: K1 is the first key of the row under the LCD, S1 the keypad's
-// top left; the point a person clicks holds the key until the button is let go, or toggles it.
+// The pz board's picture: K1 is the first key of the row under the LCD; the point a person clicks holds the key until the button is let go, or toggles it.
 TEST(Boards, AClickOrAKeyTypedHoldsTheKeyUnderIt)
 {
     auto machine = MachineWith(kKeysToLeds);
@@ -201,13 +201,19 @@ TEST(Boards, AClickOrAKeyTypedHoldsTheKeyUnderIt)
         machine->Run(30000);
         return board.View().text.substr(0, 13);
     };
-    EXPECT_TRUE(board.Input({Action::Press, true, 20, 220, 0}));
+    EXPECT_TRUE(board.Input({Action::Press, true, 15, 110, 0}));
     EXPECT_EQ(run(), "LED: 01000000");
+    // D2's disc, the second of the row under the digits, lit; D1's dark.
+    machine::ScreenImage picture = board.View().picture;
+    EXPECT_EQ(picture.Pixel(28, 44), BoardColours51::kLedLit);
+    EXPECT_EQ(picture.Pixel(12, 44), BoardColours51::kLedDark);
+    // Small enough to be made 50 times a second.
+    EXPECT_LE(picture.width * picture.height, 30000);
     EXPECT_TRUE(board.Input({Action::Release, true, 300, 5, 0}));
     EXPECT_EQ(run(), "LED: 00000000");
-    EXPECT_TRUE(board.Input({Action::Toggle, true, 20, 220, 0}));
+    EXPECT_TRUE(board.Input({Action::Toggle, true, 15, 110, 0}));
     EXPECT_EQ(run(), "LED: 01000000");
-    EXPECT_TRUE(board.Input({Action::Toggle, true, 20, 220, 0}));
+    EXPECT_TRUE(board.Input({Action::Toggle, true, 15, 110, 0}));
     EXPECT_TRUE(board.Input({Action::Press, false, 0, 0, '3'}));
     EXPECT_EQ(run(), "LED: 00100000");
     EXPECT_TRUE(board.Input({Action::Release, false, 0, 0, '3'}));
