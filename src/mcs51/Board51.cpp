@@ -22,7 +22,7 @@ const char* const kNames[] = {"plain", "pz", "tx"};
 // pixels) to be made afresh 50 times a second at little cost.
 const Rect51 kDigitsPlace{4, 4, 180, 34};
 const Rect51 kBuzzerPlace{186, 6, 200, 20};
-const Rect51 kLedsPlace{4, 38, 132, 62};
+const Rect51 kLedsPlace{4, 38, 112, 62};
 const Rect51 kLcdPlace{4, 64, 112, 92};
 const Rect51 kKeysPlace{4, 96, 112, 124};
 const Rect51 kKeypadPlace{116, 38, 228, 124};

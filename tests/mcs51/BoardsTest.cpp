@@ -205,8 +205,8 @@ TEST(Boards, AClickOrAKeyTypedHoldsTheKeyUnderIt)
     EXPECT_EQ(run(), "LED: 01000000");
     // D2's disc, the second of the row under the digits, lit; D1's dark.
     machine::ScreenImage picture = board.View().picture;
-    EXPECT_EQ(picture.Pixel(28, 44), BoardColours51::kLedLit);
-    EXPECT_EQ(picture.Pixel(12, 44), BoardColours51::kLedDark);
+    EXPECT_EQ(picture.Pixel(23, 42), BoardColours51::kLedLit);
+    EXPECT_EQ(picture.Pixel(10, 42), BoardColours51::kLedDark);
     // Small enough to be made 50 times a second.
     EXPECT_LE(picture.width * picture.height, 30000);
     EXPECT_TRUE(board.Input({Action::Release, true, 300, 5, 0}));
