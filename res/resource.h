@@ -76,6 +76,11 @@
 #define ID_VIEW_DEBUG_PANE_LAST     32829
 #define ID_DEBUG_PACE_LAB           32830
 #define ID_DEBUG_PACE_FAST          32831
+// The 8051's teaching board, in the order of mcs51::BoardKind51.
+#define ID_DEBUG_BOARD_PLAIN        32832
+#define ID_DEBUG_BOARD_PZ           32833
+#define ID_DEBUG_BOARD_TX           32834
+#define ID_DEBUG_BOARD_BOUNCE       32835
 
 // Status bar panes of the program's own.
 #define ID_INDICATOR_ENCODING       32785

@@ -57,6 +57,7 @@ void ReadToolchainValues(const CRegistryKey& key, CompilerSettings& settings)
     settings.m_strDebuggerPath = read(kDebuggerValueName);
     settings.m_bNoLink = read(kNoLinkValueName) == "1";
     settings.m_bFullSpeed51 = read(kFullSpeed51ValueName) == "1";
+    settings.m_strBoard51 = read(kBoard51ValueName);
 }
 
 // A value that holds its default is not kept, so settings that use none of them stay as
@@ -77,6 +78,7 @@ bool WriteToolchainValues(CRegistryKey& key, const CompilerSettings& settings)
     written = WriteUnlessDefault(key, kLinkerArgsValueName, settings.m_strLinkerArgs) && written;
     written = WriteUnlessDefault(key, kDebuggerValueName, settings.m_strDebuggerPath) && written;
     written = WriteUnlessDefault(key, kFullSpeed51ValueName, settings.m_bFullSpeed51 ? "1" : "") && written;
+    written = WriteUnlessDefault(key, kBoard51ValueName, settings.m_strBoard51) && written;
     return WriteUnlessDefault(key, kNoLinkValueName, settings.m_bNoLink ? "1" : "") && written;
 }
 

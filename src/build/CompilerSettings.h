@@ -52,6 +52,9 @@ struct CompilerSettings {
     // The 8051 simulator in the window runs as fast as it can rather than at a real 12 MHz
     // chip's pace.
     bool m_bFullSpeed51 = false;
+    // The teaching board on the 8051's pins in the window: "plain", "pz" or "tx"; empty for
+    // plain.
+    std::string m_strBoard51;
     // The built-in DOS machine runs at most this many instructions a millisecond (in F9's
     // console and in the debugger); 0: as fast as it can.
     uint32_t m_nDosPace = 0;
@@ -78,6 +81,7 @@ inline constexpr const char* kLinkerArgsValueName = "lnkargs";
 inline constexpr const char* kDebuggerValueName = "dbg";
 inline constexpr const char* kNoLinkValueName = "nolink";
 inline constexpr const char* kFullSpeed51ValueName = "fast51";
+inline constexpr const char* kBoard51ValueName = "board51";
 
 // The folders of m_strWritableFolders, blanks around each cut, empty ones left out.
 std::vector<FilePath> WritableFolders(const CompilerSettings& settings);

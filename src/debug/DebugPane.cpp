@@ -16,6 +16,11 @@ bool CDebugPane::EditByte(uint32_t, uint8_t)
     return false;
 }
 
+bool CDebugPane::Input(const machine::DeviceInput&)
+{
+    return false;
+}
+
 std::string CDebugPane::Execute(const std::string&)
 {
     return {};
@@ -44,4 +49,9 @@ bool CCallbackPane::ToggleFlag(const std::string& name)
 bool CCallbackPane::EditByte(uint32_t address, uint8_t value)
 {
     return m_callbacks.editByte && m_callbacks.editByte(address, value);
+}
+
+bool CCallbackPane::Input(const machine::DeviceInput& input)
+{
+    return m_callbacks.input && m_callbacks.input(input);
 }

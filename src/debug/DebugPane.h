@@ -5,6 +5,7 @@
 #pragma once
 
 #include "debug/PaneText.h"
+#include "machine/Device.h"
 #include "machine/ScreenImage.h"
 
 #include <cstdint>
@@ -92,6 +93,9 @@ public:
     virtual bool EditValue(const std::string& name, uint16_t value);
     virtual bool ToggleFlag(const std::string& name);
     virtual bool EditByte(uint32_t address, uint8_t value);
+    // A device pane: a person's click or key on the device's picture; safe from any thread.
+    // False where the device takes no such input.
+    virtual bool Input(const machine::DeviceInput& input);
 
     // A command pane: runs a line (one of the session's long calls) and says what it printed;
     // what waits for the next line; whether the session is to end.
@@ -111,6 +115,7 @@ public:
         std::function<bool(const std::string&, uint16_t)> editValue{};
         std::function<bool(const std::string&)> toggleFlag{};
         std::function<bool(uint32_t, uint8_t)> editByte{};
+        std::function<bool(const machine::DeviceInput&)> input{};
     };
 
     CCallbackPane(PaneInfo info, Callbacks callbacks) : CDebugPane(std::move(info)), m_callbacks(std::move(callbacks)) {}
@@ -119,6 +124,7 @@ public:
     bool EditValue(const std::string& name, uint16_t value) override;
     bool ToggleFlag(const std::string& name) override;
     bool EditByte(uint32_t address, uint8_t value) override;
+    bool Input(const machine::DeviceInput& input) override;
 
 private:
     Callbacks m_callbacks;

@@ -37,6 +37,7 @@
 #define IDS_PANE_PORTS 388
 #define IDS_MEMORY_SPACES 390
 #define IDS_PANE_DEVICES 440
+#define IDS_PANE_BOARD 439
 
 // The machines' names.
 #define IDS_MACHINE_DOS 441

@@ -38,6 +38,10 @@ struct DebugLaunch {
     std::string tail;
     // A machine with a crystal of its own keeps a real chip's pace; else it runs as fast as it can.
     bool realTime = true;
+    // The 8051's teaching board: "plain", "pz" or "tx"; another name, or none, is plain.
+    std::string board51;
+    // Its keys bounce for a few milliseconds as they close and open.
+    bool bounce51 = false;
     // A machine that keeps to the host's clock runs at most this many instructions a
     // millisecond; 0: as fast as it can.
     uint32_t instructionsPerMs = 0;

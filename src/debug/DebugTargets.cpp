@@ -75,6 +75,8 @@ std::unique_ptr<IDebugTarget> Load51(const DebugLaunch& launch, const std::strin
     }
     auto target = std::make_unique<mcs51::CTarget51>();
     target->SetRealTime(launch.realTime);
+    target->SetBoard(mcs51::CBoard51::KindOf(launch.board51).value_or(mcs51::BoardKind51::kPlain));
+    target->Board()->SetBounce(launch.bounce51);
     const mcs51::HexResult51 result = target->Load(hex);
     if (!result.Ok()) {
         failure = {HexLoadText(result.error), {name, std::to_string(result.line)}};

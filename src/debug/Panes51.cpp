@@ -115,6 +115,11 @@ std::vector<std::unique_ptr<CDebugPane>> CPanes51::Make(CTarget51& target)
     add({.id = IDC_DEBUG_PORTS, .barId = IDW_PORTS_BAR, .titleId = IDS_PANE_PORTS, .kind = PaneKind::Device,
          .row = PaneRow::BottomSecond, .share = 0.4, .live = true, .shownInRun = true},
         {.content = [panes](const PaneQuery&) { return panes->Ports(); }});
+    if (target.Board())
+        add({.id = IDC_DEBUG_DEVICES, .barId = IDW_DEVICES_BAR, .titleId = IDS_PANE_BOARD, .kind = PaneKind::Device,
+             .row = PaneRow::Right, .share = 0.5, .live = true, .shownInRun = true},
+            {.content = [panes](const PaneQuery&) { return panes->Board(); },
+             .input = [board = target.Board()](const machine::DeviceInput& input) { return board->Input(input); }});
     add({.id = IDC_DEBUG_DISASSEMBLY, .barId = IDW_DISASSEMBLY_BAR, .titleId = IDS_PANE_DISASSEMBLY, .row = PaneRow::Right,
          .share = 0.6, .look = MarkLook::Current, .breakpoints = true},
         {.content = [panes](const PaneQuery& query) {
@@ -246,7 +251,17 @@ PaneText CPanes51::Serial() const
 
 PaneContent CPanes51::Ports() const
 {
-    const machine::DeviceView view = m_target.Ports().View();
+    return DeviceContent(m_target.Ports());
+}
+
+PaneContent CPanes51::Board() const
+{
+    return DeviceContent(*m_target.Board());
+}
+
+PaneContent CPanes51::DeviceContent(const machine::IDevice& device)
+{
+    const machine::DeviceView view = device.View();
     return PaneContent{PaneText{view.text, {}, {}, true}, view.picture};
 }
 

@@ -35,6 +35,8 @@ public:
     PaneText Serial() const;
     // "P0=FF P1=FF P2=FF P3=FF" and the LEDs, as the ports device shows them.
     PaneContent Ports() const;
+    // The board's lines (one a part, as a person sees it over the last 20 ms) and its picture.
+    PaneContent Board() const;
 
     // A register by name: A, B, PSW, SP, DPTR, DPL, DPH, R0-R7 (of the bank PSW selects), PC.
     bool EditRegister(const std::string& name, uint16_t value) const;
@@ -45,6 +47,8 @@ public:
     bool ToggleFlag(const std::string& name) const;
 
 private:
+    static PaneContent DeviceContent(const machine::IDevice& device);
+
     CTarget51& m_target;
 };
 

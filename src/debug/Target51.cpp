@@ -15,6 +15,9 @@ namespace {
 // How often a run looks at a stop request and keeps the pace: often enough for a prompt pause,
 // a millisecond of a 12 MHz chip at most.
 constexpr uint64_t kPollInstructions = 512;
+// At a real chip's pace a run hands back after this many machine cycles (10 ms), so that the
+// session takes the user's input and shows the live panes as the program runs.
+constexpr uint64_t kRealTimeRunCycles = 10000;
 constexpr uint8_t kRet = 0x22;
 constexpr uint8_t kReti = 0x32;
 
@@ -45,8 +48,18 @@ HexResult51 CTarget51::Load(std::string_view hex)
     return result;
 }
 
+void CTarget51::SetBoard(BoardKind51 kind)
+{
+    if (m_board)
+        m_board->Detach(m_machine);
+    m_board = std::make_unique<CBoard51>(kind);
+    m_board->Attach(m_machine);
+}
+
 StopReason CTarget51::CountedStep()
 {
+    if (m_board)
+        m_board->Follow();
     const uint16_t pc = m_machine.Pc();
     const StopReason stop = m_machine.Step();
     if (stop == StopReason::Ended)
@@ -96,6 +109,7 @@ StopReason CTarget51::Run(uint64_t budget)
 {
     if (m_bRealTime)
         m_pacer.Start(m_machine.Cycles());
+    const uint64_t handBack = m_machine.Cycles() + kRealTimeRunCycles;
     for (uint64_t n = 0; n < budget; ++n) {
         if (n > 0 && m_breakpoints[m_machine.Pc()])
             return StopReason::Breakpoint;
@@ -104,6 +118,8 @@ StopReason CTarget51::Run(uint64_t budget)
                 return StopReason::Paused;
             if (m_bRealTime)
                 m_pacer.WaitFor(m_machine.Cycles());
+            if (m_bRealTime && m_machine.Cycles() >= handBack)
+                return StopReason::Limit;
         }
         const StopReason stop = CountedStep();
         if (stop != StopReason::Limit && stop != StopReason::Idle)

@@ -5,12 +5,14 @@
 
 #include "debug/DebugTarget.h"
 
+#include "mcs51/Board51.h"
 #include "mcs51/Machine51.h"
 #include "mcs51/Pacer51.h"
 #include "mcs51/PortsDevice51.h"
 
 #include <array>
 #include <atomic>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <string_view>
@@ -25,6 +27,9 @@ public:
     HexResult51 Load(std::string_view hex);
     // Whether runs keep a real chip's pace (12 MHz crystal); off, they run as fast as they can.
     void SetRealTime(bool on) { m_bRealTime = on; }
+    // The teaching board on the pins (before the panes are made).
+    void SetBoard(BoardKind51 kind);
+    CBoard51* Board() const { return m_board.get(); }
 
     uint32_t NameId() const override;
     std::vector<std::unique_ptr<CDebugPane>> MakePanes(CDebugSession& session) override;
@@ -77,8 +82,10 @@ private:
     // Steps counted one by one: an idle chip's steps only let cycles pass.
     StopReason CountedStep();
 
-    // The latches as the ports pane shows them; before the machine, which it outlives.
+    // The latches as the ports pane shows them, and the board; before the machine, which they
+    // outlive.
     CPortsDevice51 m_ports;
+    std::unique_ptr<CBoard51> m_board;
     CMachine51 m_machine;
     std::array<uint8_t, kCodeSize> m_code{};
     CPacer51 m_pacer;

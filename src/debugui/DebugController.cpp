@@ -10,6 +10,7 @@
 #include "framework/MessageBox.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
+#include "mcs51/Board51.h"
 #include "resource.h"
 #include "text/TextControl.h"
 
@@ -32,6 +33,17 @@ struct PaceCommand {
     uint32_t instructionsPerMs;
 };
 constexpr PaceCommand kPaces[] = {{ID_DEBUG_PACE_MAX, 0}, {ID_DEBUG_PACE_LAB, 3000}, {ID_DEBUG_PACE_FAST, 30000}};
+
+// The board a menu command chooses, and the one a setting names (plain where it names none).
+mcs51::BoardKind51 BoardOf(UINT id)
+{
+    return static_cast<mcs51::BoardKind51>(id - ID_DEBUG_BOARD_PLAIN);
+}
+
+mcs51::BoardKind51 BoardOf(const std::string& name)
+{
+    return mcs51::CBoard51::KindOf(name).value_or(mcs51::BoardKind51::kPlain);
+}
 
 uint32_t PaceOf(UINT id)
 {
@@ -80,6 +92,13 @@ bool CDebugController::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         {.id = ID_DEBUG_REAL_TIME_51,
          .run = [](C& c, UINT) { c.OnRealTime51(); },
          .checked = [](const C& c, UINT) { return !c.m_host.Settings().m_bFullSpeed51; }},
+        {.id = ID_DEBUG_BOARD_PLAIN,
+         .run = [](C& c, UINT id) { c.OnBoard51(id); },
+         .checked = [](const C& c, UINT id) { return BoardOf(id) == BoardOf(c.m_host.Settings().m_strBoard51); },
+         .lastId = ID_DEBUG_BOARD_TX},
+        {.id = ID_DEBUG_BOARD_BOUNCE,
+         .run = [](C& c, UINT) { c.m_bBounce51 = !c.m_bBounce51; },
+         .checked = [](const C& c, UINT) { return c.m_bBounce51; }},
         {.id = ID_DEBUG_PACE_MAX,
          .run = [](C& c, UINT id) { c.OnPace(id); },
          .checked = [](const C& c, UINT id) { return c.m_host.Settings().m_nDosPace == PaceOf(id); }},
@@ -189,6 +208,8 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
     launch.program = program.Wide();
     launch.folder = source.Folder().Wide();
     launch.realTime = !m_host.Settings().m_bFullSpeed51;
+    launch.board51 = m_host.Settings().m_strBoard51;
+    launch.bounce51 = m_bBounce51;
     launch.instructionsPerMs = m_host.Settings().m_nDosPace;
     for (const FilePath& folder : WritableFolders(m_host.Settings()))
         launch.writableFolders.push_back(folder.Wide());
@@ -249,6 +270,11 @@ void CDebugController::AttachHost(CPaneHost& host)
         command->SetCommandHandler([this](const std::string& line) { OnCommandLine(line); });
     if (CMemoryPane* memory = host.Memory())
         memory->SetChangeHandler([this, &host] { m_panels.RefreshPane(host, m_session); });
+    if (CDeviceView* device = host.Device())
+        device->SetInputHandler([this, &host](const machine::DeviceInput& input) {
+            if (CDebugPane* pane = m_session.Pane(host.Info().id))
+                pane->Input(input);
+        });
 }
 
 // A pane shown shows this session's state at once: the stop's, what a running program shows
@@ -558,6 +584,14 @@ void CDebugController::OnRealTime51()
 {
     CompilerSettings settings = m_host.Settings();
     settings.m_bFullSpeed51 = !settings.m_bFullSpeed51;
+    m_host.ChangeSettings(settings);
+}
+
+// The board of the next run and session (the running one keeps its own).
+void CDebugController::OnBoard51(UINT id)
+{
+    CompilerSettings settings = m_host.Settings();
+    settings.m_strBoard51 = std::string(mcs51::CBoard51::NameOf(BoardOf(id)));
     m_host.ChangeSettings(settings);
 }
 

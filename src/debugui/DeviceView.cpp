@@ -49,6 +49,7 @@ void CDeviceView::Paint(HDC dc, const RECT& client) const
     const int lines = m_strText.empty() ? 0 : static_cast<int>(std::count(m_strText.begin(), m_strText.end(), L'\n')) + 1;
     const int textHeight = lines * metrics.tmHeight;
     const RECT picture = PictureRect(client, textHeight);
+    m_rcPicture = picture;
     if (picture.right > picture.left) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -67,4 +68,63 @@ void CDeviceView::Paint(HDC dc, const RECT& client) const
     if (picture.right <= picture.left)
         text.top = 2;
     ::DrawTextW(dc, m_strText.c_str(), static_cast<int>(m_strText.size()), &text, DT_LEFT | DT_NOPREFIX);
+}
+
+void CDeviceView::Point(machine::DeviceInput::Action action, POINT point)
+{
+    const LONG width = m_rcPicture.right - m_rcPicture.left;
+    const LONG height = m_rcPicture.bottom - m_rcPicture.top;
+    if (!m_onInput || width <= 0 || height <= 0)
+        return;
+    machine::DeviceInput input{action, true, 0, 0, 0};
+    input.x = static_cast<int>((point.x - m_rcPicture.left) * m_picture.width / width);
+    input.y = static_cast<int>((point.y - m_rcPicture.top) * m_picture.height / height);
+    m_onInput(input);
+}
+
+void CDeviceView::Key(machine::DeviceInput::Action action, WPARAM virtualKey)
+{
+    const UINT character = ::MapVirtualKeyW(static_cast<UINT>(virtualKey), MAPVK_VK_TO_CHAR) & 0xFFFF;
+    if (m_onInput && character > ' ' && character < 0x7F)
+        m_onInput(machine::DeviceInput{action, false, 0, 0, static_cast<char>(character)});
+}
+
+void CDeviceView::OnLButtonDown(UINT, POINT point)
+{
+    ::SetFocus(m_hWnd);
+    ::SetCapture(m_hWnd);
+    m_bHeld = true;
+    Point(machine::DeviceInput::Action::Press, point);
+}
+
+void CDeviceView::OnLButtonUp(UINT, POINT)
+{
+    if (m_bHeld)
+        ::ReleaseCapture();
+}
+
+// The key goes up with the capture, wherever the button is let go or whatever took the capture.
+void CDeviceView::OnCaptureChanged(HWND)
+{
+    if (!m_bHeld)
+        return;
+    m_bHeld = false;
+    Point(machine::DeviceInput::Action::Release, POINT{});
+}
+
+void CDeviceView::OnRButtonDown(UINT, POINT point)
+{
+    ::SetFocus(m_hWnd);
+    Point(machine::DeviceInput::Action::Toggle, point);
+}
+
+LRESULT CDeviceView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_GETDLGCODE: return DLGC_WANTCHARS;
+    case WM_KEYDOWN: Key(machine::DeviceInput::Action::Press, wParam); return 0;
+    case WM_KEYUP: Key(machine::DeviceInput::Action::Release, wParam); return 0;
+    case WM_CHAR: return 0;
+    }
+    return CBufferedView::WindowProc(message, wParam, lParam);
 }

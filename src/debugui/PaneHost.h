@@ -46,6 +46,7 @@ public:
     CMemoryPane* Memory() const { return m_memory.get(); }
     CScreenView* Screen() const { return m_screen.get(); }
     CCommandPane* Command() const { return m_command.get(); }
+    CDeviceView* Device() const { return m_device.get(); }
     // The view that shows lines of text: the pane itself, or the memory pane's bytes.
     CPaneView* Lines() const;
     HWND ViewWindow() const;

@@ -108,6 +108,8 @@ void CPeripherals51::WriteSfr(uint8_t address, uint8_t value)
         m_serial.Transmit(value);
         break;
     case kTCON:
+        if ((before ^ value) & (kTconTR0 | kTconTR1))
+            SyncToInstructionEnd();
         m_s.SetSfr(address, value);
         m_interrupts.MarkFresh(RaisedInTcon(before, value) | FollowLevels());
         break;
@@ -117,6 +119,8 @@ void CPeripherals51::WriteSfr(uint8_t address, uint8_t value)
             m_interrupts.MarkFresh(kIrqSerial);
         break;
     case kT2CON:
+        if ((before ^ value) & kT2conTR2)
+            SyncToInstructionEnd();
         m_s.SetSfr(address, value);
         if (value & ~before & (kT2conTF2 | kT2conEXF2))
             m_interrupts.MarkFresh(kIrqTimer2);
@@ -218,6 +222,11 @@ void CPeripherals51::CatchUp()
     m_interrupts.MarkFresh(fresh);
 }
 
+void CPeripherals51::SyncToInstructionEnd()
+{
+    m_interrupts.MarkFresh(m_timers.Sync(m_s.instructionEnd));
+}
+
 void CPeripherals51::WritePort(unsigned port, uint8_t latch)
 {
     const uint8_t old = m_s.Sfr(PortSfr(port));
@@ -226,8 +235,12 @@ void CPeripherals51::WritePort(unsigned port, uint8_t latch)
     // Only pins with a function of their own (INT0, INT1, T0, T1; T2, T2EX) concern the devices.
     const uint8_t before = Pins(port);
     const bool watched = (before ^ (latch & m_abyExternal[port])) & WatchedPins(port);
-    if (watched)
+    if (watched) {
         CatchUp();
+        // The pin moves in the instruction's last cycle: a gated timer counts that cycle as
+        // the pin was.
+        SyncToInstructionEnd();
+    }
     m_s.SetSfr(PortSfr(port), latch);
     if (watched)
         PinsChanged(port, before, Pins(port), true);

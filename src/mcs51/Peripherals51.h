@@ -90,6 +90,9 @@ public:
 private:
     // Catches the clocked devices up to the current cycle.
     void CatchUp();
+    // A run bit (TR0, TR1, TR2) or a gate pin changes at the end of the instruction that
+    // writes it: the timers count that instruction's cycles as they were set before it.
+    void SyncToInstructionEnd();
     void WritePort(unsigned port, uint8_t latch);
     uint8_t WatchedPins(unsigned port) const;
     // The pins moved: edges and levels for the external interrupts and the counters. A

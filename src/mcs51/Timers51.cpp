@@ -1,6 +1,8 @@
 // Timers 0, 1 and 2: the shape of each mode, lazy counting and the overflow flags.
 #include "mcs51/Timers51.h"
 
+#include <algorithm>
+
 namespace mcs51 {
 
 namespace {
@@ -12,13 +14,15 @@ const unsigned kStatesPerCycle = 6;
 uint8_t Mode(uint8_t tmodNibble) { return tmodNibble & 0x03; }
 }
 
-uint8_t CTimers51::Sync()
+uint8_t CTimers51::Sync(uint64_t now)
 {
     uint8_t fresh = 0;
-    const uint64_t now = m_s.cycle;
     for (unsigned c = 0; c < kCounters51; ++c) {
         const auto counter = static_cast<TimerCounter51>(c);
-        if (m_t.counting[c] && now > m_t.base[c]) {
+        // A counter synced ahead to the end of the instruction under way waits there.
+        if (now <= m_t.base[c])
+            continue;
+        if (m_t.counting[c]) {
             uint64_t first = 0;
             const unsigned rate = Rate(counter);
             if (Advance(counter, (now - m_t.base[c]) * rate, first) &&
@@ -35,7 +39,7 @@ void CTimers51::Rebase(uint8_t port3Pins)
     for (unsigned c = 0; c < kCounters51; ++c) {
         const auto counter = static_cast<TimerCounter51>(c);
         m_t.counting[c] = Enabled(counter, port3Pins) && !CounterFunction(counter);
-        m_t.base[c] = m_s.cycle;
+        m_t.base[c] = std::max(m_t.base[c], m_s.cycle);
     }
 }
 

@@ -34,9 +34,12 @@ public:
 
     // Brings every counting timer up to the current cycle and sets the flags of its
     // overflows; returns the interrupt sources whose flag it set in the cycle just ended.
-    uint8_t Sync();
+    uint8_t Sync() { return Sync(m_s.cycle); }
+    // The same up to a later cycle, as the run bits need: the instruction that writes one
+    // lands it at its end, so the timers count its cycles as they were set before.
+    uint8_t Sync(uint64_t until);
     // After the program changed a control (TMOD, TCON, T2CON, the gate pins, a count):
-    // which counters count from now on. Call Sync first.
+    // which counters count from now on (from the cycle Sync reached). Call Sync first.
     void Rebase(uint8_t port3Pins);
     // One falling edge on a counter's input pin (T0, T1 or T2): counted when that counter
     // is in its counter function and switched on.

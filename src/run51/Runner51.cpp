@@ -6,6 +6,7 @@
 #include "run51/ConsoleText51.h"
 #include "run51/RunnerStrings51.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwctype>
 #include <thread>
@@ -29,6 +30,8 @@ BOOL WINAPI RestoreConsole(DWORD)
 const uint64_t kSliceCycles = 10000;
 // In real time the slices are 1 ms, so that output comes as it would on the chip.
 const uint64_t kRealTimeSliceCycles = 1000;
+// A board's times are milliseconds of a 12 MHz chip.
+const uint64_t kCyclesPerMs = 1000;
 
 bool EndsWithBin(const std::wstring& path)
 {
@@ -94,6 +97,10 @@ int CRunner51::Run(const std::vector<std::wstring>& args)
         return Fail(CConsoleText51::Load(IDS_RUN51_BAD_CYCLES));
     case OptionError51::kBadObserve:
         return Fail(CConsoleText51::Load(IDS_RUN51_BAD_OBSERVE));
+    case OptionError51::kBadBoard:
+        return Fail(CConsoleText51::Load(IDS_RUN51_BAD_BOARD));
+    case OptionError51::kBadPress:
+        return Fail(CConsoleText51::Load(IDS_RUN51_BAD_PRESS));
     }
     const std::wstring fault = Load(options);
     if (!fault.empty())
@@ -112,7 +119,17 @@ std::wstring CRunner51::Load(const RunOptions51& options)
     m_machine = std::make_unique<CMachine51>(options.mcs8052 ? Mcs51Variant::k8052 : Mcs51Variant::k8051);
     m_machine->SetHost(this);
     m_machine->SetStopAtSelfJump(true);
-    m_machine->Attach(m_ports);
+    if (options.board.empty()) {
+        m_machine->Attach(m_ports);
+    } else {
+        m_board = std::make_unique<CBoard51>(*CBoard51::KindOf(options.board));
+        m_board->Attach(*m_machine);
+        m_board->SetBounce(options.bounce);
+        for (const Press51& press : options.presses)
+            if (!m_board->KeyOf(press.key))
+                return CConsoleText51::Format(IDS_RUN51_UNKNOWN_KEY, std::wstring(options.board.begin(), options.board.end()),
+                                              std::wstring(press.key.begin(), press.key.end()));
+    }
     const std::wstring& path = options.program;
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
@@ -123,21 +140,47 @@ std::wstring CRunner51::Load(const RunOptions51& options)
     return CConsoleText51::Format(MessageOf(result.error), path, std::to_wstring(result.line));
 }
 
+std::vector<CRunner51::KeyEvent> CRunner51::KeyEvents(const RunOptions51& options) const
+{
+    std::vector<KeyEvent> events;
+    for (const Press51& press : options.presses) {
+        const unsigned key = *m_board->KeyOf(press.key);
+        events.push_back({press.from * kCyclesPerMs, key, true});
+        events.push_back({press.to * kCyclesPerMs, key, false});
+    }
+    std::stable_sort(events.begin(), events.end(), [](const KeyEvent& a, const KeyEvent& b) { return a.cycle < b.cycle; });
+    return events;
+}
+
 int CRunner51::Simulate(const RunOptions51& options)
 {
     StartReading();
     CPacer51 pacer;
     pacer.Start(0);
     const uint64_t slice = options.realTime ? kRealTimeSliceCycles : kSliceCycles;
-    const std::vector<uint64_t>& observe = options.observe;
+    // A board's observations are in milliseconds, and its run ends 1 ms after the last.
+    std::vector<uint64_t> observe = options.observe;
+    uint64_t endAt = 0;
+    if (m_board) {
+        for (uint64_t& time : observe)
+            time *= kCyclesPerMs;
+        if (!observe.empty())
+            endAt = observe.back() + kCyclesPerMs;
+    }
+    const std::vector<KeyEvent> keys = m_board ? KeyEvents(options) : std::vector<KeyEvent>{};
     size_t observed = 0;
+    size_t pressed = 0;
     int exit = kExitEnded;
     for (;;) {
+        for (; pressed < keys.size() && keys[pressed].cycle <= m_machine->Cycles(); ++pressed)
+            m_board->SetHeld(keys[pressed].key, keys[pressed].down);
+        if (m_board)
+            m_board->Follow();
         // A run stops at the first instruction boundary at or after the cycle it is given: what
         // the devices show there is what every instruction begun before that cycle left.
         for (; observed < observe.size() && observe[observed] <= m_machine->Cycles(); ++observed)
             PrintViews(observe[observed]);
-        if (m_ended && observed == observe.size())
+        if (endAt ? m_machine->Cycles() >= endAt : m_ended && observed == observe.size())
             break;
         FeedReceiver();
         uint64_t cycles = slice;
@@ -150,11 +193,15 @@ int CRunner51::Simulate(const RunOptions51& options)
         }
         if (observed < observe.size())
             cycles = std::min(cycles, observe[observed] - m_machine->Cycles());
+        if (pressed < keys.size())
+            cycles = std::min(cycles, keys[pressed].cycle - m_machine->Cycles());
+        if (endAt)
+            cycles = std::min(cycles, endAt - m_machine->Cycles());
         const machine::StopReason stop = m_machine->Run(cycles);
         Flush();
         if (stop == machine::StopReason::Ended) {
-            m_ended = m_machine->Registers();
-            if (observed == observe.size())
+            m_ended = Capture();
+            if (!endAt && observed == observe.size())
                 break;
             if (!m_machine->AtSelfJump()) {
                 // Power-down, or idle for good: the clock has stopped, the devices show the chip as it stopped.
@@ -170,8 +217,20 @@ int CRunner51::Simulate(const RunOptions51& options)
     }
     RestoreConsole(CTRL_C_EVENT);
     if (options.regs)
-        PrintRegisters();
+        PrintRegisters(options.iram);
     return exit;
+}
+
+CRunner51::Final CRunner51::Capture() const
+{
+    Final final;
+    final.registers = m_machine->Registers();
+    for (unsigned port = 0; port < 4; ++port)
+        final.latches[port] = m_machine->PortLatch(port);
+    const size_t size = m_machine->Variant() == Mcs51Variant::k8052 ? 256 : 128;
+    for (size_t address = 0; address < size; ++address)
+        final.iram.push_back(m_machine->Read(Mcs51Space::kIram, static_cast<uint16_t>(address)));
+    return final;
 }
 
 void CRunner51::StartReading()
@@ -222,27 +281,49 @@ void CRunner51::Flush()
 void CRunner51::PrintViews(uint64_t cycle)
 {
     std::string text = m_nLastSent >= 0 && m_nLastSent != '\n' ? "\r\n" : "";
-    for (const machine::IDevice* device : m_machine->Devices()) {
-        text += '[' + std::string(device->Name()) + "] cycle=" + std::to_string(cycle) + "\r\n";
-        const std::string view = device->View().text;
-        text += view;
-        if (!view.empty() && view.back() != '\n')
-            text += "\r\n";
+    if (m_board) {
+        text += "T=" + std::to_string(cycle / kCyclesPerMs) + "\r\n" + m_board->View().text;
+    } else {
+        for (const machine::IDevice* device : m_machine->Devices()) {
+            text += '[' + std::string(device->Name()) + "] cycle=" + std::to_string(cycle) + "\r\n";
+            const std::string view = device->View().text;
+            text += view;
+            if (!view.empty() && view.back() != '\n')
+                text += "\r\n";
+        }
     }
     CConsoleText51::WriteBytes(m_hOutput, text);
     m_nLastSent = '\n';
 }
 
-void CRunner51::PrintRegisters()
+void CRunner51::PrintRegisters(bool iram)
 {
-    const Registers51 r = m_ended ? *m_ended : m_machine->Registers();
-    char text[160];
+    const Final final = m_ended ? *m_ended : Capture();
+    const Registers51& r = final.registers;
+    const std::array<uint8_t, 4>& p = final.latches;
+    // The marker always starts a line of its own after a line end of the runner's: the
+    // program's bytes are exactly those before it.
+    char text[240];
     std::snprintf(text, sizeof text,
-        "%sPC=%04X A=%02X B=%02X PSW=%02X SP=%02X DPTR=%04X\r\n"
-        "R0=%02X R1=%02X R2=%02X R3=%02X R4=%02X R5=%02X R6=%02X R7=%02X\r\ncycles=%llu\r\n",
-        m_nLastSent >= 0 && m_nLastSent != '\n' ? "\r\n" : "", r.pc, r.a, r.b, r.psw, r.sp, r.dptr, r.r[0], r.r[1],
-        r.r[2], r.r[3], r.r[4], r.r[5], r.r[6], r.r[7], static_cast<unsigned long long>(r.cycles));
-    CConsoleText51::WriteBytes(m_hOutput, text);
+        "\r\n-- serial end --\r\n"
+        "PC=%04X A=%02X B=%02X PSW=%02X SP=%02X DPTR=%04X\r\n"
+        "R0=%02X R1=%02X R2=%02X R3=%02X R4=%02X R5=%02X R6=%02X R7=%02X\r\ncycles=%llu\r\n"
+        "P0=%02X P1=%02X P2=%02X P3=%02X\r\n",
+        r.pc, r.a, r.b, r.psw, r.sp, r.dptr, r.r[0], r.r[1], r.r[2], r.r[3], r.r[4], r.r[5], r.r[6], r.r[7],
+        static_cast<unsigned long long>(r.cycles), p[0], p[1], p[2], p[3]);
+    std::string lines = text;
+    for (size_t row = 0; iram && row < final.iram.size(); row += 16) {
+        char address[8];
+        std::snprintf(address, sizeof address, "%02X:", static_cast<unsigned>(row));
+        lines += address;
+        for (size_t i = row; i < row + 16; ++i) {
+            char byte[4];
+            std::snprintf(byte, sizeof byte, " %02X", final.iram[i]);
+            lines += byte;
+        }
+        lines += "\r\n";
+    }
+    CConsoleText51::WriteBytes(m_hOutput, lines);
 }
 
 }  // namespace mcs51

@@ -13,5 +13,8 @@ namespace mcs51 {
 #define IDS_RUN51_RECORD_TYPE 107
 #define IDS_RUN51_TOO_LARGE 108
 #define IDS_RUN51_BAD_OBSERVE 109
+#define IDS_RUN51_BAD_BOARD 110
+#define IDS_RUN51_BAD_PRESS 111
+#define IDS_RUN51_UNKNOWN_KEY 112
 
 }  // namespace mcs51

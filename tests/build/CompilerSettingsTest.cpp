@@ -797,3 +797,18 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsTemplatesDebuggerAndLinkChoice
     for (const char* name : {"cmpargs", "lnkargs", "dbg", "nolink"})
         EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), name)) << name;
 }
+
+// The 8051's board belongs to its toolchain, as its pace does.
+TEST_F(CompilerSettingsTest, TheToolchainKeepsItsBoard)
+{
+    LayOut();
+    CompilerSettings mcs = Settings(CompilerType::Mcs51, "c:\\mcs51\\asm51.exe", "c:\\mcs51\\oh.exe");
+    mcs.m_strBoard51 = "pz";
+    ASSERT_TRUE(SaveCompilerSettings(mcs, AppServices()));
+    EXPECT_EQ("pz", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "board51"));
+    CompilerSettings loaded;
+    EXPECT_EQ(Load(loaded), mcs);
+    mcs.m_strBoard51.clear();
+    ASSERT_TRUE(SaveCompilerSettings(mcs, AppServices()));
+    EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "board51"));
+}

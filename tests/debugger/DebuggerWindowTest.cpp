@@ -291,6 +291,39 @@ TEST_F(Mcs51InTheWindow, F11AfterF9DebugsFromResetWithTheMachinesOwnPanes)
     }
 }
 
+// The board of 调试 > 8051 实验板 in its pane, live while F9 runs the program at a real chip's
+// pace: a multiplexed counter's digits stay steady, the LCD shows its lines, and a key typed on
+// the pane holds the board's key.
+TEST_F(Mcs51InTheWindow, TheBoardPaneShowsWhatAPersonSees)
+{
+    const auto onBoard = [&](const char* program) {
+        Use(program);
+        CompilerSettings settings = Frame().GetCompilerSettings();
+        settings.m_strBoard51 = "pz";
+        Frame().SetCompilerSettings(settings);
+        PressAccelerator(m_korvane.Editor().GetSafeHwnd(), VK_F9);
+    };
+    onBoard("lcd");
+    WaitForStill();
+    EXPECT_TRUE(PaneShown(IDC_DEBUG_DEVICES));
+    EXPECT_TRUE(Contains(PaneText(IDC_DEBUG_DEVICES), "LCD1: Hello, Korvane! \r\nLCD2: 8051 LCD1602    ")) << PaneText(IDC_DEBUG_DEVICES);
+    EXPECT_TRUE(Contains(PaneText(IDC_DEBUG_DEVICES), "LCD: 开"));
+    Press(VK_F5, kShift);
+
+    onBoard("count");
+    const std::string counting = "数码管: 0000000";
+    EXPECT_TRUE(WaitFor([&] { return Contains(PaneText(IDC_DEBUG_DEVICES), counting + "1"); }, 30000)) << PaneText(IDC_DEBUG_DEVICES);
+    EXPECT_EQ(Debugger().State(), DebugState::Running);
+    Press(VK_F5, kShift);
+
+    onBoard("keypad");
+    ::SendMessageW(Pane(IDC_DEBUG_DEVICES), WM_KEYDOWN, 'Y', 0);
+    EXPECT_TRUE(WaitFor([&] { return Contains(PaneText(IDC_DEBUG_DEVICES), "数码管:        6"); }, 30000)) << PaneText(IDC_DEBUG_DEVICES);
+    ::SendMessageW(Pane(IDC_DEBUG_DEVICES), WM_KEYUP, 'Y', 0);
+    EXPECT_TRUE(WaitFor([&] { return Contains(PaneText(IDC_DEBUG_DEVICES), "数码管:         \r\n"); }, 30000)) << PaneText(IDC_DEBUG_DEVICES);
+    Press(VK_F5, kShift);
+}
+
 TEST_F(Mcs51InTheWindow, AnEditDuringASessionAsksWhetherToStopIt)
 {
     const struct {

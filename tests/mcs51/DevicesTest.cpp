@@ -18,19 +18,31 @@ struct TimerCase {
     uint8_t tcon;
 };
 
-// Timer 0 counts from the cycle of the SETB TR0 (cycle 6 here).
+// Timer 0 counts from the cycle after the SETB TR0 (from cycle 7 here, the SJMP $ rounds at odd
+// cycles): the run bit is written at the end of the instruction.
 const TimerCase kTimerCases[] = {
-    {"mode 1 one count short of the overflow", {0x75, 0x89, 0x01, 0x75, 0x8C, 0xFF, 0x75, 0x8A, 0xF0, 0xD2, 0x8C}, 21, 0xFF, 0xFF, 0x10},
-    {"mode 1 past the overflow", {0x75, 0x89, 0x01, 0x75, 0x8C, 0xFF, 0x75, 0x8A, 0xF0, 0xD2, 0x8C}, 23, 0x01, 0x00, 0x30},
+    {"mode 1 one count short of the overflow", {0x75, 0x89, 0x01, 0x75, 0x8C, 0xFF, 0x75, 0x8A, 0xF0, 0xD2, 0x8C}, 21, 0xFE, 0xFF, 0x10},
+    {"mode 1 past the overflow", {0x75, 0x89, 0x01, 0x75, 0x8C, 0xFF, 0x75, 0x8A, 0xF0, 0xD2, 0x8C}, 23, 0x00, 0x00, 0x30},
     // 13 bits: TL0's upper three bits step with each carry out of bit 4.
-    {"mode 0 rolls over after 1FFFh", {0x75, 0x89, 0x00, 0x75, 0x8C, 0xFF, 0x75, 0x8A, 0x1F, 0xD2, 0x8C}, 9, 0x22, 0x00, 0x30},
-    {"mode 2 reloads from TH0", {0x75, 0x89, 0x02, 0x75, 0x8C, 0xF0, 0x75, 0x8A, 0xF0, 0xD2, 0x8C}, 107, 0xF5, 0xF0, 0x30},
+    {"mode 0 rolls over after 1FFFh", {0x75, 0x89, 0x00, 0x75, 0x8C, 0xFF, 0x75, 0x8A, 0x1F, 0xD2, 0x8C}, 9, 0x21, 0x00, 0x30},
+    {"mode 2 reloads from TH0", {0x75, 0x89, 0x02, 0x75, 0x8C, 0xF0, 0x75, 0x8A, 0xF0, 0xD2, 0x8C}, 107, 0xF4, 0xF0, 0x30},
     {"mode 3: TL0 on TR0 and TF0, TH0 on TR1 and TF1",
-        {0x75, 0x89, 0x03, 0x75, 0x8C, 0xF8, 0x75, 0x8A, 0xFC, 0xD2, 0x8C, 0xD2, 0x8E}, 20, 0x0A, 0x05, 0xF0},
+        {0x75, 0x89, 0x03, 0x75, 0x8C, 0xF8, 0x75, 0x8A, 0xFC, 0xD2, 0x8C, 0xD2, 0x8E}, 20, 0x09, 0x04, 0xF0},
     {"a counter counts no cycles", {0x75, 0x89, 0x05, 0x75, 0x8C, 0x00, 0x75, 0x8A, 0x00, 0xD2, 0x8C}, 101, 0x00, 0x00, 0x10},
-    // The program pulls INT0 low one cycle after it started the timer; IE0 follows the level.
+    // The program pulls INT0 low in the cycle after it started the timer, at the end of CLR P3.2:
+    // that cycle counts. IE0 follows the level.
     {"GATE holds the timer while INT0 is low", {0x75, 0x89, 0x09, 0x75, 0x8C, 0x00, 0x75, 0x8A, 0x00, 0xD2, 0x8C, 0xC2, 0xB2}, 102, 0x01, 0x00, 0x12},
 };
+
+// CLR TR0 is written at its end too: the timer counts the cycle of the instruction that stops it.
+TEST(Timers, CountTheCycleOfTheInstructionThatStopsThem)
+{
+    // TMOD=01h; SETB TR0 (at 2); NOP; NOP; CLR TR0 (at 5); SJMP $
+    auto machine = MachineWith({0x75, 0x89, 0x01, 0xD2, 0x8C, 0x00, 0x00, 0xC2, 0x8C, 0x80, 0xFE});
+    machine->SetStopAtSelfJump(true);
+    machine->Run(100);
+    EXPECT_EQ(machine->Read(Mcs51Space::kSfr, kTL0), 3);
+}
 
 TEST(Timers, CountInEachModeAsTheDataSheetSays)
 {
@@ -90,17 +102,17 @@ struct ResponseCase {
     uint64_t routineCycle;
 };
 
-// Timer 0 overflows in cycle 25 (its flag is there from the boundary at 26). Intel: the flag
+// Timer 0 overflows in cycle 26 (its flag is there from the boundary at 27). Intel: the flag
 // is polled in the next cycle; if that is the last cycle of an instruction, the two-cycle
 // call follows; RETI and writes to IE or IP let one more instruction run first.
 const ResponseCase kResponseCases[] = {
-    {"one-cycle instructions: three cycles from the flag", Bytes51(20, 0x00), 29},
+    {"one-cycle instructions: three cycles from the flag", Bytes51(21, 0x00), 30},
     {"a flag from the last cycle waits for the next instruction's end",
-        [] { Bytes51 b(15, 0x00); b.push_back(0xA4); b.insert(b.end(), 8, 0x00); return b; }(), 32},
+        [] { Bytes51 b(16, 0x00); b.push_back(0xA4); b.insert(b.end(), 8, 0x00); return b; }(), 33},
     {"a two-cycle instruction around the poll",
-        [] { Bytes51 b(14, 0x00); b.insert(b.end(), {0x75, 0x30, 0x01}); b.insert(b.end(), 8, 0x00); return b; }(), 29},
+        [] { Bytes51 b(15, 0x00); b.insert(b.end(), {0x75, 0x30, 0x01}); b.insert(b.end(), 8, 0x00); return b; }(), 30},
     {"a write to IP lets one more instruction run",
-        [] { Bytes51 b(15, 0x00); b.insert(b.end(), {0x75, 0xB8, 0x00}); b.insert(b.end(), 8, 0x00); return b; }(), 31},
+        [] { Bytes51 b(16, 0x00); b.insert(b.end(), {0x75, 0xB8, 0x00}); b.insert(b.end(), 8, 0x00); return b; }(), 32},
 };
 
 TEST(Interrupts, ResponseTimeFollowsIntelsPollingRules)

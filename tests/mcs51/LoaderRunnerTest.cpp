@@ -71,10 +71,10 @@ Bytes51 Hello()
 
 std::string RegisterLines(const Registers51& r)
 {
-    char text[160];
+    char text[200];
     std::snprintf(text, sizeof text,
-        "PC=%04X A=%02X B=%02X PSW=%02X SP=%02X DPTR=%04X\r\n"
-        "R0=%02X R1=%02X R2=%02X R3=%02X R4=%02X R5=%02X R6=%02X R7=%02X\r\ncycles=%llu\r\n",
+        "\r\n-- serial end --\r\nPC=%04X A=%02X B=%02X PSW=%02X SP=%02X DPTR=%04X\r\n"
+        "R0=%02X R1=%02X R2=%02X R3=%02X R4=%02X R5=%02X R6=%02X R7=%02X\r\ncycles=%llu\r\nP0=FF P1=FF P2=FF P3=FF\r\n",
         r.pc, r.a, r.b, r.psw, r.sp, r.dptr, r.r[0], r.r[1], r.r[2], r.r[3], r.r[4], r.r[5], r.r[6], r.r[7],
         static_cast<unsigned long long>(r.cycles));
     return text;
@@ -101,7 +101,29 @@ TEST(Runner, StopsAtTheCycleLimitWithExitCodeOne)
     const RunnerResult51 result = RunRunner(L"--cycles 100 --regs \"" + hex.Path() + L"\"");
     EXPECT_EQ(result.exitCode, 1u);
     EXPECT_EQ(result.out,
-        "PC=0001 A=00 B=00 PSW=00 SP=07 DPTR=0000\r\nR0=00 R1=00 R2=00 R3=00 R4=00 R5=00 R6=00 R7=00\r\ncycles=100\r\n");
+        "\r\n-- serial end --\r\nPC=0001 A=00 B=00 PSW=00 SP=07 DPTR=0000\r\nR0=00 R1=00 R2=00 R3=00 R4=00 R5=00 R6=00 "
+        "R7=00\r\ncycles=100\r\nP0=FF P1=FF P2=FF P3=FF\r\n");
+}
+
+// The serial output ends before the marker however the program's last byte ends; the ports'
+// latches follow the cycles, and with --iram the internal RAM, 16 bytes a line.
+TEST(Runner, RegistersFollowTheSerialEndWithThePortsAndTheInternalRam)
+{
+    // MOV P1,#0FEh; MOV 7Fh,#0A5h; MOV R1,#5Ah; SJMP $
+    CTempFile51 hex(L"ram.hex", HexOf({0x75, 0x90, 0xFE, 0x75, 0x7F, 0xA5, 0x79, 0x5A, 0x80, 0xFE}));
+    const RunnerResult51 result = RunRunner(L"--regs --iram \"" + hex.Path() + L"\"");
+    std::string ram;
+    for (int row = 0; row < 8; ++row) {
+        char address[8];
+        std::snprintf(address, sizeof address, "%02X:", row * 16);
+        ram += address;
+        for (int column = 0; column < 16; ++column)
+            ram += row == 0 && column == 1 ? " 5A" : row == 7 && column == 15 ? " A5" : " 00";
+        ram += "\r\n";
+    }
+    EXPECT_EQ(result.out,
+        "\r\n-- serial end --\r\nPC=0008 A=00 B=00 PSW=00 SP=07 DPTR=0000\r\nR0=00 R1=5A R2=00 R3=00 R4=00 R5=00 R6=00 "
+        "R7=00\r\ncycles=5\r\nP0=FF P1=FE P2=FF P3=FF\r\n" + ram);
 }
 
 TEST(Runner, StandardInputFeedsTheReceiver)
@@ -134,6 +156,11 @@ const BadInputCase kBadInputs[] = {
     {"an observation at no number", ":00000001FF\r\n", L"--observe 10,x {file}"},
     {"an observation list with a gap", ":00000001FF\r\n", L"--observe 10,,20 {file}"},
     {"--observe without its cycles", ":00000001FF\r\n", L"{file} --observe"},
+    {"--iram without --regs", ":00000001FF\r\n", L"--iram {file}"},
+    {"a board of no name", ":00000001FF\r\n", L"--board xy {file}"},
+    {"--press without a board", ":00000001FF\r\n", L"--press K1@1-2 {file}"},
+    {"--press ending before it starts", ":00000001FF\r\n", L"--board pz --press K1@5-2 {file}"},
+    {"--press of a key the board lacks", ":00000001FF\r\n", L"--board pz --press S17@1-2 {file}"},
 };
 
 TEST(Runner, BadInputPrintsOneLineAndEndsWithTwo)

@@ -384,7 +384,8 @@ const ObserveCase kObserveCases[] = {
     {"the registers as the program ended", L"--observe 7,500 --regs", 0,
         "[ports] cycle=7\r\nP0=FF P1=AA P2=FF P3=FF\r\n"
         "[ports] cycle=500\r\nP0=FF P1=AA P2=FF P3=FF\r\n"
-        "PC=000A A=00 B=00 PSW=00 SP=07 DPTR=0000\r\nR0=00 R1=00 R2=00 R3=00 R4=00 R5=00 R6=00 R7=00\r\ncycles=8\r\n"},
+        "\r\n-- serial end --\r\nPC=000A A=00 B=00 PSW=00 SP=07 DPTR=0000\r\nR0=00 R1=00 R2=00 R3=00 R4=00 R5=00 R6=00 R7=00\r\n"
+        "cycles=8\r\nP0=FF P1=AA P2=FF P3=FF\r\n"},
     {"none past the cycle limit", L"--cycles 5 --observe 3,10", 1, "[ports] cycle=3\r\nP0=FF P1=55 P2=FF P3=FF\r\n"},
 };
 

@@ -2,8 +2,11 @@
 ; (high priority) interrupts it; a low request waits while the high routine runs. R7 counts
 ; Timer 1's routines, R5 those that came inside Timer 0's, R6 Timer 0's; R4 counts Timer 0
 ; requests found pending when Timer 1's routine ends.
+; s51 0.6.4 also starts a timer a cycle early: it counts the cycle of the SETB TRx that starts
+; it (and not that of the CLR TRx that stops it), where the data sheet writes the run bit at the
+; end of the instruction, so a timer counts from the cycle after.
 ; compare: SP R5 R6
-; cycles: s51+40 (s51 enters each routine one cycle sooner than Intel's three cycles from
+; cycles: s51+28 (s51 enters each routine one cycle sooner than Intel's three cycles from
 ; the request to the routine's first instruction, so its high-priority routines come at
 ; other points of the low one: it counts one Timer 1 routine and one pending request less)
 	.org 0

@@ -1,8 +1,11 @@
 ; The 8052's Timer 2: auto-reload from RCAP2 with TF2's interrupt, then as the serial port's
 ; baud rate generator (RCLK and TCLK, 9600 baud: RCAP2 = FFD9h).
+; s51 0.6.4 also starts a timer a cycle early: it counts the cycle of the SETB TRx that starts
+; it (and not that of the CLR TRx that stops it), where the data sheet writes the run bit at the
+; end of the instruction, so a timer counts from the cycle after.
 ; cpu: 8052
 ; compare: B SP R7
-; cycles: s51-79 (s51 enters each of the five routines a cycle sooner than Intel's three
+; cycles: s51-74 (s51 enters each of the five routines a cycle sooner than Intel's three
 ; cycles from the request, and ends each frame clocked by Timer 2 about 20 cycles after the
 ; tenth rollover of the divide-by-16 counter, where the data sheet sets TI)
 	.org 0

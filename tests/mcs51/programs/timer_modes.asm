@@ -4,9 +4,13 @@
 ; s51 0.6.4 sets the flag of a 13-bit count (mode 0) and of TH0 in mode 3 one count early, at
 ; the all-ones count rather than at the rollover to zero the data sheet gives, so the loops
 ; that wait for those flags end a round later here and the counts read after them differ.
-; compare: A B PSW R1 R2 R3 R6 R7
-; expect: R0=03 R4=08 R5=04
-; cycles: s51+4
+; s51 0.6.4 also starts a timer a cycle early: it counts the cycle of the SETB TRx that starts
+; it (and not that of the CLR TRx that stops it), where the data sheet writes the run bit at the
+; end of the instruction, so a timer counts from the cycle after.
+; Here the reload loop sees its third flag a round (two cycles) later, so TL0 reads two counts on.
+; compare: A B PSW R1 R2 R6 R7
+; expect: R0=03 R3=F8 R4=08 R5=04
+; cycles: s51+6
 	.org 0
 	mov	tmod, #00h
 	mov	th0, #0ffh
