@@ -134,8 +134,10 @@ Section "Uninstall"
 
   DeleteRegKey HKCU "${PROFILE_PARENT}\Korvane"
   DeleteRegKey /ifempty HKCU "${PROFILE_PARENT}"
-  ; The compiler settings, where the machine-wide key was refused.
+  ; The compiler settings, where the machine-wide key was refused; and the machine-wide ones,
+  ; which last now, where this user may remove them (elsewhere the removal fails quietly).
   DeleteRegKey HKCU "Software\korvane"
+  DeleteRegKey HKLM "Software\korvane"
   DeleteRegKey HKCU "${UNINSTALL_KEY}"
 
   System::Call 'shell32::SHChangeNotify(i ${SHCNE_ASSOCCHANGED}, i 0, p 0, p 0)'

@@ -86,8 +86,8 @@
 #define ID_INDICATOR_ENCODING       32785
 #define ID_INDICATOR_LINE_COLUMN    32788
 // The file's toolchain: its status bar pane, and the toolbar's drop-down that changes it.
-#define ID_INDICATOR_TOOLCHAIN      32832
-#define IDC_TOOLCHAIN_BOX           32833
+#define ID_INDICATOR_TOOLCHAIN      32840
+#define IDC_TOOLCHAIN_BOX           32841
 
 // Windows of the main frame.
 #define IDC_OUTPUT                  101
@@ -97,7 +97,7 @@
 // The 说明 pane beside the output: what a tool's message means, what an instruction does.
 #define IDW_EXPLAIN_BAR             126
 #define IDC_EXPLANATION             216
-#define ID_EXPLAIN_WORD             32834
+#define ID_EXPLAIN_WORD             32842
 
 // The command pane's own line and log (the panes' windows and bars, and the debugger's texts
 // the machines name, are in debug/DebugResources.h, which korvane.rc includes too).

@@ -111,7 +111,7 @@ TEST_F(MainFramePanels, OutputWindowFillsItsPanelAndRefusesTyping)
     }
 }
 
-TEST_F(MainFramePanels, ToggleHidesAndShowsTheOutputPanelWithoutACheckMark)
+TEST_F(MainFramePanels, ToggleHidesAndShowsTheOutputPanelAndItsEntryIsCheckedWhileItShows)
 {
     CCaptionBar& panel = OutputBar(*m_pFrame);
     OutputWindow(*m_pFrame).SetWindowText("kept");
@@ -121,7 +121,7 @@ TEST_F(MainFramePanels, ToggleHidesAndShowsTheOutputPanelWithoutACheckMark)
     EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_OUTPUT) & MF_CHECKED);
     Command(ID_VIEW_OUTPUT);
     EXPECT_TRUE(panel.IsVisible());
-    EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_OUTPUT) & MF_CHECKED);
+    EXPECT_TRUE(MenuState(*m_pFrame, 2, ID_VIEW_OUTPUT) & MF_CHECKED);
     EXPECT_FALSE(MenuState(*m_pFrame, 2, ID_VIEW_OUTPUT) & MF_GRAYED);
     PumpMessages();
     RECT after = Place(panel);
