@@ -2,6 +2,7 @@
 // program that hooks a vector and chains to the old one reaches them as on a real PC.
 #include "dos/Bios.h"
 
+#include "dos/Bcd.h"
 #include "dos/DosLayout.h"
 #include "dos/GuestMemory.h"
 
@@ -15,7 +16,7 @@ constexpr uint32_t kTicksPerDay = 0x1800B0;
 // Equipment: 80x25 colour, no diskette drive, no coprocessor.
 constexpr uint16_t kEquipment = 0x0020;
 
-uint8_t Bcd(unsigned value) { return static_cast<uint8_t>(((value / 10) % 10) << 4 | (value % 10)); }
+constexpr uint8_t Bcd(unsigned value) { return ToBcd(value); }
 
 }
 
@@ -98,6 +99,12 @@ void CBios::TimeOfDay(CpuState& state)
         state.set_dl(0);
         state.SetFlag(kFlagCarry, false);
         break;
+    case 0x03:
+        // The clock set: DOS's time follows; a value that is no BCD time is refused.
+        state.SetFlag(kFlagCarry, !m_c.clock.SetTime(static_cast<uint8_t>(FromBcd(state.ch())),
+                                                     static_cast<uint8_t>(FromBcd(state.cl())),
+                                                     static_cast<uint8_t>(FromBcd(state.dh())), 0));
+        break;
     case 0x04:
         state.set_ch(Bcd(now.year / 100u));
         state.set_cl(Bcd(now.year % 100u));
@@ -105,6 +112,15 @@ void CBios::TimeOfDay(CpuState& state)
         state.set_dl(Bcd(now.day));
         state.SetFlag(kFlagCarry, false);
         break;
+    case 0x05: {
+        const int century = FromBcd(state.ch()), year = FromBcd(state.cl());
+        const bool valid = century >= 0 && year >= 0 &&
+                           m_c.clock.SetDate(static_cast<uint16_t>(century * 100 + year),
+                                             static_cast<uint8_t>(FromBcd(state.dh())),
+                                             static_cast<uint8_t>(FromBcd(state.dl())));
+        state.SetFlag(kFlagCarry, !valid);
+        break;
+    }
     default:
         state.SetFlag(kFlagCarry, false);
         break;

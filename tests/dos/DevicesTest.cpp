@@ -88,6 +88,22 @@ TEST(DeviceBus, EachOfTheMachinesDevicesSaysWhatItShows)
     EXPECT_EQ(screen.Text().substr(2 * 82, 4), "tty ");
 }
 
+// The CMOS clock as a program sets it, through ports 70h and 71h and through INT 1Ah 03h and
+// 05h (a value that is no BCD refused): DOS's date and time follow, and the clock keeps it.
+TEST(DeviceBus, AProgramSetsTheCmosClockAndDosFollows)
+{
+    DosTest::CRecordingHost host;
+    CDosMachine machine(host, std::make_unique<CHostDrive>(), StreamSettings({0, true}));
+    ASSERT_EQ(machine.Load(DosTest::Program(L"CMOS.COM"), ""), LoadError::None);
+    EXPECT_EQ(machine.Run(kBudget), StopReason::Ended);
+    EXPECT_EQ(machine.ExitCode(), 0) << "the first check that failed";
+    for (const CBusDevice* each : machine.Devices()) {
+        if (each->Name() == "cmos") {
+            EXPECT_EQ(each->View().text.rfind("RTC 2025-12-09 13:30:", 0), 0u) << each->View().text;
+        }
+    }
+}
+
 // Fixed time follows the instructions alone: a run in slices of any size, or step by step
 // through the first part, counts the same loops between the same ticks and reads the same
 // timer, date and time.
