@@ -16,8 +16,6 @@ constexpr uint32_t kTicksPerDay = 0x1800B0;
 // Equipment: 80x25 colour, no diskette drive, no coprocessor.
 constexpr uint16_t kEquipment = 0x0020;
 
-constexpr uint8_t Bcd(unsigned value) { return ToBcd(value); }
-
 }
 
 void CBios::Reset(uint16_t memoryKb)
@@ -93,9 +91,9 @@ void CBios::TimeOfDay(CpuState& state)
         memory.Write8(kBiosDataSegment, Bda::kMidnight, 0);
         break;
     case 0x02:
-        state.set_ch(Bcd(now.hour));
-        state.set_cl(Bcd(now.minute));
-        state.set_dh(Bcd(now.second));
+        state.set_ch(ToBcd(now.hour));
+        state.set_cl(ToBcd(now.minute));
+        state.set_dh(ToBcd(now.second));
         state.set_dl(0);
         state.SetFlag(kFlagCarry, false);
         break;
@@ -106,10 +104,10 @@ void CBios::TimeOfDay(CpuState& state)
                                                      static_cast<uint8_t>(FromBcd(state.dh())), 0));
         break;
     case 0x04:
-        state.set_ch(Bcd(now.year / 100u));
-        state.set_cl(Bcd(now.year % 100u));
-        state.set_dh(Bcd(now.month));
-        state.set_dl(Bcd(now.day));
+        state.set_ch(ToBcd(now.year / 100u));
+        state.set_cl(ToBcd(now.year % 100u));
+        state.set_dh(ToBcd(now.month));
+        state.set_dl(ToBcd(now.day));
         state.SetFlag(kFlagCarry, false);
         break;
     case 0x05: {

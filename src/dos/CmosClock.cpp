@@ -10,8 +10,6 @@ namespace {
 // The registers that hold the time and the date.
 constexpr uint8_t kSeconds = 0x00, kMinutes = 0x02, kHours = 0x04, kDay = 0x07, kMonth = 0x08, kYear = 0x09,
                   kCentury = 0x32;
-
-constexpr uint8_t Bcd(unsigned value) { return ToBcd(value); }
 }
 
 CCmosClock::CCmosClock(CDosClock& clock) : m_clock(clock)
@@ -62,21 +60,21 @@ uint8_t CCmosClock::Register(uint8_t index) const
     const DosDateTime now = m_clock.Now();
     switch (index) {
     case kSeconds:
-        return Bcd(now.second);
+        return ToBcd(now.second);
     case kMinutes:
-        return Bcd(now.minute);
+        return ToBcd(now.minute);
     case kHours:
-        return Bcd(now.hour);
+        return ToBcd(now.hour);
     case 0x06:
-        return Bcd(now.dayOfWeek + 1u);
+        return ToBcd(now.dayOfWeek + 1u);
     case kDay:
-        return Bcd(now.day);
+        return ToBcd(now.day);
     case kMonth:
-        return Bcd(now.month);
+        return ToBcd(now.month);
     case kYear:
-        return Bcd(now.year % 100u);
+        return ToBcd(now.year % 100u);
     case kCentury:
-        return Bcd(now.year / 100u);
+        return ToBcd(now.year / 100u);
     default:
         return m_bytes[index & 0x7F];
     }

@@ -34,25 +34,6 @@ std::string DosTool(const std::string& name)
     return std::string(KORVANE_DOS_TOOLS) + "\\" + name;
 }
 
-HWND FindPane(HWND frame, UINT id)
-{
-    struct Search {
-        UINT id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        frame,
-        [](HWND wnd, LPARAM param) {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (static_cast<UINT>(::GetDlgCtrlID(wnd)) != s->id)
-                return TRUE;
-            s->found = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 std::string Hex4(uint16_t value)
 {
     char text[5];
@@ -98,7 +79,7 @@ protected:
     }
     void Caret(size_t line) const { m_korvane.Editor().GoToLine(static_cast<int>(line)); }
 
-    HWND Pane(UINT id) const { return FindPane(Frame().GetSafeHwnd(), id); }
+    HWND Pane(UINT id) const { return FindDescendant(Frame().GetSafeHwnd(), id); }
     std::string PaneText(UINT id) const { return WindowTextOf(Pane(id)); }
     bool PaneShown(UINT id) const { return Pane(id) && ::IsWindowVisible(Pane(id)); }
     uint16_t Register(const std::string& name) const
@@ -428,8 +409,9 @@ TEST_F(MasmInTheWindow, MenusAndTipsShowTheKeysInForce)
             ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
         }
         EXPECT_EQ(keyShown(key.menu, key.id), key.key);
-        if (key.tip)
+        if (key.tip) {
             EXPECT_EQ(Frame().GetTipText(key.id), key.tip);
+        }
     }
 }
 
@@ -473,8 +455,9 @@ TEST_F(MasmInTheWindow, ASplitterDragRepaintsEveryPane)
     EXPECT_LT(after.top, edge.top) << "the row grew";
     for (UINT id : {IDC_DEBUG_REGISTERS, IDC_DEBUG_MEMORY, IDC_DEBUG_SCREEN, IDC_DEBUG_DISASSEMBLY, IDC_DEBUG_STACK,
                     IDC_DEBUG_VARIABLES, IDC_DEBUG_COMMAND_OUTPUT}) {
-        if (PaneShown(id))
+        if (PaneShown(id)) {
             EXPECT_TRUE(::GetUpdateRect(Pane(id), nullptr, FALSE)) << id << " is to paint again";
+        }
     }
 }
 

@@ -34,25 +34,6 @@ public:
     }
 };
 
-HWND FindChild(HWND parent, UINT id)
-{
-    struct Search {
-        UINT id;
-        HWND found;
-    } search{id, nullptr};
-    ::EnumChildWindows(
-        parent,
-        [](HWND wnd, LPARAM param) {
-            auto* s = reinterpret_cast<Search*>(param);
-            if (static_cast<UINT>(::GetDlgCtrlID(wnd)) != s->id)
-                return TRUE;
-            s->found = wnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST(TargetPanes, APaneOnlyTheTargetOffersIsShownFilledAndKeptUp)
 {
     KorvaneSession korvane;
@@ -68,7 +49,7 @@ TEST(TargetPanes, APaneOnlyTheTargetOffersIsShownFilledAndKeptUp)
 
     panels.ShowFor(session, false);
     panels.Refresh(session);
-    const HWND pane = FindChild(korvane.Frame().GetSafeHwnd(), kPaneId);
+    const HWND pane = FindDescendant(korvane.Frame().GetSafeHwnd(), kPaneId);
     ASSERT_NE(pane, nullptr);
     EXPECT_TRUE(::IsWindowVisible(pane));
     EXPECT_EQ(WindowTextOf(pane), "executed 0");
