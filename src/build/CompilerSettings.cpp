@@ -58,6 +58,7 @@ void ReadToolchainValues(const CRegistryKey& key, CompilerSettings& settings)
     settings.m_bNoLink = read(kNoLinkValueName) == "1";
     settings.m_bFullSpeed51 = read(kFullSpeed51ValueName) == "1";
     settings.m_strBoard51 = read(kBoard51ValueName);
+    settings.m_bBounce51 = read(kBounce51ValueName) == "1";
 }
 
 // A value that holds its default is not kept, so settings that use none of them stay as
@@ -79,6 +80,7 @@ bool WriteToolchainValues(CRegistryKey& key, const CompilerSettings& settings)
     written = WriteUnlessDefault(key, kDebuggerValueName, settings.m_strDebuggerPath) && written;
     written = WriteUnlessDefault(key, kFullSpeed51ValueName, settings.m_bFullSpeed51 ? "1" : "") && written;
     written = WriteUnlessDefault(key, kBoard51ValueName, settings.m_strBoard51) && written;
+    written = WriteUnlessDefault(key, kBounce51ValueName, settings.m_bBounce51 ? "1" : "") && written;
     return WriteUnlessDefault(key, kNoLinkValueName, settings.m_bNoLink ? "1" : "") && written;
 }
 

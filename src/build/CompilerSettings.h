@@ -55,6 +55,8 @@ struct CompilerSettings {
     // The teaching board on the 8051's pins in the window: "plain", "pz" or "tx"; empty for
     // plain.
     std::string m_strBoard51;
+    // The board's keys bounce for a few milliseconds as they close and open.
+    bool m_bBounce51 = false;
     // The built-in DOS machine runs at most this many instructions a millisecond (in F9's
     // console and in the debugger); 0: as fast as it can.
     uint32_t m_nDosPace = 0;
@@ -82,6 +84,7 @@ inline constexpr const char* kDebuggerValueName = "dbg";
 inline constexpr const char* kNoLinkValueName = "nolink";
 inline constexpr const char* kFullSpeed51ValueName = "fast51";
 inline constexpr const char* kBoard51ValueName = "board51";
+inline constexpr const char* kBounce51ValueName = "bounce51";
 
 // The folders of m_strWritableFolders, blanks around each cut, empty ones left out.
 std::vector<FilePath> WritableFolders(const CompilerSettings& settings);

@@ -29,6 +29,8 @@ CTarget51::CTarget51(Mcs51Variant variant) : m_machine(variant)
     m_machine.EnableHistory(true);
     m_machine.SetStopAtSelfJump(true);
     m_machine.Attach(m_ports);
+    m_machine.Attach(m_analyzer);
+    m_machine.WatchTimers(&m_analyzer);
 }
 
 HexResult51 CTarget51::Load(std::string_view hex)
@@ -208,11 +210,16 @@ void CTarget51::MarkChanges()
 
 bool CTarget51::ByteChanged(Mcs51Space space, uint16_t address)
 {
+    return ByteBefore(space, address) != m_machine.Read(space, address);
+}
+
+uint8_t CTarget51::ByteBefore(Mcs51Space space, uint16_t address)
+{
     const std::string& bytes = m_spacesBefore[static_cast<size_t>(space)];
     const size_t index = space == Mcs51Space::kSfr ? (address & 0x7F) : address;
     if (index >= bytes.size())
-        return false;
-    return static_cast<uint8_t>(bytes[index]) != m_machine.Read(space, address);
+        return m_machine.Read(space, address);
+    return static_cast<uint8_t>(bytes[index]);
 }
 
 std::string CTarget51::SerialText() const

@@ -798,17 +798,21 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsTemplatesDebuggerAndLinkChoice
         EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), name)) << name;
 }
 
-// The 8051's board belongs to its toolchain, as its pace does.
+// The 8051's board and its keys' bounce belong to its toolchain, as its pace does.
 TEST_F(CompilerSettingsTest, TheToolchainKeepsItsBoard)
 {
     LayOut();
     CompilerSettings mcs = Settings(CompilerType::Mcs51, "c:\\mcs51\\asm51.exe", "c:\\mcs51\\oh.exe");
     mcs.m_strBoard51 = "pz";
+    mcs.m_bBounce51 = true;
     ASSERT_TRUE(SaveCompilerSettings(mcs, AppServices()));
     EXPECT_EQ("pz", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "board51"));
+    EXPECT_EQ("1", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "bounce51"));
     CompilerSettings loaded;
     EXPECT_EQ(Load(loaded), mcs);
     mcs.m_strBoard51.clear();
+    mcs.m_bBounce51 = false;
     ASSERT_TRUE(SaveCompilerSettings(mcs, AppServices()));
-    EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "board51"));
+    for (const char* name : {"board51", "bounce51"})
+        EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), name)) << name;
 }
