@@ -83,12 +83,13 @@ PaneText CTimerPane51::Text() const
         const unsigned mode = (tmod >> shift) & 3;
         const uint8_t moved = static_cast<uint8_t>((tmod ^ tmodBefore) >> shift);
         fields.Label(timer == 0 ? "T0:" : "T1:");
-        const std::string modeName = mode < 3 ? kModeNames[mode] : timer == 0 ? kSplit : kStopped;
-        fields.Add("M", std::to_string(mode) + "(" + modeName + ")", (moved & 3) != 0);
+        fields.Add("M", std::to_string(mode), (moved & 3) != 0);
         fields.Add("GATE", (tmod >> (shift + 3)) & 1 ? "1" : "0", (moved & 8) != 0);
         fields.Add("C/T", (tmod >> (shift + 2)) & 1 ? "1" : "0", (moved & 4) != 0);
         addByte(fields, timer == 0 ? "TH0" : "TH1", timer == 0 ? kTH0 : kTH1);
         addByte(fields, timer == 0 ? "TL0" : "TL1", timer == 0 ? kTL0 : kTL1);
+        // Last: the marks before it count columns, which a Chinese word's width may not keep.
+        fields.Label(mode < 3 ? kModeNames[mode] : timer == 0 ? kSplit : kStopped);
     }
     if (is8052) {
         CFieldLine fields(pane, line++);

@@ -1,4 +1,4 @@
-// The 8051's timers and interrupts as a pane shows them: TMOD's fields for each timer with its
+// The 8051's timers and interrupts as a pane shows them: TMOD's fields for each timer and its
 // mode's name, the counts, TCON's flags, IE's and IP's bits by name (and Timer 2's registers on
 // an 8052), what the last step changed marked; a register edited by its name, a bit toggled
 // by its name.
