@@ -94,6 +94,7 @@ std::vector<std::unique_ptr<CDebugPane>> CTarget51::MakePanes(CDebugSession&)
 
 StopReason CTarget51::Step()
 {
+    m_bPaceGoesOn = false;
     return CountedStep();
 }
 
@@ -109,8 +110,10 @@ Sentence CTarget51::FaultText() const
 
 StopReason CTarget51::Run(uint64_t budget)
 {
-    if (m_bRealTime)
+    // A run that goes on from the last one's hand-back keeps its pace (and the lead it had).
+    if (m_bRealTime && !m_bPaceGoesOn)
         m_pacer.Start(m_machine.Cycles());
+    m_bPaceGoesOn = false;
     const uint64_t handBack = m_machine.Cycles() + kRealTimeRunCycles;
     for (uint64_t n = 0; n < budget; ++n) {
         if (n > 0 && m_breakpoints[m_machine.Pc()])
@@ -120,8 +123,10 @@ StopReason CTarget51::Run(uint64_t budget)
                 return StopReason::Paused;
             if (m_bRealTime)
                 m_pacer.WaitFor(m_machine.Cycles());
-            if (m_bRealTime && m_machine.Cycles() >= handBack)
+            if (m_bRealTime && m_machine.Cycles() >= handBack) {
+                m_bPaceGoesOn = true;
                 return StopReason::Limit;
+            }
         }
         const StopReason stop = CountedStep();
         if (stop != StopReason::Limit && stop != StopReason::Idle)

@@ -95,6 +95,8 @@ private:
     std::array<uint8_t, kCodeSize> m_code{};
     CPacer51 m_pacer;
     bool m_bRealTime = true;
+    // The last run handed back at its time, not at a stop: the next one keeps its pace.
+    bool m_bPaceGoesOn = false;
     std::array<bool, kCodeSize> m_breakpoints{};
     std::atomic<bool> m_bStop{false};
     bool m_bSleeping = false;
