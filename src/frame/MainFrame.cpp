@@ -400,6 +400,7 @@ void CMainFrame::OnStepEnded(const StepEnd& end)
         view->Control().SetMarks(m_messages.MarksIn(EditedFile()));
         view->Control().SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
     }
+    m_wndOutput.SetMarks(m_messages.ExplainedMarks(), [this](size_t id) { m_messages.GoToMessage(id); });
     if (m_build.Command() == BuildCommand::Debug && end.bCommandOver)
         m_debugger.OnBuildEnded(!end.bStopped && end.exitCode == 0u);
 }
