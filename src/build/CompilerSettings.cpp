@@ -134,6 +134,8 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
         key.GetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath);
         settings.m_nDosPace = ReadPace(key);
         key.GetString(kWritableFoldersValueName, settings.m_strWritableFolders);
+        key.GetString(kFloppyValueName, settings.m_strFloppyImage);
+        key.GetString(kLabBoxValueName, settings.m_strLabBox);
         settings.m_compilerType = CompilerTypeFromName(type);
         settings.m_asmType = ReadAsmType(key, settings.m_compilerType);
         if (settings.m_compilerType != CompilerType::None) {
@@ -230,6 +232,8 @@ Result<void> SaveCompilerSettings(const CompilerSettings& settings, const Servic
     written = WriteUnlessDefault(key, kDosPaceValueName, settings.m_nDosPace ? std::to_string(settings.m_nDosPace) : "") &&
               written;
     written = WriteUnlessDefault(key, kWritableFoldersValueName, settings.m_strWritableFolders) && written;
+    written = WriteUnlessDefault(key, kFloppyValueName, settings.m_strFloppyImage) && written;
+    written = WriteUnlessDefault(key, kLabBoxValueName, settings.m_strLabBox) && written;
     if (*name != '\0')
         written = (key.Open(name) || key.Create(name)) && WriteToolchainValues(key, settings) && written;
     if (!written)

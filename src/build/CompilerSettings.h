@@ -63,6 +63,11 @@ struct CompilerSettings {
     // Folders, separated by semicolons, where a program in the built-in DOS machine may change
     // files besides its own folder, the source's and the temporary one.
     std::string m_strWritableFolders;
+    // The image file the built-in DOS machine's drive A: holds; empty for no disk.
+    std::string m_strFloppyImage;
+    // The interface lab box on the built-in machine's bus: a preset's name ("288", "300"), or
+    // empty for none.
+    std::string m_strLabBox;
     // The toolchain a file that is no 8051 source builds with: the 16-bit one chosen last.
     CompilerType m_asmType = CompilerType::Masm;
 
@@ -78,6 +83,8 @@ inline constexpr const char* kLinkerValueName = "lnk";
 inline constexpr const char* kDosEmulatorValueName = "dos";
 inline constexpr const char* kDosPaceValueName = "pace";
 inline constexpr const char* kWritableFoldersValueName = "writable";
+inline constexpr const char* kFloppyValueName = "floppy";
+inline constexpr const char* kLabBoxValueName = "labbox";
 inline constexpr const char* kCompilerArgsValueName = "cmpargs";
 inline constexpr const char* kLinkerArgsValueName = "lnkargs";
 inline constexpr const char* kDebuggerValueName = "dbg";

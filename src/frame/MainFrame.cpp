@@ -475,8 +475,9 @@ void CMainFrame::OnRun()
         m_debugger.RunInWindow();
         return;
     }
-    Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath),
-                          AfxGetServices(), BuiltInRun{m_compilerSettings.m_nDosPace, WritableFolders(m_compilerSettings)}));
+    const BuiltInRun builtIn{m_compilerSettings.m_nDosPace, WritableFolders(m_compilerSettings),
+                             FilePath::FromUtf8(m_compilerSettings.m_strFloppyImage), m_compilerSettings.m_strLabBox};
+    Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath), AfxGetServices(), builtIn));
 }
 
 void CMainFrame::OnDebug()
