@@ -15,7 +15,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 // The window may take this share of the work area at most.
 constexpr double kWorkShare = 0.9;
 
-void RegisterOnce(HINSTANCE instance)
+void RegisterOnce(HINSTANCE instance, const wchar_t* className)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -23,14 +23,14 @@ void RegisterOnce(HINSTANCE instance)
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
     windowClass.hIcon = ::LoadIconW(instance, MAKEINTRESOURCEW(1));
-    windowClass.lpszClassName = CScreenWindow::kClassName;
+    windowClass.lpszClassName = className;
     // A second window of the process finds the class there already.
     ::RegisterClassExW(&windowClass);
 }
 }
 
-CScreenWindow::CScreenWindow(std::wstring title)
-    : m_strTitle(std::move(title)), m_hReady(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
+CScreenWindow::CScreenWindow(std::wstring title, Shape shape, const wchar_t* className)
+    : m_strTitle(std::move(title)), m_shape(shape), m_pszClass(className), m_hReady(::CreateEventW(nullptr, TRUE, FALSE, nullptr)),
       m_hInput(::CreateEventW(nullptr, FALSE, FALSE, nullptr))
 {
     m_thread = std::thread([this] { ThreadMain(); });
@@ -49,8 +49,8 @@ CScreenWindow::~CScreenWindow()
 void CScreenWindow::ThreadMain()
 {
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
-    RegisterOnce(instance);
-    const HWND hwnd = ::CreateWindowExW(0, kClassName, m_strTitle.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
+    RegisterOnce(instance, m_pszClass);
+    const HWND hwnd = ::CreateWindowExW(0, m_pszClass, m_strTitle.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
                                         nullptr, nullptr, instance, nullptr);
     if (hwnd) {
         ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -104,20 +104,27 @@ void CScreenWindow::Wait(DWORD ms) const
     ::WaitForSingleObject(m_hInput, ms);
 }
 
+std::vector<machine::DeviceInput> CScreenWindow::TakeInputs()
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return std::exchange(m_inputs, {});
+}
+
 CScreenWindow::Pointer CScreenWindow::PointerState() const
 {
     std::lock_guard<std::mutex> lock(m_lock);
     return m_pointer;
 }
 
-SIZE CScreenWindow::ShownSize(int width, int height, const RECT& workArea)
+SIZE CScreenWindow::ShownSize(int width, int height, const RECT& workArea, Shape shape)
 {
     if (width <= 0 || height <= 0)
         return {0, 0};
     const double roomWidth = (workArea.right - workArea.left) * kWorkShare;
     const double roomHeight = (workArea.bottom - workArea.top) * kWorkShare;
-    const int scale = std::max(1, static_cast<int>(std::min(roomWidth / width, roomHeight / (width * 3.0 / 4))));
-    return {width * scale, width * scale * 3 / 4};
+    const double shownHeight = shape == Shape::Screen ? width * 3.0 / 4 : height;
+    const int scale = std::max(1, static_cast<int>(std::min(roomWidth / width, roomHeight / shownHeight)));
+    return {width * scale, static_cast<int>(shownHeight * scale)};
 }
 
 void CScreenWindow::Fit()
@@ -132,7 +139,7 @@ void CScreenWindow::Fit()
     }
     RECT work{0, 0, 1024, 768};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const SIZE shown = ShownSize(width, height, work);
+    const SIZE shown = ShownSize(width, height, work, m_shape);
     RECT frame{0, 0, shown.cx, shown.cy};
     ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
     ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
@@ -184,8 +191,16 @@ LRESULT CScreenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
         Track(lParam, ((wParam & MK_LBUTTON) ? 1u : 0u) | ((wParam & MK_RBUTTON) ? 2u : 0u) | ((wParam & MK_MBUTTON) ? 4u : 0u));
+        if (message == WM_LBUTTONDOWN)
+            Click(machine::DeviceInput::Action::Press);
+        else if (message == WM_LBUTTONUP)
+            Click(machine::DeviceInput::Action::Release);
+        else if (message == WM_RBUTTONDOWN)
+            Click(machine::DeviceInput::Action::Toggle);
         return 0;
     }
+    if (message == WM_CHAR && wParam > 0 && wParam < 0x80)
+        Add({.pointer = false, .key = static_cast<char>(wParam)});
     std::vector<uint16_t> keys;
     if (m_keyboard.Take(message, wParam, lParam, keys)) {
         {
@@ -210,6 +225,21 @@ void CScreenWindow::Track(LPARAM point, unsigned buttons)
     m_pointer.x = std::clamp(static_cast<int>(x * m_picture.width / client.right), 0, m_picture.width - 1);
     m_pointer.y = std::clamp(static_cast<int>(y * m_picture.height / client.bottom), 0, m_picture.height - 1);
     m_pointer.buttons = buttons;
+}
+
+void CScreenWindow::Click(machine::DeviceInput::Action action)
+{
+    const Pointer pointer = PointerState();
+    Add({.action = action, .x = pointer.x, .y = pointer.y});
+}
+
+void CScreenWindow::Add(const machine::DeviceInput& input)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_inputs.push_back(input);
+    }
+    ::SetEvent(m_hInput);
 }
 
 void CScreenWindow::Paint(HDC dc) const

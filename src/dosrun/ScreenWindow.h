@@ -1,12 +1,15 @@
-// The program's own window for what it draws: a top-level window of class KorvaneDosScreen with
-// the program's name in its title, made the first time the machine's screen shows pixels and
-// run by a thread of its own, so that the machine never waits for it. It shows the newest
-// picture at a whole-number scale of its width with the screen's 4:3 shape (a 200-line mode's
-// pixels taller than wide, as a monitor showed them), and answers WM_PRINTCLIENT with it. Keys
-// typed there and the mouse over it go to the program; closing it stops the program.
+// A window of its own for a picture the machine makes, run by a thread of its own so that the
+// machine never waits for it: the program's screen (class KorvaneDosScreen, made the first time
+// the machine's screen shows pixels), shown at a whole-number scale of its width in the screen's
+// 4:3 shape (a 200-line mode's pixels taller than wide, as a monitor showed them); or a device's
+// picture (the lab box, class KorvaneLabBox) at a whole-number scale of its own shape. The title
+// is the program's name; WM_PRINTCLIENT paints the picture. Keys typed there and the mouse over
+// it go to the machine (as BIOS keys and the pointer, and as a device's clicks and keys);
+// closing it stops the program.
 #pragma once
 
 #include "doshost/WindowKeyboard.h"
+#include "machine/Device.h"
 #include "machine/ScreenImage.h"
 
 #include <windows.h>
@@ -23,6 +26,14 @@ namespace dos {
 class CScreenWindow {
 public:
     static constexpr const wchar_t* kClassName = L"KorvaneDosScreen";
+    static constexpr const wchar_t* kLabBoxClassName = L"KorvaneLabBox";
+
+    enum class Shape : uint8_t {
+        // 4:3, as a monitor shows every mode.
+        Screen,
+        // The picture's own shape.
+        Picture,
+    };
 
     // The pointer over the picture, in the picture's pixels, and the buttons held (bit 0 the
     // left one, bit 1 the right one, bit 2 the middle one).
@@ -32,7 +43,7 @@ public:
         unsigned buttons = 0;
     };
 
-    explicit CScreenWindow(std::wstring title);
+    explicit CScreenWindow(std::wstring title, Shape shape = Shape::Screen, const wchar_t* className = kClassName);
     ~CScreenWindow();
     CScreenWindow(const CScreenWindow&) = delete;
     CScreenWindow& operator=(const CScreenWindow&) = delete;
@@ -44,13 +55,16 @@ public:
     void Hide();
     // The BIOS keys typed since the last call.
     std::vector<uint16_t> TakeKeys();
+    // The clicks (left: held while down; right: toggled) and characters typed since the last
+    // call, as a device's picture takes them.
+    std::vector<machine::DeviceInput> TakeInputs();
     // Waits at most ms milliseconds for a key or the window's closing.
     void Wait(DWORD ms) const;
     Pointer PointerState() const;
     bool Closed() const { return m_bClosed; }
     HWND Handle() const { return m_hwnd; }
     // The size of the client area a picture of width x height is shown in, for a work area.
-    static SIZE ShownSize(int width, int height, const RECT& workArea);
+    static SIZE ShownSize(int width, int height, const RECT& workArea, Shape shape = Shape::Screen);
 
 private:
     void ThreadMain();
@@ -60,8 +74,13 @@ private:
     // Sizes the window for the picture's size, on the window's thread.
     void Fit();
     void Track(LPARAM point, unsigned buttons);
+    // A click on the picture as a device takes it.
+    void Click(machine::DeviceInput::Action action);
+    void Add(const machine::DeviceInput& input);
 
     std::wstring m_strTitle;
+    Shape m_shape;
+    const wchar_t* m_pszClass;
     std::thread m_thread;
     std::atomic<HWND> m_hwnd{nullptr};
     HANDLE m_hReady;
@@ -69,6 +88,7 @@ private:
     mutable std::mutex m_lock;
     machine::ScreenImage m_picture;
     std::vector<uint16_t> m_keys;
+    std::vector<machine::DeviceInput> m_inputs;
     Pointer m_pointer;
     CWindowKeyboard m_keyboard;
     std::atomic<bool> m_bClosed{false};

@@ -24,21 +24,24 @@ bool WaitUntil(const std::function<bool()>& condition)
 
 TEST(ScreenWindow, AWholeNumberScaleOfTheWidthInTheScreensShape)
 {
+    using Shape = CScreenWindow::Shape;
     const struct {
         int width;
         int height;
         RECT work;
         SIZE shown;
+        Shape shape;
     } kCases[] = {
-        {320, 200, {0, 0, 1280, 800}, {960, 720}},   // mode 13h: three times
-        {640, 480, {0, 0, 1280, 800}, {640, 480}},   // mode 12h: as it is
-        {640, 350, {0, 0, 1280, 800}, {640, 480}},   // mode 10h: lines taller than wide
-        {640, 200, {0, 0, 1920, 1080}, {1280, 960}},  // mode 0Eh: twice
-        {320, 200, {0, 0, 1920, 1080}, {1280, 960}},
-        {320, 200, {0, 0, 300, 200}, {320, 240}},    // never smaller than the picture
+        {320, 200, {0, 0, 1280, 800}, {960, 720}, Shape::Screen},    // mode 13h: three times
+        {640, 480, {0, 0, 1280, 800}, {640, 480}, Shape::Screen},    // mode 12h: as it is
+        {640, 350, {0, 0, 1280, 800}, {640, 480}, Shape::Screen},    // mode 10h: lines taller than wide
+        {640, 200, {0, 0, 1920, 1080}, {1280, 960}, Shape::Screen},  // mode 0Eh: twice
+        {320, 200, {0, 0, 1920, 1080}, {1280, 960}, Shape::Screen},
+        {320, 200, {0, 0, 300, 200}, {320, 240}, Shape::Screen},     // never smaller than the picture
+        {300, 200, {0, 0, 1280, 800}, {900, 600}, Shape::Picture},   // a device's picture keeps its shape
     };
     for (const auto& c : kCases) {
-        const SIZE shown = CScreenWindow::ShownSize(c.width, c.height, c.work);
+        const SIZE shown = CScreenWindow::ShownSize(c.width, c.height, c.work, c.shape);
         EXPECT_EQ(shown.cx, c.shown.cx) << c.width << "x" << c.height << " in " << c.work.right;
         EXPECT_EQ(shown.cy, c.shown.cy) << c.width << "x" << c.height << " in " << c.work.right;
     }
@@ -115,6 +118,39 @@ TEST(ScreenWindow, ShowsThePictureAndHandsOnKeysAndThePointer)
     ::SendMessageW(found, WM_CLOSE, 0, 0);
     EXPECT_TRUE(window.Closed());
     EXPECT_FALSE(::IsWindowVisible(found));
+}
+
+// A device's picture in a window of its own: a left click is held while the button is down, a
+// right click toggles, a character typed is the device's key.
+TEST(ScreenWindow, ADevicesWindowHandsOnClicksAndKeys)
+{
+    CScreenWindow window(L"LIGHTS.EXE", CScreenWindow::Shape::Picture, CScreenWindow::kLabBoxClassName);
+    window.Present(machine::ScreenImage::Pixels(300, 200));
+    HWND found = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        found = ::FindWindowW(CScreenWindow::kLabBoxClassName, L"LIGHTS.EXE");
+        return found && ::IsWindowVisible(found);
+    }));
+    RECT client;
+    ::GetClientRect(found, &client);
+    EXPECT_EQ(client.right * 2, client.bottom * 3) << "its own shape";
+    const LPARAM at = MAKELPARAM(client.right / 2, client.bottom / 4);
+    ::SendMessageW(found, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    ::SendMessageW(found, WM_LBUTTONUP, 0, at);
+    ::SendMessageW(found, WM_RBUTTONDOWN, MK_RBUTTON, at);
+    ::SendMessageW(found, WM_CHAR, '3', 0x40001);
+    using Action = machine::DeviceInput::Action;
+    const std::vector<machine::DeviceInput> inputs = window.TakeInputs();
+    ASSERT_EQ(inputs.size(), 4u);
+    const Action actions[] = {Action::Press, Action::Release, Action::Toggle};
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(inputs[i].action, actions[i]) << i;
+        EXPECT_TRUE(inputs[i].pointer);
+        EXPECT_EQ(inputs[i].x, 150);
+        EXPECT_EQ(inputs[i].y, 50);
+    }
+    EXPECT_FALSE(inputs[3].pointer);
+    EXPECT_EQ(inputs[3].key, '3');
 }
 
 }  // namespace
