@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace labbox {
 
@@ -22,6 +23,8 @@ public:
     uint8_t Read(uint64_t now);
     // EOC: high while no conversion is under way.
     bool EndOfConversion(uint64_t now) const { return !m_bConverting || now >= m_nDoneAt; }
+    // When the conversion under way ends, if one is.
+    std::optional<uint64_t> EndsAt() const { return m_bConverting ? std::optional<uint64_t>(m_nDoneAt) : std::nullopt; }
     // The code a voltage converts to: 1 LSB is 5 V / 256, rounded to the nearest.
     static uint8_t CodeOf(double volts);
 

@@ -71,6 +71,7 @@ CLabBox::CLabBox(const LabPreset& preset, const CLabWiring& wiring, const dos::C
                 m_nFeltOuts = static_cast<uint8_t>(m_nFeltOuts | 1u << counter);
     }
     for (const LabCable& cable : m_wiring.Cables()) {
+        m_bEocWired = m_bEocWired || cable.source.kind == PinKind::Eoc;
         const int port = cable.sink.kind == PinKind::PortA ? 0 : cable.sink.kind == PinKind::PortB ? 1 : cable.sink.kind == PinKind::PortC ? 2 : -1;
         if (port >= 0)
             m_cabled[static_cast<size_t>(port)] = static_cast<uint8_t>(m_cabled[static_cast<size_t>(port)] | 1u << cable.sink.index);
@@ -166,10 +167,14 @@ void CLabBox::CatchUp(uint64_t now)
             if ((m_nFastClocks >> counter) & 1)
                 m_pit.Clock(counter);
         const uint8_t outs = static_cast<uint8_t>(m_pit.Out(0) | m_pit.Out(1) << 1 | m_pit.Out(2) << 2);
-        if (outs != m_nOuts)
-            Settle(m_nTicks * kNsPerTick);
+        if (outs != m_nOuts) {
+            m_nNow = m_nTicks * kNsPerTick;
+            Settle(m_nNow);
+        }
     }
     m_nNow = now;
+    if (m_bEocWired && m_adc.EndOfConversion(now) != m_bEoc)
+        Settle(now);
     TakeHand(now);
 }
 
@@ -188,6 +193,8 @@ bool CLabBox::Level(LabPin source) const
         return m_pit.Out(source.index);
     case PinKind::Int:
         return m_pic.Int();
+    case PinKind::Eoc:
+        return m_adc.EndOfConversion(m_nNow);
     case PinKind::Switch:
         return (m_nSwitches >> source.index) & 1;
     case PinKind::Pulse:
@@ -262,6 +269,7 @@ void CLabBox::Settle(uint64_t now)
         before = after;
     }
     m_nOuts = static_cast<uint8_t>(m_pit.Out(0) | m_pit.Out(1) << 1 | m_pit.Out(2) << 2);
+    m_bEoc = m_adc.EndOfConversion(now);
     Lamps(now);
     const std::optional<LabPin> speaker = m_wiring.SourceOf({PinKind::Speaker, 0});
     Speaker(speaker && Level(*speaker), now);
@@ -352,6 +360,8 @@ uint8_t CLabBox::In(uint16_t port)
     CatchUp(now);
     uint8_t value = 0xFF;
     if (port >= m_preset.ppi && port < m_preset.ppi + 4) {
+        // The pins as the cables carry them now; the read may move the handshake.
+        Settle(now);
         value = m_ppi.Read(port - m_preset.ppi);
         Settle(now);
     } else if (port >= m_preset.pit && port < m_preset.pit + 4) {
@@ -391,9 +401,10 @@ uint64_t CLabBox::Advance(uint64_t now)
     for (int counter = 0; counter < CPit8254::kCounters; ++counter)
         if ((m_nFeltOuts >> counter) & 1)
             quiet = std::min(quiet, m_pit.QuietClocks(counter));
-    if (quiet == ~0u || !m_nFastClocks)
-        return kNever;
-    return (m_nTicks + quiet) * kNsPerTick;
+    uint64_t next = quiet == ~0u || !m_nFastClocks ? kNever : (m_nTicks + quiet) * kNsPerTick;
+    if (m_bEocWired && m_adc.EndsAt() && *m_adc.EndsAt() > now)
+        next = std::min(next, *m_adc.EndsAt());
+    return next;
 }
 
 LabBoxState CLabBox::State() const

@@ -124,6 +124,9 @@ private:
     uint8_t m_nClkLevels = 0;
     uint16_t m_nIrqLevels = 0;
     uint8_t m_nOuts = 0;
+    // EOC on a cable, and its level as the cables last carried it.
+    bool m_bEocWired = false;
+    bool m_bEoc = true;
     uint8_t m_nSwitches = 0;
     bool m_bPulse = false;
     machine::CLitTime m_lit;

@@ -23,7 +23,8 @@ const PinName kPinNames[] = {
     {"pc", PinKind::PortC, 8, true, true},       {"clk", PinKind::Clk, 3, true, false},
     {"gate", PinKind::Gate, 3, true, false},     {"ir", PinKind::Ir, 8, true, false},
     {"irq", PinKind::Irq, 16, true, false},      {"out", PinKind::Out, 3, false, true},
-    {"int", PinKind::Int, 1, false, true},       {"switch", PinKind::Switch, 8, false, true},
+    {"int", PinKind::Int, 1, false, true},       {"eoc", PinKind::Eoc, 1, false, true},
+    {"switch", PinKind::Switch, 8, false, true},
     {"pulse", PinKind::Pulse, 1, false, true},   {"1mhz", PinKind::Clock1Mhz, 1, false, true},
     {"high", PinKind::High, 1, false, true},     {"low", PinKind::Low, 1, false, true},
 };

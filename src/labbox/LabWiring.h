@@ -6,7 +6,7 @@
 // speaker, phase0-3 (the stepper's phases A-D), pa0-7 / pb0-7 / pc0-7 (the 8255's pins as
 // inputs), clk0-2, gate0-2 (the 8253's), ir0-7 (the 8259's), irq0-15 (the PC's own
 // interrupt controller). Sources: pa0-7 / pb0-7 / pc0-7 (the 8255's pins), out0-2 (the 8253's),
-// int (the 8259's), switch0-7 (up = 1), pulse (the single-pulse key, 1 while held), 1mhz,
+// int (the 8259's), eoc (the ADC's end of conversion), switch0-7 (up = 1), pulse (the single-pulse key, 1 while held), 1mhz,
 // high, low. A chip input no cable drives is held high.
 #pragma once
 
@@ -20,7 +20,7 @@ namespace labbox {
 
 enum class PinKind : uint8_t {
     Led, Segment, Digit, Light, Speaker, Phase, PortA, PortB, PortC, Clk, Gate, Ir, Irq,
-    Out, Int, Switch, Pulse, Clock1Mhz, High, Low,
+    Out, Int, Eoc, Switch, Pulse, Clock1Mhz, High, Low,
 };
 
 struct LabPin {

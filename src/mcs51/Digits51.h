@@ -6,8 +6,8 @@
 // the leftmost). A segment counts as lit when it was on for at least 2% of the last 20 ms.
 #pragma once
 
-#include "mcs51/BoardPart51.h"
 #include "machine/LitTime.h"
+#include "mcs51/BoardPart51.h"
 
 #include <array>
 

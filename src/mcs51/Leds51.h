@@ -2,8 +2,8 @@
 // supply through a resistor to the pin), as a person sees them over the last 20 ms.
 #pragma once
 
-#include "mcs51/BoardPart51.h"
 #include "machine/LitTime.h"
+#include "mcs51/BoardPart51.h"
 
 namespace mcs51 {
 

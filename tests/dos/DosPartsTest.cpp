@@ -285,6 +285,43 @@ TEST(RunnerOptions, ReadsThePaceTheFixedTimeAndTheTimesToObserve)
     }
 }
 
+// The lab box's preset and the hands on it at their times.
+TEST(RunnerOptions, ReadsTheLabBoxAndTheHandsOnIt)
+{
+    using Kind = BoxSetting::Kind;
+    struct Case {
+        const wchar_t* line;
+        const wchar_t* bad;
+        const char* labbox;
+        std::vector<BoxSetting> settings;
+    } cases[] = {
+        {L"k --labbox 288 P.COM", L"", "288", {}},
+        {L"k --labbox 300 --set switches=10000001@20 --set pulse@5 P.COM", L"", "300",
+         {{Kind::Switches, 20, 0x81, 0, 0}, {Kind::Pulse, 5, 0, 0, 0}}},
+        {L"k --labbox 288 --set adc=2.5@100 --set adc3=1@0 P.COM", L"", "288", {{Kind::Analog, 100, 0, 0, 2.5}, {Kind::Analog, 0, 0, 3, 1.0}}},
+        {L"k --labbox 299 P.COM", L"--labbox 299", "", {}},
+        {L"k --set pulse@5 P.COM", L"--set", "", {}},
+        {L"k --labbox 288 --set switches=1000000@5 P.COM", L"--set switches=1000000@5", "", {}},
+        {L"k --labbox 288 --set switches=10000002@5 P.COM", L"--set switches=10000002@5", "", {}},
+        {L"k --labbox 288 --set adc8=1@5 P.COM", L"--set adc8=1@5", "", {}},
+        {L"k --labbox 288 --set adc=5.5@5 P.COM", L"--set adc=5.5@5", "", {}},
+        {L"k --labbox 288 --set adc=1..2@5 P.COM", L"--set adc=1..2@5", "", {}},
+        {L"k --labbox 288 --set pulse P.COM", L"--set pulse", "", {}},
+        {L"k --labbox 288 --set pulse=1@5 P.COM", L"--set pulse=1@5", "", {}},
+        {L"k --labbox 288 --set led@5 P.COM", L"--set led@5", "", {}},
+    };
+    for (const Case& c : cases) {
+        RunnerOptions options;
+        std::wstring bad;
+        EXPECT_EQ(CRunnerOptions::Parse(c.line, options, bad), *c.bad == L'\0') << c.line;
+        EXPECT_EQ(bad, c.bad);
+        if (*c.bad)
+            continue;
+        EXPECT_EQ(options.labbox, c.labbox) << c.line;
+        EXPECT_EQ(options.settings, c.settings) << c.line;
+    }
+}
+
 TEST(RunnerOptions, ReadsTheCommandLineAndKeepsTheTailAsItStands)
 {
     struct Case {

@@ -184,6 +184,17 @@ TEST(LabBox, ThePulseKeyRaisesIrq3OnThePcOnlyThroughTheUnmasked8259)
     }
 }
 
+TEST(LabBox, EocOnACableIsLowWhileTheAdcConvertsAndWakesTheMachineAtItsEnd)
+{
+    CStandingBox standing("288", "pb7 = eoc\n");
+    CLabBox& box = standing.Box();
+    box.Out(0x28B, 0x82);
+    EXPECT_EQ(box.In(0x289) & 0x80, 0x80);
+    box.Out(0x29B, 0);
+    EXPECT_EQ(box.In(0x289) & 0x80, 0x00);
+    EXPECT_EQ(box.Advance(0), CAdc0809::kConversionNs);
+}
+
 TEST(LabBox, EachPresetPutsTheChipsAtItsPorts)
 {
     const struct {

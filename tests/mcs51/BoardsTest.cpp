@@ -3,9 +3,9 @@
 // held by --press, by a click on the picture and by a key typed, and the lit time behind it.
 #include "Mcs51TestSupport.h"
 
+#include "machine/LitTime.h"
 #include "mcs51/Board51.h"
 #include "mcs51/BoardColours51.h"
-#include "machine/LitTime.h"
 
 #include <gtest/gtest.h>
 
