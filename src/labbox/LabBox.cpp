@@ -4,6 +4,7 @@
 #include "labbox/LabBoxPicture.h"
 #include "machine/SevenSegment.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 

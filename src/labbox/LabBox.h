@@ -24,6 +24,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace labbox {
 
@@ -74,9 +76,7 @@ public:
     // The lines of the view alone.
     std::string Text() const;
 
-    CPpi8255& Ppi() { return m_ppi; }
-    CPit8254& Pit() { return m_pit; }
-    CPic8259& Pic() { return m_pic; }
+    const CPic8259& Pic() const { return m_pic; }
 
 private:
     // What the hand has set; `changed` until the machine has taken it.

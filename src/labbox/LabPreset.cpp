@@ -25,12 +25,4 @@ std::optional<LabPreset> LabPreset::Find(std::string_view name)
     return std::nullopt;
 }
 
-std::vector<std::string> LabPreset::Names()
-{
-    std::vector<std::string> names;
-    for (const Layout& layout : kLayouts)
-        names.emplace_back(layout.name);
-    return names;
-}
-
 }  // namespace labbox

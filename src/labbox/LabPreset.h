@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace labbox {
 
@@ -23,7 +22,6 @@ struct LabPreset {
     std::string wiring;
 
     static std::optional<LabPreset> Find(std::string_view name);
-    static std::vector<std::string> Names();
 };
 
 }  // namespace labbox

@@ -28,8 +28,6 @@ public:
     uint8_t Acknowledge();
 
     uint8_t Requests() const { return m_nIrr; }
-    uint8_t InService() const { return m_nIsr; }
-    uint8_t Mask() const { return m_nImr; }
 
 private:
     enum class Expect : uint8_t { Icw2, Icw3, Icw4, Ready };

@@ -27,7 +27,6 @@ public:
     uint8_t Pins(Port port) const;
     // The bits of a port the chip itself drives (its outputs and handshake outputs).
     uint8_t Outputs(Port port) const;
-    uint8_t ControlWord() const { return m_nControl; }
 
 private:
     unsigned ModeA() const { return (m_nControl >> 5) & 3 ? ((m_nControl & 0x40) ? 2u : 1u) : 0u; }
