@@ -184,6 +184,33 @@ TEST(LabBox, ThePulseKeyRaisesIrq3OnThePcOnlyThroughTheUnmasked8259)
     }
 }
 
+// Driven at the times it asks for, the box sees an OUT on a cable to the 8259 rise at the very
+// microsecond it rises: counter 1 in mode 2 with N = 50, loaded at the first clock, is low at
+// the 50th and high again at the 51st.
+TEST(LabBox, AFeltOutWakesTheMachineAtTheMicrosecondItMoves)
+{
+    CStandingBox standing("288", "ir1 = out1\n");
+    CLabBox& box = standing.Box();
+    box.Out(0x2B0, 0x13);
+    box.Out(0x2B1, 0x08);
+    box.Out(0x2B1, 0x01);
+    box.Out(0x283, 0x74);
+    box.Out(0x281, 50);
+    box.Out(0x281, 0);
+    std::vector<uint64_t> rises;
+    bool before = false;
+    for (uint64_t look = 0, looks = 0; look <= 120000 && looks < 1000; ++looks) {
+        const uint64_t next = box.Advance(look);
+        const bool requested = box.Pic().Requests() & 0x02;
+        if (requested && !before)
+            rises.push_back(look);
+        before = requested;
+        look = next;
+    }
+    // The control word itself sets OUT high (mode 2's first state).
+    EXPECT_EQ(rises, (std::vector<uint64_t>{0, 51000, 101000}));
+}
+
 TEST(LabBox, EocOnACableIsLowWhileTheAdcConvertsAndWakesTheMachineAtItsEnd)
 {
     CStandingBox standing("288", "pb7 = eoc\n");
