@@ -1,6 +1,7 @@
 // The DOS machine's parts on their own: program files, memory blocks, DOS names, keys and
 // korvane-dos.exe's command line, each a table of cases.
 #include "dos/DosPath.h"
+#include "dos/InterruptController.h"
 #include "dos/MemoryArena.h"
 #include "dos/ProgramImage.h"
 #include "doshost/PcKeyboardMap.h"
@@ -251,6 +252,30 @@ TEST(PcKeyboardMap, GivesTheBiosCodesOfEachKey)
     for (const Case& c : cases)
         EXPECT_EQ(PcKeyboardMap::BiosKeys(c.key), c.codes) << c.name;
     EXPECT_EQ(PcKeyboardMap::ShiftFlags(false, true, true, false, false, true, false), 0x26);
+}
+
+// A program that sets the PC's controller up again: the words after ICW1 at port 21h are its
+// set-up, not the mask; the mask is the word after them.
+TEST(InterruptController, TakesTheSetUpWordsAtPort21hBeforeTheMask)
+{
+    const struct {
+        const char* what;
+        std::vector<uint8_t> words;
+        uint8_t mask;
+    } cases[] = {
+        {"single, with ICW4", {0x13, 0x08, 0x01}, 0x00},
+        {"cascade, with ICW4", {0x11, 0x08, 0x04, 0x01}, 0x00},
+        {"single, no ICW4", {0x12, 0x08}, 0x00},
+        {"the mask after the set-up", {0x13, 0x08, 0x01, 0xFA}, 0xFA},
+    };
+    for (const auto& c : cases) {
+        CInterruptController pic;
+        pic.Reset();
+        pic.Out(0x20, c.words[0]);
+        for (size_t i = 1; i < c.words.size(); ++i)
+            pic.Out(0x21, c.words[i]);
+        EXPECT_EQ(pic.In(0x21), c.mask) << c.what;
+    }
 }
 
 // How fast the machine runs, how its time passes, and when its devices are looked at.
