@@ -125,6 +125,8 @@ public:
     // The devices on the bus, for their views; the bus itself, for a device of a test.
     const std::vector<CBusDevice*>& Devices() const { return m_bus.Devices(); }
     CDeviceBus& Bus() { return m_bus; }
+    // The PC's own interrupt controller, for a device on the bus that raises IRQs (the lab box).
+    CInterruptController& Interrupts() { return m_pic; }
 
     uint8_t ExitCode() const { return m_processes.ExitCode(); }
     // 0 for a normal end, 1 for Ctrl+C, 3 for a program that stayed resident.

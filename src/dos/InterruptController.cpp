@@ -12,6 +12,7 @@ void CInterruptController::Reset()
     // The keyboard and the timer open; nothing else of ours interrupts.
     m_nMask = 0xFC;
     m_bReadInService = false;
+    m_nInitWords = 0;
 }
 
 int CInterruptController::Highest(uint8_t bits)
@@ -55,13 +56,19 @@ uint8_t CInterruptController::In(uint16_t port)
 void CInterruptController::Out(uint16_t port, uint8_t value)
 {
     if (port == 0x21) {
-        m_nMask = value;
+        // The words of a set-up come before the mask (the vectors stay 08h-0Fh).
+        if (m_nInitWords)
+            --m_nInitWords;
+        else
+            m_nMask = value;
         return;
     }
     if (value & 0x10) {
-        // ICW1: a new set-up; the mask and the state start over.
+        // ICW1: a new set-up; the mask and the state start over. ICW2 follows, ICW3 unless
+        // single (bit 1), ICW4 where bit 0 asks for it.
         m_nInService = 0;
         m_nMask = 0;
+        m_nInitWords = static_cast<uint8_t>(1 + !(value & 0x02) + (value & 0x01));
     } else if ((value & 0x18) == 0x08) {
         // OCW3: which register port 20h reads.
         if (value & 2)

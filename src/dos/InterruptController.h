@@ -33,6 +33,8 @@ private:
     uint8_t m_nInService = 0;
     uint8_t m_nMask = 0;
     bool m_bReadInService = false;
+    // After ICW1, the initialisation words still to come at port 21h (ICW2, ICW3, ICW4).
+    uint8_t m_nInitWords = 0;
 };
 
 }  // namespace dos

@@ -181,7 +181,7 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, co
             Show(machine.Screen(), screen.get(), window, title);
             shown = now;
         }
-        if (done || state == StopReason::Paused)
+        if (done || state == StopReason::Paused || observer.Over(machine))
             break;
         DWORD wait = waiting ? static_cast<DWORD>(machine.UntilWake().count() / 1000 + 1) : 0;
         if (keyboard) {
@@ -241,7 +241,19 @@ int CDosRunner::Execute(const RunnerOptions& options)
     if (error != LoadError::None)
         return LoadFailure(error, options.program, options.memoryKb);
     CDeviceObserver observer(m_host, options.observe);
+    std::unique_ptr<labbox::CLabBox> box;
+    if (!options.labbox.empty()) {
+        const labbox::LabPreset preset = *labbox::LabPreset::Find(options.labbox);
+        int badLine = 0;
+        box = std::make_unique<labbox::CLabBox>(preset, *labbox::CLabWiring::Parse(preset.wiring, badLine), machine->Clock(),
+                                                machine->Interrupts());
+        box->Attach(machine->Bus());
+        observer.WatchBox(*box, options.settings);
+    }
     StopReason state = Drive(*machine, observer, std::filesystem::path(program).filename().wstring());
+    // A box's run that the observation ended.
+    if (box && observer.Over(*machine) && state != StopReason::Ended && state != StopReason::Faulted)
+        return 0;
     if (state == StopReason::Faulted)
         return FaultExit(machine->Fault());
     if (state != StopReason::Ended || machine->TerminationType() == 1)

@@ -2,6 +2,8 @@
 // and quotes exactly.
 #include "dosrun/RunnerOptions.h"
 
+#include "labbox/LabPreset.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -79,6 +81,54 @@ bool CRunnerOptions::ParseObserve(const std::wstring& text, RunnerOptions& optio
     return true;
 }
 
+bool CRunnerOptions::ParseLabBox(const std::wstring& text, RunnerOptions& options)
+{
+    const std::string name(text.begin(), text.end());
+    if (text.find_first_not_of(L"0123456789abcdefghijklmnopqrstuvwxyz") != std::wstring::npos || !labbox::LabPreset::Find(name))
+        return false;
+    options.labbox = name;
+    return true;
+}
+
+bool CRunnerOptions::ParseSetting(const std::wstring& text, RunnerOptions& options)
+{
+    const size_t at = text.rfind(L'@');
+    if (at == std::wstring::npos)
+        return false;
+    const std::wstring time = text.substr(at + 1);
+    if (time.empty() || time.size() > 9 || time.find_first_not_of(L"0123456789") != std::wstring::npos)
+        return false;
+    BoxSetting setting;
+    setting.ms = std::stoull(time);
+    const std::wstring what = text.substr(0, at);
+    const size_t equals = what.find(L'=');
+    const std::wstring name = what.substr(0, equals);
+    const std::wstring value = equals == std::wstring::npos ? L"" : what.substr(equals + 1);
+    if (name == L"pulse" && equals == std::wstring::npos) {
+        setting.kind = BoxSetting::Kind::Pulse;
+    } else if (name == L"switches" && value.size() == 8 && value.find_first_not_of(L"01") == std::wstring::npos) {
+        setting.kind = BoxSetting::Kind::Switches;
+        for (const wchar_t bit : value)
+            setting.switches = static_cast<uint8_t>(setting.switches << 1 | (bit == L'1'));
+    } else if (name.rfind(L"adc", 0) == 0 && name.size() <= 4 && !value.empty() && value.size() <= 8 &&
+               value.find_first_not_of(L"0123456789.") == std::wstring::npos && std::count(value.begin(), value.end(), L'.') <= 1 &&
+               value != L".") {
+        setting.kind = BoxSetting::Kind::Analog;
+        if (name.size() == 4) {
+            if (name[3] < L'0' || name[3] > L'7')
+                return false;
+            setting.input = static_cast<unsigned>(name[3] - L'0');
+        }
+        setting.volts = std::stod(value);
+        if (setting.volts > 5.0)
+            return false;
+    } else {
+        return false;
+    }
+    options.settings.push_back(setting);
+    return true;
+}
+
 bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& options, std::wstring& bad)
 {
     size_t at = 0;
@@ -86,12 +136,15 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
     NextToken(commandLine, at, token);
     bool optionsEnd = false;
     while (NextToken(commandLine, at, token)) {
-        if (!optionsEnd && (token == L"--mem" || token == L"--dos-version" || token == L"--pace" || token == L"--observe")) {
+        if (!optionsEnd && (token == L"--mem" || token == L"--dos-version" || token == L"--pace" || token == L"--observe" ||
+                             token == L"--labbox" || token == L"--set")) {
             std::wstring value;
             bool known = NextToken(commandLine, at, value) &&
                          (token == L"--mem"       ? ParseMemory(value, options)
                           : token == L"--pace"    ? ParsePace(value, options)
                           : token == L"--observe" ? ParseObserve(value, options)
+                          : token == L"--labbox"  ? ParseLabBox(value, options)
+                          : token == L"--set"     ? ParseSetting(value, options)
                                                   : ParseVersion(value, options));
             if (!known) {
                 bad = token + L" " + value;
@@ -116,6 +169,11 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
         } else {
             options.program = token;
             options.tail = commandLine.substr(at);
+            // A hand on the box wants a box.
+            if (!options.settings.empty() && options.labbox.empty()) {
+                bad = L"--set";
+                return false;
+            }
             return true;
         }
     }

@@ -1,6 +1,7 @@
 // korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] [--pace N|max]
-// [--fixed-time] [--allow-writes FOLDER]... [--observe MS[,MS...]] PROGRAM [TAIL], where TAIL
-// is the rest of the line as it stands, passed on as the program's command tail.
+// [--fixed-time] [--allow-writes FOLDER]... [--observe MS[,MS...]] [--labbox NAME
+// [--set switches=BITS@MS | --set pulse@MS | --set adc[N]=VOLTS@MS]...] PROGRAM [TAIL], where
+// TAIL is the rest of the line as it stands, passed on as the program's command tail.
 #pragma once
 
 #include "dos/MachineClock.h"
@@ -10,6 +11,18 @@
 #include <vector>
 
 namespace dos {
+
+// A hand on the lab box at a machine time: the switches set (bit 7 first in the text), the
+// pulse key pressed (and let go 20 ms later), or an ADC input set.
+struct BoxSetting {
+    enum class Kind : uint8_t { Switches, Pulse, Analog };
+    Kind kind = Kind::Switches;
+    uint64_t ms = 0;
+    uint8_t switches = 0;
+    unsigned input = 0;
+    double volts = 0;
+    friend bool operator==(const BoxSetting&, const BoxSetting&) = default;
+};
 
 struct RunnerOptions {
     uint16_t memoryKb = 640;
@@ -24,6 +37,9 @@ struct RunnerOptions {
     // Folders where the program may change files besides its own, the current one and the
     // temporary one.
     std::vector<std::wstring> writableFolders;
+    // The lab box's preset ("288", "300"), empty for none, and the hands on it in the order given.
+    std::string labbox;
+    std::vector<BoxSetting> settings;
     std::wstring program;
     // Everything after PROGRAM, its leading blank included, as COMMAND.COM passes it.
     std::wstring tail;
@@ -44,6 +60,9 @@ private:
     static bool ParsePace(const std::wstring& text, RunnerOptions& options);
     // Milliseconds separated by commas.
     static bool ParseObserve(const std::wstring& text, RunnerOptions& options);
+    static bool ParseLabBox(const std::wstring& text, RunnerOptions& options);
+    // "switches=10000000@T", "pulse@T", "adc=2.5@T", "adc3=1.2@T".
+    static bool ParseSetting(const std::wstring& text, RunnerOptions& options);
 };
 
 }  // namespace dos

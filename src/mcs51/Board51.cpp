@@ -20,15 +20,15 @@ const char* const kNames[] = {"plain", "pz", "tx"};
 
 // The places of the parts of the pz and tx boards, in a picture small enough (under 30,000
 // pixels) to be made afresh 50 times a second at little cost.
-const Rect51 kDigitsPlace{4, 4, 180, 34};
-const Rect51 kBuzzerPlace{186, 6, 200, 20};
-const Rect51 kLedsPlace{4, 38, 112, 62};
-const Rect51 kLcdPlace{4, 64, 112, 92};
-const Rect51 kKeysPlace{4, 96, 112, 124};
-const Rect51 kKeypadPlace{116, 38, 228, 124};
+const machine::Rect kDigitsPlace{4, 4, 180, 34};
+const machine::Rect kBuzzerPlace{186, 6, 200, 20};
+const machine::Rect kLedsPlace{4, 38, 112, 62};
+const machine::Rect kLcdPlace{4, 64, 112, 92};
+const machine::Rect kKeysPlace{4, 96, 112, 124};
+const machine::Rect kKeypadPlace{116, 38, 228, 124};
 const int kBoardWidth = 232;
 const int kBoardHeight = 128;
-const Rect51 kPinsPlace{4, 4, 244, 108};
+const machine::Rect kPinsPlace{4, 4, 244, 108};
 }
 
 CBoard51::CBoard51(BoardKind51 kind) : m_kind(kind)
@@ -61,7 +61,7 @@ std::string_view CBoard51::NameOf(BoardKind51 kind)
     return kNames[static_cast<unsigned>(kind)];
 }
 
-void CBoard51::Add(std::unique_ptr<CBoardPart51> part, const Rect51& place)
+void CBoard51::Add(std::unique_ptr<CBoardPart51> part, const machine::Rect& place)
 {
     const unsigned keys = part->Keys();
     m_parts.push_back(Placed{std::move(part), place, m_nKeys});
@@ -122,7 +122,7 @@ machine::DeviceView CBoard51::View() const
     const uint64_t now = Now();
     machine::DeviceView view;
     view.picture = machine::ScreenImage::Pixels(m_nWidth, m_nHeight);
-    CCanvas51 canvas(view.picture);
+    machine::CCanvas canvas(view.picture);
     canvas.Fill({0, 0, m_nWidth, m_nHeight}, BoardColours51::kBoard);
     for (const Placed& placed : m_parts) {
         view.text += placed.part->Text(now);

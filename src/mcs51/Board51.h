@@ -53,12 +53,12 @@ public:
 private:
     struct Placed {
         std::unique_ptr<CBoardPart51> part;
-        Rect51 place;
+        machine::Rect place;
         // The board's number of the part's first key.
         unsigned firstKey;
     };
 
-    void Add(std::unique_ptr<CBoardPart51> part, const Rect51& place);
+    void Add(std::unique_ptr<CBoardPart51> part, const machine::Rect& place);
     void AddPz();
     void AddTx();
     std::optional<unsigned> KeyAt(int x, int y) const;

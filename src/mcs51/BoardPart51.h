@@ -2,7 +2,7 @@
 // a pin device that also draws itself into the board's picture and may take a person's keys.
 #pragma once
 
-#include "mcs51/Canvas51.h"
+#include "machine/Canvas.h"
 #include "mcs51/PinDevice51.h"
 
 #include <cstdint>
@@ -28,13 +28,13 @@ public:
 
     // What the part shows over the time before now, a line (or lines) ended by CR LF.
     virtual std::string Text(uint64_t now) const = 0;
-    virtual void Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const = 0;
+    virtual void Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const = 0;
     // The part's keys: how many, each one's name ("K1", "S16", "P3.2"), the character that
     // types it (0 for none), where the picture shows it, and holding it down or letting it go.
     virtual unsigned Keys() const { return 0; }
     virtual std::string KeyName(unsigned) const { return {}; }
     virtual char KeyChar(unsigned) const { return 0; }
-    virtual Rect51 KeyRect(const Rect51&, unsigned) const { return {}; }
+    virtual machine::Rect KeyRect(const machine::Rect&, unsigned) const { return {}; }
     virtual void Hold(unsigned, bool) {}
     // Keys bounce for a few milliseconds as they close and open.
     virtual void SetBounce(bool) {}

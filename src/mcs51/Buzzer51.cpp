@@ -51,7 +51,7 @@ std::string CBuzzer51::Text(uint64_t now) const
     return std::string(kLabel) + (hertz ? std::to_string(hertz) + " Hz" : kOff) + "\r\n";
 }
 
-void CBuzzer51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const
+void CBuzzer51::Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const
 {
     const unsigned hertz = Hertz(now);
     const int size = place.bottom - place.top;

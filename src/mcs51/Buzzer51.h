@@ -16,7 +16,7 @@ public:
     void OnLatch(unsigned port, uint8_t latch, uint64_t cycle) override;
     // "蜂鸣器: 962 Hz", or "蜂鸣器: 关" when it is silent.
     std::string Text(uint64_t now) const override;
-    void Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const override;
+    void Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const override;
     // The frequency heard, rounded to hertz; 0 for silence.
     unsigned Hertz(uint64_t now) const;
 

@@ -1,6 +1,7 @@
 // The digits' multiplexing, their lit time and the characters their patterns make.
 #include "mcs51/Digits51.h"
 
+#include "machine/SevenSegment.h"
 #include "mcs51/BoardColours51.h"
 
 #include <cstdio>
@@ -11,26 +12,6 @@ namespace {
 // The labels in code page 936.
 const char kDigitsLabel[] = "\xCA\xFD\xC2\xEB\xB9\xDC: ";
 const char kSegmentsLabel[] = "\xCA\xFD\xC2\xEB\xB9\xDC\xB6\xCE: ";
-
-struct Pattern {
-    uint8_t segments;
-    char character;
-};
-// The characters a seven-segment digit shows (several spellings of 6, 7 and 9 among them).
-const Pattern kPatterns[] = {
-    {0x00, ' '}, {0x3F, '0'}, {0x06, '1'}, {0x5B, '2'}, {0x4F, '3'}, {0x66, '4'}, {0x6D, '5'}, {0x7D, '6'},
-    {0x7C, 'b'}, {0x07, '7'}, {0x27, '7'}, {0x7F, '8'}, {0x6F, '9'}, {0x67, '9'}, {0x77, 'A'}, {0x39, 'C'},
-    {0x5E, 'd'}, {0x79, 'E'}, {0x71, 'F'}, {0x76, 'H'}, {0x38, 'L'}, {0x73, 'P'}, {0x3E, 'U'}, {0x40, '-'},
-    {0x08, '_'}, {0x5C, 'o'}, {0x54, 'n'}, {0x50, 'r'}, {0x1C, 'u'}, {0x3D, 'G'}, {0x1E, 'J'}, {0x78, 't'},
-};
-
-char CharacterOf(uint8_t segments)
-{
-    for (const Pattern& pattern : kPatterns)
-        if (pattern.segments == (segments & 0x7F))
-            return pattern.character;
-    return '?';
-}
 }
 
 void CDigits51::Follow(uint64_t cycle)
@@ -80,11 +61,10 @@ void CDigits51::Update(uint64_t cycle)
 
 std::array<uint8_t, 8> CDigits51::Seen(uint64_t now) const
 {
-    const CLitTime51::Share share = m_lit.Over(now);
+    const uint64_t lit = m_lit.Seen(now);
     std::array<uint8_t, 8> seen{};
-    for (unsigned lamp = 0; lamp < 64; ++lamp)
-        if (share.lit[lamp] && share.AtLeast(lamp, 1, 50))
-            seen[lamp / 8] |= static_cast<uint8_t>(1u << (lamp % 8));
+    for (unsigned digit = 0; digit < 8; ++digit)
+        seen[digit] = static_cast<uint8_t>(lit >> (8 * digit));
     return seen;
 }
 
@@ -94,7 +74,7 @@ std::string CDigits51::Text(uint64_t now) const
     std::string digits = kDigitsLabel;
     std::string segments = kSegmentsLabel;
     for (size_t digit = 0; digit < seen.size(); ++digit) {
-        digits += CharacterOf(seen[digit]);
+        digits += machine::SevenSegment::CharacterOf(seen[digit]);
         if (seen[digit] & 0x80)
             digits += '.';
         char hex[4];
@@ -104,7 +84,7 @@ std::string CDigits51::Text(uint64_t now) const
     return digits + "\r\n" + segments + "\r\n";
 }
 
-void CDigits51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const
+void CDigits51::Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const
 {
     const std::array<uint8_t, 8> seen = Seen(now);
     canvas.Fill(place, BoardColours51::kDigitFace);

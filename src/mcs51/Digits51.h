@@ -6,8 +6,8 @@
 // the leftmost). A segment counts as lit when it was on for at least 2% of the last 20 ms.
 #pragma once
 
+#include "machine/LitTime.h"
 #include "mcs51/BoardPart51.h"
-#include "mcs51/LitTime51.h"
 
 #include <array>
 
@@ -32,7 +32,7 @@ public:
     // "数码管: 8710 8710" (left to right; a space for a dark digit, '.' after a lit point, '?' for
     // a pattern that is no character) and "数码管段: 7F 06 ..." (each digit's lit segments).
     std::string Text(uint64_t now) const override;
-    void Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const override;
+    void Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const override;
 
     // The segments a person sees lit on each digit, leftmost first.
     std::array<uint8_t, 8> Seen(uint64_t now) const;
@@ -44,7 +44,7 @@ private:
     uint8_t Chosen() const;
 
     Wiring m_wiring;
-    CLitTime51 m_lit;
+    machine::CLitTime m_lit;
     // The 74HC573s' outputs.
     uint8_t m_bySegmentLatch = 0;
     uint8_t m_byDigitLatch = 0xFF;

@@ -38,7 +38,7 @@ void CKeypad51::Apply()
     Link().Drive(m_nPort, static_cast<uint8_t>(~low));
 }
 
-Rect51 CKeypad51::KeyRect(const Rect51& place, unsigned key) const
+machine::Rect CKeypad51::KeyRect(const machine::Rect& place, unsigned key) const
 {
     const int width = (place.right - place.left) / 4;
     const int height = (place.bottom - place.top) / 4;
@@ -47,10 +47,10 @@ Rect51 CKeypad51::KeyRect(const Rect51& place, unsigned key) const
     return {left + 2, top + 2, left + width - 2, top + height - 2};
 }
 
-void CKeypad51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t) const
+void CKeypad51::Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t) const
 {
     for (unsigned key = 0; key < 16; ++key) {
-        const Rect51 rect = KeyRect(place, key);
+        const machine::Rect rect = KeyRect(place, key);
         canvas.Fill(rect, Closed(key) ? BoardColours51::kKeyDown : BoardColours51::kKey);
         canvas.Text(rect.left + 2, rect.top + 1, KeyName(key), 1, BoardColours51::kKeyText);
         canvas.Text(rect.left + 2, rect.bottom - 8, std::string("[") + KeyChar(key) + "]", 1, BoardColours51::kKeyText);

@@ -23,11 +23,11 @@ public:
     std::string_view Name() const override { return "keypad"; }
     void OnLatch(unsigned port, uint8_t latch, uint64_t cycle) override;
     std::string Text(uint64_t) const override { return {}; }
-    void Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const override;
+    void Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const override;
     unsigned Keys() const override { return 16; }
     std::string KeyName(unsigned key) const override { return "S" + std::to_string(key + 1); }
     char KeyChar(unsigned key) const override { return kKeyMap[key % 16]; }
-    Rect51 KeyRect(const Rect51& place, unsigned key) const override;
+    machine::Rect KeyRect(const machine::Rect& place, unsigned key) const override;
 
 private:
     void Apply() override;

@@ -15,17 +15,17 @@ void CKeys51::Apply()
         Link().Drive(port, drive[port]);
 }
 
-Rect51 CKeys51::KeyRect(const Rect51& place, unsigned key) const
+machine::Rect CKeys51::KeyRect(const machine::Rect& place, unsigned key) const
 {
     const int pitch = (place.right - place.left) / static_cast<int>(m_pins.size());
     const int left = place.left + static_cast<int>(key) * pitch;
     return {left + 2, place.top, left + pitch - 2, place.bottom};
 }
 
-void CKeys51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t) const
+void CKeys51::Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t) const
 {
     for (unsigned key = 0; key < m_pins.size(); ++key) {
-        const Rect51 rect = KeyRect(place, key);
+        const machine::Rect rect = KeyRect(place, key);
         canvas.Fill(rect, Closed(key) ? BoardColours51::kKeyDown : BoardColours51::kKey);
         canvas.Text(rect.left + 2, rect.top + 1, KeyName(key), 1, BoardColours51::kKeyText);
         canvas.Text(rect.left + 2, rect.bottom - 8, std::string("[") + KeyChar(key) + "]", 1, BoardColours51::kKeyText);

@@ -17,12 +17,12 @@ public:
     void OnLatch(unsigned, uint8_t, uint64_t) override {}
     std::string Text(uint64_t) const override { return {}; }
     // The keys side by side, a held one darker, each with its name and the key that types it.
-    void Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const override;
+    void Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const override;
     unsigned Keys() const override { return static_cast<unsigned>(m_pins.size()); }
     std::string KeyName(unsigned key) const override { return "K" + std::to_string(key + 1); }
     // 1, 2, 3, 4 type K1-K4.
     char KeyChar(unsigned key) const override { return static_cast<char>('1' + key); }
-    Rect51 KeyRect(const Rect51& place, unsigned key) const override;
+    machine::Rect KeyRect(const machine::Rect& place, unsigned key) const override;
 
 private:
     void Apply() override;

@@ -223,23 +223,23 @@ std::string CLcd51::Text(uint64_t) const
     for (unsigned line = 0; line < 2; ++line) {
         text += "LCD" + std::to_string(line + 1) + ": ";
         for (const uint8_t code : Line(line))
-            text += CLcdFont51::Ascii(code);
+            text += machine::CLcdFont::Ascii(code);
         text += "\r\n";
     }
     return text;
 }
 
-CLcdFont51::Glyph CLcd51::GlyphOf(uint8_t code) const
+machine::CLcdFont::Glyph CLcd51::GlyphOf(uint8_t code) const
 {
     if (code >= 0x10)
-        return CLcdFont51::Rom(code);
-    CLcdFont51::Glyph glyph{};
+        return machine::CLcdFont::Rom(code);
+    machine::CLcdFont::Glyph glyph{};
     for (unsigned row = 0; row < 8; ++row)
         glyph[row] = m_cgram[(code & 7u) * 8 + row] & 0x1F;
     return glyph;
 }
 
-void CLcd51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const
+void CLcd51::Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const
 {
     canvas.Fill(place, m_bDisplayOn ? BoardColours51::kGlass : BoardColours51::kGlassOff);
     // As big as the place allows: 16 characters of 6 dots, two lines of 9.
@@ -251,7 +251,7 @@ void CLcd51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const
     for (unsigned line = 0; line < 2; ++line) {
         const std::array<uint8_t, 16> codes = Line(line);
         for (unsigned column = 0; column < 16; ++column) {
-            CLcdFont51::Glyph glyph = GlyphOf(codes[column]);
+            machine::CLcdFont::Glyph glyph = GlyphOf(codes[column]);
             if (m_bDisplayOn && !m_bCgram && ShownIndex(line, column) == DdramIndex(m_nAddress) && (line == 0 || m_bTwoLines)) {
                 if (m_bCursor)
                     glyph[7] = 0x1F;

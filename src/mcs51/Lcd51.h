@@ -30,7 +30,7 @@ public:
     // "LCD: 开" (or 关, the display switched off), then "LCD1: " and "LCD2: " with the 16
     // characters each line shows.
     std::string Text(uint64_t now) const override;
-    void Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const override;
+    void Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const override;
 
     // The 16 character codes a line (0 or 1) shows; blanks (20h) where nothing shows.
     std::array<uint8_t, 16> Line(unsigned line) const;
@@ -52,7 +52,7 @@ private:
     size_t DdramIndex(uint8_t address) const;
     // The DDRAM byte a line's column shows, the display's shift taken into account.
     size_t ShownIndex(unsigned line, unsigned column) const;
-    CLcdFont51::Glyph GlyphOf(uint8_t code) const;
+    machine::CLcdFont::Glyph GlyphOf(uint8_t code) const;
     bool Busy(uint64_t cycle) const { return cycle < m_nBusyUntil; }
 
     Wiring m_wiring;

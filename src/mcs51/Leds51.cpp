@@ -22,7 +22,7 @@ void CLeds51::OnLatch(unsigned port, uint8_t latch, uint64_t cycle)
 
 std::string CLeds51::States(uint64_t now) const
 {
-    const CLitTime51::Share share = m_lit.Over(now);
+    const machine::CLitTime::Share share = m_lit.Over(now);
     std::string states;
     for (unsigned led = 0; led < 8; ++led)
         states += share.AtLeast(led, 2, 3) ? '1' : share.AtMost(led, 1, 3) ? '0' : '~';
@@ -34,7 +34,7 @@ std::string CLeds51::Text(uint64_t now) const
     return "LED: " + States(now) + "\r\n";
 }
 
-void CLeds51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const
+void CLeds51::Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const
 {
     const std::string states = States(now);
     const int pitch = (place.right - place.left) / 8;

@@ -2,8 +2,8 @@
 // supply through a resistor to the pin), as a person sees them over the last 20 ms.
 #pragma once
 
+#include "machine/LitTime.h"
 #include "mcs51/BoardPart51.h"
-#include "mcs51/LitTime51.h"
 
 namespace mcs51 {
 
@@ -15,7 +15,7 @@ public:
     void OnLatch(unsigned port, uint8_t latch, uint64_t cycle) override;
     // "LED: 10~00000": 1 lit for at least two thirds of the time, 0 for at most a third, ~ between.
     std::string Text(uint64_t now) const override;
-    void Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const override;
+    void Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const override;
 
 private:
     void Follow(uint64_t cycle) override;
@@ -23,7 +23,7 @@ private:
     std::string States(uint64_t now) const;
 
     unsigned m_nPort;
-    CLitTime51 m_lit;
+    machine::CLitTime m_lit;
 };
 
 }  // namespace mcs51

@@ -1,7 +1,7 @@
 // The analyzer's lines and picture, its zoom and its cursors.
 #include "mcs51/LogicAnalyzer51.h"
 
-#include "mcs51/Canvas51.h"
+#include "machine/Canvas.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -185,7 +185,7 @@ machine::ScreenImage CLogicAnalyzer51::Picture(const std::vector<unsigned>& show
 {
     const int rows = std::max<int>(1, static_cast<int>(shown.size()));
     machine::ScreenImage image = machine::ScreenImage::Pixels(kLabelWidth + kPlotWidth, kAxisHeight + rows * kRowHeight + 2);
-    CCanvas51 canvas(image);
+    machine::CCanvas canvas(image);
     canvas.Fill({0, 0, image.width, image.height}, kBackground);
     const uint64_t span = Scale() * kDivisions;
     // The cycle's column of the plot.

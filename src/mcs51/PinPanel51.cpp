@@ -42,7 +42,7 @@ std::string CPinPanel51::KeyName(unsigned key) const
     return "P" + std::to_string(key / 8) + "." + std::to_string(key % 8);
 }
 
-Rect51 CPinPanel51::KeyRect(const Rect51& place, unsigned key) const
+machine::Rect CPinPanel51::KeyRect(const machine::Rect& place, unsigned key) const
 {
     const int width = (place.right - place.left) / 8;
     const int height = (place.bottom - place.top) / 4;
@@ -52,10 +52,10 @@ Rect51 CPinPanel51::KeyRect(const Rect51& place, unsigned key) const
     return {left, top, left + width, top + height};
 }
 
-void CPinPanel51::Draw(CCanvas51& canvas, const Rect51& place, uint64_t) const
+void CPinPanel51::Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t) const
 {
     for (unsigned key = 0; key < 32; ++key) {
-        const Rect51 rect = KeyRect(place, key);
+        const machine::Rect rect = KeyRect(place, key);
         const unsigned port = key / 8;
         const auto mask = static_cast<uint8_t>(1u << (key % 8));
         const bool lit = !(m_latches[port] & mask);

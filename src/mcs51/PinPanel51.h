@@ -15,11 +15,11 @@ public:
     void OnLatch(unsigned port, uint8_t latch, uint64_t cycle) override;
     // "P0=FF P1=FE P2=FF P3=FF"
     std::string Text(uint64_t now) const override;
-    void Draw(CCanvas51& canvas, const Rect51& place, uint64_t now) const override;
+    void Draw(machine::CCanvas& canvas, const machine::Rect& place, uint64_t now) const override;
     // Key 8 * port + bit pulls that pin low.
     unsigned Keys() const override { return 32; }
     std::string KeyName(unsigned key) const override;
-    Rect51 KeyRect(const Rect51& place, unsigned key) const override;
+    machine::Rect KeyRect(const machine::Rect& place, unsigned key) const override;
     void Hold(unsigned key, bool down) override;
 
 private:

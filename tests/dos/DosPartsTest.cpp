@@ -1,6 +1,7 @@
 // The DOS machine's parts on their own: program files, memory blocks, DOS names, keys and
 // korvane-dos.exe's command line, each a table of cases.
 #include "dos/DosPath.h"
+#include "dos/InterruptController.h"
 #include "dos/MemoryArena.h"
 #include "dos/ProgramImage.h"
 #include "doshost/PcKeyboardMap.h"
@@ -253,6 +254,30 @@ TEST(PcKeyboardMap, GivesTheBiosCodesOfEachKey)
     EXPECT_EQ(PcKeyboardMap::ShiftFlags(false, true, true, false, false, true, false), 0x26);
 }
 
+// A program that sets the PC's controller up again: the words after ICW1 at port 21h are its
+// set-up, not the mask; the mask is the word after them.
+TEST(InterruptController, TakesTheSetUpWordsAtPort21hBeforeTheMask)
+{
+    const struct {
+        const char* what;
+        std::vector<uint8_t> words;
+        uint8_t mask;
+    } cases[] = {
+        {"single, with ICW4", {0x13, 0x08, 0x01}, 0x00},
+        {"cascade, with ICW4", {0x11, 0x08, 0x04, 0x01}, 0x00},
+        {"single, no ICW4", {0x12, 0x08}, 0x00},
+        {"the mask after the set-up", {0x13, 0x08, 0x01, 0xFA}, 0xFA},
+    };
+    for (const auto& c : cases) {
+        CInterruptController pic;
+        pic.Reset();
+        pic.Out(0x20, c.words[0]);
+        for (size_t i = 1; i < c.words.size(); ++i)
+            pic.Out(0x21, c.words[i]);
+        EXPECT_EQ(pic.In(0x21), c.mask) << c.what;
+    }
+}
+
 // How fast the machine runs, how its time passes, and when its devices are looked at.
 TEST(RunnerOptions, ReadsThePaceTheFixedTimeAndTheTimesToObserve)
 {
@@ -282,6 +307,43 @@ TEST(RunnerOptions, ReadsThePaceTheFixedTimeAndTheTimesToObserve)
         EXPECT_EQ(options.pace.instructionsPerMs, c.pace) << c.line;
         EXPECT_EQ(options.pace.fixed, c.fixed) << c.line;
         EXPECT_EQ(options.observe, c.observe) << c.line;
+    }
+}
+
+// The lab box's preset and the hands on it at their times.
+TEST(RunnerOptions, ReadsTheLabBoxAndTheHandsOnIt)
+{
+    using Kind = BoxSetting::Kind;
+    struct Case {
+        const wchar_t* line;
+        const wchar_t* bad;
+        const char* labbox;
+        std::vector<BoxSetting> settings;
+    } cases[] = {
+        {L"k --labbox 288 P.COM", L"", "288", {}},
+        {L"k --labbox 300 --set switches=10000001@20 --set pulse@5 P.COM", L"", "300",
+         {{Kind::Switches, 20, 0x81, 0, 0}, {Kind::Pulse, 5, 0, 0, 0}}},
+        {L"k --labbox 288 --set adc=2.5@100 --set adc3=1@0 P.COM", L"", "288", {{Kind::Analog, 100, 0, 0, 2.5}, {Kind::Analog, 0, 0, 3, 1.0}}},
+        {L"k --labbox 299 P.COM", L"--labbox 299", "", {}},
+        {L"k --set pulse@5 P.COM", L"--set", "", {}},
+        {L"k --labbox 288 --set switches=1000000@5 P.COM", L"--set switches=1000000@5", "", {}},
+        {L"k --labbox 288 --set switches=10000002@5 P.COM", L"--set switches=10000002@5", "", {}},
+        {L"k --labbox 288 --set adc8=1@5 P.COM", L"--set adc8=1@5", "", {}},
+        {L"k --labbox 288 --set adc=5.5@5 P.COM", L"--set adc=5.5@5", "", {}},
+        {L"k --labbox 288 --set adc=1..2@5 P.COM", L"--set adc=1..2@5", "", {}},
+        {L"k --labbox 288 --set pulse P.COM", L"--set pulse", "", {}},
+        {L"k --labbox 288 --set pulse=1@5 P.COM", L"--set pulse=1@5", "", {}},
+        {L"k --labbox 288 --set led@5 P.COM", L"--set led@5", "", {}},
+    };
+    for (const Case& c : cases) {
+        RunnerOptions options;
+        std::wstring bad;
+        EXPECT_EQ(CRunnerOptions::Parse(c.line, options, bad), *c.bad == L'\0') << c.line;
+        EXPECT_EQ(bad, c.bad);
+        if (*c.bad)
+            continue;
+        EXPECT_EQ(options.labbox, c.labbox) << c.line;
+        EXPECT_EQ(options.settings, c.settings) << c.line;
     }
 }
 

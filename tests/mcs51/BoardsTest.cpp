@@ -3,9 +3,9 @@
 // held by --press, by a click on the picture and by a key typed, and the lit time behind it.
 #include "Mcs51TestSupport.h"
 
+#include "machine/LitTime.h"
 #include "mcs51/Board51.h"
 #include "mcs51/BoardColours51.h"
-#include "mcs51/LitTime51.h"
 
 #include <gtest/gtest.h>
 
@@ -258,11 +258,11 @@ TEST(LitTime, SumsTheLampsTimeOverTheLast20Ms)
 {
     for (const LitCase& c : kLitCases) {
         SCOPED_TRACE(c.what);
-        CLitTime51 lit;
+        machine::CLitTime lit;
         lit.Reset(0, 0);
         for (size_t i = 0; i < c.edges.size(); ++i)
             lit.Set(c.edges[i], i % 2 == 0 ? 1 : 0);
-        const CLitTime51::Share share = lit.Over(c.now);
+        const machine::CLitTime::Share share = lit.Over(c.now);
         EXPECT_EQ(share.lit[0], c.lit);
         EXPECT_EQ(share.window, c.window);
         EXPECT_EQ(share.lit[1], 0u);

@@ -1,16 +1,16 @@
-// Drawing a board's picture into a device view's pixels: rectangles, discs, dot-matrix
+// Drawing a board's or a box's picture into a device view's pixels: rectangles, discs, dot-matrix
 // characters (the LCD's font) and seven-segment digits.
 #pragma once
 
+#include "machine/LcdFont.h"
 #include "machine/ScreenImage.h"
-#include "mcs51/LcdFont51.h"
 
 #include <cstdint>
 #include <string_view>
 
-namespace mcs51 {
+namespace machine {
 
-struct Rect51 {
+struct Rect {
     int left = 0;
     int top = 0;
     int right = 0;
@@ -18,16 +18,16 @@ struct Rect51 {
     bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
 };
 
-class CCanvas51 {
+class CCanvas {
 public:
-    explicit CCanvas51(machine::ScreenImage& image) : m_image(image) {}
+    explicit CCanvas(ScreenImage& image) : m_image(image) {}
 
-    void Fill(const Rect51& rect, uint32_t colour);
+    void Fill(const Rect& rect, uint32_t colour);
     // A disc of the given diameter inside the square at (left, top), with a rim of one pixel.
     void Disc(int left, int top, int diameter, uint32_t colour, uint32_t rim);
     // 5x8 dot patterns, each dot a square of scale pixels (rows of bit 4 leftmost); a character
     // takes 6 x 8 dots with its gap.
-    void Glyph(int left, int top, const CLcdFont51::Glyph& rows, int scale, uint32_t on, uint32_t off)
+    void Glyph(int left, int top, const CLcdFont::Glyph& rows, int scale, uint32_t on, uint32_t off)
     {
         Dots(left, top, rows, scale, on, &off);
     }
@@ -35,13 +35,13 @@ public:
     void Text(int left, int top, std::string_view text, int scale, uint32_t colour);
     // A seven-segment digit of the given segments (bit 0 a ... bit 6 g, bit 7 the point) in a
     // box of width x height.
-    void Digit(const Rect51& box, uint8_t segments, uint32_t on, uint32_t off);
+    void Digit(const Rect& box, uint8_t segments, uint32_t on, uint32_t off);
 
 private:
     // The dots of a pattern; where off is null, the dots not lit are left as they are.
-    void Dots(int left, int top, const CLcdFont51::Glyph& rows, int scale, uint32_t on, const uint32_t* off);
+    void Dots(int left, int top, const CLcdFont::Glyph& rows, int scale, uint32_t on, const uint32_t* off);
 
-    machine::ScreenImage& m_image;
+    ScreenImage& m_image;
 };
 
-}  // namespace mcs51
+}  // namespace machine

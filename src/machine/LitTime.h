@@ -1,16 +1,17 @@
 // How long each of up to 64 lamps (LEDs, a display's segments) was lit over the last 20 ms of
 // machine time, as a person's eye sums a multiplexed display: the lamps' state is told as it
-// changes, and the time is kept in 1 ms buckets.
+// changes, and the time is kept in 1 ms buckets. Time is counted in microseconds (a 12 MHz
+// 8051's machine cycles, the DOS machine's nanoseconds / 1000).
 #pragma once
 
 #include <array>
 #include <cstdint>
 
-namespace mcs51 {
+namespace machine {
 
-class CLitTime51 {
+class CLitTime {
 public:
-    // 20 ms of a 12 MHz chip, in machine cycles.
+    // 20 ms.
     static constexpr uint64_t kWindow = 20000;
 
     struct Share {
@@ -37,6 +38,8 @@ public:
     // The lit time of every lamp over the window that ends at now; a window of no time shows
     // the lamps as they are now.
     Share Over(uint64_t now) const;
+    // The lamps a person sees lit at now (bit n lamp n): each on for at least 2% of the window.
+    uint64_t Seen(uint64_t now) const;
 
 private:
     static constexpr uint64_t kBucket = 1000;
@@ -52,4 +55,4 @@ private:
     uint64_t m_nLit = 0;
 };
 
-}  // namespace mcs51
+}  // namespace machine

@@ -1,11 +1,11 @@
 // Pixel drawing for the boards' pictures, clipped to the picture.
-#include "mcs51/Canvas51.h"
+#include "machine/Canvas.h"
 
 #include <algorithm>
 
-namespace mcs51 {
+namespace machine {
 
-void CCanvas51::Fill(const Rect51& rect, uint32_t colour)
+void CCanvas::Fill(const Rect& rect, uint32_t colour)
 {
     const int left = std::max(rect.left, 0);
     const int right = std::min(rect.right, m_image.width);
@@ -17,7 +17,7 @@ void CCanvas51::Fill(const Rect51& rect, uint32_t colour)
         std::fill_n(&m_image.Pixel(left, y), right - left, colour);
 }
 
-void CCanvas51::Disc(int left, int top, int diameter, uint32_t colour, uint32_t rim)
+void CCanvas::Disc(int left, int top, int diameter, uint32_t colour, uint32_t rim)
 {
     // Row by row in half pixels from the centre: the rim's span, the disc's over it.
     const int outer = diameter * diameter;
@@ -39,7 +39,7 @@ void CCanvas51::Disc(int left, int top, int diameter, uint32_t colour, uint32_t 
     }
 }
 
-void CCanvas51::Dots(int left, int top, const CLcdFont51::Glyph& rows, int scale, uint32_t on, const uint32_t* off)
+void CCanvas::Dots(int left, int top, const CLcdFont::Glyph& rows, int scale, uint32_t on, const uint32_t* off)
 {
     // Big dots keep a pixel of gap, as the glass shows them.
     const int gap = scale > 2 ? 1 : 0;
@@ -55,15 +55,15 @@ void CCanvas51::Dots(int left, int top, const CLcdFont51::Glyph& rows, int scale
     }
 }
 
-void CCanvas51::Text(int left, int top, std::string_view text, int scale, uint32_t colour)
+void CCanvas::Text(int left, int top, std::string_view text, int scale, uint32_t colour)
 {
     for (const char c : text) {
-        Dots(left, top, CLcdFont51::Rom(static_cast<uint8_t>(c)), scale, colour, nullptr);
+        Dots(left, top, CLcdFont::Rom(static_cast<uint8_t>(c)), scale, colour, nullptr);
         left += 6 * scale;
     }
 }
 
-void CCanvas51::Digit(const Rect51& box, uint8_t segments, uint32_t on, uint32_t off)
+void CCanvas::Digit(const Rect& box, uint8_t segments, uint32_t on, uint32_t off)
 {
     const int w = box.right - box.left;
     const int h = box.bottom - box.top;
@@ -73,7 +73,7 @@ void CCanvas51::Digit(const Rect51& box, uint8_t segments, uint32_t on, uint32_t
     const int y0 = box.top + t / 2;
     const int ym = box.top + h / 2 - t / 2;
     const int y1 = box.bottom - t - t / 2;
-    const Rect51 bars[7] = {
+    const Rect bars[7] = {
         {x0 + t / 2, y0, x1 + t / 2, y0 + t},   {x1, y0 + t / 2, x1 + t, ym + t / 2}, {x1, ym + t / 2, x1 + t, y1 + t / 2},
         {x0 + t / 2, y1, x1 + t / 2, y1 + t},   {x0, ym + t / 2, x0 + t, y1 + t / 2}, {x0, y0 + t / 2, x0 + t, ym + t / 2},
         {x0 + t / 2, ym, x1 + t / 2, ym + t},
@@ -83,4 +83,4 @@ void CCanvas51::Digit(const Rect51& box, uint8_t segments, uint32_t on, uint32_t
     Fill({box.right - t - t / 2, y1, box.right - t / 2, y1 + t}, (segments & 0x80) ? on : off);
 }
 
-}  // namespace mcs51
+}  // namespace machine

@@ -1,10 +1,10 @@
 // The lamps' lit time in buckets of 1 ms, summed over the last 20 ms.
-#include "mcs51/LitTime51.h"
+#include "machine/LitTime.h"
 
 #include <algorithm>
 #include <bit>
 
-namespace mcs51 {
+namespace machine {
 
 namespace {
 template <typename Add> void ForEachLit(uint64_t lit, Add add)
@@ -16,7 +16,7 @@ template <typename Add> void ForEachLit(uint64_t lit, Add add)
 }
 }
 
-void CLitTime51::Reset(uint64_t cycle, uint64_t lit)
+void CLitTime::Reset(uint64_t cycle, uint64_t lit)
 {
     for (auto& bucket : m_buckets)
         bucket.fill(0);
@@ -25,7 +25,7 @@ void CLitTime51::Reset(uint64_t cycle, uint64_t lit)
     m_nLit = lit;
 }
 
-void CLitTime51::Set(uint64_t cycle, uint64_t lit)
+void CLitTime::Set(uint64_t cycle, uint64_t lit)
 {
     if (cycle < m_nLast) {
         Reset(cycle, lit);
@@ -37,7 +37,7 @@ void CLitTime51::Set(uint64_t cycle, uint64_t lit)
     m_nLit = lit;
 }
 
-void CLitTime51::Accumulate(uint64_t until)
+void CLitTime::Accumulate(uint64_t until)
 {
     uint64_t from = m_nLast;
     // Only the ring's buckets are kept: a longer stretch fills them all.
@@ -55,7 +55,7 @@ void CLitTime51::Accumulate(uint64_t until)
     m_nLast = until;
 }
 
-void CLitTime51::EnterBucket(uint64_t bucket)
+void CLitTime::EnterBucket(uint64_t bucket)
 {
     if (bucket <= m_nBucket)
         return;
@@ -64,7 +64,7 @@ void CLitTime51::EnterBucket(uint64_t bucket)
     m_nBucket = bucket;
 }
 
-CLitTime51::Share CLitTime51::Over(uint64_t now) const
+CLitTime::Share CLitTime::Over(uint64_t now) const
 {
     Share share;
     now = std::max(now, m_nLast);
@@ -89,4 +89,14 @@ CLitTime51::Share CLitTime51::Over(uint64_t now) const
     return share;
 }
 
-}  // namespace mcs51
+uint64_t CLitTime::Seen(uint64_t now) const
+{
+    const Share share = Over(now);
+    uint64_t seen = 0;
+    for (unsigned lamp = 0; lamp < 64; ++lamp)
+        if (share.lit[lamp] && share.AtLeast(lamp, 1, 50))
+            seen |= uint64_t{1} << lamp;
+    return seen;
+}
+
+}  // namespace machine

@@ -5,9 +5,9 @@
 #include <array>
 #include <cstdint>
 
-namespace mcs51 {
+namespace machine {
 
-class CLcdFont51 {
+class CLcdFont {
 public:
     using Glyph = std::array<uint8_t, 8>;
 
@@ -18,4 +18,4 @@ public:
     static char Ascii(uint8_t code);
 };
 
-}  // namespace mcs51
+}  // namespace machine

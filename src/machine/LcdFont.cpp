@@ -1,7 +1,7 @@
 // The ROM's patterns of 20h-7Fh, from the data sheet's code table.
-#include "mcs51/LcdFont51.h"
+#include "machine/LcdFont.h"
 
-namespace mcs51 {
+namespace machine {
 
 namespace {
 // Seven rows a character (the eighth, the cursor's row, is blank), codes 20h-7Fh.
@@ -60,7 +60,7 @@ const uint8_t kRightArrow = 0x7E;
 const uint8_t kBlock = 0xFF;
 }
 
-CLcdFont51::Glyph CLcdFont51::Rom(uint8_t code)
+CLcdFont::Glyph CLcdFont::Rom(uint8_t code)
 {
     Glyph glyph{};
     if (code >= 0x20 && code < 0x80) {
@@ -74,7 +74,7 @@ CLcdFont51::Glyph CLcdFont51::Rom(uint8_t code)
     return glyph;
 }
 
-char CLcdFont51::Ascii(uint8_t code)
+char CLcdFont::Ascii(uint8_t code)
 {
     // The ROM leaves 10h-1Fh blank; below them are the program's own patterns.
     if (code >= 0x10 && code < 0x20)
@@ -84,4 +84,4 @@ char CLcdFont51::Ascii(uint8_t code)
     return static_cast<char>(code);
 }
 
-}  // namespace mcs51
+}  // namespace machine
