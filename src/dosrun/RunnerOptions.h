@@ -1,6 +1,8 @@
 // korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] [--pace N|max]
-// [--fixed-time] [--allow-writes FOLDER]... [--observe MS[,MS...]] PROGRAM [TAIL], where TAIL
-// is the rest of the line as it stands, passed on as the program's command tail.
+// [--fixed-time] [--allow-writes FOLDER]... [--observe MS[,MS...]] [--wave FILE]
+// [--floppy IMAGE] PROGRAM [TAIL], where TAIL is the rest of the line as it stands, passed on
+// as the program's command tail; or the same options with --boot IMAGE and no PROGRAM; or
+// --make-floppy IMAGE alone.
 #pragma once
 
 #include "dos/MachineClock.h"
@@ -24,6 +26,12 @@ struct RunnerOptions {
     // Folders where the program may change files besides its own, the current one and the
     // temporary one.
     std::vector<std::wstring> writableFolders;
+    // Where what the speaker played is written as a WAV file at the end (none: it is heard).
+    std::wstring wave;
+    // The diskette image in A:, booted from with --boot, made anew with --make-floppy.
+    std::wstring floppy;
+    bool boot = false;
+    bool makeFloppy = false;
     std::wstring program;
     // Everything after PROGRAM, its leading blank included, as COMMAND.COM passes it.
     std::wstring tail;
@@ -44,6 +52,8 @@ private:
     static bool ParsePace(const std::wstring& text, RunnerOptions& options);
     // Milliseconds separated by commas.
     static bool ParseObserve(const std::wstring& text, RunnerOptions& options);
+    // Where the option that takes a file name keeps it (and what it turns on); none for others.
+    static std::wstring* FileOption(const std::wstring& token, RunnerOptions& options);
 };
 
 }  // namespace dos
