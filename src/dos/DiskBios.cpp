@@ -2,6 +2,7 @@
 #include "dos/DiskBios.h"
 
 #include "dos/DosLayout.h"
+#include "dos/MachineBus.h"
 
 namespace dos {
 
@@ -16,11 +17,19 @@ constexpr uint16_t kParameterTable = 0xEFC7;
 // track, gap, data length, format gap, fill byte, head settle, motor start: a 1.44 MB drive's.
 constexpr uint8_t kParameters[11] = {0xDF, 0x02, 0x25, 0x02, 0x12, 0x1B, 0xFF, 0x6C, 0xF6, 0x0F, 0x08};
 constexpr uint8_t kDisketteVector = 0x1E;
+constexpr uint8_t kBootstrapVector = 0x19;
+constexpr uint16_t kResetOffset = 0xFFF0;
 
 }
 
 void CDiskBios::Reset()
 {
+    // The processor's reset address FFFF:0000 jumps to the bootstrap's handler, as a PC's
+    // jumps to its power-on test and the bootstrap after it.
+    const uint8_t jump[] = {0xEA, static_cast<uint8_t>(ServiceOffset(kBootstrapVector)),
+                            static_cast<uint8_t>(ServiceOffset(kBootstrapVector) >> 8), 0x00, 0xF0};
+    for (uint16_t i = 0; i < sizeof jump; ++i)
+        m_memory.Write8(kBiosSegment, static_cast<uint16_t>(kResetOffset + i), jump[i]);
     for (uint16_t i = 0; i < sizeof kParameters; ++i)
         m_memory.Write8(kBiosSegment, static_cast<uint16_t>(kParameterTable + i), kParameters[i]);
     m_memory.Write8(kBiosSegment, kParameterTable + 4, m_floppy.HasDisk() ? m_floppy.Geometry().sectors : kParameters[4]);

@@ -1,6 +1,7 @@
 // The diskette part of the machine's BIOS: INT 13h on drive A: (reset, status, read, write,
 // verify, parameters, type, change line) with the BIOS's status codes in AH and CF, the
-// diskette parameter table at INT 1Eh, and the bootstrap's read of A:'s boot sector.
+// diskette parameter table at INT 1Eh, the bootstrap's read of A:'s boot sector and the reset
+// address that leads to it.
 #pragma once
 
 #include "dos/CpuState.h"
@@ -25,8 +26,8 @@ public:
 
     CDiskBios(CMemory& memory, CFloppyDrive& floppy) : m_memory(memory), m_floppy(floppy) {}
 
-    // After the BIOS's own reset: the parameter table and its vector, the equipment word's
-    // diskette drive (there when A: holds a disk), the last status cleared.
+    // After the BIOS's own reset: the reset address's jump, the parameter table and its
+    // vector, the equipment word's drive A: (there when it holds a disk), the status cleared.
     void Reset();
     void Interrupt13(CpuState& state);
     // A:'s first sector at 0000:7C00, as the bootstrap loads it.

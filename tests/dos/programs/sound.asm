@@ -2,7 +2,8 @@
 ; 440 Hz (counter 2 in mode 3) for 9 timer ticks; S plays it for 3 ticks, stops it and stays
 ; 6 ticks more; B writes BEL to the console and ends at once; G toggles port 61h's bit 1 with
 ; the gate off, 1500 instructions each half period, 2000 times (1000 Hz for a second in fixed
-; time); H plays 100 kHz, above what 44.1 kHz samples carry, for 3 ticks.
+; time); H plays 100 kHz, above what 44.1 kHz samples carry, for 3 ticks; X sets bit 1 with
+; the gate off for 3 ticks, a steady level.
 org 100h
     mov al, [82h]
     cmp al, 'S'
@@ -13,6 +14,8 @@ org 100h
     je toggled
     cmp al, 'H'
     je ultrasonic
+    cmp al, 'X'
+    je steady
     mov bx, 2712
     mov cx, 9
     call tone
@@ -28,6 +31,17 @@ ultrasonic:
     mov bx, 12
     mov cx, 3
     call tone
+    jmp done
+steady:
+    in al, 61h
+    and al, 0FCh
+    or al, 2
+    out 61h, al
+    mov cx, 3
+    call wait_ticks
+    in al, 61h
+    and al, 0FCh
+    out 61h, al
     jmp done
 bell:
     mov dl, 7
