@@ -326,9 +326,14 @@ ServiceResult CDosMachine::Service(uint8_t vector, CCpu8086& cpu)
         if (state.ah() == 0x0E && state.al() == 0x07)
             m_speaker.Beep();
         break;
-    case 0x13:
+    case 0x13: {
+        // What the image gave or took is outside the machine, as a file's bytes are.
+        const uint8_t function = state.ah();
         m_diskBios.Interrupt13(state);
+        if (function == 0x02 || function == 0x03)
+            m_host.OnExternalEvent(function == 0x02 ? ExternalEvent::FileRead : ExternalEvent::FileWritten);
         return ServiceResult::Done;
+    }
     case 0x19:
         return Restart(state);
     default:

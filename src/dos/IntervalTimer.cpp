@@ -30,6 +30,7 @@ void CIntervalTimer::Reset()
     m_nNextIrq = now + m_counters[0].reload;
     m_nPort61 = 0;
     m_nGateLowAt = now;
+    DriveSpeaker(now);
 }
 
 uint64_t CIntervalTimer::Advance(uint64_t nanoseconds)

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 using namespace dos;
@@ -120,6 +121,20 @@ TEST(Speaker, ATonePastHearingAndASteadyLevelAreSilent)
         // Switching a level on and off steps the cone, at most once each way.
         EXPECT_LE(Measure(samples).count, 2u) << "tail " << static_cast<char>(tail[0]);
     }
+}
+
+// Port 61h's bit 5 is counter 2's output: standing high while the gate is off, changing twice
+// a period of 440 Hz while it is on (48 times in a tick of 54.9 ms).
+TEST(Speaker, Port61hReadsCounterTwosOutputAsTheGateLetsIt)
+{
+    DosTest::CScratchFolder folder;
+    const DosTest::ProcessResult run =
+        DosTest::RunRunner(L"--fixed-time \"" + DosTest::Program(L"SOUND.COM") + L"\" P", folder.Path());
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.exitCode, 0u) << run.error;
+    EXPECT_EQ(run.output.substr(0, 5), "0020 ");
+    const int changes = std::atoi(run.output.substr(5).c_str());
+    EXPECT_NEAR(changes, 2 * kTick * CIntervalTimer::kHertz / 2712, 1.5) << run.output;
 }
 
 // The clock stopped for a while (as the debugger stops it at a breakpoint) in the middle of a
