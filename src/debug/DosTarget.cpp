@@ -261,6 +261,7 @@ Sentence CDosTarget::FaultText() const
     case FaultKind::InvalidOpcode: return {IDS_FAULT_INVALID_OPCODE, inserts};
     case FaultKind::BoundRange: return {IDS_FAULT_BOUND, inserts};
     case FaultKind::Halted: return {IDS_FAULT_HALTED, inserts};
+    case FaultKind::NoBootDisk: return {IDS_FAULT_NO_BOOT_DISK, inserts};
     case FaultKind::None: break;
     }
     return {IDS_FAULT_UNKNOWN, inserts};

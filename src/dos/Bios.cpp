@@ -13,7 +13,7 @@ using namespace DosLayout;
 namespace {
 
 constexpr uint32_t kTicksPerDay = 0x1800B0;
-// Equipment: 80x25 colour, no diskette drive, no coprocessor.
+// Equipment: 80x25 colour, no coprocessor; the disk BIOS adds drive A: when it holds a disk.
 constexpr uint16_t kEquipment = 0x0020;
 
 }
@@ -146,9 +146,8 @@ ServiceResult CBios::Interrupt(uint8_t vector, CpuState& state)
     case 0x12:
         state.ax() = m_c.memory.Read16(kBiosDataSegment, Bda::kMemoryKb);
         break;
-    case 0x13:
     case 0x15:
-        state.set_ah(vector == 0x13 ? 0x01 : 0x86);
+        state.set_ah(0x86);
         state.SetFlag(kFlagCarry, true);
         break;
     case 0x16: {

@@ -163,6 +163,9 @@ CDosConsole::Read CDosConsole::ReadHandle(uint8_t* bytes, uint16_t count, uint16
 
 void CDosConsole::Write(DosStream stream, const uint8_t* bytes, size_t count)
 {
+    for (size_t i = 0; m_bell && i < count; ++i)
+        if (bytes[i] == 0x07)
+            m_bell();
     if (Output(stream) == ConsoleOutput::Stream) {
         m_host.Write(stream, bytes, count);
         return;

@@ -8,6 +8,7 @@
 #include "dos/TextVideo.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace dos {
@@ -31,6 +32,9 @@ public:
     CDosConsole(IDosHost& host, CKeyboard& keyboard, CTextVideo& video);
 
     void Configure(ConsoleInput input, ConsoleOutput output, ConsoleOutput error);
+    // What a BEL written to the console does, wherever the output goes (the stream stands for
+    // the console the person watches).
+    void SetBell(std::function<void()> bell) { m_bell = std::move(bell); }
     ConsoleInput Input() const { return m_input; }
     ConsoleOutput Output(DosStream stream) const { return stream == DosStream::Output ? m_output : m_error; }
     void Reset();
@@ -67,6 +71,7 @@ private:
     bool m_bEditing = false;
     // What INT 21h 3Fh has read but not yet handed out.
     std::string m_pending;
+    std::function<void()> m_bell;
 };
 
 }  // namespace dos

@@ -43,6 +43,8 @@ public:
     // A DOS path (as a program gives it) as a full DOS path on a drive that exists.
     DosError Locate(const std::string& path, DosPath::FullPath& full);
     bool DriveExists(uint8_t drive) { return m_c.drive.Exists(drive); }
+    // Whether the write rule lets the program change the file or folder `path`.
+    bool MayWrite(const DosPath::FullPath& path) const { return m_rule.Allows(path); }
 
     void SelectDrive(CpuState& state);
     void CurrentDrive(CpuState& state) { state.set_al(m_nDrive); }

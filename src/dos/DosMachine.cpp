@@ -24,7 +24,8 @@ CDosMachine::CDosMachine(IDosHost& host, std::unique_ptr<IDrive> drive, const Do
       m_clock(m_cpu),
       m_bus(m_memory),
       m_dosClock(m_clock),
-      m_timer(m_clock, m_pic),
+      m_speaker(m_clock),
+      m_timer(m_clock, m_pic, m_speaker),
       m_cmos(m_dosClock),
       m_keyboard(m_memory),
       m_keyboardController(m_pic),
@@ -37,9 +38,11 @@ CDosMachine::CDosMachine(IDosHost& host, std::unique_ptr<IDrive> drive, const Do
       m_fileServices({m_memory, m_dos, m_files, *m_drive, m_console, m_arena, host}),
       m_processes({m_memory, m_dos, m_arena, m_files, m_fileServices, *m_drive}),
       m_kernel({m_memory, m_dos, m_console, m_fileServices, m_processes, m_dosClock, host}),
-      m_bios({m_memory, m_video, m_keyboard, m_keyboardController, m_pic, m_dosClock, m_console, host})
+      m_bios({m_memory, m_video, m_keyboard, m_keyboardController, m_pic, m_dosClock, m_console, host}),
+      m_diskBios(m_memory, m_floppy)
 {
     m_settings.memoryKb = std::clamp(m_settings.memoryKb, kMinimumKb, kMaximumKb);
+    m_console.SetBell([this] { m_speaker.Beep(); });
     MapDevices();
 }
 
@@ -54,6 +57,7 @@ void CDosMachine::MapDevices()
     m_bus.MapPorts(0x3B0, 0x3BF, m_adapter);
     m_bus.MapPorts(0x3D0, 0x3DF, m_adapter);
     m_bus.MapMemory(CVideoAdapter::kMemoryFirst, CVideoAdapter::kMemoryLast, m_adapter, CDeviceBus::Region::Ram);
+    m_bus.Attach(m_speaker);
 }
 
 std::chrono::microseconds CDosMachine::UntilWake() const
@@ -67,7 +71,29 @@ std::chrono::microseconds CDosMachine::UntilWake() const
     return std::chrono::microseconds(m_nNextEvent > now ? (m_nNextEvent - now + 999) / 1000 : 0);
 }
 
-LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail, const std::wstring& startFolder)
+void CDosMachine::ResetHardware()
+{
+    m_pic.Reset();
+    m_timer.Reset();
+    m_keyboardController.Reset();
+    m_bios.Reset(m_settings.memoryKb);
+    m_diskBios.Reset();
+}
+
+void CDosMachine::InsertFloppy()
+{
+    m_floppy.Eject();
+    DosPath::FullPath image;
+    if (m_settings.floppyImage.empty() || m_drive->PathOf(m_settings.floppyImage, image) != kErrNone)
+        return;
+    std::unique_ptr<IDriveFile> file;
+    const bool writable = m_fileServices.MayWrite(image) &&
+                          m_drive->Open(image, 2, OpenAction::OpenExisting, 0, file) == kErrNone;
+    if (writable || m_drive->Open(image, 0, OpenAction::OpenExisting, 0, file) == kErrNone)
+        m_floppy.Insert(std::move(file), !writable);
+}
+
+void CDosMachine::PowerOn(const std::wstring& program, const std::wstring& startFolder)
 {
     std::memset(m_memory.Data(), 0, CMemory::kSize);
     m_clock.Reset(m_settings.pace);
@@ -76,10 +102,11 @@ LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail
     m_dos.versionMajor = m_settings.versionMajor;
     m_dos.versionMinor = m_settings.versionMinor;
     m_fault = MachineFault{};
-    m_pic.Reset();
-    m_timer.Reset();
-    m_keyboardController.Reset();
-    m_bios.Reset(m_settings.memoryKb);
+    m_bBooted = false;
+    m_speaker.Reset();
+    m_fileServices.Reset(startFolder, program, m_settings.writableFolders);
+    InsertFloppy();
+    ResetHardware();
     m_kernel.Reset();
     m_console.Configure(m_settings.input, m_settings.output, m_settings.error);
     m_console.Reset();
@@ -92,15 +119,54 @@ LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail
     uint16_t inputInfo = m_settings.input == ConsoleInput::Keyboard ? 0x80D3 : 0x0042;
     uint16_t outputInfo = m_settings.output == ConsoleOutput::Screen ? 0x80D3 : 0x0042;
     m_files.Reset(inputInfo, outputInfo);
-    m_fileServices.Reset(startFolder, program, m_settings.writableFolders);
     m_processes.Reset(static_cast<uint16_t>(m_settings.memoryKb * 64), m_settings.environment);
-    LoadError error = m_processes.LoadFirst(program, tail, m_cpu.State());
-    m_bFinished = error != LoadError::None;
     m_finish = StopReason::Ended;
     m_nNextEvent = CBusDevice::kNever;
+}
+
+LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail, const std::wstring& startFolder)
+{
+    PowerOn(program, startFolder);
+    LoadError error = m_processes.LoadFirst(program, tail, m_cpu.State());
+    m_bFinished = error != LoadError::None;
     UpdateLine();
     m_clock.Start();
     return error;
+}
+
+BootSector CDosMachine::Boot(const std::wstring& startFolder)
+{
+    PowerOn(m_settings.floppyImage, startFolder);
+    const BootSector boot = Bootstrap(m_cpu.State());
+    m_bFinished = boot != BootSector::Loaded;
+    UpdateLine();
+    m_clock.Start();
+    return boot;
+}
+
+BootSector CDosMachine::Bootstrap(CpuState& state)
+{
+    const BootSector boot = m_diskBios.LoadBootSector();
+    if (boot != BootSector::Loaded)
+        return boot;
+    m_bBooted = true;
+    state = CpuState{};
+    state.cs() = 0;
+    state.ip = CDiskBios::kBootOffset;
+    state.ss() = 0;
+    state.sp() = CDiskBios::kBootOffset;
+    state.set_dl(0);
+    state.SetFlag(kFlagInterrupt, true);
+    return boot;
+}
+
+ServiceResult CDosMachine::Restart(CpuState& state)
+{
+    const uint16_t cs = state.cs(), ip = state.ip;
+    ResetHardware();
+    if (Bootstrap(state) != BootSector::Loaded)
+        return Stop(FaultKind::NoBootDisk, cs, ip);
+    return ServiceResult::Done;
 }
 
 uint64_t CDosMachine::AdvanceDevices()
@@ -256,10 +322,25 @@ ServiceResult CDosMachine::Service(uint8_t vector, CCpu8086& cpu)
         return ServiceResult::Done;
     case 0x06:
         return Stop(FaultKind::InvalidOpcode, state.cs(), state.ip);
+    case 0x10:
+        if (state.ah() == 0x0E && state.al() == 0x07)
+            m_speaker.Beep();
+        break;
+    case 0x13: {
+        // What the image gave or took is outside the machine, as a file's bytes are.
+        const uint8_t function = state.ah();
+        m_diskBios.Interrupt13(state);
+        if (function == 0x02 || function == 0x03)
+            m_host.OnExternalEvent(function == 0x02 ? ExternalEvent::FileRead : ExternalEvent::FileWritten);
+        return ServiceResult::Done;
+    }
+    case 0x19:
+        return Restart(state);
     default:
         break;
     }
-    ServiceResult result = m_kernel.Handles(vector) ? m_kernel.Interrupt(vector, state) : m_bios.Interrupt(vector, state);
+    const bool dos = !m_bBooted && m_kernel.Handles(vector);
+    ServiceResult result = dos ? m_kernel.Interrupt(vector, state) : m_bios.Interrupt(vector, state);
     UpdateLine();
     return result;
 }

@@ -10,6 +10,7 @@
 #include "dos/CmosClock.h"
 #include "dos/Cpu8086.h"
 #include "dos/DeviceBus.h"
+#include "dos/DiskBios.h"
 #include "dos/DosClock.h"
 #include "dos/DosConsole.h"
 #include "dos/DosFileServices.h"
@@ -19,12 +20,14 @@
 #include "dos/DosProcesses.h"
 #include "dos/DosState.h"
 #include "dos/Drive.h"
+#include "dos/FloppyDrive.h"
 #include "dos/InterruptController.h"
 #include "dos/IntervalTimer.h"
 #include "dos/Keyboard.h"
 #include "dos/KeyboardController.h"
 #include "dos/MachineClock.h"
 #include "dos/MemoryArena.h"
+#include "dos/Speaker.h"
 #include "dos/TextVideo.h"
 #include "dos/VideoAdapter.h"
 #include "machine/ScreenImage.h"
@@ -54,6 +57,9 @@ struct DosMachineSettings {
     // the host's temporary folder (each with what is below it), named as the drive's PathOf
     // takes them; a folder that does not exist when the program is loaded is left out.
     std::vector<std::wstring> writableFolders;
+    // The diskette image in drive A: (named as PathOf takes it), none when empty. The program
+    // may write to it where the write rule lets it change the file; else it is write-protected.
+    std::wstring floppyImage;
 };
 
 enum class FaultKind : uint8_t {
@@ -63,6 +69,8 @@ enum class FaultKind : uint8_t {
     BoundRange,
     // HLT with interrupts disabled: nothing could ever wake the CPU.
     Halted,
+    // The PC restarted (INT 19h, a jump to FFFF:0000) with no boot sector in A:.
+    NoBootDisk,
 };
 
 struct MachineFault {
@@ -88,6 +96,9 @@ public:
     // pass them). DOS starts in the folder given (the host's current folder when none is),
     // which the process itself keeps. Machine time starts at 0, its clock running.
     LoadError Load(const std::wstring& program, const std::string& tail, const std::wstring& startFolder = {});
+    // Starts over with a fresh PC that boots from the floppy image's boot sector, with only the
+    // BIOS: the sector at 0000:7C00, DL = 0, CS:IP = 0000:7C00.
+    BootSector Boot(const std::wstring& startFolder = {});
     // At most maxInstructions instructions; the devices act at the machine times they fall due.
     StopReason Run(uint64_t maxInstructions);
     StopReason Step();
@@ -127,6 +138,8 @@ public:
     CDeviceBus& Bus() { return m_bus; }
     // The PC's own interrupt controller, for a device on the bus that raises IRQs (the lab box).
     CInterruptController& Interrupts() { return m_pic; }
+    // Where its sound goes (none: the speaker plays to no one).
+    CSpeaker& Speaker() { return m_speaker; }
 
     uint8_t ExitCode() const { return m_processes.ExitCode(); }
     // 0 for a normal end, 1 for Ctrl+C, 3 for a program that stayed resident.
@@ -141,6 +154,16 @@ public:
 private:
     // The machine's devices at their addresses on the bus.
     void MapDevices();
+    // A fresh machine with DOS ready for `program` (the first process's file; the floppy image
+    // when booting), the floppy image in A:.
+    void PowerOn(const std::wstring& program, const std::wstring& startFolder);
+    void InsertFloppy();
+    // The BIOS's own state and the devices anew; memory outside the BIOS's areas is kept.
+    void ResetHardware();
+    // A:'s boot sector loaded and entered; DOS's services are gone from then on.
+    BootSector Bootstrap(CpuState& state);
+    // INT 19h and the jump to FFFF:0000: a warm restart that boots from A:.
+    ServiceResult Restart(CpuState& state);
     // Brings the devices to the machine's time (the interrupts due requested) and sets the
     // CPU's interrupt line; the next time a device must act.
     uint64_t AdvanceDevices();
@@ -164,6 +187,7 @@ private:
     DosState m_dos;
     CDosClock m_dosClock;
     CInterruptController m_pic;
+    CSpeaker m_speaker;
     CIntervalTimer m_timer;
     CCmosClock m_cmos;
     CKeyboard m_keyboard;
@@ -178,7 +202,11 @@ private:
     CDosProcesses m_processes;
     CDosKernel m_kernel;
     CBios m_bios;
+    CFloppyDrive m_floppy;
+    CDiskBios m_diskBios;
     MachineFault m_fault;
+    // Booted from a disk: only the BIOS serves interrupts.
+    bool m_bBooted = false;
     bool m_bFinished = true;
     StopReason m_finish = StopReason::Ended;
     // When a device must next act, as the last look at the devices found.

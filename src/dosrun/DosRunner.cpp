@@ -8,6 +8,9 @@
 #include "dosrun/ConsoleScreen.h"
 #include "dosrun/RunnerText.h"
 #include "dosrun/ScreenWindow.h"
+#include "dosrun/WaveOutSound.h"
+#include "dos/FloppyImage.h"
+#include "dos/WaveRecorder.h"
 
 #include "korvane-dos.h"
 
@@ -144,6 +147,9 @@ int CDosRunner::FaultExit(const MachineFault& fault)
     case FaultKind::BoundRange:
         m_host.Report(RunnerText::Format(IDS_DOS_BOUND_RANGE, {where, bytes}));
         return kExitBoundRange;
+    case FaultKind::NoBootDisk:
+        m_host.Report(RunnerText::Format(IDS_DOS_NO_BOOT_DISK, {where}));
+        return kExitNoBootDisk;
     case FaultKind::Halted:
     case FaultKind::None:
         m_host.Report(RunnerText::Format(IDS_DOS_HALTED, {where, bytes}));
@@ -223,8 +229,59 @@ void CDosRunner::Show(const machine::ScreenImage& picture, CConsoleScreen* scree
         screen->Present(picture);
 }
 
+bool CDosRunner::IsFloppyImage(const std::wstring& image)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!GetFileAttributesExW(image.c_str(), GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    return FloppyGeometry::OfSize((uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow).sectors != 0;
+}
+
+bool CDosRunner::WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes, DWORD disposition)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    bool done = file != INVALID_HANDLE_VALUE && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                written == bytes.size();
+    if (file != INVALID_HANDLE_VALUE)
+        done = CloseHandle(file) && done;
+    if (!done)
+        m_host.Report(RunnerText::Format(IDS_DOS_CANNOT_WRITE, {path}));
+    return done;
+}
+
+int CDosRunner::MakeFloppy(const std::wstring& image)
+{
+    return WriteWholeFile(image, FloppyImage::Formatted1440(), CREATE_NEW) ? 0 : kExitCannotWrite;
+}
+
+int CDosRunner::Start(CDosMachine& machine, const RunnerOptions& options)
+{
+    if (!options.boot) {
+        const LoadError error = machine.Load(FindProgram(options.program), RunnerText::Encode(options.tail, CP_OEMCP));
+        return error == LoadError::None ? 0 : LoadFailure(error, options.program, options.memoryKb);
+    }
+    switch (machine.Boot()) {
+    case BootSector::Loaded:
+        return 0;
+    case BootSector::NoDisk:
+        break;
+    case BootSector::NotBootable:
+        m_host.Report(RunnerText::Format(IDS_DOS_NOT_BOOTABLE, {options.floppy}));
+        return kExitNotBootable;
+    }
+    m_host.Report(RunnerText::Format(IDS_DOS_BAD_FLOPPY, {options.floppy}));
+    return kExitBadFloppy;
+}
+
 int CDosRunner::Execute(const RunnerOptions& options)
 {
+    if (options.makeFloppy)
+        return MakeFloppy(options.floppy);
+    if (!options.floppy.empty() && !IsFloppyImage(options.floppy)) {
+        m_host.Report(RunnerText::Format(IDS_DOS_BAD_FLOPPY, {options.floppy}));
+        return kExitBadFloppy;
+    }
     DosMachineSettings settings;
     settings.memoryKb = options.memoryKb;
     settings.versionMajor = options.versionMajor;
@@ -235,11 +292,13 @@ int CDosRunner::Execute(const RunnerOptions& options)
     settings.environment = Environment();
     settings.pace = options.pace;
     settings.writableFolders = options.writableFolders;
+    settings.floppyImage = options.floppy;
+    CWaveRecorder recorder;
+    CWaveOutSound speaker;
     auto machine = std::make_unique<CDosMachine>(m_host, std::make_unique<CHostDrive>(), settings);
-    std::wstring program = FindProgram(options.program);
-    LoadError error = machine->Load(program, RunnerText::Encode(options.tail, CP_OEMCP));
-    if (error != LoadError::None)
-        return LoadFailure(error, options.program, options.memoryKb);
+    machine->Speaker().SetOutput(options.wave.empty() ? static_cast<ISoundOutput*>(&speaker) : &recorder);
+    if (const int failure = Start(*machine, options))
+        return failure;
     CDeviceObserver observer(m_host, options.observe);
     std::unique_ptr<labbox::CLabBox> box;
     if (!options.labbox.empty()) {
@@ -250,7 +309,12 @@ int CDosRunner::Execute(const RunnerOptions& options)
         box->Attach(machine->Bus());
         observer.WatchBox(*box, options.settings);
     }
-    StopReason state = Drive(*machine, observer, std::filesystem::path(program).filename().wstring());
+    const std::wstring title = std::filesystem::path(options.boot ? options.floppy : FindProgram(options.program)).filename().wstring();
+    StopReason state = Drive(*machine, observer, title);
+    machine->Speaker().Flush();
+    speaker.Drain();
+    if (!options.wave.empty() && !WriteWholeFile(options.wave, recorder.WaveFile(), CREATE_ALWAYS))
+        return kExitCannotWrite;
     // A box's run that the observation ended.
     if (box && observer.Over(*machine) && state != StopReason::Ended && state != StopReason::Faulted)
         return 0;

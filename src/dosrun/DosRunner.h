@@ -29,6 +29,10 @@ enum RunnerExit : int {
     kExitHalted = 1011,
     kExitBreak = 1012,
     kExitInternal = 1013,
+    kExitBadFloppy = 1014,
+    kExitNotBootable = 1015,
+    kExitNoBootDisk = 1016,
+    kExitCannotWrite = 1017,
 };
 
 class CDosRunner {
@@ -42,6 +46,13 @@ private:
     static std::wstring FindProgram(const std::wstring& name);
     static std::vector<std::string> Environment();
     int LoadFailure(LoadError error, const std::wstring& program, uint16_t memoryKb);
+    // The program loaded, or the PC booted from the floppy image; an exit code when neither.
+    int Start(CDosMachine& machine, const RunnerOptions& options);
+    // --make-floppy: an empty formatted 1.44 MB image, never over an existing file.
+    int MakeFloppy(const std::wstring& image);
+    static bool IsFloppyImage(const std::wstring& image);
+    // The whole file written anew; a line and false where it cannot be.
+    bool WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes, DWORD disposition);
     int FaultExit(const MachineFault& fault);
     // Runs the machine until the program ends: console keys and screen when there is a console,
     // the program's own window (titled title) while it draws in a graphics mode, the devices'

@@ -129,6 +129,15 @@ bool CRunnerOptions::ParseSetting(const std::wstring& text, RunnerOptions& optio
     return true;
 }
 
+std::wstring* CRunnerOptions::FileOption(const std::wstring& token, RunnerOptions& options)
+{
+    if (token == L"--wave")
+        return &options.wave;
+    options.boot = options.boot || token == L"--boot";
+    options.makeFloppy = options.makeFloppy || token == L"--make-floppy";
+    return token == L"--floppy" || token == L"--boot" || token == L"--make-floppy" ? &options.floppy : nullptr;
+}
+
 bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& options, std::wstring& bad)
 {
     size_t at = 0;
@@ -157,6 +166,11 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
                 return false;
             }
             options.writableFolders.push_back(folder);
+        } else if (std::wstring* file = optionsEnd ? nullptr : FileOption(token, options)) {
+            if (!NextToken(commandLine, at, *file)) {
+                bad = token;
+                return false;
+            }
         } else if (!optionsEnd && token == L"--pause") {
             options.pause = true;
         } else if (!optionsEnd && token == L"--fixed-time") {
@@ -164,6 +178,9 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
         } else if (!optionsEnd && token == L"--") {
             optionsEnd = true;
         } else if (!optionsEnd && token.rfind(L"--", 0) == 0) {
+            bad = token;
+            return false;
+        } else if (options.boot || options.makeFloppy) {
             bad = token;
             return false;
         } else {
@@ -178,7 +195,7 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
         }
     }
     bad.clear();
-    return false;
+    return options.boot || options.makeFloppy;
 }
 
 }  // namespace dos

@@ -1,7 +1,9 @@
 // korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] [--pace N|max]
 // [--fixed-time] [--allow-writes FOLDER]... [--observe MS[,MS...]] [--labbox NAME
-// [--set switches=BITS@MS | --set pulse@MS | --set adc[N]=VOLTS@MS]...] PROGRAM [TAIL], where
-// TAIL is the rest of the line as it stands, passed on as the program's command tail.
+// [--set switches=BITS@MS | --set pulse@MS | --set adc[N]=VOLTS@MS]...] [--wave FILE]
+// [--floppy IMAGE] PROGRAM [TAIL], where TAIL is the rest of the line as it stands, passed on
+// as the program's command tail; or the same options with --boot IMAGE and no PROGRAM; or
+// --make-floppy IMAGE alone.
 #pragma once
 
 #include "dos/MachineClock.h"
@@ -40,6 +42,12 @@ struct RunnerOptions {
     // The lab box's preset ("288", "300"), empty for none, and the hands on it in the order given.
     std::string labbox;
     std::vector<BoxSetting> settings;
+    // Where what the speaker played is written as a WAV file at the end (none: it is heard).
+    std::wstring wave;
+    // The diskette image in A:, booted from with --boot, made anew with --make-floppy.
+    std::wstring floppy;
+    bool boot = false;
+    bool makeFloppy = false;
     std::wstring program;
     // Everything after PROGRAM, its leading blank included, as COMMAND.COM passes it.
     std::wstring tail;
@@ -63,6 +71,8 @@ private:
     static bool ParseLabBox(const std::wstring& text, RunnerOptions& options);
     // "switches=10000000@T", "pulse@T", "adc=2.5@T", "adc3=1.2@T".
     static bool ParseSetting(const std::wstring& text, RunnerOptions& options);
+    // Where the option that takes a file name keeps it (and what it turns on); none for others.
+    static std::wstring* FileOption(const std::wstring& token, RunnerOptions& options);
 };
 
 }  // namespace dos

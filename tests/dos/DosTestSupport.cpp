@@ -33,6 +33,20 @@ void WriteHostFile(const std::wstring& path, const std::string& bytes)
     CloseHandle(file);
 }
 
+std::string ReadHostFile(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string bytes;
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD got = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr);
+    bytes.resize(got);
+    CloseHandle(file);
+    return bytes;
+}
+
 CScratchFolder::CScratchFolder()
 {
     wchar_t temp[MAX_PATH];

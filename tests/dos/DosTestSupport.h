@@ -18,6 +18,8 @@ std::wstring Program(const std::wstring& name);
 std::wstring Runner();
 // Writes a file of these bytes (a host path, any name).
 void WriteHostFile(const std::wstring& path, const std::string& bytes);
+// The whole file's bytes (none when it cannot be read).
+std::string ReadHostFile(const std::wstring& path);
 // A scratch folder of its own, emptied and removed when the object goes.
 class CScratchFolder {
 public:
