@@ -190,6 +190,7 @@
 #define IDS_EMULATOR_FILTER         326
 #define IDS_FLOPPY_FILTER           327
 #define IDS_LAB_BOXES               328
+#define IDS_FLOPPY_NOT_WRITTEN      329
 
 // Texts of the compiler settings.
 #define IDS_SETTINGS_NOT_KEPT       340

@@ -3,10 +3,13 @@
 
 #include "build/ArgumentTemplates.h"
 #include "build/DosRoute.h"
+#include "dos/FloppyImage.h"
 #include "frame/ProblemMessage.h"
 #include "framework/AppContext.h"
 #include "framework/CDataExchange.h"
 #include "framework/CFileDialog.h"
+#include "framework/MessageBox.h"
+#include "framework/SafeSave.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "resource.h"
@@ -178,6 +181,7 @@ bool CCompilerSetupDlg::OnCommand(UINT id, UINT code, HWND control)
         {IDC_BROWSE_DEBUGGER, &CCompilerSetupDlg::OnBrowseDebugger},
         {IDC_BROWSE_DOS_EMULATOR, &CCompilerSetupDlg::OnBrowseDosEmulator},
         {IDC_BROWSE_FLOPPY, &CCompilerSetupDlg::OnBrowseFloppy},
+        {IDC_NEW_FLOPPY, &CCompilerSetupDlg::OnNewFloppy},
         {IDC_DEFAULT_ARGS, &CCompilerSetupDlg::OnDefaultArguments},
         {IDC_USE_FOUND, &CCompilerSetupDlg::OnUseFoundTools},
     };
@@ -334,4 +338,23 @@ void CCompilerSetupDlg::OnBrowseDosEmulator()
 void CCompilerSetupDlg::OnBrowseFloppy()
 {
     BrowseFor(m_settings.m_strFloppyImage, LoadResString(IDS_FLOPPY_FILTER), "*.img");
+}
+
+void CCompilerSetupDlg::OnNewFloppy()
+{
+    CFileDialog dialog(false, "img", "floppy.img", OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST, LoadResString(IDS_FLOPPY_FILTER));
+    if (dialog.DoModal() != IDOK)
+        return;
+    const std::string path = dialog.GetPathName();
+    const std::vector<uint8_t> image = dos::FloppyImage::Formatted1440();
+    CSafeSave save(path);
+    DWORD written = 0;
+    if (!save.GetFile() || !::WriteFile(save.GetFile(), image.data(), static_cast<DWORD>(image.size()), &written, nullptr) ||
+        written != image.size() || !save.Commit()) {
+        AfxMessageBox(FormatResString(IDS_FLOPPY_NOT_WRITTEN, {path}), MB_ICONEXCLAMATION);
+        return;
+    }
+    UpdateData(true);
+    m_settings.m_strFloppyImage = path;
+    UpdateData(false);
 }

@@ -30,6 +30,8 @@ public:
     void OnBrowseDebugger();
     void OnBrowseDosEmulator();
     void OnBrowseFloppy();
+    // Asks where, writes an empty formatted 1.44 MB image there and puts it in drive A:'s row.
+    void OnNewFloppy();
     // Both argument fields back to the defaults of the compiler shown.
     void OnDefaultArguments();
     // Fills the fields with the tools found, and picks their toolchain.

@@ -254,6 +254,33 @@ TEST_F(CompilerSetup, TheFloppyAndLabBoxRowsShowBrowseAndStore)
     EXPECT_EQ(Stored("", kLabBoxValueName), "<missing>") << "none is kept as no value";
 }
 
+// 新建 writes an empty formatted 1.44 MB diskette where the user says and puts it in the row;
+// where it cannot be written, it says so and the row keeps what it had.
+TEST_F(CompilerSetup, NewMakesAnEmptyFormattedImage)
+{
+    ScratchDir dir("floppy");
+    FileDialogAnswerer files;
+    files.QueueAnswer(dir.File("lab.img"));
+    files.QueueAnswer(dir.File("missing\\lab.img"));
+    std::string made, after;
+    RunDialog([&](HWND dialog) {
+        Click(dialog, IDC_NEW_FLOPPY);
+        made = FieldText(dialog, IDC_FLOPPY_IMAGE);
+        Click(dialog, IDC_NEW_FLOPPY);
+        after = FieldText(dialog, IDC_FLOPPY_IMAGE);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(made, dir.File("lab.img"));
+    EXPECT_EQ(after, made);
+    const std::string image = ReadFileBytes(dir.File("lab.img"));
+    ASSERT_EQ(image.size(), 1474560u);
+    EXPECT_EQ(image.substr(510, 2), "\x55\xAA");
+    EXPECT_EQ(image.substr(3, 8), "KORVANE ") << "the name before the BPB";
+    ASSERT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_NE(m_boxes.Texts()[0].find("missing"), std::string::npos) << m_boxes.Texts()[0];
+    EXPECT_EQ(Stored("", kFloppyValueName), dir.File("lab.img"));
+}
+
 TEST_F(CompilerSetup, AnEmulatorOfNoKnownKindKeepsTheDialogOpen)
 {
     bool open = false, focused = false;
