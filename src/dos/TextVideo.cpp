@@ -60,11 +60,24 @@ void CTextVideo::ProgramCrtc()
     CursorPosition(row, column);
     const uint16_t cursor = static_cast<uint16_t>(start + row * Columns() + column);
     const uint16_t shape = CursorShape();
-    const uint8_t values[][2] = {{0x0A, static_cast<uint8_t>(shape >> 8)}, {0x0B, static_cast<uint8_t>(shape)},
-                                 {0x0C, static_cast<uint8_t>(start >> 8)}, {0x0D, static_cast<uint8_t>(start)},
-                                 {0x0E, static_cast<uint8_t>(cursor >> 8)}, {0x0F, static_cast<uint8_t>(cursor)}};
-    for (const auto& [index, value] : values)
-        m_adapter.WriteCrtc(index, value);
+    const uint8_t values[][2] = {{0x0C, static_cast<uint8_t>(start >> 8)}, {0x0D, static_cast<uint8_t>(start)},
+                                 {0x0E, static_cast<uint8_t>(cursor >> 8)}, {0x0F, static_cast<uint8_t>(cursor)},
+                                 {0x0A, static_cast<uint8_t>(shape >> 8)}, {0x0B, static_cast<uint8_t>(shape)}};
+    // Graphics modes show no cursor: their shape stays as the mode set it.
+    const size_t count = m_graphics.Graphics() ? 4 : 6;
+    for (size_t i = 0; i < count; ++i)
+        m_adapter.WriteCrtc(values[i][0], values[i][1]);
+}
+
+// What the CGA's mode select register would hold in the mode, as the BIOS keeps it at 0465h.
+static uint8_t CgaModeSelect(uint8_t mode)
+{
+    switch (mode) {
+    case 4: return 0x2A;
+    case 5: return 0x2E;
+    case 6: return 0x1E;
+    default: return 0x29;
+    }
 }
 
 void CTextVideo::SetMode(uint8_t number)
@@ -80,6 +93,8 @@ void CTextVideo::SetMode(uint8_t number)
     m_memory.Write8(kBiosDataSegment, Bda::kRowsMinusOne, static_cast<uint8_t>(mode.rows - 1));
     m_memory.Write16(kBiosDataSegment, Bda::kCharHeight, mode.charHeight);
     m_memory.Write16(kBiosDataSegment, Bda::kCursorShape, 0x0607);
+    m_memory.Write8(kBiosDataSegment, Bda::kCgaModeSelect, CgaModeSelect(mode.number));
+    m_memory.Write8(kBiosDataSegment, Bda::kCgaPalette, mode.number == 6 ? 0x3F : 0x30);
     m_adapter.LoadMode(mode, keep);
     if (mode.layout == VgaMode::Layout::Text)
         m_adapter.SetTextMode(mode.number == 7, mode.columns, mode.rows);

@@ -38,8 +38,9 @@ struct VgaMode {
 
     // The mode the BIOS sets for a number (bit 7 aside); text modes it does not know are mode 3.
     static const VgaMode& Find(uint8_t number);
-    // The DAC's entries as the BIOS loads them (6-bit red, green, blue); entries a palette of
-    // 64 does not reach are black.
+    // How many entries of the DAC the BIOS loads (the rest keep their colours), and each
+    // entry as it loads it (6-bit red, green, blue).
+    static int DacEntries(Dac dac) { return dac == Dac::Vga256 ? 256 : 64; }
     static std::array<uint8_t, 3> DefaultDac(Dac dac, int entry);
 };
 

@@ -49,7 +49,7 @@ void CVideoAdapter::LoadMode(const VgaMode& mode, bool keepMemory)
         m_planes.SetGraphicsRegister(i, mode.graphics[i]);
     for (uint8_t i = 0; i < mode.attributes.size(); ++i)
         m_palette.SetAttribute(i, mode.attributes[i]);
-    for (int entry = 0; entry < 256; ++entry) {
+    for (int entry = 0; entry < VgaMode::DacEntries(mode.dac); ++entry) {
         const auto rgb = VgaMode::DefaultDac(mode.dac, entry);
         m_palette.SetDac(static_cast<uint8_t>(entry), rgb[0], rgb[1], rgb[2]);
     }
