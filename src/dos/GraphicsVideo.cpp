@@ -137,22 +137,25 @@ void CGraphicsVideo::ReadPixel(CpuState& state)
 }
 
 // The CGA's background (BH 0: colour and intensity in BL) or palette (BH 1: BL 0 green, red,
-// brown; 1 cyan, magenta, white) as attribute registers 0-3; in other modes BH 0 sets the border.
+// brown; 1 cyan, magenta, white) as attribute registers 0-3; the background is the border's
+// colour too, the only one that changes in other modes.
 void CGraphicsVideo::CgaPalette(CpuState& state)
 {
     CVgaPalette& palette = m_adapter.Palette();
-    if (m_adapter.Layout() != VgaMode::Layout::Cga) {
-        if (state.bh() == 0)
-            palette.SetAttribute(CVgaPalette::kOverscan, state.bl());
-        return;
-    }
+    const bool cga = m_adapter.Layout() == VgaMode::Layout::Cga;
     if (state.bh() == 0) {
         const uint8_t bl = state.bl();
-        palette.SetAttribute(0, static_cast<uint8_t>((bl & 0x07) | (bl & 0x08) << 1));
+        const uint8_t colour = static_cast<uint8_t>((bl & 0x07) | (bl & 0x08) << 1);
+        palette.SetAttribute(CVgaPalette::kOverscan, colour);
+        if (!cga)
+            return;
+        palette.SetAttribute(0, colour);
         for (uint8_t i = 1; i < 4; ++i)
             palette.SetAttribute(i, static_cast<uint8_t>((palette.Attribute(i) & 0x07) | (bl & 0x10)));
         return;
     }
+    if (!cga)
+        return;
     for (uint8_t i = 1; i < 4; ++i)
         palette.SetAttribute(i, static_cast<uint8_t>((palette.Attribute(i) & 0x10) | i * 2 | (state.bl() & 1)));
 }
