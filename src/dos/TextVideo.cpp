@@ -166,9 +166,10 @@ void CTextVideo::Scroll(bool up, uint8_t lines, uint8_t attribute, uint8_t top, 
     }
 }
 
+// The sink follows the text screen; what a graphics mode draws is part of its picture.
 void CTextVideo::Emit(uint8_t character)
 {
-    if (m_sink)
+    if (m_sink && !m_graphics.Graphics())
         m_sink(&character, 1);
 }
 

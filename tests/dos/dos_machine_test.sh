@@ -3,8 +3,8 @@
 # here by nasm) and the real MASM 5.10, LINK 3.65 and EXE2BIN run in both, each in a folder of
 # its own; what each prints (through a pipe for korvane-dos.exe) and its return code must be
 # the same, and so must every object file and program the tools make and every file of what a
-# video program read back from the adapter, byte for byte. Only
-# MASM's count of free symbol space, which follows free memory, may differ.
+# video program read back from the adapter, byte for byte. Only MASM's count of free symbol
+# space, which follows free memory, may differ.
 #   dos_machine_test.sh BUILD-DIR SOURCE-DIR [TOOLS-DIR]
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/common.sh"

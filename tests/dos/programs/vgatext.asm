@@ -3,7 +3,8 @@
 ; count and bit 7's XOR, 0Ah, teletype 0Eh in mode 13h (and DOS's output, which goes to the
 ; redirected file and leaves the screen and cursor alone),
 ; 13h's string, 06h's scroll, teletype scrolling at the last row in mode 10h, 09h in mode 12h
-; and mode 4; the cursor each leaves.
+; and mode 4; the cursor each leaves. What the BIOS draws in a graphics mode is no text for
+; korvane-dos.exe's pipe either.
 org 100h
     mov ax, 0013h
     int 10h
