@@ -55,7 +55,9 @@ void CTextVideo::SetCursor(uint8_t page, uint8_t row, uint8_t column)
 
 void CTextVideo::ProgramCrtc()
 {
-    const uint16_t start = static_cast<uint16_t>(m_memory.Read16(kBiosDataSegment, Bda::kPageOffset) / 2);
+    // A text page starts at a count of cells, a graphics page at one of bytes.
+    const uint16_t offset = m_memory.Read16(kBiosDataSegment, Bda::kPageOffset);
+    const uint16_t start = m_graphics.Graphics() ? offset : static_cast<uint16_t>(offset / 2);
     uint8_t row, column;
     CursorPosition(row, column);
     const uint16_t cursor = static_cast<uint16_t>(start + row * Columns() + column);
@@ -63,8 +65,8 @@ void CTextVideo::ProgramCrtc()
     const uint8_t values[][2] = {{0x0C, static_cast<uint8_t>(start >> 8)}, {0x0D, static_cast<uint8_t>(start)},
                                  {0x0E, static_cast<uint8_t>(cursor >> 8)}, {0x0F, static_cast<uint8_t>(cursor)},
                                  {0x0A, static_cast<uint8_t>(shape >> 8)}, {0x0B, static_cast<uint8_t>(shape)}};
-    // Graphics modes show no cursor: their shape stays as the mode set it.
-    const size_t count = m_graphics.Graphics() ? 4 : 6;
+    // Graphics modes show no cursor: its location and shape stay as the mode set them.
+    const size_t count = m_graphics.Graphics() ? 2 : 6;
     for (size_t i = 0; i < count; ++i)
         m_adapter.WriteCrtc(values[i][0], values[i][1]);
 }

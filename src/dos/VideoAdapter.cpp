@@ -179,9 +179,9 @@ uint32_t CVideoAdapter::CgaAddress(uint32_t base, int x, int y, int pixelsPerByt
     return kCgaMemory + offset % kCgaSize;
 }
 
-uint8_t CVideoAdapter::Pixel(uint32_t base, int x, int y) const
+uint8_t CVideoAdapter::PixelIn(VgaMode::Layout layout, uint32_t base, int x, int y) const
 {
-    switch (Layout()) {
+    switch (layout) {
     case VgaMode::Layout::Chained: {
         const uint32_t at = base + y * LineBytes() * 4u + x;
         return m_planes.Plane(at & 3, at >> 2);
@@ -260,7 +260,8 @@ machine::ScreenImage CVideoAdapter::TextScreen() const
 
 machine::ScreenImage CVideoAdapter::GraphicsScreen() const
 {
-    const bool chained = Layout() == VgaMode::Layout::Chained;
+    const VgaMode::Layout layout = Layout();
+    const bool chained = layout == VgaMode::Layout::Chained;
     uint32_t colours[256];
     for (int value = 0; value < 256; ++value) {
         const uint8_t v = static_cast<uint8_t>(value);
@@ -268,10 +269,10 @@ machine::ScreenImage CVideoAdapter::GraphicsScreen() const
     }
     const int width = Width(), height = Height();
     machine::ScreenImage image = machine::ScreenImage::Pixels(width, height);
-    const uint32_t start = Layout() == VgaMode::Layout::Planar ? Word(kStartHigh) : Word(kStartHigh) * (chained ? 4u : 2u);
+    const uint32_t start = layout == VgaMode::Layout::Planar ? Word(kStartHigh) : Word(kStartHigh) * (chained ? 4u : 2u);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
-            image.Pixel(x, y) = colours[Pixel(start, x, y)];
+            image.Pixel(x, y) = colours[PixelIn(layout, start, x, y)];
     return image;
 }
 

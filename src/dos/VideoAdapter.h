@@ -39,7 +39,7 @@ public:
     // The layout the registers give the memory now.
     VgaMode::Layout Layout() const;
     // A pixel's value in a graphics mode, `base` bytes into the shown memory (a page's start).
-    uint8_t Pixel(uint32_t base, int x, int y) const;
+    uint8_t Pixel(uint32_t base, int x, int y) const { return PixelIn(Layout(), base, x, y); }
     void SetPixel(uint32_t base, int x, int y, uint8_t value);
     CVgaPalette& Palette() { return m_palette; }
     CVgaMemory& Planes() { return m_planes; }
@@ -66,6 +66,7 @@ private:
     // Where a pixel's byte lies in the CGA's RAM, from B8000h.
     uint32_t CgaAddress(uint32_t base, int x, int y, int pixelsPerByte) const;
     bool OneBitCga() const { return (m_planes.GraphicsRegister(CVgaMemory::kMode) & 0x20) == 0; }
+    uint8_t PixelIn(VgaMode::Layout layout, uint32_t base, int x, int y) const;
     machine::ScreenImage TextScreen() const;
     machine::ScreenImage GraphicsScreen() const;
     uint8_t PortIn(uint16_t port);
