@@ -239,6 +239,17 @@ TEST(VideoAdapter, ColoursPixelsFromTheDacThroughEachModesLayout)
     }
 }
 
+TEST(VideoAdapter, ColoursTextThroughTheAttributeControllerAndTheDac)
+{
+    AdapterInMode in(0x03);
+    EXPECT_EQ(in.adapter.Screen().palette, machine::kPcPalette) << "mode 3's default palettes";
+    in.adapter.Palette().SetDac(0x07, 0x3F, 0x00, 0x00);
+    in.adapter.Palette().SetAttribute(0x01, 0x07);
+    const machine::ScreenImage screen = in.adapter.Screen();
+    EXPECT_EQ(screen.palette[1], 0xFF0000u);
+    EXPECT_EQ(screen.palette[7], 0xFF0000u);
+}
+
 TEST(VideoAdapter, StartAddressMovesThePictureThroughThePlanes)
 {
     AdapterInMode in(0x12);

@@ -1,6 +1,7 @@
 ; The CGA modes at B800h: bytes written to both banks, pixels through INT 10h 0Ch (bit 7 XORs)
 ; and 0Dh in modes 4 and 6, the palette and background of INT 10h 0Bh as the attribute
-; registers and 0466h hold them; then mode 0Dh's pixels on page 1.
+; registers and 0466h hold them; then mode 0Dh's pixels on page 1, and the CRTC's start when
+; INT 10h 05h shows that page.
 org 100h
     mov ax, 0004h
     int 10h
@@ -70,6 +71,12 @@ org 100h
     mov si, 2000h + 2 * 40
     mov cx, 4
     call out_planes
+    mov ax, 0501h
+    int 10h
+    mov dx, 3D4h
+    mov bl, 0Ch
+    mov cx, 2
+    call out_indexed
     jmp finish
 
 out_cga:                    ; the first bytes of both banks and the last line's, 0466h
