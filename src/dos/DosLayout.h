@@ -49,6 +49,8 @@ constexpr uint16_t kKeyBufferStart = 0x80;
 constexpr uint16_t kKeyBufferStop = 0x82;
 constexpr uint16_t kRowsMinusOne = 0x84;
 constexpr uint16_t kCharHeight = 0x85;
+// The video BIOS's control byte: bit 7 set while the last mode set kept the memory.
+constexpr uint16_t kVideoControl = 0x87;
 }
 
 // DOS's own data, as offsets in kDosDataSegment.

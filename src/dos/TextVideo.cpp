@@ -97,6 +97,7 @@ void CTextVideo::SetMode(uint8_t number)
     m_memory.Write16(kBiosDataSegment, Bda::kCursorShape, 0x0607);
     m_memory.Write8(kBiosDataSegment, Bda::kCgaModeSelect, CgaModeSelect(mode.number));
     m_memory.Write8(kBiosDataSegment, Bda::kCgaPalette, mode.number == 6 ? 0x3F : 0x30);
+    m_memory.Write8(kBiosDataSegment, Bda::kVideoControl, keep ? 0xE0 : 0x60);
     m_adapter.LoadMode(mode, keep);
     if (mode.layout == VgaMode::Layout::Text)
         m_adapter.SetTextMode(mode.number == 7, mode.columns, mode.rows);
@@ -322,7 +323,7 @@ void CTextVideo::Interrupt10(CpuState& state)
         TeletypeOnPage(state.al(), ActivePage(), state.bl());
         break;
     case 0x0F:
-        state.set_al(Mode());
+        state.set_al(static_cast<uint8_t>(Mode() | (m_memory.Read8(kBiosDataSegment, Bda::kVideoControl) & 0x80)));
         state.set_ah(Columns());
         state.set_bh(ActivePage());
         break;

@@ -1,7 +1,7 @@
 ; Mode 13h: bytes written straight to A000h, pixels
 ; through INT 10h 0Ch (bit 7 is no XOR in 256 colours) and read by 0Dh, the DAC programmed
 ; through 3C8h/3C9h and INT 10h 1010h/1012h, read through 3C7h/3C9h and 1015h/1017h, the pel
-; mask, 3C7h's state and the write index after a triple.
+; mask, 3C7h's state and the write index after a triple; mode 93h, which keeps the memory.
 org 100h
     mov ax, 0013h
     int 10h
@@ -108,7 +108,31 @@ org 100h
     mov al, 0F0h
     mov cx, 16
     call out_dac
+    ; Mode 93h keeps the memory (and the program's colours go), as 0487h and 0Fh's bit 7 say.
+    mov ax, 0093h
+    int 10h
+    call out_kept
+    mov ax, 0013h
+    int 10h
+    call out_kept
     jmp finish
+
+out_kept:                   ; a pixel, 0Fh's mode, 0487h, DAC entry 10h
+    mov ax, 0A000h
+    mov es, ax
+    mov al, [es:320 * 100 + 160]
+    call out_byte
+    mov ah, 0Fh
+    int 10h
+    call out_byte
+    mov ax, 40h
+    mov es, ax
+    mov al, [es:87h]
+    call out_byte
+    mov al, 10h
+    mov cx, 1
+    call out_dac
+    ret
 
 colours: db 3Fh, 00h, 00h, 00h, 3Fh, 00h, 01h, 02h, 03h
 table: times 18 db 0

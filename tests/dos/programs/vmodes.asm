@@ -19,7 +19,7 @@ org 100h
     mov cx, 1Eh
     call out_bytes
     mov si, 84h
-    mov cx, 3
+    mov cx, 4
     call out_bytes
     pop ds
     mov al, 0
