@@ -1,5 +1,6 @@
 // The VGA BIOS's register sets of the modes it sets, as the VGA's register references list
-// them, and its default palettes.
+// them and as DOSBox 0.74's BIOS leaves them where the two differ (tests/dos/programs/vmodes.asm
+// reads them back in both), and its default palettes.
 #include "dos/VgaModes.h"
 
 namespace dos {
