@@ -41,12 +41,16 @@ constexpr uint16_t kCursorPositions = 0x50;
 constexpr uint16_t kCursorShape = 0x60;
 constexpr uint16_t kActivePage = 0x62;
 constexpr uint16_t kCrtcPort = 0x63;
+constexpr uint16_t kCgaModeSelect = 0x65;
+constexpr uint16_t kCgaPalette = 0x66;
 constexpr uint16_t kTicks = 0x6C;
 constexpr uint16_t kMidnight = 0x70;
 constexpr uint16_t kKeyBufferStart = 0x80;
 constexpr uint16_t kKeyBufferStop = 0x82;
 constexpr uint16_t kRowsMinusOne = 0x84;
 constexpr uint16_t kCharHeight = 0x85;
+// The video BIOS's control byte: bit 7 set while the last mode set kept the memory.
+constexpr uint16_t kVideoControl = 0x87;
 }
 
 // DOS's own data, as offsets in kDosDataSegment.

@@ -54,8 +54,9 @@ void CDosMachine::MapDevices()
     m_bus.MapPorts(0x60, 0x60, m_keyboardController);
     m_bus.MapPorts(0x64, 0x64, m_keyboardController);
     m_bus.MapPorts(0x70, 0x71, m_cmos);
-    m_bus.MapPorts(0x3B0, 0x3BF, m_adapter);
-    m_bus.MapPorts(0x3D0, 0x3DF, m_adapter);
+    m_bus.MapPorts(0x3B0, 0x3DF, m_adapter);
+    // The planes sit behind a trap; text and CGA memory stay RAM at the CPU's full speed.
+    m_bus.MapMemory(CVideoAdapter::kGraphicsFirst, CVideoAdapter::kGraphicsLast, m_adapter, CDeviceBus::Region::Trapped);
     m_bus.MapMemory(CVideoAdapter::kMemoryFirst, CVideoAdapter::kMemoryLast, m_adapter, CDeviceBus::Region::Ram);
     m_bus.Attach(m_speaker);
 }

@@ -10,7 +10,15 @@ namespace dos {
 
 using namespace DosLayout;
 
-void CTextVideo::Reset() { SetMode(3); }
+void CTextVideo::Reset()
+{
+    m_graphics.InstallFonts();
+    SetMode(3);
+}
+
+uint8_t CTextVideo::Columns() const { return m_memory.Read8(kBiosDataSegment, Bda::kColumns); }
+
+uint8_t CTextVideo::Rows() const { return static_cast<uint8_t>(m_memory.Read8(kBiosDataSegment, Bda::kRowsMinusOne) + 1); }
 
 uint8_t CTextVideo::Mode() const { return m_memory.Read8(kBiosDataSegment, Bda::kVideoMode); }
 
@@ -20,7 +28,8 @@ uint16_t CTextVideo::Segment() const { return Mode() == 7 ? kMonoTextSegment : k
 
 uint32_t CTextVideo::CellAddress(uint8_t page, uint8_t row, uint8_t column) const
 {
-    return CMemory::Linear(Segment(), 0) + (page & 7) * kPageBytes + (row * kColumns + column) * 2;
+    return CMemory::Linear(Segment(), 0) + (page & 7) * m_memory.Read16(kBiosDataSegment, Bda::kPageSize) +
+           (row * Columns() + column) * 2;
 }
 
 
@@ -46,38 +55,72 @@ void CTextVideo::SetCursor(uint8_t page, uint8_t row, uint8_t column)
 
 void CTextVideo::ProgramCrtc()
 {
-    const uint16_t start = static_cast<uint16_t>(m_memory.Read16(kBiosDataSegment, Bda::kPageOffset) / 2);
+    // A text page starts at a count of cells, a graphics page at one of bytes.
+    const uint16_t offset = m_memory.Read16(kBiosDataSegment, Bda::kPageOffset);
+    const uint16_t start = m_graphics.Graphics() ? offset : static_cast<uint16_t>(offset / 2);
     uint8_t row, column;
     CursorPosition(row, column);
-    const uint16_t cursor = static_cast<uint16_t>(start + row * kColumns + column);
+    const uint16_t cursor = static_cast<uint16_t>(start + row * Columns() + column);
     const uint16_t shape = CursorShape();
-    const uint8_t values[][2] = {{0x0A, static_cast<uint8_t>(shape >> 8)}, {0x0B, static_cast<uint8_t>(shape)},
-                                 {0x0C, static_cast<uint8_t>(start >> 8)}, {0x0D, static_cast<uint8_t>(start)},
-                                 {0x0E, static_cast<uint8_t>(cursor >> 8)}, {0x0F, static_cast<uint8_t>(cursor)}};
-    for (const auto& [index, value] : values)
-        m_adapter.WriteCrtc(index, value);
+    const uint8_t values[][2] = {{0x0C, static_cast<uint8_t>(start >> 8)}, {0x0D, static_cast<uint8_t>(start)},
+                                 {0x0E, static_cast<uint8_t>(cursor >> 8)}, {0x0F, static_cast<uint8_t>(cursor)},
+                                 {0x0A, static_cast<uint8_t>(shape >> 8)}, {0x0B, static_cast<uint8_t>(shape)}};
+    // Graphics modes show no cursor: its location and shape stay as the mode set them.
+    const size_t count = m_graphics.Graphics() ? 2 : 6;
+    for (size_t i = 0; i < count; ++i)
+        m_adapter.WriteCrtc(values[i][0], values[i][1]);
 }
 
-void CTextVideo::SetMode(uint8_t mode)
+// What the CGA's mode select register would hold in the mode, as the BIOS keeps it at 0465h.
+static uint8_t CgaModeSelect(uint8_t mode)
 {
-    mode &= 0x7F;
-    mode = mode == 7 ? 7 : 3;
-    m_memory.Write8(kBiosDataSegment, Bda::kVideoMode, mode);
-    m_memory.Write16(kBiosDataSegment, Bda::kColumns, kColumns);
-    m_memory.Write16(kBiosDataSegment, Bda::kPageSize, kPageBytes);
+    switch (mode) {
+    case 4: return 0x2A;
+    case 5: return 0x2E;
+    case 6: return 0x1E;
+    default: return 0x29;
+    }
+}
+
+void CTextVideo::SetMode(uint8_t number)
+{
+    const VgaMode& mode = VgaMode::Find(number);
+    const bool keep = (number & 0x80) != 0;
+    m_memory.Write8(kBiosDataSegment, Bda::kVideoMode, mode.number);
+    m_memory.Write16(kBiosDataSegment, Bda::kColumns, mode.columns);
+    m_memory.Write16(kBiosDataSegment, Bda::kPageSize, mode.pageSize);
     m_memory.Write16(kBiosDataSegment, Bda::kPageOffset, 0);
     m_memory.Write8(kBiosDataSegment, Bda::kActivePage, 0);
-    m_memory.Write16(kBiosDataSegment, Bda::kCrtcPort, mode == 7 ? 0x3B4 : 0x3D4);
-    m_memory.Write8(kBiosDataSegment, Bda::kRowsMinusOne, kRows - 1);
-    m_memory.Write16(kBiosDataSegment, Bda::kCharHeight, 16);
+    m_memory.Write16(kBiosDataSegment, Bda::kCrtcPort, mode.number == 7 ? 0x3B4 : 0x3D4);
+    m_memory.Write8(kBiosDataSegment, Bda::kRowsMinusOne, static_cast<uint8_t>(mode.rows - 1));
+    m_memory.Write16(kBiosDataSegment, Bda::kCharHeight, mode.charHeight);
     m_memory.Write16(kBiosDataSegment, Bda::kCursorShape, 0x0607);
-    m_adapter.SetTextMode(mode == 7, kColumns, kRows);
+    m_memory.Write8(kBiosDataSegment, Bda::kCgaModeSelect, CgaModeSelect(mode.number));
+    m_memory.Write8(kBiosDataSegment, Bda::kCgaPalette, mode.number == 6 ? 0x3F : 0x30);
+    m_memory.Write8(kBiosDataSegment, Bda::kVideoControl, keep ? 0xE0 : 0x60);
+    m_adapter.LoadMode(mode, keep);
+    if (mode.layout == VgaMode::Layout::Text)
+        m_adapter.SetTextMode(mode.number == 7, mode.columns, mode.rows);
+    else
+        m_graphics.PointFontVector(mode.charHeight);
     for (uint8_t page = 0; page < 8; ++page)
         SetCursor(page, 0, 0);
-    uint32_t base = CMemory::Linear(Segment(), 0);
-    for (uint32_t i = 0; i < 8u * kPageBytes; i += 2) {
-        m_memory.Write8(base + i, ' ');
-        m_memory.Write8(base + i + 1, 0x07);
+    if (!keep)
+        ClearMemory(mode);
+}
+
+// Text pages fill with blanks in grey on black, the CGA's banks with zero; the planes the
+// adapter cleared itself.
+void CTextVideo::ClearMemory(const VgaMode& mode)
+{
+    const uint32_t base = CMemory::Linear(mode.segment, 0);
+    if (mode.layout == VgaMode::Layout::Text) {
+        for (uint32_t i = 0; i < 8u * mode.pageSize; i += 2) {
+            m_memory.Write8(base + i, ' ');
+            m_memory.Write8(base + i + 1, 0x07);
+        }
+    } else if (mode.layout == VgaMode::Layout::Cga) {
+        m_memory.Fill(base, 0, 0x8000);
     }
 }
 
@@ -97,8 +140,12 @@ void CTextVideo::Preset(const uint16_t* cells, uint8_t row, uint8_t column)
 void CTextVideo::Scroll(bool up, uint8_t lines, uint8_t attribute, uint8_t top, uint8_t left, uint8_t bottom,
                         uint8_t right, uint8_t page)
 {
-    bottom = std::min<uint8_t>(bottom, kRows - 1);
-    right = std::min<uint8_t>(right, kColumns - 1);
+    if (m_graphics.Graphics()) {
+        m_graphics.Scroll(up, lines, attribute, top, left, bottom, right, page);
+        return;
+    }
+    bottom = std::min<uint8_t>(bottom, static_cast<uint8_t>(Rows() - 1));
+    right = std::min<uint8_t>(right, static_cast<uint8_t>(Columns() - 1));
     if (top > bottom || left > right)
         return;
     uint8_t height = static_cast<uint8_t>(bottom - top + 1);
@@ -122,9 +169,10 @@ void CTextVideo::Scroll(bool up, uint8_t lines, uint8_t attribute, uint8_t top, 
     }
 }
 
+// The sink follows the text screen; what a graphics mode draws is part of its picture.
 void CTextVideo::Emit(uint8_t character)
 {
-    if (m_sink)
+    if (m_sink && !m_graphics.Graphics())
         m_sink(&character, 1);
 }
 
@@ -132,8 +180,19 @@ void CTextVideo::WriteCells(uint8_t character, uint8_t attribute, uint16_t count
 {
     uint8_t row, column;
     Cursor(page, row, column);
+    if (m_graphics.Graphics()) {
+        for (uint16_t i = 0; i < count && row < Rows(); ++i) {
+            m_graphics.DrawCharacter(page, row, column, character, attribute);
+            Emit(character);
+            if (++column >= Columns()) {
+                column = 0;
+                ++row;
+            }
+        }
+        return;
+    }
     uint32_t at = CellAddress(page, row, column);
-    uint32_t end = CellAddress(page, kRows - 1, kColumns - 1) + 2;
+    uint32_t end = CellAddress(page, static_cast<uint8_t>(Rows() - 1), static_cast<uint8_t>(Columns() - 1)) + 2;
     for (uint16_t i = 0; i < count && at < end; ++i, at += 2) {
         m_memory.Write8(at, character);
         if (!characterOnly)
@@ -142,7 +201,7 @@ void CTextVideo::WriteCells(uint8_t character, uint8_t attribute, uint16_t count
     }
 }
 
-void CTextVideo::TeletypeOnPage(uint8_t character, uint8_t page)
+void CTextVideo::TeletypeOnPage(uint8_t character, uint8_t page, uint8_t colour)
 {
     Emit(character);
     uint8_t row, column;
@@ -161,22 +220,27 @@ void CTextVideo::TeletypeOnPage(uint8_t character, uint8_t page)
         column = 0;
         break;
     default:
-        m_memory.Write8(CellAddress(page, row, column), character);
-        if (++column >= kColumns) {
+        if (m_graphics.Graphics())
+            m_graphics.DrawCharacter(page, row, column, character, colour);
+        else
+            m_memory.Write8(CellAddress(page, row, column), character);
+        if (++column >= Columns()) {
             column = 0;
             ++row;
         }
         break;
     }
-    if (row >= kRows) {
-        uint8_t attribute = m_memory.Read8(CellAddress(page, kRows - 1, column) + 1);
-        Scroll(true, 1, attribute, 0, 0, kRows - 1, kColumns - 1, page);
-        row = kRows - 1;
+    const uint8_t last = static_cast<uint8_t>(Rows() - 1);
+    if (row > last) {
+        const uint8_t fill = m_graphics.Graphics() ? 0 : m_memory.Read8(CellAddress(page, last, column) + 1);
+        Scroll(true, 1, fill, 0, 0, last, static_cast<uint8_t>(Columns() - 1), page);
+        row = last;
     }
     SetCursor(page, row, column);
 }
 
-void CTextVideo::Teletype(uint8_t character) { TeletypeOnPage(character, ActivePage()); }
+// DOS's console output draws in grey (colour 7) in a graphics mode.
+void CTextVideo::Teletype(uint8_t character) { TeletypeOnPage(character, ActivePage(), 0x07); }
 
 void CTextVideo::WriteString(CpuState& state)
 {
@@ -191,12 +255,12 @@ void CTextVideo::WriteString(CpuState& state)
         if (mode & 2)
             attribute = m_memory.Read8(state.es(), offset++);
         bool control = character == 7 || character == 8 || character == 10 || character == 13;
-        if (!control) {
+        if (!control && !m_graphics.Graphics()) {
             uint8_t r, c;
             Cursor(page, r, c);
             m_memory.Write8(CellAddress(page, r, c) + 1, attribute);
         }
-        TeletypeOnPage(character, page);
+        TeletypeOnPage(character, page, attribute);
     }
     if (!(mode & 1))
         SetCursor(page, row, column);
@@ -223,7 +287,8 @@ void CTextVideo::Interrupt10(CpuState& state)
         break;
     case 0x05:
         m_memory.Write8(kBiosDataSegment, Bda::kActivePage, state.al() & 7);
-        m_memory.Write16(kBiosDataSegment, Bda::kPageOffset, static_cast<uint16_t>((state.al() & 7) * kPageBytes));
+        m_memory.Write16(kBiosDataSegment, Bda::kPageOffset,
+                         static_cast<uint16_t>((state.al() & 7) * m_memory.Read16(kBiosDataSegment, Bda::kPageSize)));
         ProgramCrtc();
         break;
     case 0x06:
@@ -240,19 +305,31 @@ void CTextVideo::Interrupt10(CpuState& state)
     case 0x0A:
         WriteCells(state.al(), state.bl(), state.cx(), state.bh(), state.ah() == 0x0A);
         break;
+    case 0x0B:
+        m_graphics.CgaPalette(state);
+        break;
+    case 0x0C:
+        if (m_graphics.Graphics())
+            m_graphics.WritePixel(state);
+        break;
+    case 0x0D:
+        if (m_graphics.Graphics())
+            m_graphics.ReadPixel(state);
+        break;
+    case 0x10:
+        m_graphics.PaletteFunction(state);
+        break;
     case 0x0E:
-        TeletypeOnPage(state.al(), ActivePage());
+        TeletypeOnPage(state.al(), ActivePage(), state.bl());
         break;
     case 0x0F:
-        state.set_al(Mode());
-        state.set_ah(kColumns);
+        state.set_al(static_cast<uint8_t>(Mode() | (m_memory.Read8(kBiosDataSegment, Bda::kVideoControl) & 0x80)));
+        state.set_ah(Columns());
         state.set_bh(ActivePage());
         break;
     case 0x11:
-        if (state.al() == 0x30) {
-            state.cx() = 16;
-            state.set_dl(kRows - 1);
-        }
+        if (state.al() == 0x30)
+            m_graphics.FontPointer(state);
         break;
     case 0x12:
         if (state.bl() == 0x10) {

@@ -1,4 +1,5 @@
-// The adapter's CRTC, status port and picture of its text screen.
+// The adapter's ports, the CPU's window on its planes, and the picture of its text or graphics
+// screen as the registers lay the memory out.
 #include "dos/VideoAdapter.h"
 
 #include "dos/DeviceText.h"
@@ -15,12 +16,48 @@ constexpr uint64_t kShownLines = 400;
 constexpr uint64_t kRetraceFirst = 412;
 constexpr uint64_t kRetraceEnd = 414;
 constexpr uint64_t kShownInLineNs = kLineNs * 4 / 5;
-// CRTC registers: the cursor's start line (bit 5 hides it), the start address and the cursor's
-// location, each a word high byte first.
+// CRTC registers: the horizontal display end, the overflow, the maximum scan line (bit 7 scan
+// doubling), the cursor's start line (bit 5 hides it), the start address and the cursor's
+// location (words, high byte first), the vertical display end, the offset, the underline
+// location (bit 6 doubleword addressing) and the mode control (bit 6 byte addressing, bit 0
+// clear for the CGA's two banks).
+constexpr uint8_t kHorizontalEnd = 0x01;
+constexpr uint8_t kOverflow = 0x07;
+constexpr uint8_t kMaxScanLine = 0x09;
 constexpr uint8_t kCursorStart = 0x0A;
 constexpr uint8_t kStartHigh = 0x0C;
 constexpr uint8_t kCursorHigh = 0x0E;
+constexpr uint8_t kVerticalEnd = 0x12;
+constexpr uint8_t kOffset = 0x13;
+constexpr uint8_t kUnderline = 0x14;
+constexpr uint8_t kModeControl = 0x17;
+constexpr uint32_t kCgaMemory = 0xB8000;
+constexpr uint32_t kCgaBank = 0x2000;
+constexpr uint32_t kCgaSize = 0x8000;
 
+}
+
+void CVideoAdapter::LoadMode(const VgaMode& mode, bool keepMemory)
+{
+    m_nMisc = mode.misc;
+    m_bMono = (mode.misc & 1) == 0;
+    for (uint8_t i = 0; i < mode.sequencer.size(); ++i)
+        m_planes.SetSequencerRegister(i, mode.sequencer[i]);
+    for (uint8_t i = 0; i < mode.crtc.size(); ++i)
+        m_crtc[i] = mode.crtc[i];
+    for (uint8_t i = 0; i < mode.graphics.size(); ++i)
+        m_planes.SetGraphicsRegister(i, mode.graphics[i]);
+    for (uint8_t i = 0; i < mode.attributes.size(); ++i)
+        m_palette.SetAttribute(i, mode.attributes[i]);
+    for (int entry = 0; entry < VgaMode::DacEntries(mode.dac); ++entry) {
+        const auto rgb = VgaMode::DefaultDac(mode.dac, entry);
+        m_palette.SetDac(static_cast<uint8_t>(entry), rgb[0], rgb[1], rgb[2]);
+    }
+    m_palette.SetPelMask(0xFF);
+    m_nColumns = mode.columns;
+    m_nRows = mode.rows;
+    if (!keepMemory)
+        m_planes.Clear();
 }
 
 void CVideoAdapter::SetTextMode(bool mono, int columns, int rows)
@@ -28,12 +65,22 @@ void CVideoAdapter::SetTextMode(bool mono, int columns, int rows)
     m_bMono = mono;
     m_nColumns = columns;
     m_nRows = rows;
-    m_crtc[0x01] = static_cast<uint8_t>(columns - 1);
+    m_crtc[kHorizontalEnd] = static_cast<uint8_t>(columns - 1);
 }
 
 void CVideoAdapter::WriteCrtc(uint8_t index, uint8_t value)
 {
     m_crtc[index & 31] = value;
+}
+
+VgaMode::Layout CVideoAdapter::Layout() const
+{
+    const uint8_t misc = m_planes.GraphicsRegister(CVgaMemory::kMisc);
+    if ((misc & 0x01) == 0)
+        return VgaMode::Layout::Text;
+    if (m_palette.Attribute(CVgaPalette::kModeControl) & 0x40)
+        return VgaMode::Layout::Chained;
+    return (misc >> 2 & 3) == 3 ? VgaMode::Layout::Cga : VgaMode::Layout::Planar;
 }
 
 uint8_t CVideoAdapter::Status() const
@@ -45,20 +92,48 @@ uint8_t CVideoAdapter::Status() const
     return static_cast<uint8_t>((blank ? 0x01 : 0) | (retrace ? 0x08 : 0));
 }
 
+uint8_t CVideoAdapter::PortIn(uint16_t port)
+{
+    switch (port) {
+    case 0x3C4: return m_nSequencerIndex;
+    case 0x3C5: return m_planes.SequencerRegister(m_nSequencerIndex);
+    case 0x3CC: return m_nMisc;
+    case 0x3CE: return m_nGraphicsIndex;
+    case 0x3CF: return m_planes.GraphicsRegister(m_nGraphicsIndex);
+    default: return m_palette.In(port);
+    }
+}
+
 uint8_t CVideoAdapter::In(uint16_t port)
 {
+    if ((port & 0xFFF0) == 0x3C0)
+        return PortIn(port);
     if (!OwnPort(port))
         return 0xFF;
     switch (port & 0x0F) {
     case 0x4: return m_nIndex;
     case 0x5: return m_crtc[m_nIndex & 31];
-    case 0xA: return Status();
+    case 0xA:
+        m_palette.ResetFlipFlop();
+        return Status();
     default: return 0xFF;
     }
 }
 
 void CVideoAdapter::Out(uint16_t port, uint8_t value)
 {
+    switch (port) {
+    case 0x3C2: m_nMisc = value; m_bMono = (value & 1) == 0; return;
+    case 0x3C4: m_nSequencerIndex = value; return;
+    case 0x3C5: m_planes.SetSequencerRegister(m_nSequencerIndex, value); return;
+    case 0x3CE: m_nGraphicsIndex = value; return;
+    case 0x3CF: m_planes.SetGraphicsRegister(m_nGraphicsIndex, value); return;
+    default: break;
+    }
+    if ((port & 0xFFF0) == 0x3C0) {
+        m_palette.Out(port, value);
+        return;
+    }
     if (!OwnPort(port))
         return;
     if ((port & 0x0F) == 0x4)
@@ -67,7 +142,100 @@ void CVideoAdapter::Out(uint16_t port, uint8_t value)
         m_crtc[m_nIndex & 31] = value;
 }
 
-machine::ScreenImage CVideoAdapter::Screen() const
+// The planes answer at A0000h only while the graphics controller maps them there.
+uint8_t CVideoAdapter::Read(uint32_t linear)
+{
+    if ((m_planes.GraphicsRegister(CVgaMemory::kMisc) >> 2 & 3) >= 2)
+        return 0xFF;
+    return m_planes.Read(linear - kGraphicsFirst);
+}
+
+void CVideoAdapter::Write(uint32_t linear, uint8_t value)
+{
+    if ((m_planes.GraphicsRegister(CVgaMemory::kMisc) >> 2 & 3) < 2)
+        m_planes.Write(linear - kGraphicsFirst, value);
+}
+
+int CVideoAdapter::Width() const
+{
+    const int characters = m_crtc[kHorizontalEnd] + 1;
+    return Layout() == VgaMode::Layout::Chained ? characters * 4 : characters * 8;
+}
+
+int CVideoAdapter::Height() const
+{
+    const int lines = (m_crtc[kVerticalEnd] | (m_crtc[kOverflow] & 0x02) << 7 | (m_crtc[kOverflow] & 0x40) << 3) + 1;
+    const int doubled = (m_crtc[kMaxScanLine] & 0x80) ? lines / 2 : lines;
+    // The CGA's layout takes its rows' two scan lines from the two banks; elsewhere a row
+    // repeats for each scan line.
+    const bool banks = (m_crtc[kModeControl] & 0x01) == 0;
+    return banks ? doubled : doubled / ((m_crtc[kMaxScanLine] & 0x1F) + 1);
+}
+
+uint32_t CVideoAdapter::CgaAddress(uint32_t base, int x, int y, int pixelsPerByte) const
+{
+    const uint32_t words = (m_crtc[kModeControl] & 0x40) ? 1 : 2;
+    const uint32_t offset = base + (y & 1) * kCgaBank + (y >> 1) * LineBytes() * words + x / pixelsPerByte;
+    return kCgaMemory + offset % kCgaSize;
+}
+
+uint8_t CVideoAdapter::PixelIn(VgaMode::Layout layout, uint32_t base, int x, int y) const
+{
+    switch (layout) {
+    case VgaMode::Layout::Chained: {
+        const uint32_t at = base + y * LineBytes() * 4u + x;
+        return m_planes.Plane(at & 3, at >> 2);
+    }
+    case VgaMode::Layout::Planar: {
+        const uint32_t at = base + y * LineBytes() + x / 8;
+        uint8_t value = 0;
+        for (int plane = 0; plane < 4; ++plane)
+            value |= static_cast<uint8_t>((m_planes.Plane(plane, at) >> (7 - x % 8) & 1) << plane);
+        return value;
+    }
+    case VgaMode::Layout::Cga: {
+        const uint8_t* memory = m_memory.Data();
+        if (OneBitCga())
+            return memory[CgaAddress(base, x, y, 8)] >> (7 - x % 8) & 1;
+        return memory[CgaAddress(base, x, y, 4)] >> (6 - x % 4 * 2) & 3;
+    }
+    default:
+        return 0;
+    }
+}
+
+void CVideoAdapter::SetPixel(uint32_t base, int x, int y, uint8_t value)
+{
+    switch (Layout()) {
+    case VgaMode::Layout::Chained: {
+        const uint32_t at = base + y * LineBytes() * 4u + x;
+        m_planes.SetPlane(at & 3, at >> 2, value);
+        break;
+    }
+    case VgaMode::Layout::Planar: {
+        const uint32_t at = base + y * LineBytes() + x / 8;
+        const uint8_t bit = static_cast<uint8_t>(0x80 >> x % 8);
+        for (int plane = 0; plane < 4; ++plane) {
+            const uint8_t old = m_planes.Plane(plane, at);
+            m_planes.SetPlane(plane, at, static_cast<uint8_t>((value >> plane & 1) ? old | bit : old & ~bit));
+        }
+        break;
+    }
+    case VgaMode::Layout::Cga: {
+        const int perByte = OneBitCga() ? 8 : 4;
+        const int bits = 8 / perByte;
+        const int shift = 8 - bits - x % perByte * bits;
+        const uint8_t mask = static_cast<uint8_t>(((1 << bits) - 1) << shift);
+        const uint32_t at = CgaAddress(base, x, y, perByte);
+        m_memory.Write8(at, static_cast<uint8_t>((m_memory.Read8(at) & ~mask) | (value << shift & mask)));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+machine::ScreenImage CVideoAdapter::TextScreen() const
 {
     machine::ScreenImage image = machine::ScreenImage::Cells(m_nColumns, m_nRows);
     const uint32_t base = m_bMono ? 0xB0000 : 0xB8000;
@@ -79,6 +247,8 @@ machine::ScreenImage CVideoAdapter::Screen() const
             image.Cell(row, column) = static_cast<uint16_t>(memory[at] | memory[at + 1] << 8);
         }
     }
+    for (uint8_t colour = 0; colour < 16; ++colour)
+        image.palette[colour] = m_palette.Colour(m_palette.DacIndex(colour));
     const int cursor = Word(kCursorHigh) - start;
     image.cursorShown = (m_crtc[kCursorStart] & 0x20) == 0 && cursor >= 0 && cursor < m_nColumns * m_nRows;
     if (image.cursorShown) {
@@ -88,14 +258,38 @@ machine::ScreenImage CVideoAdapter::Screen() const
     return image;
 }
 
+machine::ScreenImage CVideoAdapter::GraphicsScreen() const
+{
+    const VgaMode::Layout layout = Layout();
+    const bool chained = layout == VgaMode::Layout::Chained;
+    uint32_t colours[256];
+    for (int value = 0; value < 256; ++value) {
+        const uint8_t v = static_cast<uint8_t>(value);
+        colours[value] = m_palette.Colour(chained ? v : m_palette.DacIndex(v));
+    }
+    const int width = Width(), height = Height();
+    machine::ScreenImage image = machine::ScreenImage::Pixels(width, height);
+    const uint32_t start = layout == VgaMode::Layout::Planar ? Word(kStartHigh) : Word(kStartHigh) * (chained ? 4u : 2u);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.Pixel(x, y) = colours[PixelIn(layout, start, x, y)];
+    return image;
+}
+
+machine::ScreenImage CVideoAdapter::Screen() const
+{
+    return Layout() == VgaMode::Layout::Text ? TextScreen() : GraphicsScreen();
+}
+
 machine::DeviceView CVideoAdapter::View() const
 {
     std::string crtc;
     for (uint8_t index = 0; index < 16; ++index)
         crtc += (index ? " " : "") + DeviceText::Hex(m_crtc[index], 2);
-    return {DeviceText::Line(std::string(m_bMono ? "MDA" : "CGA") + " " + std::to_string(m_nColumns) + "x" +
-                             std::to_string(m_nRows) + " CRTC " + crtc),
-            Screen()};
+    const std::string shows = Layout() == VgaMode::Layout::Text
+                                  ? std::string(m_bMono ? "MDA" : "CGA") + " " + std::to_string(m_nColumns) + "x" + std::to_string(m_nRows)
+                                  : "VGA " + std::to_string(Width()) + "x" + std::to_string(Height());
+    return {DeviceText::Line(shows + " CRTC " + crtc), Screen()};
 }
 
 }  // namespace dos

@@ -1,12 +1,18 @@
-// The video adapter in its text modes: the CRTC (index and data at 3B4h/3B5h or 3D4h/3D5h) whose
-// start address, cursor location and cursor shape decide what shows, the status port whose
-// retrace bits follow the 70 Hz frame in machine time, and the text memory at B0000h-BFFFFh,
-// which is RAM the adapter shows. Its picture is the screen as cells.
+// The VGA: its display memory (four planes behind A0000h-AFFFFh, which it answers itself, and
+// the text and CGA memory at B0000h-BFFFFh, RAM that it shows), the sequencer (3C4h/3C5h), the
+// graphics controller (3CEh/3CFh), the attribute controller and DAC (3C0h-3C1h, 3C6h-3C9h),
+// misc output (3C2h, read at 3CCh), the CRTC (index and data at 3B4h/3B5h or 3D4h/3D5h)
+// whose start address, offset and cursor decide what shows, and the status port whose retrace
+// bits follow the 70 Hz frame in machine time. Its picture is cells in a text mode and pixels
+// in a graphics mode, laid out as its registers say.
 #pragma once
 
 #include "dos/BusDevice.h"
 #include "dos/MachineClock.h"
 #include "dos/Memory.h"
+#include "dos/VgaMemory.h"
+#include "dos/VgaModes.h"
+#include "dos/VgaPalette.h"
 #include "machine/ScreenImage.h"
 
 #include <cstdint>
@@ -15,20 +21,33 @@ namespace dos {
 
 class CVideoAdapter final : public CBusDevice {
 public:
+    static constexpr uint32_t kGraphicsFirst = 0xA0000;
+    static constexpr uint32_t kGraphicsLast = 0xAFFFF;
     static constexpr uint32_t kMemoryFirst = 0xB0000;
     static constexpr uint32_t kMemoryLast = 0xBFFFF;
 
-    CVideoAdapter(const CMemory& memory, const CMachineClock& clock) : m_memory(memory), m_clock(clock) {}
+    CVideoAdapter(CMemory& memory, const CMachineClock& clock) : m_memory(memory), m_clock(clock) {}
 
+    // The registers of a mode as the BIOS programs them, with its default DAC and attribute
+    // palettes; the planes cleared unless `keepMemory`.
+    void LoadMode(const VgaMode& mode, bool keepMemory);
     // A text mode as the BIOS sets it: the monochrome adapter's (B000h, ports 3Bxh) or the
-    // colour one's (B800h, 3Dxh), columns x rows cells; start, cursor and shape as the BIOS
-    // programs them.
+    // colour one's (B800h, 3Dxh), columns x rows cells.
     void SetTextMode(bool mono, int columns, int rows);
     void WriteCrtc(uint8_t index, uint8_t value);
     uint8_t Crtc(uint8_t index) const { return m_crtc[index & 31]; }
+    // The layout the registers give the memory now.
+    VgaMode::Layout Layout() const;
+    // A pixel's value in a graphics mode, `base` bytes into the shown memory (a page's start).
+    uint8_t Pixel(uint32_t base, int x, int y) const { return PixelIn(Layout(), base, x, y); }
+    void SetPixel(uint32_t base, int x, int y, uint8_t value);
+    CVgaPalette& Palette() { return m_palette; }
+    CVgaMemory& Planes() { return m_planes; }
 
     uint8_t In(uint16_t port) override;
     void Out(uint16_t port, uint8_t value) override;
+    uint8_t Read(uint32_t linear) override;
+    void Write(uint32_t linear, uint8_t value) override;
     std::string_view Name() const override { return "video"; }
     machine::DeviceView View() const override;
     // What the monitor shows now.
@@ -39,14 +58,31 @@ private:
     bool OwnPort(uint16_t port) const { return (port & 0xFFF0) == (m_bMono ? 0x3B0 : 0x3D0); }
     uint8_t Status() const;
     uint16_t Word(uint8_t high) const { return static_cast<uint16_t>(m_crtc[high] << 8 | m_crtc[high + 1]); }
+    // The picture's size in pixels from the CRTC's display ends and scan doubling.
+    int Width() const;
+    int Height() const;
+    // Bytes of a plane (or of the CGA's banks) from one line to the next.
+    uint32_t LineBytes() const { return m_crtc[0x13] * 2u; }
+    // Where a pixel's byte lies in the CGA's RAM, from B8000h.
+    uint32_t CgaAddress(uint32_t base, int x, int y, int pixelsPerByte) const;
+    bool OneBitCga() const { return (m_planes.GraphicsRegister(CVgaMemory::kMode) & 0x20) == 0; }
+    uint8_t PixelIn(VgaMode::Layout layout, uint32_t base, int x, int y) const;
+    machine::ScreenImage TextScreen() const;
+    machine::ScreenImage GraphicsScreen() const;
+    uint8_t PortIn(uint16_t port);
 
-    const CMemory& m_memory;
+    CMemory& m_memory;
     const CMachineClock& m_clock;
+    CVgaMemory m_planes;
+    CVgaPalette m_palette;
     bool m_bMono = false;
     int m_nColumns = 80;
     int m_nRows = 25;
     uint8_t m_nIndex = 0;
     uint8_t m_crtc[32] = {};
+    uint8_t m_nSequencerIndex = 0;
+    uint8_t m_nGraphicsIndex = 0;
+    uint8_t m_nMisc = 0x67;
 };
 
 }  // namespace dos
