@@ -16,6 +16,7 @@
 #define IDC_DEBUG_DEVICES 213
 #define IDC_DEBUG_ANALYZER 214
 #define IDC_DEBUG_TIMERS 217
+#define IDC_DEBUG_LAB_BOX 215
 #define IDW_REGISTERS_BAR 130
 #define IDW_MEMORY_BAR 131
 #define IDW_STACK_BAR 132
@@ -28,6 +29,7 @@
 #define IDW_DEVICES_BAR 139
 #define IDW_ANALYZER_BAR 144
 #define IDW_TIMERS_BAR 145
+#define IDW_LAB_BOX_BAR 146
 
 // The panes' titles, the memory spaces of a machine that has several.
 #define IDS_PANE_REGISTERS 380
@@ -44,6 +46,7 @@
 #define IDS_PANE_BOARD 439
 #define IDS_PANE_ANALYZER 459
 #define IDS_PANE_TIMERS 460
+#define IDS_PANE_LAB_BOX 462
 
 // The machines' names.
 #define IDS_MACHINE_DOS 441

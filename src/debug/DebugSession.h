@@ -48,6 +48,10 @@ struct DebugLaunch {
     // Folders where a machine with files may change them besides the program's own, the
     // current one and the temporary one.
     std::vector<std::wstring> writableFolders;
+    // A DOS machine's drive A: (an image file; none when empty) and the lab box on its bus (a
+    // preset's name; none when empty).
+    std::wstring floppy;
+    std::string labBox;
     // Where the source lines are; empty for a program built without a listing.
     CSourceMap sourceMap;
     // The breakpoints' lines as the editor has them now, and those set on addresses (in the

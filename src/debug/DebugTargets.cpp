@@ -87,12 +87,14 @@ std::unique_ptr<IDebugTarget> Load51(const DebugLaunch& launch, const std::strin
 
 std::unique_ptr<IDebugTarget> LoadDos(const DebugLaunch& launch, const std::string& name, Sentence& failure)
 {
-    auto target = std::make_unique<dos::CDosTarget>(launch.instructionsPerMs, launch.writableFolders);
+    auto target = std::make_unique<dos::CDosTarget>(launch.instructionsPerMs, launch.writableFolders, launch.floppy);
     const dos::LoadError error = target->Load(launch.program, launch.folder, launch.tail);
     if (error != dos::LoadError::None) {
         failure = {DosLoadText(error), {name}};
         return nullptr;
     }
+    if (!launch.labBox.empty())
+        target->PlugLabBox(launch.labBox);
     return target;
 }
 

@@ -145,6 +145,14 @@ std::vector<std::unique_ptr<CDebugPane>> CDosPanes::Make(CDebugSession& session,
     add({.id = IDC_DEBUG_DEVICES, .barId = IDW_DEVICES_BAR, .titleId = IDS_PANE_DEVICES, .row = PaneRow::BottomSecond,
          .share = 0.3, .scrolls = true, .live = true, .shownFirst = false},
         {.content = [panes](const PaneQuery&) { return TextContent(panes->Devices()); }});
+    if (labbox::CLabBox* box = target.LabBox())
+        add({.id = IDC_DEBUG_LAB_BOX, .barId = IDW_LAB_BOX_BAR, .titleId = IDS_PANE_LAB_BOX, .kind = PaneKind::Device,
+             .row = PaneRow::Right, .share = 0.5, .live = true},
+            {.content = [box](const PaneQuery&) {
+                 machine::DeviceView view = box->View();
+                 return PaneContent{{std::move(view.text)}, std::move(view.picture)};
+             },
+             .input = [box](const machine::DeviceInput& input) { return box->Input(input); }});
     return made;
 }
 

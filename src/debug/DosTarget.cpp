@@ -51,7 +51,7 @@ ProgramFile Inspect(const std::wstring& program)
     return {true, static_cast<uint32_t>(image.Module().size())};
 }
 
-DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders)
+DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders, std::wstring floppy)
 {
     DosMachineSettings settings;
     settings.input = ConsoleInput::Keyboard;
@@ -59,14 +59,15 @@ DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs, std::vector<std:
     settings.error = ConsoleOutput::Screen;
     settings.pace.instructionsPerMs = instructionsPerMs;
     settings.writableFolders = std::move(writableFolders);
+    settings.floppyImage = std::move(floppy);
     return settings;
 }
 
 }
 
-CDosTarget::CDosTarget(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders)
+CDosTarget::CDosTarget(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders, std::wstring floppy)
     : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), std::make_unique<CHostDrive>(),
-                                              DebuggerSettings(instructionsPerMs, std::move(writableFolders)))),
+                                              DebuggerSettings(instructionsPerMs, std::move(writableFolders), std::move(floppy)))),
       m_history(kHistoryInstructions, kHistoryBytes),
       m_memoryBefore(CMemory::kSize)
 {

@@ -8,6 +8,7 @@
 #include "debug/DebugTarget.h"
 
 #include "dos/DosMachine.h"
+#include "labbox/LabBox.h"
 #include "dos/ExecutionHistory.h"
 
 #include <memory>
@@ -25,7 +26,8 @@ public:
 
     // instructionsPerMs: the pace of its runs in real time (0: as fast as it can);
     // writableFolders: where the program may change files besides its own folders.
-    explicit CDosTarget(uint32_t instructionsPerMs = 0, std::vector<std::wstring> writableFolders = {});
+    // floppy: drive A:'s image, none when empty.
+    explicit CDosTarget(uint32_t instructionsPerMs = 0, std::vector<std::wstring> writableFolders = {}, std::wstring floppy = {});
 
     // Loads the program (a host path) with the folder as DOS's current folder; the registers
     // are then those DEBUG gives a program it loads.
@@ -59,6 +61,9 @@ public:
     void MarkChanges() override;
     void Feed(uint16_t key) override;
 
+    // The interface lab box of a preset ("288", "300") on the machine's bus, after Load.
+    void PlugLabBox(const std::string& preset) { m_labBox = labbox::CLabBox::PlugInto(*m_machine, preset); }
+    labbox::CLabBox* LabBox() const { return m_labBox.get(); }
     CDosMachine& Machine() { return *m_machine; }
     const CDosMachine& Machine() const { return *m_machine; }
     const CMemory& Memory() const { return m_machine->Memory(); }
@@ -86,6 +91,8 @@ private:
     void StartAsDebugDoes(const std::wstring& program);
 
     std::unique_ptr<CDosMachine> m_machine;
+    // On the machine's bus, which it outlives.
+    std::unique_ptr<labbox::CLabBox> m_labBox;
     CExecutionHistory m_history;
     CpuState m_before;
     std::vector<uint8_t> m_memoryBefore;

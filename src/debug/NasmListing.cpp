@@ -96,7 +96,7 @@ std::optional<DataSymbol> NasmDataLabel(std::string_view text, uint32_t offset, 
     const auto type = kTypes.find(Upper(words[1]));
     if (type == kTypes.end() || name.empty())
         return std::nullopt;
-    return DataSymbol{std::string(name), type->second, offset, size};
+    return DataSymbol{std::string(name), type->second, offset, size, std::nullopt};
 }
 }
 

@@ -213,6 +213,8 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
     launch.instructionsPerMs = m_host.Settings().m_nDosPace;
     for (const FilePath& folder : WritableFolders(m_host.Settings()))
         launch.writableFolders.push_back(folder.Wide());
+    launch.floppy = FilePath::FromUtf8(m_host.Settings().m_strFloppyImage).Wide();
+    launch.labBox = m_host.Settings().m_strLabBox;
     launch.sourceMap = CSourceMapLoader::Load(program.Wide(), source.Wide());
     if (const CKorvaneView* view = m_host.SourceEditor())
         for (const size_t line : view->Control().Breakpoints())

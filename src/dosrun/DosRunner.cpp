@@ -7,7 +7,7 @@
 #include "dosrun/DeviceObserver.h"
 #include "dosrun/ConsoleScreen.h"
 #include "dosrun/RunnerText.h"
-#include "dosrun/ScreenWindow.h"
+#include "dosrun/RunWindows.h"
 #include "dosrun/WaveOutSound.h"
 #include "dos/FloppyImage.h"
 #include "dos/WaveRecorder.h"
@@ -158,7 +158,7 @@ int CDosRunner::FaultExit(const MachineFault& fault)
     return kExitInternal;
 }
 
-StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, const std::wstring& title)
+StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, const std::wstring& title, labbox::CLabBox* box)
 {
     std::unique_ptr<CConsoleKeyboard> keyboard;
     if (m_host.InputIsConsole())
@@ -169,8 +169,8 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, co
         screen->Attach(machine);
         m_host.HoldReports(true);
     }
-    // The program's own window, from its first picture in a graphics mode.
-    std::unique_ptr<CScreenWindow> window;
+    // The box has a window of its own where the run has a console of its own (F9).
+    CRunWindows windows(title, screen ? box : nullptr);
     auto shown = std::chrono::steady_clock::now();
     StopReason state = StopReason::Limit;
     for (;;) {
@@ -184,7 +184,7 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, co
         bool waiting = state == StopReason::WaitingForInput || state == StopReason::Idle;
         auto now = std::chrono::steady_clock::now();
         if (done || waiting || now - shown >= kScreenInterval) {
-            Show(machine.Screen(), screen.get(), window, title);
+            windows.Show(machine.Screen(), screen.get());
             shown = now;
         }
         if (done || state == StopReason::Paused || observer.Over(machine))
@@ -192,41 +192,23 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, co
         DWORD wait = waiting ? static_cast<DWORD>(machine.UntilWake().count() / 1000 + 1) : 0;
         if (keyboard) {
             if (wait)
-                keyboard->Wait(window ? std::min(wait, kWindowPollMs) : wait);
+                keyboard->Wait(windows.Any() ? std::min(wait, kWindowPollMs) : wait);
             keyboard->Pump(machine);
-        } else if (window) {
-            window->Wait(wait);
+        } else if (windows.Any()) {
+            windows.Wait(wait);
         } else if (wait) {
             Sleep(wait);
         }
-        if (window) {
-            for (const uint16_t key : window->TakeKeys())
-                machine.PressKey(key);
-            if (window->Closed()) {
-                state = StopReason::Paused;
-                break;
-            }
+        windows.TakeInput(machine);
+        if (windows.Closed()) {
+            state = StopReason::Paused;
+            break;
         }
     }
     if (screen)
         screen->Detach();
     m_host.HoldReports(false);
     return state;
-}
-
-void CDosRunner::Show(const machine::ScreenImage& picture, CConsoleScreen* screen, std::unique_ptr<CScreenWindow>& window,
-                      const std::wstring& title)
-{
-    if (picture.kind == machine::ScreenImage::Kind::Pixels) {
-        if (!window)
-            window = std::make_unique<CScreenWindow>(title);
-        window->Present(picture);
-        return;
-    }
-    if (window)
-        window->Hide();
-    if (screen)
-        screen->Present(picture);
 }
 
 bool CDosRunner::IsFloppyImage(const std::wstring& image)
@@ -302,15 +284,11 @@ int CDosRunner::Execute(const RunnerOptions& options)
     CDeviceObserver observer(m_host, options.observe);
     std::unique_ptr<labbox::CLabBox> box;
     if (!options.labbox.empty()) {
-        const labbox::LabPreset preset = *labbox::LabPreset::Find(options.labbox);
-        int badLine = 0;
-        box = std::make_unique<labbox::CLabBox>(preset, *labbox::CLabWiring::Parse(preset.wiring, badLine), machine->Clock(),
-                                                machine->Interrupts());
-        box->Attach(machine->Bus());
+        box = labbox::CLabBox::PlugInto(*machine, options.labbox);
         observer.WatchBox(*box, options.settings);
     }
     const std::wstring title = std::filesystem::path(options.boot ? options.floppy : FindProgram(options.program)).filename().wstring();
-    StopReason state = Drive(*machine, observer, title);
+    StopReason state = Drive(*machine, observer, title, box.get());
     machine->Speaker().Flush();
     speaker.Drain();
     if (!options.wave.empty() && !WriteWholeFile(options.wave, recorder.WaveFile(), CREATE_ALWAYS))

@@ -8,7 +8,7 @@
 #include "dosrun/ConsoleScreen.h"
 #include "dosrun/DeviceObserver.h"
 #include "dosrun/RunnerOptions.h"
-#include "dosrun/ScreenWindow.h"
+#include "labbox/LabBox.h"
 
 #include <memory>
 #include <string>
@@ -55,13 +55,9 @@ private:
     bool WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes, DWORD disposition);
     int FaultExit(const MachineFault& fault);
     // Runs the machine until the program ends: console keys and screen when there is a console,
-    // the program's own window (titled title) while it draws in a graphics mode, the devices'
-    // views at the times asked for.
-    StopReason Drive(CDosMachine& machine, CDeviceObserver& observer, const std::wstring& title);
-    // The screen in the console while it is text, in the program's window (made at the first
-    // picture) while it is pixels.
-    static void Show(const machine::ScreenImage& picture, CConsoleScreen* screen, std::unique_ptr<CScreenWindow>& window,
-                     const std::wstring& title);
+    // the program's own window (titled title) while it draws in a graphics mode and the lab
+    // box's window on a console of its own, the devices' views at the times asked for.
+    StopReason Drive(CDosMachine& machine, CDeviceObserver& observer, const std::wstring& title, labbox::CLabBox* box);
     void Pause(int exitCode);
 
     CConsoleHost m_host;

@@ -80,6 +80,20 @@ CLabBox::CLabBox(const LabPreset& preset, const CLabWiring& wiring, const dos::C
     Reset();
 }
 
+std::unique_ptr<CLabBox> CLabBox::PlugInto(dos::CDosMachine& machine, std::string_view preset)
+{
+    const std::optional<LabPreset> found = LabPreset::Find(preset);
+    if (!found)
+        return nullptr;
+    int badLine = 0;
+    const std::optional<CLabWiring> wiring = CLabWiring::Parse(found->wiring, badLine);
+    if (!wiring)
+        return nullptr;
+    auto box = std::make_unique<CLabBox>(*found, *wiring, machine.Clock(), machine.Interrupts());
+    box->Attach(machine.Bus());
+    return box;
+}
+
 void CLabBox::Attach(dos::CDeviceBus& bus)
 {
     bus.MapPorts(m_preset.ppi, static_cast<uint16_t>(m_preset.ppi + 3), *this);

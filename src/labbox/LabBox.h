@@ -8,6 +8,7 @@
 
 #include "dos/BusDevice.h"
 #include "dos/DeviceBus.h"
+#include "dos/DosMachine.h"
 #include "dos/InterruptController.h"
 #include "dos/MachineClock.h"
 #include "labbox/Adc0809.h"
@@ -21,6 +22,7 @@
 
 #include <array>
 #include <deque>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -52,6 +54,10 @@ class CLabBox final : public dos::CBusDevice {
 public:
     // The wiring must be the preset's own, parsed; the clock and the controller are the PC's.
     CLabBox(const LabPreset& preset, const CLabWiring& wiring, const dos::CMachineClock& clock, dos::CInterruptController& pc);
+
+    // A box of the preset named ("288", "300") with the preset's own wiring, on the machine's
+    // bus and wired to its interrupt controller; none for a name no preset has.
+    static std::unique_ptr<CLabBox> PlugInto(dos::CDosMachine& machine, std::string_view preset);
 
     // The chips' ports on the bus; the box starts afresh.
     void Attach(dos::CDeviceBus& bus);

@@ -3,6 +3,7 @@
 // the history reaches.
 #include "DebuggerTestSupport.h"
 
+#include "debug/DebugResources.h"
 #include "debug/DosTarget.h"
 
 #include <gtest/gtest.h>
@@ -50,6 +51,31 @@ struct StepCase {
     Step step;
     const char* to;
 };
+
+// The lab box of the settings on the machine's bus, in a pane of its own: the switches set on
+// it reach the LEDs through the program's 8255; a session without a box has no such pane.
+TEST_F(DosSession, TheLabBoxIsOnTheBusAndInItsPane)
+{
+    DebugLaunch launch = Launch(Built("LABLEDS.COM"), Built("LABLEDS.ASM"));
+    launch.labBox = "288";
+    ASSERT_EQ(m_session.Start(std::move(launch)).result, SessionResult::Started);
+    const CDebugPane* pane = m_session.Pane(IDC_DEBUG_LAB_BOX);
+    ASSERT_NE(pane, nullptr);
+    EXPECT_EQ(pane->Info().kind, PaneKind::Device);
+    DosTarget(m_session).LabBox()->SetSwitches(0xA5);
+    // The LEDs show what a person sees over the last 20 ms of the machine's time.
+    auto running = std::async(std::launch::async, [this] { return m_session.Continue(); });
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    m_session.Pause();
+    EXPECT_EQ(running.get().reason, StopReason::Paused);
+    const PaneContent content = pane->Content({});
+    EXPECT_NE(content.text.text.find("LED: 10100101\r\n"), std::string::npos) << content.text.text;
+    EXPECT_EQ(content.image.kind, machine::ScreenImage::Kind::Pixels);
+
+    CDebugSession plain;
+    ASSERT_EQ(plain.Start(Launch(Built("LABLEDS.COM"), Built("LABLEDS.ASM"))).result, SessionResult::Started);
+    EXPECT_EQ(plain.Pane(IDC_DEBUG_LAB_BOX), nullptr);
+}
 
 TEST_F(DosSession, EachKindOfStepReachesItsLine)
 {

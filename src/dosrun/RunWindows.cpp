@@ -1,0 +1,57 @@
+// The run's windows: made when there is something to show, their input taken between slices.
+#include "dosrun/RunWindows.h"
+
+#include "dosrun/RunnerText.h"
+
+#include "korvane-dos.h"
+
+namespace dos {
+
+CRunWindows::CRunWindows(std::wstring title, labbox::CLabBox* box) : m_strTitle(std::move(title)), m_pBox(box)
+{
+    if (box)
+        m_box = std::make_unique<CScreenWindow>(RunnerText::Format(IDS_DOS_LAB_BOX_TITLE, {m_strTitle}),
+                                                CScreenWindow::Shape::Picture, CScreenWindow::kLabBoxClassName);
+}
+
+void CRunWindows::Show(const machine::ScreenImage& screen, CConsoleScreen* console)
+{
+    if (m_box)
+        m_box->Present(m_pBox->View().picture);
+    if (screen.kind == machine::ScreenImage::Kind::Pixels) {
+        if (!m_screen)
+            m_screen = std::make_unique<CScreenWindow>(m_strTitle);
+        m_screen->Present(screen);
+        return;
+    }
+    if (m_screen)
+        m_screen->Hide();
+    if (console)
+        console->Present(screen);
+}
+
+void CRunWindows::Wait(DWORD ms) const
+{
+    // Either window's input wakes the run; the box's is looked at as often.
+    if (m_screen)
+        m_screen->Wait(m_box ? std::min<DWORD>(ms, 10) : ms);
+    else if (m_box)
+        m_box->Wait(ms);
+}
+
+void CRunWindows::TakeInput(CDosMachine& machine)
+{
+    if (m_screen)
+        for (const uint16_t key : m_screen->TakeKeys())
+            machine.PressKey(key);
+    if (m_box)
+        for (const machine::DeviceInput& input : m_box->TakeInputs())
+            m_pBox->Input(input);
+}
+
+bool CRunWindows::Closed() const
+{
+    return (m_screen && m_screen->Closed()) || (m_box && m_box->Closed());
+}
+
+}  // namespace dos
