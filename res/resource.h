@@ -16,6 +16,7 @@
 #define IDD_TOOLDIA                 133
 #define IDD_COMPILER_SETUP          134
 #define IDD_GOTO_LINE               150
+#define IDD_LAB_WIRING              151
 #define IDR_EDITOR_MENU             152
 #define IDR_OUTPUT_MENU             153
 
@@ -133,6 +134,9 @@
 #define IDC_BROWSE_FLOPPY           1032
 #define IDC_NEW_FLOPPY              1033
 #define IDC_LAB_BOX                 1034
+#define IDC_LAB_WIRING              1035
+#define IDC_WIRING_TEXT             1036
+#define IDC_WIRING_DEFAULT          1037
 
 // Go to line dialog.
 #define IDC_GOTO_LINE               1012
@@ -191,6 +195,8 @@
 #define IDS_FLOPPY_FILTER           327
 #define IDS_LAB_BOXES               328
 #define IDS_FLOPPY_NOT_WRITTEN      329
+#define IDS_LAB_WIRING_TITLE        330
+#define IDS_LAB_WIRING_BAD          331
 
 // Texts of the compiler settings.
 #define IDS_SETTINGS_NOT_KEPT       340

@@ -136,6 +136,9 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
         key.GetString(kWritableFoldersValueName, settings.m_strWritableFolders);
         key.GetString(kFloppyValueName, settings.m_strFloppyImage);
         key.GetString(kLabBoxValueName, settings.m_strLabBox);
+        for (const char* preset : kLabBoxPresets)
+            if (std::string wiring; key.GetString((kLabWiringValuePrefix + std::string(preset)).c_str(), wiring) && !wiring.empty())
+                settings.m_labWirings[preset] = wiring;
         settings.m_compilerType = CompilerTypeFromName(type);
         settings.m_asmType = ReadAsmType(key, settings.m_compilerType);
         if (settings.m_compilerType != CompilerType::None) {
@@ -162,6 +165,12 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
     return LoadOutcome::LaidOut;
 }
 
+}
+
+std::string LabWiringOf(const CompilerSettings& settings)
+{
+    const auto kept = settings.m_labWirings.find(settings.m_strLabBox);
+    return kept == settings.m_labWirings.end() ? std::string() : kept->second;
 }
 
 std::vector<FilePath> WritableFolders(const CompilerSettings& settings)
@@ -234,6 +243,12 @@ Result<void> SaveCompilerSettings(const CompilerSettings& settings, const Servic
     written = WriteUnlessDefault(key, kWritableFoldersValueName, settings.m_strWritableFolders) && written;
     written = WriteUnlessDefault(key, kFloppyValueName, settings.m_strFloppyImage) && written;
     written = WriteUnlessDefault(key, kLabBoxValueName, settings.m_strLabBox) && written;
+    for (const char* preset : kLabBoxPresets) {
+        const auto wiring = settings.m_labWirings.find(preset);
+        written = WriteUnlessDefault(key, (kLabWiringValuePrefix + std::string(preset)).c_str(),
+                                     wiring == settings.m_labWirings.end() ? std::string() : wiring->second) &&
+                  written;
+    }
     if (*name != '\0')
         written = (key.Open(name) || key.Create(name)) && WriteToolchainValues(key, settings) && written;
     if (!written)

@@ -21,6 +21,7 @@
 
 struct Services;
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,9 @@ struct CompilerSettings {
     // The interface lab box on the built-in machine's bus: a preset's name ("288", "300"), or
     // empty for none.
     std::string m_strLabBox;
+    // Each preset's wiring table as the user changed it (text, one cable a line); a preset
+    // missing here has its own.
+    std::map<std::string, std::string> m_labWirings;
     // The toolchain a file that is no 8051 source builds with: the 16-bit one chosen last.
     CompilerType m_asmType = CompilerType::Masm;
 
@@ -85,6 +89,9 @@ inline constexpr const char* kDosPaceValueName = "pace";
 inline constexpr const char* kWritableFoldersValueName = "writable";
 inline constexpr const char* kFloppyValueName = "floppy";
 inline constexpr const char* kLabBoxValueName = "labbox";
+// The lab box's presets, and the value of each one's wiring: "wiring" and its name.
+inline constexpr const char* kLabBoxPresets[] = {"288", "300"};
+inline constexpr const char* kLabWiringValuePrefix = "wiring";
 inline constexpr const char* kCompilerArgsValueName = "cmpargs";
 inline constexpr const char* kLinkerArgsValueName = "lnkargs";
 inline constexpr const char* kDebuggerValueName = "dbg";
@@ -92,6 +99,9 @@ inline constexpr const char* kNoLinkValueName = "nolink";
 inline constexpr const char* kFullSpeed51ValueName = "fast51";
 inline constexpr const char* kBoard51ValueName = "board51";
 inline constexpr const char* kBounce51ValueName = "bounce51";
+
+// The wiring table kept for the chosen lab box, empty for its own (or for no box).
+std::string LabWiringOf(const CompilerSettings& settings);
 
 // The folders of m_strWritableFolders, blanks around each cut, empty ones left out.
 std::vector<FilePath> WritableFolders(const CompilerSettings& settings);

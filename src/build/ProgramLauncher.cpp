@@ -138,6 +138,18 @@ std::wstring DebugCommandLine(const FilePath& debugger, const std::wstring& opti
     return CommandLinePath(debugger) + OptionsPart(options) + L" " + CommandLinePath(BuiltProgram(source));
 }
 
+namespace {
+// The table's cables on one command line: each ended by ';'.
+std::wstring OneLineWiring(const std::string& table)
+{
+    std::wstring line;
+    for (const char c : table)
+        if (c != '\r')
+            line += c == '\n' ? L';' : static_cast<wchar_t>(static_cast<unsigned char>(c));
+    return line;
+}
+}
+
 std::wstring BuiltInRunCommandLine(const FilePath& program, const BuiltInRun& builtIn)
 {
     std::wstring options = L" --pause";
@@ -149,6 +161,8 @@ std::wstring BuiltInRunCommandLine(const FilePath& program, const BuiltInRun& bu
         options += L" --floppy " + CommandLinePath(builtIn.floppy, Quoting::Always);
     if (!builtIn.labBox.empty())
         options += L" --labbox " + FilePath::FromUtf8(builtIn.labBox).Wide();
+    if (!builtIn.labBox.empty() && !builtIn.labWiring.empty())
+        options += L" --wiring \"" + OneLineWiring(builtIn.labWiring) + L"\"";
     return CommandLinePath(BuiltInMachine(), Quoting::Always) + options + L" " + CommandLinePath(program, Quoting::Always);
 }
 

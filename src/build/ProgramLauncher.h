@@ -53,9 +53,11 @@ ProgramToDebug DebuggedProgram(const FilePath& source, const CompilerSettings& s
 struct BuiltInRun {
     uint32_t pace = 0;
     std::vector<FilePath> writableFolders;
-    // Drive A:'s image, none when empty; the lab box's preset, none when empty.
+    // Drive A:'s image, none when empty; the lab box's preset, none when empty, and its wiring
+    // table (one cable a line; empty: the preset's own).
     FilePath floppy{};
     std::string labBox{};
+    std::string labWiring{};
 };
 
 // Run: the built program.

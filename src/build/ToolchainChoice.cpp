@@ -87,6 +87,7 @@ CompilerSettings SettingsOfToolchain(const CompilerSettings& stored, CompilerTyp
     settings.m_strWritableFolders = stored.m_strWritableFolders;
     settings.m_strFloppyImage = stored.m_strFloppyImage;
     settings.m_strLabBox = stored.m_strLabBox;
+    settings.m_labWirings = stored.m_labWirings;
     settings.m_asmType = stored.m_asmType;
     settings.m_compilerType = type;
     ReadToolchain(type, settings, services);

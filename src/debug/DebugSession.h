@@ -52,6 +52,8 @@ struct DebugLaunch {
     // preset's name; none when empty).
     std::wstring floppy;
     std::string labBox;
+    // The box's wiring table (one cable a line); empty: its preset's own.
+    std::string labWiring;
     // Where the source lines are; empty for a program built without a listing.
     CSourceMap sourceMap;
     // The breakpoints' lines as the editor has them now, and those set on addresses (in the

@@ -94,7 +94,7 @@ std::unique_ptr<IDebugTarget> LoadDos(const DebugLaunch& launch, const std::stri
         return nullptr;
     }
     if (!launch.labBox.empty())
-        target->PlugLabBox(launch.labBox);
+        target->PlugLabBox(launch.labBox, launch.labWiring);
     return target;
 }
 

@@ -61,8 +61,12 @@ public:
     void MarkChanges() override;
     void Feed(uint16_t key) override;
 
-    // The interface lab box of a preset ("288", "300") on the machine's bus, after Load.
-    void PlugLabBox(const std::string& preset) { m_labBox = labbox::CLabBox::PlugInto(*m_machine, preset); }
+    // The interface lab box of a preset ("288", "300") wired by the table (empty: the preset's
+    // own) on the machine's bus, after Load.
+    void PlugLabBox(const std::string& preset, const std::string& wiring = {})
+    {
+        m_labBox = labbox::CLabBox::PlugInto(*m_machine, preset, wiring);
+    }
     labbox::CLabBox* LabBox() const { return m_labBox.get(); }
     CDosMachine& Machine() { return *m_machine; }
     const CDosMachine& Machine() const { return *m_machine; }

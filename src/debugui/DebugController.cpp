@@ -215,6 +215,7 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
         launch.writableFolders.push_back(folder.Wide());
     launch.floppy = FilePath::FromUtf8(m_host.Settings().m_strFloppyImage).Wide();
     launch.labBox = m_host.Settings().m_strLabBox;
+    launch.labWiring = LabWiringOf(m_host.Settings());
     launch.sourceMap = CSourceMapLoader::Load(program.Wide(), source.Wide());
     if (const CKorvaneView* view = m_host.SourceEditor())
         for (const size_t line : view->Control().Breakpoints())

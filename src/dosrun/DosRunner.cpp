@@ -284,7 +284,7 @@ int CDosRunner::Execute(const RunnerOptions& options)
     CDeviceObserver observer(m_host, options.observe);
     std::unique_ptr<labbox::CLabBox> box;
     if (!options.labbox.empty()) {
-        box = labbox::CLabBox::PlugInto(*machine, options.labbox);
+        box = labbox::CLabBox::PlugInto(*machine, options.labbox, options.wiring);
         observer.WatchBox(*box, options.settings);
     }
     const std::wstring title = std::filesystem::path(options.boot ? options.floppy : FindProgram(options.program)).filename().wstring();

@@ -3,6 +3,7 @@
 #include "dosrun/RunnerOptions.h"
 
 #include "labbox/LabPreset.h"
+#include "labbox/LabWiring.h"
 
 #include <algorithm>
 #include <cwctype>
@@ -81,6 +82,18 @@ bool CRunnerOptions::ParseObserve(const std::wstring& text, RunnerOptions& optio
     return true;
 }
 
+bool CRunnerOptions::ParseWiring(const std::wstring& text, RunnerOptions& options)
+{
+    const std::string table(text.begin(), text.end());
+    int badLine = 0;
+    if (text.find_first_not_of(L" !\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[]^_abcdefghijklmnopqrstuvwxyz{|}~") !=
+            std::wstring::npos ||
+        !labbox::CLabWiring::Parse(table, badLine))
+        return false;
+    options.wiring = table;
+    return true;
+}
+
 bool CRunnerOptions::ParseLabBox(const std::wstring& text, RunnerOptions& options)
 {
     const std::string name(text.begin(), text.end());
@@ -146,7 +159,7 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
     bool optionsEnd = false;
     while (NextToken(commandLine, at, token)) {
         if (!optionsEnd && (token == L"--mem" || token == L"--dos-version" || token == L"--pace" || token == L"--observe" ||
-                             token == L"--labbox" || token == L"--set")) {
+                             token == L"--labbox" || token == L"--set" || token == L"--wiring")) {
             std::wstring value;
             bool known = NextToken(commandLine, at, value) &&
                          (token == L"--mem"       ? ParseMemory(value, options)
@@ -154,6 +167,7 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
                           : token == L"--observe" ? ParseObserve(value, options)
                           : token == L"--labbox"  ? ParseLabBox(value, options)
                           : token == L"--set"     ? ParseSetting(value, options)
+                          : token == L"--wiring"  ? ParseWiring(value, options)
                                                   : ParseVersion(value, options));
             if (!known) {
                 bad = token + L" " + value;
@@ -186,9 +200,9 @@ bool CRunnerOptions::Parse(const std::wstring& commandLine, RunnerOptions& optio
         } else {
             options.program = token;
             options.tail = commandLine.substr(at);
-            // A hand on the box wants a box.
-            if (!options.settings.empty() && options.labbox.empty()) {
-                bad = L"--set";
+            // A hand on the box, or its wiring, wants a box.
+            if ((!options.settings.empty() || !options.wiring.empty()) && options.labbox.empty()) {
+                bad = options.settings.empty() ? L"--wiring" : L"--set";
                 return false;
             }
             return true;

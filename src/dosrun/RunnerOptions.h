@@ -1,6 +1,6 @@
 // korvane-dos.exe's command line: [--mem KB] [--dos-version M.N] [--pause] [--pace N|max]
 // [--fixed-time] [--allow-writes FOLDER]... [--observe MS[,MS...]] [--labbox NAME
-// [--set switches=BITS@MS | --set pulse@MS | --set adc[N]=VOLTS@MS]...] [--wave FILE]
+// [--wiring CABLES] [--set switches=BITS@MS | --set pulse@MS | --set adc[N]=VOLTS@MS]...] [--wave FILE]
 // [--floppy IMAGE] PROGRAM [TAIL], where TAIL is the rest of the line as it stands, passed on
 // as the program's command tail; or the same options with --boot IMAGE and no PROGRAM; or
 // --make-floppy IMAGE alone.
@@ -41,6 +41,8 @@ struct RunnerOptions {
     std::vector<std::wstring> writableFolders;
     // The lab box's preset ("288", "300"), empty for none, and the hands on it in the order given.
     std::string labbox;
+    // The box's wiring table in place of the preset's own (empty: the preset's).
+    std::string wiring;
     std::vector<BoxSetting> settings;
     // Where what the speaker played is written as a WAV file at the end (none: it is heard).
     std::wstring wave;
@@ -69,6 +71,8 @@ private:
     // Milliseconds separated by commas.
     static bool ParseObserve(const std::wstring& text, RunnerOptions& options);
     static bool ParseLabBox(const std::wstring& text, RunnerOptions& options);
+    // A wiring table, its cables separated by ';'.
+    static bool ParseWiring(const std::wstring& text, RunnerOptions& options);
     // "switches=10000000@T", "pulse@T", "adc=2.5@T", "adc3=1.2@T".
     static bool ParseSetting(const std::wstring& text, RunnerOptions& options);
     // Where the option that takes a file name keeps it (and what it turns on); none for others.

@@ -10,6 +10,7 @@
 #include "framework/CFileDialog.h"
 #include "framework/MessageBox.h"
 #include "framework/SafeSave.h"
+#include "frame/LabWiringDlg.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "resource.h"
@@ -103,16 +104,37 @@ void CCompilerSetupDlg::ListLabBoxes()
 
 void CCompilerSetupDlg::ExchangeLabBox(CDataExchange* pDX)
 {
-    // The choices in the order the row lists them.
-    static const char* const kPresets[] = {"", "288", "300"};
+    // None first, then the presets in their order.
     const HWND combo = GetDlgItem(IDC_LAB_BOX);
     if (pDX->m_bSaveAndValidate) {
         const LRESULT chosen = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
-        m_settings.m_strLabBox = chosen > 0 && chosen < static_cast<LRESULT>(std::size(kPresets)) ? kPresets[chosen] : "";
+        m_settings.m_strLabBox = chosen > 0 && chosen <= static_cast<LRESULT>(std::size(kLabBoxPresets)) ? kLabBoxPresets[chosen - 1] : "";
         return;
     }
-    const auto shown = std::find(std::begin(kPresets), std::end(kPresets), m_settings.m_strLabBox);
-    ::SendMessageW(combo, CB_SETCURSEL, shown == std::end(kPresets) ? 0 : static_cast<WPARAM>(shown - std::begin(kPresets)), 0);
+    const auto shown = std::find(std::begin(kLabBoxPresets), std::end(kLabBoxPresets), m_settings.m_strLabBox);
+    ::SendMessageW(combo, CB_SETCURSEL, shown == std::end(kLabBoxPresets) ? 0 : static_cast<WPARAM>(shown - std::begin(kLabBoxPresets) + 1),
+                   0);
+    EnableLabWiring();
+}
+
+void CCompilerSetupDlg::EnableLabWiring()
+{
+    ::EnableWindow(GetDlgItem(IDC_LAB_WIRING), ::SendMessageW(GetDlgItem(IDC_LAB_BOX), CB_GETCURSEL, 0, 0) > 0);
+}
+
+void CCompilerSetupDlg::OnLabWiring()
+{
+    UpdateData(true);
+    if (m_settings.m_strLabBox.empty())
+        return;
+    const auto kept = m_settings.m_labWirings.find(m_settings.m_strLabBox);
+    CLabWiringDlg dialog(m_settings.m_strLabBox, kept == m_settings.m_labWirings.end() ? std::string() : kept->second);
+    if (dialog.DoModal() != IDOK)
+        return;
+    if (const std::string text = dialog.GetText(); text.empty())
+        m_settings.m_labWirings.erase(m_settings.m_strLabBox);
+    else
+        m_settings.m_labWirings[m_settings.m_strLabBox] = text;
 }
 
 void CCompilerSetupDlg::ListEmulators()
@@ -182,6 +204,7 @@ bool CCompilerSetupDlg::OnCommand(UINT id, UINT code, HWND control)
         {IDC_BROWSE_DOS_EMULATOR, &CCompilerSetupDlg::OnBrowseDosEmulator},
         {IDC_BROWSE_FLOPPY, &CCompilerSetupDlg::OnBrowseFloppy},
         {IDC_NEW_FLOPPY, &CCompilerSetupDlg::OnNewFloppy},
+        {IDC_LAB_WIRING, &CCompilerSetupDlg::OnLabWiring},
         {IDC_DEFAULT_ARGS, &CCompilerSetupDlg::OnDefaultArguments},
         {IDC_USE_FOUND, &CCompilerSetupDlg::OnUseFoundTools},
     };
@@ -192,6 +215,10 @@ bool CCompilerSetupDlg::OnCommand(UINT id, UINT code, HWND control)
                 return true;
             }
         }
+    }
+    if (id == IDC_LAB_BOX && code == CBN_SELCHANGE) {
+        EnableLabWiring();
+        return true;
     }
     return CDialog::OnCommand(id, code, control);
 }

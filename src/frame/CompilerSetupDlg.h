@@ -32,6 +32,8 @@ public:
     void OnBrowseFloppy();
     // Asks where, writes an empty formatted 1.44 MB image there and puts it in drive A:'s row.
     void OnNewFloppy();
+    // The chosen preset's wiring table in a dialog of its own.
+    void OnLabWiring();
     // Both argument fields back to the defaults of the compiler shown.
     void OnDefaultArguments();
     // Fills the fields with the tools found, and picks their toolchain.
@@ -65,6 +67,8 @@ private:
     // The lab box row: its choices, and the one shown as the preset's name (none first).
     void ListLabBoxes();
     void ExchangeLabBox(CDataExchange* pDX);
+    // The wiring button is there for a preset, not for none.
+    void EnableLabWiring();
 
     CompilerType m_nCompilerType = CompilerType::None;
     // The toolchain of the settings the dialog opened with, whose tools it looks for first.

@@ -476,7 +476,8 @@ void CMainFrame::OnRun()
         return;
     }
     const BuiltInRun builtIn{m_compilerSettings.m_nDosPace, WritableFolders(m_compilerSettings),
-                             FilePath::FromUtf8(m_compilerSettings.m_strFloppyImage), m_compilerSettings.m_strLabBox};
+                             FilePath::FromUtf8(m_compilerSettings.m_strFloppyImage), m_compilerSettings.m_strLabBox,
+                             LabWiringOf(m_compilerSettings)};
     Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath), AfxGetServices(), builtIn));
 }
 

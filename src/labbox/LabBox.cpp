@@ -80,13 +80,13 @@ CLabBox::CLabBox(const LabPreset& preset, const CLabWiring& wiring, const dos::C
     Reset();
 }
 
-std::unique_ptr<CLabBox> CLabBox::PlugInto(dos::CDosMachine& machine, std::string_view preset)
+std::unique_ptr<CLabBox> CLabBox::PlugInto(dos::CDosMachine& machine, std::string_view preset, std::string_view table)
 {
     const std::optional<LabPreset> found = LabPreset::Find(preset);
     if (!found)
         return nullptr;
     int badLine = 0;
-    const std::optional<CLabWiring> wiring = CLabWiring::Parse(found->wiring, badLine);
+    const std::optional<CLabWiring> wiring = CLabWiring::Parse(table.empty() ? std::string_view(found->wiring) : table, badLine);
     if (!wiring)
         return nullptr;
     auto box = std::make_unique<CLabBox>(*found, *wiring, machine.Clock(), machine.Interrupts());

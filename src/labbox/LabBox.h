@@ -55,9 +55,10 @@ public:
     // The wiring must be the preset's own, parsed; the clock and the controller are the PC's.
     CLabBox(const LabPreset& preset, const CLabWiring& wiring, const dos::CMachineClock& clock, dos::CInterruptController& pc);
 
-    // A box of the preset named ("288", "300") with the preset's own wiring, on the machine's
-    // bus and wired to its interrupt controller; none for a name no preset has.
-    static std::unique_ptr<CLabBox> PlugInto(dos::CDosMachine& machine, std::string_view preset);
+    // A box of the preset named ("288", "300") wired by the table given (the preset's own when
+    // it is empty), on the machine's bus and wired to its interrupt controller; none for a name
+    // no preset has or a table that does not parse.
+    static std::unique_ptr<CLabBox> PlugInto(dos::CDosMachine& machine, std::string_view preset, std::string_view wiring = {});
 
     // The chips' ports on the bus; the box starts afresh.
     void Attach(dos::CDeviceBus& bus);

@@ -123,7 +123,7 @@ std::optional<CLabWiring> CLabWiring::Parse(std::string_view text, int& badLine)
     CLabWiring wiring;
     badLine = 0;
     for (int number = 1; !text.empty(); ++number) {
-        const size_t end = text.find('\n');
+        const size_t end = text.find_first_of("\n;");
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
         line = Trim(line.substr(0, line.find('#')));

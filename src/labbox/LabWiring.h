@@ -1,7 +1,7 @@
 // The lab box's jumper cables as data: which chip pin each of the box's devices hangs on and
 // what drives each chip input, kept per preset and editable as text. One cable a line,
-// "SINK = SOURCE", or a row of them "led0-7 = pa0-7" (both ranges of the same length); '#'
-// starts a comment. Sinks: led0-7, seg0-7 (a ... dp), digit0-1 (the digits' selects, digit0
+// "SINK = SOURCE", or a row of them "led0-7 = pa0-7" (both ranges of the same length); a ';'
+// ends a cable as a line's end does (a table on one command line); '#' starts a comment. Sinks: led0-7, seg0-7 (a ... dp), digit0-1 (the digits' selects, digit0
 // the left one), light0-5 (south-north red, yellow, green, east-west red, yellow, green),
 // speaker, phase0-3 (the stepper's phases A-D), pa0-7 / pb0-7 / pc0-7 (the 8255's pins as
 // inputs), clk0-2, gate0-2 (the 8253's), ir0-7 (the 8259's), irq0-15 (the PC's own

@@ -484,7 +484,10 @@ TEST_F(CompilerSettingsTest, TheDosMachinesPaceAndWritableFoldersAreKeptBesideTh
     saved.m_strWritableFolders = "d:\\labs ; ;e:\\data";
     saved.m_strFloppyImage = "d:\\labs\\boot.img";
     saved.m_strLabBox = "288";
+    saved.m_labWirings["300"] = "led0-7 = pb0-7\r\npb0-7 = switch0-7";
     Save(saved);
+    EXPECT_EQ("led0-7 = pb0-7\r\npb0-7 = switch0-7", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "wiring300"));
+    EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "wiring288")) << "its own wiring";
     EXPECT_EQ("3000", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "pace"));
     EXPECT_EQ("d:\\labs\\boot.img", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "floppy"));
     EXPECT_EQ("288", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "labbox"));
@@ -496,6 +499,7 @@ TEST_F(CompilerSettingsTest, TheDosMachinesPaceAndWritableFoldersAreKeptBesideTh
     saved.m_strWritableFolders.clear();
     saved.m_strFloppyImage.clear();
     saved.m_strLabBox.clear();
+    saved.m_labWirings.clear();
     Save(saved);
     CompilerSettings fresh;
     EXPECT_EQ(Load(fresh), saved) << "the defaults are kept as no values";

@@ -353,10 +353,10 @@ TEST(LaunchLines, TheBuiltInMachineRunsDosProgramsWhenNoEmulatorIsSet)
     EXPECT_EQ(Narrow(paced->commandLine), Quoted(machine.Utf8()) + " --pause --pace 3000 --allow-writes " +
                                               Quoted(dir.Folder("out put")) + " " + Quoted(dir.File("my work\\hello.exe")));
     const Result<LaunchCommand> lab =
-        MakeRunCommand(P(source), FilePath(), services, BuiltInRun{0, {}, P(dir.File("disks\\a.img")), "288"});
+        MakeRunCommand(P(source), FilePath(), services, BuiltInRun{0, {}, P(dir.File("disks\\a.img")), "288", "led0-7 = pc0-7\r\n# none\r\n"});
     ASSERT_TRUE(lab);
     EXPECT_EQ(Narrow(lab->commandLine), Quoted(machine.Utf8()) + " --pause --floppy " + Quoted(dir.File("disks\\a.img")) +
-                                            " --labbox 288 " + Quoted(dir.File("my work\\hello.exe")));
+                                            " --labbox 288 --wiring \"led0-7 = pc0-7;# none;\" " + Quoted(dir.File("my work\\hello.exe")));
 
     // DEBUG is given the program by its DOS name in the folder it starts in.
     for (const std::string name : {"hello", "hello world"}) {

@@ -281,6 +281,41 @@ TEST_F(CompilerSetup, NewMakesAnEmptyFormattedImage)
     EXPECT_EQ(Stored("", kFloppyValueName), dir.File("lab.img"));
 }
 
+// 接线 opens the chosen preset's wiring table; a line that is no cable keeps it open and is
+// named; the table taken is kept for that preset.
+TEST_F(CompilerSetup, TheWiringOfEachPresetIsEditedAndKept)
+{
+    std::string title, shown;
+    bool enabledForNone = true;
+    RunDialog([&](HWND dialog) {
+        enabledForNone = ::IsWindowEnabled(::GetDlgItem(dialog, IDC_LAB_WIRING));
+        const HWND combo = ::GetDlgItem(dialog, IDC_LAB_BOX);
+        ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        ::SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_LAB_BOX, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_LAB_WIRING)));
+        WhenDialogWithShows(IDC_WIRING_TEXT, [&](HWND wiring) {
+            wchar_t caption[128] = L"";
+            ::GetWindowTextW(wiring, caption, 128);
+            title = Narrow(caption);
+            shown = FieldText(wiring, IDC_WIRING_TEXT);
+            ::SetDlgItemTextA(wiring, IDC_WIRING_TEXT, "led0-7 = pc0-7\r\nled0 = pz9");
+            Click(wiring, IDOK);
+            ::SetDlgItemTextA(wiring, IDC_WIRING_TEXT, "led0-7 = pc0-7\r\npb0-7 = switch0-7");
+            Click(wiring, IDOK);
+        });
+        Click(dialog, IDC_LAB_WIRING);
+        Click(dialog, IDOK);
+    });
+    EXPECT_FALSE(enabledForNone) << "no box, no wiring";
+    EXPECT_EQ(title, "实验箱接线（288）");
+    EXPECT_EQ(shown.rfind("led0-7 = pa0-7", 0), 0u) << "the preset's own first:\n" << shown;
+    ASSERT_EQ(m_boxes.Texts().size(), 1u);
+    EXPECT_EQ(m_boxes.Texts()[0].rfind("第 2 行不是一条接线：led0 = pz9", 0), 0u) << m_boxes.Texts()[0];
+    EXPECT_EQ(Stored("", "wiring288"), "led0-7 = pc0-7\r\npb0-7 = switch0-7");
+    EXPECT_EQ(Stored("", "wiring300"), "<missing>");
+    EXPECT_EQ(LabWiringOf(Frame().GetCompilerSettings()), "led0-7 = pc0-7\r\npb0-7 = switch0-7");
+}
+
 TEST_F(CompilerSetup, AnEmulatorOfNoKnownKindKeepsTheDialogOpen)
 {
     bool open = false, focused = false;

@@ -310,7 +310,7 @@ TEST(RunnerOptions, ReadsThePaceTheFixedTimeAndTheTimesToObserve)
     }
 }
 
-// The lab box's preset and the hands on it at their times.
+// The lab box's preset, its wiring and the hands on it at their times.
 TEST(RunnerOptions, ReadsTheLabBoxAndTheHandsOnIt)
 {
     using Kind = BoxSetting::Kind;
@@ -319,7 +319,11 @@ TEST(RunnerOptions, ReadsTheLabBoxAndTheHandsOnIt)
         const wchar_t* bad;
         const char* labbox;
         std::vector<BoxSetting> settings;
+        const char* wiring = "";
     } cases[] = {
+        {L"k --labbox 288 --wiring \"led0-7 = pb0-7; pb0-7 = switch0-7\" P.COM", L"", "288", {}, "led0-7 = pb0-7; pb0-7 = switch0-7"},
+        {L"k --labbox 288 --wiring \"led0-7 = pz0-7\" P.COM", L"--wiring led0-7 = pz0-7", "", {}},
+        {L"k --wiring led0=pa0 P.COM", L"--wiring", "", {}},
         {L"k --labbox 288 P.COM", L"", "288", {}},
         {L"k --labbox 300 --set switches=10000001@20 --set pulse@5 P.COM", L"", "300",
          {{Kind::Switches, 20, 0x81, 0, 0}, {Kind::Pulse, 5, 0, 0, 0}}},
@@ -344,6 +348,7 @@ TEST(RunnerOptions, ReadsTheLabBoxAndTheHandsOnIt)
             continue;
         EXPECT_EQ(options.labbox, c.labbox) << c.line;
         EXPECT_EQ(options.settings, c.settings) << c.line;
+        EXPECT_EQ(options.wiring, c.wiring) << c.line;
     }
 }
 

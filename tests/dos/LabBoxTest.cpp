@@ -65,6 +65,8 @@ struct Experiment {
 const Experiment kExperiments[] = {
     {"switches to LEDs through the 8255", L"LABLEDS.COM", L"--set switches=10000001@10 --set switches=01100000@60",
      {{5, "LED", "00000000"}, {50, "开关", "10000001"}, {50, "LED", "10000001"}, {100, "LED", "01100000"}, {100, "数码管", "  "}}},
+    {"a wiring of the user's own: the LEDs on PC, which the program leaves dark", L"LABLEDS.COM",
+     L"--set switches=10000001@10 --wiring \"led0-7 = pc0-7; pb0-7 = switch0-7\"", {{50, "开关", "10000001"}, {50, "LED", "00000000"}}},
     {"a traffic light sequence timed by the 8253", L"LABTRAFFIC.COM", L"",
      {{150, "红绿灯", "南北绿 东西红"}, {350, "红绿灯", "南北黄 东西红"}, {550, "红绿灯", "南北红 东西绿"}, {750, "红绿灯", "南北红 东西黄"},
       {950, "红绿灯", "南北绿 东西红"}}},

@@ -130,6 +130,8 @@ namespace {
 struct PendingWindow {
     std::string className;
     std::function<void(HWND)> script;
+    // A dialog that must hold this control (0: any), so that one opened from another is told apart.
+    UINT control = 0;
 };
 
 PendingWindow& Pending()
@@ -142,7 +144,7 @@ BOOL CALLBACK FindPendingWindow(HWND wnd, LPARAM result)
 {
     char cls[16] = "";
     ::GetClassNameA(wnd, cls, sizeof cls);
-    if (Pending().className == cls && ::IsWindowVisible(wnd)) {
+    if (Pending().className == cls && ::IsWindowVisible(wnd) && (!Pending().control || ::GetDlgItem(wnd, Pending().control))) {
         *reinterpret_cast<HWND*>(result) = wnd;
         return FALSE;
     }
@@ -171,4 +173,10 @@ void WhenWindowShows(const char* className, std::function<void(HWND window)> scr
 void WhenDialogShows(std::function<void(HWND dialog)> script)
 {
     WhenWindowShows("#32770", std::move(script));
+}
+
+void WhenDialogWithShows(UINT control, std::function<void(HWND dialog)> script)
+{
+    Pending() = PendingWindow{"#32770", std::move(script), control};
+    ::SetTimer(nullptr, 0, 10, PendingWindowTimer);
 }

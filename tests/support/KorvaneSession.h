@@ -61,3 +61,5 @@ CToolBar& ToolBar(const CMainFrame& frame);
 // the script must end the dialog or the menu.
 void WhenWindowShows(const char* className, std::function<void(HWND window)> script);
 void WhenDialogShows(std::function<void(HWND dialog)> script);
+// The same for the dialog that holds the control (one opened from a dialog the script works on).
+void WhenDialogWithShows(UINT control, std::function<void(HWND dialog)> script);
