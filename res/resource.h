@@ -129,6 +129,10 @@
 #define IDC_FOUND_TOOLS             1028
 #define IDC_USE_FOUND               1029
 #define IDC_WRITABLE_FOLDERS        1030
+#define IDC_FLOPPY_IMAGE            1031
+#define IDC_BROWSE_FLOPPY           1032
+#define IDC_NEW_FLOPPY              1033
+#define IDC_LAB_BOX                 1034
 
 // Go to line dialog.
 #define IDC_GOTO_LINE               1012
@@ -184,6 +188,8 @@
 #define IDS_PATH_NOT_FOR_DOSBOX     324
 #define IDS_DOSBOX_CONFIG_FAILED    325
 #define IDS_EMULATOR_FILTER         326
+#define IDS_FLOPPY_FILTER           327
+#define IDS_LAB_BOXES               328
 
 // Texts of the compiler settings.
 #define IDS_SETTINGS_NOT_KEPT       340

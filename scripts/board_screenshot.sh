@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Shows the 8051's board pane as a user sees it: starts Korvane under Xvfb on one of the pz
 # board's test programs (tests/mcs51/boards, assembled by as31 here), runs it with F9 at a real
-# chip's pace and saves a screenshot while it runs.
+# chip's pace and saves a screenshot while it runs (as31 takes only a .asm: it assembles a copy;
+# Korvane opens the .a51, which builds with the MCS51 toolchain).
 #   bash scripts/board_screenshot.sh [program] [screenshot.png]
 # program is count (the default), lcd, keypad, flow or buzzer; KORVANE_XVFB_SIZE sets the
 # screen (1280x800 when not given).
@@ -17,8 +18,8 @@ korvane_prepare_prefix "$prefix" x11
 program=${1:-count}
 shot=${2:-$KORVANE_BUILD/korvane-board-$program.png}
 work=$(mktemp -d)
-sed 's/$/\r/' "$KORVANE_ROOT/tests/mcs51/boards/$program.a51" >"$work/$program.asm"
-(cd "$work" && as31 -l "$program.asm" >/dev/null)
+sed 's/$/\r/' "$KORVANE_ROOT/tests/mcs51/boards/$program.a51" >"$work/$program.a51"
+(cd "$work" && cp "$program.a51" "$program.asm" && as31 -l "$program.asm" >/dev/null)
 # The .hex is newer than its source: F9 takes it as it is.
 touch -d '+2 seconds' "$work/$program.hex"
 winpath() { WINEPREFIX="$prefix" winepath -w "$1" 2>/dev/null; }
@@ -36,7 +37,7 @@ xvfb_pid=$!
 trap 'WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true; kill $xvfb_pid 2>/dev/null || true; rm -rf "$work"' EXIT
 sleep 1
 export DISPLAY=$display
-WINEPREFIX="$prefix" "$KORVANE_ROOT/scripts/wine-run.sh" "$KORVANE_BUILD/bin/korvane.exe" "$(winpath "$work/$program.asm")" &
+WINEPREFIX="$prefix" "$KORVANE_ROOT/scripts/wine-run.sh" "$KORVANE_BUILD/bin/korvane.exe" "$(winpath "$work/$program.a51")" &
 sleep "${KORVANE_SCREENSHOT_DELAY:-8}"
 window=$(xdotool search --name 'Korvane' | head -1)
 xdotool windowmove "$window" 0 0 windowsize "$window" "${size%x*}" "${size#*x}"

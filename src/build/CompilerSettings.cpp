@@ -58,6 +58,7 @@ void ReadToolchainValues(const CRegistryKey& key, CompilerSettings& settings)
     settings.m_bNoLink = read(kNoLinkValueName) == "1";
     settings.m_bFullSpeed51 = read(kFullSpeed51ValueName) == "1";
     settings.m_strBoard51 = read(kBoard51ValueName);
+    settings.m_bBounce51 = read(kBounce51ValueName) == "1";
 }
 
 // A value that holds its default is not kept, so settings that use none of them stay as
@@ -79,6 +80,7 @@ bool WriteToolchainValues(CRegistryKey& key, const CompilerSettings& settings)
     written = WriteUnlessDefault(key, kDebuggerValueName, settings.m_strDebuggerPath) && written;
     written = WriteUnlessDefault(key, kFullSpeed51ValueName, settings.m_bFullSpeed51 ? "1" : "") && written;
     written = WriteUnlessDefault(key, kBoard51ValueName, settings.m_strBoard51) && written;
+    written = WriteUnlessDefault(key, kBounce51ValueName, settings.m_bBounce51 ? "1" : "") && written;
     return WriteUnlessDefault(key, kNoLinkValueName, settings.m_bNoLink ? "1" : "") && written;
 }
 
@@ -132,6 +134,8 @@ LoadOutcome LoadFromRoot(HKEY root, CompilerSettings& settings, const Services& 
         key.GetString(kDosEmulatorValueName, settings.m_strDosEmulatorPath);
         settings.m_nDosPace = ReadPace(key);
         key.GetString(kWritableFoldersValueName, settings.m_strWritableFolders);
+        key.GetString(kFloppyValueName, settings.m_strFloppyImage);
+        key.GetString(kLabBoxValueName, settings.m_strLabBox);
         settings.m_compilerType = CompilerTypeFromName(type);
         settings.m_asmType = ReadAsmType(key, settings.m_compilerType);
         if (settings.m_compilerType != CompilerType::None) {
@@ -228,6 +232,8 @@ Result<void> SaveCompilerSettings(const CompilerSettings& settings, const Servic
     written = WriteUnlessDefault(key, kDosPaceValueName, settings.m_nDosPace ? std::to_string(settings.m_nDosPace) : "") &&
               written;
     written = WriteUnlessDefault(key, kWritableFoldersValueName, settings.m_strWritableFolders) && written;
+    written = WriteUnlessDefault(key, kFloppyValueName, settings.m_strFloppyImage) && written;
+    written = WriteUnlessDefault(key, kLabBoxValueName, settings.m_strLabBox) && written;
     if (*name != '\0')
         written = (key.Open(name) || key.Create(name)) && WriteToolchainValues(key, settings) && written;
     if (!written)

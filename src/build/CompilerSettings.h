@@ -55,12 +55,19 @@ struct CompilerSettings {
     // The teaching board on the 8051's pins in the window: "plain", "pz" or "tx"; empty for
     // plain.
     std::string m_strBoard51;
+    // The board's keys bounce for a few milliseconds as they close and open.
+    bool m_bBounce51 = false;
     // The built-in DOS machine runs at most this many instructions a millisecond (in F9's
     // console and in the debugger); 0: as fast as it can.
     uint32_t m_nDosPace = 0;
     // Folders, separated by semicolons, where a program in the built-in DOS machine may change
     // files besides its own folder, the source's and the temporary one.
     std::string m_strWritableFolders;
+    // The image file the built-in DOS machine's drive A: holds; empty for no disk.
+    std::string m_strFloppyImage;
+    // The interface lab box on the built-in machine's bus: a preset's name ("288", "300"), or
+    // empty for none.
+    std::string m_strLabBox;
     // The toolchain a file that is no 8051 source builds with: the 16-bit one chosen last.
     CompilerType m_asmType = CompilerType::Masm;
 
@@ -76,12 +83,15 @@ inline constexpr const char* kLinkerValueName = "lnk";
 inline constexpr const char* kDosEmulatorValueName = "dos";
 inline constexpr const char* kDosPaceValueName = "pace";
 inline constexpr const char* kWritableFoldersValueName = "writable";
+inline constexpr const char* kFloppyValueName = "floppy";
+inline constexpr const char* kLabBoxValueName = "labbox";
 inline constexpr const char* kCompilerArgsValueName = "cmpargs";
 inline constexpr const char* kLinkerArgsValueName = "lnkargs";
 inline constexpr const char* kDebuggerValueName = "dbg";
 inline constexpr const char* kNoLinkValueName = "nolink";
 inline constexpr const char* kFullSpeed51ValueName = "fast51";
 inline constexpr const char* kBoard51ValueName = "board51";
+inline constexpr const char* kBounce51ValueName = "bounce51";
 
 // The folders of m_strWritableFolders, blanks around each cut, empty ones left out.
 std::vector<FilePath> WritableFolders(const CompilerSettings& settings);

@@ -145,6 +145,10 @@ std::wstring BuiltInRunCommandLine(const FilePath& program, const BuiltInRun& bu
         options += L" --pace " + std::to_wstring(builtIn.pace);
     for (const FilePath& folder : builtIn.writableFolders)
         options += L" --allow-writes " + CommandLinePath(folder, Quoting::Always);
+    if (!builtIn.floppy.empty())
+        options += L" --floppy " + CommandLinePath(builtIn.floppy, Quoting::Always);
+    if (!builtIn.labBox.empty())
+        options += L" --labbox " + FilePath::FromUtf8(builtIn.labBox).Wide();
     return CommandLinePath(BuiltInMachine(), Quoting::Always) + options + L" " + CommandLinePath(program, Quoting::Always);
 }
 

@@ -53,6 +53,9 @@ ProgramToDebug DebuggedProgram(const FilePath& source, const CompilerSettings& s
 struct BuiltInRun {
     uint32_t pace = 0;
     std::vector<FilePath> writableFolders;
+    // Drive A:'s image, none when empty; the lab box's preset, none when empty.
+    FilePath floppy{};
+    std::string labBox{};
 };
 
 // Run: the built program.

@@ -85,6 +85,8 @@ CompilerSettings SettingsOfToolchain(const CompilerSettings& stored, CompilerTyp
     settings.m_strDosEmulatorPath = stored.m_strDosEmulatorPath;
     settings.m_nDosPace = stored.m_nDosPace;
     settings.m_strWritableFolders = stored.m_strWritableFolders;
+    settings.m_strFloppyImage = stored.m_strFloppyImage;
+    settings.m_strLabBox = stored.m_strLabBox;
     settings.m_asmType = stored.m_asmType;
     settings.m_compilerType = type;
     ReadToolchain(type, settings, services);

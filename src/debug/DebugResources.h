@@ -14,6 +14,8 @@
 #define IDC_DEBUG_SERIAL 211
 #define IDC_DEBUG_PORTS 212
 #define IDC_DEBUG_DEVICES 213
+#define IDC_DEBUG_ANALYZER 214
+#define IDC_DEBUG_TIMERS 217
 #define IDW_REGISTERS_BAR 130
 #define IDW_MEMORY_BAR 131
 #define IDW_STACK_BAR 132
@@ -24,6 +26,8 @@
 #define IDW_SERIAL_BAR 137
 #define IDW_PORTS_BAR 138
 #define IDW_DEVICES_BAR 139
+#define IDW_ANALYZER_BAR 144
+#define IDW_TIMERS_BAR 145
 
 // The panes' titles, the memory spaces of a machine that has several.
 #define IDS_PANE_REGISTERS 380
@@ -38,6 +42,8 @@
 #define IDS_MEMORY_SPACES 390
 #define IDS_PANE_DEVICES 440
 #define IDS_PANE_BOARD 439
+#define IDS_PANE_ANALYZER 459
+#define IDS_PANE_TIMERS 460
 
 // The machines' names.
 #define IDS_MACHINE_DOS 441

@@ -3,9 +3,11 @@
 
 #include "debug/DebugResources.h"
 #include "debug/DisassemblyWindow.h"
+#include "debug/FieldLine.h"
 #include "debug/HexDump.h"
 #include "debug/ListingText.h"
 #include "debug/Target51.h"
+#include "debug/TimerPane51.h"
 
 #include "mcs51/Disassembler51.h"
 
@@ -33,30 +35,6 @@ std::string AddressText(Mcs51Space space, uint16_t address)
 {
     return std::string(1, kSpaceLetters[static_cast<int>(space)]) + ':' + CHexDump::Hex4(address);
 }
-
-// Fields "NAME=VALUE" on a line, a changed value marked.
-class CFieldLine {
-public:
-    CFieldLine(PaneText& pane, int line) : m_pane(pane), m_nLine(line) {}
-    ~CFieldLine() { m_pane.text += m_text + "\r\n"; }
-    CFieldLine(const CFieldLine&) = delete;
-    CFieldLine& operator=(const CFieldLine&) = delete;
-
-    void Add(const std::string& name, const std::string& value, bool changed)
-    {
-        if (!m_text.empty())
-            m_text += ' ';
-        m_text += name + '=';
-        if (changed)
-            m_pane.marks.push_back({m_nLine, static_cast<int>(m_text.size()), static_cast<int>(value.size())});
-        m_text += value;
-    }
-
-private:
-    PaneText& m_pane;
-    int m_nLine;
-    std::string m_text;
-};
 
 std::optional<SpaceAddress> ParseSpaceAddress(std::string_view text, const Registers51& registers, uint8_t r0, uint8_t r1)
 {
@@ -120,6 +98,17 @@ std::vector<std::unique_ptr<CDebugPane>> CPanes51::Make(CTarget51& target)
              .row = PaneRow::Right, .share = 0.5, .live = true, .shownInRun = true},
             {.content = [panes](const PaneQuery&) { return panes->Board(); },
              .input = [board = target.Board()](const machine::DeviceInput& input) { return board->Input(input); }});
+    CLogicAnalyzer51& analyzer = target.Analyzer();
+    add({.id = IDC_DEBUG_ANALYZER, .barId = IDW_ANALYZER_BAR, .titleId = IDS_PANE_ANALYZER, .kind = PaneKind::Device,
+         .row = PaneRow::BottomSecond, .share = 0.5, .live = true, .shownFirst = false},
+        {.content = [&analyzer](const PaneQuery&) { return DeviceContent(analyzer); },
+         .input = [&analyzer](const machine::DeviceInput& input) { return analyzer.Input(input); }});
+    const auto timers = std::make_shared<const CTimerPane51>(target);
+    add({.id = IDC_DEBUG_TIMERS, .barId = IDW_TIMERS_BAR, .titleId = IDS_PANE_TIMERS, .row = PaneRow::Right, .share = 0.4,
+         .editsValues = true, .live = true, .shownFirst = false},
+        {.content = [timers](const PaneQuery&) { return TextContent(timers->Text()); },
+         .editValue = [timers](const std::string& name, uint16_t value) { return timers->EditRegister(name, value); },
+         .toggleFlag = [timers](const std::string& name) { return timers->ToggleBit(name); }});
     add({.id = IDC_DEBUG_DISASSEMBLY, .barId = IDW_DISASSEMBLY_BAR, .titleId = IDS_PANE_DISASSEMBLY, .row = PaneRow::Right,
          .share = 0.6, .look = MarkLook::Current, .breakpoints = true},
         {.content = [panes](const PaneQuery& query) {

@@ -29,6 +29,8 @@ CTarget51::CTarget51(Mcs51Variant variant) : m_machine(variant)
     m_machine.EnableHistory(true);
     m_machine.SetStopAtSelfJump(true);
     m_machine.Attach(m_ports);
+    m_machine.Attach(m_analyzer);
+    m_machine.WatchTimers(&m_analyzer);
 }
 
 HexResult51 CTarget51::Load(std::string_view hex)
@@ -92,6 +94,7 @@ std::vector<std::unique_ptr<CDebugPane>> CTarget51::MakePanes(CDebugSession&)
 
 StopReason CTarget51::Step()
 {
+    m_bPaceGoesOn = false;
     return CountedStep();
 }
 
@@ -107,8 +110,10 @@ Sentence CTarget51::FaultText() const
 
 StopReason CTarget51::Run(uint64_t budget)
 {
-    if (m_bRealTime)
+    // A run that goes on from the last one's hand-back keeps its pace (and the lead it had).
+    if (m_bRealTime && !m_bPaceGoesOn)
         m_pacer.Start(m_machine.Cycles());
+    m_bPaceGoesOn = false;
     const uint64_t handBack = m_machine.Cycles() + kRealTimeRunCycles;
     for (uint64_t n = 0; n < budget; ++n) {
         if (n > 0 && m_breakpoints[m_machine.Pc()])
@@ -118,8 +123,10 @@ StopReason CTarget51::Run(uint64_t budget)
                 return StopReason::Paused;
             if (m_bRealTime)
                 m_pacer.WaitFor(m_machine.Cycles());
-            if (m_bRealTime && m_machine.Cycles() >= handBack)
+            if (m_bRealTime && m_machine.Cycles() >= handBack) {
+                m_bPaceGoesOn = true;
                 return StopReason::Limit;
+            }
         }
         const StopReason stop = CountedStep();
         if (stop != StopReason::Limit && stop != StopReason::Idle)
@@ -208,11 +215,16 @@ void CTarget51::MarkChanges()
 
 bool CTarget51::ByteChanged(Mcs51Space space, uint16_t address)
 {
+    return ByteBefore(space, address) != m_machine.Read(space, address);
+}
+
+uint8_t CTarget51::ByteBefore(Mcs51Space space, uint16_t address)
+{
     const std::string& bytes = m_spacesBefore[static_cast<size_t>(space)];
     const size_t index = space == Mcs51Space::kSfr ? (address & 0x7F) : address;
     if (index >= bytes.size())
-        return false;
-    return static_cast<uint8_t>(bytes[index]) != m_machine.Read(space, address);
+        return m_machine.Read(space, address);
+    return static_cast<uint8_t>(bytes[index]);
 }
 
 std::string CTarget51::SerialText() const

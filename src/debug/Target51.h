@@ -6,6 +6,7 @@
 #include "debug/DebugTarget.h"
 
 #include "mcs51/Board51.h"
+#include "mcs51/LogicAnalyzer51.h"
 #include "mcs51/Machine51.h"
 #include "mcs51/Pacer51.h"
 #include "mcs51/PortsDevice51.h"
@@ -70,26 +71,32 @@ public:
     size_t SpaceSize(Mcs51Space space) const;
     const Registers51& RegistersBefore() const { return m_before; }
     bool ByteChanged(Mcs51Space space, uint16_t address);
+    // The byte as the last stop left it.
+    uint8_t ByteBefore(Mcs51Space space, uint16_t address);
     // The code image, as the disassembler reads it.
     const uint8_t* Code() const { return m_code.data(); }
 
     // What the program sent through its serial port, and its ports (both safe from any thread).
     std::string SerialText() const;
     const CPortsDevice51& Ports() const { return m_ports; }
+    CLogicAnalyzer51& Analyzer() { return m_analyzer; }
 
 private:
     void OnSerialOut(uint8_t byte, bool ninth) override;
     // Steps counted one by one: an idle chip's steps only let cycles pass.
     StopReason CountedStep();
 
-    // The latches as the ports pane shows them, and the board; before the machine, which they
-    // outlive.
+    // The latches as the ports pane shows them, the logic analyzer and the board; before the
+    // machine, which they outlive.
     CPortsDevice51 m_ports;
+    CLogicAnalyzer51 m_analyzer;
     std::unique_ptr<CBoard51> m_board;
     CMachine51 m_machine;
     std::array<uint8_t, kCodeSize> m_code{};
     CPacer51 m_pacer;
     bool m_bRealTime = true;
+    // The last run handed back at its time, not at a stop: the next one keeps its pace.
+    bool m_bPaceGoesOn = false;
     std::array<bool, kCodeSize> m_breakpoints{};
     std::atomic<bool> m_bStop{false};
     bool m_bSleeping = false;

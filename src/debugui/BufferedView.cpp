@@ -17,6 +17,13 @@ void CBufferedView::OnPaint()
     ::BitBlt(dc.get(), 0, 0, client.right, client.bottom, buffer.get(), 0, 0, SRCCOPY);
 }
 
+void CBufferedView::OnPrintClient(HDC dc, UINT)
+{
+    const RECT client = GetClientRect();
+    if (client.right > 0 && client.bottom > 0)
+        Paint(dc, client);
+}
+
 LRESULT CBufferedView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     if (message == WM_ERASEBKGND)

@@ -97,8 +97,8 @@ bool CDebugController::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
          .checked = [](const C& c, UINT id) { return BoardOf(id) == BoardOf(c.m_host.Settings().m_strBoard51); },
          .lastId = ID_DEBUG_BOARD_TX},
         {.id = ID_DEBUG_BOARD_BOUNCE,
-         .run = [](C& c, UINT) { c.m_bBounce51 = !c.m_bBounce51; },
-         .checked = [](const C& c, UINT) { return c.m_bBounce51; }},
+         .run = [](C& c, UINT) { c.OnBounce51(); },
+         .checked = [](const C& c, UINT) { return c.m_host.Settings().m_bBounce51; }},
         {.id = ID_DEBUG_PACE_MAX,
          .run = [](C& c, UINT id) { c.OnPace(id); },
          .checked = [](const C& c, UINT id) { return c.m_host.Settings().m_nDosPace == PaceOf(id); }},
@@ -209,7 +209,7 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
     launch.folder = source.Folder().Wide();
     launch.realTime = !m_host.Settings().m_bFullSpeed51;
     launch.board51 = m_host.Settings().m_strBoard51;
-    launch.bounce51 = m_bBounce51;
+    launch.bounce51 = m_host.Settings().m_bBounce51;
     launch.instructionsPerMs = m_host.Settings().m_nDosPace;
     for (const FilePath& folder : WritableFolders(m_host.Settings()))
         launch.writableFolders.push_back(folder.Wide());
@@ -592,6 +592,14 @@ void CDebugController::OnBoard51(UINT id)
 {
     CompilerSettings settings = m_host.Settings();
     settings.m_strBoard51 = std::string(mcs51::CBoard51::NameOf(BoardOf(id)));
+    m_host.ChangeSettings(settings);
+}
+
+// The keys of the next run's and session's board bounce, or stop bouncing.
+void CDebugController::OnBounce51()
+{
+    CompilerSettings settings = m_host.Settings();
+    settings.m_bBounce51 = !settings.m_bBounce51;
     m_host.ChangeSettings(settings);
 }
 

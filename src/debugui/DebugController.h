@@ -127,6 +127,7 @@ private:
     void OnCommandLine(const std::string& line);
     void OnRealTime51();
     void OnBoard51(UINT id);
+    void OnBounce51();
     void OnPace(UINT id);
     // The pane edits changed the program's state.
     void OnEdited();
@@ -165,6 +166,4 @@ private:
     // What the command pane's last command printed, from the worker.
     std::string m_strCommandOutput;
     bool m_bCommandRan = false;
-    // The 8051 board's keys bounce in the next sessions (while Korvane runs; not stored).
-    bool m_bBounce51 = false;
 };

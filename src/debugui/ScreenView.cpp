@@ -1,7 +1,6 @@
 // The program's screen.
 #include "debugui/ScreenView.h"
 
-#include "doshost/PcKeyboardMap.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,10 +23,6 @@ wchar_t CharacterOf(const char* bytes, int count, UINT codePage)
     return 0;
 }
 
-bool Held(int key)
-{
-    return (::GetKeyState(key) & 0x8000) != 0;
-}
 }
 
 bool CScreenView::Create(CWnd& parent, UINT id, const std::wstring& fontFace)
@@ -194,44 +189,22 @@ void CScreenView::OnLButtonDown(UINT, POINT)
     ::SetFocus(m_hWnd);
 }
 
-void CScreenView::SendKey(uint16_t virtualKey, LPARAM lParam, std::vector<uint8_t> character)
-{
-    if (!m_onKey)
-        return;
-    HostKey key;
-    key.virtualKey = virtualKey;
-    key.scanCode = static_cast<uint8_t>((lParam >> 16) & 0xFF);
-    key.character = std::move(character);
-    key.shift = Held(VK_SHIFT);
-    key.control = Held(VK_CONTROL);
-    key.alt = Held(VK_MENU);
-    key.enhanced = (lParam & (1 << 24)) != 0;
-    for (const uint16_t bios : PcKeyboardMap::BiosKeys(key))
-        m_onKey(bios);
-}
-
 LRESULT CScreenView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        m_nLastKey = static_cast<uint16_t>(wParam);
-        // A key with a character waits for it; the others (function keys, the cursor block,
-        // Alt with a letter) go as they are.
-        if (::MapVirtualKeyW(static_cast<UINT>(wParam), MAPVK_VK_TO_CHAR) == 0 || Held(VK_MENU)) {
-            SendKey(m_nLastKey, lParam, {});
-            return 0;
-        }
-        break;
-    case WM_CHAR: {
-        char bytes[2] = {};
-        const wchar_t character = static_cast<wchar_t>(wParam);
-        const int count = ::WideCharToMultiByte(::GetOEMCP(), 0, &character, 1, bytes, 2, nullptr, nullptr);
-        SendKey(m_nLastKey, lParam, std::vector<uint8_t>(bytes, bytes + std::max(0, count)));
+    case WM_CHAR:
+    case WM_SYSCHAR: {
+        std::vector<uint16_t> keys;
+        if (!m_keyboard.Take(message, wParam, lParam, keys))
+            break;
+        for (const uint16_t key : keys)
+            if (m_onKey)
+                m_onKey(key);
         return 0;
     }
-    case WM_SYSCHAR: return 0;
     }
     return CBufferedView::WindowProc(message, wParam, lParam);
 }

@@ -7,6 +7,7 @@
 
 #include "machine/ScreenImage.h"
 #include "debugui/BufferedView.h"
+#include "doshost/WindowKeyboard.h"
 #include "framework/Handles.h"
 
 #include <cstdint>
@@ -42,7 +43,6 @@ private:
     void FitCells(int cx, int cy);
     void PaintCells(HDC dc) const;
     void PaintPixels(HDC dc, const RECT& client) const;
-    void SendKey(uint16_t virtualKey, LPARAM lParam, std::vector<uint8_t> character);
 
     std::wstring m_strFace;
     GdiObject<HFONT> m_font;
@@ -54,5 +54,5 @@ private:
     std::vector<Glyph> m_glyphs;
     std::wstring m_strText;
     std::function<void(uint16_t)> m_onKey;
-    uint16_t m_nLastKey = 0;
+    dos::CWindowKeyboard m_keyboard;
 };

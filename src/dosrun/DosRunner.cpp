@@ -7,11 +7,14 @@
 #include "dosrun/DeviceObserver.h"
 #include "dosrun/ConsoleScreen.h"
 #include "dosrun/RunnerText.h"
+#include "dosrun/ScreenWindow.h"
 
 #include "korvane-dos.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 namespace dos {
@@ -20,7 +23,10 @@ namespace {
 
 // Instructions between two looks at the console and the pipes: a few milliseconds.
 constexpr uint64_t kBudget = 2000000;
-constexpr auto kScreenInterval = std::chrono::milliseconds(20);
+// The screen is shown anew this often: 60 pictures a second and more.
+constexpr auto kScreenInterval = std::chrono::milliseconds(15);
+// While the console waits for a key, the program's window is looked at this often.
+constexpr DWORD kWindowPollMs = 10;
 
 std::wstring Hex(unsigned value, int digits)
 {
@@ -146,7 +152,7 @@ int CDosRunner::FaultExit(const MachineFault& fault)
     return kExitInternal;
 }
 
-StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer)
+StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, const std::wstring& title)
 {
     std::unique_ptr<CConsoleKeyboard> keyboard;
     if (m_host.InputIsConsole())
@@ -157,6 +163,8 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer)
         screen->Attach(machine);
         m_host.HoldReports(true);
     }
+    // The program's own window, from its first picture in a graphics mode.
+    std::unique_ptr<CScreenWindow> window;
     auto shown = std::chrono::steady_clock::now();
     StopReason state = StopReason::Limit;
     for (;;) {
@@ -169,8 +177,8 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer)
         m_host.Flush();
         bool waiting = state == StopReason::WaitingForInput || state == StopReason::Idle;
         auto now = std::chrono::steady_clock::now();
-        if (screen && (done || waiting || now - shown >= kScreenInterval)) {
-            screen->Present(machine.Screen());
+        if (done || waiting || now - shown >= kScreenInterval) {
+            Show(machine.Screen(), screen.get(), window, title);
             shown = now;
         }
         if (done || state == StopReason::Paused)
@@ -178,16 +186,41 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer)
         DWORD wait = waiting ? static_cast<DWORD>(machine.UntilWake().count() / 1000 + 1) : 0;
         if (keyboard) {
             if (wait)
-                keyboard->Wait(wait);
+                keyboard->Wait(window ? std::min(wait, kWindowPollMs) : wait);
             keyboard->Pump(machine);
+        } else if (window) {
+            window->Wait(wait);
         } else if (wait) {
             Sleep(wait);
+        }
+        if (window) {
+            for (const uint16_t key : window->TakeKeys())
+                machine.PressKey(key);
+            if (window->Closed()) {
+                state = StopReason::Paused;
+                break;
+            }
         }
     }
     if (screen)
         screen->Detach();
     m_host.HoldReports(false);
     return state;
+}
+
+void CDosRunner::Show(const machine::ScreenImage& picture, CConsoleScreen* screen, std::unique_ptr<CScreenWindow>& window,
+                      const std::wstring& title)
+{
+    if (picture.kind == machine::ScreenImage::Kind::Pixels) {
+        if (!window)
+            window = std::make_unique<CScreenWindow>(title);
+        window->Present(picture);
+        return;
+    }
+    if (window)
+        window->Hide();
+    if (screen)
+        screen->Present(picture);
 }
 
 int CDosRunner::Execute(const RunnerOptions& options)
@@ -208,7 +241,7 @@ int CDosRunner::Execute(const RunnerOptions& options)
     if (error != LoadError::None)
         return LoadFailure(error, options.program, options.memoryKb);
     CDeviceObserver observer(m_host, options.observe);
-    StopReason state = Drive(*machine, observer);
+    StopReason state = Drive(*machine, observer, std::filesystem::path(program).filename().wstring());
     if (state == StopReason::Faulted)
         return FaultExit(machine->Fault());
     if (state != StopReason::Ended || machine->TerminationType() == 1)

@@ -5,9 +5,12 @@
 
 #include "dos/DosMachine.h"
 #include "dosrun/ConsoleHost.h"
+#include "dosrun/ConsoleScreen.h"
 #include "dosrun/DeviceObserver.h"
 #include "dosrun/RunnerOptions.h"
+#include "dosrun/ScreenWindow.h"
 
+#include <memory>
 #include <string>
 
 namespace dos {
@@ -41,8 +44,13 @@ private:
     int LoadFailure(LoadError error, const std::wstring& program, uint16_t memoryKb);
     int FaultExit(const MachineFault& fault);
     // Runs the machine until the program ends: console keys and screen when there is a console,
-    // the devices' views at the times asked for.
-    StopReason Drive(CDosMachine& machine, CDeviceObserver& observer);
+    // the program's own window (titled title) while it draws in a graphics mode, the devices'
+    // views at the times asked for.
+    StopReason Drive(CDosMachine& machine, CDeviceObserver& observer, const std::wstring& title);
+    // The screen in the console while it is text, in the program's window (made at the first
+    // picture) while it is pixels.
+    static void Show(const machine::ScreenImage& picture, CConsoleScreen* screen, std::unique_ptr<CScreenWindow>& window,
+                     const std::wstring& title);
     void Pause(int exitCode);
 
     CConsoleHost m_host;

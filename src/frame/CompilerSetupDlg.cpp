@@ -11,6 +11,9 @@
 #include "framework/Unicode.h"
 #include "resource.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 const char kToolFilter[] = "exe files (*.exe) | *.exe";
 
@@ -62,6 +65,7 @@ bool CCompilerSetupDlg::OnInitDialog()
         ::EnableWindow(GetDlgItem(IDC_USE_FOUND), FALSE);
     ListEmulators();
     ListCompilers();
+    ListLabBoxes();
     CDialog::OnInitDialog();
     // The toolchain the settings are of shows checked; picking another reads its own values.
     if (const int radio = RadioOf(m_nCompilerType))
@@ -79,6 +83,33 @@ void CCompilerSetupDlg::DoDataExchange(CDataExchange* pDX)
     DDX_Text(pDX, IDC_DEBUGGER_PATH, m_settings.m_strDebuggerPath);
     ExchangeEmulator(pDX);
     DDX_Text(pDX, IDC_WRITABLE_FOLDERS, m_settings.m_strWritableFolders);
+    DDX_Text(pDX, IDC_FLOPPY_IMAGE, m_settings.m_strFloppyImage);
+    ExchangeLabBox(pDX);
+}
+
+void CCompilerSetupDlg::ListLabBoxes()
+{
+    const HWND combo = GetDlgItem(IDC_LAB_BOX);
+    const std::string choices = LoadResString(IDS_LAB_BOXES);
+    for (size_t start = 0; start <= choices.size();) {
+        const size_t end = std::min(choices.find('\n', start), choices.size());
+        ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(choices.substr(start, end - start)).c_str()));
+        start = end + 1;
+    }
+}
+
+void CCompilerSetupDlg::ExchangeLabBox(CDataExchange* pDX)
+{
+    // The choices in the order the row lists them.
+    static const char* const kPresets[] = {"", "288", "300"};
+    const HWND combo = GetDlgItem(IDC_LAB_BOX);
+    if (pDX->m_bSaveAndValidate) {
+        const LRESULT chosen = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+        m_settings.m_strLabBox = chosen > 0 && chosen < static_cast<LRESULT>(std::size(kPresets)) ? kPresets[chosen] : "";
+        return;
+    }
+    const auto shown = std::find(std::begin(kPresets), std::end(kPresets), m_settings.m_strLabBox);
+    ::SendMessageW(combo, CB_SETCURSEL, shown == std::end(kPresets) ? 0 : static_cast<WPARAM>(shown - std::begin(kPresets)), 0);
 }
 
 void CCompilerSetupDlg::ListEmulators()
@@ -146,6 +177,7 @@ bool CCompilerSetupDlg::OnCommand(UINT id, UINT code, HWND control)
         {IDC_BROWSE_LINKER, &CCompilerSetupDlg::OnBrowseLinker},
         {IDC_BROWSE_DEBUGGER, &CCompilerSetupDlg::OnBrowseDebugger},
         {IDC_BROWSE_DOS_EMULATOR, &CCompilerSetupDlg::OnBrowseDosEmulator},
+        {IDC_BROWSE_FLOPPY, &CCompilerSetupDlg::OnBrowseFloppy},
         {IDC_DEFAULT_ARGS, &CCompilerSetupDlg::OnDefaultArguments},
         {IDC_USE_FOUND, &CCompilerSetupDlg::OnUseFoundTools},
     };
@@ -265,9 +297,9 @@ CompilerSettings CCompilerSetupDlg::GetSettings() const
     return settings;
 }
 
-void CCompilerSetupDlg::BrowseFor(std::string& path, const std::string& filter)
+void CCompilerSetupDlg::BrowseFor(std::string& path, const std::string& filter, const char* pattern)
 {
-    CFileDialog dialog(true, "", "*.exe", 0, filter);
+    CFileDialog dialog(true, "", pattern, 0, filter);
     if (dialog.DoModal() != IDOK)
         return;
     UpdateData(true);
@@ -297,4 +329,9 @@ void CCompilerSetupDlg::OnBrowseDebugger()
 void CCompilerSetupDlg::OnBrowseDosEmulator()
 {
     BrowseFor(m_settings.m_strDosEmulatorPath, LoadResString(IDS_EMULATOR_FILTER));
+}
+
+void CCompilerSetupDlg::OnBrowseFloppy()
+{
+    BrowseFor(m_settings.m_strFloppyImage, LoadResString(IDS_FLOPPY_FILTER), "*.img");
 }

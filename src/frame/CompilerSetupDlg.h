@@ -29,6 +29,7 @@ public:
     void OnBrowseLinker();
     void OnBrowseDebugger();
     void OnBrowseDosEmulator();
+    void OnBrowseFloppy();
     // Both argument fields back to the defaults of the compiler shown.
     void OnDefaultArguments();
     // Fills the fields with the tools found, and picks their toolchain.
@@ -41,7 +42,7 @@ public:
 
 private:
     void PickToolchain(CompilerType type);
-    void BrowseFor(std::string& path, const std::string& filter);
+    void BrowseFor(std::string& path, const std::string& filter, const char* pattern = "*.exe");
     // Shows the templates' defaults where none is set.
     void ShowDefaultsWhereUnset();
     // The compiler's template, while it shows the default of the compiler before, shows the
@@ -59,6 +60,9 @@ private:
     CompilerType ShownToolchain() const;
     // The built-in machine shows by its name and is kept as no emulator.
     void ExchangeEmulator(CDataExchange* pDX);
+    // The lab box row: its choices, and the one shown as the preset's name (none first).
+    void ListLabBoxes();
+    void ExchangeLabBox(CDataExchange* pDX);
 
     CompilerType m_nCompilerType = CompilerType::None;
     // The toolchain of the settings the dialog opened with, whose tools it looks for first.

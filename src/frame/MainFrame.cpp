@@ -400,6 +400,7 @@ void CMainFrame::OnStepEnded(const StepEnd& end)
         view->Control().SetMarks(m_messages.MarksIn(EditedFile()));
         view->Control().SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
     }
+    m_wndOutput.SetMarks(m_messages.ExplainedMarks(), [this](size_t id) { m_messages.GoToMessage(id); });
     if (m_build.Command() == BuildCommand::Debug && end.bCommandOver)
         m_debugger.OnBuildEnded(!end.bStopped && end.exitCode == 0u);
 }
@@ -474,8 +475,9 @@ void CMainFrame::OnRun()
         m_debugger.RunInWindow();
         return;
     }
-    Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath),
-                          AfxGetServices(), BuiltInRun{m_compilerSettings.m_nDosPace, WritableFolders(m_compilerSettings)}));
+    const BuiltInRun builtIn{m_compilerSettings.m_nDosPace, WritableFolders(m_compilerSettings),
+                             FilePath::FromUtf8(m_compilerSettings.m_strFloppyImage), m_compilerSettings.m_strLabBox};
+    Launch(MakeRunCommand(CurrentSource(), FilePath::FromUtf8(m_compilerSettings.m_strDosEmulatorPath), AfxGetServices(), builtIn));
 }
 
 void CMainFrame::OnDebug()

@@ -88,6 +88,16 @@ std::vector<LineMark> CMessageNavigator::MarksIn(const std::string& file) const
     return marks;
 }
 
+std::vector<LineMark> CMessageNavigator::ExplainedMarks() const
+{
+    std::vector<LineMark> marks;
+    const std::vector<IndexedMessage>& messages = m_session.Messages().Messages();
+    for (size_t i = 0; i < messages.size(); ++i)
+        if (const auto explained = ExplainOutputLine(Widen(Trimmed(messages[i].strLine))))
+            marks.push_back(LineMark{messages[i].nLine, MarkKind::Explained, explained->strFull, i});
+    return marks;
+}
+
 void CMessageNavigator::Follow(const IndexedMessage* message)
 {
     if (message)

@@ -47,6 +47,9 @@ public:
     // Marks for the editor's gutter: the messages about lines of the file, each with its
     // message as the tip and its number as the id.
     std::vector<LineMark> MarksIn(const std::string& file) const;
+    // Marks for the output's gutter: a "?" beside each message that has an explanation, with
+    // the whole of it as the tip and the message's number as the id.
+    std::vector<LineMark> ExplainedMarks() const;
     // "N errors, M warnings" of the current command's output; for a tool that cmd could not
     // run (exit code 9009) with no message of its own, that it did not run.
     std::string Summary(DWORD exitCode) const;

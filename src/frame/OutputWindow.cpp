@@ -75,6 +75,12 @@ void COutputWindow::Clear()
     ::SetWindowTextW(m_hWnd, L"");
 }
 
+void COutputWindow::SetMarks(std::vector<LineMark> marks, std::function<void(size_t)> onClick)
+{
+    Control().SetMarks(std::move(marks));
+    Control().SetMarkClickHandler(std::move(onClick));
+}
+
 std::wstring COutputWindow::GetText() const
 {
     return std::wstring(Control().Text());

@@ -7,10 +7,12 @@
 
 #include "build/BuildSession.h"
 #include "framework/CWnd.h"
+#include "text/LineMarks.h"
 
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class CTextControl;
 
@@ -29,6 +31,10 @@ public:
     // The line that shows the message chosen last; kNoLine for none.
     static constexpr size_t kNoLine = static_cast<size_t>(-1);
     void HighlightLine(size_t line);
+
+    // Marks in the gutter beside the output's lines (its column shows only while there are
+    // some); a click on one hands its id to the handler.
+    void SetMarks(std::vector<LineMark> marks, std::function<void(size_t id)> onClick);
 
     // What each line is, asked as lines are painted.
     void SetLineKinds(std::function<OutputLineKind(size_t line)> kinds);

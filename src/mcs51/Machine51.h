@@ -94,6 +94,9 @@ public:
     // (or lets the machine go first). The machine knows nothing of its kind.
     void Attach(IPinDevice51& device) { m_devices.PinBus().Attach(device); }
     void Detach(IPinDevice51& device) { m_devices.PinBus().Detach(device); }
+    // Who hears of each timer overflow at its cycle (nullptr: nobody); the caller's, as a
+    // device is.
+    void WatchTimers(ITimerWatch51* watch) { m_devices.WatchTimers(watch); }
     // The devices attached, in their order, for front ends to show their views.
     std::vector<const machine::IDevice*> Devices() const { return m_devices.PinBus().Devices(); }
 

@@ -13,7 +13,8 @@ public:
 
     // From now on the machine's cycle count cycle stands for this moment.
     void Start(uint64_t cycle);
-    // Sleeps until real time has caught up with the machine at cycle. A run that fell more
+    // Sleeps until real time has caught up with the machine at cycle, once it is a few
+    // milliseconds ahead (a shorter lead is kept for later). A run that fell more
     // than a little behind (the machine was paused or the host was busy) starts afresh
     // from now rather than racing to catch up.
     void WaitFor(uint64_t cycle);

@@ -77,6 +77,7 @@ public:
     // What the pin bus puts onto a port's pins (all its drives together); a 0 bit pulls the
     // pin low. byProgram: the change comes in the cycle under way, as the program's own would.
     void SetExternal(unsigned port, uint8_t drive, bool byProgram);
+    void WatchTimers(ITimerWatch51* watch) { m_timers.SetWatch(watch); }
     CPinBus51& PinBus() { return m_pins; }
     const CPinBus51& PinBus() const { return m_pins; }
     void QueueInput(uint8_t byte);

@@ -72,6 +72,8 @@ void CPinBus51::Reset()
 
 void CPinBus51::Restored()
 {
+    for (const Slot& slot : m_slots)
+        slot.device->OnRestored(m_s.cycle);
     for (unsigned port = 0; port < 4; ++port)
         Tell(port, m_s.cycle, Context::kRestoring);
 }
@@ -134,14 +136,26 @@ CPinBus51::Slot* CPinBus51::SlotOf(const IPinDevice51& device)
 void CPinBus51::Tell(unsigned port, uint64_t cycle, Context context)
 {
     const uint8_t latch = Latch(port);
-    if (latch == m_abyTold[port])
-        return;
-    m_abyTold[port] = latch;
     const Context outer = m_context;
     m_context = context;
-    for (const Slot& slot : m_slots)
-        slot.device->OnLatch(port, latch, cycle);
+    if (latch != m_abyTold[port]) {
+        m_abyTold[port] = latch;
+        for (const Slot& slot : m_slots)
+            slot.device->OnLatch(port, latch, cycle);
+    }
+    // A step back may put a device's drive back with the latch unchanged.
+    TellPins(port, cycle);
     m_context = outer;
+}
+
+void CPinBus51::TellPins(unsigned port, uint64_t cycle)
+{
+    const uint8_t pins = Pins(port);
+    if (pins == m_abyPinsTold[port])
+        return;
+    m_abyPinsTold[port] = pins;
+    for (const Slot& slot : m_slots)
+        slot.device->OnPins(port, pins, cycle);
 }
 
 void CPinBus51::Apply(unsigned port)
@@ -150,6 +164,7 @@ void CPinBus51::Apply(unsigned port)
     for (const Slot& slot : m_slots)
         drive &= slot.drive[port];
     m_devices.SetExternal(port, drive, m_context == Context::kRunning);
+    TellPins(port, m_s.cycle);
 }
 
 void CPinBus51::FindNextCall()

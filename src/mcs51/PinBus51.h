@@ -70,6 +70,8 @@ private:
     void Tell(unsigned port, uint64_t cycle, Context context);
     // Puts what everyone drives together onto the port's pins.
     void Apply(unsigned port);
+    // The devices hear of the port's pins where they moved since they were last told.
+    void TellPins(unsigned port, uint64_t cycle);
     void FindNextCall();
 
     Mcs51State& m_s;
@@ -78,6 +80,8 @@ private:
     std::array<uint8_t, 4> m_abyOutside{0xFF, 0xFF, 0xFF, 0xFF};
     // The latches as the devices were last told them.
     std::array<uint8_t, 4> m_abyTold{0xFF, 0xFF, 0xFF, 0xFF};
+    // The pins as the devices were last told them.
+    std::array<uint8_t, 4> m_abyPinsTold{0xFF, 0xFF, 0xFF, 0xFF};
     uint64_t m_nNextCall = kNever;
     Context m_context = Context::kBetweenRuns;
 };

@@ -20,6 +20,11 @@ public:
     // wrote it (Intel: the new value reaches the latch in S6P2 of the instruction's final
     // cycle), or the cycle the machine stands at for a debugger's edit, a reset or a step back.
     virtual void OnLatch(unsigned port, uint8_t latch, uint64_t cycle) = 0;
+    // A port's pins changed (the latch, or what a device or the outside drives): pins is what
+    // the program now reads there, from cycle on.
+    virtual void OnPins(unsigned, uint8_t, uint64_t) {}
+    // A step back went back to cycle: what the device heard of later cycles did not happen.
+    virtual void OnRestored(uint64_t) {}
     // The cycle asked for through the link has come: cycle is the instruction boundary at or
     // after it where the machine calls.
     virtual void OnCycle(uint64_t) {}

@@ -25,9 +25,13 @@ uint8_t CTimers51::Sync(uint64_t now)
         if (m_t.counting[c]) {
             uint64_t first = 0;
             const unsigned rate = Rate(counter);
+            const Shape before = ShapeOf(counter);
+            const uint64_t overflows = m_t.overflows[c];
             if (Advance(counter, (now - m_t.base[c]) * rate, first) &&
                 m_t.base[c] + (first + rate - 1) / rate == now)
                 fresh |= SourceOf(counter);
+            if (m_pWatch && m_t.overflows[c] != overflows)
+                TellOverflows(counter, m_t.base[c], before, m_t.overflows[c] - overflows, rate);
         }
         m_t.base[c] = now;
     }
@@ -48,7 +52,22 @@ uint8_t CTimers51::CountEdge(TimerCounter51 counter, uint8_t port3Pins)
     if (!Enabled(counter, port3Pins) || !CounterFunction(counter))
         return 0;
     uint64_t first = 0;
-    return Advance(counter, 1, first) ? SourceOf(counter) : 0;
+    const uint64_t overflows = m_t.overflows[counter];
+    const uint8_t raised = Advance(counter, 1, first) ? SourceOf(counter) : 0;
+    if (m_pWatch && m_t.overflows[counter] != overflows)
+        m_pWatch->OnOverflow(counter, m_s.cycle);
+    return raised;
+}
+
+void CTimers51::TellOverflows(TimerCounter51 counter, uint64_t from, const Shape& before, uint64_t overflows, unsigned rate)
+{
+    // A long lazy stretch holds more than a watcher keeps: only the last ones are told.
+    const uint64_t kMostTold = 4096;
+    const uint64_t period = before.top - before.reload;
+    for (uint64_t n = overflows > kMostTold ? overflows - kMostTold : 0; n < overflows; ++n) {
+        const uint64_t increment = (before.top - before.value) + n * period;
+        m_pWatch->OnOverflow(counter, from + (increment + rate - 1) / rate);
+    }
 }
 
 uint8_t CTimers51::Timer2ExternalEdge()

@@ -23,12 +23,24 @@ struct Timers51State {
     bool counting[kCounters51] = {};
 };
 
+// Told of each overflow of a counter at the cycle it happened, however late the lazy count
+// finds it (a logic analyzer's timer rows).
+class ITimerWatch51 {
+public:
+    virtual void OnOverflow(TimerCounter51 counter, uint64_t cycle) = 0;
+
+protected:
+    ~ITimerWatch51() = default;
+};
+
 class CTimers51 {
 public:
     explicit CTimers51(Mcs51State& state) : m_s(state) {}
 
     void SetVariant(Mcs51Variant variant) { m_variant = variant; }
     void Reset() { m_t = {}; }
+    // Stays through resets and step backs; nullptr for none.
+    void SetWatch(ITimerWatch51* watch) { m_pWatch = watch; }
     Timers51State& State() { return m_t; }
     const Timers51State& State() const { return m_t; }
 
@@ -76,8 +88,11 @@ private:
     // Adds increments to the counter; returns whether its flag became set, and when.
     bool Advance(TimerCounter51 counter, uint64_t increments, uint64_t& firstOverflowIncrement);
     uint8_t RaiseFlag(TimerCounter51 counter);
+    // The overflows an advance of the counter from cycle `from` made, each at its own cycle.
+    void TellOverflows(TimerCounter51 counter, uint64_t from, const Shape& before, uint64_t overflows, unsigned rate);
 
     Mcs51State& m_s;
+    ITimerWatch51* m_pWatch = nullptr;
     Mcs51Variant m_variant = Mcs51Variant::k8051;
     Timers51State m_t;
 };

@@ -12,6 +12,7 @@ const COLORREF kWarningColor = RGB(225, 160, 0);
 const COLORREF kBreakpointColor = RGB(190, 20, 30);
 const COLORREF kCurrentFill = RGB(255, 220, 40);
 const COLORREF kCurrentEdge = RGB(120, 90, 0);
+const COLORREF kExplainedColor = RGB(40, 100, 200);
 
 void WithBrushAndPen(HDC dc, COLORREF fill, COLORREF edge, const auto& draw)
 {
@@ -42,8 +43,28 @@ void DrawCross(HDC dc, const RECT& box)
     ::LineTo(dc, cross.left, cross.bottom);
 }
 
+// A white "?" in a blue disc, drawn with the column's font at the disc's height.
+void DrawQuestion(HDC dc, const RECT& cell)
+{
+    RECT shape = Inset(cell, 6);
+    WithBrushAndPen(dc, kExplainedColor, kExplainedColor,
+                    [&] { ::Ellipse(dc, shape.left, shape.top, shape.right, shape.bottom); });
+    GdiObject<HFONT> font(::CreateFontW(-(shape.bottom - shape.top), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Arial"));
+    SelectGuard fontGuard(dc, font.get());
+    const int mode = ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF colour = ::SetTextColor(dc, RGB(255, 255, 255));
+    ::DrawTextW(dc, L"?", 1, &shape, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    ::SetTextColor(dc, colour);
+    ::SetBkMode(dc, mode);
+}
+
 void DrawMark(HDC dc, MarkKind kind, const RECT& cell)
 {
+    if (kind == MarkKind::Explained) {
+        DrawQuestion(dc, cell);
+        return;
+    }
     const RECT shape = Inset(cell, 5);
     if (kind == MarkKind::Error) {
         WithBrushAndPen(dc, kErrorFill, kErrorColor,

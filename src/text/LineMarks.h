@@ -1,5 +1,6 @@
 // Marks beside lines of the text, drawn in a column left of the line numbers: an error or a
-// warning a tool reported there, with its message for a tooltip; the debugger's breakpoints;
+// warning a tool reported there, with its message for a tooltip; a message that has an
+// explanation, with it for a tooltip; the debugger's breakpoints;
 // and the line the debugged program stands at. They move with their lines as lines are put in
 // or taken out above them.
 #pragma once
@@ -12,7 +13,8 @@
 #include <string>
 #include <vector>
 
-enum class MarkKind { Error, Warning };
+// Explained: a message of the output that the 说明 pane can explain (a "?" in a blue disc).
+enum class MarkKind { Error, Warning, Explained };
 
 struct LineMark {
     size_t nLine = 0;

@@ -474,22 +474,28 @@ TEST_F(CompilerSettingsTest, TheEmulatorIsKeptBesideTheTypeWhateverTheToolchain)
     EXPECT_EQ(Load(fresh).m_strDosEmulatorPath, "c:\\dosbox\\dosbox.exe");
 }
 
-// The DOS machine's pace and writable folders are kept beside the emulator, whatever the
-// toolchain; a pace that is not a number is the default, as fast as it can.
+// The DOS machine's pace, writable folders, floppy image and lab box are kept beside the
+// emulator, whatever the toolchain; a pace that is not a number is the default, as fast as it can.
 TEST_F(CompilerSettingsTest, TheDosMachinesPaceAndWritableFoldersAreKeptBesideTheEmulator)
 {
     LayOut();
     CompilerSettings saved{CompilerType::Masm, "c", "l"};
     saved.m_nDosPace = 3000;
     saved.m_strWritableFolders = "d:\\labs ; ;e:\\data";
+    saved.m_strFloppyImage = "d:\\labs\\boot.img";
+    saved.m_strLabBox = "288";
     Save(saved);
     EXPECT_EQ("3000", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "pace"));
+    EXPECT_EQ("d:\\labs\\boot.img", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "floppy"));
+    EXPECT_EQ("288", StoredText(HKEY_LOCAL_MACHINE, kSettingsKeyPath, "labbox"));
     CompilerSettings loaded;
     EXPECT_EQ(Load(loaded), saved);
     EXPECT_EQ(WritableFolders(loaded), (std::vector<FilePath>{FilePath(L"d:\\labs"), FilePath(L"e:\\data")}));
 
     saved.m_nDosPace = 0;
     saved.m_strWritableFolders.clear();
+    saved.m_strFloppyImage.clear();
+    saved.m_strLabBox.clear();
     Save(saved);
     CompilerSettings fresh;
     EXPECT_EQ(Load(fresh), saved) << "the defaults are kept as no values";
@@ -798,17 +804,21 @@ TEST_F(CompilerSettingsTest, EachToolchainKeepsItsTemplatesDebuggerAndLinkChoice
         EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("masm"), name)) << name;
 }
 
-// The 8051's board belongs to its toolchain, as its pace does.
+// The 8051's board and its keys' bounce belong to its toolchain, as its pace does.
 TEST_F(CompilerSettingsTest, TheToolchainKeepsItsBoard)
 {
     LayOut();
     CompilerSettings mcs = Settings(CompilerType::Mcs51, "c:\\mcs51\\asm51.exe", "c:\\mcs51\\oh.exe");
     mcs.m_strBoard51 = "pz";
+    mcs.m_bBounce51 = true;
     ASSERT_TRUE(SaveCompilerSettings(mcs, AppServices()));
     EXPECT_EQ("pz", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "board51"));
+    EXPECT_EQ("1", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "bounce51"));
     CompilerSettings loaded;
     EXPECT_EQ(Load(loaded), mcs);
     mcs.m_strBoard51.clear();
+    mcs.m_bBounce51 = false;
     ASSERT_TRUE(SaveCompilerSettings(mcs, AppServices()));
-    EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), "board51"));
+    for (const char* name : {"board51", "bounce51"})
+        EXPECT_EQ("<missing>", StoredText(HKEY_LOCAL_MACHINE, Sub("mcs"), name)) << name;
 }

@@ -352,6 +352,11 @@ TEST(LaunchLines, TheBuiltInMachineRunsDosProgramsWhenNoEmulatorIsSet)
     ASSERT_TRUE(paced);
     EXPECT_EQ(Narrow(paced->commandLine), Quoted(machine.Utf8()) + " --pause --pace 3000 --allow-writes " +
                                               Quoted(dir.Folder("out put")) + " " + Quoted(dir.File("my work\\hello.exe")));
+    const Result<LaunchCommand> lab =
+        MakeRunCommand(P(source), FilePath(), services, BuiltInRun{0, {}, P(dir.File("disks\\a.img")), "288"});
+    ASSERT_TRUE(lab);
+    EXPECT_EQ(Narrow(lab->commandLine), Quoted(machine.Utf8()) + " --pause --floppy " + Quoted(dir.File("disks\\a.img")) +
+                                            " --labbox 288 " + Quoted(dir.File("my work\\hello.exe")));
 
     // DEBUG is given the program by its DOS name in the folder it starts in.
     for (const std::string name : {"hello", "hello world"}) {

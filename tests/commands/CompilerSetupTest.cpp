@@ -216,6 +216,44 @@ TEST_F(CompilerSetup, TheEmulatorRowShowsBrowsesAndStoresTheEmulator)
     EXPECT_EQ(Frame().GetCompilerSettings().m_strDosEmulatorPath, "c:\\DOSBox-0.74\\DOSBox.exe");
 }
 
+// Drive A:'s image is browsed for and kept; the lab box is one of its presets or none.
+TEST_F(CompilerSetup, TheFloppyAndLabBoxRowsShowBrowseAndStore)
+{
+    {
+        CRegistryKey key(HKEY_LOCAL_MACHINE);
+        ASSERT_TRUE(key.Open(kSettingsKeyPath));
+        key.SetString(kFloppyValueName, "c:\\labs\\old.img");
+        key.SetString(kLabBoxValueName, "300");
+    }
+    FileDialogAnswerer files;
+    files.QueueAnswer("c:\\labs\\boot.img");
+    std::string shown;
+    LRESULT box = -1;
+    RunDialog([&](HWND dialog) {
+        shown = FieldText(dialog, IDC_FLOPPY_IMAGE);
+        const HWND combo = ::GetDlgItem(dialog, IDC_LAB_BOX);
+        box = ::SendMessageW(combo, CB_GETCURSEL, 0, 0);
+        EXPECT_EQ(::SendMessageW(combo, CB_GETCOUNT, 0, 0), 3) << "none and the two presets";
+        Click(dialog, IDC_BROWSE_FLOPPY);
+        ::SendMessageW(combo, CB_SETCURSEL, 1, 0);
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(shown, "c:\\labs\\old.img");
+    EXPECT_EQ(box, 2);
+    EXPECT_EQ(files.LastFilter(), std::string("软盘映像 (*.img;*.ima)|*.img;*.ima|所有文件 (*.*)|*.*"));
+    EXPECT_EQ(Stored("", kFloppyValueName), "c:\\labs\\boot.img");
+    EXPECT_EQ(Stored("", kLabBoxValueName), "288");
+    EXPECT_EQ(Frame().GetCompilerSettings().m_strLabBox, "288");
+
+    RunDialog([&](HWND dialog) {
+        ::SendMessageW(::GetDlgItem(dialog, IDC_LAB_BOX), CB_SETCURSEL, 0, 0);
+        ::SetDlgItemTextA(dialog, IDC_FLOPPY_IMAGE, "");
+        Click(dialog, IDOK);
+    });
+    EXPECT_EQ(Stored("", kFloppyValueName), "<missing>");
+    EXPECT_EQ(Stored("", kLabBoxValueName), "<missing>") << "none is kept as no value";
+}
+
 TEST_F(CompilerSetup, AnEmulatorOfNoKnownKindKeepsTheDialogOpen)
 {
     bool open = false, focused = false;

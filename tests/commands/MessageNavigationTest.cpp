@@ -271,11 +271,12 @@ TEST_F(MessageNavigation, TheOutputColoursItsLinesByWhatTheyAre)
     EXPECT_FALSE(Any(warning, Red));
     EXPECT_FALSE(Any(ended, Red)) << "exit code 0";
 
-    const COLORREF background = error.front();
+    // The line's own ground, right of the gutter's "?".
+    const COLORREF background = error.back();
     F4();
-    EXPECT_NE(LinePixels(OutputLine("HELLO.ASM(3)")).front(), background) << "the chosen message stands out";
+    EXPECT_NE(LinePixels(OutputLine("HELLO.ASM(3)")).back(), background) << "the chosen message stands out";
     F4();
-    EXPECT_EQ(LinePixels(OutputLine("HELLO.ASM(3)")).front(), background) << "and only the chosen one";
+    EXPECT_EQ(LinePixels(OutputLine("HELLO.ASM(3)")).back(), background) << "and only the chosen one";
 }
 
 // Marks beside the editor's lines that have messages: they move with their lines, show the
@@ -317,6 +318,40 @@ TEST_F(MessageNavigation, MarksInTheEditorFollowTheirLinesAndLeadToTheirMessages
 
     Show({"no messages"});
     EXPECT_TRUE(editor.Marks().empty());
+}
+
+// A "?" beside each message the 说明 pane explains, its explanation whole in the tip; a click
+// on it chooses the message as a double-click would.
+TEST_F(MessageNavigation, TheOutputMarksEachExplainedMessage)
+{
+    const std::string message = "HELLO.ASM(3): error A2009: Symbol not defined: FOO";
+    Show({"Microsoft (R) Macro Assembler Version 5.10", message, "  1 Severe  Errors", "HELLO.ASM(5): warning A4001: y"});
+    CTextControl& output = *CTextControl::FromHandle(Output().GetSafeHwnd());
+    std::vector<std::pair<size_t, MarkKind>> marks;
+    for (const LineMark& mark : output.Marks())
+        marks.emplace_back(mark.nLine, mark.kind);
+    EXPECT_EQ(marks, (std::vector<std::pair<size_t, MarkKind>>{{OutputLine(message), MarkKind::Explained},
+                                                               {OutputLine("HELLO.ASM(5)"), MarkKind::Explained}}));
+
+    const HWND wnd = Output().GetSafeHwnd();
+    ::SendMessageW(wnd, EM_LINESCROLL, 0, -100);
+    const LRESULT at = ::SendMessageW(wnd, EM_POSFROMCHAR, ::SendMessageW(wnd, EM_LINEINDEX, OutputLine(message), 0), 0);
+    const LPARAM point = MAKELPARAM(2, static_cast<short>(HIWORD(at)) + 2);
+    ::SendMessageW(wnd, WM_MOUSEMOVE, 0, point);
+    ASSERT_NE(output.Tooltip(), nullptr);
+    wchar_t tip[2048] = L"";
+    TTTOOLINFOW tool{sizeof tool, 0, wnd, 1, {}, nullptr, tip, 0, nullptr};
+    ::SendMessageW(output.Tooltip(), TTM_GETTEXTW, 2048, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_EQ(Narrow(tip).rfind(message, 0), 0u) << Narrow(tip);
+    EXPECT_GT(Narrow(tip).size(), message.size() + 20);
+    ::SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(wnd, WM_LBUTTONUP, 0, point);
+    EXPECT_EQ(SelectedLine(), 3);
+    EXPECT_EQ(StatusMessage(), message);
+    EXPECT_EQ(WindowTextOf(FindDescendant(Frame().GetSafeHwnd(), IDC_EXPLANATION)), Narrow(tip));
+
+    Show({"no messages"});
+    EXPECT_TRUE(output.Marks().empty());
 }
 
 TEST_F(MessageNavigation, TheOutputsMenuCopiesSelectsAllAndClears)

@@ -305,6 +305,29 @@ TEST_F(Mcs51InTheWindow, TheBoardPaneShowsWhatAPersonSees)
     Press(VK_F5, kShift);
 }
 
+// The logic analyzer, turned on in 查看, shows Timer 0's 1 kHz square wave on P1.0 as the
+// session runs, and the timers' pane the mode that makes it.
+TEST_F(Mcs51InTheWindow, TheLogicAnalyzerReadsASquareWave)
+{
+    Use("square");
+    Press(VK_F11);
+    for (const int id : {IDC_DEBUG_ANALYZER, IDC_DEBUG_TIMERS}) {
+        EXPECT_FALSE(PaneShown(id)) << "shown only when asked for";
+        for (size_t i = 0; i < Debugger().Panels().Count(); ++i)
+            if (Debugger().Panels().At(i)->Info().id == id)
+                ::SendMessageW(Frame().GetSafeHwnd(), WM_COMMAND, ID_VIEW_DEBUG_PANE_FIRST + i, 0);
+        EXPECT_TRUE(PaneShown(id));
+    }
+    PressAccelerator(m_korvane.Editor().GetSafeHwnd(), VK_F5);
+    EXPECT_TRUE(WaitFor([&] { return Contains(PaneText(IDC_DEBUG_ANALYZER), "P1.0: 周期 1.000 ms, 高 500 μs, 低 500 μs"); }, 30000))
+        << PaneText(IDC_DEBUG_ANALYZER);
+    EXPECT_TRUE(Contains(PaneText(IDC_DEBUG_ANALYZER), "T0 溢出: 间隔 250 μs")) << PaneText(IDC_DEBUG_ANALYZER);
+    // Paused (F5 again), the session shows the stop's state.
+    Press(VK_F5);
+    EXPECT_TRUE(Contains(PaneText(IDC_DEBUG_TIMERS), "T0: M=2 GATE=0 C/T=0 TH0=06")) << PaneText(IDC_DEBUG_TIMERS);
+    EXPECT_TRUE(Contains(PaneText(IDC_DEBUG_TIMERS), "IE: EA=1 ES=0 ET1=0 EX1=0 ET0=1 EX0=0")) << PaneText(IDC_DEBUG_TIMERS);
+}
+
 TEST_F(Mcs51InTheWindow, AnEditDuringASessionAsksWhetherToStopIt)
 {
     const struct {

@@ -3,6 +3,7 @@
 #include "DebuggerTestSupport.h"
 
 #include "debug/Panes51.h"
+#include "debug/TimerPane51.h"
 
 #include <gtest/gtest.h>
 
@@ -83,4 +84,29 @@ TEST_F(Panes51, PortsAndEdits)
     EXPECT_EQ(Panes().Memory("X:40", 1).text.substr(0, 10), "X:0040  77");
 }
 
+}
+
+// The timers and interrupts by their fields' names: serial.a51 runs Timer 1 in mode 2 as the
+// baud clock; a bit is toggled and a register edited by name, an 8052's names refused.
+TEST_F(Panes51, TimersAndInterruptsByName)
+{
+    const CTimerPane51 timers(Target51(m_session));
+    const std::string text = timers.Text().text;
+    EXPECT_EQ(text.substr(0, text.find("\r\n")), "TMOD=20 TCON=40 IE=00 IP=00");
+    EXPECT_NE(text.find("\r\nT0: M=0 GATE=0 C/T=0 TH0=00 TL0=00 13\xCE\xBB\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nT1: M=2 GATE=0 C/T=0 TH1=FD TL1="), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nTCON: TF1=0 TR1=1 TF0=0 TR0=0 IE1=0 IT1=0 IE0=0 IT0=0\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("\r\nIE: EA=0 ES=0 ET1=0 EX1=0 ET0=0 EX0=0\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" 8\xCE\xBB\xD7\xD4\xB6\xAF\xD6\xD8\xD7\xB0\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("T2"), std::string::npos) << "no Timer 2 on the 8051";
+
+    EXPECT_TRUE(timers.ToggleBit("tr0"));
+    EXPECT_TRUE(timers.ToggleBit("EA"));
+    EXPECT_TRUE(timers.EditRegister("TH0", 0x12));
+    EXPECT_FALSE(timers.ToggleBit("ET2"));
+    EXPECT_FALSE(timers.EditRegister("RCAP2H", 1));
+    const PaneText edited = timers.Text();
+    EXPECT_EQ(edited.text.substr(0, edited.text.find("\r\n")), "TMOD=20 TCON=50 IE=80 IP=00");
+    EXPECT_NE(edited.text.find("TH0=12"), std::string::npos) << edited.text;
+    EXPECT_NE(edited.text.find("TR0=1"), std::string::npos) << edited.text;
 }
