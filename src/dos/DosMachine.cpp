@@ -30,6 +30,7 @@ CDosMachine::CDosMachine(IDosHost& host, std::unique_ptr<IDrive> drive, const Do
       m_keyboardController(m_pic),
       m_adapter(m_memory, m_clock),
       m_video(m_memory, m_adapter),
+      m_mouse(m_memory, m_adapter),
       m_drive(std::move(drive)),
       m_files(m_memory),
       m_arena(m_memory),
@@ -55,6 +56,7 @@ void CDosMachine::MapDevices()
     // The planes sit behind a trap; text and CGA memory stay RAM at the CPU's full speed.
     m_bus.MapMemory(CVideoAdapter::kGraphicsFirst, CVideoAdapter::kGraphicsLast, m_adapter, CDeviceBus::Region::Trapped);
     m_bus.MapMemory(CVideoAdapter::kMemoryFirst, CVideoAdapter::kMemoryLast, m_adapter, CDeviceBus::Region::Ram);
+    m_bus.Attach(m_mouse);
 }
 
 std::chrono::microseconds CDosMachine::UntilWake() const
@@ -81,6 +83,7 @@ LoadError CDosMachine::Load(const std::wstring& program, const std::string& tail
     m_timer.Reset();
     m_keyboardController.Reset();
     m_bios.Reset(m_settings.memoryKb);
+    m_mouse.Reset();
     m_kernel.Reset();
     m_console.Configure(m_settings.input, m_settings.output, m_settings.error);
     m_console.Reset();
@@ -209,6 +212,12 @@ void CDosMachine::Out(uint16_t port, uint8_t value)
 
 uint8_t CDosMachine::AcknowledgeInterrupt()
 {
+    // IRQ 12 stands below the 8259's requests.
+    if (!m_pic.Pending() && m_mouse.CallWaiting()) {
+        m_mouse.TakeCall();
+        UpdateLine();
+        return CMouse::kIrqVector;
+    }
     uint8_t vector = m_pic.Acknowledge();
     if (vector == 0x09)
         m_keyboardController.LatchNextScan();
@@ -260,8 +269,28 @@ ServiceResult CDosMachine::Service(uint8_t vector, CCpu8086& cpu)
     default:
         break;
     }
-    ServiceResult result = m_kernel.Handles(vector) ? m_kernel.Interrupt(vector, state) : m_bios.Interrupt(vector, state);
+    ServiceResult result = MouseService(vector, state);
     UpdateLine();
+    return result;
+}
+
+ServiceResult CDosMachine::MouseService(uint8_t vector, CpuState& state)
+{
+    if (vector == CMouse::kVector) {
+        m_mouse.Interrupt33(state);
+        return ServiceResult::Done;
+    }
+    if (vector == CMouse::kIrqVector) {
+        m_mouse.Interrupt74(state);
+        return ServiceResult::Done;
+    }
+    const bool drawsScreen = vector == 0x10 || vector == 0x21;
+    const bool modeSet = vector == 0x10 && state.ah() == 0x00;
+    if (drawsScreen)
+        m_mouse.BeforeScreenService();
+    const ServiceResult result = m_kernel.Handles(vector) ? m_kernel.Interrupt(vector, state) : m_bios.Interrupt(vector, state);
+    if (drawsScreen)
+        m_mouse.AfterScreenService(modeSet);
     return result;
 }
 
