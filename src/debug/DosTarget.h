@@ -58,6 +58,7 @@ public:
     bool Ended() const { return m_machine->Finished(); }
     void MarkChanges() override;
     void Feed(uint16_t key) override;
+    void Point(int x, int y, unsigned buttons) override { m_machine->SetPointer(x, y, buttons); }
 
     CDosMachine& Machine() { return *m_machine; }
     const CDosMachine& Machine() const { return *m_machine; }

@@ -196,6 +196,8 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, co
         if (window) {
             for (const uint16_t key : window->TakeKeys())
                 machine.PressKey(key);
+            const CScreenWindow::Pointer pointer = window->PointerState();
+            machine.SetPointer(pointer.x, pointer.y, pointer.buttons);
             if (window->Closed()) {
                 state = StopReason::Paused;
                 break;
