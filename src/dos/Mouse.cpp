@@ -28,6 +28,8 @@ constexpr uint16_t kVersion = 0x0805;
 constexpr uint16_t kPs2Type = 0x0400;
 constexpr uint16_t kInstalled = 0xFFFF;
 constexpr uint16_t kButtons = 2;
+// The condition bit of motion in the handler's call mask and in its AX; the buttons' follow.
+constexpr uint16_t kMoved = 0x01;
 
 // The graphics modes' pixels, by mode number.
 struct GraphicsSize {
@@ -135,15 +137,15 @@ uint64_t CMouse::Advance(uint64_t)
 void CMouse::Follow(const Pointer& pointer)
 {
     const Screen screen = CurrentScreen();
-    // The picture's pixels as the driver's units: a text cell is 8 of them each way.
-    const int pixelX = screen.text ? pointer.x * screen.unitX / 8 : pointer.x * screen.unitX;
-    const int pixelY = pointer.y * screen.unitY / (screen.text ? 8 : 1);
+    // The picture's pixels in the driver's units; a text cell is 8 pixels each way there.
+    const int pictureCell = screen.text ? 8 : 1;
+    const int x = pointer.x * screen.unitX / pictureCell, y = pointer.y * screen.unitY / pictureCell;
     const bool moved = pointer.x != m_pointer.x || pointer.y != m_pointer.y;
     m_pointer = pointer;
     uint16_t conditions = 0;
     if (moved) {
         const int oldX = m_nX, oldY = m_nY;
-        Move(pixelX, pixelY);
+        Move(x, y);
         m_nMickeysX = static_cast<int16_t>(m_nMickeysX + (m_nX - oldX) * m_nRatioX / 8);
         m_nMickeysY = static_cast<int16_t>(m_nMickeysY + (m_nY - oldY) * m_nRatioY / 8);
         if (m_nX != oldX || m_nY != oldY)

@@ -28,8 +28,6 @@ public:
     // The handler's return in the BIOS's ROM, and the byte that says a handler runs.
     static constexpr uint16_t kReturnOffset = 0x0600;
     static constexpr uint16_t kBusyOffset = 0x0610;
-    // Condition bits of the event handler's call mask and of AX when it is called.
-    static constexpr uint16_t kMoved = 0x01;
 
     CMouse(CMemory& memory, CVideoAdapter& adapter) : m_memory(memory), m_adapter(adapter), m_cursor(memory, adapter) {}
 
