@@ -286,6 +286,13 @@ void CDebugSession::Pause()
     m_inputReady.notify_all();
 }
 
+void CDebugSession::Point(int x, int y, unsigned buttons)
+{
+    std::lock_guard<std::mutex> lock(m_targetLock);
+    if (m_target)
+        m_target->Point(x, y, buttons);
+}
+
 void CDebugSession::Feed(uint16_t input)
 {
     std::lock_guard<std::mutex> lock(m_inputLock);

@@ -133,6 +133,8 @@ public:
     // Input the user gave the program: a key as the BIOS stores it (scan code high, character
     // low) for a DOS program, a byte for the 8051's serial receiver.
     void Feed(uint16_t input);
+    // The mouse over the program's screen, to its machine at once (safe from any thread).
+    void Point(int x, int y, unsigned buttons);
     RunState State() const { return m_state.load(std::memory_order_acquire); }
 
     // The panes the program's machine offers, for as long as it is loaded.

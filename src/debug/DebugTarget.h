@@ -111,6 +111,9 @@ public:
     // Input the user gave for the program (a key as the BIOS stores it, or a serial byte),
     // taken while the program does not run.
     virtual void Feed(uint16_t input) = 0;
+    // The mouse over the program's screen, in its picture's pixels, and the buttons held; safe
+    // from any thread, also while the program runs. Targets without a mouse let it go.
+    virtual void Point(int /*x*/, int /*y*/, unsigned /*buttons*/) {}
     // How much the program has sent out that a step back takes back with it (the 8051's
     // serial bytes; the DOS screen is memory, which the history restores).
     virtual size_t OutputMark() const { return 0; }

@@ -60,6 +60,7 @@ public:
     bool Ended() const { return m_machine->Finished(); }
     void MarkChanges() override;
     void Feed(uint16_t key) override;
+    void Point(int x, int y, unsigned buttons) override { m_machine->SetPointer(x, y, buttons); }
 
     // The interface lab box of a preset ("288", "300") wired by the table (empty: the preset's
     // own) on the machine's bus, after Load.

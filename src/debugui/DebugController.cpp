@@ -262,8 +262,10 @@ void CDebugController::Launch(bool runOnly)
 void CDebugController::AttachHost(CPaneHost& host)
 {
     m_editing.Attach(host);
-    if (CScreenView* screen = host.Screen())
+    if (CScreenView* screen = host.Screen()) {
         screen->SetKeyHandler([this](uint16_t key) { m_session.Feed(key); });
+        screen->SetPointerHandler([this](int x, int y, unsigned buttons) { m_session.Point(x, y, buttons); });
+    }
     if (host.Info().log && host.Text())
         host.Text()->SetCharHandler([this](wchar_t character) {
             if (character < 0x100)

@@ -1,6 +1,7 @@
 // The program's screen.
 #include "debugui/ScreenView.h"
 
+#include <windowsx.h>
 
 #include <algorithm>
 #include <cstring>
@@ -121,17 +122,24 @@ void CScreenView::Paint(HDC dc, const RECT& client) const
         PaintCells(dc);
 }
 
-// The picture as large as the pane allows, its proportions kept, in the pane's middle.
-void CScreenView::PaintPixels(HDC dc, const RECT& client) const
+RECT CScreenView::PictureRect(const RECT& client) const
 {
-    if (m_screen.width <= 0 || m_screen.height <= 0)
-        return;
     int width = client.right;
     int height = width * m_screen.height / m_screen.width;
     if (height > client.bottom) {
         height = client.bottom;
         width = height * m_screen.width / m_screen.height;
     }
+    const int left = (client.right - width) / 2, top = (client.bottom - height) / 2;
+    return RECT{left, top, left + width, top + height};
+}
+
+// The picture as large as the pane allows, its proportions kept, in the pane's middle.
+void CScreenView::PaintPixels(HDC dc, const RECT& client) const
+{
+    if (m_screen.width <= 0 || m_screen.height <= 0)
+        return;
+    const RECT shown = PictureRect(client);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = m_screen.width;
@@ -140,7 +148,7 @@ void CScreenView::PaintPixels(HDC dc, const RECT& client) const
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     ::SetStretchBltMode(dc, COLORONCOLOR);
-    ::StretchDIBits(dc, (client.right - width) / 2, (client.bottom - height) / 2, width, height, 0, 0, m_screen.width,
+    ::StretchDIBits(dc, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, 0, 0, m_screen.width,
                     m_screen.height, m_screen.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
@@ -189,9 +197,50 @@ void CScreenView::OnLButtonDown(UINT, POINT)
     ::SetFocus(m_hWnd);
 }
 
+void CScreenView::Track(LPARAM point, WPARAM keys)
+{
+    const unsigned buttons = ((keys & MK_LBUTTON) ? 1u : 0u) | ((keys & MK_RBUTTON) ? 2u : 0u) | ((keys & MK_MBUTTON) ? 4u : 0u);
+    // A drag goes on outside the pane until the buttons are let go.
+    if (buttons && ::GetCapture() != m_hWnd)
+        ::SetCapture(m_hWnd);
+    else if (!buttons && ::GetCapture() == m_hWnd)
+        ::ReleaseCapture();
+    const int x = GET_X_LPARAM(point), y = GET_Y_LPARAM(point);
+    int width = 0, height = 0, pictureX = 0, pictureY = 0;
+    if (m_screen.kind == machine::ScreenImage::Kind::Pixels && m_screen.width > 0 && m_screen.height > 0) {
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        const RECT shown = PictureRect(client);
+        if (shown.right <= shown.left || shown.bottom <= shown.top)
+            return;
+        width = m_screen.width;
+        height = m_screen.height;
+        pictureX = (x - shown.left) * width / (shown.right - shown.left);
+        pictureY = (y - shown.top) * height / (shown.bottom - shown.top);
+    } else if (m_screen.kind == machine::ScreenImage::Kind::Cells) {
+        width = m_screen.columns * 8;
+        height = m_screen.rows * 8;
+        pictureX = (x - m_origin.x) * 8 / m_nCellWidth;
+        pictureY = (y - m_origin.y) * 8 / m_nCellHeight;
+    }
+    if (m_onPointer && width > 0 && height > 0)
+        m_onPointer(std::clamp(pictureX, 0, width - 1), std::clamp(pictureY, 0, height - 1), buttons);
+}
+
 LRESULT CScreenView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+        Track(lParam, wParam);
+        return 0;
+    case WM_LBUTTONDOWN:
+        Track(lParam, wParam);
+        break;
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTTAB;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:

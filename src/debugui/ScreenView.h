@@ -2,7 +2,8 @@
 // colours in the screen's sixteen, the characters in the system's OEM code page (a double-byte
 // pair across its two cells) and the cursor, the font sized so that the whole screen fills the
 // pane; or pixels, scaled to the pane. While it has the focus, the keys typed go to the program
-// as the PC's BIOS reports them. Its WM_GETTEXT answers with the lines of cells.
+// as the PC's BIOS reports them, and the mouse over it goes to the program's mouse. Its
+// WM_GETTEXT answers with the lines of cells.
 #pragma once
 
 #include "machine/ScreenImage.h"
@@ -22,6 +23,9 @@ public:
     std::wstring_view Text() const { return m_strText; }
     // Takes each BIOS key (scan code high, character low) the user types in the pane.
     void SetKeyHandler(std::function<void(uint16_t key)> handler) { m_onKey = std::move(handler); }
+    // Takes the mouse over the pane: the point in the picture's pixels (in a text screen a cell
+    // counts 8 by 8), kept inside it, and the buttons held (bit 0 left, 1 right, 2 middle).
+    void SetPointerHandler(std::function<void(int x, int y, unsigned buttons)> handler) { m_onPointer = std::move(handler); }
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -43,6 +47,10 @@ private:
     void FitCells(int cx, int cy);
     void PaintCells(HDC dc) const;
     void PaintPixels(HDC dc, const RECT& client) const;
+    // Where the picture of pixels is drawn in the client area: as large as it allows, in its middle.
+    RECT PictureRect(const RECT& client) const;
+    // The mouse at a client point with the buttons of a mouse message's wParam.
+    void Track(LPARAM point, WPARAM keys);
 
     std::wstring m_strFace;
     GdiObject<HFONT> m_font;
@@ -54,5 +62,6 @@ private:
     std::vector<Glyph> m_glyphs;
     std::wstring m_strText;
     std::function<void(uint16_t)> m_onKey;
+    std::function<void(int, int, unsigned)> m_onPointer;
     dos::CWindowKeyboard m_keyboard;
 };

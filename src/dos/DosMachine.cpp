@@ -31,6 +31,7 @@ CDosMachine::CDosMachine(IDosHost& host, std::unique_ptr<IDrive> drive, const Do
       m_keyboardController(m_pic),
       m_adapter(m_memory, m_clock),
       m_video(m_memory, m_adapter),
+      m_mouse(m_memory, m_adapter),
       m_drive(std::move(drive)),
       m_files(m_memory),
       m_arena(m_memory),
@@ -59,6 +60,7 @@ void CDosMachine::MapDevices()
     m_bus.MapMemory(CVideoAdapter::kGraphicsFirst, CVideoAdapter::kGraphicsLast, m_adapter, CDeviceBus::Region::Trapped);
     m_bus.MapMemory(CVideoAdapter::kMemoryFirst, CVideoAdapter::kMemoryLast, m_adapter, CDeviceBus::Region::Ram);
     m_bus.Attach(m_speaker);
+    m_bus.Attach(m_mouse);
 }
 
 std::chrono::microseconds CDosMachine::UntilWake() const
@@ -79,6 +81,7 @@ void CDosMachine::ResetHardware()
     m_keyboardController.Reset();
     m_bios.Reset(m_settings.memoryKb);
     m_diskBios.Reset();
+    m_mouse.Reset();
 }
 
 void CDosMachine::InsertFloppy()
@@ -275,6 +278,12 @@ void CDosMachine::Out(uint16_t port, uint8_t value)
 
 uint8_t CDosMachine::AcknowledgeInterrupt()
 {
+    // IRQ 12 stands below the 8259's requests.
+    if (!m_pic.Pending() && m_mouse.CallWaiting()) {
+        m_mouse.TakeCall();
+        UpdateLine();
+        return CMouse::kIrqVector;
+    }
     uint8_t vector = m_pic.Acknowledge();
     if (vector == 0x09)
         m_keyboardController.LatchNextScan();
@@ -340,9 +349,30 @@ ServiceResult CDosMachine::Service(uint8_t vector, CCpu8086& cpu)
     default:
         break;
     }
-    const bool dos = !m_bBooted && m_kernel.Handles(vector);
-    ServiceResult result = dos ? m_kernel.Interrupt(vector, state) : m_bios.Interrupt(vector, state);
+    ServiceResult result = MouseService(vector, state);
     UpdateLine();
+    return result;
+}
+
+ServiceResult CDosMachine::MouseService(uint8_t vector, CpuState& state)
+{
+    if (vector == CMouse::kVector) {
+        m_mouse.Interrupt33(state);
+        return ServiceResult::Done;
+    }
+    if (vector == CMouse::kIrqVector) {
+        m_mouse.Interrupt74(state);
+        return ServiceResult::Done;
+    }
+    const bool drawsScreen = vector == 0x10 || vector == 0x21;
+    const bool modeSet = vector == 0x10 && state.ah() == 0x00;
+    if (drawsScreen)
+        m_mouse.BeforeScreenService();
+    // A PC started from a boot sector has the BIOS alone.
+    const bool dos = !m_bBooted && m_kernel.Handles(vector);
+    const ServiceResult result = dos ? m_kernel.Interrupt(vector, state) : m_bios.Interrupt(vector, state);
+    if (drawsScreen)
+        m_mouse.AfterScreenService(modeSet);
     return result;
 }
 

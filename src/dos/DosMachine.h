@@ -27,6 +27,7 @@
 #include "dos/KeyboardController.h"
 #include "dos/MachineClock.h"
 #include "dos/MemoryArena.h"
+#include "dos/Mouse.h"
 #include "dos/Speaker.h"
 #include "dos/TextVideo.h"
 #include "dos/VideoAdapter.h"
@@ -132,6 +133,10 @@ public:
     // A key as the BIOS stores it (scan code high, character low), as if typed now.
     void PressKey(uint16_t key);
     void SetShiftFlags(uint8_t flags) { m_keyboard.SetShiftFlags(flags); }
+    // The pointer over the screen's picture, in its pixels (in a text mode a cell counts 8 by
+    // 8), and the buttons held (bit 0 left, 1 right, 2 middle); safe from any thread, taken at
+    // the machine's next look at its devices.
+    void SetPointer(int x, int y, unsigned buttons) { m_mouse.SetPointer(x, y, buttons); }
 
     // The devices on the bus, for their views; the bus itself, for a device of a test.
     const std::vector<CBusDevice*>& Devices() const { return m_bus.Devices(); }
@@ -167,7 +172,9 @@ private:
     // Brings the devices to the machine's time (the interrupts due requested) and sets the
     // CPU's interrupt line; the next time a device must act.
     uint64_t AdvanceDevices();
-    void UpdateLine() { m_cpu.SetInterruptLine(m_pic.Pending()); }
+    void UpdateLine() { m_cpu.SetInterruptLine(m_pic.Pending() || m_mouse.CallWaiting()); }
+    // The mouse driver's interrupts, and the cursor kept out of what the screen's services draw.
+    ServiceResult MouseService(uint8_t vector, CpuState& state);
     // The CPU runs a slice: no further than the next device event in fixed time, nor ahead of
     // the pace in real time.
     StopReason RunSlice(uint64_t maxInstructions, uint64_t& executed);
@@ -194,6 +201,7 @@ private:
     CKeyboardController m_keyboardController;
     CVideoAdapter m_adapter;
     CTextVideo m_video;
+    CMouse m_mouse;
     std::unique_ptr<IDrive> m_drive;
     CDosFileTable m_files;
     CMemoryArena m_arena;

@@ -41,9 +41,12 @@ void CRunWindows::Wait(DWORD ms) const
 
 void CRunWindows::TakeInput(CDosMachine& machine)
 {
-    if (m_screen)
+    if (m_screen) {
         for (const uint16_t key : m_screen->TakeKeys())
             machine.PressKey(key);
+        const CScreenWindow::Pointer pointer = m_screen->PointerState();
+        machine.SetPointer(pointer.x, pointer.y, pointer.buttons);
+    }
     if (m_box)
         for (const machine::DeviceInput& input : m_box->TakeInputs())
             m_pBox->Input(input);

@@ -56,7 +56,7 @@ TEST(DeviceBus, TakesADeviceOnAPortRangeAndAMemoryRegion)
     std::vector<std::string> names;
     for (const CBusDevice* each : machine.Devices())
         names.emplace_back(each->Name());
-    EXPECT_EQ(names, (std::vector<std::string>{"pic", "pit", "keyboard", "cmos", "video", "speaker", "test"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"pic", "pit", "keyboard", "cmos", "video", "speaker", "mouse", "test"}));
 }
 
 TEST(DeviceBus, EachOfTheMachinesDevicesSaysWhatItShows)
@@ -74,6 +74,7 @@ TEST(DeviceBus, EachOfTheMachinesDevicesSaysWhatItShows)
         {"cmos", "RTC 2000-01-01 00:00:00"},
         {"video", "CGA 80x25 CRTC"},
         {"speaker", "speaker: low"},
+        {"mouse", "x 320 y 100 buttons 0 hidden -1\r\nrange x 0-639 y 0-199 mickeys 0 0\r\nhandler 0000:0000 mask 0000\r\n"},
     };
     for (const Expected& c : cases) {
         const CBusDevice* found = nullptr;
