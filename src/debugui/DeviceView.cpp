@@ -2,6 +2,7 @@
 #include "debugui/DeviceView.h"
 
 #include "debugui/PaneView.h"
+#include "doshost/PictureDrawing.h"
 #include "framework/Handles.h"
 
 #include <algorithm>
@@ -50,18 +51,8 @@ void CDeviceView::Paint(HDC dc, const RECT& client) const
     const int textHeight = lines * metrics.tmHeight;
     const RECT picture = PictureRect(client, textHeight);
     m_rcPicture = picture;
-    if (picture.right > picture.left) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = m_picture.width;
-        info.bmiHeader.biHeight = -m_picture.height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchDIBits(dc, picture.left, picture.top, picture.right - picture.left, picture.bottom - picture.top, 0, 0,
-                        m_picture.width, m_picture.height, m_picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
-    }
+    if (picture.right > picture.left)
+        dos::DrawPicture(dc, picture, m_picture);
     BkModeGuard mode(dc, TRANSPARENT);
     TextColorGuard color(dc, ::GetSysColor(COLOR_WINDOWTEXT));
     RECT text{4, std::max<LONG>(picture.bottom + 2, client.bottom - textHeight - 2), client.right - 2, client.bottom};

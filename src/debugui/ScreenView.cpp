@@ -1,6 +1,8 @@
 // The program's screen.
 #include "debugui/ScreenView.h"
 
+#include "doshost/PictureDrawing.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -139,17 +141,7 @@ void CScreenView::PaintPixels(HDC dc, const RECT& client) const
 {
     if (m_screen.width <= 0 || m_screen.height <= 0)
         return;
-    const RECT shown = PictureRect(client);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_screen.width;
-    info.bmiHeader.biHeight = -m_screen.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    ::SetStretchBltMode(dc, COLORONCOLOR);
-    ::StretchDIBits(dc, shown.left, shown.top, shown.right - shown.left, shown.bottom - shown.top, 0, 0, m_screen.width,
-                    m_screen.height, m_screen.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    dos::DrawPicture(dc, PictureRect(client), m_screen);
 }
 
 void CScreenView::PaintCells(HDC dc) const

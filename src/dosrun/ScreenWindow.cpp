@@ -1,6 +1,8 @@
 // The program's window: its thread, its picture, its keys and its pointer.
 #include "dosrun/ScreenWindow.h"
 
+#include "doshost/PictureDrawing.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -251,17 +253,7 @@ void CScreenWindow::Paint(HDC dc) const
         ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         return;
     }
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = m_picture.width;
-    // Top row first.
-    info.bmiHeader.biHeight = -m_picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    ::SetStretchBltMode(dc, COLORONCOLOR);
-    ::StretchDIBits(dc, 0, 0, client.right, client.bottom, 0, 0, m_picture.width, m_picture.height, m_picture.pixels.data(), &info,
-                    DIB_RGB_COLORS, SRCCOPY);
+    DrawPicture(dc, client, m_picture);
 }
 
 }  // namespace dos

@@ -63,7 +63,7 @@ for name in $programs; do
   for dll in $imports; do
     case $dll in
     KERNEL32.DLL | USER32.DLL | GDI32.DLL | ADVAPI32.DLL | SHELL32.DLL | COMCTL32.DLL | COMDLG32.DLL | OLE32.DLL | IMM32.DLL | \
-      WINSPOOL.DRV | MSVCRT.DLL) ;;
+      WINSPOOL.DRV | WINMM.DLL | MSVCRT.DLL) ;;
     *) fail "$name needs $dll, which Windows does not bring" ;;
     esac
   done

@@ -1,0 +1,13 @@
+// A machine's picture (pixels, 0x00RRGGBB, top row first) drawn into a rectangle of a DC, each
+// pixel stretched to its share: the debugger's panes and the program's own window draw so.
+#pragma once
+
+#include "machine/ScreenImage.h"
+
+#include <windows.h>
+
+namespace dos {
+
+void DrawPicture(HDC dc, const RECT& to, const machine::ScreenImage& picture);
+
+}  // namespace dos
