@@ -147,7 +147,7 @@ std::vector<std::unique_ptr<CDebugPane>> CDosPanes::Make(CDebugSession& session,
         {.content = [panes](const PaneQuery&) { return TextContent(panes->Devices()); }});
     if (labbox::CLabBox* box = target.LabBox())
         add({.id = IDC_DEBUG_LAB_BOX, .barId = IDW_LAB_BOX_BAR, .titleId = IDS_PANE_LAB_BOX, .kind = PaneKind::Device,
-             .row = PaneRow::Right, .share = 0.5, .live = true},
+             .row = PaneRow::Right, .share = 1.0, .live = true},
             {.content = [box](const PaneQuery&) {
                  machine::DeviceView view = box->View();
                  return PaneContent{{std::move(view.text)}, std::move(view.picture)};
