@@ -21,23 +21,8 @@ nasm -I "$KORVANE_ROOT/tests/dos/programs/" -f bin -o "$work/CPULOAD.COM" "$KORV
 nasm -f bin -o "$work/EMPTY.COM" "$KORVANE_ROOT/bench/dos/empty.asm"
 cp "$KORVANE_ROOT/tests/dos/masm/sum.asm" "$work/SUM.ASM"
 runs=5
-
-# DOSBox: the whole run of a batch file, from start to exit, in milliseconds (median).
-dosbox_ms() {
-  printf '@echo off\r\n%s\r\n' "$1" >"$work/RUN.BAT"
-  korvane_dosbox_conf "$work/dosbox.conf" "$work" "$tools"
-  local times=() i start end
-  for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    SDL_VIDEODRIVER=dummy dosbox -conf "$work/dosbox.conf" >/dev/null 2>&1
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000000)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n "$((runs / 2 + 1))p"
-}
-
-bench() { (cd "$work" && "$KORVANE_ROOT/scripts/wine-run.sh" "$KORVANE_BUILD/bin/dos_bench.exe" "$@" | tr -d '\r'); }
-field() { sed -n "s/^$1 //p" <<<"$2"; }
+dosbox_d=$tools
+source "$KORVANE_ROOT/bench/dos_timing.sh"
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
 
 wintools=$(WINEDEBUG=-all winepath -w "$tools" 2>/dev/null | tr -d '\r')

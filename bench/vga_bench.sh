@@ -18,22 +18,8 @@ for name in fill13 fill3 empty; do
   nasm -f bin -o "$work/${name^^}.COM" "$KORVANE_ROOT/bench/dos/$name.asm"
 done
 runs=5
-
-dosbox_ms() {
-  printf '@echo off\r\n%s\r\n' "$1" >"$work/RUN.BAT"
-  korvane_dosbox_conf "$work/dosbox.conf" "$work" "$work"
-  local times=() i start end
-  for ((i = 0; i < runs; i++)); do
-    start=$(date +%s%N)
-    SDL_VIDEODRIVER=dummy dosbox -conf "$work/dosbox.conf" >/dev/null 2>&1
-    end=$(date +%s%N)
-    times+=($(((end - start) / 1000000)))
-  done
-  printf '%s\n' "${times[@]}" | sort -n | sed -n "$((runs / 2 + 1))p"
-}
-
-bench() { (cd "$work" && "$KORVANE_ROOT/scripts/wine-run.sh" "$KORVANE_BUILD/bin/dos_bench.exe" "$@" | tr -d '\r'); }
-field() { sed -n "s/^$1 //p" <<<"$2"; }
+dosbox_d=$work
+source "$KORVANE_ROOT/bench/dos_timing.sh"
 less() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.0f", a - b }'; }
 
 dosbox_empty=$(dosbox_ms 'EMPTY.COM')
