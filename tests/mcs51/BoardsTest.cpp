@@ -7,6 +7,8 @@
 #include "mcs51/Board51.h"
 #include "mcs51/BoardColours51.h"
 
+#include "support/ObservedLines.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -18,40 +20,13 @@ using namespace mcs51;
 
 namespace {
 
-std::string Gbk(const char* utf8)
-{
-    wchar_t wide[256];
-    const int length = ::MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 256);
-    char bytes[512];
-    const int size = ::WideCharToMultiByte(936, 0, wide, length, bytes, sizeof bytes, nullptr, nullptr);
-    return std::string(bytes, size > 0 ? static_cast<size_t>(size - 1) : 0);
-}
+using ObservedLines::Gbk;
+using ObservedLines::Observations;
 
 std::wstring Program(const wchar_t* name)
 {
     const std::string folder = KORVANE_BOARD_PROGRAMS;
     return L"\"" + std::wstring(folder.begin(), folder.end()) + L"\\" + name + L".hex\"";
-}
-
-// The lines of each "T=" block of the runner's output, by time and label.
-std::map<uint64_t, std::map<std::string, std::string>> Observations(const std::string& out)
-{
-    std::map<uint64_t, std::map<std::string, std::string>> blocks;
-    std::istringstream lines(out);
-    std::string line;
-    uint64_t time = 0;
-    while (std::getline(lines, line)) {
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        if (line.rfind("T=", 0) == 0) {
-            time = std::stoull(line.substr(2));
-            continue;
-        }
-        const size_t colon = line.find(": ");
-        if (colon != std::string::npos)
-            blocks[time][line.substr(0, colon)] = line.substr(colon + 2);
-    }
-    return blocks;
 }
 
 struct Seen {
