@@ -99,6 +99,14 @@
 #define IDW_EXPLAIN_BAR             126
 #define IDC_EXPLANATION             216
 #define ID_EXPLAIN_WORD             32842
+#define ID_FILE_OPEN_IN_TAB         32843
+#define ID_FILE_CLOSE_TAB           32844
+#define ID_OPEN_INCLUDE             32845
+#define ID_NEXT_TAB                 32846
+#define ID_PREV_TAB                 32847
+#define IDW_FILE_TABS               127
+#define IDR_TAB_MENU                154
+#define IDS_INCLUDE_NOT_FOUND       424
 
 // The command pane's own line and log (the panes' windows and bars, and the debugger's texts
 // the machines name, are in debug/DebugResources.h, which korvane.rc includes too).

@@ -73,6 +73,23 @@ bool EqualsNoCase(std::string_view a, std::string_view b)
     return a.size() == b.size() && Upper(a) == Upper(b);
 }
 
+std::optional<std::string> IncludedFile(std::string_view sourceLine)
+{
+    const std::string_view text = StripComment(sourceLine);
+    const auto words = Words(text);
+    if (words.size() == 2 && EqualsNoCase(words[0], "INCLUDE"))
+        return std::string(words[1]);
+    // The 8051's control line: the name between the parentheses.
+    constexpr std::string_view kControl = "$INCLUDE(";
+    if (text.size() > kControl.size() + 1 && EqualsNoCase(text.substr(0, kControl.size()), kControl) &&
+        text.back() == ')') {
+        const std::string_view name = Trim(text.substr(kControl.size(), text.size() - kControl.size() - 1));
+        if (!name.empty())
+            return std::string(name);
+    }
+    return std::nullopt;
+}
+
 std::optional<uint32_t> ParseHex(std::string_view text, size_t maxDigits)
 {
     if (text.empty() || text.size() > maxDigits)

@@ -17,5 +17,8 @@ std::string_view StripComment(std::string_view text);
 std::vector<std::string_view> Words(std::string_view text);
 std::string Upper(std::string_view text);
 bool EqualsNoCase(std::string_view a, std::string_view b);
+// The file a source line includes ("INCLUDE MACROS.INC", or the 8051's "$INCLUDE(REG51.INC)"),
+// as the line names it.
+std::optional<std::string> IncludedFile(std::string_view sourceLine);
 // A number of hex digits and nothing else; none when the text is not one or is too long.
 std::optional<uint32_t> ParseHex(std::string_view text, size_t maxDigits = 8);

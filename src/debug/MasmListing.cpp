@@ -141,14 +141,6 @@ std::string ModuleName(const std::string& file)
     std::string name = file.substr(slash == std::string::npos ? 0 : slash + 1);
     return Upper(name.substr(0, name.find('.')));
 }
-
-std::optional<std::string> IncludedFile(std::string_view text)
-{
-    const auto words = Words(StripComment(text));
-    if (words.size() == 2 && EqualsNoCase(words[0], "INCLUDE"))
-        return std::string(words[1]);
-    return std::nullopt;
-}
 }
 
 // A source file being matched row by row: the next line a row can be.

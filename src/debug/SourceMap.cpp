@@ -76,3 +76,13 @@ std::optional<uint32_t> CSourceMap::OffsetOf(const SourceLine& target) const
         return std::nullopt;
     return best->imageOffset;
 }
+
+std::vector<std::string> CSourceMap::Files() const
+{
+    std::vector<std::string> files;
+    for (const PlacedLine& line : m_lines) {
+        if (std::none_of(files.begin(), files.end(), [&line](const std::string& file) { return file == line.source.file; }))
+            files.push_back(line.source.file);
+    }
+    return files;
+}

@@ -25,6 +25,8 @@ public:
     // the same file that made any (a breakpoint on a comment stops at the code after it).
     std::optional<uint32_t> OffsetOf(const SourceLine& line) const;
     const std::vector<DataSymbol>& Symbols() const { return m_symbols; }
+    // The files the lines are in, each once, as the sources name them.
+    std::vector<std::string> Files() const;
 
 private:
     // Sorted by offset.

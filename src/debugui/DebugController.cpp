@@ -8,6 +8,7 @@
 #include "doc/KorvaneView.h"
 #include "framework/CCmdUI.h"
 #include "framework/MessageBox.h"
+#include "framework/PathName.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "mcs51/Board51.h"
@@ -217,9 +218,9 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
     launch.labBox = m_host.Settings().m_strLabBox;
     launch.labWiring = LabWiringOf(m_host.Settings());
     launch.sourceMap = CSourceMapLoader::Load(program.Wide(), source.Wide());
-    if (const CKorvaneView* view = m_host.SourceEditor())
+    for (const CKorvaneView* view : m_host.SourceEditors())
         for (const size_t line : view->Control().Breakpoints())
-            launch.breakpoints.push_back(LineOfEditor(line));
+            launch.breakpoints.push_back(LineOfEditor(*view, line, launch.sourceMap));
     launch.addressBreakpoints = m_editing.AddressBreakpoints();
     return launch;
 }
@@ -246,12 +247,6 @@ void CDebugController::Launch(bool runOnly)
     m_panels.ShowFor(m_session, runOnly);
     if (const CPaneHost* command = m_panels.OfKind(PaneKind::Command))
         command->Command()->Output().Clear();
-    if (CKorvaneView* view = m_host.SourceEditor()) {
-        CTextControl& control = view->Control();
-        control.SetLineStyle([&control](size_t line) {
-            return control.CurrentLine() == line ? LineStyle{CLR_INVALID, kCurrentLineGround} : LineStyle{};
-        });
-    }
     OnStopped(started);
     if (runOnly)
         RunOnWorker([this] { return m_session.Continue(); });
@@ -405,33 +400,44 @@ void CDebugController::OnStopped(const StopInfo& stop)
     m_host.ShowDebugStatus(StatusOf(stop));
 }
 
-std::string CDebugController::SourceFileName() const
+FilePath CDebugController::FileOf(const SourceLine& line) const
 {
-    return CSourceMapLoader::MainFileName(m_source.Wide());
+    return m_source.Folder().Child(Widen(line.file));
 }
 
-SourceLine CDebugController::LineOfEditor(size_t line) const
+SourceLine CDebugController::LineOfEditor(const CKorvaneView& view, size_t line, const CSourceMap& map) const
 {
-    return SourceLine{SourceFileName(), static_cast<int>(line) + 1};
+    const std::string path = view.SourcePath();
+    for (const std::string& file : map.Files()) {
+        if (IsSameFile(FileOf(SourceLine{file}).Utf8(), path))
+            return SourceLine{file, static_cast<int>(line) + 1};
+    }
+    const FilePath edited = FilePath::FromUtf8(path);
+    const std::string name = edited.Folder() == m_source.Folder() ? Narrow(edited.Name()) : path;
+    return SourceLine{name, static_cast<int>(line) + 1};
 }
 
 void CDebugController::FollowInEditor()
 {
-    CKorvaneView* view = m_host.SourceEditor();
-    if (!view)
+    const std::optional<SourceLine> line = m_session.Loaded() ? m_session.CurrentLine() : std::nullopt;
+    // The line's file comes to the front, in a tab of its own where none shows it yet.
+    CKorvaneView* shownIn = line ? m_host.ShowSourceFile(FileOf(*line)) : nullptr;
+    for (CKorvaneView* view : m_host.SourceEditors()) {
+        if (view != shownIn)
+            view->Control().SetCurrentLine(std::nullopt);
+    }
+    if (!shownIn)
         return;
-    std::optional<size_t> shown;
-    if (m_session.Loaded() && m_host.CurrentSource() == m_source)
-        if (const std::optional<SourceLine> line = m_session.CurrentLine(); line && EqualsNoCase(line->file, SourceFileName()))
-            shown = static_cast<size_t>(line->line - 1);
-    view->Control().SetCurrentLine(shown);
-    if (!shown)
-        return;
-    view->Control().RevealLine(*shown);
+    CTextControl& control = shownIn->Control();
+    control.SetLineStyle([&control](size_t index) {
+        return control.CurrentLine() == index ? LineStyle{CLR_INVALID, kCurrentLineGround} : LineStyle{};
+    });
+    const size_t shown = static_cast<size_t>(line->line - 1);
+    control.SetCurrentLine(shown);
+    control.RevealLine(shown);
     // The caret stands at the start of the line, as run to cursor and toggle breakpoint take it.
-    CTextControl& control = view->Control();
-    if (*shown < control.Buffer().LineCount()) {
-        const size_t start = control.Buffer().LineStart(*shown);
+    if (shown < control.Buffer().LineCount()) {
+        const size_t start = control.Buffer().LineStart(shown);
         control.Select(start, start);
     }
 }
@@ -524,7 +530,8 @@ void CDebugController::OnRunToCursor()
     const CKorvaneView* view = m_host.SourceEditor();
     if (!view)
         return;
-    const SourceLine line = LineOfEditor(static_cast<size_t>(view->CaretLineColumn().first - 1));
+    const SourceLine line =
+        LineOfEditor(*view, static_cast<size_t>(view->CaretLineColumn().first - 1), m_session.SourceMap());
     RunOnWorker([this, line] { return m_session.RunToLine(line); });
 }
 
@@ -553,8 +560,8 @@ void CDebugController::ToggleLineBreakpoint(size_t line)
     else
         lines.erase(found);
     control.SetBreakpoints(std::move(lines));
-    if (m_session.Loaded() && m_host.CurrentSource() == m_source) {
-        m_session.SetLineBreakpoint(LineOfEditor(line), set);
+    if (m_session.Loaded()) {
+        m_session.SetLineBreakpoint(LineOfEditor(*view, line, m_session.SourceMap()), set);
         if (const CPaneHost* leads = m_panels.BreakpointPane(); leads && leads->Text())
             leads->Text()->Invalidate(false);
     }
@@ -624,7 +631,7 @@ void CDebugController::EndSession()
     SetState(DebugState::Idle);
     m_bRunOnly = false;
     m_panels.HideAll();
-    if (CKorvaneView* view = m_host.SourceEditor()) {
+    for (CKorvaneView* view : m_host.SourceEditors()) {
         view->Control().SetCurrentLine(std::nullopt);
         view->Control().SetLineStyle(nullptr);
     }

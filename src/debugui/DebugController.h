@@ -21,6 +21,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class CFrameWnd;
 class CKorvaneView;
@@ -29,8 +30,13 @@ class CKorvaneView;
 class IDebugHost {
 public:
     virtual CFrameWnd& HostFrame() = 0;
-    // The source editor, or nullptr.
+    // The source editor of the current tab, or nullptr.
     virtual CKorvaneView* SourceEditor() const = 0;
+    // The editors of every tab.
+    virtual std::vector<CKorvaneView*> SourceEditors() const = 0;
+    // The file's editor made current, in a tab of its own when none shows it yet; nullptr
+    // when it cannot be opened.
+    virtual CKorvaneView* ShowSourceFile(const FilePath& file) = 0;
     // The document's file; empty while it has none.
     virtual FilePath CurrentSource() const = 0;
     // Saves the document when it is modified; false when that failed (the document said why).
@@ -139,9 +145,11 @@ private:
     static void CALLBACK OnLiveTimer(HWND wnd, UINT message, UINT_PTR id, DWORD time);
     void SetState(DebugState state);
     void ShowRunning(bool running);
-    // The source line of the editor's line, in the source map's naming.
-    SourceLine LineOfEditor(size_t line) const;
-    std::string SourceFileName() const;
+    // The source line of an editor's line, named as the map names the editor's file (or by
+    // its name relative to the session's folder where the map has no line of it).
+    SourceLine LineOfEditor(const CKorvaneView& view, size_t line, const CSourceMap& map) const;
+    // The file a line of the source map is in: its name is relative to the session's folder.
+    FilePath FileOf(const SourceLine& line) const;
     // The pane whose lines take breakpoints, where it is the place run to cursor and toggle
     // breakpoint act on (it has the focus, or the program has no source); nullptr otherwise.
     CPaneHost* LeadingPane() const;

@@ -2,10 +2,12 @@
 #include "doc/KorvaneView.h"
 
 #include "doc/GotoLineDlg.h"
+#include "debug/ListingText.h"
 #include "doc/KorvaneDoc.h"
 #include "framework/CCmdUI.h"
 #include "framework/Handles.h"
 #include "framework/Strings.h"
+#include "framework/Unicode.h"
 #include "framework/docking/CFrameWnd.h"
 #include "resource.h"
 
@@ -15,6 +17,12 @@ void CKorvaneView::OnInitialUpdate()
 {
     if (auto* document = dynamic_cast<CKorvaneDoc*>(GetDocument()))
         ShowText(&document->Text());
+}
+
+std::string CKorvaneView::SourcePath() const
+{
+    const auto* document = dynamic_cast<const CKorvaneDoc*>(GetDocument());
+    return document ? document->GetSourcePath() : std::string();
 }
 
 void CKorvaneView::ShowStatus(const std::string& text) const
@@ -95,7 +103,18 @@ LRESULT CKorvaneView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         m_search.OnDialogNotify(lParam);
         return 0;
     }
-    return CEditView::WindowProc(message, wParam, lParam);
+    const LRESULT result = CEditView::WindowProc(message, wParam, lParam);
+    // Ctrl+click on an INCLUDE line opens the included file, once the click put the caret there.
+    if (message == WM_LBUTTONUP && (wParam & MK_CONTROL) && CaretLineInclude())
+        if (CFrameWnd* frame = ParentFrameOf(*this))
+            frame->PostMessage(WM_COMMAND, ID_OPEN_INCLUDE);
+    return result;
+}
+
+std::optional<std::string> CKorvaneView::CaretLineInclude() const
+{
+    const CTextBuffer& text = Control().Buffer();
+    return IncludedFile(Narrow(text.LineText(text.LineFromPosition(Control().Caret()))));
 }
 
 bool CKorvaneView::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)

@@ -7,6 +7,7 @@
 #include "doc/FindReplace.h"
 #include "text/CEditView.h"
 
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -30,6 +31,11 @@ public:
     // The caret's source line and column, both 1-based, the column counted in characters.
     std::pair<int, int> CaretLineColumn() const;
 
+    // The file the caret's line includes (INCLUDE), as the line names it.
+    std::optional<std::string> CaretLineInclude() const;
+    // The full path of the document's file; empty for a document that has none yet.
+    std::string SourcePath() const;
+
     CFindReplace& Search() { return m_search; }
     // Shows a text in the frame's message pane.
     void ShowStatus(const std::string& text) const;
@@ -40,6 +46,7 @@ protected:
 
 private:
     void OnGoToLine();
+
     // The source line, 0-based, clamped to the text's lines.
     size_t ClampedLine(int line) const;
 

@@ -17,6 +17,7 @@
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "framework/docking/CMiniDockFrameWnd.h"
+#include "framework/docview/CSingleDocTemplate.h"
 #include "framework/docview/CWinApp.h"
 #include "resource.h"
 #include "text/TextControl.h"
@@ -222,6 +223,8 @@ int CMainFrame::OnCreate(CREATESTRUCTW* cs)
     StartupTrace::Mark("frame: utility page");
     DockBars();
     StartupTrace::Mark("frame: docking");
+    CreateFileTabs();
+    StartupTrace::Mark("frame: file tabs");
     ShowToolchain();
     ConnectEditorToDebugger();
     return 0;
@@ -236,6 +239,138 @@ void CMainFrame::ConnectEditorToDebugger()
     control.ShowMarkColumn(true);
     control.SetGutterClickHandler([this](size_t line) { m_debugger.ToggleLineBreakpoint(line); });
     control.SetEditGuard([this] { return m_debugger.AllowSourceEdit(); });
+}
+
+void CMainFrame::CreateFileTabs()
+{
+    // Made after the dock bars, so that it is laid out below the toolbar and above the editor.
+    if (!m_wndFileTabs.Create(this, IDW_FILE_TABS))
+        return;
+    m_wndFileTabs.SetChoiceHandler([](size_t tab) {
+        CSingleDocTemplate* docs = AfxGetApp()->GetDocTemplate();
+        const std::vector<CDocument*> documents = docs->Documents();
+        if (tab >= documents.size())
+            return;
+        docs->Activate(documents[tab]);
+        // Coming to a file is a time to look whether another program changed it.
+        if (auto* document = dynamic_cast<CKorvaneDoc*>(documents[tab]))
+            document->CheckFileOnDisk();
+    });
+    m_wndFileTabs.SetMenuHandler([this](size_t tab, POINT screen) { ShowTabMenu(tab, screen); });
+}
+
+void CMainFrame::OnDocumentsChanged()
+{
+    const CSingleDocTemplate* docs = AfxGetApp() ? AfxGetApp()->GetDocTemplate() : nullptr;
+    if (!docs || !m_wndFileTabs.GetSafeHwnd())
+        return;
+    std::vector<std::string> titles;
+    size_t current = 0;
+    for (const CDocument* document : docs->Documents()) {
+        if (document == docs->GetDocument())
+            current = titles.size();
+        titles.push_back(document->GetTitle());
+    }
+    m_wndFileTabs.SetTabs(titles, current);
+}
+
+CKorvaneView* CMainFrame::OpenInTab(const std::string& path)
+{
+    CSingleDocTemplate* docs = AfxGetApp()->GetDocTemplate();
+    const CKorvaneView* model = SourceView();
+    const bool wasOpen = docs->FindDocument(FullPathOf(path)) != nullptr;
+    if (!docs->OpenInNewTab(FullPathOf(path)))
+        return nullptr;
+    CKorvaneView* view = SourceView();
+    if (view && !wasOpen)
+        PrepareEditor(*view, model);
+    return view;
+}
+
+void CMainFrame::PrepareEditor(CKorvaneView& view, const CKorvaneView* model)
+{
+    ConnectEditorToDebugger();
+    CTextControl& control = view.Control();
+    if (model && model != &view) {
+        control.ShowLineNumbers(model->Control().LineNumbersShown());
+        control.ShowSyntaxColors(model->Control().SyntaxColorsShown());
+    }
+    control.SetMarks(m_messages.MarksIn(view.SourcePath()));
+    control.SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
+}
+
+void CMainFrame::OnOpenInTab()
+{
+    std::string fileName;
+    if (AfxGetApp()->DoPromptFileName(fileName, AFX_IDS_OPENFILE, OFN_HIDEREADONLY | OFN_FILEMUSTEXIST, true))
+        OpenInTab(fileName);
+}
+
+void CMainFrame::OnCloseTab()
+{
+    CSingleDocTemplate* docs = AfxGetApp()->GetDocTemplate();
+    if (CDocument* document = docs->GetDocument())
+        docs->CloseDocument(document);
+}
+
+void CMainFrame::OnNextTab(bool forward)
+{
+    CSingleDocTemplate* docs = AfxGetApp()->GetDocTemplate();
+    const std::vector<CDocument*> documents = docs->Documents();
+    const auto current = std::find(documents.begin(), documents.end(), docs->GetDocument());
+    if (documents.size() < 2 || current == documents.end())
+        return;
+    const size_t index = static_cast<size_t>(current - documents.begin());
+    docs->Activate(documents[(index + (forward ? 1 : documents.size() - 1)) % documents.size()]);
+}
+
+void CMainFrame::ShowTabMenu(size_t tab, POINT screen)
+{
+    CSingleDocTemplate* docs = AfxGetApp()->GetDocTemplate();
+    const std::vector<CDocument*> documents = docs->Documents();
+    if (tab >= documents.size())
+        return;
+    // The menu acts on the tab it was asked for: that tab is the current one first.
+    docs->Activate(documents[tab]);
+    UniqueMenu menu(::LoadMenuW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TAB_MENU)));
+    if (menu)
+        ::TrackPopupMenu(::GetSubMenu(menu.get(), 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, m_hWnd,
+                         nullptr);
+}
+
+void CMainFrame::OnOpenInclude()
+{
+    const CKorvaneView* view = SourceView();
+    if (!view)
+        return;
+    const std::optional<std::string> included = view->CaretLineInclude();
+    if (!included)
+        return;
+    // A name without a folder is the including file's neighbour, as the assembler finds it.
+    const FilePath file = FilePath::FromUtf8(view->SourcePath()).Folder().Child(Widen(*included));
+    if (!file.IsFile()) {
+        AfxMessageBox(FormatResString(IDS_INCLUDE_NOT_FOUND, {file.Utf8()}), MB_OK | MB_ICONEXCLAMATION);
+        return;
+    }
+    OpenInTab(file.Utf8());
+}
+
+std::vector<CKorvaneView*> CMainFrame::SourceEditors() const
+{
+    std::vector<CKorvaneView*> views;
+    for (const CDocument* document : AfxGetApp()->GetDocTemplate()->Documents()) {
+        if (auto* view = dynamic_cast<CKorvaneView*>(document->GetFirstView()))
+            views.push_back(view);
+    }
+    return views;
+}
+
+CKorvaneView* CMainFrame::ShowSourceFile(const FilePath& file)
+{
+    CKorvaneView* current = SourceView();
+    if (current && IsSameFile(current->SourcePath(), file.Utf8()))
+        return current;
+    return file.IsFile() ? OpenInTab(file.Utf8()) : nullptr;
 }
 
 void CMainFrame::TogglePanel(CControlBar& bar)
@@ -267,6 +402,12 @@ bool CMainFrame::OnCmdMsg(UINT nID, CCmdUI* pCmdUI)
         {ID_NEXT_MESSAGE, [](CMainFrame& frame, UINT) { frame.OnNextMessage(); }},
         {ID_EXPLAIN_WORD, [](CMainFrame& frame, UINT) { frame.OnExplainWord(); }},
         {ID_PREV_MESSAGE, [](CMainFrame& frame, UINT) { frame.OnPrevMessage(); }},
+        {ID_FILE_OPEN_IN_TAB, [](CMainFrame& frame, UINT) { frame.OnOpenInTab(); }},
+        {ID_FILE_CLOSE_TAB, [](CMainFrame& frame, UINT) { frame.OnCloseTab(); }},
+        {ID_NEXT_TAB, [](CMainFrame& frame, UINT) { frame.OnNextTab(true); }},
+        {ID_PREV_TAB, [](CMainFrame& frame, UINT) { frame.OnNextTab(false); }},
+        {ID_OPEN_INCLUDE, [](CMainFrame& frame, UINT) { frame.OnOpenInclude(); },
+         [](const CMainFrame& frame, UINT) { return frame.SourceView() && frame.SourceView()->CaretLineInclude(); }},
     };
     return m_debugger.OnCmdMsg(nID, pCmdUI) || RouteCommand(*this, kCommands, nID, pCmdUI) ||
            CFrameWnd::OnCmdMsg(nID, pCmdUI);
@@ -373,8 +514,16 @@ FilePath CMainFrame::CurrentSource() const
 
 bool CMainFrame::SaveSource()
 {
-    CKorvaneDoc* document = GetSourceDocument();
-    return !document->IsModified() || document->OnSaveDocument(document->GetSourcePath());
+    // The build reads the other tabs' files too (the includes, the modules): the modified ones
+    // that have a file are saved with the current one.
+    CKorvaneDoc* current = GetSourceDocument();
+    for (CDocument* tab : AfxGetApp()->GetDocTemplate()->Documents()) {
+        auto* document = dynamic_cast<CKorvaneDoc*>(tab);
+        if (document && document != current && document->IsModified() && !document->GetSourcePath().empty() &&
+            !document->OnSaveDocument(document->GetSourcePath()))
+            return false;
+    }
+    return !current->IsModified() || current->OnSaveDocument(current->GetSourcePath());
 }
 
 void CMainFrame::OnStepStarted(BuildAction, bool bFirstOfCommand)
@@ -382,7 +531,7 @@ void CMainFrame::OnStepStarted(BuildAction, bool bFirstOfCommand)
     if (bFirstOfCommand)
         m_wndOutput.Clear();
     // The marks of the step before go as this one starts.
-    if (CKorvaneView* view = SourceView())
+    for (CKorvaneView* view : SourceEditors())
         view->Control().SetMarks({});
     SetMessageText(AFX_IDS_IDLEMESSAGE);
 }
@@ -396,8 +545,8 @@ void CMainFrame::OnStepEnded(const StepEnd& end)
 {
     // What the tools said, counted; a step that never started said nothing.
     SetMessageText(end.exitCode ? m_messages.Summary(*end.exitCode) : GetIdleMessage());
-    if (CKorvaneView* view = SourceView()) {
-        view->Control().SetMarks(m_messages.MarksIn(EditedFile()));
+    for (CKorvaneView* view : SourceEditors()) {
+        view->Control().SetMarks(m_messages.MarksIn(view->SourcePath()));
         view->Control().SetMarkClickHandler([this](size_t id) { m_messages.GoToMessage(id); });
     }
     m_wndOutput.SetMarks(m_messages.ExplainedMarks(), [this](size_t id) { m_messages.GoToMessage(id); });
@@ -582,8 +731,8 @@ std::string CMainFrame::EditedFile() const
 void CMainFrame::ShowSourceLine(const std::string& path, int line, size_t messageId)
 {
     const std::string edited = EditedFile();
-    // Another file goes the usual way, which asks about a modified document first.
-    if ((edited.empty() || !IsSameFile(path, edited)) && !AfxGetApp()->OpenDocumentFile(path))
+    // Another file opens in a tab of its own; the others stay as they are.
+    if ((edited.empty() || !IsSameFile(path, edited)) && !OpenInTab(path))
         return;
     CKorvaneView* view = SourceView();
     if (!view)

@@ -18,10 +18,12 @@
 #include "framework/docking/CStatusBar.h"
 #include "framework/docking/CToolBar.h"
 #include "panels/CaptionBar.h"
+#include "panels/FileTabBar.h"
 #include "panels/PageTabCtrl.h"
 
 #include <memory>
 #include <string>
+#include <vector>
 
 class CKorvaneDoc;
 class CKorvaneView;
@@ -69,6 +71,11 @@ public:
     void PickToolchain(CompilerType type);
     // A new document or file takes its own toolchain.
     void UpdateFrameTitle(const std::string& documentTitle) override;
+    // The tabs show the documents as they are now.
+    void OnDocumentsChanged() override;
+    // The file in a tab of its own (the one that shows it already, else a new one), made
+    // current; nullptr when it could not be opened (the reason has been shown).
+    CKorvaneView* OpenInTab(const std::string& path);
 
     // Replaces the runner the build steps start their batch file with (a seam for tests).
     void SetPipeProcess(std::unique_ptr<CPipeProcess> process) { m_build.SetProcess(std::move(process)); }
@@ -92,6 +99,17 @@ private:
     void CreateOutputWindow();
     void CreateUtilityPage();
     void DockBars();
+    void CreateFileTabs();
+    // A new tab's editor: the debugger's gutter and guard, the build's marks in its file, and
+    // the look of the editors before it.
+    void PrepareEditor(CKorvaneView& view, const CKorvaneView* model);
+    // File > 在新标签页中打开, 关闭标签页, and Ctrl+Tab through the tabs.
+    void OnOpenInTab();
+    void OnCloseTab();
+    void OnNextTab(bool forward);
+    // The file the caret's line INCLUDEs, in a tab.
+    void OnOpenInclude();
+    void ShowTabMenu(size_t tab, POINT screen);
     void TogglePanel(CControlBar& bar);
     CKorvaneDoc* GetSourceDocument() const;
     // The source editor, or nullptr.
@@ -135,6 +153,8 @@ private:
 
     // What the debugger asks and tells.
     CKorvaneView* SourceEditor() const override { return SourceView(); }
+    std::vector<CKorvaneView*> SourceEditors() const override;
+    CKorvaneView* ShowSourceFile(const FilePath& file) override;
     const CompilerSettings& Settings() const override { return m_compilerSettings; }
     void ChangeSettings(const CompilerSettings& settings) override;
     bool BuildForDebugger() override;
@@ -149,6 +169,7 @@ private:
     CToolDia m_wndToolDia;
     CStatusBar m_wndStatusBar;
     CToolBar m_wndToolBar;
+    CFileTabBar m_wndFileTabs;
     CToolchainBox m_wndToolchainBox;
     CExplanationPane m_explanation;
     UniqueImageList m_imageList;

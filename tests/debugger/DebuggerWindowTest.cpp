@@ -6,6 +6,7 @@
 #include "debugui/DebugController.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
+#include "framework/PathName.h"
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "framework/docking/CControlBar.h"
@@ -173,6 +174,38 @@ TEST_F(MasmInTheWindow, FromTheEntryThroughTheLoopAndAPrintingCallToTheEnd)
     EXPECT_FALSE(Editor().CurrentLine().has_value());
 }
 
+}
+
+// Stepping into a procedure of an INCLUDE file brings that file to the front in a tab of its
+// own; a breakpoint set in its gutter stops the next run there, and the main file's tab takes
+// the current line back once the procedure returns.
+TEST_F(MasmInTheWindow, StepsIntoTheIncludedFilesTabAndStopsAtItsBreakpoint)
+{
+    Press(VK_F11);
+    ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+    CKorvaneView& main = m_korvane.Editor();
+    Caret(SumLine("CALL    PRINTS"));
+    Press(VK_F10, kCtrl);
+    Press(VK_F11);
+    CKorvaneView& included = m_korvane.Editor();
+    ASSERT_NE(&included, &main);
+    EXPECT_TRUE(EqualsIgnoringCase(SplitPath(included.SourcePath()).name, "PRINT.INC"));
+    const size_t push = EditorLine("PUSH    AX", "PRINT.INC");
+    EXPECT_EQ(Editor().CurrentLine(), push);
+    EXPECT_FALSE(main.Control().CurrentLine().has_value());
+
+    const size_t interrupt = EditorLine("INT     21H", "PRINT.INC");
+    ClickGutter(interrupt);
+    Press(VK_F5);
+    EXPECT_EQ(&m_korvane.Editor(), &included);
+    EXPECT_EQ(Editor().CurrentLine(), interrupt);
+    Press(VK_F11, kShift);
+    EXPECT_EQ(&m_korvane.Editor(), &main);
+    EXPECT_EQ(Editor().CurrentLine(), SumLine("CALL    PRINTS") + 1);
+    // The breakpoint lives with its file: the second call stops there again.
+    Press(VK_F5);
+    EXPECT_EQ(&m_korvane.Editor(), &included);
+    EXPECT_EQ(Editor().CurrentLine(), interrupt);
 }
 
 // The 8051's program as as31 left it (the .hex newer than its source), with no link step: F11

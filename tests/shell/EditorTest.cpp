@@ -294,7 +294,9 @@ TEST_F(Editor, TheContextMenuOffersTheEditCommandsAsTheEditMenuEnablesThem)
     const std::vector<std::pair<std::string, bool>> expected = {
         {"撤消(&U)", true}, {"重做(&R)", true}, {"剪切(&T)", true}, {"复制(&C)", true}, {"粘贴(&P)", !::IsClipboardFormatAvailable(CF_UNICODETEXT)}, {"全选(&A)", false},
         // Outside a session F9 runs and Ctrl+F10 is nothing: the entries show no key.
-        {"切换断点", false}, {"运行到光标", true}};
+        {"切换断点", false}, {"运行到光标", true},
+        // The line includes no file.
+        {"打开包含的文件\tCtrl+单击", true}};
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(Selection(), std::make_pair(DWORD{0}, DWORD{9})) << "Select all was chosen by its key";
 }

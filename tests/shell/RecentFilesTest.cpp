@@ -48,12 +48,14 @@ TEST_F(RecentFiles, PlaceholderIsGrayedWhileTheListIsEmpty)
     EXPECT_TRUE(recent[0].grayed);
     // Preparing the menu again keeps one placeholder.
     EXPECT_EQ(RecentEntries().size(), 1u);
-    // The entries around it are in place: the encodings before the separator, Exit after the next.
+    // The entries around it are in place: the encodings and the tabs' entries before the
+    // separator, Exit after the next.
     std::vector<MenuEntry> all = PopupEntries(0);
-    ASSERT_EQ(all.size(), 9u);
+    ASSERT_EQ(all.size(), 11u);
     EXPECT_EQ(all[3].id, static_cast<UINT>(ID_FILE_SAVE_AS));
     EXPECT_EQ(all[4].id, static_cast<UINT>(-1)) << "the encoding submenu";
-    EXPECT_EQ(all[8].id, static_cast<UINT>(ID_APP_EXIT));
+    EXPECT_EQ(all[6].id, static_cast<UINT>(ID_FILE_CLOSE_TAB));
+    EXPECT_EQ(all[10].id, static_cast<UINT>(ID_APP_EXIT));
 }
 
 TEST_F(RecentFiles, KeepsFourNewestShortenedAndOpensAChosenEntry)

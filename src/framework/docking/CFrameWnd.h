@@ -78,8 +78,12 @@ public:
     // A toolbar button's tip: its string's part after the prompt.
     virtual std::string GetTipText(UINT id) const;
 
-    // The pane: the view made with the frame.
+    // The pane: the view of the current document.
     CWnd* GetActiveView() const { return m_pViewActive; }
+    // The view commands go to and focus returns to: the current document's.
+    void SetActiveView(CWnd* view) { m_pViewActive = view; }
+    // The documents in the tabs, their titles or the current one changed.
+    virtual void OnDocumentsChanged() {}
 
     // Idle work: delayed layout, command UI of the visible bars.
     void OnIdleUpdateCmdUI();

@@ -1,5 +1,6 @@
 // Documents: files in and out, the save prompt and the framework's file messages.
 #include "framework/docview/CDocument.h"
+#include "framework/docview/CSingleDocTemplate.h"
 
 #include "framework/AfxRes.h"
 #include "framework/AppContext.h"
@@ -141,7 +142,9 @@ CFrameWnd* CDocument::GetFrame() const
 
 void CDocument::UpdateFrameCounts()
 {
-    if (CFrameWnd* frame = GetFrame())
+    if (m_pDocTemplate)
+        m_pDocTemplate->OnTitleChanged(*this);
+    else if (CFrameWnd* frame = GetFrame())
         frame->UpdateFrameTitle(GetTitle());
 }
 

@@ -51,7 +51,7 @@ public:
     void RemoveView(CView* view);
     CView* GetFirstView() const { return m_viewList.empty() ? nullptr : m_viewList.front(); }
     CFrameWnd* GetFrame() const;
-    // Lets the frame refresh its title from the document's.
+    // Lets the frame refresh its title (the current document's) and its tabs.
     void UpdateFrameCounts();
 
     bool OnCmdMsg(UINT nID, CCmdUI* pCmdUI) override;

@@ -1,5 +1,7 @@
-// The single-document template: binds the one document, its frame and its view, creates
-// them on first use and re-uses the document for every later File New and File Open.
+// The document template: binds the documents, their frame and their views, creates them on
+// first use and re-uses the current document for every later File New and File Open. The
+// frame shows one document at a time, the current one, and keeps others in tabs, each with a
+// view of its own that is hidden while another is current.
 #pragma once
 
 #include "framework/CCmdTarget.h"
@@ -10,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class CDocument;
 class CFrameWnd;
@@ -42,20 +45,41 @@ public:
     // nullptr when it was cancelled or failed (the reason has been shown).
     CDocument* OpenDocumentFile(const std::string* path);
     void SetDefaultTitle(CDocument* document);
-    CDocument* GetDocument() const { return m_pOnlyDoc.get(); }
+    // The current document: the one the frame shows.
+    CDocument* GetDocument() const { return m_pCurrent; }
     CFrameWnd* GetFrame() const;
+
+    // Every document, in the order of their tabs.
+    std::vector<CDocument*> Documents() const;
+    // The document of the file (full path, any case), or nullptr.
+    CDocument* FindDocument(const std::string& path) const;
+    // The file in a tab of its own, made current: the tab that holds it already, or a new
+    // one. nullptr when it could not be opened (the reason has been shown).
+    CDocument* OpenInNewTab(const std::string& path);
+    // Shows a document of the frame's and makes it the current one.
+    void Activate(CDocument* document);
+    // Closes a document's tab, asking to save it first; the last one becomes a new document.
+    // False when the user kept it.
+    bool CloseDocument(CDocument* document);
+    // A document's title changed: the frame's title follows the current one's, and the tabs.
+    void OnTitleChanged(const CDocument& document);
 
     UINT m_nIDResource;
 
 private:
     CFrameWnd* CreateNewFrame(CDocument* document);
     // The document's view, made in the frame as its pane; nullptr when it could not be.
-    CView* CreateView(CFrameWnd& frame, CDocument* document);
+    CView* CreateView(CFrameWnd& frame, CDocument* document, UINT id);
     void DestroyFrameAndDocument(CFrameWnd* frame);
+    // Hides the current document's view and shows the given one in its place.
+    void ShowView(CDocument* document);
+    // The frame lists the tabs again.
+    void TellTabsChanged() const;
 
     DocumentFactory m_makeDocument;
     FrameFactory m_makeFrame;
     ViewFactory m_makeView;
-    std::unique_ptr<CDocument> m_pOnlyDoc;
+    std::vector<std::unique_ptr<CDocument>> m_documents;
+    CDocument* m_pCurrent = nullptr;
     std::string m_strDocStrings;
 };

@@ -113,12 +113,12 @@ CDocument* CWinApp::OpenDocumentFile(const std::string& path)
         return nullptr;
     // Documents always see full paths, also for a relative path on the command line.
     std::string fullPath = FullPathOf(path);
-    // The file that is already open is only brought to the front.
-    CDocument* current = m_pDocTemplate->GetDocument();
-    if (current && !current->GetPathName().empty() && EqualsIgnoringCase(current->GetPathName(), fullPath)) {
-        if (CFrameWnd* frame = current->GetFrame())
+    // A file that is already open in a tab is only brought to the front.
+    if (CDocument* open = m_pDocTemplate->FindDocument(fullPath)) {
+        m_pDocTemplate->Activate(open);
+        if (CFrameWnd* frame = open->GetFrame())
             ::SetActiveWindow(frame->GetSafeHwnd());
-        return current;
+        return open;
     }
     return m_pDocTemplate->OpenDocumentFile(&fullPath);
 }
@@ -216,8 +216,17 @@ bool CWinApp::OnShellRequest(CWnd& mainWnd, UINT message, WPARAM wParam, LPARAM 
 
 bool CWinApp::SaveAllModified()
 {
-    CDocument* document = m_pDocTemplate ? m_pDocTemplate->GetDocument() : nullptr;
-    return !document || document->SaveModified();
+    if (!m_pDocTemplate)
+        return true;
+    // Each modified tab is asked about in turn, shown while it is asked about.
+    for (CDocument* document : m_pDocTemplate->Documents()) {
+        if (!document->IsModified())
+            continue;
+        m_pDocTemplate->Activate(document);
+        if (!document->SaveModified())
+            return false;
+    }
+    return true;
 }
 
 bool CWinApp::OpenDroppedFile(const std::string& path)
