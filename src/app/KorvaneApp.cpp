@@ -49,13 +49,19 @@ bool CKorvaneApp::InitInstance()
 
 void CKorvaneApp::OfferRecovery()
 {
-    auto* document = dynamic_cast<CKorvaneDoc*>(GetDocTemplate()->GetDocument());
-    // The newest first; one restored is enough for the one document, the rest wait.
+    CSingleDocTemplate* docs = GetDocTemplate();
+    // The newest first: the first restored takes the window's document, each further one a
+    // tab of its own, as the run that left them had its tabs.
+    bool first = true;
     for (const std::wstring& orphan : CRecoveryBackup::FindOrphans()) {
         const std::optional<BackupContent> backup = CRecoveryBackup::Read(orphan);
-        if (backup && document && AfxMessageBox(IDS_RECOVER_BACKUP, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-            document->RestoreBackup(*backup, orphan);
-            return;
+        if (backup && docs->GetDocument() && AfxMessageBox(IDS_RECOVER_BACKUP, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+            auto* document = dynamic_cast<CKorvaneDoc*>(first ? docs->GetDocument() : docs->OpenInNewTab(nullptr));
+            if (document) {
+                document->RestoreBackup(*backup, orphan);
+                first = false;
+                continue;
+            }
         }
         ::DeleteFileW(orphan.c_str());
     }

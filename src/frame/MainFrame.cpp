@@ -272,14 +272,16 @@ void CMainFrame::OnDocumentsChanged()
         titles.push_back(document->GetTitle());
     }
     m_wndFileTabs.SetTabs(titles, current);
+    ConnectEditorToDebugger();
 }
 
 CKorvaneView* CMainFrame::OpenInTab(const std::string& path)
 {
     CSingleDocTemplate* docs = AfxGetApp()->GetDocTemplate();
     const CKorvaneView* model = SourceView();
-    const bool wasOpen = docs->FindDocument(FullPathOf(path)) != nullptr;
-    if (!docs->OpenInNewTab(FullPathOf(path)))
+    const std::string fullPath = FullPathOf(path);
+    const bool wasOpen = docs->FindDocument(fullPath) != nullptr;
+    if (!docs->OpenInNewTab(&fullPath))
         return nullptr;
     CKorvaneView* view = SourceView();
     if (view && !wasOpen)
@@ -289,7 +291,6 @@ CKorvaneView* CMainFrame::OpenInTab(const std::string& path)
 
 void CMainFrame::PrepareEditor(CKorvaneView& view, const CKorvaneView* model)
 {
-    ConnectEditorToDebugger();
     CTextControl& control = view.Control();
     if (model && model != &view) {
         control.ShowLineNumbers(model->Control().LineNumbersShown());

@@ -71,7 +71,7 @@ public:
     void PickToolchain(CompilerType type);
     // A new document or file takes its own toolchain.
     void UpdateFrameTitle(const std::string& documentTitle) override;
-    // The tabs show the documents as they are now.
+    // The tabs show the documents as they are now; the current one's editor sets breakpoints.
     void OnDocumentsChanged() override;
     // The file in a tab of its own (the one that shows it already, else a new one), made
     // current; nullptr when it could not be opened (the reason has been shown).
@@ -100,8 +100,7 @@ private:
     void CreateUtilityPage();
     void DockBars();
     void CreateFileTabs();
-    // A new tab's editor: the debugger's gutter and guard, the build's marks in its file, and
-    // the look of the editors before it.
+    // A new tab's editor: the build's marks in its file, and the look of the editors before it.
     void PrepareEditor(CKorvaneView& view, const CKorvaneView* model);
     // File > 在新标签页中打开, 关闭标签页, and Ctrl+Tab through the tabs.
     void OnOpenInTab();

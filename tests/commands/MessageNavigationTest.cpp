@@ -1,6 +1,6 @@
 // From the tools' messages in the output panel to their source lines, in the real frame: a
 // double-click on a message line, F4 and Shift+F4 through all of them, the names the tools
-// give the source (upper case, 8.3, with a folder), an INCLUDE file opened on the way, and
+// give the source (upper case, 8.3, with a folder), an INCLUDE file opened in a tab on the way, and
 // the count of errors and warnings after a real compile.
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
@@ -199,27 +199,24 @@ TEST_F(MessageNavigation, TheSourceGoesByEveryNameTheToolsGiveIt)
     EXPECT_EQ(StatusMessage(), "Error A2106: Cannot open file: \"nothere.inc\" [ENOENT]");
 }
 
-TEST_F(MessageNavigation, AMessageAboutAnIncludeFileOpensItAsFileOpenWould)
+TEST_F(MessageNavigation, AMessageAboutAnIncludeFileOpensItInATabOfItsOwn)
 {
     Show({"HELLO.ASM(2): error A2009: x", "IO.INC(4): warning A4001: y", "HELLO.ASM(5): error A2009: z"});
     m_session.Type("x");
-    m_boxes.QueueAnswer(IDCANCEL);
     DoubleClick("IO.INC");
-    ASSERT_EQ(m_boxes.Texts().size(), 1u);
-    EXPECT_EQ(m_boxes.Texts()[0], "将改动保存到 " + m_dir.File("hello.asm") + "？");
-    EXPECT_EQ(m_session.Document().GetSourcePath(), m_dir.File("hello.asm")) << "cancelled";
-
-    m_boxes.QueueAnswer(IDNO);
-    DoubleClick("IO.INC");
+    EXPECT_TRUE(m_boxes.Texts().empty()) << "the modified program stays in its tab, unasked";
     EXPECT_EQ(m_session.Document().GetSourcePath(), m_dir.File("io.inc"));
     EXPECT_EQ(SelectedLine(), 4);
 
-    // The walk goes on from the message chosen last, and back to the source.
+    // The walk goes on from the message chosen last, and back to the source's tab, edit and all.
     F4();
     EXPECT_EQ(m_session.Document().GetSourcePath(), m_dir.File("hello.asm"));
+    EXPECT_TRUE(m_session.Document().IsModified());
     EXPECT_EQ(SelectedLine(), 5);
     F4(kShift);
+    EXPECT_EQ(m_session.Document().GetSourcePath(), m_dir.File("io.inc"));
     EXPECT_EQ(SelectedLine(), 4);
+    EXPECT_EQ(AfxGetApp()->GetDocTemplate()->Documents().size(), 2u);
 }
 
 TEST_F(MessageNavigation, ABuildCountsItsMessagesAndF4StartsAtTheTopOfEachStep)

@@ -5,6 +5,7 @@
 
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
+#include "doc/RecoveryBackup.h"
 #include "frame/MainFrame.h"
 #include "framework/Unicode.h"
 #include "framework/docview/CSingleDocTemplate.h"
@@ -147,4 +148,29 @@ TEST_F(FileTabs, ClosingTheProgramAsksAboutEachModifiedTab)
     EXPECT_EQ(m_boxes.Boxes()[1].text, "将改动保存到 " + m_other + "？");
     EXPECT_EQ(ReadFileBytes(m_other).substr(0, 1), "b");
     EXPECT_EQ(ReadFileBytes(m_main).substr(0, 1), "a");
+}
+
+TEST_F(FileTabs, BackupsOfSeveralTabsComeBackEachInATab)
+{
+    // Two backups that a run which ended at once left behind, no run holding them.
+    const std::wstring folder = CRecoveryBackup::Folder();
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const struct {
+        std::string path;
+        std::wstring text;
+    } left[] = {{m_main, L"nop main\r\n"}, {m_other, L"nop other\r\n"}};
+    std::vector<std::wstring> files;
+    for (const auto& backup : left) {
+        files.push_back(folder + L"\\file-tabs-" + std::to_wstring(files.size()) + L".kvb");
+        WriteFileBytes(Narrow(files.back()), EncodeBackup(BackupContent{backup.text, backup.path, TextEncoding{}, FileStamp{}}));
+    }
+    m_boxes.QueueAnswer(IDYES);
+    m_boxes.QueueAnswer(IDYES);
+    ASSERT_TRUE(Start());
+    EXPECT_EQ(m_boxes.Boxes().size(), 2u);
+    std::vector<std::string> tabs = Tabs();
+    std::sort(tabs.begin(), tabs.end());
+    EXPECT_EQ(tabs, (std::vector<std::string>{"main.asm *", "other.asm *"}));
+    for (const std::wstring& file : files)
+        ::DeleteFileW(file.c_str());
 }

@@ -5,6 +5,7 @@
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
+#include "framework/docview/CSingleDocTemplate.h"
 #include "resource.h"
 #include "support/TestSupport.h"
 
@@ -27,8 +28,10 @@ KorvaneSession::KorvaneSession(const std::string& arguments, int showCommand)
 KorvaneSession::~KorvaneSession()
 {
     if (MainFrame()) {
-        if (auto* document = dynamic_cast<CKorvaneDoc*>(TheApp().GetDocTemplate()->GetDocument()))
-            document->SetModifiedFlag(false);
+        for (CDocument* tab : TheApp().GetDocTemplate()->Documents()) {
+            if (auto* document = dynamic_cast<CKorvaneDoc*>(tab))
+                document->SetModifiedFlag(false);
+        }
         Close();
     }
     if (CMainFrame* left = MainFrame())

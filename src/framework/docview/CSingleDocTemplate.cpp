@@ -168,15 +168,15 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(const std::string* path)
     return document;
 }
 
-CDocument* CSingleDocTemplate::OpenInNewTab(const std::string& path)
+CDocument* CSingleDocTemplate::OpenInNewTab(const std::string* path)
 {
-    if (CDocument* open = FindDocument(path)) {
+    if (CDocument* open = path ? FindDocument(*path) : nullptr) {
         Activate(open);
         return open;
     }
     CFrameWnd* frame = GetFrame();
     if (!frame)
-        return OpenDocumentFile(&path);
+        return OpenDocumentFile(path);
     std::unique_ptr<CDocument> document = m_makeDocument();
     document->m_pDocTemplate = this;
     CView* view = CreateView(*frame, document.get(), kHiddenPaneId);
@@ -185,11 +185,14 @@ CDocument* CSingleDocTemplate::OpenInNewTab(const std::string& path)
         return nullptr;
     }
     view->ShowWindow(SW_HIDE);
-    if (document->OnOpenDocument(path) != CDocument::OpenOutcome::Opened) {
+    if (!path)
+        SetDefaultTitle(document.get());
+    if (path ? document->OnOpenDocument(*path) != CDocument::OpenOutcome::Opened : !document->OnNewDocument()) {
         view->DestroyWindow();
         return nullptr;
     }
-    document->SetPathName(path);
+    if (path)
+        document->SetPathName(*path);
     view->OnInitialUpdate();
     // The new tab stands after the current one.
     const auto current = std::find_if(m_documents.begin(), m_documents.end(),

@@ -54,8 +54,9 @@ public:
     // The document of the file (full path, any case), or nullptr.
     CDocument* FindDocument(const std::string& path) const;
     // The file in a tab of its own, made current: the tab that holds it already, or a new
-    // one. nullptr when it could not be opened (the reason has been shown).
-    CDocument* OpenInNewTab(const std::string& path);
+    // one (nullptr: a new document). nullptr when it could not be opened (the reason has
+    // been shown).
+    CDocument* OpenInNewTab(const std::string* path);
     // Shows a document of the frame's and makes it the current one.
     void Activate(CDocument* document);
     // Closes a document's tab, asking to save it first; the last one becomes a new document.
