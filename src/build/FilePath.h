@@ -29,6 +29,8 @@ public:
     FilePath AsFolder() const;
 
     bool IsFile() const;
+    // The file's bytes; what could be read of them, nothing when it cannot be opened.
+    std::string ReadBytes() const;
     // Whether it is a file whose last write is later than the other's, or the other is none.
     bool IsNewerFileThan(const FilePath& other) const;
 
