@@ -179,7 +179,21 @@ protected:
         m_session.Start(command, settings);
         EXPECT_TRUE(WaitFor([&] { return !m_session.IsRunning(); }));
     }
-    std::string Text() const { return Narrow(m_owner.m_text); }
+    // The output without cmd's echo of the batch file's lines (each after its prompt, a '>')
+    // and the blank lines around them.
+    std::string Text() const
+    {
+        std::string text;
+        const std::string all = Narrow(m_owner.m_text);
+        for (size_t start = 0; start < all.size();) {
+            const size_t end = all.find("\r\n", start);
+            const std::string line = all.substr(start, end - start);
+            if (!line.empty() && line.find('>') == std::string::npos)
+                text += line + "\r\n";
+            start = end == std::string::npos ? all.size() : end + 2;
+        }
+        return text;
+    }
 
     ScratchDir m_dir{"module-session"};
     Services m_services;
