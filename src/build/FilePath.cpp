@@ -55,6 +55,18 @@ FilePath FilePath::AsFolder() const
     return m_strPath.size() == 2 && m_strPath[1] == L':' ? FilePath(m_strPath + L"\\") : *this;
 }
 
+std::wstring FilePath::RelativeTo(const FilePath& folder) const
+{
+    std::wstring prefix = folder.AsFolder().Wide();
+    if (!prefix.empty() && prefix.back() != L'\\')
+        prefix += L'\\';
+    if (m_strPath.size() <= prefix.size() ||
+        ::CompareStringOrdinal(m_strPath.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                               static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL)
+        return {};
+    return m_strPath.substr(prefix.size());
+}
+
 bool FilePath::IsFile() const
 {
     const DWORD attributes = ::GetFileAttributesW(m_strPath.c_str());

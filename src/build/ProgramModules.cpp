@@ -9,7 +9,8 @@
 #include <algorithm>
 
 namespace {
-bool SamePath(const FilePath& a, const FilePath& b)
+// File names are the same but for letter case.
+bool SameName(const std::wstring& a, const std::wstring& b)
 {
     return ::CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
@@ -75,7 +76,7 @@ Result<std::vector<ProgramModule>> ProgramModulesOf(const FilePath& mainSource)
     for (const std::wstring& name : ParseModuleList(list.ReadBytes())) {
         ProgramModule module{mainSource.Folder().Child(name), name};
         if (std::any_of(modules.begin(), modules.end(),
-                        [&](const ProgramModule& known) { return SamePath(known.path, module.path); }))
+                        [&](const ProgramModule& known) { return SameName(known.path.Wide(), module.path.Wide()); }))
             continue;
         if (!module.path.IsFile())
             return Problem{Problem::Kind::ModuleMissing, module.path.Wide()};
@@ -92,15 +93,14 @@ FilePath MainSourceOf(const FilePath& source)
     for (const FilePath& list : ListsIn(folder)) {
         const std::vector<std::wstring> names = ParseModuleList(list.ReadBytes());
         const bool namesSource = std::any_of(names.begin(), names.end(), [&](const std::wstring& name) {
-            return SamePath(folder.Child(name), source);
+            return SameName(folder.Child(name).Wide(), source.Wide());
         });
         if (!namesSource)
             continue;
         // The main source is the listed file that has the list's name.
         for (const std::wstring& name : names) {
             const FilePath candidate = folder.Child(name);
-            if (::CompareStringOrdinal(StemOf(candidate).c_str(), -1, SourceBaseName(list.Name()).c_str(), -1,
-                                       TRUE) == CSTR_EQUAL)
+            if (SameName(StemOf(candidate), SourceBaseName(list.Name())))
                 return candidate;
         }
     }

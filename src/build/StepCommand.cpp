@@ -4,8 +4,6 @@
 #include "build/CommandText.h"
 #include "build/ConsolePath.h"
 
-#include <windows.h>
-
 namespace {
 std::wstring OptionsPart(const ToolSetting& tool)
 {
@@ -24,16 +22,12 @@ Result<ObjectList> ConsoleObjects(const FilePath& consoleFolder, const ToolSetti
                                   const std::vector<ProgramModule>& linked)
 {
     ObjectList objects{{}, ObjectSeparatorOf(linker.program)};
-    const std::wstring folderPrefix = consoleFolder.AsFolder().Wide() + (consoleFolder.Wide().size() == 2 ? L"" : L"\\");
     for (const ProgramModule& module : linked) {
         const std::optional<FilePath> form = ConsoleFormOf(module.path);
         if (!form)
             return PathNotInConsole(module.path);
-        std::wstring name = *form == module.path ? module.listedName : form->Wide();
-        if (name.size() > folderPrefix.size() &&
-            ::CompareStringOrdinal(name.c_str(), static_cast<int>(folderPrefix.size()), folderPrefix.c_str(),
-                                   static_cast<int>(folderPrefix.size()), TRUE) == CSTR_EQUAL)
-            name.erase(0, folderPrefix.size());
+        const std::wstring relative = form->RelativeTo(consoleFolder);
+        const std::wstring name = *form == module.path ? module.listedName : relative.empty() ? form->Wide() : relative;
         objects.names.push_back(SourceBaseName(name));
     }
     return objects;

@@ -30,9 +30,10 @@ std::string Narrow(const std::filesystem::path& name)
     return name.string();
 }
 
-std::filesystem::path ListingOf(std::filesystem::path source)
+// A module's listing, beside its source.
+std::filesystem::path ListingOf(std::filesystem::path module)
 {
-    return source.replace_extension(L".LST");
+    return module.replace_extension(L".LST");
 }
 
 // The 8051 listings number the main source's lines; their addresses are the code's.
@@ -68,8 +69,10 @@ CSourceMap CSourceMapLoader::Load(const std::wstring& program, const std::wstrin
                                    const std::vector<std::wstring>& otherModules)
 {
     const std::filesystem::path source(mainSource);
+    std::filesystem::path listingPath = source;
+    listingPath.replace_extension(L".LST");
     std::string listing;
-    if (!ReadText(ListingOf(source), listing))
+    if (!ReadText(listingPath, listing))
         return {};
     const std::string mainFile = MainFileName(mainSource);
     std::filesystem::path programPath(program);

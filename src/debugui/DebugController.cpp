@@ -232,8 +232,7 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
 
 void CDebugController::Launch(bool runOnly)
 {
-    // A module's editor debugs the program it belongs to.
-    const FilePath program = DebuggedProgram(MainSourceOf(m_source), m_host.Settings()).program;
+    const FilePath program = DebuggedProgram(m_source, m_host.Settings()).program;
     if (!program.IsFile()) {
         AfxMessageBox(FormatResString(IDS_DEBUG_NO_PROGRAM, {program.Utf8()}), MB_OK | MB_ICONEXCLAMATION);
         return;

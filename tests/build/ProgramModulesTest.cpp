@@ -1,7 +1,8 @@
 // The list of a program's modules: what a list's text names, the files it makes of them, and
-// which program a module belongs to.
+// which program (and built program) a module belongs to.
 #include "build/ProgramModules.h"
 
+#include "build/ProgramLauncher.h"
 #include "framework/Unicode.h"
 #include "support/TestSupport.h"
 
@@ -132,4 +133,33 @@ TEST_F(ProgramModules, AModuleBelongsToTheProgramWhoseListNamesIt)
 TEST_F(ProgramModules, TheListLiesBesideTheMainSourceUnderItsName)
 {
     EXPECT_EQ(ModuleListOf(File("MAIN.ASM")), File("MAIN.kvp"));
+}
+
+TEST(ModulePaths, APathInsideAFolderIsNamedFromThere)
+{
+    const struct {
+        const wchar_t* path;
+        const wchar_t* folder;
+        const wchar_t* relative;
+    } cases[] = {
+        {L"c:\\work\\CALC.ASM", L"c:\\work", L"CALC.ASM"},
+        {L"C:\\WORK\\LIB\\IO.ASM", L"c:\\work", L"LIB\\IO.ASM"},
+        {L"c:\\CALC.ASM", L"c:", L"CALC.ASM"},
+        {L"c:\\workshop\\CALC.ASM", L"c:\\work", L""},
+        {L"d:\\work\\CALC.ASM", L"c:\\work", L""},
+        {L"c:\\work", L"c:\\work", L""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FilePath(c.path).RelativeTo(FilePath(c.folder)), c.relative) << Narrow(c.path);
+}
+
+TEST_F(ProgramModules, AModulesProgramIsItsMainSources)
+{
+    const FilePath main = Write("MAIN.ASM");
+    const FilePath calc = Write("CALC.ASM");
+    const FilePath alone = Write("ALONE.ASM");
+    Write("MAIN.kvp", "MAIN.ASM\r\nCALC.ASM\r\n");
+    EXPECT_EQ(BuiltProgram(calc), File("MAIN.exe"));
+    EXPECT_EQ(BuiltProgram(main), File("MAIN.exe"));
+    EXPECT_EQ(BuiltProgram(alone), File("ALONE.exe"));
 }
