@@ -1,7 +1,8 @@
 // Programs of several modules built by the session: the link line names every object where
 // the one object goes, each module compiles in turn up to the first that fails, a missing
-// module or the 8051's toolchain stops the build before anything runs, and a message of a
-// module's compile leads to that module's file. A program of one file keeps its batch file.
+// module or the 8051's toolchain stops the build before anything runs, and a message names
+// its file from the folder of the module its tool was given. A program of one file keeps its
+// batch file.
 #include "build/BuildSession.h"
 #include "build/StepCommand.h"
 #include "build/StepPreparation.h"
@@ -290,22 +291,6 @@ TEST_F(ModuleSession, AMissingModuleOrTheOneFileToolchainBuildsNothing)
     Run(BuildCommand::Compile, "main.asm", "{file}", "echo", CompilerType::Mcs51);
     EXPECT_TRUE(m_owner.m_problems.empty());
     EXPECT_EQ(m_owner.m_steps, std::vector<std::string>{"compile main.asm"});
-}
-
-TEST_F(ModuleSession, AMessageOfAModulesCompileLeadsToThatModule)
-{
-    // pipe_child's "cat" prints the module itself: each holds a message about its own line.
-    MakeFolder(m_dir.File("lib"));
-    Write("MAIN.ASM", "MAIN.ASM(1): warning A4001: main's\r\n");
-    Write("CALC.ASM", "CALC.ASM(2): error A2009: calc's\r\n");
-    Write("lib\\IO.ASM", "IO.ASM(3): error A2009: io's\r\n");
-    Write("MAIN.kvp", "MAIN.ASM\r\nCALC.ASM\r\nlib\\IO.ASM\r\n");
-    Run(BuildCommand::Compile, "MAIN.ASM", "{file}", "cat");
-    const std::vector<IndexedMessage>& messages = m_session.Messages().Messages();
-    ASSERT_EQ(messages.size(), 3u) << Text();
-    const FilePath expected[] = {File("MAIN.ASM"), File("CALC.ASM"), File("lib\\IO.ASM")};
-    for (size_t i = 0; i < messages.size(); ++i)
-        EXPECT_EQ(MessageFile(messages[i].message, messages[i].toolSource), expected[i]) << Narrow(messages[i].strLine);
 }
 
 TEST(MessageFile, NamesAreTakenFromTheFolderOfTheToolsFile)
