@@ -173,6 +173,8 @@
 #define IDS_COMPILING               226
 #define IDS_LINKING                 227
 #define IDS_SOURCE_CHANGED_NO_LINK  228
+#define IDS_MODULE_MISSING          229
+#define IDS_MODULES_NOT_SUPPORTED   230
 
 #define IDS_PATH_NOT_IN_CONSOLE     240
 #define IDS_ENCODING_GBK            241

@@ -76,19 +76,30 @@ std::wstring ArgumentTemplateOf(BuildAction action, const CompilerSettings& sett
     return DefaultArgumentTemplate(action, SplitToolSetting(Widen(settings.m_strCompilerPath)).program);
 }
 
-std::wstring ExpandArguments(const std::wstring& argumentTemplate, const std::wstring& sourceName,
-                             ArgumentsFor target)
+wchar_t ObjectSeparatorOf(const FilePath& linker)
 {
+    return StartsWithIgnoringCase(linker.Name(), L"tlink") ? L' ' : L'+';
+}
+
+std::wstring ExpandArguments(const std::wstring& argumentTemplate, const std::wstring& sourceName,
+                             ArgumentsFor target, const ObjectList& objects)
+{
+    std::wstring objectNames;
+    for (const std::wstring& name : objects.names)
+        objectNames += (objectNames.empty() ? L"" : std::wstring(1, objects.separator)) + Escaped(name, target);
     const struct {
         std::wstring_view placeholder;
         std::wstring value;
     } names[] = {{L"{file}", Escaped(sourceName, target)}, {L"{name}", Escaped(SourceBaseName(sourceName), target)}};
+    bool objectsPlaced = objects.names.empty();
     std::wstring expanded;
     for (size_t at = 0; at < argumentTemplate.size();) {
         bool replaced = false;
         for (const auto& name : names) {
             if (argumentTemplate.compare(at, name.placeholder.size(), name.placeholder) == 0) {
-                expanded += name.value;
+                const bool objectsHere = !objectsPlaced && name.placeholder == L"{name}";
+                expanded += objectsHere ? objectNames : name.value;
+                objectsPlaced = objectsPlaced || objectsHere;
                 at += name.placeholder.size();
                 replaced = true;
                 break;

@@ -7,6 +7,7 @@
 #include "build/FilePath.h"
 
 #include <string>
+#include <vector>
 
 struct CompilerSettings;
 
@@ -33,6 +34,17 @@ enum class ArgumentsFor {
     Dos,
 };
 
-// The template with the names of the source file put in; the rest of it stays as written.
+// The objects a link step of a program of several modules puts where a program of one file
+// has its one object, the template's first {name}: each module's name without its extension,
+// as the link line names it, and what the linker separates them with.
+struct ObjectList {
+    std::vector<std::wstring> names;
+    wchar_t separator = L'+';
+};
+// "+" for MASM's LINK and its kin ("LINK MAIN+CALC;"), a blank for TLINK ("TLINK MAIN CALC").
+wchar_t ObjectSeparatorOf(const FilePath& linker);
+
+// The template with the names of the source file put in, the objects (where there are any) in
+// place of its first {name}; the rest of it stays as written.
 std::wstring ExpandArguments(const std::wstring& argumentTemplate, const std::wstring& sourceName,
-                             ArgumentsFor target);
+                             ArgumentsFor target, const ObjectList& objects = {});

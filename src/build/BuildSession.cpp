@@ -39,6 +39,8 @@ void CBuildSession::Start(BuildCommand command, const CompilerSettings& settings
     }
     m_command = command;
     m_settings = effective;
+    m_modules.clear();
+    m_nModule = 0;
     m_bClearFirst = true;
     RunStep(command == BuildCommand::Link ? BuildAction::Link : BuildAction::Compile);
 }
@@ -54,13 +56,35 @@ void CBuildSession::RunStep(BuildAction action)
     }
     if (!m_owner.SaveSource())
         return;
+    if (m_modules.empty() && !FindModules(source))
+        return;
+    const bool severalModules = m_modules.size() > 1;
+    const FilePath& stepSource = action == BuildAction::Compile ? m_modules[m_nModule].path : m_modules.front().path;
     Result<ReadyStep> prepared =
-        PrepareStep(StepRequest{action, source, m_settings, m_command == BuildCommand::Debug}, m_services);
+        PrepareStep(StepRequest{action, stepSource, m_settings, m_command == BuildCommand::Debug,
+                                action == BuildAction::Link && severalModules ? m_modules : std::vector<ProgramModule>{}},
+                    m_services);
     if (!prepared) {
         m_owner.OnProblem(prepared.Error());
         return;
     }
     StartStep(std::move(prepared).Value());
+}
+
+bool CBuildSession::FindModules(const FilePath& source)
+{
+    const FilePath mainSource = MainSourceOf(source);
+    Result<std::vector<ProgramModule>> modules = ProgramModulesOf(mainSource);
+    if (!modules) {
+        m_owner.OnProblem(modules.Error());
+        return false;
+    }
+    if (modules->size() > 1 && m_settings.m_compilerType == CompilerType::Mcs51) {
+        m_owner.OnProblem(Problem{Problem::Kind::ModulesNotSupported, ModuleListOf(mainSource).Wide()});
+        return false;
+    }
+    m_modules = std::move(modules).Value();
+    return true;
 }
 
 void CBuildSession::StartStep(ReadyStep step)
@@ -74,6 +98,7 @@ void CBuildSession::StartStep(ReadyStep step)
     // F4 starts again from the first message of each step.
     m_messages.RestartWalk();
     m_stepSource = step.source;
+    m_messages.SetToolSource(step.source);
     m_step = std::move(step);
     m_runner.Start(m_step->batch.CommandLine(), [this] { OnRunnerReport(); }, m_step->capturedOutput,
                    m_step->capturedExitCode);
@@ -89,24 +114,29 @@ void CBuildSession::OnRunnerReport()
         Emit(std::move(report.text));
         return;
     }
-    bool linkNext = false;
+    NextStep next = NextStep::None;
     std::vector<bool> succeeded;
     // The last output and the end line go in together.
-    Emit(report.text + EndStep(report, linkNext, succeeded));
+    Emit(report.text + EndStep(report, next, succeeded));
     // The end lines are the last lines of the text now.
     for (size_t i = 0; i < succeeded.size(); ++i)
         m_endLines.emplace_back(m_messages.LineCount() - succeeded.size() + i, succeeded[i]);
     m_owner.OnStepEnded(StepEnd{m_action, report.bStopped,
-                                report.problem ? std::nullopt : std::optional<DWORD>(report.exitCode), !linkNext});
+                                report.problem ? std::nullopt : std::optional<DWORD>(report.exitCode),
+                                next == NextStep::None});
     if (report.problem)
         m_owner.OnProblem(*report.problem);
     // The batch file goes before the next step writes it again.
     m_step.reset();
-    if (linkNext)
+    if (next == NextStep::CompileNextModule) {
+        ++m_nModule;
+        RunStep(BuildAction::Compile);
+    } else if (next == NextStep::Link) {
         RunStep(BuildAction::Link);
+    }
 }
 
-std::wstring CBuildSession::EndStep(const StepReport& report, bool& linkNext, std::vector<bool>& succeeded)
+std::wstring CBuildSession::EndStep(const StepReport& report, NextStep& next, std::vector<bool>& succeeded)
 {
     const bool compile = m_action == BuildAction::Compile;
     std::wstring lines;
@@ -123,24 +153,33 @@ std::wstring CBuildSession::EndStep(const StepReport& report, bool& linkNext, st
     else if (!report.problem)
         addLine(WithExitCode(compile ? m_texts.compileEnded : m_texts.linkEnded, report.exitCode),
                 report.exitCode == 0);
-    if (const std::wstring verdict = LinkVerdict(report, linkNext); !verdict.empty())
+    if (const std::wstring verdict = NextVerdict(report, next); !verdict.empty())
         addLine(verdict, false);
     return lines;
 }
 
-std::wstring CBuildSession::LinkVerdict(const StepReport& report, bool& linkNext) const
+std::wstring CBuildSession::NextVerdict(const StepReport& report, NextStep& next) const
 {
     // A stopped compile says so already.
+    if (m_action != BuildAction::Compile || report.bStopped)
+        return {};
+    const bool failed = report.problem || report.exitCode != 0;
+    // The modules compile in turn up to the first that fails.
+    if (!failed && m_nModule + 1 < m_modules.size()) {
+        next = NextStep::CompileNextModule;
+        return {};
+    }
     const bool builds = m_command == BuildCommand::Build || m_command == BuildCommand::Debug;
-    if (!builds || m_action != BuildAction::Compile || report.bStopped || m_settings.m_bNoLink)
+    if (!builds || m_settings.m_bNoLink)
         return {};
     // The object file of an earlier compile must not be linked.
-    if (report.problem || report.exitCode != 0)
+    if (failed)
         return m_texts.compileFailedNoLink;
-    // A build links the file it compiled only, so not after another one has been opened.
-    if (!m_step || m_owner.CurrentSource() != m_step->source)
+    // A build links the program it compiled only, so not after a file of another one has been
+    // opened (any of its own modules may be the current one).
+    if (!m_step || MainSourceOf(m_owner.CurrentSource()) != m_modules.front().path)
         return m_texts.sourceChangedNoLink;
-    linkNext = true;
+    next = NextStep::Link;
     return {};
 }
 

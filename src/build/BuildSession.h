@@ -1,7 +1,9 @@
 // A compile, link or build from its command to its last message, with no window of its own
 // to show: it makes each step ready, runs it on a worker, turns what the tools print into
 // the output text (with an end line for every step), indexes the tools' messages as the text
-// grows, decides whether a build links, and tells its owner through one set of events.
+// grows, decides whether a build links, and tells its owner through one set of events. A
+// program of several modules (ProgramModules.h) compiles them one step each, in the list's
+// order up to the first that fails, and links them in one step.
 #pragma once
 
 #include "build/BuildAction.h"
@@ -9,6 +11,7 @@
 #include "build/FilePath.h"
 #include "build/MessageIndex.h"
 #include "build/Problem.h"
+#include "build/ProgramModules.h"
 #include "build/StepPreparation.h"
 #include "build/StepRunner.h"
 
@@ -90,7 +93,8 @@ public:
     // Ends a running step for good (its owner goes); nothing is told from then on.
     void Shutdown();
 
-    // The source file of the last step started, in whose folder the tools ran; empty before any.
+    // The source file of the last step started (the module compiled, the main source linked), in
+    // whose folder the tools ran; empty before any.
     const FilePath& StepSource() const { return m_stepSource; }
     // The tools' messages in the output text of the current command, and the walk through them.
     CMessageIndex& Messages() { return m_messages; }
@@ -102,12 +106,17 @@ public:
     void OnOutputCleared();
 
 private:
+    // What follows a step of the command.
+    enum class NextStep { None, CompileNextModule, Link };
+
     void RunStep(BuildAction action);
+    // The program's modules, found at the command's first step; false when a problem stopped it.
+    bool FindModules(const FilePath& source);
     void StartStep(ReadyStep step);
     void OnRunnerReport();
-    // The end line of the step and, for a build's compile step, whether it links.
-    std::wstring EndStep(const StepReport& report, bool& linkNext, std::vector<bool>& succeeded);
-    std::wstring LinkVerdict(const StepReport& report, bool& linkNext) const;
+    // The end line of the step and, for a compile step, the verdict on what follows it.
+    std::wstring EndStep(const StepReport& report, NextStep& next, std::vector<bool>& succeeded);
+    std::wstring NextVerdict(const StepReport& report, NextStep& next) const;
     void Emit(std::wstring text);
 
     IBuildOwner& m_owner;
@@ -118,6 +127,9 @@ private:
     BuildCommand m_command = BuildCommand::Compile;
     BuildAction m_action = BuildAction::Compile;
     CompilerSettings m_settings;
+    // The program's modules, the main source first, and the one the compile step works on.
+    std::vector<ProgramModule> m_modules;
+    size_t m_nModule = 0;
     FilePath m_stepSource;
     CMessageIndex m_messages;
     // The output's end lines, their numbers in order, and whether each tells a success.

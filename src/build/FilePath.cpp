@@ -1,6 +1,7 @@
 // Paths of the build engine.
 #include "build/FilePath.h"
 
+#include "framework/Handles.h"
 #include "framework/Unicode.h"
 
 #include <windows.h>
@@ -54,10 +55,34 @@ FilePath FilePath::AsFolder() const
     return m_strPath.size() == 2 && m_strPath[1] == L':' ? FilePath(m_strPath + L"\\") : *this;
 }
 
+std::wstring FilePath::RelativeTo(const FilePath& folder) const
+{
+    std::wstring prefix = folder.AsFolder().Wide();
+    if (!prefix.empty() && prefix.back() != L'\\')
+        prefix += L'\\';
+    if (m_strPath.size() <= prefix.size() ||
+        ::CompareStringOrdinal(m_strPath.c_str(), static_cast<int>(prefix.size()), prefix.c_str(),
+                               static_cast<int>(prefix.size()), TRUE) != CSTR_EQUAL)
+        return {};
+    return m_strPath.substr(prefix.size());
+}
+
 bool FilePath::IsFile() const
 {
     const DWORD attributes = ::GetFileAttributesW(m_strPath.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FilePath::ReadBytes() const
+{
+    UniqueHandle file = FileHandle(::CreateFileW(m_strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string bytes;
+    char buffer[65536];
+    DWORD n = 0;
+    while (file && ::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
+        bytes.append(buffer, n);
+    return bytes;
 }
 
 bool FilePath::IsNewerFileThan(const FilePath& other) const

@@ -27,8 +27,13 @@ public:
     // A folder as Folder gives it, as a path that names that folder alone: a bare drive
     // ("c:", the current folder on that drive) gets its backslash.
     FilePath AsFolder() const;
+    // The path from the folder to this one where it lies inside it (letter case aside), else
+    // empty.
+    std::wstring RelativeTo(const FilePath& folder) const;
 
     bool IsFile() const;
+    // The file's bytes; what could be read of them, nothing when it cannot be opened.
+    std::string ReadBytes() const;
     // Whether it is a file whose last write is later than the other's, or the other is none.
     bool IsNewerFileThan(const FilePath& other) const;
 

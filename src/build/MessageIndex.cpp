@@ -3,6 +3,18 @@
 
 #include <algorithm>
 
+FilePath MessageFile(const ToolMessage& message, const FilePath& toolSource)
+{
+    const std::wstring& named = message.strFile;
+    if (!message.HasLocation() || toolSource.empty())
+        return {};
+    if (named.empty())
+        return toolSource;
+    const bool absolute = named.size() >= 2 && (named[1] == L':' || named[0] == L'\\' || named[0] == L'/');
+    const FilePath folder = toolSource.Folder();
+    return absolute || folder.empty() ? FilePath(named) : folder.Child(named);
+}
+
 void CMessageIndex::Reset()
 {
     m_messages.clear();
@@ -39,7 +51,7 @@ void CMessageIndex::AddLine(size_t offset, std::wstring_view line)
         ++m_counts.nErrors;
     else if (message->severity == ToolMessage::Severity::Warning)
         ++m_counts.nWarnings;
-    m_messages.push_back(IndexedMessage{offset, number, std::wstring(line), std::move(*message)});
+    m_messages.push_back(IndexedMessage{offset, number, std::wstring(line), std::move(*message), m_toolSource});
 }
 
 const IndexedMessage* CMessageIndex::MessageAt(size_t offset) const

@@ -3,6 +3,7 @@
 // thousands of messages costs no rescans. Also the walk through them and their count.
 #pragma once
 
+#include "build/FilePath.h"
 #include "build/ToolMessage.h"
 
 #include <string>
@@ -16,7 +17,15 @@ struct IndexedMessage {
     size_t nLine = 0;
     std::wstring strLine;
     ToolMessage message;
+    // The file the tool that printed it was given (a module of a program of several), empty
+    // where the index was not told.
+    FilePath toolSource;
 };
+
+// The file a message is about: a name without a folder, or with a relative one, taken from
+// the folder of the file its tool was given (toolSource); that file itself for a message that
+// names none. Empty where the message names no line, or no tool's file is known.
+FilePath MessageFile(const ToolMessage& message, const FilePath& toolSource);
 
 struct MessageCounts {
     int nErrors = 0;
@@ -25,10 +34,12 @@ struct MessageCounts {
 
 class CMessageIndex {
 public:
-    // Forgets everything: the text starts anew.
+    // Forgets everything but the tool's source: the text starts anew.
     void Reset();
     // Takes in what the text gains at its end; lines end at CR LF.
     void Append(std::wstring_view text);
+    // The file the tool whose output is appended from now on was given, for the messages' files.
+    void SetToolSource(FilePath source) { m_toolSource = std::move(source); }
     // The length of the text appended since the last Reset, and its complete lines.
     size_t Length() const { return m_nLineStart + m_strLine.size(); }
     size_t LineCount() const { return m_nLines; }
@@ -61,4 +72,5 @@ private:
     size_t m_nSearched = 0;
     size_t m_nLines = 0;
     size_t m_nVisited = kNone;
+    FilePath m_toolSource;
 };

@@ -32,6 +32,11 @@ struct Problem {
         NotStarted,
         // The compiler settings can neither be read nor kept in the registry.
         SettingsNotKept,
+        // A file the program's list of modules names (the subject) does not exist.
+        ModuleMissing,
+        // A program of several modules for a toolchain that builds one file (the 8051's); the
+        // subject is the list.
+        ModulesNotSupported,
     };
 
     Kind kind;

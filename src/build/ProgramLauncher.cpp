@@ -8,6 +8,7 @@
 #include "build/CommandText.h"
 #include "build/ConsolePath.h"
 #include "build/DosProgram.h"
+#include "build/ProgramModules.h"
 #include "framework/Handles.h"
 
 namespace {
@@ -113,7 +114,8 @@ std::wstring OptionsPart(const std::wstring& options)
 
 FilePath BuiltProgram(const FilePath& source)
 {
-    const std::wstring base = source.Folder().Wide() + L"\\" + SourceBaseName(source.Name());
+    const FilePath mainSource = MainSourceOf(source);
+    const std::wstring base = mainSource.Folder().Wide() + L"\\" + SourceBaseName(mainSource.Name());
     const FilePath exe(base + L".exe"), com(base + L".com");
     return com.IsNewerFileThan(exe) ? com : exe;
 }

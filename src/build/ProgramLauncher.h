@@ -35,8 +35,9 @@ struct LaunchCommand {
     bool bWaitForEnd = false;
 };
 
-// The program built from the source file: dir\base.com where that is newer than dir\base.exe
-// or dir\base.exe is missing (a tiny-model program), else dir\base.exe.
+// The program built from the source file (from its main source, for a module of a program of
+// several): dir\base.com where that is newer than dir\base.exe or dir\base.exe is missing (a
+// tiny-model program), else dir\base.exe.
 FilePath BuiltProgram(const FilePath& source);
 
 // What the debugger in the window loads for a source: the program its toolchain builds (the

@@ -6,6 +6,7 @@
 #include "build/BuildAction.h"
 #include "build/DosBoxConfig.h"
 #include "build/DosRoute.h"
+#include "build/ProgramModules.h"
 #include "build/Result.h"
 
 #include <string>
@@ -29,9 +30,11 @@ struct StepCommand {
 
 // The tool line of a step on the source file, for the tool as the settings hold it, the
 // template of its arguments and the emulator the user set (empty for the built-in machine). A
-// DOSBox step's configuration is written here.
+// link of several modules (linked, the main source first) names all their objects. A DOSBox
+// step's configuration is written here.
 Result<StepCommand> MakeStepCommand(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
-                            const FilePath& emulatorPath, const Services& services);
+                                    const FilePath& emulatorPath, const Services& services,
+                                    const std::vector<ProgramModule>& linked = {});
 
 // The tool lines from paths that the console holds, with the arguments as a batch line
 // takes them.
@@ -43,4 +46,5 @@ std::wstring DosBoxToolLine(const FilePath& emulator, EmulatorKind kind, const F
 // What DOSBox runs for a step: the source folder as C:, the tool's folder as D:, the tool by
 // its 8.3 path on D: with its options and arguments, its output into KORVANE.OUT and its exit
 // code into KORVANE.RET on C:.
-CDosBoxConfig DosBoxStepConfig(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate);
+CDosBoxConfig DosBoxStepConfig(const FilePath& source, const ToolSetting& tool, const std::wstring& argumentTemplate,
+                               const std::vector<ProgramModule>& linked = {});

@@ -38,7 +38,7 @@ Result<ReadyStep> PrepareStep(const StepRequest& request, const Services& servic
     }
     Result<StepCommand> command =
         MakeStepCommand(request.source, SplitToolSetting(Widen(tool)), ArgumentTemplateOf(request.action, request.settings, request.bForDebugger),
-                        FilePath::FromUtf8(request.settings.m_strDosEmulatorPath), services);
+                        FilePath::FromUtf8(request.settings.m_strDosEmulatorPath), services, request.linkedModules);
     if (!command)
         return command.Error();
     batch->AddCompanionFile(command->captured.configFile);

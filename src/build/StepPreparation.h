@@ -8,7 +8,10 @@
 #include "build/BuildAction.h"
 #include "build/CompilerSettings.h"
 #include "build/FilePath.h"
+#include "build/ProgramModules.h"
 #include "build/Result.h"
+
+#include <vector>
 
 struct Services;
 
@@ -19,6 +22,9 @@ struct StepRequest {
     CompilerSettings settings;
     // The debugger's build: where the settings hold no templates, its defaults (a listing, a map).
     bool bForDebugger = false;
+    // What a link of a program of several modules links together, the main source first;
+    // empty for a program of one file.
+    std::vector<ProgramModule> linkedModules{};
 };
 
 struct ReadyStep {

@@ -13,22 +13,10 @@ constexpr UINT kRefreshMs = 16;
 // ended (a process outside the job holds the pipe); the worker is then left to finish alone.
 constexpr DWORD kShutdownWaitMs = 5000;
 
-std::string ReadWholeFile(const FilePath& path)
-{
-    UniqueHandle file = FileHandle(::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    std::string bytes;
-    char buffer[65536];
-    DWORD n = 0;
-    while (file && ::ReadFile(file.get(), buffer, sizeof buffer, &n, nullptr) && n > 0)
-        bytes.append(buffer, n);
-    return bytes;
-}
-
 // The text of the file a tool's output was redirected to, which then goes.
 std::wstring TakeCapturedOutput(const FilePath& path)
 {
-    const std::string bytes = ReadWholeFile(path);
+    const std::string bytes = path.ReadBytes();
     ::DeleteFileW(path.c_str());
     CToolOutputDecoder decoder;
     return decoder.Decode(bytes) + decoder.Finish();
@@ -38,7 +26,7 @@ std::wstring TakeCapturedOutput(const FilePath& path)
 // then goes; nothing when there is no such file or no number in it.
 std::optional<DWORD> TakeCapturedExitCode(const FilePath& path)
 {
-    const std::string text = ReadWholeFile(path);
+    const std::string text = path.ReadBytes();
     ::DeleteFileW(path.c_str());
     const size_t first = text.find_first_not_of(" \t\r\n");
     const size_t end = text.find_last_not_of(" \t\r\n");

@@ -170,6 +170,7 @@ CMasmListing::CMasmListing(std::string_view listing, const std::string& mainFile
     const auto rows = SplitRows(listing);
     size_t row = 0;
     ReadBody(rows, row, mainFile, read);
+    ReadSegments(rows, row);
     ReadSymbols(rows, row);
 }
 
@@ -222,6 +223,40 @@ void CMasmListing::ReadBody(const std::vector<std::string_view>& rows, size_t& r
                                static_cast<uint16_t>(CountBytes(parsed.bytes))});
             open = &m_lines.back();
         }
+    }
+}
+
+// "CSEG . . . . .  \t0043\tPARA\tPUBLIC\t'CODE'" between "Segments and Groups:" and
+// "Symbols:"; a group's rows ("DGROUP . . .\tGROUP") have no length and are passed over.
+void CMasmListing::ReadSegments(const std::vector<std::string_view>& rows, size_t row)
+{
+    static const std::map<std::string_view, uint32_t> kAligns = {
+        {"BYTE", 1}, {"WORD", 2}, {"DWORD", 4}, {"PARA", 16}, {"PAGE", 256}};
+    static const std::map<std::string_view, ListedSegment::Combine> kCombines = {
+        {"NONE", ListedSegment::Combine::Private},       {"PUBLIC", ListedSegment::Combine::Concatenated},
+        {"STACK", ListedSegment::Combine::Concatenated}, {"MEMORY", ListedSegment::Combine::Concatenated},
+        {"COMMON", ListedSegment::Combine::Common}};
+    for (; row < rows.size() && Trim(rows[row]) != "Segments and Groups:"; ++row) {
+    }
+    for (; row < rows.size() && Trim(rows[row]) != "Symbols:"; ++row) {
+        const std::string_view raw = rows[row];
+        const size_t tab = raw.find('\t');
+        if (tab == std::string_view::npos)
+            continue;
+        const auto name = Words(raw.substr(0, tab));
+        const auto fields = Words(raw.substr(tab + 1));
+        // A 386 segment's size ("16 Bit", "32 Bit") may come before its length.
+        size_t at = 0;
+        while (at + 2 < fields.size() && !(fields[at].size() == 4 && ParseHex(fields[at], 4)))
+            ++at;
+        if (name.empty() || at + 2 >= fields.size())
+            continue;
+        const auto length = ParseHex(fields[at], 4);
+        const auto align = kAligns.find(fields[at + 1]);
+        const auto combine = kCombines.find(fields[at + 2]);
+        if (!length || align == kAligns.end() || combine == kCombines.end())
+            continue;
+        m_segments.push_back({Upper(name[0]), *length, align->second, combine->second});
     }
 }
 

@@ -16,6 +16,18 @@ struct ListedLine {
     uint16_t size = 0;
 };
 
+// A segment of the listing's segment table: how LINK combines it with the same segment of the
+// other modules, and its own alignment within the result.
+struct ListedSegment {
+    enum class Combine { Private, Concatenated, Common };
+
+    std::string name;
+    uint32_t length = 0;
+    // 1, 2, 4, 16 or 256 bytes.
+    uint32_t align = 16;
+    Combine combine = Combine::Private;
+};
+
 struct ListedSymbol {
     std::string name;
     std::string type;
@@ -32,14 +44,18 @@ public:
 
     const std::vector<ListedLine>& Lines() const { return m_lines; }
     const std::vector<ListedSymbol>& Symbols() const { return m_symbols; }
+    // The segments the module defines (AT segments, which the image does not hold, aside).
+    const std::vector<ListedSegment>& Segments() const { return m_segments; }
 
 private:
     struct OpenFile;
 
     void ReadBody(const std::vector<std::string_view>& rows, size_t& row, const std::string& mainFile,
                   const SourceReader& read);
+    void ReadSegments(const std::vector<std::string_view>& rows, size_t row);
     void ReadSymbols(const std::vector<std::string_view>& rows, size_t row);
 
     std::vector<ListedLine> m_lines;
     std::vector<ListedSymbol> m_symbols;
+    std::vector<ListedSegment> m_segments;
 };

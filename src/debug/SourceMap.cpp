@@ -4,6 +4,7 @@
 #include "debug/LinkMap.h"
 #include "debug/ListingText.h"
 #include "debug/MasmListing.h"
+#include "debug/SegmentPlacement.h"
 
 #include <algorithm>
 #include <map>
@@ -27,20 +28,38 @@ CSourceMap::CSourceMap(std::vector<PlacedLine> lines, std::vector<DataSymbol> sy
 
 CSourceMap CSourceMap::FromMasm(const CMasmListing& listing, const CLinkMap& map)
 {
+    return FromMasm(std::span<const CMasmListing>(&listing, 1), map);
+}
+
+CSourceMap CSourceMap::FromMasm(std::span<const CMasmListing> listings, const CLinkMap& map)
+{
     std::vector<PlacedLine> lines;
-    for (const ListedLine& listed : listing.Lines())
-        if (const MappedSegment* segment = map.Find(listed.segment))
-            lines.push_back({listed.source, segment->start + listed.offset, listed.size});
     std::vector<DataSymbol> symbols;
-    for (const ListedSymbol& listed : listing.Symbols()) {
-        if (const MappedSegment* segment = map.Find(listed.segment)) {
+    CSegmentPlacement placement(map);
+    for (const CMasmListing& listing : listings) {
+        const std::map<std::string, PlacedSegment> parts = placement.PlaceModule(listing.Segments());
+        auto partOf = [&](const std::string& name) -> std::optional<PlacedSegment> {
+            if (const auto found = parts.find(Upper(name)); found != parts.end())
+                return found->second;
+            // A segment the table does not list starts where the map has it.
+            if (const MappedSegment* segment = map.Find(name))
+                return PlacedSegment{segment->start, segment->start};
+            return std::nullopt;
+        };
+        for (const ListedLine& listed : listing.Lines())
+            if (const auto part = partOf(listed.segment))
+                lines.push_back({listed.source, part->partStart + listed.offset, listed.size});
+        for (const ListedSymbol& listed : listing.Symbols()) {
+            const auto part = partOf(listed.segment);
+            if (!part)
+                continue;
             // Without a length in the symbol table a label holds what its own line defined.
             uint32_t length = listed.length;
             for (const ListedLine& line : listing.Lines())
                 if (!length && line.offset == listed.offset && EqualsNoCase(line.segment, listed.segment))
                     length = line.size;
             length = std::max(length, ElementSize(listed.type));
-            symbols.push_back({listed.name, listed.type, segment->start + listed.offset, length, segment->start});
+            symbols.push_back({listed.name, listed.type, part->partStart + listed.offset, length, part->segmentStart});
         }
     }
     return CSourceMap(std::move(lines), std::move(symbols));

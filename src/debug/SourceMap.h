@@ -6,6 +6,7 @@
 #include "debug/SourceLine.h"
 
 #include <optional>
+#include <span>
 #include <vector>
 
 class CLinkMap;
@@ -17,6 +18,10 @@ public:
     CSourceMap(std::vector<PlacedLine> lines, std::vector<DataSymbol> symbols);
     // MASM 5's listing placed by LINK's map.
     static CSourceMap FromMasm(const CMasmListing& listing, const CLinkMap& map);
+    // The listings of a program's modules, in the order LINK was given them, placed by its one
+    // map: where segments of the same name are combined, each module's part follows those of
+    // the modules before it.
+    static CSourceMap FromMasm(std::span<const CMasmListing> listings, const CLinkMap& map);
 
     bool empty() const { return m_lines.empty(); }
     // The line whose bytes hold the offset.

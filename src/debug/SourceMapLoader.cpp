@@ -30,6 +30,12 @@ std::string Narrow(const std::filesystem::path& name)
     return name.string();
 }
 
+// A module's listing, beside its source.
+std::filesystem::path ListingOf(std::filesystem::path module)
+{
+    return module.replace_extension(L".LST");
+}
+
 // The 8051 listings number the main source's lines; their addresses are the code's.
 CSourceMap From51(std::string_view listingText, const std::string& mainFile)
 {
@@ -59,7 +65,8 @@ std::vector<std::string> CSourceMapLoader::ReadLines(const std::wstring& path)
     return lines;
 }
 
-CSourceMap CSourceMapLoader::Load(const std::wstring& program, const std::wstring& mainSource)
+CSourceMap CSourceMapLoader::Load(const std::wstring& program, const std::wstring& mainSource,
+                                   const std::vector<std::wstring>& otherModules)
 {
     const std::filesystem::path source(mainSource);
     std::filesystem::path listingPath = source;
@@ -82,6 +89,18 @@ CSourceMap CSourceMapLoader::Load(const std::wstring& program, const std::wstrin
     if (!ReadText(mapPath, map))
         return {};
     const std::filesystem::path folder = source.parent_path();
-    const CMasmListing masm(listing, mainFile, [&folder](const std::string& file) { return ReadLines(folder / file); });
-    return CSourceMap::FromMasm(masm, CLinkMap(map));
+    std::vector<CMasmListing> listings;
+    listings.emplace_back(listing, mainFile, [&folder](const std::string& file) { return ReadLines(folder / file); });
+    for (const std::filesystem::path module : otherModules) {
+        std::string moduleListing;
+        if (!ReadText(ListingOf(module), moduleListing))
+            return {};
+        // Its INCLUDE files lie where MASM ran, in the module's folder.
+        const std::filesystem::path moduleFolder = module.parent_path();
+        const std::string moduleFile = Narrow(module.lexically_relative(folder));
+        listings.emplace_back(moduleListing, moduleFile, [&](const std::string& file) {
+            return ReadLines(file == moduleFile ? module : moduleFolder / file);
+        });
+    }
+    return CSourceMap::FromMasm(listings, CLinkMap(map));
 }

@@ -3,6 +3,7 @@
 
 #include "build/BuildAction.h"
 #include "build/ProgramLauncher.h"
+#include "build/ProgramModules.h"
 #include "debug/ListingText.h"
 #include "debug/SourceMapLoader.h"
 #include "doc/KorvaneView.h"
@@ -217,7 +218,12 @@ DebugLaunch CDebugController::MakeLaunch(const FilePath& source, const FilePath&
     launch.floppy = FilePath::FromUtf8(m_host.Settings().m_strFloppyImage).Wide();
     launch.labBox = m_host.Settings().m_strLabBox;
     launch.labWiring = LabWiringOf(m_host.Settings());
-    launch.sourceMap = CSourceMapLoader::Load(program.Wide(), source.Wide());
+    const FilePath mainSource = MainSourceOf(source);
+    std::vector<std::wstring> otherModules;
+    if (const Result<std::vector<ProgramModule>> modules = ProgramModulesOf(mainSource))
+        for (size_t i = 1; i < modules->size(); ++i)
+            otherModules.push_back((*modules)[i].path.Wide());
+    launch.sourceMap = CSourceMapLoader::Load(program.Wide(), mainSource.Wide(), otherModules);
     for (const CKorvaneView* view : m_host.SourceEditors())
         for (const size_t line : view->Control().Breakpoints())
             launch.breakpoints.push_back(LineOfEditor(*view, line, launch.sourceMap));

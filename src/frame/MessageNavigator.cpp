@@ -15,11 +15,6 @@
 #include <map>
 
 namespace {
-bool IsAbsolute(const std::string& path)
-{
-    return (path.size() > 1 && path[1] == ':') || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
-}
-
 bool IsExistingFile(const std::string& path)
 {
     const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
@@ -77,9 +72,9 @@ std::vector<LineMark> CMessageNavigator::MarksIn(const std::string& file) const
         const ToolMessage& message = messages[i].message;
         if (!message.HasLocation())
             continue;
-        auto [known, added] = isTarget.emplace(message.strFile, false);
+        auto [known, added] = isTarget.emplace(message.strFile + L"|" + messages[i].toolSource.Wide(), false);
         if (added)
-            known->second = EqualsIgnoringCase(FileOf(message), target);
+            known->second = EqualsIgnoringCase(FileOf(messages[i]), target);
         if (!known->second)
             continue;
         const MarkKind kind = message.severity == ToolMessage::Severity::Error ? MarkKind::Error : MarkKind::Warning;
@@ -115,23 +110,21 @@ std::string CMessageNavigator::Summary(DWORD exitCode) const
     return FormatResString(IDS_MESSAGE_SUMMARY, {std::to_string(counts.nErrors), std::to_string(counts.nWarnings)});
 }
 
-std::string CMessageNavigator::FileOf(const ToolMessage& message) const
+std::string CMessageNavigator::FileOf(const IndexedMessage& message) const
 {
-    const std::string source = m_session.StepSource().empty() ? m_editor.EditedFile() : m_session.StepSource().Utf8();
-    if (source != m_strFoundFor) {
-        m_foundFiles.clear();
-        m_strFoundFor = source;
-    }
-    if (auto found = m_foundFiles.find(message.strFile); found != m_foundFiles.end())
+    // Messages indexed without their tool's file are about the step's source.
+    const FilePath stepSource =
+        m_session.StepSource().empty() ? FilePath::FromUtf8(m_editor.EditedFile()) : m_session.StepSource();
+    const FilePath named = MessageFile(message.message, message.toolSource.empty() ? stepSource : message.toolSource);
+    if (named.empty())
+        return {};
+    if (auto found = m_foundFiles.find(named.Wide()); found != m_foundFiles.end())
         return found->second;
-    const std::string folder = SplitPath(source).folder;
-    // A tool that names no file speaks of the one it was given.
-    const std::string named = message.strFile.empty() ? SplitPath(source).name : Narrow(message.strFile);
-    const std::string path = FullPathOf(IsAbsolute(named) || folder.empty() ? named : folder + "\\" + named);
+    const std::string path = FullPathOf(named.Utf8());
     if (!IsExistingFile(path))
         return {};
     // Only what was found is kept: a file that appears later is still found.
-    return m_foundFiles[message.strFile] = LongPathOf(path);
+    return m_foundFiles[named.Wide()] = LongPathOf(path);
 }
 
 void CMessageNavigator::GoTo(const IndexedMessage& message)
@@ -141,7 +134,7 @@ void CMessageNavigator::GoTo(const IndexedMessage& message)
     m_output.SelectRange(chosen.nOffset, chosen.strLine.size());
     m_output.HighlightLine(chosen.nLine);
     if (chosen.message.HasLocation()) {
-        if (const std::string path = FileOf(chosen.message); !path.empty())
+        if (const std::string path = FileOf(chosen); !path.empty())
             m_editor.ShowSourceLine(path, chosen.message.nLine,
                                     static_cast<size_t>(&message - m_session.Messages().Messages().data()));
     }

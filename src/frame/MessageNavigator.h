@@ -57,16 +57,15 @@ public:
 private:
     void Follow(const IndexedMessage* message);
     void GoTo(const IndexedMessage& message);
-    // The existing file a message names (the step's source when it names none), as a full
+    // The existing file a message names (its tool's source when it names none), as a full
     // path; empty when there is none. Names without a folder, or with a relative one, are
-    // taken from where the tools ran.
-    std::string FileOf(const ToolMessage& message) const;
+    // taken from where its tool ran (a module's folder for a program of several).
+    std::string FileOf(const IndexedMessage& message) const;
 
     ISourceEditor& m_editor;
     COutputWindow& m_output;
     CBuildSession& m_session;
-    // The files found for the names the tools gave, looked up once for each step's messages
-    // (each lookup asks the file system), and the step's source they were found for.
+    // The files found for the paths the tools' names stand for, looked up once for each step's
+    // messages (each lookup asks the file system).
     mutable std::map<std::wstring, std::string> m_foundFiles;
-    mutable std::string m_strFoundFor;
 };

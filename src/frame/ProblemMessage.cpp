@@ -55,6 +55,10 @@ ProblemMessage MessageOf(const Problem& problem)
         return SystemText(problem, subject);
     case Kind::SettingsNotKept:
         return Refused(IDS_SETTINGS_NOT_KEPT, subject);
+    case Kind::ModuleMissing:
+        return Own(IDS_MODULE_MISSING, subject);
+    case Kind::ModulesNotSupported:
+        return Own(IDS_MODULES_NOT_SUPPORTED, subject);
     }
     return ProblemMessage{};
 }

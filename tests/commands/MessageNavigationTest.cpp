@@ -1,7 +1,8 @@
 // From the tools' messages in the output panel to their source lines, in the real frame: a
 // double-click on a message line, F4 and Shift+F4 through all of them, the names the tools
-// give the source (upper case, 8.3, with a folder), an INCLUDE file opened in a tab on the way, and
-// the count of errors and warnings after a real compile.
+// give the source (upper case, 8.3, with a folder), an INCLUDE file opened in a tab on the way, a
+// module of a program of several opened from its own folder, and the count of errors and
+// warnings after a real compile.
 #include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
@@ -406,4 +407,25 @@ TEST_F(MessageNavigation, F1DescribesTheWordAtTheCaret)
         EXPECT_EQ(WindowTextOf(pane).rfind(word.paneStart, 0), 0u) << WindowTextOf(pane);
         EXPECT_EQ(Status().rfind(word.paneStart, 0), 0u) << Status();
     }
+}
+
+TEST_F(MessageNavigation, AMessageOfAModulesCompileOpensThatModuleFromItsOwnFolder)
+{
+    // The compiler prints the module it is given, whose first line is a message about it.
+    MakeFolder(m_dir.File("lib"));
+    WriteFileBytes(m_dir.File("main.asm"), "MAIN.ASM(2): warning A4001: x\r\n" + NumberedLines(3));
+    WriteFileBytes(m_dir.File("lib\\calc.asm"), "CALC.ASM(3): error A2009: y\r\n" + NumberedLines(3));
+    WriteFileBytes(m_dir.File("main.kvp"), "main.asm\r\nlib\\calc.asm\r\n");
+    Open("main.asm");
+    CompilerSettings settings{CompilerType::Masm, Quoted(HelperPath("pipe_child.exe")) + " cat", "", ""};
+    settings.m_strCompilerArgs = "{file}";
+    Frame().SetCompilerSettings(settings);
+    m_session.Command(ID_COMPILE);
+    ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }));
+    F4();
+    EXPECT_EQ(m_session.Document().GetSourcePath(), m_dir.File("main.asm"));
+    EXPECT_EQ(SelectedLine(), 2);
+    F4();
+    EXPECT_EQ(m_session.Document().GetSourcePath(), m_dir.File("lib\\calc.asm"));
+    EXPECT_EQ(SelectedLine(), 3);
 }

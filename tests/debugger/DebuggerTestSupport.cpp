@@ -121,12 +121,13 @@ std::wstring Built(const std::string& name)
     return Widen(std::string(KORVANE_DEBUGGER_PROGRAMS) + "\\" + name);
 }
 
-DebugLaunch Launch(const std::wstring& program, const std::wstring& source, std::vector<SourceLine> breakpoints)
+DebugLaunch Launch(const std::wstring& program, const std::wstring& source, std::vector<SourceLine> breakpoints,
+                   const std::vector<std::wstring>& otherModules)
 {
     DebugLaunch launch;
     launch.program = program;
     launch.folder = std::filesystem::path(source).parent_path().wstring();
-    launch.sourceMap = CSourceMapLoader::Load(program, source);
+    launch.sourceMap = CSourceMapLoader::Load(program, source, otherModules);
     launch.breakpoints = std::move(breakpoints);
     return launch;
 }

@@ -49,8 +49,10 @@ void BuildMasm(const std::string& name, const std::wstring& folder);
 // A file nasm or as31 built beside the tests (a program, its listing, its source's copy).
 std::wstring Built(const std::string& name);
 
-// The launch of a built program with its source map and the given breakpoints.
-DebugLaunch Launch(const std::wstring& program, const std::wstring& source, std::vector<SourceLine> breakpoints = {});
+// The launch of a built program with its source map (of the main source and the other modules
+// linked after it) and the given breakpoints.
+DebugLaunch Launch(const std::wstring& program, const std::wstring& source, std::vector<SourceLine> breakpoints = {},
+                   const std::vector<std::wstring>& otherModules = {});
 // The line of `file` (as the sources name it) whose text holds `text`, from 1.
 SourceLine LineOf(const std::wstring& source, const std::string& file, const std::string& text);
 // The 25 lines of the program's screen as the screen pane shows them.

@@ -1,8 +1,10 @@
 // Source lines and data labels found in real listings and maps of MASM 5.10 and LINK 3.65:
-// plain segments with an INCLUDE file, simplified segments with a macro and a page break.
+// plain segments with an INCLUDE file, simplified segments with a macro and a page break; a
+// segment table, and where the modules of a program of several put their parts of each segment.
 #include "debug/LinkMap.h"
 #include "debug/MasmListing.h"
 #include "debug/NasmListing.h"
+#include "debug/SegmentPlacement.h"
 #include "debug/SourceMap.h"
 
 #include <gtest/gtest.h>
@@ -354,4 +356,80 @@ TEST(SourceMap, MasmRowsCutAtTheListingsWidth)
     for (const PlaceCase& c : kCases)
         EXPECT_EQ(SourceLine({c.file, c.line}), map.LineAt(c.imageOffset).value_or(SourceLine{})) << std::hex << c.imageOffset;
 }
+}
+
+namespace {
+// The segment table MASM 5.10 listed for a .386 module: sizes before the lengths, a group, an
+// AT segment, COMMON and PUBLIC segments of each alignment.
+const char kSegmentTable[] =
+    "\f\bMicrosoft (R) Macro Assembler Version 5.10                  12/10/26 02:46:5\r\n"
+    "                                                             Symbols-1\r\n"
+    "\r\n"
+    "\r\n"
+    "Segments and Groups:\r\n"
+    "\r\n"
+    "                N a m e         \tSize\tLength\t Align\tCombine Class\r\n"
+    "\r\n"
+    "BIOS . . . . . . . . . . . . . .  \t32 Bit\t0001\tAT\t0040\t\r\n"
+    "C32  . . . . . . . . . . . . . .  \t32 Bit\t0005\tPAGE\tPUBLIC\t'CODE'\r\n"
+    "DGROUP . . . . . . . . . . . . .  \tGROUP\r\n"
+    "  D1 . . . . . . . . . . . . . .  \t16 Bit\t0001\tWORD\tPUBLIC\t'DATA'\r\n"
+    "  D2 . . . . . . . . . . . . . .  \t32 Bit\t0001\tBYTE\tCOMMON\t\r\n"
+    "\r\n"
+    "Symbols:            \r\n"
+    "\r\n"
+    "                N a m e         \tType\t Value\t Attr\r\n"
+    "\r\n"
+    "X  . . . . . . . . . . . . . . .  \tL BYTE\t0000\tD1\r\n";
+
+bool operator==(const ListedSegment& a, const ListedSegment& b)
+{
+    return a.name == b.name && a.length == b.length && a.align == b.align && a.combine == b.combine;
+}
+}
+
+TEST(SourceMap, TheListingsSegmentTableTellsHowLinkCombinesEachSegment)
+{
+    const CMasmListing listing(kSegmentTable, "seg386.asm", [](const std::string&) { return std::vector<std::string>{}; });
+    using Combine = ListedSegment::Combine;
+    const std::vector<ListedSegment> expected = {
+        {"C32", 5, 256, Combine::Concatenated}, {"D1", 1, 2, Combine::Concatenated}, {"D2", 1, 1, Combine::Common}};
+    ASSERT_EQ(listing.Segments().size(), expected.size());
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_TRUE(listing.Segments()[i] == expected[i]) << listing.Segments()[i].name;
+    ASSERT_EQ(listing.Symbols().size(), 1u);
+}
+
+// Each module's part of each segment, module after module in link order.
+TEST(SegmentPlacement, EachModulesPartFollowsThePartsBeforeItOrHasASegmentOfItsOwn)
+{
+    const CLinkMap map(" Start  Stop   Length Name                   Class\r\n"
+                       " 00000H 00125H 00126H CODE                   CODE\r\n"
+                       " 00130H 00133H 00004H DATA                   DATA\r\n"
+                       " 00140H 00145H 00006H DATA                   DATA\r\n"
+                       " 00150H 00157H 00008H SHARED                 \r\n"
+                       " 00160H 0017FH 00020H STACK                  STACK\r\n");
+    using Combine = ListedSegment::Combine;
+    const struct {
+        std::vector<ListedSegment> segments;
+        std::map<std::string, std::pair<uint32_t, uint32_t>> parts;
+    } modules[] = {
+        {{{"CODE", 0x13, 2, Combine::Concatenated}, {"DATA", 4, 16, Combine::Private},
+          {"SHARED", 8, 16, Combine::Common}, {"STACK", 0x10, 16, Combine::Concatenated}},
+         {{"CODE", {0x00, 0x00}}, {"DATA", {0x130, 0x130}}, {"SHARED", {0x150, 0x150}}, {"STACK", {0x160, 0x160}}}},
+        // WORD after 13H bytes, a private DATA of its own, STACK's second paragraph.
+        {{{"CODE", 0x12, 2, Combine::Concatenated}, {"DATA", 6, 16, Combine::Private},
+          {"SHARED", 4, 16, Combine::Common}, {"STACK", 0x10, 16, Combine::Concatenated},
+          {"ELSEWHERE", 2, 16, Combine::Private}},
+         {{"CODE", {0x14, 0x00}}, {"DATA", {0x140, 0x140}}, {"SHARED", {0x150, 0x150}}, {"STACK", {0x170, 0x160}}}},
+        // PAGE after 26H bytes.
+        {{{"CODE", 0x26, 256, Combine::Concatenated}}, {{"CODE", {0x100, 0x00}}}},
+    };
+    CSegmentPlacement placement(map);
+    for (size_t i = 0; i < std::size(modules); ++i) {
+        std::map<std::string, std::pair<uint32_t, uint32_t>> parts;
+        for (const auto& [name, part] : placement.PlaceModule(modules[i].segments))
+            parts[name] = {part.partStart, part.segmentStart};
+        EXPECT_EQ(parts, modules[i].parts) << "module " << i;
+    }
 }
