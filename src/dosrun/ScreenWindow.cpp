@@ -24,6 +24,8 @@ void RegisterOnce(HINSTANCE instance, const wchar_t* className)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
+    // The picture is scaled to the whole client area: any new size paints it all anew.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = ::DefWindowProcW;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);

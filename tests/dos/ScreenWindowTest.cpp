@@ -203,7 +203,8 @@ TEST(ScreenWindow, PrintsTheAdaptersPictureOfTheFrame)
 }
 
 // A run with the lab box and a picture: the program's window and the box's stand side by side
-// in the work area, neither over the other.
+// in the work area, neither over the other, the box's painted anew at its new size although
+// its picture stayed the same.
 TEST(ScreenWindow, TheProgramsWindowAndTheBoxsStandSideBySide)
 {
     RECT work;
@@ -211,7 +212,10 @@ TEST(ScreenWindow, TheProgramsWindowAndTheBoxsStandSideBySide)
     const CRunWindows::Rooms rooms = CRunWindows::Split(work);
     CScreenWindow box(L"LIGHTS.COM", CScreenWindow::Shape::Picture, CScreenWindow::kLabBoxClassName);
     box.Present(machine::ScreenImage::Pixels(320, 232));
-    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(box.Handle()); }));
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(box.Handle()) && box.PaintCount().painted > 0; }));
+    const uint64_t paintedBefore = box.PaintCount().painted;
+    RECT alone;
+    ::GetClientRect(box.Handle(), &alone);
     CScreenWindow screen(L"LIGHTS.COM");
     screen.SetRoom(rooms.screen);
     box.SetRoom(rooms.box);
@@ -228,6 +232,8 @@ TEST(ScreenWindow, TheProgramsWindowAndTheBoxsStandSideBySide)
     RECT client;
     ::GetClientRect(box.Handle(), &client);
     EXPECT_EQ(client.right * 232, client.bottom * 320) << "the box keeps its shape";
+    ASSERT_LT(client.right, alone.right) << "smaller in its part of the work area";
+    EXPECT_TRUE(WaitUntil([&] { return box.PaintCount().painted > paintedBefore; })) << "painted at its new size";
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 ; Mode 13h: 16 bars of the first colours above, the 256 colours in diagonals below, a white
-; frame round the screen; waits for a key (at "waitkey:"), then mode 3 again.
+; frame round the screen; then it waits for a key and sets mode 3 again.
 org 100h
     mov ax, 0013h
     int 10h
