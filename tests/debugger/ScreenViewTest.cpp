@@ -105,10 +105,12 @@ TEST(ScreenViewPicture, PrintsTheAdaptersPictureScaledIntoThePane)
         ::MoveWindow(view.GetSafeHwnd(), 0, 0, c.client.cx + 4, c.client.cy + 4, TRUE);
         const std::vector<uint32_t> printed = PrintedPicture::PrintClient(view.GetSafeHwnd(), c.client);
         EXPECT_EQ(PrintedPicture::FirstDifference(printed, c.client, c.shown, adapter), "") << c.name;
-        if (c.shown.left > 0)
+        if (c.shown.left > 0) {
             EXPECT_EQ(printed[static_cast<size_t>(c.client.cy / 2 * c.client.cx + c.shown.left / 2)], 0u) << c.name << ": black beside it";
-        if (c.shown.top > 0)
+        }
+        if (c.shown.top > 0) {
             EXPECT_EQ(printed[static_cast<size_t>(c.shown.top / 2 * c.client.cx + c.client.cx / 2)], 0u) << c.name << ": black above it";
+        }
     }
 }
 

@@ -15,33 +15,54 @@
 
 namespace PrintedPicture {
 
+// A 32-bit top-down DIB section selected into a memory DC, and its pixels as 0x00RRGGBB.
+class Surface {
+public:
+    explicit Surface(SIZE size) : m_size(size), m_dc(::CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = size.cx;
+        info.bmiHeader.biHeight = -size.cy;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
+        m_old = ::SelectObject(m_dc, m_bitmap);
+    }
+    ~Surface()
+    {
+        ::SelectObject(m_dc, m_old);
+        ::DeleteObject(m_bitmap);
+        ::DeleteDC(m_dc);
+    }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+    HDC Dc() const { return m_dc; }
+    std::vector<uint32_t> Pixels() const
+    {
+        ::GdiFlush();
+        if (!m_bits)
+            return {};
+        const auto* pixels = static_cast<const uint32_t*>(m_bits);
+        std::vector<uint32_t> copy(pixels, pixels + static_cast<size_t>(m_size.cx) * static_cast<size_t>(m_size.cy));
+        for (uint32_t& pixel : copy)
+            pixel &= 0xFFFFFF;
+        return copy;
+    }
+
+private:
+    SIZE m_size;
+    HDC m_dc;
+    HBITMAP m_bitmap = nullptr;
+    HGDIOBJ m_old = nullptr;
+    void* m_bits = nullptr;
+};
+
 inline std::vector<uint32_t> PrintClient(HWND window, SIZE size)
 {
-    std::vector<uint32_t> printed;
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap) {
-        const HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        ::GdiFlush();
-        const auto* pixels = static_cast<const uint32_t*>(bits);
-        printed.assign(pixels, pixels + static_cast<size_t>(size.cx) * static_cast<size_t>(size.cy));
-        for (uint32_t& pixel : printed)
-            pixel &= 0xFFFFFF;
-        ::SelectObject(memory, old);
-        ::DeleteObject(bitmap);
-    }
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    return printed;
+    const Surface surface(size);
+    ::SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Dc()), PRF_CLIENT);
+    return surface.Pixels();
 }
 
 // The first pixel of the picture the print shows otherwise ("x,y: 0xRRGGBB printed 0xRRGGBB"),
