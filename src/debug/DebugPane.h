@@ -39,6 +39,9 @@ struct PaneInfo {
     PaneRow row = PaneRow::BottomFirst;
     // Its part of its row's length.
     double share = 0.5;
+    // The height its view would have in a bottom row, in pixels, where the window has room: a
+    // device's picture at its own size; 0 for the row's usual depth.
+    int depth = 0;
     MarkLook look = MarkLook::Changed;
     bool scrolls = false;
     // Lines with addresses take breakpoints in a margin and a chosen line, which "run to cursor"

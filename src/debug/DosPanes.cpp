@@ -10,6 +10,7 @@
 #include "debug/DosTarget.h"
 #include "debug/HexDump.h"
 #include "debug/ListingText.h"
+#include "labbox/LabBoxPicture.h"
 
 #include <algorithm>
 
@@ -20,6 +21,8 @@ namespace {
 // Variables show at most this many elements, strings this many characters.
 constexpr size_t kShownElements = 16;
 constexpr size_t kShownCharacters = 48;
+// The lab box's picture whole beside its lines, with the view's edges.
+constexpr int kPictureMargin = 8;
 
 void AddLine(PaneText& pane, const std::string& line, uint32_t address)
 {
@@ -147,7 +150,7 @@ std::vector<std::unique_ptr<CDebugPane>> CDosPanes::Make(CDebugSession& session,
         {.content = [panes](const PaneQuery&) { return TextContent(panes->Devices()); }});
     if (labbox::CLabBox* box = target.LabBox())
         add({.id = IDC_DEBUG_LAB_BOX, .barId = IDW_LAB_BOX_BAR, .titleId = IDS_PANE_LAB_BOX, .kind = PaneKind::Device,
-             .row = PaneRow::Right, .share = 1.0, .live = true},
+             .row = PaneRow::BottomSecond, .share = 0.7, .depth = labbox::CLabBoxPicture::kHeight + kPictureMargin, .live = true},
             {.content = [box](const PaneQuery&) {
                  machine::DeviceView view = box->View();
                  return PaneContent{{std::move(view.text)}, std::move(view.picture)};

@@ -17,6 +17,8 @@ constexpr int kBarChrome = 40;
 // A disassembly line whole, and what a bar adds across: borders and a scroll bar.
 constexpr int kRightColumnChars = 46;
 constexpr int kColumnChrome = 40;
+// A bottom row may take this share of the window's height for a device's picture.
+constexpr double kPictureRowShare = 0.36;
 }
 
 void CDebugPanels::MakeLook()
@@ -102,8 +104,17 @@ void CDebugPanels::ShowFor(const CDebugSession& session, bool runOnly)
             placement.share = total > 0 ? placement.share / total : 1;
         return placed;
     };
-    DockRow(AFX_IDW_DOCKBAR_BOTTOM, row(PaneRow::BottomFirst), rowDepths[0], width);
-    DockRow(AFX_IDW_DOCKBAR_BOTTOM, row(PaneRow::BottomSecond), rowDepths[1], width);
+    // A bottom row holding a device's picture is as deep as the picture whole where the window
+    // has room for it; the editor keeps the rest.
+    auto bottomDepth = [&](const std::vector<Placement>& placed, int usual) {
+        int wanted = 0;
+        for (const Placement& placement : placed)
+            wanted = std::max(wanted, placement.host->Info().depth);
+        return wanted ? std::max(usual, std::min(wanted + kBarChrome, static_cast<int>(client.bottom * kPictureRowShare))) : usual;
+    };
+    const std::vector<Placement> first = row(PaneRow::BottomFirst), second = row(PaneRow::BottomSecond);
+    DockRow(AFX_IDW_DOCKBAR_BOTTOM, first, bottomDepth(first, rowDepths[0]), width);
+    DockRow(AFX_IDW_DOCKBAR_BOTTOM, second, bottomDepth(second, rowDepths[1]), width);
     DockRow(AFX_IDW_DOCKBAR_RIGHT, row(PaneRow::Right), rowDepths[2], RightColumnLength());
     for (CPaneHost* host : m_order)
         if (shows(*host))

@@ -26,38 +26,68 @@ void CDeviceView::Show(const PaneContent& content)
     Invalidate(false);
 }
 
-RECT CDeviceView::PictureRect(const RECT& client, int textHeight) const
+namespace {
+// The view's edge round what it shows, and the gap between the picture and its text.
+constexpr LONG kEdge = 2;
+constexpr LONG kGap = 6;
+
+// The picture as large as the room allows, its proportions kept: a whole multiple of its size
+// when it fits once or more, so that its pixels stay even.
+SIZE Fit(SIZE picture, LONG roomWidth, LONG roomHeight)
 {
-    if (m_picture.kind != machine::ScreenImage::Kind::Pixels || m_picture.width <= 0 || m_picture.height <= 0)
-        return RECT{};
-    const int roomWidth = std::max(1, static_cast<int>(client.right) - 4);
-    const int roomHeight = std::max(1, static_cast<int>(client.bottom) - textHeight - 4);
-    int width = roomWidth;
-    int height = width * m_picture.height / m_picture.width;
-    if (height > roomHeight) {
-        height = roomHeight;
-        width = height * m_picture.width / m_picture.height;
+    if (picture.cx <= 0 || picture.cy <= 0 || roomWidth <= 0 || roomHeight <= 0)
+        return {0, 0};
+    const double scale = std::min(static_cast<double>(roomWidth) / picture.cx, static_cast<double>(roomHeight) / picture.cy);
+    if (scale >= 1) {
+        const LONG whole = static_cast<LONG>(scale);
+        return {picture.cx * whole, picture.cy * whole};
     }
-    return RECT{2, 2, 2 + width, 2 + height};
+    return {static_cast<LONG>(picture.cx * scale), static_cast<LONG>(picture.cy * scale)};
+}
+}
+
+CDeviceView::Layout CDeviceView::Arrange(SIZE client, SIZE picture, SIZE text)
+{
+    const SIZE above = Fit(picture, client.cx - 2 * kEdge, client.cy - text.cy - kGap - kEdge);
+    const SIZE beside = Fit(picture, client.cx - text.cx - kGap - 2 * kEdge, client.cy - 2 * kEdge);
+    if (text.cy > 0 && beside.cx > above.cx) {
+        const RECT shown{kEdge, kEdge, kEdge + beside.cx, kEdge + beside.cy};
+        return {shown, RECT{shown.right + kGap, kEdge, client.cx - kEdge, client.cy}};
+    }
+    const RECT shown{kEdge, kEdge, kEdge + above.cx, kEdge + above.cy};
+    return {shown, RECT{2 * kEdge, above.cy > 0 ? shown.bottom + kEdge : kEdge, client.cx - kEdge, client.cy}};
+}
+
+SIZE CDeviceView::TextExtent(HDC dc) const
+{
+    TEXTMETRICW metrics{};
+    ::GetTextMetricsW(dc, &metrics);
+    SIZE extent{0, 0};
+    for (size_t start = 0; !m_strText.empty() && start <= m_strText.size();) {
+        const size_t end = std::min(m_strText.find(L'\n', start), m_strText.size());
+        const size_t length = end - start - (end > start && m_strText[end - 1] == L'\r' ? 1 : 0);
+        SIZE line{};
+        ::GetTextExtentPoint32W(dc, m_strText.c_str() + start, static_cast<int>(length), &line);
+        extent.cx = std::max(extent.cx, line.cx);
+        extent.cy += metrics.tmHeight;
+        start = end + 1;
+    }
+    return extent;
 }
 
 void CDeviceView::Paint(HDC dc, const RECT& client) const
 {
     ::FillRect(dc, &client, ::GetSysColorBrush(COLOR_WINDOW));
     SelectGuard font(dc, m_hFont);
-    TEXTMETRICW metrics{};
-    ::GetTextMetricsW(dc, &metrics);
-    const int lines = m_strText.empty() ? 0 : static_cast<int>(std::count(m_strText.begin(), m_strText.end(), L'\n')) + 1;
-    const int textHeight = lines * metrics.tmHeight;
-    const RECT picture = PictureRect(client, textHeight);
-    m_rcPicture = picture;
-    if (picture.right > picture.left)
-        dos::DrawPicture(dc, picture, m_picture);
+    const bool pixels = m_picture.kind == machine::ScreenImage::Kind::Pixels;
+    const Layout layout = Arrange(SIZE{client.right, client.bottom}, pixels ? SIZE{m_picture.width, m_picture.height} : SIZE{},
+                                  TextExtent(dc));
+    m_rcPicture = layout.picture;
+    if (layout.picture.right > layout.picture.left)
+        dos::DrawPicture(dc, layout.picture, m_picture);
     BkModeGuard mode(dc, TRANSPARENT);
     TextColorGuard color(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-    RECT text{4, std::max<LONG>(picture.bottom + 2, client.bottom - textHeight - 2), client.right - 2, client.bottom};
-    if (picture.right <= picture.left)
-        text.top = 2;
+    RECT text = layout.text;
     ::DrawTextW(dc, m_strText.c_str(), static_cast<int>(m_strText.size()), &text, DT_LEFT | DT_NOPREFIX);
 }
 

@@ -1,5 +1,6 @@
-// A device's view in its pane: its picture (the ports' LEDs, a board's digits) scaled to the
-// pane's width above, its text below. Its WM_GETTEXT answers with the text, its last line end
+// A device's view in its pane: its picture (the ports' LEDs, a board's digits) above its text
+// or beside it, whichever shows the picture larger, at a whole-number scale where the pane has
+// room for the picture's own size. Its WM_GETTEXT answers with the text, its last line end
 // cut. A click on the picture (held with the left button, toggled with the right) and a key
 // typed while it has the focus go to the device as its input.
 #pragma once
@@ -13,6 +14,13 @@
 
 class CDeviceView : public CBufferedView {
 public:
+    struct Layout {
+        RECT picture;
+        RECT text;
+    };
+    // Where a picture of this size and a text of this extent go in a client area.
+    static Layout Arrange(SIZE client, SIZE picture, SIZE text);
+
     bool Create(CWnd& parent, UINT id, HFONT font);
     void Show(const PaneContent& content);
     void SetInputHandler(std::function<void(const machine::DeviceInput&)> handler) { m_onInput = std::move(handler); }
@@ -28,9 +36,8 @@ protected:
     void OnCaptureChanged(HWND newCapture) override;
 
 private:
-    // The picture's rectangle: as wide as the pane or as tall as the room above the text
-    // allows, its proportions kept.
-    RECT PictureRect(const RECT& client, int textHeight) const;
+    // The extent of the text's lines in the DC's font.
+    SIZE TextExtent(HDC dc) const;
     // The input at a point of the window, in the picture's pixels.
     void Point(machine::DeviceInput::Action action, POINT point);
     void Key(machine::DeviceInput::Action action, WPARAM virtualKey);

@@ -14,7 +14,12 @@ void DrawPicture(HDC dc, const RECT& to, const machine::ScreenImage& picture)
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    ::SetStretchBltMode(dc, COLORONCOLOR);
+    // Stretched, each pixel keeps its colour; shrunk, the pixels dropped would take thin lines
+    // and small letters with them, so they are averaged.
+    const bool shrunk = to.right - to.left < picture.width || to.bottom - to.top < picture.height;
+    ::SetStretchBltMode(dc, shrunk ? HALFTONE : COLORONCOLOR);
+    if (shrunk)
+        ::SetBrushOrgEx(dc, 0, 0, nullptr);
     ::StretchDIBits(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, 0, 0, picture.width, picture.height,
                     picture.pixels.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }

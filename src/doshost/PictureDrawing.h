@@ -1,5 +1,6 @@
 // A machine's picture (pixels, 0x00RRGGBB, top row first) drawn into a rectangle of a DC, each
-// pixel stretched to its share: the debugger's panes and the program's own window draw so.
+// pixel stretched to its share (or, where the rectangle is smaller, averaged with its
+// neighbours): the debugger's panes and the program's own window draw so.
 #pragma once
 
 #include "machine/ScreenImage.h"

@@ -24,12 +24,26 @@ namespace dos {
 
 namespace {
 
-// Instructions between two looks at the console and the pipes: a few milliseconds.
+// Instructions between two looks at the console, the pipes and the screen: as many as take
+// about kSlice of the host's time (a string instruction's every repetition counts), within these.
 constexpr uint64_t kBudget = 2000000;
-// The screen is shown anew this often: 60 pictures a second and more.
-constexpr auto kScreenInterval = std::chrono::milliseconds(15);
+constexpr uint64_t kLeastBudget = 10000;
+constexpr auto kSlice = std::chrono::milliseconds(4);
+// The screen is shown anew at a monitor's 60 pictures a second, each due a 60th of a second
+// after the last was due, so that slices ending late do not slow the pace.
+constexpr auto kScreenInterval = std::chrono::nanoseconds(1000000000 / 60);
 // While the console waits for a key, the program's window is looked at this often.
 constexpr DWORD kWindowPollMs = 10;
+
+// The next slice's instructions after a slice of `budget` took `took`.
+uint64_t NextBudget(uint64_t budget, std::chrono::steady_clock::duration took)
+{
+    if (took > kSlice)
+        return std::max(kLeastBudget, static_cast<uint64_t>(static_cast<double>(budget) * kSlice / took));
+    if (took < kSlice / 2)
+        return std::min(kBudget, budget * 2);
+    return budget;
+}
 
 std::wstring Hex(unsigned value, int digits)
 {
@@ -171,11 +185,16 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, co
     }
     // The box has a window of its own where the run has a console of its own (F9).
     CRunWindows windows(title, screen ? box : nullptr);
-    auto shown = std::chrono::steady_clock::now();
+    auto due = std::chrono::steady_clock::now();
     StopReason state = StopReason::Limit;
+    uint64_t budget = kLeastBudget;
     for (;;) {
         observer.CatchUp(machine);
-        state = machine.Run(observer.Budget(machine, kBudget));
+        const uint64_t slice = observer.Budget(machine, budget);
+        const auto started = std::chrono::steady_clock::now();
+        state = machine.Run(slice);
+        if (state == StopReason::Limit && slice == budget)
+            budget = NextBudget(budget, std::chrono::steady_clock::now() - started);
         bool done = state == StopReason::Ended || state == StopReason::Faulted;
         observer.CatchUp(machine);
         if (done)
@@ -183,9 +202,9 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, co
         m_host.Flush();
         bool waiting = state == StopReason::WaitingForInput || state == StopReason::Idle;
         auto now = std::chrono::steady_clock::now();
-        if (done || waiting || now - shown >= kScreenInterval) {
+        if (done || waiting || now >= due) {
             windows.Show(machine.Screen(), screen.get());
-            shown = now;
+            due = due + kScreenInterval > now ? due + kScreenInterval : now + kScreenInterval;
         }
         if (done || state == StopReason::Paused || observer.Over(machine))
             break;
@@ -208,7 +227,19 @@ StopReason CDosRunner::Drive(CDosMachine& machine, CDeviceObserver& observer, co
     if (screen)
         screen->Detach();
     m_host.HoldReports(false);
+    NotePaints(windows.ScreenPaints());
     return state;
+}
+
+void CDosRunner::NotePaints(const CScreenWindow::Paints& paints)
+{
+    wchar_t path[MAX_PATH] = L"";
+    const DWORD length = GetEnvironmentVariableW(L"KORVANE_DOS_PAINTS", path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(paints.span).count();
+    const std::string line = std::to_string(paints.presented) + " " + std::to_string(paints.painted) + " " + std::to_string(ms) + "\n";
+    WriteWholeFile(path, std::vector<uint8_t>(line.begin(), line.end()), CREATE_ALWAYS);
 }
 
 bool CDosRunner::IsFloppyImage(const std::wstring& image)

@@ -8,6 +8,7 @@
 #include "dosrun/ConsoleScreen.h"
 #include "dosrun/DeviceObserver.h"
 #include "dosrun/RunnerOptions.h"
+#include "dosrun/ScreenWindow.h"
 #include "labbox/LabBox.h"
 
 #include <memory>
@@ -59,6 +60,9 @@ private:
     // box's window on a console of its own, the devices' views at the times asked for.
     StopReason Drive(CDosMachine& machine, CDeviceObserver& observer, const std::wstring& title, labbox::CLabBox* box);
     void Pause(int exitCode);
+    // For the benches: where KORVANE_DOS_PAINTS names a file, the program's window's pictures
+    // and paints go there as "presented painted milliseconds".
+    void NotePaints(const CScreenWindow::Paints& paints);
 
     CConsoleHost m_host;
 };

@@ -7,6 +7,11 @@
 
 namespace dos {
 
+namespace {
+// The program's picture takes this share of the work area's width beside the box's.
+constexpr double kScreenShare = 0.6;
+}
+
 CRunWindows::CRunWindows(std::wstring title, labbox::CLabBox* box) : m_strTitle(std::move(title)), m_pBox(box)
 {
     if (box)
@@ -20,7 +25,7 @@ void CRunWindows::Show(const machine::ScreenImage& screen, CConsoleScreen* conso
         m_box->Present(m_pBox->View().picture);
     if (screen.kind == machine::ScreenImage::Kind::Pixels) {
         if (!m_screen)
-            m_screen = std::make_unique<CScreenWindow>(m_strTitle);
+            MakeScreen();
         m_screen->Present(screen);
         return;
     }
@@ -50,6 +55,29 @@ void CRunWindows::TakeInput(CDosMachine& machine)
     if (m_box)
         for (const machine::DeviceInput& input : m_box->TakeInputs())
             m_pBox->Input(input);
+}
+
+void CRunWindows::MakeScreen()
+{
+    m_screen = std::make_unique<CScreenWindow>(m_strTitle);
+    if (!m_box)
+        return;
+    RECT work{0, 0, 1024, 768};
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const Rooms rooms = Split(work);
+    m_screen->SetRoom(rooms.screen);
+    m_box->SetRoom(rooms.box);
+}
+
+CRunWindows::Rooms CRunWindows::Split(const RECT& workArea)
+{
+    const LONG middle = workArea.left + static_cast<LONG>((workArea.right - workArea.left) * kScreenShare);
+    return {RECT{workArea.left, workArea.top, middle, workArea.bottom}, RECT{middle, workArea.top, workArea.right, workArea.bottom}};
+}
+
+CScreenWindow::Paints CRunWindows::ScreenPaints() const
+{
+    return m_screen ? m_screen->PaintCount() : CScreenWindow::Paints{};
 }
 
 bool CRunWindows::Closed() const

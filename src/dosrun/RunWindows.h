@@ -1,7 +1,8 @@
 // The windows of korvane-dos.exe's run besides its console: the program's own window for its
 // graphics (made at the first picture in pixels, hidden while the screen is text, which the
-// console shows) and, with a lab box on a console of its own (F9), the box's window. Their
-// keys, pointer and clicks go to the machine and the box; closing either stops the program.
+// console shows) and, with a lab box on a console of its own (F9), the box's window, the two side
+// by side once both show. Their keys, pointer and clicks go to the machine and the box; closing
+// either stops the program.
 #pragma once
 
 #include "dos/DosMachine.h"
@@ -30,8 +31,19 @@ public:
     // Hands the keys typed and the clicks made since the last call to the machine and the box.
     void TakeInput(CDosMachine& machine);
     bool Closed() const;
+    // The program's window's paints; none where it never showed.
+    CScreenWindow::Paints ScreenPaints() const;
+
+    // Where the program's window (on the left) and the box's stand when both show.
+    struct Rooms {
+        RECT screen;
+        RECT box;
+    };
+    static Rooms Split(const RECT& workArea);
 
 private:
+    void MakeScreen();
+
     std::wstring m_strTitle;
     labbox::CLabBox* m_pBox;
     std::unique_ptr<CScreenWindow> m_screen;

@@ -3,6 +3,8 @@
 
 #include "doshost/PictureDrawing.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <utility>
 
@@ -13,6 +15,7 @@ namespace {
 constexpr UINT kPictureMessage = WM_APP + 1;
 constexpr UINT kHideMessage = WM_APP + 2;
 constexpr UINT kEndMessage = WM_APP + 3;
+constexpr UINT kRoomMessage = WM_APP + 4;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // The window may take this share of the work area at most.
 constexpr double kWorkShare = 0.9;
@@ -21,6 +24,8 @@ void RegisterOnce(HINSTANCE instance, const wchar_t* className)
 {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
+    // The picture is scaled to the whole client area: any new size paints it all anew.
+    windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = ::DefWindowProcW;
     windowClass.hInstance = instance;
     windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
@@ -50,6 +55,8 @@ CScreenWindow::~CScreenWindow()
 
 void CScreenWindow::ThreadMain()
 {
+    // The paint goes first when the machine keeps the processor busy.
+    ::SetThreadPriority(::GetCurrentThread(), THREAD_PRIORITY_ABOVE_NORMAL);
     const HINSTANCE instance = ::GetModuleHandleW(nullptr);
     RegisterOnce(instance, m_pszClass);
     const HWND hwnd = ::CreateWindowExW(0, m_pszClass, m_strTitle.c_str(), kStyle, CW_USEDEFAULT, CW_USEDEFAULT, 320, 240,
@@ -75,11 +82,19 @@ LRESULT CALLBACK CScreenWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPara
 
 void CScreenWindow::Present(const machine::ScreenImage& picture)
 {
+    // A program waiting for a key shows the same picture many times a second.
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        if (m_picture && *m_picture == picture)
+            return;
+    }
+    auto next = std::make_shared<const machine::ScreenImage>(picture);
     bool resized = false;
     {
         std::lock_guard<std::mutex> lock(m_lock);
-        resized = picture.width != m_picture.width || picture.height != m_picture.height;
-        m_picture = picture;
+        resized = !m_picture || picture.width != m_picture->width || picture.height != m_picture->height;
+        m_picture = std::move(next);
+        ++m_nPresented;
     }
     if (HWND hwnd = m_hwnd.load())
         ::PostMessageW(hwnd, kPictureMessage, resized, 0);
@@ -89,10 +104,26 @@ void CScreenWindow::Hide()
 {
     {
         std::lock_guard<std::mutex> lock(m_lock);
-        m_picture = {};
+        m_picture.reset();
     }
     if (HWND hwnd = m_hwnd.load())
         ::PostMessageW(hwnd, kHideMessage, 0, 0);
+}
+
+void CScreenWindow::SetRoom(const RECT& room)
+{
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_room = room;
+    }
+    if (HWND hwnd = m_hwnd.load())
+        ::PostMessageW(hwnd, kRoomMessage, 0, 0);
+}
+
+CScreenWindow::Paints CScreenWindow::PaintCount() const
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    return {m_nPresented, m_nPainted, m_lastPaint - m_firstPaint};
 }
 
 std::vector<uint16_t> CScreenWindow::TakeKeys()
@@ -134,18 +165,25 @@ void CScreenWindow::Fit()
     const HWND hwnd = m_hwnd.load();
     int width = 0;
     int height = 0;
+    std::optional<RECT> room;
     {
         std::lock_guard<std::mutex> lock(m_lock);
-        width = m_picture.width;
-        height = m_picture.height;
+        if (m_picture) {
+            width = m_picture->width;
+            height = m_picture->height;
+        }
+        room = m_room;
     }
+    if (width <= 0 || height <= 0)
+        return;
     RECT work{0, 0, 1024, 768};
     ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const SIZE shown = ShownSize(width, height, work, m_shape);
+    const RECT area = room.value_or(work);
+    const SIZE shown = ShownSize(width, height, area, m_shape);
     RECT frame{0, 0, shown.cx, shown.cy};
     ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    ::SetWindowPos(hwnd, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::SetWindowPos(hwnd, nullptr, area.left, area.top, frame.right - frame.left, frame.bottom - frame.top,
+                   (room ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CScreenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
@@ -165,6 +203,9 @@ LRESULT CScreenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
     case kHideMessage:
         ::ShowWindow(hwnd, SW_HIDE);
         return 0;
+    case kRoomMessage:
+        Fit();
+        return 0;
     case kEndMessage:
         ::DestroyWindow(hwnd);
         return 0;
@@ -182,6 +223,7 @@ LRESULT CScreenWindow::Handle(UINT message, WPARAM wParam, LPARAM lParam)
         const HDC dc = ::BeginPaint(hwnd, &paint);
         Paint(dc);
         ::EndPaint(hwnd, &paint);
+        CountPaint();
         return 0;
     }
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wParam)); return 0;
@@ -220,12 +262,12 @@ void CScreenWindow::Track(LPARAM point, unsigned buttons)
     RECT client;
     ::GetClientRect(m_hwnd.load(), &client);
     std::lock_guard<std::mutex> lock(m_lock);
-    if (client.right <= 0 || client.bottom <= 0 || m_picture.width <= 0)
+    if (client.right <= 0 || client.bottom <= 0 || !m_picture || m_picture->width <= 0)
         return;
-    const int x = static_cast<short>(LOWORD(point));
-    const int y = static_cast<short>(HIWORD(point));
-    m_pointer.x = std::clamp(static_cast<int>(x * m_picture.width / client.right), 0, m_picture.width - 1);
-    m_pointer.y = std::clamp(static_cast<int>(y * m_picture.height / client.bottom), 0, m_picture.height - 1);
+    const int x = GET_X_LPARAM(point);
+    const int y = GET_Y_LPARAM(point);
+    m_pointer.x = std::clamp(static_cast<int>(x * m_picture->width / client.right), 0, m_picture->width - 1);
+    m_pointer.y = std::clamp(static_cast<int>(y * m_picture->height / client.bottom), 0, m_picture->height - 1);
     m_pointer.buttons = buttons;
 }
 
@@ -248,12 +290,25 @@ void CScreenWindow::Paint(HDC dc) const
 {
     RECT client;
     ::GetClientRect(m_hwnd.load(), &client);
-    std::lock_guard<std::mutex> lock(m_lock);
-    if (m_picture.kind != machine::ScreenImage::Kind::Pixels || m_picture.width <= 0 || m_picture.height <= 0) {
+    std::shared_ptr<const machine::ScreenImage> picture;
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        picture = m_picture;
+    }
+    if (!picture || picture->kind != machine::ScreenImage::Kind::Pixels || picture->width <= 0 || picture->height <= 0) {
         ::FillRect(dc, &client, static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
         return;
     }
-    DrawPicture(dc, client, m_picture);
+    DrawPicture(dc, client, *picture);
+}
+
+void CScreenWindow::CountPaint()
+{
+    const auto now = std::chrono::steady_clock::now();
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (m_nPainted++ == 0)
+        m_firstPaint = now;
+    m_lastPaint = now;
 }
 
 }  // namespace dos

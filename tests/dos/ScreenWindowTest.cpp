@@ -1,7 +1,14 @@
 // The program's own window: its size for each mode's picture, and the window itself as another
-// program finds it by its class: its title, its picture printed through WM_PRINTCLIENT, the keys
-// and the pointer it hands the machine, hiding for text mode and closing.
+// program finds it by its class: its title, its picture printed through WM_PRINTCLIENT (a
+// drawing program's frame beside the adapter's own picture of it), the keys and the pointer it
+// hands the machine, hiding for text mode and closing; beside the lab box's window.
+#include "DosTestSupport.h"
+
+#include "dos/DosMachine.h"
+#include "doshost/HostDrive.h"
+#include "dosrun/RunWindows.h"
 #include "dosrun/ScreenWindow.h"
+#include "support/PrintedPicture.h"
 
 #include <gtest/gtest.h>
 
@@ -151,6 +158,82 @@ TEST(ScreenWindow, ADevicesWindowHandsOnClicksAndKeys)
     }
     EXPECT_FALSE(inputs[3].pointer);
     EXPECT_EQ(inputs[3].key, '3');
+}
+
+// DRAW in each mode, stopped at its key: printed, the window shows each of the adapter's
+// pixels stretched to its share of the window (mode 13h's lines 3.6 pixels high in 4:3).
+TEST(ScreenWindow, PrintsTheAdaptersPictureOfTheFrame)
+{
+    const struct {
+        const char* tail;
+        int width, height;
+    } kModes[] = {{" 12", 640, 480}, {" 13", 320, 200}, {" 10", 640, 350}, {" D", 320, 200}};
+    for (const auto& mode : kModes) {
+        DosTest::CRecordingHost host;
+        host.pending = true;
+        DosMachineSettings settings;
+        settings.output = ConsoleOutput::Screen;
+        CDosMachine machine(host, std::make_unique<CHostDrive>(), settings);
+        ASSERT_EQ(machine.Load(DosTest::Program(L"DRAW.COM"), mode.tail), LoadError::None);
+        ASSERT_EQ(machine.Run(100000000), StopReason::WaitingForInput) << mode.tail;
+        const machine::ScreenImage picture = machine.Screen();
+        ASSERT_EQ(picture.kind, machine::ScreenImage::Kind::Pixels) << mode.tail;
+        ASSERT_EQ(picture.width, mode.width) << mode.tail;
+        ASSERT_EQ(picture.height, mode.height) << mode.tail;
+        const auto at = [&](int x, int y) { return picture.pixels[static_cast<size_t>(y * picture.width + x)]; };
+        EXPECT_EQ(at(0, 0), 0xFFFFFFu) << mode.tail << ": the frame";
+        EXPECT_EQ(at(mode.width * 5 / 32, mode.height / 2), 0x00AA00u) << mode.tail << ": bar 2";
+        EXPECT_EQ(at(mode.height / 2, mode.height / 2), 0xFFFF55u) << mode.tail << ": the diagonal";
+
+        CScreenWindow window(L"DRAW.COM");
+        window.Present(picture);
+        const HWND found = window.Handle();
+        ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(found); })) << mode.tail;
+        RECT client;
+        ::GetClientRect(found, &client);
+        const SIZE size{client.right, client.bottom};
+        RECT work;
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        const SIZE shown = CScreenWindow::ShownSize(mode.width, mode.height, work);
+        EXPECT_EQ(size.cx, shown.cx) << mode.tail;
+        EXPECT_EQ(size.cy, shown.cy) << mode.tail;
+        const std::vector<uint32_t> printed = PrintedPicture::PrintClient(found, size);
+        EXPECT_EQ(PrintedPicture::FirstDifference(printed, size, client, picture), "") << mode.tail;
+    }
+}
+
+// A run with the lab box and a picture: the program's window and the box's stand side by side
+// in the work area, neither over the other, the box's painted anew at its new size although
+// its picture stayed the same.
+TEST(ScreenWindow, TheProgramsWindowAndTheBoxsStandSideBySide)
+{
+    RECT work;
+    ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const CRunWindows::Rooms rooms = CRunWindows::Split(work);
+    CScreenWindow box(L"LIGHTS.COM", CScreenWindow::Shape::Picture, CScreenWindow::kLabBoxClassName);
+    box.Present(machine::ScreenImage::Pixels(320, 232));
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(box.Handle()) && box.PaintCount().painted > 0; }));
+    const uint64_t paintedBefore = box.PaintCount().painted;
+    RECT alone;
+    ::GetClientRect(box.Handle(), &alone);
+    CScreenWindow screen(L"LIGHTS.COM");
+    screen.SetRoom(rooms.screen);
+    box.SetRoom(rooms.box);
+    screen.Present(machine::ScreenImage::Pixels(320, 200));
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowVisible(screen.Handle()); }));
+    RECT screenFrame, boxFrame, both;
+    ASSERT_TRUE(WaitUntil([&] {
+        ::GetWindowRect(screen.Handle(), &screenFrame);
+        ::GetWindowRect(box.Handle(), &boxFrame);
+        return !::IntersectRect(&both, &screenFrame, &boxFrame);
+    })) << "the box at " << boxFrame.left << "," << boxFrame.top << ", the screen up to " << screenFrame.right;
+    EXPECT_GE(screenFrame.left, work.left);
+    EXPECT_LE(boxFrame.right, work.right);
+    RECT client;
+    ::GetClientRect(box.Handle(), &client);
+    EXPECT_EQ(client.right * 232, client.bottom * 320) << "the box keeps its shape";
+    ASSERT_LT(client.right, alone.right) << "smaller in its part of the work area";
+    EXPECT_TRUE(WaitUntil([&] { return box.PaintCount().painted > paintedBefore; })) << "painted at its new size";
 }
 
 }  // namespace
