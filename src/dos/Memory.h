@@ -42,6 +42,18 @@ protected:
     ~IMemoryTrap() = default;
 };
 
+// A device whose own state (the VGA's planes and registers) the step-back history keeps as
+// bytes beyond the megabyte: the device reports each byte's old value through RecordState as
+// it changes it, and the history puts them back through RestoreState.
+class IJournaledState {
+public:
+    // offset: from the start of the bytes AddJournaledState gave the device.
+    virtual void RestoreState(uint32_t offset, uint8_t value) = 0;
+
+protected:
+    ~IJournaledState() = default;
+};
+
 class CMemory {
 public:
     static constexpr uint32_t kSize = 0x100000;
@@ -111,6 +123,24 @@ public:
     // The CPU attaches its history here (nullptr detaches); it writes through Bytes() itself
     // and reports to the same history.
     void SetJournal(CExecutionHistory* journal) { m_pJournal = journal; }
+    bool Journaled() const { return m_pJournal != nullptr; }
+    // Gives a device `size` state bytes in the history's addresses beyond the megabyte (which
+    // its entries hold up to 16 MB); returns the first one's address.
+    uint32_t AddJournaledState(IJournaledState& device, uint32_t size);
+    // A device's state byte (at an address AddJournaledState gave) is about to change.
+    void RecordState(uint32_t address, uint8_t oldValue)
+    {
+        if (m_pJournal != nullptr) m_pJournal->RecordWrite(address, oldValue);
+    }
+    // Puts back a byte the history recorded: RAM's, or a device's state byte.
+    void Restore(uint32_t address, uint8_t value)
+    {
+        if (address < kSize) {
+            m_bytes[address] = MemoryByte{value};
+            return;
+        }
+        RestoreState(address, value);
+    }
 
     // The window (size bytes from first) whose reads and writes go to the trap instead of RAM;
     // size 0 (or no trap) closes it. The step-back history does not see the trap's writes, and
@@ -121,8 +151,17 @@ public:
     IMemoryTrap* Trap() const { return m_pTrap; }
 
 private:
+    struct JournaledState {
+        uint32_t first;
+        uint32_t size;
+        IJournaledState* device;
+    };
+
+    void RestoreState(uint32_t address, uint8_t value);
+
     std::vector<MemoryByte> m_bytes;
     CExecutionHistory* m_pJournal = nullptr;
+    std::vector<JournaledState> m_states;
     TrapWindow m_trap;
     IMemoryTrap* m_pTrap = nullptr;
 };
