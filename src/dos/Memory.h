@@ -37,6 +37,8 @@ class IMemoryTrap {
 public:
     virtual uint8_t TrapRead(uint32_t linear) = 0;
     virtual void TrapWrite(uint32_t linear, uint8_t value) = 0;
+    // What TrapRead would give, with nothing changed by the read.
+    virtual uint8_t TrapPeek(uint32_t linear) = 0;
 
 protected:
     ~IMemoryTrap() = default;
@@ -98,6 +100,20 @@ public:
     void Fill(uint32_t linear, uint8_t value, size_t count)
     {
         for (size_t i = 0; i < count; ++i) Write8(static_cast<uint32_t>(linear + i), value);
+    }
+
+    // What Read8 would give, without what the read does to a trap's device (the VGA's
+    // latches): a debugger's look.
+    uint8_t Peek8(uint32_t linear) const
+    {
+        linear &= kMask;
+        if (m_trap.Holds(linear)) [[unlikely]] return m_pTrap->TrapPeek(linear);
+        return static_cast<uint8_t>(m_bytes[linear]);
+    }
+    uint8_t Peek8(uint16_t segment, uint16_t offset) const { return Peek8(Linear(segment, offset)); }
+    uint16_t Peek16(uint16_t segment, uint16_t offset) const
+    {
+        return static_cast<uint16_t>(Peek8(segment, offset) | (Peek8(segment, static_cast<uint16_t>(offset + 1)) << 8));
     }
 
     // A word at offset FFFFh takes its high byte from offset 0 of the same segment.

@@ -38,26 +38,34 @@ void CVgaMemory::Clear()
     m_regs.latches.fill(0);
 }
 
-void CVgaMemory::LoadLatches(uint32_t address)
+std::array<uint8_t, 4> CVgaMemory::LatchesFor(uint32_t offset) const
 {
+    const uint32_t address = (Chained() ? offset >> 2 : offset) % kPlaneSize;
+    return {m_planes[0][address], m_planes[1][address], m_planes[2][address], m_planes[3][address]};
+}
+
+uint8_t CVgaMemory::Answer(uint32_t offset, const std::array<uint8_t, 4>& latches) const
+{
+    if (Chained())
+        return latches[offset & 3];
+    if ((m_regs.graphics[kMode] & 0x08) == 0)
+        return latches[m_regs.graphics[kReadMap] & 3];
+    // Read mode 1: a bit is set where every plane that counts matches the compare colour.
+    uint8_t differs = 0;
     for (int plane = 0; plane < 4; ++plane)
-        m_regs.latches[plane] = m_planes[plane][address % kPlaneSize];
+        differs |= (latches[plane] ^ Spread(m_regs.graphics[kColourCompare], plane)) & Spread(m_regs.graphics[kColourDontCare], plane);
+    return static_cast<uint8_t>(~differs);
 }
 
 uint8_t CVgaMemory::Read(uint32_t offset)
 {
-    if (Chained()) {
-        LoadLatches(offset >> 2);
-        return m_regs.latches[offset & 3];
-    }
-    LoadLatches(offset);
-    if ((m_regs.graphics[kMode] & 0x08) == 0)
-        return m_regs.latches[m_regs.graphics[kReadMap] & 3];
-    // Read mode 1: a bit is set where every plane that counts matches the compare colour.
-    uint8_t differs = 0;
-    for (int plane = 0; plane < 4; ++plane)
-        differs |= (m_regs.latches[plane] ^ Spread(m_regs.graphics[kColourCompare], plane)) & Spread(m_regs.graphics[kColourDontCare], plane);
-    return static_cast<uint8_t>(~differs);
+    m_regs.latches = LatchesFor(offset);
+    return Answer(offset, m_regs.latches);
+}
+
+uint8_t CVgaMemory::Peek(uint32_t offset) const
+{
+    return Answer(offset, LatchesFor(offset));
 }
 
 uint8_t CVgaMemory::Combine(int plane, uint8_t value) const

@@ -51,6 +51,8 @@ public:
     // A byte the CPU reads or writes at `offset` into the adapter's window.
     uint8_t Read(uint32_t offset);
     void Write(uint32_t offset, uint8_t value);
+    // What Read would give, the latches left as they are (a debugger's look).
+    uint8_t Peek(uint32_t offset) const;
 
     uint8_t SequencerRegister(uint8_t index) const { return m_regs.sequencer[index % m_regs.sequencer.size()]; }
     void SetSequencerRegister(uint8_t index, uint8_t value) { m_regs.sequencer[index % m_regs.sequencer.size()] = value; }
@@ -70,7 +72,9 @@ public:
 private:
     // What the graphics controller makes of a CPU byte for each plane, before the map mask.
     uint8_t Combine(int plane, uint8_t value) const;
-    void LoadLatches(uint32_t address);
+    // What a read at `offset` loads into the latches, and what it then gives the CPU.
+    std::array<uint8_t, 4> LatchesFor(uint32_t offset) const;
+    uint8_t Answer(uint32_t offset, const std::array<uint8_t, 4>& latches) const;
     void Store(int plane, uint32_t address, uint8_t value);
 
     std::array<std::array<uint8_t, kPlaneSize>, 4> m_planes{};

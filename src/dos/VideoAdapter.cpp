@@ -215,12 +215,16 @@ void CVideoAdapter::Out(uint16_t port, uint8_t value)
         m_own.crtc[m_own.index & 31] = value;
 }
 
-// The planes answer at A0000h only while the graphics controller maps them there.
+uint8_t CVideoAdapter::Peek(uint32_t linear)
+{
+    return PlanesMapped() ? m_planes.Peek(linear - kGraphicsFirst) : 0xFF;
+}
+
 // A read loads the latches: outside a watch they go to the history here, as cheaply as the
 // CPU's reads need.
 uint8_t CVideoAdapter::Read(uint32_t linear)
 {
-    if ((m_planes.GraphicsRegister(CVgaMemory::kMisc) >> 2 & 3) >= 2)
+    if (!PlanesMapped())
         return 0xFF;
     if (m_nWatches > 0 || !m_memory.Journaled())
         return m_planes.Read(linear - kGraphicsFirst);
@@ -235,7 +239,7 @@ uint8_t CVideoAdapter::Read(uint32_t linear)
 
 void CVideoAdapter::Write(uint32_t linear, uint8_t value)
 {
-    if ((m_planes.GraphicsRegister(CVgaMemory::kMisc) >> 2 & 3) < 2)
+    if (PlanesMapped())
         m_planes.Write(linear - kGraphicsFirst, value);
 }
 

@@ -65,6 +65,8 @@ public:
     void Out(uint16_t port, uint8_t value) override;
     uint8_t Read(uint32_t linear) override;
     void Write(uint32_t linear, uint8_t value) override;
+    // What Read would give, the latches left as they are.
+    uint8_t Peek(uint32_t linear) override;
     std::string_view Name() const override { return "video"; }
     machine::DeviceView View() const override;
     // What the monitor shows now.
@@ -74,6 +76,8 @@ private:
     // The CRTC's ports answer at the adapter's own base only (3B4h mono, 3D4h colour).
     bool OwnPort(uint16_t port) const { return (port & 0xFFF0) == (m_own.mono ? 0x3B0 : 0x3D0); }
     uint8_t Status() const;
+    // The planes answer at A0000h only while the graphics controller maps them there.
+    bool PlanesMapped() const { return (m_planes.GraphicsRegister(CVgaMemory::kMisc) >> 2 & 3) < 2; }
     uint16_t Word(uint8_t high) const { return static_cast<uint16_t>(m_own.crtc[high] << 8 | m_own.crtc[high + 1]); }
     // The picture's size in pixels from the CRTC's display ends and scan doubling.
     int Width() const;

@@ -10,7 +10,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <array>
+#include <utility>
 
 using namespace dos;
 
@@ -102,6 +103,45 @@ TEST(VideoHistory, AProgramSteppedBackRunsOnToTheSamePicture)
         ASSERT_EQ(twice.Run(10000000), StopReason::Ended);
         EXPECT_EQ(AdapterState(twice.Video()), AdapterState(once.Video()));
         EXPECT_EQ(stepped.output.substr(stepped.output.size() - straight.output.size()), straight.output);
+    }
+}
+
+// A debugger's look at A000h gives what the CPU's read would, and leaves the latches as the
+// program's last read loaded them.
+TEST(VideoHistory, ALookAtThePlanesLeavesTheLatches)
+{
+    struct Case {
+        const char* what;
+        uint8_t mode;
+        // Graphics controller: mode (read mode in bit 3), read map, colour compare, don't care.
+        uint8_t graphicsMode, readMap, compare, dontCare;
+        uint32_t offset;
+    } cases[] = {
+        {"read mode 0, plane 2", 0x12, 0x00, 2, 0, 0x0F, 0x0101},
+        {"read mode 1, colour 5 over planes 0 and 2", 0x12, 0x08, 0, 0x05, 0x05, 0x0101},
+        {"chain 4", 0x13, 0x40, 0, 0, 0x0F, 0x0406},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DosTest::CRecordingHost host;
+        CDosMachine machine(host, std::make_unique<CHostDrive>(), DosMachineSettings{});
+        CVideoAdapter& adapter = machine.Video();
+        adapter.LoadMode(VgaMode::Find(c.mode), false);
+        CVgaMemory& planes = adapter.Planes();
+        for (int plane = 0; plane < 4; ++plane) {
+            planes.SetPlane(plane, 0x0101, static_cast<uint8_t>(0x11 * (plane + 1)));
+            planes.SetPlane(plane, 0, static_cast<uint8_t>(0xA0 + plane));
+        }
+        for (const auto [index, value] : {std::pair{CVgaMemory::kMode, c.graphicsMode}, std::pair{CVgaMemory::kReadMap, c.readMap},
+                                          std::pair{CVgaMemory::kColourCompare, c.compare}, std::pair{CVgaMemory::kColourDontCare, c.dontCare}})
+            planes.SetGraphicsRegister(index, value);
+        CMemory& memory = machine.Memory();
+        memory.Read8(CVideoAdapter::kGraphicsFirst);
+        const std::array<uint8_t, 4> loaded{planes.Latch(0), planes.Latch(1), planes.Latch(2), planes.Latch(3)};
+        const uint8_t looked = memory.Peek8(CVideoAdapter::kGraphicsFirst + c.offset);
+        EXPECT_EQ((std::array<uint8_t, 4>{planes.Latch(0), planes.Latch(1), planes.Latch(2), planes.Latch(3)}), loaded);
+        EXPECT_EQ(memory.Read8(CVideoAdapter::kGraphicsFirst + c.offset), looked);
+        EXPECT_NE((std::array<uint8_t, 4>{planes.Latch(0), planes.Latch(1), planes.Latch(2), planes.Latch(3)}), loaded);
     }
 }
 
