@@ -25,15 +25,16 @@ void CVgaMemory::Store(int plane, uint32_t address, uint8_t value)
     byte = value;
 }
 
+// With a history attached, each byte that was set goes to it; else the planes are just emptied.
 void CVgaMemory::Clear()
 {
-    for (int plane = 0; plane < 4; ++plane) {
-        if (m_pJournal == nullptr || !m_pJournal->Journaled()) {
-            m_planes[plane].fill(0);
-            continue;
-        }
-        for (uint32_t address = 0; address < kPlaneSize; ++address)
-            Store(plane, address, 0);
+    if (m_pJournal != nullptr && m_pJournal->Journaled()) {
+        for (int plane = 0; plane < 4; ++plane)
+            for (uint32_t address = 0; address < kPlaneSize; ++address)
+                Store(plane, address, 0);
+    } else {
+        for (auto& plane : m_planes)
+            plane.fill(0);
     }
     m_regs.latches.fill(0);
 }

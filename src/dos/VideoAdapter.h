@@ -4,7 +4,8 @@
 // misc output (3C2h, read at 3CCh), the CRTC (index and data at 3B4h/3B5h or 3D4h/3D5h)
 // whose start address, offset and cursor decide what shows, and the status port whose retrace
 // bits follow the 70 Hz frame in machine time. Its picture is cells in a text mode and pixels
-// in a graphics mode, laid out as its registers say.
+// in a graphics mode, laid out as its registers say. Its planes and registers are state bytes
+// of the machine's step-back history, which undoes them through the adapter.
 #pragma once
 
 #include "dos/BusDevice.h"
