@@ -100,7 +100,7 @@ TEST(BootLoad, RefusesWhatCannotBootInWords)
     } cases[] = {
         {"SHORT.BIN", sector.substr(0, 300), IDS_LOAD_BOOT_SHORT, {"300"}},
         {"EMPTY.IMG", "", IDS_LOAD_BOOT_SHORT, {"0"}},
-        {"NOSIG.BIN", sector.substr(0, 510) + "\x55\x00", IDS_LOAD_NOT_BOOTABLE, {}},
+        {"NOSIG.BIN", sector.substr(0, 510) + std::string("\x55\x00", 2), IDS_LOAD_NOT_BOOTABLE, {}},
         {"HUGE.IMG", std::string(1474560 + 512, '\0'), IDS_LOAD_BOOT_TOO_LARGE, {}},
     };
     for (const Case& c : cases) {

@@ -132,7 +132,7 @@ TEST(VideoHistory, ALookAtThePlanesLeavesTheLatches)
             planes.SetPlane(plane, 0x0101, static_cast<uint8_t>(0x11 * (plane + 1)));
             planes.SetPlane(plane, 0, static_cast<uint8_t>(0xA0 + plane));
         }
-        for (const auto [index, value] : {std::pair{CVgaMemory::kMode, c.graphicsMode}, std::pair{CVgaMemory::kReadMap, c.readMap},
+        for (const auto& [index, value] : {std::pair{CVgaMemory::kMode, c.graphicsMode}, std::pair{CVgaMemory::kReadMap, c.readMap},
                                           std::pair{CVgaMemory::kColourCompare, c.compare}, std::pair{CVgaMemory::kColourDontCare, c.dontCare}})
             planes.SetGraphicsRegister(index, value);
         CMemory& memory = machine.Memory();
