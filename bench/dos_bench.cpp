@@ -1,6 +1,8 @@
 // Times Korvane's DOS machine for bench/dos_bench.sh, which sets the figures beside DOSBox's:
-//   dos_bench machine PROGRAM        the program in the machine in this process: time and speed
-//                                    (the median of three runs)
+//   dos_bench machine PROGRAM [--history]
+//                                    the program in the machine in this process: time and speed
+//                                    (the median of three runs); with the debugger's step-back
+//                                    history attached
 //   dos_bench runner RUNS COMMAND... korvane-dos.exe with each command (one per argument, run one
 //                                    after another), the median of RUNS rounds
 // Times are printed in milliseconds, one "name value" pair a line.
@@ -21,13 +23,17 @@ namespace {
 
 // One run of the program in a fresh machine: its time, and the instructions counted in slices
 // of a million (the last one counted whole).
-bool MachineRun(const std::wstring& program, double& ms, uint64_t& instructions)
+bool MachineRun(const std::wstring& program, bool history, double& ms, uint64_t& instructions)
 {
     CQuietDosHost host;
     CDosMachine machine(host, std::make_unique<CHostDrive>(), DosMachineSettings{});
+    // As large as the debugger's.
+    CExecutionHistory record(CExecutionHistory::kDefaultInstructions, size_t{1} << 22);
     double start = Now();
     if (machine.Load(program, "") != LoadError::None)
         return false;
+    if (history)
+        machine.Cpu().AttachHistory(&record);
     const uint64_t slice = 1000000;
     instructions = 0;
     StopReason state = StopReason::Limit;
@@ -39,14 +45,14 @@ bool MachineRun(const std::wstring& program, double& ms, uint64_t& instructions)
     return state == StopReason::Ended;
 }
 
-int Machine(const char* program)
+int Machine(const char* program, bool history)
 {
     std::string name = program;
     std::vector<double> times;
     uint64_t instructions = 0;
     for (int run = 0; run < 3; ++run) {
         double ms = 0;
-        if (!MachineRun(std::wstring(name.begin(), name.end()), ms, instructions)) {
+        if (!MachineRun(std::wstring(name.begin(), name.end()), history, ms, instructions)) {
             std::fprintf(stderr, "cannot run %s\n", program);
             return 1;
         }
@@ -93,8 +99,8 @@ int Runner(int rounds, const std::vector<std::string>& commands)
 int main(int argc, char** argv)
 {
     std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "machine" && argc == 3)
-        return Machine(argv[2]);
+    if (mode == "machine" && (argc == 3 || (argc == 4 && std::string(argv[3]) == "--history")))
+        return Machine(argv[2], argc == 4);
     if (mode == "runner" && argc >= 4)
         return Runner(std::atoi(argv[2]), std::vector<std::string>(argv + 3, argv + argc));
     std::fprintf(stderr, "usage: dos_bench machine PROGRAM | dos_bench runner RUNS COMMAND...\n");

@@ -122,8 +122,15 @@ FilePath BuiltProgram(const FilePath& source)
 
 ProgramToDebug DebuggedProgram(const FilePath& source, const CompilerSettings& settings)
 {
-    if (settings.m_compilerType != CompilerType::Mcs51)
-        return {BuiltProgram(source), true};
+    if (settings.m_compilerType != CompilerType::Mcs51) {
+        FilePath program = BuiltProgram(source);
+        for (const wchar_t* extension : {L".bin", L".img"}) {
+            const FilePath image = source.Folder().Child(SourceBaseName(source.Name()) + extension);
+            if (image.IsNewerFileThan(program))
+                program = image;
+        }
+        return {program, true};
+    }
     const FilePath hex = source.Folder().Child(SourceBaseName(source.Name()) + L".hex");
     return {hex, !(WithBuiltInAssembler(settings).m_bNoLink && hex.IsNewerFileThan(source))};
 }

@@ -41,8 +41,10 @@ struct LaunchCommand {
 FilePath BuiltProgram(const FilePath& source);
 
 // What the debugger in the window loads for a source: the program its toolchain builds (the
-// Intel HEX file beside an 8051 source), and whether a build must come first (a toolchain
-// without a link step wrote it with the compile, which is taken while newer than the source).
+// Intel HEX file beside an 8051 source; a boot sector dir\base.bin or dir\base.img where it
+// is newer than the program BuiltProgram names), and whether a build must come first (a
+// toolchain without a link step wrote it with the compile, which is taken while newer than
+// the source).
 struct ProgramToDebug {
     FilePath program;
     bool buildFirst = true;

@@ -6,6 +6,8 @@
 #include "debug/DosTarget.h"
 #include "debug/Target51.h"
 
+#include "dos/FloppyDrive.h"
+
 #include <algorithm>
 #include <cwctype>
 #include <filesystem>
@@ -14,13 +16,20 @@
 
 namespace {
 
-bool IsHexFile(const std::wstring& path)
+// ".hex" for C:\work\LEDS.HEX.
+std::wstring Extension(const std::wstring& path)
 {
-    if (path.size() < 4)
-        return false;
-    std::wstring extension = path.substr(path.size() - 4);
+    std::wstring extension = std::filesystem::path(path).extension().wstring();
     std::transform(extension.begin(), extension.end(), extension.begin(), [](wchar_t c) { return std::towlower(c); });
-    return extension == L".hex";
+    return extension;
+}
+
+// What nasm -f bin (or any assembler's flat output) makes of a boot sector: a .bin, or an .img
+// that may be a whole diskette.
+bool IsBootSector(const std::wstring& path)
+{
+    const std::wstring extension = Extension(path);
+    return extension == L".bin" || extension == L".img";
 }
 
 std::string Utf8(const std::wstring& path)
@@ -85,6 +94,13 @@ std::unique_ptr<IDebugTarget> Load51(const DebugLaunch& launch, const std::strin
     return target;
 }
 
+std::unique_ptr<IDebugTarget> WithLabBox(std::unique_ptr<dos::CDosTarget> target, const DebugLaunch& launch)
+{
+    if (!launch.labBox.empty())
+        target->PlugLabBox(launch.labBox, launch.labWiring);
+    return target;
+}
+
 std::unique_ptr<IDebugTarget> LoadDos(const DebugLaunch& launch, const std::string& name, Sentence& failure)
 {
     auto target = std::make_unique<dos::CDosTarget>(launch.instructionsPerMs, launch.writableFolders, launch.floppy);
@@ -93,9 +109,38 @@ std::unique_ptr<IDebugTarget> LoadDos(const DebugLaunch& launch, const std::stri
         failure = {DosLoadText(error), {name}};
         return nullptr;
     }
-    if (!launch.labBox.empty())
-        target->PlugLabBox(launch.labBox, launch.labWiring);
-    return target;
+    return WithLabBox(std::move(target), launch);
+}
+
+// The boot sector is drive A:'s image too, so that it can read the sectors after it.
+std::unique_ptr<IDebugTarget> LoadBoot(const DebugLaunch& launch, const std::string& name, Sentence& failure)
+{
+    std::error_code error;
+    const uintmax_t size = std::filesystem::file_size(std::filesystem::path(launch.program), error);
+    if (error) {
+        failure = {IDS_LOAD_NOT_FOUND, {name}};
+        return nullptr;
+    }
+    if (size < dos::CFloppyDrive::kSectorSize) {
+        failure = {IDS_LOAD_BOOT_SHORT, {name, std::to_string(size)}};
+        return nullptr;
+    }
+    if (dos::FloppyGeometry::OfFirstSectors(size).sectors == 0) {
+        failure = {IDS_LOAD_BOOT_TOO_LARGE, {name}};
+        return nullptr;
+    }
+    auto target = std::make_unique<dos::CDosTarget>(launch.instructionsPerMs, launch.writableFolders, launch.program, true);
+    switch (target->Boot(launch.folder)) {
+    case dos::BootSector::Loaded:
+        return WithLabBox(std::move(target), launch);
+    case dos::BootSector::NotBootable:
+        failure = {IDS_LOAD_NOT_BOOTABLE, {name}};
+        return nullptr;
+    case dos::BootSector::NoDisk:
+        break;
+    }
+    failure = {IDS_LOAD_UNREADABLE, {name}};
+    return nullptr;
 }
 
 }
@@ -103,5 +148,7 @@ std::unique_ptr<IDebugTarget> LoadDos(const DebugLaunch& launch, const std::stri
 std::unique_ptr<IDebugTarget> DebugTargets::Load(const DebugLaunch& launch, Sentence& failure)
 {
     const std::string name = Utf8(launch.program);
-    return IsHexFile(launch.program) ? Load51(launch, name, failure) : LoadDos(launch, name, failure);
+    if (Extension(launch.program) == L".hex")
+        return Load51(launch, name, failure);
+    return IsBootSector(launch.program) ? LoadBoot(launch, name, failure) : LoadDos(launch, name, failure);
 }

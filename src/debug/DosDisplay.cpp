@@ -66,7 +66,7 @@ std::string CDosDisplay::DumpLine(const CMemory& memory, uint16_t segment, uint1
 {
     uint8_t bytes[16];
     for (unsigned i = 0; i < 16; ++i)
-        bytes[i] = memory.Read8(segment, static_cast<uint16_t>(lineStart + i));
+        bytes[i] = memory.Peek8(segment, static_cast<uint16_t>(lineStart + i));
     return CHexDump::Line(Address(segment, lineStart), bytes, first, last);
 }
 

@@ -134,8 +134,8 @@ std::string CDosInstructions::Current(const CMemory& memory, const CpuState& sta
         std::string shown = line.Text();
         if (const std::optional<MemoryOperand> operand = MemoryOf(line, state)) {
             const SegReg reg = segment >= 0 ? static_cast<SegReg>(segment) : operand->segment;
-            const std::string value = operand->word ? CHexDump::Hex4(memory.Read16(state.seg[reg], operand->offset))
-                                                    : CHexDump::Hex2(memory.Read8(state.seg[reg], operand->offset));
+            const std::string value = operand->word ? CHexDump::Hex4(memory.Peek16(state.seg[reg], operand->offset))
+                                                    : CHexDump::Hex2(memory.Peek8(state.seg[reg], operand->offset));
             const std::string note = std::string(kSegmentNames[reg]) + ":" + CHexDump::Hex4(operand->offset) + "=" + value;
             shown.resize(std::max(shown.size() + 1, kNoteEnd - note.size()), ' ');
             shown += note;

@@ -39,7 +39,7 @@ int LineCount(const PaneText& pane)
 // CALL rel16 (E8), CALL r/m16 (FF /2) or, for a far one, CALL ptr16:16 (9A) or FF /3.
 bool AfterCall(const CMemory& memory, uint16_t segment, uint16_t offset, bool farCall)
 {
-    auto at = [&](int back) { return memory.Read8(segment, static_cast<uint16_t>(offset - back)); };
+    auto at = [&](int back) { return memory.Peek8(segment, static_cast<uint16_t>(offset - back)); };
     if (!farCall && at(3) == 0xE8)
         return true;
     if (farCall && at(5) == 0x9A)
@@ -222,8 +222,8 @@ PaneText CDosPanes::Stack(int rows) const
     const uint16_t ss = state.seg[kSS];
     for (int row = 0; row < rows; ++row) {
         const auto offset = static_cast<uint16_t>(state.reg[kSP] + 2 * row);
-        const uint16_t word = memory.Read16(ss, offset);
-        const uint16_t next = memory.Read16(ss, static_cast<uint16_t>(offset + 2));
+        const uint16_t word = memory.Peek16(ss, offset);
+        const uint16_t next = memory.Peek16(ss, static_cast<uint16_t>(offset + 2));
         std::string line = CDosDisplay::Address(ss, offset) + "  " + CHexDump::Hex4(word);
         std::string target;
         if (AfterCall(memory, next, word, true))
@@ -352,8 +352,8 @@ PaneText CDosPanes::Disassembly(int before, int after) const
     // the bytes that follow it.
     uint16_t shown = state.ip;
     const auto previous = static_cast<uint16_t>(shown - 2);
-    if (m_target.Ended() && memory.Read8(cs, previous) == 0xCD &&
-        (memory.Read8(cs, static_cast<uint16_t>(shown - 1)) == 0x21 || memory.Read8(cs, static_cast<uint16_t>(shown - 1)) == 0x20))
+    if (m_target.Ended() && memory.Peek8(cs, previous) == 0xCD &&
+        (memory.Peek8(cs, static_cast<uint16_t>(shown - 1)) == 0x21 || memory.Peek8(cs, static_cast<uint16_t>(shown - 1)) == 0x20))
         shown = previous;
     const std::vector<uint16_t> starts = CDisassemblyWindow::Starts(
         shown, before, after, [&](uint16_t offset) { return CDosInstructions::Length(memory, cs, offset); });

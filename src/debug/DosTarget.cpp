@@ -51,7 +51,8 @@ ProgramFile Inspect(const std::wstring& program)
     return {true, static_cast<uint32_t>(image.Module().size())};
 }
 
-DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders, std::wstring floppy)
+DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders, std::wstring floppy,
+                                    bool bootSector)
 {
     DosMachineSettings settings;
     settings.input = ConsoleInput::Keyboard;
@@ -60,14 +61,15 @@ DosMachineSettings DebuggerSettings(uint32_t instructionsPerMs, std::vector<std:
     settings.pace.instructionsPerMs = instructionsPerMs;
     settings.writableFolders = std::move(writableFolders);
     settings.floppyImage = std::move(floppy);
+    settings.floppyFirstSectors = bootSector;
     return settings;
 }
 
 }
 
-CDosTarget::CDosTarget(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders, std::wstring floppy)
+CDosTarget::CDosTarget(uint32_t instructionsPerMs, std::vector<std::wstring> writableFolders, std::wstring floppy, bool bootSector)
     : m_machine(std::make_unique<CDosMachine>(static_cast<IDosHost&>(*this), std::make_unique<CHostDrive>(),
-                                              DebuggerSettings(instructionsPerMs, std::move(writableFolders), std::move(floppy)))),
+                                              DebuggerSettings(instructionsPerMs, std::move(writableFolders), std::move(floppy), bootSector))),
       m_history(kHistoryInstructions, kHistoryBytes),
       m_memoryBefore(CMemory::kSize)
 {
@@ -77,16 +79,32 @@ LoadError CDosTarget::Load(const std::wstring& program, const std::wstring& fold
 {
     m_machine->Cpu().AttachHistory(nullptr);
     const LoadError error = m_machine->Load(program, tail, folder);
+    StartHistory();
+    if (error == LoadError::None)
+        StartAsDebugDoes(program);
+    MarkChanges();
+    return error;
+}
+
+BootSector CDosTarget::Boot(const std::wstring& folder)
+{
+    m_machine->Cpu().AttachHistory(nullptr);
+    const BootSector boot = m_machine->Boot(folder);
+    StartHistory();
+    m_nPsp = 0;
+    m_nImageBase = 0;
+    MarkChanges();
+    return boot;
+}
+
+void CDosTarget::StartHistory()
+{
     m_history.Clear();
     m_machine->Cpu().AttachHistory(&m_history);
     m_nExecuted = 0;
     m_barrier = BackLimit::None;
     m_nBarrierAt = 0;
     m_unsupported.clear();
-    if (error == LoadError::None)
-        StartAsDebugDoes(program);
-    MarkChanges();
-    return error;
 }
 
 // DEBUG clears the general registers but SP and puts the program's size in BX:CX.
@@ -241,7 +259,7 @@ bool CDosTarget::ByteChanged(uint32_t linear) const
 
 uint8_t CDosTarget::ReadByte(uint32_t linear) const
 {
-    return m_machine->Memory().Read8(linear);
+    return m_machine->Memory().Peek8(linear);
 }
 
 std::string CDosTarget::PlaceText() const

@@ -1,5 +1,5 @@
 // The DOS machine under the debugger: a program loaded as DEBUG loads it (its folder the
-// current one, BX:CX its size), its screen and keyboard in-process, every instruction in the
+// current one, BX:CX its size) or a boot sector started as the PC's bootstrap starts it, its screen and keyboard in-process, every instruction in the
 // step-back history, the keys and files it takes marked as points a step back stops at, and
 // its panes: registers, memory, stack, disassembly, its screen, DEBUG's commands, variables and
 // the machine's devices.
@@ -26,12 +26,17 @@ public:
 
     // instructionsPerMs: the pace of its runs in real time (0: as fast as it can);
     // writableFolders: where the program may change files besides its own folders.
-    // floppy: drive A:'s image, none when empty.
-    explicit CDosTarget(uint32_t instructionsPerMs = 0, std::vector<std::wstring> writableFolders = {}, std::wstring floppy = {});
+    // floppy: drive A:'s image, none when empty; bootSector: the image is a boot sector as the
+    // build made it, which may hold only the diskette's first sectors.
+    explicit CDosTarget(uint32_t instructionsPerMs = 0, std::vector<std::wstring> writableFolders = {}, std::wstring floppy = {},
+                        bool bootSector = false);
 
     // Loads the program (a host path) with the folder as DOS's current folder; the registers
     // are then those DEBUG gives a program it loads.
     LoadError Load(const std::wstring& program, const std::wstring& folder, const std::string& tail);
+    // Starts the PC from drive A:'s boot sector with only the BIOS, as its bootstrap leaves it
+    // (the sector at 0000:7C00, CS:IP there, DL = 0); the source map's offsets are linear.
+    BootSector Boot(const std::wstring& folder);
 
     uint32_t NameId() const override;
     std::vector<std::unique_ptr<CDebugPane>> MakePanes(CDebugSession& session) override;
@@ -93,6 +98,8 @@ private:
     void OnUnsupported(const std::string& what) override { m_unsupported.push_back(what); }
 
     StopReason After(StopReason reason);
+    // The history starts anew with the machine just loaded or booted.
+    void StartHistory();
     void StartAsDebugDoes(const std::wstring& program);
 
     std::unique_ptr<CDosMachine> m_machine;

@@ -23,6 +23,9 @@ public:
     // The bytes of a memory region mapped as the device's own (not RAM).
     virtual uint8_t Read(uint32_t linear);
     virtual void Write(uint32_t linear, uint8_t value);
+    // What Read would give, the device left as it is; Read itself for a device whose reads
+    // change nothing.
+    virtual uint8_t Peek(uint32_t linear) { return Read(linear); }
     // Brings the device to machine time `now` (nanoseconds): what fell due by then happens (an
     // interrupt is requested). Returns when the device next needs to act, kNever for never.
     virtual uint64_t Advance(uint64_t now);

@@ -656,7 +656,14 @@ StopReason CCpu8086::RunLoop(uint64_t maxInstructions)
             reason = ReasonOf(outcome);
             break;
         }
-        if (m_nBudget == 0) break;
+        if (m_nBudget == 0) {
+            // The run after this one would step over a breakpoint at its first instruction: a
+            // run cut short (its budget spent, a port write's EndRun) stops at it now.
+            if constexpr (kBreakpoints) {
+                if (HasBreakpoint(CMemory::Linear(m_state.cs(), NextIp()))) reason = StopReason::Breakpoint;
+            }
+            break;
+        }
         if (m_bStopRequested.load(std::memory_order_relaxed)) [[unlikely]] {
             m_bStopRequested.store(false, std::memory_order_relaxed);
             reason = StopReason::Paused;

@@ -85,6 +85,13 @@ uint8_t CDeviceBus::TrapRead(uint32_t linear)
     return m_memory.Data()[linear];
 }
 
+uint8_t CDeviceBus::TrapPeek(uint32_t linear)
+{
+    if (const MemoryRegion* region = TrappedRegion(linear))
+        return region->device->Peek(linear);
+    return m_memory.Data()[linear];
+}
+
 void CDeviceBus::TrapWrite(uint32_t linear, uint8_t value)
 {
     if (const MemoryRegion* region = TrappedRegion(linear))

@@ -57,6 +57,7 @@ private:
     void OpenTrapWindow();
     const MemoryRegion* TrappedRegion(uint32_t linear) const;
     uint8_t TrapRead(uint32_t linear) override;
+    uint8_t TrapPeek(uint32_t linear) override;
     void TrapWrite(uint32_t linear, uint8_t value) override;
 
     CMemory& m_memory;

@@ -94,7 +94,7 @@ void CDosMachine::InsertFloppy()
     const bool writable = m_fileServices.MayWrite(image) &&
                           m_drive->Open(image, 2, OpenAction::OpenExisting, 0, file) == kErrNone;
     if (writable || m_drive->Open(image, 0, OpenAction::OpenExisting, 0, file) == kErrNone)
-        m_floppy.Insert(std::move(file), !writable);
+        m_floppy.Insert(std::move(file), !writable, m_settings.floppyFirstSectors);
 }
 
 void CDosMachine::PowerOn(const std::wstring& program, const std::wstring& startFolder)
@@ -322,6 +322,8 @@ ServiceResult CDosMachine::Stop(FaultKind kind, uint16_t cs, uint16_t ip)
 
 ServiceResult CDosMachine::Service(uint8_t vector, CCpu8086& cpu)
 {
+    // Whatever a service does to the adapter's registers, a step back undoes.
+    const CVideoAdapter::RegisterWatch watch(m_adapter);
     CpuState& state = cpu.State();
     switch (vector) {
     case 0x00:

@@ -61,6 +61,9 @@ struct DosMachineSettings {
     // The diskette image in drive A: (named as PathOf takes it), none when empty. The program
     // may write to it where the write rule lets it change the file; else it is write-protected.
     std::wstring floppyImage;
+    // The image may be a boot sector as an assembler builds it, with the sectors that follow
+    // it: shorter than a diskette, it holds a 1.44 MB diskette's first sectors (CFloppyDrive).
+    bool floppyFirstSectors = false;
 };
 
 enum class FaultKind : uint8_t {
@@ -127,6 +130,8 @@ public:
     const CMemory& Memory() const { return m_memory; }
     // What the monitor shows.
     machine::ScreenImage Screen() const { return m_adapter.Screen(); }
+    // The video adapter's planes and registers, for a close look at them.
+    CVideoAdapter& Video() { return m_adapter; }
     // The active page's cells (character low, attribute high, row by row) and the cursor, as a
     // front end finds its window when the machine starts.
     void PresetScreen(const uint16_t* cells, uint8_t row, uint8_t column) { m_video.Preset(cells, row, column); }

@@ -45,14 +45,13 @@ size_t CExecutionHistory::Undo(size_t count, CMemory& memory, Snapshot& before)
 {
     const size_t depth = Depth();
     if (count > depth) count = depth;
-    uint8_t* bytes = memory.Data();
     for (size_t i = 0; i < count; ++i) {
         const Entry& entry = m_entries[(m_nEntries - 1) & m_nEntryMask];
         const uint64_t firstWrite = FirstWrite(entry);
         while (m_nWrites > firstWrite) {
             --m_nWrites;
             const uint32_t write = m_writes[m_nWrites & m_nWriteMask];
-            bytes[write >> 8] = static_cast<uint8_t>(write);
+            memory.Restore(write >> 8, static_cast<uint8_t>(write));
         }
         std::copy(std::begin(entry.reg), std::end(entry.reg), before.state.reg);
         std::copy(std::begin(entry.seg), std::end(entry.seg), before.state.seg);

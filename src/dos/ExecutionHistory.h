@@ -1,6 +1,7 @@
 // The step-back history: for each instruction run while it is attached, the registers before
 // it and the old value of every byte written meanwhile (by the instruction or by a service it
-// called), in two rings, so that the last instructions can be undone exactly.
+// called; RAM's, and beyond the megabyte the state bytes of devices such as the VGA), in two
+// rings, so that the last instructions can be undone exactly.
 #pragma once
 
 #include "dos/CpuState.h"

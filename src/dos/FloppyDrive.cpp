@@ -1,6 +1,8 @@
 // Drive A: over its image file.
 #include "dos/FloppyDrive.h"
 
+#include <algorithm>
+
 namespace dos {
 
 FloppyGeometry FloppyGeometry::OfSize(uint64_t bytes)
@@ -17,11 +19,21 @@ FloppyGeometry FloppyGeometry::OfSize(uint64_t bytes)
     return {};
 }
 
-void CFloppyDrive::Insert(std::unique_ptr<IDriveFile> image, bool readOnly)
+FloppyGeometry FloppyGeometry::OfFirstSectors(uint64_t bytes)
 {
-    m_geometry = image ? FloppyGeometry::OfSize(image->Size()) : FloppyGeometry{};
+    const FloppyGeometry largest = OfSize(1474560);
+    if (const FloppyGeometry exact = OfSize(bytes); exact.sectors)
+        return exact;
+    return bytes >= CFloppyDrive::kSectorSize && bytes < largest.Bytes() ? largest : FloppyGeometry{};
+}
+
+void CFloppyDrive::Insert(std::unique_ptr<IDriveFile> image, bool readOnly, bool firstSectors)
+{
+    const uint64_t bytes = image ? image->Size() : 0;
+    m_geometry = !image ? FloppyGeometry{} : firstSectors ? FloppyGeometry::OfFirstSectors(bytes) : FloppyGeometry::OfSize(bytes);
     m_image = m_geometry.sectors ? std::move(image) : nullptr;
-    m_bReadOnly = readOnly;
+    m_bShort = m_image && bytes < m_geometry.Bytes();
+    m_bReadOnly = readOnly || m_bShort;
 }
 
 bool CFloppyDrive::Holds(uint16_t cylinder, uint8_t head, uint8_t sector) const
@@ -46,7 +58,11 @@ CFloppyDrive::Status CFloppyDrive::Read(uint16_t cylinder, uint8_t head, uint8_t
     if (status != kOk)
         return status;
     uint32_t got = 0;
-    return m_image->Read(bytes, kSectorSize, got) == kErrNone && got == kSectorSize ? kOk : kSectorNotFound;
+    if (m_image->Read(bytes, kSectorSize, got) != kErrNone)
+        return kSectorNotFound;
+    if (m_bShort)
+        std::fill(bytes + got, bytes + kSectorSize, uint8_t{0});
+    return got == kSectorSize || m_bShort ? kOk : kSectorNotFound;
 }
 
 CFloppyDrive::Status CFloppyDrive::Write(uint16_t cylinder, uint8_t head, uint8_t sector, const uint8_t* bytes)

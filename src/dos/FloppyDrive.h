@@ -21,6 +21,10 @@ struct FloppyGeometry {
     uint32_t Bytes() const { return uint32_t{cylinders} * heads * sectors * 512; }
     // The PC format of an image of `bytes` bytes; none (all 0) for any other size.
     static FloppyGeometry OfSize(uint64_t bytes);
+    // The format of an image that may hold only a diskette's first sectors (a boot sector as an
+    // assembler builds it, with what follows it): its own size's, else a 1.44 MB diskette's
+    // for 512 bytes up to that size; none for less or more.
+    static FloppyGeometry OfFirstSectors(uint64_t bytes);
 };
 
 class CFloppyDrive {
@@ -37,8 +41,10 @@ public:
     };
 
     // Takes the image file (open for reading, and writing unless readOnly); no disk for a
-    // file of no diskette's size.
-    void Insert(std::unique_ptr<IDriveFile> image, bool readOnly);
+    // file of no diskette's size. With `firstSectors` a shorter file (OfFirstSectors) is the
+    // start of a diskette whose other sectors read as zeros, write-protected so that the file
+    // stays as its build made it.
+    void Insert(std::unique_ptr<IDriveFile> image, bool readOnly, bool firstSectors = false);
     void Eject() { m_image.reset(); }
     bool HasDisk() const { return m_image != nullptr; }
     bool ReadOnly() const { return m_bReadOnly; }
@@ -56,6 +62,8 @@ private:
     std::unique_ptr<IDriveFile> m_image;
     FloppyGeometry m_geometry;
     bool m_bReadOnly = true;
+    // The image ends before the disk does.
+    bool m_bShort = false;
 };
 
 }  // namespace dos

@@ -10,4 +10,18 @@ void CMemory::SetTrap(uint32_t first, uint32_t size, IMemoryTrap* trap)
     m_trap = open ? TrapWindow{first, size} : TrapWindow{};
 }
 
+uint32_t CMemory::AddJournaledState(IJournaledState& device, uint32_t size)
+{
+    const uint32_t first = m_states.empty() ? kSize : m_states.back().first + m_states.back().size;
+    m_states.push_back({first, size, &device});
+    return first;
+}
+
+void CMemory::RestoreState(uint32_t address, uint8_t value)
+{
+    for (const JournaledState& state : m_states)
+        if (address - state.first < state.size)
+            state.device->RestoreState(address - state.first, value);
+}
+
 }  // namespace dos

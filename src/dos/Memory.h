@@ -37,9 +37,23 @@ class IMemoryTrap {
 public:
     virtual uint8_t TrapRead(uint32_t linear) = 0;
     virtual void TrapWrite(uint32_t linear, uint8_t value) = 0;
+    // What TrapRead would give, with nothing changed by the read.
+    virtual uint8_t TrapPeek(uint32_t linear) = 0;
 
 protected:
     ~IMemoryTrap() = default;
+};
+
+// A device whose own state (the VGA's planes and registers) the step-back history keeps as
+// bytes beyond the megabyte: the device reports each byte's old value through RecordState as
+// it changes it, and the history puts them back through RestoreState.
+class IJournaledState {
+public:
+    // offset: from the start of the bytes AddJournaledState gave the device.
+    virtual void RestoreState(uint32_t offset, uint8_t value) = 0;
+
+protected:
+    ~IJournaledState() = default;
 };
 
 class CMemory {
@@ -88,6 +102,20 @@ public:
         for (size_t i = 0; i < count; ++i) Write8(static_cast<uint32_t>(linear + i), value);
     }
 
+    // What Read8 would give, without what the read does to a trap's device (the VGA's
+    // latches): a debugger's look.
+    uint8_t Peek8(uint32_t linear) const
+    {
+        linear &= kMask;
+        if (m_trap.Holds(linear)) [[unlikely]] return m_pTrap->TrapPeek(linear);
+        return static_cast<uint8_t>(m_bytes[linear]);
+    }
+    uint8_t Peek8(uint16_t segment, uint16_t offset) const { return Peek8(Linear(segment, offset)); }
+    uint16_t Peek16(uint16_t segment, uint16_t offset) const
+    {
+        return static_cast<uint16_t>(Peek8(segment, offset) | (Peek8(segment, static_cast<uint16_t>(offset + 1)) << 8));
+    }
+
     // A word at offset FFFFh takes its high byte from offset 0 of the same segment.
     uint8_t Read8(uint16_t segment, uint16_t offset) const { return Read8(Linear(segment, offset)); }
     void Write8(uint16_t segment, uint16_t offset, uint8_t value) { Write8(Linear(segment, offset), value); }
@@ -111,6 +139,24 @@ public:
     // The CPU attaches its history here (nullptr detaches); it writes through Bytes() itself
     // and reports to the same history.
     void SetJournal(CExecutionHistory* journal) { m_pJournal = journal; }
+    bool Journaled() const { return m_pJournal != nullptr; }
+    // Gives a device `size` state bytes in the history's addresses beyond the megabyte (which
+    // its entries hold up to 16 MB); returns the first one's address.
+    uint32_t AddJournaledState(IJournaledState& device, uint32_t size);
+    // A device's state byte (at an address AddJournaledState gave) is about to change.
+    void RecordState(uint32_t address, uint8_t oldValue)
+    {
+        if (m_pJournal != nullptr) m_pJournal->RecordWrite(address, oldValue);
+    }
+    // Puts back a byte the history recorded: RAM's, or a device's state byte.
+    void Restore(uint32_t address, uint8_t value)
+    {
+        if (address < kSize) {
+            m_bytes[address] = MemoryByte{value};
+            return;
+        }
+        RestoreState(address, value);
+    }
 
     // The window (size bytes from first) whose reads and writes go to the trap instead of RAM;
     // size 0 (or no trap) closes it. The step-back history does not see the trap's writes, and
@@ -121,8 +167,17 @@ public:
     IMemoryTrap* Trap() const { return m_pTrap; }
 
 private:
+    struct JournaledState {
+        uint32_t first;
+        uint32_t size;
+        IJournaledState* device;
+    };
+
+    void RestoreState(uint32_t address, uint8_t value);
+
     std::vector<MemoryByte> m_bytes;
     CExecutionHistory* m_pJournal = nullptr;
+    std::vector<JournaledState> m_states;
     TrapWindow m_trap;
     IMemoryTrap* m_pTrap = nullptr;
 };

@@ -4,6 +4,10 @@
 
 #include "dos/DeviceText.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <type_traits>
+
 namespace dos {
 
 namespace {
@@ -35,16 +39,82 @@ constexpr uint32_t kCgaMemory = 0xB8000;
 constexpr uint32_t kCgaBank = 0x2000;
 constexpr uint32_t kCgaSize = 0x8000;
 
+template <typename T>
+std::span<uint8_t> BytesOf(T& object)
+{
+    static_assert(std::is_trivially_copyable_v<T>, "kept by the history as bytes");
+    return {reinterpret_cast<uint8_t*>(&object), sizeof(T)};
+}
+
+}
+
+CVideoAdapter::RegisterWatch::RegisterWatch(CVideoAdapter& adapter)
+    : m_adapter(adapter), m_bJournals(adapter.m_nWatches++ == 0 && adapter.m_memory.Journaled())
+{
+    if (m_bJournals)
+        m_adapter.CopyRegisters(m_adapter.m_registersBefore.data());
+}
+
+CVideoAdapter::RegisterWatch::~RegisterWatch()
+{
+    if (m_bJournals)
+        m_adapter.JournalRegisters(m_adapter.m_registersBefore.data());
+    --m_adapter.m_nWatches;
+}
+
+CVideoAdapter::CVideoAdapter(CMemory& memory, const CMachineClock& clock)
+    : m_memory(memory), m_clock(clock), m_nStateBase(memory.AddJournaledState(*this, kStateSize))
+{
+    m_planes.JournalInto(memory, m_nStateBase);
+}
+
+std::array<std::span<uint8_t>, 3> CVideoAdapter::RegisterBlocks()
+{
+    return {BytesOf(m_planes.RegisterBlock()), BytesOf(m_own), BytesOf(m_palette)};
+}
+
+void CVideoAdapter::CopyRegisters(uint8_t* bytes)
+{
+    for (const std::span<uint8_t> block : RegisterBlocks())
+        bytes = std::copy(block.begin(), block.end(), bytes);
+}
+
+void CVideoAdapter::JournalRegisters(const uint8_t* before)
+{
+    uint32_t address = m_nStateBase + CVgaMemory::kPlanesSize;
+    for (const std::span<uint8_t> block : RegisterBlocks())
+        for (const uint8_t byte : block) {
+            if (byte != *before)
+                m_memory.RecordState(address, *before);
+            ++before;
+            ++address;
+        }
+}
+
+void CVideoAdapter::RestoreState(uint32_t offset, uint8_t value)
+{
+    if (offset < CVgaMemory::kPlanesSize) {
+        m_planes.RestorePlane(static_cast<int>(offset / CVgaMemory::kPlaneSize), offset % CVgaMemory::kPlaneSize, value);
+        return;
+    }
+    offset -= CVgaMemory::kPlanesSize;
+    for (const std::span<uint8_t> block : RegisterBlocks()) {
+        if (offset < block.size()) {
+            block[offset] = value;
+            return;
+        }
+        offset -= static_cast<uint32_t>(block.size());
+    }
 }
 
 void CVideoAdapter::LoadMode(const VgaMode& mode, bool keepMemory)
 {
-    m_nMisc = mode.misc;
-    m_bMono = (mode.misc & 1) == 0;
+    m_own.misc = mode.misc;
+    m_own.mono = (mode.misc & 1) == 0;
     for (uint8_t i = 0; i < mode.sequencer.size(); ++i)
         m_planes.SetSequencerRegister(i, mode.sequencer[i]);
     for (uint8_t i = 0; i < mode.crtc.size(); ++i)
-        m_crtc[i] = mode.crtc[i];
+        m_own.crtc[i] = mode.crtc[i];
     for (uint8_t i = 0; i < mode.graphics.size(); ++i)
         m_planes.SetGraphicsRegister(i, mode.graphics[i]);
     for (uint8_t i = 0; i < mode.attributes.size(); ++i)
@@ -54,23 +124,23 @@ void CVideoAdapter::LoadMode(const VgaMode& mode, bool keepMemory)
         m_palette.SetDac(static_cast<uint8_t>(entry), rgb[0], rgb[1], rgb[2]);
     }
     m_palette.SetPelMask(0xFF);
-    m_nColumns = mode.columns;
-    m_nRows = mode.rows;
+    m_own.columns = mode.columns;
+    m_own.rows = mode.rows;
     if (!keepMemory)
         m_planes.Clear();
 }
 
 void CVideoAdapter::SetTextMode(bool mono, int columns, int rows)
 {
-    m_bMono = mono;
-    m_nColumns = columns;
-    m_nRows = rows;
-    m_crtc[kHorizontalEnd] = static_cast<uint8_t>(columns - 1);
+    m_own.mono = mono;
+    m_own.columns = columns;
+    m_own.rows = rows;
+    m_own.crtc[kHorizontalEnd] = static_cast<uint8_t>(columns - 1);
 }
 
 void CVideoAdapter::WriteCrtc(uint8_t index, uint8_t value)
 {
-    m_crtc[index & 31] = value;
+    m_own.crtc[index & 31] = value;
 }
 
 VgaMode::Layout CVideoAdapter::Layout() const
@@ -95,24 +165,26 @@ uint8_t CVideoAdapter::Status() const
 uint8_t CVideoAdapter::PortIn(uint16_t port)
 {
     switch (port) {
-    case 0x3C4: return m_nSequencerIndex;
-    case 0x3C5: return m_planes.SequencerRegister(m_nSequencerIndex);
-    case 0x3CC: return m_nMisc;
-    case 0x3CE: return m_nGraphicsIndex;
-    case 0x3CF: return m_planes.GraphicsRegister(m_nGraphicsIndex);
+    case 0x3C4: return m_own.sequencerIndex;
+    case 0x3C5: return m_planes.SequencerRegister(m_own.sequencerIndex);
+    case 0x3CC: return m_own.misc;
+    case 0x3CE: return m_own.graphicsIndex;
+    case 0x3CF: return m_planes.GraphicsRegister(m_own.graphicsIndex);
     default: return m_palette.In(port);
     }
 }
 
 uint8_t CVideoAdapter::In(uint16_t port)
 {
+    // Reads move the attribute flip-flop and the DAC's read index.
+    const RegisterWatch watch(*this);
     if ((port & 0xFFF0) == 0x3C0)
         return PortIn(port);
     if (!OwnPort(port))
         return 0xFF;
     switch (port & 0x0F) {
-    case 0x4: return m_nIndex;
-    case 0x5: return m_crtc[m_nIndex & 31];
+    case 0x4: return m_own.index;
+    case 0x5: return m_own.crtc[m_own.index & 31];
     case 0xA:
         m_palette.ResetFlipFlop();
         return Status();
@@ -122,12 +194,13 @@ uint8_t CVideoAdapter::In(uint16_t port)
 
 void CVideoAdapter::Out(uint16_t port, uint8_t value)
 {
+    const RegisterWatch watch(*this);
     switch (port) {
-    case 0x3C2: m_nMisc = value; m_bMono = (value & 1) == 0; return;
-    case 0x3C4: m_nSequencerIndex = value; return;
-    case 0x3C5: m_planes.SetSequencerRegister(m_nSequencerIndex, value); return;
-    case 0x3CE: m_nGraphicsIndex = value; return;
-    case 0x3CF: m_planes.SetGraphicsRegister(m_nGraphicsIndex, value); return;
+    case 0x3C2: m_own.misc = value; m_own.mono = (value & 1) == 0; return;
+    case 0x3C4: m_own.sequencerIndex = value; return;
+    case 0x3C5: m_planes.SetSequencerRegister(m_own.sequencerIndex, value); return;
+    case 0x3CE: m_own.graphicsIndex = value; return;
+    case 0x3CF: m_planes.SetGraphicsRegister(m_own.graphicsIndex, value); return;
     default: break;
     }
     if ((port & 0xFFF0) == 0x3C0) {
@@ -137,44 +210,58 @@ void CVideoAdapter::Out(uint16_t port, uint8_t value)
     if (!OwnPort(port))
         return;
     if ((port & 0x0F) == 0x4)
-        m_nIndex = value;
+        m_own.index = value;
     else if ((port & 0x0F) == 0x5)
-        m_crtc[m_nIndex & 31] = value;
+        m_own.crtc[m_own.index & 31] = value;
 }
 
-// The planes answer at A0000h only while the graphics controller maps them there.
+uint8_t CVideoAdapter::Peek(uint32_t linear)
+{
+    return PlanesMapped() ? m_planes.Peek(linear - kGraphicsFirst) : 0xFF;
+}
+
+// A read loads the latches: outside a watch they go to the history here, as cheaply as the
+// CPU's reads need.
 uint8_t CVideoAdapter::Read(uint32_t linear)
 {
-    if ((m_planes.GraphicsRegister(CVgaMemory::kMisc) >> 2 & 3) >= 2)
+    if (!PlanesMapped())
         return 0xFF;
-    return m_planes.Read(linear - kGraphicsFirst);
+    if (m_nWatches > 0 || !m_memory.Journaled())
+        return m_planes.Read(linear - kGraphicsFirst);
+    const std::array<uint8_t, 4> latches = m_planes.RegisterBlock().latches;
+    const uint8_t value = m_planes.Read(linear - kGraphicsFirst);
+    const uint32_t first = m_nStateBase + CVgaMemory::kPlanesSize + offsetof(CVgaMemory::Registers, latches);
+    for (uint32_t plane = 0; plane < latches.size(); ++plane)
+        if (latches[plane] != m_planes.Latch(static_cast<int>(plane)))
+            m_memory.RecordState(first + plane, latches[plane]);
+    return value;
 }
 
 void CVideoAdapter::Write(uint32_t linear, uint8_t value)
 {
-    if ((m_planes.GraphicsRegister(CVgaMemory::kMisc) >> 2 & 3) < 2)
+    if (PlanesMapped())
         m_planes.Write(linear - kGraphicsFirst, value);
 }
 
 int CVideoAdapter::Width() const
 {
-    const int characters = m_crtc[kHorizontalEnd] + 1;
+    const int characters = m_own.crtc[kHorizontalEnd] + 1;
     return Layout() == VgaMode::Layout::Chained ? characters * 4 : characters * 8;
 }
 
 int CVideoAdapter::Height() const
 {
-    const int lines = (m_crtc[kVerticalEnd] | (m_crtc[kOverflow] & 0x02) << 7 | (m_crtc[kOverflow] & 0x40) << 3) + 1;
-    const int doubled = (m_crtc[kMaxScanLine] & 0x80) ? lines / 2 : lines;
+    const int lines = (m_own.crtc[kVerticalEnd] | (m_own.crtc[kOverflow] & 0x02) << 7 | (m_own.crtc[kOverflow] & 0x40) << 3) + 1;
+    const int doubled = (m_own.crtc[kMaxScanLine] & 0x80) ? lines / 2 : lines;
     // The CGA's layout takes its rows' two scan lines from the two banks; elsewhere a row
     // repeats for each scan line.
-    const bool banks = (m_crtc[kModeControl] & 0x01) == 0;
-    return banks ? doubled : doubled / ((m_crtc[kMaxScanLine] & 0x1F) + 1);
+    const bool banks = (m_own.crtc[kModeControl] & 0x01) == 0;
+    return banks ? doubled : doubled / ((m_own.crtc[kMaxScanLine] & 0x1F) + 1);
 }
 
 uint32_t CVideoAdapter::CgaAddress(uint32_t base, int x, int y, int pixelsPerByte) const
 {
-    const uint32_t words = (m_crtc[kModeControl] & 0x40) ? 1 : 2;
+    const uint32_t words = (m_own.crtc[kModeControl] & 0x40) ? 1 : 2;
     const uint32_t offset = base + (y & 1) * kCgaBank + (y >> 1) * LineBytes() * words + x / pixelsPerByte;
     return kCgaMemory + offset % kCgaSize;
 }
@@ -237,23 +324,23 @@ void CVideoAdapter::SetPixel(uint32_t base, int x, int y, uint8_t value)
 
 machine::ScreenImage CVideoAdapter::TextScreen() const
 {
-    machine::ScreenImage image = machine::ScreenImage::Cells(m_nColumns, m_nRows);
-    const uint32_t base = m_bMono ? 0xB0000 : 0xB8000;
+    machine::ScreenImage image = machine::ScreenImage::Cells(m_own.columns, m_own.rows);
+    const uint32_t base = m_own.mono ? 0xB0000 : 0xB8000;
     const uint16_t start = Word(kStartHigh);
     const uint8_t* memory = m_memory.Data();
-    for (int row = 0; row < m_nRows; ++row) {
-        for (int column = 0; column < m_nColumns; ++column) {
-            const uint32_t at = base + ((start + row * m_nColumns + column) * 2u & 0x7FFF);
+    for (int row = 0; row < m_own.rows; ++row) {
+        for (int column = 0; column < m_own.columns; ++column) {
+            const uint32_t at = base + ((start + row * m_own.columns + column) * 2u & 0x7FFF);
             image.Cell(row, column) = static_cast<uint16_t>(memory[at] | memory[at + 1] << 8);
         }
     }
     for (uint8_t colour = 0; colour < 16; ++colour)
         image.palette[colour] = m_palette.Colour(m_palette.DacIndex(colour));
     const int cursor = Word(kCursorHigh) - start;
-    image.cursorShown = (m_crtc[kCursorStart] & 0x20) == 0 && cursor >= 0 && cursor < m_nColumns * m_nRows;
+    image.cursorShown = (m_own.crtc[kCursorStart] & 0x20) == 0 && cursor >= 0 && cursor < m_own.columns * m_own.rows;
     if (image.cursorShown) {
-        image.cursorRow = cursor / m_nColumns;
-        image.cursorColumn = cursor % m_nColumns;
+        image.cursorRow = cursor / m_own.columns;
+        image.cursorColumn = cursor % m_own.columns;
     }
     return image;
 }
@@ -285,9 +372,9 @@ machine::DeviceView CVideoAdapter::View() const
 {
     std::string crtc;
     for (uint8_t index = 0; index < 16; ++index)
-        crtc += (index ? " " : "") + DeviceText::Hex(m_crtc[index], 2);
+        crtc += (index ? " " : "") + DeviceText::Hex(m_own.crtc[index], 2);
     const std::string shows = Layout() == VgaMode::Layout::Text
-                                  ? std::string(m_bMono ? "MDA" : "CGA") + " " + std::to_string(m_nColumns) + "x" + std::to_string(m_nRows)
+                                  ? std::string(m_own.mono ? "MDA" : "CGA") + " " + std::to_string(m_own.columns) + "x" + std::to_string(m_own.rows)
                                   : "VGA " + std::to_string(Width()) + "x" + std::to_string(Height());
     return {DeviceText::Line(shows + " CRTC " + crtc), Screen()};
 }

@@ -242,12 +242,13 @@ void CDosRunner::NotePaints(const CScreenWindow::Paints& paints)
     WriteWholeFile(path, std::vector<uint8_t>(line.begin(), line.end()), CREATE_ALWAYS);
 }
 
-bool CDosRunner::IsFloppyImage(const std::wstring& image)
+bool CDosRunner::IsFloppyImage(const std::wstring& image, bool firstSectors)
 {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!GetFileAttributesExW(image.c_str(), GetFileExInfoStandard, &data) || (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return false;
-    return FloppyGeometry::OfSize((uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow).sectors != 0;
+    const uint64_t bytes = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+    return (firstSectors ? FloppyGeometry::OfFirstSectors(bytes) : FloppyGeometry::OfSize(bytes)).sectors != 0;
 }
 
 bool CDosRunner::WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes, DWORD disposition)
@@ -291,7 +292,7 @@ int CDosRunner::Execute(const RunnerOptions& options)
 {
     if (options.makeFloppy)
         return MakeFloppy(options.floppy);
-    if (!options.floppy.empty() && !IsFloppyImage(options.floppy)) {
+    if (!options.floppy.empty() && !IsFloppyImage(options.floppy, options.boot)) {
         m_host.Report(RunnerText::Format(IDS_DOS_BAD_FLOPPY, {options.floppy}));
         return kExitBadFloppy;
     }
@@ -306,6 +307,8 @@ int CDosRunner::Execute(const RunnerOptions& options)
     settings.pace = options.pace;
     settings.writableFolders = options.writableFolders;
     settings.floppyImage = options.floppy;
+    // What --boot starts may be a boot sector as an assembler built it.
+    settings.floppyFirstSectors = options.boot;
     CWaveRecorder recorder;
     CWaveOutSound speaker;
     auto machine = std::make_unique<CDosMachine>(m_host, std::make_unique<CHostDrive>(), settings);

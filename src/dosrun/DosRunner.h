@@ -51,7 +51,9 @@ private:
     int Start(CDosMachine& machine, const RunnerOptions& options);
     // --make-floppy: an empty formatted 1.44 MB image, never over an existing file.
     int MakeFloppy(const std::wstring& image);
-    static bool IsFloppyImage(const std::wstring& image);
+    // An image of a diskette's size, or for --boot (firstSectors) a boot sector's image that
+    // holds a diskette's first sectors.
+    static bool IsFloppyImage(const std::wstring& image, bool firstSectors);
     // The whole file written anew; a line and false where it cannot be.
     bool WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes, DWORD disposition);
     int FaultExit(const MachineFault& fault);

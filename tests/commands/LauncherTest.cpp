@@ -110,6 +110,30 @@ TEST(LauncherCommandLines, RunTheComProgramWhereItIsTheNewerOne)
     EXPECT_EQ(RunCommandLine(source), Widen(dir.File("hello.com")));
 }
 
+// A boot sector the assembler wrote as a .bin or .img is what the debugger boots, where it is
+// the newest of what the source was built to.
+TEST(LauncherCommandLines, TheDebuggerTakesABootSectorWhereItIsTheNewest)
+{
+    ScratchDir dir("debugged-program");
+    const FilePath source = FilePath::FromUtf8(dir.File("boot.asm"));
+    struct Case {
+        int comAge, binAge, imgAge;  // minutes; -1 for none
+        const char* debugs;
+    } cases[] = {{5, -1, -1, "boot.com"}, {10, 5, -1, "boot.bin"}, {5, 10, -1, "boot.com"},
+                 {-1, -1, 5, "boot.img"}, {-1, 10, 5, "boot.img"}, {-1, 5, 10, "boot.bin"}};
+    for (const Case& c : cases) {
+        for (auto [name, age] : {std::pair{"boot.com", c.comAge}, std::pair{"boot.bin", c.binAge}, std::pair{"boot.img", c.imgAge}}) {
+            ::DeleteFileW(Widen(dir.File(name)).c_str());
+            if (age >= 0) {
+                WriteFileBytes(dir.File(name), "\xEB\xFE");
+                SetWriteTime(dir.File(name), age);
+            }
+        }
+        EXPECT_EQ(DebuggedProgram(source, CompilerSettings{}).program.Name(), Widen(c.debugs)) << c.comAge << " " << c.binAge << " " << c.imgAge;
+        EXPECT_EQ(BuiltProgram(source).Name(), c.comAge >= 0 ? L"boot.com" : L"boot.exe") << "a run takes the DOS program still";
+    }
+}
+
 TEST_F(Launcher, RunStartsTheProgramInTheEnvironmentsDirectory)
 {
     OpenSource("prog", true);

@@ -29,6 +29,19 @@ TEST(Run, StopsBeforeABreakpointButNeverAtItsFirstInstruction)
     EXPECT_FALSE(m.cpu.HasBreakpoint(CMemory::Linear(TestMachine::kCode, 0x0102)));
 }
 
+// A run whose budget ends before a breakpoint stops at it: the run after it would begin there
+// and pass it.
+TEST(Run, ARunCutShortBeforeABreakpointStopsAtIt)
+{
+    TestMachine m;
+    m.Load({0x40, 0x40, 0x40, 0x40});  // INC AX x4
+    m.cpu.SetBreakpoint(CMemory::Linear(TestMachine::kCode, 0x0102));
+    EXPECT_EQ(m.cpu.Run(1), StopReason::Limit);
+    EXPECT_EQ(m.cpu.Run(1), StopReason::Breakpoint);
+    EXPECT_EQ(m.s.ip, 0x0102);
+    EXPECT_EQ(m.cpu.Executed(), 1u);
+}
+
 TEST(Run, RequestStopFromAnotherThreadEndsAnEndlessLoop)
 {
     TestMachine m;

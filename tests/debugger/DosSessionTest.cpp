@@ -5,6 +5,7 @@
 
 #include "debug/DebugResources.h"
 #include "debug/DosTarget.h"
+#include "machine/ScreenImage.h"
 
 #include <gtest/gtest.h>
 
@@ -189,6 +190,24 @@ TEST_F(DosSession, AKeyTypedStaysTypedWhateverIsSteppedBack)
     EXPECT_EQ(end.reason, StopReason::Ended);
     EXPECT_EQ(end.exitCode, 'x');
     EXPECT_EQ(ScreenText(m_session).substr(0, 8), "Name? a\n");
+}
+
+// The screen pane shows the picture as it was before the steps gone back: the mode set, a
+// pixel written through A000h and its DAC entry through the ports.
+TEST_F(DosSession, AStepBackPutsThePictureBack)
+{
+    ASSERT_EQ(Start("pixel13").result, SessionResult::Started);
+    auto screen = [this] { return m_session.Content(PaneOf(m_session, IDC_DEBUG_SCREEN), PaneQuery{}).image; };
+    const machine::ScreenImage text = screen();
+    ASSERT_EQ(m_session.RunToLine(Line("mov     byte [es:0], 4")).reason, StopReason::Limit);
+    const machine::ScreenImage black = screen();
+    EXPECT_EQ(black.kind, machine::ScreenImage::Kind::Pixels);
+    ASSERT_EQ(m_session.RunToLine(Line("mov     ax, 4C00h")).reason, StopReason::Limit);
+    EXPECT_EQ(screen().pixels.at(0), 0xFFFFFFu) << "colour 4 made white";
+    EXPECT_EQ(m_session.StepBack().result, SessionResult::SteppedBack);
+    EXPECT_EQ(screen(), black);
+    EXPECT_EQ(m_session.StepBack().result, SessionResult::SteppedBack);
+    EXPECT_EQ(screen(), text);
 }
 
 TEST_F(DosSession, ACpuAsleepInHltWakesAtTheTimersTicks)

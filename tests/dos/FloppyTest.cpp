@@ -1,16 +1,20 @@
 // Drive A: and booting: INT 13h case by case against an image that may be written, one that
 // the write rule keeps write-protected, and none; the empty formatted image; a boot sector
 // that prints through the BIOS and restarts into itself; a DOS program that restarts the PC;
-// and what cannot boot, each with the runner's line and code.
+// a boot sector alone as drive A:'s first sectors; and what cannot boot, each with the
+// runner's line and code.
 #include "DosTestSupport.h"
 
 #include "dos/DosMachine.h"
 #include "dos/FloppyImage.h"
+#include "dos/MemoryDrive.h"
 #include "doshost/HostDrive.h"
 #include "dosrun/DosRunner.h"
 #include "dosrun/RunnerOptions.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace dos;
 
@@ -76,6 +80,53 @@ TEST(DiskBios, AnswersEachInt13hCaseWithTheBiosStatusInAhAndCf)
     DeleteFileW(elsewhere.c_str());
 }
 
+// A boot sector as the build made it serves as a diskette's first sectors, read-only, the rest
+// zeros; only where asked, and only from one sector up to a whole 1.44 MB diskette.
+TEST(FloppyDrive, TakesABootSectorBuildAsADiskettesFirstSectors)
+{
+    struct Case {
+        size_t bytes;
+        bool firstSectors;
+        bool disk;
+        bool readOnly;
+        // What sector 2 reads as: the file's bytes from 512 on, zeros beyond its end.
+        CFloppyDrive::Status second;
+        uint8_t secondFirst, secondLast;
+    } cases[] = {
+        {1000, true, true, true, CFloppyDrive::kOk, 0x02, 0x00},
+        {1024, true, true, true, CFloppyDrive::kOk, 0x02, 0x02},
+        {512, true, true, true, CFloppyDrive::kOk, 0x00, 0x00},
+        {1474560, true, true, false, CFloppyDrive::kOk, 0x02, 0x02},
+        {1000, false, false, false, CFloppyDrive::kNotReady, 0, 0},
+        {511, true, false, false, CFloppyDrive::kNotReady, 0, 0},
+        {1474560 + 512, true, false, false, CFloppyDrive::kNotReady, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.bytes << (c.firstSectors ? " first sectors" : ""));
+        std::string image(c.bytes, '\x02');
+        image.replace(0, std::min<size_t>(512, c.bytes), std::min<size_t>(512, c.bytes), '\x01');
+        CMemoryDrive drive(0);
+        drive.AddFile("A:\\BOOT.BIN", image);
+        DosPath::FullPath path;
+        ASSERT_EQ(drive.PathOf(L"A:\\BOOT.BIN", path), kErrNone);
+        std::unique_ptr<IDriveFile> file;
+        ASSERT_EQ(drive.Open(path, 2, OpenAction::OpenExisting, 0, file), kErrNone);
+        CFloppyDrive floppy;
+        floppy.Insert(std::move(file), false, c.firstSectors);
+        EXPECT_EQ(floppy.HasDisk(), c.disk);
+        EXPECT_EQ(floppy.ReadOnly(), c.readOnly);
+        uint8_t sector[CFloppyDrive::kSectorSize] = {};
+        EXPECT_EQ(floppy.Read(0, 0, 2, sector), c.second);
+        EXPECT_EQ(sector[0], c.secondFirst);
+        EXPECT_EQ(sector[511], c.secondLast);
+        if (!c.disk)
+            continue;
+        EXPECT_EQ(floppy.Geometry().Bytes(), 1474560u);
+        EXPECT_EQ(floppy.Read(79, 1, 18, sector), CFloppyDrive::kOk) << "the last sector is on the disk";
+        EXPECT_EQ(floppy.Write(0, 0, 1, sector), c.readOnly ? CFloppyDrive::kWriteProtected : CFloppyDrive::kOk);
+    }
+}
+
 TEST(FloppyImage, IsAnEmptyFat12DiskWhoseBootCodeSaysItIsNoSystemDisk)
 {
     const std::string image = Formatted();
@@ -128,6 +179,20 @@ TEST(Boot, ABootSectorPrintsThroughTheBiosAndRestartsIntoItself)
     for (int i = 0; i < 256; ++i)
         counts += std::string("\x04\x00", 2);
     EXPECT_EQ(DosTest::ReadHostFile(image).substr(2879 * 512), counts);
+}
+
+// The sector alone, as nasm built it: it boots and restarts as on a diskette, but its write of
+// the last sector finds the disk write-protected and the file stays as it was.
+TEST(Boot, ABootSectorAloneBootsFromItsOwnFile)
+{
+    DosTest::CScratchFolder folder;
+    const std::string boot = DosTest::ReadHostFile(DosTest::Program(L"BOOT.COM"));
+    DosTest::WriteHostFile(folder.Path() + L"\\BOOT.BIN", boot);
+    const DosTest::ProcessResult run = DosTest::RunRunner(L"--fixed-time --boot BOOT.BIN", folder.Path());
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.output, "boot 1 DL=00\r\nboot 2 DL=00\r\nboot 3 DL=00\r\nboot 4 DL=00\r\n");
+    EXPECT_EQ(run.exitCode, static_cast<DWORD>(kExitHalted)) << run.error;
+    EXPECT_EQ(DosTest::ReadHostFile(folder.Path() + L"\\BOOT.BIN"), boot);
 }
 
 TEST(Boot, ADosProgramThatRestartsThePcBootsFromTheFloppy)
