@@ -333,7 +333,6 @@ void CTextControl::SetMarks(std::vector<LineMark> marks)
     if (marks.empty() && m_marks.Marks().empty())
         return;
     m_marks.Set(std::move(marks));
-    m_nLineCount = Buffer().LineCount();
     ShowMarkTip(nullptr, POINT{});
     UpdateGutterWidth();
     Relayout();
@@ -349,7 +348,6 @@ void CTextControl::MarksChanged()
 
 bool CTextControl::GutterResized()
 {
-    m_nLineCount = Buffer().LineCount();
     const int width = m_viewport.GutterWidth();
     UpdateGutterWidth();
     if (width == m_viewport.GutterWidth())

@@ -183,7 +183,9 @@ private:
     bool m_bScrolledAway = false;
     // The room of the text's last line (a tab eight, a wide character two), for appends.
     size_t m_nOpenLineRoom = 0;
-    // The line count before the latest change, so that marks move by the lines it made or took.
+    // The line count before the latest change, so that marks move by the lines it made or took;
+    // only a change sets it, since another observer of the same change may set marks before the
+    // control hears of it.
     size_t m_nLineCount = 1;
     std::function<LineStyle(size_t)> m_lineStyle;
     std::function<void(size_t)> m_onMarkClick;

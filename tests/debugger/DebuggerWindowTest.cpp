@@ -10,6 +10,7 @@
 #include "framework/Strings.h"
 #include "framework/Unicode.h"
 #include "framework/docking/CControlBar.h"
+#include "framework/docview/CSingleDocTemplate.h"
 #include "framework/docview/CWinApp.h"
 #include "resource.h"
 #include "debug/DebugResources.h"
@@ -206,6 +207,45 @@ TEST_F(MasmInTheWindow, StepsIntoTheIncludedFilesTabAndStopsAtItsBreakpoint)
     Press(VK_F5);
     EXPECT_EQ(&m_korvane.Editor(), &included);
     EXPECT_EQ(Editor().CurrentLine(), interrupt);
+}
+
+// A program of two modules listed in MAIN.kvp, with an INCLUDE file: F11 on the main file builds
+// both with the real tools and links them in one line; a breakpoint set in the second module's
+// tab stops the program there, and a step into the included procedure opens its file's tab.
+class ModulesInTheWindow : public DebuggerWindow {
+protected:
+    void SetUp() override
+    {
+        DebuggerWindow::SetUp();
+        CopySources({"MAIN.ASM", "CALC.ASM", "MACROS.INC", "MAIN.kvp"}, m_folder.Path());
+        Frame().SetCompilerSettings(CompilerSettings{CompilerType::Masm, DosTool("MASM.EXE"), DosTool("LINK.EXE")});
+        Open("MAIN.ASM");
+    }
+};
+
+TEST_F(ModulesInTheWindow, F11BuildsBothModulesAndStopsInEachFilesTab)
+{
+    CKorvaneView& main = m_korvane.Editor();
+    CKorvaneView* calc = Frame().OpenInTab(Narrow(m_folder.File("CALC.ASM")));
+    ASSERT_NE(calc, nullptr);
+    ClickGutter(EditorLine("MUL     FACTOR", "CALC.ASM"));
+    AfxGetApp()->GetDocTemplate()->Activate(main.GetDocument());
+    Press(VK_F11);
+    ASSERT_EQ(Debugger().State(), DebugState::Stopped) << Status();
+    EXPECT_EQ(&m_korvane.Editor(), &main);
+    EXPECT_EQ(Editor().CurrentLine(), EditorLine("START:  MOV     AX, DSEG", "MAIN.ASM"));
+    Press(VK_F5);
+    EXPECT_EQ(&m_korvane.Editor(), calc);
+    EXPECT_EQ(Editor().CurrentLine(), EditorLine("MUL     FACTOR", "CALC.ASM"));
+    EXPECT_EQ(Register("AX"), 21);
+    Press(VK_F11, kShift);
+    Press(VK_F11);
+    EXPECT_TRUE(EqualsIgnoringCase(SplitPath(m_korvane.Editor().SourcePath()).name, "MACROS.INC"));
+    EXPECT_EQ(Editor().CurrentLine(), EditorLine("MOV     BX, 10", "MACROS.INC"));
+    Press(VK_F5);
+    EXPECT_EQ(Debugger().State(), DebugState::Ended);
+    EXPECT_EQ(PaneText(IDC_DEBUG_SCREEN).substr(0, 4), "63\r\n");
+    EXPECT_EQ(AfxGetApp()->GetDocTemplate()->Documents().size(), 3u);
 }
 
 // The 8051's program as as31 left it (the .hex newer than its source), with no link step: F11
