@@ -134,6 +134,24 @@ private:
     std::vector<std::string> m_open;
 };
 
+// The first row at or after `row` whose text is the heading; the end where none is.
+size_t RowAfter(const std::vector<std::string_view>& rows, size_t row, std::string_view heading)
+{
+    while (row < rows.size() && Trim(rows[row]) != heading)
+        ++row;
+    return row;
+}
+
+// A row of the listing's tables: the words before its first tab (the name and its dots) and the
+// fields after it; neither for a row without a tab.
+std::pair<std::vector<std::string_view>, std::vector<std::string_view>> SplitTableRow(std::string_view row)
+{
+    const size_t tab = row.find('\t');
+    if (tab == std::string_view::npos)
+        return {};
+    return {Words(row.substr(0, tab)), Words(row.substr(tab + 1))};
+}
+
 // The module's name as MASM makes it for .CODE in the far-code models: the file name's stem.
 std::string ModuleName(const std::string& file)
 {
@@ -236,15 +254,8 @@ void CMasmListing::ReadSegments(const std::vector<std::string_view>& rows, size_
         {"NONE", ListedSegment::Combine::Private},       {"PUBLIC", ListedSegment::Combine::Concatenated},
         {"STACK", ListedSegment::Combine::Concatenated}, {"MEMORY", ListedSegment::Combine::Concatenated},
         {"COMMON", ListedSegment::Combine::Common}};
-    for (; row < rows.size() && Trim(rows[row]) != "Segments and Groups:"; ++row) {
-    }
-    for (; row < rows.size() && Trim(rows[row]) != "Symbols:"; ++row) {
-        const std::string_view raw = rows[row];
-        const size_t tab = raw.find('\t');
-        if (tab == std::string_view::npos)
-            continue;
-        const auto name = Words(raw.substr(0, tab));
-        const auto fields = Words(raw.substr(tab + 1));
+    for (row = RowAfter(rows, row, "Segments and Groups:"); row < rows.size() && Trim(rows[row]) != "Symbols:"; ++row) {
+        const auto [name, fields] = SplitTableRow(rows[row]);
         // A 386 segment's size ("16 Bit", "32 Bit") may come before its length.
         size_t at = 0;
         while (at + 2 < fields.size() && !(fields[at].size() == 4 && ParseHex(fields[at], 4)))
@@ -263,15 +274,8 @@ void CMasmListing::ReadSegments(const std::vector<std::string_view>& rows, size_
 // "NAME . . . . .  \tL WORD\t0010\tDSEG\tLength = 000A": the data labels among the symbols.
 void CMasmListing::ReadSymbols(const std::vector<std::string_view>& rows, size_t row)
 {
-    for (; row < rows.size() && Trim(rows[row]) != "Symbols:"; ++row) {
-    }
-    for (; row < rows.size(); ++row) {
-        const std::string_view raw = rows[row];
-        const size_t tab = raw.find('\t');
-        if (tab == std::string_view::npos)
-            continue;
-        const auto name = Words(raw.substr(0, tab));
-        const auto fields = Words(raw.substr(tab + 1));
+    for (row = RowAfter(rows, row, "Symbols:"); row < rows.size(); ++row) {
+        const auto [name, fields] = SplitTableRow(rows[row]);
         if (name.empty() || fields.size() < 4 || fields[0] != "L")
             continue;
         static const std::string_view kTypes[] = {"BYTE", "WORD", "DWORD", "QWORD", "TBYTE"};

@@ -3,17 +3,23 @@
 
 namespace dos {
 
+BITMAPINFO TopDownBitmapInfo(int width, int height)
+{
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 void DrawPicture(HDC dc, const RECT& to, const machine::ScreenImage& picture)
 {
     if (picture.kind != machine::ScreenImage::Kind::Pixels || picture.width <= 0 || picture.height <= 0)
         return;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = picture.width;
-    info.bmiHeader.biHeight = -picture.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    const BITMAPINFO info = TopDownBitmapInfo(picture.width, picture.height);
     // Stretched, each pixel keeps its colour; shrunk, the pixels dropped would take thin lines
     // and small letters with them, so they are averaged.
     const bool shrunk = to.right - to.left < picture.width || to.bottom - to.top < picture.height;

@@ -10,5 +10,7 @@
 namespace dos {
 
 void DrawPicture(HDC dc, const RECT& to, const machine::ScreenImage& picture);
+// The header of a 32-bit DIB with its top row first, as pictures keep their pixels.
+BITMAPINFO TopDownBitmapInfo(int width, int height);
 
 }  // namespace dos

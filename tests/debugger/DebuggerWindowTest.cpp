@@ -4,6 +4,7 @@
 #include "DebuggerTestSupport.h"
 
 #include "debugui/DebugController.h"
+#include "doc/KorvaneDoc.h"
 #include "doc/KorvaneView.h"
 #include "frame/MainFrame.h"
 #include "framework/PathName.h"
@@ -20,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -246,6 +248,26 @@ TEST_F(ModulesInTheWindow, F11BuildsBothModulesAndStopsInEachFilesTab)
     EXPECT_EQ(Debugger().State(), DebugState::Ended);
     EXPECT_EQ(PaneText(IDC_DEBUG_SCREEN).substr(0, 4), "63\r\n");
     EXPECT_EQ(AfxGetApp()->GetDocTemplate()->Documents().size(), 3u);
+}
+
+// The real MASM's error in the included file: F4 opens the file in a tab on the line it names,
+// the main file's tab staying as it was.
+TEST_F(ModulesInTheWindow, F4OnTheRealAssemblersErrorInTheIncludedFileOpensItOnThatLine)
+{
+    std::string macros = ReadFileBytes(Narrow(m_folder.File("MACROS.INC")));
+    const size_t lines = static_cast<size_t>(std::count(macros.begin(), macros.end(), '\n'));
+    WriteFileBytes(Narrow(m_folder.File("MACROS.INC")), macros + "        MOV     AX, NOSUCH\r\n");
+    CKorvaneView& main = m_korvane.Editor();
+    m_korvane.Command(ID_BUILD);
+    ASSERT_TRUE(WaitFor([&] { return !Frame().IsBuildRunning(); }, 120000));
+    m_korvane.Command(ID_NEXT_MESSAGE);
+    CKorvaneView& shown = m_korvane.Editor();
+    ASSERT_NE(&shown, &main);
+    EXPECT_TRUE(EqualsIgnoringCase(SplitPath(shown.SourcePath()).name, "MACROS.INC"));
+    const CTextBuffer& text = shown.Control().Buffer();
+    EXPECT_EQ(text.LineFromPosition(shown.Control().Caret()), lines);
+    EXPECT_EQ(Narrow(text.LineText(lines)), "        MOV     AX, NOSUCH");
+    EXPECT_FALSE(static_cast<CKorvaneDoc*>(main.GetDocument())->IsModified());
 }
 
 // The 8051's program as as31 left it (the .hex newer than its source), with no link step: F11

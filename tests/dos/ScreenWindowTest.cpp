@@ -78,27 +78,13 @@ TEST(ScreenWindow, ShowsThePictureAndHandsOnKeysAndThePointer)
     EXPECT_EQ(client.bottom, shown.cy);
 
     // Printed, the picture fills the client area: each quarter keeps its colour.
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    const HBITMAP bitmap = ::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::SendMessageW(found, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-    const auto* pixels = static_cast<const uint32_t*>(bits);
-    const auto at = [&](int x, int y) { return pixels[y * client.right + x] & 0xFFFFFF; };
+    const PrintedPicture::Surface surface(SIZE{client.right, client.bottom});
+    ::SendMessageW(found, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(surface.Dc()), PRF_CLIENT);
+    const std::vector<uint32_t> pixels = surface.Pixels();
+    const auto at = [&](int x, int y) { return pixels[static_cast<size_t>(y * client.right + x)]; };
     EXPECT_EQ(at(client.right / 4, client.bottom / 4), 0xFF0000u);
     EXPECT_EQ(at(client.right / 4, client.bottom * 3 / 4), 0x00FF00u);
     EXPECT_EQ(at(client.right * 3 / 4, client.bottom / 2), 0x0000FFu);
-    ::SelectObject(memory, old);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
 
     // 'a' typed (A's key, scan code 1Eh), Enter, F1: the BIOS's keys in order.
     const struct {

@@ -4,6 +4,7 @@
 // link none of the application, use it too.
 #pragma once
 
+#include "doshost/PictureDrawing.h"
 #include "machine/ScreenImage.h"
 
 #include <windows.h>
@@ -20,12 +21,7 @@ class Surface {
 public:
     explicit Surface(SIZE size) : m_size(size), m_dc(::CreateCompatibleDC(nullptr))
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = size.cx;
-        info.bmiHeader.biHeight = -size.cy;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        const BITMAPINFO info = dos::TopDownBitmapInfo(size.cx, size.cy);
         m_bitmap = ::CreateDIBSection(m_dc, &info, DIB_RGB_COLORS, &m_bits, nullptr, 0);
         m_old = ::SelectObject(m_dc, m_bitmap);
     }
