@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dos/DosHost.h"
+#include "dos/MachineBus.h"
 
 #include <windows.h>
 
@@ -20,6 +21,15 @@ std::wstring Runner();
 void WriteHostFile(const std::wstring& path, const std::string& bytes);
 // The whole file's bytes (none when it cannot be read).
 std::string ReadHostFile(const std::wstring& path);
+// A bus of nothing: a device tested on its own, on a machine that has only it and its clock.
+class CNoBus final : public IMachineBus {
+public:
+    uint8_t In(uint16_t) override { return 0xFF; }
+    void Out(uint16_t, uint8_t) override {}
+    uint8_t AcknowledgeInterrupt() override { return 0; }
+    ServiceResult Service(uint8_t, CCpu8086&) override { return ServiceResult::Done; }
+};
+
 // A scratch folder of its own, emptied and removed when the object goes.
 class CScratchFolder {
 public:

@@ -24,14 +24,6 @@ using namespace dos;
 
 namespace {
 
-class CNoBus final : public IMachineBus {
-public:
-    uint8_t In(uint16_t) override { return 0xFF; }
-    void Out(uint16_t, uint8_t) override {}
-    uint8_t AcknowledgeInterrupt() override { return 0; }
-    ServiceResult Service(uint8_t, CCpu8086&) override { return ServiceResult::Done; }
-};
-
 // The BIOS's video and the mouse driver over one adapter, in a mode the BIOS set.
 struct MouseInMode {
     explicit MouseInMode(uint8_t mode)
@@ -59,7 +51,7 @@ struct MouseInMode {
     }
 
     CMemory memory;
-    CNoBus bus;
+    DosTest::CNoBus bus;
     CCpu8086 cpu{memory, bus};
     CMachineClock clock{cpu};
     CVideoAdapter adapter{memory, clock};

@@ -19,20 +19,11 @@ namespace {
 
 using Planes = std::array<uint8_t, 4>;
 
-// An adapter on a machine of nothing else, for its clock.
-class CNoBus final : public IMachineBus {
-public:
-    uint8_t In(uint16_t) override { return 0xFF; }
-    void Out(uint16_t, uint8_t) override {}
-    uint8_t AcknowledgeInterrupt() override { return 0; }
-    ServiceResult Service(uint8_t, CCpu8086&) override { return ServiceResult::Done; }
-};
-
 struct AdapterInMode {
     explicit AdapterInMode(uint8_t mode) { adapter.LoadMode(VgaMode::Find(mode), false); }
 
     CMemory memory;
-    CNoBus bus;
+    DosTest::CNoBus bus;
     CCpu8086 cpu{memory, bus};
     CMachineClock clock{cpu};
     CVideoAdapter adapter{memory, clock};

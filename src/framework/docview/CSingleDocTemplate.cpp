@@ -195,11 +195,16 @@ CDocument* CSingleDocTemplate::OpenInNewTab(const std::string* path)
         document->SetPathName(*path);
     view->OnInitialUpdate();
     // The new tab stands after the current one.
-    const auto current = std::find_if(m_documents.begin(), m_documents.end(),
-                                      [this](const std::unique_ptr<CDocument>& d) { return d.get() == m_pCurrent; });
+    const auto current = PlaceOf(m_pCurrent);
     CDocument* opened = m_documents.insert(current == m_documents.end() ? current : current + 1, std::move(document))->get();
     Activate(opened);
     return opened;
+}
+
+std::vector<std::unique_ptr<CDocument>>::iterator CSingleDocTemplate::PlaceOf(const CDocument* document)
+{
+    return std::find_if(m_documents.begin(), m_documents.end(),
+                        [document](const std::unique_ptr<CDocument>& d) { return d.get() == document; });
 }
 
 void CSingleDocTemplate::ShowView(CDocument* document)
@@ -236,8 +241,7 @@ void CSingleDocTemplate::Activate(CDocument* document)
 
 bool CSingleDocTemplate::CloseDocument(CDocument* document)
 {
-    const auto found = std::find_if(m_documents.begin(), m_documents.end(),
-                                    [document](const std::unique_ptr<CDocument>& d) { return d.get() == document; });
+    const auto found = PlaceOf(document);
     if (found == m_documents.end() || !document->SaveModified())
         return false;
     if (m_documents.size() == 1) {

@@ -74,6 +74,8 @@ private:
     void DestroyFrameAndDocument(CFrameWnd* frame);
     // Hides the current document's view and shows the given one in its place.
     void ShowView(CDocument* document);
+    // Where the document stands among the tabs; the end for one that is none of them.
+    std::vector<std::unique_ptr<CDocument>>::iterator PlaceOf(const CDocument* document);
     // The frame lists the tabs again.
     void TellTabsChanged() const;
 
