@@ -153,7 +153,9 @@ TEST_F(FileTabs, ClosingTheProgramAsksAboutEachModifiedTab)
 TEST_F(FileTabs, BackupsOfSeveralTabsComeBackEachInATab)
 {
     // Two backups that a run which ended at once left behind, no run holding them.
+    // A fresh profile has neither the folder nor its parent.
     const std::wstring folder = CRecoveryBackup::Folder();
+    ::CreateDirectoryW(folder.substr(0, folder.find_last_of(L'\\')).c_str(), nullptr);
     ::CreateDirectoryW(folder.c_str(), nullptr);
     const struct {
         std::string path;
